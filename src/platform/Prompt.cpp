@@ -1,0 +1,24 @@
+// The process-wide prompt service.
+#include "platform/Prompt.h"
+
+#include "platform/QtPrompt.h"
+
+namespace {
+std::shared_ptr<Prompt>& current() {
+    static std::shared_ptr<Prompt> p;
+    return p;
+}
+}  // namespace
+
+Prompt& Prompt::instance() {
+    if (!current()) current() = std::make_shared<QtPrompt>();
+    return *current();
+}
+
+std::shared_ptr<Prompt> Prompt::setInstance(std::shared_ptr<Prompt> prompt) {
+    auto previous = current();
+    current() = std::move(prompt);
+    return previous;
+}
+
+QString DefaultMsgBoxTitle() { return QStringLiteral("Zelto Lavrix"); }

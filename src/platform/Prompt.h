@@ -1,0 +1,58 @@
+// The prompt service: every message box, question, input box and file chooser of the program goes
+// through it, so that tests answer questions and read the exact texts shown.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QWidget;
+
+// VB's MsgBox style bits: buttons (0-5), icon (16, 32, 48, 64), default button (0, 256, 512).
+namespace MsgBoxStyle {
+inline constexpr int vbOKOnly = 0;
+inline constexpr int vbOKCancel = 1;
+inline constexpr int vbAbortRetryIgnore = 2;
+inline constexpr int vbYesNoCancel = 3;
+inline constexpr int vbYesNo = 4;
+inline constexpr int vbRetryCancel = 5;
+inline constexpr int vbCritical = 16;
+inline constexpr int vbQuestion = 32;
+inline constexpr int vbExclamation = 48;
+inline constexpr int vbInformation = 64;
+inline constexpr int vbDefaultButton1 = 0;
+inline constexpr int vbDefaultButton2 = 256;
+inline constexpr int vbDefaultButton3 = 512;
+inline constexpr int kButtonsMask = 7;
+inline constexpr int kIconMask = 112;
+inline constexpr int kDefaultMask = 768;
+}  // namespace MsgBoxStyle
+
+// VB's MsgBox results.
+enum class MsgResult { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+
+    virtual MsgResult msgBox(const QString& text, int style = 0, const QString& title = {},
+                             QWidget* owner = nullptr) = 0;
+    // Returns false when the user cancels; `value` then stays empty.
+    virtual bool inputBox(const QString& prompt, const QString& title, const QString& defaultValue,
+                          QString& value, QWidget* owner = nullptr) = 0;
+    // File choosers: filter in Qt's form ("Database (*.mdb);;Tutti i file (*)"); empty when cancelled.
+    virtual QString openFileName(const QString& title, const QString& dir, const QString& filter,
+                                 QWidget* owner = nullptr) = 0;
+    virtual QString saveFileName(const QString& title, const QString& dir, const QString& filter,
+                                 QWidget* owner = nullptr) = 0;
+    virtual QString folder(const QString& title, const QString& dir, QWidget* owner = nullptr) = 0;
+
+    // The service in use; a Qt implementation unless one was set.
+    static Prompt& instance();
+    // Replaces the service (tests); returns the previous one.
+    static std::shared_ptr<Prompt> setInstance(std::shared_ptr<Prompt> prompt);
+};
+
+// The program's title for message boxes that give none.
+QString DefaultMsgBoxTitle();

@@ -1,0 +1,70 @@
+// The scripted, recording prompt service.
+#include "support/RecordingPrompt.h"
+
+namespace {
+
+MsgResult defaultResult(int style) {
+    static const MsgResult sets[][3] = {
+        {MsgResult::OK, MsgResult::OK, MsgResult::OK},
+        {MsgResult::OK, MsgResult::Cancel, MsgResult::Cancel},
+        {MsgResult::Abort, MsgResult::Retry, MsgResult::Ignore},
+        {MsgResult::Yes, MsgResult::No, MsgResult::Cancel},
+        {MsgResult::Yes, MsgResult::No, MsgResult::No},
+        {MsgResult::Retry, MsgResult::Cancel, MsgResult::Cancel},
+    };
+    const int buttons = std::min(style & MsgBoxStyle::kButtonsMask, 5);
+    const int def = std::min((style & MsgBoxStyle::kDefaultMask) / 256, 2);
+    return sets[buttons][def];
+}
+
+}  // namespace
+
+QStringList RecordingPrompt::texts() const {
+    QStringList out;
+    for (const Shown& s : shown_) out << s.text;
+    return out;
+}
+
+MsgResult RecordingPrompt::msgBox(const QString& text, int style, const QString& title, QWidget*) {
+    shown_.push_back({Kind::MsgBox, text, title, style});
+    if (msgAnswers_.empty()) return defaultResult(style);
+    const MsgResult r = msgAnswers_.front();
+    msgAnswers_.pop_front();
+    return r;
+}
+
+bool RecordingPrompt::inputBox(const QString& prompt, const QString& title, const QString&, QString& value,
+                               QWidget*) {
+    shown_.push_back({Kind::InputBox, prompt, title, 0});
+    if (textAnswers_.empty()) {
+        value.clear();
+        return false;
+    }
+    const auto [text, ok] = textAnswers_.front();
+    textAnswers_.pop_front();
+    value = ok ? text : QString();
+    return ok;
+}
+
+QString RecordingPrompt::nextPath(Kind kind, const QString& title) {
+    shown_.push_back({kind, QString(), title, 0});
+    if (pathAnswers_.empty()) return QString();
+    const QString p = pathAnswers_.front();
+    pathAnswers_.pop_front();
+    return p;
+}
+
+QString RecordingPrompt::openFileName(const QString& title, const QString&, const QString&, QWidget*) {
+    return nextPath(Kind::OpenFile, title);
+}
+QString RecordingPrompt::saveFileName(const QString& title, const QString&, const QString&, QWidget*) {
+    return nextPath(Kind::SaveFile, title);
+}
+QString RecordingPrompt::folder(const QString& title, const QString&, QWidget*) {
+    return nextPath(Kind::Folder, title);
+}
+
+ScopedRecordingPrompt::ScopedRecordingPrompt() : prompt_(std::make_shared<RecordingPrompt>()) {
+    previous_ = Prompt::setInstance(prompt_);
+}
+ScopedRecordingPrompt::~ScopedRecordingPrompt() { Prompt::setInstance(previous_); }

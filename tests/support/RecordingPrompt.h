@@ -1,0 +1,62 @@
+// A prompt service for tests: answers from a script and records every text, icon, button set and title.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+#include "platform/Prompt.h"
+
+class RecordingPrompt : public Prompt {
+public:
+    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder };
+    struct Shown {
+        Kind kind;
+        QString text;   // message or input prompt
+        QString title;
+        int style = 0;  // MsgBox style bits
+        int buttons() const { return style & MsgBoxStyle::kButtonsMask; }
+        int icon() const { return style & MsgBoxStyle::kIconMask; }
+        int defaultButton() const { return (style & MsgBoxStyle::kDefaultMask) / 256 + 1; }
+    };
+
+    // Answers are taken in order; with none left a message box gets its default button,
+    // an input box and a chooser are cancelled.
+    void answer(MsgResult r) { msgAnswers_.push_back(r); }
+    void answerText(const QString& text, bool ok = true) { textAnswers_.push_back({text, ok}); }
+    void answerPath(const QString& path) { pathAnswers_.push_back(path); }
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    const Shown& last() const { return shown_.back(); }
+    QStringList texts() const;
+    void clear() { shown_.clear(); }
+
+    MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override;
+    bool inputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value,
+                  QWidget* owner) override;
+    QString openFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override;
+    QString saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override;
+    QString folder(const QString& title, const QString& dir, QWidget* owner) override;
+
+private:
+    QString nextPath(Kind kind, const QString& title);
+    std::vector<Shown> shown_;
+    std::deque<MsgResult> msgAnswers_;
+    std::deque<std::pair<QString, bool>> textAnswers_;
+    std::deque<QString> pathAnswers_;
+};
+
+// Installs a fresh RecordingPrompt for the scope and puts the previous service back after.
+class ScopedRecordingPrompt {
+public:
+    ScopedRecordingPrompt();
+    ~ScopedRecordingPrompt();
+    RecordingPrompt& operator*() { return *prompt_; }
+    RecordingPrompt* operator->() { return prompt_.get(); }
+
+private:
+    std::shared_ptr<RecordingPrompt> prompt_;
+    std::shared_ptr<Prompt> previous_;
+};

@@ -1,0 +1,36 @@
+// The test main: offscreen Qt unless a platform was chosen, Italian settings, a usable font,
+// and settings kept away from the real home folder.
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstdio>
+
+#include "platform/ItalianLocale.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsStore.h"
+
+int main(int argc, char** argv) {
+    // Must happen before the QApplication exists, or Qt looks for a display.
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::testing::InitGoogleMock(&argc, argv);
+    QApplication app(argc, argv);
+    InstallItalianLocale(app);
+
+    // Nothing a test does may land in the user's own settings or beside the binary.
+    QTemporaryDir sandbox;
+    SetSettingsFolder(QDir(sandbox.path()).filePath(QStringLiteral("settings")));
+    SetProgramFolder(sandbox.path());
+
+    // Without a font Qt draws boxes and says nothing: fail loudly instead.
+    if (QFontDatabase::families().isEmpty()) {
+        std::fprintf(stderr, "No font is installed (fonts-dejavu-core is needed)\n");
+        return 2;
+    }
+    return RUN_ALL_TESTS();
+}
