@@ -1,0 +1,174 @@
+// The schema as code: table identity, field, index and reference definitions, handed to the
+// program's table classes while the library opens a database.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "odb/Interfaces.h"
+
+namespace odb {
+
+// Type codes of FieldDefs::AddField.
+enum FieldType : int32_t {
+    ftText = 0,
+    ftFileLink = 2,
+    ftPictureFile = 3,
+    ftImageFile = 5,
+    ftMailLink = 6,
+    ftCodeText = 7,
+    ftMemo = 8,
+    ftLong = 11,
+    ftBoolean = 14,
+    ftDecimal = 15,
+    ftQuantity = 16,
+    ftDate = 17,
+    ftTime = 18,
+    ftDateTime = 19,
+    ftCurrency = 20,
+};
+
+// How a derived table stands on its base table.
+enum class BaseKind {
+    // Each derived row has its own base row: created with it, deleted with it.
+    Exclusive,
+    // The derived row links an existing base row (several derived rows may share one);
+    // deleting it never deletes the base row.
+    SharedBase,
+};
+
+inline constexpr double kDefaultTableVersion = 1.0;
+
+class TableIdentity {
+public:
+    // Setters, as the table classes call them; a later call replaces an earlier one.
+    void Version(double v) { version_ = v; }
+    void Caption(const QString& c) { caption_ = c; }
+    void BaseTable(const QString& t) { baseTable_ = t; }
+    void Flags1(int32_t f) { flags_[0] = f; }
+    void Flags2(int32_t f) { flags_[1] = f; }
+    void Flags3(int32_t f) { flags_[2] = f; }
+    void SetBaseKind(odb::BaseKind k) { baseKind_ = k; }
+
+    double version() const { return version_.value_or(kDefaultTableVersion); }
+    bool hasVersion() const { return version_.has_value(); }
+    const QString& caption() const { return caption_; }
+    const QString& baseTable() const { return baseTable_; }
+    int32_t flags(int which) const { return flags_[which - 1]; }  // 1..3
+    odb::BaseKind baseKind() const { return baseKind_; }
+
+private:
+    std::optional<double> version_;
+    QString caption_;
+    QString baseTable_;
+    int32_t flags_[3] = {0, 0, 0};
+    odb::BaseKind baseKind_ = odb::BaseKind::Exclusive;
+};
+
+struct FieldDef {
+    QString name;
+    int32_t type = ftText;
+    int32_t size = 0;
+    int32_t arg4 = 0;
+    QString format;
+    int32_t flags1 = -100, flags2 = -100, flags3 = -100;
+    bool shown = true;
+    QString description;
+    QString valueList;  // "code|label|code|label"
+    int32_t arg12 = 0;
+    QString table;      // the table that declares the field
+};
+
+class FieldDefs {
+public:
+    FieldDef& AddField(const QString& name, int32_t type, int32_t size, int32_t arg4, const QString& format,
+                       int32_t flags1, int32_t flags2, int32_t flags3, bool shown, const QString& description,
+                       const QString& valueList, int32_t arg12);
+    const std::vector<std::shared_ptr<FieldDef>>& items() const { return items_; }
+
+private:
+    std::vector<std::shared_ptr<FieldDef>> items_;
+};
+
+struct IndexColumn {
+    enum Kind { Field, Column, ParentLink };
+    Kind kind = Field;
+    QString name;  // empty for the parent link
+};
+
+class IndexDef {
+public:
+    IndexDef(const QString& field, bool unique, const QString& name);
+    IndexDef& AddField(const QString& name);
+    // A further named column: a field or a reference, meaning its stored link.
+    IndexDef& AddColumn(const QString& name);
+    // The link to the row's owning row (stays empty on a table that no collection owns).
+    IndexDef& AddParentLink();
+
+    bool unique() const { return unique_; }
+    const QString& name() const { return name_; }
+    const std::vector<IndexColumn>& columns() const { return columns_; }
+
+private:
+    bool unique_;
+    QString name_;
+    std::vector<IndexColumn> columns_;
+};
+
+class IndexDefs {
+public:
+    IndexDef& AddIndex(const QString& field, bool unique, const QString& name = {});
+    void SetBrowseColumns(const QString& list);
+    const std::vector<std::shared_ptr<IndexDef>>& items() const { return items_; }
+    const QString& browseColumns() const { return browse_; }
+
+private:
+    std::vector<std::shared_ptr<IndexDef>> items_;
+    QString browse_;
+};
+
+struct ReferenceDef {
+    QString name;
+    QString targetTable;
+    bool collection = false;
+    bool owned = false;
+    QString keyField;
+    QString displayFields;  // comma-separated
+    int32_t flags1 = -100, flags2 = -100, flags3 = -100;
+    QString description;
+    int32_t kind = -2;
+    int32_t arg12 = -1;
+    int32_t arg13 = 0;
+    QString table;  // the table that declares the reference
+
+    QStringList displayFieldList() const;
+};
+
+class ReferenceDefs {
+public:
+    ReferenceDef& AddReference(const QString& name, const QString& targetTable, bool collection, bool owned,
+                               const QString& keyField, const QString& displayFields, int32_t flags1,
+                               int32_t flags2, int32_t flags3, const QString& description, int32_t kind,
+                               int32_t arg12, int32_t arg13);
+    const std::vector<std::shared_ptr<ReferenceDef>>& items() const { return items_; }
+
+private:
+    std::vector<std::shared_ptr<ReferenceDef>> items_;
+};
+
+// The database definition: the tables in registration order.
+class DatabaseDef {
+public:
+    void AddTable(std::shared_ptr<itfDefTable> table);
+    const std::vector<std::shared_ptr<itfDefTable>>& tables() const { return tables_; }
+
+private:
+    std::vector<std::shared_ptr<itfDefTable>> tables_;
+};
+
+}  // namespace odb
