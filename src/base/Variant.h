@@ -39,6 +39,7 @@ public:
     Variant(int16_t i);
     Variant(int32_t l);
     Variant(int64_t l);  // Long when it fits, Double otherwise
+    Variant(long long l) : Variant(static_cast<int64_t>(l)) {}
     Variant(float f);
     Variant(double d);
     Variant(Currency c);

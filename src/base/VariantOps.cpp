@@ -229,7 +229,6 @@ Variant VbImp(const Variant& a, const Variant& b) {
 std::optional<int> VbCompare(const Variant& a0, const Variant& b0, bool textCompare) {
     const Variant a = deref(a0), b = deref(b0);
     if (a.isNull() || b.isNull()) return std::nullopt;
-    auto sign = [](double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); };
     const bool sa = isTextual(a), sb = isTextual(b);
     if (sa || sb) {
         if ((sa || a.isEmpty()) && (sb || b.isEmpty())) {
@@ -243,7 +242,8 @@ std::optional<int> VbCompare(const Variant& a0, const Variant& b0, bool textComp
         const auto x = a.currencyValue().raw(), y = b.currencyValue().raw();
         return x < y ? -1 : (x > y ? 1 : 0);
     }
-    return sign(a.toNumber() - b.toNumber());
+    const double x = a.toNumber(), y = b.toNumber();
+    return x < y ? -1 : (x > y ? 1 : 0);
 }
 
 Variant VbCompareOp(CompareOp op, const Variant& a, const Variant& b, bool textCompare) {
