@@ -1,0 +1,29 @@
+// The table DettagliAttrezzature: definition and row rules.
+#include "model/tables/DettagliAttrezzature.h"
+
+QString DettagliAttrezzature::Name() const {
+    return "DettagliAttrezzature";
+}
+
+void DettagliAttrezzature::DefineIdentity(odb::TableIdentity& identity) {
+    identity.Version(1.8);
+    identity.Flags1(1);
+    identity.BaseTable("DettagliCommesse");
+}
+
+void DettagliAttrezzature::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
+                                           odb::ReferenceDefs& references) {
+    fields.AddField("SottoProgressivo", odb::ftLong, 3, 0, "000", 15, -100, -100, true,
+                    "Sotto progressivo relativo alla commessa di appartenenza", "", 0);
+    fields.AddField("Quantità", odb::ftLong, 0, 0, "", -100, -100, -100, true, "", "", 0);
+    fields.AddField("Note", odb::ftMemo, 0, 0, "", -100, -100, -100, false, "", "", 0);
+    references.AddReference("Particolare", "ParticolariAttrezzature", false, false, "",
+                            "Descrizione,PrezzoListino,TempoPresunto", -100, -100, -100,
+                            "Particolare dell'attrezzatura in lavorazione", -2, -1, 0);
+    indexes.AddIndex("SottoProgressivo", true, "DettAttrezzature").AddParentLink();
+    indexes.SetBrowseColumns("SottoProgressivo,Particolare,Quantità");
+}
+
+void DettagliAttrezzature::DefineDefaultData(odb::itfSetData*& setData) {
+    setData = this;
+}

@@ -1,0 +1,35 @@
+// The table MagazzinoPartProduzione: definition and row rules.
+#include "model/tables/MagazzinoPartProduzione.h"
+
+QString MagazzinoPartProduzione::Name() const {
+    return "MagazzinoPartProduzione";
+}
+
+void MagazzinoPartProduzione::DefineIdentity(odb::TableIdentity& identity) {
+    identity.Version(1.5);
+    identity.Caption("Magazzino Particolari Produzione");
+    identity.Flags1(1);
+}
+
+void MagazzinoPartProduzione::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
+                                              odb::ReferenceDefs& /*references*/) {
+    fields.AddField("Descrizione", odb::ftText, 64, 0, "", -100, -100, -100, true,
+                    "Descrizione del macchinario", "", 0);
+    fields.AddField("Codice", odb::ftText, 8, 0, "", 15, -100, 1, true, "", "", 0);
+    fields.AddField("Immagine", odb::ftFileLink, 0, 0, "", -100, -100, -100, false,
+                    "Immagine del particolare", "", 0);
+    fields.AddField("QuantitàMagazzino", odb::ftLong, 0, 0, "", -100, -100, -100, true,
+                    "Quantità in carico nel magazzino", "", 0);
+    fields.AddField("QuantitàInProduzione", odb::ftLong, 0, 0, "", 15, -100, -100, true, "", "", 0);
+    fields.AddField("DisponibilitàFinale", odb::ftLong, 0, 0, "", 15, -100, -100, true, "", "", 0);
+    fields.AddField("PrezzoIndicativo", odb::ftCurrency, 0, 0, "", -100, -100, -100, true,
+                    "Prezzo indicativo per controlli nelle commesse di produzione", "", 0);
+    fields.AddField("TempoPresunto", odb::ftLong, 0, 0, "", -100, -100, -100, true,
+                    "Tempo stimato per la lavorazione del particolare", "", 0);
+    indexes.AddIndex("Codice", true, "");
+    indexes.AddIndex("Descrizione", true, "");
+}
+
+void MagazzinoPartProduzione::DefineDefaultData(odb::itfSetData*& setData) {
+    setData = this;
+}

@@ -1,0 +1,14 @@
+// The table NecessitaPartCommerciale: a machine's need for one purchased part.
+#pragma once
+
+#include "odb/Interfaces.h"
+#include "odb/Schema.h"
+
+class NecessitaPartCommerciale : public odb::itfDefTable, public odb::itfSetData {
+  public:
+    QString Name() const override;
+    void DefineIdentity(odb::TableIdentity& identity) override;
+    void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
+                         odb::ReferenceDefs& references) override;
+    void DefineDefaultData(odb::itfSetData*& setData) override;
+};
