@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/Variant.h"
 #include "odb/Interfaces.h"
 
 namespace odb {
@@ -82,6 +83,20 @@ struct FieldDef {
     QString valueList;  // "code|label|code|label"
     int32_t arg12 = 0;
     QString table;      // the table that declares the field
+
+    // Read back by the program.
+    const QString& Name() const { return name; }
+    int32_t TypeCode() const { return type; }
+    int32_t Type() const { return type; }
+    int32_t Size() const { return size; }
+    const QString& Format(int32_t = 0) const { return format; }
+    const QString& ValueList() const { return valueList; }
+    bool Shown() const { return shown; }
+    const QString& Description() const { return description; }
+    // The value as a literal of a where-text ('text', #mm/dd/yyyy hh:nn:ss#, 12.5, True).
+    QString ValueLiteral(const Variant& value) const;
+    // A where-text comparing this field with `value` (`op` 0 equal, 1 different; Null: ISNULL).
+    QString MakeCondition(const Variant& value, int32_t op = 0) const;
 };
 
 class FieldDefs {
@@ -147,6 +162,15 @@ struct ReferenceDef {
     QString table;  // the table that declares the reference
 
     QStringList displayFieldList() const;
+
+    // Read back by the program.
+    const QString& Name() const { return name; }
+    const QString& RefTableName() const { return targetTable; }
+    bool ManyRows() const { return collection; }
+    bool IsOwned() const { return owned; }
+    const QString& KeyFieldName() const { return keyField; }
+    // A where-text over the declaring table: rows whose lookup links the row `key` (a Bookmark).
+    QString KeyCondition(const Variant& key, const QString& = {}, const QString& = {}) const;
 };
 
 class ReferenceDefs {

@@ -1,0 +1,95 @@
+// Connection: the link to the database file. Creates and opens the file with the settings that let
+// several computers share it (rollback journal, full sync, busy timeout), runs SQL statements and
+// transactions, and records the logged-in user.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+#include "base/Variant.h"
+
+struct sqlite3;
+
+namespace odb {
+
+class AdoConnection;
+class Database;
+class SqlStatement;
+
+class Connection : public std::enable_shared_from_this<Connection> {
+public:
+    // How long a write waits for another computer's lock before the busy error.
+    static constexpr int kDefaultBusyTimeoutMs = 10000;
+
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Creates a new, empty database file (error when the file already exists or cannot be made).
+    void CreateDatabaseFile(const QString& path);
+    // Opens an existing database file (error when missing, unreadable or not a database).
+    void OpenDatabaseFile(const QString& path, int busyTimeoutMs = kDefaultBusyTimeoutMs);
+    // Closes the file; a pending BeginTrans is rolled back. Safe to call when closed.
+    void CloseConnection();
+    bool IsOpen() const { return db_ != nullptr; }
+    const QString& Path() const { return path_; }
+
+    // Runs one or more SQL statements in one write transaction (a savepoint inside BeginTrans);
+    // returns the rows changed by the last statement.
+    int64_t Execute(const QString& sql);
+    // The ADO-style face of this same connection: AdoConnection::Execute(sql, , -1).
+    odb::AdoConnection& GetAdoConnection();
+    odb::AdoConnection& AdoConnection() { return GetAdoConnection(); }
+
+    // User transactions: every library operation inside them is a savepoint; RollbackTrans undoes
+    // them all. Nesting is allowed (each level a savepoint); returns the new level.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int TransLevel() const { return userLevel_; }
+    bool InTransaction() const;
+
+    // Records the user and this computer in the database's connections table.
+    void Login(const QString& user, Database& database);
+    const QString& UserName() const { return user_; }
+
+    // Forgets cached rows so that the next reads see other computers' changes.
+    void Refresh();
+
+    // ---- library internals (data sets, tables, the opening) ----
+    sqlite3* handle() const;
+    // A cached statement for `sql`; always reset by the caller's SqlStatement scope.
+    SqlStatement statement(const QString& sql);
+    // Runs a statement that returns no rows, outside any statement cache.
+    void exec(const QString& sql);
+    // The write lock: BEGIN IMMEDIATE when no transaction is open, a savepoint otherwise.
+    // Returns a token for endWrite.
+    int beginWrite();
+    void endWrite(int token, bool commit);
+    // A number that changes whenever the file changed (by us or by another computer).
+    int64_t dataVersion();
+    // Bumped by every commit or rollback of ours.
+    int64_t localVersion() const { return localVersion_; }
+
+private:
+    void configure(int busyTimeoutMs);
+    void checkOpen() const;
+    [[noreturn]] void raiseSql(int rc, const QString& what) const;
+    friend class SqlStatement;
+
+    sqlite3* db_ = nullptr;
+    QString path_;
+    QString user_;
+    int userLevel_ = 0;     // BeginTrans nesting
+    int writeDepth_ = 0;    // beginWrite nesting (including user levels)
+    int savepointSeq_ = 0;
+    int64_t localVersion_ = 0;
+    struct Cache;
+    std::unique_ptr<Cache> cache_;
+    std::unique_ptr<odb::AdoConnection> ado_;
+};
+
+}  // namespace odb

@@ -1,0 +1,223 @@
+// DataSet: the rows of one table (or of a reference) under a where-text and an order, with a current
+// row. Reads and writes fields of the whole table chain by plain name, walks rows, opens references
+// and related rows, and, inside row and field events, refuses changes, asks questions and takes
+// named guards. Data sets are handed out as std::shared_ptr<DataSet>.
+//
+// Every top-level operation (a field write, a save, a deletion, a reference change, an added row)
+// runs all its events in one write transaction: a refusal (RejectChange, Cancel to a question) or
+// an error raised in an event rolls the whole operation back, restores the row values and frees the
+// guards taken in it. The refusal text is shown once through the database's itfNotifyEvent sink.
+// Top-level operations return false after a refusal and raise AppError after an error; nested
+// ones (called from inside an event) pass the refusal or error up to the top-level operation.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/Variant.h"
+#include "odb/EventSource.h"
+#include "odb/Interfaces.h"
+#include "odb/Schema.h"
+
+namespace odb {
+
+class Connection;
+class Database;
+class Engine;
+class RowBuffer;
+class Table;
+
+// DataSet::Aggregate operations.
+enum AggregateOp : int32_t { aggSum = 0, aggMin = 1, aggMax = 2, aggCount = 3 };
+
+class DataSet : public std::enable_shared_from_this<DataSet> {
+public:
+    ~DataSet();
+    DataSet(const DataSet&) = delete;
+    DataSet& operator=(const DataSet&) = delete;
+
+    // ---- values of the current row (fields of the chain, or a reference name: its stored link) ----
+    Variant ColValue(const QString& name) const;
+    double ColNumber(const QString& name) const;    // Null reads 0
+    bool ColValueBool(const QString& name) const;   // Null reads False
+    bool ColIsNull(const QString& name) const;
+    QString ColText(const QString& name) const;     // Null reads ""
+    Variant ColDate(const QString& name) const;     // the value as a Date (Null stays Null)
+    // Through the field's format ("0000", "000"); Null gives "".
+    QString FormattedColValue(const QString& name) const;
+    bool ColExists(const QString& name) const;
+    // File-link fields: the stored file name, as a full path under the document folder.
+    QString ColFilePath(const QString& name) const;
+    void SetColFilePath(const QString& name, const QString& path);
+
+    // Writes a field: OnBeforeUpdateField (ColValue still the old value), the write, OnUpdateField,
+    // on every table of the chain. A lookup reference name sets the link (as SetReference by id).
+    void SetColValue(const QString& name, const Variant& value);
+    void AddToCol(const QString& name, const Variant& amount);       // Null counts as 0
+    void SubtractFromCol(const QString& name, const Variant& amount);
+    // Lookup: points the reference at the target row named by its key-field value, or (no key
+    // field) its first display value; an empty value clears it. Non-owned collection: adds the
+    // target row (by the same naming, or its Bookmark) or, with `remove`, takes it out.
+    void SetReference(const QString& referenceName, const Variant& value, bool remove = false);
+
+    // ---- rows ----
+    // Starts a new row (OnNewRow on the chain, base-most first; through a collection also the
+    // owner's OnNewReference), applies the pairs and stores it as SaveRow does. `pairs` is the
+    // zero-based list name0, value0, name1, value1, ...: field or reference names (texts) and their
+    // values; a pair naming the base link of a shared-base table is applied first, the others in
+    // the order given. Returns false when a rule refused.
+    bool AddRow(const VariantList& pairs);
+    // Starts a new row (OnNewRow) that SaveRow stores and CancelRow drops.
+    bool NewRow();
+    void CancelRow();
+    // Stores the current row (OnUpdateRow, the owner's reference events, then the owners changed by
+    // them). A save of a row already being saved higher up is a no-op. False when refused.
+    bool SaveRow();
+    // Deletes the current row (OnDeleteRow, owned children, the owner's reference events).
+    bool DeleteRow();
+    // Deletes every row of the data set; a collection raises the owner's events once.
+    bool DeleteRows(itfProgress* progress = nullptr);
+
+    bool RowFirst();
+    bool RowNext();
+    bool RowPrevious();
+    bool RowLast();
+    bool RowInvalid() const;      // before the first or past the last row
+    bool RowBeforeFirst() const;
+    bool DataEmpty() const;
+    bool NoCurrentRow() const;    // no row to read (empty, or off the ends)
+    int32_t RowCount() const;
+    // Moves to the first row meeting `condition` (from the row after the current one when
+    // `fromNext`); False, and no current row, when none does.
+    bool FindRow(const QString& condition, bool fromNext = false);
+    // The current row's identity ("OID"); flags are accepted as the program passes them.
+    Variant Bookmark(int32_t flags = 0) const;
+    bool GotoBookmark(const Variant& bookmark);
+    bool FindBookmark(const Variant& bookmark, int32_t flags = 0);
+
+    bool IsNewRow() const;
+    // True for a stored row whose reference links were changed and not yet stored.
+    bool IsChangedRow(int32_t which = 0, int32_t flags = 0) const;
+    // True after a user edit of the row (not by a rule, not while the library fills rows).
+    bool RowStateFlag(int32_t which = 0, int32_t flags = 0) const;
+    // A mark kept with the row until it is stored.
+    void SetRowFlag(bool value);
+    bool RowFlag() const;
+    void EnableEdit(bool enable = true);
+    bool EditEnabled() const;
+    // Stored rows without an owner that collide with the current new row on a unique index.
+    std::shared_ptr<DataSet> EquivalentRows(const QString& where = {}, int32_t flags1 = 0, int32_t flags2 = 0);
+
+    // ---- references and related rows ----
+    // The rows of a reference of the current row: a lookup's one row, a collection's rows; under a
+    // where-text; opened as a derived table of the target when `asTable` is given.
+    std::shared_ptr<DataSet> GetReference(const QString& referenceName, const QString& where = {},
+                                          const QString& asTable = {});
+    bool ReferenceEmpty(const QString& referenceName) const;
+    // The stored link of a lookup (the target's Bookmark), Null when empty.
+    Variant ReferenceKey(const QString& referenceName, int32_t flags = 0) const;
+    const ReferenceDef& GetReferenceDef(const QString& referenceName) const;
+    // Where-texts in this data set's table: rows whose reference links (or, `equal` False, does not
+    // link) the row `key`; the current row (`mode` 0) or the row `bookmark`, or every row but that
+    // one (`exclude` 1); the rows of this data set.
+    QString ReferenceCondition(const QString& referenceName, bool equal, const Variant& key, int32_t flags = 0) const;
+    QString RowCondition(int32_t mode = 0, const Variant& bookmark = Variant::missing(), int32_t exclude = 0) const;
+    QString RowsCondition(int32_t flags = 0, const Variant& unused = Variant::missing()) const;
+    // A where-text comparing `column` with `value`: `op` 0 equal, 1 different; a text holding the
+    // wildcard compares with Like; Null gives ISNULL.
+    QString MakeCondition(const QString& column, int32_t flags, const Variant& value, int32_t op = 0,
+                          const Variant& unused = Variant::missing(), const QString& wildcard = QStringLiteral("%"),
+                          int32_t flags2 = 0) const;
+
+    QString SelWhere() const;
+    void SetSelWhere(const QString& where);   // re-reads the rows
+    QString SelFields() const;
+    void SetSelFields(const QString& fields);
+    QString SortOrder() const;
+    void SetSortOrder(const QString& order);  // re-reads the rows
+    void SortBy(const QString& field, bool descending = false);
+    QString Filter() const;
+    void SetFilter(const QString& filter);    // a further where-text over SelWhere
+    // Reads the rows again (other computers' changes included), keeping the current row if it exists.
+    void Requery();
+
+    // The row that owns the current row through a collection (an empty data set when none).
+    std::shared_ptr<DataSet> ParentRow();
+    // Rows of `tableName` that refer to the current row (lookups or collections), under `where`.
+    std::shared_ptr<DataSet> OpenRelated(const QString& tableName, const QString& where = {});
+    // The current row's full derived row (its 1:1 extension) in `tableName`, or in the table that
+    // extends it when empty.
+    std::shared_ptr<DataSet> OpenRelatedEx(const QString& tableName = {});
+    // Rows of another table (this data set's own table when empty), all or under `where`.
+    std::shared_ptr<DataSet> OpenTable(const QString& tableName = {}, const QString& where = {},
+                                       const QString& order = {});
+    // The current row's row in a table of its chain (the base row when empty).
+    std::shared_ptr<DataSet> GetRelatedData(const QString& tableName = {});
+    // Makes this data set work on the operation of `related` (both see the same row buffers).
+    void AttachData(const std::shared_ptr<DataSet>& related);
+    // The base row's identity (of a derived row), for the base link of a shared-base row.
+    Variant BaseKey() const;
+
+    Table& GetTable() const;
+    Database& GetDatabase() const;
+    std::shared_ptr<Connection> GetConnection() const;
+
+    // ---- guards, questions and messages (inside events) ----
+    // Takes the named guard on the current stored row: True when it was free.
+    bool LockGuard(const QString& name);
+    bool IsGuardLocked(const QString& name) const;
+    void UnlockGuard(const QString& name);
+    // Refuses the pending change with `text` (shown once when the operation has unwound).
+    [[noreturn]] void RejectChange(const QString& text, int32_t flags = 0);
+    // A question to the itfNotifyEvent sink (kind 0, 1, 2). `readAnswer` True: returns True for OK
+    // and refuses nothing. False: a Cancel to kind 0 or 2 silently refuses the pending change;
+    // kind 1 only informs. `defaultCancel`: Cancel is the proposed answer.
+    bool AskQuestion(int32_t kind, const QString& text, bool defaultCancel = true, bool readAnswer = false);
+    void ShowMessage(const QString& text);
+    // Asks the record window to put the cursor on `field`.
+    void FocusField(const QString& field);
+    const QString& FocusedField() const;
+    // True while the library fills rows itself (import, rebuild, opening).
+    bool IsSilent() const;
+    const odb::EventSource& EventSource() const;
+
+    // ---- aggregates, import, export ----
+    // Sum (0), minimum (1), maximum (2) or count (3) of a field or an arithmetic expression of
+    // fields over the rows; 0 over no rows.
+    Variant Aggregate(const QString& expression, int32_t op = aggSum, int32_t flags1 = 0, int32_t flags2 = 0);
+    // Copies this data set's rows into `destination` (its table's events run, SkipNumbering True);
+    // returns the rows copied.
+    int32_t ImportRows(DataSet& destination, itfProgress* progress = nullptr);
+    // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
+    void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr, const QString& fields = {});
+    void CloseData();
+
+    // ---- library internals ----
+    struct Scope;
+    DataSet(Engine& engine, Table& table);
+    Engine& engine() const { return engine_; }
+    std::shared_ptr<Scope> scope() const { return scope_; }
+    void setScope(std::shared_ptr<Scope> scope);
+    std::shared_ptr<RowBuffer> currentBuffer() const;
+    void load();
+
+private:
+    void requireRow() const;
+
+    Engine& engine_;
+    Table& table_;
+    std::shared_ptr<Scope> scope_;
+    QString where_, order_, filter_, fields_, focus_;
+    std::vector<int64_t> ids_;
+    int64_t pos_ = -1;                     // index into ids_, -1 before first, ids_.size() past last
+    std::shared_ptr<RowBuffer> newRow_;    // a started, not yet stored row
+    bool editEnabled_ = true;
+    bool closed_ = false;
+    odb::EventSource eventSource_;
+};
+
+}  // namespace odb

@@ -1,0 +1,94 @@
+// Table: one table of an open database as its class defined it: identity, fields and references
+// (its own and those of its base chain), its physical storage, and the data sets opened on it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/Variant.h"
+#include "odb/Schema.h"
+
+namespace odb {
+
+class DataSet;
+class Database;
+class Engine;
+
+class Table {
+public:
+    Table(Engine& engine, std::shared_ptr<itfDefTable> definition);
+
+    const QString& Name() const { return name_; }
+    // The caption set by the class, or the name when it set none.
+    QString Caption(int32_t flags = 0) const;
+    // The title shown over data views: the caption.
+    QString Title() const { return Caption(); }
+    // The field that identifies a row: "OID" (the row identity) for every table.
+    QString KeyField(int32_t flags = 0) const;
+    double Version() const { return identity_.version(); }
+    const TableIdentity& Identity() const { return identity_; }
+    int32_t Flags(int which) const { return identity_.flags(which); }
+
+    // The table this one extends, or nullptr.
+    Table* BaseTable() const { return base_; }
+    QString BaseTableName() const { return identity_.baseTable(); }
+    bool HasBaseTable() const { return base_ != nullptr; }
+    BaseKind GetBaseKind() const { return identity_.baseKind(); }
+    // The field that links a shared-base row to its base row ("OID_" + base table name); for an
+    // exclusive derived table the row identity itself ("OID"), empty without a base.
+    QString BaseLinkField() const;
+    // The base link as a field definition (a whole number), for MakeCondition.
+    const FieldDef* BaseLinkFieldDef() const;
+
+    // Fields and references along the chain, base-most first; by name case-insensitively.
+    std::vector<const FieldDef*> Fields() const;
+    std::vector<const ReferenceDef*> References() const;
+    const FieldDef* FieldByName(const QString& name) const;  // nullptr when unknown
+    bool HasField(const QString& name) const;
+    const ReferenceDef* FindReference(const QString& name) const;  // nullptr when unknown
+    const ReferenceDef& Reference(const QString& name) const;      // error when unknown
+    // The target table of a reference.
+    Table& ReferenceTable(const QString& referenceName) const;
+    // The own definitions (without the base chain).
+    const std::vector<std::shared_ptr<FieldDef>>& OwnFields() const { return fields_.items(); }
+    const std::vector<std::shared_ptr<ReferenceDef>>& OwnReferences() const { return references_.items(); }
+    const std::vector<std::shared_ptr<IndexDef>>& OwnIndexes() const { return indexes_.items(); }
+    const QString& BrowseColumns() const { return indexes_.browseColumns(); }
+
+    // Rows of this table under a where-text and an order text; `selFields` limits the columns
+    // shown (all when empty).
+    std::shared_ptr<DataSet> OpenData(const QString& where = {}, const QString& order = {},
+                                      const QString& selFields = {});
+    // The database's tables.
+    odb::Tables& GetTables() const;
+    Database& GetDatabase() const;
+
+    // ---- library internals ----
+    itfDefTable& definition() const { return *definition_; }
+    itfSetData* events() const { return events_; }
+    // The chain from the base-most table to this one.
+    std::vector<const Table*> chain() const;
+    // The owned collections that lead to this table (owner link columns).
+    bool isOwnedTarget() const { return ownedTarget_; }
+    Engine& engine() const { return engine_; }
+
+private:
+    friend class Engine;
+    Engine& engine_;
+    std::shared_ptr<itfDefTable> definition_;
+    QString name_;
+    TableIdentity identity_;
+    FieldDefs fields_;
+    IndexDefs indexes_;
+    ReferenceDefs references_;
+    itfSetData* events_ = nullptr;
+    Table* base_ = nullptr;
+    bool ownedTarget_ = false;
+    std::shared_ptr<FieldDef> baseLinkDef_;
+};
+
+}  // namespace odb
