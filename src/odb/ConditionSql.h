@@ -1,0 +1,73 @@
+// Translates where-texts, field lists and order texts into SQLite SQL on one table's rows.
+// Every literal becomes a "?" bound from `values`; names come only from the ConditionSchema.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+#include "odb/ConditionAst.h"
+#include "odb/ConditionSchema.h"
+
+namespace odb {
+
+// A piece of SQL with the values of its "?" in order, and its type code (-1 when it has none).
+struct SqlFragment {
+    QString sql;
+    std::vector<SqlValue> values;
+    int32_t type = -1;
+};
+
+// One item of a translated field list: all of the table's fields ("*"), or an expression with
+// its name (the "As" name, else the item as written: "CommesseCliente.Cliente").
+struct SelectedField {
+    bool all = false;
+    QString name;
+    SqlFragment expr;
+};
+
+// Use one instance per statement: sub-select aliases are unique within it.
+class ConditionSql {
+public:
+    // `table` is the table whose rows the statement reads, `alias` how the statement names them.
+    ConditionSql(const ConditionSchema& schema, const QString& table, const QString& alias);
+
+    // A where-text as an SQL condition; a blank text gives an empty fragment (every row).
+    SqlFragment Where(const QString& text);
+    // A value expression (fields, literals, arithmetic, &), as the sum of an aggregate takes it.
+    SqlFragment Expression(const QString& text);
+    // A field list ("*,(A & B) As C"); a blank text gives no items.
+    std::vector<SelectedField> Fields(const QString& text);
+    // An order text ("Progressivo DESC, Nome") as the terms of an ORDER BY; a name given as an
+    // "As" name in `fields` sorts by that expression.
+    SqlFragment Order(const QString& text, const std::vector<SelectedField>& fields = {});
+
+    // Text types compare and sort through this collation (case-insensitive, accents kept).
+    static constexpr const char* kTextCollation = "VBTEXT";
+
+private:
+    struct Scope {
+        QString table;
+        QString alias;
+    };
+
+    SqlFragment condition(const ConditionNode& node, const Scope& scope);
+    SqlFragment value(const ConditionNode& node, const Scope& scope, int32_t target = -1);
+    SqlFragment compare(const ConditionNode& node, const Scope& scope);
+    SqlFragment inList(const ConditionNode& node, const Scope& scope);
+    SqlFragment inSelect(const ConditionNode& node, const Scope& scope);
+    SqlFragment arithmetic(const ConditionNode& node, const Scope& scope);
+    SqlFragment literal(const ConditionNode& node, int32_t target);
+    SqlFragment path(const ConditionNode& node, const Scope& scope);
+    // Left and right operands, a literal taking the type of the other side.
+    std::pair<SqlFragment, SqlFragment> operands(const ConditionNode& left, const ConditionNode& right,
+                                                 const Scope& scope);
+
+    const ConditionSchema& schema_;
+    Scope scope_;
+    ConditionAliases aliases_;
+    QString text_;
+};
+
+}  // namespace odb

@@ -1,0 +1,93 @@
+// Malformed where-texts, field lists and order texts: a clear error naming problem and
+// position, and no SQL to run.
+#include <gtest/gtest.h>
+
+#include "ConditionTestSchema.h"
+#include "odb/ConditionError.h"
+#include "odb/ConditionSql.h"
+
+using namespace odb;
+
+namespace {
+
+enum class Kind { Where, Fields, Order };
+
+struct ErrorCase {
+    Kind kind;
+    const char* table;
+    const char* text;
+    int position;  // 1-based, as the message gives it
+    const char* problem;
+};
+
+const ErrorCase kErrorCases[] = {
+    {Kind::Where, "PassaggiDettaglioCommesse", "Not Chiuso AND", 15, "atteso un valore invece di la fine del testo"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "(Not Chiuso", 12, "atteso ')'"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Not Chiuso)", 11, "testo inatteso ')'"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Chiuso = = 1", 10, "atteso un valore invece di '='"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Chiuso = 1 Sospeso", 12, "testo inatteso 'Sospeso'"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Chiuso ; DROP TABLE Operai", 8, "carattere non ammesso ';'"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Pippo = 1", 1, "campo sconosciuto 'Pippo'"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Operaio.Pippo = 1", 1, "campo sconosciuto 'Operaio.Pippo'"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Operaio.", 9, "atteso un nome dopo il punto"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio", 1, "'DataInizio' non è una condizione"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Sospeso AND 'x'", 13, "non è una condizione"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #13/45/2024#", 14, "data non valida"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #02/30/2024#", 14, "data non valida"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #03/01/2024 24:00:00#", 14, "data non valida"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #03/01/2024", 14, "data non terminata"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > 'domani'", 14, "il valore non è adatto"},
+    {Kind::Where, "Operai", "Codice='' OR 1=1 --'", 20, "testo non terminato"},
+    {Kind::Where, "Operai", "Nominativo = \"Rossi", 14, "testo non terminato"},
+    {Kind::Where, "Operai", "[Codice = 'A01'", 1, "manca la parentesi quadra chiusa"},
+    {Kind::Where, "Operai", "Codice Like", 12, "atteso un valore"},
+    {Kind::Where, "Operai", "Codice IS 'A01'", 11, "atteso Null"},
+    {Kind::Where, "Operai", "Codice IN ()", 12, "atteso un valore invece di ')'"},
+    {Kind::Where, "Operai", "Codice IN ('A01' 'A02')", 18, "atteso ')'"},
+    {Kind::Where, "Operai", "OID IN (SELECT OID FROM Nessuna)", 5, "tabella sconosciuta 'Nessuna'"},
+    {Kind::Where, "Operai", "OID IN (SELECT OID Operai)", 20, "atteso From"},
+    {Kind::Where, "Operai", "OID IN (SELECT OID FROM Where)", 25, "il nome di una tabella"},
+    {Kind::Where, "Operai", "Day(DataFineRapporto) = 1", 1, "funzione sconosciuta 'Day'"},
+    {Kind::Where, "Operai", "Month(DataFineRapporto, 1) = 1", 23, "atteso ')'"},
+    {Kind::Where, "Operai", "Codice = 12abc", 10, "numero non valido"},
+    {Kind::Where, "Operai", "Impiegato AND Or", 15, "atteso un valore invece di 'Or'"},
+    {Kind::Fields, "Operai", "*, As Nome", 4, "atteso un valore invece di 'As'"},
+    {Kind::Fields, "Operai", "*,Codice As", 12, "atteso un nome dopo As"},
+    {Kind::Fields, "Operai", "*,,Codice", 3, "atteso un valore"},
+    {Kind::Order, "Operai", "Nominativo DESC DESC", 17, "testo inatteso 'DESC'"},
+    {Kind::Order, "Operai", "Nominativo,", 12, "atteso un valore"},
+    {Kind::Order, "Operai", "Cognome", 1, "campo sconosciuto 'Cognome'"},
+};
+
+class ConditionErrorTest : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(ConditionErrorTest, RaisesAClearError) {
+    ConditionTestSchema schema;
+    const ErrorCase& c = GetParam();
+    ConditionSql translator(schema, QString::fromUtf8(c.table), QStringLiteral("t"));
+    const QString text = QString::fromUtf8(c.text);
+    try {
+        switch (c.kind) {
+            case Kind::Where:
+                translator.Where(text);
+                break;
+            case Kind::Fields:
+                translator.Fields(text);
+                break;
+            case Kind::Order:
+                translator.Order(text);
+                break;
+        }
+        ADD_FAILURE() << "no error for " << c.text;
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), kConditionErrorNumber);
+        EXPECT_TRUE(e.description().startsWith(QStringLiteral("Condizione non valida alla posizione %1: ").arg(c.position)))
+            << e.description().toStdString();
+        EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.problem))) << e.description().toStdString();
+        EXPECT_TRUE(e.description().endsWith(text)) << e.description().toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Malformed, ConditionErrorTest, ::testing::ValuesIn(kErrorCases));
+
+}  // namespace

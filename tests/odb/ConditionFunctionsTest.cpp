@@ -1,0 +1,103 @@
+// VB's Like and the SQL functions and collation that translated conditions use.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include "ConditionTestSchema.h"
+#include "odb/ConditionLike.h"
+
+using namespace odb;
+
+namespace {
+
+struct LikeCase {
+    const char* pattern;
+    const char* text;
+    bool matches;
+};
+
+const LikeCase kLikeCases[] = {
+    {"*", "", true},
+    {"*", "qualsiasi", true},
+    {"?", "", false},
+    {"?", "a", true},
+    {"a*", "Attrezzo", true},
+    {"*ZZO", "attrezzo", true},
+    {"*tt*", "attrezzo", true},
+    {"*rr*", "atezo", false},
+    {"a?t*", "Altro", true},
+    {"a?t*", "Atro", false},
+    {"*a*a*", "banana", true},
+    {"*a*a*a*a", "banana", false},
+    {"1-####/###", "1-0012/001", true},
+    {"1-####/###", "1-0012/01", false},
+    {"#", "x", false},
+    {"[a-c]x", "Bx", true},
+    {"[a-c]x", "dx", false},
+    {"[!a-c]x", "dx", true},
+    {"[!a-c]x", "ax", false},
+    {"[*]*", "*stella", true},
+    {"[*]*", "stella", false},
+    {"[?]", "?", true},
+    {"[abc", "[abc", true},
+    {"È*", "è vero", true},
+    {"*À", "CITTÀ", true},
+    {"*à", "città", true},
+    {"citta", "città", false},
+    {"l'asse*", "L'ASSE grande", true},
+    {"%", "x", false},
+    {"_", "_", true},
+};
+
+class ConditionLikeTest : public ::testing::TestWithParam<LikeCase> {};
+
+TEST_P(ConditionLikeTest, MatchesAsVbLike) {
+    const LikeCase& c = GetParam();
+    EXPECT_EQ(ConditionLike(QString::fromUtf8(c.pattern)).Matches(QString::fromUtf8(c.text)), c.matches)
+        << c.pattern << " / " << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Patterns, ConditionLikeTest, ::testing::ValuesIn(kLikeCases));
+
+QVariant One(ConditionTestSchema& db, const char* sql) {
+    const std::vector<QVariant> rows = db.Column(QString::fromUtf8(sql));
+    return rows.empty() ? QVariant(QStringLiteral("<no row>")) : rows.front();
+}
+
+TEST(ConditionFunctionsTest, MonthAndYearReadOleDaysAndIsoTexts) {
+    ConditionTestSchema db;
+    EXPECT_EQ(One(db, "SELECT vb_month(45366.583333333336)"), QVariant(qlonglong{3}));
+    EXPECT_EQ(One(db, "SELECT vb_year(45291.99930555555)"), QVariant(qlonglong{2023}));
+    EXPECT_EQ(One(db, "SELECT vb_month(45291)"), QVariant(qlonglong{12}));
+    EXPECT_EQ(One(db, "SELECT vb_month(0)"), QVariant(qlonglong{12}));  // 30/12/1899
+    EXPECT_EQ(One(db, "SELECT vb_year('2024-07-09T10:00:00')"), QVariant(qlonglong{2024}));
+    EXPECT_EQ(One(db, "SELECT vb_month('non è una data')"), QVariant());
+    EXPECT_EQ(One(db, "SELECT vb_year(NULL)"), QVariant());
+}
+
+TEST(ConditionFunctionsTest, LikeOverValuesOfEveryKind) {
+    ConditionTestSchema db;
+    EXPECT_EQ(One(db, "SELECT vb_like('ÀNGELA', 'àn*')"), QVariant(qlonglong{1}));
+    EXPECT_EQ(One(db, "SELECT vb_like(1234, '12*')"), QVariant(qlonglong{1}));
+    EXPECT_EQ(One(db, "SELECT vb_like(NULL, '*')"), QVariant());
+    EXPECT_EQ(One(db, "SELECT vb_like('x', NULL)"), QVariant());
+    // The compiled pattern is reused over the rows of one statement.
+    EXPECT_EQ(One(db, "SELECT COUNT(*) FROM Operai WHERE vb_like(Nominativo, '*a*')"), QVariant(qlonglong{3}));
+}
+
+TEST(ConditionFunctionsTest, TextCollationIgnoresCaseButNotAccents) {
+    ConditionTestSchema db;
+    EXPECT_EQ(One(db, "SELECT 'Città' = 'CITTÀ' COLLATE VBTEXT"), QVariant(qlonglong{1}));
+    EXPECT_EQ(One(db, "SELECT 'Città' = 'Citta' COLLATE VBTEXT"), QVariant(qlonglong{0}));
+    EXPECT_EQ(One(db, "SELECT 'àncora' < 'Zeta' COLLATE VBTEXT"), QVariant(qlonglong{1}));
+    EXPECT_EQ(One(db, "SELECT 'abc' < 'ABD' COLLATE VBTEXT"), QVariant(qlonglong{1}));
+}
+
+TEST(ConditionFunctionsTest, ConcatenationNullRules) {
+    ConditionTestSchema db;
+    EXPECT_EQ(One(db, "SELECT vb_concat(NULL, NULL)"), QVariant());
+    EXPECT_EQ(One(db, "SELECT vb_concat(NULL, 'a')"), QVariant(QStringLiteral("a")));
+    EXPECT_EQ(One(db, "SELECT vb_concat(2.5, 3)"), QVariant(QStringLiteral("2,53")));
+}
+
+}  // namespace
