@@ -1,5 +1,5 @@
-// Functions between texts and arrays (Split, Join, Filter) and the value-only array functions
-// (Array, UBound, LBound). Arrays made here are one-dimensional from 0.
+// Functions between texts and arrays (Split, Join, Filter) and Array(). Arrays made here are
+// one-dimensional from 0. UBound and LBound read the variable itself: the interpreter has them.
 #include <QString>
 
 #include "base/AppError.h"
@@ -81,21 +81,6 @@ Variant Filter(BuiltinContext&, VariantList& args) {
 
 Variant Array(BuiltinContext&, VariantList& args) { return Variant(VArray::fromList(args)); }
 
-const VArray& arrayArg(const VariantList& args) {
-    if (!HasArg(args, 0) || !args[0].isArray()) RaiseVbError(13);
-    return *args[0].arrayValue();
-}
-
-Variant UBound(BuiltinContext&, VariantList& args) {
-    const VArray& a = arrayArg(args);
-    return Variant(a.ubound(LongArg(args, 1, 1)));
-}
-
-Variant LBound(BuiltinContext&, VariantList& args) {
-    const VArray& a = arrayArg(args);
-    return Variant(a.lbound(LongArg(args, 1, 1)));
-}
-
 }  // namespace
 
 void AddArrayBuiltins(std::vector<BuiltinDef>& table) {
@@ -104,8 +89,6 @@ void AddArrayBuiltins(std::vector<BuiltinDef>& table) {
                                   {"Join", 1, 2, Join},
                                   {"Filter", 2, 4, Filter},
                                   {"Array", 0, -1, Array},
-                                  {"UBound", 1, 2, UBound},
-                                  {"LBound", 1, 2, LBound},
                               });
 }
 
