@@ -63,6 +63,10 @@ int FirstDayArg(const VariantList& args, size_t i, int fallback) {
     return day;
 }
 
+void CheckTextLength(qint64 length) {
+    if (length > kMaxBuiltinText) RaiseVbError(14);
+}
+
 void RaiseInvalidArgument() { RaiseVbError(5); }
 
 }  // namespace vbs

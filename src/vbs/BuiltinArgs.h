@@ -30,6 +30,11 @@ bool TextCompareArg(const VariantList& args, size_t i);
 // A first-day-of-week argument: 1 (Sunday) to 7 (Saturday); 0 takes the Italian setting (Monday).
 int FirstDayArg(const VariantList& args, size_t i, int fallback);
 
+// The longest text a built-in builds (as the interpreter's own limit): past it, error 14 (out of
+// string space) is raised before any memory is taken.
+inline constexpr qsizetype kMaxBuiltinText = 64 * 1024 * 1024;
+void CheckTextLength(qint64 length);
+
 // Error 5: invalid procedure call or argument.
 [[noreturn]] void RaiseInvalidArgument();
 

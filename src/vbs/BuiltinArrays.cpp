@@ -49,10 +49,12 @@ Variant Join(BuiltinContext&, VariantList& args) {
     QString out;
     bool first = true;
     for (const Variant& item : list.data()) {
+        if (item.isNull()) RaiseVbError(94);
+        const QString text = item.toString();
+        CheckTextLength(qint64(out.size()) + (first ? 0 : delim.size()) + text.size());
         if (!first) out += delim;
         first = false;
-        if (item.isNull()) RaiseVbError(94);
-        out += item.toString();
+        out += text;
     }
     return Variant(std::move(out));
 }

@@ -97,6 +97,7 @@ Variant Replace(BuiltinContext&, VariantList& args) {
     while (count == -1 || done < count) {
         const qsizetype hit = tail.indexOf(find, pos, caseOf(text));
         if (hit < 0) break;
+        CheckTextLength(qint64(out.size()) + (hit - pos) + with.size() + (tail.size() - hit - find.size()));
         out += QStringView(tail).mid(pos, hit - pos);
         out += with;
         pos = hit + find.size();
@@ -139,7 +140,9 @@ Variant LCase(BuiltinContext&, VariantList& args) {
 }
 
 Variant Space(BuiltinContext&, VariantList& args) {
-    return Variant(QString(lengthArg(args, 0), QLatin1Char(' ')));
+    const int32_t n = lengthArg(args, 0);
+    CheckTextLength(n);
+    return Variant(QString(n, QLatin1Char(' ')));
 }
 
 // String(number, character): a text's first character, or a character code taken modulo 256.
@@ -154,6 +157,7 @@ Variant String(BuiltinContext&, VariantList& args) {
     } else {
         ch = AnsiToChar(((c.toLong() % 256) + 256) % 256);
     }
+    CheckTextLength(n);
     return Variant(QString(n, ch));
 }
 

@@ -170,6 +170,17 @@ TEST(BuiltinStrings, CaseTrimsAndPadding) {
     });
 }
 
+TEST(BuiltinStrings, HugeTextsRaiseOutOfStringSpaceBeforeTakingMemory) {
+    const QString tenThousand(10000, QLatin1Char('a'));
+    CheckErrors({
+        {"Space", {70000000}, 14},
+        {"String", {2000000000, "x"}, 14},
+        {"Replace", {tenThousand, "a", tenThousand}, 14},
+        {"Join", {VArray::fromList({tenThousand, Call("Space", {67105000})})}, 14},
+    });
+    EXPECT_EQ(Call("Replace", {tenThousand, "a", "bb"}).stringValue().size(), 20000);
+}
+
 TEST(BuiltinStrings, StrCompIsBinaryUnlessAskedForText) {
     CheckCases({
         {"StrComp", {"ABC", "abc"}, VarType::Integer, "-1"},
