@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "base/DateUtil.h"
@@ -49,16 +50,17 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 
-bool ReadDate(sqlite3_value* v, DateParts& parts) {
+// A stored date: OLE days within VB's range, or an ISO text.
+bool ReadDate(sqlite3_value* v, double& ole) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT:
-            parts = SplitOleDate(sqlite3_value_double(v));
-            return true;
+            ole = sqlite3_value_double(v);
+            return std::isfinite(ole) && ole >= -657434.0 && ole < 2958466.0;
         case SQLITE_TEXT: {
             const QDateTime dt = QDateTime::fromString(ArgText(v), Qt::ISODate);
             if (!dt.isValid()) return false;
-            parts = SplitOleDate(OleDateFromQDateTime(dt));
+            ole = OleDateFromQDateTime(dt);
             return true;
         }
         default:
@@ -67,21 +69,31 @@ bool ReadDate(sqlite3_value* v, DateParts& parts) {
 }
 
 void MonthFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    DateParts parts;
-    if (ReadDate(argv[0], parts)) {
-        sqlite3_result_int(ctx, parts.month);
+    double ole = 0;
+    if (ReadDate(argv[0], ole)) {
+        sqlite3_result_int(ctx, SplitOleDate(ole).month);
     } else {
         sqlite3_result_null(ctx);
     }
 }
 
 void YearFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    DateParts parts;
-    if (ReadDate(argv[0], parts)) {
-        sqlite3_result_int(ctx, parts.year);
+    double ole = 0;
+    if (ReadDate(argv[0], ole)) {
+        sqlite3_result_int(ctx, SplitOleDate(ole).year);
     } else {
         sqlite3_result_null(ctx);
     }
+}
+
+void DateTextFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    double ole = 0;
+    if (!ReadDate(argv[0], ole)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QByteArray utf8 = FormatVbDate(ole).toUtf8();
+    sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
 void ConcatFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -114,6 +126,7 @@ int RegisterConditionFunctions(sqlite3* db) {
         {"vb_month", MonthFunction, 1},
         {"vb_year", YearFunction, 1},
         {"vb_concat", ConcatFunction, 2},
+        {"vb_datetext", DateTextFunction, 1},
     };
     for (const Function& f : functions) {
         const int rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.call, nullptr, nullptr, nullptr);

@@ -37,11 +37,11 @@ class ConditionSchema {
 public:
     virtual ~ConditionSchema() = default;
 
-    // The expression for `path` (one or more names, matched without regard to case) on a row of
-    // `table`, which the statement names `alias`: a column, or a correlated sub-select for a
-    // path through a container, a derived extension, a referenced table or a reference's target
-    // field, or for a reference name its target row's display value. Sub-selects take their
-    // aliases from `aliases`. No value: the name is unknown.
+    // The SQL expression for `path` (one or more names, matched without regard to case) on a row
+    // of `table`, which the statement names `alias`: a column, or a correlated sub-select (in
+    // parentheses) for a path through a container, a derived extension, a referenced table or a
+    // reference's target field, or for a reference name its target row's display value.
+    // Sub-selects take their aliases from `aliases`. No value: the name is unknown.
     virtual std::optional<ConditionField> ResolveField(const QString& table, const QString& alias,
                                                        const QStringList& path,
                                                        ConditionAliases& aliases) const = 0;

@@ -151,7 +151,9 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
         case ConditionNode::Compare:
             return compare(node, scope);
         case ConditionNode::Like: {
-            SqlFragment a = value(*node.args[0], scope);
+            // Like reads a value as its text: money in units, dates as the Italian date text.
+            SqlFragment a = InUnits(value(*node.args[0], scope));
+            if (IsDateType(a.type)) a.sql = QStringLiteral("vb_datetext(%1)").arg(a.sql);
             SqlFragment p = value(*node.args[1], scope, ftText);
             out.sql = QStringLiteral("vb_like(%1, %2)").arg(a.sql, p.sql);
             if (node.negated) out.sql = QStringLiteral("(NOT %1)").arg(out.sql);

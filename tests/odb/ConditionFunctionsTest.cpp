@@ -73,6 +73,9 @@ TEST(ConditionFunctionsTest, MonthAndYearReadOleDaysAndIsoTexts) {
     EXPECT_EQ(One(db, "SELECT vb_year('2024-07-09T10:00:00')"), QVariant(qlonglong{2024}));
     EXPECT_EQ(One(db, "SELECT vb_month('non è una data')"), QVariant());
     EXPECT_EQ(One(db, "SELECT vb_year(NULL)"), QVariant());
+    EXPECT_EQ(One(db, "SELECT vb_year(1e300)"), QVariant());
+    EXPECT_EQ(One(db, "SELECT vb_datetext(45366.583333333336)"), QVariant(QStringLiteral("15/03/2024 14:00:00")));
+    EXPECT_EQ(One(db, "SELECT vb_datetext(45366)"), QVariant(QStringLiteral("15/03/2024")));
 }
 
 TEST(ConditionFunctionsTest, LikeOverValuesOfEveryKind) {

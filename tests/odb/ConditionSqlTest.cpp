@@ -60,6 +60,9 @@ const WhereCase kWhereCases[] = {
     {"CommesseCliente", "Cliente Like 'r*'", {1, 3}},
     {"CommesseCliente", "Cliente Like '*SRL'", {1, 3}},
     {"CommesseCliente", "Cliente Not Like '*srl'", {2, 4}},
+    {"CommesseCliente", "DataInserimento Like '15/03/2024*'", {3}},
+    {"CommesseCliente", "Importo Like '12,5'", {1}},
+    {"CommesseCliente", "Progressivo Like 4", {4}},
     {"CommesseCliente", "Progressivo IN (1, 3)", {1, 3}},
     {"CommesseCliente", "Progressivo NOT IN (1,3)", {2, 4}},
     {"CommesseCliente", "Cliente.Descrizione = 'Bianchi & C.'", {2}},
@@ -174,6 +177,31 @@ TEST(ConditionSqlTest, LiteralsTakeTheStoredFormOfTheirField) {
     EXPECT_DOUBLE_EQ(std::get<double>(f.values[2]), 45361.0 + 10.0 / 24.0);
     EXPECT_EQ(std::get<int64_t>(f.values[3]), 7);
     EXPECT_EQ(std::get<QString>(f.values[4]), QStringLiteral("5"));  // a reference compares its display text
+}
+
+TEST(ConditionSqlTest, DateLiteralForms) {
+    struct DateCase {
+        const char* text;
+        double ole;
+    };
+    const DateCase cases[] = {
+        {"#03/15/2024#", 45366.0},
+        {"#3/5/2024#", 45356.0},
+        {"# 03/15/2024 #", 45366.0},
+        {"#03/15/2024 14:00:00#", 45366.0 + 14.0 / 24.0},
+        {"#03/15/2024 14:00#", 45366.0 + 14.0 / 24.0},
+        {"#2024-03-15 14:00:00#", 45366.0 + 14.0 / 24.0},
+        {"#14:00:30#", (14.0 * 3600 + 30) / 86400.0},
+        {"#12/31/1899#", 1.0},
+    };
+    ConditionTestSchema schema;
+    for (const DateCase& c : cases) {
+        ConditionSql translator(schema, QStringLiteral("Ingressi"), QStringLiteral("t"));
+        const SqlFragment f = translator.Expression(QString::fromUtf8(c.text));
+        ASSERT_EQ(f.values.size(), 1u) << c.text;
+        EXPECT_EQ(f.type, ftDateTime) << c.text;
+        EXPECT_DOUBLE_EQ(std::get<double>(f.values[0]), c.ole) << c.text;
+    }
 }
 
 TEST(ConditionSqlTest, FieldListWithConcatenationAndAliases) {
