@@ -187,8 +187,9 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
     // A value standing as a condition: true when not zero, as a bare Boolean field reads.
     SqlFragment v = value(node, scope);
     if (IsTextType(v.type) || IsDateType(v.type)) {
-        const QString what = node.kind == ConditionNode::Path ? node.path.join(u'.') : QStringLiteral("il valore");
-        RaiseConditionError(text_, node.pos, QStringLiteral("'%1' non è una condizione").arg(what));
+        const QString what = node.kind == ConditionNode::Path ? QStringLiteral("'%1'").arg(node.path.join(u'.'))
+                                                               : QStringLiteral("il valore");
+        RaiseConditionError(text_, node.pos, QStringLiteral("%1 non è una condizione").arg(what));
     }
     out.sql = QStringLiteral("(%1 <> 0)").arg(v.sql);
     out.values = std::move(v.values);

@@ -2,6 +2,8 @@
 // position, and no SQL to run.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ConditionTestSchema.h"
 #include "odb/ConditionError.h"
 #include "odb/ConditionSql.h"
@@ -31,7 +33,7 @@ const ErrorCase kErrorCases[] = {
     {Kind::Where, "PassaggiDettaglioCommesse", "Operaio.Pippo = 1", 1, "campo sconosciuto 'Operaio.Pippo'"},
     {Kind::Where, "PassaggiDettaglioCommesse", "Operaio.", 9, "atteso un nome dopo il punto"},
     {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio", 1, "'DataInizio' non è una condizione"},
-    {Kind::Where, "PassaggiDettaglioCommesse", "Sospeso AND 'x'", 13, "non è una condizione"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Sospeso AND 'x'", 13, "il valore non è una condizione"},
     {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #13/45/2024#", 14, "data non valida"},
     {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #02/30/2024#", 14, "data non valida"},
     {Kind::Where, "PassaggiDettaglioCommesse", "DataInizio > #03/01/2024 24:00:00#", 14, "data non valida"},
@@ -89,5 +91,34 @@ TEST_P(ConditionErrorTest, RaisesAClearError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Malformed, ConditionErrorTest, ::testing::ValuesIn(kErrorCases));
+
+// Texts put together from random pieces: each one either raises the condition error or gives
+// SQL that SQLite accepts and runs.
+TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
+    static const char* const pieces[] = {
+        "Codice", "Nominativo", "Impiegato", "DataFineRapporto", "OID", "Operai.Codice", "Nessuno", "AND", "Or",
+        "Not", "Like", "IS", "NULL", "IN", "(", ")", ",", "=", "<>", "<", ">=", "&", "+", "-", "*", "/", "True",
+        "False", "12", "2.5", "'A*'", "\"x''y\"", "#03/15/2024#", "#bad#", "Month(", "Year(", "ISNULL(",
+        "SELECT OID FROM Operai WHERE", "'", ";", "[Codice]", ".",
+    };
+    ConditionTestSchema schema;
+    std::mt19937 random(20240315);
+    std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<int> length(1, 9);
+    int translated = 0;
+    for (int i = 0; i < 3000; ++i) {
+        QString text;
+        for (int n = length(random); n > 0; --n) text += QString::fromUtf8(pieces[piece(random)]) + u' ';
+        try {
+            schema.Select(QStringLiteral("Operai"), text);
+            ++translated;
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), kConditionErrorNumber) << text.toStdString();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "SQLite refused the SQL of " << text.toStdString() << ": " << e.what();
+        }
+    }
+    EXPECT_GT(translated, 30);  // the pieces make enough valid texts to matter
+}
 
 }  // namespace
