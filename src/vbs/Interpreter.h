@@ -1,0 +1,86 @@
+// Interpreter: runs resolved syntax trees. Variables are frame or global slots; by-reference
+// arguments are pointers to the caller's variables.
+#pragma once
+
+#include <chrono>
+#include <memory>
+
+#include "base/AppError.h"
+#include "vbs/Ast.h"
+#include "vbs/Builtins.h"
+#include "vbs/ErrObject.h"
+#include "vbs/GlobalScope.h"
+
+namespace vbs {
+
+// Thrown when the time limit passes; On Error Resume Next does not stop it.
+struct ScriptAbort {};
+
+class Interpreter {
+public:
+    explicit Interpreter(GlobalScope& scope);
+
+    void setContext(const BuiltinContext& ctx) { ctx_ = ctx; }
+    // No deadline when limitMs <= 0.
+    void startClock(int limitMs);
+
+    // Errors leave as AppError (or ScriptAbort); errorLine() tells the line of the failing statement.
+    void runTopLevel(Procedure& top);
+    Variant call(Procedure& proc, VariantList& args);
+    int errorLine() const { return errorLine_; }
+
+private:
+    struct Frame {
+        Variant** vars = nullptr;
+        bool resumeNext = false;
+    };
+    enum class Flow { Normal, ExitDo, ExitFor, ExitProc };
+
+    Variant invoke(Procedure& proc, Variant* const* args, size_t argc);
+    Flow execBlock(const Block& block, Frame& f);
+    Flow execStmt(const Stmt& s, Frame& f);
+    void execAssign(const AssignStmt& s, Frame& f);
+    void execCall(const Expr* e, Frame& f);
+    Flow execFor(const ForStmt& s, Frame& f);
+    Flow execForEach(const ForEachStmt& s, Frame& f);
+    Flow execDo(const DoStmt& s, Frame& f);
+    Flow execSelect(const SelectStmt& s, Frame& f);
+    void execDim(const DimStmt& s, Frame& f);
+
+    const Variant& eval(const Expr* e, Frame& f, Variant& tmp);
+    Variant value(const Expr* e, Frame& f);
+    bool truth(const Expr* e, Frame& f);
+    const Variant& evalName(const NameExpr& n, Frame& f, Variant& tmp);
+    const Variant& evalCall(const CallExpr& c, Frame& f, Variant& tmp, CallKind kind);
+    Variant evalBinary(const BinaryExpr& b, Frame& f);
+    Variant callProcedure(Procedure& proc, const std::vector<ExprPtr>& args, Frame& f);
+    Variant callBuiltin(const BuiltinDef& def, const std::vector<ExprPtr>& args, Frame& f);
+    Variant callIntrinsic(const NameExpr& n, const std::vector<ExprPtr>* args, Frame& f);
+    Variant callMember(const MemberExpr& m, const std::vector<ExprPtr>* args, CallKind kind, Frame& f,
+                       Variant* assigned = nullptr);
+    Variant index(const Variant& target, const std::vector<ExprPtr>& args, Frame& f, const QString& name,
+                  bool declared);
+    ObjectRef objectOf(const Expr* e, Frame& f);
+    void evalArgs(const std::vector<ExprPtr>& args, Frame& f, VariantList& out);
+    void writeBack(const std::vector<ExprPtr>& args, Frame& f, VariantList& values);
+    Variant* variable(const NameExpr& n, Frame& f);
+    std::vector<int32_t> indexes(const std::vector<ExprPtr>& args, Frame& f);
+    Variant makeArray(const std::vector<ExprPtr>& bounds, Frame& f);
+    Variant assignable(Variant v, bool isSet);
+
+    void tick() {
+        if (++ticks_ >= 2048) checkClock();
+    }
+    void checkClock();
+
+    GlobalScope& scope_;
+    BuiltinContext ctx_;
+    std::shared_ptr<ErrObject> err_;
+    int errorLine_ = 0;
+    int depth_ = 0;
+    unsigned ticks_ = 0;
+    bool hasDeadline_ = false;
+    std::chrono::steady_clock::time_point deadline_;
+};
+
+}  // namespace vbs

@@ -1,0 +1,52 @@
+// A script host for tests: an "out" object collecting printed lines, a fixed clock and a prompt
+// that records what it shows and gives scripted answers.
+#pragma once
+
+#include <QStringList>
+
+#include <memory>
+
+#include "base/Dispatch.h"
+#include "vbs/ScriptHost.h"
+#include "vbs/ScriptServices.h"
+
+namespace vbstest {
+
+// out.Print value: one line per call; Null prints as "<Null>", Empty as "<Empty>".
+class Output : public Dispatch {
+public:
+    Output();
+    QStringList lines;
+
+private:
+    static const DispatchClass& members();
+};
+
+// 15/03/2024 10:30:45 unless a test sets another moment.
+class FixedClock : public vbs::ScriptClock {
+public:
+    double Now() override { return now; }
+    double now;
+    FixedClock();
+};
+
+class ScriptedPrompt : public vbs::ScriptPrompt {
+public:
+    int MsgBox(const QString& text, int style, const QString& title) override;
+    bool InputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value) override;
+
+    QStringList shown;       // "MsgBox|text|style|title", "InputBox|prompt|title|default"
+    int msgBoxAnswer = 1;    // vbOK
+    QString inputAnswer = QStringLiteral("risposta");
+    bool inputCancelled = false;
+};
+
+struct TestHost {
+    TestHost();
+    vbs::ScriptHost host;
+    std::shared_ptr<Output> out;
+    FixedClock clock;
+    ScriptedPrompt prompt;
+};
+
+}  // namespace vbstest
