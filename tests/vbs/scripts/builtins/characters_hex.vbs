@@ -1,0 +1,36 @@
+' Chr and Asc on the western code page, ChrW and AscW on UTF-16, Hex and Oct in 16 or 32 bits.
+out.Print Chr(65) & Chr(232) & Chr(128)
+out.Print Asc("A")
+out.Print Asc("è")
+out.Print Asc("€")
+out.Print AscW("€")
+out.Print ChrW(8364)
+out.Print TypeName(Asc("A"))
+out.Print Hex(255)
+out.Print Hex(-1)
+out.Print Hex(CLng(-1))
+out.Print Hex(&H7FFF)
+out.Print Hex(228.5)
+out.Print Hex("17")
+out.Print Hex(Empty)
+out.Print Hex(Null)
+out.Print Oct(8)
+out.Print Oct(-1)
+' EXPECT:
+' Aè€
+' 65
+' 232
+' 128
+' 8364
+' €
+' Integer
+' FF
+' FFFF
+' FFFFFFFF
+' 7FFF
+' E4
+' 11
+' 0
+' <Null>
+' 10
+' 177777
