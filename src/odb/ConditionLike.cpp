@@ -9,6 +9,14 @@ namespace {
 
 std::vector<char32_t> Folded(const QString& text) {
     std::vector<char32_t> out;
+    out.reserve(static_cast<size_t>(text.size()));
+    // Below U+0300 there are no combining marks or surrogates: NFC changes nothing there.
+    bool plain = true;
+    for (const QChar c : text) plain = plain && c.unicode() < 0x300;
+    if (plain) {
+        for (const QChar c : text) out.push_back(QChar::toCaseFolded(char32_t{c.unicode()}));
+        return out;
+    }
     for (const uint c : text.normalized(QString::NormalizationForm_C).toUcs4())
         out.push_back(QChar::toCaseFolded(static_cast<char32_t>(c)));
     return out;
