@@ -27,7 +27,8 @@ struct SelectedField {
     SqlFragment expr;
 };
 
-// Use one instance per statement: sub-select aliases are unique within it.
+// Use one instance per statement: sub-select aliases are unique within it. The statement binds
+// the values of its fragments in the order the fragments stand in its SQL.
 class ConditionSql {
 public:
     // `table` is the table whose rows the statement reads, `alias` how the statement names them.
