@@ -8,11 +8,14 @@
 
 namespace vbs {
 
-bool HasArg(const VariantList& args, size_t i) { return i < args.size() && !args[i].isMissing(); }
+bool HasArg(const VariantList& args, size_t i) {
+    return i < args.size() && !args[i].isMissing();
+}
 
 size_t GivenCount(const VariantList& args) {
     size_t n = args.size();
-    while (n > 0 && args[n - 1].isMissing()) --n;
+    while (n > 0 && args[n - 1].isMissing())
+        --n;
     return n;
 }
 
@@ -67,6 +70,8 @@ void CheckTextLength(qint64 length) {
     if (length > kMaxBuiltinText) RaiseVbError(14);
 }
 
-void RaiseInvalidArgument() { RaiseVbError(5); }
+void RaiseInvalidArgument() {
+    RaiseVbError(5);
+}
 
 }  // namespace vbs

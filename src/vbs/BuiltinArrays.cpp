@@ -11,7 +11,9 @@ namespace vbs {
 
 namespace {
 
-Qt::CaseSensitivity caseOf(bool textCompare) { return textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive; }
+Qt::CaseSensitivity caseOf(bool textCompare) {
+    return textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
 
 // The one-dimensional array an argument must hold (13 otherwise).
 const VArray& listArg(const VariantList& args, size_t i) {
@@ -81,7 +83,9 @@ Variant Filter(BuiltinContext&, VariantList& args) {
     return Variant(VArray::fromList(std::move(kept)));
 }
 
-Variant Array(BuiltinContext&, VariantList& args) { return Variant(VArray::fromList(args)); }
+Variant Array(BuiltinContext&, VariantList& args) {
+    return Variant(VArray::fromList(args));
+}
 
 }  // namespace
 

@@ -29,7 +29,9 @@ QDate CalendarDay(double oleDate) {
     return QDate(p.year, p.month, p.day);
 }
 
-int64_t DayNumber(double oleDate) { return static_cast<int64_t>(OleDateFromQDate(CalendarDay(oleDate))); }
+int64_t DayNumber(double oleDate) {
+    return static_cast<int64_t>(OleDateFromQDate(CalendarDay(oleDate)));
+}
 
 int64_t SecondNumber(double oleDate) {
     const DateParts p = SplitOleDate(oleDate);

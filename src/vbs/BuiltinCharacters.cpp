@@ -28,10 +28,14 @@ QChar firstChar(const VariantList& args) {
     return s[0];
 }
 
-Variant Asc(BuiltinContext&, VariantList& args) { return Variant(static_cast<int16_t>(CharToAnsi(firstChar(args)))); }
+Variant Asc(BuiltinContext&, VariantList& args) {
+    return Variant(static_cast<int16_t>(CharToAnsi(firstChar(args))));
+}
 
 // AscW is an Integer: units past 32767 read as negative numbers.
-Variant AscW(BuiltinContext&, VariantList& args) { return Variant(static_cast<int16_t>(firstChar(args).unicode())); }
+Variant AscW(BuiltinContext&, VariantList& args) {
+    return Variant(static_cast<int16_t>(firstChar(args).unicode()));
+}
 
 }  // namespace
 

@@ -18,7 +18,9 @@ QHash<QString, Variant> buildConstants() {
     auto longValue = [&c](const char* name, int32_t value) {
         c.insert(QString::fromLatin1(name).toLower(), Variant(value));
     };
-    auto text = [&c](const char* name, const QString& value) { c.insert(QString::fromLatin1(name).toLower(), Variant(value)); };
+    auto text = [&c](const char* name, const QString& value) {
+        c.insert(QString::fromLatin1(name).toLower(), Variant(value));
+    };
 
     text("vbCr", QStringLiteral("\r"));
     text("vbLf", QStringLiteral("\n"));

@@ -16,13 +16,27 @@ Variant nonNull(const VariantList& args) {
     return v;
 }
 
-Variant CStr(BuiltinContext&, VariantList& args) { return Variant(nonNull(args).toString()); }
-Variant CInt(BuiltinContext&, VariantList& args) { return Variant(nonNull(args).toInteger()); }
-Variant CLng(BuiltinContext&, VariantList& args) { return Variant(nonNull(args).toLong()); }
-Variant CSng(BuiltinContext&, VariantList& args) { return Variant(nonNull(args).toSingle()); }
-Variant CDbl(BuiltinContext&, VariantList& args) { return Variant(nonNull(args).toDouble()); }
-Variant CCur(BuiltinContext&, VariantList& args) { return Variant(nonNull(args).toCurrency()); }
-Variant CDate(BuiltinContext&, VariantList& args) { return Variant::fromDate(nonNull(args).toDate()); }
+Variant CStr(BuiltinContext&, VariantList& args) {
+    return Variant(nonNull(args).toString());
+}
+Variant CInt(BuiltinContext&, VariantList& args) {
+    return Variant(nonNull(args).toInteger());
+}
+Variant CLng(BuiltinContext&, VariantList& args) {
+    return Variant(nonNull(args).toLong());
+}
+Variant CSng(BuiltinContext&, VariantList& args) {
+    return Variant(nonNull(args).toSingle());
+}
+Variant CDbl(BuiltinContext&, VariantList& args) {
+    return Variant(nonNull(args).toDouble());
+}
+Variant CCur(BuiltinContext&, VariantList& args) {
+    return Variant(nonNull(args).toCurrency());
+}
+Variant CDate(BuiltinContext&, VariantList& args) {
+    return Variant::fromDate(nonNull(args).toDate());
+}
 
 Variant CBool(BuiltinContext&, VariantList& args) {
     const Variant v = nonNull(args);
@@ -45,10 +59,14 @@ Variant CByte(BuiltinContext&, VariantList& args) {
 // The bits Hex and Oct show: 16 for Boolean and Integer, 32 for the rest (rounded to a Long first).
 uint32_t radixBits(const Variant& v) {
     switch (v.type()) {
-        case VarType::Boolean: return v.boolValue() ? 0xFFFFu : 0u;
-        case VarType::Byte: return static_cast<uint32_t>(v.intValue());
-        case VarType::Integer: return static_cast<uint16_t>(v.intValue());
-        default: return static_cast<uint32_t>(v.toLong());
+        case VarType::Boolean:
+            return v.boolValue() ? 0xFFFFu : 0u;
+        case VarType::Byte:
+            return static_cast<uint32_t>(v.intValue());
+        case VarType::Integer:
+            return static_cast<uint16_t>(v.intValue());
+        default:
+            return static_cast<uint32_t>(v.toLong());
     }
 }
 
@@ -59,8 +77,12 @@ Variant inRadix(const VariantList& args, int base) {
     return Variant(QString::number(radixBits(v), base).toUpper());
 }
 
-Variant Hex(BuiltinContext&, VariantList& args) { return inRadix(args, 16); }
-Variant Oct(BuiltinContext&, VariantList& args) { return inRadix(args, 8); }
+Variant Hex(BuiltinContext&, VariantList& args) {
+    return inRadix(args, 16);
+}
+Variant Oct(BuiltinContext&, VariantList& args) {
+    return inRadix(args, 8);
+}
 
 }  // namespace
 

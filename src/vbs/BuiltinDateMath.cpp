@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <algorithm>
+
 #include "base/AppError.h"
 #include "base/DateUtil.h"
 #include "vbs/BuiltinArgs.h"
@@ -21,9 +23,9 @@ Interval intervalArg(const VariantList& args, size_t i) {
         const char* name;
         Interval interval;
     } names[] = {
-        {"yyyy", Interval::Year}, {"q", Interval::Quarter},  {"m", Interval::Month},
-        {"y", Interval::DayOfYear}, {"d", Interval::Day},    {"w", Interval::Weekday},
-        {"ww", Interval::Week},   {"h", Interval::Hour},     {"n", Interval::Minute},
+        {"yyyy", Interval::Year},   {"q", Interval::Quarter}, {"m", Interval::Month},
+        {"y", Interval::DayOfYear}, {"d", Interval::Day},     {"w", Interval::Weekday},
+        {"ww", Interval::Week},     {"h", Interval::Hour},    {"n", Interval::Minute},
         {"s", Interval::Second},
     };
     for (const auto& n : names)
@@ -58,16 +60,24 @@ Variant DateAdd(BuiltinContext&, VariantList& args) {
     if (date.isNull()) return date;
     const double d = date.toDate();
     switch (interval) {
-        case Interval::Year: return Variant::fromDate(addMonths(d, n * 12));
-        case Interval::Quarter: return Variant::fromDate(addMonths(d, n * 3));
-        case Interval::Month: return Variant::fromDate(addMonths(d, n));
+        case Interval::Year:
+            return Variant::fromDate(addMonths(d, n * 12));
+        case Interval::Quarter:
+            return Variant::fromDate(addMonths(d, n * 3));
+        case Interval::Month:
+            return Variant::fromDate(addMonths(d, n));
         case Interval::DayOfYear:
         case Interval::Day:
-        case Interval::Weekday: return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 86400));
-        case Interval::Week: return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 7 * 86400));
-        case Interval::Hour: return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 3600));
-        case Interval::Minute: return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 60));
-        case Interval::Second: return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n));
+        case Interval::Weekday:
+            return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 86400));
+        case Interval::Week:
+            return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 7 * 86400));
+        case Interval::Hour:
+            return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 3600));
+        case Interval::Minute:
+            return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n * 60));
+        case Interval::Second:
+            return Variant::fromDate(OleFromSecondNumber(SecondNumber(d) + n));
     }
     return Variant();
 }
@@ -89,23 +99,38 @@ Variant DateDiff(BuiltinContext&, VariantList& args) {
     const QDate c1 = CalendarDay(d1), c2 = CalendarDay(d2);
     int64_t diff = 0;
     switch (interval) {
-        case Interval::Year: diff = c2.year() - c1.year(); break;
-        case Interval::Quarter:
-            diff = (int64_t(c2.year()) * 4 + (c2.month() - 1) / 3) - (int64_t(c1.year()) * 4 + (c1.month() - 1) / 3);
+        case Interval::Year:
+            diff = c2.year() - c1.year();
             break;
-        case Interval::Month: diff = (int64_t(c2.year()) * 12 + c2.month()) - (int64_t(c1.year()) * 12 + c1.month()); break;
+        case Interval::Quarter:
+            diff = (int64_t(c2.year()) * 4 + (c2.month() - 1) / 3) -
+                   (int64_t(c1.year()) * 4 + (c1.month() - 1) / 3);
+            break;
+        case Interval::Month:
+            diff = (int64_t(c2.year()) * 12 + c2.month()) - (int64_t(c1.year()) * 12 + c1.month());
+            break;
         case Interval::DayOfYear:
-        case Interval::Day: diff = c1.daysTo(c2); break;
-        case Interval::Weekday: diff = c1.daysTo(c2) / 7; break;
+        case Interval::Day:
+            diff = c1.daysTo(c2);
+            break;
+        case Interval::Weekday:
+            diff = c1.daysTo(c2) / 7;
+            break;
         case Interval::Week: {
             const QDate w1 = c1.addDays(-(WeekdayOf(c1, firstDay) - 1));
             const QDate w2 = c2.addDays(-(WeekdayOf(c2, firstDay) - 1));
             diff = w1.daysTo(w2) / 7;
             break;
         }
-        case Interval::Hour: diff = floorDiv(SecondNumber(d2), 3600) - floorDiv(SecondNumber(d1), 3600); break;
-        case Interval::Minute: diff = floorDiv(SecondNumber(d2), 60) - floorDiv(SecondNumber(d1), 60); break;
-        case Interval::Second: diff = SecondNumber(d2) - SecondNumber(d1); break;
+        case Interval::Hour:
+            diff = floorDiv(SecondNumber(d2), 3600) - floorDiv(SecondNumber(d1), 3600);
+            break;
+        case Interval::Minute:
+            diff = floorDiv(SecondNumber(d2), 60) - floorDiv(SecondNumber(d1), 60);
+            break;
+        case Interval::Second:
+            diff = SecondNumber(d2) - SecondNumber(d1);
+            break;
     }
     return Variant(diff);
 }
@@ -121,16 +146,36 @@ Variant DatePart(BuiltinContext&, VariantList& args) {
     const QDate day(p.year, p.month, p.day);
     int part = 0;
     switch (interval) {
-        case Interval::Year: part = p.year; break;
-        case Interval::Quarter: part = (p.month - 1) / 3 + 1; break;
-        case Interval::Month: part = p.month; break;
-        case Interval::DayOfYear: part = day.dayOfYear(); break;
-        case Interval::Day: part = p.day; break;
-        case Interval::Weekday: part = WeekdayOf(day, firstDay); break;
-        case Interval::Week: part = WeekOfYear(day, firstDay, firstWeek); break;
-        case Interval::Hour: part = p.hour; break;
-        case Interval::Minute: part = p.minute; break;
-        case Interval::Second: part = p.second; break;
+        case Interval::Year:
+            part = p.year;
+            break;
+        case Interval::Quarter:
+            part = (p.month - 1) / 3 + 1;
+            break;
+        case Interval::Month:
+            part = p.month;
+            break;
+        case Interval::DayOfYear:
+            part = day.dayOfYear();
+            break;
+        case Interval::Day:
+            part = p.day;
+            break;
+        case Interval::Weekday:
+            part = WeekdayOf(day, firstDay);
+            break;
+        case Interval::Week:
+            part = WeekOfYear(day, firstDay, firstWeek);
+            break;
+        case Interval::Hour:
+            part = p.hour;
+            break;
+        case Interval::Minute:
+            part = p.minute;
+            break;
+        case Interval::Second:
+            part = p.second;
+            break;
     }
     return Variant(static_cast<int16_t>(part));
 }

@@ -17,9 +17,15 @@ const QLocale& italian() {
     return locale;
 }
 
-Variant Now(BuiltinContext& ctx, VariantList&) { return Variant::fromDate(ClockNow(ctx)); }
-Variant Date(BuiltinContext& ctx, VariantList&) { return Variant::fromDate(OleDatePart(ClockNow(ctx))); }
-Variant Time(BuiltinContext& ctx, VariantList&) { return Variant::fromDate(OleTimePart(ClockNow(ctx))); }
+Variant Now(BuiltinContext& ctx, VariantList&) {
+    return Variant::fromDate(ClockNow(ctx));
+}
+Variant Date(BuiltinContext& ctx, VariantList&) {
+    return Variant::fromDate(OleDatePart(ClockNow(ctx)));
+}
+Variant Time(BuiltinContext& ctx, VariantList&) {
+    return Variant::fromDate(OleTimePart(ClockNow(ctx)));
+}
 
 // One part of a date as an Integer; Null gives Null.
 template <int DateParts::*Field>
@@ -64,14 +70,17 @@ Variant DateSerial(BuiltinContext&, VariantList& args) {
     int32_t year = LongArg(args, 0);
     const int32_t month = LongArg(args, 1), day = LongArg(args, 2);
     // Two-digit years follow the regional window: 0-29 this century, 30-99 the last one.
-    if (year >= 0 && year <= 29) year += 2000;
-    else if (year >= 30 && year <= 99) year += 1900;
+    if (year >= 0 && year <= 29)
+        year += 2000;
+    else if (year >= 30 && year <= 99)
+        year += 1900;
     if (year < 100 || year > 9999) RaiseInvalidArgument();
     return Variant::fromDate(MakeOleDate(year, month, day));
 }
 
 Variant TimeSerial(BuiltinContext&, VariantList& args) {
-    const int64_t seconds = int64_t(LongArg(args, 0)) * 3600 + int64_t(LongArg(args, 1)) * 60 + LongArg(args, 2);
+    const int64_t seconds =
+        int64_t(LongArg(args, 0)) * 3600 + int64_t(LongArg(args, 1)) * 60 + LongArg(args, 2);
     return Variant::fromDate(OleFromSecondNumber(seconds));
 }
 

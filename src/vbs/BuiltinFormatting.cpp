@@ -26,9 +26,15 @@ Variant formatNumberLike(const VariantList& args, NumberFormatter format) {
     return Variant(format(v, decimals, leading, parens, group));
 }
 
-Variant FormatNumber(BuiltinContext&, VariantList& args) { return formatNumberLike(args, VbFormatNumber); }
-Variant FormatCurrency(BuiltinContext&, VariantList& args) { return formatNumberLike(args, VbFormatCurrency); }
-Variant FormatPercent(BuiltinContext&, VariantList& args) { return formatNumberLike(args, VbFormatPercent); }
+Variant FormatNumber(BuiltinContext&, VariantList& args) {
+    return formatNumberLike(args, VbFormatNumber);
+}
+Variant FormatCurrency(BuiltinContext&, VariantList& args) {
+    return formatNumberLike(args, VbFormatCurrency);
+}
+Variant FormatPercent(BuiltinContext&, VariantList& args) {
+    return formatNumberLike(args, VbFormatPercent);
+}
 
 Variant FormatDateTime(BuiltinContext&, VariantList& args) {
     const Variant v = valueArg(args);

@@ -26,21 +26,33 @@ Variant wholePart(const VariantList& args, bool down) {
     const Variant v = ArgValue(args, 0);
     auto cut = [down](double d) { return down ? std::floor(d) : std::trunc(d); };
     switch (v.type()) {
-        case VarType::Null: return v;
-        case VarType::Empty: return Variant(int16_t(0));
-        case VarType::Boolean: return Variant(static_cast<int16_t>(v.boolValue() ? -1 : 0));
+        case VarType::Null:
+            return v;
+        case VarType::Empty:
+            return Variant(int16_t(0));
+        case VarType::Boolean:
+            return Variant(static_cast<int16_t>(v.boolValue() ? -1 : 0));
         case VarType::Byte:
         case VarType::Integer:
-        case VarType::Long: return v;
-        case VarType::Single: return Variant(static_cast<float>(cut(v.doubleValue())));
-        case VarType::Currency: return Variant(Currency::fromRaw(wholeCurrency(v.currencyValue().raw(), down)));
-        case VarType::Date: return Variant::fromDate(cut(v.dateValue()));
-        default: return Variant(cut(v.toDouble()));
+        case VarType::Long:
+            return v;
+        case VarType::Single:
+            return Variant(static_cast<float>(cut(v.doubleValue())));
+        case VarType::Currency:
+            return Variant(Currency::fromRaw(wholeCurrency(v.currencyValue().raw(), down)));
+        case VarType::Date:
+            return Variant::fromDate(cut(v.dateValue()));
+        default:
+            return Variant(cut(v.toDouble()));
     }
 }
 
-Variant Int(BuiltinContext&, VariantList& args) { return wholePart(args, true); }
-Variant Fix(BuiltinContext&, VariantList& args) { return wholePart(args, false); }
+Variant Int(BuiltinContext&, VariantList& args) {
+    return wholePart(args, true);
+}
+Variant Fix(BuiltinContext&, VariantList& args) {
+    return wholePart(args, false);
+}
 
 // Scales to the wanted decimals and rounds halves to even, as VBScript does on the binary value.
 double roundDouble(double v, int decimals) {
@@ -54,7 +66,8 @@ double roundDouble(double v, int decimals) {
 int64_t roundCurrency(int64_t raw, int decimals) {
     if (decimals >= 4) return raw;
     int64_t unit = 1;
-    for (int i = decimals; i < 4; ++i) unit *= 10;
+    for (int i = decimals; i < 4; ++i)
+        unit *= 10;
     int64_t q = raw / unit;
     const int64_t r = raw % unit, twice = 2 * (r < 0 ? -r : r);
     if (twice > unit || (twice == unit && q % 2 != 0)) q += raw < 0 ? -1 : 1;
@@ -70,11 +83,16 @@ Variant Round(BuiltinContext&, VariantList& args) {
         case VarType::Boolean:
         case VarType::Byte:
         case VarType::Integer:
-        case VarType::Long: return v;
-        case VarType::Empty: return Variant(int16_t(0));
-        case VarType::Single: return Variant(static_cast<float>(roundDouble(v.doubleValue(), decimals)));
-        case VarType::Currency: return Variant(Currency::fromRaw(roundCurrency(v.currencyValue().raw(), decimals)));
-        default: return Variant(roundDouble(v.toDouble(), decimals));
+        case VarType::Long:
+            return v;
+        case VarType::Empty:
+            return Variant(int16_t(0));
+        case VarType::Single:
+            return Variant(static_cast<float>(roundDouble(v.doubleValue(), decimals)));
+        case VarType::Currency:
+            return Variant(Currency::fromRaw(roundCurrency(v.currencyValue().raw(), decimals)));
+        default:
+            return Variant(roundDouble(v.toDouble(), decimals));
     }
 }
 
@@ -82,31 +100,40 @@ Variant Abs(BuiltinContext&, VariantList& args) {
     const Variant v = ArgValue(args, 0);
     switch (v.type()) {
         case VarType::Null:
-        case VarType::Byte: return v;
-        case VarType::Empty: return Variant(int16_t(0));
-        case VarType::Boolean: return Variant(static_cast<int16_t>(v.boolValue() ? 1 : 0));
+        case VarType::Byte:
+            return v;
+        case VarType::Empty:
+            return Variant(int16_t(0));
+        case VarType::Boolean:
+            return Variant(static_cast<int16_t>(v.boolValue() ? 1 : 0));
         case VarType::Integer: {
             const int64_t i = std::llabs(v.intValue());
             // -32768 has no positive Integer: the result moves up to a Long.
             return i > 32767 ? Variant(static_cast<int32_t>(i)) : Variant(static_cast<int16_t>(i));
         }
-        case VarType::Long: return Variant(static_cast<int64_t>(std::llabs(v.intValue())));
-        case VarType::Single: return Variant(std::fabs(static_cast<float>(v.doubleValue())));
+        case VarType::Long:
+            return Variant(static_cast<int64_t>(std::llabs(v.intValue())));
+        case VarType::Single:
+            return Variant(std::fabs(static_cast<float>(v.doubleValue())));
         case VarType::Currency: {
             const Currency c = v.currencyValue();
             return Variant(c.raw() < 0 ? -c : c);
         }
-        default: return Variant(std::fabs(v.toDouble()));
+        default:
+            return Variant(std::fabs(v.toDouble()));
     }
 }
 
 Variant Sgn(BuiltinContext&, VariantList& args) {
     const Variant v = ArgValue(args, 0);
-    const double d = v.type() == VarType::Currency ? static_cast<double>(v.currencyValue().raw()) : v.toDouble();
+    const double d =
+        v.type() == VarType::Currency ? static_cast<double>(v.currencyValue().raw()) : v.toDouble();
     return Variant(static_cast<int16_t>(d < 0 ? -1 : (d > 0 ? 1 : 0)));
 }
 
-double numberArg(const VariantList& args) { return ArgValue(args, 0).toDouble(); }
+double numberArg(const VariantList& args) {
+    return ArgValue(args, 0).toDouble();
+}
 
 Variant finite(double d) {
     if (!std::isfinite(d)) RaiseVbError(6);
@@ -119,7 +146,9 @@ Variant Sqr(BuiltinContext&, VariantList& args) {
     return Variant(std::sqrt(d));
 }
 
-Variant Exp(BuiltinContext&, VariantList& args) { return finite(std::exp(numberArg(args))); }
+Variant Exp(BuiltinContext&, VariantList& args) {
+    return finite(std::exp(numberArg(args)));
+}
 
 Variant Log(BuiltinContext&, VariantList& args) {
     const double d = numberArg(args);
@@ -127,15 +156,25 @@ Variant Log(BuiltinContext&, VariantList& args) {
     return Variant(std::log(d));
 }
 
-Variant Sin(BuiltinContext&, VariantList& args) { return Variant(std::sin(numberArg(args))); }
-Variant Cos(BuiltinContext&, VariantList& args) { return Variant(std::cos(numberArg(args))); }
-Variant Tan(BuiltinContext&, VariantList& args) { return finite(std::tan(numberArg(args))); }
-Variant Atn(BuiltinContext&, VariantList& args) { return Variant(std::atan(numberArg(args))); }
+Variant Sin(BuiltinContext&, VariantList& args) {
+    return Variant(std::sin(numberArg(args)));
+}
+Variant Cos(BuiltinContext&, VariantList& args) {
+    return Variant(std::cos(numberArg(args)));
+}
+Variant Tan(BuiltinContext&, VariantList& args) {
+    return finite(std::tan(numberArg(args)));
+}
+Variant Atn(BuiltinContext&, VariantList& args) {
+    return Variant(std::atan(numberArg(args)));
+}
 
 // VB's generator: a 24-bit linear congruential sequence, so that seeded runs repeat VB's numbers.
 uint32_t g_rndState = 0x50000;
 
-void advance() { g_rndState = (g_rndState * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu; }
+void advance() {
+    g_rndState = (g_rndState * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+}
 
 Variant Rnd(BuiltinContext&, VariantList& args) {
     if (HasArg(args, 0)) {
@@ -163,7 +202,8 @@ double secondsSinceMidnight(BuiltinContext& ctx) {
 
 // Randomize keeps the outer bytes of the state and mixes the seed's high bits into the middle two.
 Variant Randomize(BuiltinContext& ctx, VariantList& args) {
-    const double seed = HasArg(args, 0) ? ArgValue(args, 0).toDouble() : static_cast<float>(secondsSinceMidnight(ctx));
+    const double seed =
+        HasArg(args, 0) ? ArgValue(args, 0).toDouble() : static_cast<float>(secondsSinceMidnight(ctx));
     const uint32_t high = static_cast<uint32_t>(std::bit_cast<uint64_t>(seed) >> 32);
     const uint32_t mixed = (high ^ (high >> 16)) & 0xFFFFu;
     g_rndState = (g_rndState & 0xFF0000FFu) | (mixed << 8);

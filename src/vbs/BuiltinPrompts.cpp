@@ -27,7 +27,8 @@ Variant InputBox(BuiltinContext& ctx, VariantList& args) {
     const QString text = StringArg(args, 0);
     const QString title = StringArg(args, 1);
     const QString initial = StringArg(args, 2);
-    for (size_t i = 3; i < 5; ++i) LongArg(args, i, 0);
+    for (size_t i = 3; i < 5; ++i)
+        LongArg(args, i, 0);
     QString value;
     if (!promptOf(ctx).InputBox(text, title, initial, value)) return Variant(QString());
     return Variant(value);

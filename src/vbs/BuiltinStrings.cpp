@@ -11,7 +11,9 @@ namespace vbs {
 
 namespace {
 
-Qt::CaseSensitivity caseOf(bool textCompare) { return textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive; }
+Qt::CaseSensitivity caseOf(bool textCompare) {
+    return textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
 
 int32_t lengthArg(const VariantList& args, size_t i) {
     const int32_t n = LongArg(args, i);
@@ -111,9 +113,11 @@ Variant Replace(BuiltinContext&, VariantList& args) {
 QString trimSpaces(const QString& s, bool left, bool right) {
     qsizetype b = 0, e = s.size();
     if (left)
-        while (b < e && s[b] == QLatin1Char(' ')) ++b;
+        while (b < e && s[b] == QLatin1Char(' '))
+            ++b;
     if (right)
-        while (e > b && s[e - 1] == QLatin1Char(' ')) --e;
+        while (e > b && s[e - 1] == QLatin1Char(' '))
+            --e;
     return s.mid(b, e - b);
 }
 
@@ -123,9 +127,15 @@ Variant trimmed(VariantList& args, bool left, bool right) {
     return Variant(trimSpaces(v.toString(), left, right));
 }
 
-Variant Trim(BuiltinContext&, VariantList& args) { return trimmed(args, true, true); }
-Variant LTrim(BuiltinContext&, VariantList& args) { return trimmed(args, true, false); }
-Variant RTrim(BuiltinContext&, VariantList& args) { return trimmed(args, false, true); }
+Variant Trim(BuiltinContext&, VariantList& args) {
+    return trimmed(args, true, true);
+}
+Variant LTrim(BuiltinContext&, VariantList& args) {
+    return trimmed(args, true, false);
+}
+Variant RTrim(BuiltinContext&, VariantList& args) {
+    return trimmed(args, false, true);
+}
 
 Variant UCase(BuiltinContext&, VariantList& args) {
     const Variant v = ArgValue(args, 0);
@@ -172,7 +182,8 @@ Variant StrComp(BuiltinContext&, VariantList& args) {
 Variant StrReverse(BuiltinContext&, VariantList& args) {
     const QString s = StringArg(args, 0);
     QString out(s.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < s.size(); ++i) out[s.size() - 1 - i] = s[i];
+    for (qsizetype i = 0; i < s.size(); ++i)
+        out[s.size() - 1 - i] = s[i];
     return Variant(std::move(out));
 }
 

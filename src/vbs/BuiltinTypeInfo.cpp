@@ -24,10 +24,18 @@ bool valueForTest(const VariantList& args, Variant& out) {
     }
 }
 
-Variant IsNull(BuiltinContext&, VariantList& args) { return Variant(rawArg(args).isNull()); }
-Variant IsEmpty(BuiltinContext&, VariantList& args) { return Variant(rawArg(args).isEmpty()); }
-Variant IsObject(BuiltinContext&, VariantList& args) { return Variant(rawArg(args).isObject()); }
-Variant IsArray(BuiltinContext&, VariantList& args) { return Variant(rawArg(args).isArray()); }
+Variant IsNull(BuiltinContext&, VariantList& args) {
+    return Variant(rawArg(args).isNull());
+}
+Variant IsEmpty(BuiltinContext&, VariantList& args) {
+    return Variant(rawArg(args).isEmpty());
+}
+Variant IsObject(BuiltinContext&, VariantList& args) {
+    return Variant(rawArg(args).isObject());
+}
+Variant IsArray(BuiltinContext&, VariantList& args) {
+    return Variant(rawArg(args).isArray());
+}
 
 Variant IsNumeric(BuiltinContext&, VariantList& args) {
     rawArg(args);
@@ -47,7 +55,9 @@ Variant IsDate(BuiltinContext&, VariantList& args) {
     return Variant(v.isString() && ParseVbDate(v.stringValue(), date));
 }
 
-Variant TypeName(BuiltinContext&, VariantList& args) { return Variant(rawArg(args).typeName()); }
+Variant TypeName(BuiltinContext&, VariantList& args) {
+    return Variant(rawArg(args).typeName());
+}
 
 // An object with a default member answers with its value's type, as VBScript does; others are vbObject.
 Variant VarType(BuiltinContext&, VariantList& args) {

@@ -27,7 +27,8 @@ std::vector<BuiltinDef> buildTable() {
 const QHash<QString, const BuiltinDef*>& byName() {
     static const QHash<QString, const BuiltinDef*> index = [] {
         QHash<QString, const BuiltinDef*> h;
-        for (const BuiltinDef& def : Builtins()) h.insert(QString::fromLatin1(def.name).toLower(), &def);
+        for (const BuiltinDef& def : Builtins())
+            h.insert(QString::fromLatin1(def.name).toLower(), &def);
         return h;
     }();
     return index;
@@ -40,8 +41,12 @@ const std::vector<BuiltinDef>& Builtins() {
     return table;
 }
 
-const BuiltinDef* FindBuiltin(const QString& name) { return byName().value(name.toLower(), nullptr); }
+const BuiltinDef* FindBuiltin(const QString& name) {
+    return byName().value(name.toLower(), nullptr);
+}
 
-const Variant* FindBuiltinConstant(const QString& name) { return FindConstant(name.toLower()); }
+const Variant* FindBuiltinConstant(const QString& name) {
+    return FindConstant(name.toLower());
+}
 
 }  // namespace vbs

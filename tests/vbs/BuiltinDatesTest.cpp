@@ -15,11 +15,11 @@ Variant day(int y, int m, int d, int hh = 0, int mm = 0, int ss = 0) {
 }
 
 class FixedClock : public vbs::ScriptClock {
-public:
+  public:
     explicit FixedClock(double now) : now_(now) {}
     double Now() override { return now_; }
 
-private:
+  private:
     double now_;
 };
 

@@ -9,7 +9,9 @@ using namespace builtintest;
 namespace {
 
 const Variant kNull = Variant::null();
-Variant cur(double v) { return Variant(Currency::fromDouble(v)); }
+Variant cur(double v) {
+    return Variant(Currency::fromDouble(v));
+}
 
 TEST(BuiltinConversions, ResultSubtypesAndRounding) {
     CheckCases({

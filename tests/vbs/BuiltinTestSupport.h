@@ -90,8 +90,9 @@ inline void CheckErrors(const std::vector<ErrorCase>& cases, vbs::BuiltinContext
 // An object whose default member holds a value, like a data-set field; `hasDefault` false makes it
 // an object without one.
 class ValueObject : public Object {
-public:
-    explicit ValueObject(Variant value, bool hasDefault = true) : value_(std::move(value)), hasDefault_(hasDefault) {}
+  public:
+    explicit ValueObject(Variant value, bool hasDefault = true)
+        : value_(std::move(value)), hasDefault_(hasDefault) {}
     QString className() const override { return QStringLiteral("Campo"); }
     Variant invoke(const QString&, CallKind, VariantList&) override { RaiseVbError(438); }
     Variant invokeDefault(CallKind kind, VariantList& args) override {
@@ -99,7 +100,7 @@ public:
         return value_;
     }
 
-private:
+  private:
     Variant value_;
     bool hasDefault_;
 };
@@ -108,7 +109,11 @@ inline Variant Obj(Variant value, bool hasDefault = true) {
     return Variant(ObjectRef(std::make_shared<ValueObject>(std::move(value), hasDefault)));
 }
 
-inline Variant Missing() { return Variant::missing(); }
-inline Variant Int(int v) { return Variant(static_cast<int16_t>(v)); }
+inline Variant Missing() {
+    return Variant::missing();
+}
+inline Variant Int(int v) {
+    return Variant(static_cast<int16_t>(v));
+}
 
 }  // namespace builtintest

@@ -85,12 +85,13 @@ TEST(BuiltinTypeInfo, TypeNameAndVarType) {
 }
 
 class RecordingScriptPrompt : public vbs::ScriptPrompt {
-public:
+  public:
     int MsgBox(const QString& text, int style, const QString& title) override {
         shown << QStringLiteral("%1|%2|%3").arg(text).arg(style).arg(title);
         return answer;
     }
-    bool InputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value) override {
+    bool InputBox(const QString& prompt, const QString& title, const QString& defaultValue,
+                  QString& value) override {
         shown << QStringLiteral("%1|%2|%3").arg(prompt, title, defaultValue);
         value = typed;
         return !cancel;
@@ -110,7 +111,8 @@ TEST(BuiltinPrompts, MsgBoxAndInputBoxGoThroughTheHostPrompt) {
     EXPECT_EQ(result.type(), VarType::Integer);
     EXPECT_EQ(result.toLong(), 7);
     Call("MsgBox", {12.5}, &context);
-    EXPECT_EQ(prompt.shown, QStringList({QStringLiteral("Stampare?|36|Etichette"), QStringLiteral("12,5|0|")}));
+    EXPECT_EQ(prompt.shown,
+              QStringList({QStringLiteral("Stampare?|36|Etichette"), QStringLiteral("12,5|0|")}));
 
     prompt.shown.clear();
     prompt.typed = QStringLiteral("42");
@@ -121,7 +123,8 @@ TEST(BuiltinPrompts, MsgBoxAndInputBoxGoThroughTheHostPrompt) {
     EXPECT_TRUE(cancelled.stringValue().isEmpty());
     EXPECT_EQ(prompt.shown, QStringList({QStringLiteral("Quantità|Titolo|1"), QStringLiteral("Quantità||")}));
 
-    CheckErrors({{"MsgBox", {kNull}, 94}, {"MsgBox", {"x", "y"}, 13}, {"InputBox", {"x", kNull}, 94}}, &context);
+    CheckErrors({{"MsgBox", {kNull}, 94}, {"MsgBox", {"x", "y"}, 13}, {"InputBox", {"x", kNull}, 94}},
+                &context);
     // A host with no prompt gives the script an error rather than an invented answer.
     EXPECT_EQ(ErrorOf("MsgBox", {"x"}), 5);
     EXPECT_EQ(ErrorOf("InputBox", {"x"}), 5);
@@ -133,31 +136,56 @@ TEST(BuiltinConstants, ValuesAndSubtypes) {
         VarType type;
         int64_t value;
     } numbers[] = {
-        {"vbTrue", VarType::Integer, -1},          {"vbFalse", VarType::Integer, 0},
-        {"vbUseDefault", VarType::Integer, -2},    {"vbBinaryCompare", VarType::Integer, 0},
-        {"vbTextCompare", VarType::Integer, 1},    {"vbEmpty", VarType::Integer, 0},
-        {"vbNull", VarType::Integer, 1},           {"vbInteger", VarType::Integer, 2},
-        {"vbLong", VarType::Integer, 3},           {"vbDouble", VarType::Integer, 5},
-        {"vbCurrency", VarType::Integer, 6},       {"vbDate", VarType::Integer, 7},
-        {"vbString", VarType::Integer, 8},         {"vbObject", VarType::Integer, 9},
-        {"vbBoolean", VarType::Integer, 11},       {"vbVariant", VarType::Integer, 12},
-        {"vbByte", VarType::Integer, 17},          {"vbArray", VarType::Integer, 8192},
-        {"vbOKOnly", VarType::Integer, 0},         {"vbOKCancel", VarType::Integer, 1},
-        {"vbYesNoCancel", VarType::Integer, 3},    {"vbYesNo", VarType::Integer, 4},
-        {"vbRetryCancel", VarType::Integer, 5},    {"vbCritical", VarType::Integer, 16},
-        {"vbQuestion", VarType::Integer, 32},      {"vbExclamation", VarType::Integer, 48},
-        {"vbInformation", VarType::Integer, 64},   {"vbDefaultButton2", VarType::Integer, 256},
-        {"vbSystemModal", VarType::Integer, 4096}, {"vbMsgBoxHelpButton", VarType::Long, 16384},
-        {"vbOK", VarType::Integer, 1},             {"vbCancel", VarType::Integer, 2},
-        {"vbYes", VarType::Integer, 6},            {"vbNo", VarType::Integer, 7},
-        {"vbSunday", VarType::Integer, 1},         {"vbMonday", VarType::Integer, 2},
-        {"vbSaturday", VarType::Integer, 7},       {"vbUseSystemDayOfWeek", VarType::Integer, 0},
-        {"vbFirstJan1", VarType::Integer, 1},      {"vbFirstFourDays", VarType::Integer, 2},
-        {"vbFirstFullWeek", VarType::Integer, 3},  {"vbGeneralDate", VarType::Integer, 0},
-        {"vbLongDate", VarType::Integer, 1},       {"vbShortTime", VarType::Integer, 4},
-        {"vbBlack", VarType::Long, 0},             {"vbRed", VarType::Long, 0xFF},
-        {"vbGreen", VarType::Long, 0xFF00},        {"vbBlue", VarType::Long, 0xFF0000},
-        {"vbYellow", VarType::Long, 0xFFFF},       {"vbWhite", VarType::Long, 0xFFFFFF},
+        {"vbTrue", VarType::Integer, -1},
+        {"vbFalse", VarType::Integer, 0},
+        {"vbUseDefault", VarType::Integer, -2},
+        {"vbBinaryCompare", VarType::Integer, 0},
+        {"vbTextCompare", VarType::Integer, 1},
+        {"vbEmpty", VarType::Integer, 0},
+        {"vbNull", VarType::Integer, 1},
+        {"vbInteger", VarType::Integer, 2},
+        {"vbLong", VarType::Integer, 3},
+        {"vbDouble", VarType::Integer, 5},
+        {"vbCurrency", VarType::Integer, 6},
+        {"vbDate", VarType::Integer, 7},
+        {"vbString", VarType::Integer, 8},
+        {"vbObject", VarType::Integer, 9},
+        {"vbBoolean", VarType::Integer, 11},
+        {"vbVariant", VarType::Integer, 12},
+        {"vbByte", VarType::Integer, 17},
+        {"vbArray", VarType::Integer, 8192},
+        {"vbOKOnly", VarType::Integer, 0},
+        {"vbOKCancel", VarType::Integer, 1},
+        {"vbYesNoCancel", VarType::Integer, 3},
+        {"vbYesNo", VarType::Integer, 4},
+        {"vbRetryCancel", VarType::Integer, 5},
+        {"vbCritical", VarType::Integer, 16},
+        {"vbQuestion", VarType::Integer, 32},
+        {"vbExclamation", VarType::Integer, 48},
+        {"vbInformation", VarType::Integer, 64},
+        {"vbDefaultButton2", VarType::Integer, 256},
+        {"vbSystemModal", VarType::Integer, 4096},
+        {"vbMsgBoxHelpButton", VarType::Long, 16384},
+        {"vbOK", VarType::Integer, 1},
+        {"vbCancel", VarType::Integer, 2},
+        {"vbYes", VarType::Integer, 6},
+        {"vbNo", VarType::Integer, 7},
+        {"vbSunday", VarType::Integer, 1},
+        {"vbMonday", VarType::Integer, 2},
+        {"vbSaturday", VarType::Integer, 7},
+        {"vbUseSystemDayOfWeek", VarType::Integer, 0},
+        {"vbFirstJan1", VarType::Integer, 1},
+        {"vbFirstFourDays", VarType::Integer, 2},
+        {"vbFirstFullWeek", VarType::Integer, 3},
+        {"vbGeneralDate", VarType::Integer, 0},
+        {"vbLongDate", VarType::Integer, 1},
+        {"vbShortTime", VarType::Integer, 4},
+        {"vbBlack", VarType::Long, 0},
+        {"vbRed", VarType::Long, 0xFF},
+        {"vbGreen", VarType::Long, 0xFF00},
+        {"vbBlue", VarType::Long, 0xFF0000},
+        {"vbYellow", VarType::Long, 0xFFFF},
+        {"vbWhite", VarType::Long, 0xFFFFFF},
         {"vbObjectError", VarType::Long, -2147221504},
     };
     for (const Expected& e : numbers) {
@@ -170,8 +198,9 @@ TEST(BuiltinConstants, ValuesAndSubtypes) {
         const char* name;
         QString value;
     } texts[] = {
-        {"vbCr", QStringLiteral("\r")},       {"vbLf", QStringLiteral("\n")},    {"VBCRLF", QStringLiteral("\r\n")},
-        {"vbNewLine", QStringLiteral("\r\n")}, {"vbTab", QStringLiteral("\t")},   {"vbNullString", QString()},
+        {"vbCr", QStringLiteral("\r")},     {"vbLf", QStringLiteral("\n")},
+        {"VBCRLF", QStringLiteral("\r\n")}, {"vbNewLine", QStringLiteral("\r\n")},
+        {"vbTab", QStringLiteral("\t")},    {"vbNullString", QString()},
         {"vbNullChar", QString(QChar(0))},
     };
     for (const Text& t : texts) {
@@ -196,15 +225,47 @@ TEST(BuiltinTable, NamesAreUniqueAndFoundInAnyCase) {
         EXPECT_TRUE(def.maxArgs == -1 || def.maxArgs >= def.minArgs) << def.name;
         EXPECT_EQ(vbs::FindBuiltinConstant(lower), nullptr) << def.name;
     }
-    for (const char* required :
-         {"Len", "Left", "Right", "Mid", "InStr", "InStrRev", "Replace", "Trim", "LTrim", "RTrim", "UCase", "LCase",
-          "Space", "String", "StrComp", "StrReverse", "Split", "Join", "Filter", "Chr", "ChrW", "Asc", "AscW", "Hex",
-          "Oct", "CStr", "CInt", "CLng", "CSng", "CDbl", "CCur", "CBool", "CByte", "CDate", "Int", "Fix", "Round",
-          "Abs", "Sgn", "Sqr", "Exp", "Log", "Sin", "Cos", "Tan", "Atn", "Rnd", "Randomize", "IsNull", "IsEmpty",
-          "IsNumeric", "IsDate", "IsObject", "IsArray", "TypeName", "VarType", "RGB", "Date", "Time", "Now", "Year",
-          "Month", "Day", "Hour", "Minute", "Second", "Weekday", "WeekdayName", "MonthName", "DateAdd", "DateDiff",
-          "DatePart", "DateSerial", "TimeSerial", "DateValue", "TimeValue", "FormatNumber", "FormatCurrency",
-          "FormatPercent", "FormatDateTime", "MsgBox", "InputBox"})
+    for (const char* required : {"Len",           "Left",
+                                 "Right",         "Mid",
+                                 "InStr",         "InStrRev",
+                                 "Replace",       "Trim",
+                                 "LTrim",         "RTrim",
+                                 "UCase",         "LCase",
+                                 "Space",         "String",
+                                 "StrComp",       "StrReverse",
+                                 "Split",         "Join",
+                                 "Filter",        "Chr",
+                                 "ChrW",          "Asc",
+                                 "AscW",          "Hex",
+                                 "Oct",           "CStr",
+                                 "CInt",          "CLng",
+                                 "CSng",          "CDbl",
+                                 "CCur",          "CBool",
+                                 "CByte",         "CDate",
+                                 "Int",           "Fix",
+                                 "Round",         "Abs",
+                                 "Sgn",           "Sqr",
+                                 "Exp",           "Log",
+                                 "Sin",           "Cos",
+                                 "Tan",           "Atn",
+                                 "Rnd",           "Randomize",
+                                 "IsNull",        "IsEmpty",
+                                 "IsNumeric",     "IsDate",
+                                 "IsObject",      "IsArray",
+                                 "TypeName",      "VarType",
+                                 "RGB",           "Date",
+                                 "Time",          "Now",
+                                 "Year",          "Month",
+                                 "Day",           "Hour",
+                                 "Minute",        "Second",
+                                 "Weekday",       "WeekdayName",
+                                 "MonthName",     "DateAdd",
+                                 "DateDiff",      "DatePart",
+                                 "DateSerial",    "TimeSerial",
+                                 "DateValue",     "TimeValue",
+                                 "FormatNumber",  "FormatCurrency",
+                                 "FormatPercent", "FormatDateTime",
+                                 "MsgBox",        "InputBox"})
         EXPECT_NE(vbs::FindBuiltin(QString::fromLatin1(required)), nullptr) << required;
     EXPECT_EQ(vbs::FindBuiltin(QStringLiteral("CreateObject")), nullptr);
     EXPECT_EQ(vbs::FindBuiltin(QStringLiteral("Eval")), nullptr);
