@@ -302,7 +302,9 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
         push(kind);
         i += len;
     }
-    newline();
+    if (out.empty() || out.back().kind != Tok::Newline) push(Tok::Newline);
+    // The end of the text belongs to its last line, not to the empty one after a final line end.
+    if (!out.empty() && out.back().kind == Tok::Newline) line = out.back().line;
     push(Tok::End);
     return out;
 }

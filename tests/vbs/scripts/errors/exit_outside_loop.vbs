@@ -1,0 +1,4 @@
+x = 1
+Exit Do
+' EXPECT:
+' !ERROR 1039 LINE 2

@@ -1,0 +1,4 @@
+x = 5
+x.Print "no"
+' EXPECT:
+' !ERROR 424 LINE 2

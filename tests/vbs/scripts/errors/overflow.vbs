@@ -1,0 +1,4 @@
+Dim a(2)
+x = a(40000000000)
+' EXPECT:
+' !ERROR 6 LINE 2

@@ -1,0 +1,3 @@
+Set x = 5
+' EXPECT:
+' !ERROR 424 LINE 1
