@@ -137,16 +137,22 @@ Variant RTrim(BuiltinContext&, VariantList& args) {
     return trimmed(args, false, true);
 }
 
+// Character by character, as Windows maps case: a text keeps its length ("ß" stays "ß").
+QString mapCase(QString s, bool upper) {
+    for (QChar& c : s) c = upper ? c.toUpper() : c.toLower();
+    return s;
+}
+
 Variant UCase(BuiltinContext&, VariantList& args) {
     const Variant v = ArgValue(args, 0);
     if (v.isNull()) return Variant::null();
-    return Variant(v.toString().toUpper());
+    return Variant(mapCase(v.toString(), true));
 }
 
 Variant LCase(BuiltinContext&, VariantList& args) {
     const Variant v = ArgValue(args, 0);
     if (v.isNull()) return Variant::null();
-    return Variant(v.toString().toLower());
+    return Variant(mapCase(v.toString(), false));
 }
 
 Variant Space(BuiltinContext&, VariantList& args) {

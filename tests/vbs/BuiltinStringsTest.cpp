@@ -142,6 +142,7 @@ TEST(BuiltinStrings, CaseTrimsAndPadding) {
         {"Trim", {kNull}, VarType::Null, ""},
         {"UCase", {"123aBC?è"}, VarType::String, "123ABC?È"},
         {"LCase", {"123aBC?È"}, VarType::String, "123abc?è"},
+        {"UCase", {"straße"}, VarType::String, "STRAßE"},
         {"UCase", {0.5}, VarType::String, "0,5"},
         {"UCase", {Variant()}, VarType::String, ""},
         {"UCase", {kNull}, VarType::Null, ""},
