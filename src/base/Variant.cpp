@@ -213,8 +213,10 @@ double Variant::toDate() const {
         case VarType::String: {
             double out = 0;
             if (ParseVbDate(s_, out)) return out;
-            if (ParseVbNumber(s_, out)) return out;
-            RaiseVbError(13);
+            if (!ParseVbNumber(s_, out)) RaiseVbError(13);
+            // A number written as text meets the same range as any other number.
+            if (out < -657434.0 || out >= 2958466.0) RaiseVbError(6);
+            return out;
         }
         default: {
             const double d = toNumber();

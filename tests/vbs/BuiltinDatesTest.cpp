@@ -71,6 +71,7 @@ TEST(BuiltinDates, PartsOfADate) {
     });
     CheckErrors({
         {"Year", {"abc"}, 13},
+        {"Year", {"3000000"}, 6},
         {"Weekday", {day(2000, 1, 1), 10}, 5},
         {"Weekday", {day(2000, 1, 1), -1}, 5},
         {"Weekday", {kNull, -1}, 5},

@@ -75,6 +75,8 @@ TEST(BuiltinConversions, ResultSubtypesAndRounding) {
         {"CBool", {"sì"}, 13},
         {"CDate", {""}, 13},
         {"CDate", {"32/01/2024"}, 13},
+        {"CDate", {"1E300"}, 6},
+        {"CDate", {1e300}, 6},
         {"CStr", {VArray::fromList({1})}, 13},
         {"CLng", {Obj(1, false)}, 438},
     });
