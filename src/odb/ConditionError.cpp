@@ -4,9 +4,8 @@
 namespace odb {
 
 void RaiseConditionError(const QString& text, int pos, const QString& problem) {
-    const QString description = QStringLiteral("Condizione non valida alla posizione %1: %2.\n%3")
-                                    .arg(pos + 1)
-                                    .arg(problem, text);
+    const QString description =
+        QStringLiteral("Condizione non valida alla posizione %1: %2.\n%3").arg(pos + 1).arg(problem, text);
     throw AppError(kConditionErrorNumber, QStringLiteral("odb"), description);
 }
 

@@ -122,14 +122,12 @@ int RegisterConditionFunctions(sqlite3* db) {
         int args;
     };
     static const Function functions[] = {
-        {"vb_like", LikeFunction, 2},
-        {"vb_month", MonthFunction, 1},
-        {"vb_year", YearFunction, 1},
-        {"vb_concat", ConcatFunction, 2},
-        {"vb_datetext", DateTextFunction, 1},
+        {"vb_like", LikeFunction, 2},     {"vb_month", MonthFunction, 1},       {"vb_year", YearFunction, 1},
+        {"vb_concat", ConcatFunction, 2}, {"vb_datetext", DateTextFunction, 1},
     };
     for (const Function& f : functions) {
-        const int rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.call, nullptr, nullptr, nullptr);
+        const int rc =
+            sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.call, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) return rc;
     }
     auto* collator = new QCollator(QLocale(QLocale::Italian, QLocale::Italy));
@@ -148,7 +146,8 @@ int BindConditionValues(sqlite3_stmt* stmt, const std::vector<SqlValue>& values,
             rc = sqlite3_bind_double(stmt, index, std::get<double>(v));
         } else if (std::holds_alternative<QString>(v)) {
             const QByteArray utf8 = std::get<QString>(v).toUtf8();
-            rc = sqlite3_bind_text(stmt, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(stmt, index, utf8.constData(), static_cast<int>(utf8.size()),
+                                   SQLITE_TRANSIENT);
         } else {
             rc = sqlite3_bind_null(stmt, index);
         }

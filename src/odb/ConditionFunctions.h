@@ -12,7 +12,8 @@ struct sqlite3_stmt;
 namespace odb {
 
 // vb_like(value, pattern), vb_month(date), vb_year(date), vb_datetext(date), vb_concat(a, b)
-// and the collation VBTEXT. Dates are OLE days (numbers); ISO texts are read too. Returns the SQLite result code.
+// and the collation VBTEXT. Dates are OLE days (numbers); ISO texts are read too. Returns the SQLite result
+// code.
 int RegisterConditionFunctions(sqlite3* db);
 
 // Binds `values` to the statement's parameters from index `first` on; returns the first

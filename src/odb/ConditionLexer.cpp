@@ -11,8 +11,12 @@ namespace odb {
 
 namespace {
 
-bool IsNameStart(QChar c) { return c.isLetter() || c == u'_'; }
-bool IsNamePart(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+bool IsNameStart(QChar c) {
+    return c.isLetter() || c == u'_';
+}
+bool IsNamePart(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
 
 // Reads whole numbers separated by `sep` ("3/15/2024", "08:30:00") into `out`.
 bool SplitNumbers(const QString& text, QChar sep, int minParts, int maxParts, std::vector<int>& out) {
@@ -72,7 +76,8 @@ std::vector<ConditionToken> ConditionLexer::Tokenize(const QString& text) {
     const int n = static_cast<int>(text.size());
     int i = 0;
     while (true) {
-        while (i < n && text[i].isSpace()) ++i;
+        while (i < n && text[i].isSpace())
+            ++i;
         ConditionToken t;
         t.pos = i;
         if (i >= n) {
@@ -82,7 +87,8 @@ std::vector<ConditionToken> ConditionLexer::Tokenize(const QString& text) {
         const QChar c = text[i];
         if (IsNameStart(c)) {
             int j = i + 1;
-            while (j < n && IsNamePart(text[j])) ++j;
+            while (j < n && IsNamePart(text[j]))
+                ++j;
             t.kind = ConditionToken::Name;
             t.text = text.mid(i, j - i);
             i = j;
@@ -96,20 +102,24 @@ std::vector<ConditionToken> ConditionLexer::Tokenize(const QString& text) {
             i = close + 1;
         } else if (c.isDigit()) {
             int j = i;
-            while (j < n && text[j].isDigit()) ++j;
+            while (j < n && text[j].isDigit())
+                ++j;
             if (j + 1 < n && text[j] == u'.' && text[j + 1].isDigit()) {
                 ++j;
-                while (j < n && text[j].isDigit()) ++j;
+                while (j < n && text[j].isDigit())
+                    ++j;
             }
             if (j < n && (text[j] == u'e' || text[j] == u'E')) {
                 int k = j + 1;
                 if (k < n && (text[k] == u'+' || text[k] == u'-')) ++k;
                 if (k < n && text[k].isDigit()) {
-                    while (k < n && text[k].isDigit()) ++k;
+                    while (k < n && text[k].isDigit())
+                        ++k;
                     j = k;
                 }
             }
-            if (j < n && IsNamePart(text[j])) RaiseConditionError(text, i, QStringLiteral("numero non valido"));
+            if (j < n && IsNamePart(text[j]))
+                RaiseConditionError(text, i, QStringLiteral("numero non valido"));
             const QString digits = text.mid(i, j - i);
             bool ok = false;
             const qlonglong whole = digits.toLongLong(&ok);

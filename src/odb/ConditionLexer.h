@@ -12,11 +12,11 @@ namespace odb {
 struct ConditionToken {
     enum Kind {
         End,
-        Name,     // text; bracketed names ("[Nome]") set quoted
-        Number,   // value
-        String,   // value
-        Date,     // value
-        Symbol,   // text: = <> < <= > >= ( ) , . & + - * /
+        Name,    // text; bracketed names ("[Nome]") set quoted
+        Number,  // value
+        String,  // value
+        Date,    // value
+        Symbol,  // text: = <> < <= > >= ( ) , . & + - * /
     };
     Kind kind = End;
     int pos = 0;
@@ -31,7 +31,7 @@ struct ConditionToken {
 };
 
 class ConditionLexer {
-public:
+  public:
     // Raises the condition error at the first character that starts no token.
     static std::vector<ConditionToken> Tokenize(const QString& text);
 };

@@ -12,9 +12,11 @@ std::vector<char32_t> Folded(const QString& text) {
     out.reserve(static_cast<size_t>(text.size()));
     // Below U+0300 there are no combining marks or surrogates: NFC changes nothing there.
     bool plain = true;
-    for (const QChar c : text) plain = plain && c.unicode() < 0x300;
+    for (const QChar c : text)
+        plain = plain && c.unicode() < 0x300;
     if (plain) {
-        for (const QChar c : text) out.push_back(QChar::toCaseFolded(char32_t{c.unicode()}));
+        for (const QChar c : text)
+            out.push_back(QChar::toCaseFolded(char32_t{c.unicode()}));
         return out;
     }
     for (const uint c : text.normalized(QString::NormalizationForm_C).toUcs4())
@@ -40,7 +42,8 @@ ConditionLike::ConditionLike(const QString& pattern) {
                 break;
             case U'[': {
                 size_t close = i + 1;
-                while (close < p.size() && p[close] != U']') ++close;
+                while (close < p.size() && p[close] != U']')
+                    ++close;
                 if (close >= p.size()) {  // no closing bracket: a plain "["
                     item.ch = p[i];
                     break;
@@ -77,7 +80,8 @@ bool ConditionLike::matchOne(const Item& item, char32_t c) const {
             return c >= U'0' && c <= U'9';
         case Item::Set: {
             bool in = false;
-            for (const Range& r : item.ranges) in = in || (c >= r.from && c <= r.to);
+            for (const Range& r : item.ranges)
+                in = in || (c >= r.from && c <= r.to);
             return in != item.negated;
         }
         case Item::Char:
@@ -106,7 +110,8 @@ bool ConditionLike::Matches(const QString& text) const {
             return false;
         }
     }
-    while (pi < items_.size() && items_[pi].kind == Item::AnyRun) ++pi;
+    while (pi < items_.size() && items_[pi].kind == Item::AnyRun)
+        ++pi;
     return pi == items_.size();
 }
 

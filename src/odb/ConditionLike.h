@@ -9,11 +9,11 @@
 namespace odb {
 
 class ConditionLike {
-public:
+  public:
     explicit ConditionLike(const QString& pattern);
     bool Matches(const QString& text) const;
 
-private:
+  private:
     struct Range {
         char32_t from, to;
     };

@@ -26,7 +26,8 @@ ConditionNodePtr MakeBinary(ConditionNode::Kind kind, int pos, const QString& op
 
 }  // namespace
 
-ConditionParser::ConditionParser(const QString& text) : text_(text), tokens_(ConditionLexer::Tokenize(text)) {}
+ConditionParser::ConditionParser(const QString& text)
+    : text_(text), tokens_(ConditionLexer::Tokenize(text)) {}
 
 ConditionNodePtr ConditionParser::ParseCondition() {
     if (peek().kind == ConditionToken::End) return nullptr;
@@ -148,7 +149,8 @@ ConditionNodePtr ConditionParser::parsePredicate() {
             take();
             node->negated = true;
         }
-        if (!peek().isWord("NULL")) fail(peek(), QStringLiteral("atteso Null invece di %1").arg(describe(peek())));
+        if (!peek().isWord("NULL"))
+            fail(peek(), QStringLiteral("atteso Null invece di %1").arg(describe(peek())));
         take();
         node->args.push_back(std::move(left));
         return node;
@@ -164,7 +166,8 @@ ConditionNodePtr ConditionParser::parseIn(ConditionNodePtr left, bool negated, i
         node = MakeNode(ConditionNode::InSelect, pos);
         node->args.push_back(std::move(left));
         node->args.push_back(parseConcat());
-        if (!peek().isWord("FROM")) fail(peek(), QStringLiteral("atteso From invece di %1").arg(describe(peek())));
+        if (!peek().isWord("FROM"))
+            fail(peek(), QStringLiteral("atteso From invece di %1").arg(describe(peek())));
         take();
         node->table = parseName("il nome di una tabella");
         if (peek().isWord("WHERE")) {
@@ -269,7 +272,8 @@ ConditionNodePtr ConditionParser::parsePrimary() {
             while (peek().isSymbol(".")) {
                 take();
                 if (peek().kind != ConditionToken::Name)
-                    fail(peek(), QStringLiteral("atteso un nome dopo il punto invece di %1").arg(describe(peek())));
+                    fail(peek(),
+                         QStringLiteral("atteso un nome dopo il punto invece di %1").arg(describe(peek())));
                 node->path << take().text;
             }
             return node;
@@ -313,7 +317,8 @@ void ConditionParser::expectSymbol(const char* symbol) {
 }
 
 void ConditionParser::expectEnd() {
-    if (peek().kind != ConditionToken::End) fail(peek(), QStringLiteral("testo inatteso %1").arg(describe(peek())));
+    if (peek().kind != ConditionToken::End)
+        fail(peek(), QStringLiteral("testo inatteso %1").arg(describe(peek())));
 }
 
 void ConditionParser::fail(const ConditionToken& at, const QString& problem) const {
@@ -326,7 +331,7 @@ QString ConditionParser::describe(const ConditionToken& t) const {
 }
 
 bool ConditionParser::isReserved(const ConditionToken& t) {
-    static const char* const words[] = {"AND", "OR",     "NOT",  "LIKE", "IS",   "NULL", "IN",  "SELECT",
+    static const char* const words[] = {"AND",  "OR",    "NOT",  "LIKE",  "IS", "NULL", "IN",  "SELECT",
                                         "FROM", "WHERE", "TRUE", "FALSE", "AS", "ASC",  "DESC"};
     for (const char* w : words) {
         if (t.isWord(w)) return true;

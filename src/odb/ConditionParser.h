@@ -14,7 +14,7 @@
 namespace odb {
 
 class ConditionParser {
-public:
+  public:
     // Raises the condition error for a text that starts no token.
     explicit ConditionParser(const QString& text);
 
@@ -25,7 +25,7 @@ public:
     std::vector<ConditionFieldItem> ParseFieldList();
     std::vector<ConditionOrderItem> ParseOrderList();
 
-private:
+  private:
     ConditionNodePtr parseOr();
     ConditionNodePtr parseAnd();
     ConditionNodePtr parseNot();

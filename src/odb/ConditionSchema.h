@@ -26,15 +26,15 @@ struct ConditionField {
 // Hands out table aliases that are unique within one translated statement ("_a1", "_a2", ...).
 // The caller's own alias for the outer row must not have this form.
 class ConditionAliases {
-public:
+  public:
     QString Next() { return QStringLiteral("_a%1").arg(++count_); }
 
-private:
+  private:
     int count_ = 0;
 };
 
 class ConditionSchema {
-public:
+  public:
     virtual ~ConditionSchema() = default;
 
     // The SQL expression for `path` (one or more names, matched without regard to case) on a row

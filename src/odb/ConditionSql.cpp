@@ -26,7 +26,9 @@ bool IsTextType(int32_t type) {
     }
 }
 
-bool IsDateType(int32_t type) { return type == ftDate || type == ftTime || type == ftDateTime; }
+bool IsDateType(int32_t type) {
+    return type == ftDate || type == ftTime || type == ftDateTime;
+}
 
 int32_t LiteralType(const Variant& v) {
     switch (v.type()) {
@@ -50,11 +52,14 @@ int32_t LiteralType(const Variant& v) {
     }
 }
 
-void Append(std::vector<SqlValue>& to, const std::vector<SqlValue>& from) { to.insert(to.end(), from.begin(), from.end()); }
+void Append(std::vector<SqlValue>& to, const std::vector<SqlValue>& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 QString Collated(const SqlFragment& f) {
-    return IsTextType(f.type) ? f.sql + QStringLiteral(" COLLATE ") + QLatin1String(ConditionSql::kTextCollation)
-                              : f.sql;
+    return IsTextType(f.type)
+               ? f.sql + QStringLiteral(" COLLATE ") + QLatin1String(ConditionSql::kTextCollation)
+               : f.sql;
 }
 
 // A currency operand outside currency-only sums counts in units, not ten-thousandths.
@@ -136,7 +141,8 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
             SqlFragment a = condition(*node.args[0], scope);
             SqlFragment b = condition(*node.args[1], scope);
             out.sql = QStringLiteral("(%1 %2 %3)")
-                          .arg(a.sql, node.kind == ConditionNode::And ? QStringLiteral("AND") : QStringLiteral("OR"),
+                          .arg(a.sql,
+                               node.kind == ConditionNode::And ? QStringLiteral("AND") : QStringLiteral("OR"),
                                b.sql);
             Append(out.values, a.values);
             Append(out.values, b.values);
@@ -163,7 +169,8 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
         }
         case ConditionNode::IsNull: {
             SqlFragment a = value(*node.args[0], scope);
-            out.sql = QStringLiteral("(%1 IS %2NULL)").arg(a.sql, node.negated ? QStringLiteral("NOT ") : QString());
+            out.sql = QStringLiteral("(%1 IS %2NULL)")
+                          .arg(a.sql, node.negated ? QStringLiteral("NOT ") : QString());
             out.values = std::move(a.values);
             return out;
         }
@@ -187,8 +194,9 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
     // A value standing as a condition: true when not zero, as a bare Boolean field reads.
     SqlFragment v = value(node, scope);
     if (IsTextType(v.type) || IsDateType(v.type)) {
-        const QString what = node.kind == ConditionNode::Path ? QStringLiteral("'%1'").arg(node.path.join(u'.'))
-                                                               : QStringLiteral("il valore");
+        const QString what = node.kind == ConditionNode::Path
+                                 ? QStringLiteral("'%1'").arg(node.path.join(u'.'))
+                                 : QStringLiteral("il valore");
         RaiseConditionError(text_, node.pos, QStringLiteral("%1 non è una condizione").arg(what));
     }
     out.sql = QStringLiteral("(%1 <> 0)").arg(v.sql);
@@ -196,8 +204,8 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
     return out;
 }
 
-std::pair<SqlFragment, SqlFragment> ConditionSql::operands(const ConditionNode& left, const ConditionNode& right,
-                                                           const Scope& scope) {
+std::pair<SqlFragment, SqlFragment> ConditionSql::operands(const ConditionNode& left,
+                                                           const ConditionNode& right, const Scope& scope) {
     const bool leftLiteral = left.kind == ConditionNode::Literal;
     const bool rightLiteral = right.kind == ConditionNode::Literal;
     if (leftLiteral && !rightLiteral) {
@@ -236,20 +244,23 @@ SqlFragment ConditionSql::inList(const ConditionNode& node, const Scope& scope) 
         Append(out.values, v.values);
     }
     out.sql = QStringLiteral("(%1 %2IN (%3))")
-                  .arg(Collated(l), node.negated ? QStringLiteral("NOT ") : QString(), items.join(QStringLiteral(", ")));
+                  .arg(Collated(l), node.negated ? QStringLiteral("NOT ") : QString(),
+                       items.join(QStringLiteral(", ")));
     return out;
 }
 
 SqlFragment ConditionSql::inSelect(const ConditionNode& node, const Scope& scope) {
     SqlFragment l = value(*node.args[0], scope);
     const std::optional<QString> table = schema_.ResolveTable(node.table);
-    if (!table) RaiseConditionError(text_, node.pos, QStringLiteral("tabella sconosciuta '%1'").arg(node.table));
+    if (!table)
+        RaiseConditionError(text_, node.pos, QStringLiteral("tabella sconosciuta '%1'").arg(node.table));
     const Scope inner{node.table, aliases_.Next()};
     SqlFragment selected = value(*node.args[1], inner);
     SqlFragment out;
     out.type = ftBoolean;
     out.sql = QStringLiteral("(%1 %2IN (SELECT %3 FROM %4 AS %5")
-                  .arg(Collated(l), node.negated ? QStringLiteral("NOT ") : QString(), selected.sql, *table, inner.alias);
+                  .arg(Collated(l), node.negated ? QStringLiteral("NOT ") : QString(), selected.sql, *table,
+                       inner.alias);
     Append(out.values, l.values);
     Append(out.values, selected.values);
     if (node.args.size() > 2) {
@@ -271,7 +282,8 @@ SqlFragment ConditionSql::value(const ConditionNode& node, const Scope& scope, i
         case ConditionNode::Year: {
             SqlFragment a = value(*node.args[0], scope);
             a.sql = QStringLiteral("%1(%2)").arg(
-                node.kind == ConditionNode::Month ? QStringLiteral("vb_month") : QStringLiteral("vb_year"), a.sql);
+                node.kind == ConditionNode::Month ? QStringLiteral("vb_month") : QStringLiteral("vb_year"),
+                a.sql);
             a.type = ftLong;
             return a;
         }
@@ -298,7 +310,8 @@ SqlFragment ConditionSql::value(const ConditionNode& node, const Scope& scope, i
 SqlFragment ConditionSql::arithmetic(const ConditionNode& node, const Scope& scope) {
     SqlFragment a = value(*node.args[0], scope);
     SqlFragment b = value(*node.args[1], scope);
-    const bool exactMoney = a.type == ftCurrency && b.type == ftCurrency && (node.op == u'+' || node.op == u'-');
+    const bool exactMoney =
+        a.type == ftCurrency && b.type == ftCurrency && (node.op == u'+' || node.op == u'-');
     if (!exactMoney) {
         a = InUnits(std::move(a));
         b = InUnits(std::move(b));
@@ -306,7 +319,8 @@ SqlFragment ConditionSql::arithmetic(const ConditionNode& node, const Scope& sco
     SqlFragment out;
     if (exactMoney) {
         out.type = ftCurrency;
-    } else if (node.op != u'/' && (a.type == ftLong || a.type == ftBoolean) && (b.type == ftLong || b.type == ftBoolean)) {
+    } else if (node.op != u'/' && (a.type == ftLong || a.type == ftBoolean) &&
+               (b.type == ftLong || b.type == ftBoolean)) {
         out.type = ftLong;
     } else {
         out.type = ftDecimal;
@@ -336,9 +350,11 @@ SqlFragment ConditionSql::literal(const ConditionNode& node, int32_t target) {
 }
 
 SqlFragment ConditionSql::path(const ConditionNode& node, const Scope& scope) {
-    const std::optional<ConditionField> field = schema_.ResolveField(scope.table, scope.alias, node.path, aliases_);
+    const std::optional<ConditionField> field =
+        schema_.ResolveField(scope.table, scope.alias, node.path, aliases_);
     if (!field)
-        RaiseConditionError(text_, node.pos, QStringLiteral("campo sconosciuto '%1'").arg(node.path.join(u'.')));
+        RaiseConditionError(text_, node.pos,
+                            QStringLiteral("campo sconosciuto '%1'").arg(node.path.join(u'.')));
     SqlFragment out;
     out.sql = QStringLiteral("(%1)").arg(field->sql);
     out.type = field->type;

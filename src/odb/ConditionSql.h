@@ -30,7 +30,7 @@ struct SelectedField {
 // Use one instance per statement: sub-select aliases are unique within it. The statement binds
 // the values of its fragments in the order the fragments stand in its SQL.
 class ConditionSql {
-public:
+  public:
     // `table` is the table whose rows the statement reads, `alias` how the statement names them.
     ConditionSql(const ConditionSchema& schema, const QString& table, const QString& alias);
 
@@ -47,7 +47,7 @@ public:
     // Text types compare and sort through this collation (case-insensitive, accents kept).
     static constexpr const char* kTextCollation = "VBTEXT";
 
-private:
+  private:
     struct Scope {
         QString table;
         QString alias;

@@ -23,7 +23,8 @@ struct ErrorCase {
 };
 
 const ErrorCase kErrorCases[] = {
-    {Kind::Where, "PassaggiDettaglioCommesse", "Not Chiuso AND", 15, "atteso un valore invece di la fine del testo"},
+    {Kind::Where, "PassaggiDettaglioCommesse", "Not Chiuso AND", 15,
+     "atteso un valore invece di la fine del testo"},
     {Kind::Where, "PassaggiDettaglioCommesse", "(Not Chiuso", 12, "atteso ')'"},
     {Kind::Where, "PassaggiDettaglioCommesse", "Not Chiuso)", 11, "testo inatteso ')'"},
     {Kind::Where, "PassaggiDettaglioCommesse", "Chiuso = = 1", 10, "atteso un valore invece di '='"},
@@ -83,7 +84,8 @@ TEST_P(ConditionErrorTest, RaisesAClearError) {
         ADD_FAILURE() << "no error for " << c.text;
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), kConditionErrorNumber);
-        EXPECT_TRUE(e.description().startsWith(QStringLiteral("Condizione non valida alla posizione %1: ").arg(c.position)))
+        EXPECT_TRUE(e.description().startsWith(
+            QStringLiteral("Condizione non valida alla posizione %1: ").arg(c.position)))
             << e.description().toStdString();
         EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.problem))) << e.description().toStdString();
         EXPECT_TRUE(e.description().endsWith(text)) << e.description().toStdString();
@@ -96,10 +98,48 @@ INSTANTIATE_TEST_SUITE_P(Malformed, ConditionErrorTest, ::testing::ValuesIn(kErr
 // SQL that SQLite accepts and runs.
 TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
     static const char* const pieces[] = {
-        "Codice", "Nominativo", "Impiegato", "DataFineRapporto", "OID", "Operai.Codice", "Nessuno", "AND", "Or",
-        "Not", "Like", "IS", "NULL", "IN", "(", ")", ",", "=", "<>", "<", ">=", "&", "+", "-", "*", "/", "True",
-        "False", "12", "2.5", "'A*'", "\"x''y\"", "#03/15/2024#", "#bad#", "Month(", "Year(", "ISNULL(",
-        "SELECT OID FROM Operai WHERE", "'", ";", "[Codice]", ".",
+        "Codice",
+        "Nominativo",
+        "Impiegato",
+        "DataFineRapporto",
+        "OID",
+        "Operai.Codice",
+        "Nessuno",
+        "AND",
+        "Or",
+        "Not",
+        "Like",
+        "IS",
+        "NULL",
+        "IN",
+        "(",
+        ")",
+        ",",
+        "=",
+        "<>",
+        "<",
+        ">=",
+        "&",
+        "+",
+        "-",
+        "*",
+        "/",
+        "True",
+        "False",
+        "12",
+        "2.5",
+        "'A*'",
+        "\"x''y\"",
+        "#03/15/2024#",
+        "#bad#",
+        "Month(",
+        "Year(",
+        "ISNULL(",
+        "SELECT OID FROM Operai WHERE",
+        "'",
+        ";",
+        "[Codice]",
+        ".",
     };
     ConditionTestSchema schema;
     std::mt19937 random(20240315);
@@ -108,7 +148,8 @@ TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
     int translated = 0;
     for (int i = 0; i < 3000; ++i) {
         QString text;
-        for (int n = length(random); n > 0; --n) text += QString::fromUtf8(pieces[piece(random)]) + u' ';
+        for (int n = length(random); n > 0; --n)
+            text += QString::fromUtf8(pieces[piece(random)]) + u' ';
         try {
             schema.Select(QStringLiteral("Operai"), text);
             ++translated;

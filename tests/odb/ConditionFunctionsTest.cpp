@@ -75,7 +75,8 @@ TEST(ConditionFunctionsTest, MonthAndYearReadOleDaysAndIsoTexts) {
     EXPECT_EQ(One(db, "SELECT vb_month('non è una data')"), QVariant());
     EXPECT_EQ(One(db, "SELECT vb_year(NULL)"), QVariant());
     EXPECT_EQ(One(db, "SELECT vb_year(1e300)"), QVariant());
-    EXPECT_EQ(One(db, "SELECT vb_datetext(45366.583333333336)"), QVariant(QStringLiteral("15/03/2024 14:00:00")));
+    EXPECT_EQ(One(db, "SELECT vb_datetext(45366.583333333336)"),
+              QVariant(QStringLiteral("15/03/2024 14:00:00")));
     EXPECT_EQ(One(db, "SELECT vb_datetext(45366)"), QVariant(QStringLiteral("15/03/2024")));
 }
 
@@ -86,7 +87,8 @@ TEST(ConditionFunctionsTest, LikeOverValuesOfEveryKind) {
     EXPECT_EQ(One(db, "SELECT vb_like(NULL, '*')"), QVariant());
     EXPECT_EQ(One(db, "SELECT vb_like('x', NULL)"), QVariant());
     // The compiled pattern is reused over the rows of one statement.
-    EXPECT_EQ(One(db, "SELECT COUNT(*) FROM Operai WHERE vb_like(Nominativo, '*a*')"), QVariant(qlonglong{3}));
+    EXPECT_EQ(One(db, "SELECT COUNT(*) FROM Operai WHERE vb_like(Nominativo, '*a*')"),
+              QVariant(qlonglong{3}));
 }
 
 TEST(ConditionFunctionsTest, TextCollationIgnoresCaseButNotAccents) {

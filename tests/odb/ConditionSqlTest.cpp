@@ -31,7 +31,9 @@ const WhereCase kWhereCases[] = {
     {"CommesseCliente", "3 > Progressivo", {1, 2}},
     // Date selection of the data view: month, day, period.
     {"CommesseCliente", "Month(DataInserimento) = 3 AND Year(DataInserimento) = 2024", {2, 3}},
-    {"CommesseCliente", "(Progressivo > 0) AND Month(DataInserimento) = 12 AND Year(DataInserimento) = 2023", {4}},
+    {"CommesseCliente",
+     "(Progressivo > 0) AND Month(DataInserimento) = 12 AND Year(DataInserimento) = 2023",
+     {4}},
     {"CommesseCliente", "DataInserimento >= #03/01/2024# AND DataInserimento < #03/02/2024#", {2}},
     {"CommesseCliente", "DataInserimento >= #03/15/2024# AND DataInserimento < #03/16/2024#", {3}},
     {"CommesseCliente", "DataChiusura >= #12/31/2023# AND DataChiusura < #01/01/2024#", {4}},
@@ -82,7 +84,8 @@ const WhereCase kWhereCases[] = {
     // Customer list: details of the chosen customer's unshipped job orders, through sub-selects.
     {"DettagliCommesse",
      "(OID IN (SELECT OID FROM DettagliAttrezzature WHERE Owner IN (SELECT OID FROM CommesseCliente WHERE "
-     "Cliente='Rossi Srl' AND Not Spedito))) Or (OID IN (SELECT OID FROM DettagliVenditaMacchinari WHERE Owner IN "
+     "Cliente='Rossi Srl' AND Not Spedito))) Or (OID IN (SELECT OID FROM DettagliVenditaMacchinari WHERE "
+     "Owner IN "
      "(SELECT OID FROM CommesseCliente WHERE Cliente='Rossi Srl' AND Not Spedito)))",
      {13}},
     {"DettagliCommesse",
@@ -136,7 +139,8 @@ const WhereCase kWhereCases[] = {
      "(NomeTabellaOrigine='CommesseCliente' AND NomeReference<>'') OR NomeTabellaOrigine='DettagliCommesse'",
      {51, 52}},
     {"TabProspettiStampa",
-     "(NomeTabellaOrigine='DettagliCommesse' OR NomeTabellaOrigine='CommesseCliente') AND NomeProspetto=\"Costi\"",
+     "(NomeTabellaOrigine='DettagliCommesse' OR NomeTabellaOrigine='CommesseCliente') AND "
+     "NomeProspetto=\"Costi\"",
      {52}},
     {"TabProspettiStampa", "NomeReference=''", {50, 52, 53}},
     {"TabProspettiStampa", "", {50, 51, 52, 53}},
@@ -156,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(ProgramTexts, ConditionWhereTest, ::testing::ValuesIn(k
 TEST(ConditionSqlTest, LiteralsAreBoundNeverSpliced) {
     ConditionTestSchema schema;
     ConditionSql translator(schema, QStringLiteral("Operai"), QStringLiteral("t"));
-    const SqlFragment f = translator.Where(QStringLiteral("Nominativo = ''' OR 1=1 --' AND Codice <> 'x;DROP'"));
+    const SqlFragment f =
+        translator.Where(QStringLiteral("Nominativo = ''' OR 1=1 --' AND Codice <> 'x;DROP'"));
     EXPECT_FALSE(f.sql.contains(QStringLiteral("1=1")));
     EXPECT_FALSE(f.sql.contains(QStringLiteral("DROP")));
     EXPECT_FALSE(f.sql.contains(u'\''));
@@ -207,8 +212,8 @@ TEST(ConditionSqlTest, DateLiteralForms) {
 TEST(ConditionSqlTest, FieldListWithConcatenationAndAliases) {
     ConditionTestSchema schema;
     ConditionSql translator(schema, QStringLiteral("DettagliCommesse"), QStringLiteral("t"));
-    const std::vector<SelectedField> fields = translator.Fields(
-        QStringLiteral("*,(DettagliAttrezzature.Particolare & DettagliVenditaMacchinari.Macchinario) As Dettaglio"));
+    const std::vector<SelectedField> fields = translator.Fields(QStringLiteral(
+        "*,(DettagliAttrezzature.Particolare & DettagliVenditaMacchinari.Macchinario) As Dettaglio"));
     ASSERT_EQ(fields.size(), 2u);
     EXPECT_TRUE(fields[0].all);
     EXPECT_EQ(fields[1].name, QStringLiteral("Dettaglio"));
@@ -227,8 +232,9 @@ TEST(ConditionSqlTest, FieldListItemWithoutAliasIsNamedAsWritten) {
     const std::vector<SelectedField> fields = translator.Fields(QStringLiteral("*,CommesseCliente.Cliente"));
     ASSERT_EQ(fields.size(), 2u);
     EXPECT_EQ(fields[1].name, QStringLiteral("CommesseCliente.Cliente"));
-    const std::vector<QVariant> values = schema.Column(
-        QStringLiteral("SELECT %1 FROM DettagliVenditaMacchinari AS t ORDER BY t.oid").arg(fields[1].expr.sql));
+    const std::vector<QVariant> values =
+        schema.Column(QStringLiteral("SELECT %1 FROM DettagliVenditaMacchinari AS t ORDER BY t.oid")
+                          .arg(fields[1].expr.sql));
     const std::vector<QVariant> expected{QStringLiteral("Rossi Srl"), QStringLiteral("Bianchi & C."),
                                          QStringLiteral("l'asse")};
     EXPECT_EQ(values, expected);
@@ -239,12 +245,13 @@ TEST(ConditionSqlTest, ConcatenationKeepsNullOnlyWhenBothSidesAreNull) {
     ConditionSql translator(schema, QStringLiteral("CommesseCliente"), QStringLiteral("t"));
     const SqlFragment f = translator.Expression(QStringLiteral("Importo & \"/\" & DataChiusura"));
     const SqlFragment g = translator.Expression(QStringLiteral("Importo & Importo"));
-    const std::vector<QVariant> a =
-        schema.Column(QStringLiteral("SELECT %1 FROM CommesseCliente AS t ORDER BY t.oid").arg(f.sql), f.values);
-    const std::vector<QVariant> b =
-        schema.Column(QStringLiteral("SELECT %1 FROM CommesseCliente AS t ORDER BY t.oid").arg(g.sql), g.values);
+    const std::vector<QVariant> a = schema.Column(
+        QStringLiteral("SELECT %1 FROM CommesseCliente AS t ORDER BY t.oid").arg(f.sql), f.values);
+    const std::vector<QVariant> b = schema.Column(
+        QStringLiteral("SELECT %1 FROM CommesseCliente AS t ORDER BY t.oid").arg(g.sql), g.values);
     ASSERT_EQ(a.size(), 4u);
-    EXPECT_TRUE(a[0].toString().startsWith(QStringLiteral("12,5/45361,41")));  // money in units, Italian decimals
+    EXPECT_TRUE(
+        a[0].toString().startsWith(QStringLiteral("12,5/45361,41")));  // money in units, Italian decimals
     EXPECT_EQ(a[2], QVariant(QStringLiteral("/")));
     EXPECT_EQ(b[2], QVariant());
     EXPECT_EQ(b[3], QVariant(QStringLiteral("00")));
@@ -255,15 +262,17 @@ TEST(ConditionSqlTest, ExpressionsForAggregates) {
     ConditionSql translator(schema, QStringLiteral("OrdinePartCommerciale"), QStringLiteral("t"));
     const SqlFragment product = translator.Expression(QStringLiteral("PrezzoUnitario*QuantitàOrdine"));
     EXPECT_EQ(product.type, ftDecimal);
-    EXPECT_EQ(schema.Column(QStringLiteral("SELECT SUM(%1) FROM OrdinePartCommerciale AS t").arg(product.sql)),
-              std::vector<QVariant>{QVariant(30.0)});
+    EXPECT_EQ(
+        schema.Column(QStringLiteral("SELECT SUM(%1) FROM OrdinePartCommerciale AS t").arg(product.sql)),
+        std::vector<QVariant>{QVariant(30.0)});
     const SqlFragment money = translator.Expression(QStringLiteral("PrezzoUnitario + PrezzoUnitario"));
     EXPECT_EQ(money.type, ftCurrency);  // stays exact ten-thousandths
     EXPECT_EQ(schema.Column(QStringLiteral("SELECT SUM(%1) FROM OrdinePartCommerciale AS t").arg(money.sql)),
               std::vector<QVariant>{QVariant(qlonglong{130000})});
     const SqlFragment ratio = translator.Expression(QStringLiteral("QuantitàCaricata / 2 - 1"));
-    EXPECT_EQ(schema.Column(QStringLiteral("SELECT %1 FROM OrdinePartCommerciale AS t WHERE t.oid = 41").arg(ratio.sql),
-                            ratio.values),
+    EXPECT_EQ(schema.Column(
+                  QStringLiteral("SELECT %1 FROM OrdinePartCommerciale AS t WHERE t.oid = 41").arg(ratio.sql),
+                  ratio.values),
               std::vector<QVariant>{QVariant(1.5)});
 }
 
@@ -287,7 +296,9 @@ const OrderCase kOrderCases[] = {
      "*,(OrdinePartCommerciale.QuantitàOrdine-OrdinePartCommerciale.QuantitàCaricata) As QuantitàDaOrdinare",
      "QuantitàDaOrdinare, OID DESC",
      {42, 41, 40}},
-    {"OrdinePartCommerciale", "*,(QuantitàOrdine-QuantitàCaricata) As QuantitàDaOrdinare", "quantitàdaordinare DESC, OID",
+    {"OrdinePartCommerciale",
+     "*,(QuantitàOrdine-QuantitàCaricata) As QuantitàDaOrdinare",
+     "quantitàdaordinare DESC, OID",
      {40, 41, 42}},
 };
 
@@ -301,8 +312,8 @@ TEST_P(ConditionOrderTest, SortsTheRows) {
     const std::vector<SelectedField> fields = translator.Fields(QString::fromUtf8(c.fields));
     const SqlFragment order = translator.Order(QString::fromUtf8(c.order), fields);
     std::vector<int64_t> ids;
-    for (const QVariant& v :
-         schema.Column(QStringLiteral("SELECT t.oid FROM \"%1\" AS t ORDER BY %2").arg(table, order.sql), order.values))
+    for (const QVariant& v : schema.Column(
+             QStringLiteral("SELECT t.oid FROM \"%1\" AS t ORDER BY %2").arg(table, order.sql), order.values))
         ids.push_back(v.toLongLong());
     EXPECT_EQ(ids, c.rows) << c.order;
 }
