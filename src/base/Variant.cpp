@@ -215,13 +215,13 @@ double Variant::toDate() const {
             if (ParseVbDate(s_, out)) return out;
             if (!ParseVbNumber(s_, out)) RaiseVbError(13);
             // A number written as text meets the same range as any other number.
-            if (out < -657434.0 || out >= 2958466.0) RaiseVbError(6);
+            if (!(out >= -657434.0 && out < 2958466.0)) RaiseVbError(6);
             return out;
         }
         default: {
             const double d = toNumber();
-            // VB's date range: 1/1/100 to 31/12/9999.
-            if (d < -657434.0 || d >= 2958466.0) RaiseVbError(6);
+            // VB's date range: 1/1/100 to 31/12/9999 (and no NaN).
+            if (!(d >= -657434.0 && d < 2958466.0)) RaiseVbError(6);
             return d;
         }
     }

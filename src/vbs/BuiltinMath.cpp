@@ -15,11 +15,18 @@ namespace vbs {
 
 namespace {
 
+// q units of `unit` ten-thousandths; past Currency's range, overflow (6).
+int64_t currencyUnits(int64_t q, int64_t unit) {
+    int64_t raw = 0;
+    if (__builtin_mul_overflow(q, unit, &raw)) RaiseVbError(6);
+    return raw;
+}
+
 // Whole part of a Currency's ten-thousandths, downwards (Int) or towards zero (Fix).
 int64_t wholeCurrency(int64_t raw, bool down) {
     int64_t q = raw / 10000;
     if (down && raw % 10000 < 0) --q;
-    return q * 10000;
+    return currencyUnits(q, 10000);
 }
 
 Variant wholePart(const VariantList& args, bool down) {
@@ -71,7 +78,7 @@ int64_t roundCurrency(int64_t raw, int decimals) {
     int64_t q = raw / unit;
     const int64_t r = raw % unit, twice = 2 * (r < 0 ? -r : r);
     if (twice > unit || (twice == unit && q % 2 != 0)) q += raw < 0 ? -1 : 1;
-    return q * unit;
+    return currencyUnits(q, unit);
 }
 
 Variant Round(BuiltinContext&, VariantList& args) {

@@ -1,6 +1,8 @@
 // Conversion and math built-ins: subtypes kept or chosen, banker's rounding, Null and range errors.
 #include "BuiltinTestSupport.h"
 
+#include <limits>
+
 #include "base/DateUtil.h"
 #include "base/VArray.h"
 
@@ -147,7 +149,16 @@ TEST(BuiltinMath, IntFixAndRoundKeepTheSubtype) {
         {"Round", {float(2.5f)}, VarType::Single, "2"},
         {"Round", {kNull, 2}, VarType::Null, ""},
     });
-    CheckErrors({{"Round", {2.5, -1}, 5}, {"Round", {2.5, kNull}, 94}, {"Int", {"abc"}, 13}});
+    const Variant lowest = Variant(Currency::fromRaw(std::numeric_limits<int64_t>::min()));
+    const Variant highest = Variant(Currency::fromRaw(std::numeric_limits<int64_t>::max()));
+    CheckErrors({
+        {"Round", {2.5, -1}, 5},
+        {"Round", {2.5, kNull}, 94},
+        {"Int", {"abc"}, 13},
+        {"Int", {lowest}, 6},
+        {"Round", {highest}, 6},
+        {"Fix", {lowest}, 0},
+    });
 }
 
 TEST(BuiltinMath, AbsSgnAndFunctions) {
