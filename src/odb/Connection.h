@@ -69,9 +69,10 @@ public:
     // Returns a token for endWrite.
     int beginWrite();
     void endWrite(int token, bool commit);
+    int64_t lastInsertRowId() const;
     // A number that changes whenever the file changed (by us or by another computer).
     int64_t dataVersion();
-    // Bumped by every commit or rollback of ours.
+    // Bumped by every rollback, Refresh and close: rows read before must be read again.
     int64_t localVersion() const { return localVersion_; }
 
 private:

@@ -20,6 +20,8 @@
 
 #include "base/Variant.h"
 #include "odb/EventSource.h"
+#include "odb/ConditionSchema.h"
+#include "odb/Engine.h"
 #include "odb/Interfaces.h"
 #include "odb/Schema.h"
 
@@ -27,9 +29,19 @@ namespace odb {
 
 class Connection;
 class Database;
-class Engine;
 class RowBuffer;
 class Table;
+struct ReferenceDef;
+
+// Which rows the data set may hold besides its where-text.
+struct DataSetScope {
+    enum Kind { All, Owned, Linked, Lookup, Rows, Empty };
+    Kind kind = All;
+    const ReferenceDef* reference = nullptr;  // the collection or lookup
+    const Table* ownerTable = nullptr;        // the table that declares it
+    RowChain ownerRow;                        // the row that holds it
+    std::vector<int64_t> rows;                // Lookup / Rows: the rows allowed
+};
 
 // DataSet::Aggregate operations.
 enum AggregateOp : int32_t { aggSum = 0, aggMin = 1, aggMax = 2, aggCount = 3 };
@@ -197,26 +209,64 @@ public:
     void CloseData();
 
     // ---- library internals ----
-    struct Scope;
+    using Scope = DataSetScope;
     DataSet(Engine& engine, Table& table);
     Engine& engine() const { return engine_; }
-    std::shared_ptr<Scope> scope() const { return scope_; }
-    void setScope(std::shared_ptr<Scope> scope);
-    std::shared_ptr<RowBuffer> currentBuffer() const;
-    void load();
+    void open(const QString& where, const QString& order, const QString& fields, const Scope& scope = {});
+    // The full row the data set stands on (base-most first); empty when none.
+    const RowChain& row();
+    // A data set standing on one stored row (owner, target, base row), or on no row.
+    static std::shared_ptr<DataSet> onRow(Engine& engine, const Table& table, int64_t oid);
+    static std::shared_ptr<DataSet> emptyOn(Engine& engine, const Table& table);
+    // A data set holding a copy of the stored values of this data set's current row.
+    std::shared_ptr<DataSet> storedCopy();
+    QString rowKey();
 
 private:
-    void requireRow() const;
+    struct Located {
+        RowBuffer* buffer = nullptr;
+        int column = -1;
+    };
+    Located locate(const QString& name);
+    Located locateOrRaise(const QString& name);
+    void requireRow();
+    void requireEditable() const;
+    void saveState();
+    void load();
+    void loadKeepingRow();
+    QString selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
+                      const QString& selectList = {}) const;
+    std::vector<const Table*> rowTables();
+    template <class F>
+    void raise(F&& f);
+    void startNewRow();
+    void applyPair(const QString& name, const Variant& value);
+    void writeField(RowBuffer& b, int column, const QString& name, const Variant& value);
+    void setLookup(RowBuffer& b, int column, const ReferenceDef& ref, int64_t target);
+    void setBaseLink(const Variant& value);
+    int64_t findTarget(const ReferenceDef& ref, const Variant& value);
+    void saveCurrent();
+    void deleteCurrent(bool ownerEvents);
+    struct OwnerLink {
+        const Table* ownerTable = nullptr;
+        const ReferenceDef* reference = nullptr;
+        int64_t oid = 0;
+    };
+    std::vector<OwnerLink> owners();
+    std::shared_ptr<DataSet> targetSet(const ReferenceDef& ref, int64_t oid);
+    const Table& physicalTable() const;
 
     Engine& engine_;
     Table& table_;
-    std::shared_ptr<Scope> scope_;
+    Scope scope_;
     QString where_, order_, filter_, fields_, focus_;
     std::vector<int64_t> ids_;
-    int64_t pos_ = -1;                     // index into ids_, -1 before first, ids_.size() past last
-    std::shared_ptr<RowBuffer> newRow_;    // a started, not yet stored row
+    int64_t pos_ = -1;   // index into ids_: -1 before the first row, ids_.size() past the last
+    RowChain row_;       // the current row (stored or new)
+    bool isNew_ = false;
     bool editEnabled_ = true;
     bool closed_ = false;
+    bool detached_ = false;  // a copy of stored values, read only
     odb::EventSource eventSource_;
 };
 

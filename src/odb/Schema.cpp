@@ -86,8 +86,11 @@ QStringList ReferenceDef::displayFieldList() const {
 }
 
 QString ReferenceDef::KeyCondition(const Variant& key, const QString&, const QString&) const {
-    if (key.isEmptyOrNull()) return QStringLiteral("ISNULL(") + name + QStringLiteral(")");
-    return name + QStringLiteral("=") + WhereLiteral::value(key);
+    // Over the target's rows: a lookup's rows whose link is `key`; a collection's rows that belong
+    // to the row `key` of the declaring table.
+    const QString path = collection ? table + QStringLiteral(".OID") : name + QStringLiteral(".OID");
+    if (key.isEmptyOrNull()) return QStringLiteral("ISNULL(") + path + QStringLiteral(")");
+    return path + QStringLiteral("=") + WhereLiteral::value(key);
 }
 
 ReferenceDef& ReferenceDefs::AddReference(const QString& name, const QString& targetTable, bool collection,

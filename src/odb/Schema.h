@@ -169,7 +169,8 @@ struct ReferenceDef {
     bool ManyRows() const { return collection; }
     bool IsOwned() const { return owned; }
     const QString& KeyFieldName() const { return keyField; }
-    // A where-text over the declaring table: rows whose lookup links the row `key` (a Bookmark).
+    // A where-text: for a lookup, rows of the declaring table that link the row `key` (a Bookmark);
+    // for a collection, rows of the target that belong to the row `key` of the declaring table.
     QString KeyCondition(const Variant& key, const QString& = {}, const QString& = {}) const;
 };
 

@@ -17,6 +17,29 @@ namespace odb {
 class DataSet;
 class Database;
 class Engine;
+class Tables;
+
+// A column of a table's own physical SQL table.
+struct StoredColumn {
+    enum Kind {
+        Field,     // a declared field
+        Lookup,    // a lookup reference: the referenced row's identity
+        BaseLink,  // a shared-base row's link to its base row
+        Owner,     // "Table.Reference" of the collection that owns the row
+        OwnerOID,  // the owning row's identity
+        Derived,   // the exclusive derived table that extends the row
+    };
+    Kind kind = Field;
+    QString name;
+    int32_t type = ftText;  // type code of the stored value
+    const FieldDef* field = nullptr;
+    const ReferenceDef* reference = nullptr;
+};
+
+inline const QString kOwnerColumn = QStringLiteral("_Owner");
+inline const QString kOwnerOidColumn = QStringLiteral("_OwnerOID");
+inline const QString kDerivedColumn = QStringLiteral("_Derived");
+inline const QString kOidColumn = QStringLiteral("OID");
 
 class Table {
 public:
@@ -75,9 +98,17 @@ public:
     // The owned collections that lead to this table (owner link columns).
     bool isOwnedTarget() const { return ownedTarget_; }
     Engine& engine() const { return engine_; }
+    // The columns of the own physical table (after OID), and a column's position (-1: none).
+    const std::vector<StoredColumn>& columns() const { return columns_; }
+    int columnIndex(const QString& name) const;
+    // Tables that extend this one exclusively / through a shared base.
+    const std::vector<Table*>& derivedTables() const { return derived_; }
+    // The SQL name of the table, quoted.
+    QString sqlName() const;
 
 private:
     friend class Engine;
+    friend class SchemaBuilder;
     Engine& engine_;
     std::shared_ptr<itfDefTable> definition_;
     QString name_;
@@ -89,6 +120,11 @@ private:
     Table* base_ = nullptr;
     bool ownedTarget_ = false;
     std::shared_ptr<FieldDef> baseLinkDef_;
+    std::vector<StoredColumn> columns_;
+    std::vector<Table*> derived_;
 };
+
+// Quotes an SQL identifier.
+QString SqlQuote(const QString& name);
 
 }  // namespace odb

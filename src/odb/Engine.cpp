@@ -1,0 +1,525 @@
+// The shared state of one open database: opening, row buffers, operations, guards.
+#include "odb/Engine.h"
+
+#include <cmath>
+
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+#include "odb/Database.h"
+#include "odb/DbmsGlobal.h"
+#include "odb/RowBuffer.h"
+#include "odb/SchemaBuilder.h"
+#include "odb/SqlStatement.h"
+#include "odb/Table.h"
+
+namespace odb {
+
+Engine::Engine(Database& database, std::shared_ptr<itfDefDatabase> definition, const QString& applicationName,
+               itfNotifyEvent* notify)
+    : database_(database), definition_(std::move(definition)), applicationName_(applicationName), notify_(notify) {}
+
+Engine::~Engine() = default;
+
+Connection& Engine::conn() const {
+    if (!connection_ || !connection_->IsOpen()) DbmsGlobal::Raise(odbErrNotOpen);
+    return *connection_;
+}
+
+Table* Engine::findTable(const QString& name) const { return tables_.find(name); }
+
+Table& Engine::table(const QString& name) const { return tables_.Item(name); }
+
+// ---------------------------------------------------------------------------------------------
+// Opening
+
+void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress) {
+    if (!connection || !connection->IsOpen()) DbmsGlobal::Raise(odbErrNotOpen);
+    if (!definition_) DbmsGlobal::Raise(odbErrBadDefinition);
+    open_ = false;
+    tables_.clear();
+    buffers_.clear();
+    connection_ = connection;
+    SchemaBuilder builder(*this, *connection);
+    std::vector<std::shared_ptr<Table>> defined;
+    try {
+        defined = builder.define(*definition_);
+        SchemaBuilder::link(defined);
+    } catch (...) {
+        connection_.reset();
+        throw;
+    }
+    for (const auto& t : defined) tables_.add(t);
+
+    // Reading the versions needs no lock; the write lock is taken only when something must change.
+    bool needed = !builder.hasLibraryTables();
+    if (!needed)
+        for (const auto& p : builder.plan(defined))
+            if (p.create || p.upgrade) needed = true;
+    if (!needed) {
+        open_ = true;
+        return;
+    }
+
+    const int total = static_cast<int>(defined.size());
+    if (progress) progress->OnStart(odbEvtOpenDatabase, total);
+    const int token = connection->beginWrite();
+    try {
+        builder.ensureLibraryTables();
+        // Read again under the lock: another computer may have upgraded the file meanwhile.
+        auto plans = builder.plan(defined);
+        int count = 0;
+        for (auto& p : plans) {
+            ++count;
+            if (p.create) {
+                if (builder.tableExists(p.table->Name())) {
+                    // Stored without a record of its version: keep its rows, add what is missing.
+                    builder.upgradeTable(*p.table);
+                    p.create = false;
+                    p.upgrade = true;
+                    p.oldVersion = 0;
+                } else {
+                    builder.createTable(*p.table);
+                }
+            } else if (p.upgrade) {
+                builder.upgradeTable(*p.table);
+            }
+            if (p.create || p.upgrade) {
+                if (notify_)
+                    notify_->OnEvent(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, &database_, p.table->Name());
+            }
+            if (progress) {
+                if (!progress->OnProgress(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, total, count, nullptr,
+                                          nullptr) ||
+                    progress->OnStopped())
+                    DbmsGlobal::Raise(odbErrOpenStopped);
+            }
+        }
+        open_ = true;
+        ++silent;
+        // After every structure exists: default rows of later tables name rows of earlier ones.
+        for (auto& p : plans) {
+            if (!(p.create || p.upgrade)) continue;
+            if (itfSetData* ev = p.table->events()) {
+                auto ds = p.table->OpenData();
+                ev->OnUpdatedTableStruct(*ds, p.table->Version(), p.create ? 0.0 : p.oldVersion, p.create);
+            }
+            if (progress && progress->OnStopped()) DbmsGlobal::Raise(odbErrOpenStopped);
+        }
+        --silent;
+        for (auto& p : plans)
+            if (p.create || p.upgrade) builder.recordVersion(*p.table);
+        connection->endWrite(token, true);
+    } catch (...) {
+        connection->endWrite(token, false);
+        open_ = false;
+        silent = 0;
+        depth_ = 0;
+        buffers_.clear();
+        guards_.clear();
+        tables_.clear();
+        if (progress) progress->OnEnd(odbEvtOpenDatabase, total);
+        throw;
+    }
+    if (progress) progress->OnEnd(odbEvtOpenDatabase, total);
+}
+
+void Engine::attach(std::shared_ptr<Connection> connection) {
+    connection_ = connection;
+    SchemaBuilder builder(*this, *connection);
+    auto tables = builder.readStored();
+    SchemaBuilder::link(tables);
+    tables_.clear();
+    for (const auto& t : tables) tables_.add(t);
+    open_ = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Parameters
+
+bool Engine::readSetting(const QString& key, Variant& out) {
+    SchemaBuilder builder(*this, conn());
+    if (!builder.hasLibraryTables()) return false;
+    auto st = conn().statement(QStringLiteral("SELECT Value FROM \"%1\" WHERE Key=?").arg(kSettingsTable));
+    st.bind(1, key);
+    if (!st.step()) return false;
+    out = st.isNull(0) ? Variant::null() : Variant(st.text(0));
+    return true;
+}
+
+void Engine::writeSetting(const QString& key, const Variant& value) {
+    Connection& c = conn();
+    const int token = c.beginWrite();
+    try {
+        SchemaBuilder(*this, c).ensureLibraryTables();
+        auto st = c.statement(QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Key, Value) VALUES (?, ?)").arg(kSettingsTable));
+        st.bind(1, key);
+        if (value.isEmptyOrNull())
+            st.bindNull(2);
+        else
+            st.bind(2, value.toText());
+        st.run();
+    } catch (...) {
+        c.endWrite(token, false);
+        throw;
+    }
+    c.endWrite(token, true);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Values
+
+Variant Engine::fromStored(const Variant& stored, int32_t type) {
+    if (stored.isEmptyOrNull()) return Variant::null();
+    switch (type) {
+    case ftBoolean:
+        return Variant(stored.toDouble() != 0);
+    case ftLong:
+        return stored.type() == VarType::String ? Variant(static_cast<int64_t>(stored.toDouble()))
+                                                : Variant(static_cast<int64_t>(stored.isNumeric() ? stored.toDouble() : 0));
+    case ftCurrency:
+        return Variant(Currency::fromRaw(stored.type() == VarType::Long || stored.type() == VarType::Integer
+                                             ? stored.intValue()
+                                             : static_cast<int64_t>(std::llround(stored.toDouble()))));
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+        return Variant::fromDate(stored.toDouble());
+    case ftDecimal:
+    case ftQuantity:
+        return Variant(stored.toDouble());
+    default:
+        return stored.type() == VarType::String ? stored : Variant(stored.toText());
+    }
+}
+
+Variant Engine::toStored(const Variant& value, int32_t type) {
+    if (value.isEmptyOrNull()) return Variant::null();
+    switch (type) {
+    case ftBoolean:
+        return Variant(static_cast<int64_t>(value.toBool() ? 1 : 0));
+    case ftLong: {
+        const double d = RoundHalfEven(value.toDouble());
+        return Variant(static_cast<int64_t>(d));
+    }
+    case ftCurrency:
+        return Variant(value.toCurrency());
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+        return Variant(value.toDate());
+    case ftDecimal:
+    case ftQuantity:
+        return Variant(value.toDouble());
+    default:
+        return Variant(value.toString().normalized(QString::NormalizationForm_C));
+    }
+}
+
+int64_t Engine::stamp() {
+    if (!connection_ || !connection_->IsOpen()) return stamp_;
+    const int64_t dv = connection_->dataVersion();
+    const int64_t lv = connection_->localVersion();
+    if (dv != lastDataVersion_ || lv != lastLocalVersion_) {
+        lastDataVersion_ = dv;
+        lastLocalVersion_ = lv;
+        ++stamp_;
+    }
+    return stamp_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Row buffers
+
+namespace {
+QString selectSql(const Table& t) {
+    QStringList cols;
+    for (const auto& c : t.columns()) cols << SqlQuote(c.name);
+    return QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + t.sqlName() +
+           QStringLiteral(" WHERE \"OID\"=?");
+}
+}  // namespace
+
+void Engine::reload(RowBuffer& b) {
+    if (b.isNew()) return;
+    auto st = conn().statement(selectSql(*b.table));
+    st.bind(1, b.oid);
+    const auto& cols = b.table->columns();
+    if (!st.step()) {
+        b.deleted = true;
+    } else {
+        b.deleted = false;
+        for (size_t i = 0; i < cols.size(); ++i) {
+            b.stored[i] = fromStored(st.stored(static_cast<int>(i)), cols[i].type);
+            if (!b.changed[i]) b.values[i] = b.stored[i];
+        }
+    }
+    st.reset();
+    b.stamp = stamp_;
+    if (depth_ > 0) b.opSerial = opSerial_;
+}
+
+void Engine::ensureFresh(RowBuffer& b) {
+    if (b.isNew()) return;
+    if (depth_ > 0) {
+        if (b.opSerial != opSerial_) reload(b);
+    } else if (b.stamp != stamp_) {
+        reload(b);
+    }
+}
+
+std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
+    if (oid <= 0) return nullptr;
+    const auto key = std::make_pair(&t, oid);
+    auto it = buffers_.find(key);
+    if (it != buffers_.end()) {
+        if (auto b = it->second.lock()) {
+            if (b->oid == oid) {
+                ensureFresh(*b);
+                return b->deleted ? nullptr : b;
+            }
+        }
+        buffers_.erase(it);
+    }
+    auto b = std::make_shared<RowBuffer>(t, oid);
+    reload(*b);
+    if (b->deleted) return nullptr;
+    buffers_[key] = b;
+    return b;
+}
+
+void Engine::remember(const std::shared_ptr<RowBuffer>& b) { buffers_[std::make_pair(b->table, b->oid)] = b; }
+
+void Engine::forget(const Table& t, int64_t oid) { buffers_.erase(std::make_pair(&t, oid)); }
+
+RowChain Engine::rowChain(const Table& t, int64_t oid) {
+    RowChain chain;
+    auto own = buffer(t, oid);
+    if (!own) return chain;
+    chain.push_back(own);
+    // Up to the base-most row.
+    const Table* cur = &t;
+    std::shared_ptr<RowBuffer> curBuf = own;
+    while (cur->BaseTable()) {
+        const Table* base = cur->BaseTable();
+        int64_t baseOid = curBuf->oid;
+        if (cur->GetBaseKind() == BaseKind::SharedBase) {
+            const int li = cur->columnIndex(cur->BaseLinkField());
+            const Variant& link = curBuf->values[static_cast<size_t>(li)];
+            baseOid = link.isNull() ? 0 : static_cast<int64_t>(link.toDouble());
+        }
+        auto bb = buffer(*base, baseOid);
+        if (!bb) {
+            // A shared-base row whose part is gone still reads its own fields.
+            bb = std::make_shared<RowBuffer>(*base, 0);
+            bb->provisional = true;
+        }
+        chain.insert(chain.begin(), bb);
+        cur = base;
+        curBuf = bb;
+    }
+    // Down through the exclusive extensions of the row.
+    cur = &t;
+    curBuf = own;
+    for (int guard = 0; guard < 16; ++guard) {
+        const int di = cur->columnIndex(kDerivedColumn);
+        const Variant& d = curBuf->values[static_cast<size_t>(di)];
+        if (d.isNull() || d.toText().isEmpty()) break;
+        const Table* ext = findTable(d.toText());
+        if (!ext || ext->BaseTable() != cur || ext->GetBaseKind() != BaseKind::Exclusive) break;
+        auto eb = buffer(*ext, curBuf->oid);
+        if (!eb) break;
+        chain.push_back(eb);
+        cur = ext;
+        curBuf = eb;
+    }
+    return chain;
+}
+
+RowChain Engine::newChain(const Table& t) {
+    RowChain chain;
+    for (const Table* c : t.chain()) {
+        auto b = std::make_shared<RowBuffer>(*c, 0);
+        if (c != &t && t.GetBaseKind() == BaseKind::SharedBase && c == t.BaseTable()) b->provisional = true;
+        chain.push_back(b);
+    }
+    return chain;
+}
+
+namespace {
+QString insertSql(const Table& t, bool withOid) {
+    QStringList cols, marks;
+    if (withOid) {
+        cols << SqlQuote(kOidColumn);
+        marks << QStringLiteral("?");
+    }
+    for (const auto& c : t.columns()) {
+        cols << SqlQuote(c.name);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO ") + t.sqlName() + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
+           QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")");
+}
+}  // namespace
+
+void Engine::insertRow(const std::shared_ptr<RowBuffer>& b) {
+    beforeWrite(*b);
+    const Table& t = *b->table;
+    const bool withOid = b->oid > 0;
+    auto st = conn().statement(insertSql(t, withOid));
+    int i = 1;
+    if (withOid) st.bind(i++, b->oid);
+    for (size_t c = 0; c < t.columns().size(); ++c) st.bindStored(i++, toStored(b->values[c], t.columns()[c].type));
+    st.run();
+    if (!withOid) b->oid = conn().lastInsertRowId();
+    // What was written is what a reader gets back (texts in NFC, numbers rounded).
+    for (size_t c = 0; c < t.columns().size(); ++c)
+        b->values[c] = fromStored(toStored(b->values[c], t.columns()[c].type), t.columns()[c].type);
+    b->clearChanges();
+    b->deleted = false;
+    b->provisional = false;
+    b->stamp = stamp_;
+    b->opSerial = opSerial_;
+    remember(b);
+}
+
+void Engine::updateRow(RowBuffer& b) {
+    if (!b.isDirty()) return;
+    beforeWrite(b);
+    const Table& t = *b.table;
+    QStringList sets;
+    std::vector<size_t> idx;
+    for (size_t c = 0; c < t.columns().size(); ++c) {
+        if (!b.changed[c]) continue;
+        sets << SqlQuote(t.columns()[c].name) + QStringLiteral("=?");
+        idx.push_back(c);
+    }
+    auto st = conn().statement(QStringLiteral("UPDATE ") + t.sqlName() + QStringLiteral(" SET ") +
+                               sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE \"OID\"=?"));
+    int i = 1;
+    for (size_t c : idx) st.bindStored(i++, toStored(b.values[c], t.columns()[c].type));
+    st.bind(i, b.oid);
+    st.run();
+    for (size_t c : idx) b.values[c] = fromStored(toStored(b.values[c], t.columns()[c].type), t.columns()[c].type);
+    b.clearChanges();
+}
+
+void Engine::deleteRow(RowBuffer& b) {
+    if (b.isNew()) return;
+    beforeWrite(b);
+    const Table& t = *b.table;
+    conn().statement(QStringLiteral("DELETE FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\"=?")).bind(1, b.oid).run();
+    // Links of collections that gather this row without owning it.
+    for (const auto& other : tables_.items())
+        for (const auto& r : other->OwnReferences())
+            if (r->collection && !r->owned && r->targetTable.compare(t.Name(), Qt::CaseInsensitive) == 0)
+                conn().statement(QStringLiteral("DELETE FROM %1 WHERE TargetOID=?")
+                                     .arg(SqlQuote(LinkTableName(other->Name(), r->name))))
+                    .bind(1, b.oid)
+                    .run();
+    for (const auto& r : t.OwnReferences())
+        if (r->collection && !r->owned)
+            conn().statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=?").arg(SqlQuote(LinkTableName(t.Name(), r->name))))
+                .bind(1, b.oid)
+                .run();
+    b.deleted = true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Operations
+
+void Engine::beforeWrite(RowBuffer& b) {
+    if (depth_ == 0 || undoKeys_.count(&b)) return;
+    undoKeys_.insert(&b);
+    RowBuffer copy = b;
+    RowBuffer* target = &b;
+    const Table* table = b.table;
+    const int64_t oid = b.oid;
+    undo_.push_back([this, copy, target, table, oid]() {
+        // A row inserted in the failed operation is forgotten (its identity may come back).
+        if (oid == 0 && target->oid != 0) forget(*table, target->oid);
+        *target = copy;
+    });
+}
+
+void Engine::addUndo(const void* key, std::function<void()> undo) {
+    if (depth_ == 0 || undoKeys_.count(key)) return;
+    undoKeys_.insert(key);
+    undo_.push_back(std::move(undo));
+}
+
+void Engine::rollbackOperation() {
+    for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) (*it)();
+    undo_.clear();
+    undoKeys_.clear();
+}
+
+bool Engine::run(DataSet* source, const std::function<void()>& body) {
+    if (depth_ > 0) {
+        ++depth_;
+        try {
+            body();
+        } catch (...) {
+            --depth_;
+            throw;
+        }
+        --depth_;
+        return true;
+    }
+    Connection& c = conn();
+    stamp();
+    const auto guardsBefore = guards_;
+    const int token = c.beginWrite();
+    depth_ = 1;
+    ++opSerial_;
+    undo_.clear();
+    undoKeys_.clear();
+    try {
+        body();
+        c.endWrite(token, true);
+    } catch (const AppError& e) {
+        c.endWrite(token, false);
+        depth_ = 0;
+        rollbackOperation();
+        guards_ = guardsBefore;
+        if (DbmsGlobal::IsLibraryError(e, odbErrRefused)) {
+            showMessage(source, e.description());
+            return false;
+        }
+        if (DbmsGlobal::IsLibraryError(e, odbErrCancelled)) return false;
+        throw;
+    } catch (...) {
+        c.endWrite(token, false);
+        depth_ = 0;
+        rollbackOperation();
+        guards_ = guardsBefore;
+        throw;
+    }
+    depth_ = 0;
+    undo_.clear();
+    undoKeys_.clear();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Guards and messages
+
+bool Engine::lockGuard(const QString& name, const QString& rowKey) {
+    const QString key = name.toLower() + QLatin1Char('@') + rowKey;
+    if (guards_.contains(key)) return false;
+    guards_.insert(key, 1);
+    return true;
+}
+
+bool Engine::isGuardLocked(const QString& name, const QString& rowKey) const {
+    return guards_.contains(name.toLower() + QLatin1Char('@') + rowKey);
+}
+
+void Engine::unlockGuard(const QString& name, const QString& rowKey) {
+    guards_.remove(name.toLower() + QLatin1Char('@') + rowKey);
+}
+
+void Engine::showMessage(void* source, const QString& text) {
+    if (notify_) notify_->OnInternalMessage(source, text);
+}
+
+}  // namespace odb

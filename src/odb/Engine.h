@@ -1,0 +1,133 @@
+// Engine: what every object of one open database shares: the connection, the tables, the row
+// buffers (one per stored row), the named guards and the running operation with its undo log.
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "base/AppError.h"
+#include "base/Object.h"
+#include "odb/Interfaces.h"
+#include "odb/Tables.h"
+
+namespace odb {
+
+class Connection;
+class Database;
+class DataSet;
+class RowBuffer;
+class Table;
+
+// The full row behind a data set's current position: one buffer per physical table, base-most
+// first, down to the most derived table that extends the row.
+using RowChain = std::vector<std::shared_ptr<RowBuffer>>;
+
+class Engine {
+public:
+    Engine(Database& database, std::shared_ptr<itfDefDatabase> definition, const QString& applicationName,
+           itfNotifyEvent* notify);
+    ~Engine();
+
+    Database& database() const { return database_; }
+    bool isOpen() const { return open_; }
+    Connection& conn() const;
+    std::shared_ptr<Connection> connection() const { return connection_; }
+    odb::Tables& tables() { return tables_; }
+    const odb::Tables& tables() const { return tables_; }
+    itfNotifyEvent* notify() const { return notify_; }
+    const QString& applicationName() const { return applicationName_; }
+
+    int32_t userLevel = 0;
+    std::shared_ptr<Object> service;
+
+    // ---- opening ----
+    void open(std::shared_ptr<Connection> connection, itfProgress* progress);
+    void attach(std::shared_ptr<Connection> connection);
+    Table& table(const QString& name) const;  // error when unknown
+    Table* findTable(const QString& name) const;
+
+    // ---- parameters ----
+    bool readSetting(const QString& key, Variant& out);
+    void writeSetting(const QString& key, const Variant& value);
+
+    // ---- row buffers ----
+    // The shared buffer of a stored row (read from the file when not held), nullptr when the row
+    // does not exist.
+    std::shared_ptr<RowBuffer> buffer(const Table& table, int64_t oid);
+    // The whole chain of the row `oid` of `table`: its base rows and the tables that extend it.
+    RowChain rowChain(const Table& table, int64_t oid);
+    // Chain of a new row of `table` (and of its exclusive extensions up to `table`).
+    RowChain newChain(const Table& table);
+    // Reads the row again when another operation or computer may have changed it (pending edits
+    // stay on top).
+    void ensureFresh(RowBuffer& b);
+    void reload(RowBuffer& b);
+    void forget(const Table& table, int64_t oid);
+    void remember(const std::shared_ptr<RowBuffer>& b);
+    // Physical writes of one buffer.
+    void insertRow(const std::shared_ptr<RowBuffer>& b);
+    void updateRow(RowBuffer& b);
+    void deleteRow(RowBuffer& b);
+    // Read a stored value into the Variant of its type code, and back.
+    static Variant fromStored(const Variant& stored, int32_t type);
+    static Variant toStored(const Variant& value, int32_t type);
+    // The file state the buffers compare with (other computers' commits, our rollbacks).
+    int64_t stamp();
+
+    // ---- operations ----
+    // Runs `body` as one operation. At the top (no operation running) it takes the write lock
+    // (a savepoint inside BeginTrans or the opening), re-reads the rows it touches, commits at the
+    // end; a refusal or an error rolls back, restores the row buffers and the guards. A refusal
+    // is shown through the notify sink and gives false; an error is raised again. Nested calls
+    // run `body` directly and let refusals and errors through.
+    bool run(DataSet* source, const std::function<void()>& body);
+    int depth() const { return depth_; }
+    bool inOperation() const { return depth_ > 0; }
+    int64_t opSerial() const { return opSerial_; }
+    // Saves the state of `b` once per operation, for the rollback.
+    void beforeWrite(RowBuffer& b);
+    void addUndo(const void* key, std::function<void()> undo);
+
+    int silent = 0;           // the library fills rows itself
+    int skipNumbering = 0;    // rows come with their numbers (import)
+    int ownerEventsOff = 0;   // a bulk change raises the owner's events once itself
+
+    // ---- guards ----
+    bool lockGuard(const QString& name, const QString& rowKey);
+    bool isGuardLocked(const QString& name, const QString& rowKey) const;
+    void unlockGuard(const QString& name, const QString& rowKey);
+
+    // ---- messages ----
+    void showMessage(void* source, const QString& text);
+
+private:
+    void rollbackOperation();
+
+    Database& database_;
+    std::shared_ptr<itfDefDatabase> definition_;
+    QString applicationName_;
+    itfNotifyEvent* notify_;
+    std::shared_ptr<Connection> connection_;
+    odb::Tables tables_;
+    bool open_ = false;
+
+    std::map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>> buffers_;
+    int64_t stamp_ = 0;
+    int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
+
+    int depth_ = 0;
+    int64_t opSerial_ = 0;
+    std::vector<std::function<void()>> undo_;
+    std::unordered_set<const void*> undoKeys_;
+    QHash<QString, int> guards_;
+};
+
+}  // namespace odb

@@ -1,0 +1,40 @@
+// RowBuffer: the values of one stored (or new) row of one physical table. Every data set standing
+// on the same stored row shares the same buffer, so that all of them see the same values.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+#include "base/Variant.h"
+
+namespace odb {
+
+class Table;
+
+class RowBuffer {
+public:
+    RowBuffer(const Table& table, int64_t oid);
+
+    const Table* table;
+    int64_t oid = 0;               // 0 while the row is not stored
+    std::vector<Variant> values;   // per stored column of the table (Table::columns)
+    std::vector<Variant> stored;   // as last read from or written to the file
+    std::vector<bool> changed;     // columns written since the row was stored
+    bool deleted = false;
+    bool userEdited = false;       // a user (not a rule, not the library) edited the row
+    bool referenceChanged = false; // a lookup link changed since the row was stored
+    bool rowFlag = false;          // DataSet::SetRowFlag
+    bool provisional = false;      // a base row started with a shared-base row, not yet chosen
+    int saving = 0;                // a save of this row is under way
+    int deleting = 0;              // a deletion of this row is under way
+    int64_t opSerial = -1;         // the operation that last read the row
+    int64_t stamp = -1;            // the file state the row was read at
+
+    bool isNew() const { return oid == 0; }
+    bool isDirty() const;
+    void clearChanges();
+};
+
+}  // namespace odb

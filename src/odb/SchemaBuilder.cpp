@@ -1,0 +1,405 @@
+// Definition to tables, and tables to stored SQL: creation, upgrade, recorded versions.
+#include "odb/SchemaBuilder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include "odb/Connection.h"
+#include "odb/ConnectionsTable.h"
+#include "odb/DbmsGlobal.h"
+#include "odb/Engine.h"
+#include "odb/SqlStatement.h"
+#include "odb/Table.h"
+
+namespace odb {
+
+QString LinkTableName(const QString& ownerTable, const QString& referenceName) {
+    return QStringLiteral("_Link_") + ownerTable + QLatin1Char('_') + referenceName;
+}
+
+namespace {
+
+[[noreturn]] void badDefinition(int32_t code, const QString& what) {
+    DbmsGlobal::Raise(code, DbmsGlobal::ErrorText(code) + QStringLiteral(": ") + what);
+}
+
+// A table read back from the file's own record of its definition (files opened without one).
+class StoredTableDef : public itfDefTable {
+public:
+    StoredTableDef(QString name, QJsonObject json) : name_(std::move(name)), json_(std::move(json)) {}
+    QString Name() const override { return name_; }
+    void DefineIdentity(TableIdentity& id) override {
+        id.Version(json_.value(QStringLiteral("version")).toDouble(kDefaultTableVersion));
+        id.Caption(json_.value(QStringLiteral("caption")).toString());
+        id.BaseTable(json_.value(QStringLiteral("base")).toString());
+        id.SetBaseKind(json_.value(QStringLiteral("shared")).toBool() ? BaseKind::SharedBase : BaseKind::Exclusive);
+    }
+    void DefineStructure(FieldDefs& fields, IndexDefs&, ReferenceDefs& refs) override {
+        for (const auto& v : json_.value(QStringLiteral("fields")).toArray()) {
+            const QJsonObject f = v.toObject();
+            fields.AddField(f.value(QStringLiteral("name")).toString(), f.value(QStringLiteral("type")).toInt(),
+                            f.value(QStringLiteral("size")).toInt(), 0, f.value(QStringLiteral("format")).toString(),
+                            -100, -100, -100, f.value(QStringLiteral("shown")).toBool(true),
+                            f.value(QStringLiteral("description")).toString(),
+                            f.value(QStringLiteral("values")).toString(), 0);
+        }
+        for (const auto& v : json_.value(QStringLiteral("references")).toArray()) {
+            const QJsonObject r = v.toObject();
+            refs.AddReference(r.value(QStringLiteral("name")).toString(), r.value(QStringLiteral("target")).toString(),
+                              r.value(QStringLiteral("collection")).toBool(), r.value(QStringLiteral("owned")).toBool(),
+                              r.value(QStringLiteral("key")).toString(), r.value(QStringLiteral("display")).toString(),
+                              -100, -100, -100, {}, -2, -1, 0);
+        }
+    }
+    void DefineDefaultData(itfSetData*& setData) override { setData = nullptr; }
+
+private:
+    QString name_;
+    QJsonObject json_;
+};
+
+QString describe(const Table& t) {
+    QJsonObject o;
+    o.insert(QStringLiteral("version"), t.Version());
+    o.insert(QStringLiteral("caption"), t.Identity().caption());
+    o.insert(QStringLiteral("base"), t.BaseTableName());
+    o.insert(QStringLiteral("shared"), t.HasBaseTable() && t.GetBaseKind() == BaseKind::SharedBase);
+    QJsonArray fields;
+    for (const auto& f : t.OwnFields()) {
+        QJsonObject j;
+        j.insert(QStringLiteral("name"), f->name);
+        j.insert(QStringLiteral("type"), f->type);
+        j.insert(QStringLiteral("size"), f->size);
+        j.insert(QStringLiteral("format"), f->format);
+        j.insert(QStringLiteral("shown"), f->shown);
+        j.insert(QStringLiteral("description"), f->description);
+        j.insert(QStringLiteral("values"), f->valueList);
+        fields.append(j);
+    }
+    o.insert(QStringLiteral("fields"), fields);
+    QJsonArray refs;
+    for (const auto& r : t.OwnReferences()) {
+        QJsonObject j;
+        j.insert(QStringLiteral("name"), r->name);
+        j.insert(QStringLiteral("target"), r->targetTable);
+        j.insert(QStringLiteral("collection"), r->collection);
+        j.insert(QStringLiteral("owned"), r->owned);
+        j.insert(QStringLiteral("key"), r->keyField);
+        j.insert(QStringLiteral("display"), r->displayFields);
+        refs.append(j);
+    }
+    o.insert(QStringLiteral("references"), refs);
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<Table>> SchemaBuilder::define(itfDefDatabase& definition) {
+    DatabaseDef def;
+    definition.Define(def);
+    std::vector<std::shared_ptr<Table>> tables;
+    QSet<QString> names;
+    for (const auto& d : def.tables()) {
+        if (!d) badDefinition(odbErrBadDefinition, QStringLiteral("tabella mancante"));
+        auto t = std::make_shared<Table>(engine_, d);
+        t->name_ = d->Name().normalized(QString::NormalizationForm_C);
+        if (t->name_.isEmpty()) badDefinition(odbErrBadDefinition, QStringLiteral("tabella senza nome"));
+        if (t->name_.startsWith(QLatin1Char('_'))) badDefinition(odbErrBadDefinition, t->name_);
+        if (names.contains(t->name_.toLower())) badDefinition(odbErrDuplicateTable, t->name_);
+        names.insert(t->name_.toLower());
+        d->DefineIdentity(t->identity_);
+        d->DefineStructure(t->fields_, t->indexes_, t->references_);
+        itfSetData* events = nullptr;
+        d->DefineDefaultData(events);
+        t->events_ = events;
+        tables.push_back(t);
+    }
+    // The library's own table of logged-in users comes last.
+    auto conns = std::make_shared<ConnectionsTable>();
+    if (names.contains(conns->Name().toLower())) badDefinition(odbErrDuplicateTable, conns->Name());
+    auto t = std::make_shared<Table>(engine_, conns);
+    t->name_ = conns->Name();
+    conns->DefineIdentity(t->identity_);
+    conns->DefineStructure(t->fields_, t->indexes_, t->references_);
+    tables.push_back(t);
+    return tables;
+}
+
+std::vector<std::shared_ptr<Table>> SchemaBuilder::readStored() {
+    std::vector<std::shared_ptr<Table>> tables;
+    if (!hasLibraryTables()) return tables;
+    auto st = conn_.statement(QStringLiteral("SELECT Name, Definition FROM \"%1\" ORDER BY rowid").arg(kVersionsTable));
+    std::vector<std::pair<QString, QString>> rows;
+    while (st.step()) rows.emplace_back(st.text(0), st.text(1));
+    st.reset();
+    for (const auto& [name, json] : rows) {
+        auto d = std::make_shared<StoredTableDef>(name, QJsonDocument::fromJson(json.toUtf8()).object());
+        auto t = std::make_shared<Table>(engine_, d);
+        t->name_ = name;
+        d->DefineIdentity(t->identity_);
+        d->DefineStructure(t->fields_, t->indexes_, t->references_);
+        tables.push_back(t);
+    }
+    return tables;
+}
+
+void SchemaBuilder::layout(Table& t) {
+    t.columns_.clear();
+    for (const auto& f : t.fields_.items()) {
+        f->table = t.name_;
+        t.columns_.push_back({StoredColumn::Field, f->name, f->type, f.get(), nullptr});
+    }
+    for (const auto& r : t.references_.items()) {
+        r->table = t.name_;
+        if (!r->collection) t.columns_.push_back({StoredColumn::Lookup, r->name, ftLong, nullptr, r.get()});
+    }
+    t.baseLinkDef_.reset();
+    if (t.base_ && t.identity_.baseKind() == BaseKind::SharedBase) {
+        auto link = std::make_shared<FieldDef>();
+        link->name = t.BaseLinkField();
+        link->type = ftLong;
+        link->shown = false;
+        link->table = t.name_;
+        t.baseLinkDef_ = link;
+        t.columns_.push_back({StoredColumn::BaseLink, link->name, ftLong, link.get(), nullptr});
+    }
+    t.columns_.push_back({StoredColumn::Owner, kOwnerColumn, ftText, nullptr, nullptr});
+    t.columns_.push_back({StoredColumn::OwnerOID, kOwnerOidColumn, ftLong, nullptr, nullptr});
+    t.columns_.push_back({StoredColumn::Derived, kDerivedColumn, ftText, nullptr, nullptr});
+}
+
+QString SchemaBuilder::sqlType(int32_t type) {
+    switch (type) {
+    case ftLong:
+    case ftBoolean:
+    case ftCurrency:
+        return QStringLiteral("INTEGER");
+    case ftDecimal:
+    case ftQuantity:
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("TEXT");
+    }
+}
+
+QString SchemaBuilder::indexName(const Table& t, const QString& name, const QStringList& columns) {
+    // Two tables may declare the same index name: the physical name carries the table's.
+    return t.Name() + QLatin1Char('_') + (name.isEmpty() ? columns.join(QLatin1Char('_')) : name);
+}
+
+bool SchemaBuilder::hasLibraryTables() {
+    auto st = conn_.statement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"));
+    st.bind(1, kVersionsTable);
+    st.step();
+    return st.int64(0) > 0;
+}
+
+std::map<QString, double> SchemaBuilder::storedVersions() {
+    std::map<QString, double> out;
+    if (!hasLibraryTables()) return out;
+    auto st = conn_.statement(QStringLiteral("SELECT Name, Version FROM \"%1\"").arg(kVersionsTable));
+    while (st.step()) out[st.text(0).toLower()] = st.real(1);
+    return out;
+}
+
+QStringList SchemaBuilder::storedColumns(const QString& table) {
+    QStringList out;
+    auto st = conn_.statement(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
+    st.bind(1, table);
+    while (st.step()) out << st.text(0).toLower();
+    return out;
+}
+
+QStringList SchemaBuilder::storedIndexes(const QString& table) {
+    QStringList out;
+    auto st = conn_.statement(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=?"));
+    st.bind(1, table);
+    while (st.step()) out << st.text(0).toLower();
+    return out;
+}
+
+std::vector<SchemaBuilder::Plan> SchemaBuilder::plan(const std::vector<std::shared_ptr<Table>>& tables) {
+    const auto versions = storedVersions();
+    std::vector<Plan> out;
+    for (const auto& t : tables) {
+        Plan p;
+        p.table = t.get();
+        auto it = versions.find(t->Name().toLower());
+        if (it == versions.end()) {
+            p.create = true;
+        } else if (it->second < t->Version()) {
+            p.upgrade = true;
+            p.oldVersion = it->second;
+        } else {
+            p.oldVersion = it->second;
+        }
+        out.push_back(p);
+    }
+    return out;
+}
+
+void SchemaBuilder::ensureLibraryTables() {
+    conn_.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Name TEXT PRIMARY KEY NOT NULL, Version REAL NOT "
+                              "NULL, Definition TEXT)")
+                   .arg(kVersionsTable));
+    conn_.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Key TEXT PRIMARY KEY NOT NULL COLLATE NOCASE, "
+                              "Value TEXT)")
+                   .arg(kSettingsTable));
+}
+
+bool SchemaBuilder::tableExists(const QString& name) {
+    auto st = conn_.statement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"));
+    st.bind(1, name);
+    st.step();
+    return st.int64(0) > 0;
+}
+
+void SchemaBuilder::link(const std::vector<std::shared_ptr<Table>>& tables) {
+    auto find = [&](const QString& name) -> Table* {
+        for (const auto& t : tables)
+            if (t->name_.compare(name, Qt::CaseInsensitive) == 0) return t.get();
+        return nullptr;
+    };
+    for (const auto& t : tables) {
+        t->base_ = nullptr;
+        t->derived_.clear();
+        t->ownedTarget_ = false;
+    }
+    for (const auto& t : tables) {
+        if (t->identity_.baseTable().isEmpty()) continue;
+        Table* base = find(t->identity_.baseTable().normalized(QString::NormalizationForm_C));
+        if (!base || base == t.get())
+            badDefinition(odbErrUnknownTable, t->name_ + QStringLiteral(" -> ") + t->identity_.baseTable());
+        t->base_ = base;
+        base->derived_.push_back(t.get());
+    }
+    for (const auto& t : tables) {
+        int steps = 0;
+        for (const Table* b = t->base_; b; b = b->base_)
+            if (++steps > static_cast<int>(tables.size())) badDefinition(odbErrBadDefinition, t->name_);
+    }
+    for (const auto& t : tables) {
+        for (const auto& r : t->references_.items()) {
+            Table* target = find(r->targetTable);
+            if (!target) badDefinition(odbErrUnknownTable, t->name_ + QLatin1Char('.') + r->name + QStringLiteral(" -> ") +
+                                                               r->targetTable);
+            if (r->collection && r->owned) target->ownedTarget_ = true;
+        }
+    }
+    for (const auto& t : tables) {
+        // Field and reference names are unique along the chain, so derived rows read base fields
+        // by their plain names.
+        QSet<QString> seen;
+        for (const Table* c = t.get(); c; c = c->base_) {
+            for (const auto& f : c->fields_.items()) {
+                const QString k = f->name.toLower();
+                if (f->name.isEmpty() || f->name.startsWith(QLatin1Char('_')) ||
+                    k == kOidColumn.toLower())
+                    badDefinition(odbErrBadDefinition, c->name_ + QLatin1Char('.') + f->name);
+                if (seen.contains(k)) badDefinition(odbErrDuplicateField, t->name_ + QLatin1Char('.') + f->name);
+                seen.insert(k);
+            }
+            for (const auto& r : c->references_.items()) {
+                const QString k = r->name.toLower();
+                if (r->name.isEmpty() || r->name.startsWith(QLatin1Char('_')) || k == kOidColumn.toLower())
+                    badDefinition(odbErrBadDefinition, c->name_ + QLatin1Char('.') + r->name);
+                if (seen.contains(k)) badDefinition(odbErrDuplicateField, t->name_ + QLatin1Char('.') + r->name);
+                seen.insert(k);
+            }
+        }
+    }
+    for (const auto& t : tables) layout(*t);
+}
+
+void SchemaBuilder::createTable(Table& t) {
+    QStringList cols;
+    const bool ownIdentity = !t.base_ || t.identity_.baseKind() == BaseKind::SharedBase;
+    cols << (ownIdentity ? QStringLiteral("\"OID\" INTEGER PRIMARY KEY AUTOINCREMENT")
+                         : QStringLiteral("\"OID\" INTEGER PRIMARY KEY"));
+    for (const auto& c : t.columns_) cols << SqlQuote(c.name) + QLatin1Char(' ') + sqlType(c.type);
+    conn_.exec(QStringLiteral("CREATE TABLE ") + t.sqlName() + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
+               QStringLiteral(")"));
+    createIndexes(t, false);
+    ensureLinkTables(t);
+}
+
+void SchemaBuilder::upgradeTable(Table& t) {
+    const QStringList have = storedColumns(t.Name());
+    if (have.isEmpty()) {
+        createTable(t);
+        return;
+    }
+    // Columns are only ever added: a column that holds data is never dropped.
+    for (const auto& c : t.columns_)
+        if (!have.contains(c.name.toLower()))
+            conn_.exec(QStringLiteral("ALTER TABLE ") + t.sqlName() + QStringLiteral(" ADD COLUMN ") + SqlQuote(c.name) +
+                       QLatin1Char(' ') + sqlType(c.type));
+    createIndexes(t, true);
+    ensureLinkTables(t);
+}
+
+void SchemaBuilder::createIndexes(Table& t, bool onlyMissing) {
+    const QStringList have = onlyMissing ? storedIndexes(t.Name()) : QStringList();
+    for (const auto& idx : t.indexes_.items()) {
+        QStringList cols;
+        bool physical = true;
+        for (const auto& c : idx->columns()) {
+            if (c.kind == IndexColumn::ParentLink) {
+                cols << kOwnerColumn << kOwnerOidColumn;
+                continue;
+            }
+            if (t.columnIndex(c.name) >= 0) {
+                cols << t.columns_[static_cast<size_t>(t.columnIndex(c.name))].name;
+            } else if (t.FieldByName(c.name) || t.FindReference(c.name)) {
+                physical = false;  // a base table's field: no single SQL table holds both
+            } else {
+                badDefinition(odbErrBadDefinition, t.Name() + QStringLiteral(": indice su ") + c.name);
+            }
+        }
+        if (!physical || cols.isEmpty()) continue;
+        QStringList named;
+        for (const auto& c : idx->columns())
+            if (c.kind != IndexColumn::ParentLink) named << c.name;
+        const QString name = indexName(t, idx->name(), named.isEmpty() ? cols : named);
+        if (onlyMissing && have.contains(name.toLower())) continue;
+        QStringList quoted;
+        for (const auto& c : cols) quoted << SqlQuote(c);
+        conn_.exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+                       .arg(idx->unique() ? QStringLiteral("UNIQUE ") : QString(), SqlQuote(name), t.sqlName(),
+                            quoted.join(QStringLiteral(", "))));
+    }
+    // Rows are found by their owner and by their base row.
+    conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (\"_OwnerOID\", \"_Owner\")")
+                   .arg(SqlQuote(t.Name() + QStringLiteral("__Owner")), t.sqlName()));
+    if (t.baseLinkDef_)
+        conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                       .arg(SqlQuote(t.Name() + QStringLiteral("__Base")), t.sqlName(), SqlQuote(t.BaseLinkField())));
+}
+
+void SchemaBuilder::ensureLinkTables(Table& t) {
+    for (const auto& r : t.references_.items()) {
+        if (!r->collection || r->owned) continue;
+        const QString link = LinkTableName(t.Name(), r->name);
+        conn_.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (OwnerOID INTEGER NOT NULL, TargetOID INTEGER NOT "
+                                  "NULL, PRIMARY KEY (OwnerOID, TargetOID))")
+                       .arg(SqlQuote(link)));
+        conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (TargetOID)")
+                       .arg(SqlQuote(link + QStringLiteral("_Target")), SqlQuote(link)));
+    }
+}
+
+void SchemaBuilder::recordVersion(const Table& t) {
+    conn_.statement(QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Name, Version, Definition) VALUES (?, ?, ?)")
+                        .arg(kVersionsTable))
+        .bind(1, t.Name())
+        .bind(2, t.Version())
+        .bind(3, describe(t))
+        .run();
+}
+
+}  // namespace odb

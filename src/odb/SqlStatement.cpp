@@ -1,0 +1,113 @@
+// Prepared statements used for one call and reset at once.
+#include "odb/SqlStatement.h"
+
+#include <sqlite3.h>
+
+#include "odb/Connection.h"
+#include "odb/DbmsGlobal.h"
+
+namespace odb {
+
+SqlStatement::SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql)
+    : connection_(&connection), stmt_(stmt), sql_(sql) {}
+
+SqlStatement::SqlStatement(SqlStatement&& other) noexcept
+    : connection_(other.connection_), stmt_(other.stmt_), sql_(std::move(other.sql_)) {
+    other.stmt_ = nullptr;
+}
+
+SqlStatement::~SqlStatement() { reset(); }
+
+void SqlStatement::reset() {
+    if (stmt_) {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
+}
+
+SqlStatement& SqlStatement::bindNull(int i) {
+    sqlite3_bind_null(stmt_, i);
+    return *this;
+}
+
+SqlStatement& SqlStatement::bind(int i, int64_t v) {
+    sqlite3_bind_int64(stmt_, i, v);
+    return *this;
+}
+
+SqlStatement& SqlStatement::bind(int i, double v) {
+    sqlite3_bind_double(stmt_, i, v);
+    return *this;
+}
+
+SqlStatement& SqlStatement::bind(int i, const QString& v) {
+    const QByteArray utf8 = v.toUtf8();
+    sqlite3_bind_text(stmt_, i, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+SqlStatement& SqlStatement::bindStored(int i, const Variant& v) {
+    switch (v.type()) {
+    case VarType::Empty:
+    case VarType::Null:
+        return bindNull(i);
+    case VarType::String:
+        return bind(i, v.stringValue());
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date:
+        return bind(i, v.doubleValue());
+    case VarType::Boolean:
+        return bind(i, static_cast<int64_t>(v.boolValue() ? 1 : 0));
+    case VarType::Currency:
+        return bind(i, static_cast<int64_t>(v.currencyValue().raw()));
+    default:
+        if (v.isNumeric()) return bind(i, static_cast<int64_t>(v.intValue()));
+        return bind(i, v.toText());
+    }
+}
+
+bool SqlStatement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const int code = sqlite3_extended_errcode(sqlite3_db_handle(stmt_));
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
+    reset();
+    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
+    if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT) DbmsGlobal::Raise(odbErrNotDatabase);
+    DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + msg);
+}
+
+int64_t SqlStatement::run() {
+    while (step()) {
+    }
+    const int64_t changes = sqlite3_changes64(sqlite3_db_handle(stmt_));
+    reset();
+    return changes;
+}
+
+int SqlStatement::columnCount() const { return sqlite3_column_count(stmt_); }
+bool SqlStatement::isNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
+int64_t SqlStatement::int64(int col) const { return sqlite3_column_int64(stmt_, col); }
+double SqlStatement::real(int col) const { return sqlite3_column_double(stmt_, col); }
+
+QString SqlStatement::text(int col) const {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
+    return p ? QString::fromUtf8(p, sqlite3_column_bytes(stmt_, col)) : QString();
+}
+
+Variant SqlStatement::stored(int col) const {
+    switch (sqlite3_column_type(stmt_, col)) {
+    case SQLITE_NULL:
+        return Variant::null();
+    case SQLITE_INTEGER:
+        return Variant(static_cast<int64_t>(sqlite3_column_int64(stmt_, col)));
+    case SQLITE_FLOAT:
+        return Variant(sqlite3_column_double(stmt_, col));
+    default:
+        return Variant(text(col));
+    }
+}
+
+}  // namespace odb

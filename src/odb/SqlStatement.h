@@ -1,0 +1,54 @@
+// SqlStatement: a prepared statement taken from the connection's cache for one use; reset and its
+// bindings cleared when the scope ends, so that no statement stays open between library calls.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+#include "base/Variant.h"
+
+struct sqlite3_stmt;
+
+namespace odb {
+
+class Connection;
+
+class SqlStatement {
+public:
+    SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql);
+    SqlStatement(SqlStatement&& other) noexcept;
+    SqlStatement& operator=(SqlStatement&&) = delete;
+    SqlStatement(const SqlStatement&) = delete;
+    ~SqlStatement();
+
+    // Binds by 1-based position: Null, whole numbers, doubles and texts as they come.
+    SqlStatement& bindNull(int i);
+    SqlStatement& bind(int i, int64_t v);
+    SqlStatement& bind(int i, double v);
+    SqlStatement& bind(int i, const QString& v);
+    // A stored value (already in stored form: Long/Double/String/Null).
+    SqlStatement& bindStored(int i, const Variant& v);
+
+    // Next row: true while there is one; raises the library error on failure (busy included).
+    bool step();
+    // Runs to completion; returns the rows changed.
+    int64_t run();
+
+    int columnCount() const;
+    bool isNull(int col) const;
+    int64_t int64(int col) const;
+    double real(int col) const;
+    QString text(int col) const;
+    // The column as stored: Null, Long (whole number), Double or String.
+    Variant stored(int col) const;
+
+    void reset();
+
+private:
+    Connection* connection_;
+    sqlite3_stmt* stmt_;
+    QString sql_;
+};
+
+}  // namespace odb

@@ -1,0 +1,104 @@
+// One table of the open database: its definition along the chain and its physical columns.
+#include "odb/Table.h"
+
+#include "odb/DataSet.h"
+#include "odb/Database.h"
+#include "odb/DbmsGlobal.h"
+#include "odb/Engine.h"
+
+namespace odb {
+
+QString SqlQuote(const QString& name) {
+    QString n = name;
+    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+Table::Table(Engine& engine, std::shared_ptr<itfDefTable> definition)
+    : engine_(engine), definition_(std::move(definition)) {}
+
+QString Table::Caption(int32_t) const { return identity_.caption().isEmpty() ? name_ : identity_.caption(); }
+
+QString Table::KeyField(int32_t) const { return kOidColumn; }
+
+QString Table::sqlName() const { return SqlQuote(name_); }
+
+QString Table::BaseLinkField() const {
+    if (!base_) return {};
+    if (identity_.baseKind() == BaseKind::Exclusive) return kOidColumn;
+    return QStringLiteral("OID_") + base_->Name();
+}
+
+const FieldDef* Table::BaseLinkFieldDef() const { return baseLinkDef_.get(); }
+
+std::vector<const Table*> Table::chain() const {
+    std::vector<const Table*> out;
+    for (const Table* t = this; t; t = t->base_) out.insert(out.begin(), t);
+    return out;
+}
+
+std::vector<const FieldDef*> Table::Fields() const {
+    std::vector<const FieldDef*> out;
+    for (const Table* t : chain())
+        for (const auto& f : t->fields_.items()) out.push_back(f.get());
+    return out;
+}
+
+std::vector<const ReferenceDef*> Table::References() const {
+    std::vector<const ReferenceDef*> out;
+    for (const Table* t : chain())
+        for (const auto& r : t->references_.items()) out.push_back(r.get());
+    return out;
+}
+
+const FieldDef* Table::FieldByName(const QString& name) const {
+    const QString n = name.normalized(QString::NormalizationForm_C);
+    for (const Table* t = this; t; t = t->base_) {
+        for (const auto& f : t->fields_.items())
+            if (f->name.compare(n, Qt::CaseInsensitive) == 0) return f.get();
+        if (t->baseLinkDef_ && t->baseLinkDef_->name.compare(n, Qt::CaseInsensitive) == 0)
+            return t->baseLinkDef_.get();
+    }
+    return nullptr;
+}
+
+bool Table::HasField(const QString& name) const { return FieldByName(name) != nullptr; }
+
+const ReferenceDef* Table::FindReference(const QString& name) const {
+    const QString n = name.normalized(QString::NormalizationForm_C);
+    for (const Table* t = this; t; t = t->base_)
+        for (const auto& r : t->references_.items())
+            if (r->name.compare(n, Qt::CaseInsensitive) == 0) return r.get();
+    return nullptr;
+}
+
+const ReferenceDef& Table::Reference(const QString& name) const {
+    const ReferenceDef* r = FindReference(name);
+    if (!r)
+        DbmsGlobal::Raise(odbErrUnknownReference, DbmsGlobal::ErrorText(odbErrUnknownReference) +
+                                                      QStringLiteral(": ") + name_ + QLatin1Char('.') + name);
+    return *r;
+}
+
+Table& Table::ReferenceTable(const QString& referenceName) const {
+    return engine_.table(Reference(referenceName).targetTable);
+}
+
+int Table::columnIndex(const QString& name) const {
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order, const QString& selFields) {
+    if (!engine_.isOpen()) DbmsGlobal::Raise(odbErrNotOpen);
+    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, *this));
+    ds->open(where, order, selFields);
+    return ds;
+}
+
+odb::Tables& Table::GetTables() const { return engine_.tables(); }
+
+Database& Table::GetDatabase() const { return engine_.database(); }
+
+}  // namespace odb

@@ -1,0 +1,42 @@
+// The tables of an open database.
+#include "odb/Tables.h"
+
+#include "odb/DbmsGlobal.h"
+#include "odb/Table.h"
+
+namespace odb {
+
+Table* Tables::find(const QString& name) const {
+    const QString n = name.normalized(QString::NormalizationForm_C);
+    for (const auto& t : items_)
+        if (t->Name().compare(n, Qt::CaseInsensitive) == 0) return t.get();
+    return nullptr;
+}
+
+Table& Tables::Item(const QString& name) const {
+    Table* t = find(name);
+    if (!t) DbmsGlobal::Raise(odbErrUnknownTable, DbmsGlobal::ErrorText(odbErrUnknownTable) + QStringLiteral(": ") + name);
+    return *t;
+}
+
+Table& Tables::Item(int32_t position) const {
+    if (position < 1 || position > Count())
+        DbmsGlobal::Raise(odbErrUnknownTable,
+                          DbmsGlobal::ErrorText(odbErrUnknownTable) + QStringLiteral(": %1").arg(position));
+    return *items_[static_cast<size_t>(position - 1)];
+}
+
+Table& Tables::Item(const Variant& nameOrPosition) const {
+    if (nameOrPosition.isNumeric()) return Item(nameOrPosition.toLong());
+    return Item(nameOrPosition.toText());
+}
+
+bool Tables::Exists(const QString& name) const { return find(name) != nullptr; }
+
+int32_t Tables::Count() const { return static_cast<int32_t>(items_.size()); }
+
+void Tables::add(std::shared_ptr<Table> table) { items_.push_back(std::move(table)); }
+
+void Tables::clear() { items_.clear(); }
+
+}  // namespace odb

@@ -1,0 +1,54 @@
+// Helpers shared by the library's tests: opening a test database, raw reads of the file.
+#pragma once
+
+#include <QFileInfo>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "TestSchema.h"
+#include "odb/AdoConnection.h"
+#include "odb/Connection.h"
+#include "odb/Database.h"
+#include "odb/DbmsGlobal.h"
+#include "odb/Table.h"
+#include "odb/Tables.h"
+
+namespace odbtest {
+
+struct Opened {
+    std::shared_ptr<odb::Connection> conn;
+    std::shared_ptr<odb::Database> db;
+    odb::Table& table(const QString& name) const { return db->Tables().Item(name); }
+};
+
+// Creates the file when missing, opens it and runs the definition.
+inline Opened OpenDefinition(const QString& path, std::shared_ptr<odb::itfDefDatabase> def, odb::itfNotifyEvent* notify,
+                             odb::itfProgress* progress = nullptr, int busyMs = odb::Connection::kDefaultBusyTimeoutMs) {
+    Opened o;
+    o.conn = std::make_shared<odb::Connection>();
+    if (!QFileInfo::exists(path)) o.conn->CreateDatabaseFile(path);
+    o.conn->OpenDatabaseFile(path, busyMs);
+    o.db = odb::DbmsGlobal::CreateDatabase(std::move(def), QStringLiteral("ZeltoLavrix"), notify);
+    o.db->Open(o.conn, -1, 0, 0, 0, progress);
+    return o;
+}
+
+// A value read straight from the file with a statement of its own.
+int64_t RawCount(const QString& path, const QString& sql);
+QString RawText(const QString& path, const QString& sql);
+
+// True when `f` raises the library error `code`.
+template <class F>
+bool RaisesLibraryError(F&& f, int32_t code) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.number() == vbObjectError + code;
+    }
+    return false;
+}
+
+}  // namespace odbtest

@@ -1,0 +1,296 @@
+// Opening: creation with default rows, reopening, upgrades, failed openings, bad input.
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include "OdbTestUtil.h"
+#include "base/DateUtil.h"
+#include "support/TestEnvironment.h"
+#include "odb/DataSet.h"
+
+using namespace odbtest;
+using odb::DataSet;
+
+namespace {
+
+class OpeningTest : public TempFolderTest {
+protected:
+    QString db() const { return path(QStringLiteral("ZeltoLavrix.mdb")); }
+    std::shared_ptr<TestDefinition> shop() {
+        auto def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        return def;
+    }
+    QStringList structEvents(const TestDefinition& def) const {
+        return def.log.filter(QStringLiteral("OnUpdatedTableStruct"));
+    }
+    TestNotify notify;
+};
+
+// A progress sink that stops after `stopAt` steps.
+class StopProgress : public odb::itfProgress {
+public:
+    explicit StopProgress(int stopAt) : stopAt_(stopAt) {}
+    void OnStart(int32_t, int32_t) override {}
+    bool OnProgress(int32_t, int32_t, int32_t count, DataSet*, DataSet*) override { return count < stopAt_; }
+    bool OnStopped() override { return false; }
+    void OnEnd(int32_t, int32_t) override {}
+
+private:
+    int stopAt_;
+};
+
+TEST_F(OpeningTest, CreatesEveryTableWithItsDefaultRowsInRegistrationOrder) {
+    auto def = shop();
+    auto o = OpenDefinition(db(), def, &notify);
+    EXPECT_EQ(o.db->State(), odb::kDatabaseStateOpen);
+    EXPECT_EQ(structEvents(*def),
+              QStringList({"Clienti.OnUpdatedTableStruct(1,0,1)", "Operai.OnUpdatedTableStruct(1,0,1)",
+                           "Commesse.OnUpdatedTableStruct(1.2,0,1)", "Dettagli.OnUpdatedTableStruct(1,0,1)",
+                           "DettagliSpeciali.OnUpdatedTableStruct(1,0,1)", "Passaggi.OnUpdatedTableStruct(1,0,1)",
+                           "Magazzino.OnUpdatedTableStruct(1,0,1)", "Necessita.OnUpdatedTableStruct(1,0,1)",
+                           "Gruppi.OnUpdatedTableStruct(1,0,1)"}));
+    auto clienti = o.table("Clienti").OpenData();
+    ASSERT_EQ(clienti->RowCount(), 1);
+    EXPECT_EQ(clienti->ColText("Descrizione"), "<indefinito>");
+    EXPECT_EQ(clienti->ColValue("Codice").toText(), "");
+    auto operai = o.table("Operai").OpenData();
+    ASSERT_EQ(operai->RowCount(), 1);
+    EXPECT_EQ(operai->ColText("Codice"), "0");
+    // Tables come in registration order, then the library's connections table.
+    EXPECT_EQ(o.db->Tables().Item(1).Name(), "Clienti");
+    EXPECT_EQ(o.db->Tables().Item(o.db->Tables().Count()).Name(), o.db->ConnectionsTableName());
+    EXPECT_TRUE(o.db->Tables().Exists("dettaglispeciali"));
+    EXPECT_FALSE(o.db->Tables().Exists("Nessuna"));
+}
+
+TEST_F(OpeningTest, ReopeningAtCurrentVersionsAddsNothingAndRunsNoStep) {
+    { auto o = OpenDefinition(db(), shop(), &notify); }
+    const QString before = RawText(db(), "SELECT group_concat(Name || '=' || Version) FROM _odbTables");
+    auto def = shop();
+    auto o = OpenDefinition(db(), def, &notify);
+    EXPECT_TRUE(structEvents(*def).isEmpty());
+    EXPECT_EQ(o.table("Clienti").OpenData()->RowCount(), 1);
+    EXPECT_EQ(RawText(db(), "SELECT group_concat(Name || '=' || Version) FROM _odbTables"), before);
+}
+
+TEST_F(OpeningTest, FileIsSharedSafely) {
+    auto o = OpenDefinition(db(), shop(), &notify);
+    EXPECT_EQ(RawText(db(), "PRAGMA journal_mode"), "delete");
+    EXPECT_EQ(RawText(db(), "PRAGMA integrity_check"), "ok");
+}
+
+TEST_F(OpeningTest, NamesAreStoredInNfcAndIndexNamesCarryTheirTable) {
+    auto def = std::make_shared<TestDefinition>();
+    for (const char* name : {"OrdiniA", "OrdiniB"}) {
+        auto t = def->add(name);
+        t->structure = [](odb::FieldDefs& f, odb::IndexDefs& i, odb::ReferenceDefs&) {
+            // "Quantità" written with a combining grave accent.
+            Long(f, QStringLiteral("Quantita\u0300"));
+            Text(f, QStringLiteral("Fornitore"));
+            i.AddIndex(QStringLiteral("Fornitore"), true, QStringLiteral("InxOrdini")).AddParentLink();
+        };
+    }
+    auto o = OpenDefinition(db(), def, &notify);
+    EXPECT_EQ(RawCount(db(), QString::fromUtf8("SELECT count(*) FROM pragma_table_info('OrdiniA') WHERE name='Quantità'")), 1);
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
+                             "('OrdiniA_InxOrdini','OrdiniB_InxOrdini')"),
+              2);
+    auto ds = o.table("OrdiniA").OpenData();
+    ASSERT_TRUE(ds->AddRow({QString::fromUtf8("Quantità"), 3, "Fornitore", "X"}));
+    EXPECT_EQ(ds->ColNumber(QStringLiteral("Quantita\u0300")), 3);
+}
+
+TEST_F(OpeningTest, UpgradeAddsColumnAndIndexRunsItsStepOnceAndKeepsTheData) {
+    int stepRuns = 0;
+    auto build = [&](double version) {
+        auto def = std::make_shared<TestDefinition>();
+        auto t = def->add(QStringLiteral("Articoli"));
+        t->version = version;
+        t->structure = [version](odb::FieldDefs& f, odb::IndexDefs& i, odb::ReferenceDefs&) {
+            Text(f, QStringLiteral("Codice"));
+            if (version >= 1.1) {
+                Long(f, QStringLiteral("Scorta"));
+                i.AddIndex(QStringLiteral("Scorta"), false);
+            }
+        };
+        t->onStruct = [&stepRuns](DataSet& ds, double, double old, bool created) {
+            if (created) ds.AddRow({"Codice", "A1"});
+            if (!created && old < 1.1) {
+                ++stepRuns;
+                ds.GetConnection()->AdoConnection().Execute(QStringLiteral("UPDATE Articoli SET Scorta=5"), nullptr, -1);
+            }
+        };
+        return def;
+    };
+    { auto o = OpenDefinition(db(), build(1.0), &notify); }
+    auto def = build(1.1);
+    {
+        auto o = OpenDefinition(db(), def, &notify);
+        EXPECT_EQ(structEvents(*def), QStringList({"Articoli.OnUpdatedTableStruct(1.1,1,0)"}));
+        auto ds = o.table("Articoli").OpenData();
+        ASSERT_EQ(ds->RowCount(), 1);
+        EXPECT_EQ(ds->ColText("Codice"), "A1");
+        EXPECT_EQ(ds->ColNumber("Scorta"), 5);
+    }
+    EXPECT_EQ(stepRuns, 1);
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM sqlite_master WHERE name='Articoli_Scorta'"), 1);
+    { auto o = OpenDefinition(db(), build(1.1), &notify); }
+    EXPECT_EQ(stepRuns, 1);
+    EXPECT_EQ(RawText(db(), "SELECT Version FROM _odbTables WHERE Name='Articoli'"), "1.1");
+}
+
+TEST_F(OpeningTest, StoredVersionAboveTheDeclaredOneIsLeftAlone) {
+    auto make = [](double v) {
+        auto def = std::make_shared<TestDefinition>();
+        auto t = def->add(QStringLiteral("Articoli"));
+        t->version = v;
+        t->structure = [v](odb::FieldDefs& f, odb::IndexDefs&, odb::ReferenceDefs&) {
+            Text(f, QStringLiteral("Codice"));
+            if (v > 1.2) Text(f, QStringLiteral("Nuovo"));
+        };
+        return def;
+    };
+    { auto o = OpenDefinition(db(), make(1.5), &notify); }
+    auto def = make(1.2);
+    auto o = OpenDefinition(db(), def, &notify);
+    EXPECT_TRUE(structEvents(*def).isEmpty());
+    EXPECT_EQ(RawText(db(), "SELECT Version FROM _odbTables WHERE Name='Articoli'"), "1.5");
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM pragma_table_info('Articoli') WHERE name='Nuovo'"), 1);
+}
+
+TEST_F(OpeningTest, AFailureInTheEventsLeavesTheFileAsItWasAndTheNextOpeningStartsAgain) {
+    auto def = shop();
+    def->table("Passaggi")->onStruct = [](DataSet&, double, double, bool) {
+        throw AppError(kAppErrorNumber, "test", "guasto");
+    };
+    auto o = std::make_shared<odb::Connection>();
+    o->CreateDatabaseFile(db());
+    o->OpenDatabaseFile(db());
+    auto database = odb::DbmsGlobal::CreateDatabase(def, "ZeltoLavrix", &notify);
+    try {
+        database->Open(o, -1, 0, 0, 0, nullptr);
+        FAIL() << "the opening should fail";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.description(), "guasto");
+    }
+    EXPECT_NE(database->State(), odb::kDatabaseStateOpen);
+    o->CloseConnection();
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM sqlite_master"), 0);
+
+    auto again = shop();
+    auto ok = OpenDefinition(db(), again, &notify);
+    EXPECT_EQ(structEvents(*again).size(), 9);
+    EXPECT_TRUE(structEvents(*again).contains("Clienti.OnUpdatedTableStruct(1,0,1)"));
+    EXPECT_EQ(ok.table("Clienti").OpenData()->RowCount(), 1);
+    EXPECT_EQ(ok.table("Operai").OpenData()->RowCount(), 1);
+}
+
+TEST_F(OpeningTest, AStopFromTheProgressSinkLeavesTheFileAsItWas) {
+    StopProgress stop(3);
+    EXPECT_TRUE(RaisesLibraryError([&] { OpenDefinition(db(), shop(), &notify, &stop); }, odb::odbErrOpenStopped));
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM sqlite_master"), 0);
+}
+
+TEST_F(OpeningTest, ParametersRoundTrip) {
+    auto o = OpenDefinition(db(), shop(), &notify);
+    EXPECT_EQ(o.db->GetSetting(o.conn, "OraInizio", "08:00"), "08:00");
+    o.db->SaveSetting(o.conn, "OraInizio", "07:30");
+    EXPECT_EQ(o.db->GetSetting(o.conn, "orainizio", "08:00"), "07:30");
+    const QString longText = QString(5000, QLatin1Char('x')) + QString::fromUtf8("è'\"");
+    o.db->SaveSetting(o.conn, "EMailText", "", Variant(longText));
+    EXPECT_EQ(o.db->GetSettingVariant(o.conn, "EMailText", Variant("")).toText(), longText);
+    EXPECT_EQ(o.db->GetSettingVariant(o.conn, "Manca", Variant(7)).toLong(), 7);
+    // Kept in the file.
+    o.conn->CloseConnection();
+    auto again = OpenDefinition(db(), shop(), &notify);
+    EXPECT_EQ(again.db->GetSetting(again.conn, "OraInizio", ""), "07:30");
+}
+
+TEST_F(OpeningTest, LiteralsQuoteSafely) {
+    auto o = OpenDefinition(db(), shop(), &notify);
+    EXPECT_EQ(o.db->TextLiteral("D'Angelo"), "'D''Angelo'");
+    EXPECT_EQ(o.db->TextLiteral("' OR 1=1 --"), "''' OR 1=1 --'");
+    const Variant when = Variant::fromDate(MakeOleDate(2024, 3, 7, 14, 5, 9));
+    EXPECT_EQ(o.db->DateLiteral(when, true, false), "#03/07/2024 14:05:09#");
+    EXPECT_EQ(o.db->DateLiteral(when, false, true), "#03/07/2024#");
+    EXPECT_EQ(o.db->FormatValue(Variant::fromDate(MakeOleTime(7, 45, 0)), odb::ftTime), "07:45");
+    EXPECT_EQ(o.db->ConvertCurrency(Variant(Currency::fromDouble(12.34)), 0, 1.0f).raw(), 123400);
+    // A quote inside a text literal selects the row holding it, nothing else.
+    auto clienti = o.table("Clienti").OpenData();
+    ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "D'Angelo"}));
+    auto found = o.table("Clienti").OpenData("Descrizione=" + o.db->TextLiteral("D'Angelo"));
+    ASSERT_EQ(found->RowCount(), 1);
+    EXPECT_EQ(found->ColText("Codice"), "C1");
+    EXPECT_EQ(o.table("Clienti").OpenData("Descrizione=" + o.db->TextLiteral("' OR 1=1 --"))->RowCount(), 0);
+}
+
+TEST_F(OpeningTest, BadFilesGiveClearErrorsAndStayUntouched) {
+    odb::Connection c;
+    EXPECT_TRUE(RaisesLibraryError([&] { c.OpenDatabaseFile(path("manca.mdb")); }, odb::odbErrFileMissing));
+    const QString junk = path("junk.mdb");
+    {
+        QFile f(junk);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'z'));
+    }
+    EXPECT_TRUE(RaisesLibraryError([&] { c.OpenDatabaseFile(junk); }, odb::odbErrNotDatabase));
+    QFile f(junk);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(4096, 'z'));
+    EXPECT_FALSE(c.IsOpen());
+    EXPECT_FALSE(odb::DbmsGlobal::ErrorText(odb::odbErrGeneral).isEmpty());
+}
+
+TEST_F(OpeningTest, BadDefinitionsGiveClearErrorsAndLeaveTheFileAsItWas) {
+    struct Case {
+        const char* what;
+        std::function<void(TestDefinition&)> spoil;
+        int32_t code;
+    };
+    const std::vector<Case> cases = {
+        {"unknown base", [](TestDefinition& d) { d.table("DettagliSpeciali")->base = "Nessuna"; }, odb::odbErrUnknownTable},
+        {"unknown target",
+         [](TestDefinition& d) {
+             d.add("Extra")->structure = [](odb::FieldDefs&, odb::IndexDefs&, odb::ReferenceDefs& r) {
+                 Lookup(r, "X", "Nessuna", "", "Nome");
+             };
+         },
+         odb::odbErrUnknownTable},
+        {"duplicate table", [](TestDefinition& d) { d.add("Clienti"); }, odb::odbErrDuplicateTable},
+        {"field repeated along the chain",
+         [](TestDefinition& d) {
+             d.table("DettagliSpeciali")->structure = [](odb::FieldDefs& f, odb::IndexDefs&, odb::ReferenceDefs&) {
+                 Flag(f, "Chiuso");
+             };
+         },
+         odb::odbErrDuplicateField},
+        {"duplicate field",
+         [](TestDefinition& d) {
+             d.add("Doppia")->structure = [](odb::FieldDefs& f, odb::IndexDefs&, odb::ReferenceDefs&) {
+                 Text(f, "Nome");
+                 Text(f, "nome");
+             };
+         },
+         odb::odbErrDuplicateField},
+    };
+    { auto o = OpenDefinition(db(), shop(), &notify); }
+    const QString before = RawText(db(), "SELECT group_concat(name) FROM sqlite_master");
+    for (const auto& c : cases) {
+        auto def = shop();
+        c.spoil(*def);
+        EXPECT_TRUE(RaisesLibraryError([&] { OpenDefinition(db(), def, &notify); }, c.code)) << c.what;
+        EXPECT_EQ(RawText(db(), "SELECT group_concat(name) FROM sqlite_master"), before) << c.what;
+    }
+}
+
+TEST_F(OpeningTest, LoginRecordsUserAndComputer) {
+    auto o = OpenDefinition(db(), shop(), &notify);
+    o.conn->Login("Mario", *o.db);
+    auto ds = o.table(o.db->ConnectionsTableName()).OpenData();
+    ASSERT_EQ(ds->RowCount(), 1);
+    EXPECT_EQ(ds->ColText("Utente"), "Mario");
+    EXPECT_EQ(ds->ColText("Computer"), odb::DbmsGlobal::ComputerName());
+}
+
+}  // namespace
