@@ -19,6 +19,8 @@ DispatchArgs::DispatchArgs(VariantList& raw, const std::vector<DispatchParam>& p
         const Variant& v = raw[i];
         if (p.type == VarType::Empty || p.type == v.type())
             values_.push_back(v);
+        else if (v.isNull())  // a typed parameter cannot hold Null
+            RaiseVbError(94);
         else if (p.type == VarType::Object)
             values_.push_back(Variant(v.toObject()));
         else if (v.isObject())  // an object's default value, as VB passes it

@@ -12,6 +12,9 @@
 
 namespace vbstest {
 
+// A list of lines as one text, for readable test failures.
+inline std::string Lines(const QStringList& lines) { return lines.join(u'\n').toStdString(); }
+
 // out.Print value: one line per call; Null prints as "<Null>", Empty as "<Empty>".
 class Output : public Dispatch {
 public:

@@ -1,0 +1,238 @@
+// The host's contract: AddCode, Run with arguments by reference, globals across calls, the Error
+// object's number and line, the time limit, host objects' errors and the language setting.
+#include <gtest/gtest.h>
+
+#include "ScriptTestHost.h"
+#include "base/AppError.h"
+#include "vbs/CompileError.h"
+
+namespace {
+
+using vbstest::TestHost;
+
+// The error an action raises, with the host's Error object afterwards.
+struct Failure {
+    int number = 0;
+    QString description;
+    vbs::ScriptError error;
+};
+
+template <class F>
+Failure failureOf(vbs::ScriptHost& host, F action) {
+    Failure f;
+    try {
+        action();
+        ADD_FAILURE() << "no error raised";
+    } catch (const AppError& e) {
+        f.number = e.number();
+        f.description = e.description();
+    }
+    f.error = host.Error();
+    return f;
+}
+
+TEST(ScriptHost, RunCallsFunctionsAndSubsCaseInsensitively) {
+    TestHost t;
+    t.host.AddCode(QStringLiteral("Function Twice(x)\r\n  Twice = x * 2\r\nEnd Function\r\n"
+                                  "Sub Hello()\r\n  out.Print \"ciao\"\r\nEnd Sub\r\n"
+                                  "Function NoResult()\r\nEnd Function"));
+    VariantList args{Variant(int32_t(21))};
+    EXPECT_EQ(42, t.host.Run(QStringLiteral("TWICE"), args).toLong());
+    EXPECT_TRUE(t.host.Run(QStringLiteral("hello")).isEmpty());
+    EXPECT_EQ(QStringList{QStringLiteral("ciao")}, t.out->lines);
+    EXPECT_TRUE(t.host.Run(QStringLiteral("NoResult")).isEmpty());
+    EXPECT_EQ(0, t.host.Error().Number);
+}
+
+TEST(ScriptHost, ArgumentsArePassedByReference) {
+    TestHost t;
+    t.host.AddCode(QStringLiteral("Function PrintLabel(ds, prn)\n"
+                                  "  ds = ds & \"!\"\n"
+                                  "  Set prn = Nothing\n"
+                                  "  PrintLabel = True\n"
+                                  "End Function\n"
+                                  "Function Keep(ByVal v)\n  v = 0\n  Keep = 1\nEnd Function"));
+    VariantList args{Variant("dati"), Variant(ObjectRef(t.out))};
+    EXPECT_TRUE(t.host.Run(QStringLiteral("PrintLabel"), args).toBool());
+    EXPECT_EQ(QStringLiteral("dati!"), args[0].toText());
+    EXPECT_TRUE(args[1].isNothing());
+
+    VariantList byVal{Variant(int32_t(7))};
+    t.host.Run(QStringLiteral("Keep"), byVal);
+    EXPECT_EQ(7, byVal[0].toLong());
+}
+
+TEST(ScriptHost, ScriptLevelVariablesKeepTheirValuesBetweenRuns) {
+    TestHost t;
+    t.host.AddCode(QStringLiteral("Dim count\ncount = 100\nFunction Next_()\n  count = count + 1\n  Next_ = count\nEnd Function"));
+    EXPECT_EQ(101, t.host.Run(QStringLiteral("Next_")).toLong());
+    EXPECT_EQ(102, t.host.Run(QStringLiteral("Next_")).toLong());
+    // A second text sees the same variables and procedures.
+    t.host.AddCode(QStringLiteral("out.Print count & \" \" & Next_()"));
+    EXPECT_EQ(QStringList{QStringLiteral("102 103")}, t.out->lines);
+    // A fresh host starts again.
+    TestHost other;
+    other.host.AddCode(QStringLiteral("Dim count\ncount = 100\nFunction Next_()\n  count = count + 1\n  Next_ = count\nEnd Function"));
+    EXPECT_EQ(101, other.host.Run(QStringLiteral("Next_")).toLong());
+}
+
+TEST(ScriptHost, SyntaxErrorOnLineFiveRaisesAtOnceAndAddsNothing) {
+    TestHost t;
+    const QString code = QStringLiteral("' layout\r\nFunction PrintLabel(ds, prn)\r\n  out.Print \"x\"\r\n"
+                                        "  PrintLabel = True\r\n  If True Then Then\r\nEnd Function\r\nout.Print \"top\"");
+    const Failure f = failureOf(t.host, [&] { t.host.AddCode(code); });
+    EXPECT_NE(0, f.error.Number);
+    EXPECT_EQ(f.number, f.error.Number);
+    EXPECT_EQ(5, f.error.Line);
+    EXPECT_FALSE(f.error.Description.isEmpty());
+    EXPECT_TRUE(t.out->lines.isEmpty());
+    // Nothing of the text was defined.
+    const Failure run = failureOf(t.host, [&] { t.host.Run(QStringLiteral("PrintLabel")); });
+    EXPECT_EQ(vbs::kUnknownNameError, run.number);
+}
+
+TEST(ScriptHost, LinesEndWithCrLfCrOrLf) {
+    struct Row {
+        const char* code;
+        int line;
+    };
+    const Row rows[] = {
+        {"a = 1\r\nb = 2\r\nc = 1 / 0", 3},
+        {"a = 1\rb = 2\rc = 1 / 0", 3},
+        {"a = 1\nb = 2\nc = 1 / 0", 3},
+        {"a = 1\r\n\r\n\rb = 1 / 0", 4},
+        {"a = 1 + _\r\n 2\r\nb = 1 / 0", 3},
+        {"x = \"a\" : y = 1 / 0", 1},
+    };
+    for (const Row& r : rows) {
+        TestHost t;
+        const Failure f = failureOf(t.host, [&] { t.host.AddCode(QString::fromLatin1(r.code)); });
+        EXPECT_EQ(11, f.error.Number) << r.code;
+        EXPECT_EQ(r.line, f.error.Line) << r.code;
+    }
+}
+
+TEST(ScriptHost, RuntimeErrorInNestedCallReportsTheInnerLine) {
+    TestHost t;
+    t.host.AddCode(QStringLiteral("Function Inner(v)\n"   // 1
+                                  "  Dim x\n"             // 2
+                                  "  x = v * 2\n"         // 3
+                                  "  Inner = CLng(x)\n"   // 4
+                                  "End Function\n"        // 5
+                                  "Function Outer(v)\n"   // 6
+                                  "  Outer = Inner(v)\n"  // 7
+                                  "End Function\n"));
+    VariantList args{Variant("testo")};
+    const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Outer"), args); });
+    EXPECT_EQ(13, f.number);
+    EXPECT_EQ(13, f.error.Number);
+    EXPECT_EQ(3, f.error.Line);
+    EXPECT_EQ(QStringLiteral("Tipo non corrispondente"), f.error.Description);
+    // The next successful call clears the error.
+    VariantList ok{Variant(int32_t(2))};
+    EXPECT_EQ(4, t.host.Run(QStringLiteral("Outer"), ok).toLong());
+    EXPECT_EQ(0, t.host.Error().Number);
+    EXPECT_EQ(0, t.host.Error().Line);
+}
+
+TEST(ScriptHost, RunOfAnUnknownProcedureNamesItAndLeavesNumberZero) {
+    TestHost t;
+    t.host.AddCode(QStringLiteral("Function Other()\nEnd Function"));
+    const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("PrintLabel")); });
+    EXPECT_NE(0, f.number);
+    EXPECT_TRUE(f.description.contains(QStringLiteral("PrintLabel"))) << f.description.toStdString();
+    EXPECT_EQ(0, f.error.Number);
+
+    VariantList three{Variant(), Variant(), Variant()};
+    const Failure count = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Other"), three); });
+    EXPECT_EQ(vbs::kBadParamCountError, count.number);
+    EXPECT_EQ(0, count.error.Number);
+}
+
+TEST(ScriptHost, AnEndlessLoopStopsAtTheTimeout) {
+    TestHost t;
+    t.host.SetTimeout(150);
+    t.host.AddCode(QStringLiteral("Function Spin()\n  Do\n    n = n + 1\n  Loop\nEnd Function\n"
+                                  "Function Recurse(n)\n  On Error Resume Next\n  Recurse = Recurse(n + 1)\n  Recurse = Recurse(n + 1)\nEnd Function"));
+    const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Spin")); });
+    EXPECT_EQ(vbs::kTimeoutError, f.number);
+    EXPECT_EQ(vbs::kTimeoutError, f.error.Number);
+    EXPECT_GE(f.error.Line, 2);
+    EXPECT_LE(f.error.Line, 4);
+    // On Error Resume Next does not swallow the time limit.
+    VariantList args{Variant(int32_t(0))};
+    EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.Run(QStringLiteral("Recurse"), args); }).number);
+    // Top-level code of AddCode has the same limit.
+    EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("While True\nWend")); }).number);
+}
+
+TEST(ScriptHost, TimeoutDefaultsToTenSeconds) {
+    vbs::ScriptHost host;
+    EXPECT_EQ(10000, host.Timeout());
+    host.SetTimeout(30000);
+    EXPECT_EQ(30000, host.Timeout());
+}
+
+TEST(ScriptHost, OnlyVbScriptIsALanguage) {
+    vbs::ScriptHost host;
+    host.SetLanguage(QStringLiteral("vbscript"));
+    EXPECT_EQ(QStringLiteral("vbscript"), host.Language());
+    EXPECT_THROW(host.SetLanguage(QStringLiteral("JScript")), AppError);
+    EXPECT_EQ(QStringLiteral("vbscript"), host.Language());
+}
+
+TEST(ScriptHost, ErrorSourcesAndDescriptions) {
+    TestHost t;
+    const Failure syntax = failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("x = ")); });
+    EXPECT_EQ(1023, syntax.error.Number);
+    EXPECT_EQ(QStringLiteral("Errore di compilazione dello script"), syntax.error.Source);
+    EXPECT_EQ(1, syntax.error.Line);
+
+    const Failure runtime = failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("\nx = 1 / 0")); });
+    EXPECT_EQ(QStringLiteral("Errore di run-time dello script"), runtime.error.Source);
+    EXPECT_EQ(QStringLiteral("Divisione per zero"), runtime.error.Description);
+
+    const Failure raised = failureOf(t.host, [&] {
+        t.host.AddCode(QStringLiteral("Err.Raise vbObjectError + 32755, \"Zelto\", \"Testo mio\""));
+    });
+    EXPECT_EQ(kAppErrorNumber, raised.error.Number);
+    EXPECT_EQ(QStringLiteral("Zelto"), raised.error.Source);
+    EXPECT_EQ(QStringLiteral("Testo mio"), raised.error.Description);
+}
+
+TEST(ScriptHost, ClockAndPromptReachTheBuiltins) {
+    TestHost t;
+    t.prompt.msgBoxAnswer = 6;  // vbYes
+    t.host.AddCode(QStringLiteral("out.Print Year(Now) & \"-\" & Month(Date) & \" \" & Hour(Time)\n"
+                                  "out.Print MsgBox(\"Sicuro?\", vbYesNo + vbQuestion, \"Titolo\")\n"
+                                  "out.Print InputBox(\"Quanti?\", \"Domanda\", \"3\")"));
+    EXPECT_EQ((QStringList{QStringLiteral("2024-3 10"), QStringLiteral("6"), QStringLiteral("risposta")}), t.out->lines);
+    EXPECT_EQ((QStringList{QStringLiteral("MsgBox|Sicuro?|36|Titolo"), QStringLiteral("InputBox|Quanti?|Domanda|3")}),
+              t.prompt.shown);
+}
+
+TEST(ScriptHost, NestedRunFromAHostMemberKeepsTheOuterCall) {
+    // A member that calls back into the script, as an engine asking the script for its mask would.
+    class Reentrant : public Dispatch {
+    public:
+        explicit Reentrant(vbs::ScriptHost& h) : Dispatch(members()), host(h) {}
+        vbs::ScriptHost& host;
+        static const DispatchClass& members() {
+            static const DispatchClassOf<Reentrant> cls = [] {
+                DispatchClassOf<Reentrant> c(QStringLiteral("Reentrant"));
+                c.method(QStringLiteral("RunMask"), {}, [](Reentrant& r, DispatchArgs&) { return r.host.Run(QStringLiteral("Mask")); });
+                return c;
+            }();
+            return cls;
+        }
+    };
+    TestHost t;
+    t.host.AddObject(QStringLiteral("prn"), Variant(ObjectRef(std::make_shared<Reentrant>(t.host))));
+    t.host.AddCode(QStringLiteral("Function Mask()\n  Mask = \"mask\"\nEnd Function\n"
+                                  "Function Row()\n  Row = prn.RunMask() & \"+row\"\n  x = 1 / 0\nEnd Function"));
+    const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Row")); });
+    EXPECT_EQ(11, f.error.Number);
+    EXPECT_EQ(6, f.error.Line);
+}
+
+}  // namespace
