@@ -1,0 +1,149 @@
+// Sharing one file between processes: simultaneous creation, a writer waiting for a lock, and the
+// busy error when a lock is held past the timeout.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "OdbTestUtil.h"
+#include "odb/DataSet.h"
+#include "support/TestEnvironment.h"
+
+using namespace odbtest;
+
+namespace {
+
+class SharingTest : public TempFolderTest {
+protected:
+    QString db() const { return path(QStringLiteral("ZeltoLavrix.mdb")); }
+    static std::shared_ptr<TestDefinition> shop() {
+        auto def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        return def;
+    }
+    TestNotify notify;
+};
+
+// Another computer holding the write lock for a while.
+class LockHolder {
+public:
+    explicit LockHolder(const QString& path) {
+        sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        ok_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~LockHolder() {
+        release();
+        sqlite3_close(db_);
+    }
+    bool holds() const { return ok_; }
+    void release() {
+        if (ok_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        ok_ = false;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool ok_ = false;
+};
+
+TEST_F(SharingTest, TwoProcessesCreatingOneNewDatabaseAtOnceMakeItOnce) {
+    for (int round = 0; round < 4; ++round) {
+        const QString file = path(QStringLiteral("shared%1.mdb").arg(round));
+        int gate[2];
+        ASSERT_EQ(pipe(gate), 0);
+        std::vector<pid_t> children;
+        for (int i = 0; i < 2; ++i) {
+            const pid_t pid = fork();
+            ASSERT_GE(pid, 0);
+            if (pid == 0) {
+                close(gate[1]);
+                char c;
+                // Both start when the gate opens.
+                if (read(gate[0], &c, 1) < 0) _exit(3);
+                int code = 0;
+                try {
+                    TestNotify n;
+                    auto conn = std::make_shared<odb::Connection>();
+                    conn->CreateDatabaseFile(file);
+                    conn->OpenDatabaseFile(file);
+                    auto database = odb::DbmsGlobal::CreateDatabase(shop(), "ZeltoLavrix", &n);
+                    database->Open(conn, -1, 0, 0, 0, nullptr);
+                    conn->CloseConnection();
+                } catch (...) {
+                    code = 1;
+                }
+                _exit(code);
+            }
+            children.push_back(pid);
+        }
+        close(gate[0]);
+        close(gate[1]);  // opens the gate for both
+        for (pid_t pid : children) {
+            int status = 0;
+            ASSERT_EQ(waitpid(pid, &status, 0), pid);
+            ASSERT_TRUE(WIFEXITED(status));
+            EXPECT_EQ(WEXITSTATUS(status), 0) << "round " << round;
+        }
+        EXPECT_EQ(RawCount(file, "SELECT count(*) FROM Clienti"), 1) << "round " << round;
+        EXPECT_EQ(RawCount(file, "SELECT count(*) FROM Operai"), 1) << "round " << round;
+        EXPECT_EQ(RawText(file, "PRAGMA integrity_check"), "ok");
+    }
+}
+
+TEST_F(SharingTest, AWriterWaitsForALockReleasedWithinTheTimeout) {
+    auto o = OpenDefinition(db(), shop(), &notify, nullptr, 5000);
+    auto holder = std::make_unique<LockHolder>(db());
+    ASSERT_TRUE(holder->holds());
+    std::atomic<bool> released{false};
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        released = true;
+        holder->release();
+    });
+    auto clienti = o.table("Clienti").OpenData();
+    EXPECT_TRUE(clienti->AddRow({"Codice", "C9", "Descrizione", "Rossi"}));
+    EXPECT_TRUE(released.load());
+    other.join();
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='C9'"), 1);
+}
+
+TEST_F(SharingTest, ALockHeldPastTheTimeoutGivesTheBusyErrorAndChangesNothing) {
+    auto o = OpenDefinition(db(), shop(), &notify, nullptr, 200);
+    auto clienti = o.table("Clienti").OpenData();
+    ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
+    LockHolder holder(db());
+    ASSERT_TRUE(holder.holds());
+    EXPECT_TRUE(RaisesLibraryError([&] { clienti->SetColValue("Descrizione", "Verdi"); }, odb::odbErrBusy));
+    EXPECT_EQ(clienti->ColText("Descrizione"), "Bianchi");
+    EXPECT_TRUE(RaisesLibraryError([&] { o.conn->Execute("UPDATE Clienti SET Descrizione='X'"); }, odb::odbErrBusy));
+    EXPECT_TRUE(RaisesLibraryError([&] { o.db->SaveSetting(o.conn, "K", "V"); }, odb::odbErrBusy));
+    holder.release();
+    EXPECT_EQ(RawText(db(), "SELECT Descrizione FROM Clienti WHERE Codice='C1'"), "Bianchi");
+    EXPECT_EQ(RawText(db(), "PRAGMA integrity_check"), "ok");
+    clienti->SetColValue("Descrizione", "Verdi");
+    EXPECT_TRUE(clienti->SaveRow());
+    EXPECT_EQ(RawText(db(), "SELECT Descrizione FROM Clienti WHERE Codice='C1'"), "Verdi");
+}
+
+TEST_F(SharingTest, ChangesOfAnotherComputerAreSeenAfterRequery) {
+    auto a = OpenDefinition(db(), shop(), &notify);
+    auto b = OpenDefinition(db(), shop(), &notify);
+    auto mine = a.table("Clienti").OpenData();
+    auto theirs = b.table("Clienti").OpenData();
+    ASSERT_EQ(mine->RowCount(), 1);
+    ASSERT_TRUE(theirs->AddRow({"Codice", "B1", "Descrizione", "Neri"}));
+    theirs->RowFirst();
+    theirs->SetColValue("Descrizione", "<indefinito>*");
+    ASSERT_TRUE(theirs->SaveRow());
+    mine->Requery();
+    EXPECT_EQ(mine->RowCount(), 2);
+    mine->RowFirst();
+    EXPECT_EQ(mine->ColText("Descrizione"), "<indefinito>*");
+}
+
+}  // namespace
