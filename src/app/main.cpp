@@ -1,20 +1,29 @@
-// The program's entry: Italian settings, then the start-up road.
+// The program's entry: Italian settings, then the start-up road; the program ends when the main
+// window unloads.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 
+#include "mainwindow/frmMain.h"
 #include "platform/ItalianLocale.h"
+#include "startup/SingleInstance.h"
+#include "startup/StartupMain.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZeltoLavrix"));
     QApplication::setApplicationVersion(QStringLiteral(ZL_VERSION));
+    // Closing the main window only hides it: the program ends through its unload.
+    QApplication::setQuitOnLastWindowClosed(false);
     InstallItalianLocale(app);
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Zelto Lavrix"));
-    window.setCentralWidget(new QLabel(QStringLiteral("Benvenuti in Zelto Lavrix"), &window));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    SingleInstance instance;
+    frmMain* mainWindow = nullptr;
+    QWidget* shown = Main(instance, [&]() -> QWidget* {
+        mainWindow = new frmMain();
+        QObject::connect(mainWindow, &frmMain::unloaded, &app, &QApplication::quit, Qt::QueuedConnection);
+        return mainWindow;
+    });
+    if (!shown) return 0;
+    const int rc = app.exec();
+    delete mainWindow;
+    return rc;
 }

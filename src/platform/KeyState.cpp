@@ -20,7 +20,8 @@ bool capsLockLocked() {
     if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
         if (Display* display = x11->display()) {
             XkbStateRec state{};
-            if (XkbGetState(display, XkbUseCoreKbd, &state) == Success) return (state.locked_mods & LockMask) != 0;
+            if (XkbGetState(display, XkbUseCoreKbd, &state) == Success)
+                return (state.locked_mods & LockMask) != 0;
         }
     }
 #endif
@@ -37,4 +38,6 @@ KeyboardState KeyState::current() {
     return s;
 }
 
-void KeyState::setSource(std::function<KeyboardState()> s) { source() = std::move(s); }
+void KeyState::setSource(std::function<KeyboardState()> s) {
+    source() = std::move(s);
+}

@@ -9,7 +9,7 @@ struct KeyboardState {
 };
 
 class KeyState {
-public:
+  public:
     static KeyboardState current();
     // Tests set the state; an empty function goes back to the real keyboard.
     static void setSource(std::function<KeyboardState()> source);

@@ -6,10 +6,10 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <signal.h>
 #include <cerrno>
 #include <map>
 #include <memory>
-#include <signal.h>
 
 #include "base/AppError.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 class ShellService {
-public:
+  public:
     virtual ~ShellService() = default;
     // Applies `operation` ("open" when empty) to `file`; an executable file is started with
     // `parameters` in `workDir`. True when the request was accepted.
@@ -22,7 +22,7 @@ public:
 // The desktop's service: executables are started, anything else goes to the desktop's opener,
 // falling back to xdg-open where Qt's opener fails (offscreen sessions).
 class DesktopShellService : public ShellService {
-public:
-    bool execute(const QString& file, const QString& operation, const QString& parameters, const QString& workDir,
-                 bool minimised) override;
+  public:
+    bool execute(const QString& file, const QString& operation, const QString& parameters,
+                 const QString& workDir, bool minimised) override;
 };

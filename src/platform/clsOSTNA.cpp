@@ -11,18 +11,30 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kLeftDown = 513, kLeftDoubleClick = 515, kRightDown = 516, kMiddleDown = 519;
 constexpr int kTipChars = 63;
 
-int lowBits(float x) { return static_cast<int>(std::lround(x)) & 15; }
+int lowBits(float x) {
+    return static_cast<int>(std::lround(x)) & 15;
+}
 
 }  // namespace
 
 clsOSTNA::clsOSTNA() = default;
-clsOSTNA::~clsOSTNA() { IconStop(); }
+clsOSTNA::~clsOSTNA() {
+    IconStop();
+}
 
-bool clsOSTNA::TrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool clsOSTNA::TrayAvailable() {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-bool clsOSTNA::IsLeftButton(float x) { return lowBits(x) == 15; }
-bool clsOSTNA::IsDoubleClick(float x) { return lowBits(x) == 13; }
-bool clsOSTNA::IsRightButton(float x) { return lowBits(x) == 12; }
+bool clsOSTNA::IsLeftButton(float x) {
+    return lowBits(x) == 15;
+}
+bool clsOSTNA::IsDoubleClick(float x) {
+    return lowBits(x) == 13;
+}
+bool clsOSTNA::IsRightButton(float x) {
+    return lowBits(x) == 12;
+}
 
 int16_t clsOSTNA::IconStart(Receiver receiver, const QIcon& icon, const QString& tip) {
     if (shown_) IconStop();
@@ -33,11 +45,20 @@ int16_t clsOSTNA::IconStart(Receiver receiver, const QIcon& icon, const QString&
     tray_->setToolTip(tip_);
     connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
-            case QSystemTrayIcon::Trigger: deliverMouseMessage(kLeftDown); break;
-            case QSystemTrayIcon::DoubleClick: deliverMouseMessage(kLeftDoubleClick); break;
-            case QSystemTrayIcon::Context: deliverMouseMessage(kRightDown); break;
-            case QSystemTrayIcon::MiddleClick: deliverMouseMessage(kMiddleDown); break;
-            default: break;
+            case QSystemTrayIcon::Trigger:
+                deliverMouseMessage(kLeftDown);
+                break;
+            case QSystemTrayIcon::DoubleClick:
+                deliverMouseMessage(kLeftDoubleClick);
+                break;
+            case QSystemTrayIcon::Context:
+                deliverMouseMessage(kRightDown);
+                break;
+            case QSystemTrayIcon::MiddleClick:
+                deliverMouseMessage(kMiddleDown);
+                break;
+            default:
+                break;
         }
     });
     const bool available = QSystemTrayIcon::isSystemTrayAvailable();

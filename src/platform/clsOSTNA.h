@@ -14,7 +14,7 @@ class QSystemTrayIcon;
 
 class clsOSTNA : public QObject {
     Q_OBJECT
-public:
+  public:
     // Receives the coded X of each mouse event on the icon: the mouse message number times 15
     // (left press 7695, left double click 7725, right press 7740); ask the Is... tests with it.
     using Receiver = std::function<void(float x)>;
@@ -39,7 +39,7 @@ public:
     // Test access: delivers an event as the desktop would.
     void deliverMouseMessage(int message);
 
-private:
+  private:
     void modify();
     std::unique_ptr<QSystemTrayIcon> tray_;
     Receiver receiver_;

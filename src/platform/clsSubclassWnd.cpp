@@ -1,7 +1,9 @@
 // Window subclassing as an event filter.
 #include "platform/clsSubclassWnd.h"
 
-clsSubclassWnd::~clsSubclassWnd() { TerminateSubclassing(); }
+clsSubclassWnd::~clsSubclassWnd() {
+    TerminateSubclassing();
+}
 
 void clsSubclassWnd::Define(QObject* window, const std::vector<int32_t>& messages) {
     TerminateSubclassing();

@@ -12,7 +12,7 @@
 
 class clsSubclassWnd : public QObject {
     Q_OBJECT
-public:
+  public:
     // The owner's handler: setting `endWithValue` consumes the event (the window never sees it).
     using Handler = std::function<void(QEvent& event, bool& endWithValue)>;
 
@@ -28,10 +28,10 @@ public:
     // What the window sees of an event: true when the owner consumed it.
     bool ProcessWM(QEvent& event);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QPointer<QObject> window_;
     bool installed_ = false;
     std::vector<int32_t> messages_;

@@ -19,8 +19,10 @@ namespace {
 
 int attributesOf(const QFileInfo& info) {
     int a = 0;
-    if (info.isDir()) a |= FileAttr::kDirectory;
-    else a |= FileAttr::kArchive;
+    if (info.isDir())
+        a |= FileAttr::kDirectory;
+    else
+        a |= FileAttr::kArchive;
     if (!info.isWritable()) a |= FileAttr::kReadOnly;
     if (info.isHidden()) a |= FileAttr::kHidden;
     return a & 0xFF;
@@ -49,7 +51,9 @@ bool FileExists(const QString& path, int16_t attributeMask) {
     return (attributesOf(info) & attributeMask) != 0;
 }
 
-int32_t WaitForProcess(int64_t processId, bool blocking) { return WaitForProcessEnd(processId, blocking); }
+int32_t WaitForProcess(int64_t processId, bool blocking) {
+    return WaitForProcessEnd(processId, blocking);
+}
 
 bool ShellExecuteFile(const QString& file, const QString& operation, const QString& parameters,
                       const QString& workDir, bool minimised) {
@@ -89,17 +93,28 @@ QString MakeAbsolutePath(const QString& path) {
 
 bool KeyCodeToSendKeys(int16_t keyCode, QString& text) {
     QString t;
-    if (keyCode >= 65 && keyCode <= 90) t = QChar(u'A' + (keyCode - 65));
-    else if (keyCode >= 48 && keyCode <= 57) t = QChar(u'0' + (keyCode - 48));
-    else if (keyCode >= 96 && keyCode <= 105) t = QChar(u'0' + (keyCode - 96));
-    else if (keyCode >= 106 && keyCode <= 111) t = QChar(u'*' + (keyCode - 106));
-    else if (keyCode == 32) t = QStringLiteral(" ");
-    else if (keyCode == 190) t = QStringLiteral(".");
-    else if (keyCode == 188) t = QStringLiteral(",");
-    else if (keyCode == 27) t = QStringLiteral("{ESC}");
-    else if (keyCode == 189) t = QStringLiteral("-");
-    else if (keyCode == 8) t = QStringLiteral("{BACKSPACE}");
-    else return false;
+    if (keyCode >= 65 && keyCode <= 90)
+        t = QChar(u'A' + (keyCode - 65));
+    else if (keyCode >= 48 && keyCode <= 57)
+        t = QChar(u'0' + (keyCode - 48));
+    else if (keyCode >= 96 && keyCode <= 105)
+        t = QChar(u'0' + (keyCode - 96));
+    else if (keyCode >= 106 && keyCode <= 111)
+        t = QChar(u'*' + (keyCode - 106));
+    else if (keyCode == 32)
+        t = QStringLiteral(" ");
+    else if (keyCode == 190)
+        t = QStringLiteral(".");
+    else if (keyCode == 188)
+        t = QStringLiteral(",");
+    else if (keyCode == 27)
+        t = QStringLiteral("{ESC}");
+    else if (keyCode == 189)
+        t = QStringLiteral("-");
+    else if (keyCode == 8)
+        t = QStringLiteral("{BACKSPACE}");
+    else
+        return false;
     // Caps Lock counts while it is switched on, not only while it is held down.
     const KeyboardState keys = KeyState::current();
     const bool upper = keys.shiftDown != keys.capsLockOn;
@@ -109,8 +124,8 @@ bool KeyCodeToSendKeys(int16_t keyCode, QString& text) {
 
 QString ClassNameOfType(const std::type_info& type) {
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(type.name(), nullptr, nullptr, &status),
-                                                     std::free);
+    std::unique_ptr<char, void (*)(void*)> demangled(
+        abi::__cxa_demangle(type.name(), nullptr, nullptr, &status), std::free);
     QString name = QString::fromLatin1(status == 0 && demangled ? demangled.get() : type.name());
     // Without namespace and template arguments: "odb::DataSet" -> "DataSet".
     const qsizetype angle = name.indexOf(QLatin1Char('<'));
@@ -128,8 +143,10 @@ void RaiseErrorExNamed(const QString& sourceLabel, int32_t number, const QString
 
 void RaiseErrorEx(const Variant& source, int32_t number, const QString& description) {
     QString label;
-    if (source.isObject()) label = source.objectValue() ? source.objectValue()->className() : QStringLiteral("Nothing");
-    else label = source.toText();
+    if (source.isObject())
+        label = source.objectValue() ? source.objectValue()->className() : QStringLiteral("Nothing");
+    else
+        label = source.toText();
     RaiseErrorExNamed(label, number, description);
 }
 

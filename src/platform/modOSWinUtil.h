@@ -64,12 +64,12 @@ QString ClassNameOf(const T& object) {
 
 // Any other object as the source: its class name goes between the brackets.
 template <class T>
-    requires(!std::is_convertible_v<const T&, Variant> && std::is_class_v<T>)
-[[noreturn]] void RaiseErrorEx(const T& source, int32_t number, const QString& description) {
+requires(!std::is_convertible_v<const T&, Variant> && std::is_class_v<T>)
+    [[noreturn]] void RaiseErrorEx(const T& source, int32_t number, const QString& description) {
     RaiseErrorExNamed(ClassNameOf(source), number, description);
 }
 template <class T>
-    requires(!std::is_convertible_v<const T&, Variant> && std::is_class_v<T>)
-[[noreturn]] void RaiseAppError(const T& source, const QString& description) {
+requires(!std::is_convertible_v<const T&, Variant> && std::is_class_v<T>)
+    [[noreturn]] void RaiseAppError(const T& source, const QString& description) {
     RaiseErrorExNamed(ClassNameOf(source), kAppErrorCode, description);
 }

@@ -6,7 +6,7 @@
 namespace {
 
 class clsLabelEngine : public Object {
-public:
+  public:
     QString className() const override { return "clsLabelEngine"; }
     Variant invoke(const QString&, CallKind, VariantList&) override { return {}; }
 };
@@ -29,10 +29,12 @@ AppError caught(F raise) {
 }
 
 TEST(ErrorRaising, TextSourceGivesTheTextBetweenBrackets) {
-    const AppError e = caught([] { RaiseAppError(Variant("APPLICATION UPDATE"), "pacchetto non valido o dati insufficienti"); });
+    const AppError e = caught(
+        [] { RaiseAppError(Variant("APPLICATION UPDATE"), "pacchetto non valido o dati insufficienti"); });
     EXPECT_EQ(e.number(), -2147188749);
     EXPECT_EQ(e.source(), "Zelto Lavrix");
-    EXPECT_EQ(e.description(), "[APPLICATION UPDATE], Err.: 32755\rpacchetto non valido o dati insufficienti");
+    EXPECT_EQ(e.description(),
+              "[APPLICATION UPDATE], Err.: 32755\rpacchetto non valido o dati insufficienti");
     EXPECT_TRUE(e.helpFile().isEmpty());
     EXPECT_EQ(e.helpContext(), 0);
 }

@@ -82,7 +82,8 @@ TEST_F(OSWinUtilFolders, IniValuesBySectionAndKeyInAnyCase) {
     const QString ini = path("prova.ini");
     QFile f(ini);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("; commento\n[windows]\ndevice=Laser,winspool,Ne00:\nload = \"con spazi\" \n[altro]\ndevice=Altro\n");
+    f.write(
+        "; commento\n[windows]\ndevice=Laser,winspool,Ne00:\nload = \"con spazi\" \n[altro]\ndevice=Altro\n");
     f.close();
     EXPECT_EQ(GetIniString(ini, "Windows", "DEVICE", "def"), "Laser,winspool,Ne00:");
     EXPECT_EQ(GetIniString(ini, "windows", "load", ""), "con spazi");
@@ -108,12 +109,13 @@ struct KeyCase {
 
 TEST(OSWinUtil, KeyCodesBecomeKeystrokeTextsCasedByShiftAndCapsLock) {
     const KeyCase cases[] = {
-        {65, false, false, "a"}, {65, true, false, "A"},  {90, false, true, "Z"}, {90, true, true, "z"},
-        {48, false, false, "0"}, {57, true, false, "9"},  {96, false, false, "0"}, {105, false, false, "9"},
-        {106, false, false, "*"}, {107, false, false, "+"}, {108, false, false, ","}, {109, false, false, "-"},
-        {110, false, false, "."}, {111, false, false, "/"}, {32, false, false, " "}, {190, false, false, "."},
-        {188, false, false, ","}, {189, false, false, "-"}, {27, true, false, "{ESC}"}, {8, true, false, "{BACKSPACE}"},
-        {27, false, false, "{esc}"},
+        {65, false, false, "a"},    {65, true, false, "A"},          {90, false, true, "Z"},
+        {90, true, true, "z"},      {48, false, false, "0"},         {57, true, false, "9"},
+        {96, false, false, "0"},    {105, false, false, "9"},        {106, false, false, "*"},
+        {107, false, false, "+"},   {108, false, false, ","},        {109, false, false, "-"},
+        {110, false, false, "."},   {111, false, false, "/"},        {32, false, false, " "},
+        {190, false, false, "."},   {188, false, false, ","},        {189, false, false, "-"},
+        {27, true, false, "{ESC}"}, {8, true, false, "{BACKSPACE}"}, {27, false, false, "{esc}"},
     };
     for (const auto& c : cases) {
         KeyState::setSource([&] { return KeyboardState{c.shift, c.caps}; });
@@ -133,9 +135,9 @@ TEST(OSWinUtil, KeysThatTypeNothingLeaveTheTextAlone) {
 }
 
 class RecordingShell : public ShellService {
-public:
-    bool execute(const QString& file, const QString& operation, const QString& parameters, const QString& workDir,
-                 bool minimised) override {
+  public:
+    bool execute(const QString& file, const QString& operation, const QString& parameters,
+                 const QString& workDir, bool minimised) override {
         calls.push_back({file, operation, parameters, workDir, minimised});
         return accept;
     }

@@ -59,7 +59,7 @@ TEST(clsOSTNA, TipIsCutTo63Characters) {
 
 // A window that counts the events it receives.
 class CountingWindow : public QObject {
-public:
+  public:
     int seen = 0;
     bool event(QEvent* e) override {
         if (e->type() >= QEvent::User) ++seen;

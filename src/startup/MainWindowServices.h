@@ -1,0 +1,24 @@
+// What start-up and its dialogs need of the main window, which lives in a higher layer: the owner
+// widget, the library's event sink, the options flag and the release of the database.
+#pragma once
+
+namespace odb {
+class itfNotifyEvent;
+}
+class QWidget;
+
+class MainWindowServices {
+  public:
+    virtual ~MainWindowServices() = default;
+    virtual QWidget* Widget() = 0;
+    virtual odb::itfNotifyEvent* NotifySink() = 0;
+    // True while the options dialog is open: activation then does nothing.
+    virtual void SetOptionsActive(bool active) = 0;
+    virtual bool OptionsActive() const = 0;
+    // Unbinds the grid, drops the current data set and closes the database.
+    virtual void ReleaseDatabase() = 0;
+
+    // The loaded main window, or none.
+    static MainWindowServices* instance();
+    static void setInstance(MainWindowServices* mainWindow);
+};

@@ -1,0 +1,229 @@
+// The per-user configuration, the single-instance rule, the splash and the start-up road.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include "StartupFixture.h"
+#include "odb/DbmsGlobal.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsStore.h"
+#include "startup/Configuration.h"
+#include "startup/SharedState.h"
+#include "startup/SingleInstance.h"
+#include "startup/StartupMain.h"
+#include "startup/StartupPassword.h"
+#include "startup/frmSplash.h"
+#include "support/RecordingPrompt.h"
+
+namespace {
+
+const QString kApp = QStringLiteral("Zelto Lavrix");
+
+using ConfigurationTest = StartupTest;
+
+TEST_F(ConfigurationTest, EmptyStoreGivesTheDefaults) {
+    g_intMagneticDevType = 7;
+    g_intCOMPortNumber = 9;
+    ReadConfiguration();
+    EXPECT_EQ(g_strRootDir, ProgramFolder());
+    EXPECT_FALSE(g_blnIsWorkStation);
+    EXPECT_EQ(g_strCommandPanelUserName, "Operatore");
+    EXPECT_EQ(g_intNumCommVisible, 50);
+    EXPECT_EQ(g_lngIntervalTimerControlPanel, 60000);
+    EXPECT_FALSE(g_blnIsMailNotificationServer);
+    EXPECT_EQ(g_intMagneticDevType, 0);
+    EXPECT_EQ(g_intCOMPortNumber, 1);
+    EXPECT_EQ(g_strCOMPortParam, "9600,n,8,1");
+}
+
+TEST_F(ConfigurationTest, StoredValuesAreRead) {
+    SaveSetting(kApp, "Configuration", "RootDir", "/srv/lavoro");
+    SaveSetting(kApp, "Configuration", "IsWorkStation", " falso ");
+    SaveSetting(kApp, "Configuration", "CommandPanelUserName", "Turno1");
+    SaveSetting(kApp, "Configuration", "NumCommVisible", "20");
+    SaveSetting(kApp, "Configuration", "IntervalTimerControlPanel", "120000");
+    SaveSetting(kApp, "Configuration", "IsMailNotificationServer", "Off");
+    SaveSetting(kApp, "MagneticDevParam", "COMPortParam", "19200,e,7,1");
+    ReadConfiguration();
+    EXPECT_EQ(g_strRootDir, "/srv/lavoro");
+    EXPECT_FALSE(g_blnIsWorkStation);
+    EXPECT_EQ(g_strCommandPanelUserName, "Turno1");
+    EXPECT_EQ(g_intNumCommVisible, 20);
+    EXPECT_EQ(g_lngIntervalTimerControlPanel, 120000);
+    EXPECT_TRUE(g_blnIsMailNotificationServer);  // only FALSE, FALSO, NO and 0 are False
+    EXPECT_EQ(g_strCOMPortParam, "19200,e,7,1");
+}
+
+TEST_F(ConfigurationTest, CardDeviceNumbersAreTheLeadingNumberOfTheText) {
+    struct Case {
+        const char* text;
+        int value;
+    };
+    const Case types[] = {{"2abc", 2}, {"abc", 0}, {"", 0},    {" 9999", 9999},
+                          {"1.5", 2},  {"2.5", 2}, {"-1x", -1}};
+    for (const auto& c : types) {
+        SaveSetting(kApp, "MagneticDevParam", "Type", c.text);
+        SaveSetting(kApp, "MagneticDevParam", "COMPortNumber", c.text);
+        LoadMagneticDevParams();
+        EXPECT_EQ(g_intMagneticDevType, c.value) << c.text;
+        EXPECT_EQ(g_intCOMPortNumber, c.value) << c.text;
+    }
+}
+
+TEST_F(ConfigurationTest, NumbersThatAreNoNumbersKeepTheDefaults) {
+    SaveSetting(kApp, "Configuration", "NumCommVisible", "molti");
+    SaveSetting(kApp, "Configuration", "IntervalTimerControlPanel", "");
+    ReadConfiguration();
+    EXPECT_EQ(g_intNumCommVisible, 50);
+    EXPECT_EQ(g_lngIntervalTimerControlPanel, 60000);
+    SaveSetting(kApp, "Configuration", "NumCommVisible", "99999");  // beyond a 16-bit count
+    ReadConfiguration();
+    EXPECT_EQ(g_intNumCommVisible, 50);
+}
+
+TEST_F(ConfigurationTest, SaveWritesTheSixKeysAndTheDocumentFolder) {
+    g_strRootDir = workFolder();
+    g_blnIsWorkStation = true;
+    g_strCommandPanelUserName = "Banco";
+    g_intNumCommVisible = 12;
+    g_lngIntervalTimerControlPanel = 30000;
+    g_blnIsMailNotificationServer = false;
+    SaveConfiguration();
+    EXPECT_EQ(GetSetting(kApp, "Configuration", "RootDir"), workFolder());
+    EXPECT_EQ(GetSetting(kApp, "Configuration", "IsWorkStation"), "True");
+    EXPECT_EQ(GetSetting(kApp, "Configuration", "CommandPanelUserName"), "Banco");
+    EXPECT_EQ(GetSetting(kApp, "Configuration", "NumCommVisible"), "12");
+    EXPECT_EQ(GetSetting(kApp, "Configuration", "IntervalTimerControlPanel"), "30000");
+    EXPECT_EQ(GetSetting(kApp, "Configuration", "IsMailNotificationServer"), "False");
+    EXPECT_EQ(odb::DbmsGlobal::DocumentFolder("ZeltoLavrix"), workFolder() + "/Docs");
+    g_strRootDir = "/srv/lavoro/";
+    SaveConfiguration();
+    EXPECT_EQ(odb::DbmsGlobal::DocumentFolder("ZeltoLavrix"), "/srv/lavoro/Docs");
+}
+
+TEST_F(ConfigurationTest, CardDeviceSettingsGoBackAsText) {
+    g_intMagneticDevType = 9999;
+    g_intCOMPortNumber = 3;
+    g_strCOMPortParam = "4800,n,8,2";
+    SaveMagneticDevParams();
+    EXPECT_EQ(GetSetting(kApp, "MagneticDevParam", "Type"), "9999");
+    EXPECT_EQ(GetSetting(kApp, "MagneticDevParam", "COMPortNumber"), "3");
+    g_intMagneticDevType = 0;
+    g_intCOMPortNumber = 1;
+    g_strCOMPortParam.clear();
+    LoadMagneticDevParams();
+    EXPECT_EQ(g_intMagneticDevType, 9999);
+    EXPECT_EQ(g_intCOMPortNumber, 3);
+    EXPECT_EQ(g_strCOMPortParam, "4800,n,8,2");
+}
+
+using SingleInstanceTest = StartupTest;
+
+TEST_F(SingleInstanceTest, ASecondHolderIsRefusedUntilTheFirstEnds) {
+    const QString lock = path("istanza.lock");
+    auto first = std::make_unique<SingleInstance>(lock);
+    EXPECT_TRUE(first->acquire());
+    SingleInstance second(lock);
+    EXPECT_FALSE(second.acquire());
+    first.reset();
+    EXPECT_TRUE(second.acquire());
+}
+
+TEST_F(SingleInstanceTest, ALockLeftByAProcessThatIsGoneDoesNotBlock) {
+    QProcess gone;
+    gone.start("true");
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 deadPid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    const QString lock = path("istanza.lock");
+    QByteArray contents;
+    {
+        SingleInstance earlier(lock);
+        ASSERT_TRUE(earlier.acquire());
+        QFile f(lock);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        contents = f.readAll();
+    }
+    // The lock as a crashed copy leaves it: this host, a process that is gone.
+    QList<QByteArray> lines = contents.split('\n');
+    lines[0] = QByteArray::number(deadPid);
+    QFile f(lock);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(lines.join('\n'));
+    f.close();
+    SingleInstance next(lock);
+    EXPECT_TRUE(next.acquire());
+}
+
+using MainTest = StartupTest;
+
+TEST_F(MainTest, ASecondInstanceShowsItsMessageAndTouchesNothing) {
+    ScopedRecordingPrompt prompt;
+    const QString lock = path("istanza.lock");
+    SingleInstance running(lock);
+    ASSERT_TRUE(running.acquire());
+    SingleInstance second(lock);
+    bool loaded = false;
+    QWidget* shown = Main(second, [&]() -> QWidget* {
+        loaded = true;
+        return nullptr;
+    });
+    EXPECT_EQ(shown, nullptr);
+    EXPECT_FALSE(loaded);
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(
+        prompt->last().text,
+        "L'applicazione e' stata gia' avviata\r\rControlla la barra dei menu' per la riattivazione premendo "
+        "doppio click sull'icona corrispondente...");
+    EXPECT_EQ(prompt->last().icon(), MsgBoxStyle::vbInformation);
+    EXPECT_EQ(prompt->last().buttons(), MsgBoxStyle::vbOKOnly);
+    EXPECT_EQ(prompt->last().title, "Zelto Lavrix");
+    EXPECT_TRUE(g_strRootDir.isEmpty());  // the configuration was not read
+    EXPECT_TRUE(QDir(path("settings")).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(QFile::exists(databasePath()));
+}
+
+TEST_F(MainTest, TheFirstInstanceReadsTheConfigurationAndShowsTheMainWindow) {
+    ScopedRecordingPrompt prompt;
+    SingleInstance instance(path("istanza.lock"));
+    QWidget window;
+    QWidget* shown = Main(instance, [&]() -> QWidget* {
+        // The configuration is read before the main window loads.
+        EXPECT_EQ(g_strRootDir, ProgramFolder());
+        return &window;
+    });
+    EXPECT_EQ(shown, &window);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(prompt->shown().empty());
+    window.hide();
+}
+
+TEST_F(MainTest, ARefusedPasswordEndsBeforeTheMainWindowLoads) {
+    ScopedRecordingPrompt prompt;
+    SetStartupPasswordCheck([](QWidget* owner) { return owner == nullptr; });
+    SingleInstance instance(path("istanza.lock"));
+    bool loaded = false;
+    EXPECT_EQ(Main(instance,
+                   [&]() -> QWidget* {
+                       loaded = true;
+                       return nullptr;
+                   }),
+              nullptr);
+    SetStartupPasswordCheck({});
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST(frmSplash, ShowsTheProductAndTheVersionWithoutLeadingZeros) {
+    frmSplash splash;
+    EXPECT_EQ(splash.productText(), "Zelto Lavrix");
+    EXPECT_EQ(splash.versionText(), "Version " + AppVersionText());
+    EXPECT_TRUE(QRegularExpression("^Version (0|[1-9]\\d*)\\.(0|[1-9]\\d*)\\.(0|[1-9]\\d*)$")
+                    .match(splash.versionText())
+                    .hasMatch());
+}
+
+}  // namespace

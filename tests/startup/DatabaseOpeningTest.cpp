@@ -1,0 +1,157 @@
+// Opening and first creating the shared database, and what a failure shows.
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include "StartupFixture.h"
+#include "base/AppError.h"
+#include "odb/Connection.h"
+#include "odb/Database.h"
+#include "platform/ProgramFolder.h"
+#include "platform/SettingsStore.h"
+#include "startup/DatabaseOpening.h"
+#include "startup/SharedState.h"
+#include "startup/frmMessage.h"
+#include "support/RecordingPrompt.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+using DatabaseOpeningTest = StartupTest;
+
+TEST_F(DatabaseOpeningTest, FirstStartCreatesTheDatabaseInTheChosenFolder) {
+    ScopedRecordingPrompt prompt;
+    g_strRootDir = ProgramFolder();
+    prompt->answerPath(workFolder());
+    prompt->answer(MsgResult::Yes);  // the work folder changed: confirmed
+    EXPECT_TRUE(OpenDatabase());
+    EXPECT_TRUE(QFile::exists(databasePath()));
+    EXPECT_FALSE(QFile::exists(QDir(ProgramFolder()).filePath("ZeltoLavrix.mdb")));
+    EXPECT_TRUE(IsDatabaseOpen());
+    EXPECT_EQ(g_intDatabaseType, 3);
+    EXPECT_EQ(g_strRootDir, workFolder());
+    EXPECT_EQ(GetSetting("Zelto Lavrix", "Configuration", "RootDir"), workFolder());
+    ASSERT_EQ(prompt->shown().size(), 2u);
+    EXPECT_EQ(prompt->shown()[0].kind, RecordingPrompt::Kind::Folder);
+    EXPECT_EQ(prompt->shown()[1].text, "L'indirizzario di lavoro e' cambiato.\r\rConfermi ?");
+    EXPECT_EQ(prompt->shown()[1].style, vbYesNo | vbQuestion);
+    // The options dialog marked the main window while it was open and cleared the mark after.
+    EXPECT_EQ(main.optionsChanges, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(main.widget.isEnabled());
+    EXPECT_FALSE(frmMessage::isLoaded());
+}
+
+TEST_F(DatabaseOpeningTest, CancellingTheOptionsAtFirstStartEndsWithNoFileAndNoMessage) {
+    ScopedRecordingPrompt prompt;  // no folder answered: the chooser is cancelled
+    g_strRootDir = workFolder();
+    EXPECT_FALSE(OpenDatabase());
+    EXPECT_FALSE(QFile::exists(databasePath()));
+    EXPECT_FALSE(QFile::exists(QDir(ProgramFolder()).filePath("ZeltoLavrix.mdb")));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().kind, RecordingPrompt::Kind::Folder);
+    EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_TRUE(GetSetting("Zelto Lavrix", "Configuration", "RootDir").isEmpty());
+    // The message window stays for the main window's unload.
+    EXPECT_TRUE(frmMessage::isLoaded());
+    EXPECT_EQ(frmMessage::instance().messageText(), "Inizializzazione del database...");
+}
+
+TEST_F(DatabaseOpeningTest, RefusingTheChangedFolderKeepsTheDialogOpen) {
+    ScopedRecordingPrompt prompt;
+    g_strRootDir = ProgramFolder();
+    prompt->answerPath(path("altra"));
+    prompt->answer(MsgResult::No);
+    prompt->answerPath(workFolder());
+    prompt->answer(MsgResult::Yes);
+    EXPECT_TRUE(OpenDatabase());
+    EXPECT_TRUE(QFile::exists(databasePath()));
+    EXPECT_EQ(prompt->shown().size(), 4u);
+}
+
+TEST_F(DatabaseOpeningTest, AnExistingDatabaseOpensWithoutQuestions) {
+    {
+        odb::Connection c;
+        c.CreateDatabaseFile(databasePath());
+    }
+    ScopedRecordingPrompt prompt;
+    g_strRootDir = workFolder();
+    EXPECT_TRUE(OpenDatabase());
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_TRUE(IsDatabaseOpen());
+    EXPECT_EQ(g_objDatabase->NotifySink(), &main);
+    ASSERT_TRUE(g_objDatabase->Service());
+    EXPECT_EQ(g_objDatabase->Service()->className(), "DatabaseService");
+    // A second run opens the same file again, the tables already there.
+    main.ReleaseDatabase();
+    EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_TRUE(OpenDatabase());
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(DatabaseOpeningTest, AFileThatIsNotADatabaseFailsWithTheLibrarysText) {
+    QFile f(databasePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    QString libraryText;
+    try {
+        odb::Connection c;
+        c.OpenDatabaseFile(databasePath());
+        FAIL() << "the library opened a file that is not a database";
+    } catch (const AppError& e) {
+        libraryText = e.description();
+    }
+    ASSERT_FALSE(libraryText.isEmpty());
+    ScopedRecordingPrompt prompt;
+    g_strRootDir = workFolder();
+    EXPECT_FALSE(OpenDatabase());
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Inizializzazione database fallita: \r\r" + libraryText);
+    EXPECT_EQ(prompt->last().style, vbCritical);
+    EXPECT_TRUE(prompt->last().title.isEmpty());
+    EXPECT_FALSE(frmMessage::isLoaded());
+    EXPECT_FALSE(IsDatabaseOpen());
+    // The file is left as it was.
+    EXPECT_EQ(QFileInfo(databasePath()).size(), 4096);
+}
+
+TEST_F(DatabaseOpeningTest, AnEmptyWorkFolderMeansTheBareFileNameAndNoUpdateCheck) {
+    ScopedRecordingPrompt prompt;
+    int checks = 0;
+    SetStartupUpdateCheck([&](const QString&) { ++checks; });
+    g_strRootDir.clear();
+    EXPECT_FALSE(OpenDatabase());  // no "ZeltoLavrix.mdb" here: options, cancelled
+    EXPECT_EQ(checks, 0);
+    {
+        odb::Connection c;
+        c.CreateDatabaseFile(databasePath());
+    }
+    g_strRootDir = workFolder();
+    EXPECT_TRUE(OpenDatabase());
+    EXPECT_EQ(checks, 1);
+    SetStartupUpdateCheck({});
+}
+
+TEST_F(DatabaseOpeningTest, AFailingUpdateCheckDoesNotStopTheOpening) {
+    {
+        odb::Connection c;
+        c.CreateDatabaseFile(databasePath());
+    }
+    ScopedRecordingPrompt prompt;
+    SetStartupUpdateCheck(
+        [](const QString&) { throw AppError(kAppErrorNumber, "x", "aggiornamento fallito"); });
+    g_strRootDir = workFolder() + "/";
+    EXPECT_TRUE(OpenDatabase());
+    SetStartupUpdateCheck({});
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(DatabaseOpeningTest, IsDatabaseOpenNeedsBothObjects) {
+    EXPECT_FALSE(IsDatabaseOpen());
+    g_objConnection = std::make_shared<odb::Connection>();
+    EXPECT_FALSE(IsDatabaseOpen());
+    g_objConnection.reset();
+}
+
+}  // namespace

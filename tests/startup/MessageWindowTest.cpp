@@ -1,0 +1,188 @@
+// The shared message and progress window: label rule, bar limits, the stop question, the parent.
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "startup/frmMessage.h"
+#include "support/RecordingPrompt.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+class MessageWindowTest : public ::testing::Test {
+  protected:
+    void TearDown() override { frmMessage::Unload(); }
+    frmMessage& msg = frmMessage::instance();
+};
+
+struct LabelCase {
+    int32_t total, count;
+    const char* label;
+};
+
+TEST_F(MessageWindowTest, CountUpTo9999AndPercentAbove) {
+    const LabelCase cases[] = {
+        {9999, 9999, "9999 / 9999"}, {9999, 1, "1 / 9999"}, {10000, 10000, "100 %"},
+        {10000, 1, "0 %"},           {10000, 5000, "50 %"}, {10000, 3335, "33 %"},
+        {20000, 13, "0 %"},          {20000, 1999, "10 %"}, {3, 2, "2 / 3"},
+    };
+    msg.ShowMsg("Lavoro...", nullptr);
+    for (const auto& c : cases) {
+        msg.StartProgress(c.total);
+        EXPECT_TRUE(msg.countText().isEmpty());
+        EXPECT_TRUE(msg.Progress(c.count));
+        EXPECT_EQ(msg.countText(), c.label) << c.total << " " << c.count;
+    }
+}
+
+TEST_F(MessageWindowTest, BarLimits) {
+    msg.ShowMsg("Lavoro...", nullptr);
+    msg.StartProgress(0);
+    EXPECT_EQ(msg.MaxProgress(), 1);
+    msg.StartProgress(3);
+    msg.Progress();
+    msg.Progress();
+    EXPECT_EQ(msg.progressValue(), 2);
+    msg.Progress(3);
+    msg.Progress();  // no count at the maximum: stays
+    EXPECT_EQ(msg.progressValue(), 3);
+    msg.Progress(2);
+    msg.Progress(4);  // above the maximum: nothing changes
+    EXPECT_EQ(msg.progressValue(), 2);
+    EXPECT_EQ(msg.countText(), "2 / 3");
+    EXPECT_TRUE(msg.progressVisible());
+    EXPECT_FALSE(msg.stopVisible());
+    msg.EndProgress();
+    EXPECT_EQ(msg.MaxProgress(), 0);
+    EXPECT_FALSE(msg.progressVisible());
+    EXPECT_EQ(msg.countText(), "2 / 3");  // the label keeps its last text
+}
+
+TEST_F(MessageWindowTest, ProgressWithoutCountOnlyShowsTheStopButton) {
+    msg.ShowMsg("Lavoro...", nullptr);
+    msg.StartProgress(10, false);
+    EXPECT_FALSE(msg.stopVisible());
+    EXPECT_TRUE(msg.Progress(0, true));
+    EXPECT_TRUE(msg.stopVisible());
+    EXPECT_EQ(msg.progressValue(), 0);
+    EXPECT_TRUE(msg.countText().isEmpty());
+}
+
+TEST_F(MessageWindowTest, StopQuestionThenFlagThenUnload) {
+    ScopedRecordingPrompt prompt;
+    msg.ShowMsg("Importazione...", nullptr);
+    msg.StartProgress(100, true);
+    EXPECT_TRUE(msg.stopVisible());
+    prompt->answer(MsgResult::No);
+    msg.cmdStop_Click();
+    EXPECT_FALSE(msg.Stopped());
+    EXPECT_TRUE(msg.Progress());
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Confermi l'interruzione ?");
+    EXPECT_EQ(prompt->last().style, vbYesNo | vbQuestion);
+    prompt->answer(MsgResult::Yes);
+    msg.cmdStop_Click();
+    EXPECT_TRUE(msg.Stopped());
+    EXPECT_TRUE(msg.OnStopped());
+    EXPECT_FALSE(msg.Progress());
+    EXPECT_TRUE(frmMessage::isLoaded());
+    prompt->answer(MsgResult::Yes);
+    msg.cmdStop_Click();  // a second confirmed stop unloads the window
+    EXPECT_FALSE(frmMessage::isLoaded());
+    EXPECT_FALSE(msg.isVisible());
+    // The caller's loop goes on calling: it is told to stop and nothing breaks.
+    EXPECT_FALSE(msg.Progress());
+    EXPECT_FALSE(msg.Progress(5));
+    msg.EndProgress();
+    EXPECT_FALSE(msg.OnProgress(0, 100, 6, nullptr, nullptr));
+    // A new run starts with the flag clear.
+    msg.ShowMsg("Di nuovo", nullptr);
+    EXPECT_FALSE(msg.Stopped());
+}
+
+TEST_F(MessageWindowTest, EscRunsTheStopHandlerEvenWithoutTheButton) {
+    ScopedRecordingPrompt prompt;
+    msg.ShowMsg("Lavoro...", nullptr);
+    prompt->answer(MsgResult::Yes);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&msg, &esc);
+    EXPECT_TRUE(msg.Stopped());
+    EXPECT_EQ(prompt->last().text, "Confermi l'interruzione ?");
+    EXPECT_TRUE(frmMessage::isLoaded());
+}
+
+TEST_F(MessageWindowTest, StartProgressClearsTheStopFlag) {
+    ScopedRecordingPrompt prompt;
+    msg.ShowMsg("Lavoro...", nullptr);
+    msg.StartProgress(5, true);
+    prompt->answer(MsgResult::Yes);
+    msg.cmdStop_Click();
+    EXPECT_TRUE(msg.Stopped());
+    msg.StartProgress(5, true);
+    EXPECT_FALSE(msg.Stopped());
+}
+
+TEST_F(MessageWindowTest, TheLibraryRunsThroughTheProgressInterface) {
+    odb::itfProgress& progress = msg;
+    msg.ShowMsg("Apertura...", nullptr);
+    progress.OnStart(1, 4);
+    EXPECT_TRUE(msg.stopVisible());
+    EXPECT_EQ(msg.MaxProgress(), 4);
+    EXPECT_TRUE(progress.OnProgress(1, 999, 3, nullptr, nullptr));
+    EXPECT_EQ(msg.progressValue(), 3);
+    EXPECT_EQ(msg.MaxProgress(), 4);  // the total of the call does not change the bar
+    EXPECT_FALSE(progress.OnStopped());
+    progress.OnEnd(1, 4);
+    EXPECT_FALSE(msg.progressVisible());
+    EXPECT_FALSE(msg.stopVisible());
+}
+
+TEST_F(MessageWindowTest, TheParentIsDisabledWhileShownAndGivenBackAfter) {
+    QWidget parent;
+    parent.show();
+    msg.ShowMsg("Lavoro...", &parent);
+    EXPECT_TRUE(msg.isVisible());
+    EXPECT_FALSE(parent.isEnabled());
+    EXPECT_EQ(msg.messageText(), "Lavoro...");
+    msg.ShowMsg("Ancora...", &parent);  // same parent: the first remembered state stays
+    EXPECT_EQ(msg.messageText(), "Ancora...");
+    frmMessage::Unload();
+    EXPECT_TRUE(parent.isEnabled());
+    EXPECT_EQ(msg.parentWindow(), nullptr);
+}
+
+TEST_F(MessageWindowTest, ANewParentGetsTheOldOneEnabledFirst) {
+    QWidget first, second;
+    first.show();
+    second.show();
+    msg.ShowMsg("Uno", &first);
+    EXPECT_FALSE(first.isEnabled());
+    msg.ShowMsg("Due", &second);
+    EXPECT_TRUE(first.isEnabled());
+    EXPECT_FALSE(second.isEnabled());
+    frmMessage::Unload();
+    EXPECT_TRUE(second.isEnabled());
+}
+
+TEST_F(MessageWindowTest, AParentDisabledBeforeStaysDisabled) {
+    QWidget parent;
+    parent.show();
+    parent.setEnabled(false);
+    msg.ShowMsg("Lavoro...", &parent);
+    frmMessage::Unload();
+    EXPECT_FALSE(parent.isEnabled());
+}
+
+TEST_F(MessageWindowTest, AFinishedBarFromAnEarlierRunEndsWhenShownAgain) {
+    msg.ShowMsg("Uno", nullptr);
+    msg.StartProgress(2);
+    msg.Progress(2);
+    msg.hide();  // hidden with a full bar
+    msg.ShowMsg("Due", nullptr);
+    EXPECT_FALSE(msg.progressVisible());
+}
+
+}  // namespace
