@@ -20,6 +20,7 @@ public:
     Table& Item(const QString& name) const;
     Table& Item(int32_t position) const;
     Table& Item(const Variant& nameOrPosition) const;
+    Table& Item(const char* name) const { return Item(QString::fromUtf8(name)); }
     bool Exists(const QString& name) const;
     int32_t Count() const;
     Table* find(const QString& name) const;
