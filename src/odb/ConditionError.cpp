@@ -1,12 +1,14 @@
-// The condition error: number, source and an Italian text with the position.
+// The condition error: the library's bad-condition error with an Italian text and the position.
 #include "odb/ConditionError.h"
+
+#include "odb/DbmsGlobal.h"
 
 namespace odb {
 
 void RaiseConditionError(const QString& text, int pos, const QString& problem) {
-    const QString description =
-        QStringLiteral("Condizione non valida alla posizione %1: %2.\n%3").arg(pos + 1).arg(problem, text);
-    throw AppError(kConditionErrorNumber, QStringLiteral("odb"), description);
+    DbmsGlobal::Raise(
+        odbErrBadCondition,
+        QStringLiteral("Condizione non valida alla posizione %1: %2.\n%3").arg(pos + 1).arg(problem, text));
 }
 
 }  // namespace odb

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ConditionTestSchema.h"
-#include "odb/ConditionError.h"
 #include "odb/ConditionSql.h"
 #include "odb/Schema.h"
 
