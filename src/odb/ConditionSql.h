@@ -12,7 +12,7 @@
 
 namespace odb {
 
-// A piece of SQL with the values of its "?" in order, and its type code (-1 when it has none).
+// A fragment of SQL with the values of its "?" in order, and its type code (-1 when it has none).
 struct SqlFragment {
     QString sql;
     std::vector<SqlValue> values;

@@ -94,10 +94,10 @@ TEST_P(ConditionErrorTest, RaisesAClearError) {
 
 INSTANTIATE_TEST_SUITE_P(Malformed, ConditionErrorTest, ::testing::ValuesIn(kErrorCases));
 
-// Texts put together from random pieces: each one either raises the condition error or gives
+// Texts put together from random tokens: each one either raises the condition error or gives
 // SQL that SQLite accepts and runs.
 TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
-    static const char* const pieces[] = {
+    static const char* const tokens[] = {
         "Codice",
         "Nominativo",
         "Impiegato",
@@ -143,13 +143,13 @@ TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
     };
     ConditionTestSchema schema;
     std::mt19937 random(20240315);
-    std::uniform_int_distribution<size_t> piece(0, std::size(pieces) - 1);
+    std::uniform_int_distribution<size_t> token(0, std::size(tokens) - 1);
     std::uniform_int_distribution<int> length(1, 9);
     int translated = 0;
     for (int i = 0; i < 3000; ++i) {
         QString text;
         for (int n = length(random); n > 0; --n)
-            text += QString::fromUtf8(pieces[piece(random)]) + u' ';
+            text += QString::fromUtf8(tokens[token(random)]) + u' ';
         try {
             schema.Select(QStringLiteral("Operai"), text);
             ++translated;
@@ -159,7 +159,7 @@ TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
             ADD_FAILURE() << "SQLite refused the SQL of " << text.toStdString() << ": " << e.what();
         }
     }
-    EXPECT_GT(translated, 30);  // the pieces make enough valid texts to matter
+    EXPECT_GT(translated, 30);  // the tokens make enough valid texts to matter
 }
 
 }  // namespace
