@@ -4,7 +4,7 @@
 #include "odb/Interfaces.h"
 
 class DB : public odb::itfDefDatabase {
-public:
+  public:
     // Registers one new instance of every table class; every base table comes before the tables
     // that extend it.
     void Define(odb::DatabaseDef& def) override;

@@ -1,6 +1,8 @@
 // The table Clienti: definition and row rules.
 #include "model/tables/Clienti.h"
 
+#include "odb/DataSet.h"
+
 QString Clienti::Name() const {
     return "Clienti";
 }
@@ -36,4 +38,11 @@ void Clienti::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
 
 void Clienti::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void Clienti::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,
+                                   bool created) {
+    if (!created) return;
+    ds.AddRow({"Descrizione", "Cliente generico", "PartitaIva", "", "Indirizzo", "", "Citta", "", "Provincia",
+               "", "CAP", "", "Telefono", "", "Fax", ""});
 }

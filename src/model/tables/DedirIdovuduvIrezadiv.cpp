@@ -1,6 +1,8 @@
 // The table DedirIdovuduvIrezadiv: definition and row rules.
 #include "model/tables/DedirIdovuduvIrezadiv.h"
 
+#include "model/TableRuleUtil.h"
+
 QString DedirIdovuduvIrezadiv::Name() const {
     return "DedirIdovuduvIrezadiv";
 }
@@ -25,4 +27,26 @@ void DedirIdovuduvIrezadiv::DefineStructure(odb::FieldDefs& fields, odb::IndexDe
 
 void DedirIdovuduvIrezadiv::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void DedirIdovuduvIrezadiv::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/,
+                                                 double /*oldVersion*/, bool created) {
+    if (created) ds.AddRow({"Codice", "", "Descrizione", "<indefinito>", "CostoOrario", 0});
+}
+
+void DedirIdovuduvIrezadiv::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("Produzione", true);
+}
+
+void DedirIdovuduvIrezadiv::OnDeleteRow(odb::DataSet& ds) {
+    if (ColTextIs(ds, "Descrizione", "<indefinito>"))
+        ds.RejectChange("Non puoi eliminare questo elemento", 0);
+}
+
+void DedirIdovuduvIrezadiv::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", "<indefinito>"))
+        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
+    // The empty code names the default task, which the default worker refers to.
+    if (IsColumn(columnName, "Codice") && ColTextIs(ds, "Codice", ""))
+        ds.RejectChange("Non puoi modificare il codice di questo elemento", 0);
 }

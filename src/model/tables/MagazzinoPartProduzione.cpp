@@ -1,6 +1,11 @@
 // The table MagazzinoPartProduzione: definition and row rules.
 #include "model/tables/MagazzinoPartProduzione.h"
 
+#include "model/StoredColumnExists.h"
+#include "odb/AdoConnection.h"
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+
 QString MagazzinoPartProduzione::Name() const {
     return "MagazzinoPartProduzione";
 }
@@ -32,4 +37,15 @@ void MagazzinoPartProduzione::DefineStructure(odb::FieldDefs& fields, odb::Index
 
 void MagazzinoPartProduzione::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void MagazzinoPartProduzione::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double oldVersion,
+                                                   bool created) {
+    if (created || oldVersion >= 1.3) return;
+    // Older databases kept the final availability under a misspelt column name; copy it over where
+    // that column is still stored.
+    auto connection = ds.GetConnection();
+    if (StoredColumnExists(*connection, "MagazzinoPartProduzione", "DisponidilitàFinale"))
+        connection->AdoConnection().Execute(
+            "UPDATE MagazzinoPartProduzione SET DisponibilitàFinale=DisponidilitàFinale", nullptr, -1);
 }

@@ -1,6 +1,13 @@
 // The table Operai: definition and row rules.
 #include "model/tables/Operai.h"
 
+#include "base/AppError.h"
+#include "model/ParseCardCode.h"
+#include "model/TableRuleUtil.h"
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+#include "odb/DbmsGlobal.h"
+
 QString Operai::Name() const {
     return "Operai";
 }
@@ -45,4 +52,54 @@ void Operai::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
 
 void Operai::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void Operai::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double oldVersion, bool created) {
+    if (created) {
+        ds.AddRow({"Codice", "", "Nominativo", "<indefinito>", "Categoria", "<indefinito>", "Manzione", ""});
+    } else if (oldVersion < 1.6) {
+        // Older databases kept a unique constraint on the name; where there is none the statement
+        // fails, which changes nothing.
+        try {
+            ds.GetConnection()->Execute("ALTER TABLE Operai DROP CONSTRAINT Nominativo");
+        } catch (const AppError&) {
+        }
+    }
+}
+
+void Operai::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("Matricola", "");
+    ds.SetColValue("Impiegato", false);
+    ds.SetColValue("AbilitaStraordinari", false);
+    ds.SetColValue("GestioneAvanzataCommesse", false);
+    ds.SetColValue("Indirizzo", "");
+    ds.SetColValue("Citta", "");
+    ds.SetColValue("Provincia", "");
+    ds.SetColValue("CAP", "");
+    ds.SetColValue("Telefono", "");
+    ds.SetColValue("Cellulare", "");
+}
+
+void Operai::OnDeleteRow(odb::DataSet& ds) {
+    if (ColTextIs(ds, "Codice", ""))
+        ds.RejectChange(QString("Non è possibile eliminare l'operaio ") + "<indefinito>", 0);
+}
+
+// A code typed by hand is brought to the form of a code read from a worker card.
+void Operai::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    if (!IsColumn(changedColumnName, "Codice")) return;
+    QString prefix;
+    auto types = ds.OpenTable("TipiCommessa", "Tipologia=9");
+    if (!types->DataEmpty()) prefix = types->ColText("PrefissoNumero");
+    const QString code = ParseCardCode(ds.ColText("Codice"), prefix, false);
+    // Writing the shortened code runs this rule once more, which then finds nothing to change.
+    if (!code.isEmpty() && !odb::DbmsGlobal::ValuesEqual(code, ds.ColValue("Codice")))
+        ds.SetColValue("Codice", code);
+}
+
+void Operai::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if (ds.IsNewRow()) return;
+    if (!IsColumn(columnName, "Codice") && !IsColumn(columnName, "Nominativo")) return;
+    if (ColTextIs(ds, "Nominativo", "<indefinito>") || ColTextIs(ds, "Codice", ""))
+        ds.RejectChange(QString("Non è possibile modificare l'operaio ") + "<indefinito>", 0);
 }

@@ -1,6 +1,8 @@
 // The table TipiAssenza: definition and row rules.
 #include "model/tables/TipiAssenza.h"
 
+#include "model/TableRuleUtil.h"
+
 QString TipiAssenza::Name() const {
     return "TipiAssenza";
 }
@@ -20,4 +22,33 @@ void TipiAssenza::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexe
 
 void TipiAssenza::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void TipiAssenza::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,
+                                       bool created) {
+    if (!created) return;
+    ds.AddRow({"Codice", "0", "Descrizione", "Nessuna"});
+    ds.AddRow({"Codice", 1, "Descrizione", "Malattia"});
+    ds.AddRow({"Codice", 2, "Descrizione", "Infortunio"});
+    ds.AddRow({"Codice", 3, "Descrizione", "Ferie"});
+    ds.AddRow({"Codice", 4, "Descrizione", "Permesso"});
+    ds.AddRow({"Codice", 5, "Descrizione", "Ingiustificato"});
+    ds.AddRow({"Codice", 6, "Descrizione", "Sciopero"});
+    ds.AddRow({"Codice", 7, "Descrizione", "Trasferta"});
+}
+
+void TipiAssenza::OnNewRow(odb::DataSet& ds) {
+    if (!ds.ColIsNull("Codice")) return;
+    const Variant highest = ds.Aggregate("Codice", odb::aggMax);
+    ds.SetColValue("Codice", static_cast<int32_t>(highest.isEmptyOrNull() ? 0 : highest.toLong()) + 1);
+}
+
+void TipiAssenza::OnDeleteRow(odb::DataSet& ds) {
+    if (ColTextIs(ds, "Codice", "0")) ds.RejectChange("Non puoi eliminare questo elemento", 0);
+}
+
+void TipiAssenza::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if ((IsColumn(columnName, "Codice") || IsColumn(columnName, "Descrizione")) &&
+        ColTextIs(ds, "Descrizione", "Nessuna"))
+        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
 }

@@ -1,6 +1,8 @@
 // The table TipiAssistenza: definition and row rules.
 #include "model/tables/TipiAssistenza.h"
 
+#include "model/TableRuleUtil.h"
+
 QString TipiAssistenza::Name() const {
     return "TipiAssistenza";
 }
@@ -20,4 +22,19 @@ void TipiAssistenza::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& ind
 
 void TipiAssistenza::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void TipiAssistenza::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,
+                                          bool created) {
+    if (created) ds.AddRow({"Descrizione", "<indefinito>", "PrezzoOrario", 0});
+}
+
+void TipiAssistenza::OnDeleteRow(odb::DataSet& ds) {
+    if (ColTextIs(ds, "Descrizione", "<indefinito>"))
+        ds.RejectChange("Non puoi eliminare questo elemento", 0);
+}
+
+void TipiAssistenza::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", "<indefinito>"))
+        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
 }

@@ -1,6 +1,8 @@
 // The table TipiCategoria: definition and row rules.
 #include "model/tables/TipiCategoria.h"
 
+#include "model/TableRuleUtil.h"
+
 QString TipiCategoria::Name() const {
     return "TipiCategoria";
 }
@@ -18,4 +20,19 @@ void TipiCategoria::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& inde
 
 void TipiCategoria::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+void TipiCategoria::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,
+                                         bool created) {
+    if (created) ds.AddRow({"Descrizione", "<indefinito>"});
+}
+
+void TipiCategoria::OnDeleteRow(odb::DataSet& ds) {
+    if (ColTextIs(ds, "Descrizione", "<indefinito>"))
+        ds.RejectChange("Non puoi eliminare questo elemento", 0);
+}
+
+void TipiCategoria::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", "<indefinito>"))
+        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
 }

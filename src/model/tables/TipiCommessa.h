@@ -11,4 +11,7 @@ class TipiCommessa : public odb::itfDefTable, public odb::itfSetData {
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
     void DefineDefaultData(odb::itfSetData*& setData) override;
+
+    void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
+    void OnDeleteRow(odb::DataSet& ds) override;
 };
