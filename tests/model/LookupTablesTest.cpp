@@ -94,6 +94,15 @@ TEST_F(LookupTables, OtherFieldsOfProtectedRowsChange) {
     EXPECT_EQ(storedText("SELECT Indirizzo FROM Operai WHERE Codice=''"), "Via Roma 1");
 }
 
+TEST_F(LookupTables, RefusedDeletionKeepsTheReferencesToTheRow) {
+    EXPECT_FALSE(rows("TipiCategoria", "Descrizione='<indefinito>'")->DeleteRow());
+    EXPECT_FALSE(rows("DedirIdovuduvIrezadiv", "Codice=''")->DeleteRow());
+    auto worker = rows("Operai", "Codice=''");
+    ASSERT_FALSE(worker->DataEmpty());
+    EXPECT_EQ(worker->GetReference("Categoria")->ColText("Descrizione"), "<indefinito>");
+    EXPECT_EQ(worker->GetReference("Manzione")->ColText("Descrizione"), "<indefinito>");
+}
+
 TEST_F(LookupTables, OrdinaryRowsMayBeRenamedAndDeleted) {
     auto illness = rows("TipiAssenza", "Descrizione='Malattia'");
     illness->SetColValue("Descrizione", "Malattia grave");
