@@ -851,6 +851,13 @@ std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int6
     return ds;
 }
 
+std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, int64_t oid) {
+    // The row as its most derived table sees it, so that the data set names the row's own kind.
+    const RowChain chain = engine.rowChain(table, oid);
+    const Table* full = chain.empty() ? &table : chain.back()->table;
+    return onRow(engine, *full, oid);
+}
+
 std::shared_ptr<DataSet> DataSet::emptyOn(Engine& engine, const Table& table) {
     auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
     ds->scope_.kind = Scope::Empty;
@@ -875,66 +882,85 @@ std::shared_ptr<DataSet> DataSet::storedCopy() {
 
 std::shared_ptr<DataSet> DataSet::ParentRow() {
     requireRow();
-    for (const auto& o : owners()) return onRow(engine_, *o.ownerTable, o.oid);
+    for (const auto& o : owners()) return onFullRow(engine_, *o.ownerTable, o.oid);
     return emptyOn(engine_, table_);
 }
 
 std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QString& where) {
     requireRow();
     Table& other = engine_.table(tableName);
-    QStringList conds;
+    std::vector<int64_t> found;
+    auto collect = [&](const QString& sql, int64_t id) {
+        auto st = engine_.conn().statement(sql);
+        if (sql.contains(QLatin1Char('?'))) st.bind(1, id);
+        while (st.step()) found.push_back(st.int64(0));
+    };
+    auto inOther = [&](const QString& inner) {
+        return QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() + QStringLiteral(" r WHERE r.\"OID\" IN (") +
+               inner + QLatin1Char(')');
+    };
+    StorageSchema schema(engine_);
     for (const auto& b : row()) {
         if (b->isNew()) continue;
         const QString me = b->table->Name();
-        const QString id = QString::number(b->oid);
+        const int64_t id = b->oid;
         // Rows of `other` whose lookups lead to this row.
         for (const Table* t : other.chain())
             for (const auto& r : t->OwnReferences()) {
-                if (r->targetTable.compare(me, Qt::CaseInsensitive) != 0) continue;
-                if (!r->collection) conds << r->name + QStringLiteral(".OID=") + id;
+                if (r->collection || r->targetTable.compare(me, Qt::CaseInsensitive) != 0) continue;
+                ConditionAliases aliases;
+                auto link = schema.ResolveField(other.Name(), QStringLiteral("r"), QStringList{r->name, kOidColumn}, aliases);
+                if (link)
+                    collect(QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() + QStringLiteral(" r WHERE ") +
+                                link->sql + QStringLiteral(" = ?"),
+                            id);
             }
-        // The owner of this row, when it is a row of `other`.
+        // The owner of this row, when it is a row of `other` or of its chain.
         const Variant owner = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerColumn))];
         const Variant ownerOid = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerOidColumn))];
         if (!owner.isNull() && !ownerOid.isNull()) {
             const QString ownerTable = owner.toText().section(QLatin1Char('.'), 0, 0);
-            for (const Table* t : other.chain())
+            for (const Table* t = &other; t; t = t->BaseTable())
                 if (t->Name().compare(ownerTable, Qt::CaseInsensitive) == 0)
-                    conds << QStringLiteral("OID=") + QString::number(static_cast<int64_t>(ownerOid.toDouble()));
+                    collect(inOther(QStringLiteral("?")), static_cast<int64_t>(ownerOid.toDouble()));
         }
         // Rows owned by this row or gathered by it.
         for (const auto& r : b->table->OwnReferences()) {
             if (!r->collection) continue;
             const Table* target = engine_.findTable(r->targetTable);
             bool fits = false;
-            for (const Table* t : other.chain())
+            for (const Table* t = &other; t; t = t->BaseTable())
                 if (t == target) fits = true;
             if (!fits) continue;
-            conds << QStringLiteral("%1.OID=%2").arg(b->table->Name(), id);
-            if (!r->owned)
-                conds << QStringLiteral("OID IN (SELECT TargetOID FROM %1 WHERE OwnerOID=%2)")
-                             .arg(LinkTableName(b->table->Name(), r->name), id);
+            QString label = me + QLatin1Char('.') + r->name;
+            label.replace(QLatin1Char('\''), QStringLiteral("''"));
+            if (r->owned)
+                collect(inOther(QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"='%2'")
+                                    .arg(target->sqlName(), label)),
+                        id);
+            else
+                collect(inOther(QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
+                                    .arg(SqlQuote(LinkTableName(me, r->name)))),
+                        id);
         }
         // Collections of `other` that gather this row without owning it.
-        for (const auto& r : other.OwnReferences())
-            if (r->collection && !r->owned && r->targetTable.compare(me, Qt::CaseInsensitive) == 0)
-                conds << QStringLiteral("OID IN (SELECT OwnerOID FROM %1 WHERE TargetOID=%2)")
-                             .arg(LinkTableName(other.Name(), r->name), id);
+        for (const Table* t : other.chain())
+            for (const auto& r : t->OwnReferences())
+                if (r->collection && !r->owned && r->targetTable.compare(me, Qt::CaseInsensitive) == 0)
+                    collect(inOther(QStringLiteral("SELECT OwnerOID FROM %1 WHERE TargetOID=?")
+                                        .arg(SqlQuote(LinkTableName(t->Name(), r->name)))),
+                            id);
         // The same row in a table of its chain.
         for (const Table* t = &other; t; t = t->BaseTable())
-            if (t == b->table) conds << QStringLiteral("OID=") + id;
+            if (t == b->table) collect(inOther(QStringLiteral("?")), id);
     }
-    conds.removeDuplicates();
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
     auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, other));
-    if (conds.isEmpty()) {
-        Scope scope;
-        scope.kind = Scope::Empty;
-        ds->open({}, {}, {}, scope);
-        return ds;
-    }
-    QString cond = QLatin1Char('(') + conds.join(QStringLiteral(") Or (")) + QLatin1Char(')');
-    if (!where.trimmed().isEmpty()) cond = QLatin1Char('(') + cond + QStringLiteral(") AND (") + where + QLatin1Char(')');
-    ds->open(cond, {}, {});
+    Scope scope;
+    scope.kind = Scope::Rows;
+    scope.rows = found;
+    ds->open(where, {}, {}, scope);
     return ds;
 }
 
@@ -1092,7 +1118,7 @@ void DataSet::startNewRow() {
         int64_t ownerOid = 0;
         for (const auto& b : scope_.ownerRow)
             if (b->table == scope_.ownerTable) ownerOid = b->oid;
-        auto owner = onRow(engine_, *scope_.ownerTable, ownerOid);
+        auto owner = onFullRow(engine_, *scope_.ownerTable, ownerOid);
         const QString name = scope_.reference->name;
         owner->raise([&](itfSetData& ev) { ev.OnNewReference(*owner, *this, name); });
     }
@@ -1188,7 +1214,7 @@ void DataSet::saveCurrent() {
     const auto links = owners();
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
-        auto ownerDs = onRow(engine_, *o.ownerTable, o.oid);
+        auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
         ownerSets.push_back(ownerDs);
     }
     const bool ownerEvents = engine_.ownerEventsOff == 0;
@@ -1321,7 +1347,7 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     const auto links = ownerEvents && engine_.ownerEventsOff == 0 ? owners() : std::vector<OwnerLink>();
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
-        auto ownerDs = onRow(engine_, *o.ownerTable, o.oid);
+        auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
         bool gone = ownerDs->DataEmpty();
         if (!gone)
             for (const auto& ob : ownerDs->row()) gone = gone || ob->deleting > 0;
@@ -1364,7 +1390,7 @@ bool DataSet::DeleteRows(itfProgress* progress) {
             int64_t ownerOid = 0;
             for (const auto& b : scope_.ownerRow)
                 if (b->table == scope_.ownerTable) ownerOid = b->oid;
-            owner = onRow(engine_, *scope_.ownerTable, ownerOid);
+            owner = onFullRow(engine_, *scope_.ownerTable, ownerOid);
             if (owner->DataEmpty()) owner.reset();
         }
         const QString name = collection ? scope_.reference->name : QString();
@@ -1456,7 +1482,7 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
             int64_t ownerOid = 0;
             for (const auto& b : sc.ownerRow)
                 if (b->table == sc.ownerTable) ownerOid = b->oid;
-            owner = onRow(dest, *sc.ownerTable, ownerOid);
+            owner = onFullRow(dest, *sc.ownerTable, ownerOid);
         }
         auto none = emptyOn(dest, destination.table_);
         if (owner) owner->raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*owner, *none, sc.reference->name, false, false); });

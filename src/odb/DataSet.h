@@ -217,6 +217,7 @@ public:
     const RowChain& row();
     // A data set standing on one stored row (owner, target, base row), or on no row.
     static std::shared_ptr<DataSet> onRow(Engine& engine, const Table& table, int64_t oid);
+    static std::shared_ptr<DataSet> onFullRow(Engine& engine, const Table& table, int64_t oid);
     static std::shared_ptr<DataSet> emptyOn(Engine& engine, const Table& table);
     // A data set holding a copy of the stored values of this data set's current row.
     std::shared_ptr<DataSet> storedCopy();

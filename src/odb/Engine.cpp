@@ -202,7 +202,7 @@ Variant Engine::toStored(const Variant& value, int32_t type) {
         return Variant(static_cast<int64_t>(d));
     }
     case ftCurrency:
-        return Variant(value.toCurrency());
+        return Variant(static_cast<int64_t>(value.toCurrency().raw()));
     case ftDate:
     case ftTime:
     case ftDateTime:

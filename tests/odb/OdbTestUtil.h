@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 #include "TestSchema.h"
 #include "odb/AdoConnection.h"
@@ -16,7 +17,11 @@
 #include "odb/Table.h"
 #include "odb/Tables.h"
 
+
 namespace odbtest {
+
+// Lists compared as text, one item a line, so that failures read clearly.
+inline std::string Lines(const QStringList& l) { return l.join(QLatin1Char('\n')).toStdString(); }
 
 struct Opened {
     std::shared_ptr<odb::Connection> conn;

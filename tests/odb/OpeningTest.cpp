@@ -44,12 +44,11 @@ TEST_F(OpeningTest, CreatesEveryTableWithItsDefaultRowsInRegistrationOrder) {
     auto def = shop();
     auto o = OpenDefinition(db(), def, &notify);
     EXPECT_EQ(o.db->State(), odb::kDatabaseStateOpen);
-    EXPECT_EQ(structEvents(*def),
-              QStringList({"Clienti.OnUpdatedTableStruct(1,0,1)", "Operai.OnUpdatedTableStruct(1,0,1)",
+    EXPECT_EQ(Lines(structEvents(*def)), Lines(QStringList({"Clienti.OnUpdatedTableStruct(1,0,1)", "Operai.OnUpdatedTableStruct(1,0,1)",
                            "Commesse.OnUpdatedTableStruct(1.2,0,1)", "Dettagli.OnUpdatedTableStruct(1,0,1)",
                            "DettagliSpeciali.OnUpdatedTableStruct(1,0,1)", "Passaggi.OnUpdatedTableStruct(1,0,1)",
                            "Magazzino.OnUpdatedTableStruct(1,0,1)", "Necessita.OnUpdatedTableStruct(1,0,1)",
-                           "Gruppi.OnUpdatedTableStruct(1,0,1)"}));
+                           "Gruppi.OnUpdatedTableStruct(1,0,1)"})));
     auto clienti = o.table("Clienti").OpenData();
     ASSERT_EQ(clienti->RowCount(), 1);
     EXPECT_EQ(clienti->ColText("Descrizione"), "<indefinito>");
@@ -127,7 +126,7 @@ TEST_F(OpeningTest, UpgradeAddsColumnAndIndexRunsItsStepOnceAndKeepsTheData) {
     auto def = build(1.1);
     {
         auto o = OpenDefinition(db(), def, &notify);
-        EXPECT_EQ(structEvents(*def), QStringList({"Articoli.OnUpdatedTableStruct(1.1,1,0)"}));
+        EXPECT_EQ(Lines(structEvents(*def)), Lines(QStringList({"Articoli.OnUpdatedTableStruct(1.1,1,0)"})));
         auto ds = o.table("Articoli").OpenData();
         ASSERT_EQ(ds->RowCount(), 1);
         EXPECT_EQ(ds->ColText("Codice"), "A1");
