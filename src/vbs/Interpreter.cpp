@@ -237,7 +237,8 @@ Interpreter::Flow Interpreter::execStmt(const Stmt& s, Frame& f) {
         case StmtKind::If: {
             const auto& st = static_cast<const IfStmt&>(s);
             for (size_t i = 0; i < st.conditions.size(); ++i)
-                if (truth(st.conditions[i].get(), f)) return execBlock(st.blocks[i], f);
+                if (i == 0 ? truth(st.conditions[0].get(), f) : truthAt(st.conditions[i].get(), f, st.conditions[i]->line))
+                    return execBlock(st.blocks[i], f);
             return execBlock(st.elseBlock, f);
         }
         case StmtKind::For:
@@ -421,8 +422,8 @@ Interpreter::Flow Interpreter::execDo(const DoStmt& s, Frame& f) {
         const Flow flow = execBlock(s.body, f);
         if (flow == Flow::ExitDo) break;
         if (flow == Flow::ExitProc || flow == Flow::ExitFor) return flow;
-        if (s.test == LoopTest::PostWhile && !truth(s.condition.get(), f)) break;
-        if (s.test == LoopTest::PostUntil && truth(s.condition.get(), f)) break;
+        if (s.test == LoopTest::PostWhile && !truthAt(s.condition.get(), f, s.condition->line)) break;
+        if (s.test == LoopTest::PostUntil && truthAt(s.condition.get(), f, s.condition->line)) break;
     }
     return Flow::Normal;
 }
@@ -432,7 +433,14 @@ Interpreter::Flow Interpreter::execSelect(const SelectStmt& s, Frame& f) {
     for (const CaseClause& clause : s.cases) {
         for (const CaseItem& item : clause.items) {
             Variant t1;
-            const Variant& a = eval(item.first.get(), f, t1);
+            const Variant* ap;
+            try {
+                ap = &eval(item.first.get(), f, t1);
+            } catch (const AppError&) {
+                if (errorLine_ == 0) errorLine_ = item.first->line;
+                throw;
+            }
+            const Variant& a = *ap;
             bool match = false;
             switch (item.kind) {
                 case CaseItem::Value: match = compare(subject, a) == 0; break;
@@ -484,6 +492,16 @@ void Interpreter::execDim(const DimStmt& s, Frame& f) {
 bool Interpreter::truth(const Expr* e, Frame& f) {
     Variant tmp;
     return truthOf(eval(e, f, tmp));
+}
+
+// A condition on a line of its own (ElseIf, Loop While): its errors belong to that line.
+bool Interpreter::truthAt(const Expr* e, Frame& f, int line) {
+    try {
+        return truth(e, f);
+    } catch (const AppError&) {
+        if (errorLine_ == 0) errorLine_ = line;
+        throw;
+    }
 }
 
 Variant Interpreter::value(const Expr* e, Frame& f) {

@@ -28,6 +28,9 @@ public:
     void runTopLevel(Procedure& top);
     Variant call(Procedure& proc, VariantList& args);
     int errorLine() const { return errorLine_; }
+    // A nested call from a host member failed: the member decides what happens next, and an error it
+    // raises belongs to the line that called it.
+    void forgetErrorLine() { errorLine_ = 0; }
 
 private:
     struct Frame {
@@ -50,6 +53,7 @@ private:
     const Variant& eval(const Expr* e, Frame& f, Variant& tmp);
     Variant value(const Expr* e, Frame& f);
     bool truth(const Expr* e, Frame& f);
+    bool truthAt(const Expr* e, Frame& f, int line);
     const Variant& evalName(const NameExpr& n, Frame& f, Variant& tmp);
     const Variant& evalCall(const CallExpr& c, Frame& f, Variant& tmp, CallKind kind);
     Variant evalBinary(const BinaryExpr& b, Frame& f);

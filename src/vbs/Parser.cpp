@@ -693,7 +693,7 @@ ExprPtr Parser::parseBinary(int level) {
     if (level >= kUnaryLevel) return parseUnary();
     ExprPtr left = parseBinary(level + 1);
     for (;;) {
-        Op op;
+        Op op = Op::Add;
         const int l = levelOf(peek(), op);
         if (l != level) return left;
         const int line = next().line;

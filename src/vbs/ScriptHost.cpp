@@ -62,6 +62,7 @@ void ScriptHost::guarded(F body) {
     } catch (const AppError& e) {
         const QString source = e.source().isEmpty() ? QString::fromLatin1(kRuntimeSource) : e.source();
         error_ = {e.number(), e.description(), source, interp_->errorLine()};
+        if (!outermost) interp_->forgetErrorLine();
         throw AppError(e.number(), source, e.description(), e.helpFile(), e.helpContext());
     } catch (const ScriptAbort&) {
         if (!outermost) throw;

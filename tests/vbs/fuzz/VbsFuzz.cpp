@@ -114,6 +114,7 @@ public:
     QString program() {
         QString s;
         if (chance(10)) s += QStringLiteral("Option Explicit\n");
+        if (chance(50)) s += QStringLiteral("On Error Resume Next\n");
         s += QStringLiteral("Dim v0, v1, v2, a0(3)\n");
         const int procs = pick(4);
         for (int i = 0; i < procs; ++i) s += procedure(i);
@@ -297,14 +298,17 @@ int main(int argc, char** argv) {
         }
     });
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    long runs = 0;
+    long runs = 0, clean = 0, syntax = 0, timeouts = 0;
     int status = 0;
     while (std::chrono::steady_clock::now() < end) {
         const QString text = (!seeds.isEmpty() && rng() % 2) ? mutate(seeds[rng() % seeds.size()], rng) : gen.program();
         g_current = &text;
         ++started;
         try {
-            runScript(text, 100, &rng);
+            const Outcome r = runScript(text, 100, &rng);
+            if (r.number == 0) ++clean;
+            else if (r.number >= 1000 && r.number < 1100) ++syntax;
+            else if (r.number == -2147467260) ++timeouts;
         } catch (const std::exception& e) {
             fprintf(stderr, "vbs_fuzz: escaped exception %s\n", e.what());
             dumpCurrent();
@@ -321,6 +325,7 @@ int main(int argc, char** argv) {
     }
     done = true;
     watchdog.join();
-    printf("vbs_fuzz: %ld programs\n", runs);
+    printf("vbs_fuzz: %ld programs: %ld ran to the end, %ld syntax errors, %ld time limits, the rest run-time errors\n",
+           runs, clean, syntax, timeouts);
     return status;
 }
