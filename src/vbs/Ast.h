@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,7 @@ struct Expr {
     ExprKind kind;
     bool paren = false;  // written between parentheses: passed by value
     int line;
+    int height = 1;  // of the tree below: evaluation recurses this deep
 };
 using ExprPtr = std::unique_ptr<Expr>;
 
@@ -72,21 +74,27 @@ struct CallExpr : Expr {
 
 // object.name; a null object means the innermost With block's object.
 struct MemberExpr : Expr {
-    MemberExpr(ExprPtr o, QString n, int ln) : Expr(ExprKind::Member, ln), object(std::move(o)), name(std::move(n)) {}
+    MemberExpr(ExprPtr o, QString n, int ln) : Expr(ExprKind::Member, ln), object(std::move(o)), name(std::move(n)) {
+        if (object) height = object->height + 1;
+    }
     ExprPtr object;
     QString name;
     int withSlot = -1;  // frame slot of the With object when object is null
 };
 
 struct UnaryExpr : Expr {
-    UnaryExpr(Op o, ExprPtr e, int ln) : Expr(ExprKind::Unary, ln), op(o), operand(std::move(e)) {}
+    UnaryExpr(Op o, ExprPtr e, int ln) : Expr(ExprKind::Unary, ln), op(o), operand(std::move(e)) {
+        height = operand->height + 1;
+    }
     Op op;
     ExprPtr operand;
 };
 
 struct BinaryExpr : Expr {
     BinaryExpr(Op o, ExprPtr l, ExprPtr r, int ln)
-        : Expr(ExprKind::Binary, ln), op(o), left(std::move(l)), right(std::move(r)) {}
+        : Expr(ExprKind::Binary, ln), op(o), left(std::move(l)), right(std::move(r)) {
+        height = std::max(left->height, right->height) + 1;
+    }
     Op op;
     ExprPtr left, right;
 };

@@ -8,7 +8,13 @@ namespace vbs {
 
 namespace {
 
-constexpr int kMaxDepth = 150;  // nesting of expressions and blocks
+constexpr int kMaxDepth = 150;    // nesting of expressions and blocks
+constexpr int kMaxHeight = 1000;  // of one expression tree, long operator chains included
+
+ExprPtr checked(ExprPtr e) {
+    if (e->height > kMaxHeight) throw CompileError(1053, e->line);
+    return e;
+}
 
 struct DepthGuard {
     int& depth;
@@ -625,7 +631,7 @@ ExprPtr Parser::parsePostfix(ExprPtr e, size_t* lastParen) {
         if (at(Tok::Dot) && !peek().spaceBefore) {
             next();
             if (!at(Tok::Identifier)) fail(1010);
-            e = std::make_unique<MemberExpr>(std::move(e), next().text, line);
+            e = checked(std::make_unique<MemberExpr>(std::move(e), next().text, line));
             if (lastParen) *lastParen = 0;
         } else if (at(Tok::LParen)) {
             const size_t parenPos = pos_;
@@ -633,7 +639,10 @@ ExprPtr Parser::parsePostfix(ExprPtr e, size_t* lastParen) {
             DepthGuard guard(depth_, line);
             auto call = std::make_unique<CallExpr>(std::move(e), line);
             call->args = parseArgs(Tok::RParen);
-            e = std::move(call);
+            call->height = call->target->height + 1;
+            for (const ExprPtr& a : call->args)
+                if (a) call->height = std::max(call->height, a->height + 1);
+            e = checked(std::move(call));
             if (lastParen) *lastParen = parenPos;
         } else {
             return e;
@@ -699,7 +708,7 @@ ExprPtr Parser::parseBinary(int level) {
         const int line = next().line;
         DepthGuard guard(depth_, line);
         ExprPtr right = parseBinary(level + 1);
-        left = std::make_unique<BinaryExpr>(op, std::move(left), std::move(right), line);
+        left = checked(std::make_unique<BinaryExpr>(op, std::move(left), std::move(right), line));
     }
 }
 
@@ -710,7 +719,7 @@ ExprPtr Parser::parseUnary() {
         DepthGuard guard(depth_, line);
         ExprPtr operand = parseUnary();
         if (!neg) return operand;
-        return std::make_unique<UnaryExpr>(Op::Neg, std::move(operand), line);
+        return checked(std::make_unique<UnaryExpr>(Op::Neg, std::move(operand), line));
     }
     if (atKw(Kw::Not)) {  // "a * Not b" is not VBScript, but "-Not x" and "x = Not y" reach here
         const int line = next().line;
@@ -734,7 +743,7 @@ ExprPtr Parser::parsePower() {
         } else {
             right = parsePrimary();
         }
-        left = std::make_unique<BinaryExpr>(Op::Pow, std::move(left), std::move(right), line);
+        left = checked(std::make_unique<BinaryExpr>(Op::Pow, std::move(left), std::move(right), line));
     }
     return left;
 }

@@ -181,6 +181,25 @@ TEST(ScriptHost, OnlyVbScriptIsALanguage) {
     EXPECT_EQ(QStringLiteral("vbscript"), host.Language());
 }
 
+TEST(ScriptHost, VeryDeepExpressionsAreRefusedNotOverflowed) {
+    const auto chain = [](int terms, const QString& op) {
+        QString code = QStringLiteral("x = 1");
+        for (int i = 1; i < terms; ++i) code += op + QStringLiteral("1");
+        return code + QStringLiteral("\nout.Print x");
+    };
+    TestHost t;
+    t.host.AddCode(chain(500, QStringLiteral(" + ")));
+    EXPECT_EQ(QStringList{QStringLiteral("500")}, t.out->lines);
+    EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(chain(5000, QStringLiteral(" & "))); }).error.Number);
+    EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("x = ") + QString(400, u'(') + QStringLiteral("1") + QString(400, u')')); }).error.Number);
+    QString members = QStringLiteral("x = out");
+    for (int i = 0; i < 3000; ++i) members += QStringLiteral(".a");
+    EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(members); }).error.Number);
+    QString blocks;
+    for (int i = 0; i < 400; ++i) blocks += QStringLiteral("If True Then\n");
+    EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(blocks); }).error.Number);
+}
+
 TEST(ScriptHost, ErrorSourcesAndDescriptions) {
     TestHost t;
     const Failure syntax = failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("x = ")); });

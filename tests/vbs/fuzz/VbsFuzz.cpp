@@ -178,7 +178,7 @@ private:
 
     QString statement(int depth) {
         if (depth > 3) return QStringLiteral("%1 = %2\n").arg(name(), expr(0));
-        switch (pick(20)) {
+        switch (pick(21)) {
             case 0: return QStringLiteral("If %1 Then\n%2ElseIf %3 Then\n%4Else\n%5End If\n")
                 .arg(expr(0), block(depth), expr(0), block(depth), block(depth));
             case 1: return QStringLiteral("If %1 Then %2 = %3 Else out.Print %4\n").arg(expr(0), name(), expr(0), expr(0));
@@ -200,6 +200,12 @@ private:
             case 16: return QStringLiteral("a0(%1) = %2\n").arg(pick(5)).arg(expr(0));
             case 17: return QStringLiteral("out.Box %1, , %2 : out.Fail %3\n").arg(expr(0), expr(0), literal());
             case 18: return QStringLiteral("Erase a0\n");
+            case 19: {  // long operator chains and deep nesting near the parser's limits
+                QString e = QStringLiteral("1");
+                const int n = pick(1200);
+                for (int k = 0; k < n; ++k) e += chance(50) ? QStringLiteral(" & v0") : QStringLiteral(" + 1");
+                return QStringLiteral("v2 = %1 %2 %3\n").arg(QString(pick(160), u'('), e, QString(pick(160), u')'));
+            }
             default: return QStringLiteral("%1 = %2\n").arg(name(), expr(0));
         }
     }
