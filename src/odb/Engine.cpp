@@ -437,7 +437,11 @@ void Engine::beforeWrite(RowBuffer& b) {
     undo_.push_back([this, copy, target, table, oid]() {
         // A row inserted in the failed operation is forgotten (its identity may come back).
         if (oid == 0 && target->oid != 0) forget(*table, target->oid);
+        // Saves and deletions under way have unwound by now; their counts are not state.
+        const int saving = target->saving, deleting = target->deleting;
         *target = copy;
+        target->saving = saving;
+        target->deleting = deleting;
     });
 }
 

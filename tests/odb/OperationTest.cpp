@@ -1,0 +1,334 @@
+// All-or-nothing operations: refusals and errors deep in a cascade, guards, questions, shared row
+// buffers, re-entered saves, user transactions and the row states the rules read.
+#include <gtest/gtest.h>
+
+#include "OdbTestUtil.h"
+#include "odb/DataSet.h"
+#include "odb/Schema.h"
+#include "support/TestEnvironment.h"
+
+using namespace odbtest;
+using odb::DataSet;
+
+namespace {
+
+class OperationTest : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        o = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
+        header = o.table("Commesse").OpenData();
+        ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+        details = header->GetReference("Dettagli");
+        ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A0001/001"}));
+        steps = details->GetReference("Passaggi");
+        ASSERT_TRUE(steps->AddRow({"Minuti", 20}));
+        def->log.clear();
+    }
+    QString file() const { return path("ZeltoLavrix.mdb"); }
+    int64_t raw(const QString& sql) const { return RawCount(file(), sql); }
+    // Every stored value of the three levels, to compare before and after.
+    QString snapshot() const {
+        return RawText(file(), "SELECT group_concat(v, ';') FROM (SELECT 'P' || OID || ':' || Minuti AS v FROM Passaggi "
+                               "UNION ALL SELECT 'D' || OID || ':' || TempoImpiegato FROM Dettagli "
+                               "UNION ALL SELECT 'C' || OID || ':' || TempoTotale FROM Commesse)");
+    }
+
+    std::shared_ptr<TestDefinition> def;
+    TestNotify notify;
+    Opened o;
+    std::shared_ptr<DataSet> header, details, steps;
+};
+
+TEST_F(OperationTest, ARefusalThreeLevelsDownLeavesEveryRowAndTheFileUnchanged) {
+    def->table("Commesse")->onUpdateRow = [](DataSet& ds) {
+        if (ds.ColNumber("TempoTotale") > 100) ds.RejectChange("Tempo eccessivo", 0);
+    };
+    const QString before = snapshot();
+    EXPECT_FALSE(steps->AddRow({"Minuti", 500}));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(Lines(notify.messages), "Tempo eccessivo");
+    // The buffers are as they were: the data sets still read the stored totals.
+    EXPECT_EQ(details->ColNumber("TempoImpiegato"), 20);
+    EXPECT_EQ(header->ColNumber("TempoTotale"), 20);
+    EXPECT_EQ(steps->RowCount(), 1);
+    EXPECT_FALSE(steps->IsNewRow());
+    // A stored step edited past the limit is refused the same way.
+    steps->RowFirst();
+    steps->SetColValue("Minuti", 300);
+    EXPECT_FALSE(steps->SaveRow());
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(header->ColNumber("TempoTotale"), 20);
+    EXPECT_EQ(notify.messages.size(), 2);
+    // Once within the limit it goes through.
+    steps->SetColValue("Minuti", 60);
+    EXPECT_TRUE(steps->SaveRow());
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 60);
+}
+
+TEST_F(OperationTest, AnErrorInsideAGuardedRuleLeavesTheGuardFreeAndTheFileUnchanged) {
+    bool seenLocked = true;
+    def->table("Dettagli")->onUpdateRow = [](DataSet& ds) {
+        if (!ds.LockGuard("Totali")) return;
+        try {
+            if (ds.ColNumber("TempoImpiegato") > 100) throw AppError(kAppErrorNumber, "test", "guasto nella regola");
+        } catch (const AppError& e) {
+            SaveErrorInfo(e);
+            ds.UnlockGuard("Totali");
+            RaiseSavedError();
+        }
+        ds.UnlockGuard("Totali");
+    };
+    def->table("Dettagli")->onBeforeUpdateField = [&](DataSet& ds, const QString&) { seenLocked = ds.IsGuardLocked("Totali"); };
+    const QString before = snapshot();
+    try {
+        steps->AddRow({"Minuti", 500});
+        FAIL() << "the error should reach the caller";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.description(), "guasto nella regola");
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_FALSE(details->IsGuardLocked("Totali"));
+    steps->RowFirst();
+    steps->SetColValue("Minuti", 25);
+    EXPECT_TRUE(steps->SaveRow());
+    EXPECT_FALSE(seenLocked);
+}
+
+TEST_F(OperationTest, AGuardTakenWithoutReleaseIsFreedWhenTheOperationFails) {
+    def->table("Dettagli")->onUpdateRow = [](DataSet& ds) {
+        ASSERT_TRUE(ds.LockGuard("Tenuta"));
+        ds.RejectChange("No", 0);
+    };
+    EXPECT_FALSE(steps->AddRow({"Minuti", 5}));
+    EXPECT_FALSE(details->IsGuardLocked("Tenuta"));
+}
+
+TEST_F(OperationTest, GuardsAreHeldPerRowAndSeenByEveryDataSetOnIt) {
+    auto same = o.table("Dettagli").OpenData("NumeroCommessa='A0001/001'");
+    ASSERT_TRUE(details->LockGuard("QM"));
+    EXPECT_TRUE(same->IsGuardLocked("QM"));
+    EXPECT_FALSE(same->LockGuard("QM"));
+    ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A0001/002"}));
+    EXPECT_FALSE(details->IsGuardLocked("QM"));  // another row
+    same->UnlockGuard("QM");
+    details->RowFirst();
+    EXPECT_FALSE(details->IsGuardLocked("QM"));
+}
+
+TEST_F(OperationTest, TwoDataSetsOnOneRowInsideOneSaveBothKeepTheirWrites) {
+    auto parts = o.table("Magazzino").OpenData();
+    ASSERT_TRUE(parts->AddRow({"Codice", "P1", "Descrizione", "Vite"}));
+    const Variant part = parts->Bookmark();
+    // The step's save writes the part through two data sets of its own.
+    def->table("Passaggi")->onUpdateRow = [&](DataSet& ds) {
+        auto a = ds.OpenTable("Magazzino", "Codice='P1'");
+        auto b = ds.GetDatabase().Tables().Item("Magazzino").OpenData();
+        ASSERT_TRUE(b->FindBookmark(part));
+        a->SetColValue("Giacenza", a->ColNumber("Giacenza") + 3);
+        b->SetColValue("Descrizione", "Vite M4");
+        EXPECT_EQ(b->ColNumber("Giacenza"), 3);
+        ASSERT_TRUE(a->SaveRow());
+        b->AddToCol("Giacenza", 1);
+        ASSERT_TRUE(b->SaveRow());
+    };
+    ASSERT_TRUE(steps->AddRow({"Minuti", 1}));
+    EXPECT_EQ(raw("SELECT Giacenza FROM Magazzino"), 4);
+    EXPECT_EQ(RawText(file(), "SELECT Descrizione FROM Magazzino"), "Vite M4");
+}
+
+TEST_F(OperationTest, AReEnteredSaveCountsOnce) {
+    int stored = 0;
+    def->table("Dettagli")->onUpdateRow = [&](DataSet& ds) {
+        ++stored;
+        // A rule saving its own row again while the save is under way changes nothing.
+        EXPECT_TRUE(ds.SaveRow());
+    };
+    ASSERT_TRUE(steps->AddRow({"Minuti", 10}));
+    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(raw("SELECT TempoImpiegato FROM Dettagli"), 30);
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 30);
+}
+
+TEST_F(OperationTest, CancelToAKindZeroQuestionChangesNothing) {
+    def->table("Passaggi")->onUpdateRow = [](DataSet& ds) { ds.AskQuestion(0, "Confermi?", false, false); };
+    notify.answerCancel = true;
+    const QString before = snapshot();
+    EXPECT_FALSE(steps->AddRow({"Minuti", 10}));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(Lines(notify.questions), "0:Confermi?");
+    EXPECT_TRUE(notify.messages.isEmpty());  // silently
+    notify.answerCancel = false;
+    EXPECT_TRUE(steps->AddRow({"Minuti", 10}));
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 30);
+}
+
+TEST_F(OperationTest, QuestionsThatReadTheirAnswerOrOnlyInformRefuseNothing) {
+    struct Case {
+        int kind;
+        bool readAnswer;
+        bool cancel;
+        bool expectAnswer;
+        bool expectStored;
+    };
+    const std::vector<Case> cases = {
+        {1, true, true, false, true},  {1, true, false, true, true}, {0, true, true, false, true},
+        {1, false, true, false, true}, {2, false, true, false, false}, {2, false, false, true, true},
+    };
+    for (const auto& c : cases) {
+        bool answer = !c.expectAnswer;
+        def->table("Passaggi")->onUpdateRow = [&](DataSet& ds) { answer = ds.AskQuestion(c.kind, "Domanda", true, c.readAnswer); };
+        notify.answerCancel = c.cancel;
+        const int64_t before = raw("SELECT count(*) FROM Passaggi");
+        EXPECT_EQ(steps->AddRow({"Minuti", 1}), c.expectStored) << c.kind << c.readAnswer << c.cancel;
+        if (c.expectStored) {
+            EXPECT_EQ(answer, c.expectAnswer) << c.kind << c.readAnswer << c.cancel;
+        }
+        EXPECT_EQ(raw("SELECT count(*) FROM Passaggi") - before, c.expectStored ? 1 : 0);
+    }
+}
+
+TEST_F(OperationTest, ShowMessageInformsWithoutRefusing) {
+    def->table("Passaggi")->onUpdateRow = [](DataSet& ds) { ds.ShowMessage("Attenzione"); };
+    EXPECT_TRUE(steps->AddRow({"Minuti", 1}));
+    EXPECT_EQ(Lines(notify.messages), "Attenzione");
+}
+
+TEST_F(OperationTest, InsideAUserTransactionEachOperationIsASavepoint) {
+    def->table("Commesse")->onUpdateRow = [](DataSet& ds) {
+        if (ds.ColNumber("TempoTotale") > 100) ds.RejectChange("Tempo eccessivo", 0);
+    };
+    o.conn->BeginTrans();
+    EXPECT_TRUE(steps->AddRow({"Minuti", 30}));
+    EXPECT_FALSE(steps->AddRow({"Minuti", 500}));  // only this one is undone
+    EXPECT_TRUE(steps->AddRow({"Minuti", 5}));
+    o.conn->CommitTrans();
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 55);
+    EXPECT_EQ(raw("SELECT count(*) FROM Passaggi"), 3);
+
+    o.conn->BeginTrans();
+    EXPECT_TRUE(steps->AddRow({"Minuti", 7}));
+    o.conn->RollbackTrans();
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 55);
+    EXPECT_EQ(raw("SELECT count(*) FROM Passaggi"), 3);
+    header->Requery();
+    EXPECT_EQ(header->ColNumber("TempoTotale"), 55);
+    EXPECT_TRUE(RaisesLibraryError([&] { o.conn->CommitTrans(); }, odb::odbErrTransaction));
+}
+
+TEST_F(OperationTest, RowStatesMeanWhatTheRulesReadInThem) {
+    std::vector<bool> silentSeen, flagSeen;
+    def->table("Passaggi")->onUpdateRow = [&](DataSet& ds) {
+        silentSeen.push_back(ds.IsSilent());
+        flagSeen.push_back(ds.RowStateFlag(0, 0));
+    };
+    // A rule's write (OnNewRow, AddRow's pairs) is no user edit.
+    ASSERT_TRUE(steps->AddRow({"Minuti", 1}));
+    // A user's edit of the row is.
+    steps->SetColValue("Minuti", 4);
+    EXPECT_TRUE(steps->RowStateFlag(0, 0));
+    ASSERT_TRUE(steps->SaveRow());
+    EXPECT_FALSE(steps->RowStateFlag(0, 0));
+    EXPECT_EQ(flagSeen, std::vector<bool>({false, true}));
+    EXPECT_EQ(silentSeen, std::vector<bool>({false, false}));
+    // IsChangedRow only for a stored row whose reference changed.
+    EXPECT_FALSE(steps->IsChangedRow(0, 0));
+    ASSERT_TRUE(o.table("Operai").OpenData()->AddRow({"Codice", "9", "Nominativo", "Neri"}));
+    steps->SetReference("Operaio", "9");
+    EXPECT_TRUE(steps->IsChangedRow(0, 0));
+    steps->CancelRow();
+    EXPECT_FALSE(steps->IsChangedRow(0, 0));
+    EXPECT_TRUE(steps->ReferenceEmpty("Operaio"));
+}
+
+TEST_F(OperationTest, ImportRowsIsSilentSkipsNumberingAndRaisesTheOwnerEventsOnce) {
+    // Rows of another job order's collection copied into this one.
+    auto other = o.table("Commesse").OpenData();
+    ASSERT_TRUE(other->AddRow({"Cliente", ""}));
+    auto source = other->GetReference("Dettagli");
+    ASSERT_TRUE(source->AddRow({"NumeroCommessa", "B1", "SottoProgressivo", 7}));
+    ASSERT_TRUE(source->AddRow({"NumeroCommessa", "B2", "SottoProgressivo", 8}));
+    std::vector<bool> skip, silent;
+    def->table("DettagliSpeciali")->onNewRow = [&](DataSet& ds) {
+        skip.push_back(ds.EventSource().SkipNumbering());
+        silent.push_back(ds.IsSilent());
+    };
+    def->log.clear();
+    source->RowFirst();
+    EXPECT_EQ(source->ImportRows(*details), 2);
+    EXPECT_EQ(skip, std::vector<bool>({true, true}));
+    EXPECT_EQ(silent, std::vector<bool>({true, true}));
+    EXPECT_EQ(def->log.filter("Commesse.OnBeforeUpdateReference").size(), 1);
+    EXPECT_EQ(def->log.filter("Commesse.OnUpdateReference").size(), 1);
+    EXPECT_EQ(details->RowCount(), 3);
+    EXPECT_EQ(raw("SELECT count(*) FROM DettagliSpeciali WHERE SottoProgressivo IN (7,8)"), 4);
+}
+
+TEST_F(OperationTest, EquivalentRowsAreOrphansCollidingOnAUniqueIndex) {
+    // An orphan left by a crash of the old system: no owner, same sub-number.
+    o.conn->Execute("INSERT INTO Dettagli (OID, NumeroCommessa, _Derived) VALUES (90, 'X', 'DettagliSpeciali')");
+    o.conn->Execute("INSERT INTO DettagliSpeciali (OID, SottoProgressivo) VALUES (90, 2)");
+    std::shared_ptr<DataSet> equivalent;
+    def->table("DettagliSpeciali")->onUpdateRow = [&](DataSet& ds) {
+        if (ds.IsNewRow()) equivalent = ds.EquivalentRows("", 0, 0);
+    };
+    ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A0001/002"}));
+    ASSERT_TRUE(equivalent);
+    ASSERT_EQ(equivalent->RowCount(), 1);
+    EXPECT_EQ(equivalent->Bookmark().toLong(), 90);
+}
+
+TEST_F(OperationTest, AggregatesAndValueReads) {
+    ASSERT_TRUE(steps->AddRow({"Minuti", 15}));
+    EXPECT_EQ(steps->Aggregate("Minuti", 0).toLong(), 35);
+    EXPECT_EQ(steps->Aggregate("Minuti", 2).toLong(), 20);
+    EXPECT_EQ(steps->Aggregate("Minuti * 2 + 1", 0).toDouble(), 72);
+    auto none = o.table("Passaggi").OpenData("Minuti > 1000");
+    EXPECT_EQ(none->Aggregate("Minuti", 0).toLong(), 0);
+    EXPECT_EQ(none->Aggregate("Minuti", 2).toLong(), 0);
+    EXPECT_TRUE(none->DataEmpty());
+    EXPECT_TRUE(none->RowInvalid());
+    EXPECT_TRUE(none->NoCurrentRow());
+    // Null reads as 0, False and "".
+    steps->RowFirst();
+    steps->SetColValue("DataInizio", Variant::null());
+    EXPECT_TRUE(steps->ColIsNull("DataInizio"));
+    EXPECT_EQ(steps->ColNumber("DataInizio"), 0);
+    EXPECT_EQ(steps->ColText("DataInizio"), "");
+    EXPECT_EQ(steps->FormattedColValue("DataInizio"), "");
+    EXPECT_TRUE(RaisesLibraryError([&] { steps->ColValue("Nessuno"); }, odb::odbErrUnknownField));
+    EXPECT_TRUE(RaisesLibraryError([&] { steps->AddRow({"Minuti"}); }, odb::odbErrBadValue));
+}
+
+TEST_F(OperationTest, ConditionsSelectThroughPathsAndTakeTextsAsValues) {
+    ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "D'Angelo"}));
+    header->SetReference("Cliente", "C1");
+    ASSERT_TRUE(header->SaveRow());
+    ASSERT_TRUE(o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi"}));
+    steps->RowFirst();
+    steps->SetReference("Operaio", "7");
+    ASSERT_TRUE(steps->SaveRow());
+    struct Case {
+        const char* table;
+        const char* where;
+        int rows;
+    };
+    const std::vector<Case> cases = {
+        {"Passaggi", "Operaio.Codice='7'", 1},                 // a reference's target field
+        {"Passaggi", "Operai.Nominativo Like 'ro*'", 1},       // a referenced table
+        {"Passaggi", "Operaio='Rossi'", 1},                    // a reference by its display value
+        {"Commesse", "Cliente='D''Angelo'", 1},
+        {"DettagliSpeciali", "Commesse.Progressivo=1", 1},     // the container
+        {"Dettagli", "DettagliSpeciali.SottoProgressivo=1", 1},// the derived extension
+        {"DettagliSpeciali", "NumeroCommessa='A0001/001' AND Not Chiuso", 1},  // a base field
+        {"Commesse", "Cliente=' OR 1=1 --'", 0},
+        {"Clienti", "Descrizione=' OR 1=1 --'", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(o.table(c.table).OpenData(c.where)->RowCount(), c.rows) << c.table << ": " << c.where;
+    EXPECT_THROW(o.table("Passaggi").OpenData("Minuti = = 3"), AppError);
+}
+
+}  // namespace
