@@ -1,0 +1,101 @@
+// A process killed at random points of cascading saves never leaves half-booked totals behind.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "OdbTestUtil.h"
+#include "odb/DataSet.h"
+#include "support/TestEnvironment.h"
+
+using namespace odbtest;
+
+namespace {
+
+// Reads one text from the file with a read-write connection, which rolls back a hot journal.
+QString Check(const QString& file, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_stmt* st = nullptr;
+    QString out = QStringLiteral("<error>");
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        out = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+}
+
+class SaveCrashTest : public TempFolderTest {};
+
+TEST_F(SaveCrashTest, TotalsEqualTheSumsOfTheirChildrenAfterEveryKill) {
+    const QString file = path("ZeltoLavrix.mdb");
+    {
+        TestNotify notify;
+        auto def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        auto o = OpenDefinition(file, def, &notify);
+        auto header = o.table("Commesse").OpenData();
+        ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+        auto details = header->GetReference("Dettagli");
+        ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A1"}));
+        ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A2"}));
+    }
+    std::mt19937 random(20240607);
+    const int kills = 250;
+    int64_t lastSteps = -1;
+    for (int round = 0; round < kills; ++round) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            try {
+                TestNotify notify;
+                auto def = std::make_shared<TestDefinition>();
+                BuildShopSchema(*def);
+                auto o = OpenDefinition(file, def, &notify);
+                auto details = o.table("DettagliSpeciali").OpenData();
+                for (int i = 0;; ++i) {
+                    details->RowFirst();
+                    if (i % 2) details->RowNext();
+                    auto steps = details->GetReference("Passaggi");
+                    if (i % 5 == 4 && !steps->DataEmpty()) {
+                        steps->DeleteRow();
+                    } else if (i % 3 == 2 && !steps->DataEmpty()) {
+                        steps->SetColValue("Minuti", steps->ColNumber("Minuti") + 1);
+                        steps->SaveRow();
+                    } else {
+                        steps->AddRow({"Minuti", 1 + i % 7});
+                    }
+                }
+            } catch (...) {
+                _exit(1);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 25000));
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself, round " << round;
+        ASSERT_EQ(Check(file, "PRAGMA integrity_check"), "ok") << "round " << round;
+        ASSERT_EQ(Check(file, "SELECT count(*) FROM Dettagli d WHERE d.TempoImpiegato <> "
+                              "(SELECT ifnull(sum(p.Minuti), 0) FROM Passaggi p WHERE p._OwnerOID = d.OID)"),
+                  "0")
+            << "round " << round;
+        ASSERT_EQ(Check(file, "SELECT count(*) FROM Commesse c WHERE c.TempoTotale <> "
+                              "(SELECT ifnull(sum(d.TempoImpiegato), 0) FROM Dettagli d JOIN DettagliSpeciali s "
+                              "ON s.OID = d.OID WHERE s._OwnerOID = c.OID)"),
+                  "0")
+            << "round " << round;
+        lastSteps = Check(file, "SELECT count(*) FROM Passaggi").toLongLong();
+    }
+    // The children did get work done between the kills.
+    EXPECT_GT(lastSteps, 0);
+}
+
+}  // namespace
