@@ -145,6 +145,18 @@ bool truthOf(const Variant& v) {
 
 }  // namespace
 
+Interpreter::ArgList::ArgList(Interpreter& in) : in_(in) {
+    if (!in_.argPool_.empty()) {
+        list_ = std::move(in_.argPool_.back());
+        in_.argPool_.pop_back();
+    }
+}
+
+Interpreter::ArgList::~ArgList() {
+    list_.clear();
+    if (in_.argPool_.size() < 64) in_.argPool_.push_back(std::move(list_));
+}
+
 Interpreter::Interpreter(GlobalScope& scope) : scope_(scope), err_(std::make_shared<ErrObject>()) {}
 
 void Interpreter::startClock(int limitMs) {
@@ -315,7 +327,15 @@ void Interpreter::execAssign(const AssignStmt& s, Frame& f) {
     switch (t->kind) {
         case ExprKind::Name: {
             Variant* var = variable(*static_cast<const NameExpr*>(t), f);
-            *var = assignable(value(s.value.get(), f), s.isSet);
+            Variant tmp;
+            const Variant& v = eval(s.value.get(), f, tmp);
+            if (s.isSet || v.isObject() || v.isMissing()) {
+                *var = assignable(&v == &tmp ? std::move(tmp) : v, s.isSet);
+            } else if (&v == &tmp) {
+                *var = std::move(tmp);
+            } else if (&v != var) {
+                *var = v;
+            }
             return;
         }
         case ExprKind::Member: {
@@ -347,10 +367,10 @@ void Interpreter::execAssign(const AssignStmt& s, Frame& f) {
                     if (var->isObject()) {
                         ObjectRef obj = var->objectValue();
                         if (!obj) raise(91);
-                        VariantList args;
-                        evalArgs(c->args, f, args);
-                        args.push_back(value(s.value.get(), f));
-                        obj->invokeDefault(s.isSet ? CallKind::PropertySet : CallKind::PropertyLet, args);
+                        ArgList args(*this);
+                        evalArgs(c->args, f, *args);
+                        args->push_back(value(s.value.get(), f));
+                        obj->invokeDefault(s.isSet ? CallKind::PropertySet : CallKind::PropertyLet, *args);
                         return;
                     }
                     raise(n->declared ? 13 : 35, n->name);
@@ -700,10 +720,10 @@ Variant Interpreter::index(const Variant& target, const std::vector<ExprPtr>& ar
     if (target.isObject()) {
         ObjectRef obj = target.objectValue();
         if (!obj) raise(91);
-        VariantList values;
-        evalArgs(args, f, values);
-        Variant r = obj->invokeDefault(CallKind::PropertyGet, values);
-        writeBack(args, f, values);
+        ArgList values(*this);
+        evalArgs(args, f, *values);
+        Variant r = obj->invokeDefault(CallKind::PropertyGet, *values);
+        writeBack(args, f, *values);
         return r;
     }
     raise(declared ? 13 : 35, name);
@@ -711,7 +731,16 @@ Variant Interpreter::index(const Variant& target, const std::vector<ExprPtr>& ar
 
 void Interpreter::evalArgs(const std::vector<ExprPtr>& args, Frame& f, VariantList& out) {
     out.reserve(out.size() + args.size());
-    for (const ExprPtr& a : args) out.push_back(a ? value(a.get(), f) : Variant::missing());
+    for (const ExprPtr& a : args) {
+        if (!a) {
+            out.push_back(Variant::missing());
+            continue;
+        }
+        Variant tmp;
+        const Variant& v = eval(a.get(), f, tmp);
+        if (&v == &tmp) out.push_back(std::move(tmp));
+        else out.push_back(v);
+    }
 }
 
 // Host members take their arguments by reference: what they leave in a plain variable goes back to it.
@@ -744,16 +773,16 @@ Variant Interpreter::callMember(const MemberExpr& m, const std::vector<ExprPtr>*
         if (!w.objectValue()) raise(91);
         obj = w.objectValue();
     }
-    VariantList values;
-    if (args) evalArgs(*args, f, values);
+    ArgList values(*this);
+    if (args) evalArgs(*args, f, *values);
     if (assigned) {
-        values.push_back(std::move(*assigned));
-        obj->invoke(m.name, kind, values);
+        values->push_back(std::move(*assigned));
+        obj->invoke(m.name, kind, *values);
         return Variant();
     }
     tick();
-    Variant r = obj->invoke(m.name, kind, values);
-    if (args) writeBack(*args, f, values);
+    Variant r = obj->invoke(m.name, kind, *values);
+    if (args) writeBack(*args, f, *values);
     return r;
 }
 
@@ -802,9 +831,9 @@ Variant Interpreter::callBuiltin(const BuiltinDef& def, const std::vector<ExprPt
     const int argc = static_cast<int>(args.size());
     if (argc < def.minArgs || (def.maxArgs >= 0 && argc > def.maxArgs))
         raise(450, QString::fromLatin1(def.name));
-    VariantList values;
-    evalArgs(args, f, values);
-    Variant r = def.fn(ctx_, values);
+    ArgList values(*this);
+    evalArgs(args, f, *values);
+    Variant r = def.fn(ctx_, *values);
     if (r.isString() && r.stringValue().size() > kMaxString) raise(14);
     return r;
 }

@@ -72,6 +72,21 @@ private:
     Variant makeArray(const std::vector<ExprPtr>& bounds, Frame& f);
     Variant assignable(Variant v, bool isSet);
 
+    // Argument lists are borrowed from a pool so that calls do not allocate.
+    class ArgList {
+    public:
+        explicit ArgList(Interpreter& in);
+        ~ArgList();
+        ArgList(const ArgList&) = delete;
+        ArgList& operator=(const ArgList&) = delete;
+        VariantList& operator*() { return list_; }
+        VariantList* operator->() { return &list_; }
+
+    private:
+        Interpreter& in_;
+        VariantList list_;
+    };
+
     void tick() {
         if (++ticks_ >= 2048) checkClock();
     }
@@ -79,6 +94,7 @@ private:
 
     GlobalScope& scope_;
     BuiltinContext ctx_;
+    std::vector<VariantList> argPool_;
     std::shared_ptr<ErrObject> err_;
     int errorLine_ = 0;
     int depth_ = 0;
