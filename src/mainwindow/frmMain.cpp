@@ -28,7 +28,6 @@
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
-#include "startup/frmOptions.h"
 
 namespace {
 
@@ -152,30 +151,19 @@ void frmMain::showEvent(QShowEvent* e) {
 
 void frmMain::Form_Activate() {
     if (optionsActive_ || activating_ || unloading_ || unloaded_) return;
+    // A dialog shown while the database opens activates the window again: that does nothing.
     activating_ = true;
-    try {
-        if (!g_objConnection && !g_objDatabase) {
-            if (!OpenDatabase()) {
-                activating_ = false;
-                Unload();
-                return;
-            }
-            readWorkingHours();
-            if (isMinimized()) showNormal();
-        }
-        dgView_->viewport()->update();
-    } catch (const AppError& e) {
-        using namespace MsgBoxStyle;
-        activating_ = false;
-        if (Prompt::instance().msgBox(e.description() + QStringLiteral("\r\rVuoi cambiare le impostazioni ?"),
-                                      vbYesNo | vbExclamation, QString(), this) == MsgResult::Yes) {
-            frmOptions::ShowModal();
-            ReleaseDatabase();
-        } else {
+    if (!g_objConnection && !g_objDatabase) {
+        // OpenDatabase reports its own failures.
+        if (!OpenDatabase()) {
+            activating_ = false;
             Unload();
+            return;
         }
-        return;
+        readWorkingHours();
+        if (isMinimized()) showNormal();
     }
+    dgView_->viewport()->update();
     activating_ = false;
 }
 

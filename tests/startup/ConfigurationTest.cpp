@@ -1,4 +1,5 @@
 // The per-user configuration, the single-instance rule, the splash and the start-up road.
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -197,6 +198,8 @@ TEST_F(MainTest, TheFirstInstanceReadsTheConfigurationAndShowsTheMainWindow) {
     });
     EXPECT_EQ(shown, &window);
     EXPECT_TRUE(window.isVisible());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<frmSplash*>(w), nullptr) << "the splash is still loaded";
     EXPECT_TRUE(prompt->shown().empty());
     window.hide();
 }
