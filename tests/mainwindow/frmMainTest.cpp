@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QMenuBar>
 
 #include <gtest/gtest.h>
@@ -190,6 +191,13 @@ TEST_F(frmMainTest, ClosingTheWindowNeverLosesItAndTheTrayShowsItAgain) {
     w.txtTNAInterface_MouseMove(7725);  // double click on the icon
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.isMinimized());
+    w.txtTNAInterface_MouseMove(7740);  // right press: the tray menu
+    EXPECT_TRUE(w.trayMenu()->isVisible());
+    QStringList items;
+    for (QAction* a : w.trayMenu()->actions())
+        items << a->text();
+    EXPECT_EQ(items, QStringList({"&Visualizza", "&Chiudi"}));
+    w.trayMenu()->hide();
     w.hide();
 }
 

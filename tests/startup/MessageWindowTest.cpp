@@ -1,5 +1,7 @@
 // The shared message and progress window: label rule, bar limits, the stop question, the parent.
 #include <QCoreApplication>
+#include <QDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -183,6 +185,37 @@ TEST_F(MessageWindowTest, AFinishedBarFromAnEarlierRunEndsWhenShownAgain) {
     msg.hide();  // hidden with a full bar
     msg.ShowMsg("Due", nullptr);
     EXPECT_FALSE(msg.progressVisible());
+}
+
+TEST_F(MessageWindowTest, AModalWindowBlocksTheMessageAndTheParentIsGivenBack) {
+    QWidget parent;
+    parent.show();
+    QDialog modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    msg.ShowMsg("Lavoro...", &parent);
+    EXPECT_FALSE(msg.isVisible());
+    EXPECT_TRUE(parent.isEnabled());
+    EXPECT_EQ(msg.parentWindow(), nullptr);
+    modal.hide();
+}
+
+TEST_F(MessageWindowTest, APositionInTwipsMovesTheWindowAndMinusOneLeavesIt) {
+    msg.ShowMsg("Lavoro...", nullptr, 1500, 3000);
+    EXPECT_EQ(msg.pos(), QPoint(200, 100));
+    frmMessage::Unload();
+    msg.ShowMsg("Ancora...", nullptr, -1, 4500);
+    EXPECT_EQ(msg.pos(), QPoint(300, 100));
+}
+
+TEST_F(MessageWindowTest, GivingTheParentBackActivatesTheLastWindowLoadedAfterIt) {
+    QWidget parent, later;
+    parent.show();
+    later.show();
+    msg.ShowMsg("Lavoro...", &parent);
+    frmMessage::Unload();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QGuiApplication::focusWindow(), later.windowHandle());
 }
 
 }  // namespace
