@@ -373,7 +373,7 @@ void Interpreter::execAssign(const AssignStmt& s, Frame& f) {
                         obj->invokeDefault(s.isSet ? CallKind::PropertySet : CallKind::PropertyLet, *args);
                         return;
                     }
-                    raise(n->declared ? 13 : 35, n->name);
+                    raise(13, n->name);
                 }
                 variable(*n, f);  // raises 500 or 501
             }

@@ -72,6 +72,7 @@ bool parseDateLiteral(const QString& text, double& out) {
         } else {
             m = a; d = b; y = c;
             if (p[2].size() <= 2) y += y < 30 ? 2000 : 1900;
+            if (m > 12 && d <= 12) std::swap(m, d);  // day first when it cannot be a month
         }
         if (!QDate::isValid(y, m, d)) return false;
         haveDate = true;

@@ -319,8 +319,7 @@ StmtPtr Parser::parseIf(int line) {
                 s->blocks.push_back(parseBlock());
             } else if (atKw(Kw::Else)) {
                 next();
-                if (atKw(Kw::If)) fail(1002);  // "Else If" on one line is not ElseIf
-                s->elseBlock = parseBlock();
+                s->elseBlock = parseBlock();  // "Else If ..." opens an If of its own inside the Else
                 parseEndOf(Kw::If, 1014);
                 break;
             } else {

@@ -1,7 +1,8 @@
 // Runs every script case under tests/vbs/scripts (sub-folders included). A case is a .vbs file whose
 // last comment block, opened by "' EXPECT:", lists the lines the script prints through out.Print,
-// then optionally "' !ERROR <number> LINE <line>" when the script must stop with that error, and
-// "' !PROMPT <kind|text|...>" for each message or input box it must show.
+// then optionally "' !ERROR <number> LINE <line>" when the script must stop with that error,
+// "' !PROMPT <kind|text|...>" for each message or input box it must show, and "' !RUN <name>" for
+// each procedure to call with Run, in order, after the text has been added.
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
@@ -36,6 +37,7 @@ std::vector<Case> findCases() {
 struct Expectation {
     QStringList lines;
     QStringList prompts;
+    QStringList runs;
     int errorNumber = 0;
     int errorLine = 0;
     bool found = false;
@@ -62,6 +64,8 @@ Expectation readExpectation(const QString& text) {
             e.errorLine = m.captured(2).toInt();
         } else if (l.startsWith(QLatin1String("!PROMPT "))) {
             e.prompts << l.mid(8);
+        } else if (l.startsWith(QLatin1String("!RUN "))) {
+            e.runs << l.mid(5).trimmed();
         } else {
             e.lines << l;
         }
@@ -83,6 +87,7 @@ TEST_P(ScriptCase, PrintsWhatItExpects) {
     QString description;
     try {
         t.host.AddCode(text);
+        for (const QString& name : expected.runs) t.host.Run(name);
     } catch (const AppError& e) {
         number = e.number();
         line = t.host.Error().Line;

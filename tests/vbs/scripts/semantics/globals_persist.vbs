@@ -1,10 +1,17 @@
-Dim counter
+Dim counter, text
 counter = 10
 Sub Increment()
     counter = counter + 1
+    text = text & "+"
+End Sub
+Sub Show()
+    out.Print counter & " " & text
 End Sub
 Increment
-Increment
-out.Print counter
+Show
 ' EXPECT:
-' 12
+' 11 +
+' 13 +++
+' !RUN Increment
+' !RUN Increment
+' !RUN Show
