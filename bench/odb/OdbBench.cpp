@@ -99,6 +99,7 @@ BENCHMARK(BM_CreateDatabase38)->Unit(benchmark::kMillisecond);
 // A table whose rules fill three fields of every new row and recompute one on every write.
 std::shared_ptr<TestDefinition> RowsSchema() {
     auto def = std::make_shared<TestDefinition>();
+    def->record = false;
     auto t = def->add("Righe");
     t->structure = [](odb::FieldDefs& f, odb::IndexDefs& x, odb::ReferenceDefs&) {
         Text(f, "Codice", 32);
@@ -188,6 +189,7 @@ struct Shop {
     Shop() {
         file = QDir(dir.path()).filePath("shop.mdb");
         auto def = std::make_shared<TestDefinition>();
+        def->record = false;
         BuildShopSchema(*def);
         d = Open(file, def, &notify);
         auto header = d.db->Tables().Item("Commesse").OpenData();

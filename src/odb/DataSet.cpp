@@ -212,18 +212,30 @@ const Table& DataSet::physicalTable() const { return table_; }
 
 void DataSet::saveState() {
     if (!engine_.inOperation()) return;
+    // Rows only ever get appended or erased (erase records its own undo): the size is enough.
     std::weak_ptr<DataSet> self = weak_from_this();
-    auto ids = ids_;
+    const size_t count = ids_.size();
     auto pos = pos_;
     auto row = row_;
     auto isNew = isNew_;
-    engine_.addUndo(this, [self, ids, pos, row, isNew]() {
+    engine_.addUndo(this, [self, count, pos, row, isNew]() {
         if (auto ds = self.lock()) {
-            ds->ids_ = ids;
+            if (ds->ids_.size() > count) ds->ids_.resize(count);
             ds->pos_ = pos;
             ds->row_ = row;
             ds->isNew_ = isNew;
         }
+    });
+}
+
+void DataSet::eraseId(size_t index) {
+    saveState();
+    const int64_t id = ids_[index];
+    ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(index));
+    std::weak_ptr<DataSet> self = weak_from_this();
+    engine_.addUndo(nullptr, [self, index, id]() {
+        if (auto ds = self.lock())
+            if (index <= ds->ids_.size()) ds->ids_.insert(ds->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
     });
 }
 
@@ -237,8 +249,15 @@ std::vector<const Table*> DataSet::rowTables() {
 
 template <class F>
 void DataSet::raise(F&& f) {
-    for (const Table* t : rowTables())
-        if (itfSetData* ev = t->events()) f(*ev);
+    // The row may change under the events (a rule choosing another base row): walk a copy.
+    const RowChain chain = row();
+    if (chain.empty()) {
+        for (const Table* t : table_.chain())
+            if (itfSetData* ev = t->events()) f(*ev);
+        return;
+    }
+    for (const auto& b : chain)
+        if (itfSetData* ev = b->table->events()) f(*ev);
 }
 
 void DataSet::requireRow() {
@@ -1368,7 +1387,7 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         return int64_t{0};
     }();
     auto it = std::find(ids_.begin(), ids_.end(), id);
-    if (it != ids_.end()) ids_.erase(it);
+    if (it != ids_.end()) eraseId(static_cast<size_t>(it - ids_.begin()));
     row_.clear();
 
     for (size_t i = 0; i < links.size(); ++i) {
@@ -1414,8 +1433,7 @@ bool DataSet::DeleteRows(itfProgress* progress) {
                         .bind(1, ownerOid)
                         .bind(2, ids_.front())
                         .run();
-                    saveState();
-                    ids_.erase(ids_.begin());
+                    eraseId(0);
                     row_.clear();
                 } else {
                     deleteCurrent(!collection);

@@ -233,6 +233,7 @@ private:
     void requireRow();
     void requireEditable() const;
     void saveState();
+    void eraseId(size_t index);
     void load();
     void loadKeepingRow();
     QString selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,

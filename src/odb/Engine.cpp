@@ -241,7 +241,9 @@ QString selectSql(const Table& t) {
 
 void Engine::reload(RowBuffer& b) {
     if (b.isNew()) return;
-    auto st = conn().statement(selectSql(*b.table));
+    QString& sql = b.table->cachedSql(Table::Select);
+    if (sql.isEmpty()) sql = selectSql(*b.table);
+    auto st = conn().statement(sql);
     st.bind(1, b.oid);
     const auto& cols = b.table->columns();
     if (!st.step()) {
@@ -339,6 +341,7 @@ RowChain Engine::newChain(const Table& t) {
     RowChain chain;
     for (const Table* c : t.chain()) {
         auto b = std::make_shared<RowBuffer>(*c, 0);
+        b->createdIn = depth_ > 0 ? opSerial_ : -1;
         if (c != &t && t.GetBaseKind() == BaseKind::SharedBase && c == t.BaseTable()) b->provisional = true;
         chain.push_back(b);
     }
@@ -346,7 +349,7 @@ RowChain Engine::newChain(const Table& t) {
 }
 
 namespace {
-QString insertSql(const Table& t, bool withOid) {
+QString buildInsertSql(const Table& t, bool withOid) {
     QStringList cols, marks;
     if (withOid) {
         cols << SqlQuote(kOidColumn);
@@ -365,7 +368,9 @@ void Engine::insertRow(const std::shared_ptr<RowBuffer>& b) {
     beforeWrite(*b);
     const Table& t = *b->table;
     const bool withOid = b->oid > 0;
-    auto st = conn().statement(insertSql(t, withOid));
+    QString& sql = withOid ? t.cachedSql(Table::InsertWithOid) : t.cachedSql(Table::Insert);
+    if (sql.isEmpty()) sql = buildInsertSql(t, withOid);
+    auto st = conn().statement(sql);
     int i = 1;
     if (withOid) st.bind(i++, b->oid);
     for (size_t c = 0; c < t.columns().size(); ++c) st.bindStored(i++, toStored(b->values[c], t.columns()[c].type));
@@ -380,6 +385,20 @@ void Engine::insertRow(const std::shared_ptr<RowBuffer>& b) {
     b->stamp = stamp_;
     b->opSerial = opSerial_;
     remember(b);
+    if (depth_ > 0 && b->createdIn == opSerial_) {
+        // Not saved by beforeWrite: a failed operation makes the row new again, and its identity,
+        // which the file may give out again, leaves the registry.
+        std::weak_ptr<RowBuffer> weak = b;
+        const Table* table = b->table;
+        const int64_t oid = b->oid;
+        addUndo(nullptr, [this, weak, table, oid]() {
+            forget(*table, oid);
+            if (auto p = weak.lock()) {
+                p->oid = 0;
+                p->deleted = false;
+            }
+        });
+    }
 }
 
 void Engine::updateRow(RowBuffer& b) {
@@ -428,7 +447,7 @@ void Engine::deleteRow(RowBuffer& b) {
 // Operations
 
 void Engine::beforeWrite(RowBuffer& b) {
-    if (depth_ == 0 || undoKeys_.count(&b)) return;
+    if (depth_ == 0 || b.createdIn == opSerial_ || undoKeys_.count(&b)) return;
     undoKeys_.insert(&b);
     RowBuffer copy = b;
     RowBuffer* target = &b;
@@ -446,8 +465,11 @@ void Engine::beforeWrite(RowBuffer& b) {
 }
 
 void Engine::addUndo(const void* key, std::function<void()> undo) {
-    if (depth_ == 0 || undoKeys_.count(key)) return;
-    undoKeys_.insert(key);
+    if (depth_ == 0) return;
+    if (key) {
+        if (undoKeys_.count(key)) return;
+        undoKeys_.insert(key);
+    }
     undo_.push_back(std::move(undo));
 }
 

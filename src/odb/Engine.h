@@ -94,6 +94,7 @@ public:
     int64_t opSerial() const { return opSerial_; }
     // Saves the state of `b` once per operation, for the rollback.
     void beforeWrite(RowBuffer& b);
+    // `undo` runs if the operation fails; once per operation for a key, every time without one.
     void addUndo(const void* key, std::function<void()> undo);
 
     int silent = 0;           // the library fills rows itself

@@ -30,6 +30,7 @@ public:
     int saving = 0;                // a save of this row is under way
     int deleting = 0;              // a deletion of this row is under way
     int64_t opSerial = -1;         // the operation that last read the row
+    int64_t createdIn = -1;        // the operation that started the row (nothing to undo in it)
     int64_t stamp = -1;            // the file state the row was read at
 
     bool isNew() const { return oid == 0; }

@@ -105,6 +105,9 @@ public:
     const std::vector<Table*>& derivedTables() const { return derived_; }
     // The SQL name of the table, quoted.
     QString sqlName() const;
+    // Statement texts built once per table.
+    enum SqlKind { Select, Insert, InsertWithOid, SqlKindCount };
+    QString& cachedSql(SqlKind kind) const { return sql_[kind]; }
 
 private:
     friend class Engine;
@@ -122,6 +125,7 @@ private:
     std::shared_ptr<FieldDef> baseLinkDef_;
     std::vector<StoredColumn> columns_;
     std::vector<Table*> derived_;
+    mutable QString sql_[SqlKindCount];
 };
 
 // Quotes an SQL identifier.

@@ -55,6 +55,13 @@ TEST_F(OperationTest, ARefusalThreeLevelsDownLeavesEveryRowAndTheFileUnchanged) 
     EXPECT_EQ(header->ColNumber("TempoTotale"), 20);
     EXPECT_EQ(steps->RowCount(), 1);
     EXPECT_FALSE(steps->IsNewRow());
+    // The identity the refused row had is given out again: it must not bring the refused values.
+    ASSERT_TRUE(steps->AddRow({"Minuti", 5}));
+    const Variant again = steps->Bookmark();
+    EXPECT_EQ(o.table("Passaggi").OpenData("OID=" + again.toText())->ColNumber("Minuti"), 5);
+    ASSERT_TRUE(steps->DeleteRow());
+    const QString before2 = snapshot();
+    ASSERT_EQ(before2, before);
     // A stored step edited past the limit is refused the same way.
     steps->RowFirst();
     steps->SetColValue("Minuti", 300);

@@ -82,7 +82,7 @@ void TestDefinition::Define(DatabaseDef& def) {
 }
 
 std::shared_ptr<TestTable> TestDefinition::add(const QString& name) {
-    auto t = std::make_shared<TestTable>(name, &log);
+    auto t = std::make_shared<TestTable>(name, record ? &log : nullptr);
     tables.push_back(t);
     return t;
 }

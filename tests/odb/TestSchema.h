@@ -63,6 +63,7 @@ public:
     std::shared_ptr<TestTable> table(const QString& name) const;
     std::vector<std::shared_ptr<TestTable>> tables;
     QStringList log;
+    bool record = true;  // tables added from now on log their events
 };
 
 // Records what the library tells the program; answers questions as told.
