@@ -10,8 +10,11 @@ SingleInstance::SingleInstance(const QString& lockPath)
     : path_(lockPath.isEmpty() ? defaultLockPath() : lockPath) {}
 
 QString SingleInstance::defaultLockPath() {
-    // Next to the user's settings: the settings are what a second instance must not touch.
-    return QDir(SettingsFolder()).filePath(QStringLiteral("ZeltoLavrix.lock"));
+    // The per-user runtime folder belongs to this computer: a home shared by several computers
+    // must not make one computer's copy block another's.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = SettingsFolder();
+    return QDir(folder).filePath(QStringLiteral("ZeltoLavrix.lock"));
 }
 
 bool SingleInstance::acquire() {

@@ -9,7 +9,7 @@
 
 class SingleInstance {
   public:
-    // The lock lives in the per-user runtime folder unless a path is given.
+    // The lock lives in the per-user runtime folder of this computer unless a path is given.
     explicit SingleInstance(const QString& lockPath = {});
     // True when this process is now the only instance (the lock is held until destruction).
     bool acquire();
