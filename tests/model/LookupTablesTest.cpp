@@ -94,6 +94,19 @@ TEST_F(LookupTables, OtherFieldsOfProtectedRowsChange) {
     EXPECT_EQ(storedText("SELECT Indirizzo FROM Operai WHERE Codice=''"), "Via Roma 1");
 }
 
+TEST_F(LookupTables, PricesOfProtectedRowsChange) {
+    auto service = rows("TipiAssistenza", "Descrizione='<indefinito>'");
+    service->SetColValue("PrezzoOrario", 40);
+    EXPECT_TRUE(service->SaveRow());
+    auto task = rows("DedirIdovuduvIrezadiv", "Codice=''");
+    task->SetColValue("CostoOrario", 25);
+    EXPECT_TRUE(task->SaveRow());
+    EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join(" | ").toStdString();
+    reopen();
+    EXPECT_EQ(rows("TipiAssistenza", "Descrizione='<indefinito>'")->ColNumber("PrezzoOrario"), 40);
+    EXPECT_EQ(rows("DedirIdovuduvIrezadiv", "Codice=''")->ColNumber("CostoOrario"), 25);
+}
+
 TEST_F(LookupTables, RefusedDeletionKeepsTheReferencesToTheRow) {
     EXPECT_FALSE(rows("TipiCategoria", "Descrizione='<indefinito>'")->DeleteRow());
     EXPECT_FALSE(rows("DedirIdovuduvIrezadiv", "Codice=''")->DeleteRow());
