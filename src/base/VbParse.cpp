@@ -175,6 +175,7 @@ QString FormatVbDouble(double v, int significantDigits) {
             res = mant.substr(0, intDigits) + "," + mant.substr(intDigits);
         }
     }
-    if (negative) res.insert(0, "-");
-    return QString::fromLatin1(res.c_str());
+    QString out = QString::fromLatin1(res.c_str());
+    if (negative) out.prepend(QLatin1Char('-'));
+    return out;
 }
