@@ -129,7 +129,7 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
     };
     while (i < n) {
         const QChar c = text[i];
-        if (c == u' ' || c == u'\t' || c == QChar(0xA0) || c == u'\f' || c == u'\v') {
+        if (c == u' ' || c == u'\t' || c == QChar(0xA0) || c == QChar(0xFEFF) || c == u'\f' || c == u'\v') {
             space = true;
             ++i;
             continue;
@@ -191,8 +191,14 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
             push(Tok::Date).value = Variant::fromDate(d);
             continue;
         }
-        if (c == u'&' && i + 1 < n && (text[i + 1] == u'H' || text[i + 1] == u'h' || text[i + 1] == u'O' ||
-                                        text[i + 1] == u'o')) {
+        // "&H1F" and "&O17" are numbers; "a&hb" and "(x)&out" are concatenations.
+        const auto radixLiteral = [&] {
+            if (c != u'&' || i + 2 >= n) return false;
+            const QChar r = text[i + 1].toUpper(), d = text[i + 2];
+            if (r == u'H') return d.isDigit() || (d.toUpper() >= u'A' && d.toUpper() <= u'F');
+            return r == u'O' && d >= u'0' && d <= u'7';
+        };
+        if (radixLiteral()) {
             const bool hex = text[i + 1] == u'H' || text[i + 1] == u'h';
             int j = i + 2;
             uint64_t v = 0;

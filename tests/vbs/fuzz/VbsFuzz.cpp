@@ -2,6 +2,7 @@
 // run under the sanitizers; any crash, hang, leak or non-script exception fails it.
 // vbs_fuzz --seconds N [--seeds DIR] [--seed S]   fuzz for N seconds
 // vbs_fuzz --run FILE                               run one script and print its output and error
+// vbs_fuzz --show N                                 print N generated programs with their errors
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QFile>
@@ -161,7 +162,7 @@ private:
                 return QStringLiteral("%1(%2)").arg(QString::fromLatin1(fns[pick(15)]), expr(depth + 1));
             }
             case 4: return QStringLiteral("a0(%1)").arg(expr(depth + 1));
-            case 5: return QStringLiteral("f%1(%2)").arg(pick(2)).arg(expr(depth + 1));
+            case 5: return QStringLiteral("f%1(%2, %3)").arg(pick(2)).arg(expr(depth + 1), expr(depth + 1));
             case 6: return QStringLiteral("out.Vars(%1)").arg(expr(depth + 1));
             case 7: return QStringLiteral("out.Box(%1, %2)").arg(expr(depth + 1), expr(depth + 1));
             default:
@@ -195,24 +196,25 @@ private:
             case 11: return QStringLiteral("With out\n.Print %1\n.Vars(\"k\") = %2\nEnd With\n").arg(expr(0), expr(0));
             case 12: return QStringLiteral("Err.Raise %1\n").arg(pick(2000));
             case 13: return QStringLiteral("s0 %1, %2\n").arg(name(), expr(0));
-            case 14: return QStringLiteral("Call f1(%1)\n").arg(expr(0));
+            case 14: return QStringLiteral("Call f1(%1, v1)\n").arg(expr(0));
             case 15: return QStringLiteral("Set %1 = %2\n").arg(name(), chance(50) ? QStringLiteral("out") : expr(0));
             case 16: return QStringLiteral("a0(%1) = %2\n").arg(pick(5)).arg(expr(0));
             case 17: return QStringLiteral("out.Box %1, , %2 : out.Fail %3\n").arg(expr(0), expr(0), literal());
             case 18: return QStringLiteral("Erase a0\n");
             case 19: {  // long operator chains and deep nesting near the parser's limits
                 QString e = QStringLiteral("1");
-                const int n = pick(1200);
+                const int n = pick(chance(10) ? 1200 : 300);
                 for (int k = 0; k < n; ++k) e += chance(50) ? QStringLiteral(" & v0") : QStringLiteral(" + 1");
-                return QStringLiteral("v2 = %1 %2 %3\n").arg(QString(pick(160), u'('), e, QString(pick(160), u')'));
+                const int parens = pick(160);
+                return QStringLiteral("v2 = %1 %2 %3\n").arg(QString(parens, u'('), e, QString(parens, u')'));
             }
             default: return QStringLiteral("%1 = %2\n").arg(name(), expr(0));
         }
     }
 
     QString procedure(int i) {
-        const bool fn = chance(50);
-        const QString nm = fn ? QStringLiteral("f%1").arg(i % 2) : QStringLiteral("s%1").arg(i % 2);
+        const bool fn = i % 2 == 0;  // f0, s0, f1, s1: each defined once
+        const QString nm = fn ? QStringLiteral("f%1").arg(i / 2) : QStringLiteral("s%1").arg(i / 2);
         QString head = QStringLiteral("%1 %2(%3p, q)\n").arg(fn ? QStringLiteral("Function") : QStringLiteral("Sub"), nm,
                                                             chance(50) ? QStringLiteral("ByVal ") : QString());
         QString body = QStringLiteral("Dim t\n") + block(1);
@@ -254,6 +256,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int seconds = qEnvironmentVariableIntValue("ZL_VBS_FUZZ_SECONDS");
     QString seedsDir, runFile;
+    int show = 0;
     unsigned seed = static_cast<unsigned>(std::random_device()());
     for (int i = 1; i + 1 < argc; i += 2) {
         const QString a = QString::fromLocal8Bit(argv[i]), v = QString::fromLocal8Bit(argv[i + 1]);
@@ -261,6 +264,7 @@ int main(int argc, char** argv) {
         else if (a == QLatin1String("--seeds")) seedsDir = v;
         else if (a == QLatin1String("--seed")) seed = v.toUInt();
         else if (a == QLatin1String("--run")) runFile = v;
+        else if (a == QLatin1String("--show")) show = v.toInt();
     }
     if (!runFile.isEmpty()) {
         QFile f(runFile);
@@ -268,6 +272,17 @@ int main(int argc, char** argv) {
         const Outcome r = runScript(QString::fromUtf8(f.readAll()), 10000, nullptr);
         for (const QString& l : r.lines) printf("%s\n", l.toUtf8().constData());
         if (r.number) printf("!ERROR %d LINE %d (%s)\n", r.number, r.line, r.description.toUtf8().constData());
+        return 0;
+    }
+    if (show > 0) {
+        std::mt19937 rng(seed);
+        Generator gen(rng);
+        for (int i = 0; i < show; ++i) {
+            const QString text = gen.program();
+            const Outcome r = runScript(text, 100, nullptr);
+            printf("---- %d: error %d line %d %s\n%s\n", i, r.number, r.line, r.description.toUtf8().constData(),
+                   text.toUtf8().constData());
+        }
         return 0;
     }
 #ifdef ZL_HAVE_SANITIZER
