@@ -12,6 +12,8 @@ out.Print &H10000
 out.Print &HFFFFFFFF
 out.Print &O17
 out.Print TypeName(32767) & " " & TypeName(32768) & " " & TypeName(2147483648)
+h = "acca" : o = "o"
+out.Print "x"&h&o & &H1F & "!"
 ' EXPECT:
 ' He said "hi"
 ' 1
@@ -27,3 +29,4 @@ out.Print TypeName(32767) & " " & TypeName(32768) & " " & TypeName(2147483648)
 ' -1
 ' 15
 ' Integer Long Double
+' xaccao31!
