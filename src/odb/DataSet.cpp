@@ -71,8 +71,28 @@ void DataSet::open(const QString& where, const QString& order, const QString& fi
     order_ = order;
     fields_ = fields;
     scope_ = scope;
+    parseFields();
     if (table_.events()) table_.events()->OnSelect(*this);
     load();
+}
+
+void DataSet::parseFields() {
+    computed_.clear();
+    if (fields_.trimmed().isEmpty()) return;
+    StorageSchema schema(engine_);
+    ConditionSql sql(schema, table_.Name(), kAlias);
+    for (auto& f : sql.Fields(fields_)) {
+        if (f.all || f.name.isEmpty()) continue;
+        // A plain field of the table reads from the row itself.
+        if (table_.FieldByName(f.name) && !f.expr.sql.contains(QLatin1Char('('))) continue;
+        computed_.push_back({f.name.normalized(QString::NormalizationForm_C), f.expr.sql, f.expr.values, f.expr.type});
+    }
+}
+
+const DataSet::Computed* DataSet::computed(const QString& name) const {
+    for (const auto& c : computed_)
+        if (c.name.compare(name.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0) return &c;
+    return nullptr;
 }
 
 QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
@@ -204,8 +224,23 @@ const RowChain& DataSet::row() {
         for (const auto& b : row_) engine_.ensureFresh(*b);
         valid = std::none_of(row_.begin(), row_.end(), [&](const auto& b) { return b->table == &own && b->deleted; });
     }
-    if (!valid && !detached_) row_ = engine_.rowChain(own, id);
+    if (!valid && !detached_) {
+        prefetch();
+        row_ = engine_.rowChain(own, id);
+    }
     return row_;
+}
+
+void DataSet::prefetch() {
+    // Row values are read a page at a time, in one short statement per table of the chain.
+    constexpr int64_t kPage = 64;
+    std::vector<int64_t> page;
+    for (int64_t i = pos_; i < static_cast<int64_t>(ids_.size()) && i < pos_ + kPage; ++i)
+        page.push_back(ids_[static_cast<size_t>(i)]);
+    for (const Table* t = &table_; t; t = t->BaseTable()) {
+        engine_.prefetch(*t, page);
+        if (t->GetBaseKind() != BaseKind::Exclusive) break;  // other identities above
+    }
 }
 
 const Table& DataSet::physicalTable() const { return table_; }
@@ -297,6 +332,19 @@ DataSet::Located DataSet::locateOrRaise(const QString& name) {
 Variant DataSet::ColValue(const QString& name) const {
     auto* self = const_cast<DataSet*>(this);
     if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0) return self->Bookmark();
+    if (const Computed* c = computed(name)) {
+        const Variant id = self->Bookmark();
+        if (id.isNull()) return Variant::null();
+        auto st = engine_.conn().statement(QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") + table_.sqlName() +
+                                           QLatin1Char(' ') + kAlias + QStringLiteral(" WHERE ") + kAlias +
+                                           QStringLiteral(".\"OID\"=?"));
+        bindValues(st, c->values);
+        st.bind(static_cast<int>(c->values.size()) + 1, static_cast<int64_t>(id.toDouble()));
+        Variant out = Variant::null();
+        if (st.step()) out = c->type >= 0 ? Engine::fromStored(st.stored(0), c->type) : st.stored(0);
+        st.reset();
+        return out;
+    }
     Located l = self->locateOrRaise(name);
     return l.buffer->values[static_cast<size_t>(l.column)];
 }
@@ -341,7 +389,7 @@ QString DataSet::FormattedColValue(const QString& name) const {
 }
 
 bool DataSet::ColExists(const QString& name) const {
-    if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0) return true;
+    if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0 || computed(name)) return true;
     for (const Table* t : const_cast<DataSet*>(this)->rowTables())
         if (t->columnIndex(name.normalized(QString::NormalizationForm_C)) >= 0) {
             const auto kind = t->columns()[static_cast<size_t>(t->columnIndex(name.normalized(QString::NormalizationForm_C)))].kind;
@@ -590,6 +638,26 @@ std::shared_ptr<DataSet> DataSet::GetReference(const QString& referenceName, con
     return ds;
 }
 
+std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, bool baseRow) {
+    requireRow();
+    const ReferenceDef& ref = GetReferenceDef(referenceName);
+    Table& target = engine_.table(ref.targetTable);
+    std::shared_ptr<DataSet> offered;
+    QString eventName = ref.name;
+    if (!ref.collection) {
+        offered = target.OpenData();
+    } else if (baseRow && target.HasBaseTable() && target.GetBaseKind() == BaseKind::SharedBase) {
+        offered = target.BaseTable()->OpenData();
+        eventName += QLatin1Char('.') + target.BaseTable()->Name();
+    } else {
+        offered = GetReference(ref.name);
+    }
+    const bool ok = engine_.run(this, [&]() {
+        raise([&](itfSetData& ev) { ev.OnSelectReference(*this, *offered, eventName); });
+    });
+    return ok ? offered : nullptr;
+}
+
 bool DataSet::ReferenceEmpty(const QString& referenceName) const {
     auto* self = const_cast<DataSet*>(this);
     const ReferenceDef* ref = nullptr;
@@ -669,7 +737,8 @@ QString DataSet::SelFields() const { return fields_; }
 
 void DataSet::SetSelFields(const QString& fields) {
     fields_ = fields;
-    load();
+    parseFields();
+    loadKeepingRow();
 }
 
 QString DataSet::SortOrder() const { return order_; }

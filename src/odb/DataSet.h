@@ -129,6 +129,11 @@ public:
     // where-text; opened as a derived table of the target when `asTable` is given.
     std::shared_ptr<DataSet> GetReference(const QString& referenceName, const QString& where = {},
                                           const QString& asTable = {});
+    // The rows of a reference as they are listed or offered for choice: raises OnSelectReference
+    // first, so that the rules set their order or filter, or refuse (then nullptr). A lookup offers
+    // every row of its target; `baseRow` offers the base rows for a new shared-base child of a
+    // collection (the event names "reference.BaseTable").
+    std::shared_ptr<DataSet> SelectReference(const QString& referenceName, bool baseRow = false);
     bool ReferenceEmpty(const QString& referenceName) const;
     // The stored link of a lookup (the target's Bookmark), Null when empty.
     Variant ReferenceKey(const QString& referenceName, int32_t flags = 0) const;
@@ -148,6 +153,7 @@ public:
     QString SelWhere() const;
     void SetSelWhere(const QString& where);   // re-reads the rows
     QString SelFields() const;
+    // A field list: "*" and further expressions with "As" names, read by ColValue like fields.
     void SetSelFields(const QString& fields);
     QString SortOrder() const;
     void SetSortOrder(const QString& order);  // re-reads the rows
@@ -258,9 +264,20 @@ private:
     std::shared_ptr<DataSet> targetSet(const ReferenceDef& ref, int64_t oid);
     const Table& physicalTable() const;
 
+    struct Computed {
+        QString name;
+        QString sql;
+        std::vector<SqlValue> values;
+        int32_t type = -1;
+    };
+    const Computed* computed(const QString& name) const;
+    void parseFields();
+    void prefetch();
+
     Engine& engine_;
     Table& table_;
     Scope scope_;
+    std::vector<Computed> computed_;
     QString where_, order_, filter_, fields_, focus_;
     std::vector<int64_t> ids_;
     int64_t pos_ = -1;   // index into ids_: -1 before the first row, ids_.size() past the last

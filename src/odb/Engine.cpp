@@ -36,6 +36,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
     if (!connection || !connection->IsOpen()) DbmsGlobal::Raise(odbErrNotOpen);
     if (!definition_) DbmsGlobal::Raise(odbErrBadDefinition);
     open_ = false;
+    pages_.clear();
     tables_.clear();
     buffers_.clear();
     connection_ = connection;
@@ -114,6 +115,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
         open_ = false;
         silent = 0;
         depth_ = 0;
+        pages_.clear();
         buffers_.clear();
         guards_.clear();
         tables_.clear();
@@ -287,6 +289,47 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
     if (b->deleted) return nullptr;
     buffers_[key] = b;
     return b;
+}
+
+void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
+    QStringList missing;
+    for (int64_t oid : oids) {
+        auto it = buffers_.find(std::make_pair(&t, oid));
+        if (it != buffers_.end())
+            if (auto b = it->second.lock())
+                if (b->oid == oid && (depth_ > 0 ? b->opSerial == opSerial_ : b->stamp == stamp_)) continue;
+        missing << QString::number(oid);
+    }
+    if (missing.size() < 2) return;  // one row is read as it comes
+    QStringList cols;
+    for (const auto& c : t.columns()) cols << SqlQuote(c.name);
+    // The identities are numbers of our own: safe to write into the text.
+    auto st = conn().statement(QStringLiteral("SELECT \"OID\", ") + cols.join(QStringLiteral(", ")) +
+                               QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN (") +
+                               missing.join(QLatin1Char(',')) + QLatin1Char(')'));
+    // Buffers are kept alive by the data set's page; new ones are made here.
+    std::vector<std::shared_ptr<RowBuffer>> made;
+    while (st.step()) {
+        const int64_t oid = st.int64(0);
+        std::shared_ptr<RowBuffer> b;
+        auto it = buffers_.find(std::make_pair(&t, oid));
+        if (it != buffers_.end()) b = it->second.lock();
+        if (!b || b->oid != oid) {
+            b = std::make_shared<RowBuffer>(t, oid);
+            buffers_[std::make_pair(&t, oid)] = b;
+        }
+        const auto& cols2 = t.columns();
+        for (size_t i = 0; i < cols2.size(); ++i) {
+            b->stored[i] = fromStored(st.stored(static_cast<int>(i) + 1), cols2[i].type);
+            if (!b->changed[i]) b->values[i] = b->stored[i];
+        }
+        b->deleted = false;
+        b->stamp = stamp_;
+        if (depth_ > 0) b->opSerial = opSerial_;
+        made.push_back(b);
+    }
+    st.reset();
+    pages_[&t] = std::move(made);
 }
 
 void Engine::remember(const std::shared_ptr<RowBuffer>& b) { buffers_[std::make_pair(b->table, b->oid)] = b; }

@@ -71,6 +71,8 @@ public:
     void ensureFresh(RowBuffer& b);
     void reload(RowBuffer& b);
     void forget(const Table& table, int64_t oid);
+    // Reads the rows `oids` of `table` that are not held yet, in one statement.
+    void prefetch(const Table& table, const std::vector<int64_t>& oids);
     void remember(const std::shared_ptr<RowBuffer>& b);
     // Physical writes of one buffer.
     void insertRow(const std::shared_ptr<RowBuffer>& b);
@@ -121,6 +123,8 @@ private:
     bool open_ = false;
 
     std::map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>> buffers_;
+    // The last page read of each table, held until the next one.
+    std::map<const Table*, std::vector<std::shared_ptr<RowBuffer>>> pages_;
     int64_t stamp_ = 0;
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
 

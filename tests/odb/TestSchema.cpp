@@ -77,6 +77,11 @@ void TestTable::OnNewReference(DataSet& ds, DataSet& ref, const QString& name) {
     if (onNewReference) onNewReference(ds, ref, name);
 }
 
+void TestTable::OnSelectReference(DataSet& ds, DataSet& ref, const QString& name) {
+    note(QStringLiteral("OnSelectReference(%1)").arg(name));
+    if (onSelectReference) onSelectReference(ds, ref, name);
+}
+
 void TestDefinition::Define(DatabaseDef& def) {
     for (const auto& t : tables) def.AddTable(t);
 }
@@ -158,6 +163,7 @@ void BuildShopSchema(TestDefinition& def) {
         Money(f, QStringLiteral("CostoTotale"));
         Lookup(r, QStringLiteral("Cliente"), QStringLiteral("Clienti"), QStringLiteral("Codice"), QStringLiteral("Descrizione"));
         Collection(r, QStringLiteral("Dettagli"), QStringLiteral("DettagliSpeciali"), true);
+        Collection(r, QStringLiteral("Fabbisogni"), QStringLiteral("Necessita"), true);
         i.AddIndex(QStringLiteral("Progressivo"), true);
     };
     commesse->onNewRow = [](DataSet& ds) {

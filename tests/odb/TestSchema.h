@@ -37,6 +37,7 @@ public:
     void OnUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool inMemory) override;
     void OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool inMemory) override;
     void OnNewReference(DataSet& ds, DataSet& ref, const QString& name) override;
+    void OnSelectReference(DataSet& ds, DataSet& ref, const QString& name) override;
 
     // Identity
     std::optional<double> version = 1.0;
@@ -48,7 +49,7 @@ public:
     std::function<void(DataSet&)> onNewRow, onUpdateRow, onDeleteRow;
     std::function<void(DataSet&, const QString&)> onUpdateField, onBeforeUpdateField;
     std::function<void(DataSet&, DataSet&, const QString&, bool)> onUpdateReference, onBeforeUpdateReference;
-    std::function<void(DataSet&, DataSet&, const QString&)> onNewReference;
+    std::function<void(DataSet&, DataSet&, const QString&)> onNewReference, onSelectReference;
 
 private:
     void note(const QString& text);
@@ -92,7 +93,7 @@ void Collection(odb::ReferenceDefs& r, const QString& name, const QString& targe
 
 // Builds the shop schema used across the tests: Clienti and Operai (lookups with default rows),
 // Commesse (header) owning DettagliSpeciali (an exclusive detail kind over Dettagli) which own
-// Passaggi (steps), Magazzino with its shared-base extension Necessita, Gruppi gathering Passaggi.
+// Passaggi (steps) and Necessita (a shared-base extension of Magazzino), Gruppi gathering Passaggi.
 // Totals: steps' Minuti and Costo climb into the detail, details' into the header.
 void BuildShopSchema(TestDefinition& def);
 
