@@ -231,6 +231,8 @@ int64_t Connection::Execute(const QString& sql) {
     }
     const int64_t changes = sqlite3_changes64(db_);
     endWrite(token, true);
+    // Rows changed behind the data sets' backs are read again.
+    ++localVersion_;
     return changes;
 }
 

@@ -72,7 +72,7 @@ public:
     int64_t lastInsertRowId() const;
     // A number that changes whenever the file changed (by us or by another computer).
     int64_t dataVersion();
-    // Bumped by every rollback, Refresh and close: rows read before must be read again.
+    // Bumped by every rollback, Execute, Refresh and close: rows read before must be read again.
     int64_t localVersion() const { return localVersion_; }
 
 private:

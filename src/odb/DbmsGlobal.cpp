@@ -57,6 +57,7 @@ QString DbmsGlobal::ErrorText(int32_t code) {
     case odbErrTransaction: return QStringLiteral("Nessuna transazione aperta");
     case odbErrBadDefinition: return QStringLiteral("Definizione del database non valida");
     case odbErrReadOnly: return QStringLiteral("I dati non sono modificabili");
+    case odbErrDuplicateKey: return QStringLiteral("Esiste già un elemento con gli stessi valori");
     case odbErrGeneral: return QStringLiteral("Errore nella gestione dei dati");
     default: return QStringLiteral("Errore nella gestione dei dati (%1)").arg(code);
     }

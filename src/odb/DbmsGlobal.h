@@ -38,6 +38,7 @@ enum OdbError : int32_t {
     odbErrTransaction = 118,      // CommitTrans/RollbackTrans without BeginTrans
     odbErrBadDefinition = 119,    // an inconsistent definition (bad base table, bad index column...)
     odbErrReadOnly = 120,         // a write on a data set not enabled for editing
+    odbErrDuplicateKey = 121,     // a row with the same values of a unique index exists
     odbErrGeneral = 124,          // the library's general failure text
 };
 

@@ -1,6 +1,8 @@
 // Prepared statements used for one call and reset at once.
 #include "odb/SqlStatement.h"
 
+#include <QStringList>
+
 #include <sqlite3.h>
 
 #include "odb/Connection.h"
@@ -76,6 +78,14 @@ bool SqlStatement::step() {
     reset();
     if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
     if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT) DbmsGlobal::Raise(odbErrNotDatabase);
+    if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        // "UNIQUE constraint failed: Tabella.Campo, Tabella.Campo": name the fields.
+        QStringList fields;
+        for (const QString& f : msg.section(QStringLiteral(": "), 1).split(QStringLiteral(", ")))
+            if (!f.endsWith(QStringLiteral("._Owner")) && !f.endsWith(QStringLiteral("._OwnerOID"))) fields << f;
+        DbmsGlobal::Raise(odbErrDuplicateKey, DbmsGlobal::ErrorText(odbErrDuplicateKey) + QStringLiteral(" (") +
+                                                  fields.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    }
     DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + msg);
 }
 

@@ -287,6 +287,25 @@ TEST_F(OperationTest, EquivalentRowsAreOrphansCollidingOnAUniqueIndex) {
     EXPECT_EQ(equivalent->Bookmark().toLong(), 90);
 }
 
+TEST_F(OperationTest, ADuplicateKeyIsAClearErrorAndChangesNothing) {
+    auto clienti = o.table("Clienti").OpenData();
+    const QString before = RawText(file(), "SELECT group_concat(Codice || '=' || Descrizione) FROM Clienti");
+    try {
+        clienti->AddRow({"Codice", "X", "Descrizione", "<indefinito>"});
+        FAIL() << "a second <indefinito> must be refused";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), vbObjectError + odb::odbErrDuplicateKey);
+        EXPECT_TRUE(e.description().startsWith(odb::DbmsGlobal::ErrorText(odb::odbErrDuplicateKey)));
+        EXPECT_TRUE(e.description().contains("Clienti.Descrizione"));
+    }
+    EXPECT_EQ(RawText(file(), "SELECT group_concat(Codice || '=' || Descrizione) FROM Clienti"), before);
+    EXPECT_EQ(clienti->RowCount(), 1);
+    // Rows changed by SQL of the rules are read again.
+    o.conn->Execute("UPDATE Clienti SET Codice='Z'");
+    clienti->Requery();
+    EXPECT_EQ(clienti->ColText("Codice"), "Z");
+}
+
 TEST_F(OperationTest, AggregatesAndValueReads) {
     ASSERT_TRUE(steps->AddRow({"Minuti", 15}));
     EXPECT_EQ(steps->Aggregate("Minuti", 0).toLong(), 35);
