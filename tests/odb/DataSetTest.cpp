@@ -168,3 +168,71 @@ TEST_F(DataSetTest, ExportHtmlEscapesValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DataSetTest, ConditionsBuiltByTheLibrarySelectTheRowsTheRulesMean) {
+    auto header = o.table("Commesse").OpenData();
+    ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
+    ASSERT_TRUE(header->AddRow({"Cliente", "C1"}));
+    ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+    auto first = o.table("Commesse").OpenData("Progressivo=1");
+    const Variant customer = first->ReferenceKey("Cliente");
+    // Rows whose lookup links (or does not link) a row.
+    EXPECT_EQ(o.table("Commesse").OpenData(first->ReferenceCondition("Cliente", true, customer))->RowCount(), 1);
+    EXPECT_EQ(o.table("Commesse").OpenData(first->ReferenceCondition("Cliente", false, customer))->RowCount(), 1);
+    EXPECT_EQ(o.table("Commesse").OpenData(first->GetReferenceDef("Cliente").KeyCondition(customer))->RowCount(), 1);
+    EXPECT_EQ(&o.table("Commesse").ReferenceTable("Cliente"), &o.table("Clienti"));
+    // A collection's key condition selects the target rows owned by that row.
+    auto details = first->GetReference("Dettagli");
+    ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A1"}));
+    ASSERT_TRUE(o.table("Commesse").OpenData("Progressivo=2")->GetReference("Dettagli")->AddRow({"NumeroCommessa", "B1"}));
+    const QString owned = first->GetReferenceDef("Dettagli").KeyCondition(first->Bookmark());
+    auto mine = o.table("DettagliSpeciali").OpenData(owned);
+    ASSERT_EQ(mine->RowCount(), 1);
+    EXPECT_EQ(mine->ColText("NumeroCommessa"), "A1");
+    // The base link of a shared-base table as a field condition.
+    ASSERT_TRUE(o.table("Magazzino").OpenData()->AddRow({"Codice", "P1", "Descrizione", "Vite"}));
+    auto part = o.table("Magazzino").OpenData("Codice='P1'");
+    auto needs = o.table("Necessita").OpenData();
+    ASSERT_TRUE(needs->AddRow({o.table("Necessita").BaseLinkField(), part->Bookmark()}));
+    ASSERT_TRUE(needs->AddRow({"Codice", "P2"}));
+    const odb::FieldDef* link = o.table("Necessita").BaseLinkFieldDef();
+    ASSERT_TRUE(link);
+    EXPECT_EQ(o.table("Necessita").OpenData(link->MakeCondition(needs->BaseKey()))->RowCount(), 1);
+    EXPECT_EQ(o.table("Necessita").OpenData(link->MakeCondition(part->Bookmark(), 1))->RowCount(), 1);
+    EXPECT_TRUE(o.table("Necessita").HasField("Giacenza"));
+    EXPECT_EQ(o.table("Necessita").FieldByName("Giacenza")->table, "Magazzino");
+    EXPECT_EQ(o.table("Necessita").KeyField(-1), "OID");
+}
+
+TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
+    // An archive: a second file made by the same program.
+    const QString archive = path("Archivio.mdb");
+    {
+        auto def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        TestNotify n;
+        auto a = OpenDefinition(archive, def, &n);
+        auto clienti = a.table("Clienti").OpenData();
+        ASSERT_TRUE(clienti->AddRow({"Codice", "A1", "Descrizione", "Archiviato"}));
+        ASSERT_TRUE(clienti->AddRow({"Codice", "A2", "Descrizione", "Vecchio"}));
+    }
+    auto conn = std::make_shared<odb::Connection>();
+    conn->OpenDatabaseFile(archive);
+    auto attached = odb::DbmsGlobal::AttachDatabase(conn, &notify, "");
+    ASSERT_TRUE(attached->Tables().Exists("Clienti"));
+    EXPECT_TRUE(attached->Tables().Exists("DettagliSpeciali"));
+    EXPECT_EQ(attached->Tables().Item("DettagliSpeciali").BaseTableName(), "Dettagli");
+    auto source = attached->Tables().Item("Clienti").OpenData("Codice <> ''");
+    ASSERT_EQ(source->RowCount(), 2);
+    auto destination = o.table("Clienti").OpenData();
+    o.conn->BeginTrans();
+    EXPECT_EQ(source->ImportRows(*destination), 2);
+    o.conn->CommitTrans();
+    source->CloseData();
+    conn->CloseConnection();
+    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Codice IN ('A1','A2')"), 2);
+}
+
+}  // namespace
