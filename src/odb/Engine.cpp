@@ -288,6 +288,7 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
     reload(*b);
     if (b->deleted) return nullptr;
     buffers_[key] = b;
+    sweep();
     return b;
 }
 
@@ -317,6 +318,7 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
         if (!b || b->oid != oid) {
             b = std::make_shared<RowBuffer>(t, oid);
             buffers_[std::make_pair(&t, oid)] = b;
+            sweep();
         }
         const auto& cols2 = t.columns();
         for (size_t i = 0; i < cols2.size(); ++i) {
@@ -332,7 +334,17 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
     pages_[&t] = std::move(made);
 }
 
-void Engine::remember(const std::shared_ptr<RowBuffer>& b) { buffers_[std::make_pair(b->table, b->oid)] = b; }
+void Engine::remember(const std::shared_ptr<RowBuffer>& b) {
+    buffers_[std::make_pair(b->table, b->oid)] = b;
+    sweep();
+}
+
+void Engine::sweep() {
+    // Rows no data set holds any more leave the registry now and then.
+    if (++sinceSweep_ < 4096) return;
+    sinceSweep_ = 0;
+    for (auto it = buffers_.begin(); it != buffers_.end();) it = it->second.expired() ? buffers_.erase(it) : std::next(it);
+}
 
 void Engine::forget(const Table& t, int64_t oid) { buffers_.erase(std::make_pair(&t, oid)); }
 

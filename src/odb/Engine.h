@@ -113,6 +113,7 @@ public:
 
 private:
     void rollbackOperation();
+    void sweep();
 
     Database& database_;
     std::shared_ptr<itfDefDatabase> definition_;
@@ -125,6 +126,7 @@ private:
     std::map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>> buffers_;
     // The last page read of each table, held until the next one.
     std::map<const Table*, std::vector<std::shared_ptr<RowBuffer>>> pages_;
+    int sinceSweep_ = 0;
     int64_t stamp_ = 0;
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
 
