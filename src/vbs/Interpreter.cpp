@@ -2,6 +2,9 @@
 // cases go to VariantOps), procedure frames, On Error Resume Next and the time limit.
 #include "vbs/Interpreter.h"
 
+#include <pthread.h>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -14,7 +17,7 @@ namespace vbs {
 
 namespace {
 
-constexpr int kMaxDepth = 400;                  // nested procedure calls
+constexpr int kMaxDepth = 1000;                 // nested procedure calls, and the stack is watched too
 constexpr qsizetype kMaxString = 64 * 1024 * 1024;  // characters of one text
 constexpr int64_t kMaxElements = 16 * 1024 * 1024;  // elements of one array
 
@@ -170,13 +173,36 @@ void Interpreter::checkClock() {
     if (hasDeadline_ && std::chrono::steady_clock::now() >= deadline_) throw ScriptAbort();
 }
 
+// Deep recursion stops with error 28 while a good part of the thread's stack is still free, whatever
+// the size of the frames (sanitizer builds have far larger ones).
+void Interpreter::noteStackFloor() {
+    stackFloor_ = nullptr;
+    pthread_attr_t attr;
+    if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
+    void* low = nullptr;
+    size_t size = 0;
+    if (pthread_attr_getstack(&attr, &low, &size) == 0 && low && size > 0) {
+        const size_t reserve = std::max<size_t>(256 * 1024, size / 4);
+        const char* here = static_cast<const char*>(__builtin_frame_address(0));
+        const char* floor = static_cast<const char*>(low) + reserve;
+        stackFloor_ = here > floor ? floor : nullptr;
+    }
+    pthread_attr_destroy(&attr);
+}
+
 void Interpreter::runTopLevel(Procedure& top) {
-    if (depth_ == 0) errorLine_ = 0;
+    if (depth_ == 0) {
+        errorLine_ = 0;
+        noteStackFloor();
+    }
     invoke(top, nullptr, 0);
 }
 
 Variant Interpreter::call(Procedure& proc, VariantList& args) {
-    if (depth_ == 0) errorLine_ = 0;
+    if (depth_ == 0) {
+        errorLine_ = 0;
+        noteStackFloor();
+    }
     std::vector<Variant*> refs(args.size());
     for (size_t i = 0; i < args.size(); ++i) refs[i] = &args[i];
     return invoke(proc, refs.data(), refs.size());
@@ -187,6 +213,7 @@ Variant Interpreter::call(Procedure& proc, VariantList& args) {
 Variant Interpreter::invoke(Procedure& proc, Variant* const* args, size_t argc) {
     if (argc != proc.params.size()) raise(450, proc.name);
     if (depth_ >= kMaxDepth) raise(28);
+    if (stackFloor_ && static_cast<const char*>(__builtin_frame_address(0)) < stackFloor_) raise(28);
     tick();
     const size_t n = static_cast<size_t>(proc.slotCount);
     std::vector<Variant> storage(n);

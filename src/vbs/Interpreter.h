@@ -91,6 +91,7 @@ private:
         if (++ticks_ >= 2048) checkClock();
     }
     void checkClock();
+    void noteStackFloor();
 
     GlobalScope& scope_;
     BuiltinContext ctx_;
@@ -99,6 +100,7 @@ private:
     int errorLine_ = 0;
     int depth_ = 0;
     unsigned ticks_ = 0;
+    const char* stackFloor_ = nullptr;  // calls below this address raise 28 (out of stack space)
     bool hasDeadline_ = false;
     std::chrono::steady_clock::time_point deadline_;
 };
