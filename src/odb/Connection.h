@@ -58,6 +58,9 @@ public:
 
     // Forgets cached rows so that the next reads see other computers' changes.
     void Refresh();
+    // Set by print runs for their duration; kept for the program to read.
+    bool ReportMode() const { return reportMode_; }
+    void SetReportMode(bool on) { reportMode_ = on; }
 
     // ---- library internals (data sets, tables, the opening) ----
     sqlite3* handle() const;
@@ -84,6 +87,7 @@ private:
     sqlite3* db_ = nullptr;
     QString path_;
     QString user_;
+    bool reportMode_ = false;
     int userLevel_ = 0;     // BeginTrans nesting
     int writeDepth_ = 0;    // beginWrite nesting (including user levels)
     int savepointSeq_ = 0;

@@ -15,6 +15,7 @@
 #include "odb/ConditionSql.h"
 #include "odb/Connection.h"
 #include "odb/Database.h"
+#include "odb/DataSetObject.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/RowBuffer.h"
 #include "odb/SchemaBuilder.h"
@@ -676,6 +677,12 @@ Variant DataSet::ReferenceKey(const QString& referenceName, int32_t) const {
     return l.buffer->values[static_cast<size_t>(l.column)];
 }
 
+const ReferenceDef* DataSet::FindReferenceDef(const QString& referenceName) const {
+    for (const Table* t : const_cast<DataSet*>(this)->rowTables())
+        if (const ReferenceDef* r = t->FindReference(referenceName)) return r;
+    return table_.FindReference(referenceName);
+}
+
 const ReferenceDef& DataSet::GetReferenceDef(const QString& referenceName) const {
     for (const Table* t : const_cast<DataSet*>(this)->rowTables())
         if (const ReferenceDef* r = t->FindReference(referenceName)) return *r;
@@ -794,6 +801,13 @@ bool DataSet::RowLast() {
     pos_ = static_cast<int64_t>(ids_.size()) - 1;
     return !RowInvalid();
 }
+
+bool DataSet::StepToLastRow() {
+    if (!ids_.empty() && pos_ >= static_cast<int64_t>(ids_.size())) pos_ = static_cast<int64_t>(ids_.size()) - 1;
+    return !RowInvalid();
+}
+
+bool DataSet::RowUnavailable() const { return const_cast<DataSet*>(this)->row().empty(); }
 
 bool DataSet::RowInvalid() const {
     if (isNew_) return false;
@@ -1248,6 +1262,13 @@ bool DataSet::AddRow(const VariantList& pairs) {
     });
 }
 
+void DataSet::AddEmptyRow() {
+    requireEditable();
+    saveState();
+    row_ = engine_.newChain(table_);
+    isNew_ = true;
+}
+
 bool DataSet::NewRow() {
     requireEditable();
     return engine_.run(this, [&]() { startNewRow(); });
@@ -1348,6 +1369,7 @@ void DataSet::saveCurrent() {
         }
         saveState();
         isNew_ = false;
+        rowWasAdded_ = true;
         for (const auto& b : chain)
             if (b->table == &table_) {
                 ids_.push_back(b->oid);
@@ -1356,6 +1378,7 @@ void DataSet::saveCurrent() {
         row_ = chain;
     } else {
         for (const auto& b : chain) engine_.updateRow(*b);
+        rowWasAdded_ = false;
     }
 
     if (!ownerEvents) return;
@@ -1653,6 +1676,8 @@ void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, co
     s << "</table>\n</body></html>\n";
     if (progress) progress->OnEnd(odbEvtExportHtml, total);
 }
+
+ObjectRef DataSet::AsObject() { return std::make_shared<DataSetObject>(shared_from_this()); }
 
 void DataSet::CloseData() {
     closed_ = true;

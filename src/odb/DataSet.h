@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Object.h"
 #include "base/Variant.h"
 #include "odb/EventSource.h"
 #include "odb/ConditionSchema.h"
@@ -85,6 +86,10 @@ public:
     bool AddRow(const VariantList& pairs);
     // Starts a new row (OnNewRow) that SaveRow stores and CancelRow drops.
     bool NewRow();
+    // A new row with no OnNewRow (its values are set and stored by the caller).
+    void AddEmptyRow();
+    // True when the last SaveRow stored a new row.
+    bool RowWasAdded() const { return rowWasAdded_; }
     void CancelRow();
     // Stores the current row (OnUpdateRow, the owner's reference events, then the owners changed by
     // them). A save of a row already being saved higher up is a no-op. False when refused.
@@ -98,7 +103,11 @@ public:
     bool RowNext();
     bool RowPrevious();
     bool RowLast();
+    // Back onto the last row when the data set stands past its end.
+    bool StepToLastRow();
     bool RowInvalid() const;      // before the first or past the last row
+    // True when the current row cannot be read (deleted meanwhile, or no row).
+    bool RowUnavailable() const;
     bool RowBeforeFirst() const;
     bool DataEmpty() const;
     bool NoCurrentRow() const;    // no row to read (empty, or off the ends)
@@ -121,6 +130,8 @@ public:
     bool RowFlag() const;
     void EnableEdit(bool enable = true);
     bool EditEnabled() const;
+    // A data set shown for reading only (the print runs ask nothing about it).
+    bool ReadOnly() const { return !EditEnabled(); }
     // Stored rows without an owner that collide with the current new row on a unique index.
     std::shared_ptr<DataSet> EquivalentRows(const QString& where = {}, int32_t flags1 = 0, int32_t flags2 = 0);
 
@@ -138,6 +149,9 @@ public:
     // The stored link of a lookup (the target's Bookmark), Null when empty.
     Variant ReferenceKey(const QString& referenceName, int32_t flags = 0) const;
     const ReferenceDef& GetReferenceDef(const QString& referenceName) const;
+    const ReferenceDef* FindReferenceDef(const QString& referenceName) const;  // nullptr when unknown
+    // The reference the data set was opened through (GetReference), nullptr otherwise.
+    const ReferenceDef* SourceReferenceDef() const { return scope_.reference; }
     // Where-texts in this data set's table: rows whose reference links (or, `equal` False, does not
     // link) the row `key`; the current row (`mode` 0) or the row `bookmark`, or every row but that
     // one (`exclude` 1); the rows of this data set.
@@ -213,6 +227,8 @@ public:
     // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
     void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr, const QString& fields = {});
     void CloseData();
+    // The data set as a late-bound object, for scripts (members by name).
+    ObjectRef AsObject();
 
     // ---- library internals ----
     using Scope = DataSetScope;
@@ -285,6 +301,7 @@ private:
     bool isNew_ = false;
     bool editEnabled_ = true;
     bool closed_ = false;
+    bool rowWasAdded_ = false;
     bool detached_ = false;  // a copy of stored values, read only
     odb::EventSource eventSource_;
 };

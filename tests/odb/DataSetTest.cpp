@@ -236,3 +236,68 @@ TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DataSetTest, ScriptsReachTheDataSetByMemberNames) {
+    parts(3);
+    auto ds = o.table("Magazzino").OpenData();
+    ObjectRef obj = ds->AsObject();
+    VariantList none;
+    VariantList code{Variant("Codice")};
+    EXPECT_EQ(obj->className(), "DataSet");
+    EXPECT_EQ(obj->invoke("RowCount", CallKind::PropertyGet, none).toLong(), 3);
+    EXPECT_EQ(obj->invoke("colvalue", CallKind::PropertyGet, code).toText(), "P000");
+    VariantList order{Variant("Codice DESC")};
+    obj->invoke("SortOrder", CallKind::PropertyLet, order);
+    obj->invoke("RowFirst", CallKind::Method, none);
+    EXPECT_EQ(obj->invoke("ColValue", CallKind::PropertyGet, code).toText(), "P002");
+    obj->invoke("RowNext", CallKind::Method, none);
+    EXPECT_EQ(obj->invoke("ColText", CallKind::PropertyGet, code).toText(), "P001");
+    VariantList filter{Variant("Giacenza = 0")};
+    obj->invoke("Filter", CallKind::PropertyLet, filter);
+    EXPECT_EQ(obj->invoke("RowCount", CallKind::PropertyGet, none).toLong(), 1);
+    EXPECT_FALSE(obj->invoke("RowInvalid", CallKind::PropertyGet, none).toBool());
+    obj->invoke("RowNext", CallKind::Method, none);
+    EXPECT_TRUE(obj->invoke("RowInvalid", CallKind::PropertyGet, none).toBool());
+    EXPECT_THROW(obj->invoke("Nessuno", CallKind::Method, none), AppError);
+    // A reference's rows come back as an object too.
+    auto header = o.table("Commesse").OpenData();
+    ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+    VariantList cliente{Variant("Cliente")};
+    ObjectRef ref = header->AsObject()->invoke("GetReference", CallKind::PropertyGet, cliente).toObject();
+    VariantList descr{Variant("Descrizione")};
+    EXPECT_EQ(ref->invoke("FormattedColValue", CallKind::PropertyGet, descr).toText(), "<indefinito>");
+}
+
+TEST_F(DataSetTest, MembersThePrintRunsRead) {
+    auto ds = parts(2);
+    ds->RowLast();
+    ds->RowNext();
+    EXPECT_TRUE(ds->RowInvalid());
+    EXPECT_TRUE(ds->RowUnavailable());
+    EXPECT_TRUE(ds->StepToLastRow());
+    EXPECT_EQ(ds->ColText("Codice"), "P001");
+    // An empty row: no rule fills it.
+    ds->AddEmptyRow();
+    EXPECT_TRUE(ds->ColIsNull("Giacenza"));
+    ds->SetColValue("Codice", "P9");
+    ASSERT_TRUE(ds->SaveRow());
+    EXPECT_TRUE(ds->RowWasAdded());
+    ds->SetColValue("Descrizione", "Nuova");
+    ASSERT_TRUE(ds->SaveRow());
+    EXPECT_FALSE(ds->RowWasAdded());
+    EXPECT_FALSE(ds->ReadOnly());
+    ds->EnableEdit(false);
+    EXPECT_TRUE(ds->ReadOnly());
+    EXPECT_TRUE(RaisesLibraryError([&] { ds->SetColValue("Codice", "X"); }, odb::odbErrReadOnly));
+    auto header = o.table("Commesse").OpenData();
+    ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+    EXPECT_EQ(header->GetReference("Dettagli")->SourceReferenceDef()->Name(), "Dettagli");
+    EXPECT_EQ(header->SourceReferenceDef(), nullptr);
+    EXPECT_EQ(header->FindReferenceDef("Nessuno"), nullptr);
+    o.conn->SetReportMode(true);
+    EXPECT_TRUE(o.conn->ReportMode());
+}
+
+}  // namespace
