@@ -1,0 +1,69 @@
+// FieldChooser: the dialog that picks the columns of a data set and their order: the fields not
+// chosen on the left in table order, the chosen ones on the right in the order they will appear.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+
+namespace odb {
+
+class FieldChooser : public QDialog {
+    Q_OBJECT
+  public:
+    struct Field {
+        QString name;
+        QString description;  // shown as the item's tooltip
+    };
+
+    // `chosen` names fields of `fields` (unknown names are left out); OK needs at least one field.
+    FieldChooser(std::vector<Field> fields, const QStringList& chosen, const QString& title,
+                 QWidget* owner = nullptr);
+
+    QStringList ChosenFields() const;
+    QStringList AvailableFields() const;
+
+    // The moves the buttons make, on the selected items (or the current one in the chosen list).
+    void AddSelected();
+    void RemoveSelected();
+    void AddAll();
+    void RemoveAll();
+    void MoveUp();
+    void MoveDown();
+
+    QListWidget* lstAvailable() const { return lstAvailable_; }
+    QListWidget* lstChosen() const { return lstChosen_; }
+    QPushButton* cmdAdd() const { return cmdAdd_; }
+    QPushButton* cmdRemove() const { return cmdRemove_; }
+    QPushButton* cmdAddAll() const { return cmdAddAll_; }
+    QPushButton* cmdRemoveAll() const { return cmdRemoveAll_; }
+    QPushButton* cmdUp() const { return cmdUp_; }
+    QPushButton* cmdDown() const { return cmdDown_; }
+    QPushButton* cmdOK() const { return cmdOK_; }
+    QPushButton* cmdCancel() const { return cmdCancel_; }
+
+  private:
+    QListWidgetItem* makeItem(int fieldIndex) const;
+    void putBackAvailable(int fieldIndex);
+    void updateButtons();
+
+    std::vector<Field> fields_;
+    QListWidget* lstAvailable_ = nullptr;
+    QListWidget* lstChosen_ = nullptr;
+    QPushButton* cmdAdd_ = nullptr;
+    QPushButton* cmdRemove_ = nullptr;
+    QPushButton* cmdAddAll_ = nullptr;
+    QPushButton* cmdRemoveAll_ = nullptr;
+    QPushButton* cmdUp_ = nullptr;
+    QPushButton* cmdDown_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+};
+
+}  // namespace odb
