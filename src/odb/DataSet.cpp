@@ -513,7 +513,6 @@ void DataSet::setLookup(RowBuffer& b, int column, const ReferenceDef& ref, int64
     const bool user = engine_.depth() == 1 && engine_.silent == 0;
     auto oldSet = targetSet(ref, oldOid);
     engine_.beforeWrite(b);
-    const bool wasChanged = b.referenceChanged;
     if (!b.isNew()) b.referenceChanged = true;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*this, *oldSet, ref.name, false, true); });
     b.values[static_cast<size_t>(column)] = target > 0 ? Variant(target) : Variant::null();
@@ -521,7 +520,6 @@ void DataSet::setLookup(RowBuffer& b, int column, const ReferenceDef& ref, int64
     if (user) b.userEdited = true;
     auto newSet = targetSet(ref, target);
     raise([&](itfSetData& ev) { ev.OnUpdateReference(*this, *newSet, ref.name, false, true); });
-    (void)wasChanged;
 }
 
 void DataSet::setBaseLink(const Variant& value) {
@@ -570,12 +568,7 @@ void DataSet::setBaseLink(const Variant& value) {
 void DataSet::SetReference(const QString& referenceName, const Variant& value, bool remove) {
     requireEditable();
     requireRow();
-    const ReferenceDef& ref = table_.FindReference(referenceName) ? *table_.FindReference(referenceName)
-                                                                   : [&]() -> const ReferenceDef& {
-        for (const Table* t : rowTables())
-            if (const ReferenceDef* r = t->FindReference(referenceName)) return *r;
-        return table_.Reference(referenceName);
-    }();
+    const ReferenceDef& ref = GetReferenceDef(referenceName);
     RowBuffer* holder = nullptr;
     for (const auto& b : row())
         if (b->table->Name().compare(ref.table, Qt::CaseInsensitive) == 0) holder = b.get();
@@ -614,10 +607,7 @@ void DataSet::SetReference(const QString& referenceName, const Variant& value, b
 std::shared_ptr<DataSet> DataSet::GetReference(const QString& referenceName, const QString& where,
                                                const QString& asTable) {
     requireRow();
-    const ReferenceDef* ref = nullptr;
-    for (const Table* t : rowTables())
-        if (!ref) ref = t->FindReference(referenceName);
-    if (!ref) table_.Reference(referenceName);
+    const ReferenceDef* ref = &GetReferenceDef(referenceName);
     Table& target = asTable.isEmpty() ? engine_.table(ref->targetTable) : engine_.table(asTable);
     const Table& declaring = engine_.table(ref->table);
     auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, target));
@@ -661,10 +651,7 @@ std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, 
 
 bool DataSet::ReferenceEmpty(const QString& referenceName) const {
     auto* self = const_cast<DataSet*>(this);
-    const ReferenceDef* ref = nullptr;
-    for (const Table* t : self->rowTables())
-        if (!ref) ref = t->FindReference(referenceName);
-    if (!ref) table_.Reference(referenceName);
+    const ReferenceDef* ref = &GetReferenceDef(referenceName);
     if (ref->collection) return self->GetReference(referenceName)->DataEmpty();
     const Variant key = ReferenceKey(referenceName);
     if (key.isNull()) return true;
@@ -684,9 +671,8 @@ const ReferenceDef* DataSet::FindReferenceDef(const QString& referenceName) cons
 }
 
 const ReferenceDef& DataSet::GetReferenceDef(const QString& referenceName) const {
-    for (const Table* t : const_cast<DataSet*>(this)->rowTables())
-        if (const ReferenceDef* r = t->FindReference(referenceName)) return *r;
-    return table_.Reference(referenceName);
+    if (const ReferenceDef* r = FindReferenceDef(referenceName)) return *r;
+    return table_.Reference(referenceName);  // raises the unknown-reference error
 }
 
 QString DataSet::ReferenceCondition(const QString& referenceName, bool equal, const Variant& key, int32_t) const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "OdbTestUtil.h"
+#include "base/DateUtil.h"
 #include "odb/DataSet.h"
 #include "odb/Schema.h"
 #include "support/TestEnvironment.h"
@@ -335,6 +336,7 @@ TEST_F(OperationTest, ConditionsSelectThroughPathsAndTakeTextsAsValues) {
     ASSERT_TRUE(o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi"}));
     steps->RowFirst();
     steps->SetReference("Operaio", "7");
+    steps->SetColValue("DataInizio", Variant::fromDate(MakeOleDate(2024, 3, 7, 8, 30, 0)));
     ASSERT_TRUE(steps->SaveRow());
     struct Case {
         const char* table;
@@ -349,6 +351,12 @@ TEST_F(OperationTest, ConditionsSelectThroughPathsAndTakeTextsAsValues) {
         {"DettagliSpeciali", "Commesse.Progressivo=1", 1},     // the container
         {"Dettagli", "DettagliSpeciali.SottoProgressivo=1", 1},// the derived extension
         {"DettagliSpeciali", "NumeroCommessa='A0001/001' AND Not Chiuso", 1},  // a base field
+        {"Passaggi", "Month(DataInizio)=3 AND Year(DataInizio)=2024", 1},
+        {"Passaggi", "DataInizio >= #03/07/2024 08:30:00# and DataInizio < #03/08/2024#", 1},
+        {"Passaggi", "#03/08/2024# < DataInizio", 0},                    // the literal on the left
+        {"Passaggi", "Operaio.OID IN (SELECT OID FROM Operai WHERE Codice='7')", 1},
+        {"Passaggi", "ISNULL(Operaio) OR (Minuti > 100)", 0},
+        {"Passaggi", "Operaio.Codice & '-' & Operaio.Nominativo = '7-Rossi'", 1},
         {"Commesse", "Cliente=' OR 1=1 --'", 0},
         {"Clienti", "Descrizione=' OR 1=1 --'", 0},
     };
