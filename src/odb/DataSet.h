@@ -172,10 +172,12 @@ public:
     QString SortOrder() const;
     void SetSortOrder(const QString& order);  // re-reads the rows
     void SortBy(const QString& field, bool descending = false);
+    void SortOnField(const QString& field, bool descending = false) { SortBy(field, descending); }
     QString Filter() const;
     void SetFilter(const QString& filter);    // a further where-text over SelWhere
     // Reads the rows again (other computers' changes included), keeping the current row if it exists.
     void Requery();
+    void RefreshRows() { Requery(); }
 
     // The row that owns the current row through a collection (an empty data set when none).
     std::shared_ptr<DataSet> ParentRow();
