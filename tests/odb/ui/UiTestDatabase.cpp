@@ -25,6 +25,7 @@ class Articoli : public itfDefTable, public itfSetData {
         f.AddField(QStringLiteral("Descrizione"), ftText, 50, 0, {}, -100, -100, -100, true, {}, {}, 0);
         f.AddField(QStringLiteral("Note"), ftMemo, 0, 0, {}, -100, -100, -100, false, {}, {}, 0);
         f.AddField(QStringLiteral("Prezzo"), ftLong, 0, 0, {}, -100, -100, -100, true, {}, {}, 0);
+        f.AddField(QStringLiteral("PrezzoListino"), ftLong, 0, 0, {}, -100, -100, -100, false, {}, {}, 0);
     }
     void DefineDefaultData(itfSetData*& setData) override { setData = this; }
 };

@@ -1,5 +1,5 @@
-// A one-table database for the widget tests: "Articoli" with two shown text fields, a hidden memo
-// and a shown whole number, filled with rows that carry characters HTML must escape.
+// A one-table database for the widget tests: "Articoli" with two shown text fields, a hidden memo,
+// a shown whole number and a hidden one whose name begins with the shown one's.
 #pragma once
 
 #include <QString>

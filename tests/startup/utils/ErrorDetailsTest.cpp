@@ -1,0 +1,290 @@
+// The error details: the code text, the short message, the details window and its three outputs
+// (the page, the text file, the support mail link).
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "RecordingShell.h"
+#include "odb/DbmsGlobal.h"
+#include "odb/ui/ModalDialog.h"
+#include "platform/ProgramFolder.h"
+#include "startup/ShowErrorDetails.h"
+#include "startup/frmShowException.h"
+#include "startup/modZeltoFormUtility.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+QByteArray readBytes(const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return "<missing>";
+    return in.readAll();
+}
+
+TEST(ErrorCodeText, OffsetFromTheBaseForNegativeNumbersDecimalAndHex) {
+    struct Case {
+        int32_t number;
+        const char* text;
+    };
+    const Case cases[] = {
+        {kAppErrorNumber, "32755 (7FF3)"},
+        {vbObjectError + 124, "124 (7C)"},
+        {5, "5 (5)"},
+        {13, "13 (D)"},
+        {0, "0 (0)"},
+        {vbObjectError, "0 (0)"},
+        {vbObjectError - 5, "-5 (FFFFFFFB)"},
+        {INT_MIN, "-262144 (FFFC0000)"},
+        {-1, "2147221503 (7FFBFFFF)"},
+        {INT_MAX, "2147483647 (7FFFFFFF)"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ErrorCodeText(c.number), c.text) << c.number;
+}
+
+TEST(ErrorShortMessage, OwnAndLibraryGeneralErrorsShowTheLibraryText) {
+    const QString tail = "\r\rVisualizzare dettagli ?";
+    const QString general = odb::DbmsGlobal::ErrorText(odb::odbErrGeneral);
+    const QString longText(500, QLatin1Char('x'));
+    struct Case {
+        int32_t number;
+        QString description, extra, expected;
+    };
+    const Case cases[] = {
+        {kAppErrorNumber, "Guasto", "Impossibile importare i dati", general + tail},
+        {vbObjectError + 124, "Guasto", "", general + tail},
+        {vbObjectError + 103, "Impossibile aprire", "", "Impossibile aprire ..." + tail},
+        {5, longText, "", longText.left(200) + " ..." + tail},
+        {5, "Dieci car.", "", "Dieci car. ..." + tail},
+        {5, "Descrizione", "Impossibile importare i dati", "Impossibile importare i dati ..." + tail},
+        {5, "Descrizione", longText, longText.left(200) + " ..." + tail},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorShortMessage(c.number, c.description, c.extra), c.expected) << c.number;
+}
+
+// Installs a runner that records the details window instead of blocking on it.
+class ErrorDetailsTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        previous = odb::SetModalRunner([this](QDialog& d) {
+            auto* w = qobject_cast<frmShowException*>(&d);
+            if (w) {
+                ++windows;
+                title = w->windowTitle();
+                code = w->codeText();
+                message = w->messageText();
+            }
+            return int(QDialog::Rejected);
+        });
+    }
+    void TearDown() override {
+        odb::SetModalRunner(std::move(previous));
+        ClearCurrentError();
+        TempFolderTest::TearDown();
+    }
+    odb::ModalRunner previous;
+    int windows = 0;
+    QString title, code, message;
+    ScopedRecordingPrompt prompt;
+    ScopedRecordingShell shell;
+};
+
+TEST_F(ErrorDetailsTest, NoStopsAfterTheShortMessage) {
+    SetCurrentError(AppError(5, "Zelto Lavrix", "Chiamata di routine o argomento non validi"));
+    prompt->answer(MsgResult::No);
+    ShowErrorDetails("");
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Chiamata di routine o argomento non validi ...\r\rVisualizzare dettagli ?");
+    EXPECT_EQ(prompt->last().buttons(), vbYesNo);
+    EXPECT_EQ(prompt->last().icon(), vbCritical);
+    EXPECT_EQ(prompt->last().defaultButton(), 2);
+    EXPECT_EQ(prompt->last().title, g_strMsgBoxTitle);
+    EXPECT_EQ(windows, 0);
+}
+
+TEST_F(ErrorDetailsTest, YesShowsTheCodeAndTheFullDescriptionNeverTheExtraText) {
+    SetCurrentError(AppError(kAppErrorNumber, "clsX", "[clsX], Err.: 32755\rRiga due"));
+    prompt->answer(MsgResult::Yes);
+    ShowErrorDetails("Impossibile importare i dati");
+    EXPECT_EQ(prompt->last().text, odb::DbmsGlobal::ErrorText(124) + "\r\rVisualizzare dettagli ?");
+    ASSERT_EQ(windows, 1);
+    EXPECT_EQ(title, "Visualizzazione Errore");
+    EXPECT_EQ(code, "32755 (7FF3)");
+    EXPECT_EQ(message, "[clsX], Err.: 32755\r\nRiga due");
+}
+
+TEST_F(ErrorDetailsTest, LineEndsOfTheMessage) {
+    frmShowException w;
+    w.SetException("5 (5)", "uno\rdue\rtre");
+    EXPECT_EQ(w.messageText(), "uno\r\ndue\r\ntre");
+    EXPECT_EQ(w.txtMsg()->toPlainText(), "uno\ndue\ntre");
+    EXPECT_TRUE(w.txtMsg()->isReadOnly());
+    EXPECT_EQ(w.lblCode()->text(), "5 (5)");
+
+    w.SetException("5 (5)", "uno\r\ndue\rresto");  // already CR LF: unchanged
+    EXPECT_EQ(w.messageText(), "uno\r\ndue\rresto");
+    w.SetException("5 (5)", "una riga");
+    EXPECT_EQ(w.messageText(), "una riga");
+}
+
+TEST_F(ErrorDetailsTest, CaptionsAndTooltips) {
+    frmShowException w;
+    EXPECT_EQ(w.cmdBrowser()->text(), "&Browser");
+    EXPECT_EQ(w.cmdBrowser()->toolTip(), "Visualizza il messaggio nel Browser HTML predefinito");
+    EXPECT_EQ(w.cmdSave()->text(), "&Salva");
+    EXPECT_EQ(w.cmdSave()->toolTip(), "Salva il messaggio di errore in un file di testo");
+    EXPECT_EQ(w.cmdSupport()->text(), "S&upporto");
+    EXPECT_EQ(w.cmdSupport()->toolTip(), "Spedisce il messaggio di errore al supporto tramite posta elettronica");
+    EXPECT_EQ(w.cmdEsc()->text(), "&Esci");
+}
+
+TEST_F(ErrorDetailsTest, BrowserWritesTheEscapedMessageAndOpensIt) {
+    frmShowException w;
+    w.SetException("32755 (7FF3)", "Valore <b>non</b> valido & \"altro\"\rè finito");
+    w.cmdBrowser()->click();
+    const QString file = QDir(ProgramFolder()).filePath("Error.htm");
+    const QByteArray expected = "\xEF\xBB\xBF" +
+        QString("Valore &lt;b&gt;non&lt;/b&gt; valido &amp; &quot;altro&quot;\r\nè finito\r\n").toUtf8();
+    EXPECT_EQ(readBytes(file), expected);
+    ASSERT_EQ(shell->calls.size(), 1u);
+    EXPECT_EQ(shell->calls[0].file, file);
+    EXPECT_EQ(shell->calls[0].operation, "open");
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(ErrorDetailsTest, BrowserFailureIsReportedAndNothingOpens) {
+    SetProgramFolder(path("non/esiste"));
+    frmShowException w;
+    w.SetException("5 (5)", "x");
+    w.cmdBrowser_Click();
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_TRUE(prompt->last().text.contains("Error.htm"));
+    EXPECT_EQ(prompt->last().style, vbOKOnly);
+    EXPECT_EQ(prompt->last().title, "ERRORE");
+    EXPECT_TRUE(shell->calls.empty());
+}
+
+// Records where the save chooser starts and with which filter.
+class SaveRecordingPrompt : public RecordingPrompt {
+  public:
+    QString saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override {
+        lastDir = dir;
+        lastFilter = filter;
+        return RecordingPrompt::saveFileName(title, dir, filter, owner);
+    }
+    QString lastDir, lastFilter;
+};
+
+class SaveErrorTest : public ErrorDetailsTest {
+  protected:
+    void SetUp() override {
+        ErrorDetailsTest::SetUp();
+        savePrompt = std::make_shared<SaveRecordingPrompt>();
+        previousPrompt = Prompt::setInstance(savePrompt);
+        w.SetException("32755 (7FF3)", "Riga uno\rRiga due");
+    }
+    void TearDown() override {
+        Prompt::setInstance(previousPrompt);
+        ErrorDetailsTest::TearDown();
+    }
+    std::shared_ptr<SaveRecordingPrompt> savePrompt;
+    std::shared_ptr<Prompt> previousPrompt;
+    frmShowException w;
+    const QByteArray content = "Error: 32755 (7FF3)Riga uno\r\nRiga due\r\n";
+};
+
+TEST_F(SaveErrorTest, ProposesLastErrorTxtAndWritesOneLine) {
+    const QString file = path("salvato.txt");
+    savePrompt->answerPath(file);
+    w.cmdSave()->click();
+    EXPECT_EQ(savePrompt->lastDir, QDir(ProgramFolder()).filePath("LastError.txt"));
+    EXPECT_EQ(savePrompt->lastFilter, "Testo (*.txt)");
+    EXPECT_EQ(readBytes(file), content);
+    EXPECT_EQ(savePrompt->shown().size(), 1u);  // the chooser only
+}
+
+TEST_F(SaveErrorTest, CancelWritesAndShowsNothing) {
+    w.cmdSave_Click();
+    EXPECT_EQ(savePrompt->shown().size(), 1u);
+    EXPECT_FALSE(QFile::exists(QDir(ProgramFolder()).filePath("LastError.txt")));
+}
+
+TEST_F(SaveErrorTest, AnExistingFileIsReplacedOnlyOnYes) {
+    const QString file = path("esistente.txt");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("contenuto precedente, piu' lungo del nuovo testo da scrivere nel file");
+    f.close();
+
+    savePrompt->answerPath(file);
+    savePrompt->answer(MsgResult::No);
+    w.cmdSave_Click();
+    ASSERT_EQ(savePrompt->shown().size(), 2u);
+    EXPECT_EQ(savePrompt->last().text, "Il file esiste già...\r\rVuoi sostituirlo ?");
+    EXPECT_EQ(savePrompt->last().style, vbYesNo | vbExclamation | vbDefaultButton2);
+    EXPECT_EQ(savePrompt->last().title, "ATTENZIONE");
+    EXPECT_TRUE(readBytes(file).startsWith("contenuto precedente"));
+
+    savePrompt->answerPath(file);
+    savePrompt->answer(MsgResult::Yes);
+    w.cmdSave_Click();
+    EXPECT_EQ(readBytes(file), content);
+}
+
+TEST_F(SaveErrorTest, AWriteFailureIsReported) {
+    savePrompt->answerPath(path("non/esiste/errore.txt"));
+    w.cmdSave_Click();
+    ASSERT_EQ(savePrompt->shown().size(), 2u);
+    EXPECT_EQ(savePrompt->last().style, vbOKOnly);
+    EXPECT_EQ(savePrompt->last().title, "ERRORE");
+    EXPECT_TRUE(savePrompt->last().text.contains("errore.txt"));
+}
+
+TEST(SupportMailLink, BlanksAndLineEndsAsMailProgramsExpectAndNothingThatBreaksTheLink) {
+    const QString head = "mailto:" + frmShowException::SupportMailAddress() + "?subject=SUPPORT%20REQUEST&body=";
+    struct Case {
+        QString text, body;
+    };
+    const Case cases[] = {
+        {"Error: 5 (5)riga uno\r\nriga due", "Error:%205%20(5)riga%20uno%0d%0ariga%20due"},
+        {"100% pronto", "100%25%20pronto"},
+        {"%20 resta", "%2520%20resta"},  // an encoding already in the text is not taken as one
+        {"a&b=c", "a%26b%3Dc"},
+        {"#?+", "%23%3F%2B"},
+        {"già €", "gi%C3%A0%20%E2%82%AC"},
+        {"(x) <y> 'z' \"w\" ;:/,.-_*!@", "(x)%20<y>%20'z'%20\"w\"%20;:/,.-_*!@"},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(frmShowException::SupportMailLink(c.text), head + c.body) << c.text.toStdString();
+}
+
+TEST_F(ErrorDetailsTest, SupportOpensTheMailLinkOfTheErrorText) {
+    frmShowException w;
+    w.SetException("32755 (7FF3)", "Riga uno\rRiga due");
+    w.cmdSupport()->click();
+    ASSERT_EQ(shell->calls.size(), 1u);
+    EXPECT_EQ(shell->calls[0].file, frmShowException::SupportMailLink("Error: 32755 (7FF3)Riga uno\r\nRiga due"));
+    EXPECT_TRUE(shell->calls[0].file.endsWith("&body=Error:%2032755%20(7FF3)Riga%20uno%0d%0aRiga%20due"));
+    EXPECT_EQ(shell->calls[0].operation, "open");
+}
+
+TEST_F(ErrorDetailsTest, EscClosesTheWindow) {
+    frmShowException w;
+    w.open();
+    ASSERT_TRUE(w.isVisible());
+    w.cmdEsc()->click();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Rejected);
+}
+
+}  // namespace

@@ -1,0 +1,341 @@
+// The form utilities: window placement in twips, the sort toggle, menu arrays, the shared font.
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "odb/ui/UiTestDatabase.h"
+#include "platform/SettingsStore.h"
+#include "platform/modOSWinUtil.h"
+#include "startup/SharedState.h"
+#include "startup/modZeltoFormUtility.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+const QString kSection = QStringLiteral("frmCustomReportPreviewSettings");
+
+QString stored(const QString& key) { return GetSetting(kAppSettingsName, kSection, key, QStringLiteral("<none>")); }
+
+class FormSettingsTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        form.setObjectName("frmCustomReportPreview");
+        form.resize(300, 200);
+    }
+    QWidget form;
+};
+
+TEST_F(FormSettingsTest, NormalWindowWritesStateAndPlacementInTwips) {
+    form.move(10, 20);
+    SaveFormSettings(&form, false);
+    EXPECT_EQ(stored("State"), "0");
+    EXPECT_EQ(stored("Left"), "150");
+    EXPECT_EQ(stored("Top"), "300");
+    EXPECT_EQ(stored("Width"), "4500");
+    EXPECT_EQ(stored("Height"), "3000");
+}
+
+TEST_F(FormSettingsTest, PositionOnlyLeavesTheSizeOut) {
+    form.move(4, 8);
+    SaveFormSettings(&form, true);
+    EXPECT_EQ(stored("Left"), "60");
+    EXPECT_EQ(stored("Top"), "120");
+    EXPECT_EQ(stored("Width"), "<none>");
+    EXPECT_EQ(stored("Height"), "<none>");
+}
+
+TEST_F(FormSettingsTest, MaximisedWindowKeepsItsLastNormalPlacement) {
+    form.move(10, 20);
+    SaveFormSettings(&form);
+    form.move(200, 100);
+    form.resize(640, 480);
+    form.setWindowState(Qt::WindowMaximized);
+    SaveFormSettings(&form);
+    EXPECT_EQ(stored("State"), "2");
+    EXPECT_EQ(stored("Left"), "150");
+    EXPECT_EQ(stored("Width"), "4500");
+
+    QWidget next;
+    next.setObjectName("frmCustomReportPreview");
+    LoadFormSettings(&next, false, false, 0, 0);
+    EXPECT_EQ(next.pos(), QPoint(10, 20));
+    EXPECT_EQ(next.size(), QSize(300, 200));
+    EXPECT_TRUE(next.windowState() & Qt::WindowMaximized);
+
+    form.setWindowState(Qt::WindowMinimized);
+    SaveFormSettings(&form);
+    EXPECT_EQ(stored("State"), "1");
+    EXPECT_EQ(stored("Top"), "300");
+}
+
+TEST_F(FormSettingsTest, FirstOpeningIsCentredAtDesignSize) {
+    EXPECT_FALSE(HasFormSettings(&form));
+    LoadFormSettings(&form, false, false, 0, 0);
+    const QRect screen = (form.screen() ? form.screen() : QGuiApplication::primaryScreen())->geometry();
+    EXPECT_EQ(form.x(), (screen.width() - 300) / 2);
+    EXPECT_EQ(form.y(), (screen.height() - 200) / 2);
+    EXPECT_EQ(form.size(), QSize(300, 200));
+    EXPECT_FALSE(form.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
+    EXPECT_FALSE(HasFormSettings(&form));
+}
+
+TEST_F(FormSettingsTest, GivenDefaultsPlaceAWindowWithoutRecord) {
+    LoadFormSettings(&form, false, false, 1500, 750);
+    EXPECT_EQ(form.pos(), QPoint(100, 50));
+}
+
+TEST_F(FormSettingsTest, LoadRestoresWhatSaveWrote) {
+    form.move(33, 44);
+    form.resize(250, 120);
+    SaveFormSettings(&form);
+    EXPECT_TRUE(HasFormSettings(&form));
+
+    QWidget again;
+    again.setObjectName("frmCustomReportPreview");
+    again.resize(50, 60);
+    LoadFormSettings(&again, false, false, 0, 0);
+    EXPECT_EQ(again.pos(), QPoint(33, 44));
+    EXPECT_EQ(again.size(), QSize(250, 120));
+}
+
+TEST_F(FormSettingsTest, PositionOnlyAndSkipStateLeaveSizeAndState) {
+    SaveSetting(kAppSettingsName, kSection, "Left", "1500");
+    SaveSetting(kAppSettingsName, kSection, "Top", "3000");
+    SaveSetting(kAppSettingsName, kSection, "Width", "9000");
+    SaveSetting(kAppSettingsName, kSection, "Height", "9000");
+    SaveSetting(kAppSettingsName, kSection, "State", "2");
+    LoadFormSettings(&form, true, true, 0, 0);
+    EXPECT_EQ(form.pos(), QPoint(100, 200));
+    EXPECT_EQ(form.size(), QSize(300, 200));
+    EXPECT_FALSE(form.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(FormSettingsTest, AnEmptyLeftCountsAsNoRecordAndAWindowWithoutNameUsesItsClass) {
+    SaveSetting(kAppSettingsName, kSection, "Left", "");
+    EXPECT_FALSE(HasFormSettings(&form));
+    QWidget anonymous;
+    anonymous.move(1, 2);
+    SaveFormSettings(&anonymous, true);
+    EXPECT_EQ(GetSetting(kAppSettingsName, "QWidgetSettings", "Left"), "15");
+    EXPECT_TRUE(HasFormSettings(&anonymous));
+}
+
+TEST_F(FormSettingsTest, ANonNumericValueIsATypeMismatch) {
+    SaveSetting(kAppSettingsName, kSection, "Top", "alto");
+    try {
+        LoadFormSettings(&form, false, false, 0, 0);
+        FAIL() << "no error";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 13);
+    }
+}
+
+TEST(KeyCodeToText, GivesWhatTheKeystrokeHelperGives) {
+    for (int16_t code : {int16_t(65), int16_t(48), int16_t(13), int16_t(16), int16_t(112), int16_t(0)}) {
+        QString mine = "x", theirs = "x";
+        const bool a = KeyCodeToText(code, mine);
+        const bool b = KeyCodeToSendKeys(code, theirs);
+        EXPECT_EQ(a, b) << code;
+        EXPECT_EQ(mine, theirs) << code;
+    }
+}
+
+class ToggleDataSortTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        db = std::make_unique<uitest::UiTestDatabase>(path("sort.db"));
+        db->addArticolo("B", "Secondo", "", 1);
+        db->addArticolo("A", "Terzo", "", 3);
+        db->addArticolo("C", "Primo", "", 2);
+    }
+    void TearDown() override {
+        db.reset();
+        TempFolderTest::TearDown();
+    }
+    std::unique_ptr<uitest::UiTestDatabase> db;
+};
+
+TEST_F(ToggleDataSortTest, ColumnClicksAndCompleteSortTexts) {
+    struct Case {
+        const char* current;
+        const char* given;
+        const char* expected;
+        const char* firstCode;  // first row after the new sort
+    };
+    const Case cases[] = {
+        {"Descrizione DESC", "Descrizione", "Descrizione ASC", "C"},
+        {"Descrizione ASC", "Descrizione", "Descrizione DESC", "A"},
+        {"Descrizione", "Descrizione", "Descrizione DESC", "A"},
+        {"Codice", "Descrizione", "Descrizione", "C"},
+        {"Codice", "Prezzo, Codice DESC", "Prezzo, Codice DESC", "B"},
+        {"Codice", "Prezzo DESC", "Prezzo DESC", "A"},
+        {"Codice", "Codice,Prezzo", "Codice,Prezzo", "A"},
+        // Any DESC counts, and the name test is a substring test.
+        {"Prezzo, Codice DESC", "Prezzo", "Prezzo ASC", "B"},
+        {"PrezzoListino DESC", "Prezzo", "Prezzo ASC", "B"},
+        // Case-sensitive: "codice" does not contain "Codice".
+        {"codice DESC", "Codice", "Codice", "A"},
+    };
+    ScopedRecordingPrompt prompt;
+    for (const auto& c : cases) {
+        auto ds = db->articoli(c.current);
+        ToggleDataSort(c.given, ds.get());
+        EXPECT_EQ(ds->SortOrder(), c.expected) << c.current << " + " << c.given;
+        ASSERT_TRUE(ds->RowFirst());
+        EXPECT_EQ(ds->ColText("Codice"), c.firstCode) << c.current << " + " << c.given;
+    }
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(ToggleDataSortTest, AnEmptyTextClearsTheSort) {
+    ScopedRecordingPrompt prompt;
+    auto ds = db->articoli("Codice DESC");
+    ToggleDataSort("", ds.get());
+    EXPECT_EQ(ds->SortOrder(), "");
+    EXPECT_EQ(ds->RowCount(), 3);
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(ToggleDataSortTest, AnErrorIsShownAndTheSortStaysAsItWas) {
+    ScopedRecordingPrompt prompt;
+    auto ds = db->articoli("Codice DESC");
+    ToggleDataSort("Sconosciuto", ds.get());
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_FALSE(prompt->last().text.isEmpty());
+    EXPECT_EQ(prompt->last().buttons(), vbOKOnly);
+    EXPECT_EQ(prompt->last().title, g_strMsgBoxTitle);
+    EXPECT_EQ(ds->SortOrder(), "Codice DESC");
+    ASSERT_TRUE(ds->RowFirst());
+    EXPECT_EQ(ds->ColText("Codice"), "C");
+
+    ToggleDataSort("Codice", nullptr);
+    ASSERT_EQ(prompt->shown().size(), 2u);
+    EXPECT_EQ(prompt->last().text, VbErrorText(91));
+}
+
+TEST(AddMenuArrayItem, AppendsEnabledEntriesAndDisabledHeadings) {
+    QMenu menu;
+    menu.addAction("Campi:")->setEnabled(false);  // the design-time element 0
+    QAction* field = AddMenuArrayItem(&menu, "Descrizione", "[Descrizione]");
+    QAction* heading = AddMenuArrayItem(&menu, "Riferimenti:", "");
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_EQ(menu.actions().at(1), field);
+    EXPECT_EQ(menu.actions().at(2), heading);
+    EXPECT_EQ(field->text(), "Descrizione");
+    EXPECT_EQ(field->data().toString(), "[Descrizione]");
+    EXPECT_TRUE(field->isEnabled());
+    EXPECT_EQ(heading->text(), "Riferimenti:");
+    EXPECT_FALSE(heading->isEnabled());
+    EXPECT_THROW(AddMenuArrayItem(nullptr, "x", "y"), AppError);
+}
+
+// Stand-ins for the library's own controls, which take a list of font names and a size step.
+class ctlQoDataPanel : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString FontNames MEMBER fontNames)
+    Q_PROPERTY(double FontSizeSpin MEMBER fontSizeSpin)
+  public:
+    using QWidget::QWidget;
+    QString fontNames;
+    double fontSizeSpin = 8;
+};
+
+class QoShortSearchBox : public QWidget {  // lacks both properties
+    Q_OBJECT
+  public:
+    using QWidget::QWidget;
+};
+
+class ApplyFormFontTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QFont base = form.font();
+        base.setFamily("DejaVu Sans");
+        base.setPointSizeF(9);
+        form.setFont(base);
+        label = new QLabel("Codice", &form);
+        auto* box = new QWidget(&form);
+        inner = new QLabel("Nome", box);  // inside a container: reached as well
+        fixed = new QPlainTextEdit(&form);
+        QFont courier("Courier New");
+        courier.setPointSizeF(10);
+        fixed->setFont(courier);
+        panel = new ctlQoDataPanel(&form);
+        search = new QoShortSearchBox(&form);
+        panelFont = panel->font();
+        searchFont = search->font();
+    }
+    QWidget form;
+    QLabel* label = nullptr;
+    QLabel* inner = nullptr;
+    QPlainTextEdit* fixed = nullptr;
+    ctlQoDataPanel* panel = nullptr;
+    QoShortSearchBox* search = nullptr;
+    QFont panelFont, searchFont;
+};
+
+TEST_F(ApplyFormFontTest, NameReachesEveryControlButFixedPitchAndLibraryControls) {
+    ApplyFormFont(&form, "DejaVu Serif", 0);
+    EXPECT_EQ(form.font().family(), "DejaVu Serif");
+    EXPECT_EQ(label->font().family(), "DejaVu Serif");
+    EXPECT_EQ(inner->font().family(), "DejaVu Serif");
+    EXPECT_EQ(fixed->font().family(), "Courier New");
+    EXPECT_EQ(panel->fontNames, "DejaVu Serif");
+    EXPECT_EQ(panel->font().family(), panelFont.family());
+    EXPECT_EQ(search->font().family(), searchFont.family());
+    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 9);
+    EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 9);
+}
+
+TEST_F(ApplyFormFontTest, IncrementIsAddedOnceToEveryControl) {
+    ApplyFormFont(&form, "", 1.5f);
+    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 10.5);
+    EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 10.5);
+    EXPECT_DOUBLE_EQ(inner->font().pointSizeF(), 10.5);
+    EXPECT_DOUBLE_EQ(fixed->font().pointSizeF(), 11.5);  // size changes even where the name does not
+    EXPECT_EQ(fixed->font().family(), "Courier New");
+    EXPECT_DOUBLE_EQ(panel->fontSizeSpin, 9.5);
+    EXPECT_DOUBLE_EQ(panel->font().pointSizeF(), panelFont.pointSizeF());
+    EXPECT_DOUBLE_EQ(search->font().pointSizeF(), searchFont.pointSizeF());
+    EXPECT_EQ(label->font().family(), "DejaVu Sans");
+}
+
+TEST_F(ApplyFormFontTest, RepeatedFractionalStepsDoNotDrift) {
+    for (int i = 0; i < 10; ++i) ApplyFormFont(&form, "", 0.1f);
+    EXPECT_EQ(form.font().pointSizeF(), 10.0);
+    EXPECT_EQ(label->font().pointSizeF(), 10.0);
+}
+
+TEST_F(ApplyFormFontTest, NothingToDoChangesNothing) {
+    const QFont before = label->font();
+    ApplyFormFont(&form, "", 0);
+    ApplyFormFont(nullptr, "DejaVu Serif", 2);
+    EXPECT_EQ(label->font(), before);
+    EXPECT_TRUE(panel->fontNames.isEmpty());
+    EXPECT_EQ(g_strFontName, "");
+    EXPECT_EQ(g_sngFontSizeIncrement, 0.0f);
+}
+
+TEST_F(ApplyFormFontTest, ASizeTheWindowCannotTakeEndsTheAdjustment) {
+    const QFont before = label->font();
+    ApplyFormFont(&form, "", -20);
+    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 9);
+    EXPECT_EQ(label->font(), before);
+}
+
+}  // namespace
+
+#include "FormUtilityTest.moc"
