@@ -1,6 +1,14 @@
 // The table DettagliCommesse: definition and row rules.
 #include "model/tables/DettagliCommesse.h"
 
+#include "base/Currency.h"
+#include "base/Variant.h"
+#include "model/GetDBTable.h"
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
+#include "odb/Table.h"
+#include "platform/Clock.h"
+
 QString DettagliCommesse::Name() const {
     return "DettagliCommesse";
 }
@@ -43,4 +51,173 @@ void DettagliCommesse::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& i
 
 void DettagliCommesse::DefineDefaultData(odb::itfSetData*& setData) {
     setData = this;
+}
+
+namespace {
+
+const QString kCR = "\r";
+
+bool StepGiven(odb::DataSet& step) {
+    return !step.DataEmpty() && !step.NoCurrentRow();
+}
+
+}  // namespace
+
+void DettagliCommesse::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("DataInizio", Variant::fromDate(Clock::now()));
+    ds.SetColValue("Chiuso", false);
+    ds.SetColValue("TempoSospensione", 0);
+    ds.SetColValue("TempoImpiegato", 0);
+    ds.SetColValue("CostoEffettivoPassaggi", Currency());
+    ds.SetColValue("Sospeso", false);
+    ds.SetColValue("InLavorazione", false);
+}
+
+// A new detail may collide with rows left without their job order: offer to remove them.
+void DettagliCommesse::OnUpdateRow(odb::DataSet& ds) {
+    if (!ds.IsNewRow()) return;
+    auto equivalent = ds.EquivalentRows("", 0, 0);
+    if (equivalent->DataEmpty()) return;
+    const QString text = "Esistono dati equivalenti che potrebbero non essere più validi, Eliminarli ?" +
+                         kCR + kCR + "NOTA: Segnalare il problema al supporto tecnico.";
+    if (ds.AskQuestion(1, text, true, true)) equivalent->DeleteRows(nullptr);
+}
+
+void DettagliCommesse::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    if ((IsColumn(changedColumnName, "DataChiusura") || IsColumn(changedColumnName, "DataInizio")) &&
+        !ds.ColIsNull("DataChiusura")) {
+        if (ds.ColIsNull("DataInizio")) ds.RejectChange("L'inizio della commessa non è stato impostato.", 0);
+        if (ds.ColValue("DataChiusura").toDate() < ds.ColValue("DataInizio").toDate())
+            ds.RejectChange("Il periodo di lavorazione non è corretto.", 0);
+    }
+    if (IsColumn(changedColumnName, "Chiuso")) {
+        if (ds.ColValueBool("Chiuso"))
+            CloseDetail(ds);
+        else
+            ds.SetColValue("DataChiusura", Variant::null());
+    }
+}
+
+// Closing forces every open step closed; the steps' own rules bring their minutes and costs back here.
+void DettagliCommesse::CloseDetail(odb::DataSet& ds) {
+    if (ds.ColValueBool("InLavorazione")) {
+        ds.AskQuestion(
+            0,
+            "Per chiudere la commessa è necessario forzare la chiusura dei passaggi in lavorazione..." + kCR +
+                kCR + "Proseguire con la chiusura ?",
+            true, false);
+        auto open = ds.GetReference("Passaggi", "Not Chiuso");
+        open->RowFirst();
+        while (!open->RowInvalid()) {
+            open->SetColValue("Chiuso", true);
+            open->SaveRow();
+            open->RowNext();
+        }
+        if (ds.ColValueBool("InLavorazione"))
+            ds.RejectChange("L'operazione di chiusura non è stata completata correttamente!", 0);
+    } else if (ds.ReferenceEmpty("Passaggi")) {
+        ds.AskQuestion(0,
+                       "La commessa risulta senza passaggi di lavorazione..." + kCR + kCR +
+                           "Proseguire con la chiusura ?",
+                       true, false);
+    }
+    if (ds.ColIsNull("DataInizio")) ds.SetColValue("DataInizio", Variant::fromDate(Clock::now()));
+    ds.SetColValue("DataChiusura", Variant::fromDate(Clock::now()));
+}
+
+void DettagliCommesse::OnBeforeUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                               const QString& referenceName, bool isDelete,
+                                               bool /*inMemory*/) {
+    if (!IsColumn(referenceName, "Passaggi")) return;
+    odb::DataSet& step = referencedDS;
+    if (!StepGiven(step)) {
+        // The whole step set is about to be rebuilt: the after-event sums it again.
+        ds.SetColValue("TempoImpiegato", 0);
+        ds.SetColValue("TempoSospensione", 0);
+        ds.SetColValue("CostoEffettivoPassaggi", Currency());
+        ds.SetColValue("InLavorazione", false);
+        ds.SetColValue("Sospeso", false);
+        return;
+    }
+    if (isDelete) RemoveFromGroups(ds, step);
+    if (step.ColNumber("TempoImpiegato") > 0)
+        ds.SubtractFromCol("TempoImpiegato", step.ColNumber("TempoImpiegato"));
+    ds.SubtractFromCol("TempoSospensione", step.ColNumber("TempoSospensione"));
+    if (step.ColNumber("CostoEffettivo") > 0)
+        ds.SubtractFromCol("CostoEffettivoPassaggi", step.ColNumber("CostoEffettivo"));
+    if (step.ColValueBool("Chiuso") != ds.ColValueBool("InLavorazione"))
+        ds.SetColValue("InLavorazione", OtherStepExists(ds, step, "Not Chiuso"));
+    if (step.ColValueBool("Sospeso") == ds.ColValueBool("Sospeso"))
+        ds.SetColValue("Sospeso", OtherStepExists(ds, step, "Sospeso"));
+}
+
+// A deleted step leaves every group that shared its time with others.
+void DettagliCommesse::RemoveFromGroups(odb::DataSet& ds, odb::DataSet& step) {
+    auto groups = step.OpenRelated("GruppiPassaggi");
+    if (groups->DataEmpty()) return;
+    groups->RowFirst();
+    ds.ShowMessage("INFORMAZIONE: Il Passaggio eliminato < " + step.ColText("NumeroCommessa") +
+                   " > faceva parte di un Gruppo di Commesse (OID: " + groups->Bookmark(0).toText() +
+                   ") con la suddivisione dei tempi...");
+    const Variant stepKey = step.Bookmark(0);
+    while (!groups->RowInvalid()) {
+        groups->SetReference("Passaggi", stepKey, true);
+        groups->RowNext();
+    }
+}
+
+bool DettagliCommesse::OtherStepExists(odb::DataSet& ds, odb::DataSet& step, const QString& condition) {
+    const QString key = GetDBTable("PassaggiDettaglioCommesse").KeyField(-1);
+    auto others = ds.GetReference("Passaggi", condition + " AND " + key + "<>" + step.Bookmark(-1).toText());
+    return !others->DataEmpty();
+}
+
+void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                         const QString& referenceName, bool /*isDelete*/, bool /*inMemory*/) {
+    if (!IsColumn(referenceName, "Passaggi")) return;
+    odb::DataSet& step = referencedDS;
+    if (!StepGiven(step)) {
+        RecomputeFromSteps(ds);
+        return;
+    }
+    if (step.ColText("NumeroCommessa") != ds.ColText("NumeroCommessa"))
+        ds.RejectChange("Il numero della commessa non corrisponde!", 0);
+    if (ds.ColValueBool("Chiuso") && !step.ColValueBool("Chiuso")) {
+        ds.AskQuestion(0,
+                       "< " + step.ColText("NumeroCommessa") + " >" + kCR +
+                           "Il dettaglio della commessa risulta già chiuso..." + kCR + kCR +
+                           "Proseguire con la riapertura ?",
+                       true, false);
+        if (ds.ColValueBool("Chiuso")) ds.SetColValue("Chiuso", false);
+    }
+    if (step.ColNumber("TempoImpiegato") > 0) ds.AddToCol("TempoImpiegato", step.ColNumber("TempoImpiegato"));
+    ds.AddToCol("TempoSospensione", step.ColNumber("TempoSospensione"));
+    if (step.ColNumber("CostoEffettivo") > 0)
+        ds.AddToCol("CostoEffettivoPassaggi", step.ColNumber("CostoEffettivo"));
+    if (step.ColValueBool("Chiuso") == ds.ColValueBool("InLavorazione"))
+        ds.SetColValue("InLavorazione", !ds.GetReference("Passaggi", "Not Chiuso")->DataEmpty());
+    if (step.ColValueBool("Sospeso") != ds.ColValueBool("Sospeso"))
+        ds.SetColValue("Sospeso", !ds.GetReference("Passaggi", "Sospeso")->DataEmpty());
+}
+
+void DettagliCommesse::RecomputeFromSteps(odb::DataSet& ds) {
+    auto steps = ds.GetReference("Passaggi");
+    ds.SetColValue("TempoImpiegato", steps->Aggregate("TempoImpiegato", odb::aggSum));
+    ds.SetColValue("TempoSospensione", steps->Aggregate("TempoSospensione", odb::aggSum));
+    ds.SetColValue("CostoEffettivoPassaggi", steps->Aggregate("CostoEffettivo", odb::aggSum));
+    ds.SetColValue("InLavorazione", !ds.GetReference("Passaggi", "Not Chiuso")->DataEmpty());
+    ds.SetColValue("Sospeso", !ds.GetReference("Passaggi", "Sospeso")->DataEmpty());
+}
+
+// The offered steps are listed by their start.
+void DettagliCommesse::OnSelectReference(odb::DataSet& /*ds*/, odb::DataSet& referenceDS,
+                                         const QString& referenceName) {
+    if (!IsColumn(referenceName, "Passaggi")) return;
+    referenceDS.SetSortOrder("DataInizio");
+}
+
+void DettagliCommesse::OnNewReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                      const QString& referenceName) {
+    if (!IsColumn(referenceName, "Passaggi")) return;
+    referencedDS.SetColValue("NumeroCommessa", ds.ColValue("NumeroCommessa"));
 }

@@ -1,0 +1,82 @@
+// A database with a task at 30.00 per hour, a worker doing it and helpers to follow work steps
+// through the clock of the tests.
+#pragma once
+
+#include <QDateTime>
+
+#include <memory>
+
+#include "ModelDatabaseTest.h"
+#include "base/Currency.h"
+#include "base/DateUtil.h"
+#include "base/Variant.h"
+#include "odb/DataSet.h"
+#include "platform/Clock.h"
+
+class StepRoadFixture : public ModelDatabaseTest {
+  protected:
+    void SetUp() override {
+        ModelDatabaseTest::SetUp();
+        open();
+        at(7, 0);
+        ASSERT_TRUE(rows("DedirIdovuduvIrezadiv")
+                        ->AddRow({"Codice", "T1", "Descrizione", "Tornitura", "CostoOrario",
+                                  Currency::fromLong(30)}));
+        ASSERT_TRUE(rows("Operai")->AddRow({"Codice", "7", "Nominativo", "Rossi", "Manzione", "T1"}));
+        notify.clear();
+    }
+    void TearDown() override {
+        Clock::reset();
+        ModelDatabaseTest::TearDown();
+    }
+
+    // Sets the clock to a time of the test day; returns it as an OLE date.
+    double at(int hour, int minute, int second = 0) {
+        Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(hour, minute, second)));
+        return MakeOleDate(2026, 3, 2, hour, minute, second);
+    }
+    static Variant date(int hour, int minute, int second = 0) {
+        return Variant::fromDate(MakeOleDate(2026, 3, 2, hour, minute, second));
+    }
+
+    // A bare detail, or a tooling detail carrying a quantity of parts.
+    std::shared_ptr<odb::DataSet> addDetail(const QString& number) {
+        auto d = rows("DettagliCommesse");
+        EXPECT_TRUE(d->AddRow({"NumeroCommessa", number}));
+        return rows("DettagliCommesse", "NumeroCommessa='" + number + "'");
+    }
+    std::shared_ptr<odb::DataSet> addToolingDetail(const QString& number, int quantity) {
+        auto d = rows("DettagliAttrezzature");
+        EXPECT_TRUE(d->AddRow({"NumeroCommessa", number, "Quantità", quantity}));
+        return rows("DettagliCommesse", "NumeroCommessa='" + number + "'");
+    }
+    // Opens a step of worker 7 on the detail at the clock's time; the data set stands on it.
+    std::shared_ptr<odb::DataSet> openStep(odb::DataSet& detail) {
+        auto steps = detail.GetReference("Passaggi");
+        EXPECT_TRUE(steps->NewRow());
+        steps->SetReference("Operaio", "7");
+        EXPECT_TRUE(steps->SaveRow());
+        return steps;
+    }
+    // Sets a field and saves the row; false when a rule refused either (a refused write shows its
+    // text and leaves nothing to save).
+    bool setAndSave(odb::DataSet& ds, const QString& field, const Variant& value) {
+        const auto shown = notify.messages.size();
+        ds.SetColValue(field, value);
+        if (notify.messages.size() > shown) return false;
+        return ds.SaveRow();
+    }
+    // A step opened at `from` and closed at `to` (whole minutes of the test day).
+    std::shared_ptr<odb::DataSet> closedStep(odb::DataSet& detail, int fromMinute, int toMinute) {
+        at(fromMinute / 60, fromMinute % 60);
+        auto step = openStep(detail);
+        at(toMinute / 60, toMinute % 60);
+        EXPECT_TRUE(setAndSave(*step, "Chiuso", true));
+        return step;
+    }
+    // Reads a stored row again through a new data set.
+    std::shared_ptr<odb::DataSet> detailRow(const QString& number) {
+        return rows("DettagliCommesse", "NumeroCommessa='" + number + "'");
+    }
+    static double money(const odb::DataSet& ds, const QString& field) { return ds.ColNumber(field); }
+};
