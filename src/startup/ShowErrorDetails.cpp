@@ -1,6 +1,8 @@
 // The short error message and the code text of the error details.
 #include "startup/ShowErrorDetails.h"
 
+#include <QApplication>
+
 #include "base/AppError.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/ui/ModalDialog.h"
@@ -25,7 +27,8 @@ QString ErrorShortMessage(int32_t number, const QString& description, const QStr
     if (offset == kAppErrorCode || offset == odb::odbErrGeneral) {
         text = odb::DbmsGlobal::ErrorText(odb::odbErrGeneral);
     } else {
-        text = (extraText.isEmpty() ? description : extraText).left(kShortTextLength) + QStringLiteral(" ...");
+        text =
+            (extraText.isEmpty() ? description : extraText).left(kShortTextLength) + QStringLiteral(" ...");
     }
     return text + QStringLiteral("\r\rVisualizzare dettagli ?");
 }
@@ -34,9 +37,10 @@ void ShowErrorDetails(const QString& extraText) {
     using namespace MsgBoxStyle;
     const AppError error = CurrentError();
     if (Prompt::instance().msgBox(ErrorShortMessage(error.number(), error.description(), extraText),
-                                  vbYesNo | vbCritical | vbDefaultButton2, g_strMsgBoxTitle) != MsgResult::Yes)
+                                  vbYesNo | vbCritical | vbDefaultButton2,
+                                  g_strMsgBoxTitle) != MsgResult::Yes)
         return;
-    frmShowException window;
+    frmShowException window(QApplication::activeWindow());
     window.SetException(ErrorCodeText(error.number()), error.description());
     odb::RunModal(window);
 }

@@ -53,14 +53,16 @@ frmShowException::frmShowException(QWidget* parent) : QDialog(parent) {
     cmdSave_ = new QPushButton(QStringLiteral("&Salva"), this);
     cmdSave_->setToolTip(QStringLiteral("Salva il messaggio di errore in un file di testo"));
     cmdSupport_ = new QPushButton(QStringLiteral("S&upporto"), this);
-    cmdSupport_->setToolTip(QStringLiteral("Spedisce il messaggio di errore al supporto tramite posta elettronica"));
+    cmdSupport_->setToolTip(
+        QStringLiteral("Spedisce il messaggio di errore al supporto tramite posta elettronica"));
     cmdEsc_ = new QPushButton(QStringLiteral("&Esci"), this);
 
     auto* code = new QHBoxLayout;
     code->addWidget(new QLabel(QStringLiteral("Codice:"), this));
     code->addWidget(lblCode_, 1);
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {cmdBrowser_, cmdSave_, cmdSupport_}) buttons->addWidget(b);
+    for (QPushButton* b : {cmdBrowser_, cmdSave_, cmdSupport_})
+        buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(cmdEsc_);
     auto* layout = new QVBoxLayout(this);
@@ -85,9 +87,13 @@ void frmShowException::SetException(const QString& code, const QString& message)
     txtMsg_->setPlainText(shown);
 }
 
-QString frmShowException::codeText() const { return lblCode_->text(); }
+QString frmShowException::codeText() const {
+    return lblCode_->text();
+}
 
-QString frmShowException::ErrorText() const { return QStringLiteral("Error: ") + codeText() + message_; }
+QString frmShowException::ErrorText() const {
+    return QStringLiteral("Error: ") + codeText() + message_;
+}
 
 void frmShowException::cmdBrowser_Click() {
     try {
@@ -103,7 +109,8 @@ void frmShowException::cmdBrowser_Click() {
 void frmShowException::cmdSave_Click() {
     using namespace MsgBoxStyle;
     const QString proposed = QDir(ProgramFolder()).filePath(QStringLiteral("LastError.txt"));
-    const QString file = Prompt::instance().saveFileName(QString(), proposed, QStringLiteral("Testo (*.txt)"), this);
+    const QString file =
+        Prompt::instance().saveFileName(QString(), proposed, QStringLiteral("Testo (*.txt)"), this);
     if (file.isEmpty()) return;  // cancelled
     if (FileExists(file) &&
         Prompt::instance().msgBox(QStringLiteral("Il file esiste già...\r\rVuoi sostituirlo ?"),
@@ -117,7 +124,9 @@ void frmShowException::cmdSave_Click() {
     }
 }
 
-QString frmShowException::SupportMailAddress() { return QStringLiteral("supporto@zeltolavrix.it"); }
+QString frmShowException::SupportMailAddress() {
+    return QStringLiteral("supporto@zeltolavrix.it");
+}
 
 QString frmShowException::SupportMailLink(const QString& text) {
     // Blanks and line ends as the mail programs expect them; the characters that would end the
@@ -127,27 +136,39 @@ QString frmShowException::SupportMailLink(const QString& text) {
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         switch (b) {
-        case ' ': body += QStringLiteral("%20"); break;
-        case '\r': body += QStringLiteral("%0d"); break;
-        case '\n': body += QStringLiteral("%0a"); break;
-        case '%':
-        case '&':
-        case '#':
-        case '?':
-        case '+':
-        case '=':
-            body += QStringLiteral("%%1").arg(static_cast<uint>(b), 2, 16, QLatin1Char('0')).toUpper();
-            break;
-        default:
-            if (b >= 0x80)
+            case ' ':
+                body += QStringLiteral("%20");
+                break;
+            case '\r':
+                body += QStringLiteral("%0d");
+                break;
+            case '\n':
+                body += QStringLiteral("%0a");
+                break;
+            case '%':
+            case '&':
+            case '#':
+            case '?':
+            case '+':
+            case '=':
                 body += QStringLiteral("%%1").arg(static_cast<uint>(b), 2, 16, QLatin1Char('0')).toUpper();
-            else
-                body += QLatin1Char(c);
+                break;
+            default:
+                if (b >= 0x80)
+                    body +=
+                        QStringLiteral("%%1").arg(static_cast<uint>(b), 2, 16, QLatin1Char('0')).toUpper();
+                else
+                    body += QLatin1Char(c);
         }
     }
-    return QStringLiteral("mailto:") + SupportMailAddress() + QStringLiteral("?subject=SUPPORT%20REQUEST&body=") + body;
+    return QStringLiteral("mailto:") + SupportMailAddress() +
+           QStringLiteral("?subject=SUPPORT%20REQUEST&body=") + body;
 }
 
-void frmShowException::cmdSupport_Click() { ShellExecuteFile(SupportMailLink(ErrorText()), QStringLiteral("open")); }
+void frmShowException::cmdSupport_Click() {
+    ShellExecuteFile(SupportMailLink(ErrorText()), QStringLiteral("open"));
+}
 
-void frmShowException::cmdEsc_Click() { reject(); }
+void frmShowException::cmdEsc_Click() {
+    reject();
+}

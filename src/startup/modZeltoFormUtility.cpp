@@ -24,8 +24,8 @@
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
 #include "platform/modOSWinUtil.h"
-#include "startup/ShowErrorDetails.h"
 #include "startup/SharedState.h"
+#include "startup/ShowErrorDetails.h"
 #include "startup/frmMessage.h"
 
 QString g_strMsgBoxTitle;
@@ -40,8 +40,8 @@ constexpr int kStateMinimised = 1;
 constexpr int kStateMaximised = 2;
 
 QString settingsSection(const QWidget* form) {
-    const QString name =
-        form->objectName().isEmpty() ? QString::fromLatin1(form->metaObject()->className()) : form->objectName();
+    const QString name = form->objectName().isEmpty() ? QString::fromLatin1(form->metaObject()->className())
+                                                      : form->objectName();
     return name + QStringLiteral("Settings");
 }
 
@@ -62,8 +62,12 @@ double storedNumber(const QString& section, const QString& key, double defaultVa
     return value;
 }
 
-int toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-qint64 toTwips(int pixels) { return static_cast<qint64>(pixels) * kTwipsPerPixel; }
+int toPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+qint64 toTwips(int pixels) {
+    return static_cast<qint64>(pixels) * kTwipsPerPixel;
+}
 
 // Sizes are added as currency (four decimals), so that repeated increments do not drift.
 double addFixedPoint(double size, float increment) {
@@ -79,7 +83,9 @@ bool classNameHas(const QWidget* w, const char* part) {
     return QString::fromLatin1(w->metaObject()->className()).contains(QLatin1String(part));
 }
 
-bool hasProperty(const QWidget* w, const char* name) { return w->metaObject()->indexOfProperty(name) >= 0; }
+bool hasProperty(const QWidget* w, const char* name) {
+    return w->metaObject()->indexOfProperty(name) >= 0;
+}
 
 [[noreturn]] void raiseFileError(const QString& file) {
     throw AppError(75, QString::fromLatin1(kProductName),
@@ -88,7 +94,9 @@ bool hasProperty(const QWidget* w, const char* name) { return w->metaObject()->i
 
 }  // namespace
 
-bool KeyCodeToText(int16_t keyCode, QString& text) { return KeyCodeToSendKeys(keyCode, text); }
+bool KeyCodeToText(int16_t keyCode, QString& text) {
+    return KeyCodeToSendKeys(keyCode, text);
+}
 
 void SaveFormSettings(QWidget* form, bool positionOnly) {
     if (!form) RaiseVbError(91);
@@ -100,7 +108,8 @@ void SaveFormSettings(QWidget* form, bool positionOnly) {
     SaveSetting(kAppSettingsName, section, QStringLiteral("Top"), QString::number(toTwips(form->y())));
     if (positionOnly) return;
     SaveSetting(kAppSettingsName, section, QStringLiteral("Width"), QString::number(toTwips(form->width())));
-    SaveSetting(kAppSettingsName, section, QStringLiteral("Height"), QString::number(toTwips(form->height())));
+    SaveSetting(kAppSettingsName, section, QStringLiteral("Height"),
+                QString::number(toTwips(form->height())));
 }
 
 void LoadFormSettings(QWidget* form, bool skipState, bool positionOnly, float defaultLeft, float defaultTop) {
@@ -119,7 +128,8 @@ void LoadFormSettings(QWidget* form, bool skipState, bool positionOnly, float de
     int height = form->height();
     if (!positionOnly) {
         width = toPixels(storedNumber(section, QStringLiteral("Width"), static_cast<double>(toTwips(width))));
-        height = toPixels(storedNumber(section, QStringLiteral("Height"), static_cast<double>(toTwips(height))));
+        height =
+            toPixels(storedNumber(section, QStringLiteral("Height"), static_cast<double>(toTwips(height))));
     }
     int state = windowStateCode(form);
     if (!skipState) {
@@ -131,8 +141,8 @@ void LoadFormSettings(QWidget* form, bool skipState, bool positionOnly, float de
     form->move(toPixels(left), toPixels(top));
     if (!positionOnly) form->resize(width, height);
     if (!skipState) {
-        const Qt::WindowStates keep = form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized |
-                                                              Qt::WindowFullScreen);
+        const Qt::WindowStates keep =
+            form->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
         form->setWindowState(keep | (state == kStateMinimised   ? Qt::WindowMinimized
                                      : state == kStateMaximised ? Qt::WindowMaximized
                                                                 : Qt::WindowNoState));
@@ -156,7 +166,7 @@ void ToggleDataSort(const QString& columnOrSort, odb::DataSet* dataSet) {
             // One column: a second click on it reverses its direction.
             if (!columnOrSort.isEmpty() && previous.contains(columnOrSort))
                 sort = columnOrSort + (previous.contains(QLatin1String("DESC")) ? QStringLiteral(" ASC")
-                                                                                 : QStringLiteral(" DESC"));
+                                                                                : QStringLiteral(" DESC"));
         }
         dataSet->SetSortOrder(sort);
     } catch (const AppError& e) {
@@ -175,8 +185,9 @@ void ExportHtmlTable(const std::shared_ptr<odb::DataSet>& dataSet, QWidget* owne
     if (!dataSet) return;
     using namespace MsgBoxStyle;
     try {
-        if (Prompt::instance().msgBox(QStringLiteral("Vuoi modificare la sequenza dei campi per il browser ?"),
-                                      vbYesNo | vbQuestion, g_strMsgBoxTitle, owner) == MsgResult::Yes) {
+        if (Prompt::instance().msgBox(
+                QStringLiteral("Vuoi modificare la sequenza dei campi per il browser ?"),
+                vbYesNo | vbQuestion, g_strMsgBoxTitle, owner) == MsgResult::Yes) {
             auto panel = odb::DataPanelTools::CreatePanel(dataSet);
             if (!panel->ChooseFields(fieldList, QStringLiteral("Esportazione HTML - Selezione Campi"), owner))
                 return;
@@ -208,7 +219,8 @@ void ApplyFormFont(QWidget* form, const QString& fontName, float sizeIncrement) 
 
     // The controls' own fonts before the window's change reaches those that inherit it.
     std::vector<std::pair<QWidget*, QFont>> controls;
-    for (QWidget* w : form->findChildren<QWidget*>()) controls.emplace_back(w, w->font());
+    for (QWidget* w : form->findChildren<QWidget*>())
+        controls.emplace_back(w, w->font());
 
     QFont own = form->font();
     if (!fontName.isEmpty()) own.setFamily(fontName);
@@ -232,7 +244,8 @@ void ApplyFormFont(QWidget* form, const QString& fontName, float sizeIncrement) 
         if (sizeIncrement != 0) {
             if (classNameHas(w, "ctlQoDataPanel") || classNameHas(w, "QoShortSearch")) {
                 if (hasProperty(w, "FontSizeSpin"))
-                    w->setProperty("FontSizeSpin", addFixedPoint(w->property("FontSizeSpin").toDouble(), sizeIncrement));
+                    w->setProperty("FontSizeSpin",
+                                   addFixedPoint(w->property("FontSizeSpin").toDouble(), sizeIncrement));
             } else if (f.pointSizeF() > 0) {
                 const double size = addFixedPoint(f.pointSizeF(), sizeIncrement);
                 if (size > 0) f.setPointSizeF(size);

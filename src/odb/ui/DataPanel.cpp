@@ -23,7 +23,8 @@ bool DataPanel::ChooseFields(QString& fieldList, const QString& title, QWidget* 
         if (f->shown) shown << f->name;
     }
     QStringList chosen = fieldList.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (QString& name : chosen) name = name.trimmed();
+    for (QString& name : chosen)
+        name = name.trimmed();
     chosen.removeAll(QString());
     if (chosen.isEmpty()) chosen = shown;
 

@@ -15,7 +15,9 @@ namespace {
 // where it was.
 constexpr int kFieldIndexRole = Qt::UserRole + 1;
 
-int fieldIndexOf(const QListWidgetItem* item) { return item->data(kFieldIndexRole).toInt(); }
+int fieldIndexOf(const QListWidgetItem* item) {
+    return item->data(kFieldIndexRole).toInt();
+}
 }  // namespace
 
 FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen, const QString& title,
@@ -41,7 +43,8 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
 
     auto* moves = new QVBoxLayout;
     moves->addStretch();
-    for (QPushButton* b : {cmdAdd_, cmdRemove_, cmdAddAll_, cmdRemoveAll_}) moves->addWidget(b);
+    for (QPushButton* b : {cmdAdd_, cmdRemove_, cmdAddAll_, cmdRemoveAll_})
+        moves->addWidget(b);
     moves->addStretch();
     auto* order = new QVBoxLayout;
     order->addStretch();
@@ -110,19 +113,22 @@ QListWidgetItem* FieldChooser::makeItem(int fieldIndex) const {
 
 QStringList FieldChooser::ChosenFields() const {
     QStringList out;
-    for (int i = 0; i < lstChosen_->count(); ++i) out << lstChosen_->item(i)->text();
+    for (int i = 0; i < lstChosen_->count(); ++i)
+        out << lstChosen_->item(i)->text();
     return out;
 }
 
 QStringList FieldChooser::AvailableFields() const {
     QStringList out;
-    for (int i = 0; i < lstAvailable_->count(); ++i) out << lstAvailable_->item(i)->text();
+    for (int i = 0; i < lstAvailable_->count(); ++i)
+        out << lstAvailable_->item(i)->text();
     return out;
 }
 
 void FieldChooser::putBackAvailable(int fieldIndex) {
     int row = 0;
-    while (row < lstAvailable_->count() && fieldIndexOf(lstAvailable_->item(row)) < fieldIndex) ++row;
+    while (row < lstAvailable_->count() && fieldIndexOf(lstAvailable_->item(row)) < fieldIndex)
+        ++row;
     lstAvailable_->insertItem(row, makeItem(fieldIndex));
 }
 

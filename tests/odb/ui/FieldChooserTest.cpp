@@ -151,8 +151,10 @@ TEST_F(DataPanelTest, ChooseFieldsStartsFromTheShownFieldsAndReturnsTheChoiceOnO
     QFile in(file);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(in.readAll());
-    EXPECT_TRUE(html.contains("<th>Codice</th><th>Note</th><th>Descrizione</th><th>Prezzo</th>")) << html.toStdString();
-    EXPECT_TRUE(html.contains("<td>A1</td><td>nascosta</td><td>Vite &lt;M6&gt; &amp; dado</td>")) << html.toStdString();
+    EXPECT_TRUE(html.contains("<th>Codice</th><th>Note</th><th>Descrizione</th><th>Prezzo</th>"))
+        << html.toStdString();
+    EXPECT_TRUE(html.contains("<td>A1</td><td>nascosta</td><td>Vite &lt;M6&gt; &amp; dado</td>"))
+        << html.toStdString();
 }
 
 TEST_F(DataPanelTest, CancelLeavesTheListAsItWas) {

@@ -21,7 +21,8 @@ class Articoli : public itfDefTable, public itfSetData {
         id.Caption(QStringLiteral("Articoli di magazzino"));
     }
     void DefineStructure(FieldDefs& f, IndexDefs&, ReferenceDefs&) override {
-        f.AddField(QStringLiteral("Codice"), ftText, 10, 0, {}, -100, -100, -100, true, QStringLiteral("Codice articolo"), {}, 0);
+        f.AddField(QStringLiteral("Codice"), ftText, 10, 0, {}, -100, -100, -100, true,
+                   QStringLiteral("Codice articolo"), {}, 0);
         f.AddField(QStringLiteral("Descrizione"), ftText, 50, 0, {}, -100, -100, -100, true, {}, {}, 0);
         f.AddField(QStringLiteral("Note"), ftMemo, 0, 0, {}, -100, -100, -100, false, {}, {}, 0);
         f.AddField(QStringLiteral("Prezzo"), ftLong, 0, 0, {}, -100, -100, -100, true, {}, {}, 0);
@@ -49,17 +50,19 @@ UiTestDatabase::UiTestDatabase(const QString& path) : notify_(std::make_unique<N
     conn_ = std::make_shared<Connection>();
     conn_->CreateDatabaseFile(path);
     conn_->OpenDatabaseFile(path);
-    db_ = DbmsGlobal::CreateDatabase(std::make_shared<Definition>(), QStringLiteral("ZeltoLavrix"), notify_.get());
+    db_ = DbmsGlobal::CreateDatabase(std::make_shared<Definition>(), QStringLiteral("ZeltoLavrix"),
+                                     notify_.get());
     db_->Open(conn_);
 }
 
 UiTestDatabase::~UiTestDatabase() = default;
 
-void UiTestDatabase::addArticolo(const QString& codice, const QString& descrizione, const QString& note, int prezzo) {
+void UiTestDatabase::addArticolo(const QString& codice, const QString& descrizione, const QString& note,
+                                 int prezzo) {
     auto ds = articoli();
     ds->AddRow({Variant(QStringLiteral("Codice")), Variant(codice), Variant(QStringLiteral("Descrizione")),
-                Variant(descrizione), Variant(QStringLiteral("Note")), Variant(note), Variant(QStringLiteral("Prezzo")),
-                Variant(static_cast<int32_t>(prezzo))});
+                Variant(descrizione), Variant(QStringLiteral("Note")), Variant(note),
+                Variant(QStringLiteral("Prezzo")), Variant(static_cast<int32_t>(prezzo))});
 }
 
 std::shared_ptr<DataSet> UiTestDatabase::articoli(const QString& order) {

@@ -47,7 +47,8 @@ TEST(ErrorCodeText, OffsetFromTheBaseForNegativeNumbersDecimalAndHex) {
         {-1, "2147221503 (7FFBFFFF)"},
         {INT_MAX, "2147483647 (7FFFFFFF)"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ErrorCodeText(c.number), c.text) << c.number;
+    for (const auto& c : cases)
+        EXPECT_EQ(ErrorCodeText(c.number), c.text) << c.number;
 }
 
 TEST(ErrorShortMessage, OwnAndLibraryGeneralErrorsShowTheLibraryText) {
@@ -104,7 +105,8 @@ TEST_F(ErrorDetailsTest, NoStopsAfterTheShortMessage) {
     prompt->answer(MsgResult::No);
     ShowErrorDetails("");
     ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().text, "Chiamata di routine o argomento non validi ...\r\rVisualizzare dettagli ?");
+    EXPECT_EQ(prompt->last().text,
+              "Chiamata di routine o argomento non validi ...\r\rVisualizzare dettagli ?");
     EXPECT_EQ(prompt->last().buttons(), vbYesNo);
     EXPECT_EQ(prompt->last().icon(), vbCritical);
     EXPECT_EQ(prompt->last().defaultButton(), 2);
@@ -144,7 +146,8 @@ TEST_F(ErrorDetailsTest, CaptionsAndTooltips) {
     EXPECT_EQ(w.cmdSave()->text(), "&Salva");
     EXPECT_EQ(w.cmdSave()->toolTip(), "Salva il messaggio di errore in un file di testo");
     EXPECT_EQ(w.cmdSupport()->text(), "S&upporto");
-    EXPECT_EQ(w.cmdSupport()->toolTip(), "Spedisce il messaggio di errore al supporto tramite posta elettronica");
+    EXPECT_EQ(w.cmdSupport()->toolTip(),
+              "Spedisce il messaggio di errore al supporto tramite posta elettronica");
     EXPECT_EQ(w.cmdEsc()->text(), "&Esci");
 }
 
@@ -153,7 +156,8 @@ TEST_F(ErrorDetailsTest, BrowserWritesTheEscapedMessageAndOpensIt) {
     w.SetException("32755 (7FF3)", "Valore <b>non</b> valido & \"altro\"\rè finito");
     w.cmdBrowser()->click();
     const QString file = QDir(ProgramFolder()).filePath("Error.htm");
-    const QByteArray expected = "\xEF\xBB\xBF" +
+    const QByteArray expected =
+        "\xEF\xBB\xBF" +
         QString("Valore &lt;b&gt;non&lt;/b&gt; valido &amp; &quot;altro&quot;\r\nè finito\r\n").toUtf8();
     EXPECT_EQ(readBytes(file), expected);
     ASSERT_EQ(shell->calls.size(), 1u);
@@ -177,7 +181,8 @@ TEST_F(ErrorDetailsTest, BrowserFailureIsReportedAndNothingOpens) {
 // Records where the save chooser starts and with which filter.
 class SaveRecordingPrompt : public RecordingPrompt {
   public:
-    QString saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override {
+    QString saveFileName(const QString& title, const QString& dir, const QString& filter,
+                         QWidget* owner) override {
         lastDir = dir;
         lastFilter = filter;
         return RecordingPrompt::saveFileName(title, dir, filter, owner);
@@ -251,7 +256,8 @@ TEST_F(SaveErrorTest, AWriteFailureIsReported) {
 }
 
 TEST(SupportMailLink, BlanksAndLineEndsAsMailProgramsExpectAndNothingThatBreaksTheLink) {
-    const QString head = "mailto:" + frmShowException::SupportMailAddress() + "?subject=SUPPORT%20REQUEST&body=";
+    const QString head =
+        "mailto:" + frmShowException::SupportMailAddress() + "?subject=SUPPORT%20REQUEST&body=";
     struct Case {
         QString text, body;
     };
@@ -265,7 +271,8 @@ TEST(SupportMailLink, BlanksAndLineEndsAsMailProgramsExpectAndNothingThatBreaksT
         {"(x) <y> 'z' \"w\" ;:/,.-_*!@", "(x)%20<y>%20'z'%20\"w\"%20;:/,.-_*!@"},
         {"", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(frmShowException::SupportMailLink(c.text), head + c.body) << c.text.toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(frmShowException::SupportMailLink(c.text), head + c.body) << c.text.toStdString();
 }
 
 TEST_F(ErrorDetailsTest, SupportOpensTheMailLinkOfTheErrorText) {
@@ -273,7 +280,8 @@ TEST_F(ErrorDetailsTest, SupportOpensTheMailLinkOfTheErrorText) {
     w.SetException("32755 (7FF3)", "Riga uno\rRiga due");
     w.cmdSupport()->click();
     ASSERT_EQ(shell->calls.size(), 1u);
-    EXPECT_EQ(shell->calls[0].file, frmShowException::SupportMailLink("Error: 32755 (7FF3)Riga uno\r\nRiga due"));
+    EXPECT_EQ(shell->calls[0].file,
+              frmShowException::SupportMailLink("Error: 32755 (7FF3)Riga uno\r\nRiga due"));
     EXPECT_TRUE(shell->calls[0].file.endsWith("&body=Error:%2032755%20(7FF3)Riga%20uno%0d%0aRiga%20due"));
     EXPECT_EQ(shell->calls[0].operation, "open");
 }

@@ -49,7 +49,8 @@ class ExportHtmlTableTest : public TempFolderTest {
             chooser->cmdRemoveAll()->click();
             for (const QString& name : *choose) {
                 for (int i = 0; i < chooser->lstAvailable()->count(); ++i)
-                    chooser->lstAvailable()->item(i)->setSelected(chooser->lstAvailable()->item(i)->text() == name);
+                    chooser->lstAvailable()->item(i)->setSelected(chooser->lstAvailable()->item(i)->text() ==
+                                                                  name);
                 chooser->cmdAdd()->click();
             }
             chooser->cmdOK()->click();
@@ -91,8 +92,10 @@ TEST_F(ExportHtmlTableTest, NoToTheQuestionExportsTheShownColumnsEscaped) {
 
     const QString html = readAll(page());
     EXPECT_FALSE(html.contains("vecchio contenuto"));
-    EXPECT_TRUE(html.contains("<th>Codice</th><th>Descrizione</th><th>Prezzo</th></tr>")) << html.toStdString();
-    EXPECT_TRUE(html.contains("<td>A&lt;1&gt;</td><td>Vite &amp; &quot;dado&quot;</td><td>5</td>")) << html.toStdString();
+    EXPECT_TRUE(html.contains("<th>Codice</th><th>Descrizione</th><th>Prezzo</th></tr>"))
+        << html.toStdString();
+    EXPECT_TRUE(html.contains("<td>A&lt;1&gt;</td><td>Vite &amp; &quot;dado&quot;</td><td>5</td>"))
+        << html.toStdString();
     EXPECT_TRUE(html.contains("<td>Rondella è piana</td>"));
     EXPECT_FALSE(html.contains("nota"));  // a field not shown stays out
     EXPECT_FALSE(html.contains("<i>"));
@@ -138,7 +141,8 @@ TEST_F(ExportHtmlTableTest, AFailureGoesToTheErrorDetailsAndUnloadsTheMessageWin
     prompt->answer(MsgResult::No);  // no details
     ExportHtmlTable(db->articoli(), nullptr);
     ASSERT_EQ(prompt->shown().size(), 2u);
-    EXPECT_TRUE(prompt->last().text.endsWith(" ...\r\rVisualizzare dettagli ?")) << prompt->last().text.toStdString();
+    EXPECT_TRUE(prompt->last().text.endsWith(" ...\r\rVisualizzare dettagli ?"))
+        << prompt->last().text.toStdString();
     EXPECT_EQ(prompt->last().style, vbYesNo | vbCritical | vbDefaultButton2);
     EXPECT_EQ(CurrentError().number() - vbObjectError, 103);
     EXPECT_TRUE(shell->calls.empty());

@@ -25,7 +25,9 @@ using namespace MsgBoxStyle;
 
 const QString kSection = QStringLiteral("frmCustomReportPreviewSettings");
 
-QString stored(const QString& key) { return GetSetting(kAppSettingsName, kSection, key, QStringLiteral("<none>")); }
+QString stored(const QString& key) {
+    return GetSetting(kAppSettingsName, kSection, key, QStringLiteral("<none>"));
+}
 
 class FormSettingsTest : public TempFolderTest {
   protected:
@@ -314,7 +316,8 @@ TEST_F(ApplyFormFontTest, IncrementIsAddedOnceToEveryControl) {
 }
 
 TEST_F(ApplyFormFontTest, RepeatedFractionalStepsDoNotDrift) {
-    for (int i = 0; i < 10; ++i) ApplyFormFont(&form, "", 0.1f);
+    for (int i = 0; i < 10; ++i)
+        ApplyFormFont(&form, "", 0.1f);
     EXPECT_EQ(form.font().pointSizeF(), 10.0);
     EXPECT_EQ(label->font().pointSizeF(), 10.0);
 }

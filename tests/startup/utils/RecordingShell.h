@@ -13,7 +13,8 @@ class RecordingShell : public ShellService {
     struct Call {
         QString file, operation;
     };
-    bool execute(const QString& file, const QString& operation, const QString&, const QString&, bool) override {
+    bool execute(const QString& file, const QString& operation, const QString&, const QString&,
+                 bool) override {
         calls.push_back({file, operation});
         return true;
     }
@@ -23,7 +24,8 @@ class RecordingShell : public ShellService {
 // Installs a RecordingShell for the scope.
 class ScopedRecordingShell {
   public:
-    ScopedRecordingShell() : shell_(std::make_shared<RecordingShell>()), previous_(ShellService::setInstance(shell_)) {}
+    ScopedRecordingShell()
+        : shell_(std::make_shared<RecordingShell>()), previous_(ShellService::setInstance(shell_)) {}
     ~ScopedRecordingShell() { ShellService::setInstance(previous_); }
     RecordingShell* operator->() { return shell_.get(); }
 
