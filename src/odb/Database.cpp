@@ -59,10 +59,10 @@ void Database::SaveSetting(const std::shared_ptr<Connection>&, const QString& ke
 
 QString Database::TextLiteral(const QString& text) const { return WhereLiteral::text(text); }
 
-QString Database::DateLiteral(const Variant& date, bool withTime, bool dateOnly) const {
+QString Database::DateLiteral(const Variant& date, bool withTime, bool delimited) const {
     if (date.isEmptyOrNull()) return QStringLiteral("Null");
-    const double d = date.toDate();
-    return WhereLiteral::date(dateOnly ? OleDatePart(d) : d, withTime && !dateOnly);
+    const QString text = WhereLiteral::date(date.toDate(), withTime);
+    return delimited ? text : text.mid(1, text.size() - 2);
 }
 
 QString Database::FormatValue(const Variant& value, int32_t typeCode, int32_t) const {

@@ -56,10 +56,10 @@ public:
                      const Variant& longValue = Variant::missing());
 
     // Literals for where-texts: a text in single quotes with inner quotes doubled; a date as
-    // #mm/dd/yyyy# or, with time, #mm/dd/yyyy hh:nn:ss#. `dateOnly` drops the time part;
-    // `withTime` keeps it (both flags as the program passes them, -1/0).
+    // #mm/dd/yyyy# or, `withTime`, #mm/dd/yyyy hh:nn:ss# (the program passes -1/0); `delimited`
+    // False leaves out the #s.
     QString TextLiteral(const QString& text) const;
-    QString DateLiteral(const Variant& date, bool withTime = true, bool dateOnly = false) const;
+    QString DateLiteral(const Variant& date, bool withTime = true, bool delimited = true) const;
     // A value as shown for a field type code (ftTime: "hh:nn", ftDate: "dd/mm/yyyy", ...).
     QString FormatValue(const Variant& value, int32_t typeCode, int32_t flags = 0) const;
     // A currency amount converted by `factor` (1.0 gives the amount itself).

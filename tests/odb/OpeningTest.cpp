@@ -211,8 +211,9 @@ TEST_F(OpeningTest, LiteralsQuoteSafely) {
     EXPECT_EQ(o.db->TextLiteral("D'Angelo"), "'D''Angelo'");
     EXPECT_EQ(o.db->TextLiteral("' OR 1=1 --"), "''' OR 1=1 --'");
     const Variant when = Variant::fromDate(MakeOleDate(2024, 3, 7, 14, 5, 9));
-    EXPECT_EQ(o.db->DateLiteral(when, true, false), "#03/07/2024 14:05:09#");
+    EXPECT_EQ(o.db->DateLiteral(when, true, true), "#03/07/2024 14:05:09#");
     EXPECT_EQ(o.db->DateLiteral(when, false, true), "#03/07/2024#");
+    EXPECT_EQ(o.db->DateLiteral(when, false, false), "03/07/2024");
     EXPECT_EQ(o.db->FormatValue(Variant::fromDate(MakeOleTime(7, 45, 0)), odb::ftTime), "07:45");
     EXPECT_EQ(o.db->ConvertCurrency(Variant(Currency::fromDouble(12.34)), 0, 1.0f).raw(), 123400);
     // A quote inside a text literal selects the row holding it, nothing else.
