@@ -593,11 +593,31 @@ const Variant& Interpreter::eval(const Expr* e, Frame& f, Variant& tmp) {
     return tmp;
 }
 
+// A value that needs no evaluation: a literal, a constant or a variable.
+const Variant* Interpreter::direct(const Expr* e, Frame& f) {
+    if (e->kind == ExprKind::Literal) return &static_cast<const LiteralExpr*>(e)->value;
+    if (e->kind != ExprKind::Name) return nullptr;
+    const auto* n = static_cast<const NameExpr*>(e);
+    switch (n->resolved) {
+        case NameKind::Local: return f.vars[n->index];
+        case NameKind::Global: return &scope_.values[n->index];
+        case NameKind::Constant: return &n->constant;
+        default: return nullptr;
+    }
+}
+
 Variant Interpreter::evalBinary(const BinaryExpr& b, Frame& f) {
+    const Variant* l = direct(b.left.get(), f);
+    const Variant* r = direct(b.right.get(), f);
+    if (l && r) return applyBinary(b.op, *l, *r);
     Variant t1, t2;
-    const Variant& l = eval(b.left.get(), f, t1);
-    const Variant& r = eval(b.right.get(), f, t2);
-    switch (b.op) {
+    if (!l) l = &eval(b.left.get(), f, t1);
+    if (!r) r = &eval(b.right.get(), f, t2);
+    return applyBinary(b.op, *l, *r);
+}
+
+Variant Interpreter::applyBinary(Op op, const Variant& l, const Variant& r) {
+    switch (op) {
         case Op::Add: return add(l, r);
         case Op::Sub: return subtract(l, r);
         case Op::Mul: return multiply(l, r);
@@ -617,7 +637,7 @@ Variant Interpreter::evalBinary(const BinaryExpr& b, Frame& f) {
         case Op::Lt:
         case Op::Le:
         case Op::Gt:
-        case Op::Ge: return comparison(b.op, l, r);
+        case Op::Ge: return comparison(op, l, r);
         case Op::Is: {
             if (!l.isObject() || !r.isObject()) raise(424);
             return Variant(l.objectValue() == r.objectValue());
@@ -761,6 +781,10 @@ void Interpreter::evalArgs(const std::vector<ExprPtr>& args, Frame& f, VariantLi
     for (const ExprPtr& a : args) {
         if (!a) {
             out.push_back(Variant::missing());
+            continue;
+        }
+        if (const Variant* d = direct(a.get(), f)) {
+            out.push_back(*d);
             continue;
         }
         Variant tmp;

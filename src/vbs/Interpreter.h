@@ -57,6 +57,8 @@ private:
     const Variant& evalName(const NameExpr& n, Frame& f, Variant& tmp);
     const Variant& evalCall(const CallExpr& c, Frame& f, Variant& tmp, CallKind kind);
     Variant evalBinary(const BinaryExpr& b, Frame& f);
+    Variant applyBinary(Op op, const Variant& l, const Variant& r);
+    const Variant* direct(const Expr* e, Frame& f);
     Variant callProcedure(Procedure& proc, const std::vector<ExprPtr>& args, Frame& f);
     Variant callBuiltin(const BuiltinDef& def, const std::vector<ExprPtr>& args, Frame& f);
     Variant callIntrinsic(const NameExpr& n, const std::vector<ExprPtr>* args, Frame& f);
