@@ -98,6 +98,13 @@ Variant ScriptHost::Run(const QString& name, VariantList& args) {
     return result;
 }
 
+QString ScriptHost::ErrorMessage(const QString& heading, const QString& errorText) const {
+    const QChar cr(u'\r');
+    QString text = heading + cr + cr + errorText + cr;
+    if (error_.Number != 0) text += cr + QStringLiteral("Linea VB: ") + QString::number(error_.Line);
+    return text;
+}
+
 Variant ScriptHost::Run(const QString& name) {
     VariantList none;
     return Run(name, none);

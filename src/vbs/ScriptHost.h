@@ -53,6 +53,10 @@ public:
     // The last error of AddCode or Run; Number 0 when none.
     const ScriptError& Error() const { return error_; }
 
+    // The message the callers show for a failed script: heading, CR CR, the error's text, CR, and
+    // when Error().Number is not 0, CR "Linea VB: " and the line.
+    QString ErrorMessage(const QString& heading, const QString& errorText) const;
+
 private:
     template <class F>
     void guarded(F body);

@@ -166,6 +166,17 @@ TEST(ScriptHost, AnEndlessLoopStopsAtTheTimeout) {
     EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("While True\nWend")); }).number);
 }
 
+TEST(ScriptHost, ErrorMessagesCarryTheLineOnlyForScriptErrors) {
+    TestHost t;
+    const QString heading = QStringLiteral("Errore nel codice di stampa etichetta: ");
+    const Failure syntax = failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("a = 1\nb = 2\nc = 3\nd = 4\ne = (")); });
+    EXPECT_EQ(heading + QStringLiteral("\r\r") + syntax.description + QStringLiteral("\r\rLinea VB: 5"),
+              t.host.ErrorMessage(heading, syntax.description));
+    const Failure unknown = failureOf(t.host, [&] { t.host.Run(QStringLiteral("PrintLabel")); });
+    EXPECT_EQ(heading + QStringLiteral("\r\r") + unknown.description + QStringLiteral("\r"),
+              t.host.ErrorMessage(heading, unknown.description));
+}
+
 TEST(ScriptHost, TimeoutDefaultsToTenSeconds) {
     vbs::ScriptHost host;
     EXPECT_EQ(10000, host.Timeout());
