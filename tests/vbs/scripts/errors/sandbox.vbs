@@ -1,8 +1,8 @@
 On Error Resume Next
-Set fso = CreateObject("Scripting.FileSystemObject")
+Set arc = CreateObject("Archivio.File")
 out.Print Err.Number & " " & Err.Description
 Err.Clear
-Set o = GetObject("winmgmts:")
+Set o = GetObject("sistema:")
 out.Print Err.Number
 Err.Clear
 Execute "out.Print 1"
@@ -14,7 +14,7 @@ Err.Clear
 x = Eval("1 + 1")
 out.Print Err.Description
 ' EXPECT:
-' 429 Impossibile creare l'oggetto: 'Scripting.FileSystemObject'
+' 429 Impossibile creare l'oggetto: 'Archivio.File'
 ' 429
 ' 445 Execute non è supportato
 ' ExecuteGlobal non è supportato
