@@ -79,11 +79,17 @@ void DataSet::open(const QString& where, const QString& order, const QString& fi
 
 void DataSet::parseFields() {
     computed_.clear();
+    shownFields_.clear();
     if (fields_.trimmed().isEmpty()) return;
     StorageSchema schema(engine_);
     ConditionSql sql(schema, table_.Name(), kAlias);
     for (auto& f : sql.Fields(fields_)) {
-        if (f.all || f.name.isEmpty()) continue;
+        if (f.all) {
+            for (const FieldDef* d : table_.Fields()) shownFields_.push_back(d);
+            continue;
+        }
+        if (f.name.isEmpty()) continue;
+        if (const FieldDef* d = table_.FieldByName(f.name)) shownFields_.push_back(d);
         // A plain field of the table reads from the row itself.
         if (table_.FieldByName(f.name) && !f.expr.sql.contains(QLatin1Char('('))) continue;
         computed_.push_back({f.name.normalized(QString::NormalizationForm_C), f.expr.sql, f.expr.values, f.expr.type});
@@ -718,6 +724,24 @@ QString DataSet::MakeCondition(const QString& column, int32_t, const Variant& va
     const QString literal = f ? f->ValueLiteral(value) : WhereLiteral::value(value);
     return column + (differ ? QStringLiteral("<>") : QStringLiteral("=")) + literal;
 }
+
+QString DataSet::ValueLiteral(const QString& column, int32_t, const Variant& value) const {
+    if (const FieldDef* f = table_.FieldByName(column)) return f->ValueLiteral(value);
+    return WhereLiteral::value(value);
+}
+
+int32_t DataSet::FieldCount() const {
+    if (fields_.trimmed().isEmpty()) return static_cast<int32_t>(table_.Fields().size());
+    return static_cast<int32_t>(shownFields_.size());
+}
+
+const FieldDef* DataSet::Field(int32_t position) const {
+    if (position < 1 || position > FieldCount()) return nullptr;
+    if (fields_.trimmed().isEmpty()) return table_.Fields()[static_cast<size_t>(position - 1)];
+    return shownFields_[static_cast<size_t>(position - 1)];
+}
+
+const FieldDef* DataSet::Field(const QString& name) const { return table_.FieldByName(name); }
 
 QString DataSet::SelWhere() const { return where_; }
 

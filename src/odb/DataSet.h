@@ -164,6 +164,13 @@ public:
                           const Variant& unused = Variant::missing(), const QString& wildcard = QStringLiteral("%"),
                           int32_t flags2 = 0) const;
 
+    // `value` as a literal of the field `column` for a where-text.
+    QString ValueLiteral(const QString& column, int32_t flags, const Variant& value) const;
+    // The fields the data set shows (those of the field list, or every field of the chain), 1-based.
+    int32_t FieldCount() const;
+    const FieldDef* Field(int32_t position) const;
+    const FieldDef* Field(const QString& name) const;
+
     QString SelWhere() const;
     void SetSelWhere(const QString& where);   // re-reads the rows
     QString SelFields() const;
@@ -296,6 +303,7 @@ private:
     Table& table_;
     Scope scope_;
     std::vector<Computed> computed_;
+    std::vector<const FieldDef*> shownFields_;
     QString where_, order_, filter_, fields_, focus_;
     std::vector<int64_t> ids_;
     int64_t pos_ = -1;   // index into ids_: -1 before the first row, ids_.size() past the last

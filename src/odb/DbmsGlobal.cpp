@@ -85,6 +85,12 @@ QString DbmsGlobal::ComputerName() {
 
 bool DbmsGlobal::ValuesEqual(const Variant& a, const Variant& b) { return ::ValuesEqual(a, b); }
 
+int32_t DbmsGlobal::CompareBookmarks(const Variant& a, const Variant& b) {
+    if (a.isEmptyOrNull() || b.isEmptyOrNull()) return a.isEmptyOrNull() && b.isEmptyOrNull() ? 0 : 1;
+    const double x = a.toDouble(), y = b.toDouble();
+    return x == y ? 0 : (x < y ? -1 : 1);
+}
+
 void DbmsGlobal::SetDocumentFolder(const QString& applicationName, const QString& folder) {
     documentFolders().insert(applicationName.toLower(), folder);
 }

@@ -59,6 +59,8 @@ public:
     static QString ComputerName();
     // Null-aware equality: two Nulls are equal, Null never equals a value.
     static bool ValuesEqual(const Variant& a, const Variant& b);
+    // 0 when two bookmarks name the same row, otherwise -1 or 1.
+    static int32_t CompareBookmarks(const Variant& a, const Variant& b);
     // The folder where file-link fields keep their files, per application.
     static void SetDocumentFolder(const QString& applicationName, const QString& folder);
     static QString DocumentFolder(const QString& applicationName);

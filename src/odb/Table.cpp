@@ -5,6 +5,7 @@
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/Engine.h"
+#include "odb/WhereLiteral.h"
 
 namespace odb {
 
@@ -63,6 +64,23 @@ const FieldDef* Table::FieldByName(const QString& name) const {
 }
 
 bool Table::HasField(const QString& name) const { return FieldByName(name) != nullptr; }
+
+const FieldDef& Table::Field(const QString& name) const {
+    const FieldDef* f = FieldByName(name);
+    if (!f)
+        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) + QStringLiteral(": ") + name_ +
+                                                  QLatin1Char('.') + name);
+    return *f;
+}
+
+QString Table::MakeCondition(const QString& field, const Variant& value, bool, int32_t op, const Variant&,
+                             const QString&, int32_t) const {
+    if (const FieldDef* f = FieldByName(field)) return f->MakeCondition(value, op);
+    const bool differ = op == 1;
+    if (value.isEmptyOrNull())
+        return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + field + QLatin1Char(')');
+    return field + (differ ? QStringLiteral("<>") : QStringLiteral("=")) + WhereLiteral::value(value);
+}
 
 const ReferenceDef* Table::FindReference(const QString& name) const {
     const QString n = name.normalized(QString::NormalizationForm_C);

@@ -72,6 +72,13 @@ public:
     std::vector<const ReferenceDef*> References() const;
     const FieldDef* FieldByName(const QString& name) const;  // nullptr when unknown
     bool HasField(const QString& name) const;
+    // The field by name; error odbErrUnknownField when the table has none.
+    const FieldDef& Field(const QString& name) const;
+    // A where-text comparing `field` with `value` (`op` 0 equal, 1 different; Null: ISNULL), the
+    // row identity included; the further arguments are accepted as the program passes them.
+    QString MakeCondition(const QString& field, const Variant& value, bool flag = false, int32_t op = 0,
+                          const Variant& unused = Variant::missing(), const QString& wildcard = QStringLiteral("%"),
+                          int32_t flags = 0) const;
     const ReferenceDef* FindReference(const QString& name) const;  // nullptr when unknown
     const ReferenceDef& Reference(const QString& name) const;      // error when unknown
     // The target table of a reference.

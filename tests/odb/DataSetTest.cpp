@@ -300,4 +300,24 @@ TEST_F(DataSetTest, MembersThePrintRunsRead) {
     EXPECT_TRUE(o.conn->ReportMode());
 }
 
+TEST_F(DataSetTest, MembersTheMainWindowReads) {
+    auto ds = parts(3);
+    auto& table = o.table("Magazzino");
+    EXPECT_EQ(table.Field("Codice").Type(), odb::ftText);
+    EXPECT_TRUE(RaisesLibraryError([&] { table.Field("Nessuno"); }, odb::odbErrUnknownField));
+    // The key compared with Null: a condition that no row meets.
+    EXPECT_EQ(table.OpenData(table.MakeCondition(table.KeyField(-1), Variant::null()))->RowCount(), 0);
+    EXPECT_EQ(table.OpenData(table.MakeCondition("Codice", "P001"))->RowCount(), 1);
+    EXPECT_EQ(table.OpenData("Codice=" + ds->ValueLiteral("Codice", 0, "P00'1"))->RowCount(), 0);
+    EXPECT_EQ(table.OpenData("Giacenza=" + ds->ValueLiteral("Giacenza", 0, 2))->RowCount(), 1);
+    EXPECT_EQ(ds->FieldCount(), 3);
+    EXPECT_EQ(ds->Field(2)->Name(), "Descrizione");
+    EXPECT_EQ(ds->Field(4), nullptr);
+    ds->SetSelFields("Codice,Giacenza");
+    EXPECT_EQ(ds->FieldCount(), 2);
+    EXPECT_EQ(ds->Field(2)->Name(), "Giacenza");
+    EXPECT_EQ(odb::DbmsGlobal::CompareBookmarks(Variant(5), Variant(int64_t(5))), 0);
+    EXPECT_NE(odb::DbmsGlobal::CompareBookmarks(Variant(5), Variant(6)), 0);
+}
+
 }  // namespace
