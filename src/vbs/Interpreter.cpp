@@ -854,6 +854,14 @@ Variant Interpreter::callProcedure(Procedure& proc, const std::vector<ExprPtr>& 
         moreRefs.resize(argc);
         refs = moreRefs.data();
     }
+    // Array elements go by reference too: the callee works on a copy that is written back into the
+    // element afterwards, so that a callee resizing the array cannot leave a dangling reference.
+    struct ElementRef {
+        Variant* array;
+        std::vector<int32_t> index;
+        size_t arg;
+    };
+    std::vector<ElementRef> elements;
     for (size_t i = 0; i < argc; ++i) {
         const Expr* a = args[i].get();
         if (!a) {
@@ -861,21 +869,49 @@ Variant Interpreter::callProcedure(Procedure& proc, const std::vector<ExprPtr>& 
             refs[i] = &tempBase[i];
             continue;
         }
-        if (!a->paren && a->kind == ExprKind::Name && !proc.params[i].byVal) {
-            const auto* n = static_cast<const NameExpr*>(a);
-            if (n->resolved == NameKind::Local) {
-                refs[i] = f.vars[n->index];
-                continue;
-            }
-            if (n->resolved == NameKind::Global) {
-                refs[i] = &scope_.values[n->index];
-                continue;
+        if (!a->paren && !proc.params[i].byVal) {
+            if (a->kind == ExprKind::Name) {
+                const auto* n = static_cast<const NameExpr*>(a);
+                if (n->resolved == NameKind::Local) {
+                    refs[i] = f.vars[n->index];
+                    continue;
+                }
+                if (n->resolved == NameKind::Global) {
+                    refs[i] = &scope_.values[n->index];
+                    continue;
+                }
+            } else if (a->kind == ExprKind::Call) {
+                const auto* c = static_cast<const CallExpr*>(a);
+                const Expr* t = c->target.get();
+                if (t->kind == ExprKind::Name && !c->args.empty()) {
+                    const auto* n = static_cast<const NameExpr*>(t);
+                    Variant* var = n->resolved == NameKind::Local    ? f.vars[n->index]
+                                   : n->resolved == NameKind::Global ? &scope_.values[n->index]
+                                                                     : nullptr;
+                    if (var && var->isArray()) {
+                        std::vector<int32_t> idx = indexes(c->args, f);
+                        if (!var->isArray()) raise(13, n->name);
+                        tempBase[i] = var->arrayValue()->at(idx);
+                        refs[i] = &tempBase[i];
+                        elements.push_back({var, std::move(idx), i});
+                        continue;
+                    }
+                }
             }
         }
         tempBase[i] = value(a, f);
         refs[i] = &tempBase[i];
     }
-    return invoke(proc, refs, argc);
+    Variant result = invoke(proc, refs, argc);
+    for (ElementRef& e : elements) {
+        // The element may be gone: the callee may have erased or shrunk the array.
+        if (!e.array->isArray()) continue;
+        try {
+            e.array->arrayValue()->at(e.index) = std::move(tempBase[e.arg]);
+        } catch (const AppError&) {
+        }
+    }
+    return result;
 }
 
 Variant Interpreter::callBuiltin(const BuiltinDef& def, const std::vector<ExprPtr>& args, Frame& f) {

@@ -88,8 +88,12 @@ void Resolver::declareBlock(const Block& block) {
         Stmt& s = *sp;
         switch (s.kind) {
             case StmtKind::Dim:
-            case StmtKind::ReDim:
                 for (const DimItem& item : static_cast<DimStmt&>(s).items) declareLocal(item.var->name, s.line);
+                break;
+            case StmtKind::ReDim:
+                // ReDim declares only a name that is not a script-level variable already.
+                for (const DimItem& item : static_cast<DimStmt&>(s).items)
+                    if (topLevel_ || !scope_.varIndex.contains(item.var->name.toLower())) declareLocal(item.var->name, s.line);
                 break;
             case StmtKind::If: {
                 auto& st = static_cast<IfStmt&>(s);

@@ -29,6 +29,19 @@ out.Print x & " " & y
 ' an expression cannot be changed: the callee works on a copy
 Bump y + 1
 out.Print y
+' array elements go by reference, unless in parentheses
+Dim a(2)
+a(1) = 5
+Bump a(1)
+Bump (a(1))
+BumpByVal a(1)
+out.Print a(1)
+Sub Shrink(v)
+    ReDim a(0)
+    v = "lost"
+End Sub
+Shrink a(2)
+out.Print UBound(a) & " [" & a(0) & "]"
 ' EXPECT:
 ' 2
 ' 2
@@ -37,3 +50,5 @@ out.Print y
 ' 13
 ' due 13
 ' 13
+' 6
+' 0 []
