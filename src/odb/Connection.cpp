@@ -86,12 +86,15 @@ void Connection::OpenDatabaseFile(const QString& path, int busyTimeoutMs) {
     if (!info.exists() || !info.isFile())
         DbmsGlobal::Raise(odbErrFileMissing, DbmsGlobal::ErrorText(odbErrFileMissing) + QStringLiteral(" (") + path +
                                                  QStringLiteral(")"));
-    if (!info.isReadable() || !info.isWritable())
+    if (!info.isReadable())
         DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") + path +
                                                 QStringLiteral(")"));
-    sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE, odbErrCannotOpen);
+    // A file that cannot be written (an archive on a read-only medium) is opened for reading.
+    const bool readOnly = !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
+    sqlite3* db = openHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, odbErrCannotOpen);
     db_ = db;
     path_ = path;
+    readOnly_ = readOnly;
     try {
         configure(busyTimeoutMs);
     } catch (...) {
@@ -107,7 +110,7 @@ void Connection::configure(int busyTimeoutMs) {
     // A file that is not a database fails here, before anything is written.
     execRaw(db_, "SELECT count(*) FROM sqlite_master", path_);
     // A rollback journal: WAL does not work on network folders.
-    execRaw(db_, "PRAGMA journal_mode=DELETE", path_);
+    if (!readOnly_) execRaw(db_, "PRAGMA journal_mode=DELETE", path_);
     execRaw(db_, "PRAGMA synchronous=FULL", path_);
     execRaw(db_, "PRAGMA foreign_keys=OFF", path_);
     execRaw(db_, "PRAGMA case_sensitive_like=OFF", path_);

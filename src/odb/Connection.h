@@ -35,6 +35,8 @@ public:
     // Closes the file; a pending BeginTrans is rolled back. Safe to call when closed.
     void CloseConnection();
     bool IsOpen() const { return db_ != nullptr; }
+    // Opened for reading only: the file or its folder cannot be written (the journal lives beside it).
+    bool IsReadOnly() const { return readOnly_; }
     const QString& Path() const { return path_; }
 
     // Runs one or more SQL statements in one write transaction (a savepoint inside BeginTrans);
@@ -88,6 +90,7 @@ private:
     QString path_;
     QString user_;
     bool reportMode_ = false;
+    bool readOnly_ = false;
     int userLevel_ = 0;     // BeginTrans nesting
     int writeDepth_ = 0;    // beginWrite nesting (including user levels)
     int savepointSeq_ = 0;

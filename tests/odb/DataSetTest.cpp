@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include "OdbTestUtil.h"
 #include "odb/DataSet.h"
@@ -233,6 +234,15 @@ TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
     source->CloseData();
     conn->CloseConnection();
     EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Codice IN ('A1','A2')"), 2);
+    // An archive that cannot be written is still read.
+    QFile::setPermissions(archive, QFile::ReadOwner);
+    auto readOnly = std::make_shared<odb::Connection>();
+    readOnly->OpenDatabaseFile(archive);
+    EXPECT_TRUE(readOnly->IsReadOnly() || getuid() == 0);
+    auto again = odb::DbmsGlobal::AttachDatabase(readOnly, &notify, "");
+    EXPECT_EQ(again->Tables().Item("Clienti").OpenData()->RowCount(), 3);
+    readOnly->CloseConnection();
+    QFile::setPermissions(archive, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 }  // namespace
