@@ -1137,15 +1137,21 @@ std::shared_ptr<Connection> DataSet::GetConnection() const { return engine_.conn
 // ---------------------------------------------------------------------------------------------
 // Guards, questions, messages
 
-QString DataSet::rowKey() {
-    requireRow();
-    // The stored row the data set stands on: an exclusive chain is one row, a shared-base row is
-    // its own.
-    const auto& chain = row();
+size_t DataSet::identityIndex(const RowChain& chain) const {
+    // The first buffer of the row the data set stands on: an exclusive chain is one row, a
+    // shared-base row is its own.
     size_t i = chain.size() - 1;
+    for (size_t k = 0; k < chain.size(); ++k)
+        if (chain[k]->table == &table_) i = k;
     while (i > 0 && chain[i]->table->GetBaseKind() == BaseKind::Exclusive && chain[i]->table->BaseTable() == chain[i - 1]->table)
         --i;
-    const RowBuffer* b = chain[i].get();
+    return i;
+}
+
+QString DataSet::rowKey() {
+    requireRow();
+    const auto& chain = row();
+    const RowBuffer* b = chain[identityIndex(chain)].get();
     if (b->isNew()) return QStringLiteral("new:") + QString::number(reinterpret_cast<quintptr>(b), 16);
     return b->table->Name() + QLatin1Char('#') + QString::number(b->oid);
 }
@@ -1328,7 +1334,11 @@ void DataSet::saveCurrent() {
         RowChain chain;
     } saving(chain);
 
-    raise([&](itfSetData& ev) { ev.OnUpdateRow(*this); });
+    // The row's own tables always; a shared base row only when it is stored with it.
+    const size_t own = identityIndex(chain);
+    for (size_t i = 0; i < chain.size(); ++i)
+        if (i >= own || chain[i]->isNew() || chain[i]->isDirty())
+            if (itfSetData* ev = chain[i]->table->events()) ev->OnUpdateRow(*this);
 
     const auto links = owners();
     std::vector<std::shared_ptr<DataSet>> ownerSets;
@@ -1434,15 +1444,11 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         RowChain chain;
     } deleting(chain);
 
-    // The stored row the data set stands on: an exclusive chain goes whole, a shared base stays.
-    size_t first = chain.size() - 1;
-    for (size_t i = 0; i < chain.size(); ++i)
-        if (chain[i]->table == &table_) first = i;
-    while (first > 0 && chain[first]->table->GetBaseKind() == BaseKind::Exclusive &&
-           chain[first]->table->BaseTable() == chain[first - 1]->table)
-        --first;
-
-    raise([&](itfSetData& ev) { ev.OnDeleteRow(*this); });
+    // The stored row the data set stands on: an exclusive chain goes whole, a shared base stays
+    // (and hears nothing of the deletion).
+    const size_t first = identityIndex(chain);
+    for (size_t i = first; i < chain.size(); ++i)
+        if (itfSetData* ev = chain[i]->table->events()) ev->OnDeleteRow(*this);
 
     for (size_t i = first; i < chain.size(); ++i) {
         const auto& b = chain[i];

@@ -253,6 +253,7 @@ public:
     // A data set holding a copy of the stored values of this data set's current row.
     std::shared_ptr<DataSet> storedCopy();
     QString rowKey();
+    size_t identityIndex(const RowChain& chain) const;
 
 private:
     struct Located {

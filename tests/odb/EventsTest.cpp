@@ -217,8 +217,14 @@ TEST_F(EventsTest, SharedBaseRowsLinkAnExistingBaseRow) {
     ASSERT_TRUE(needs->SaveRow());
     parts->Requery();
     EXPECT_EQ(parts->ColNumber("Giacenza"), 9);
-    // Deleting a shared-base row never deletes its base row.
+    // Deleting a shared-base row never deletes its base row, nor asks the base table's rules.
+    def->table("Magazzino")->onDeleteRow = [](DataSet& ds) { ds.RejectChange("Parte in uso", 0); };
+    def->log.clear();
+    needs->SetColValue(QString::fromUtf8("QuantitàNecessaria"), 5);
+    ASSERT_TRUE(needs->SaveRow());
+    EXPECT_FALSE(def->log.contains("Magazzino.OnUpdateRow"));  // the part was not changed
     ASSERT_TRUE(needs->DeleteRow());
+    EXPECT_FALSE(def->log.contains("Magazzino.OnDeleteRow"));
     EXPECT_EQ(raw("SELECT count(*) FROM Magazzino"), 1);
     EXPECT_EQ(raw("SELECT count(*) FROM Necessita"), 1);
     // Without a chosen base row a new one is made.
