@@ -28,7 +28,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Creates a new, empty database file (error when the file already exists or cannot be made).
+    // Creates a new, empty database file; a database another computer created there a moment ago
+    // is left as it is. Error when the folder is missing or the file is not a database.
     void CreateDatabaseFile(const QString& path);
     // Opens an existing database file (error when missing, unreadable or not a database).
     void OpenDatabaseFile(const QString& path, int busyTimeoutMs = kDefaultBusyTimeoutMs);
