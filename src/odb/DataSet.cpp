@@ -413,14 +413,14 @@ QString DataSet::ColFilePath(const QString& name) const {
     return folder.isEmpty() ? file : QDir(folder).filePath(file);
 }
 
-void DataSet::SetColFilePath(const QString& name, const QString& path) {
+bool DataSet::SetColFilePath(const QString& name, const QString& path) {
     QString value = path;
     const QString folder = DbmsGlobal::DocumentFolder(engine_.applicationName());
     if (!folder.isEmpty() && !path.isEmpty()) {
         const QString rel = QDir(folder).relativeFilePath(path);
         if (!rel.startsWith(QStringLiteral(".."))) value = rel;
     }
-    SetColValue(name, value);
+    return SetColValue(name, value);
 }
 
 void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Variant& value) {
@@ -439,7 +439,7 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
     raise([&](itfSetData& ev) { ev.OnUpdateField(*this, name); });
 }
 
-void DataSet::SetColValue(const QString& name, const Variant& value) {
+bool DataSet::SetColValue(const QString& name, const Variant& value) {
     requireEditable();
     Located l = locateOrRaise(name);
     const StoredColumn& c = l.buffer->table->columns()[static_cast<size_t>(l.column)];
@@ -448,31 +448,29 @@ void DataSet::SetColValue(const QString& name, const Variant& value) {
         const int64_t target = value.isEmptyOrNull() ? 0 : static_cast<int64_t>(value.toDouble());
         RowBuffer* b = l.buffer;
         const int column = l.column;
-        engine_.run(this, [&]() { setLookup(*b, column, ref, target); });
-        return;
+        return engine_.run(this, [&]() { setLookup(*b, column, ref, target); });
     }
     if (c.kind == StoredColumn::BaseLink) {
-        engine_.run(this, [&]() { setBaseLink(value); });
-        return;
+        return engine_.run(this, [&]() { setBaseLink(value); });
     }
     RowBuffer* b = l.buffer;
     const int column = l.column;
     const QString field = c.name;
-    engine_.run(this, [&]() {
+    return engine_.run(this, [&]() {
         // Read again at the start of the operation; the buffer is the same object.
         row();
         writeField(*b, column, field, value);
     });
 }
 
-void DataSet::AddToCol(const QString& name, const Variant& amount) {
+bool DataSet::AddToCol(const QString& name, const Variant& amount) {
     const Variant cur = ColValue(name);
-    SetColValue(name, VbAdd(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+    return SetColValue(name, VbAdd(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
 }
 
-void DataSet::SubtractFromCol(const QString& name, const Variant& amount) {
+bool DataSet::SubtractFromCol(const QString& name, const Variant& amount) {
     const Variant cur = ColValue(name);
-    SetColValue(name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+    return SetColValue(name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -571,7 +569,7 @@ void DataSet::setBaseLink(const Variant& value) {
     raise([&](itfSetData& ev) { ev.OnUpdateField(*this, name); });
 }
 
-void DataSet::SetReference(const QString& referenceName, const Variant& value, bool remove) {
+bool DataSet::SetReference(const QString& referenceName, const Variant& value, bool remove) {
     requireEditable();
     requireRow();
     const ReferenceDef& ref = GetReferenceDef(referenceName);
@@ -581,15 +579,14 @@ void DataSet::SetReference(const QString& referenceName, const Variant& value, b
     if (!holder) DbmsGlobal::Raise(odbErrUnknownReference);
     if (!ref.collection) {
         const int ci = holder->table->columnIndex(ref.name);
-        engine_.run(this, [&]() {
+        return engine_.run(this, [&]() {
             const int64_t target = value.isEmptyOrNull() ? 0 : findTarget(ref, value);
             setLookup(*holder, ci, ref, target);
         });
-        return;
     }
     if (ref.owned) DbmsGlobal::Raise(odbErrUnknownReference, DbmsGlobal::ErrorText(odbErrUnknownReference) +
                                                                   QStringLiteral(": ") + ref.name);
-    engine_.run(this, [&]() {
+    return engine_.run(this, [&]() {
         if (holder->isNew()) DbmsGlobal::Raise(odbErrNoCurrentRow);
         int64_t target = 0;
         const Table& t = engine_.table(ref.targetTable);

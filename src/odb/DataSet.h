@@ -65,17 +65,18 @@ public:
     bool ColExists(const QString& name) const;
     // File-link fields: the stored file name, as a full path under the document folder.
     QString ColFilePath(const QString& name) const;
-    void SetColFilePath(const QString& name, const QString& path);
+    bool SetColFilePath(const QString& name, const QString& path);
 
     // Writes a field: OnBeforeUpdateField (ColValue still the old value), the write, OnUpdateField,
     // on every table of the chain. A lookup reference name sets the link (as SetReference by id).
-    void SetColValue(const QString& name, const Variant& value);
-    void AddToCol(const QString& name, const Variant& amount);       // Null counts as 0
-    void SubtractFromCol(const QString& name, const Variant& amount);
+    // False when a rule refused (the value stays as it was).
+    bool SetColValue(const QString& name, const Variant& value);
+    bool AddToCol(const QString& name, const Variant& amount);       // Null counts as 0
+    bool SubtractFromCol(const QString& name, const Variant& amount);
     // Lookup: points the reference at the target row named by its key-field value, or (no key
     // field) its first display value; an empty value clears it. Non-owned collection: adds the
     // target row (by the same naming, or its Bookmark) or, with `remove`, takes it out.
-    void SetReference(const QString& referenceName, const Variant& value, bool remove = false);
+    bool SetReference(const QString& referenceName, const Variant& value, bool remove = false);
 
     // ---- rows ----
     // Starts a new row (OnNewRow on the chain, base-most first; through a collection also the

@@ -65,7 +65,7 @@ TEST_F(OperationTest, ARefusalThreeLevelsDownLeavesEveryRowAndTheFileUnchanged) 
     ASSERT_EQ(before2, before);
     // A stored step edited past the limit is refused the same way.
     steps->RowFirst();
-    steps->SetColValue("Minuti", 300);
+    EXPECT_TRUE(steps->SetColValue("Minuti", 300));
     EXPECT_FALSE(steps->SaveRow());
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(header->ColNumber("TempoTotale"), 20);
@@ -196,6 +196,18 @@ TEST_F(OperationTest, QuestionsThatReadTheirAnswerOrOnlyInformRefuseNothing) {
         }
         EXPECT_EQ(raw("SELECT count(*) FROM Passaggi") - before, c.expectStored ? 1 : 0);
     }
+}
+
+TEST_F(OperationTest, ARefusedFieldWriteKeepsTheOldValue) {
+    def->table("Passaggi")->onBeforeUpdateField = [](DataSet& ds, const QString& c) {
+        if (c == "Minuti" && ds.ColNumber("Minuti") == 20) ds.RejectChange("Passaggio chiuso", 0);
+    };
+    steps->RowFirst();
+    EXPECT_FALSE(steps->SetColValue("Minuti", 45));
+    EXPECT_EQ(steps->ColNumber("Minuti"), 20);
+    EXPECT_FALSE(steps->IsChangedRow(0, 0));
+    EXPECT_FALSE(steps->RowStateFlag(0, 0));
+    EXPECT_EQ(Lines(notify.messages), "Passaggio chiuso");
 }
 
 TEST_F(OperationTest, ShowMessageInformsWithoutRefusing) {
