@@ -900,6 +900,45 @@ void DataSet::EnableEdit(bool enable) { editEnabled_ = enable; }
 
 bool DataSet::EditEnabled() const { return editEnabled_ && !detached_; }
 
+bool DataSet::collidesOnUniqueIndex() {
+    for (const auto& b : row()) {
+        const Table& t = *b->table;
+        for (const auto& idx : t.OwnIndexes()) {
+            if (!idx->unique()) continue;
+            QStringList conds;
+            std::vector<Variant> vals;
+            bool usable = true;
+            for (const auto& c : idx->columns()) {
+                QStringList names;
+                if (c.kind == IndexColumn::ParentLink)
+                    names << kOwnerColumn << kOwnerOidColumn;
+                else
+                    names << c.name;
+                for (const QString& n : names) {
+                    const int ci = t.columnIndex(n);
+                    // Null never collides; a column of another table is not indexed here.
+                    if (ci < 0 || b->values[static_cast<size_t>(ci)].isNull()) usable = false;
+                    if (!usable) break;
+                    conds << SqlQuote(t.columns()[static_cast<size_t>(ci)].name) + QStringLiteral("=?");
+                    vals.push_back(Engine::toStored(b->values[static_cast<size_t>(ci)], t.columns()[static_cast<size_t>(ci)].type));
+                }
+                if (!usable) break;
+            }
+            if (!usable || conds.isEmpty()) continue;
+            auto st = engine_.conn().statement(QStringLiteral("SELECT count(*) FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
+                                               conds.join(QStringLiteral(" AND ")) + QStringLiteral(" AND \"OID\"<>?"));
+            int i = 1;
+            for (const auto& v : vals) st.bindStored(i++, v);
+            st.bind(i, b->oid);
+            st.step();
+            const bool found = st.int64(0) > 0;
+            st.reset();
+            if (found) return true;
+        }
+    }
+    return false;
+}
+
 std::shared_ptr<DataSet> DataSet::EquivalentRows(const QString& where, int32_t, int32_t) {
     // Stored rows without an owner that collide with the new row on a unique index.
     requireRow();
@@ -1637,6 +1676,11 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                         if (target->DataEmpty() || keyField.isEmpty() || !target->ColExists(keyField)) continue;
                         destination.SetReference(col.name, target->ColValue(keyField));
                     }
+                // A row whose unique values the destination already holds is not copied again.
+                if (destination.collidesOnUniqueIndex()) {
+                    destination.CancelRow();
+                    continue;
+                }
                 destination.saveCurrent();
                 ++copied;
                 if (progress && !progress->OnProgress(odbEvtImportRows, total, copied, this, &destination))

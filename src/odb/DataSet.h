@@ -232,7 +232,8 @@ public:
     // fields over the rows; 0 over no rows.
     Variant Aggregate(const QString& expression, int32_t op = aggSum, int32_t flags1 = 0, int32_t flags2 = 0);
     // Copies this data set's rows into `destination` (its table's events run, SkipNumbering True);
-    // returns the rows copied.
+    // rows whose unique values the destination already holds are left out. Returns the rows copied
+    // (0 when a rule refused: nothing is copied then).
     int32_t ImportRows(DataSet& destination, itfProgress* progress = nullptr);
     // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
     void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr, const QString& fields = {});
@@ -255,6 +256,7 @@ public:
     std::shared_ptr<DataSet> storedCopy();
     QString rowKey();
     size_t identityIndex(const RowChain& chain) const;
+    bool collidesOnUniqueIndex();
 
 private:
     struct Located {

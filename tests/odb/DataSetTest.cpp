@@ -218,7 +218,10 @@ TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
         auto clienti = a.table("Clienti").OpenData();
         ASSERT_TRUE(clienti->AddRow({"Codice", "A1", "Descrizione", "Archiviato"}));
         ASSERT_TRUE(clienti->AddRow({"Codice", "A2", "Descrizione", "Vecchio"}));
+        ASSERT_TRUE(clienti->AddRow({"Codice", "A3", "Descrizione", "Presente"}));
     }
+    // A row the open database holds already (same unique description) is left out.
+    ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "X3", "Descrizione", "Presente"}));
     auto conn = std::make_shared<odb::Connection>();
     conn->OpenDatabaseFile(archive);
     auto attached = odb::DbmsGlobal::AttachDatabase(conn, &notify, "");
@@ -226,7 +229,7 @@ TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
     EXPECT_TRUE(attached->Tables().Exists("DettagliSpeciali"));
     EXPECT_EQ(attached->Tables().Item("DettagliSpeciali").BaseTableName(), "Dettagli");
     auto source = attached->Tables().Item("Clienti").OpenData("Codice <> ''");
-    ASSERT_EQ(source->RowCount(), 2);
+    ASSERT_EQ(source->RowCount(), 3);
     auto destination = o.table("Clienti").OpenData();
     o.conn->BeginTrans();
     EXPECT_EQ(source->ImportRows(*destination), 2);
@@ -234,13 +237,14 @@ TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
     source->CloseData();
     conn->CloseConnection();
     EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Codice IN ('A1','A2')"), 2);
+    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Descrizione='Presente'"), 1);
     // An archive that cannot be written is still read.
     QFile::setPermissions(archive, QFile::ReadOwner);
     auto readOnly = std::make_shared<odb::Connection>();
     readOnly->OpenDatabaseFile(archive);
     EXPECT_TRUE(readOnly->IsReadOnly() || getuid() == 0);
     auto again = odb::DbmsGlobal::AttachDatabase(readOnly, &notify, "");
-    EXPECT_EQ(again->Tables().Item("Clienti").OpenData()->RowCount(), 3);
+    EXPECT_EQ(again->Tables().Item("Clienti").OpenData()->RowCount(), 4);
     readOnly->CloseConnection();
     QFile::setPermissions(archive, QFile::ReadOwner | QFile::WriteOwner);
 }
