@@ -160,7 +160,11 @@ Interpreter::ArgList::~ArgList() {
     if (in_.argPool_.size() < 64) in_.argPool_.push_back(std::move(list_));
 }
 
-Interpreter::Interpreter(GlobalScope& scope) : scope_(scope), err_(std::make_shared<ErrObject>()) {}
+Interpreter::Interpreter(GlobalScope& scope)
+    : scope_(scope),
+      msgBox_(FindBuiltin(QStringLiteral("MsgBox"))),
+      inputBox_(FindBuiltin(QStringLiteral("InputBox"))),
+      err_(std::make_shared<ErrObject>()) {}
 
 void Interpreter::startClock(int limitMs) {
     hasDeadline_ = limitMs > 0;
@@ -920,6 +924,15 @@ Variant Interpreter::callBuiltin(const BuiltinDef& def, const std::vector<ExprPt
         raise(450, QString::fromLatin1(def.name));
     ArgList values(*this);
     evalArgs(args, f, *values);
+    if (&def == msgBox_ || &def == inputBox_) {
+        const auto start = std::chrono::steady_clock::now();
+        struct Resume {
+            Interpreter& in;
+            std::chrono::steady_clock::time_point start;
+            ~Resume() { in.deadline_ += std::chrono::steady_clock::now() - start; }
+        } resume{*this, start};
+        return def.fn(ctx_, *values);
+    }
     Variant r = def.fn(ctx_, *values);
     if (r.isString() && r.stringValue().size() > kMaxString) raise(14);
     return r;

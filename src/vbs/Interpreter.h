@@ -98,6 +98,8 @@ private:
     GlobalScope& scope_;
     BuiltinContext ctx_;
     std::vector<VariantList> argPool_;
+    const BuiltinDef* msgBox_ = nullptr;  // time spent waiting for the user does not count
+    const BuiltinDef* inputBox_ = nullptr;
     std::shared_ptr<ErrObject> err_;
     int errorLine_ = 0;
     int depth_ = 0;

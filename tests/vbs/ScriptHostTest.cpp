@@ -2,6 +2,9 @@
 // object's number and line, the time limit, host objects' errors and the language setting.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "ScriptTestHost.h"
 #include "base/AppError.h"
 #include "vbs/CompileError.h"
@@ -175,6 +178,24 @@ TEST(ScriptHost, ErrorMessagesCarryTheLineOnlyForScriptErrors) {
     const Failure unknown = failureOf(t.host, [&] { t.host.Run(QStringLiteral("PrintLabel")); });
     EXPECT_EQ(heading + QStringLiteral("\r\r") + unknown.description + QStringLiteral("\r"),
               t.host.ErrorMessage(heading, unknown.description));
+}
+
+TEST(ScriptHost, WaitingForTheUserDoesNotCountAgainstTheTimeout) {
+    struct SlowReader : vbstest::ScriptedPrompt {
+        int MsgBox(const QString& text, int style, const QString& title) override {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            return ScriptedPrompt::MsgBox(text, style, title);
+        }
+    };
+    TestHost t;
+    SlowReader reader;
+    t.host.SetPrompt(&reader);
+    t.host.SetTimeout(100);
+    // The loop after the question makes the engine look at its clock again.
+    t.host.AddCode(QStringLiteral("Function Ask()\n  Ask = MsgBox(\"Continuare?\", vbYesNo)\n"
+                                  "  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Function"));
+    EXPECT_EQ(1, t.host.Run(QStringLiteral("Ask")).toLong());
+    EXPECT_EQ(0, t.host.Error().Number);
 }
 
 TEST(ScriptHost, TimeoutDefaultsToTenSeconds) {
