@@ -74,7 +74,8 @@ QString QtPrompt::openFileName(const QString& title, const QString& dir, const Q
 }
 
 QString QtPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) {
-    return QFileDialog::getSaveFileName(owner, title, dir, filter);
+    // The program asks its own overwrite question where it wants one.
+    return QFileDialog::getSaveFileName(owner, title, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPrompt::folder(const QString& title, const QString& dir, QWidget* owner) {
