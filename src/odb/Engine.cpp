@@ -431,6 +431,14 @@ void Engine::insertRow(const std::shared_ptr<RowBuffer>& b) {
     for (size_t c = 0; c < t.columns().size(); ++c) st.bindStored(i++, toStored(b->values[c], t.columns()[c].type));
     st.run();
     if (!withOid) b->oid = conn().lastInsertRowId();
+    // Guards taken on the row while it was new stay with it now that it is stored.
+    const QString newKey = QStringLiteral("@new:") + QString::number(reinterpret_cast<quintptr>(b.get()), 16);
+    const QString storedKey = QLatin1Char('@') + t.Name() + QLatin1Char('#') + QString::number(b->oid);
+    for (const QString& key : guards_.keys())
+        if (key.endsWith(newKey)) {
+            guards_.remove(key);
+            guards_.insert(key.left(key.size() - newKey.size()) + storedKey, 1);
+        }
     // What was written is what a reader gets back (texts in NFC, numbers rounded).
     for (size_t c = 0; c < t.columns().size(); ++c)
         b->values[c] = fromStored(toStored(b->values[c], t.columns()[c].type), t.columns()[c].type);

@@ -126,6 +126,19 @@ TEST_F(OperationTest, GuardsAreHeldPerRowAndSeenByEveryDataSetOnIt) {
     EXPECT_FALSE(details->IsGuardLocked("QM"));
 }
 
+TEST_F(OperationTest, AGuardTakenOnANewRowStaysWithItOnceStored) {
+    bool lockedAfterStore = false;
+    def->table("Passaggi")->onNewRow = [](DataSet& ds) { ASSERT_TRUE(ds.LockGuard("Nuovo")); };
+    def->table("Dettagli")->onUpdateReference = [&](DataSet&, DataSet& step, const QString&, bool) {
+        if (!step.NoCurrentRow()) lockedAfterStore = step.IsGuardLocked("Nuovo");
+    };
+    ASSERT_TRUE(steps->AddRow({"Minuti", 1}));
+    EXPECT_TRUE(lockedAfterStore);
+    EXPECT_TRUE(steps->IsGuardLocked("Nuovo"));
+    steps->UnlockGuard("Nuovo");
+    EXPECT_FALSE(steps->IsGuardLocked("Nuovo"));
+}
+
 TEST_F(OperationTest, TwoDataSetsOnOneRowInsideOneSaveBothKeepTheirWrites) {
     auto parts = o.table("Magazzino").OpenData();
     ASSERT_TRUE(parts->AddRow({"Codice", "P1", "Descrizione", "Vite"}));
