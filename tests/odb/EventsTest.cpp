@@ -179,6 +179,20 @@ TEST_F(EventsTest, ExclusiveDerivedRowsCarryTheirBaseRow) {
     EXPECT_TRUE(def->log.contains("Commesse.OnUpdateReference(Dettagli,0,Dettagli)")) << Lines(def->log);
 }
 
+TEST_F(EventsTest, ACollectionOfBaseRowsOpenedAsADerivedTable) {
+    auto special = header->GetReference("Generici", "", "DettagliSpeciali");
+    EXPECT_EQ(special->GetTable().Name(), "DettagliSpeciali");
+    ASSERT_TRUE(special->AddRow({"NumeroCommessa", "G1", QString::fromUtf8("Quantità"), 4}));
+    EXPECT_EQ(RawText(file(), "SELECT _Owner FROM Dettagli WHERE NumeroCommessa='G1'"), "Commesse.Generici");
+    EXPECT_EQ(header->GetReference("Generici")->RowCount(), 1);
+    EXPECT_EQ(header->GetReference("Generici", "", "DettagliSpeciali")->ColNumber(QString::fromUtf8("Quantità")), 4);
+    EXPECT_TRUE(def->log.contains("Commesse.OnNewReference(Generici)"));
+    EXPECT_TRUE(def->log.contains("Commesse.OnUpdateReference(Generici,0,DettagliSpeciali)"));
+    // The detail owned through "Dettagli" is not one of them.
+    EXPECT_EQ(header->GetReference("Dettagli")->RowCount(), 1);
+    EXPECT_EQ(special->ParentRow()->Bookmark().toLong(), header->Bookmark().toLong());
+}
+
 TEST_F(EventsTest, LookupChangesRaiseTheReferencePairWithOldAndNewTarget) {
     ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
     QStringList seen;

@@ -164,6 +164,7 @@ void BuildShopSchema(TestDefinition& def) {
         Lookup(r, QStringLiteral("Cliente"), QStringLiteral("Clienti"), QStringLiteral("Codice"), QStringLiteral("Descrizione"));
         Collection(r, QStringLiteral("Dettagli"), QStringLiteral("DettagliSpeciali"), true);
         Collection(r, QStringLiteral("Fabbisogni"), QStringLiteral("Necessita"), true);
+        Collection(r, QStringLiteral("Generici"), QStringLiteral("Dettagli"), true);
         i.AddIndex(QStringLiteral("Progressivo"), true);
     };
     commesse->onNewRow = [](DataSet& ds) {
