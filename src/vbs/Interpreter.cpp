@@ -832,11 +832,16 @@ Variant Interpreter::callMember(const MemberExpr& m, const std::vector<ExprPtr>*
     if (args) evalArgs(*args, f, *values);
     if (assigned) {
         values->push_back(std::move(*assigned));
+        PausedClock paused(*this);
         obj->invoke(m.name, kind, *values);
         return Variant();
     }
     tick();
-    Variant r = obj->invoke(m.name, kind, *values);
+    Variant r;
+    {
+        PausedClock paused(*this);
+        r = obj->invoke(m.name, kind, *values);
+    }
     if (args) writeBack(*args, f, *values);
     return r;
 }
@@ -925,12 +930,7 @@ Variant Interpreter::callBuiltin(const BuiltinDef& def, const std::vector<ExprPt
     ArgList values(*this);
     evalArgs(args, f, *values);
     if (&def == msgBox_ || &def == inputBox_) {
-        const auto start = std::chrono::steady_clock::now();
-        struct Resume {
-            Interpreter& in;
-            std::chrono::steady_clock::time_point start;
-            ~Resume() { in.deadline_ += std::chrono::steady_clock::now() - start; }
-        } resume{*this, start};
+        PausedClock paused(*this);
         return def.fn(ctx_, *values);
     }
     Variant r = def.fn(ctx_, *values);

@@ -89,6 +89,15 @@ private:
         VariantList list_;
     };
 
+    // Time spent in host members and in message boxes (a modal viewer, the user reading) is not the
+    // script's own: the deadline moves on by it.
+    struct PausedClock {
+        explicit PausedClock(Interpreter& in) : in_(in), start_(std::chrono::steady_clock::now()) {}
+        ~PausedClock() { in_.deadline_ += std::chrono::steady_clock::now() - start_; }
+        Interpreter& in_;
+        std::chrono::steady_clock::time_point start_;
+    };
+
     void tick() {
         if (++ticks_ >= 2048) checkClock();
     }

@@ -198,6 +198,34 @@ TEST(ScriptHost, WaitingForTheUserDoesNotCountAgainstTheTimeout) {
     EXPECT_EQ(0, t.host.Error().Number);
 }
 
+TEST(ScriptHost, TimeInHostMembersIsNotTheScripts) {
+    // A member that keeps the caller waiting, as a modal viewer does, and one that returns at once.
+    class Viewer : public Dispatch {
+    public:
+        Viewer() : Dispatch(members()) {}
+        static const DispatchClass& members() {
+            static const DispatchClassOf<Viewer> cls = [] {
+                DispatchClassOf<Viewer> c(QStringLiteral("Viewer"));
+                c.method(QStringLiteral("ShowModal"), {}, [](Viewer&, DispatchArgs&) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+                });
+                c.method(QStringLiteral("Quick"), {}, [](Viewer&, DispatchArgs&) {});
+                return c;
+            }();
+            return cls;
+        }
+    };
+    TestHost t;
+    t.host.AddObject(QStringLiteral("viewer"), Variant(ObjectRef(std::make_shared<Viewer>())));
+    t.host.SetTimeout(100);
+    t.host.AddCode(QStringLiteral("Sub Show()\n  viewer.ShowModal\n  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Sub\n"
+                                  "Sub Forever()\n  Do\n    viewer.Quick\n  Loop\nEnd Sub"));
+    t.host.Run(QStringLiteral("Show"));
+    EXPECT_EQ(0, t.host.Error().Number);
+    // A loop that only calls members still ends at the time limit.
+    EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.Run(QStringLiteral("Forever")); }).number);
+}
+
 TEST(ScriptHost, TimeoutDefaultsToTenSeconds) {
     vbs::ScriptHost host;
     EXPECT_EQ(10000, host.Timeout());
