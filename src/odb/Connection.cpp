@@ -225,6 +225,14 @@ void Connection::endWrite(int token, bool commit) {
 
 int64_t Connection::Execute(const QString& sql) {
     checkOpen();
+    // Compacting rewrites the whole file and cannot run inside a transaction.
+    if (sql.trimmed().startsWith(QStringLiteral("VACUUM"), Qt::CaseInsensitive)) {
+        if (writeDepth_ > 0) DbmsGlobal::Raise(odbErrTransaction, DbmsGlobal::ErrorText(odbErrSql) +
+                                                                       QStringLiteral(": VACUUM dentro una transazione"));
+        exec(sql);
+        ++localVersion_;
+        return 0;
+    }
     const int token = beginWrite();
     try {
         exec(sql);

@@ -41,7 +41,8 @@ public:
     const QString& Path() const { return path_; }
 
     // Runs one or more SQL statements in one write transaction (a savepoint inside BeginTrans);
-    // returns the rows changed by the last statement.
+    // returns the rows changed by the last statement. "VACUUM" (compacting) runs on its own, never
+    // inside a transaction.
     int64_t Execute(const QString& sql);
     // The ADO-style face of this same connection: AdoConnection::Execute(sql, , -1).
     odb::AdoConnection& GetAdoConnection();

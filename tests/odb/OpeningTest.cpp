@@ -330,6 +330,17 @@ TEST_F(OpeningTest, EveryDefinitionValueIsKeptAndReadBack) {
     EXPECT_EQ(ds->GetReference("Operaio")->ColText("Nome"), "A");
 }
 
+TEST_F(OpeningTest, TheFileIsCheckedAndCompacted) {
+    auto o = OpenDefinition(db(), shop(), &notify);
+    o.conn->Execute("DELETE FROM Clienti");
+    EXPECT_EQ(o.conn->Execute("VACUUM"), 0);
+    EXPECT_EQ(RawText(db(), "PRAGMA integrity_check"), "ok");
+    o.conn->BeginTrans();
+    EXPECT_TRUE(RaisesLibraryError([&] { o.conn->Execute("VACUUM"); }, odb::odbErrTransaction));
+    o.conn->RollbackTrans();
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti"), 0);
+}
+
 TEST_F(OpeningTest, LoginRecordsUserAndComputer) {
     auto o = OpenDefinition(db(), shop(), &notify);
     o.conn->Login("Mario", *o.db);
