@@ -228,6 +228,42 @@ TEST_F(StepRoad, NegativeWorkedTimeIsRefusedAtSave) {
     EXPECT_EQ(detailRow("C006")->ColNumber("TempoImpiegato"), 0);
 }
 
+TEST_F(StepRoad, RefusalsOnDatesAndTimes) {
+    // A step without a start (still on the worker for none) cannot be closed by date.
+    auto detail = addDetail("C011");
+    auto fresh = detail->GetReference("Passaggi");
+    ASSERT_TRUE(fresh->NewRow());
+    notify.clear();
+    EXPECT_FALSE(fresh->SetColValue("DataChiusura", date(9, 0)));
+    EXPECT_EQ(notify.messages.value(0), "L'inizio della commessa non è stato impostato.");
+    fresh->CancelRow();
+
+    // A negative suspension typed on an open step is refused when the closed step is saved.
+    at(8, 0);
+    auto step = openStep(*detail);
+    ASSERT_TRUE(setAndSave(*step, "TempoSospensione", -5));
+    at(9, 0);
+    notify.clear();
+    ASSERT_TRUE(step->SetColValue("Chiuso", true));
+    EXPECT_EQ(step->ColNumber("TempoImpiegato"), 65);
+    EXPECT_FALSE(step->SaveRow());
+    EXPECT_EQ(notify.messages.value(0), "Il tempo di sospensione non può essere negativo.");
+    step->CancelRow();
+    EXPECT_EQ(storedText("SELECT Chiuso FROM PassaggiDettaglioCommesse WHERE NumeroCommessa='C011'"), "0");
+    EXPECT_EQ(detailRow("C011")->ColNumber("TempoImpiegato"), 0);
+
+    // An end of suspension without its start (written outside the rules) cannot be moved.
+    const QString oid = step->Bookmark().toText();
+    close();
+    rawSql("UPDATE PassaggiDettaglioCommesse SET DataFineSospensione=DataInizio WHERE OID=" + oid);
+    open();
+    notify.clear();
+    auto stored = rows("PassaggiDettaglioCommesse", "OID=" + oid);
+    EXPECT_FALSE(stored->SetColValue("DataFineSospensione", date(8, 30)));
+    EXPECT_EQ(notify.messages.value(0), "Devi impostare la data/ora di inizio sospensione");
+    EXPECT_DOUBLE_EQ(stored->ColValue("DataFineSospensione").toDate(), MakeOleDate(2026, 3, 2, 8, 0));
+}
+
 TEST_F(StepRoad, PeriodOfTheStepIsChecked) {
     auto detail = addDetail("C007");
     at(8, 0);
@@ -275,9 +311,13 @@ TEST_F(StepRoad, StepsAreListedByTheirStart) {
         starts << listed->ColValue("DataInizio").toDate();
     EXPECT_EQ(starts, (QList<double>{MakeOleDate(2026, 3, 2, 8, 0), MakeOleDate(2026, 3, 2, 10, 0),
                                      MakeOleDate(2026, 3, 2, 11, 0)}));
+    // The order goes on the offered steps; the detail's own rows keep theirs.
+    const QString detailOrder = detail->SortOrder();
     auto offered = detail->SelectReference("Passaggi");
     ASSERT_TRUE(offered);
     EXPECT_EQ(offered->SortOrder(), "DataInizio");
+    EXPECT_EQ(detail->SortOrder(), detailOrder);
+    EXPECT_EQ(detail->ColText("NumeroCommessa"), "C010");
 }
 
 }  // namespace
