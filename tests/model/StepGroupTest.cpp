@@ -149,6 +149,24 @@ TEST_F(StepGroup, ADeletedStepLeavesItsGroupsWithANotice) {
     EXPECT_EQ(detailRow("G040")->ColNumber("TempoImpiegato"), 100);
 }
 
+TEST_F(StepGroup, ADeletedDetailTakesItsStepsOutOfTheirGroups) {
+    auto a = addToolingDetail("G070", 4);
+    auto b = addToolingDetail("G071", 6);
+    auto stepA = closedStep(*a, 8 * 60, 8 * 60 + 100);
+    auto stepB = closedStep(*b, 8 * 60, 8 * 60 + 100);
+    auto group = newGroup();
+    join(*group, *stepA);
+    join(*group, *stepB);
+    notify.clear();
+    auto tooling = rows("DettagliAttrezzature", "NumeroCommessa='G071'");
+    ASSERT_TRUE(tooling->DeleteRow()) << notify.messages.join("|").toStdString();
+    EXPECT_EQ(notify.messages.size(), 1);
+    EXPECT_EQ(storedText("SELECT count(*) FROM PassaggiDettaglioCommesse WHERE NumeroCommessa='G071'"), "0");
+    EXPECT_EQ(storedTotal(*group), 4);
+    EXPECT_EQ(worked("G070"), 100);
+    EXPECT_EQ(detailRow("G070")->ColNumber("TempoImpiegato"), 100);
+}
+
 TEST_F(StepGroup, AStepWithoutItsDetailIsReportedAndBringsNoParts) {
     auto stepA = closedStep(*addToolingDetail("G050", 4), 8 * 60, 8 * 60 + 100);
     // A step that lost its detail (written outside the rules).

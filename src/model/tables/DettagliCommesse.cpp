@@ -83,6 +83,14 @@ void DettagliCommesse::OnUpdateRow(odb::DataSet& ds) {
     if (ds.AskQuestion(1, text, true, true)) equivalent->DeleteRows(nullptr);
 }
 
+// The steps go with their detail without their own events: those that shared their time in a
+// group leave it first, so that the group's total and the other steps' shares stay right.
+void DettagliCommesse::OnDeleteRow(odb::DataSet& ds) {
+    auto steps = ds.GetReference("Passaggi");
+    for (steps->RowFirst(); !steps->RowInvalid(); steps->RowNext())
+        RemoveFromGroups(ds, *steps);
+}
+
 void DettagliCommesse::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
     if ((IsColumn(changedColumnName, "DataChiusura") || IsColumn(changedColumnName, "DataInizio")) &&
         !ds.ColIsNull("DataChiusura")) {

@@ -14,6 +14,7 @@ class DettagliCommesse : public odb::itfDefTable, public odb::itfSetData {
 
     void OnNewRow(odb::DataSet& ds) override;
     void OnUpdateRow(odb::DataSet& ds) override;
+    void OnDeleteRow(odb::DataSet& ds) override;
     void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
     void OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS, const QString& referenceName,
                            bool isDelete, bool inMemory) override;
