@@ -30,7 +30,7 @@ TEST_F(DetailClosing, NewDetailStartsOpenWithNoTotals) {
     EXPECT_TRUE(detail->ColIsNull("DataChiusura"));
 }
 
-TEST_F(DetailClosing, ClosingAskesAndClosesEveryOpenStep) {
+TEST_F(DetailClosing, ClosingAsksAndClosesEveryOpenStep) {
     auto detail = addDetail("D002");
     at(8, 0);
     openStep(*detail);
