@@ -58,7 +58,6 @@ Variant::Variant(const VArray& a) : type_(VarType::Array), arr_(std::make_shared
 Variant::Variant(const Variant& o)
     : type_(o.type_), b_(o.b_), i_(o.i_), d_(o.d_), s_(o.s_), obj_(o.obj_),
       arr_(o.arr_ ? std::make_shared<VArray>(*o.arr_) : nullptr) {}
-Variant::Variant(Variant&& o) noexcept = default;
 Variant& Variant::operator=(const Variant& o) {
     if (this != &o) {
         Variant copy(o);
@@ -66,8 +65,6 @@ Variant& Variant::operator=(const Variant& o) {
     }
     return *this;
 }
-Variant& Variant::operator=(Variant&& o) noexcept = default;
-Variant::~Variant() = default;
 
 Variant Variant::null() {
     Variant v;

@@ -50,11 +50,11 @@ public:
     Variant(std::shared_ptr<VArray> a);
     Variant(const VArray& a);
 
-    Variant(const Variant& other);
-    Variant(Variant&& other) noexcept;
+    Variant(const Variant& other);  // copies an array: arrays are values in VB
+    Variant(Variant&& other) noexcept = default;
     Variant& operator=(const Variant& other);
-    Variant& operator=(Variant&& other) noexcept;
-    ~Variant();
+    Variant& operator=(Variant&& other) noexcept = default;
+    ~Variant() = default;
 
     static Variant null();
     static Variant nothing();  // an Object holding no object

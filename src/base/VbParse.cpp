@@ -160,19 +160,27 @@ QString FormatVbDouble(double v, int significantDigits) {
     std::string res;
     // VB writes 0,0001 in full but 1E-05, and switches to E notation past the significant digits.
     if (exponent >= significantDigits || exponent <= -5) {
-        res = mant.substr(0, 1);
-        if (mant.size() > 1) res += "," + mant.substr(1);
+        res.assign(mant, 0, 1);
+        if (mant.size() > 1) {
+            res.push_back(',');
+            res.append(mant, 1);
+        }
         char ex[16];
         std::snprintf(ex, sizeof ex, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
         res += ex;
     } else if (exponent < 0) {
-        res = "0," + std::string(static_cast<size_t>(-exponent - 1), '0') + mant;
+        res.assign("0,");
+        res.append(static_cast<size_t>(-exponent - 1), '0');
+        res.append(mant);
     } else {
         const size_t intDigits = static_cast<size_t>(exponent) + 1;
         if (mant.size() <= intDigits) {
-            res = mant + std::string(intDigits - mant.size(), '0');
+            res = mant;
+            res.append(intDigits - mant.size(), '0');
         } else {
-            res = mant.substr(0, intDigits) + "," + mant.substr(intDigits);
+            res.assign(mant, 0, intDigits);
+            res.push_back(',');
+            res.append(mant, intDigits);
         }
     }
     QString out = QString::fromLatin1(res.c_str());
