@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "startup/SharedState.h"
+#include "startup/modZeltoFormUtility.h"
 
 frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     auto* frame = new QFrame(this);
@@ -30,6 +31,7 @@ frmSplash::frmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindow
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(frame);
     resize(420, 240);
+    ApplyFormFont(this, g_strFontName, g_sngFontSizeIncrement);
 }
 
 QString frmSplash::versionText() const {

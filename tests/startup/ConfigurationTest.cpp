@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -17,6 +18,7 @@
 #include "startup/StartupMain.h"
 #include "startup/StartupPassword.h"
 #include "startup/frmSplash.h"
+#include "startup/modZeltoFormUtility.h"
 #include "support/RecordingPrompt.h"
 
 namespace {
@@ -227,6 +229,15 @@ TEST(frmSplash, ShowsTheProductAndTheVersionWithoutLeadingZeros) {
     EXPECT_TRUE(QRegularExpression("^Version (0|[1-9]\\d*)\\.(0|[1-9]\\d*)\\.(0|[1-9]\\d*)$")
                     .match(splash.versionText())
                     .hasMatch());
+}
+
+TEST(frmSplash, TakesTheSharedFormFont) {
+    g_strFontName = QStringLiteral("DejaVu Serif");
+    frmSplash splash;
+    g_strFontName.clear();
+    const auto labels = splash.findChildren<QLabel*>();
+    ASSERT_FALSE(labels.isEmpty());
+    for (const QLabel* label : labels) EXPECT_EQ(label->font().family(), "DejaVu Serif");
 }
 
 }  // namespace
