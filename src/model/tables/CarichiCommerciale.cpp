@@ -1,10 +1,6 @@
 // The table CarichiCommerciale: definition and row rules.
 #include "model/tables/CarichiCommerciale.h"
 
-QString CarichiCommerciale::Name() const {
-    return "CarichiCommerciale";
-}
-
 void CarichiCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.0);
     identity.Caption("Carichi Particolari Commerciale");
@@ -23,8 +19,4 @@ void CarichiCommerciale::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
                             -100, -100, -100, "", -2, -1, 0);
     indexes.AddIndex("DataInserimento", false, "");
     indexes.SetBrowseColumns("DataInserimento,ImportoTotale,Particolari");
-}
-
-void CarichiCommerciale::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table CarichiCommerciale: stock loads of purchased parts.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CarichiCommerciale : public odb::itfDefTable, public odb::itfSetData {
+class CarichiCommerciale : public TableClass {
   public:
-    QString Name() const override;
+    CarichiCommerciale() : TableClass("CarichiCommerciale") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table CarichiCommercialeOrdine: definition and row rules.
 #include "model/tables/CarichiCommercialeOrdine.h"
 
-QString CarichiCommercialeOrdine::Name() const {
-    return "CarichiCommercialeOrdine";
-}
-
 void CarichiCommercialeOrdine::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.2);
     identity.Caption("Carichi da Ordini (Particolari Commerciale)");
@@ -18,8 +14,4 @@ void CarichiCommercialeOrdine::DefineStructure(odb::FieldDefs& /*fields*/, odb::
                             "DataInserimento,ImportoTotale,OrdineChiuso", -100, -100, -100,
                             "Ordine contenente i Particolari Commerciali da Caricare", -2, -1, 0);
     indexes.SetBrowseColumns("DataInserimento,ImportoTotale,Ordine,Particolari");
-}
-
-void CarichiCommercialeOrdine::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

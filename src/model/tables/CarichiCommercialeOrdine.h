@@ -1,14 +1,13 @@
 // The table CarichiCommercialeOrdine: stock loads against a purchase order.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CarichiCommercialeOrdine : public odb::itfDefTable, public odb::itfSetData {
+class CarichiCommercialeOrdine : public TableClass {
   public:
-    QString Name() const override;
+    CarichiCommercialeOrdine() : TableClass("CarichiCommercialeOrdine") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table CaricoPartCommerciale: definition and row rules.
 #include "model/tables/CaricoPartCommerciale.h"
 
-QString CaricoPartCommerciale::Name() const {
-    return "CaricoPartCommerciale";
-}
-
 void CaricoPartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Caption("Carico Particolare Commerciale");
@@ -20,8 +16,4 @@ void CaricoPartCommerciale::DefineStructure(odb::FieldDefs& fields, odb::IndexDe
                     "", 0);
     fields.AddField("ImportoCarico", odb::ftCurrency, 0, 0, "", 1, -100, -100, true, "", "", 0);
     fields.AddField("DataCarico", odb::ftDateTime, 0, 0, "", 1, -100, -100, true, "", "", 0);
-}
-
-void CaricoPartCommerciale::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table CaricoPartCommerciale: stock load lines, each standing for one purchased part.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CaricoPartCommerciale : public odb::itfDefTable, public odb::itfSetData {
+class CaricoPartCommerciale : public TableClass {
   public:
-    QString Name() const override;
+    CaricoPartCommerciale() : TableClass("CaricoPartCommerciale") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

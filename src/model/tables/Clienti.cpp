@@ -3,10 +3,6 @@
 
 #include "odb/DataSet.h"
 
-QString Clienti::Name() const {
-    return "Clienti";
-}
-
 void Clienti::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.6);
     identity.Flags1(1);
@@ -34,10 +30,6 @@ void Clienti::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                     "", 0);
     indexes.AddIndex("Descrizione", true, "");
     indexes.AddIndex("Codice", false, "");
-}
-
-void Clienti::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void Clienti::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,

@@ -1,16 +1,15 @@
 // The table Clienti: customers.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class Clienti : public odb::itfDefTable, public odb::itfSetData {
+class Clienti : public TableClass {
   public:
-    QString Name() const override;
+    Clienti() : TableClass("Clienti") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
 };

@@ -1,10 +1,6 @@
 // The table CommesseAssistenza: definition and row rules.
 #include "model/tables/CommesseAssistenza.h"
 
-QString CommesseAssistenza::Name() const {
-    return "CommesseAssistenza";
-}
-
 void CommesseAssistenza::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.4);
     identity.Flags1(1);
@@ -28,8 +24,4 @@ void CommesseAssistenza::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
     references.AddReference("TipoAssistenza", "TipiAssistenza", false, false, "", "Descrizione,PrezzoOrario",
                             -100, -100, -100, "", -2, -1, 0);
     indexes.SetBrowseColumns("DataInserimento,Progressivo,Cliente,TipoAssistenza,Urgente");
-}
-
-void CommesseAssistenza::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

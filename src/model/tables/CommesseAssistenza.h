@@ -1,14 +1,13 @@
 // The table CommesseAssistenza: service job orders.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CommesseAssistenza : public odb::itfDefTable, public odb::itfSetData {
+class CommesseAssistenza : public TableClass {
   public:
-    QString Name() const override;
+    CommesseAssistenza() : TableClass("CommesseAssistenza") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table CommesseCliente: definition and row rules.
 #include "model/tables/CommesseCliente.h"
 
-QString CommesseCliente::Name() const {
-    return "CommesseCliente";
-}
-
 void CommesseCliente::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(2.4);
     identity.Flags1(1);
@@ -51,8 +47,4 @@ void CommesseCliente::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& in
                             "Nome del referente per la commessa", -2, -1, 0);
     indexes.SetBrowseColumns(
         "DataInserimento,Progressivo,Cliente,Urgente,DataConsegnaConcordata,Attrezzature,Macchine");
-}
-
-void CommesseCliente::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table CommesseCliente: customer job orders.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CommesseCliente : public odb::itfDefTable, public odb::itfSetData {
+class CommesseCliente : public TableClass {
   public:
-    QString Name() const override;
+    CommesseCliente() : TableClass("CommesseCliente") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table CommesseContoVisione: definition and row rules.
 #include "model/tables/CommesseContoVisione.h"
 
-QString CommesseContoVisione::Name() const {
-    return "CommesseContoVisione";
-}
-
 void CommesseContoVisione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Flags1(1);
@@ -20,8 +16,4 @@ void CommesseContoVisione::DefineStructure(odb::FieldDefs& fields, odb::IndexDef
     fields.AddField("Stato", odb::ftLong, 0, 0, "", -100, -100, -100, false, "", "1|VENDUTA|2|RESTITUITA", 0);
     indexes.AddIndex("Descrizione", false, "");
     indexes.AddIndex("DataScadenzaVisione", false, "");
-}
-
-void CommesseContoVisione::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

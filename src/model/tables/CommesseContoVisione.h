@@ -1,14 +1,13 @@
 // The table CommesseContoVisione: items left with a customer on approval.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CommesseContoVisione : public odb::itfDefTable, public odb::itfSetData {
+class CommesseContoVisione : public TableClass {
   public:
-    QString Name() const override;
+    CommesseContoVisione() : TableClass("CommesseContoVisione") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

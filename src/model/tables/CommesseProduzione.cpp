@@ -1,10 +1,6 @@
 // The table CommesseProduzione: definition and row rules.
 #include "model/tables/CommesseProduzione.h"
 
-QString CommesseProduzione::Name() const {
-    return "CommesseProduzione";
-}
-
 void CommesseProduzione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.7);
     identity.Flags1(1);
@@ -37,8 +33,4 @@ void CommesseProduzione::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
                             "TempoImpiegato,TempoSospensione",
                             -100, -100, -100, "Dettagli Produzione", -2, -1, 0);
     indexes.SetBrowseColumns("DataInserimento,Progressivo,Urgente,Macchinario,Quantità,Dettagli");
-}
-
-void CommesseProduzione::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

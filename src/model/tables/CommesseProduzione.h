@@ -1,14 +1,13 @@
 // The table CommesseProduzione: production job orders.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class CommesseProduzione : public odb::itfDefTable, public odb::itfSetData {
+class CommesseProduzione : public TableClass {
   public:
-    QString Name() const override;
+    CommesseProduzione() : TableClass("CommesseProduzione") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -3,10 +3,6 @@
 
 #include "model/TableRuleUtil.h"
 
-QString DedirIdovuduvIrezadiv::Name() const {
-    return "DedirIdovuduvIrezadiv";
-}
-
 void DedirIdovuduvIrezadiv::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Flags1(1);
@@ -23,10 +19,6 @@ void DedirIdovuduvIrezadiv::DefineStructure(odb::FieldDefs& fields, odb::IndexDe
                     "Costo orario della manzione", "", 0);
     indexes.AddIndex("Codice", true, "");
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void DedirIdovuduvIrezadiv::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void DedirIdovuduvIrezadiv::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/,

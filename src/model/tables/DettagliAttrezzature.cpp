@@ -1,10 +1,6 @@
 // The table DettagliAttrezzature: definition and row rules.
 #include "model/tables/DettagliAttrezzature.h"
 
-QString DettagliAttrezzature::Name() const {
-    return "DettagliAttrezzature";
-}
-
 void DettagliAttrezzature::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.8);
     identity.Flags1(1);
@@ -22,8 +18,4 @@ void DettagliAttrezzature::DefineStructure(odb::FieldDefs& fields, odb::IndexDef
                             "Particolare dell'attrezzatura in lavorazione", -2, -1, 0);
     indexes.AddIndex("SottoProgressivo", true, "DettAttrezzature").AddParentLink();
     indexes.SetBrowseColumns("SottoProgressivo,Particolare,Quantità");
-}
-
-void DettagliAttrezzature::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

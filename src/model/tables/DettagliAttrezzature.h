@@ -1,14 +1,13 @@
 // The table DettagliAttrezzature: tooling details of a customer job order.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class DettagliAttrezzature : public odb::itfDefTable, public odb::itfSetData {
+class DettagliAttrezzature : public TableClass {
   public:
-    QString Name() const override;
+    DettagliAttrezzature() : TableClass("DettagliAttrezzature") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -9,10 +9,6 @@
 #include "odb/Table.h"
 #include "platform/Clock.h"
 
-QString DettagliCommesse::Name() const {
-    return "DettagliCommesse";
-}
-
 void DettagliCommesse::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.8);
     identity.Flags1(1);
@@ -47,10 +43,6 @@ void DettagliCommesse::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& i
     indexes.AddIndex("NumeroCommessa", true, "");
     indexes.AddIndex("DataInizio", false, "");
     indexes.SetBrowseColumns("NumeroCommessa,Tipo,Passaggi");
-}
-
-void DettagliCommesse::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 namespace {

@@ -1,16 +1,15 @@
 // The table DettagliCommesse: base of every job-order detail: number, state and totals of the work steps.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class DettagliCommesse : public odb::itfDefTable, public odb::itfSetData {
+class DettagliCommesse : public TableClass {
   public:
-    QString Name() const override;
+    DettagliCommesse() : TableClass("DettagliCommesse") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnNewRow(odb::DataSet& ds) override;
     void OnUpdateRow(odb::DataSet& ds) override;

@@ -1,10 +1,6 @@
 // The table DettagliProduzione: definition and row rules.
 #include "model/tables/DettagliProduzione.h"
 
-QString DettagliProduzione::Name() const {
-    return "DettagliProduzione";
-}
-
 void DettagliProduzione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.8);
     identity.Flags1(1);
@@ -30,8 +26,4 @@ void DettagliProduzione::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
         -100, -100, "", -2, -1, 0);
     indexes.AddIndex("SottoProgressivo", true, "DettProduzione").AddParentLink();
     indexes.SetBrowseColumns("SottoProgressivo,Particolare,Quantità");
-}
-
-void DettagliProduzione::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table DettagliProduzione: production details, one per part to make.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class DettagliProduzione : public odb::itfDefTable, public odb::itfSetData {
+class DettagliProduzione : public TableClass {
   public:
-    QString Name() const override;
+    DettagliProduzione() : TableClass("DettagliProduzione") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

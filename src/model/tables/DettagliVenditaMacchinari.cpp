@@ -1,10 +1,6 @@
 // The table DettagliVenditaMacchinari: definition and row rules.
 #include "model/tables/DettagliVenditaMacchinari.h"
 
-QString DettagliVenditaMacchinari::Name() const {
-    return "DettagliVenditaMacchinari";
-}
-
 void DettagliVenditaMacchinari::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Flags1(1);
@@ -23,8 +19,4 @@ void DettagliVenditaMacchinari::DefineStructure(odb::FieldDefs& fields, odb::Ind
                             "Macchinario venduto", -2, -1, 0);
     indexes.AddIndex("SottoProgressivo", true, "DettVendita").AddParentLink();
     indexes.SetBrowseColumns("Macchinario");
-}
-
-void DettagliVenditaMacchinari::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table DettagliVenditaMacchinari: machine-sale details of a customer job order.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class DettagliVenditaMacchinari : public odb::itfDefTable, public odb::itfSetData {
+class DettagliVenditaMacchinari : public TableClass {
   public:
-    QString Name() const override;
+    DettagliVenditaMacchinari() : TableClass("DettagliVenditaMacchinari") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table Fornitori: definition and row rules.
 #include "model/tables/Fornitori.h"
 
-QString Fornitori::Name() const {
-    return "Fornitori";
-}
-
 void Fornitori::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.4);
     identity.Flags1(1);
@@ -29,8 +25,4 @@ void Fornitori::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
     fields.AddField("DataAttivazione", odb::ftDate, 0, 0, "", -100, -100, -100, true, "", "", 0);
     fields.AddField("Note", odb::ftText, 254, 0, "", -100, -100, -100, true, "", "", 0);
     indexes.AddIndex("RagioneSociale", true, "");
-}
-
-void Fornitori::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table Fornitori: suppliers.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class Fornitori : public odb::itfDefTable, public odb::itfSetData {
+class Fornitori : public TableClass {
   public:
-    QString Name() const override;
+    Fornitori() : TableClass("Fornitori") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -9,10 +9,6 @@
 #include "odb/DbmsGlobal.h"
 #include "odb/Table.h"
 
-QString GruppiPassaggi::Name() const {
-    return "GruppiPassaggi";
-}
-
 void GruppiPassaggi::DefineIdentity(odb::TableIdentity& identity) {
     identity.Flags1(1);
 }
@@ -24,10 +20,6 @@ void GruppiPassaggi::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& /*i
     references.AddReference("Passaggi", "PassaggiDettaglioCommesse", true, false, "",
                             "Operaio,NumeroCommessa,DataChiusura,Chiuso,Sospeso", 1, -100, -100,
                             "Passaggi di lavorazione del gruppo", -2, -1, 0);
-}
-
-void GruppiPassaggi::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 namespace {

@@ -1,16 +1,15 @@
 // The table GruppiPassaggi: groups of work steps closed together.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class GruppiPassaggi : public odb::itfDefTable, public odb::itfSetData {
+class GruppiPassaggi : public TableClass {
   public:
-    QString Name() const override;
+    GruppiPassaggi() : TableClass("GruppiPassaggi") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnNewRow(odb::DataSet& ds) override;
     void OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS, const QString& referenceName,

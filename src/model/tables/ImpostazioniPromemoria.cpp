@@ -1,10 +1,6 @@
 // The table ImpostazioniPromemoria: definition and row rules.
 #include "model/tables/ImpostazioniPromemoria.h"
 
-QString ImpostazioniPromemoria::Name() const {
-    return "ImpostazioniPromemoria";
-}
-
 void ImpostazioniPromemoria::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Flags1(1);
@@ -28,8 +24,4 @@ void ImpostazioniPromemoria::DefineStructure(odb::FieldDefs& fields, odb::IndexD
     fields.AddField("DataUltimoControllo", odb::ftDateTime, 0, 0, "", -100, -100, -100, false,
                     "Utilizzata dal sistema come ripartenza per i controlli successivi", "", 0);
     indexes.AddIndex("NomeTabella", false, "");
-}
-
-void ImpostazioniPromemoria::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

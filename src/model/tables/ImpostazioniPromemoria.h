@@ -1,14 +1,13 @@
 // The table ImpostazioniPromemoria: reminder rules.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class ImpostazioniPromemoria : public odb::itfDefTable, public odb::itfSetData {
+class ImpostazioniPromemoria : public TableClass {
   public:
-    QString Name() const override;
+    ImpostazioniPromemoria() : TableClass("ImpostazioniPromemoria") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table Ingressi: definition and row rules.
 #include "model/tables/Ingressi.h"
 
-QString Ingressi::Name() const {
-    return "Ingressi";
-}
-
 void Ingressi::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
     identity.Flags1(1);
@@ -46,8 +42,4 @@ void Ingressi::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
     indexes.SetBrowseColumns(
         "Operaio,Data,OraEntrataMattino,OraUscitaMattino,OraEntrataPomeriggio,OraUscitaPomeriggio,"
         "TipoAssenza");
-}
-
-void Ingressi::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table Ingressi: attendance: one row per worker and day.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class Ingressi : public odb::itfDefTable, public odb::itfSetData {
+class Ingressi : public TableClass {
   public:
-    QString Name() const override;
+    Ingressi() : TableClass("Ingressi") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table MagazzinoMacchinari: definition and row rules.
 #include "model/tables/MagazzinoMacchinari.h"
 
-QString MagazzinoMacchinari::Name() const {
-    return "MagazzinoMacchinari";
-}
-
 void MagazzinoMacchinari::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.6);
     identity.Flags1(1);
@@ -36,8 +32,4 @@ void MagazzinoMacchinari::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs
                             -100, -100, "", -1, -1, 0);
     indexes.AddIndex("Codice", true, "");
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void MagazzinoMacchinari::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

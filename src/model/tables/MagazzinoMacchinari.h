@@ -1,14 +1,13 @@
 // The table MagazzinoMacchinari: machines catalogue and stock.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class MagazzinoMacchinari : public odb::itfDefTable, public odb::itfSetData {
+class MagazzinoMacchinari : public TableClass {
   public:
-    QString Name() const override;
+    MagazzinoMacchinari() : TableClass("MagazzinoMacchinari") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

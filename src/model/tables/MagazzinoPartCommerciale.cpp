@@ -6,10 +6,6 @@
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 
-QString MagazzinoPartCommerciale::Name() const {
-    return "MagazzinoPartCommerciale";
-}
-
 void MagazzinoPartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.7);
     identity.Caption("Magazzino Particolari Commerciale");
@@ -35,10 +31,6 @@ void MagazzinoPartCommerciale::DefineStructure(odb::FieldDefs& fields, odb::Inde
                             "Ragione sociale del fornitore da cui si acquista il macchinario", -2, -1, 0);
     indexes.AddIndex("Codice", true, "");
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void MagazzinoPartCommerciale::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void MagazzinoPartCommerciale::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/,

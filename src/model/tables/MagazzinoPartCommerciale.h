@@ -1,16 +1,15 @@
 // The table MagazzinoPartCommerciale: purchased parts and their stock.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class MagazzinoPartCommerciale : public odb::itfDefTable, public odb::itfSetData {
+class MagazzinoPartCommerciale : public TableClass {
   public:
-    QString Name() const override;
+    MagazzinoPartCommerciale() : TableClass("MagazzinoPartCommerciale") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
 };

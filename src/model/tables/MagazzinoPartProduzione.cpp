@@ -6,10 +6,6 @@
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 
-QString MagazzinoPartProduzione::Name() const {
-    return "MagazzinoPartProduzione";
-}
-
 void MagazzinoPartProduzione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
     identity.Caption("Magazzino Particolari Produzione");
@@ -33,10 +29,6 @@ void MagazzinoPartProduzione::DefineStructure(odb::FieldDefs& fields, odb::Index
                     "Tempo stimato per la lavorazione del particolare", "", 0);
     indexes.AddIndex("Codice", true, "");
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void MagazzinoPartProduzione::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void MagazzinoPartProduzione::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double oldVersion,

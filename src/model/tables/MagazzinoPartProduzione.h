@@ -1,16 +1,15 @@
 // The table MagazzinoPartProduzione: parts produced in house and their stock.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class MagazzinoPartProduzione : public odb::itfDefTable, public odb::itfSetData {
+class MagazzinoPartProduzione : public TableClass {
   public:
-    QString Name() const override;
+    MagazzinoPartProduzione() : TableClass("MagazzinoPartProduzione") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
 };

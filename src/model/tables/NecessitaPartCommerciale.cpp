@@ -1,10 +1,6 @@
 // The table NecessitaPartCommerciale: definition and row rules.
 #include "model/tables/NecessitaPartCommerciale.h"
 
-QString NecessitaPartCommerciale::Name() const {
-    return "NecessitaPartCommerciale";
-}
-
 void NecessitaPartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Caption("Necessità Particolare Commerciale");
     identity.Flags1(1);
@@ -15,8 +11,4 @@ void NecessitaPartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
 void NecessitaPartCommerciale::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& /*indexes*/,
                                                odb::ReferenceDefs& /*references*/) {
     fields.AddField("QuantitàNecessaria", odb::ftLong, 0, 0, "", -100, -100, -100, true, "", "", 0);
-}
-
-void NecessitaPartCommerciale::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table NecessitaPartCommerciale: a machine's need for one purchased part.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class NecessitaPartCommerciale : public odb::itfDefTable, public odb::itfSetData {
+class NecessitaPartCommerciale : public TableClass {
   public:
-    QString Name() const override;
+    NecessitaPartCommerciale() : TableClass("NecessitaPartCommerciale") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

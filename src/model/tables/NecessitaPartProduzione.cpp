@@ -1,10 +1,6 @@
 // The table NecessitaPartProduzione: definition and row rules.
 #include "model/tables/NecessitaPartProduzione.h"
 
-QString NecessitaPartProduzione::Name() const {
-    return "NecessitaPartProduzione";
-}
-
 void NecessitaPartProduzione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Caption("Necessità Particolare Produzione");
     identity.Flags1(1);
@@ -15,8 +11,4 @@ void NecessitaPartProduzione::DefineIdentity(odb::TableIdentity& identity) {
 void NecessitaPartProduzione::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& /*indexes*/,
                                               odb::ReferenceDefs& /*references*/) {
     fields.AddField("QuantitàNecessaria", odb::ftLong, 0, 0, "", -100, -100, -100, true, "", "", 0);
-}
-
-void NecessitaPartProduzione::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

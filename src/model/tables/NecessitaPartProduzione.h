@@ -1,14 +1,13 @@
 // The table NecessitaPartProduzione: a machine's need for one produced part.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class NecessitaPartProduzione : public odb::itfDefTable, public odb::itfSetData {
+class NecessitaPartProduzione : public TableClass {
   public:
-    QString Name() const override;
+    NecessitaPartProduzione() : TableClass("NecessitaPartProduzione") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -8,10 +8,6 @@
 #include "odb/DataSet.h"
 #include "odb/DbmsGlobal.h"
 
-QString Operai::Name() const {
-    return "Operai";
-}
-
 void Operai::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.6);
     identity.Flags1(1);
@@ -48,10 +44,6 @@ void Operai::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
     indexes.AddIndex("Codice", true, "");
     indexes.AddIndex("Matricola", false, "");
     indexes.SetBrowseColumns("Codice,Matricola,Nominativo,Categoria,Manzione");
-}
-
-void Operai::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void Operai::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double oldVersion, bool created) {

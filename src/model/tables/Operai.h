@@ -1,16 +1,15 @@
 // The table Operai: workers, identified by the code on their card.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class Operai : public odb::itfDefTable, public odb::itfSetData {
+class Operai : public TableClass {
   public:
-    QString Name() const override;
+    Operai() : TableClass("Operai") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
     void OnNewRow(odb::DataSet& ds) override;

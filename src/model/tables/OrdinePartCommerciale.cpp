@@ -1,10 +1,6 @@
 // The table OrdinePartCommerciale: definition and row rules.
 #include "model/tables/OrdinePartCommerciale.h"
 
-QString OrdinePartCommerciale::Name() const {
-    return "OrdinePartCommerciale";
-}
-
 void OrdinePartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.2);
     identity.Caption("Ordine Particolare Commerciale");
@@ -22,8 +18,4 @@ void OrdinePartCommerciale::DefineStructure(odb::FieldDefs& fields, odb::IndexDe
                     "Quantità relativa ai carichi effettuati", "", 0);
     fields.AddField("ImportoOrdine", odb::ftCurrency, 0, 0, "", 1, -100, -100, true, "", "", 0);
     fields.AddField("DataOrdine", odb::ftDateTime, 0, 0, "", 1, -100, -100, true, "", "", 0);
-}
-
-void OrdinePartCommerciale::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table OrdinePartCommerciale: purchase order lines, each standing for one purchased part.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class OrdinePartCommerciale : public odb::itfDefTable, public odb::itfSetData {
+class OrdinePartCommerciale : public TableClass {
   public:
-    QString Name() const override;
+    OrdinePartCommerciale() : TableClass("OrdinePartCommerciale") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

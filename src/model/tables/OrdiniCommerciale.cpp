@@ -1,10 +1,6 @@
 // The table OrdiniCommerciale: definition and row rules.
 #include "model/tables/OrdiniCommerciale.h"
 
-QString OrdiniCommerciale::Name() const {
-    return "OrdiniCommerciale";
-}
-
 void OrdiniCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.6);
     identity.Caption("Ordini Particolari Commerciale");
@@ -33,8 +29,4 @@ void OrdiniCommerciale::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& 
                             -100, -100, -100, "", -2, -1, 0);
     indexes.AddIndex("DataInserimento", false, "");
     indexes.SetBrowseColumns("DataInserimento,Numero,Particolari");
-}
-
-void OrdiniCommerciale::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

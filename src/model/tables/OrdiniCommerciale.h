@@ -1,14 +1,13 @@
 // The table OrdiniCommerciale: purchase orders of purchased parts.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class OrdiniCommerciale : public odb::itfDefTable, public odb::itfSetData {
+class OrdiniCommerciale : public TableClass {
   public:
-    QString Name() const override;
+    OrdiniCommerciale() : TableClass("OrdiniCommerciale") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

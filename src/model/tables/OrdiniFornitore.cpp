@@ -1,10 +1,6 @@
 // The table OrdiniFornitore: definition and row rules.
 #include "model/tables/OrdiniFornitore.h"
 
-QString OrdiniFornitore::Name() const {
-    return "OrdiniFornitore";
-}
-
 void OrdiniFornitore::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.2);
     identity.Caption("Ordini per Fornitore (Particolari Commerciale)");
@@ -21,8 +17,4 @@ void OrdiniFornitore::DefineStructure(odb::FieldDefs& /*fields*/, odb::IndexDefs
                             "Selezione dei Macchinari per ordinare i relativi Particolari Commerciali", -2,
                             -1, 0);
     indexes.AddIndex("Fornitore", true, "InxOrdiniFornitore").AddParentLink();
-}
-
-void OrdiniFornitore::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

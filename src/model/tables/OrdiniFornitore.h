@@ -1,14 +1,13 @@
 // The table OrdiniFornitore: purchase orders to a supplier.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class OrdiniFornitore : public odb::itfDefTable, public odb::itfSetData {
+class OrdiniFornitore : public TableClass {
   public:
-    QString Name() const override;
+    OrdiniFornitore() : TableClass("OrdiniFornitore") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

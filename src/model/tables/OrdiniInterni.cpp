@@ -1,10 +1,6 @@
 // The table OrdiniInterni: definition and row rules.
 #include "model/tables/OrdiniInterni.h"
 
-QString OrdiniInterni::Name() const {
-    return "OrdiniInterni";
-}
-
 void OrdiniInterni::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Caption("Ordini Interni (Particolari Commerciale)");
@@ -17,8 +13,4 @@ void OrdiniInterni::DefineStructure(odb::FieldDefs& /*fields*/, odb::IndexDefs& 
     references.AddReference("Fornitore", "Fornitori", false, false, "", "RagioneSociale", -100, -100, -100,
                             "Ragione sociale del fornitore da cui si acquista", -2, -1, 0);
     indexes.AddIndex("Fornitore", true, "InxOrdiniFornitore").AddParentLink();
-}
-
-void OrdiniInterni::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

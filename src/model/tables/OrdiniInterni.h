@@ -1,14 +1,13 @@
 // The table OrdiniInterni: internal-use orders.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class OrdiniInterni : public odb::itfDefTable, public odb::itfSetData {
+class OrdiniInterni : public TableClass {
   public:
-    QString Name() const override;
+    OrdiniInterni() : TableClass("OrdiniInterni") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

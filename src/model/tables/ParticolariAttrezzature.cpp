@@ -1,10 +1,6 @@
 // The table ParticolariAttrezzature: definition and row rules.
 #include "model/tables/ParticolariAttrezzature.h"
 
-QString ParticolariAttrezzature::Name() const {
-    return "ParticolariAttrezzature";
-}
-
 void ParticolariAttrezzature::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Flags1(1);
@@ -23,8 +19,4 @@ void ParticolariAttrezzature::DefineStructure(odb::FieldDefs& fields, odb::Index
     fields.AddField("CostoDiProduzione", odb::ftCurrency, 0, 0, "", -100, -100, -100, true,
                     "Costo stimato di produzione del particolare", "", 0);
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void ParticolariAttrezzature::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table ParticolariAttrezzature: tooling parts with list price and estimated time.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class ParticolariAttrezzature : public odb::itfDefTable, public odb::itfSetData {
+class ParticolariAttrezzature : public TableClass {
   public:
-    QString Name() const override;
+    ParticolariAttrezzature() : TableClass("ParticolariAttrezzature") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -14,10 +14,6 @@
 #include "odb/DataSet.h"
 #include "platform/Clock.h"
 
-QString PassaggiDettaglioCommesse::Name() const {
-    return "PassaggiDettaglioCommesse";
-}
-
 void PassaggiDettaglioCommesse::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Flags1(1);
@@ -53,10 +49,6 @@ void PassaggiDettaglioCommesse::DefineStructure(odb::FieldDefs& fields, odb::Ind
     indexes.AddIndex("NumeroCommessa", true, "PassaggioCommessa").AddColumn("Operaio").AddField("DataInizio");
     indexes.AddIndex("DataInizio", false, "");
     indexes.SetBrowseColumns("Operaio,NumeroCommessa,DataInizio,Chiuso,Sospeso");
-}
-
-void PassaggiDettaglioCommesse::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 namespace {

@@ -1,16 +1,15 @@
 // The table PassaggiDettaglioCommesse: work steps recorded on a job-order detail.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class PassaggiDettaglioCommesse : public odb::itfDefTable, public odb::itfSetData {
+class PassaggiDettaglioCommesse : public TableClass {
   public:
-    QString Name() const override;
+    PassaggiDettaglioCommesse() : TableClass("PassaggiDettaglioCommesse") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnNewRow(odb::DataSet& ds) override;
     void OnUpdateRow(odb::DataSet& ds) override;

@@ -1,10 +1,6 @@
 // The table PeriodiNonLavorativi: definition and row rules.
 #include "model/tables/PeriodiNonLavorativi.h"
 
-QString PeriodiNonLavorativi::Name() const {
-    return "PeriodiNonLavorativi";
-}
-
 void PeriodiNonLavorativi::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Caption("Periodi Non Lavorativi");
@@ -22,8 +18,4 @@ void PeriodiNonLavorativi::DefineStructure(odb::FieldDefs& fields, odb::IndexDef
                             0);
     indexes.AddIndex("DataInizioPeriodo", true, "");
     indexes.AddIndex("DataFinePeriodo", false, "");
-}
-
-void PeriodiNonLavorativi::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

@@ -1,14 +1,13 @@
 // The table PeriodiNonLavorativi: non-working periods.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class PeriodiNonLavorativi : public odb::itfDefTable, public odb::itfSetData {
+class PeriodiNonLavorativi : public TableClass {
   public:
-    QString Name() const override;
+    PeriodiNonLavorativi() : TableClass("PeriodiNonLavorativi") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -1,10 +1,6 @@
 // The table Promemoria: definition and row rules.
 #include "model/tables/Promemoria.h"
 
-QString Promemoria::Name() const {
-    return "Promemoria";
-}
-
 void Promemoria::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Flags1(1);
@@ -28,8 +24,4 @@ void Promemoria::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes
     indexes.AddIndex("NomeCampoDataOrigine", false, "");
     indexes.AddIndex("IDElementoOrigine", false, "");
     indexes.AddIndex("DataRiferimento", false, "");
-}
-
-void Promemoria::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

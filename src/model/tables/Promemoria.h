@@ -1,14 +1,13 @@
 // The table Promemoria: reminders.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class Promemoria : public odb::itfDefTable, public odb::itfSetData {
+class Promemoria : public TableClass {
   public:
-    QString Name() const override;
+    Promemoria() : TableClass("Promemoria") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

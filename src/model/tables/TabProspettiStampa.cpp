@@ -1,10 +1,6 @@
 // The table TabProspettiStampa: definition and row rules.
 #include "model/tables/TabProspettiStampa.h"
 
-QString TabProspettiStampa::Name() const {
-    return "TabProspettiStampa";
-}
-
 void TabProspettiStampa::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
     identity.Caption("Prospetti di Stampa");
@@ -51,8 +47,4 @@ void TabProspettiStampa::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
     indexes.AddIndex("NomeTabellaOrigine", true, "Report")
         .AddColumn("NomeReference")
         .AddField("NomeProspetto");
-}
-
-void TabProspettiStampa::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

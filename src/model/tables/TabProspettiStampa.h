@@ -1,14 +1,13 @@
 // The table TabProspettiStampa: report layouts, named per source table and reference, with the print script.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class TabProspettiStampa : public odb::itfDefTable, public odb::itfSetData {
+class TabProspettiStampa : public TableClass {
   public:
-    QString Name() const override;
+    TabProspettiStampa() : TableClass("TabProspettiStampa") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

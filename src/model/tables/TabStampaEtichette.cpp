@@ -1,10 +1,6 @@
 // The table TabStampaEtichette: definition and row rules.
 #include "model/tables/TabStampaEtichette.h"
 
-QString TabStampaEtichette::Name() const {
-    return "TabStampaEtichette";
-}
-
 void TabStampaEtichette::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
     identity.Caption("Stampe di Etichette");
@@ -37,8 +33,4 @@ void TabStampaEtichette::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
     fields.AddField("NumeroCopie", odb::ftLong, 0, 0, "", -100, -100, -100, true,
                     "Richiede all'utente il numero di eventuali etichette da saltare", "", 0);
     indexes.AddIndex("NomeTabellaOrigine", true, "");
-}
-
-void TabStampaEtichette::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }

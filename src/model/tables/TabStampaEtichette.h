@@ -1,14 +1,13 @@
 // The table TabStampaEtichette: label layouts, one per source table, with the print script.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class TabStampaEtichette : public odb::itfDefTable, public odb::itfSetData {
+class TabStampaEtichette : public TableClass {
   public:
-    QString Name() const override;
+    TabStampaEtichette() : TableClass("TabStampaEtichette") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 };

@@ -3,10 +3,6 @@
 
 #include "model/TableRuleUtil.h"
 
-QString TipiAssenza::Name() const {
-    return "TipiAssenza";
-}
-
 void TipiAssenza::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.0);
     identity.Flags1(1);
@@ -18,10 +14,6 @@ void TipiAssenza::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexe
     fields.AddField("Descrizione", odb::ftText, 127, 0, "", -100, -100, -100, true, "", "", 0);
     indexes.AddIndex("Codice", true, "");
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void TipiAssenza::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void TipiAssenza::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,

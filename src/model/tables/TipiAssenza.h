@@ -1,16 +1,15 @@
 // The table TipiAssenza: absence types of the attendance records.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class TipiAssenza : public odb::itfDefTable, public odb::itfSetData {
+class TipiAssenza : public TableClass {
   public:
-    QString Name() const override;
+    TipiAssenza() : TableClass("TipiAssenza") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
     void OnNewRow(odb::DataSet& ds) override;

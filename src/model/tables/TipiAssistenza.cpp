@@ -3,10 +3,6 @@
 
 #include "model/TableRuleUtil.h"
 
-QString TipiAssistenza::Name() const {
-    return "TipiAssistenza";
-}
-
 void TipiAssistenza::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.0);
     identity.Flags1(1);
@@ -18,10 +14,6 @@ void TipiAssistenza::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& ind
     fields.AddField("PrezzoOrario", odb::ftCurrency, 0, 0, "", -100, -100, -100, true,
                     "Costo di ogni ora di assistenza", "", 0);
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void TipiAssistenza::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void TipiAssistenza::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,

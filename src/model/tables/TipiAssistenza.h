@@ -1,16 +1,15 @@
 // The table TipiAssistenza: service types with their hourly price.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class TipiAssistenza : public odb::itfDefTable, public odb::itfSetData {
+class TipiAssistenza : public TableClass {
   public:
-    QString Name() const override;
+    TipiAssistenza() : TableClass("TipiAssistenza") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
     void OnDeleteRow(odb::DataSet& ds) override;

@@ -3,10 +3,6 @@
 
 #include "model/TableRuleUtil.h"
 
-QString TipiCategoria::Name() const {
-    return "TipiCategoria";
-}
-
 void TipiCategoria::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.0);
     identity.Flags1(1);
@@ -16,10 +12,6 @@ void TipiCategoria::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& inde
                                     odb::ReferenceDefs& /*references*/) {
     fields.AddField("Descrizione", odb::ftText, 127, 0, "", -100, -100, -100, true, "", "", 0);
     indexes.AddIndex("Descrizione", true, "");
-}
-
-void TipiCategoria::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void TipiCategoria::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,

@@ -1,16 +1,15 @@
 // The table TipiCategoria: worker categories.
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class TipiCategoria : public odb::itfDefTable, public odb::itfSetData {
+class TipiCategoria : public TableClass {
   public:
-    QString Name() const override;
+    TipiCategoria() : TableClass("TipiCategoria") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
     void OnDeleteRow(odb::DataSet& ds) override;

@@ -3,10 +3,6 @@
 
 #include "odb/DataSet.h"
 
-QString TipiCommessa::Name() const {
-    return "TipiCommessa";
-}
-
 void TipiCommessa::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Caption("Tipi Commessa / Prefisso Codici");
@@ -22,10 +18,6 @@ void TipiCommessa::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& index
                     "Prefisso codice per tutte le commesse di questo tipo", "", 0);
     indexes.AddIndex("Tipologia", true, "");
     indexes.AddIndex("PrefissoNumero", true, "");
-}
-
-void TipiCommessa::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void TipiCommessa::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double oldVersion,

@@ -1,16 +1,15 @@
 // The table TipiCommessa: job-order types and their number prefixes, with the card-code prefix (type 9).
 #pragma once
 
-#include "odb/Interfaces.h"
-#include "odb/Schema.h"
+#include "model/TableClass.h"
 
-class TipiCommessa : public odb::itfDefTable, public odb::itfSetData {
+class TipiCommessa : public TableClass {
   public:
-    QString Name() const override;
+    TipiCommessa() : TableClass("TipiCommessa") {}
+
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
-    void DefineDefaultData(odb::itfSetData*& setData) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
     void OnDeleteRow(odb::DataSet& ds) override;

@@ -4,10 +4,6 @@
 #include "model/TableRuleUtil.h"
 #include "odb/DataSet.h"
 
-QString Utenti::Name() const {
-    return "Utenti";
-}
-
 void Utenti::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Flags1(1);
@@ -21,10 +17,6 @@ void Utenti::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
     fields.AddField("LivelloAccesso", odb::ftLong, 0, 0, "", 1, -100, -100, true, "",
                     "-1|Solo Commesse|0|Interrogazione|1|Amministrazione", 0);
     indexes.AddIndex("Nome", true, "");
-}
-
-void Utenti::DefineDefaultData(odb::itfSetData*& setData) {
-    setData = this;
 }
 
 void Utenti::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double /*oldVersion*/,
