@@ -1,10 +1,7 @@
 // The table MagazzinoPartCommerciale: definition and row rules.
 #include "model/tables/MagazzinoPartCommerciale.h"
 
-#include "model/StoredColumnExists.h"
-#include "odb/AdoConnection.h"
-#include "odb/Connection.h"
-#include "odb/DataSet.h"
+#include "model/CopyMisspeltAvailability.h"
 
 void MagazzinoPartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.7);
@@ -36,10 +33,5 @@ void MagazzinoPartCommerciale::DefineStructure(odb::FieldDefs& fields, odb::Inde
 void MagazzinoPartCommerciale::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/,
                                                     double oldVersion, bool created) {
     if (created || oldVersion >= 1.7) return;
-    // Older databases kept the final availability under a misspelt column name; copy it over where
-    // that column is still stored.
-    auto connection = ds.GetConnection();
-    if (StoredColumnExists(*connection, "MagazzinoPartCommerciale", "DisponidilitàFinale"))
-        connection->AdoConnection().Execute(
-            "UPDATE MagazzinoPartCommerciale SET DisponibilitàFinale=DisponidilitàFinale", nullptr, -1);
+    CopyMisspeltAvailability(ds, Name());
 }

@@ -1,10 +1,7 @@
 // The table MagazzinoPartProduzione: definition and row rules.
 #include "model/tables/MagazzinoPartProduzione.h"
 
-#include "model/StoredColumnExists.h"
-#include "odb/AdoConnection.h"
-#include "odb/Connection.h"
-#include "odb/DataSet.h"
+#include "model/CopyMisspeltAvailability.h"
 
 void MagazzinoPartProduzione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
@@ -34,10 +31,5 @@ void MagazzinoPartProduzione::DefineStructure(odb::FieldDefs& fields, odb::Index
 void MagazzinoPartProduzione::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, double oldVersion,
                                                    bool created) {
     if (created || oldVersion >= 1.3) return;
-    // Older databases kept the final availability under a misspelt column name; copy it over where
-    // that column is still stored.
-    auto connection = ds.GetConnection();
-    if (StoredColumnExists(*connection, "MagazzinoPartProduzione", "DisponidilitàFinale"))
-        connection->AdoConnection().Execute(
-            "UPDATE MagazzinoPartProduzione SET DisponibilitàFinale=DisponidilitàFinale", nullptr, -1);
+    CopyMisspeltAvailability(ds, Name());
 }
