@@ -1,5 +1,5 @@
-// Small helpers of the table rules: column-name tests and the comparison of a stored value with the
-// marker text of a protected row.
+// Small helpers of the table rules: column-name tests, the comparison of a stored value with the
+// marker text of a protected row, and the refusals that keep a lookup table's protected row.
 #pragma once
 
 #include <QString>
@@ -15,4 +15,16 @@ inline bool IsColumn(const QString& columnName, const QString& fieldName) {
 inline bool ColTextIs(const odb::DataSet& ds, const QString& field, const QString& marker) {
     const Variant value = ds.ColValue(field);
     return !value.isEmptyOrNull() && value.toString() == marker;
+}
+
+// A lookup table's protected row, the one whose `field` holds `marker` (the default that other
+// tables point to), cannot be deleted.
+inline void RejectDeletingProtectedRow(odb::DataSet& ds, const QString& field, const QString& marker) {
+    if (ColTextIs(ds, field, marker)) ds.RejectChange("Non puoi eliminare questo elemento", 0);
+}
+
+// Nor can its description be changed, when that marks it.
+inline void RejectRenamingProtectedRow(odb::DataSet& ds, const QString& columnName, const QString& marker) {
+    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", marker))
+        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
 }

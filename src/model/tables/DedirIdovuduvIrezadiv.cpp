@@ -31,13 +31,11 @@ void DedirIdovuduvIrezadiv::OnNewRow(odb::DataSet& ds) {
 }
 
 void DedirIdovuduvIrezadiv::OnDeleteRow(odb::DataSet& ds) {
-    if (ColTextIs(ds, "Descrizione", "<indefinito>"))
-        ds.RejectChange("Non puoi eliminare questo elemento", 0);
+    RejectDeletingProtectedRow(ds, "Descrizione", "<indefinito>");
 }
 
 void DedirIdovuduvIrezadiv::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
-    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", "<indefinito>"))
-        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
+    RejectRenamingProtectedRow(ds, columnName, "<indefinito>");
     // The empty code names the default task, which the default worker refers to.
     if (IsColumn(columnName, "Codice") && ColTextIs(ds, "Codice", ""))
         ds.RejectChange("Non puoi modificare il codice di questo elemento", 0);

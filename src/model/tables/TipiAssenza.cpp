@@ -36,7 +36,7 @@ void TipiAssenza::OnNewRow(odb::DataSet& ds) {
 }
 
 void TipiAssenza::OnDeleteRow(odb::DataSet& ds) {
-    if (ColTextIs(ds, "Codice", "0")) ds.RejectChange("Non puoi eliminare questo elemento", 0);
+    RejectDeletingProtectedRow(ds, "Codice", "0");
 }
 
 void TipiAssenza::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {

@@ -22,11 +22,9 @@ void TipiAssistenza::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*
 }
 
 void TipiAssistenza::OnDeleteRow(odb::DataSet& ds) {
-    if (ColTextIs(ds, "Descrizione", "<indefinito>"))
-        ds.RejectChange("Non puoi eliminare questo elemento", 0);
+    RejectDeletingProtectedRow(ds, "Descrizione", "<indefinito>");
 }
 
 void TipiAssistenza::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
-    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", "<indefinito>"))
-        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
+    RejectRenamingProtectedRow(ds, columnName, "<indefinito>");
 }

@@ -20,11 +20,9 @@ void TipiCategoria::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/
 }
 
 void TipiCategoria::OnDeleteRow(odb::DataSet& ds) {
-    if (ColTextIs(ds, "Descrizione", "<indefinito>"))
-        ds.RejectChange("Non puoi eliminare questo elemento", 0);
+    RejectDeletingProtectedRow(ds, "Descrizione", "<indefinito>");
 }
 
 void TipiCategoria::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
-    if (IsColumn(columnName, "Descrizione") && ColTextIs(ds, "Descrizione", "<indefinito>"))
-        ds.RejectChange("Non puoi modificare la descrizione di questo elemento", 0);
+    RejectRenamingProtectedRow(ds, columnName, "<indefinito>");
 }
