@@ -182,12 +182,13 @@ void Connection::exec(const QString& sql) {
 
 bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
 
-int Connection::beginWrite() {
+int Connection::beginWrite(bool deferred) {
     checkOpen();
     if (writeDepth_ == 0) {
         if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        const int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("BEGIN IMMEDIATE"));
+        const char* begin = deferred ? "BEGIN" : "BEGIN IMMEDIATE";
+        const int rc = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
     } else {
         const QString name = QStringLiteral("odb_sp%1").arg(++savepointSeq_);
         exec(QStringLiteral("SAVEPOINT ") + name);

@@ -73,8 +73,8 @@ public:
     // Runs a statement that returns no rows, outside any statement cache.
     void exec(const QString& sql);
     // The write lock: BEGIN IMMEDIATE when no transaction is open, a savepoint otherwise.
-    // Returns a token for endWrite.
-    int beginWrite();
+    // `deferred`: a plain BEGIN, the lock is taken by the first write. Returns a token for endWrite.
+    int beginWrite(bool deferred = false);
     void endWrite(int token, bool commit);
     int64_t lastInsertRowId() const;
     // A number that changes whenever the file changed (by us or by another computer).

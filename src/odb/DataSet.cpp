@@ -51,6 +51,34 @@ QString oidList(const std::vector<int64_t>& ids) {
     return parts.join(QLatin1Char(','));
 }
 
+// True when `a` and `b` are stored alike in a column of type `type`.
+bool sameStored(const Variant& a, const Variant& b, int32_t type) {
+    const Variant x = Engine::toStored(a, type), y = Engine::toStored(b, type);
+    if (x.isNull() || y.isNull()) return x.isNull() && y.isNull();
+    if (x.type() != y.type()) return false;
+    if (x.isString()) return x.stringValue() == y.stringValue();
+    if (x.type() == VarType::Long || x.type() == VarType::Integer) return x.intValue() == y.intValue();
+    return x.toDouble() == y.toDouble();
+}
+
+// Marks an owner whose bulk change raises its events once itself, for the life of a scope.
+struct QuietOwner {
+    QuietOwner(Engine& e, const ReferenceDef* reference, int64_t oid) : engine(e), on(reference != nullptr) {
+        if (on) engine.quietOwners.emplace_back(reference, oid);
+    }
+    ~QuietOwner() {
+        if (on && !engine.quietOwners.empty()) engine.quietOwners.pop_back();
+    }
+    Engine& engine;
+    bool on;
+};
+
+int64_t ownerOidOf(const DataSetScope& scope) {
+    for (const auto& b : scope.ownerRow)
+        if (b->table == scope.ownerTable) return b->oid;
+    return 0;
+}
+
 // Keeps a count raised for the life of a scope.
 struct CountUp {
     explicit CountUp(int& c) : count(c) { ++count; }
@@ -73,7 +101,11 @@ void DataSet::open(const QString& where, const QString& order, const QString& fi
     fields_ = fields;
     scope_ = scope;
     parseFields();
-    if (table_.events()) table_.events()->OnSelect(*this);
+    if (table_.events()) {
+        // An order or filter set by OnSelect is read with the rows below, once.
+        CountUp opening(opening_);
+        table_.events()->OnSelect(*this);
+    }
     load();
 }
 
@@ -432,10 +464,13 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
                                               QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
     const bool user = engine_.depth() == 1 && engine_.silent == 0;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
-    engine_.beforeWrite(b);
-    b.values[static_cast<size_t>(column)] = typed;
-    b.changed[static_cast<size_t>(column)] = true;
-    if (user) b.userEdited = true;
+    // The same value again is no change: the events run, the row is not to be stored for it.
+    if (!sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
+        engine_.beforeWrite(b);
+        b.values[static_cast<size_t>(column)] = typed;
+        b.changed[static_cast<size_t>(column)] = true;
+        if (user) b.userEdited = true;
+    }
     raise([&](itfSetData& ev) { ev.OnUpdateField(*this, name); });
 }
 
@@ -456,11 +491,21 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
     RowBuffer* b = l.buffer;
     const int column = l.column;
     const QString field = c.name;
-    return engine_.run(this, [&]() {
-        // Read again at the start of the operation; the buffer is the same object.
-        row();
-        writeField(*b, column, field, value);
-    });
+    // A write of the value the row already holds takes the write lock only if its events write.
+    bool same = false;
+    try {
+        same = sameStored(b->values[static_cast<size_t>(column)], value, c.type);
+    } catch (const AppError&) {
+        // A value the field cannot take is refused by the write itself.
+    }
+    return engine_.run(
+        this,
+        [&]() {
+            // Read again at the start of the operation; the buffer is the same object.
+            row();
+            writeField(*b, column, field, value);
+        },
+        same);
 }
 
 bool DataSet::AddToCol(const QString& name, const Variant& amount) {
@@ -776,7 +821,14 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value, const s
     const QString previous = setting;
     setting = value;
     try {
-        reload();
+        if (opening_ > 0) {
+            // Only translated now (a text that fails leaves the view as it was); read by open().
+            std::vector<SqlValue> values;
+            if (&setting == &fields_) parseFields();
+            selectSql({}, values, true);
+        } else {
+            reload();
+        }
     } catch (...) {
         setting = previous;
         if (&setting == &fields_) parseFields();
@@ -1003,7 +1055,9 @@ std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int6
     ds->scope_ = scope;
     ds->ids_ = {oid};
     ds->pos_ = 0;
-    if (!engine.buffer(table, oid)) {
+    // The chain read here is the data set's row: not read again for its first use.
+    ds->row_ = engine.rowChain(table, oid);
+    if (ds->row_.empty()) {
         ds->ids_.clear();
         ds->pos_ = -1;
     }
@@ -1012,9 +1066,19 @@ std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int6
 
 std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, int64_t oid) {
     // The row as its most derived table sees it, so that the data set names the row's own kind.
-    const RowChain chain = engine.rowChain(table, oid);
-    const Table* full = chain.empty() ? &table : chain.back()->table;
-    return onRow(engine, *full, oid);
+    RowChain chain = engine.rowChain(table, oid);
+    if (chain.empty() || chain.back()->table == &table) {
+        auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
+        ds->scope_.kind = Scope::Rows;
+        ds->scope_.rows = {oid};
+        if (!chain.empty()) {
+            ds->ids_ = {oid};
+            ds->pos_ = 0;
+            ds->row_ = std::move(chain);
+        }
+        return ds;
+    }
+    return onRow(engine, *chain.back()->table, oid);
 }
 
 std::shared_ptr<DataSet> DataSet::emptyOn(Engine& engine, const Table& table) {
@@ -1387,14 +1451,16 @@ void DataSet::saveCurrent() {
         if (i >= own || chain[i]->isNew() || chain[i]->isDirty())
             if (itfSetData* ev = chain[i]->table->events()) ev->OnUpdateRow(*this);
 
-    const auto links = owners();
+    // Owners whose bulk change raises their events itself hear nothing of the single row.
+    std::vector<OwnerLink> links;
+    for (const auto& o : owners())
+        if (!engine_.isQuietOwner(o.reference, o.oid)) links.push_back(o);
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
         auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
         ownerSets.push_back(ownerDs);
     }
-    const bool ownerEvents = engine_.ownerEventsOff == 0;
-    if (!wasNew && ownerEvents) {
+    if (!wasNew && !links.empty()) {
         auto before = storedCopy();
         for (size_t i = 0; i < links.size(); ++i) {
             auto& ownerDs = ownerSets[i];
@@ -1448,7 +1514,6 @@ void DataSet::saveCurrent() {
         rowWasAdded_ = false;
     }
 
-    if (!ownerEvents) return;
     for (size_t i = 0; i < links.size(); ++i) {
         auto& ownerDs = ownerSets[i];
         if (ownerDs->DataEmpty()) continue;
@@ -1518,7 +1583,16 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         }
     }
 
-    const auto links = ownerEvents && engine_.ownerEventsOff == 0 ? owners() : std::vector<OwnerLink>();
+    std::vector<OwnerLink> links;
+    if (ownerEvents)
+        for (const auto& o : owners())
+            if (!engine_.isQuietOwner(o.reference, o.oid)) links.push_back(o);
+    // Rows of collections that gather this row without owning it lose it with it: their owners
+    // hear it as the owner of an owned child does.
+    const size_t owningLinks = links.size();
+    for (size_t i = first; i < chain.size(); ++i)
+        for (const auto& l : linkOwners(*chain[i]))
+            if (!engine_.isQuietOwner(l.reference, l.oid)) links.push_back(l);
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
         auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
@@ -1549,10 +1623,25 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         auto ownerDs = ownerSets[i];
         if (!ownerDs) continue;
         const QString name = links[i].reference->name;
-        auto none = emptyOn(engine_, table_);
+        auto none = emptyOn(engine_, i < owningLinks ? table_ : engine_.table(links[i].reference->targetTable));
         ownerDs->raise([&](itfSetData& ev) { ev.OnUpdateReference(*ownerDs, *none, name, true, false); });
         ownerDs->saveCurrent();
     }
+}
+
+std::vector<DataSet::OwnerLink> DataSet::linkOwners(const RowBuffer& b) {
+    std::vector<OwnerLink> out;
+    if (b.isNew()) return out;
+    for (const auto& other : engine_.tables().items())
+        for (const auto& r : other->OwnReferences()) {
+            if (!r->collection || r->owned || r->targetTable.compare(b.table->Name(), Qt::CaseInsensitive) != 0) continue;
+            auto st = engine_.conn().statement(QStringLiteral("SELECT OwnerOID FROM %1 WHERE TargetOID=? ORDER BY OwnerOID")
+                                                   .arg(SqlQuote(LinkTableName(other->Name(), r->name))));
+            st.bind(1, b.oid);
+            while (st.step()) out.push_back({other.get(), r.get(), st.int64(0)});
+            st.reset();
+        }
+    return out;
 }
 
 bool DataSet::DeleteRows(itfProgress* progress) {
@@ -1574,7 +1663,7 @@ bool DataSet::DeleteRows(itfProgress* progress) {
         if (progress) progress->OnStart(odbEvtDeleteRows, total);
         int count = 0;
         {
-            CountUp off(engine_.ownerEventsOff);
+            QuietOwner quiet(engine_, owner ? scope_.reference : nullptr, ownerOidOf(scope_));
             while (!ids_.empty()) {
                 pos_ = 0;
                 const size_t before = ids_.size();
@@ -1591,7 +1680,7 @@ bool DataSet::DeleteRows(itfProgress* progress) {
                     eraseId(0);
                     row_.clear();
                 } else {
-                    deleteCurrent(!collection);
+                    deleteCurrent(true);
                 }
                 if (ids_.size() >= before) break;
                 ++count;
@@ -1661,7 +1750,7 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
         if (owner) owner->raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*owner, *none, sc.reference->name, false, false); });
         if (progress) progress->OnStart(odbEvtImportRows, total);
         {
-            CountUp off(dest.ownerEventsOff);
+            QuietOwner quiet(dest, owner ? sc.reference : nullptr, ownerOidOf(sc));
             for (size_t i = 0; i < ids_.size(); ++i) {
                 pos_ = static_cast<int64_t>(i);
                 const RowChain& src = row();

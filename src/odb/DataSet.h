@@ -292,6 +292,8 @@ private:
         int64_t oid = 0;
     };
     std::vector<OwnerLink> owners();
+    // The owners of non-owned collections that gather the stored row `b`.
+    std::vector<OwnerLink> linkOwners(const RowBuffer& b);
     std::shared_ptr<DataSet> targetSet(const ReferenceDef& ref, int64_t oid);
     const Table& physicalTable() const;
 
@@ -319,6 +321,7 @@ private:
     bool closed_ = false;
     bool rowWasAdded_ = false;
     bool detached_ = false;  // a copy of stored values, read only
+    int opening_ = 0;        // inside OnSelect: view settings are read by the opening itself
     odb::EventSource eventSource_;
 };
 

@@ -218,7 +218,8 @@ Variant Engine::toStored(const Variant& value, int32_t type) {
 }
 
 int64_t Engine::stamp() {
-    if (!connection_ || !connection_->IsOpen()) return stamp_;
+    // Inside an operation the file is ours (its rows are read again once each): no need to ask.
+    if (depth_ > 0 || !connection_ || !connection_->IsOpen()) return stamp_;
     const int64_t dv = connection_->dataVersion();
     const int64_t lv = connection_->localVersion();
     if (dv != lastDataVersion_ || lv != lastLocalVersion_) {
@@ -262,6 +263,12 @@ void Engine::reload(RowBuffer& b) {
     if (depth_ > 0) b.opSerial = opSerial_;
 }
 
+void Engine::hold(const std::shared_ptr<RowBuffer>& b) {
+    if (depth_ == 0 || b->heldIn == opSerial_) return;
+    b->heldIn = opSerial_;
+    held_.push_back(b);
+}
+
 void Engine::ensureFresh(RowBuffer& b) {
     if (b.isNew()) return;
     if (depth_ > 0) {
@@ -279,6 +286,7 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
         if (auto b = it->second.lock()) {
             if (b->oid == oid) {
                 ensureFresh(*b);
+                hold(b);
                 return b->deleted ? nullptr : b;
             }
         }
@@ -288,6 +296,7 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
     reload(*b);
     if (b->deleted) return nullptr;
     buffers_[key] = b;
+    hold(b);
     sweep();
     return b;
 }
@@ -328,6 +337,7 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
         b->deleted = false;
         b->stamp = stamp_;
         if (depth_ > 0) b->opSerial = opSerial_;
+        hold(b);
         made.push_back(b);
     }
     st.reset();
@@ -336,6 +346,7 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
 
 void Engine::remember(const std::shared_ptr<RowBuffer>& b) {
     buffers_[std::make_pair(b->table, b->oid)] = b;
+    hold(b);
     sweep();
 }
 
@@ -540,9 +551,16 @@ void Engine::rollbackOperation() {
     for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) (*it)();
     undo_.clear();
     undoKeys_.clear();
+    held_.clear();
 }
 
-bool Engine::run(DataSet* source, const std::function<void()>& body) {
+bool Engine::isQuietOwner(const ReferenceDef* reference, int64_t oid) const {
+    for (const auto& q : quietOwners)
+        if (q.first == reference && q.second == oid) return true;
+    return false;
+}
+
+bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFirst) {
     if (depth_ > 0) {
         ++depth_;
         try {
@@ -555,9 +573,16 @@ bool Engine::run(DataSet* source, const std::function<void()>& body) {
         return true;
     }
     Connection& c = conn();
-    stamp();
     const auto guardsBefore = guards_;
-    const int token = c.beginWrite();
+    const auto quietBefore = quietOwners;
+    const int token = c.beginWrite(readFirst);
+    // Once per operation, under the lock: rows kept from before are read again if the file moved.
+    try {
+        stamp();
+    } catch (...) {
+        c.endWrite(token, false);
+        throw;
+    }
     depth_ = 1;
     ++opSerial_;
     undo_.clear();
@@ -570,6 +595,7 @@ bool Engine::run(DataSet* source, const std::function<void()>& body) {
         depth_ = 0;
         rollbackOperation();
         guards_ = guardsBefore;
+        quietOwners = quietBefore;
         if (DbmsGlobal::IsLibraryError(e, odbErrRefused)) {
             showMessage(source, e.description());
             return false;
@@ -581,11 +607,13 @@ bool Engine::run(DataSet* source, const std::function<void()>& body) {
         depth_ = 0;
         rollbackOperation();
         guards_ = guardsBefore;
+        quietOwners = quietBefore;
         throw;
     }
     depth_ = 0;
     undo_.clear();
     undoKeys_.clear();
+    held_.clear();
     return true;
 }
 

@@ -25,6 +25,7 @@ class Database;
 class DataSet;
 class RowBuffer;
 class Table;
+struct ReferenceDef;
 
 // The full row behind a data set's current position: one buffer per physical table, base-most
 // first, down to the most derived table that extends the row.
@@ -90,7 +91,9 @@ public:
     // end; a refusal or an error rolls back, restores the row buffers and the guards. A refusal
     // is shown through the notify sink and gives false; an error is raised again. Nested calls
     // run `body` directly and let refusals and errors through.
-    bool run(DataSet* source, const std::function<void()>& body);
+    // `readFirst`: at the top, a plain BEGIN instead of BEGIN IMMEDIATE: the reads see one state of
+    // the file and the first write, if any, takes the write lock (a write that may change nothing).
+    bool run(DataSet* source, const std::function<void()>& body, bool readFirst = false);
     int depth() const { return depth_; }
     bool inOperation() const { return depth_ > 0; }
     int64_t opSerial() const { return opSerial_; }
@@ -101,7 +104,9 @@ public:
 
     int silent = 0;           // the library fills rows itself
     int skipNumbering = 0;    // rows come with their numbers (import)
-    int ownerEventsOff = 0;   // a bulk change raises the owner's events once itself
+    // Owners (collection, owner row) whose events a bulk change raises once itself.
+    std::vector<std::pair<const ReferenceDef*, int64_t>> quietOwners;
+    bool isQuietOwner(const ReferenceDef* reference, int64_t oid) const;
 
     // ---- guards ----
     bool lockGuard(const QString& name, const QString& rowKey);
@@ -129,6 +134,10 @@ private:
     int sinceSweep_ = 0;
     int64_t stamp_ = 0;
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
+    // Rows read in the running operation stay held until it ends: read once, and their undo
+    // records never outlive them.
+    std::vector<std::shared_ptr<RowBuffer>> held_;
+    void hold(const std::shared_ptr<RowBuffer>& b);
 
     int depth_ = 0;
     int64_t opSerial_ = 0;

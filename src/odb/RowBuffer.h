@@ -32,6 +32,7 @@ public:
     int64_t opSerial = -1;         // the operation that last read the row
     int64_t createdIn = -1;        // the operation that started the row (nothing to undo in it)
     int64_t stamp = -1;            // the file state the row was read at
+    int64_t heldIn = -1;           // the operation that holds the buffer alive
 
     bool isNew() const { return oid == 0; }
     bool isDirty() const;
