@@ -32,4 +32,26 @@ int64_t RawCount(const QString& path, const QString& sql) {
 
 QString RawText(const QString& path, const QString& sql) { return rawQuery(path, sql); }
 
+namespace {
+int traceStatement(unsigned, void* context, void*, void* text) {
+    static_cast<QStringList*>(context)->append(QString::fromUtf8(static_cast<const char*>(text)));
+    return 0;
+}
+}  // namespace
+
+StatementLog::StatementLog(odb::Connection& conn) : conn_(conn) {
+    sqlite3_trace_v2(conn_.handle(), SQLITE_TRACE_STMT, traceStatement, &all);
+}
+
+StatementLog::~StatementLog() {
+    if (conn_.IsOpen()) sqlite3_trace_v2(conn_.handle(), 0, nullptr, nullptr);
+}
+
+int StatementLog::count(const QString& part) const {
+    int n = 0;
+    for (const QString& s : all)
+        if (s.contains(part, Qt::CaseInsensitive)) ++n;
+    return n;
+}
+
 }  // namespace odbtest

@@ -45,6 +45,21 @@ inline Opened OpenDefinition(const QString& path, std::shared_ptr<odb::itfDefDat
 int64_t RawCount(const QString& path, const QString& sql);
 QString RawText(const QString& path, const QString& sql);
 
+// The SQL statements a connection runs while the log lives (their texts, parameters unexpanded).
+class StatementLog {
+public:
+    explicit StatementLog(odb::Connection& conn);
+    ~StatementLog();
+    StatementLog(const StatementLog&) = delete;
+    StatementLog& operator=(const StatementLog&) = delete;
+    // Statements whose text contains `part` (case-insensitive).
+    int count(const QString& part) const;
+    QStringList all;
+
+private:
+    odb::Connection& conn_;
+};
+
 // True when `f` raises the library error `code`.
 template <class F>
 bool RaisesLibraryError(F&& f, int32_t code) {

@@ -82,6 +82,11 @@ void TestTable::OnSelectReference(DataSet& ds, DataSet& ref, const QString& name
     if (onSelectReference) onSelectReference(ds, ref, name);
 }
 
+void TestTable::OnSelect(DataSet& ds) {
+    // Not logged: every opening raises it.
+    if (onSelect) onSelect(ds);
+}
+
 void TestDefinition::Define(DatabaseDef& def) {
     for (const auto& t : tables) def.AddTable(t);
 }

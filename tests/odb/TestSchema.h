@@ -38,6 +38,7 @@ public:
     void OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool inMemory) override;
     void OnNewReference(DataSet& ds, DataSet& ref, const QString& name) override;
     void OnSelectReference(DataSet& ds, DataSet& ref, const QString& name) override;
+    void OnSelect(DataSet& ds) override;
 
     // Identity
     std::optional<double> version = 1.0;
@@ -46,7 +47,7 @@ public:
     // Structure and events
     std::function<void(odb::FieldDefs&, odb::IndexDefs&, odb::ReferenceDefs&)> structure;
     std::function<void(DataSet&, double, double, bool)> onStruct;
-    std::function<void(DataSet&)> onNewRow, onUpdateRow, onDeleteRow;
+    std::function<void(DataSet&)> onNewRow, onUpdateRow, onDeleteRow, onSelect;
     std::function<void(DataSet&, const QString&)> onUpdateField, onBeforeUpdateField;
     std::function<void(DataSet&, DataSet&, const QString&, bool)> onUpdateReference, onBeforeUpdateReference;
     std::function<void(DataSet&, DataSet&, const QString&)> onNewReference, onSelectReference;

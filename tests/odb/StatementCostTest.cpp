@@ -1,0 +1,135 @@
+// What the library asks of the file: an opening sorted by its OnSelect reads its rows once, a
+// child save checks the file's version once and reads each row once, and a write of the value a
+// field already holds raises its events without taking the write lock or storing anything.
+#include <gtest/gtest.h>
+
+#include "OdbTestUtil.h"
+#include "base/DateUtil.h"
+#include "odb/DataSet.h"
+#include "odb/Schema.h"
+#include "support/TestEnvironment.h"
+
+using namespace odbtest;
+using odb::DataSet;
+
+namespace {
+
+class StatementCostTest : public TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        o = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
+        ASSERT_TRUE(o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "CostoOrario", 30}));
+        header = o.table("Commesse").OpenData();
+        ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+        details = header->GetReference("Dettagli");
+        ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A0001/001"}));
+        steps = details->GetReference("Passaggi");
+        ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 60, "DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 9, 0))}));
+        ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 30, "DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 8, 0))}));
+        def->log.clear();
+    }
+    int64_t raw(const QString& sql) const { return RawCount(path("ZeltoLavrix.mdb"), sql); }
+    // Reads of one stored row of `table`.
+    static QString rowRead(const QString& table) { return QStringLiteral("FROM \"%1\" WHERE \"OID\"=?").arg(table); }
+
+    std::shared_ptr<TestDefinition> def;
+    TestNotify notify;
+    Opened o;
+    std::shared_ptr<DataSet> header, details, steps;
+};
+
+TEST_F(StatementCostTest, AnOrderSetInOnSelectIsReadWithTheRowsOnce) {
+    def->table("Passaggi")->onSelect = [](DataSet& ds) { ds.SortBy("DataInizio"); };
+    StatementLog log(*o.conn);
+    auto sorted = o.table("Passaggi").OpenData();
+    EXPECT_EQ(log.count("FROM \"Passaggi\" r"), 1) << Lines(log.all);
+    EXPECT_EQ(sorted->SortOrder(), "DataInizio");
+    EXPECT_EQ(sorted->ColNumber("Minuti"), 30);  // started at 08:00
+    // Through a reference too.
+    auto through = details->GetReference("Passaggi");
+    EXPECT_EQ(log.count("FROM \"Passaggi\" r"), 2);
+    EXPECT_EQ(through->ColNumber("Minuti"), 30);
+}
+
+TEST_F(StatementCostTest, AnOrderOnSelectCannotTranslateFailsTheOpening) {
+    def->table("Passaggi")->onSelect = [](DataSet& ds) {
+        EXPECT_ANY_THROW(ds.SortBy("Inesistente"));
+        EXPECT_EQ(ds.SortOrder(), "");
+        ds.SortBy("Minuti", true);
+    };
+    auto sorted = o.table("Passaggi").OpenData();
+    EXPECT_EQ(sorted->ColNumber("Minuti"), 60);
+}
+
+TEST_F(StatementCostTest, AChildSaveChecksTheFileOnceAndReadsEachRowOnce) {
+    steps->RowFirst();
+    ASSERT_TRUE(steps->SetColValue("Minuti", 50));
+    StatementLog log(*o.conn);
+    ASSERT_TRUE(steps->SaveRow());
+    EXPECT_EQ(log.count("PRAGMA data_version"), 1) << Lines(log.all);
+    for (const char* table : {"Passaggi", "Dettagli", "DettagliSpeciali", "Commesse"})
+        EXPECT_LE(log.count(rowRead(table)), 1) << table << "\n" << Lines(log.all);
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 80);
+    // A new child the same way.
+    log.all.clear();
+    ASSERT_TRUE(steps->AddRow({"Minuti", 10}));
+    EXPECT_EQ(log.count("PRAGMA data_version"), 1) << Lines(log.all);
+    for (const char* table : {"Dettagli", "DettagliSpeciali", "Commesse"})
+        EXPECT_LE(log.count(rowRead(table)), 1) << table << "\n" << Lines(log.all);
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 90);
+}
+
+TEST_F(StatementCostTest, ReadingOutsideOperationsChecksTheFileOncePerCall) {
+    StatementLog log(*o.conn);
+    auto all = o.table("Passaggi").OpenData();
+    EXPECT_EQ(log.count("PRAGMA data_version"), 1);
+    all->RowNext();
+    EXPECT_EQ(log.count("PRAGMA data_version"), 2);
+    EXPECT_EQ(all->ColNumber("Minuti"), 30);
+    EXPECT_EQ(log.count("PRAGMA data_version"), 2);
+}
+
+TEST_F(StatementCostTest, TheSameValueAgainRaisesItsEventsAndWritesNothing) {
+    steps->RowFirst();
+    StatementLog log(*o.conn);
+    ASSERT_TRUE(steps->SetColValue("Minuti", 60));
+    EXPECT_EQ(log.count("BEGIN IMMEDIATE"), 0) << Lines(log.all);
+    EXPECT_EQ(log.count("UPDATE"), 0);
+    EXPECT_TRUE(def->log.contains("Passaggi.OnBeforeUpdateField(Minuti)"));
+    EXPECT_TRUE(def->log.contains("Passaggi.OnUpdateField(Minuti)"));
+    EXPECT_FALSE(steps->RowStateFlag(0, 0));
+    // Nothing to store: the save writes nothing and the detail hears nothing.
+    def->log.clear();
+    ASSERT_TRUE(steps->SaveRow());
+    EXPECT_EQ(log.count("UPDATE"), 0) << Lines(log.all);
+    EXPECT_FALSE(def->log.contains("Dettagli.OnUpdateReference(Passaggi,0,Passaggi)"));
+    // A different value still is a change.
+    ASSERT_TRUE(steps->SetColValue("Minuti", 61));
+    EXPECT_TRUE(steps->RowStateFlag(0, 0));
+    ASSERT_TRUE(steps->SaveRow());
+    EXPECT_EQ(raw("SELECT TempoImpiegato FROM Dettagli"), 91);
+}
+
+// A same-value write whose rule writes elsewhere: the write lands, or a refusal undoes it whole.
+class SameValueRuleTest : public StatementCostTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SameValueRuleTest, TheRulesWritesAreOneOperation) {
+    const bool refuse = GetParam();
+    def->table("Commesse")->onUpdateField = [refuse](DataSet& ds, const QString& column) {
+        if (column != "Progressivo") return;
+        ds.OpenTable("Clienti")->AddRow({"Codice", "NUOVO", "Descrizione", "Nuovo"});
+        if (refuse) ds.RejectChange("Numero bloccato", 0);
+    };
+    const int64_t clients = raw("SELECT count(*) FROM Clienti");
+    EXPECT_EQ(header->SetColValue("Progressivo", header->ColValue("Progressivo")), !refuse);
+    EXPECT_EQ(raw("SELECT count(*) FROM Clienti"), clients + (refuse ? 0 : 1));
+    EXPECT_EQ(notify.messages, refuse ? QStringList{"Numero bloccato"} : QStringList{});
+    EXPECT_EQ(o.table("Clienti").OpenData("Codice='NUOVO'")->DataEmpty(), refuse);
+}
+
+INSTANTIATE_TEST_SUITE_P(Refused, SameValueRuleTest, ::testing::Bool());
+
+}  // namespace
