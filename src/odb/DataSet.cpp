@@ -134,10 +134,29 @@ const DataSet::Computed* DataSet::computed(const QString& name) const {
     return nullptr;
 }
 
-QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
-                           const QString& selectList) const {
+SqlFragment DataSet::translate(bool order, const QString& text) const {
+    // Kept by table and text (bounded: texts with literals vary); the schema is fixed while open.
+    const QString key = table_.Name() + QChar(order ? 2 : 1) + (order ? fields_ + QChar(3) : QString()) + text;
+    auto it = engine_.translations.constFind(key);
+    if (it != engine_.translations.constEnd()) return *it.value();
     StorageSchema schema(engine_);
     ConditionSql sql(schema, table_.Name(), kAlias);
+    SqlFragment f;
+    if (order) {
+        std::vector<SelectedField> selected;
+        if (!fields_.trimmed().isEmpty()) selected = sql.Fields(fields_);
+        f = sql.Order(text, selected);
+    } else {
+        f = sql.Where(text);
+    }
+    if (engine_.translations.size() >= 512) engine_.translations.clear();
+    engine_.translations.insert(key, std::make_shared<const SqlFragment>(f));
+    return f;
+}
+
+QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
+                           const QString& selectList) const {
+    std::vector<SqlValue> scopeBinds;
     QStringList conds;
     auto oid = [](const QString& a) { return a + QStringLiteral(".\"OID\""); };
     switch (scope_.kind) {
@@ -156,20 +175,21 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         for (const auto& b : scope_.ownerRow)
             if (b->table == scope_.ownerTable) ownerOid = b->oid;
         const Table* target = engine_.findTable(scope_.reference->targetTable);
+        // The owner is bound, so that one statement serves every owner.
         QString inner;
         if (scope_.kind == Scope::Owned) {
-            QString label = scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name;
-            label.replace(QLatin1Char('\''), QStringLiteral("''"));
-            inner = QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=%2 AND \"_Owner\"='%3'")
-                        .arg(target->sqlName())
-                        .arg(ownerOid)
-                        .arg(label);
+            inner = QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"=?").arg(target->sqlName());
+            scopeBinds.push_back(ownerOid);
+            scopeBinds.push_back(scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name);
         } else {
-            inner = QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=%2")
-                        .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name)))
-                        .arg(ownerOid);
+            inner = QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
+                        .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name)));
+            scopeBinds.push_back(ownerOid);
         }
-        if (target == &table_) {
+        if (target == &table_ && scope_.kind == Scope::Owned) {
+            // The owner's columns are in the row itself: their index serves the condition directly.
+            conds << QStringLiteral("%1.\"_OwnerOID\"=? AND %1.\"_Owner\"=?").arg(kAlias);
+        } else if (target == &table_) {
             conds << oid(kAlias) + QStringLiteral(" IN (") + inner + QLatin1Char(')');
         } else {
             // Opened as a table derived from the target: the derived rows of those base rows.
@@ -184,10 +204,10 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         break;
     }
     }
-    std::vector<SqlValue> binds;
+    std::vector<SqlValue> binds = std::move(scopeBinds);
     for (const QString& text : {where_, filter_, extraWhere}) {
         if (text.trimmed().isEmpty()) continue;
-        SqlFragment f = sql.Where(text);
+        const SqlFragment f = translate(false, text);
         if (f.sql.isEmpty()) continue;
         conds << QLatin1Char('(') + f.sql + QLatin1Char(')');
         binds.insert(binds.end(), f.values.begin(), f.values.end());
@@ -198,9 +218,7 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
     if (withOrder) {
         QString orderSql;
         if (!order_.trimmed().isEmpty()) {
-            std::vector<SelectedField> selected;
-            if (!fields_.trimmed().isEmpty()) selected = sql.Fields(fields_);
-            SqlFragment o = sql.Order(order_, selected);
+            const SqlFragment o = translate(true, order_);
             if (!o.sql.isEmpty()) {
                 orderSql = o.sql + QStringLiteral(", ");
                 binds.insert(binds.end(), o.values.begin(), o.values.end());
@@ -226,6 +244,19 @@ void DataSet::load() {
             isNew_ = false;
             return;
         }
+    }
+    if ((scope_.kind == Scope::Lookup || scope_.kind == Scope::Rows) && scope_.rows.size() <= 1 &&
+        where_.trimmed().isEmpty() && filter_.trimmed().isEmpty()) {
+        // One row named by its identity: reading it tells whether it is there.
+        ids_.clear();
+        isNew_ = false;
+        row_.clear();
+        if (!scope_.rows.empty()) {
+            row_ = engine_.rowChain(table_, scope_.rows.front());
+            if (!row_.empty()) ids_.push_back(scope_.rows.front());
+        }
+        pos_ = ids_.empty() ? -1 : 0;
+        return;
     }
     std::vector<SqlValue> values;
     const QString sql = selectSql({}, values, true);
@@ -823,9 +854,12 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value, const s
     try {
         if (opening_ > 0) {
             // Only translated now (a text that fails leaves the view as it was); read by open().
-            std::vector<SqlValue> values;
-            if (&setting == &fields_) parseFields();
-            selectSql({}, values, true);
+            if (&setting == &fields_) {
+                parseFields();
+                if (!order_.trimmed().isEmpty()) translate(true, order_);
+            } else if (!value.trimmed().isEmpty()) {
+                translate(&setting == &order_, value);
+            }
         } else {
             reload();
         }

@@ -23,6 +23,7 @@
 #include "base/Variant.h"
 #include "odb/EventSource.h"
 #include "odb/ConditionSchema.h"
+#include "odb/ConditionSql.h"
 #include "odb/Engine.h"
 #include "odb/Interfaces.h"
 #include "odb/Schema.h"
@@ -273,6 +274,8 @@ private:
     void load();
     void loadKeepingRow();
     void replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload);
+    // A where-text or an order translated to SQL (kept by the engine).
+    SqlFragment translate(bool order, const QString& text) const;
     QString selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
                       const QString& selectList = {}) const;
     std::vector<const Table*> rowTables();

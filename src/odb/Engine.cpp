@@ -39,6 +39,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
     pages_.clear();
     tables_.clear();
     buffers_.clear();
+    translations.clear();
     connection_ = connection;
     SchemaBuilder builder(*this, *connection);
     std::vector<std::shared_ptr<Table>> defined;
@@ -127,6 +128,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
 
 void Engine::attach(std::shared_ptr<Connection> connection) {
     connection_ = connection;
+    translations.clear();
     SchemaBuilder builder(*this, *connection);
     auto tables = builder.readStored();
     SchemaBuilder::link(tables);
@@ -218,10 +220,17 @@ Variant Engine::toStored(const Variant& value, int32_t type) {
 }
 
 int64_t Engine::stamp() {
-    // Inside an operation the file is ours (its rows are read again once each): no need to ask.
-    if (depth_ > 0 || !connection_ || !connection_->IsOpen()) return stamp_;
-    const int64_t dv = connection_->dataVersion();
+    if (!connection_ || !connection_->IsOpen()) return stamp_;
     const int64_t lv = connection_->localVersion();
+    if (depth_ > 0) {
+        // Inside an operation the file is ours: only our own rollbacks and statements move it.
+        if (lv != lastLocalVersion_) {
+            lastLocalVersion_ = lv;
+            ++stamp_;
+        }
+        return stamp_;
+    }
+    const int64_t dv = connection_->dataVersion();
     if (dv != lastDataVersion_ || lv != lastLocalVersion_) {
         lastDataVersion_ = dv;
         lastLocalVersion_ = lv;
@@ -272,7 +281,12 @@ void Engine::hold(const std::shared_ptr<RowBuffer>& b) {
 void Engine::ensureFresh(RowBuffer& b) {
     if (b.isNew()) return;
     if (depth_ > 0) {
-        if (b.opSerial != opSerial_) reload(b);
+        // Once per operation; a row read since the file last moved is as the file holds it.
+        if (b.opSerial == opSerial_) return;
+        if (b.stamp != stamp())
+            reload(b);
+        else
+            b.opSerial = opSerial_;
     } else if (b.stamp != stamp_) {
         reload(b);
     }
@@ -303,11 +317,12 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
 
 void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
     QStringList missing;
+    const int64_t now = depth_ > 0 ? stamp() : stamp_;
     for (int64_t oid : oids) {
         auto it = buffers_.find(std::make_pair(&t, oid));
         if (it != buffers_.end())
             if (auto b = it->second.lock())
-                if (b->oid == oid && (depth_ > 0 ? b->opSerial == opSerial_ : b->stamp == stamp_)) continue;
+                if (b->oid == oid && (b->stamp == now || (depth_ > 0 && b->opSerial == opSerial_))) continue;
         missing << QString::number(oid);
     }
     if (missing.size() < 2) return;  // one row is read as it comes

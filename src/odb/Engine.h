@@ -26,6 +26,7 @@ class DataSet;
 class RowBuffer;
 class Table;
 struct ReferenceDef;
+struct SqlFragment;
 
 // The full row behind a data set's current position: one buffer per physical table, base-most
 // first, down to the most derived table that extends the row.
@@ -107,6 +108,9 @@ public:
     // Owners (collection, owner row) whose events a bulk change raises once itself.
     std::vector<std::pair<const ReferenceDef*, int64_t>> quietOwners;
     bool isQuietOwner(const ReferenceDef* reference, int64_t oid) const;
+
+    // Translated where-texts and orders, by table and text: the schema does not change while open.
+    QHash<QString, std::shared_ptr<const SqlFragment>> translations;
 
     // ---- guards ----
     bool lockGuard(const QString& name, const QString& rowKey);

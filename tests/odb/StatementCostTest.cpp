@@ -73,6 +73,8 @@ TEST_F(StatementCostTest, AChildSaveChecksTheFileOnceAndReadsEachRowOnce) {
     for (const char* table : {"Passaggi", "Dettagli", "DettagliSpeciali", "Commesse"})
         EXPECT_LE(log.count(rowRead(table)), 1) << table << "\n" << Lines(log.all);
     EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 80);
+    // The step was read by the write just before, and nobody changed the file since.
+    EXPECT_EQ(log.count(rowRead("Passaggi")), 0) << Lines(log.all);
     // A new child the same way.
     log.all.clear();
     ASSERT_TRUE(steps->AddRow({"Minuti", 10}));
@@ -80,6 +82,23 @@ TEST_F(StatementCostTest, AChildSaveChecksTheFileOnceAndReadsEachRowOnce) {
     for (const char* table : {"Dettagli", "DettagliSpeciali", "Commesse"})
         EXPECT_LE(log.count(rowRead(table)), 1) << table << "\n" << Lines(log.all);
     EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 90);
+}
+
+TEST_F(StatementCostTest, RowsAnotherComputerChangedAreReadAgainByTheNextOperation) {
+    steps->RowFirst();
+    ASSERT_TRUE(steps->SetColValue("Minuti", 50));
+    // Another computer adds a step to the same detail meanwhile.
+    auto other = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
+    auto theirs = other.table("Commesse").OpenData()->GetReference("Dettagli")->GetReference("Passaggi");
+    ASSERT_TRUE(theirs->AddRow({"Minuti", 5}));
+    ASSERT_EQ(raw("SELECT TempoImpiegato FROM Dettagli"), 95);
+    // Our save takes the detail and the header as the file holds them now.
+    StatementLog log(*o.conn);
+    ASSERT_TRUE(steps->SaveRow());
+    EXPECT_EQ(log.count(rowRead("Dettagli")), 1) << Lines(log.all);
+    EXPECT_EQ(raw("SELECT TempoImpiegato FROM Dettagli"), 85);
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 85);
+    EXPECT_EQ(details->ColNumber("TempoImpiegato"), 85);
 }
 
 TEST_F(StatementCostTest, ReadingOutsideOperationsChecksTheFileOncePerCall) {
