@@ -37,6 +37,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
     if (!definition_) DbmsGlobal::Raise(odbErrBadDefinition);
     open_ = false;
     pages_.clear();
+    lastRows_.clear();
     tables_.clear();
     buffers_.clear();
     translations.clear();
@@ -117,6 +118,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
         silent = 0;
         depth_ = 0;
         pages_.clear();
+        lastRows_.clear();
         buffers_.clear();
         guards_.clear();
         tables_.clear();
@@ -311,6 +313,7 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
     if (b->deleted) return nullptr;
     buffers_[key] = b;
     hold(b);
+    lastRows_[&t] = b;
     sweep();
     return b;
 }

@@ -133,6 +133,8 @@ private:
     bool open_ = false;
 
     std::map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>> buffers_;
+    // The last single row read of each table, held until the next one (lookup targets come back).
+    std::map<const Table*, std::shared_ptr<RowBuffer>> lastRows_;
     // The last page read of each table, held until the next one.
     std::map<const Table*, std::vector<std::shared_ptr<RowBuffer>>> pages_;
     int sinceSweep_ = 0;

@@ -147,6 +147,7 @@ std::vector<std::shared_ptr<Table>> SchemaBuilder::readStored() {
 
 void SchemaBuilder::layout(Table& t) {
     t.columns_.clear();
+    t.columnByName_.clear();
     for (const auto& f : t.fields_.items()) {
         f->table = t.name_;
         t.columns_.push_back({StoredColumn::Field, f->name, f->type, f.get(), nullptr});

@@ -2,6 +2,7 @@
 // (its own and those of its base chain), its physical storage, and the data sets opened on it.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -131,6 +132,7 @@ private:
     bool ownedTarget_ = false;
     std::shared_ptr<FieldDef> baseLinkDef_;
     std::vector<StoredColumn> columns_;
+    mutable QHash<QString, int> columnByName_;  // case-folded name: position, built on first use
     std::vector<Table*> derived_;
     mutable QString sql_[SqlKindCount];
 };

@@ -6,12 +6,11 @@
 
 namespace odb {
 
-Table* Tables::find(const QString& name) const {
-    const QString n = name.normalized(QString::NormalizationForm_C);
-    for (const auto& t : items_)
-        if (t->Name().compare(n, Qt::CaseInsensitive) == 0) return t.get();
-    return nullptr;
-}
+namespace {
+QString nameKey(const QString& name) { return name.normalized(QString::NormalizationForm_C).toCaseFolded(); }
+}  // namespace
+
+Table* Tables::find(const QString& name) const { return byName_.value(nameKey(name), nullptr); }
 
 Table& Tables::Item(const QString& name) const {
     Table* t = find(name);
@@ -35,8 +34,15 @@ bool Tables::Exists(const QString& name) const { return find(name) != nullptr; }
 
 int32_t Tables::Count() const { return static_cast<int32_t>(items_.size()); }
 
-void Tables::add(std::shared_ptr<Table> table) { items_.push_back(std::move(table)); }
+void Tables::add(std::shared_ptr<Table> table) {
+    const QString key = nameKey(table->Name());
+    if (!byName_.contains(key)) byName_.insert(key, table.get());
+    items_.push_back(std::move(table));
+}
 
-void Tables::clear() { items_.clear(); }
+void Tables::clear() {
+    items_.clear();
+    byName_.clear();
+}
 
 }  // namespace odb

@@ -2,6 +2,7 @@
 // connections table.
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -32,6 +33,7 @@ public:
 
 private:
     std::vector<std::shared_ptr<Table>> items_;
+    QHash<QString, Table*> byName_;  // NFC, case-folded name: the first table of that name
 };
 
 }  // namespace odb
