@@ -189,6 +189,7 @@ int Connection::beginWrite(bool deferred) {
         const char* begin = deferred ? "BEGIN" : "BEGIN IMMEDIATE";
         const int rc = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
+        ++lockSerial_;
     } else {
         const QString name = QStringLiteral("odb_sp%1").arg(++savepointSeq_);
         exec(QStringLiteral("SAVEPOINT ") + name);

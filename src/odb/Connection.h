@@ -81,6 +81,8 @@ public:
     int64_t dataVersion();
     // Bumped by every rollback, Execute, Refresh and close: rows read before must be read again.
     int64_t localVersion() const { return localVersion_; }
+    // Counts the outermost transactions begun: the same number means the lock was held since.
+    int64_t lockSerial() const { return lockSerial_; }
 
 private:
     void configure(int busyTimeoutMs);
@@ -97,6 +99,7 @@ private:
     int writeDepth_ = 0;    // beginWrite nesting (including user levels)
     int savepointSeq_ = 0;
     int64_t localVersion_ = 0;
+    int64_t lockSerial_ = 0;
     struct Cache;
     std::unique_ptr<Cache> cache_;
     std::unique_ptr<odb::AdoConnection> ado_;

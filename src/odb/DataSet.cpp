@@ -51,8 +51,11 @@ QString oidList(const std::vector<int64_t>& ids) {
     return parts.join(QLatin1Char(','));
 }
 
-// True when `a` and `b` are stored alike in a column of type `type`.
+// True when `a` and `b` are stored alike in a column of type `type`; texts are compared as they
+// come (values of a row buffer are in their stored form already).
 bool sameStored(const Variant& a, const Variant& b, int32_t type) {
+    if (a.isEmptyOrNull() || b.isEmptyOrNull()) return a.isEmptyOrNull() && b.isEmptyOrNull();
+    if (a.isString() || b.isString()) return a.isString() && b.isString() && a.stringValue() == b.stringValue();
     const Variant x = Engine::toStored(a, type), y = Engine::toStored(b, type);
     if (x.isNull() || y.isNull()) return x.isNull() && y.isNull();
     if (x.type() != y.type()) return false;
@@ -524,10 +527,13 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
     const QString field = c.name;
     // A write of the value the row already holds takes the write lock only if its events write.
     bool same = false;
-    try {
-        same = sameStored(b->values[static_cast<size_t>(column)], value, c.type);
-    } catch (const AppError&) {
-        // A value the field cannot take is refused by the write itself.
+    if (!engine_.inOperation()) {
+        try {
+            const Variant typed = Engine::fromStored(Engine::toStored(value, c.type), c.type);
+            same = sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
+        } catch (const AppError&) {
+            // A value the field cannot take is refused by the write itself.
+        }
     }
     return engine_.run(
         this,

@@ -593,10 +593,22 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
     Connection& c = conn();
     const auto guardsBefore = guards_;
     const auto quietBefore = quietOwners;
+    // Inside BeginTrans the write lock is held throughout: the file is asked once, by the first
+    // operation; later ones only heed our own rollbacks.
+    const bool lockHeld = c.TransLevel() > 0 && !readFirst && c.lockSerial() == checkedLock_;
     const int token = c.beginWrite(readFirst);
     // Once per operation, under the lock: rows kept from before are read again if the file moved.
     try {
-        stamp();
+        if (lockHeld) {
+            const int64_t lv = c.localVersion();
+            if (lv != lastLocalVersion_) {
+                lastLocalVersion_ = lv;
+                ++stamp_;
+            }
+        } else {
+            stamp();
+            checkedLock_ = c.lockSerial();
+        }
     } catch (...) {
         c.endWrite(token, false);
         throw;

@@ -140,6 +140,7 @@ private:
     int sinceSweep_ = 0;
     int64_t stamp_ = 0;
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
+    int64_t checkedLock_ = -1;  // the connection's lock the file was last asked under
     // Rows read in the running operation stay held until it ends: read once, and their undo
     // records never outlive them.
     std::vector<std::shared_ptr<RowBuffer>> held_;

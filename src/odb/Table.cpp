@@ -103,14 +103,17 @@ Table& Table::ReferenceTable(const QString& referenceName) const {
 }
 
 int Table::columnIndex(const QString& name) const {
+    // Names mostly come spelt as defined: found by hash; any other spelling by comparison.
     if (static_cast<size_t>(columnByName_.size()) != columns_.size()) {
         columnByName_.clear();
-        for (size_t i = 0; i < columns_.size(); ++i) {
-            const QString key = columns_[i].name.toCaseFolded();
-            if (!columnByName_.contains(key)) columnByName_.insert(key, static_cast<int>(i));
-        }
+        for (size_t i = 0; i < columns_.size(); ++i)
+            if (!columnByName_.contains(columns_[i].name)) columnByName_.insert(columns_[i].name, static_cast<int>(i));
     }
-    return columnByName_.value(name.toCaseFolded(), -1);
+    const auto it = columnByName_.constFind(name);
+    if (it != columnByName_.constEnd()) return it.value();
+    for (size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return -1;
 }
 
 std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order, const QString& selFields) {

@@ -132,7 +132,7 @@ private:
     bool ownedTarget_ = false;
     std::shared_ptr<FieldDef> baseLinkDef_;
     std::vector<StoredColumn> columns_;
-    mutable QHash<QString, int> columnByName_;  // case-folded name: position, built on first use
+    mutable QHash<QString, int> columnByName_;  // name as defined: position, built on first use
     std::vector<Table*> derived_;
     mutable QString sql_[SqlKindCount];
 };

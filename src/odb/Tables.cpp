@@ -6,11 +6,14 @@
 
 namespace odb {
 
-namespace {
-QString nameKey(const QString& name) { return name.normalized(QString::NormalizationForm_C).toCaseFolded(); }
-}  // namespace
-
-Table* Tables::find(const QString& name) const { return byName_.value(nameKey(name), nullptr); }
+Table* Tables::find(const QString& name) const {
+    // Names mostly come spelt as defined: found by hash; any other spelling by comparison.
+    if (Table* t = byName_.value(name, nullptr)) return t;
+    const QString n = name.normalized(QString::NormalizationForm_C);
+    for (const auto& t : items_)
+        if (t->Name().compare(n, Qt::CaseInsensitive) == 0) return t.get();
+    return nullptr;
+}
 
 Table& Tables::Item(const QString& name) const {
     Table* t = find(name);
@@ -35,8 +38,8 @@ bool Tables::Exists(const QString& name) const { return find(name) != nullptr; }
 int32_t Tables::Count() const { return static_cast<int32_t>(items_.size()); }
 
 void Tables::add(std::shared_ptr<Table> table) {
-    const QString key = nameKey(table->Name());
-    if (!byName_.contains(key)) byName_.insert(key, table.get());
+    // The first table of a name (in any spelling) is the one found.
+    if (!find(table->Name())) byName_.insert(table->Name(), table.get());
     items_.push_back(std::move(table));
 }
 

@@ -33,7 +33,7 @@ public:
 
 private:
     std::vector<std::shared_ptr<Table>> items_;
-    QHash<QString, Table*> byName_;  // NFC, case-folded name: the first table of that name
+    QHash<QString, Table*> byName_;  // name as defined: the first table of that name
 };
 
 }  // namespace odb

@@ -101,6 +101,22 @@ TEST_F(StatementCostTest, RowsAnotherComputerChangedAreReadAgainByTheNextOperati
     EXPECT_EQ(details->ColNumber("TempoImpiegato"), 85);
 }
 
+TEST_F(StatementCostTest, InsideBeginTransTheFileIsAskedOnceForAllOperations) {
+    StatementLog log(*o.conn);
+    o.conn->BeginTrans();
+    for (int minutes : {1, 2, 3}) ASSERT_TRUE(steps->AddRow({"Minuti", minutes}));
+    // A refused operation rolls back to its savepoint; the next one still sees the right totals.
+    def->table("Passaggi")->onUpdateRow = [](DataSet& ds) {
+        if (ds.ColNumber("Minuti") > 100) ds.RejectChange("Troppi minuti", 0);
+    };
+    EXPECT_FALSE(steps->AddRow({"Minuti", 500}));
+    ASSERT_TRUE(steps->AddRow({"Minuti", 4}));
+    o.conn->CommitTrans();
+    EXPECT_EQ(log.count("PRAGMA data_version"), 1) << Lines(log.all);
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 100);
+    EXPECT_EQ(details->ColNumber("TempoImpiegato"), 100);
+}
+
 TEST_F(StatementCostTest, ReadingOutsideOperationsChecksTheFileOncePerCall) {
     StatementLog log(*o.conn);
     auto all = o.table("Passaggi").OpenData();
