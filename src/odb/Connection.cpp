@@ -191,8 +191,9 @@ int Connection::beginWrite(bool deferred) {
         if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
         ++lockSerial_;
     } else {
-        const QString name = QStringLiteral("odb_sp%1").arg(++savepointSeq_);
-        exec(QStringLiteral("SAVEPOINT ") + name);
+        // Named by depth: the same few statements serve every savepoint, prepared once.
+        const QString name = QStringLiteral("odb_sp%1").arg(writeDepth_);
+        statement(QStringLiteral("SAVEPOINT ") + name).run();
         cache_->savepoints.push_back(name);
     }
     return ++writeDepth_;
@@ -219,7 +220,11 @@ void Connection::endWrite(int token, bool commit) {
         const QString name = cache_->savepoints.back();
         cache_->savepoints.pop_back();
         if (!commit) sqlite3_exec(db_, ("ROLLBACK TO " + name).toUtf8().constData(), nullptr, nullptr, nullptr);
-        sqlite3_exec(db_, ("RELEASE " + name).toUtf8().constData(), nullptr, nullptr, nullptr);
+        try {
+            statement(QStringLiteral("RELEASE ") + name).run();
+        } catch (const AppError&) {
+            // As a failed rollback above: the outer transaction decides.
+        }
         --writeDepth_;
         if (!commit) ++localVersion_;
     }

@@ -97,7 +97,6 @@ private:
     bool readOnly_ = false;
     int userLevel_ = 0;     // BeginTrans nesting
     int writeDepth_ = 0;    // beginWrite nesting (including user levels)
-    int savepointSeq_ = 0;
     int64_t localVersion_ = 0;
     int64_t lockSerial_ = 0;
     struct Cache;

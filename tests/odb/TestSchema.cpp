@@ -27,37 +27,37 @@ void TestTable::DefineStructure(FieldDefs& f, IndexDefs& i, ReferenceDefs& r) {
 }
 
 void TestTable::OnUpdatedTableStruct(DataSet& ds, double cur, double old, bool created) {
-    note(QStringLiteral("OnUpdatedTableStruct(%1,%2,%3)").arg(cur).arg(old).arg(created ? 1 : 0));
+    if (log_) note(QStringLiteral("OnUpdatedTableStruct(%1,%2,%3)").arg(cur).arg(old).arg(created ? 1 : 0));
     if (onStruct) onStruct(ds, cur, old, created);
 }
 
 void TestTable::OnNewRow(DataSet& ds) {
-    note(QStringLiteral("OnNewRow"));
+    if (log_) note(QStringLiteral("OnNewRow"));
     if (onNewRow) onNewRow(ds);
 }
 
 void TestTable::OnUpdateRow(DataSet& ds) {
-    note(QStringLiteral("OnUpdateRow"));
+    if (log_) note(QStringLiteral("OnUpdateRow"));
     if (onUpdateRow) onUpdateRow(ds);
 }
 
 void TestTable::OnDeleteRow(DataSet& ds) {
-    note(QStringLiteral("OnDeleteRow"));
+    if (log_) note(QStringLiteral("OnDeleteRow"));
     if (onDeleteRow) onDeleteRow(ds);
 }
 
 void TestTable::OnUpdateField(DataSet& ds, const QString& column) {
-    note(QStringLiteral("OnUpdateField(%1)").arg(column));
+    if (log_) note(QStringLiteral("OnUpdateField(%1)").arg(column));
     if (onUpdateField) onUpdateField(ds, column);
 }
 
 void TestTable::OnBeforeUpdateField(DataSet& ds, const QString& column) {
-    note(QStringLiteral("OnBeforeUpdateField(%1)").arg(column));
+    if (log_) note(QStringLiteral("OnBeforeUpdateField(%1)").arg(column));
     if (onBeforeUpdateField) onBeforeUpdateField(ds, column);
 }
 
 void TestTable::OnUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool) {
-    note(QStringLiteral("OnUpdateReference(%1,%2,%3)")
+    if (log_) note(QStringLiteral("OnUpdateReference(%1,%2,%3)")
              .arg(name)
              .arg(isDelete ? 1 : 0)
              .arg(ref.NoCurrentRow() ? QStringLiteral("-") : ref.GetTable().Name()));
@@ -65,7 +65,7 @@ void TestTable::OnUpdateReference(DataSet& ds, DataSet& ref, const QString& name
 }
 
 void TestTable::OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool) {
-    note(QStringLiteral("OnBeforeUpdateReference(%1,%2,%3)")
+    if (log_) note(QStringLiteral("OnBeforeUpdateReference(%1,%2,%3)")
              .arg(name)
              .arg(isDelete ? 1 : 0)
              .arg(ref.NoCurrentRow() ? QStringLiteral("-") : ref.GetTable().Name()));
@@ -73,12 +73,12 @@ void TestTable::OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString
 }
 
 void TestTable::OnNewReference(DataSet& ds, DataSet& ref, const QString& name) {
-    note(QStringLiteral("OnNewReference(%1)").arg(name));
+    if (log_) note(QStringLiteral("OnNewReference(%1)").arg(name));
     if (onNewReference) onNewReference(ds, ref, name);
 }
 
 void TestTable::OnSelectReference(DataSet& ds, DataSet& ref, const QString& name) {
-    note(QStringLiteral("OnSelectReference(%1)").arg(name));
+    if (log_) note(QStringLiteral("OnSelectReference(%1)").arg(name));
     if (onSelectReference) onSelectReference(ds, ref, name);
 }
 
