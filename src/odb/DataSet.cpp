@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/Format.h"
 #include "base/VariantOps.h"
@@ -80,6 +82,15 @@ int64_t ownerOidOf(const DataSetScope& scope) {
     for (const auto& b : scope.ownerRow)
         if (b->table == scope.ownerTable) return b->oid;
     return 0;
+}
+
+// The identity named by a where-text of the form "OID=n", if it is one.
+std::optional<int64_t> identityWhere(const QString& where) {
+    static const QRegularExpression re(QStringLiteral("^\\s*OID\\s*=\\s*(\\d{1,18})\\s*$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(where);
+    if (!m.hasMatch()) return std::nullopt;
+    return m.captured(1).toLongLong();
 }
 
 // Keeps a count raised for the life of a scope.
@@ -248,15 +259,21 @@ void DataSet::load() {
             return;
         }
     }
+    // One row named by its identity (a lookup's target, or a where-text "OID=n"): reading it
+    // tells whether it is there.
+    std::optional<int64_t> single;
     if ((scope_.kind == Scope::Lookup || scope_.kind == Scope::Rows) && scope_.rows.size() <= 1 &&
-        where_.trimmed().isEmpty() && filter_.trimmed().isEmpty()) {
-        // One row named by its identity: reading it tells whether it is there.
+        where_.trimmed().isEmpty() && filter_.trimmed().isEmpty())
+        single = scope_.rows.empty() ? 0 : scope_.rows.front();
+    else if (scope_.kind == Scope::All && filter_.trimmed().isEmpty())
+        single = identityWhere(where_);
+    if (single) {
         ids_.clear();
         isNew_ = false;
         row_.clear();
-        if (!scope_.rows.empty()) {
-            row_ = engine_.rowChain(table_, scope_.rows.front());
-            if (!row_.empty()) ids_.push_back(scope_.rows.front());
+        if (*single > 0) {
+            row_ = engine_.rowChain(table_, *single);
+            if (!row_.empty()) ids_.push_back(*single);
         }
         pos_ = ids_.empty() ? -1 : 0;
         return;

@@ -54,6 +54,23 @@ TEST_F(StatementCostTest, AnOrderSetInOnSelectIsReadWithTheRowsOnce) {
     EXPECT_EQ(through->ColNumber("Minuti"), 30);
 }
 
+TEST_F(StatementCostTest, ARowNamedByItsIdentityIsReadWithoutAListOfRows) {
+    steps->RowLast();
+    const QString oid = steps->Bookmark().toText();
+    StatementLog log(*o.conn);
+    for (const QString& where : {"OID=" + oid, " oid = " + oid + " "}) {
+        auto one = o.table("Passaggi").OpenData(where);
+        EXPECT_EQ(one->RowCount(), 1);
+        EXPECT_EQ(one->ColNumber("Minuti"), 30);
+        // The where-text still counts for what the data set does later.
+        EXPECT_EQ(one->SelWhere(), where);
+        EXPECT_TRUE(one->FindRow("Minuti=30"));
+    }
+    EXPECT_EQ(log.count("SELECT r.\"OID\" FROM \"Passaggi\" r WHERE ((r.\"OID\""), 0) << Lines(log.all);
+    for (const QString& where : {QStringLiteral("OID=999999"), QStringLiteral("OID=0")})
+        EXPECT_TRUE(o.table("Passaggi").OpenData(where)->DataEmpty()) << where.toStdString();
+}
+
 TEST_F(StatementCostTest, AnOrderOnSelectCannotTranslateFailsTheOpening) {
     def->table("Passaggi")->onSelect = [](DataSet& ds) {
         EXPECT_ANY_THROW(ds.SortBy("Inesistente"));
