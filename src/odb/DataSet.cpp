@@ -245,7 +245,7 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
 }
 
 void DataSet::load() {
-    engine_.stamp();
+    engine_.callStarts();
     std::vector<int64_t> ids;
     if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
         bool ownerStored = false;
@@ -903,28 +903,28 @@ void DataSet::Requery() {
 
 bool DataSet::RowFirst() {
     if (isNew_) CancelRow();
-    engine_.stamp();
+    engine_.callStarts();
     pos_ = ids_.empty() ? -1 : 0;
     return !RowInvalid();
 }
 
 bool DataSet::RowNext() {
     if (isNew_) CancelRow();
-    engine_.stamp();
+    engine_.callStarts();
     if (pos_ < static_cast<int64_t>(ids_.size())) ++pos_;
     return !RowInvalid();
 }
 
 bool DataSet::RowPrevious() {
     if (isNew_) CancelRow();
-    engine_.stamp();
+    engine_.callStarts();
     if (pos_ >= 0) --pos_;
     return !RowInvalid();
 }
 
 bool DataSet::RowLast() {
     if (isNew_) CancelRow();
-    engine_.stamp();
+    engine_.callStarts();
     pos_ = static_cast<int64_t>(ids_.size()) - 1;
     return !RowInvalid();
 }

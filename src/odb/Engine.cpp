@@ -280,6 +280,14 @@ void Engine::hold(const std::shared_ptr<RowBuffer>& b) {
     held_.push_back(b);
 }
 
+int64_t Engine::heldStamp() {
+    if (depth_ == 0 && checkPending_) {
+        checkPending_ = false;
+        stamp();
+    }
+    return stamp_;
+}
+
 void Engine::ensureFresh(RowBuffer& b) {
     if (b.isNew()) return;
     if (depth_ > 0) {
@@ -289,7 +297,7 @@ void Engine::ensureFresh(RowBuffer& b) {
             reload(b);
         else
             b.opSerial = opSerial_;
-    } else if (b.stamp != stamp_) {
+    } else if (b.stamp != heldStamp()) {
         reload(b);
     }
 }
@@ -320,12 +328,13 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
 
 void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
     QStringList missing;
-    const int64_t now = depth_ > 0 ? stamp() : stamp_;
     for (int64_t oid : oids) {
         auto it = buffers_.find(std::make_pair(&t, oid));
         if (it != buffers_.end())
             if (auto b = it->second.lock())
-                if (b->oid == oid && (b->stamp == now || (depth_ > 0 && b->opSerial == opSerial_))) continue;
+                if (b->oid == oid &&
+                    (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp() : b->stamp == heldStamp()))
+                    continue;
         missing << QString::number(oid);
     }
     if (missing.size() < 2) return;  // one row is read as it comes
@@ -609,6 +618,7 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
             stamp();
             checkedLock_ = c.lockSerial();
         }
+        checkPending_ = false;
     } catch (...) {
         c.endWrite(token, false);
         throw;

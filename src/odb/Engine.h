@@ -85,6 +85,11 @@ public:
     static Variant toStored(const Variant& value, int32_t type);
     // The file state the buffers compare with (other computers' commits, our rollbacks).
     int64_t stamp();
+    // A library call outside operations begins: the file is asked once, when a row held from
+    // before is first used in it (rows read afresh need no asking).
+    void callStarts() {
+        if (depth_ == 0) checkPending_ = true;
+    }
 
     // ---- operations ----
     // Runs `body` as one operation. At the top (no operation running) it takes the write lock
@@ -141,6 +146,8 @@ private:
     int64_t stamp_ = 0;
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
     int64_t checkedLock_ = -1;  // the connection's lock the file was last asked under
+    bool checkPending_ = false;  // see callStarts
+    int64_t heldStamp();         // stamp_, asking the file first when a call started since
     // Rows read in the running operation stay held until it ends: read once, and their undo
     // records never outlive them.
     std::vector<std::shared_ptr<RowBuffer>> held_;
