@@ -271,6 +271,7 @@ void Engine::reload(RowBuffer& b) {
     }
     st.reset();
     b.stamp = stamp_;
+    b.readInCall = callSerial_;
     if (depth_ > 0) b.opSerial = opSerial_;
 }
 
@@ -297,7 +298,8 @@ void Engine::ensureFresh(RowBuffer& b) {
             reload(b);
         else
             b.opSerial = opSerial_;
-    } else if (b.stamp != heldStamp()) {
+    } else if (b.readInCall != callSerial_ && b.stamp != heldStamp()) {
+        // Read before this call began and the file moved since.
         reload(b);
     }
 }
@@ -333,7 +335,8 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
         if (it != buffers_.end())
             if (auto b = it->second.lock())
                 if (b->oid == oid &&
-                    (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp() : b->stamp == heldStamp()))
+                    (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp()
+                                : b->readInCall == callSerial_ || b->stamp == heldStamp()))
                     continue;
         missing << QString::number(oid);
     }
@@ -363,6 +366,7 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
         }
         b->deleted = false;
         b->stamp = stamp_;
+        b->readInCall = callSerial_;
         if (depth_ > 0) b->opSerial = opSerial_;
         hold(b);
         made.push_back(b);

@@ -88,7 +88,9 @@ public:
     // A library call outside operations begins: the file is asked once, when a row held from
     // before is first used in it (rows read afresh need no asking).
     void callStarts() {
-        if (depth_ == 0) checkPending_ = true;
+        if (depth_ > 0) return;
+        checkPending_ = true;
+        ++callSerial_;
     }
 
     // ---- operations ----
@@ -147,6 +149,7 @@ private:
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
     int64_t checkedLock_ = -1;  // the connection's lock the file was last asked under
     bool checkPending_ = false;  // see callStarts
+    int64_t callSerial_ = 0;     // counts the calls begun outside operations
     int64_t heldStamp();         // stamp_, asking the file first when a call started since
     // Rows read in the running operation stay held until it ends: read once, and their undo
     // records never outlive them.

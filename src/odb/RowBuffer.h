@@ -33,6 +33,7 @@ public:
     int64_t createdIn = -1;        // the operation that started the row (nothing to undo in it)
     int64_t stamp = -1;            // the file state the row was read at
     int64_t heldIn = -1;           // the operation that holds the buffer alive
+    int64_t readInCall = -1;       // the library call (outside operations) that last read the row
 
     bool isNew() const { return oid == 0; }
     bool isDirty() const;
