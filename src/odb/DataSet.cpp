@@ -30,6 +30,24 @@ namespace odb {
 
 namespace {
 
+// Marks every row of a chain as being saved or deleted for as long as it lives, so that a nested
+// save or deletion of the same row is recognised (and the mark goes also when a rule fails).
+class ChainMark {
+public:
+    ChainMark(RowChain chain, int RowBuffer::*counter) : chain_(std::move(chain)), counter_(counter) {
+        for (const auto& b : chain_) ++((*b).*counter_);
+    }
+    ~ChainMark() {
+        for (const auto& b : chain_) --((*b).*counter_);
+    }
+    ChainMark(const ChainMark&) = delete;
+    ChainMark& operator=(const ChainMark&) = delete;
+
+private:
+    RowChain chain_;
+    int RowBuffer::*counter_;
+};
+
 const QString kAlias = QStringLiteral("r");
 
 void bindValues(SqlStatement& st, const std::vector<SqlValue>& values, int first = 1) {
@@ -1492,15 +1510,7 @@ void DataSet::saveCurrent() {
     for (const auto& b : chain)
         if (b->isNew() || b->isDirty()) dirty = true;
     if (!dirty) return;
-    struct Saving {
-        explicit Saving(const RowChain& c) : chain(c) {
-            for (const auto& b : chain) ++b->saving;
-        }
-        ~Saving() {
-            for (const auto& b : chain) --b->saving;
-        }
-        RowChain chain;
-    } saving(chain);
+    const ChainMark saving(chain, &RowBuffer::saving);
 
     // The row's own tables always; a shared base row only when it is stored with it.
     const size_t own = identityIndex(chain);
@@ -1603,15 +1613,7 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     const RowChain chain = row();
     for (const auto& b : chain)
         if (b->deleting > 0) return;
-    struct Deleting {
-        explicit Deleting(const RowChain& c) : chain(c) {
-            for (const auto& b : chain) ++b->deleting;
-        }
-        ~Deleting() {
-            for (const auto& b : chain) --b->deleting;
-        }
-        RowChain chain;
-    } deleting(chain);
+    const ChainMark deleting(chain, &RowBuffer::deleting);
 
     // The stored row the data set stands on: an exclusive chain goes whole, a shared base stays
     // (and hears nothing of the deletion).

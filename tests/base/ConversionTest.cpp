@@ -1,21 +1,13 @@
 // Conversions between Variant subtypes under Italian settings.
 #include <gtest/gtest.h>
 
+#include "ErrorOf.h"
 #include "base/AppError.h"
 #include "base/DateUtil.h"
 #include "base/VArray.h"
 #include "base/Variant.h"
 
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(Conversion, ToStringUsesItalianSeparators) {
     struct Case {
@@ -55,9 +47,9 @@ TEST(Conversion, TextReadsAsItalianNumber) {
         {"1E3", 1000}, {"+7", 7}, {"0,5e1", 5},
     };
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(Variant(c.text).toDouble(), c.value) << c.text;
-    EXPECT_EQ(errorOf([] { Variant("abc").toDouble(); }), 13);
-    EXPECT_EQ(errorOf([] { Variant("").toLong(); }), 13);
-    EXPECT_EQ(errorOf([] { Variant("1,2,3").toDouble(); }), 13);
+    EXPECT_EQ(ErrorOf([] { Variant("abc").toDouble(); }), 13);
+    EXPECT_EQ(ErrorOf([] { Variant("").toLong(); }), 13);
+    EXPECT_EQ(ErrorOf([] { Variant("1,2,3").toDouble(); }), 13);
 }
 
 TEST(Conversion, WholeNumbersRoundHalfToEven) {
@@ -78,19 +70,19 @@ TEST(Conversion, WholeNumbersRoundHalfToEven) {
 }
 
 TEST(Conversion, OutOfRangeOverflows) {
-    EXPECT_EQ(errorOf([] { Variant(32767.5).toInteger(); }), 6);
+    EXPECT_EQ(ErrorOf([] { Variant(32767.5).toInteger(); }), 6);
     EXPECT_EQ(Variant(32767.4).toInteger(), 32767);
-    EXPECT_EQ(errorOf([] { Variant(-32768.6).toInteger(); }), 6);
-    EXPECT_EQ(errorOf([] { Variant(2147483648.0).toLong(); }), 6);
-    EXPECT_EQ(errorOf([] { Variant(256).toByte(); }), 6);
-    EXPECT_EQ(errorOf([] { Variant(1e300).toCurrency(); }), 6);
-    EXPECT_EQ(errorOf([] { Variant(1e300).toSingle(); }), 6);
+    EXPECT_EQ(ErrorOf([] { Variant(-32768.6).toInteger(); }), 6);
+    EXPECT_EQ(ErrorOf([] { Variant(2147483648.0).toLong(); }), 6);
+    EXPECT_EQ(ErrorOf([] { Variant(256).toByte(); }), 6);
+    EXPECT_EQ(ErrorOf([] { Variant(1e300).toCurrency(); }), 6);
+    EXPECT_EQ(ErrorOf([] { Variant(1e300).toSingle(); }), 6);
 }
 
 TEST(Conversion, NullWhereNoneIsAllowed) {
-    EXPECT_EQ(errorOf([] { Variant::null().toLong(); }), 94);
-    EXPECT_EQ(errorOf([] { Variant::null().toString(); }), 94);
-    EXPECT_EQ(errorOf([] { Variant::null().toBool(); }), 94);
+    EXPECT_EQ(ErrorOf([] { Variant::null().toLong(); }), 94);
+    EXPECT_EQ(ErrorOf([] { Variant::null().toString(); }), 94);
+    EXPECT_EQ(ErrorOf([] { Variant::null().toBool(); }), 94);
     EXPECT_EQ(Variant::null().toText(), QString());
     EXPECT_TRUE(Variant::null().convert(VarType::Long).isNull());
 }
@@ -102,7 +94,7 @@ TEST(Conversion, BooleansAndEmpty) {
     EXPECT_FALSE(Variant("falso").toBool());
     EXPECT_TRUE(Variant("-1").toBool());
     EXPECT_FALSE(Variant("0").toBool());
-    EXPECT_EQ(errorOf([] { Variant("forse").toBool(); }), 13);
+    EXPECT_EQ(ErrorOf([] { Variant("forse").toBool(); }), 13);
     EXPECT_TRUE(Variant(2.0).toBool());
 }
 
@@ -112,8 +104,8 @@ TEST(Conversion, TextReadsAsItalianDate) {
     EXPECT_EQ(Variant("31/12/2024 08:30").toDate(), MakeOleDate(2024, 12, 31, 8, 30));
     EXPECT_EQ(Variant("2024-12-31 08:30:15").toDate(), MakeOleDate(2024, 12, 31, 8, 30, 15));
     EXPECT_DOUBLE_EQ(Variant("07:40").toDate(), MakeOleTime(7, 40, 0));
-    EXPECT_EQ(errorOf([] { Variant("31/02/2024").toDate(); }), 13);
-    EXPECT_EQ(errorOf([] { Variant("25:00").toDate(); }), 13);
+    EXPECT_EQ(ErrorOf([] { Variant("31/02/2024").toDate(); }), 13);
+    EXPECT_EQ(ErrorOf([] { Variant("25:00").toDate(); }), 13);
 }
 
 TEST(Conversion, TypeNamesAndArrays) {
@@ -128,14 +120,14 @@ TEST(Conversion, TypeNamesAndArrays) {
     Variant copy = v;  // arrays are values
     copy.arrayValue()->at1(2) = Variant(9);
     EXPECT_EQ(v.arrayValue()->at1(2).toLong(), 5);
-    EXPECT_EQ(errorOf([&] { v.arrayValue()->at1(3); }), 9);
+    EXPECT_EQ(ErrorOf([&] { v.arrayValue()->at1(3); }), 9);
 
     VArray m({{1, 2}, {0, 2}});
     m.at({2, 1}) = Variant("x");
     m.redim({{1, 2}, {0, 4}}, true);
     EXPECT_EQ(m.at({2, 1}).toString(), "x");
     EXPECT_EQ(m.ubound(2), 3);
-    EXPECT_EQ(errorOf([&] { m.redim({{1, 3}, {0, 4}}, true); }), 9);
+    EXPECT_EQ(ErrorOf([&] { m.redim({{1, 3}, {0, 4}}, true); }), 9);
 }
 
 }  // namespace

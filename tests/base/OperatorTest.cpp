@@ -1,20 +1,12 @@
 // VB's operators: result types, overflow promotion, Null propagation, comparisons.
 #include <gtest/gtest.h>
 
+#include "ErrorOf.h"
 #include "base/AppError.h"
 #include "base/DateUtil.h"
 #include "base/VariantOps.h"
 
 namespace {
-
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
 
 TEST(Operators, ResultTypesAndPromotion) {
     const Variant i1(int16_t(1)), i32767(int16_t(32767));
@@ -36,7 +28,7 @@ TEST(Operators, CurrencyStaysExact) {
     Variant sum(Currency::fromLong(0));
     for (int i = 0; i < 10; ++i) sum = VbAdd(sum, Variant(Currency::fromRaw(1000)));  // 0,1 ten times
     EXPECT_EQ(sum.currencyValue().raw(), 10000);
-    EXPECT_EQ(errorOf([] { VbAdd(Variant(Currency::fromRaw(INT64_MAX)), Variant(Currency::fromRaw(1))); }), 6);
+    EXPECT_EQ(ErrorOf([] { VbAdd(Variant(Currency::fromRaw(INT64_MAX)), Variant(Currency::fromRaw(1))); }), 6);
 }
 
 TEST(Operators, IntegerDivisionAndModRoundOperandsHalfToEven) {
@@ -45,10 +37,10 @@ TEST(Operators, IntegerDivisionAndModRoundOperandsHalfToEven) {
     EXPECT_EQ(VbIntDiv(Variant(int16_t(-7)), Variant(int16_t(2))).toLong(), -3);
     EXPECT_EQ(VbMod(Variant(int16_t(-7)), Variant(int16_t(3))).toLong(), -1);
     EXPECT_EQ(VbMod(Variant(5.5), Variant(int16_t(4))).toLong(), 2);  // 6 Mod 4
-    EXPECT_EQ(errorOf([] { VbIntDiv(Variant(1), Variant(0)); }), 11);
-    EXPECT_EQ(errorOf([] { VbDiv(Variant(1), Variant(0)); }), 11);
-    EXPECT_EQ(errorOf([] { VbDiv(Variant(0), Variant(0)); }), 6);
-    EXPECT_EQ(errorOf([] { VbAdd(Variant("x"), Variant(1)); }), 13);
+    EXPECT_EQ(ErrorOf([] { VbIntDiv(Variant(1), Variant(0)); }), 11);
+    EXPECT_EQ(ErrorOf([] { VbDiv(Variant(1), Variant(0)); }), 11);
+    EXPECT_EQ(ErrorOf([] { VbDiv(Variant(0), Variant(0)); }), 6);
+    EXPECT_EQ(ErrorOf([] { VbAdd(Variant("x"), Variant(1)); }), 13);
 }
 
 TEST(Operators, NullPropagates) {
