@@ -7,5 +7,10 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build build
-# Slow checks (fuzzing, sanitizers) carry the label "slow" and run only when asked.
-ctest --test-dir build --output-on-failure -j "$(nproc)" -LE slow "$@"
+# Slow checks (crash and contention loops, the fuzzer) carry the label "slow" and run only when
+# asked: ./test.sh -L slow. Any arguments go to ctest in place of the default selection.
+if [ $# -gt 0 ]; then
+  ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
+else
+  ctest --test-dir build --output-on-failure -j "$(nproc)" -LE slow
+fi
