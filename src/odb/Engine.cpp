@@ -640,6 +640,9 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
         rollbackOperation();
         guards_ = guardsBefore;
         quietOwners = quietBefore;
+        // A plain BEGIN cannot wait for another computer's write lock once it has read: SQLite
+        // answers busy at once. Everything is undone, so run it again under BEGIN IMMEDIATE, which waits.
+        if (readFirst && DbmsGlobal::IsLibraryError(e, odbErrBusy)) return run(source, body, false);
         if (DbmsGlobal::IsLibraryError(e, odbErrRefused)) {
             showMessage(source, e.description());
             return false;

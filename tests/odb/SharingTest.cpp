@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "OdbTestUtil.h"
+#include "base/AppError.h"
 #include "odb/DataSet.h"
 #include "support/TestEnvironment.h"
 
@@ -110,6 +111,36 @@ TEST_F(SharingTest, AWriterWaitsForALockReleasedWithinTheTimeout) {
     EXPECT_TRUE(released.load());
     other.join();
     EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='C9'"), 1);
+}
+
+TEST_F(SharingTest, ASameValueWriteWhoseRuleWritesWaitsForTheLockToo) {
+    auto def = shop();
+    bool armed = false;
+    def->table("Clienti")->onUpdateField = [&armed](DataSet& ds, const QString& column) {
+        if (armed && column == "Descrizione" && ds.ColText("Codice") == "C1")
+            ds.OpenTable("Clienti")->AddRow({"Codice", "LOG", "Descrizione", "Scritto"});
+    };
+    auto o = OpenDefinition(db(), def, &notify, nullptr, 5000);
+    auto clienti = o.table("Clienti").OpenData();
+    ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
+    armed = true;
+    auto holder = std::make_unique<LockHolder>(db());
+    ASSERT_TRUE(holder->holds());
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        holder->release();
+    });
+    // The same value: the write reads first and needs the lock only for its rule's row.
+    bool written = false;
+    try {
+        written = clienti->SetColValue("Descrizione", "Bianchi");
+    } catch (const AppError& e) {
+        ADD_FAILURE() << e.number() - vbObjectError << " " << e.description().toStdString();
+    }
+    other.join();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='LOG'"), 1);
+    EXPECT_TRUE(notify.messages.isEmpty());
 }
 
 TEST_F(SharingTest, ALockHeldPastTheTimeoutGivesTheBusyErrorAndChangesNothing) {
