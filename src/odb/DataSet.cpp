@@ -1038,31 +1038,34 @@ void DataSet::EnableEdit(bool enable) { editEnabled_ = enable; }
 
 bool DataSet::EditEnabled() const { return editEnabled_ && !detached_; }
 
+// The condition matching a row's values on one unique index: False when a value is Null (Null never
+// collides) or a column lies in another table of the chain. The parent link counts when asked.
+bool DataSet::uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
+                               QStringList& conds, std::vector<Variant>& vals) {
+    for (const auto& c : idx.columns()) {
+        QStringList names;
+        if (c.kind != IndexColumn::ParentLink)
+            names << c.name;
+        else if (withParentLink)
+            names << kOwnerColumn << kOwnerOidColumn;
+        for (const QString& n : names) {
+            const int ci = t.columnIndex(n);
+            if (ci < 0 || b.values[static_cast<size_t>(ci)].isNull()) return false;
+            const StoredColumn& col = t.columns()[static_cast<size_t>(ci)];
+            conds << SqlQuote(col.name) + QStringLiteral("=?");
+            vals.push_back(Engine::toStored(b.values[static_cast<size_t>(ci)], col.type));
+        }
+    }
+    return !conds.isEmpty();
+}
+
 bool DataSet::collidesOnUniqueIndex() {
     for (const auto& b : row()) {
         const Table& t = *b->table;
         for (const auto& idx : t.OwnIndexes()) {
-            if (!idx->unique()) continue;
             QStringList conds;
             std::vector<Variant> vals;
-            bool usable = true;
-            for (const auto& c : idx->columns()) {
-                QStringList names;
-                if (c.kind == IndexColumn::ParentLink)
-                    names << kOwnerColumn << kOwnerOidColumn;
-                else
-                    names << c.name;
-                for (const QString& n : names) {
-                    const int ci = t.columnIndex(n);
-                    // Null never collides; a column of another table is not indexed here.
-                    if (ci < 0 || b->values[static_cast<size_t>(ci)].isNull()) usable = false;
-                    if (!usable) break;
-                    conds << SqlQuote(t.columns()[static_cast<size_t>(ci)].name) + QStringLiteral("=?");
-                    vals.push_back(Engine::toStored(b->values[static_cast<size_t>(ci)], t.columns()[static_cast<size_t>(ci)].type));
-                }
-                if (!usable) break;
-            }
-            if (!usable || conds.isEmpty()) continue;
+            if (!idx->unique() || !uniqueIndexMatch(t, *b, *idx, true, conds, vals)) continue;
             auto st = engine_.conn().statement(QStringLiteral("SELECT count(*) FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
                                                conds.join(QStringLiteral(" AND ")) + QStringLiteral(" AND \"OID\"<>?"));
             int i = 1;
@@ -1084,21 +1087,9 @@ std::shared_ptr<DataSet> DataSet::EquivalentRows(const QString& where, int32_t, 
     for (const auto& b : row()) {
         const Table& t = *b->table;
         for (const auto& idx : t.OwnIndexes()) {
-            if (!idx->unique()) continue;
             QStringList conds;
             std::vector<Variant> vals;
-            bool usable = true;
-            for (const auto& c : idx->columns()) {
-                if (c.kind == IndexColumn::ParentLink) continue;
-                const int ci = t.columnIndex(c.name);
-                if (ci < 0 || b->values[static_cast<size_t>(ci)].isNull()) {
-                    usable = false;
-                    break;
-                }
-                conds << SqlQuote(t.columns()[static_cast<size_t>(ci)].name) + QStringLiteral("=?");
-                vals.push_back(Engine::toStored(b->values[static_cast<size_t>(ci)], t.columns()[static_cast<size_t>(ci)].type));
-            }
-            if (!usable || conds.isEmpty()) continue;
+            if (!idx->unique() || !uniqueIndexMatch(t, *b, *idx, false, conds, vals)) continue;
             auto st = engine_.conn().statement(QStringLiteral("SELECT \"OID\" FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
                                                conds.join(QStringLiteral(" AND ")) +
                                                QStringLiteral(" AND \"_OwnerOID\" IS NULL AND \"OID\"<>?"));

@@ -259,6 +259,8 @@ public:
     QString rowKey();
     size_t identityIndex(const RowChain& chain) const;
     bool collidesOnUniqueIndex();
+    static bool uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
+                                 QStringList& conds, std::vector<Variant>& vals);
 
 private:
     struct Located {
