@@ -15,13 +15,15 @@ BENCHMARK(BM_AddLongs);
 
 static void BM_ConcatNumberText(benchmark::State& state) {
     const Variant label("Tot: "), value(12.5);
-    for (auto _ : state) benchmark::DoNotOptimize(VbConcat(label, value));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(VbConcat(label, value));
 }
 BENCHMARK(BM_ConcatNumberText);
 
 static void BM_ParseItalianNumber(benchmark::State& state) {
     const Variant text("1.234,56");
-    for (auto _ : state) benchmark::DoNotOptimize(text.toDouble());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(text.toDouble());
 }
 BENCHMARK(BM_ParseItalianNumber);
 

@@ -42,13 +42,17 @@ std::shared_ptr<TestDefinition> Schema38() {
             f.AddField(p + "Quantità", odb::ftQuantity, 0, 0, {}, -100, -100, -100, true, {}, {}, 0);
             if (i > 1 && !derived)
                 Lookup(r, p + "Rif", QStringLiteral("Tabella%1").arg(i - 1, 2, 10, QLatin1Char('0')), {}, "");
-            if (i > 2 && i % 4 == 0) Collection(r, p + "Righe", QStringLiteral("Tabella%1").arg(i - 2, 2, 10, QLatin1Char('0')), true);
+            if (i > 2 && i % 4 == 0)
+                Collection(r, p + "Righe", QStringLiteral("Tabella%1").arg(i - 2, 2, 10, QLatin1Char('0')),
+                           true);
             if (!derived) x.AddIndex(p + "Codice", false);
             x.AddIndex(p + "Data", false);
         };
         if (i <= 10)
             t->onStruct = [i](DataSet& ds, double, double, bool created) {
-                if (created) ds.AddRow({QStringLiteral("F%1_Codice").arg(i), "", QStringLiteral("F%1_Descrizione").arg(i), "<indefinito>"});
+                if (created)
+                    ds.AddRow({QStringLiteral("F%1_Codice").arg(i), "",
+                               QStringLiteral("F%1_Descrizione").arg(i), "<indefinito>"});
             };
     }
     return def;
@@ -116,7 +120,8 @@ std::shared_ptr<TestDefinition> RowsSchema() {
     };
     t->onUpdateField = [](DataSet& ds, const QString& column) {
         if (column == "Quantita" || column == "Prezzo")
-            ds.SetColValue("Importo", Currency::fromDouble(ds.ColNumber("Quantita") * ds.ColNumber("Prezzo")));
+            ds.SetColValue("Importo",
+                           Currency::fromDouble(ds.ColNumber("Quantita") * ds.ColNumber("Prezzo")));
     };
     return def;
 }
@@ -134,7 +139,8 @@ void BM_AddRowsThroughDataSets(benchmark::State& state) {
         state.ResumeTiming();
         d.conn->BeginTrans();
         for (int i = 0; i < kRows; ++i)
-            ds->AddRow({"Codice", QStringLiteral("R%1").arg(i), "Quantita", i % 17, "Prezzo", Currency::fromDouble(2.5)});
+            ds->AddRow({"Codice", QStringLiteral("R%1").arg(i), "Quantita", i % 17, "Prezzo",
+                        Currency::fromDouble(2.5)});
         d.conn->CommitTrans();
         state.PauseTiming();
         d.conn->CloseConnection();
@@ -157,8 +163,9 @@ void BM_AddRowsPreparedStatements(benchmark::State& state) {
         state.ResumeTiming();
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO Righe (Codice, Quantita, Prezzo, Importo, Data) VALUES (?, ?, ?, ?, ?)", -1, &st,
-                           nullptr);
+        sqlite3_prepare_v2(
+            db, "INSERT INTO Righe (Codice, Quantita, Prezzo, Importo, Data) VALUES (?, ?, ?, ?, ?)", -1, &st,
+            nullptr);
         for (int i = 0; i < kRows; ++i) {
             const QByteArray code = QStringLiteral("R%1").arg(i).toUtf8();
             sqlite3_bind_text(st, 1, code.constData(), static_cast<int>(code.size()), SQLITE_TRANSIENT);
@@ -202,7 +209,8 @@ struct Shop {
 
 void BM_CascadingChildSave(benchmark::State& state) {
     Shop shop;
-    for (auto _ : state) shop.steps->AddRow({"Operaio", "0", "Minuti", 30});
+    for (auto _ : state)
+        shop.steps->AddRow({"Operaio", "0", "Minuti", 30});
 }
 BENCHMARK(BM_CascadingChildSave)->Unit(benchmark::kMicrosecond);
 
@@ -213,9 +221,14 @@ void BM_CascadingHandWrittenSql(benchmark::State& state) {
     sqlite3_open_v2(shop.file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
     sqlite3_stmt *ins = nullptr, *det = nullptr, *head = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO Passaggi (Minuti, Costo, Operaio, _Owner, _OwnerOID) VALUES (30, 0, 1, 'Dettagli.Passaggi', 1)", -1, &ins, nullptr);
-    sqlite3_prepare_v2(db, "UPDATE Dettagli SET TempoImpiegato = TempoImpiegato + 30 WHERE OID = 1", -1, &det, nullptr);
-    sqlite3_prepare_v2(db, "UPDATE Commesse SET TempoTotale = TempoTotale + 30 WHERE OID = 1", -1, &head, nullptr);
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Passaggi (Minuti, Costo, Operaio, _Owner, _OwnerOID) VALUES (30, 0, 1, "
+                       "'Dettagli.Passaggi', 1)",
+                       -1, &ins, nullptr);
+    sqlite3_prepare_v2(db, "UPDATE Dettagli SET TempoImpiegato = TempoImpiegato + 30 WHERE OID = 1", -1, &det,
+                       nullptr);
+    sqlite3_prepare_v2(db, "UPDATE Commesse SET TempoTotale = TempoTotale + 30 WHERE OID = 1", -1, &head,
+                       nullptr);
     for (auto _ : state) {
         sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         for (sqlite3_stmt* s : {ins, det, head}) {
@@ -224,7 +237,8 @@ void BM_CascadingHandWrittenSql(benchmark::State& state) {
         }
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
-    for (sqlite3_stmt* s : {ins, det, head}) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : {ins, det, head})
+        sqlite3_finalize(s);
     sqlite3_close(db);
 }
 BENCHMARK(BM_CascadingHandWrittenSql)->Unit(benchmark::kMicrosecond);

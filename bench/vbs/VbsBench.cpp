@@ -68,9 +68,10 @@ BENCHMARK(BM_LuaStringAndArithmetic)->Unit(benchmark::kMillisecond);
 void BM_VbsLoadLayout(benchmark::State& state) {
     QString code = QStringLiteral("Dim nCount\n");
     for (int f = 0; f < 20; ++f)
-        code += QStringLiteral("Function Part%1(ds, prn)\n  Dim s\n  s = \"Campo\" & %1\n"
-                               "  If Len(s) > 3 Then s = UCase(s) Else s = LCase(s)\n"
-                               "  nCount = nCount + 1\n  Part%1 = s & nCount\nEnd Function\n")
+        code += QStringLiteral(
+                    "Function Part%1(ds, prn)\n  Dim s\n  s = \"Campo\" & %1\n"
+                    "  If Len(s) > 3 Then s = UCase(s) Else s = LCase(s)\n"
+                    "  nCount = nCount + 1\n  Part%1 = s & nCount\nEnd Function\n")
                     .arg(f);
     for (auto _ : state) {
         vbs::ScriptHost host;
@@ -81,19 +82,20 @@ void BM_VbsLoadLayout(benchmark::State& state) {
 BENCHMARK(BM_VbsLoadLayout)->Unit(benchmark::kMicrosecond);
 
 class Engine : public Dispatch {
-public:
+  public:
     Engine() : Dispatch(members()) {}
     float sum = 0;
     static const DispatchClass& members() {
         static const DispatchClassOf<Engine> cls = [] {
             DispatchClassOf<Engine> c(QStringLiteral("Engine"));
-            c.method(QStringLiteral("TxtOut"),
-                     {Param(QStringLiteral("y"), VarType::Single), Param(QStringLiteral("x"), VarType::Single),
-                      Param(QStringLiteral("t"), VarType::String), OptParam(QStringLiteral("w"), VarType::Single)},
-                     [](Engine& e, DispatchArgs& a) {
-                         e.sum += a.single(0) + a.single(1);
-                         return e.sum;
-                     });
+            c.method(
+                QStringLiteral("TxtOut"),
+                {Param(QStringLiteral("y"), VarType::Single), Param(QStringLiteral("x"), VarType::Single),
+                 Param(QStringLiteral("t"), VarType::String), OptParam(QStringLiteral("w"), VarType::Single)},
+                [](Engine& e, DispatchArgs& a) {
+                    e.sum += a.single(0) + a.single(1);
+                    return e.sum;
+                });
             return c;
         }();
         return cls;
@@ -105,7 +107,8 @@ void BM_VbsHostMemberCalls(benchmark::State& state) {
     vbs::ScriptHost host;
     host.SetTimeout(0);
     host.AddObject(QStringLiteral("prn"), Variant(ObjectRef(std::make_shared<Engine>())));
-    host.AddCode(QStringLiteral("Sub Draw(n)\n  For i = 1 To n\n    prn.TxtOut i, 2.5, \"testo\"\n  Next\nEnd Sub"));
+    host.AddCode(
+        QStringLiteral("Sub Draw(n)\n  For i = 1 To n\n    prn.TxtOut i, 2.5, \"testo\"\n  Next\nEnd Sub"));
     for (auto _ : state) {
         VariantList args{Variant(int32_t(10000))};
         host.Run(QStringLiteral("Draw"), args);

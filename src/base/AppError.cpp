@@ -60,11 +60,19 @@ void RaiseVbError(int32_t number, const QString& source) {
     throw AppError(number, source, VbErrorText(number));
 }
 
-void SetCurrentError(const AppError& e) { g_current = e; }
-const AppError& CurrentError() { return g_current; }
-void ClearCurrentError() { g_current = AppError(); }
+void SetCurrentError(const AppError& e) {
+    g_current = e;
+}
+const AppError& CurrentError() {
+    return g_current;
+}
+void ClearCurrentError() {
+    g_current = AppError();
+}
 
-void SaveErrorInfo() { g_saved = g_current; }
+void SaveErrorInfo() {
+    g_saved = g_current;
+}
 void SaveErrorInfo(const AppError& e) {
     g_current = e;
     g_saved = e;
@@ -76,4 +84,6 @@ void RaiseSavedError() {
     throw e;
 }
 
-const AppError& SavedError() { return g_saved; }
+const AppError& SavedError() {
+    return g_saved;
+}

@@ -17,7 +17,7 @@ inline constexpr int32_t kAppErrorNumber = vbObjectError + kAppErrorCode;
 inline const char* const kProductName = "Zelto Lavrix";
 
 class AppError : public std::exception {
-public:
+  public:
     AppError() = default;
     AppError(int32_t number, QString source, QString description, QString helpFile = {},
              int32_t helpContext = 0);
@@ -30,7 +30,7 @@ public:
 
     const char* what() const noexcept override { return what_.c_str(); }
 
-private:
+  private:
     int32_t number_ = 0;
     QString source_;
     QString description_;

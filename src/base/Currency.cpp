@@ -1,8 +1,8 @@
 // Currency arithmetic on exact ten-thousandths.
 #include "base/Currency.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "base/AppError.h"
@@ -34,7 +34,8 @@ QString Currency::toString() const {
     uint64_t frac = a % 10000;
     if (frac != 0) {
         QString f = QStringLiteral("%1").arg(frac, 4, 10, QLatin1Char('0'));
-        while (f.endsWith(QLatin1Char('0'))) f.chop(1);
+        while (f.endsWith(QLatin1Char('0')))
+            f.chop(1);
         s += QLatin1Char(',') + f;
     }
     return negative ? QLatin1Char('-') + s : s;

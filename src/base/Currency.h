@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class Currency {
-public:
+  public:
     constexpr Currency() = default;
     static constexpr Currency fromRaw(int64_t tenThousandths) {
         Currency c;
@@ -27,6 +27,6 @@ public:
     Currency operator-() const;
     auto operator<=>(const Currency&) const = default;
 
-private:
+  private:
     int64_t raw_ = 0;
 };

@@ -64,7 +64,9 @@ DateParts SplitOleDate(double ole) {
     return p;
 }
 
-double OleDateFromQDate(const QDate& d) { return static_cast<double>(kEpoch.daysTo(d)); }
+double OleDateFromQDate(const QDate& d) {
+    return static_cast<double>(kEpoch.daysTo(d));
+}
 
 double OleDateFromQDateTime(const QDateTime& dt) {
     const QTime t = dt.time();

@@ -24,13 +24,12 @@ DispatchArgs::DispatchArgs(VariantList& raw, const std::vector<DispatchParam>& p
         else if (p.type == VarType::Object)
             values_.push_back(Variant(v.toObject()));
         else if (v.isObject())  // an object's default value, as VB passes it
-            values_.push_back(
-                [&] {
-                    if (!v.objectValue()) RaiseVbError(91);
-                    VariantList none;
-                    return v.objectValue()->invokeDefault(CallKind::PropertyGet, none);
-                }()
-                    .convert(p.type));
+            values_.push_back([&] {
+                if (!v.objectValue()) RaiseVbError(91);
+                VariantList none;
+                return v.objectValue()->invokeDefault(CallKind::PropertyGet, none);
+            }()
+                                  .convert(p.type));
         else
             values_.push_back(v.convert(p.type));
     }

@@ -17,13 +17,13 @@ struct DispatchParam {
     VarType type = VarType::Empty;
     bool optional = false;
     Variant defaultValue = Variant::missing();  // for an omitted optional argument
-    bool byRef = false;                          // the member's changes go back to the caller
+    bool byRef = false;                         // the member's changes go back to the caller
 };
 
 // The arguments a member receives, converted to the declared types. An omitted optional
 // argument without a default stays Variant::missing().
 class DispatchArgs {
-public:
+  public:
     DispatchArgs(VariantList& raw, const std::vector<DispatchParam>& params);
 
     int count() const { return static_cast<int>(values_.size()); }
@@ -41,7 +41,7 @@ public:
 
     void writeBack();
 
-private:
+  private:
     VariantList& raw_;
     const std::vector<DispatchParam>& params_;
     VariantList values_;
@@ -49,7 +49,7 @@ private:
 
 // The member table of one class, built once and shared by all its objects.
 class DispatchClass {
-public:
+  public:
     using Handler = std::function<Variant(Object& self, DispatchArgs& args)>;
 
     explicit DispatchClass(QString className) : className_(std::move(className)) {}
@@ -69,7 +69,7 @@ public:
     Variant invoke(Object& self, const QString& name, CallKind kind, VariantList& args) const;
     Variant invokeDefault(Object& self, CallKind kind, VariantList& args) const;
 
-private:
+  private:
     struct Member {
         QString name;
         CallKind kind;
@@ -88,7 +88,7 @@ private:
 // A DispatchClass whose handlers take the concrete type: handlers may return void or a value.
 template <class T>
 class DispatchClassOf : public DispatchClass {
-public:
+  public:
     using DispatchClass::DispatchClass;
 
     template <class F>
@@ -112,7 +112,7 @@ public:
         return *this;
     }
 
-private:
+  private:
     template <class F>
     static Handler wrap(F f) {
         return [f = std::move(f)](Object& self, DispatchArgs& args) -> Variant {
@@ -128,19 +128,21 @@ private:
 
 // An Object whose members come from a DispatchClass.
 class Dispatch : public Object {
-public:
+  public:
     explicit Dispatch(const DispatchClass& cls) : class_(cls) {}
 
     QString className() const override { return class_.className(); }
     Variant invoke(const QString& name, CallKind kind, VariantList& args) override;
     Variant invokeDefault(CallKind kind, VariantList& args) override;
 
-private:
+  private:
     const DispatchClass& class_;
 };
 
 // Shorthands for parameter lists.
-inline DispatchParam Param(const QString& name, VarType type = VarType::Empty) { return {name, type}; }
+inline DispatchParam Param(const QString& name, VarType type = VarType::Empty) {
+    return {name, type};
+}
 inline DispatchParam OptParam(const QString& name, VarType type = VarType::Empty,
                               Variant defaultValue = Variant::missing()) {
     return {name, type, true, std::move(defaultValue)};

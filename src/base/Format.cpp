@@ -38,7 +38,8 @@ QString formatDigits(double v, const QString& section) {
     int first = -1, last = -1;
     for (int i = 0; i < section.size(); ++i) {
         const QChar c = section[i];
-        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') || c == QLatin1Char(',')) {
+        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') ||
+            c == QLatin1Char(',')) {
             if (first < 0) first = i;
             last = i;
         }
@@ -57,9 +58,11 @@ QString formatDigits(double v, const QString& section) {
     const int maxFrac = static_cast<int>(fracPat.count(QLatin1Char('0')) + fracPat.count(QLatin1Char('#')));
     QString ip, fp;
     splitFixed(v, maxFrac, ip, fp);
-    while (fp.size() > minFrac && fp.endsWith(QLatin1Char('0'))) fp.chop(1);
+    while (fp.size() > minFrac && fp.endsWith(QLatin1Char('0')))
+        fp.chop(1);
     if (ip == QLatin1String("0") && minInt == 0) ip.clear();
-    while (ip.size() < minInt) ip.prepend(QLatin1Char('0'));
+    while (ip.size() < minInt)
+        ip.prepend(QLatin1Char('0'));
     if (group) ip = groupThousands(ip);
     QString out = ip;
     if (!fp.isEmpty()) out += QLatin1Char(',') + fp;
@@ -75,7 +78,8 @@ QString formatDate(double ole, const QString& pat) {
     bool afterHour = false;
     auto run = [&](QChar c) {
         int k = 0;
-        while (i + k < n && pat[i + k].toLower() == c) ++k;
+        while (i + k < n && pat[i + k].toLower() == c)
+            ++k;
         return k;
     };
     while (i < n) {
@@ -83,22 +87,32 @@ QString formatDate(double ole, const QString& pat) {
         int k = 0;
         if (c == QLatin1Char('d')) {
             k = run(c);
-            if (k == 1) out += QString::number(p.day);
-            else if (k == 2) out += QStringLiteral("%1").arg(p.day, 2, 10, QLatin1Char('0'));
-            else if (k == 3) out += italian().dayName(date.dayOfWeek(), QLocale::ShortFormat);
-            else out += italian().dayName(date.dayOfWeek(), QLocale::LongFormat);
+            if (k == 1)
+                out += QString::number(p.day);
+            else if (k == 2)
+                out += QStringLiteral("%1").arg(p.day, 2, 10, QLatin1Char('0'));
+            else if (k == 3)
+                out += italian().dayName(date.dayOfWeek(), QLocale::ShortFormat);
+            else
+                out += italian().dayName(date.dayOfWeek(), QLocale::LongFormat);
         } else if (c == QLatin1Char('m')) {
             k = run(c);
             // "m" right after an hour means minutes, as in VB.
-            if (afterHour && k <= 2) out += QStringLiteral("%1").arg(p.minute, k, 10, QLatin1Char('0'));
-            else if (k == 1) out += QString::number(p.month);
-            else if (k == 2) out += QStringLiteral("%1").arg(p.month, 2, 10, QLatin1Char('0'));
-            else if (k == 3) out += italian().monthName(p.month, QLocale::ShortFormat);
-            else out += italian().monthName(p.month, QLocale::LongFormat);
+            if (afterHour && k <= 2)
+                out += QStringLiteral("%1").arg(p.minute, k, 10, QLatin1Char('0'));
+            else if (k == 1)
+                out += QString::number(p.month);
+            else if (k == 2)
+                out += QStringLiteral("%1").arg(p.month, 2, 10, QLatin1Char('0'));
+            else if (k == 3)
+                out += italian().monthName(p.month, QLocale::ShortFormat);
+            else
+                out += italian().monthName(p.month, QLocale::LongFormat);
             afterHour = false;
         } else if (c == QLatin1Char('y')) {
             k = run(c);
-            out += k <= 2 ? QStringLiteral("%1").arg(p.year % 100, 2, 10, QLatin1Char('0')) : QString::number(p.year);
+            out += k <= 2 ? QStringLiteral("%1").arg(p.year % 100, 2, 10, QLatin1Char('0'))
+                          : QString::number(p.year);
         } else if (c == QLatin1Char('h')) {
             k = run(c);
             out += QStringLiteral("%1").arg(p.hour, k >= 2 ? 2 : 1, 10, QLatin1Char('0'));
@@ -132,14 +146,15 @@ QString formatDate(double ole, const QString& pat) {
 bool isDatePattern(const QString& pat) {
     for (QChar c : pat) {
         const QChar l = c.toLower();
-        if (l == QLatin1Char('d') || l == QLatin1Char('y') || l == QLatin1Char('h') || l == QLatin1Char('n') ||
-            l == QLatin1Char('s') || l == QLatin1Char('m'))
+        if (l == QLatin1Char('d') || l == QLatin1Char('y') || l == QLatin1Char('h') ||
+            l == QLatin1Char('n') || l == QLatin1Char('s') || l == QLatin1Char('m'))
             return true;
     }
     return false;
 }
 
-QString numberStyle(double v, int decimals, int leadingDigit, int parens, int groupDigits, const QString& suffix) {
+QString numberStyle(double v, int decimals, int leadingDigit, int parens, int groupDigits,
+                    const QString& suffix) {
     if (decimals < 0) decimals = 2;
     QString ip, fp;
     splitFixed(v, decimals, ip, fp);
@@ -167,10 +182,12 @@ QString VbFormat(const Variant& value, const QString& pattern) {
     if (lower == QLatin1String("short time")) return VbFormatDateTime(value, 4);
     if (lower == QLatin1String("long time")) return VbFormatDateTime(value, 3);
     if (lower == QLatin1String("yes/no")) return value.toBool() ? QStringLiteral("Sì") : QStringLiteral("No");
-    if (lower == QLatin1String("true/false")) return value.toBool() ? QStringLiteral("Vero") : QStringLiteral("Falso");
+    if (lower == QLatin1String("true/false"))
+        return value.toBool() ? QStringLiteral("Vero") : QStringLiteral("Falso");
 
-    if (value.type() == VarType::Date || (value.isString() && !value.isNumeric() && isDatePattern(pattern) &&
-                                          !pattern.contains(QLatin1Char('0')) && !pattern.contains(QLatin1Char('#')))) {
+    if (value.type() == VarType::Date ||
+        (value.isString() && !value.isNumeric() && isDatePattern(pattern) &&
+         !pattern.contains(QLatin1Char('0')) && !pattern.contains(QLatin1Char('#')))) {
         if (isDatePattern(pattern)) return formatDate(value.toDate(), pattern);
     }
     if (value.isString()) {
@@ -205,17 +222,23 @@ QString VbFormatCurrency(const Variant& value, int decimals, int leadingDigit, i
 
 QString VbFormatPercent(const Variant& value, int decimals, int leadingDigit, int parens, int groupDigits) {
     if (value.isNull()) return QString();
-    return numberStyle(value.toDouble() * 100.0, decimals, leadingDigit, parens, groupDigits, QStringLiteral("%"));
+    return numberStyle(value.toDouble() * 100.0, decimals, leadingDigit, parens, groupDigits,
+                       QStringLiteral("%"));
 }
 
 QString VbFormatDateTime(const Variant& value, int namedFormat) {
     if (value.isNull()) return QString();
     const double d = value.toDate();
     switch (namedFormat) {
-        case 1: return formatDate(d, QStringLiteral("dddd d mmmm yyyy"));
-        case 2: return formatDate(d, QStringLiteral("dd/mm/yyyy"));
-        case 3: return formatDate(d, QStringLiteral("hh:nn:ss"));
-        case 4: return formatDate(d, QStringLiteral("hh:nn"));
-        default: return FormatVbDate(d);
+        case 1:
+            return formatDate(d, QStringLiteral("dddd d mmmm yyyy"));
+        case 2:
+            return formatDate(d, QStringLiteral("dd/mm/yyyy"));
+        case 3:
+            return formatDate(d, QStringLiteral("hh:nn:ss"));
+        case 4:
+            return formatDate(d, QStringLiteral("hh:nn"));
+        default:
+            return FormatVbDate(d);
     }
 }

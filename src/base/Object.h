@@ -15,7 +15,7 @@ enum class CallKind {
 };
 
 class Object {
-public:
+  public:
     virtual ~Object() = default;
     // The class name that TypeName() and error sources show.
     virtual QString className() const = 0;

@@ -26,7 +26,8 @@ double LeadingNumber(const QString& text) {
     // Blanks, tabs and line feeds are skipped anywhere, as Val does.
     std::string s;
     for (QChar c : text) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+            c == QLatin1Char('\r'))
             continue;
         s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '?');
     }
@@ -56,7 +57,8 @@ double LeadingNumber(const QString& text) {
         size_t j = i + 1;
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) e.push_back(s[j++]);
         const size_t start = e.size();
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) e.push_back(s[j++]);
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+            e.push_back(s[j++]);
         if (e.size() > start) num += e;
     }
     return std::strtod(num.c_str(), nullptr);

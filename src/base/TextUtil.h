@@ -10,5 +10,6 @@ bool StrToBool(const QString& text);
 // An empty ext keeps the name's extension; an empty dir leaves the name alone.
 QString BuildPath(const QString& dir, const QString& fileName, const QString& ext);
 
-// VB's Val: the number at the start of a text ("2abc" -> 2, "abc" -> 0, " 1 2" -> 12); "." is the decimal point.
+// VB's Val: the number at the start of a text ("2abc" -> 2, "abc" -> 0, " 1 2" -> 12); "." is the decimal
+// point.
 double LeadingNumber(const QString& text);

@@ -3,7 +3,9 @@
 
 #include "base/AppError.h"
 
-VArray::VArray(std::vector<Bound> bounds) { redim(std::move(bounds), false); }
+VArray::VArray(std::vector<Bound> bounds) {
+    redim(std::move(bounds), false);
+}
 
 VArray VArray::fromList(VariantList items) {
     VArray a;
@@ -34,8 +36,12 @@ size_t VArray::offset(const std::vector<int32_t>& indexes) const {
     return off;
 }
 
-Variant& VArray::at(const std::vector<int32_t>& indexes) { return data_[offset(indexes)]; }
-const Variant& VArray::at(const std::vector<int32_t>& indexes) const { return data_[offset(indexes)]; }
+Variant& VArray::at(const std::vector<int32_t>& indexes) {
+    return data_[offset(indexes)];
+}
+const Variant& VArray::at(const std::vector<int32_t>& indexes) const {
+    return data_[offset(indexes)];
+}
 
 Variant& VArray::at1(int32_t index) {
     if (bounds_.size() != 1) RaiseVbError(9);
@@ -59,7 +65,8 @@ void VArray::redim(std::vector<Bound> bounds, bool preserve) {
         const size_t oldLast = size_t(bounds_.back().count), newLast = size_t(bounds.back().count);
         std::vector<Variant> next(total);
         for (size_t r = 0; r < rows; ++r)
-            for (size_t c = 0; c < std::min(oldLast, newLast); ++c) next[r * newLast + c] = std::move(data_[r * oldLast + c]);
+            for (size_t c = 0; c < std::min(oldLast, newLast); ++c)
+                next[r * newLast + c] = std::move(data_[r * oldLast + c]);
         data_ = std::move(next);
     } else {
         data_.assign(total, Variant());
@@ -68,5 +75,6 @@ void VArray::redim(std::vector<Bound> bounds, bool preserve) {
 }
 
 void VArray::erase() {
-    for (Variant& v : data_) v = Variant();
+    for (Variant& v : data_)
+        v = Variant();
 }

@@ -6,7 +6,7 @@
 #include "base/Variant.h"
 
 class VArray {
-public:
+  public:
     struct Bound {
         int32_t lower = 0;
         int32_t count = 0;  // upper = lower + count - 1
@@ -34,7 +34,7 @@ public:
     const std::vector<Variant>& data() const { return data_; }
     const std::vector<Bound>& bounds() const { return bounds_; }
 
-private:
+  private:
     size_t offset(const std::vector<int32_t>& indexes) const;
     std::vector<Bound> bounds_;
     std::vector<Variant> data_;

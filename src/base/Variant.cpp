@@ -56,7 +56,12 @@ Variant::Variant(const VArray& a) : type_(VarType::Array), arr_(std::make_shared
 
 // Arrays are values in VB: a copy of a Variant copies its array.
 Variant::Variant(const Variant& o)
-    : type_(o.type_), b_(o.b_), i_(o.i_), d_(o.d_), s_(o.s_), obj_(o.obj_),
+    : type_(o.type_),
+      b_(o.b_),
+      i_(o.i_),
+      d_(o.d_),
+      s_(o.s_),
+      obj_(o.obj_),
       arr_(o.arr_ ? std::make_shared<VArray>(*o.arr_) : nullptr) {}
 Variant& Variant::operator=(const Variant& o) {
     if (this != &o) {
@@ -71,8 +76,12 @@ Variant Variant::null() {
     v.type_ = VarType::Null;
     return v;
 }
-Variant Variant::nothing() { return Variant(ObjectRef()); }
-Variant Variant::missing() { return fromError(kMissingCode); }
+Variant Variant::nothing() {
+    return Variant(ObjectRef());
+}
+Variant Variant::missing() {
+    return fromError(kMissingCode);
+}
 Variant Variant::fromDate(double oleDate) {
     Variant v;
     v.type_ = VarType::Date;
@@ -92,7 +101,9 @@ Variant Variant::fromError(int32_t code) {
     return v;
 }
 
-bool Variant::isMissing() const { return type_ == VarType::Error && i_ == kMissingCode; }
+bool Variant::isMissing() const {
+    return type_ == VarType::Error && i_ == kMissingCode;
+}
 
 bool Variant::isNumeric() const {
     switch (type_) {
@@ -165,7 +176,9 @@ bool Variant::toBool() const {
     }
 }
 
-uint8_t Variant::toByte() const { return checkedWhole<uint8_t>(toNumber()); }
+uint8_t Variant::toByte() const {
+    return checkedWhole<uint8_t>(toNumber());
+}
 
 int16_t Variant::toInteger() const {
     if (type_ == VarType::Integer || type_ == VarType::Byte) return static_cast<int16_t>(i_);
@@ -194,7 +207,9 @@ float Variant::toSingle() const {
     return static_cast<float>(d);
 }
 
-double Variant::toDouble() const { return toNumber(); }
+double Variant::toDouble() const {
+    return toNumber();
+}
 
 Currency Variant::toCurrency() const {
     if (type_ == VarType::Currency) return currencyValue();
@@ -304,22 +319,38 @@ Variant Variant::convert(VarType to) const {
 
 QString Variant::typeName() const {
     switch (type_) {
-        case VarType::Empty: return QStringLiteral("Empty");
-        case VarType::Null: return QStringLiteral("Null");
-        case VarType::Boolean: return QStringLiteral("Boolean");
-        case VarType::Byte: return QStringLiteral("Byte");
-        case VarType::Integer: return QStringLiteral("Integer");
-        case VarType::Long: return QStringLiteral("Long");
-        case VarType::Single: return QStringLiteral("Single");
-        case VarType::Double: return QStringLiteral("Double");
-        case VarType::Currency: return QStringLiteral("Currency");
-        case VarType::Date: return QStringLiteral("Date");
-        case VarType::String: return QStringLiteral("String");
-        case VarType::Error: return QStringLiteral("Error");
-        case VarType::Object: return obj_ ? obj_->className() : QStringLiteral("Nothing");
-        case VarType::Array: return QStringLiteral("Variant()");
+        case VarType::Empty:
+            return QStringLiteral("Empty");
+        case VarType::Null:
+            return QStringLiteral("Null");
+        case VarType::Boolean:
+            return QStringLiteral("Boolean");
+        case VarType::Byte:
+            return QStringLiteral("Byte");
+        case VarType::Integer:
+            return QStringLiteral("Integer");
+        case VarType::Long:
+            return QStringLiteral("Long");
+        case VarType::Single:
+            return QStringLiteral("Single");
+        case VarType::Double:
+            return QStringLiteral("Double");
+        case VarType::Currency:
+            return QStringLiteral("Currency");
+        case VarType::Date:
+            return QStringLiteral("Date");
+        case VarType::String:
+            return QStringLiteral("String");
+        case VarType::Error:
+            return QStringLiteral("Error");
+        case VarType::Object:
+            return obj_ ? obj_->className() : QStringLiteral("Nothing");
+        case VarType::Array:
+            return QStringLiteral("Variant()");
     }
     return QString();
 }
 
-Variant Object::invokeDefault(CallKind, VariantList&) { RaiseVbError(438, className()); }
+Variant Object::invokeDefault(CallKind, VariantList&) {
+    RaiseVbError(438, className());
+}

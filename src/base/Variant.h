@@ -33,7 +33,7 @@ enum class VarType : int {
 };
 
 class Variant {
-public:
+  public:
     Variant() = default;  // Empty
     Variant(bool b);
     Variant(int16_t i);
@@ -94,8 +94,8 @@ public:
     double toDouble() const;
     Currency toCurrency() const;
     double toDate() const;
-    QString toString() const;       // CStr: Null raises 94
-    ObjectRef toObject() const;     // raises 424 when not an object
+    QString toString() const;    // CStr: Null raises 94
+    ObjectRef toObject() const;  // raises 424 when not an object
 
     // Text as shown: Null and Empty give "", otherwise CStr.
     QString toText() const;
@@ -107,7 +107,7 @@ public:
 
     QString typeName() const;  // TypeName()
 
-private:
+  private:
     VarType type_ = VarType::Empty;
     bool b_ = false;
     int64_t i_ = 0;  // Byte, Integer, Long, Currency raw, Error code

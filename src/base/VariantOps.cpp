@@ -25,17 +25,26 @@ Variant deref(const Variant& v) {
 
 Rank rankOf(const Variant& v) {
     switch (v.type()) {
-        case VarType::Byte: return kByte;
+        case VarType::Byte:
+            return kByte;
         case VarType::Empty:
         case VarType::Boolean:
-        case VarType::Integer: return kInteger;
-        case VarType::Long: return kLong;
-        case VarType::Single: return kSingle;
-        case VarType::Currency: return kCurrency;
-        case VarType::Date: return kDate;
-        case VarType::Array: RaiseVbError(13);
-        case VarType::Error: RaiseVbError(13);
-        default: return kDouble;  // Double, numeric String
+        case VarType::Integer:
+            return kInteger;
+        case VarType::Long:
+            return kLong;
+        case VarType::Single:
+            return kSingle;
+        case VarType::Currency:
+            return kCurrency;
+        case VarType::Date:
+            return kDate;
+        case VarType::Array:
+            RaiseVbError(13);
+        case VarType::Error:
+            RaiseVbError(13);
+        default:
+            return kDouble;  // Double, numeric String
     }
 }
 
@@ -57,13 +66,15 @@ Variant numericResult(double r, Rank rank) {
     switch (rank) {
         case kByte:
         case kInteger:
-        case kLong: return wholeResult(r, rank);
+        case kLong:
+            return wholeResult(r, rank);
         case kSingle: {
             if (std::isfinite(r) && std::fabs(r) <= std::numeric_limits<float>::max())
                 return Variant(static_cast<float>(r));
             return Variant(r);
         }
-        case kCurrency: return Variant(Currency::fromDouble(r));
+        case kCurrency:
+            return Variant(Currency::fromDouble(r));
         case kDate: {
             if (r < -657434.0 || r >= 2958466.0) RaiseVbError(6);
             return Variant::fromDate(r);
@@ -80,7 +91,9 @@ int64_t wholeOperand(const Variant& v) {
     return v.toLong();
 }
 
-bool isTextual(const Variant& v) { return v.type() == VarType::String; }
+bool isTextual(const Variant& v) {
+    return v.type() == VarType::String;
+}
 
 }  // namespace
 
@@ -156,16 +169,24 @@ Variant VbPow(const Variant& a0, const Variant& b0) {
 Variant VbNeg(const Variant& a0) {
     const Variant a = deref(a0);
     switch (a.type()) {
-        case VarType::Null: return a;
-        case VarType::Empty: return Variant(int16_t(0));
-        case VarType::Boolean: return Variant(int16_t(a.boolValue() ? 1 : 0));
+        case VarType::Null:
+            return a;
+        case VarType::Empty:
+            return Variant(int16_t(0));
+        case VarType::Boolean:
+            return Variant(int16_t(a.boolValue() ? 1 : 0));
         case VarType::Byte:
         case VarType::Integer:
-        case VarType::Long: return wholeResult(-static_cast<double>(a.intValue()), rankOf(a) == kLong ? kLong : kInteger);
-        case VarType::Single: return Variant(static_cast<float>(-a.doubleValue()));
-        case VarType::Currency: return Variant(-a.currencyValue());
-        case VarType::Date: return numericResult(-a.dateValue(), kDate);
-        default: return Variant(-a.toNumber());
+        case VarType::Long:
+            return wholeResult(-static_cast<double>(a.intValue()), rankOf(a) == kLong ? kLong : kInteger);
+        case VarType::Single:
+            return Variant(static_cast<float>(-a.doubleValue()));
+        case VarType::Currency:
+            return Variant(-a.currencyValue());
+        case VarType::Date:
+            return numericResult(-a.dateValue(), kDate);
+        default:
+            return Variant(-a.toNumber());
     }
 }
 
@@ -187,8 +208,10 @@ Variant logical(const Variant& a0, const Variant& b0, Op op, bool nullWithFalse,
         if (other.isNull()) return Variant::null();
         const int64_t o = wholeOperand(other);
         // And: Null And False = False; Or: Null Or True = True (bitwise: the decided bits only).
-        if (nullWithFalse && o == 0) return other.type() == VarType::Boolean ? Variant(false) : wholeResult(0, rankOf(other));
-        if (nullWithTrue && o == -1) return other.type() == VarType::Boolean ? Variant(true) : wholeResult(-1, rankOf(other));
+        if (nullWithFalse && o == 0)
+            return other.type() == VarType::Boolean ? Variant(false) : wholeResult(0, rankOf(other));
+        if (nullWithTrue && o == -1)
+            return other.type() == VarType::Boolean ? Variant(true) : wholeResult(-1, rankOf(other));
         return Variant::null();
     }
     const int64_t r = op(wholeOperand(a), wholeOperand(b));
@@ -204,26 +227,34 @@ Variant VbNot(const Variant& a0) {
     if (a.isNull()) return a;
     if (a.type() == VarType::Boolean) return Variant(!a.boolValue());
     const int64_t x = wholeOperand(a);
-    return wholeResult(static_cast<double>(~static_cast<int32_t>(x)), rankOf(a) <= kInteger ? kInteger : kLong);
+    return wholeResult(static_cast<double>(~static_cast<int32_t>(x)),
+                       rankOf(a) <= kInteger ? kInteger : kLong);
 }
 
 Variant VbAnd(const Variant& a, const Variant& b) {
-    return logical(a, b, [](int64_t x, int64_t y) { return x & y; }, true, false);
+    return logical(
+        a, b, [](int64_t x, int64_t y) { return x & y; }, true, false);
 }
 Variant VbOr(const Variant& a, const Variant& b) {
-    return logical(a, b, [](int64_t x, int64_t y) { return x | y; }, false, true);
+    return logical(
+        a, b, [](int64_t x, int64_t y) { return x | y; }, false, true);
 }
 Variant VbXor(const Variant& a, const Variant& b) {
-    return logical(a, b, [](int64_t x, int64_t y) { return x ^ y; }, false, false);
+    return logical(
+        a, b, [](int64_t x, int64_t y) { return x ^ y; }, false, false);
 }
 Variant VbEqv(const Variant& a, const Variant& b) {
-    return logical(a, b, [](int64_t x, int64_t y) { return ~(x ^ y); }, false, false);
+    return logical(
+        a, b, [](int64_t x, int64_t y) { return ~(x ^ y); }, false, false);
 }
 Variant VbImp(const Variant& a, const Variant& b) {
     const Variant x = deref(a), y = deref(b);
-    if (x.isNull() && !y.isNull() && wholeOperand(y) == -1) return y.type() == VarType::Boolean ? Variant(true) : y;
-    if (y.isNull() && !x.isNull() && wholeOperand(x) == 0) return x.type() == VarType::Boolean ? Variant(true) : wholeResult(-1, rankOf(x));
-    return logical(x, y, [](int64_t p, int64_t q) { return (~p) | q; }, false, false);
+    if (x.isNull() && !y.isNull() && wholeOperand(y) == -1)
+        return y.type() == VarType::Boolean ? Variant(true) : y;
+    if (y.isNull() && !x.isNull() && wholeOperand(x) == 0)
+        return x.type() == VarType::Boolean ? Variant(true) : wholeResult(-1, rankOf(x));
+    return logical(
+        x, y, [](int64_t p, int64_t q) { return (~p) | q; }, false, false);
 }
 
 std::optional<int> VbCompare(const Variant& a0, const Variant& b0, bool textCompare) {
@@ -232,7 +263,8 @@ std::optional<int> VbCompare(const Variant& a0, const Variant& b0, bool textComp
     const bool sa = isTextual(a), sb = isTextual(b);
     if (sa || sb) {
         if ((sa || a.isEmpty()) && (sb || b.isEmpty())) {
-            const int c = a.toText().compare(b.toText(), textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive);
+            const int c =
+                a.toText().compare(b.toText(), textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive);
             return c < 0 ? -1 : (c > 0 ? 1 : 0);
         }
         // A number is less than any text.
@@ -250,12 +282,18 @@ Variant VbCompareOp(CompareOp op, const Variant& a, const Variant& b, bool textC
     const auto c = VbCompare(a, b, textCompare);
     if (!c) return Variant::null();
     switch (op) {
-        case CompareOp::Eq: return Variant(*c == 0);
-        case CompareOp::Ne: return Variant(*c != 0);
-        case CompareOp::Lt: return Variant(*c < 0);
-        case CompareOp::Le: return Variant(*c <= 0);
-        case CompareOp::Gt: return Variant(*c > 0);
-        case CompareOp::Ge: return Variant(*c >= 0);
+        case CompareOp::Eq:
+            return Variant(*c == 0);
+        case CompareOp::Ne:
+            return Variant(*c != 0);
+        case CompareOp::Lt:
+            return Variant(*c < 0);
+        case CompareOp::Le:
+            return Variant(*c <= 0);
+        case CompareOp::Gt:
+            return Variant(*c > 0);
+        case CompareOp::Ge:
+            return Variant(*c >= 0);
     }
     return Variant::null();
 }

@@ -92,7 +92,8 @@ bool ParseVbNumber(const QString& text, double& out) {
     if (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')) {
         if (t[i] == QLatin1Char('-')) s.push_back('-');
         ++i;
-        while (i < n && t[i] == QLatin1Char(' ')) ++i;
+        while (i < n && t[i] == QLatin1Char(' '))
+            ++i;
     }
     bool digits = false, decimal = false;
     for (; i < n; ++i) {
@@ -156,7 +157,8 @@ QString FormatVbDouble(double v, int significantDigits) {
     const size_t e = str.find('e');
     const int exponent = std::atoi(str.c_str() + e + 1);
     std::string mant = str.substr(0, 1) + str.substr(2, e - 2);  // digits only
-    while (mant.size() > 1 && mant.back() == '0') mant.pop_back();
+    while (mant.size() > 1 && mant.back() == '0')
+        mant.pop_back();
     std::string res;
     // VB writes 0,0001 in full but 1E-05, and switches to E notation past the significant digits.
     if (exponent >= significantDigits || exponent <= -5) {

@@ -13,14 +13,14 @@ namespace odb {
 class Connection;
 
 class AdoConnection {
-public:
+  public:
     explicit AdoConnection(Connection& connection) : connection_(connection) {}
     // Runs `sql`; `recordsAffected` (when given) receives the rows changed; options are accepted
     // as ADO passes them (-1: no records returned).
     void Execute(const QString& sql, Variant* recordsAffected = nullptr, int32_t options = -1);
     Connection& connection() const { return connection_; }
 
-private:
+  private:
     Connection& connection_;
 };
 

@@ -22,9 +22,12 @@ struct Connection::Cache {
     std::vector<QString> savepoints;  // open write levels below the outermost BEGIN
 };
 
-Connection::Connection() : cache_(std::make_unique<Cache>()), ado_(std::make_unique<odb::AdoConnection>(*this)) {}
+Connection::Connection()
+    : cache_(std::make_unique<Cache>()), ado_(std::make_unique<odb::AdoConnection>(*this)) {}
 
-Connection::~Connection() { CloseConnection(); }
+Connection::~Connection() {
+    CloseConnection();
+}
 
 namespace {
 
@@ -50,8 +53,8 @@ void execRaw(sqlite3* db, const char* sql, const QString& path) {
     sqlite3_free(err);
     const int primary = rc & 0xff;
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        DbmsGlobal::Raise(odbErrNotDatabase, DbmsGlobal::ErrorText(odbErrNotDatabase) + QStringLiteral(" (") + path +
-                                                 QStringLiteral(")"));
+        DbmsGlobal::Raise(odbErrNotDatabase, DbmsGlobal::ErrorText(odbErrNotDatabase) + QStringLiteral(" (") +
+                                                 path + QStringLiteral(")"));
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
     DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + msg);
 }
@@ -59,12 +62,13 @@ void execRaw(sqlite3* db, const char* sql, const QString& path) {
 }  // namespace
 
 void Connection::CreateDatabaseFile(const QString& path) {
-    if (db_) DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) +
-                                                     QStringLiteral(": la connessione è già aperta"));
+    if (db_)
+        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) +
+                                                QStringLiteral(": la connessione è già aperta"));
     const QFileInfo info(path);
     if (!info.dir().exists())
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") + path +
-                                                QStringLiteral(")"));
+        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                path + QStringLiteral(")"));
     // Creating a file that another computer created a moment ago leaves it as it is.
     sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, odbErrCannotOpen);
     try {
@@ -84,11 +88,11 @@ void Connection::OpenDatabaseFile(const QString& path, int busyTimeoutMs) {
     if (db_) CloseConnection();
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        DbmsGlobal::Raise(odbErrFileMissing, DbmsGlobal::ErrorText(odbErrFileMissing) + QStringLiteral(" (") + path +
-                                                 QStringLiteral(")"));
+        DbmsGlobal::Raise(odbErrFileMissing, DbmsGlobal::ErrorText(odbErrFileMissing) + QStringLiteral(" (") +
+                                                 path + QStringLiteral(")"));
     if (!info.isReadable())
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") + path +
-                                                QStringLiteral(")"));
+        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                path + QStringLiteral(")"));
     // A file that cannot be written (an archive on a read-only medium) is opened for reading.
     const bool readOnly = !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
     sqlite3* db = openHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, odbErrCannotOpen);
@@ -121,7 +125,8 @@ void Connection::configure(int busyTimeoutMs) {
 
 void Connection::CloseConnection() {
     if (!db_) return;
-    for (sqlite3_stmt* s : cache_->statements) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : cache_->statements)
+        sqlite3_finalize(s);
     cache_->statements.clear();
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     cache_->savepoints.clear();
@@ -157,15 +162,16 @@ SqlStatement Connection::statement(const QString& sql) {
     if (it != cache_->statements.end()) return SqlStatement(*this, it.value(), sql);
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
-    const int rc = sqlite3_prepare_v3(db_, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_PREPARE_PERSISTENT,
-                                      &stmt, nullptr);
+    const int rc = sqlite3_prepare_v3(db_, utf8.constData(), static_cast<int>(utf8.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
         raiseSql(rc, sql);
     }
     if (cache_->statements.size() > 500) {
         // Rarely used texts (one-off conditions) must not pile up.
-        for (sqlite3_stmt* s : cache_->statements) sqlite3_finalize(s);
+        for (sqlite3_stmt* s : cache_->statements)
+            sqlite3_finalize(s);
         cache_->statements.clear();
     }
     cache_->statements.insert(sql, stmt);
@@ -180,7 +186,9 @@ void Connection::exec(const QString& sql) {
     if (rc != SQLITE_OK) raiseSql(rc, sql);
 }
 
-bool Connection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+bool Connection::InTransaction() const {
+    return db_ && !sqlite3_get_autocommit(db_);
+}
 
 int Connection::beginWrite(bool deferred) {
     checkOpen();
@@ -219,7 +227,8 @@ void Connection::endWrite(int token, bool commit) {
     } else {
         const QString name = cache_->savepoints.back();
         cache_->savepoints.pop_back();
-        if (!commit) sqlite3_exec(db_, ("ROLLBACK TO " + name).toUtf8().constData(), nullptr, nullptr, nullptr);
+        if (!commit)
+            sqlite3_exec(db_, ("ROLLBACK TO " + name).toUtf8().constData(), nullptr, nullptr, nullptr);
         try {
             statement(QStringLiteral("RELEASE ") + name).run();
         } catch (const AppError&) {
@@ -234,8 +243,9 @@ int64_t Connection::Execute(const QString& sql) {
     checkOpen();
     // Compacting rewrites the whole file and cannot run inside a transaction.
     if (sql.trimmed().startsWith(QStringLiteral("VACUUM"), Qt::CaseInsensitive)) {
-        if (writeDepth_ > 0) DbmsGlobal::Raise(odbErrTransaction, DbmsGlobal::ErrorText(odbErrSql) +
-                                                                       QStringLiteral(": VACUUM dentro una transazione"));
+        if (writeDepth_ > 0)
+            DbmsGlobal::Raise(odbErrTransaction, DbmsGlobal::ErrorText(odbErrSql) +
+                                                     QStringLiteral(": VACUUM dentro una transazione"));
         exec(sql);
         ++localVersion_;
         return 0;
@@ -254,7 +264,9 @@ int64_t Connection::Execute(const QString& sql) {
     return changes;
 }
 
-odb::AdoConnection& Connection::GetAdoConnection() { return *ado_; }
+odb::AdoConnection& Connection::GetAdoConnection() {
+    return *ado_;
+}
 
 int Connection::BeginTrans() {
     beginWrite();
@@ -279,8 +291,9 @@ void Connection::Login(const QString& user, Database& database) {
     const QString table = database.ConnectionsTableName();
     const int token = beginWrite();
     try {
-        statement(QStringLiteral("INSERT INTO \"%1\" (\"Utente\", \"Computer\", \"DataAccesso\") VALUES (?, ?, ?)")
-                      .arg(table))
+        statement(
+            QStringLiteral("INSERT INTO \"%1\" (\"Utente\", \"Computer\", \"DataAccesso\") VALUES (?, ?, ?)")
+                .arg(table))
             .bind(1, user)
             .bind(2, DbmsGlobal::ComputerName())
             .bind(3, OleDateFromQDateTime(QDateTime::currentDateTime()))
@@ -292,9 +305,13 @@ void Connection::Login(const QString& user, Database& database) {
     endWrite(token, true);
 }
 
-void Connection::Refresh() { ++localVersion_; }
+void Connection::Refresh() {
+    ++localVersion_;
+}
 
-int64_t Connection::lastInsertRowId() const { return sqlite3_last_insert_rowid(handle()); }
+int64_t Connection::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(handle());
+}
 
 int64_t Connection::dataVersion() {
     auto st = statement(QStringLiteral("PRAGMA data_version"));

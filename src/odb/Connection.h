@@ -19,7 +19,7 @@ class Database;
 class SqlStatement;
 
 class Connection : public std::enable_shared_from_this<Connection> {
-public:
+  public:
     // How long a write waits for another computer's lock before the busy error.
     static constexpr int kDefaultBusyTimeoutMs = 10000;
 
@@ -84,7 +84,7 @@ public:
     // Counts the outermost transactions begun: the same number means the lock was held since.
     int64_t lockSerial() const { return lockSerial_; }
 
-private:
+  private:
     void configure(int busyTimeoutMs);
     void checkOpen() const;
     [[noreturn]] void raiseSql(int rc, const QString& what) const;
@@ -95,8 +95,8 @@ private:
     QString user_;
     bool reportMode_ = false;
     bool readOnly_ = false;
-    int userLevel_ = 0;     // BeginTrans nesting
-    int writeDepth_ = 0;    // beginWrite nesting (including user levels)
+    int userLevel_ = 0;   // BeginTrans nesting
+    int writeDepth_ = 0;  // beginWrite nesting (including user levels)
     int64_t localVersion_ = 0;
     int64_t lockSerial_ = 0;
     struct Cache;

@@ -9,7 +9,8 @@ void ConnectionsTable::DefineIdentity(TableIdentity& identity) {
 }
 
 void ConnectionsTable::DefineStructure(FieldDefs& fields, IndexDefs& indexes, ReferenceDefs&) {
-    fields.AddField(QStringLiteral("Utente"), ftText, 64, 0, {}, -100, -100, -100, true, QStringLiteral("Utente"), {}, 0);
+    fields.AddField(QStringLiteral("Utente"), ftText, 64, 0, {}, -100, -100, -100, true,
+                    QStringLiteral("Utente"), {}, 0);
     fields.AddField(QStringLiteral("Computer"), ftText, 255, 0, {}, -100, -100, -100, true,
                     QStringLiteral("Nome del computer"), {}, 0);
     fields.AddField(QStringLiteral("DataAccesso"), ftDateTime, 0, 0, {}, -100, -100, -100, true,

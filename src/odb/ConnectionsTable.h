@@ -9,7 +9,7 @@ namespace odb {
 inline const QString kConnectionsTableName = QStringLiteral("Connessioni");
 
 class ConnectionsTable : public itfDefTable {
-public:
+  public:
     QString Name() const override { return kConnectionsTableName; }
     void DefineIdentity(TableIdentity& identity) override;
     void DefineStructure(FieldDefs& fields, IndexDefs& indexes, ReferenceDefs& references) override;

@@ -16,8 +16,8 @@
 #include "base/VariantOps.h"
 #include "odb/ConditionSql.h"
 #include "odb/Connection.h"
-#include "odb/Database.h"
 #include "odb/DataSetObject.h"
+#include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/RowBuffer.h"
 #include "odb/SchemaBuilder.h"
@@ -33,17 +33,19 @@ namespace {
 // Marks every row of a chain as being saved or deleted for as long as it lives, so that a nested
 // save or deletion of the same row is recognised (and the mark goes also when a rule fails).
 class ChainMark {
-public:
+  public:
     ChainMark(RowChain chain, int RowBuffer::*counter) : chain_(std::move(chain)), counter_(counter) {
-        for (const auto& b : chain_) ++((*b).*counter_);
+        for (const auto& b : chain_)
+            ++((*b).*counter_);
     }
     ~ChainMark() {
-        for (const auto& b : chain_) --((*b).*counter_);
+        for (const auto& b : chain_)
+            --((*b).*counter_);
     }
     ChainMark(const ChainMark&) = delete;
     ChainMark& operator=(const ChainMark&) = delete;
 
-private:
+  private:
     RowChain chain_;
     int RowBuffer::*counter_;
 };
@@ -67,7 +69,8 @@ void bindValues(SqlStatement& st, const std::vector<SqlValue>& values, int first
 
 QString oidList(const std::vector<int64_t>& ids) {
     QStringList parts;
-    for (int64_t id : ids) parts << QString::number(id);
+    for (int64_t id : ids)
+        parts << QString::number(id);
     return parts.join(QLatin1Char(','));
 }
 
@@ -75,7 +78,8 @@ QString oidList(const std::vector<int64_t>& ids) {
 // come (values of a row buffer are in their stored form already).
 bool sameStored(const Variant& a, const Variant& b, int32_t type) {
     if (a.isEmptyOrNull() || b.isEmptyOrNull()) return a.isEmptyOrNull() && b.isEmptyOrNull();
-    if (a.isString() || b.isString()) return a.isString() && b.isString() && a.stringValue() == b.stringValue();
+    if (a.isString() || b.isString())
+        return a.isString() && b.isString() && a.stringValue() == b.stringValue();
     const Variant x = Engine::toStored(a, type), y = Engine::toStored(b, type);
     if (x.isNull() || y.isNull()) return x.isNull() && y.isNull();
     if (x.type() != y.type()) return false;
@@ -149,26 +153,30 @@ void DataSet::parseFields() {
     ConditionSql sql(schema, table_.Name(), kAlias);
     for (auto& f : sql.Fields(fields_)) {
         if (f.all) {
-            for (const FieldDef* d : table_.Fields()) shownFields_.push_back(d);
+            for (const FieldDef* d : table_.Fields())
+                shownFields_.push_back(d);
             continue;
         }
         if (f.name.isEmpty()) continue;
         if (const FieldDef* d = table_.FieldByName(f.name)) shownFields_.push_back(d);
         // A plain field of the table reads from the row itself.
         if (table_.FieldByName(f.name) && !f.expr.sql.contains(QLatin1Char('('))) continue;
-        computed_.push_back({f.name.normalized(QString::NormalizationForm_C), f.expr.sql, f.expr.values, f.expr.type});
+        computed_.push_back(
+            {f.name.normalized(QString::NormalizationForm_C), f.expr.sql, f.expr.values, f.expr.type});
     }
 }
 
 const DataSet::Computed* DataSet::computed(const QString& name) const {
     for (const auto& c : computed_)
-        if (c.name.compare(name.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0) return &c;
+        if (c.name.compare(name.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0)
+            return &c;
     return nullptr;
 }
 
 SqlFragment DataSet::translate(bool order, const QString& text) const {
     // Kept by table and text (bounded: texts with literals vary); the schema is fixed while open.
-    const QString key = table_.Name() + QChar(order ? 2 : 1) + (order ? fields_ + QChar(3) : QString()) + text;
+    const QString key =
+        table_.Name() + QChar(order ? 2 : 1) + (order ? fields_ + QChar(3) : QString()) + text;
     auto it = engine_.translations.constFind(key);
     if (it != engine_.translations.constEnd()) return *it.value();
     StorageSchema schema(engine_);
@@ -192,49 +200,51 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
     QStringList conds;
     auto oid = [](const QString& a) { return a + QStringLiteral(".\"OID\""); };
     switch (scope_.kind) {
-    case Scope::All:
-        break;
-    case Scope::Empty:
-        conds << QStringLiteral("0");
-        break;
-    case Scope::Lookup:
-    case Scope::Rows:
-        conds << oid(kAlias) + QStringLiteral(" IN (") + oidList(scope_.rows) + QLatin1Char(')');
-        break;
-    case Scope::Owned:
-    case Scope::Linked: {
-        int64_t ownerOid = 0;
-        for (const auto& b : scope_.ownerRow)
-            if (b->table == scope_.ownerTable) ownerOid = b->oid;
-        const Table* target = engine_.findTable(scope_.reference->targetTable);
-        // The owner is bound, so that one statement serves every owner.
-        QString inner;
-        if (scope_.kind == Scope::Owned) {
-            inner = QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"=?").arg(target->sqlName());
-            scopeBinds.push_back(ownerOid);
-            scopeBinds.push_back(scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name);
-        } else {
-            inner = QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
-                        .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name)));
-            scopeBinds.push_back(ownerOid);
-        }
-        if (target == &table_ && scope_.kind == Scope::Owned) {
-            // The owner's columns are in the row itself: their index serves the condition directly.
-            conds << QStringLiteral("%1.\"_OwnerOID\"=? AND %1.\"_Owner\"=?").arg(kAlias);
-        } else if (target == &table_) {
-            conds << oid(kAlias) + QStringLiteral(" IN (") + inner + QLatin1Char(')');
-        } else {
-            // Opened as a table derived from the target: the derived rows of those base rows.
-            QString link = oid(kAlias);
-            const Table* cur = &table_;
-            while (cur && cur != target) {
-                if (cur->GetBaseKind() == BaseKind::SharedBase) link = kAlias + QLatin1Char('.') + SqlQuote(cur->BaseLinkField());
-                cur = cur->BaseTable();
+        case Scope::All:
+            break;
+        case Scope::Empty:
+            conds << QStringLiteral("0");
+            break;
+        case Scope::Lookup:
+        case Scope::Rows:
+            conds << oid(kAlias) + QStringLiteral(" IN (") + oidList(scope_.rows) + QLatin1Char(')');
+            break;
+        case Scope::Owned:
+        case Scope::Linked: {
+            int64_t ownerOid = 0;
+            for (const auto& b : scope_.ownerRow)
+                if (b->table == scope_.ownerTable) ownerOid = b->oid;
+            const Table* target = engine_.findTable(scope_.reference->targetTable);
+            // The owner is bound, so that one statement serves every owner.
+            QString inner;
+            if (scope_.kind == Scope::Owned) {
+                inner = QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"=?")
+                            .arg(target->sqlName());
+                scopeBinds.push_back(ownerOid);
+                scopeBinds.push_back(scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name);
+            } else {
+                inner = QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
+                            .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name)));
+                scopeBinds.push_back(ownerOid);
             }
-            conds << link + QStringLiteral(" IN (") + inner + QLatin1Char(')');
+            if (target == &table_ && scope_.kind == Scope::Owned) {
+                // The owner's columns are in the row itself: their index serves the condition directly.
+                conds << QStringLiteral("%1.\"_OwnerOID\"=? AND %1.\"_Owner\"=?").arg(kAlias);
+            } else if (target == &table_) {
+                conds << oid(kAlias) + QStringLiteral(" IN (") + inner + QLatin1Char(')');
+            } else {
+                // Opened as a table derived from the target: the derived rows of those base rows.
+                QString link = oid(kAlias);
+                const Table* cur = &table_;
+                while (cur && cur != target) {
+                    if (cur->GetBaseKind() == BaseKind::SharedBase)
+                        link = kAlias + QLatin1Char('.') + SqlQuote(cur->BaseLinkField());
+                    cur = cur->BaseTable();
+                }
+                conds << link + QStringLiteral(" IN (") + inner + QLatin1Char(')');
+            }
+            break;
         }
-        break;
-    }
     }
     std::vector<SqlValue> binds = std::move(scopeBinds);
     for (const QString& text : {where_, filter_, extraWhere}) {
@@ -244,8 +254,8 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         conds << QLatin1Char('(') + f.sql + QLatin1Char(')');
         binds.insert(binds.end(), f.values.begin(), f.values.end());
     }
-    QString text = QStringLiteral("SELECT ") + (selectList.isEmpty() ? oid(kAlias) : selectList) + QStringLiteral(" FROM ") + table_.sqlName() +
-                   QLatin1Char(' ') + kAlias;
+    QString text = QStringLiteral("SELECT ") + (selectList.isEmpty() ? oid(kAlias) : selectList) +
+                   QStringLiteral(" FROM ") + table_.sqlName() + QLatin1Char(' ') + kAlias;
     if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     if (withOrder) {
         QString orderSql;
@@ -300,7 +310,8 @@ void DataSet::load() {
     const QString sql = selectSql({}, values, true);
     auto st = engine_.conn().statement(sql);
     bindValues(st, values);
-    while (st.step()) ids.push_back(st.int64(0));
+    while (st.step())
+        ids.push_back(st.int64(0));
     st.reset();
     ids_ = std::move(ids);
     isNew_ = false;
@@ -309,7 +320,8 @@ void DataSet::load() {
 }
 
 void DataSet::loadKeepingRow() {
-    const Variant bm = (!isNew_ && pos_ >= 0 && pos_ < static_cast<int64_t>(ids_.size())) ? Variant(ids_[pos_]) : Variant();
+    const Variant bm =
+        (!isNew_ && pos_ >= 0 && pos_ < static_cast<int64_t>(ids_.size())) ? Variant(ids_[pos_]) : Variant();
     load();
     if (!bm.isEmpty()) {
         auto it = std::find(ids_.begin(), ids_.end(), static_cast<int64_t>(bm.toDouble()));
@@ -329,8 +341,10 @@ const RowChain& DataSet::row() {
     for (const auto& b : row_)
         if (b->table == &own && b->oid == id && !b->deleted) valid = true;
     if (valid && !detached_) {
-        for (const auto& b : row_) engine_.ensureFresh(*b);
-        valid = std::none_of(row_.begin(), row_.end(), [&](const auto& b) { return b->table == &own && b->deleted; });
+        for (const auto& b : row_)
+            engine_.ensureFresh(*b);
+        valid = std::none_of(row_.begin(), row_.end(),
+                             [&](const auto& b) { return b->table == &own && b->deleted; });
     }
     if (!valid && !detached_) {
         prefetch();
@@ -351,7 +365,9 @@ void DataSet::prefetch() {
     }
 }
 
-const Table& DataSet::physicalTable() const { return table_; }
+const Table& DataSet::physicalTable() const {
+    return table_;
+}
 
 void DataSet::saveState() {
     if (!engine_.inOperation()) return;
@@ -378,15 +394,18 @@ void DataSet::eraseId(size_t index) {
     std::weak_ptr<DataSet> self = weak_from_this();
     engine_.addUndo(nullptr, [self, index, id]() {
         if (auto ds = self.lock())
-            if (index <= ds->ids_.size()) ds->ids_.insert(ds->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
+            if (index <= ds->ids_.size())
+                ds->ids_.insert(ds->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
     });
 }
 
 std::vector<const Table*> DataSet::rowTables() {
     std::vector<const Table*> out;
-    for (const auto& b : row()) out.push_back(b->table);
+    for (const auto& b : row())
+        out.push_back(b->table);
     if (out.empty())
-        for (const Table* t : table_.chain()) out.push_back(t);
+        for (const Table* t : table_.chain())
+            out.push_back(t);
     return out;
 }
 
@@ -428,9 +447,9 @@ DataSet::Located DataSet::locateOrRaise(const QString& name) {
     requireRow();
     Located l = locate(name);
     if (!l.buffer)
-        DbmsGlobal::Raise(odbErrUnknownField,
-                          DbmsGlobal::ErrorText(odbErrUnknownField) + QStringLiteral(": ") + table_.Name() +
-                              QLatin1Char('.') + name);
+        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) +
+                                                  QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
+                                                  name);
     return l;
 }
 
@@ -443,9 +462,9 @@ Variant DataSet::ColValue(const QString& name) const {
     if (const Computed* c = computed(name)) {
         const Variant id = self->Bookmark();
         if (id.isNull()) return Variant::null();
-        auto st = engine_.conn().statement(QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") + table_.sqlName() +
-                                           QLatin1Char(' ') + kAlias + QStringLiteral(" WHERE ") + kAlias +
-                                           QStringLiteral(".\"OID\"=?"));
+        auto st = engine_.conn().statement(QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") +
+                                           table_.sqlName() + QLatin1Char(' ') + kAlias +
+                                           QStringLiteral(" WHERE ") + kAlias + QStringLiteral(".\"OID\"=?"));
         bindValues(st, c->values);
         st.bind(static_cast<int>(c->values.size()) + 1, static_cast<int64_t>(id.toDouble()));
         Variant out = Variant::null();
@@ -467,9 +486,13 @@ bool DataSet::ColValueBool(const QString& name) const {
     return v.isEmptyOrNull() ? false : v.toBool();
 }
 
-bool DataSet::ColIsNull(const QString& name) const { return ColValue(name).isNull(); }
+bool DataSet::ColIsNull(const QString& name) const {
+    return ColValue(name).isNull();
+}
 
-QString DataSet::ColText(const QString& name) const { return ColValue(name).toText(); }
+QString DataSet::ColText(const QString& name) const {
+    return ColValue(name).toText();
+}
 
 Variant DataSet::ColDate(const QString& name) const {
     const Variant v = ColValue(name);
@@ -500,8 +523,11 @@ bool DataSet::ColExists(const QString& name) const {
     if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0 || computed(name)) return true;
     for (const Table* t : const_cast<DataSet*>(this)->rowTables())
         if (t->columnIndex(name.normalized(QString::NormalizationForm_C)) >= 0) {
-            const auto kind = t->columns()[static_cast<size_t>(t->columnIndex(name.normalized(QString::NormalizationForm_C)))].kind;
-            if (kind == StoredColumn::Field || kind == StoredColumn::Lookup || kind == StoredColumn::BaseLink) return true;
+            const auto kind = t->columns()[static_cast<size_t>(
+                                               t->columnIndex(name.normalized(QString::NormalizationForm_C)))]
+                                  .kind;
+            if (kind == StoredColumn::Field || kind == StoredColumn::Lookup || kind == StoredColumn::BaseLink)
+                return true;
         }
     return false;
 }
@@ -528,8 +554,10 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
     const StoredColumn& c = b.table->columns()[static_cast<size_t>(column)];
     const Variant typed = Engine::fromStored(Engine::toStored(value, c.type), c.type);
     if (c.field && c.field->size > 0 && typed.isString() &&
-        (c.type == ftText || c.type == ftCodeText || c.type == ftMailLink) && typed.stringValue().size() > c.field->size)
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") + c.name +
+        (c.type == ftText || c.type == ftCodeText || c.type == ftMailLink) &&
+        typed.stringValue().size() > c.field->size)
+        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") +
+                                              c.name +
                                               QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
     const bool user = engine_.depth() == 1 && engine_.silent == 0;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
@@ -582,12 +610,14 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
 
 bool DataSet::AddToCol(const QString& name, const Variant& amount) {
     const Variant cur = ColValue(name);
-    return SetColValue(name, VbAdd(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+    return SetColValue(
+        name, VbAdd(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
 }
 
 bool DataSet::SubtractFromCol(const QString& name, const Variant& amount) {
     const Variant cur = ColValue(name);
-    return SetColValue(name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+    return SetColValue(
+        name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -615,14 +645,16 @@ int64_t DataSet::findTarget(const ReferenceDef& ref, const Variant& value) {
     auto resolved = schema.ResolveField(target.Name(), kAlias, QStringList{f->name}, aliases);
     const SqlValue stored = schema.StoredValue(value, f->type);
     auto st = engine_.conn().statement(QStringLiteral("SELECT r.\"OID\" FROM ") + target.sqlName() +
-                                       QStringLiteral(" r WHERE ") + resolved->sql + QStringLiteral(" = ? ORDER BY r.\"OID\" LIMIT 1"));
+                                       QStringLiteral(" r WHERE ") + resolved->sql +
+                                       QStringLiteral(" = ? ORDER BY r.\"OID\" LIMIT 1"));
     bindValues(st, {stored});
     int64_t found = 0;
     if (st.step()) found = st.int64(0);
     st.reset();
     if (found == 0)
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") + ref.name +
-                                              QStringLiteral(" = ") + value.toText() + QStringLiteral(" (elemento non trovato)"));
+        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") +
+                                              ref.name + QStringLiteral(" = ") + value.toText() +
+                                              QStringLiteral(" (elemento non trovato)"));
     return found;
 }
 
@@ -655,7 +687,8 @@ void DataSet::setBaseLink(const Variant& value) {
     auto chosen = oid > 0 ? engine_.rowChain(*base, oid) : RowChain();
     if (oid > 0 && chosen.empty())
         DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") +
-                                              table_.BaseLinkField() + QStringLiteral(" = ") + value.toText());
+                                              table_.BaseLinkField() + QStringLiteral(" = ") +
+                                              value.toText());
     const int ci = table_.columnIndex(table_.BaseLinkField());
     const QString name = table_.BaseLinkField();
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
@@ -701,8 +734,9 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
             setLookup(*holder, ci, ref, target);
         });
     }
-    if (ref.owned) DbmsGlobal::Raise(odbErrUnknownReference, DbmsGlobal::ErrorText(odbErrUnknownReference) +
-                                                                  QStringLiteral(": ") + ref.name);
+    if (ref.owned)
+        DbmsGlobal::Raise(odbErrUnknownReference,
+                          DbmsGlobal::ErrorText(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
     return engine_.run(this, [&]() {
         if (holder->isNew()) DbmsGlobal::Raise(odbErrNoCurrentRow);
         int64_t target = 0;
@@ -715,11 +749,18 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
         raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*this, *targetDs, ref.name, remove, false); });
         const QString link = SqlQuote(LinkTableName(ref.table, ref.name));
         if (remove)
-            engine_.conn().statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=? AND TargetOID=?").arg(link))
-                .bind(1, holder->oid).bind(2, target).run();
+            engine_.conn()
+                .statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=? AND TargetOID=?").arg(link))
+                .bind(1, holder->oid)
+                .bind(2, target)
+                .run();
         else
-            engine_.conn().statement(QStringLiteral("INSERT OR IGNORE INTO %1 (OwnerOID, TargetOID) VALUES (?, ?)").arg(link))
-                .bind(1, holder->oid).bind(2, target).run();
+            engine_.conn()
+                .statement(
+                    QStringLiteral("INSERT OR IGNORE INTO %1 (OwnerOID, TargetOID) VALUES (?, ?)").arg(link))
+                .bind(1, holder->oid)
+                .bind(2, target)
+                .run();
         raise([&](itfSetData& ev) { ev.OnUpdateReference(*this, *targetDs, ref.name, remove, false); });
     });
 }
@@ -763,9 +804,8 @@ std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, 
     } else {
         offered = GetReference(ref.name);
     }
-    const bool ok = engine_.run(this, [&]() {
-        raise([&](itfSetData& ev) { ev.OnSelectReference(*this, *offered, eventName); });
-    });
+    const bool ok = engine_.run(
+        this, [&]() { raise([&](itfSetData& ev) { ev.OnSelectReference(*this, *offered, eventName); }); });
     return ok ? offered : nullptr;
 }
 
@@ -795,11 +835,14 @@ const ReferenceDef& DataSet::GetReferenceDef(const QString& referenceName) const
     return table_.Reference(referenceName);  // raises the unknown-reference error
 }
 
-QString DataSet::ReferenceCondition(const QString& referenceName, bool equal, const Variant& key, int32_t) const {
+QString DataSet::ReferenceCondition(const QString& referenceName, bool equal, const Variant& key,
+                                    int32_t) const {
     const ReferenceDef& ref = GetReferenceDef(referenceName);
     const QString path = ref.name + QStringLiteral(".OID");
-    if (key.isEmptyOrNull()) return (equal ? QStringLiteral("ISNULL(") : QStringLiteral("NOT ISNULL(")) + path + QLatin1Char(')');
-    return path + (equal ? QStringLiteral("=") : QStringLiteral("<>")) + WhereLiteral::value(Variant(key.toDouble()));
+    if (key.isEmptyOrNull())
+        return (equal ? QStringLiteral("ISNULL(") : QStringLiteral("NOT ISNULL(")) + path + QLatin1Char(')');
+    return path + (equal ? QStringLiteral("=") : QStringLiteral("<>")) +
+           WhereLiteral::value(Variant(key.toDouble()));
 }
 
 QString DataSet::RowCondition(int32_t mode, const Variant& bookmark, int32_t exclude) const {
@@ -812,7 +855,8 @@ QString DataSet::RowCondition(int32_t mode, const Variant& bookmark, int32_t exc
     // The row by its base row: a shared-base row by the part it stands on.
     if (table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase) {
         const Variant base = BaseKey();
-        if (!base.isNull()) return table_.BaseLinkField() + op + WhereLiteral::value(Variant(base.toDouble()));
+        if (!base.isNull())
+            return table_.BaseLinkField() + op + WhereLiteral::value(Variant(base.toDouble()));
     }
     return kOidColumn + op + WhereLiteral::value(Bookmark());
 }
@@ -820,20 +864,23 @@ QString DataSet::RowCondition(int32_t mode, const Variant& bookmark, int32_t exc
 QString DataSet::RowsCondition(int32_t, const Variant&) const {
     if (ids_.empty()) return QStringLiteral("OID IN (0)");
     QStringList parts;
-    for (int64_t id : ids_) parts << QString::number(id);
+    for (int64_t id : ids_)
+        parts << QString::number(id);
     return QStringLiteral("OID IN (") + parts.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
-QString DataSet::MakeCondition(const QString& column, int32_t, const Variant& value, int32_t op, const Variant&,
-                               const QString& wildcard, int32_t) const {
+QString DataSet::MakeCondition(const QString& column, int32_t, const Variant& value, int32_t op,
+                               const Variant&, const QString& wildcard, int32_t) const {
     const bool differ = op == 1;
     if (value.isEmptyOrNull())
-        return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + column + QLatin1Char(')');
+        return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + column +
+               QLatin1Char(')');
     const FieldDef* f = table_.FieldByName(column);
     if (value.isString() && !wildcard.isEmpty() && value.stringValue().contains(wildcard)) {
         QString pattern = value.stringValue();
         pattern.replace(wildcard, QStringLiteral("*"));
-        return (differ ? QStringLiteral("NOT ") : QString()) + column + QStringLiteral(" Like ") + WhereLiteral::text(pattern);
+        return (differ ? QStringLiteral("NOT ") : QString()) + column + QStringLiteral(" Like ") +
+               WhereLiteral::text(pattern);
     }
     const QString literal = f ? f->ValueLiteral(value) : WhereLiteral::value(value);
     return column + (differ ? QStringLiteral("<>") : QStringLiteral("=")) + literal;
@@ -855,15 +902,21 @@ const FieldDef* DataSet::Field(int32_t position) const {
     return shownFields_[static_cast<size_t>(position - 1)];
 }
 
-const FieldDef* DataSet::Field(const QString& name) const { return table_.FieldByName(name); }
+const FieldDef* DataSet::Field(const QString& name) const {
+    return table_.FieldByName(name);
+}
 
-QString DataSet::SelWhere() const { return where_; }
+QString DataSet::SelWhere() const {
+    return where_;
+}
 
 void DataSet::SetSelWhere(const QString& where) {
     replaceViewSetting(where_, where, [this] { load(); });
 }
 
-QString DataSet::SelFields() const { return fields_; }
+QString DataSet::SelFields() const {
+    return fields_;
+}
 
 void DataSet::SetSelFields(const QString& fields) {
     replaceViewSetting(fields_, fields, [this] {
@@ -872,7 +925,9 @@ void DataSet::SetSelFields(const QString& fields) {
     });
 }
 
-QString DataSet::SortOrder() const { return order_; }
+QString DataSet::SortOrder() const {
+    return order_;
+}
 
 void DataSet::SetSortOrder(const QString& order) {
     replaceViewSetting(order_, order, [this] { loadKeepingRow(); });
@@ -882,14 +937,17 @@ void DataSet::SortBy(const QString& field, bool descending) {
     SetSortOrder(descending ? field + QStringLiteral(" DESC") : field);
 }
 
-QString DataSet::Filter() const { return filter_; }
+QString DataSet::Filter() const {
+    return filter_;
+}
 
 void DataSet::SetFilter(const QString& filter) {
     replaceViewSetting(filter_, filter, [this] { load(); });
 }
 
 // A where-text, field list, order or filter that fails to translate or to run leaves the view as it was.
-void DataSet::replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload) {
+void DataSet::replaceViewSetting(QString& setting, const QString& value,
+                                 const std::function<void()>& reload) {
     const QString previous = setting;
     setting = value;
     try {
@@ -948,24 +1006,35 @@ bool DataSet::RowLast() {
 }
 
 bool DataSet::StepToLastRow() {
-    if (!ids_.empty() && pos_ >= static_cast<int64_t>(ids_.size())) pos_ = static_cast<int64_t>(ids_.size()) - 1;
+    if (!ids_.empty() && pos_ >= static_cast<int64_t>(ids_.size()))
+        pos_ = static_cast<int64_t>(ids_.size()) - 1;
     return !RowInvalid();
 }
 
-bool DataSet::RowUnavailable() const { return const_cast<DataSet*>(this)->row().empty(); }
+bool DataSet::RowUnavailable() const {
+    return const_cast<DataSet*>(this)->row().empty();
+}
 
 bool DataSet::RowInvalid() const {
     if (isNew_) return false;
     return pos_ < 0 || pos_ >= static_cast<int64_t>(ids_.size());
 }
 
-bool DataSet::RowBeforeFirst() const { return !isNew_ && pos_ < 0; }
+bool DataSet::RowBeforeFirst() const {
+    return !isNew_ && pos_ < 0;
+}
 
-bool DataSet::DataEmpty() const { return ids_.empty() && !isNew_; }
+bool DataSet::DataEmpty() const {
+    return ids_.empty() && !isNew_;
+}
 
-bool DataSet::NoCurrentRow() const { return const_cast<DataSet*>(this)->row().empty(); }
+bool DataSet::NoCurrentRow() const {
+    return const_cast<DataSet*>(this)->row().empty();
+}
 
-int32_t DataSet::RowCount() const { return static_cast<int32_t>(ids_.size()); }
+int32_t DataSet::RowCount() const {
+    return static_cast<int32_t>(ids_.size());
+}
 
 bool DataSet::FindRow(const QString& condition, bool fromNext) {
     if (isNew_) CancelRow();
@@ -974,7 +1043,8 @@ bool DataSet::FindRow(const QString& condition, bool fromNext) {
     auto st = engine_.conn().statement(sql);
     bindValues(st, values);
     std::unordered_set<int64_t> match;
-    while (st.step()) match.insert(st.int64(0));
+    while (st.step())
+        match.insert(st.int64(0));
     st.reset();
     const int64_t start = fromNext ? pos_ + 1 : 0;
     for (int64_t i = std::max<int64_t>(start, 0); i < static_cast<int64_t>(ids_.size()); ++i)
@@ -994,7 +1064,9 @@ Variant DataSet::Bookmark(int32_t) const {
     return Variant::null();
 }
 
-bool DataSet::GotoBookmark(const Variant& bookmark) { return FindBookmark(bookmark); }
+bool DataSet::GotoBookmark(const Variant& bookmark) {
+    return FindBookmark(bookmark);
+}
 
 bool DataSet::FindBookmark(const Variant& bookmark, int32_t) {
     if (bookmark.isEmptyOrNull()) return false;
@@ -1006,7 +1078,9 @@ bool DataSet::FindBookmark(const Variant& bookmark, int32_t) {
     return true;
 }
 
-bool DataSet::IsNewRow() const { return isNew_; }
+bool DataSet::IsNewRow() const {
+    return isNew_;
+}
 
 bool DataSet::IsChangedRow(int32_t, int32_t) const {
     for (const auto& b : const_cast<DataSet*>(this)->row())
@@ -1034,9 +1108,13 @@ bool DataSet::RowFlag() const {
     return false;
 }
 
-void DataSet::EnableEdit(bool enable) { editEnabled_ = enable; }
+void DataSet::EnableEdit(bool enable) {
+    editEnabled_ = enable;
+}
 
-bool DataSet::EditEnabled() const { return editEnabled_ && !detached_; }
+bool DataSet::EditEnabled() const {
+    return editEnabled_ && !detached_;
+}
 
 // The condition matching a row's values on one unique index: False when a value is Null (Null never
 // collides) or a column lies in another table of the chain. The parent link counts when asked.
@@ -1066,10 +1144,12 @@ bool DataSet::collidesOnUniqueIndex() {
             QStringList conds;
             std::vector<Variant> vals;
             if (!idx->unique() || !uniqueIndexMatch(t, *b, *idx, true, conds, vals)) continue;
-            auto st = engine_.conn().statement(QStringLiteral("SELECT count(*) FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
-                                               conds.join(QStringLiteral(" AND ")) + QStringLiteral(" AND \"OID\"<>?"));
+            auto st = engine_.conn().statement(
+                QStringLiteral("SELECT count(*) FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
+                conds.join(QStringLiteral(" AND ")) + QStringLiteral(" AND \"OID\"<>?"));
             int i = 1;
-            for (const auto& v : vals) st.bindStored(i++, v);
+            for (const auto& v : vals)
+                st.bindStored(i++, v);
             st.bind(i, b->oid);
             st.step();
             const bool found = st.int64(0) > 0;
@@ -1090,13 +1170,16 @@ std::shared_ptr<DataSet> DataSet::EquivalentRows(const QString& where, int32_t, 
             QStringList conds;
             std::vector<Variant> vals;
             if (!idx->unique() || !uniqueIndexMatch(t, *b, *idx, false, conds, vals)) continue;
-            auto st = engine_.conn().statement(QStringLiteral("SELECT \"OID\" FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
-                                               conds.join(QStringLiteral(" AND ")) +
-                                               QStringLiteral(" AND \"_OwnerOID\" IS NULL AND \"OID\"<>?"));
+            auto st =
+                engine_.conn().statement(QStringLiteral("SELECT \"OID\" FROM ") + t.sqlName() +
+                                         QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND ")) +
+                                         QStringLiteral(" AND \"_OwnerOID\" IS NULL AND \"OID\"<>?"));
             int i = 1;
-            for (const auto& v : vals) st.bindStored(i++, v);
+            for (const auto& v : vals)
+                st.bindStored(i++, v);
             st.bind(i, b->oid);
-            while (st.step()) found.push_back(st.int64(0));
+            while (st.step())
+                found.push_back(st.int64(0));
             st.reset();
         }
     }
@@ -1171,7 +1254,8 @@ std::shared_ptr<DataSet> DataSet::storedCopy() {
 
 std::shared_ptr<DataSet> DataSet::ParentRow() {
     requireRow();
-    for (const auto& o : owners()) return onFullRow(engine_, *o.ownerTable, o.oid);
+    for (const auto& o : owners())
+        return onFullRow(engine_, *o.ownerTable, o.oid);
     return emptyOn(engine_, table_);
 }
 
@@ -1182,11 +1266,12 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
     auto collect = [&](const QString& sql, int64_t id) {
         auto st = engine_.conn().statement(sql);
         if (sql.contains(QLatin1Char('?'))) st.bind(1, id);
-        while (st.step()) found.push_back(st.int64(0));
+        while (st.step())
+            found.push_back(st.int64(0));
     };
     auto inOther = [&](const QString& inner) {
-        return QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() + QStringLiteral(" r WHERE r.\"OID\" IN (") +
-               inner + QLatin1Char(')');
+        return QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() +
+               QStringLiteral(" r WHERE r.\"OID\" IN (") + inner + QLatin1Char(')');
     };
     StorageSchema schema(engine_);
     for (const auto& b : row()) {
@@ -1198,10 +1283,11 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
             for (const auto& r : t->OwnReferences()) {
                 if (r->collection || r->targetTable.compare(me, Qt::CaseInsensitive) != 0) continue;
                 ConditionAliases aliases;
-                auto link = schema.ResolveField(other.Name(), QStringLiteral("r"), QStringList{r->name, kOidColumn}, aliases);
+                auto link = schema.ResolveField(other.Name(), QStringLiteral("r"),
+                                                QStringList{r->name, kOidColumn}, aliases);
                 if (link)
-                    collect(QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() + QStringLiteral(" r WHERE ") +
-                                link->sql + QStringLiteral(" = ?"),
+                    collect(QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() +
+                                QStringLiteral(" r WHERE ") + link->sql + QStringLiteral(" = ?"),
                             id);
             }
         // The owner of this row, when it is a row of `other` or of its chain.
@@ -1224,9 +1310,10 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
             QString label = me + QLatin1Char('.') + r->name;
             label.replace(QLatin1Char('\''), QStringLiteral("''"));
             if (r->owned)
-                collect(inOther(QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"='%2'")
-                                    .arg(target->sqlName(), label)),
-                        id);
+                collect(
+                    inOther(QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"='%2'")
+                                .arg(target->sqlName(), label)),
+                    id);
             else
                 collect(inOther(QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
                                     .arg(SqlQuote(LinkTableName(me, r->name)))),
@@ -1266,7 +1353,8 @@ std::shared_ptr<DataSet> DataSet::OpenRelatedEx(const QString& tableName) {
     return last->isNew() ? emptyOn(engine_, *last->table) : onRow(engine_, *last->table, last->oid);
 }
 
-std::shared_ptr<DataSet> DataSet::OpenTable(const QString& tableName, const QString& where, const QString& order) {
+std::shared_ptr<DataSet> DataSet::OpenTable(const QString& tableName, const QString& where,
+                                            const QString& order) {
     Table& t = tableName.isEmpty() ? table_ : engine_.table(tableName);
     return t.OpenData(where, order);
 }
@@ -1305,11 +1393,17 @@ Variant DataSet::BaseKey() const {
     return Variant::null();
 }
 
-Table& DataSet::GetTable() const { return table_; }
+Table& DataSet::GetTable() const {
+    return table_;
+}
 
-Database& DataSet::GetDatabase() const { return engine_.database(); }
+Database& DataSet::GetDatabase() const {
+    return engine_.database();
+}
 
-std::shared_ptr<Connection> DataSet::GetConnection() const { return engine_.connection(); }
+std::shared_ptr<Connection> DataSet::GetConnection() const {
+    return engine_.connection();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Guards, questions, messages
@@ -1320,7 +1414,8 @@ size_t DataSet::identityIndex(const RowChain& chain) const {
     size_t i = chain.size() - 1;
     for (size_t k = 0; k < chain.size(); ++k)
         if (chain[k]->table == &table_) i = k;
-    while (i > 0 && chain[i]->table->GetBaseKind() == BaseKind::Exclusive && chain[i]->table->BaseTable() == chain[i - 1]->table)
+    while (i > 0 && chain[i]->table->GetBaseKind() == BaseKind::Exclusive &&
+           chain[i]->table->BaseTable() == chain[i - 1]->table)
         --i;
     return i;
 }
@@ -1339,9 +1434,13 @@ bool DataSet::LockGuard(const QString& name) {
     return true;
 }
 
-bool DataSet::IsGuardLocked(const QString& name) const { return engine_.isGuardLocked(name, const_cast<DataSet*>(this)->rowKey()); }
+bool DataSet::IsGuardLocked(const QString& name) const {
+    return engine_.isGuardLocked(name, const_cast<DataSet*>(this)->rowKey());
+}
 
-void DataSet::UnlockGuard(const QString& name) { engine_.unlockGuard(name, rowKey()); }
+void DataSet::UnlockGuard(const QString& name) {
+    engine_.unlockGuard(name, rowKey());
+}
 
 void DataSet::RejectChange(const QString& text, int32_t) {
     throw AppError(vbObjectError + odbErrRefused, table_.Name(), text);
@@ -1351,17 +1450,27 @@ bool DataSet::AskQuestion(int32_t kind, const QString& text, bool defaultCancel,
     bool cancel = defaultCancel;
     if (itfNotifyEvent* n = engine_.notify()) n->OnQueryMessage(this, kind, text, cancel);
     if (readAnswer) return !cancel;
-    if (cancel && (kind == 0 || kind == 2)) throw AppError(vbObjectError + odbErrCancelled, table_.Name(), DbmsGlobal::ErrorText(odbErrCancelled));
+    if (cancel && (kind == 0 || kind == 2))
+        throw AppError(vbObjectError + odbErrCancelled, table_.Name(),
+                       DbmsGlobal::ErrorText(odbErrCancelled));
     return !cancel;
 }
 
-void DataSet::ShowMessage(const QString& text) { engine_.showMessage(this, text); }
+void DataSet::ShowMessage(const QString& text) {
+    engine_.showMessage(this, text);
+}
 
-void DataSet::FocusField(const QString& field) { focus_ = field; }
+void DataSet::FocusField(const QString& field) {
+    focus_ = field;
+}
 
-const QString& DataSet::FocusedField() const { return focus_; }
+const QString& DataSet::FocusedField() const {
+    return focus_;
+}
 
-bool DataSet::IsSilent() const { return engine_.silent > 0; }
+bool DataSet::IsSilent() const {
+    return engine_.silent > 0;
+}
 
 const odb::EventSource& DataSet::EventSource() const {
     const_cast<DataSet*>(this)->eventSource_.skipNumbering_ = engine_.skipNumbering;
@@ -1437,13 +1546,17 @@ void DataSet::applyPair(const QString& name, const Variant& value) {
 bool DataSet::AddRow(const VariantList& pairs) {
     requireEditable();
     if (pairs.size() % 2 != 0)
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": coppie nome/valore incomplete"));
+        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) +
+                                              QStringLiteral(": coppie nome/valore incomplete"));
     for (size_t i = 0; i < pairs.size(); i += 2)
         if (!pairs[i].isString())
-            DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": nome di campo atteso"));
+            DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) +
+                                                  QStringLiteral(": nome di campo atteso"));
     return engine_.run(this, [&]() {
         startNewRow();
-        const QString link = table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase ? table_.BaseLinkField() : QString();
+        const QString link = table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase
+                                 ? table_.BaseLinkField()
+                                 : QString();
         // The base row first, so that the other values land on the chosen row.
         for (size_t i = 0; i < pairs.size(); i += 2)
             if (!link.isEmpty() && pairs[i].stringValue().compare(link, Qt::CaseInsensitive) == 0)
@@ -1524,10 +1637,12 @@ void DataSet::saveCurrent() {
             auto& ownerDs = ownerSets[i];
             if (ownerDs->DataEmpty()) continue;
             bool ownerGone = false;
-            for (const auto& ob : ownerDs->row()) ownerGone = ownerGone || ob->deleting > 0;
+            for (const auto& ob : ownerDs->row())
+                ownerGone = ownerGone || ob->deleting > 0;
             if (ownerGone) continue;
             const QString name = links[i].reference->name;
-            ownerDs->raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*ownerDs, *before, name, false, false); });
+            ownerDs->raise(
+                [&](itfSetData& ev) { ev.OnBeforeUpdateReference(*ownerDs, *before, name, false, false); });
         }
     }
 
@@ -1568,7 +1683,8 @@ void DataSet::saveCurrent() {
             }
         row_ = chain;
     } else {
-        for (const auto& b : chain) engine_.updateRow(*b);
+        for (const auto& b : chain)
+            engine_.updateRow(*b);
         rowWasAdded_ = false;
     }
 
@@ -1576,7 +1692,8 @@ void DataSet::saveCurrent() {
         auto& ownerDs = ownerSets[i];
         if (ownerDs->DataEmpty()) continue;
         bool ownerGone = false;
-        for (const auto& ob : ownerDs->row()) ownerGone = ownerGone || ob->deleting > 0;
+        for (const auto& ob : ownerDs->row())
+            ownerGone = ownerGone || ob->deleting > 0;
         if (ownerGone) continue;
         const QString name = links[i].reference->name;
         ownerDs->raise([&](itfSetData& ev) { ev.OnUpdateReference(*ownerDs, *this, name, false, false); });
@@ -1648,17 +1765,20 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
         bool gone = ownerDs->DataEmpty();
         if (!gone)
-            for (const auto& ob : ownerDs->row()) gone = gone || ob->deleting > 0;
+            for (const auto& ob : ownerDs->row())
+                gone = gone || ob->deleting > 0;
         ownerSets.push_back(gone ? nullptr : ownerDs);
     }
     for (size_t i = 0; i < links.size(); ++i) {
         auto ownerDs = ownerSets[i];
         if (!ownerDs) continue;
         const QString name = links[i].reference->name;
-        ownerDs->raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*ownerDs, *this, name, true, false); });
+        ownerDs->raise(
+            [&](itfSetData& ev) { ev.OnBeforeUpdateReference(*ownerDs, *this, name, true, false); });
     }
 
-    for (size_t i = chain.size(); i-- > first;) engine_.deleteRow(*chain[i]);
+    for (size_t i = chain.size(); i-- > first;)
+        engine_.deleteRow(*chain[i]);
     saveState();
     const int64_t id = [&]() {
         for (const auto& b : chain)
@@ -1673,7 +1793,8 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         auto ownerDs = ownerSets[i];
         if (!ownerDs) continue;
         const QString name = links[i].reference->name;
-        auto none = emptyOn(engine_, i < owningLinks ? table_ : engine_.table(links[i].reference->targetTable));
+        auto none =
+            emptyOn(engine_, i < owningLinks ? table_ : engine_.table(links[i].reference->targetTable));
         ownerDs->raise([&](itfSetData& ev) { ev.OnUpdateReference(*ownerDs, *none, name, true, false); });
         ownerDs->saveCurrent();
     }
@@ -1684,11 +1805,15 @@ std::vector<DataSet::OwnerLink> DataSet::linkOwners(const RowBuffer& b) {
     if (b.isNew()) return out;
     for (const auto& other : engine_.tables().items())
         for (const auto& r : other->OwnReferences()) {
-            if (!r->collection || r->owned || r->targetTable.compare(b.table->Name(), Qt::CaseInsensitive) != 0) continue;
-            auto st = engine_.conn().statement(QStringLiteral("SELECT OwnerOID FROM %1 WHERE TargetOID=? ORDER BY OwnerOID")
-                                                   .arg(SqlQuote(LinkTableName(other->Name(), r->name))));
+            if (!r->collection || r->owned ||
+                r->targetTable.compare(b.table->Name(), Qt::CaseInsensitive) != 0)
+                continue;
+            auto st = engine_.conn().statement(
+                QStringLiteral("SELECT OwnerOID FROM %1 WHERE TargetOID=? ORDER BY OwnerOID")
+                    .arg(SqlQuote(LinkTableName(other->Name(), r->name))));
             st.bind(1, b.oid);
-            while (st.step()) out.push_back({other.get(), r.get(), st.int64(0)});
+            while (st.step())
+                out.push_back({other.get(), r.get(), st.int64(0)});
             st.reset();
         }
     return out;
@@ -1698,7 +1823,8 @@ bool DataSet::DeleteRows(itfProgress* progress) {
     requireEditable();
     return engine_.run(this, [&]() {
         std::shared_ptr<DataSet> owner;
-        const bool collection = (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) && scope_.reference;
+        const bool collection =
+            (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) && scope_.reference;
         if (collection) {
             int64_t ownerOid = 0;
             for (const auto& b : scope_.ownerRow)
@@ -1708,7 +1834,9 @@ bool DataSet::DeleteRows(itfProgress* progress) {
         }
         const QString name = collection ? scope_.reference->name : QString();
         auto none = emptyOn(engine_, table_);
-        if (owner) owner->raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*owner, *none, name, true, false); });
+        if (owner)
+            owner->raise(
+                [&](itfSetData& ev) { ev.OnBeforeUpdateReference(*owner, *none, name, true, false); });
         const int total = static_cast<int>(ids_.size());
         if (progress) progress->OnStart(odbEvtDeleteRows, total);
         int count = 0;
@@ -1723,7 +1851,8 @@ bool DataSet::DeleteRows(itfProgress* progress) {
                         if (b->table == scope_.ownerTable) ownerOid = b->oid;
                     engine_.conn()
                         .statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=? AND TargetOID=?")
-                                       .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name))))
+                                       .arg(SqlQuote(
+                                           LinkTableName(scope_.ownerTable->Name(), scope_.reference->name))))
                         .bind(1, ownerOid)
                         .bind(2, ids_.front())
                         .run();
@@ -1769,11 +1898,16 @@ Variant DataSet::Aggregate(const QString& expression, int32_t op, int32_t, int32
     bindValues(st, all);
     Variant out;
     if (st.step() && !st.isNull(0)) {
-        if (op == aggCount) out = Variant(st.int64(0));
-        else if (e.type == ftCurrency) out = Variant(Currency::fromRaw(std::llround(st.real(0))));
-        else if (e.type == ftLong || e.type == ftBoolean) out = Variant(static_cast<int64_t>(std::llround(st.real(0))));
-        else if (e.type == ftDate || e.type == ftDateTime || e.type == ftTime) out = Variant::fromDate(st.real(0));
-        else out = Variant(st.real(0));
+        if (op == aggCount)
+            out = Variant(st.int64(0));
+        else if (e.type == ftCurrency)
+            out = Variant(Currency::fromRaw(std::llround(st.real(0))));
+        else if (e.type == ftLong || e.type == ftBoolean)
+            out = Variant(static_cast<int64_t>(std::llround(st.real(0))));
+        else if (e.type == ftDate || e.type == ftDateTime || e.type == ftTime)
+            out = Variant::fromDate(st.real(0));
+        else
+            out = Variant(st.real(0));
     }
     st.reset();
     if (out.isEmpty()) return e.type == ftCurrency ? Variant(Currency()) : Variant(0);
@@ -1797,7 +1931,10 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
             owner = onFullRow(dest, *sc.ownerTable, ownerOid);
         }
         auto none = emptyOn(dest, destination.table_);
-        if (owner) owner->raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*owner, *none, sc.reference->name, false, false); });
+        if (owner)
+            owner->raise([&](itfSetData& ev) {
+                ev.OnBeforeUpdateReference(*owner, *none, sc.reference->name, false, false);
+            });
         if (progress) progress->OnStart(odbEvtImportRows, total);
         {
             QuietOwner quiet(dest, owner ? sc.reference : nullptr, ownerOidOf(sc));
@@ -1823,7 +1960,8 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                         if (keyField.isEmpty() && !col.reference->displayFieldList().isEmpty())
                             keyField = col.reference->displayFieldList().front();
                         auto target = GetReference(col.name);
-                        if (target->DataEmpty() || keyField.isEmpty() || !target->ColExists(keyField)) continue;
+                        if (target->DataEmpty() || keyField.isEmpty() || !target->ColExists(keyField))
+                            continue;
                         destination.SetReference(col.name, target->ColValue(keyField));
                     }
                 // A row whose unique values the destination already holds is not copied again.
@@ -1839,7 +1977,9 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
         }
         if (progress) progress->OnEnd(odbEvtImportRows, total);
         if (owner) {
-            owner->raise([&](itfSetData& ev) { ev.OnUpdateReference(*owner, *none, sc.reference->name, false, false); });
+            owner->raise([&](itfSetData& ev) {
+                ev.OnUpdateReference(*owner, *none, sc.reference->name, false, false);
+            });
             owner->saveCurrent();
         }
     });
@@ -1849,19 +1989,22 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
 void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, const QString& fields) {
     QStringList names;
     if (!fields.trimmed().isEmpty()) {
-        for (const QString& f : fields.split(QLatin1Char(','), Qt::SkipEmptyParts)) names << f.trimmed();
+        for (const QString& f : fields.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            names << f.trimmed();
     } else {
         for (const FieldDef* f : table_.Fields())
             if (f->shown) names << f->name;
     }
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") + file + QLatin1Char(')'));
+        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                file + QLatin1Char(')'));
     QTextStream s(&out);
     s.setEncoding(QStringConverter::Utf8);
     s << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" << table_.Caption().toHtmlEscaped()
       << "</title></head>\n<body>\n<table border=\"1\">\n<tr>";
-    for (const QString& n : names) s << "<th>" << n.toHtmlEscaped() << "</th>";
+    for (const QString& n : names)
+        s << "<th>" << n.toHtmlEscaped() << "</th>";
     s << "</tr>\n";
     const int total = RowCount();
     if (progress) progress->OnStart(odbEvtExportHtml, total);
@@ -1884,7 +2027,9 @@ void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, co
     if (progress) progress->OnEnd(odbEvtExportHtml, total);
 }
 
-ObjectRef DataSet::AsObject() { return std::make_shared<DataSetObject>(shared_from_this()); }
+ObjectRef DataSet::AsObject() {
+    return std::make_shared<DataSetObject>(shared_from_this());
+}
 
 void DataSet::CloseData() {
     closed_ = true;

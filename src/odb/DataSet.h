@@ -21,10 +21,10 @@
 
 #include "base/Object.h"
 #include "base/Variant.h"
-#include "odb/EventSource.h"
 #include "odb/ConditionSchema.h"
 #include "odb/ConditionSql.h"
 #include "odb/Engine.h"
+#include "odb/EventSource.h"
 #include "odb/Interfaces.h"
 #include "odb/Schema.h"
 
@@ -50,18 +50,18 @@ struct DataSetScope {
 enum AggregateOp : int32_t { aggSum = 0, aggMin = 1, aggMax = 2, aggCount = 3 };
 
 class DataSet : public std::enable_shared_from_this<DataSet> {
-public:
+  public:
     ~DataSet();
     DataSet(const DataSet&) = delete;
     DataSet& operator=(const DataSet&) = delete;
 
     // ---- values of the current row (fields of the chain, or a reference name: its stored link) ----
     Variant ColValue(const QString& name) const;
-    double ColNumber(const QString& name) const;    // Null reads 0
-    bool ColValueBool(const QString& name) const;   // Null reads False
+    double ColNumber(const QString& name) const;   // Null reads 0
+    bool ColValueBool(const QString& name) const;  // Null reads False
     bool ColIsNull(const QString& name) const;
-    QString ColText(const QString& name) const;     // Null reads ""
-    Variant ColDate(const QString& name) const;     // the value as a Date (Null stays Null)
+    QString ColText(const QString& name) const;  // Null reads ""
+    Variant ColDate(const QString& name) const;  // the value as a Date (Null stays Null)
     // Through the field's format ("0000", "000"); Null gives "".
     QString FormattedColValue(const QString& name) const;
     bool ColExists(const QString& name) const;
@@ -73,7 +73,7 @@ public:
     // on every table of the chain. A lookup reference name sets the link (as SetReference by id).
     // False when a rule refused (the value stays as it was).
     bool SetColValue(const QString& name, const Variant& value);
-    bool AddToCol(const QString& name, const Variant& amount);       // Null counts as 0
+    bool AddToCol(const QString& name, const Variant& amount);  // Null counts as 0
     bool SubtractFromCol(const QString& name, const Variant& amount);
     // Lookup: points the reference at the target row named by its key-field value, or (no key
     // field) its first display value; an empty value clears it. Non-owned collection: adds the
@@ -108,12 +108,12 @@ public:
     bool RowLast();
     // Back onto the last row when the data set stands past its end.
     bool StepToLastRow();
-    bool RowInvalid() const;      // before the first or past the last row
+    bool RowInvalid() const;  // before the first or past the last row
     // True when the current row cannot be read (deleted meanwhile, or no row).
     bool RowUnavailable() const;
     bool RowBeforeFirst() const;
     bool DataEmpty() const;
-    bool NoCurrentRow() const;    // no row to read (empty, or off the ends)
+    bool NoCurrentRow() const;  // no row to read (empty, or off the ends)
     int32_t RowCount() const;
     // Moves to the first row meeting `condition` (from the row after the current one when
     // `fromNext`); False, and no current row, when none does.
@@ -136,7 +136,8 @@ public:
     // A data set shown for reading only (the print runs ask nothing about it).
     bool ReadOnly() const { return !EditEnabled(); }
     // Stored rows without an owner that collide with the current new row on a unique index.
-    std::shared_ptr<DataSet> EquivalentRows(const QString& where = {}, int32_t flags1 = 0, int32_t flags2 = 0);
+    std::shared_ptr<DataSet> EquivalentRows(const QString& where = {}, int32_t flags1 = 0,
+                                            int32_t flags2 = 0);
 
     // ---- references and related rows ----
     // The rows of a reference of the current row: a lookup's one row, a collection's rows; under a
@@ -158,14 +159,16 @@ public:
     // Where-texts in this data set's table: rows whose reference links (or, `equal` False, does not
     // link) the row `key`; the current row (`mode` 0) or the row `bookmark`, or every row but that
     // one (`exclude` 1); the rows of this data set.
-    QString ReferenceCondition(const QString& referenceName, bool equal, const Variant& key, int32_t flags = 0) const;
-    QString RowCondition(int32_t mode = 0, const Variant& bookmark = Variant::missing(), int32_t exclude = 0) const;
+    QString ReferenceCondition(const QString& referenceName, bool equal, const Variant& key,
+                               int32_t flags = 0) const;
+    QString RowCondition(int32_t mode = 0, const Variant& bookmark = Variant::missing(),
+                         int32_t exclude = 0) const;
     QString RowsCondition(int32_t flags = 0, const Variant& unused = Variant::missing()) const;
     // A where-text comparing `column` with `value`: `op` 0 equal, 1 different; a text holding the
     // wildcard compares with Like; Null gives ISNULL.
     QString MakeCondition(const QString& column, int32_t flags, const Variant& value, int32_t op = 0,
-                          const Variant& unused = Variant::missing(), const QString& wildcard = QStringLiteral("%"),
-                          int32_t flags2 = 0) const;
+                          const Variant& unused = Variant::missing(),
+                          const QString& wildcard = QStringLiteral("%"), int32_t flags2 = 0) const;
 
     // `value` as a literal of the field `column` for a where-text.
     QString ValueLiteral(const QString& column, int32_t flags, const Variant& value) const;
@@ -175,7 +178,7 @@ public:
     const FieldDef* Field(const QString& name) const;
 
     QString SelWhere() const;
-    void SetSelWhere(const QString& where);   // re-reads the rows
+    void SetSelWhere(const QString& where);  // re-reads the rows
     QString SelFields() const;
     // A field list: "*" and further expressions with "As" names, read by ColValue like fields.
     void SetSelFields(const QString& fields);
@@ -184,7 +187,7 @@ public:
     void SortBy(const QString& field, bool descending = false);
     void SortOnField(const QString& field, bool descending = false) { SortBy(field, descending); }
     QString Filter() const;
-    void SetFilter(const QString& filter);    // a further where-text over SelWhere
+    void SetFilter(const QString& filter);  // a further where-text over SelWhere
     // Reads the rows again (other computers' changes included), keeping the current row if it exists.
     void Requery();
     void RefreshRows() { Requery(); }
@@ -238,7 +241,8 @@ public:
     // (0 when a rule refused: nothing is copied then).
     int32_t ImportRows(DataSet& destination, itfProgress* progress = nullptr);
     // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
-    void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr, const QString& fields = {});
+    void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr,
+                    const QString& fields = {});
     void CloseData();
     // The data set as a late-bound object, for scripts (members by name).
     ObjectRef AsObject();
@@ -262,7 +266,7 @@ public:
     static bool uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
                                  QStringList& conds, std::vector<Variant>& vals);
 
-private:
+  private:
     struct Located {
         RowBuffer* buffer = nullptr;
         int column = -1;
@@ -319,8 +323,8 @@ private:
     std::vector<const FieldDef*> shownFields_;
     QString where_, order_, filter_, fields_, focus_;
     std::vector<int64_t> ids_;
-    int64_t pos_ = -1;   // index into ids_: -1 before the first row, ids_.size() past the last
-    RowChain row_;       // the current row (stored or new)
+    int64_t pos_ = -1;  // index into ids_: -1 before the first row, ids_.size() past the last
+    RowChain row_;      // the current row (stored or new)
     bool isNew_ = false;
     bool editEnabled_ = true;
     bool closed_ = false;

@@ -13,14 +13,19 @@ const DispatchClass& dataSetClass() {
         auto& ds = c;
         ds.method("RowFirst", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowFirst(); });
         ds.method("RowNext", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowNext(); });
-        ds.method("RowPrevious", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowPrevious(); });
+        ds.method("RowPrevious", {},
+                  [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowPrevious(); });
         ds.method("RowLast", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowLast(); });
-        ds.method("StepToLastRow", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().StepToLastRow(); });
+        ds.method("StepToLastRow", {},
+                  [](DataSetObject& o, DispatchArgs&) { return o.dataSet().StepToLastRow(); });
         ds.get("RowInvalid", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowInvalid(); });
-        ds.get("RowUnavailable", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowUnavailable(); });
-        ds.get("NoCurrentRow", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().NoCurrentRow(); });
+        ds.get("RowUnavailable", {},
+               [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowUnavailable(); });
+        ds.get("NoCurrentRow", {},
+               [](DataSetObject& o, DispatchArgs&) { return o.dataSet().NoCurrentRow(); });
         ds.get("DataEmpty", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().DataEmpty(); });
-        ds.get("RowCount", {OptParam("Flags")}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowCount(); });
+        ds.get("RowCount", {OptParam("Flags")},
+               [](DataSetObject& o, DispatchArgs&) { return o.dataSet().RowCount(); });
         ds.get("ColValue", {Param("Name", VarType::String)},
                [](DataSetObject& o, DispatchArgs& a) { return o.dataSet().ColValue(a.string(0)); });
         ds.get("ColText", {Param("Name", VarType::String)},
@@ -33,11 +38,13 @@ const DispatchClass& dataSetClass() {
                [](DataSetObject& o, DispatchArgs& a) { return o.dataSet().ColIsNull(a.string(0)); });
         ds.get("FormattedColValue", {Param("Name", VarType::String)},
                [](DataSetObject& o, DispatchArgs& a) { return o.dataSet().FormattedColValue(a.string(0)); });
-        ds.get("GetReference", {Param("Name", VarType::String), OptParam("Where", VarType::String, Variant(""))},
+        ds.get("GetReference",
+               {Param("Name", VarType::String), OptParam("Where", VarType::String, Variant(""))},
                [](DataSetObject& o, DispatchArgs& a) {
                    return o.dataSet().GetReference(a.string(0), a.string(1))->AsObject();
                });
-        ds.get("Bookmark", {OptParam("Flags")}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().Bookmark(); });
+        ds.get("Bookmark", {OptParam("Flags")},
+               [](DataSetObject& o, DispatchArgs&) { return o.dataSet().Bookmark(); });
         ds.method("GotoBookmark", {Param("Bookmark")},
                   [](DataSetObject& o, DispatchArgs& a) { return o.dataSet().GotoBookmark(a[0]); });
         ds.get("SortOrder", {}, [](DataSetObject& o, DispatchArgs&) { return o.dataSet().SortOrder(); });
@@ -53,6 +60,7 @@ const DispatchClass& dataSetClass() {
 
 }  // namespace
 
-DataSetObject::DataSetObject(std::shared_ptr<DataSet> dataSet) : Dispatch(dataSetClass()), dataSet_(std::move(dataSet)) {}
+DataSetObject::DataSetObject(std::shared_ptr<DataSet> dataSet)
+    : Dispatch(dataSetClass()), dataSet_(std::move(dataSet)) {}
 
 }  // namespace odb

@@ -10,12 +10,12 @@ namespace odb {
 class DataSet;
 
 class DataSetObject : public Dispatch {
-public:
+  public:
     explicit DataSetObject(std::shared_ptr<DataSet> dataSet);
     DataSet& dataSet() const { return *dataSet_; }
     const std::shared_ptr<DataSet>& shared() const { return dataSet_; }
 
-private:
+  private:
     std::shared_ptr<DataSet> dataSet_;
 };
 

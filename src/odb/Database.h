@@ -26,8 +26,9 @@ inline constexpr int32_t kDatabaseStateOpen = 5;
 inline constexpr int32_t kDatabaseStateClosed = 0;
 
 class Database : public std::enable_shared_from_this<Database> {
-public:
-    Database(std::shared_ptr<itfDefDatabase> definition, const QString& applicationName, itfNotifyEvent* notify);
+  public:
+    Database(std::shared_ptr<itfDefDatabase> definition, const QString& applicationName,
+             itfNotifyEvent* notify);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -78,7 +79,7 @@ public:
     // ---- library internals ----
     Engine& engine();
 
-private:
+  private:
     friend class DbmsGlobal;
     std::unique_ptr<Engine> engine_;
 };

@@ -26,8 +26,8 @@ std::shared_ptr<Database> DbmsGlobal::CreateDatabase(std::shared_ptr<itfDefDatab
     return std::make_shared<Database>(std::move(definition), applicationName, notify);
 }
 
-std::shared_ptr<Database> DbmsGlobal::AttachDatabase(std::shared_ptr<Connection> connection, itfNotifyEvent* notify,
-                                                     const QString& applicationName) {
+std::shared_ptr<Database> DbmsGlobal::AttachDatabase(std::shared_ptr<Connection> connection,
+                                                     itfNotifyEvent* notify, const QString& applicationName) {
     if (!connection || !connection->IsOpen()) Raise(odbErrNotOpen);
     auto db = std::make_shared<Database>(nullptr, applicationName, notify);
     db->engine().attach(connection);
@@ -36,44 +36,76 @@ std::shared_ptr<Database> DbmsGlobal::AttachDatabase(std::shared_ptr<Connection>
 
 QString DbmsGlobal::ErrorText(int32_t code) {
     switch (code) {
-    case odbErrFileMissing: return QStringLiteral("Il file del database non esiste");
-    case odbErrNotDatabase: return QStringLiteral("Il file non è un database valido o è danneggiato");
-    case odbErrCannotOpen: return QStringLiteral("Impossibile aprire o creare il file del database");
-    case odbErrBusy:
-        return QStringLiteral("Il database è occupato da un altro computer: riprovare tra qualche istante");
-    case odbErrUnknownTable: return QStringLiteral("Tabella sconosciuta");
-    case odbErrDuplicateTable: return QStringLiteral("Tabella definita più volte");
-    case odbErrDuplicateField: return QStringLiteral("Nome di campo o di riferimento definito più volte");
-    case odbErrUnknownField: return QStringLiteral("Campo sconosciuto");
-    case odbErrOpenStopped: return QStringLiteral("Apertura del database interrotta");
-    case odbErrNotOpen: return QStringLiteral("Il database non è aperto");
-    case odbErrRefused: return QStringLiteral("Modifica rifiutata");
-    case odbErrCancelled: return QStringLiteral("Operazione annullata");
-    case odbErrNoCurrentRow: return QStringLiteral("Nessun elemento corrente");
-    case odbErrUnknownReference: return QStringLiteral("Riferimento sconosciuto");
-    case odbErrBadCondition: return QStringLiteral("Condizione di selezione non valida");
-    case odbErrSql: return QStringLiteral("Errore del motore del database");
-    case odbErrBadValue: return QStringLiteral("Valore non valido per il campo");
-    case odbErrTransaction: return QStringLiteral("Nessuna transazione aperta");
-    case odbErrBadDefinition: return QStringLiteral("Definizione del database non valida");
-    case odbErrReadOnly: return QStringLiteral("I dati non sono modificabili");
-    case odbErrDuplicateKey: return QStringLiteral("Esiste già un elemento con gli stessi valori");
-    case odbErrGeneral: return QStringLiteral("Errore nella gestione dei dati");
-    default: return QStringLiteral("Errore nella gestione dei dati (%1)").arg(code);
+        case odbErrFileMissing:
+            return QStringLiteral("Il file del database non esiste");
+        case odbErrNotDatabase:
+            return QStringLiteral("Il file non è un database valido o è danneggiato");
+        case odbErrCannotOpen:
+            return QStringLiteral("Impossibile aprire o creare il file del database");
+        case odbErrBusy:
+            return QStringLiteral(
+                "Il database è occupato da un altro computer: riprovare tra qualche istante");
+        case odbErrUnknownTable:
+            return QStringLiteral("Tabella sconosciuta");
+        case odbErrDuplicateTable:
+            return QStringLiteral("Tabella definita più volte");
+        case odbErrDuplicateField:
+            return QStringLiteral("Nome di campo o di riferimento definito più volte");
+        case odbErrUnknownField:
+            return QStringLiteral("Campo sconosciuto");
+        case odbErrOpenStopped:
+            return QStringLiteral("Apertura del database interrotta");
+        case odbErrNotOpen:
+            return QStringLiteral("Il database non è aperto");
+        case odbErrRefused:
+            return QStringLiteral("Modifica rifiutata");
+        case odbErrCancelled:
+            return QStringLiteral("Operazione annullata");
+        case odbErrNoCurrentRow:
+            return QStringLiteral("Nessun elemento corrente");
+        case odbErrUnknownReference:
+            return QStringLiteral("Riferimento sconosciuto");
+        case odbErrBadCondition:
+            return QStringLiteral("Condizione di selezione non valida");
+        case odbErrSql:
+            return QStringLiteral("Errore del motore del database");
+        case odbErrBadValue:
+            return QStringLiteral("Valore non valido per il campo");
+        case odbErrTransaction:
+            return QStringLiteral("Nessuna transazione aperta");
+        case odbErrBadDefinition:
+            return QStringLiteral("Definizione del database non valida");
+        case odbErrReadOnly:
+            return QStringLiteral("I dati non sono modificabili");
+        case odbErrDuplicateKey:
+            return QStringLiteral("Esiste già un elemento con gli stessi valori");
+        case odbErrGeneral:
+            return QStringLiteral("Errore nella gestione dei dati");
+        default:
+            return QStringLiteral("Errore nella gestione dei dati (%1)").arg(code);
     }
 }
 
 QString DbmsGlobal::EventText(int32_t action, int32_t) {
     switch (action) {
-    case odbEvtOpenDatabase: return QStringLiteral("Apertura del database");
-    case odbEvtCreateTable: return QStringLiteral("Creazione della tabella");
-    case odbEvtUpgradeTable: return QStringLiteral("Aggiornamento della tabella");
-    case odbEvtDefaultData: return QStringLiteral("Inserimento dei dati iniziali");
-    case odbEvtImportRows: return QStringLiteral("Importazione dei dati");
-    case odbEvtDeleteRows: return QStringLiteral("Eliminazione dei dati");
-    case odbEvtExportHtml: return QStringLiteral("Esportazione dei dati");
-    case odbEvtRequery: return QStringLiteral("Rilettura dei dati");
-    default: return QString();
+        case odbEvtOpenDatabase:
+            return QStringLiteral("Apertura del database");
+        case odbEvtCreateTable:
+            return QStringLiteral("Creazione della tabella");
+        case odbEvtUpgradeTable:
+            return QStringLiteral("Aggiornamento della tabella");
+        case odbEvtDefaultData:
+            return QStringLiteral("Inserimento dei dati iniziali");
+        case odbEvtImportRows:
+            return QStringLiteral("Importazione dei dati");
+        case odbEvtDeleteRows:
+            return QStringLiteral("Eliminazione dei dati");
+        case odbEvtExportHtml:
+            return QStringLiteral("Esportazione dei dati");
+        case odbEvtRequery:
+            return QStringLiteral("Rilettura dei dati");
+        default:
+            return QString();
     }
 }
 
@@ -83,7 +115,9 @@ QString DbmsGlobal::ComputerName() {
     return name.toUpper();
 }
 
-bool DbmsGlobal::ValuesEqual(const Variant& a, const Variant& b) { return ::ValuesEqual(a, b); }
+bool DbmsGlobal::ValuesEqual(const Variant& a, const Variant& b) {
+    return ::ValuesEqual(a, b);
+}
 
 int32_t DbmsGlobal::CompareBookmarks(const Variant& a, const Variant& b) {
     if (a.isEmptyOrNull() || b.isEmptyOrNull()) return a.isEmptyOrNull() && b.isEmptyOrNull() ? 0 : 1;
@@ -100,9 +134,12 @@ QString DbmsGlobal::DocumentFolder(const QString& applicationName) {
 }
 
 void DbmsGlobal::Raise(int32_t code, const QString& detail) {
-    throw AppError(vbObjectError + code, QString::fromLatin1(kLibrarySource), detail.isEmpty() ? ErrorText(code) : detail);
+    throw AppError(vbObjectError + code, QString::fromLatin1(kLibrarySource),
+                   detail.isEmpty() ? ErrorText(code) : detail);
 }
 
-bool DbmsGlobal::IsLibraryError(const AppError& e, int32_t code) { return e.number() == vbObjectError + code; }
+bool DbmsGlobal::IsLibraryError(const AppError& e, int32_t code) {
+    return e.number() == vbObjectError + code;
+}
 
 }  // namespace odb

@@ -18,38 +18,39 @@ class Database;
 
 // The library's own error codes; raised as AppError with number vbObjectError + code.
 enum OdbError : int32_t {
-    odbErrFileMissing = 101,      // the database file does not exist
-    odbErrNotDatabase = 102,      // the file is not a database
-    odbErrCannotOpen = 103,       // the file cannot be opened or created
-    odbErrBusy = 104,             // another computer holds the file's write lock past the timeout
-    odbErrUnknownTable = 105,     // a table name the database does not have
-    odbErrDuplicateTable = 106,   // a definition registers a table twice
-    odbErrDuplicateField = 107,   // a field or reference name used twice along a table chain
-    odbErrUnknownField = 108,     // a field or reference the table does not have
-    odbErrOpenStopped = 109,      // the progress sink stopped the opening
-    odbErrNotOpen = 110,          // the connection or database is not open
-    odbErrRefused = 111,          // a rule refused the change (RejectChange); description = the rule's text
-    odbErrCancelled = 112,        // a question answered Cancel refused the change silently
-    odbErrNoCurrentRow = 113,     // the data set stands on no row
-    odbErrUnknownReference = 114, // a reference the table does not have
-    odbErrBadCondition = 115,     // a where-text or order text that cannot be understood
-    odbErrSql = 116,              // the storage engine reported an error
-    odbErrBadValue = 117,         // a value that does not fit the field's type
-    odbErrTransaction = 118,      // CommitTrans/RollbackTrans without BeginTrans
-    odbErrBadDefinition = 119,    // an inconsistent definition (bad base table, bad index column...)
-    odbErrReadOnly = 120,         // a write on a data set not enabled for editing
-    odbErrDuplicateKey = 121,     // a row with the same values of a unique index exists
-    odbErrGeneral = 124,          // the library's general failure text
+    odbErrFileMissing = 101,       // the database file does not exist
+    odbErrNotDatabase = 102,       // the file is not a database
+    odbErrCannotOpen = 103,        // the file cannot be opened or created
+    odbErrBusy = 104,              // another computer holds the file's write lock past the timeout
+    odbErrUnknownTable = 105,      // a table name the database does not have
+    odbErrDuplicateTable = 106,    // a definition registers a table twice
+    odbErrDuplicateField = 107,    // a field or reference name used twice along a table chain
+    odbErrUnknownField = 108,      // a field or reference the table does not have
+    odbErrOpenStopped = 109,       // the progress sink stopped the opening
+    odbErrNotOpen = 110,           // the connection or database is not open
+    odbErrRefused = 111,           // a rule refused the change (RejectChange); description = the rule's text
+    odbErrCancelled = 112,         // a question answered Cancel refused the change silently
+    odbErrNoCurrentRow = 113,      // the data set stands on no row
+    odbErrUnknownReference = 114,  // a reference the table does not have
+    odbErrBadCondition = 115,      // a where-text or order text that cannot be understood
+    odbErrSql = 116,               // the storage engine reported an error
+    odbErrBadValue = 117,          // a value that does not fit the field's type
+    odbErrTransaction = 118,       // CommitTrans/RollbackTrans without BeginTrans
+    odbErrBadDefinition = 119,     // an inconsistent definition (bad base table, bad index column...)
+    odbErrReadOnly = 120,          // a write on a data set not enabled for editing
+    odbErrDuplicateKey = 121,      // a row with the same values of a unique index exists
+    odbErrGeneral = 124,           // the library's general failure text
 };
 
 class DbmsGlobal {
-public:
+  public:
     // A new database object for a definition; Database::Open then builds or upgrades it.
     static std::shared_ptr<Database> CreateDatabase(std::shared_ptr<itfDefDatabase> definition,
                                                     const QString& applicationName, itfNotifyEvent* notify);
     // A database over an open connection, read from what the file holds (no definition, no events).
     static std::shared_ptr<Database> AttachDatabase(std::shared_ptr<Connection> connection,
-                                                    itfNotifyEvent* notify, const QString& applicationName = {});
+                                                    itfNotifyEvent* notify,
+                                                    const QString& applicationName = {});
 
     // The Italian text of a library error code (odbErrGeneral: the general failure text).
     static QString ErrorText(int32_t code);

@@ -16,7 +16,10 @@ namespace odb {
 
 Engine::Engine(Database& database, std::shared_ptr<itfDefDatabase> definition, const QString& applicationName,
                itfNotifyEvent* notify)
-    : database_(database), definition_(std::move(definition)), applicationName_(applicationName), notify_(notify) {}
+    : database_(database),
+      definition_(std::move(definition)),
+      applicationName_(applicationName),
+      notify_(notify) {}
 
 Engine::~Engine() = default;
 
@@ -25,9 +28,13 @@ Connection& Engine::conn() const {
     return *connection_;
 }
 
-Table* Engine::findTable(const QString& name) const { return tables_.find(name); }
+Table* Engine::findTable(const QString& name) const {
+    return tables_.find(name);
+}
 
-Table& Engine::table(const QString& name) const { return tables_.Item(name); }
+Table& Engine::table(const QString& name) const {
+    return tables_.Item(name);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Opening
@@ -51,7 +58,8 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
         connection_.reset();
         throw;
     }
-    for (const auto& t : defined) tables_.add(t);
+    for (const auto& t : defined)
+        tables_.add(t);
 
     // Reading the versions needs no lock; the write lock is taken only when something must change.
     bool needed = !builder.hasLibraryTables();
@@ -88,11 +96,12 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
             }
             if (p.create || p.upgrade) {
                 if (notify_)
-                    notify_->OnEvent(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, &database_, p.table->Name());
+                    notify_->OnEvent(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, &database_,
+                                     p.table->Name());
             }
             if (progress) {
-                if (!progress->OnProgress(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, total, count, nullptr,
-                                          nullptr) ||
+                if (!progress->OnProgress(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, total, count,
+                                          nullptr, nullptr) ||
                     progress->OnStopped())
                     DbmsGlobal::Raise(odbErrOpenStopped);
             }
@@ -135,7 +144,8 @@ void Engine::attach(std::shared_ptr<Connection> connection) {
     auto tables = builder.readStored();
     SchemaBuilder::link(tables);
     tables_.clear();
-    for (const auto& t : tables) tables_.add(t);
+    for (const auto& t : tables)
+        tables_.add(t);
     open_ = true;
 }
 
@@ -157,7 +167,8 @@ void Engine::writeSetting(const QString& key, const Variant& value) {
     const int token = c.beginWrite();
     try {
         SchemaBuilder(*this, c).ensureLibraryTables();
-        auto st = c.statement(QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Key, Value) VALUES (?, ?)").arg(kSettingsTable));
+        auto st = c.statement(
+            QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Key, Value) VALUES (?, ?)").arg(kSettingsTable));
         st.bind(1, key);
         if (value.isEmptyOrNull())
             st.bindNull(2);
@@ -177,47 +188,49 @@ void Engine::writeSetting(const QString& key, const Variant& value) {
 Variant Engine::fromStored(const Variant& stored, int32_t type) {
     if (stored.isEmptyOrNull()) return Variant::null();
     switch (type) {
-    case ftBoolean:
-        return Variant(stored.toDouble() != 0);
-    case ftLong:
-        return stored.type() == VarType::String ? Variant(static_cast<int64_t>(stored.toDouble()))
-                                                : Variant(static_cast<int64_t>(stored.isNumeric() ? stored.toDouble() : 0));
-    case ftCurrency:
-        return Variant(Currency::fromRaw(stored.type() == VarType::Long || stored.type() == VarType::Integer
-                                             ? stored.intValue()
-                                             : static_cast<int64_t>(std::llround(stored.toDouble()))));
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-        return Variant::fromDate(stored.toDouble());
-    case ftDecimal:
-    case ftQuantity:
-        return Variant(stored.toDouble());
-    default:
-        return stored.type() == VarType::String ? stored : Variant(stored.toText());
+        case ftBoolean:
+            return Variant(stored.toDouble() != 0);
+        case ftLong:
+            return stored.type() == VarType::String
+                       ? Variant(static_cast<int64_t>(stored.toDouble()))
+                       : Variant(static_cast<int64_t>(stored.isNumeric() ? stored.toDouble() : 0));
+        case ftCurrency:
+            return Variant(
+                Currency::fromRaw(stored.type() == VarType::Long || stored.type() == VarType::Integer
+                                      ? stored.intValue()
+                                      : static_cast<int64_t>(std::llround(stored.toDouble()))));
+        case ftDate:
+        case ftTime:
+        case ftDateTime:
+            return Variant::fromDate(stored.toDouble());
+        case ftDecimal:
+        case ftQuantity:
+            return Variant(stored.toDouble());
+        default:
+            return stored.type() == VarType::String ? stored : Variant(stored.toText());
     }
 }
 
 Variant Engine::toStored(const Variant& value, int32_t type) {
     if (value.isEmptyOrNull()) return Variant::null();
     switch (type) {
-    case ftBoolean:
-        return Variant(static_cast<int64_t>(value.toBool() ? 1 : 0));
-    case ftLong: {
-        const double d = RoundHalfEven(value.toDouble());
-        return Variant(static_cast<int64_t>(d));
-    }
-    case ftCurrency:
-        return Variant(static_cast<int64_t>(value.toCurrency().raw()));
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-        return Variant(value.toDate());
-    case ftDecimal:
-    case ftQuantity:
-        return Variant(value.toDouble());
-    default:
-        return Variant(value.toString().normalized(QString::NormalizationForm_C));
+        case ftBoolean:
+            return Variant(static_cast<int64_t>(value.toBool() ? 1 : 0));
+        case ftLong: {
+            const double d = RoundHalfEven(value.toDouble());
+            return Variant(static_cast<int64_t>(d));
+        }
+        case ftCurrency:
+            return Variant(static_cast<int64_t>(value.toCurrency().raw()));
+        case ftDate:
+        case ftTime:
+        case ftDateTime:
+            return Variant(value.toDate());
+        case ftDecimal:
+        case ftQuantity:
+            return Variant(value.toDouble());
+        default:
+            return Variant(value.toString().normalized(QString::NormalizationForm_C));
     }
 }
 
@@ -247,9 +260,10 @@ int64_t Engine::stamp() {
 namespace {
 QString selectSql(const Table& t) {
     QStringList cols;
-    for (const auto& c : t.columns()) cols << SqlQuote(c.name);
-    return QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") + t.sqlName() +
-           QStringLiteral(" WHERE \"OID\"=?");
+    for (const auto& c : t.columns())
+        cols << SqlQuote(c.name);
+    return QStringLiteral("SELECT ") + cols.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+           t.sqlName() + QStringLiteral(" WHERE \"OID\"=?");
 }
 }  // namespace
 
@@ -334,19 +348,20 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
         auto it = buffers_.find(std::make_pair(&t, oid));
         if (it != buffers_.end())
             if (auto b = it->second.lock())
-                if (b->oid == oid &&
-                    (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp()
-                                : b->readInCall == callSerial_ || b->stamp == heldStamp()))
+                if (b->oid == oid && (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp()
+                                                 : b->readInCall == callSerial_ || b->stamp == heldStamp()))
                     continue;
         missing << QString::number(oid);
     }
     if (missing.size() < 2) return;  // one row is read as it comes
     QStringList cols;
-    for (const auto& c : t.columns()) cols << SqlQuote(c.name);
+    for (const auto& c : t.columns())
+        cols << SqlQuote(c.name);
     // The identities are numbers of our own: safe to write into the text.
-    auto st = conn().statement(QStringLiteral("SELECT \"OID\", ") + cols.join(QStringLiteral(", ")) +
-                               QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN (") +
-                               missing.join(QLatin1Char(',')) + QLatin1Char(')'));
+    auto st =
+        conn().statement(QStringLiteral("SELECT \"OID\", ") + cols.join(QStringLiteral(", ")) +
+                         QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN (") +
+                         missing.join(QLatin1Char(',')) + QLatin1Char(')'));
     // Buffers are kept alive by the data set's page; new ones are made here.
     std::vector<std::shared_ptr<RowBuffer>> made;
     while (st.step()) {
@@ -385,10 +400,13 @@ void Engine::sweep() {
     // Rows no data set holds any more leave the registry now and then.
     if (++sinceSweep_ < 4096) return;
     sinceSweep_ = 0;
-    for (auto it = buffers_.begin(); it != buffers_.end();) it = it->second.expired() ? buffers_.erase(it) : std::next(it);
+    for (auto it = buffers_.begin(); it != buffers_.end();)
+        it = it->second.expired() ? buffers_.erase(it) : std::next(it);
 }
 
-void Engine::forget(const Table& t, int64_t oid) { buffers_.erase(std::make_pair(&t, oid)); }
+void Engine::forget(const Table& t, int64_t oid) {
+    buffers_.erase(std::make_pair(&t, oid));
+}
 
 RowChain Engine::rowChain(const Table& t, int64_t oid) {
     RowChain chain;
@@ -456,8 +474,9 @@ QString buildInsertSql(const Table& t, bool withOid) {
         cols << SqlQuote(c.name);
         marks << QStringLiteral("?");
     }
-    return QStringLiteral("INSERT INTO ") + t.sqlName() + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
-           QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) + QStringLiteral(")");
+    return QStringLiteral("INSERT INTO ") + t.sqlName() + QStringLiteral(" (") +
+           cols.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") + marks.join(QStringLiteral(", ")) +
+           QStringLiteral(")");
 }
 }  // namespace
 
@@ -470,7 +489,8 @@ void Engine::insertRow(const std::shared_ptr<RowBuffer>& b) {
     auto st = conn().statement(sql);
     int i = 1;
     if (withOid) st.bind(i++, b->oid);
-    for (size_t c = 0; c < t.columns().size(); ++c) st.bindStored(i++, toStored(b->values[c], t.columns()[c].type));
+    for (size_t c = 0; c < t.columns().size(); ++c)
+        st.bindStored(i++, toStored(b->values[c], t.columns()[c].type));
     st.run();
     if (!withOid) b->oid = conn().lastInsertRowId();
     // Guards taken on the row while it was new stay with it now that it is stored.
@@ -520,10 +540,12 @@ void Engine::updateRow(RowBuffer& b) {
     auto st = conn().statement(QStringLiteral("UPDATE ") + t.sqlName() + QStringLiteral(" SET ") +
                                sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE \"OID\"=?"));
     int i = 1;
-    for (size_t c : idx) st.bindStored(i++, toStored(b.values[c], t.columns()[c].type));
+    for (size_t c : idx)
+        st.bindStored(i++, toStored(b.values[c], t.columns()[c].type));
     st.bind(i, b.oid);
     st.run();
-    for (size_t c : idx) b.values[c] = fromStored(toStored(b.values[c], t.columns()[c].type), t.columns()[c].type);
+    for (size_t c : idx)
+        b.values[c] = fromStored(toStored(b.values[c], t.columns()[c].type), t.columns()[c].type);
     b.clearChanges();
 }
 
@@ -531,18 +553,24 @@ void Engine::deleteRow(RowBuffer& b) {
     if (b.isNew()) return;
     beforeWrite(b);
     const Table& t = *b.table;
-    conn().statement(QStringLiteral("DELETE FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\"=?")).bind(1, b.oid).run();
+    conn()
+        .statement(QStringLiteral("DELETE FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\"=?"))
+        .bind(1, b.oid)
+        .run();
     // Links of collections that gather this row without owning it.
     for (const auto& other : tables_.items())
         for (const auto& r : other->OwnReferences())
             if (r->collection && !r->owned && r->targetTable.compare(t.Name(), Qt::CaseInsensitive) == 0)
-                conn().statement(QStringLiteral("DELETE FROM %1 WHERE TargetOID=?")
-                                     .arg(SqlQuote(LinkTableName(other->Name(), r->name))))
+                conn()
+                    .statement(QStringLiteral("DELETE FROM %1 WHERE TargetOID=?")
+                                   .arg(SqlQuote(LinkTableName(other->Name(), r->name))))
                     .bind(1, b.oid)
                     .run();
     for (const auto& r : t.OwnReferences())
         if (r->collection && !r->owned)
-            conn().statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=?").arg(SqlQuote(LinkTableName(t.Name(), r->name))))
+            conn()
+                .statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=?")
+                               .arg(SqlQuote(LinkTableName(t.Name(), r->name))))
                 .bind(1, b.oid)
                 .run();
     b.deleted = true;
@@ -579,7 +607,8 @@ void Engine::addUndo(const void* key, std::function<void()> undo) {
 }
 
 void Engine::rollbackOperation() {
-    for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) (*it)();
+    for (auto it = undo_.rbegin(); it != undo_.rend(); ++it)
+        (*it)();
     undo_.clear();
     undoKeys_.clear();
     held_.clear();

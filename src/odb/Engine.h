@@ -33,7 +33,7 @@ struct SqlFragment;
 using RowChain = std::vector<std::shared_ptr<RowBuffer>>;
 
 class Engine {
-public:
+  public:
     Engine(Database& database, std::shared_ptr<itfDefDatabase> definition, const QString& applicationName,
            itfNotifyEvent* notify);
     ~Engine();
@@ -110,8 +110,8 @@ public:
     // `undo` runs if the operation fails; once per operation for a key, every time without one.
     void addUndo(const void* key, std::function<void()> undo);
 
-    int silent = 0;           // the library fills rows itself
-    int skipNumbering = 0;    // rows come with their numbers (import)
+    int silent = 0;         // the library fills rows itself
+    int skipNumbering = 0;  // rows come with their numbers (import)
     // Owners (collection, owner row) whose events a bulk change raises once itself.
     std::vector<std::pair<const ReferenceDef*, int64_t>> quietOwners;
     bool isQuietOwner(const ReferenceDef* reference, int64_t oid) const;
@@ -127,7 +127,7 @@ public:
     // ---- messages ----
     void showMessage(void* source, const QString& text);
 
-private:
+  private:
     void rollbackOperation();
     void sweep();
 
@@ -147,7 +147,7 @@ private:
     int sinceSweep_ = 0;
     int64_t stamp_ = 0;
     int64_t lastDataVersion_ = -1, lastLocalVersion_ = -1;
-    int64_t checkedLock_ = -1;  // the connection's lock the file was last asked under
+    int64_t checkedLock_ = -1;   // the connection's lock the file was last asked under
     bool checkPending_ = false;  // see callStarts
     int64_t callSerial_ = 0;     // counts the calls begun outside operations
     int64_t heldStamp();         // stamp_, asking the file first when a call started since

@@ -4,7 +4,7 @@
 namespace odb {
 
 class EventSource {
-public:
+  public:
     // True while the library imports rows (the rows bring their own numbers).
     bool SkipNumbering() const { return skipNumbering_ > 0; }
 

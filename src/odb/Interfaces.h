@@ -18,14 +18,14 @@ class itfSetData;
 
 // Implemented by the program's database definition: registers its tables in order.
 class itfDefDatabase {
-public:
+  public:
     virtual ~itfDefDatabase() = default;
     virtual void Define(DatabaseDef& def) = 0;
 };
 
 // Implemented by every table class.
 class itfDefTable {
-public:
+  public:
     virtual ~itfDefTable() = default;
     // The table's name (the class bears the name of its table).
     virtual QString Name() const = 0;
@@ -39,7 +39,7 @@ public:
 // A rule refuses with DataSet::RejectChange and fails by throwing AppError; either unwinds the
 // whole operation.
 class itfSetData {
-public:
+  public:
     virtual ~itfSetData() = default;
     virtual void OnUpdatedTableStruct(DataSet& ds, double curVersion, double oldVersion, bool created);
     virtual void OnNewRow(DataSet& ds);
@@ -47,8 +47,8 @@ public:
     virtual void OnDeleteRow(DataSet& ds);
     virtual void OnUpdateField(DataSet& ds, const QString& changedColumnName);
     virtual void OnBeforeUpdateField(DataSet& ds, const QString& columnName);
-    virtual void OnUpdateReference(DataSet& ds, DataSet& referencedDS, const QString& referenceName, bool isDelete,
-                                   bool inMemory);
+    virtual void OnUpdateReference(DataSet& ds, DataSet& referencedDS, const QString& referenceName,
+                                   bool isDelete, bool inMemory);
     virtual void OnBeforeUpdateReference(DataSet& ds, DataSet& referencedDS, const QString& referenceName,
                                          bool isDelete, bool inMemory);
     virtual void OnSelectParent(DataSet& ds, DataSet& parentDS);
@@ -60,22 +60,25 @@ public:
 
 // Implemented by the program's main window: status events, messages, questions, report requests.
 class itfNotifyEvent {
-public:
+  public:
     virtual ~itfNotifyEvent() = default;
     virtual void OnEvent(int32_t action, void* source, const QString& detail) = 0;
     virtual void OnInternalMessage(void* source, const QString& detail) = 0;
     // `cancel` comes in True when Cancel should be the default; goes out True unless the answer is OK.
-    virtual void OnQueryMessage(void* source, int32_t messageType, const QString& queryMessage, bool& cancel) = 0;
-    virtual void OnReportRequest(DataSet& source, int32_t func, const QString& title, const QString& details) = 0;
+    virtual void OnQueryMessage(void* source, int32_t messageType, const QString& queryMessage,
+                                bool& cancel) = 0;
+    virtual void OnReportRequest(DataSet& source, int32_t func, const QString& title,
+                                 const QString& details) = 0;
 };
 
 // Implemented by the program's progress window.
 class itfProgress {
-public:
+  public:
     virtual ~itfProgress() = default;
     virtual void OnStart(int32_t action, int32_t total) = 0;
     // False asks the library to stop.
-    virtual bool OnProgress(int32_t action, int32_t total, int32_t count, DataSet* source, DataSet* destination) = 0;
+    virtual bool OnProgress(int32_t action, int32_t total, int32_t count, DataSet* source,
+                            DataSet* destination) = 0;
     virtual bool OnStopped() = 0;
     virtual void OnEnd(int32_t action, int32_t total) = 0;
 };

@@ -6,7 +6,10 @@
 namespace odb {
 
 RowBuffer::RowBuffer(const Table& t, int64_t id)
-    : table(&t), oid(id), values(t.columns().size(), Variant::null()), stored(t.columns().size(), Variant::null()),
+    : table(&t),
+      oid(id),
+      values(t.columns().size(), Variant::null()),
+      stored(t.columns().size(), Variant::null()),
       changed(t.columns().size(), false) {}
 
 bool RowBuffer::isDirty() const {

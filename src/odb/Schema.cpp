@@ -5,9 +5,10 @@
 
 namespace odb {
 
-FieldDef& FieldDefs::AddField(const QString& name, int32_t type, int32_t size, int32_t arg4, const QString& format,
-                              int32_t flags1, int32_t flags2, int32_t flags3, bool shown,
-                              const QString& description, const QString& valueList, int32_t arg12) {
+FieldDef& FieldDefs::AddField(const QString& name, int32_t type, int32_t size, int32_t arg4,
+                              const QString& format, int32_t flags1, int32_t flags2, int32_t flags3,
+                              bool shown, const QString& description, const QString& valueList,
+                              int32_t arg12) {
     auto f = std::make_shared<FieldDef>();
     f->name = name.normalized(QString::NormalizationForm_C);
     f->type = type;
@@ -28,30 +29,32 @@ FieldDef& FieldDefs::AddField(const QString& name, int32_t type, int32_t size, i
 QString FieldDef::ValueLiteral(const Variant& value) const {
     if (value.isEmptyOrNull()) return QStringLiteral("Null");
     switch (type) {
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-        return WhereLiteral::date(value.toDate(), type != ftDate);
-    case ftBoolean:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    case ftLong:
-    case ftDecimal:
-    case ftQuantity:
-    case ftCurrency:
-        return WhereLiteral::value(Variant(value.toDouble()));
-    default:
-        return WhereLiteral::text(value.toText());
+        case ftDate:
+        case ftTime:
+        case ftDateTime:
+            return WhereLiteral::date(value.toDate(), type != ftDate);
+        case ftBoolean:
+            return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+        case ftLong:
+        case ftDecimal:
+        case ftQuantity:
+        case ftCurrency:
+            return WhereLiteral::value(Variant(value.toDouble()));
+        default:
+            return WhereLiteral::text(value.toText());
     }
 }
 
 QString FieldDef::MakeCondition(const Variant& value, int32_t op) const {
     if (value.isEmptyOrNull())
-        return (op == 1 ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + name + QStringLiteral(")");
+        return (op == 1 ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + name +
+               QStringLiteral(")");
     return name + (op == 1 ? QStringLiteral("<>") : QStringLiteral("=")) + ValueLiteral(value);
 }
 
 IndexDef::IndexDef(const QString& field, bool unique, const QString& name) : unique_(unique), name_(name) {
-    if (!field.isEmpty()) columns_.push_back({IndexColumn::Field, field.normalized(QString::NormalizationForm_C)});
+    if (!field.isEmpty())
+        columns_.push_back({IndexColumn::Field, field.normalized(QString::NormalizationForm_C)});
 }
 
 IndexDef& IndexDef::AddField(const QString& name) {
@@ -74,7 +77,9 @@ IndexDef& IndexDefs::AddIndex(const QString& field, bool unique, const QString& 
     return *items_.back();
 }
 
-void IndexDefs::SetBrowseColumns(const QString& list) { browse_ = list.normalized(QString::NormalizationForm_C); }
+void IndexDefs::SetBrowseColumns(const QString& list) {
+    browse_ = list.normalized(QString::NormalizationForm_C);
+}
 
 QStringList ReferenceDef::displayFieldList() const {
     QStringList out;
@@ -116,6 +121,8 @@ ReferenceDef& ReferenceDefs::AddReference(const QString& name, const QString& ta
     return *r;
 }
 
-void DatabaseDef::AddTable(std::shared_ptr<itfDefTable> table) { tables_.push_back(std::move(table)); }
+void DatabaseDef::AddTable(std::shared_ptr<itfDefTable> table) {
+    tables_.push_back(std::move(table));
+}
 
 }  // namespace odb

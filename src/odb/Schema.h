@@ -46,7 +46,7 @@ enum class BaseKind {
 inline constexpr double kDefaultTableVersion = 1.0;
 
 class TableIdentity {
-public:
+  public:
     // Setters, as the table classes call them; a later call replaces an earlier one.
     void Version(double v) { version_ = v; }
     void Caption(const QString& c) { caption_ = c; }
@@ -63,7 +63,7 @@ public:
     int32_t flags(int which) const { return flags_[which - 1]; }  // 1..3
     odb::BaseKind baseKind() const { return baseKind_; }
 
-private:
+  private:
     std::optional<double> version_;
     QString caption_;
     QString baseTable_;
@@ -82,7 +82,7 @@ struct FieldDef {
     QString description;
     QString valueList;  // "code|label|code|label"
     int32_t arg12 = 0;
-    QString table;      // the table that declares the field
+    QString table;  // the table that declares the field
 
     // Read back by the program.
     const QString& Name() const { return name; }
@@ -100,13 +100,13 @@ struct FieldDef {
 };
 
 class FieldDefs {
-public:
+  public:
     FieldDef& AddField(const QString& name, int32_t type, int32_t size, int32_t arg4, const QString& format,
                        int32_t flags1, int32_t flags2, int32_t flags3, bool shown, const QString& description,
                        const QString& valueList, int32_t arg12);
     const std::vector<std::shared_ptr<FieldDef>>& items() const { return items_; }
 
-private:
+  private:
     std::vector<std::shared_ptr<FieldDef>> items_;
 };
 
@@ -117,7 +117,7 @@ struct IndexColumn {
 };
 
 class IndexDef {
-public:
+  public:
     IndexDef(const QString& field, bool unique, const QString& name);
     IndexDef& AddField(const QString& name);
     // A further named column: a field or a reference, meaning its stored link.
@@ -129,20 +129,20 @@ public:
     const QString& name() const { return name_; }
     const std::vector<IndexColumn>& columns() const { return columns_; }
 
-private:
+  private:
     bool unique_;
     QString name_;
     std::vector<IndexColumn> columns_;
 };
 
 class IndexDefs {
-public:
+  public:
     IndexDef& AddIndex(const QString& field, bool unique, const QString& name = {});
     void SetBrowseColumns(const QString& list);
     const std::vector<std::shared_ptr<IndexDef>>& items() const { return items_; }
     const QString& browseColumns() const { return browse_; }
 
-private:
+  private:
     std::vector<std::shared_ptr<IndexDef>> items_;
     QString browse_;
 };
@@ -175,24 +175,24 @@ struct ReferenceDef {
 };
 
 class ReferenceDefs {
-public:
+  public:
     ReferenceDef& AddReference(const QString& name, const QString& targetTable, bool collection, bool owned,
                                const QString& keyField, const QString& displayFields, int32_t flags1,
                                int32_t flags2, int32_t flags3, const QString& description, int32_t kind,
                                int32_t arg12, int32_t arg13);
     const std::vector<std::shared_ptr<ReferenceDef>>& items() const { return items_; }
 
-private:
+  private:
     std::vector<std::shared_ptr<ReferenceDef>> items_;
 };
 
 // The database definition: the tables in registration order.
 class DatabaseDef {
-public:
+  public:
     void AddTable(std::shared_ptr<itfDefTable> table);
     const std::vector<std::shared_ptr<itfDefTable>>& tables() const { return tables_; }
 
-private:
+  private:
     std::vector<std::shared_ptr<itfDefTable>> tables_;
 };
 

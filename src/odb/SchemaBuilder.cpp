@@ -27,35 +27,38 @@ namespace {
 
 // A table read back from the file's own record of its definition (files opened without one).
 class StoredTableDef : public itfDefTable {
-public:
+  public:
     StoredTableDef(QString name, QJsonObject json) : name_(std::move(name)), json_(std::move(json)) {}
     QString Name() const override { return name_; }
     void DefineIdentity(TableIdentity& id) override {
         id.Version(json_.value(QStringLiteral("version")).toDouble(kDefaultTableVersion));
         id.Caption(json_.value(QStringLiteral("caption")).toString());
         id.BaseTable(json_.value(QStringLiteral("base")).toString());
-        id.SetBaseKind(json_.value(QStringLiteral("shared")).toBool() ? BaseKind::SharedBase : BaseKind::Exclusive);
+        id.SetBaseKind(json_.value(QStringLiteral("shared")).toBool() ? BaseKind::SharedBase
+                                                                      : BaseKind::Exclusive);
     }
     void DefineStructure(FieldDefs& fields, IndexDefs&, ReferenceDefs& refs) override {
         for (const auto& v : json_.value(QStringLiteral("fields")).toArray()) {
             const QJsonObject f = v.toObject();
-            fields.AddField(f.value(QStringLiteral("name")).toString(), f.value(QStringLiteral("type")).toInt(),
-                            f.value(QStringLiteral("size")).toInt(), 0, f.value(QStringLiteral("format")).toString(),
-                            -100, -100, -100, f.value(QStringLiteral("shown")).toBool(true),
+            fields.AddField(f.value(QStringLiteral("name")).toString(),
+                            f.value(QStringLiteral("type")).toInt(), f.value(QStringLiteral("size")).toInt(),
+                            0, f.value(QStringLiteral("format")).toString(), -100, -100, -100,
+                            f.value(QStringLiteral("shown")).toBool(true),
                             f.value(QStringLiteral("description")).toString(),
                             f.value(QStringLiteral("values")).toString(), 0);
         }
         for (const auto& v : json_.value(QStringLiteral("references")).toArray()) {
             const QJsonObject r = v.toObject();
-            refs.AddReference(r.value(QStringLiteral("name")).toString(), r.value(QStringLiteral("target")).toString(),
-                              r.value(QStringLiteral("collection")).toBool(), r.value(QStringLiteral("owned")).toBool(),
-                              r.value(QStringLiteral("key")).toString(), r.value(QStringLiteral("display")).toString(),
-                              -100, -100, -100, {}, -2, -1, 0);
+            refs.AddReference(
+                r.value(QStringLiteral("name")).toString(), r.value(QStringLiteral("target")).toString(),
+                r.value(QStringLiteral("collection")).toBool(), r.value(QStringLiteral("owned")).toBool(),
+                r.value(QStringLiteral("key")).toString(), r.value(QStringLiteral("display")).toString(),
+                -100, -100, -100, {}, -2, -1, 0);
         }
     }
     void DefineDefaultData(itfSetData*& setData) override { setData = nullptr; }
 
-private:
+  private:
     QString name_;
     QJsonObject json_;
 };
@@ -130,9 +133,11 @@ std::vector<std::shared_ptr<Table>> SchemaBuilder::define(itfDefDatabase& defini
 std::vector<std::shared_ptr<Table>> SchemaBuilder::readStored() {
     std::vector<std::shared_ptr<Table>> tables;
     if (!hasLibraryTables()) return tables;
-    auto st = conn_.statement(QStringLiteral("SELECT Name, Definition FROM \"%1\" ORDER BY rowid").arg(kVersionsTable));
+    auto st = conn_.statement(
+        QStringLiteral("SELECT Name, Definition FROM \"%1\" ORDER BY rowid").arg(kVersionsTable));
     std::vector<std::pair<QString, QString>> rows;
-    while (st.step()) rows.emplace_back(st.text(0), st.text(1));
+    while (st.step())
+        rows.emplace_back(st.text(0), st.text(1));
     st.reset();
     for (const auto& [name, json] : rows) {
         auto d = std::make_shared<StoredTableDef>(name, QJsonDocument::fromJson(json.toUtf8()).object());
@@ -173,18 +178,18 @@ void SchemaBuilder::layout(Table& t) {
 
 QString SchemaBuilder::sqlType(int32_t type) {
     switch (type) {
-    case ftLong:
-    case ftBoolean:
-    case ftCurrency:
-        return QStringLiteral("INTEGER");
-    case ftDecimal:
-    case ftQuantity:
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-        return QStringLiteral("REAL");
-    default:
-        return QStringLiteral("TEXT");
+        case ftLong:
+        case ftBoolean:
+        case ftCurrency:
+            return QStringLiteral("INTEGER");
+        case ftDecimal:
+        case ftQuantity:
+        case ftDate:
+        case ftTime:
+        case ftDateTime:
+            return QStringLiteral("REAL");
+        default:
+            return QStringLiteral("TEXT");
     }
 }
 
@@ -194,7 +199,8 @@ QString SchemaBuilder::indexName(const Table& t, const QString& name, const QStr
 }
 
 bool SchemaBuilder::hasLibraryTables() {
-    auto st = conn_.statement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"));
+    auto st =
+        conn_.statement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"));
     st.bind(1, kVersionsTable);
     st.step();
     return st.int64(0) > 0;
@@ -204,7 +210,8 @@ std::map<QString, double> SchemaBuilder::storedVersions() {
     std::map<QString, double> out;
     if (!hasLibraryTables()) return out;
     auto st = conn_.statement(QStringLiteral("SELECT Name, Version FROM \"%1\"").arg(kVersionsTable));
-    while (st.step()) out[st.text(0).toLower()] = st.real(1);
+    while (st.step())
+        out[st.text(0).toLower()] = st.real(1);
     return out;
 }
 
@@ -212,15 +219,18 @@ QStringList SchemaBuilder::storedColumns(const QString& table) {
     QStringList out;
     auto st = conn_.statement(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
     st.bind(1, table);
-    while (st.step()) out << st.text(0).toLower();
+    while (st.step())
+        out << st.text(0).toLower();
     return out;
 }
 
 QStringList SchemaBuilder::storedIndexes(const QString& table) {
     QStringList out;
-    auto st = conn_.statement(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=?"));
+    auto st =
+        conn_.statement(QStringLiteral("SELECT name FROM sqlite_master WHERE type='index' AND tbl_name=?"));
     st.bind(1, table);
-    while (st.step()) out << st.text(0).toLower();
+    while (st.step())
+        out << st.text(0).toLower();
     return out;
 }
 
@@ -245,16 +255,19 @@ std::vector<SchemaBuilder::Plan> SchemaBuilder::plan(const std::vector<std::shar
 }
 
 void SchemaBuilder::ensureLibraryTables() {
-    conn_.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Name TEXT PRIMARY KEY NOT NULL, Version REAL NOT "
-                              "NULL, Definition TEXT)")
-                   .arg(kVersionsTable));
-    conn_.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Key TEXT PRIMARY KEY NOT NULL COLLATE NOCASE, "
-                              "Value TEXT)")
-                   .arg(kSettingsTable));
+    conn_.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Name TEXT PRIMARY KEY NOT NULL, Version REAL NOT "
+                       "NULL, Definition TEXT)")
+            .arg(kVersionsTable));
+    conn_.exec(
+        QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Key TEXT PRIMARY KEY NOT NULL COLLATE NOCASE, "
+                       "Value TEXT)")
+            .arg(kSettingsTable));
 }
 
 bool SchemaBuilder::tableExists(const QString& name) {
-    auto st = conn_.statement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"));
+    auto st =
+        conn_.statement(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?"));
     st.bind(1, name);
     st.step();
     return st.int64(0) > 0;
@@ -287,8 +300,9 @@ void SchemaBuilder::link(const std::vector<std::shared_ptr<Table>>& tables) {
     for (const auto& t : tables) {
         for (const auto& r : t->references_.items()) {
             Table* target = find(r->targetTable);
-            if (!target) badDefinition(odbErrUnknownTable, t->name_ + QLatin1Char('.') + r->name + QStringLiteral(" -> ") +
-                                                               r->targetTable);
+            if (!target)
+                badDefinition(odbErrUnknownTable, t->name_ + QLatin1Char('.') + r->name +
+                                                      QStringLiteral(" -> ") + r->targetTable);
             if (r->collection && r->owned) target->ownedTarget_ = true;
         }
     }
@@ -299,22 +313,24 @@ void SchemaBuilder::link(const std::vector<std::shared_ptr<Table>>& tables) {
         for (const Table* c = t.get(); c; c = c->base_) {
             for (const auto& f : c->fields_.items()) {
                 const QString k = f->name.toLower();
-                if (f->name.isEmpty() || f->name.startsWith(QLatin1Char('_')) ||
-                    k == kOidColumn.toLower())
+                if (f->name.isEmpty() || f->name.startsWith(QLatin1Char('_')) || k == kOidColumn.toLower())
                     badDefinition(odbErrBadDefinition, c->name_ + QLatin1Char('.') + f->name);
-                if (seen.contains(k)) badDefinition(odbErrDuplicateField, t->name_ + QLatin1Char('.') + f->name);
+                if (seen.contains(k))
+                    badDefinition(odbErrDuplicateField, t->name_ + QLatin1Char('.') + f->name);
                 seen.insert(k);
             }
             for (const auto& r : c->references_.items()) {
                 const QString k = r->name.toLower();
                 if (r->name.isEmpty() || r->name.startsWith(QLatin1Char('_')) || k == kOidColumn.toLower())
                     badDefinition(odbErrBadDefinition, c->name_ + QLatin1Char('.') + r->name);
-                if (seen.contains(k)) badDefinition(odbErrDuplicateField, t->name_ + QLatin1Char('.') + r->name);
+                if (seen.contains(k))
+                    badDefinition(odbErrDuplicateField, t->name_ + QLatin1Char('.') + r->name);
                 seen.insert(k);
             }
         }
     }
-    for (const auto& t : tables) layout(*t);
+    for (const auto& t : tables)
+        layout(*t);
 }
 
 void SchemaBuilder::createTable(Table& t) {
@@ -322,9 +338,10 @@ void SchemaBuilder::createTable(Table& t) {
     const bool ownIdentity = !t.base_ || t.identity_.baseKind() == BaseKind::SharedBase;
     cols << (ownIdentity ? QStringLiteral("\"OID\" INTEGER PRIMARY KEY AUTOINCREMENT")
                          : QStringLiteral("\"OID\" INTEGER PRIMARY KEY"));
-    for (const auto& c : t.columns_) cols << SqlQuote(c.name) + QLatin1Char(' ') + sqlType(c.type);
-    conn_.exec(QStringLiteral("CREATE TABLE ") + t.sqlName() + QStringLiteral(" (") + cols.join(QStringLiteral(", ")) +
-               QStringLiteral(")"));
+    for (const auto& c : t.columns_)
+        cols << SqlQuote(c.name) + QLatin1Char(' ') + sqlType(c.type);
+    conn_.exec(QStringLiteral("CREATE TABLE ") + t.sqlName() + QStringLiteral(" (") +
+               cols.join(QStringLiteral(", ")) + QStringLiteral(")"));
     createIndexes(t, false);
     ensureLinkTables(t);
 }
@@ -338,8 +355,8 @@ void SchemaBuilder::upgradeTable(Table& t) {
     // Columns are only ever added: a column that holds data is never dropped.
     for (const auto& c : t.columns_)
         if (!have.contains(c.name.toLower()))
-            conn_.exec(QStringLiteral("ALTER TABLE ") + t.sqlName() + QStringLiteral(" ADD COLUMN ") + SqlQuote(c.name) +
-                       QLatin1Char(' ') + sqlType(c.type));
+            conn_.exec(QStringLiteral("ALTER TABLE ") + t.sqlName() + QStringLiteral(" ADD COLUMN ") +
+                       SqlQuote(c.name) + QLatin1Char(' ') + sqlType(c.type));
     createIndexes(t, true);
     ensureLinkTables(t);
 }
@@ -369,34 +386,39 @@ void SchemaBuilder::createIndexes(Table& t, bool onlyMissing) {
         const QString name = indexName(t, idx->name(), named.isEmpty() ? cols : named);
         if (onlyMissing && have.contains(name.toLower())) continue;
         QStringList quoted;
-        for (const auto& c : cols) quoted << SqlQuote(c);
+        for (const auto& c : cols)
+            quoted << SqlQuote(c);
         conn_.exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
-                       .arg(idx->unique() ? QStringLiteral("UNIQUE ") : QString(), SqlQuote(name), t.sqlName(),
-                            quoted.join(QStringLiteral(", "))));
+                       .arg(idx->unique() ? QStringLiteral("UNIQUE ") : QString(), SqlQuote(name),
+                            t.sqlName(), quoted.join(QStringLiteral(", "))));
     }
     // Rows are found by their owner and by their base row.
     conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (\"_OwnerOID\", \"_Owner\")")
                    .arg(SqlQuote(t.Name() + QStringLiteral("__Owner")), t.sqlName()));
     if (t.baseLinkDef_)
         conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                       .arg(SqlQuote(t.Name() + QStringLiteral("__Base")), t.sqlName(), SqlQuote(t.BaseLinkField())));
+                       .arg(SqlQuote(t.Name() + QStringLiteral("__Base")), t.sqlName(),
+                            SqlQuote(t.BaseLinkField())));
 }
 
 void SchemaBuilder::ensureLinkTables(Table& t) {
     for (const auto& r : t.references_.items()) {
         if (!r->collection || r->owned) continue;
         const QString link = LinkTableName(t.Name(), r->name);
-        conn_.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (OwnerOID INTEGER NOT NULL, TargetOID INTEGER NOT "
-                                  "NULL, PRIMARY KEY (OwnerOID, TargetOID))")
-                       .arg(SqlQuote(link)));
+        conn_.exec(
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (OwnerOID INTEGER NOT NULL, TargetOID INTEGER NOT "
+                           "NULL, PRIMARY KEY (OwnerOID, TargetOID))")
+                .arg(SqlQuote(link)));
         conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (TargetOID)")
                        .arg(SqlQuote(link + QStringLiteral("_Target")), SqlQuote(link)));
     }
 }
 
 void SchemaBuilder::recordVersion(const Table& t) {
-    conn_.statement(QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Name, Version, Definition) VALUES (?, ?, ?)")
-                        .arg(kVersionsTable))
+    conn_
+        .statement(
+            QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Name, Version, Definition) VALUES (?, ?, ?)")
+                .arg(kVersionsTable))
         .bind(1, t.Name())
         .bind(2, t.Version())
         .bind(3, describe(t))

@@ -18,7 +18,7 @@ class Engine;
 class Table;
 
 class SchemaBuilder {
-public:
+  public:
     SchemaBuilder(Engine& engine, Connection& connection) : engine_(engine), conn_(connection) {}
 
     // Runs Define and each table's definition operations; validates names, base tables and
@@ -53,7 +53,7 @@ public:
     static QString sqlType(int32_t typeCode);
     static QString indexName(const Table& table, const QString& indexName, const QStringList& columns);
 
-private:
+  private:
     QStringList storedColumns(const QString& table);
     QStringList storedIndexes(const QString& table);
     void createIndexes(Table& table, bool onlyMissing);

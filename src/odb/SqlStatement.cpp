@@ -18,7 +18,9 @@ SqlStatement::SqlStatement(SqlStatement&& other) noexcept
     other.stmt_ = nullptr;
 }
 
-SqlStatement::~SqlStatement() { reset(); }
+SqlStatement::~SqlStatement() {
+    reset();
+}
 
 void SqlStatement::reset() {
     if (stmt_) {
@@ -50,22 +52,22 @@ SqlStatement& SqlStatement::bind(int i, const QString& v) {
 
 SqlStatement& SqlStatement::bindStored(int i, const Variant& v) {
     switch (v.type()) {
-    case VarType::Empty:
-    case VarType::Null:
-        return bindNull(i);
-    case VarType::String:
-        return bind(i, v.stringValue());
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Date:
-        return bind(i, v.doubleValue());
-    case VarType::Boolean:
-        return bind(i, static_cast<int64_t>(v.boolValue() ? 1 : 0));
-    case VarType::Currency:
-        return bind(i, static_cast<int64_t>(v.currencyValue().raw()));
-    default:
-        if (v.isNumeric()) return bind(i, static_cast<int64_t>(v.intValue()));
-        return bind(i, v.toText());
+        case VarType::Empty:
+        case VarType::Null:
+            return bindNull(i);
+        case VarType::String:
+            return bind(i, v.stringValue());
+        case VarType::Single:
+        case VarType::Double:
+        case VarType::Date:
+            return bind(i, v.doubleValue());
+        case VarType::Boolean:
+            return bind(i, static_cast<int64_t>(v.boolValue() ? 1 : 0));
+        case VarType::Currency:
+            return bind(i, static_cast<int64_t>(v.currencyValue().raw()));
+        default:
+            if (v.isNumeric()) return bind(i, static_cast<int64_t>(v.intValue()));
+            return bind(i, v.toText());
     }
 }
 
@@ -77,14 +79,17 @@ bool SqlStatement::step() {
     const QString msg = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
     reset();
     if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
-    if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT) DbmsGlobal::Raise(odbErrNotDatabase);
+    if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT)
+        DbmsGlobal::Raise(odbErrNotDatabase);
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY) {
         // "UNIQUE constraint failed: Tabella.Campo, Tabella.Campo": name the fields.
         QStringList fields;
         for (const QString& f : msg.section(QStringLiteral(": "), 1).split(QStringLiteral(", ")))
-            if (!f.endsWith(QStringLiteral("._Owner")) && !f.endsWith(QStringLiteral("._OwnerOID"))) fields << f;
-        DbmsGlobal::Raise(odbErrDuplicateKey, DbmsGlobal::ErrorText(odbErrDuplicateKey) + QStringLiteral(" (") +
-                                                  fields.join(QStringLiteral(", ")) + QLatin1Char(')'));
+            if (!f.endsWith(QStringLiteral("._Owner")) && !f.endsWith(QStringLiteral("._OwnerOID")))
+                fields << f;
+        DbmsGlobal::Raise(odbErrDuplicateKey, DbmsGlobal::ErrorText(odbErrDuplicateKey) +
+                                                  QStringLiteral(" (") + fields.join(QStringLiteral(", ")) +
+                                                  QLatin1Char(')'));
     }
     DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + msg);
 }
@@ -97,10 +102,18 @@ int64_t SqlStatement::run() {
     return changes;
 }
 
-int SqlStatement::columnCount() const { return sqlite3_column_count(stmt_); }
-bool SqlStatement::isNull(int col) const { return sqlite3_column_type(stmt_, col) == SQLITE_NULL; }
-int64_t SqlStatement::int64(int col) const { return sqlite3_column_int64(stmt_, col); }
-double SqlStatement::real(int col) const { return sqlite3_column_double(stmt_, col); }
+int SqlStatement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+bool SqlStatement::isNull(int col) const {
+    return sqlite3_column_type(stmt_, col) == SQLITE_NULL;
+}
+int64_t SqlStatement::int64(int col) const {
+    return sqlite3_column_int64(stmt_, col);
+}
+double SqlStatement::real(int col) const {
+    return sqlite3_column_double(stmt_, col);
+}
 
 QString SqlStatement::text(int col) const {
     const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
@@ -109,14 +122,14 @@ QString SqlStatement::text(int col) const {
 
 Variant SqlStatement::stored(int col) const {
     switch (sqlite3_column_type(stmt_, col)) {
-    case SQLITE_NULL:
-        return Variant::null();
-    case SQLITE_INTEGER:
-        return Variant(static_cast<int64_t>(sqlite3_column_int64(stmt_, col)));
-    case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(stmt_, col));
-    default:
-        return Variant(text(col));
+        case SQLITE_NULL:
+            return Variant::null();
+        case SQLITE_INTEGER:
+            return Variant(static_cast<int64_t>(sqlite3_column_int64(stmt_, col)));
+        case SQLITE_FLOAT:
+            return Variant(sqlite3_column_double(stmt_, col));
+        default:
+            return Variant(text(col));
     }
 }
 

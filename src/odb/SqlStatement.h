@@ -15,7 +15,7 @@ namespace odb {
 class Connection;
 
 class SqlStatement {
-public:
+  public:
     SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql);
     SqlStatement(SqlStatement&& other) noexcept;
     SqlStatement& operator=(SqlStatement&&) = delete;
@@ -45,7 +45,7 @@ public:
 
     void reset();
 
-private:
+  private:
     Connection* connection_;
     sqlite3_stmt* stmt_;
     QString sql_;

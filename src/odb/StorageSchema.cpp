@@ -7,7 +7,9 @@
 namespace odb {
 
 namespace {
-QString col(const QString& alias, const QString& name) { return alias + QLatin1Char('.') + SqlQuote(name); }
+QString col(const QString& alias, const QString& name) {
+    return alias + QLatin1Char('.') + SqlQuote(name);
+}
 }  // namespace
 
 std::optional<QString> StorageSchema::ResolveTable(const QString& table) const {
@@ -17,11 +19,13 @@ std::optional<QString> StorageSchema::ResolveTable(const QString& table) const {
 }
 
 std::optional<ConditionField> StorageSchema::ResolveField(const QString& table, const QString& alias,
-                                                          const QStringList& path, ConditionAliases& aliases) const {
+                                                          const QStringList& path,
+                                                          ConditionAliases& aliases) const {
     const Table* t = engine_.findTable(table);
     if (!t || path.isEmpty()) return std::nullopt;
     QStringList nfc;
-    for (const QString& p : path) nfc << p.normalized(QString::NormalizationForm_C);
+    for (const QString& p : path)
+        nfc << p.normalized(QString::NormalizationForm_C);
     return resolve(*t, alias, nfc, aliases, 0);
 }
 
@@ -32,21 +36,23 @@ std::optional<ConditionField> StorageSchema::through(const Table& target, const 
     auto inner = resolve(target, a, path, aliases, depth + 1);
     if (!inner) return std::nullopt;
     QString sql = QStringLiteral("(SELECT ") + inner->sql + QStringLiteral(" FROM ") + target.sqlName() +
-                  QLatin1Char(' ') + a + QStringLiteral(" WHERE ") + col(a, kOidColumn) + QStringLiteral(" = ") +
-                  oidExpr;
+                  QLatin1Char(' ') + a + QStringLiteral(" WHERE ") + col(a, kOidColumn) +
+                  QStringLiteral(" = ") + oidExpr;
     if (!extraWhere.isEmpty()) sql += QStringLiteral(" AND ") + extraWhere;
     sql += QLatin1Char(')');
     return ConditionField{sql, inner->type};
 }
 
-std::optional<ConditionField> StorageSchema::resolve(const Table& t, const QString& alias, const QStringList& path,
-                                                     ConditionAliases& aliases, int depth) const {
+std::optional<ConditionField> StorageSchema::resolve(const Table& t, const QString& alias,
+                                                     const QStringList& path, ConditionAliases& aliases,
+                                                     int depth) const {
     if (depth > 8) return std::nullopt;
     const QString& first = path.front();
     const QStringList rest = path.mid(1);
 
     if (path.size() == 1) {
-        if (first.compare(kOidColumn, Qt::CaseInsensitive) == 0) return ConditionField{col(alias, kOidColumn), ftLong};
+        if (first.compare(kOidColumn, Qt::CaseInsensitive) == 0)
+            return ConditionField{col(alias, kOidColumn), ftLong};
         const int ci = t.columnIndex(first);
         if (ci >= 0) {
             const StoredColumn& c = t.columns()[static_cast<size_t>(ci)];
@@ -72,7 +78,8 @@ std::optional<ConditionField> StorageSchema::resolve(const Table& t, const QStri
             return through(*target, col(alias, c.name), {}, rest, aliases, depth);
         }
         // The table itself.
-        if (first.compare(t.Name(), Qt::CaseInsensitive) == 0) return resolve(t, alias, rest, aliases, depth + 1);
+        if (first.compare(t.Name(), Qt::CaseInsensitive) == 0)
+            return resolve(t, alias, rest, aliases, depth + 1);
         // A derived extension of the row.
         for (const Table* d : t.derivedTables()) {
             if (first.compare(d->Name(), Qt::CaseInsensitive) != 0) continue;
@@ -81,9 +88,10 @@ std::optional<ConditionField> StorageSchema::resolve(const Table& t, const QStri
             const QString a = aliases.Next();
             auto inner = resolve(*d, a, rest, aliases, depth + 1);
             if (!inner) return std::nullopt;
-            return ConditionField{QStringLiteral("(SELECT ") + inner->sql + QStringLiteral(" FROM ") + d->sqlName() +
-                                      QLatin1Char(' ') + a + QStringLiteral(" WHERE ") + col(a, d->BaseLinkField()) +
-                                      QStringLiteral(" = ") + col(alias, kOidColumn) + QStringLiteral(" LIMIT 1)"),
+            return ConditionField{QStringLiteral("(SELECT ") + inner->sql + QStringLiteral(" FROM ") +
+                                      d->sqlName() + QLatin1Char(' ') + a + QStringLiteral(" WHERE ") +
+                                      col(a, d->BaseLinkField()) + QStringLiteral(" = ") +
+                                      col(alias, kOidColumn) + QStringLiteral(" LIMIT 1)"),
                                   inner->type};
         }
         // A referenced table, through the first lookup that leads to it.
@@ -98,19 +106,21 @@ std::optional<ConditionField> StorageSchema::resolve(const Table& t, const QStri
             if (first.compare(other->Name(), Qt::CaseInsensitive) != 0) continue;
             bool owns = false;
             for (const ReferenceDef* r : other->References())
-                if (r->collection && r->owned && r->targetTable.compare(t.Name(), Qt::CaseInsensitive) == 0) owns = true;
+                if (r->collection && r->owned && r->targetTable.compare(t.Name(), Qt::CaseInsensitive) == 0)
+                    owns = true;
             if (!owns) break;
             QString ownerPrefix = other->Name();
             ownerPrefix.replace(QLatin1Char('\''), QStringLiteral("''"));
-            return through(*other, col(alias, kOwnerOidColumn),
-                           col(alias, kOwnerColumn) + QStringLiteral(" LIKE '") + ownerPrefix + QStringLiteral(".%'"),
-                           rest, aliases, depth);
+            return through(
+                *other, col(alias, kOwnerOidColumn),
+                col(alias, kOwnerColumn) + QStringLiteral(" LIKE '") + ownerPrefix + QStringLiteral(".%'"),
+                rest, aliases, depth);
         }
     }
     // Fields of the base row (read by plain name along the chain).
     if (const Table* base = t.BaseTable()) {
-        const QString link = t.GetBaseKind() == BaseKind::Exclusive ? col(alias, kOidColumn)
-                                                                    : col(alias, t.BaseLinkField());
+        const QString link =
+            t.GetBaseKind() == BaseKind::Exclusive ? col(alias, kOidColumn) : col(alias, t.BaseLinkField());
         return through(*base, link, {}, path, aliases, depth);
     }
     return std::nullopt;

@@ -11,19 +11,21 @@ class Engine;
 class Table;
 
 class StorageSchema : public ConditionSchema {
-public:
+  public:
     explicit StorageSchema(const Engine& engine) : engine_(engine) {}
 
-    std::optional<ConditionField> ResolveField(const QString& table, const QString& alias, const QStringList& path,
+    std::optional<ConditionField> ResolveField(const QString& table, const QString& alias,
+                                               const QStringList& path,
                                                ConditionAliases& aliases) const override;
     std::optional<QString> ResolveTable(const QString& table) const override;
 
-private:
+  private:
     std::optional<ConditionField> resolve(const Table& t, const QString& alias, const QStringList& path,
                                           ConditionAliases& aliases, int depth) const;
     // `path` on the row of `target` whose identity is `oidExpr`, as a correlated sub-select.
-    std::optional<ConditionField> through(const Table& target, const QString& oidExpr, const QString& extraWhere,
-                                          const QStringList& path, ConditionAliases& aliases, int depth) const;
+    std::optional<ConditionField> through(const Table& target, const QString& oidExpr,
+                                          const QString& extraWhere, const QStringList& path,
+                                          ConditionAliases& aliases, int depth) const;
 
     const Engine& engine_;
 };

@@ -18,11 +18,17 @@ QString SqlQuote(const QString& name) {
 Table::Table(Engine& engine, std::shared_ptr<itfDefTable> definition)
     : engine_(engine), definition_(std::move(definition)) {}
 
-QString Table::Caption(int32_t) const { return identity_.caption().isEmpty() ? name_ : identity_.caption(); }
+QString Table::Caption(int32_t) const {
+    return identity_.caption().isEmpty() ? name_ : identity_.caption();
+}
 
-QString Table::KeyField(int32_t) const { return kOidColumn; }
+QString Table::KeyField(int32_t) const {
+    return kOidColumn;
+}
 
-QString Table::sqlName() const { return SqlQuote(name_); }
+QString Table::sqlName() const {
+    return SqlQuote(name_);
+}
 
 QString Table::BaseLinkField() const {
     if (!base_) return {};
@@ -30,25 +36,30 @@ QString Table::BaseLinkField() const {
     return QStringLiteral("OID_") + base_->Name();
 }
 
-const FieldDef* Table::BaseLinkFieldDef() const { return baseLinkDef_.get(); }
+const FieldDef* Table::BaseLinkFieldDef() const {
+    return baseLinkDef_.get();
+}
 
 std::vector<const Table*> Table::chain() const {
     std::vector<const Table*> out;
-    for (const Table* t = this; t; t = t->base_) out.insert(out.begin(), t);
+    for (const Table* t = this; t; t = t->base_)
+        out.insert(out.begin(), t);
     return out;
 }
 
 std::vector<const FieldDef*> Table::Fields() const {
     std::vector<const FieldDef*> out;
     for (const Table* t : chain())
-        for (const auto& f : t->fields_.items()) out.push_back(f.get());
+        for (const auto& f : t->fields_.items())
+            out.push_back(f.get());
     return out;
 }
 
 std::vector<const ReferenceDef*> Table::References() const {
     std::vector<const ReferenceDef*> out;
     for (const Table* t : chain())
-        for (const auto& r : t->references_.items()) out.push_back(r.get());
+        for (const auto& r : t->references_.items())
+            out.push_back(r.get());
     return out;
 }
 
@@ -63,13 +74,15 @@ const FieldDef* Table::FieldByName(const QString& name) const {
     return nullptr;
 }
 
-bool Table::HasField(const QString& name) const { return FieldByName(name) != nullptr; }
+bool Table::HasField(const QString& name) const {
+    return FieldByName(name) != nullptr;
+}
 
 const FieldDef& Table::Field(const QString& name) const {
     const FieldDef* f = FieldByName(name);
     if (!f)
-        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) + QStringLiteral(": ") + name_ +
-                                                  QLatin1Char('.') + name);
+        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) +
+                                                  QStringLiteral(": ") + name_ + QLatin1Char('.') + name);
     return *f;
 }
 
@@ -78,7 +91,8 @@ QString Table::MakeCondition(const QString& field, const Variant& value, bool, i
     if (const FieldDef* f = FieldByName(field)) return f->MakeCondition(value, op);
     const bool differ = op == 1;
     if (value.isEmptyOrNull())
-        return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + field + QLatin1Char(')');
+        return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + field +
+               QLatin1Char(')');
     return field + (differ ? QStringLiteral("<>") : QStringLiteral("=")) + WhereLiteral::value(value);
 }
 
@@ -107,7 +121,8 @@ int Table::columnIndex(const QString& name) const {
     if (static_cast<size_t>(columnByName_.size()) != columns_.size()) {
         columnByName_.clear();
         for (size_t i = 0; i < columns_.size(); ++i)
-            if (!columnByName_.contains(columns_[i].name)) columnByName_.insert(columns_[i].name, static_cast<int>(i));
+            if (!columnByName_.contains(columns_[i].name))
+                columnByName_.insert(columns_[i].name, static_cast<int>(i));
     }
     const auto it = columnByName_.constFind(name);
     if (it != columnByName_.constEnd()) return it.value();
@@ -116,15 +131,20 @@ int Table::columnIndex(const QString& name) const {
     return -1;
 }
 
-std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order, const QString& selFields) {
+std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order,
+                                         const QString& selFields) {
     if (!engine_.isOpen()) DbmsGlobal::Raise(odbErrNotOpen);
     auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, *this));
     ds->open(where, order, selFields);
     return ds;
 }
 
-odb::Tables& Table::GetTables() const { return engine_.tables(); }
+odb::Tables& Table::GetTables() const {
+    return engine_.tables();
+}
 
-Database& Table::GetDatabase() const { return engine_.database(); }
+Database& Table::GetDatabase() const {
+    return engine_.database();
+}
 
 }  // namespace odb

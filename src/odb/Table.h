@@ -43,7 +43,7 @@ inline const QString kDerivedColumn = QStringLiteral("_Derived");
 inline const QString kOidColumn = QStringLiteral("OID");
 
 class Table {
-public:
+  public:
     Table(Engine& engine, std::shared_ptr<itfDefTable> definition);
 
     const QString& Name() const { return name_; }
@@ -78,8 +78,8 @@ public:
     // A where-text comparing `field` with `value` (`op` 0 equal, 1 different; Null: ISNULL), the
     // row identity included; the further arguments are accepted as the program passes them.
     QString MakeCondition(const QString& field, const Variant& value, bool flag = false, int32_t op = 0,
-                          const Variant& unused = Variant::missing(), const QString& wildcard = QStringLiteral("%"),
-                          int32_t flags = 0) const;
+                          const Variant& unused = Variant::missing(),
+                          const QString& wildcard = QStringLiteral("%"), int32_t flags = 0) const;
     const ReferenceDef* FindReference(const QString& name) const;  // nullptr when unknown
     const ReferenceDef& Reference(const QString& name) const;      // error when unknown
     // The target table of a reference.
@@ -117,7 +117,7 @@ public:
     enum SqlKind { Select, Insert, InsertWithOid, SqlKindCount };
     QString& cachedSql(SqlKind kind) const { return sql_[kind]; }
 
-private:
+  private:
     friend class Engine;
     friend class SchemaBuilder;
     Engine& engine_;

@@ -17,7 +17,9 @@ Table* Tables::find(const QString& name) const {
 
 Table& Tables::Item(const QString& name) const {
     Table* t = find(name);
-    if (!t) DbmsGlobal::Raise(odbErrUnknownTable, DbmsGlobal::ErrorText(odbErrUnknownTable) + QStringLiteral(": ") + name);
+    if (!t)
+        DbmsGlobal::Raise(odbErrUnknownTable,
+                          DbmsGlobal::ErrorText(odbErrUnknownTable) + QStringLiteral(": ") + name);
     return *t;
 }
 
@@ -33,9 +35,13 @@ Table& Tables::Item(const Variant& nameOrPosition) const {
     return Item(nameOrPosition.toText());
 }
 
-bool Tables::Exists(const QString& name) const { return find(name) != nullptr; }
+bool Tables::Exists(const QString& name) const {
+    return find(name) != nullptr;
+}
 
-int32_t Tables::Count() const { return static_cast<int32_t>(items_.size()); }
+int32_t Tables::Count() const {
+    return static_cast<int32_t>(items_.size());
+}
 
 void Tables::add(std::shared_ptr<Table> table) {
     // The first table of a name (in any spelling) is the one found.

@@ -16,7 +16,7 @@ namespace odb {
 class Table;
 
 class Tables {
-public:
+  public:
     // By name (case-insensitive) or by 1-based position; error odbErrUnknownTable otherwise.
     Table& Item(const QString& name) const;
     Table& Item(int32_t position) const;
@@ -31,7 +31,7 @@ public:
     void clear();
     const std::vector<std::shared_ptr<Table>>& items() const { return items_; }
 
-private:
+  private:
     std::vector<std::shared_ptr<Table>> items_;
     QHash<QString, Table*> byName_;  // name as defined: the first table of that name
 };

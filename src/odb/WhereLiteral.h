@@ -8,7 +8,7 @@
 namespace odb {
 
 class WhereLiteral {
-public:
+  public:
     // 'text' with inner quotes doubled.
     static QString text(const QString& s);
     // #mm/dd/yyyy# or #mm/dd/yyyy hh:nn:ss#.

@@ -17,11 +17,19 @@ QDateTime Clock::nowDateTime() {
     return t;
 }
 
-double Clock::now() { return OleDateFromQDateTime(nowDateTime()); }
-double Clock::today() { return OleDateFromQDate(nowDateTime().date()); }
+double Clock::now() {
+    return OleDateFromQDateTime(nowDateTime());
+}
+double Clock::today() {
+    return OleDateFromQDate(nowDateTime().date());
+}
 
-void Clock::setSource(std::function<QDateTime()> s) { source() = std::move(s); }
+void Clock::setSource(std::function<QDateTime()> s) {
+    source() = std::move(s);
+}
 void Clock::setFixed(const QDateTime& at) {
     source() = [at] { return at; };
 }
-void Clock::reset() { source() = nullptr; }
+void Clock::reset() {
+    source() = nullptr;
+}

@@ -6,7 +6,7 @@
 #include <functional>
 
 class Clock {
-public:
+  public:
     // Current date and time as an OLE date, to the second.
     static double now();
     // Today at midnight.

@@ -24,6 +24,10 @@ QString ProgramFolder() {
     return data;
 }
 
-void SetProgramFolder(const QString& folder) { folderOverride() = folder; }
+void SetProgramFolder(const QString& folder) {
+    folderOverride() = folder;
+}
 
-QString ExecutableName() { return QStringLiteral("ZeltoLavrix"); }
+QString ExecutableName() {
+    return QStringLiteral("ZeltoLavrix");
+}

@@ -21,4 +21,6 @@ std::shared_ptr<Prompt> Prompt::setInstance(std::shared_ptr<Prompt> prompt) {
     return previous;
 }
 
-QString DefaultMsgBoxTitle() { return QStringLiteral("Zelto Lavrix"); }
+QString DefaultMsgBoxTitle() {
+    return QStringLiteral("Zelto Lavrix");
+}

@@ -33,7 +33,7 @@ inline constexpr int kDefaultMask = 768;
 enum class MsgResult { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
 class Prompt {
-public:
+  public:
     virtual ~Prompt() = default;
 
     virtual MsgResult msgBox(const QString& text, int style = 0, const QString& title = {},

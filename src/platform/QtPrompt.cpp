@@ -19,24 +19,34 @@ struct ButtonSpec {
 std::vector<ButtonSpec> buttonsFor(int style) {
     using B = QMessageBox;
     switch (style & MsgBoxStyle::kButtonsMask) {
-        case MsgBoxStyle::vbOKCancel: return {{B::Ok, MsgResult::OK}, {B::Cancel, MsgResult::Cancel}};
+        case MsgBoxStyle::vbOKCancel:
+            return {{B::Ok, MsgResult::OK}, {B::Cancel, MsgResult::Cancel}};
         case MsgBoxStyle::vbAbortRetryIgnore:
-            return {{B::Abort, MsgResult::Abort}, {B::Retry, MsgResult::Retry}, {B::Ignore, MsgResult::Ignore}};
+            return {
+                {B::Abort, MsgResult::Abort}, {B::Retry, MsgResult::Retry}, {B::Ignore, MsgResult::Ignore}};
         case MsgBoxStyle::vbYesNoCancel:
             return {{B::Yes, MsgResult::Yes}, {B::No, MsgResult::No}, {B::Cancel, MsgResult::Cancel}};
-        case MsgBoxStyle::vbYesNo: return {{B::Yes, MsgResult::Yes}, {B::No, MsgResult::No}};
-        case MsgBoxStyle::vbRetryCancel: return {{B::Retry, MsgResult::Retry}, {B::Cancel, MsgResult::Cancel}};
-        default: return {{B::Ok, MsgResult::OK}};
+        case MsgBoxStyle::vbYesNo:
+            return {{B::Yes, MsgResult::Yes}, {B::No, MsgResult::No}};
+        case MsgBoxStyle::vbRetryCancel:
+            return {{B::Retry, MsgResult::Retry}, {B::Cancel, MsgResult::Cancel}};
+        default:
+            return {{B::Ok, MsgResult::OK}};
     }
 }
 
 QMessageBox::Icon iconFor(int style) {
     switch (style & MsgBoxStyle::kIconMask) {
-        case MsgBoxStyle::vbCritical: return QMessageBox::Critical;
-        case MsgBoxStyle::vbQuestion: return QMessageBox::Question;
-        case MsgBoxStyle::vbExclamation: return QMessageBox::Warning;
-        case MsgBoxStyle::vbInformation: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case MsgBoxStyle::vbCritical:
+            return QMessageBox::Critical;
+        case MsgBoxStyle::vbQuestion:
+            return QMessageBox::Question;
+        case MsgBoxStyle::vbExclamation:
+            return QMessageBox::Warning;
+        case MsgBoxStyle::vbInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
@@ -47,9 +57,12 @@ MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title,
     box.setIcon(iconFor(style));
     box.setWindowTitle(title.isEmpty() ? DefaultMsgBoxTitle() : title);
     // VB texts end lines with CR LF or a bare CR.
-    box.setText(QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setText(QString(text)
+                    .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                    .replace(QLatin1Char('\r'), QLatin1Char('\n')));
     const auto specs = buttonsFor(style);
-    for (const ButtonSpec& s : specs) box.addButton(s.button);
+    for (const ButtonSpec& s : specs)
+        box.addButton(s.button);
     const size_t def = static_cast<size_t>((style & MsgBoxStyle::kDefaultMask) / 256);
     if (def < specs.size()) box.setDefaultButton(specs[def].button);
     box.setEscapeButton(specs.size() == 1 ? specs[0].button : specs.back().button);
@@ -60,8 +73,8 @@ MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title,
     return specs.size() == 1 ? specs[0].result : MsgResult::Cancel;
 }
 
-bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value,
-                        QWidget* owner) {
+bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QString& defaultValue,
+                        QString& value, QWidget* owner) {
     bool ok = false;
     const QString v = QInputDialog::getText(owner, title.isEmpty() ? DefaultMsgBoxTitle() : title, prompt,
                                             QLineEdit::Normal, defaultValue, &ok);
@@ -69,13 +82,16 @@ bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QStri
     return ok;
 }
 
-QString QtPrompt::openFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) {
+QString QtPrompt::openFileName(const QString& title, const QString& dir, const QString& filter,
+                               QWidget* owner) {
     return QFileDialog::getOpenFileName(owner, title, dir, filter);
 }
 
-QString QtPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) {
+QString QtPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter,
+                               QWidget* owner) {
     // The program asks its own overwrite question where it wants one.
-    return QFileDialog::getSaveFileName(owner, title, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(owner, title, dir, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPrompt::folder(const QString& title, const QString& dir, QWidget* owner) {

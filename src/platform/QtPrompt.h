@@ -4,11 +4,13 @@
 #include "platform/Prompt.h"
 
 class QtPrompt : public Prompt {
-public:
+  public:
     MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override;
     bool inputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value,
                   QWidget* owner) override;
-    QString openFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override;
-    QString saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override;
+    QString openFileName(const QString& title, const QString& dir, const QString& filter,
+                         QWidget* owner) override;
+    QString saveFileName(const QString& title, const QString& dir, const QString& filter,
+                         QWidget* owner) override;
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
 };

@@ -33,9 +33,12 @@ QString SettingsFolder() {
         .filePath(QStringLiteral("ZeltoLavrix"));
 }
 
-void SetSettingsFolder(const QString& folder) { folderOverride() = folder; }
+void SetSettingsFolder(const QString& folder) {
+    folderOverride() = folder;
+}
 
-QString GetSetting(const QString& appName, const QString& section, const QString& key, const QString& defaultValue) {
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue) {
     QSettings s(fileFor(appName), QSettings::IniFormat);
     const QVariant v = s.value(flat(section) + QLatin1Char('/') + flat(key));
     return v.isValid() ? v.toString() : defaultValue;

@@ -17,22 +17,35 @@ struct Procedure;
 
 enum class ExprKind : uint8_t { Literal, Name, Call, Member, Unary, Binary };
 
+// clang-format off
 enum class Op : uint8_t {
     Neg, Not,  // unary
     Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
     Eq, Ne, Lt, Le, Gt, Ge, Is,
     And, Or, Xor, Eqv, Imp,
 };
+// clang-format on
 
 // Language-level functions the interpreter answers itself.
-enum class Intrinsic : uint8_t { None, Err, CreateObject, GetObject, Eval, Execute, ExecuteGlobal, GetRef, UBound, LBound };
+enum class Intrinsic : uint8_t {
+    None,
+    Err,
+    CreateObject,
+    GetObject,
+    Eval,
+    Execute,
+    ExecuteGlobal,
+    GetRef,
+    UBound,
+    LBound
+};
 
 enum class NameKind : uint8_t {
     Unresolved,
-    Local,      // slot of the current frame
-    Global,     // slot of the script's globals
-    Constant,   // folded value
-    Proc,       // a script Function or Sub
+    Local,     // slot of the current frame
+    Global,    // slot of the script's globals
+    Constant,  // folded value
+    Proc,      // a script Function or Sub
     Builtin,
     Intrinsic,
     Undefined,  // Option Explicit and never declared: error 500 when reached
@@ -74,7 +87,8 @@ struct CallExpr : Expr {
 
 // object.name; a null object means the innermost With block's object.
 struct MemberExpr : Expr {
-    MemberExpr(ExprPtr o, QString n, int ln) : Expr(ExprKind::Member, ln), object(std::move(o)), name(std::move(n)) {
+    MemberExpr(ExprPtr o, QString n, int ln)
+        : Expr(ExprKind::Member, ln), object(std::move(o)), name(std::move(n)) {
         if (object) height = object->height + 1;
     }
     ExprPtr object;
@@ -100,7 +114,20 @@ struct BinaryExpr : Expr {
 };
 
 enum class StmtKind : uint8_t {
-    Assign, Call, If, For, ForEach, Do, Select, Exit, Dim, ReDim, Erase, OnError, With, Const,
+    Assign,
+    Call,
+    If,
+    For,
+    ForEach,
+    Do,
+    Select,
+    Exit,
+    Dim,
+    ReDim,
+    Erase,
+    OnError,
+    With,
+    Const,
 };
 
 struct Stmt {

@@ -139,7 +139,8 @@ Variant RTrim(BuiltinContext&, VariantList& args) {
 
 // Character by character, as Windows maps case: a text keeps its length ("ß" stays "ß").
 QString mapCase(QString s, bool upper) {
-    for (QChar& c : s) c = upper ? c.toUpper() : c.toLower();
+    for (QChar& c : s)
+        c = upper ? c.toUpper() : c.toLower();
     return s;
 }
 

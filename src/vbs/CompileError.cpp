@@ -13,7 +13,8 @@ const char* const kCompileSource = "Errore di compilazione dello script";
 
 CompileError::CompileError(int32_t number, int line, const QString& detail)
     : AppError(number, QString::fromLatin1(kCompileSource),
-               detail.isEmpty() ? ScriptErrorText(number) : ScriptErrorText(number) + QStringLiteral(": ") + detail),
+               detail.isEmpty() ? ScriptErrorText(number)
+                                : ScriptErrorText(number) + QStringLiteral(": ") + detail),
       line_(line) {}
 
 QString ScriptErrorText(int32_t number) {

@@ -6,11 +6,11 @@
 namespace vbs {
 
 class CompileError : public AppError {
-public:
+  public:
     CompileError(int32_t number, int line, const QString& detail = {});
     int line() const { return line_; }
 
-private:
+  private:
     int line_;
 };
 
@@ -20,8 +20,8 @@ QString ScriptErrorText(int32_t number);
 
 // Numbers the engine raises besides VB's run-time ones.
 inline constexpr int32_t kSyntaxError = 1002;
-inline constexpr int32_t kTimeoutError = -2147467260;      // operation aborted: the time limit passed
-inline constexpr int32_t kUnknownNameError = -2147352570;  // Run: no such procedure
+inline constexpr int32_t kTimeoutError = -2147467260;        // operation aborted: the time limit passed
+inline constexpr int32_t kUnknownNameError = -2147352570;    // Run: no such procedure
 inline constexpr int32_t kBadParamCountError = -2147352562;  // Run: wrong number of arguments
 inline constexpr int32_t kNotSupportedError = 445;
 

@@ -7,7 +7,7 @@
 namespace vbs {
 
 class ErrObject : public Dispatch {
-public:
+  public:
     ErrObject();
 
     void set(const AppError& e);
@@ -16,7 +16,7 @@ public:
     const QString& description() const { return description_; }
     const QString& source() const { return source_; }
 
-private:
+  private:
     static const DispatchClass& members();
 
     int32_t number_ = 0;

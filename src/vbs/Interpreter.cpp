@@ -17,7 +17,7 @@ namespace vbs {
 
 namespace {
 
-constexpr int kMaxDepth = 1000;                 // nested procedure calls, and the stack is watched too
+constexpr int kMaxDepth = 1000;                     // nested procedure calls, and the stack is watched too
 constexpr qsizetype kMaxString = 64 * 1024 * 1024;  // characters of one text
 constexpr int64_t kMaxElements = 16 * 1024 * 1024;  // elements of one array
 
@@ -27,7 +27,9 @@ constexpr int64_t kMaxElements = 16 * 1024 * 1024;  // elements of one array
     throw AppError(number, QString(), text);
 }
 
-bool isWhole(VarType t) { return t == VarType::Integer || t == VarType::Long; }
+bool isWhole(VarType t) {
+    return t == VarType::Integer || t == VarType::Long;
+}
 bool isPlainNumber(VarType t) {
     return t == VarType::Integer || t == VarType::Long || t == VarType::Double;
 }
@@ -126,23 +128,34 @@ Variant comparison(Op op, const Variant& a, const Variant& b) {
     const int c = compare(a, b);
     if (c == 2) return Variant::null();
     switch (op) {
-        case Op::Eq: return Variant(c == 0);
-        case Op::Ne: return Variant(c != 0);
-        case Op::Lt: return Variant(c < 0);
-        case Op::Le: return Variant(c <= 0);
-        case Op::Gt: return Variant(c > 0);
-        default: return Variant(c >= 0);
+        case Op::Eq:
+            return Variant(c == 0);
+        case Op::Ne:
+            return Variant(c != 0);
+        case Op::Lt:
+            return Variant(c < 0);
+        case Op::Le:
+            return Variant(c <= 0);
+        case Op::Gt:
+            return Variant(c > 0);
+        default:
+            return Variant(c >= 0);
     }
 }
 
 bool truthOf(const Variant& v) {
     switch (v.type()) {
-        case VarType::Boolean: return v.boolValue();
-        case VarType::Null: return false;  // If Null takes the Else branch
+        case VarType::Boolean:
+            return v.boolValue();
+        case VarType::Null:
+            return false;  // If Null takes the Else branch
         case VarType::Integer:
-        case VarType::Long: return v.intValue() != 0;
-        case VarType::Double: return v.doubleValue() != 0;
-        default: return v.toBool();
+        case VarType::Long:
+            return v.intValue() != 0;
+        case VarType::Double:
+            return v.doubleValue() != 0;
+        default:
+            return v.toBool();
     }
 }
 
@@ -208,7 +221,8 @@ Variant Interpreter::call(Procedure& proc, VariantList& args) {
         noteStackFloor();
     }
     std::vector<Variant*> refs(args.size());
-    for (size_t i = 0; i < args.size(); ++i) refs[i] = &args[i];
+    for (size_t i = 0; i < args.size(); ++i)
+        refs[i] = &args[i];
     return invoke(proc, refs.data(), refs.size());
 }
 
@@ -222,7 +236,8 @@ Variant Interpreter::invoke(Procedure& proc, Variant* const* args, size_t argc) 
     const size_t n = static_cast<size_t>(proc.slotCount);
     std::vector<Variant> storage(n);
     std::vector<Variant*> vars(n);
-    for (size_t i = 0; i < n; ++i) vars[i] = &storage[i];
+    for (size_t i = 0; i < n; ++i)
+        vars[i] = &storage[i];
     const size_t base = proc.isFunction ? 1 : 0;
     for (size_t i = 0; i < argc; ++i) {
         if (proc.params[i].byVal || !args[i])
@@ -280,7 +295,8 @@ Interpreter::Flow Interpreter::execStmt(const Stmt& s, Frame& f) {
         case StmtKind::If: {
             const auto& st = static_cast<const IfStmt&>(s);
             for (size_t i = 0; i < st.conditions.size(); ++i)
-                if (i == 0 ? truth(st.conditions[0].get(), f) : truthAt(st.conditions[i].get(), f, st.conditions[i]->line))
+                if (i == 0 ? truth(st.conditions[0].get(), f)
+                           : truthAt(st.conditions[i].get(), f, st.conditions[i]->line))
                     return execBlock(st.blocks[i], f);
             return execBlock(st.elseBlock, f);
         }
@@ -294,9 +310,12 @@ Interpreter::Flow Interpreter::execStmt(const Stmt& s, Frame& f) {
             return execSelect(static_cast<const SelectStmt&>(s), f);
         case StmtKind::Exit:
             switch (static_cast<const ExitStmt&>(s).what) {
-                case ExitKind::Do: return Flow::ExitDo;
-                case ExitKind::For: return Flow::ExitFor;
-                default: return Flow::ExitProc;
+                case ExitKind::Do:
+                    return Flow::ExitDo;
+                case ExitKind::For:
+                    return Flow::ExitFor;
+                default:
+                    return Flow::ExitProc;
             }
         case StmtKind::Dim:
         case StmtKind::ReDim:
@@ -331,10 +350,14 @@ Interpreter::Flow Interpreter::execStmt(const Stmt& s, Frame& f) {
 // The variable a name stands for, for writing.
 Variant* Interpreter::variable(const NameExpr& n, Frame& f) {
     switch (n.resolved) {
-        case NameKind::Local: return f.vars[n.index];
-        case NameKind::Global: return &scope_.values[n.index];
-        case NameKind::Undefined: raise(500, n.name);
-        default: raise(501, n.name);
+        case NameKind::Local:
+            return f.vars[n.index];
+        case NameKind::Global:
+            return &scope_.values[n.index];
+        case NameKind::Undefined:
+            raise(500, n.name);
+        default:
+            raise(501, n.name);
     }
 }
 
@@ -391,7 +414,8 @@ void Interpreter::execAssign(const AssignStmt& s, Frame& f) {
                     if (var->isArray()) {
                         std::vector<int32_t> idx = indexes(c->args, f);
                         Variant v = assignable(value(s.value.get(), f), s.isSet);
-                        if (!var->isArray()) raise(13, n->name);  // the value's evaluation may have changed it
+                        if (!var->isArray())
+                            raise(13, n->name);  // the value's evaluation may have changed it
                         var->arrayValue()->at(idx) = std::move(v);
                         return;
                     }
@@ -494,8 +518,12 @@ Interpreter::Flow Interpreter::execSelect(const SelectStmt& s, Frame& f) {
             const Variant& a = *ap;
             bool match = false;
             switch (item.kind) {
-                case CaseItem::Value: match = compare(subject, a) == 0; break;
-                case CaseItem::Compare: match = truthOf(comparison(item.op, subject, a)); break;
+                case CaseItem::Value:
+                    match = compare(subject, a) == 0;
+                    break;
+                case CaseItem::Compare:
+                    match = truthOf(comparison(item.op, subject, a));
+                    break;
                 case CaseItem::Range: {
                     Variant t2;
                     const Variant& b = eval(item.second.get(), f, t2);
@@ -578,14 +606,23 @@ const Variant& Interpreter::eval(const Expr* e, Frame& f, Variant& tmp) {
             Variant t;
             const Variant& v = eval(u->operand.get(), f, t);
             if (u->op == Op::Not) {
-                if (v.type() == VarType::Boolean) tmp = Variant(!v.boolValue());
-                else tmp = VbNot(v);
+                if (v.type() == VarType::Boolean)
+                    tmp = Variant(!v.boolValue());
+                else
+                    tmp = VbNot(v);
             } else {
                 switch (v.type()) {
-                    case VarType::Integer: tmp = wholeResult(-v.intValue(), true); break;
-                    case VarType::Long: tmp = Variant(-v.intValue()); break;
-                    case VarType::Double: tmp = Variant(-v.doubleValue()); break;
-                    default: tmp = VbNeg(v);
+                    case VarType::Integer:
+                        tmp = wholeResult(-v.intValue(), true);
+                        break;
+                    case VarType::Long:
+                        tmp = Variant(-v.intValue());
+                        break;
+                    case VarType::Double:
+                        tmp = Variant(-v.doubleValue());
+                        break;
+                    default:
+                        tmp = VbNeg(v);
                 }
             }
             return tmp;
@@ -603,10 +640,14 @@ const Variant* Interpreter::direct(const Expr* e, Frame& f) {
     if (e->kind != ExprKind::Name) return nullptr;
     const auto* n = static_cast<const NameExpr*>(e);
     switch (n->resolved) {
-        case NameKind::Local: return f.vars[n->index];
-        case NameKind::Global: return &scope_.values[n->index];
-        case NameKind::Constant: return &n->constant;
-        default: return nullptr;
+        case NameKind::Local:
+            return f.vars[n->index];
+        case NameKind::Global:
+            return &scope_.values[n->index];
+        case NameKind::Constant:
+            return &n->constant;
+        default:
+            return nullptr;
     }
 }
 
@@ -622,11 +663,16 @@ Variant Interpreter::evalBinary(const BinaryExpr& b, Frame& f) {
 
 Variant Interpreter::applyBinary(Op op, const Variant& l, const Variant& r) {
     switch (op) {
-        case Op::Add: return add(l, r);
-        case Op::Sub: return subtract(l, r);
-        case Op::Mul: return multiply(l, r);
-        case Op::Div: return divide(l, r);
-        case Op::IntDiv: return VbIntDiv(l, r);
+        case Op::Add:
+            return add(l, r);
+        case Op::Sub:
+            return subtract(l, r);
+        case Op::Mul:
+            return multiply(l, r);
+        case Op::Div:
+            return divide(l, r);
+        case Op::IntDiv:
+            return VbIntDiv(l, r);
         case Op::Mod:
             if (isWhole(l.type()) && isWhole(r.type())) {
                 if (r.intValue() == 0) RaiseVbError(11);
@@ -634,37 +680,49 @@ Variant Interpreter::applyBinary(Op op, const Variant& l, const Variant& r) {
                                    l.type() == VarType::Integer && r.type() == VarType::Integer);
             }
             return VbMod(l, r);
-        case Op::Pow: return VbPow(l, r);
-        case Op::Concat: return concat(l, r);
+        case Op::Pow:
+            return VbPow(l, r);
+        case Op::Concat:
+            return concat(l, r);
         case Op::Eq:
         case Op::Ne:
         case Op::Lt:
         case Op::Le:
         case Op::Gt:
-        case Op::Ge: return comparison(op, l, r);
+        case Op::Ge:
+            return comparison(op, l, r);
         case Op::Is: {
             if (!l.isObject() || !r.isObject()) raise(424);
             return Variant(l.objectValue() == r.objectValue());
         }
         case Op::And:
-            if (l.type() == VarType::Boolean && r.type() == VarType::Boolean) return Variant(l.boolValue() && r.boolValue());
+            if (l.type() == VarType::Boolean && r.type() == VarType::Boolean)
+                return Variant(l.boolValue() && r.boolValue());
             return VbAnd(l, r);
         case Op::Or:
-            if (l.type() == VarType::Boolean && r.type() == VarType::Boolean) return Variant(l.boolValue() || r.boolValue());
+            if (l.type() == VarType::Boolean && r.type() == VarType::Boolean)
+                return Variant(l.boolValue() || r.boolValue());
             return VbOr(l, r);
-        case Op::Xor: return VbXor(l, r);
-        case Op::Eqv: return VbEqv(l, r);
-        case Op::Imp: return VbImp(l, r);
-        default: break;
+        case Op::Xor:
+            return VbXor(l, r);
+        case Op::Eqv:
+            return VbEqv(l, r);
+        case Op::Imp:
+            return VbImp(l, r);
+        default:
+            break;
     }
     raise(51);
 }
 
 const Variant& Interpreter::evalName(const NameExpr& n, Frame& f, Variant& tmp) {
     switch (n.resolved) {
-        case NameKind::Local: return *f.vars[n.index];
-        case NameKind::Global: return scope_.values[n.index];
-        case NameKind::Constant: return n.constant;
+        case NameKind::Local:
+            return *f.vars[n.index];
+        case NameKind::Global:
+            return scope_.values[n.index];
+        case NameKind::Constant:
+            return n.constant;
         case NameKind::Proc: {
             static const std::vector<ExprPtr> none;
             tmp = callProcedure(*n.proc, none, f);
@@ -678,8 +736,10 @@ const Variant& Interpreter::evalName(const NameExpr& n, Frame& f, Variant& tmp) 
         case NameKind::Intrinsic:
             tmp = callIntrinsic(n, nullptr, f);
             return tmp;
-        case NameKind::Undefined: raise(500, n.name);
-        case NameKind::Unresolved: break;
+        case NameKind::Undefined:
+            raise(500, n.name);
+        case NameKind::Unresolved:
+            break;
     }
     raise(51);
 }
@@ -718,8 +778,10 @@ const Variant& Interpreter::evalCall(const CallExpr& c, Frame& f, Variant& tmp, 
             case NameKind::Constant:
                 if (c.args.empty()) return n.constant;
                 raise(13, n.name);
-            case NameKind::Undefined: raise(500, n.name);
-            case NameKind::Unresolved: raise(51);
+            case NameKind::Undefined:
+                raise(500, n.name);
+            case NameKind::Unresolved:
+                raise(51);
         }
     }
     if (target->kind == ExprKind::Member) {
@@ -746,15 +808,16 @@ std::vector<int32_t> Interpreter::indexes(const std::vector<ExprPtr>& args, Fram
         if (!a) raise(9);
         Variant t;
         const Variant& v = eval(a.get(), f, t);
-        idx.push_back(v.type() == VarType::Integer || v.type() == VarType::Long ? static_cast<int32_t>(v.intValue())
-                                                                               : v.toLong());
+        idx.push_back(v.type() == VarType::Integer || v.type() == VarType::Long
+                          ? static_cast<int32_t>(v.intValue())
+                          : v.toLong());
     }
     return idx;
 }
 
 // target(args) where target is a value: an array element, or an object's default member.
-Variant Interpreter::index(const Variant& target, const std::vector<ExprPtr>& args, Frame& f, const QString& name,
-                           bool declared) {
+Variant Interpreter::index(const Variant& target, const std::vector<ExprPtr>& args, Frame& f,
+                           const QString& name, bool declared) {
     if (target.isArray()) {
         if (args.size() == 1 && args[0]) {
             Variant t;
@@ -793,8 +856,10 @@ void Interpreter::evalArgs(const std::vector<ExprPtr>& args, Frame& f, VariantLi
         }
         Variant tmp;
         const Variant& v = eval(a.get(), f, tmp);
-        if (&v == &tmp) out.push_back(std::move(tmp));
-        else out.push_back(v);
+        if (&v == &tmp)
+            out.push_back(std::move(tmp));
+        else
+            out.push_back(v);
     }
 }
 
@@ -804,8 +869,10 @@ void Interpreter::writeBack(const std::vector<ExprPtr>& args, Frame& f, VariantL
         const Expr* a = args[i].get();
         if (!a || a->paren || a->kind != ExprKind::Name) continue;
         const auto* n = static_cast<const NameExpr*>(a);
-        if (n->resolved == NameKind::Local) *f.vars[n->index] = std::move(values[i]);
-        else if (n->resolved == NameKind::Global) scope_.values[n->index] = std::move(values[i]);
+        if (n->resolved == NameKind::Local)
+            *f.vars[n->index] = std::move(values[i]);
+        else if (n->resolved == NameKind::Global)
+            scope_.values[n->index] = std::move(values[i]);
     }
 }
 
@@ -817,8 +884,8 @@ ObjectRef Interpreter::objectOf(const Expr* e, Frame& f) {
     return v.objectValue();
 }
 
-Variant Interpreter::callMember(const MemberExpr& m, const std::vector<ExprPtr>* args, CallKind kind, Frame& f,
-                                Variant* assigned) {
+Variant Interpreter::callMember(const MemberExpr& m, const std::vector<ExprPtr>* args, CallKind kind,
+                                Frame& f, Variant* assigned) {
     ObjectRef obj;
     if (m.object) {
         obj = objectOf(m.object.get(), f);
@@ -961,9 +1028,11 @@ Variant Interpreter::callIntrinsic(const NameExpr& n, const std::vector<ExprPtr>
             if (!a.isArray()) raise(13, n.name);
             int dim = 1;
             if (argc == 2 && (*args)[1]) dim = value((*args)[1].get(), f).toLong();
-            return Variant(n.intrinsic == Intrinsic::UBound ? a.arrayValue()->ubound(dim) : a.arrayValue()->lbound(dim));
+            return Variant(n.intrinsic == Intrinsic::UBound ? a.arrayValue()->ubound(dim)
+                                                            : a.arrayValue()->lbound(dim));
         }
-        case Intrinsic::None: break;
+        case Intrinsic::None:
+            break;
     }
     raise(51);
 }

@@ -17,7 +17,7 @@ namespace vbs {
 struct ScriptAbort {};
 
 class Interpreter {
-public:
+  public:
     explicit Interpreter(GlobalScope& scope);
 
     void setContext(const BuiltinContext& ctx) { ctx_ = ctx; }
@@ -32,7 +32,7 @@ public:
     // raises belongs to the line that called it.
     void forgetErrorLine() { errorLine_ = 0; }
 
-private:
+  private:
     struct Frame {
         Variant** vars = nullptr;
         bool resumeNext = false;
@@ -76,7 +76,7 @@ private:
 
     // Argument lists are borrowed from a pool so that calls do not allocate.
     class ArgList {
-    public:
+      public:
         explicit ArgList(Interpreter& in);
         ~ArgList();
         ArgList(const ArgList&) = delete;
@@ -84,7 +84,7 @@ private:
         VariantList& operator*() { return list_; }
         VariantList* operator->() { return &list_; }
 
-    private:
+      private:
         Interpreter& in_;
         VariantList list_;
     };

@@ -16,6 +16,7 @@ namespace vbs {
 namespace {
 
 Kw keywordOf(const QString& word) {
+    // clang-format off
     static const QHash<QString, Kw> keywords = {
         {QStringLiteral("and"), Kw::And},       {QStringLiteral("byref"), Kw::ByRef},
         {QStringLiteral("byval"), Kw::ByVal},   {QStringLiteral("call"), Kw::Call},
@@ -48,11 +49,16 @@ Kw keywordOf(const QString& word) {
         {QStringLiteral("wend"), Kw::Wend},     {QStringLiteral("while"), Kw::While},
         {QStringLiteral("with"), Kw::With},     {QStringLiteral("xor"), Kw::Xor},
     };
+    // clang-format on
     return keywords.value(word.toLower(), Kw::None);
 }
 
-bool isIdentStart(QChar c) { return c.isLetter(); }
-bool isIdentPart(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+bool isIdentStart(QChar c) {
+    return c.isLetter();
+}
+bool isIdentPart(QChar c) {
+    return c.isLetterOrNumber() || c == u'_';
+}
 
 // A date literal's text: month/day/year as VBScript reads it, or year-month-day, with an optional time.
 bool parseDateLiteral(const QString& text, double& out) {
@@ -68,9 +74,13 @@ bool parseDateLiteral(const QString& text, double& out) {
         int a = p[0].toInt(&ok1), b = p[1].toInt(&ok2), c = p[2].toInt(&ok3);
         if (!ok1 || !ok2 || !ok3) return false;
         if (p[0].size() == 4) {
-            y = a; m = b; d = c;
+            y = a;
+            m = b;
+            d = c;
         } else {
-            m = a; d = b; y = c;
+            m = a;
+            d = b;
+            y = c;
             if (p[2].size() <= 2) y += y < 30 ? 2000 : 1900;
             if (m > 12 && d <= 12) std::swap(m, d);  // day first when it cannot be a month
         }
@@ -83,15 +93,20 @@ bool parseDateLiteral(const QString& text, double& out) {
         bool pm = false, am = false;
         if (w < words.size()) {
             const QString ap = words[w++].toUpper();
-            if (ap == QLatin1String("PM")) pm = true;
-            else if (ap == QLatin1String("AM")) am = true;
-            else return false;
+            if (ap == QLatin1String("PM"))
+                pm = true;
+            else if (ap == QLatin1String("AM"))
+                am = true;
+            else
+                return false;
         }
         const QStringList p = t.split(u':');
         if (p.size() < 2 || p.size() > 3) return false;
         bool ok = true, okPart;
-        h = p[0].toInt(&okPart); ok = ok && okPart;
-        mi = p[1].toInt(&okPart); ok = ok && okPart;
+        h = p[0].toInt(&okPart);
+        ok = ok && okPart;
+        mi = p[1].toInt(&okPart);
+        ok = ok && okPart;
         se = p.size() == 3 ? p[2].toInt(&okPart) : 0;
         if (p.size() == 3) ok = ok && okPart;
         if (!ok) return false;
@@ -125,7 +140,8 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
         if (out.empty() || out.back().kind != Tok::Newline || out.back().line != line) push(Tok::Newline);
     };
     auto skipToLineEnd = [&] {
-        while (i < n && text[i] != u'\r' && text[i] != u'\n') ++i;
+        while (i < n && text[i] != u'\r' && text[i] != u'\n')
+            ++i;
     };
     while (i < n) {
         const QChar c = text[i];
@@ -147,7 +163,8 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
         if (c == u'_') {
             // A continuation: "_" then only blanks up to the line end.
             int j = i + 1;
-            while (j < n && (text[j] == u' ' || text[j] == u'\t')) ++j;
+            while (j < n && (text[j] == u' ' || text[j] == u'\t'))
+                ++j;
             if (j >= n || text[j] == u'\r' || text[j] == u'\n') {
                 if (j < n) j += (text[j] == u'\r' && j + 1 < n && text[j + 1] == u'\n') ? 2 : 1;
                 ++line;
@@ -183,7 +200,8 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
         }
         if (c == u'#') {
             const int start = ++i;
-            while (i < n && text[i] != u'#' && text[i] != u'\r' && text[i] != u'\n') ++i;
+            while (i < n && text[i] != u'#' && text[i] != u'\r' && text[i] != u'\n')
+                ++i;
             if (i >= n || text[i] != u'#') throw CompileError(1032, line);
             double d = 0;
             if (!parseDateLiteral(text.mid(start, i - start), d)) throw CompileError(1002, line);
@@ -206,9 +224,12 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
             while (j < n) {
                 const QChar d = text[j];
                 int dv;
-                if (d.isDigit()) dv = d.digitValue();
-                else if (hex && d.toUpper() >= u'A' && d.toUpper() <= u'F') dv = d.toUpper().unicode() - 'A' + 10;
-                else break;
+                if (d.isDigit())
+                    dv = d.digitValue();
+                else if (hex && d.toUpper() >= u'A' && d.toUpper() <= u'F')
+                    dv = d.toUpper().unicode() - 'A' + 10;
+                else
+                    break;
                 if (!hex && dv > 7) break;
                 v = v * (hex ? 16 : 8) + dv;
                 if (v > 0xFFFFFFFFull) throw CompileError(1031, line);
@@ -225,16 +246,18 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
             i = j;
             continue;
         }
-        const bool afterOperand = !out.empty() && (out.back().kind == Tok::Identifier ||
-                                                   out.back().kind == Tok::RParen) && !space;
+        const bool afterOperand =
+            !out.empty() && (out.back().kind == Tok::Identifier || out.back().kind == Tok::RParen) && !space;
         if (c.isDigit() || (c == u'.' && i + 1 < n && text[i + 1].isDigit() && !afterOperand)) {
             int j = i;
             bool isFloat = false;
-            while (j < n && text[j].isDigit()) ++j;
+            while (j < n && text[j].isDigit())
+                ++j;
             if (j < n && text[j] == u'.') {
                 isFloat = true;
                 ++j;
-                while (j < n && text[j].isDigit()) ++j;
+                while (j < n && text[j].isDigit())
+                    ++j;
             }
             if (j < n && (text[j] == u'E' || text[j] == u'e')) {
                 int k = j + 1;
@@ -242,7 +265,8 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
                 if (k < n && text[k].isDigit()) {
                     isFloat = true;
                     j = k;
-                    while (j < n && text[j].isDigit()) ++j;
+                    while (j < n && text[j].isDigit())
+                        ++j;
                 }
             }
             const QString digits = text.mid(i, j - i);
@@ -251,15 +275,19 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
             if (!ok || !std::isfinite(d)) throw CompileError(1031, line);
             if (j < n && isIdentStart(text[j])) throw CompileError(1025, line);
             Token& t = push(Tok::Number);
-            if (!isFloat && d <= 32767) t.value = Variant(static_cast<int16_t>(d));
-            else if (!isFloat && d <= 2147483647.0) t.value = Variant(static_cast<int32_t>(d));
-            else t.value = Variant(d);
+            if (!isFloat && d <= 32767)
+                t.value = Variant(static_cast<int16_t>(d));
+            else if (!isFloat && d <= 2147483647.0)
+                t.value = Variant(static_cast<int32_t>(d));
+            else
+                t.value = Variant(d);
             i = j;
             continue;
         }
         if (isIdentStart(c)) {
             int j = i;
-            while (j < n && isIdentPart(text[j])) ++j;
+            while (j < n && isIdentPart(text[j]))
+                ++j;
             QString word = text.mid(i, j - i);
             if (word.size() > 255) throw CompileError(1002, line, QStringLiteral("nome troppo lungo"));
             const Kw kw = keywordOf(word);
@@ -283,28 +311,58 @@ std::vector<Token> Lexer::Tokenize(const QString& text) {
         int len = 1;
         const QChar next = i + 1 < n ? text[i + 1] : QChar();
         switch (c.unicode()) {
-            case '(': kind = Tok::LParen; break;
-            case ')': kind = Tok::RParen; break;
-            case ',': kind = Tok::Comma; break;
-            case '.': kind = Tok::Dot; break;
-            case '=': kind = Tok::Eq; break;
-            case '+': kind = Tok::Plus; break;
-            case '-': kind = Tok::Minus; break;
-            case '*': kind = Tok::Star; break;
-            case '/': kind = Tok::Slash; break;
-            case '\\': kind = Tok::Backslash; break;
-            case '^': kind = Tok::Caret; break;
-            case '&': kind = Tok::Amp; break;
+            case '(':
+                kind = Tok::LParen;
+                break;
+            case ')':
+                kind = Tok::RParen;
+                break;
+            case ',':
+                kind = Tok::Comma;
+                break;
+            case '.':
+                kind = Tok::Dot;
+                break;
+            case '=':
+                kind = Tok::Eq;
+                break;
+            case '+':
+                kind = Tok::Plus;
+                break;
+            case '-':
+                kind = Tok::Minus;
+                break;
+            case '*':
+                kind = Tok::Star;
+                break;
+            case '/':
+                kind = Tok::Slash;
+                break;
+            case '\\':
+                kind = Tok::Backslash;
+                break;
+            case '^':
+                kind = Tok::Caret;
+                break;
+            case '&':
+                kind = Tok::Amp;
+                break;
             case '<':
-                if (next == u'>') kind = Tok::Ne, len = 2;
-                else if (next == u'=') kind = Tok::Le, len = 2;
-                else kind = Tok::Lt;
+                if (next == u'>')
+                    kind = Tok::Ne, len = 2;
+                else if (next == u'=')
+                    kind = Tok::Le, len = 2;
+                else
+                    kind = Tok::Lt;
                 break;
             case '>':
-                if (next == u'=') kind = Tok::Ge, len = 2;
-                else kind = Tok::Gt;
+                if (next == u'=')
+                    kind = Tok::Ge, len = 2;
+                else
+                    kind = Tok::Gt;
                 break;
-            default: throw CompileError(1032, line);
+            default:
+                throw CompileError(1032, line);
         }
         push(kind);
         i += len;

@@ -10,7 +10,7 @@
 namespace vbs {
 
 class Lexer {
-public:
+  public:
     // Raises CompileError (1032 invalid character, 1033 unterminated string, 1031 invalid number).
     static std::vector<Token> Tokenize(const QString& text);
 };

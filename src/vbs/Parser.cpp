@@ -67,7 +67,9 @@ void Parser::expectKw(Kw k, int errorNumber) {
     if (!acceptKw(k)) fail(errorNumber);
 }
 
-void Parser::fail(int number, const QString& detail) const { throw CompileError(number, peek().line, detail); }
+void Parser::fail(int number, const QString& detail) const {
+    throw CompileError(number, peek().line, detail);
+}
 
 // Names: identifiers that are not keywords, or the few keywords VBScript lets through as names.
 QString Parser::expectName() {
@@ -90,16 +92,21 @@ QString Parser::expectName() {
     return next().text;
 }
 
-bool Parser::atSeparator() const { return at(Tok::Newline) || at(Tok::Colon) || at(Tok::End); }
+bool Parser::atSeparator() const {
+    return at(Tok::Newline) || at(Tok::Colon) || at(Tok::End);
+}
 
-bool Parser::atStatementEnd() const { return atSeparator() || (singleLineIf_ > 0 && atKw(Kw::Else)); }
+bool Parser::atStatementEnd() const {
+    return atSeparator() || (singleLineIf_ > 0 && atKw(Kw::Else));
+}
 
 void Parser::endStatement() {
     if (!atStatementEnd()) fail(1025);
 }
 
 void Parser::skipSeparators() {
-    while (at(Tok::Newline) || at(Tok::Colon)) next();
+    while (at(Tok::Newline) || at(Tok::Colon))
+        next();
 }
 
 void Parser::parseProgram(Program& program) {
@@ -147,8 +154,10 @@ std::unique_ptr<Procedure> Parser::parseProcedure(bool isFunction) {
         if (!at(Tok::RParen)) {
             do {
                 Param p;
-                if (acceptKw(Kw::ByVal)) p.byVal = true;
-                else acceptKw(Kw::ByRef);
+                if (acceptKw(Kw::ByVal))
+                    p.byVal = true;
+                else
+                    acceptKw(Kw::ByRef);
                 p.name = expectName();
                 if (accept(Tok::LParen)) expect(Tok::RParen, 1006);
                 for (const Param& other : proc->params)
@@ -227,7 +236,8 @@ StmtPtr Parser::parseStatement() {
         case Kw::Erase: {
             next();
             auto s = std::make_unique<EraseStmt>(line);
-            do s->vars.push_back(parseVarName());
+            do
+                s->vars.push_back(parseVarName());
             while (accept(Tok::Comma));
             return s;
         }
@@ -268,10 +278,13 @@ StmtPtr Parser::parseStatement() {
             ExprPtr target;
             if (at(Tok::Dot)) {
                 next();
-                target = std::make_unique<MemberExpr>(nullptr, [&] {
-                    if (!at(Tok::Identifier)) fail(1010);
-                    return next().text;
-                }(), line);
+                target = std::make_unique<MemberExpr>(
+                    nullptr,
+                    [&] {
+                        if (!at(Tok::Identifier)) fail(1010);
+                        return next().text;
+                    }(),
+                    line);
             } else {
                 target = std::make_unique<NameExpr>(expectName(), line);
             }
@@ -445,13 +458,26 @@ StmtPtr Parser::parseSelect(int line) {
             if (acceptKw(Kw::Is)) {
                 item.kind = CaseItem::Compare;
                 switch (next().kind) {
-                    case Tok::Eq: item.op = Op::Eq; break;
-                    case Tok::Ne: item.op = Op::Ne; break;
-                    case Tok::Lt: item.op = Op::Lt; break;
-                    case Tok::Le: item.op = Op::Le; break;
-                    case Tok::Gt: item.op = Op::Gt; break;
-                    case Tok::Ge: item.op = Op::Ge; break;
-                    default: fail(1002);
+                    case Tok::Eq:
+                        item.op = Op::Eq;
+                        break;
+                    case Tok::Ne:
+                        item.op = Op::Ne;
+                        break;
+                    case Tok::Lt:
+                        item.op = Op::Lt;
+                        break;
+                    case Tok::Le:
+                        item.op = Op::Le;
+                        break;
+                    case Tok::Gt:
+                        item.op = Op::Gt;
+                        break;
+                    case Tok::Ge:
+                        item.op = Op::Ge;
+                        break;
+                    default:
+                        fail(1002);
                 }
                 item.first = parseExpr();
             } else {
@@ -487,7 +513,8 @@ StmtPtr Parser::parseDim(StmtKind kind, int line) {
         if (accept(Tok::LParen)) {
             item.isArray = true;
             if (!at(Tok::RParen)) {
-                do item.bounds.push_back(parseExpr());
+                do
+                    item.bounds.push_back(parseExpr());
                 while (accept(Tok::Comma));
             }
             expect(Tok::RParen, 1006);
@@ -660,34 +687,74 @@ namespace {
 int levelOf(const Token& t, Op& op) {
     if (t.kind == Tok::Identifier) {
         switch (t.kw) {
-            case Kw::Imp: op = Op::Imp; return 0;
-            case Kw::Eqv: op = Op::Eqv; return 1;
-            case Kw::Xor: op = Op::Xor; return 2;
-            case Kw::Or: op = Op::Or; return 3;
-            case Kw::And: op = Op::And; return 4;
-            case Kw::Is: op = Op::Is; return 5;
-            case Kw::Mod: op = Op::Mod; return 8;
-            default: return -1;
+            case Kw::Imp:
+                op = Op::Imp;
+                return 0;
+            case Kw::Eqv:
+                op = Op::Eqv;
+                return 1;
+            case Kw::Xor:
+                op = Op::Xor;
+                return 2;
+            case Kw::Or:
+                op = Op::Or;
+                return 3;
+            case Kw::And:
+                op = Op::And;
+                return 4;
+            case Kw::Is:
+                op = Op::Is;
+                return 5;
+            case Kw::Mod:
+                op = Op::Mod;
+                return 8;
+            default:
+                return -1;
         }
     }
     switch (t.kind) {
-        case Tok::Eq: op = Op::Eq; return 5;
-        case Tok::Ne: op = Op::Ne; return 5;
-        case Tok::Lt: op = Op::Lt; return 5;
-        case Tok::Le: op = Op::Le; return 5;
-        case Tok::Gt: op = Op::Gt; return 5;
-        case Tok::Ge: op = Op::Ge; return 5;
-        case Tok::Amp: op = Op::Concat; return 6;
-        case Tok::Plus: op = Op::Add; return 7;
-        case Tok::Minus: op = Op::Sub; return 7;
-        case Tok::Backslash: op = Op::IntDiv; return 9;
-        case Tok::Star: op = Op::Mul; return 10;
-        case Tok::Slash: op = Op::Div; return 10;
-        default: return -1;
+        case Tok::Eq:
+            op = Op::Eq;
+            return 5;
+        case Tok::Ne:
+            op = Op::Ne;
+            return 5;
+        case Tok::Lt:
+            op = Op::Lt;
+            return 5;
+        case Tok::Le:
+            op = Op::Le;
+            return 5;
+        case Tok::Gt:
+            op = Op::Gt;
+            return 5;
+        case Tok::Ge:
+            op = Op::Ge;
+            return 5;
+        case Tok::Amp:
+            op = Op::Concat;
+            return 6;
+        case Tok::Plus:
+            op = Op::Add;
+            return 7;
+        case Tok::Minus:
+            op = Op::Sub;
+            return 7;
+        case Tok::Backslash:
+            op = Op::IntDiv;
+            return 9;
+        case Tok::Star:
+            op = Op::Mul;
+            return 10;
+        case Tok::Slash:
+            op = Op::Div;
+            return 10;
+        default:
+            return -1;
     }
 }
 
-constexpr int kNotLevel = 5;    // Not binds looser than comparisons, tighter than And
+constexpr int kNotLevel = 5;     // Not binds looser than comparisons, tighter than And
 constexpr int kUnaryLevel = 11;  // unary minus: tighter than * and /, looser than ^
 
 }  // namespace
@@ -771,13 +838,25 @@ ExprPtr Parser::parsePrimary() {
         }
         case Tok::Identifier:
             switch (t.kw) {
-                case Kw::True: next(); return std::make_unique<LiteralExpr>(Variant(true), line);
-                case Kw::False: next(); return std::make_unique<LiteralExpr>(Variant(false), line);
-                case Kw::Empty: next(); return std::make_unique<LiteralExpr>(Variant(), line);
-                case Kw::Null: next(); return std::make_unique<LiteralExpr>(Variant::null(), line);
-                case Kw::Nothing: next(); return std::make_unique<LiteralExpr>(Variant::nothing(), line);
-                case Kw::New: fail(1002, QStringLiteral("New non è supportato"));
-                case Kw::Me: fail(1002, QStringLiteral("Me non è supportato"));
+                case Kw::True:
+                    next();
+                    return std::make_unique<LiteralExpr>(Variant(true), line);
+                case Kw::False:
+                    next();
+                    return std::make_unique<LiteralExpr>(Variant(false), line);
+                case Kw::Empty:
+                    next();
+                    return std::make_unique<LiteralExpr>(Variant(), line);
+                case Kw::Null:
+                    next();
+                    return std::make_unique<LiteralExpr>(Variant::null(), line);
+                case Kw::Nothing:
+                    next();
+                    return std::make_unique<LiteralExpr>(Variant::nothing(), line);
+                case Kw::New:
+                    fail(1002, QStringLiteral("New non è supportato"));
+                case Kw::Me:
+                    fail(1002, QStringLiteral("Me non è supportato"));
                 default: {
                     ExprPtr e = std::make_unique<NameExpr>(expectName(), line);
                     return parsePostfix(std::move(e), nullptr);

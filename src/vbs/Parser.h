@@ -11,17 +11,19 @@
 namespace vbs {
 
 class Parser {
-public:
+  public:
     // Raises CompileError with the line of the fault.
     static std::unique_ptr<Program> Parse(const QString& text);
 
-private:
+  private:
     explicit Parser(std::vector<Token> tokens) : toks_(std::move(tokens)) {}
 
     const Token& peek(int ahead = 0) const;
     const Token& next();
     bool at(Tok k) const { return peek().kind == k; }
-    bool atKw(Kw k, int ahead = 0) const { return peek(ahead).kind == Tok::Identifier && peek(ahead).kw == k; }
+    bool atKw(Kw k, int ahead = 0) const {
+        return peek(ahead).kind == Tok::Identifier && peek(ahead).kw == k;
+    }
     bool acceptKw(Kw k);
     bool accept(Tok k);
     void expectKw(Kw k, int errorNumber);
@@ -58,7 +60,7 @@ private:
     ExprPtr parsePrimary();
     ExprPtr parsePostfix(ExprPtr e, size_t* lastParen);
     std::vector<ExprPtr> parseArgs(Tok close);  // after "(": up to and including close
-    std::vector<ExprPtr> parseStatementArgs();   // arguments without parentheses
+    std::vector<ExprPtr> parseStatementArgs();  // arguments without parentheses
     std::unique_ptr<NameExpr> parseVarName();
 
     std::vector<Token> toks_;

@@ -41,9 +41,12 @@ void Resolver::Resolve(Program& program, GlobalScope& scope) {
     r.topLevel_ = true;
     r.foldConstants(program.topLevel->body);
     r.resolveProcedure(*program.topLevel, true);
-    for (auto& proc : program.procedures) r.resolveProcedure(*proc, false);
-    for (auto it = r.newConstants_.cbegin(); it != r.newConstants_.cend(); ++it) scope.constants.insert(it.key(), *it);
-    for (auto it = r.newProcedures_.cbegin(); it != r.newProcedures_.cend(); ++it) scope.procedures.insert(it.key(), *it);
+    for (auto& proc : program.procedures)
+        r.resolveProcedure(*proc, false);
+    for (auto it = r.newConstants_.cbegin(); it != r.newConstants_.cend(); ++it)
+        scope.constants.insert(it.key(), *it);
+    for (auto it = r.newProcedures_.cbegin(); it != r.newProcedures_.cend(); ++it)
+        scope.procedures.insert(it.key(), *it);
 }
 
 Procedure* Resolver::findProcedure(const QString& lowerName) const {
@@ -88,30 +91,43 @@ void Resolver::declareBlock(const Block& block) {
         Stmt& s = *sp;
         switch (s.kind) {
             case StmtKind::Dim:
-                for (const DimItem& item : static_cast<DimStmt&>(s).items) declareLocal(item.var->name, s.line);
+                for (const DimItem& item : static_cast<DimStmt&>(s).items)
+                    declareLocal(item.var->name, s.line);
                 break;
             case StmtKind::ReDim:
                 // ReDim declares only a name that is not a script-level variable already.
                 for (const DimItem& item : static_cast<DimStmt&>(s).items)
-                    if (topLevel_ || !scope_.varIndex.contains(item.var->name.toLower())) declareLocal(item.var->name, s.line);
+                    if (topLevel_ || !scope_.varIndex.contains(item.var->name.toLower()))
+                        declareLocal(item.var->name, s.line);
                 break;
             case StmtKind::If: {
                 auto& st = static_cast<IfStmt&>(s);
-                for (const Block& b : st.blocks) declareBlock(b);
+                for (const Block& b : st.blocks)
+                    declareBlock(b);
                 declareBlock(st.elseBlock);
                 break;
             }
-            case StmtKind::For: declareBlock(static_cast<ForStmt&>(s).body); break;
-            case StmtKind::ForEach: declareBlock(static_cast<ForEachStmt&>(s).body); break;
-            case StmtKind::Do: declareBlock(static_cast<DoStmt&>(s).body); break;
-            case StmtKind::With: declareBlock(static_cast<WithStmt&>(s).body); break;
+            case StmtKind::For:
+                declareBlock(static_cast<ForStmt&>(s).body);
+                break;
+            case StmtKind::ForEach:
+                declareBlock(static_cast<ForEachStmt&>(s).body);
+                break;
+            case StmtKind::Do:
+                declareBlock(static_cast<DoStmt&>(s).body);
+                break;
+            case StmtKind::With:
+                declareBlock(static_cast<WithStmt&>(s).body);
+                break;
             case StmtKind::Select: {
                 auto& st = static_cast<SelectStmt&>(s);
-                for (const CaseClause& c : st.cases) declareBlock(c.body);
+                for (const CaseClause& c : st.cases)
+                    declareBlock(c.body);
                 declareBlock(st.elseBlock);
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
 }
@@ -124,27 +140,39 @@ void Resolver::foldConstants(const Block& block) {
                 for (auto& [name, expr] : static_cast<ConstStmt&>(s).items) {
                     const QString key = name.toLower();
                     auto& table = topLevel_ ? newConstants_ : localConstants_;
-                    if (table.contains(key) || (!topLevel_ && locals_.contains(key))) throw CompileError(1041, s.line, name);
+                    if (table.contains(key) || (!topLevel_ && locals_.contains(key)))
+                        throw CompileError(1041, s.line, name);
                     table.insert(key, fold(expr.get()));
                 }
                 break;
             case StmtKind::If: {
                 auto& st = static_cast<IfStmt&>(s);
-                for (const Block& b : st.blocks) foldConstants(b);
+                for (const Block& b : st.blocks)
+                    foldConstants(b);
                 foldConstants(st.elseBlock);
                 break;
             }
-            case StmtKind::For: foldConstants(static_cast<ForStmt&>(s).body); break;
-            case StmtKind::ForEach: foldConstants(static_cast<ForEachStmt&>(s).body); break;
-            case StmtKind::Do: foldConstants(static_cast<DoStmt&>(s).body); break;
-            case StmtKind::With: foldConstants(static_cast<WithStmt&>(s).body); break;
+            case StmtKind::For:
+                foldConstants(static_cast<ForStmt&>(s).body);
+                break;
+            case StmtKind::ForEach:
+                foldConstants(static_cast<ForEachStmt&>(s).body);
+                break;
+            case StmtKind::Do:
+                foldConstants(static_cast<DoStmt&>(s).body);
+                break;
+            case StmtKind::With:
+                foldConstants(static_cast<WithStmt&>(s).body);
+                break;
             case StmtKind::Select: {
                 auto& st = static_cast<SelectStmt&>(s);
-                for (const CaseClause& c : st.cases) foldConstants(c.body);
+                for (const CaseClause& c : st.cases)
+                    foldConstants(c.body);
                 foldConstants(st.elseBlock);
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
 }
@@ -172,22 +200,35 @@ Variant Resolver::fold(const Expr* e) {
                 auto* b = static_cast<const BinaryExpr*>(e);
                 const Variant l = fold(b->left.get()), r = fold(b->right.get());
                 switch (b->op) {
-                    case Op::Add: return VbAdd(l, r);
-                    case Op::Sub: return VbSub(l, r);
-                    case Op::Mul: return VbMul(l, r);
-                    case Op::Div: return VbDiv(l, r);
-                    case Op::IntDiv: return VbIntDiv(l, r);
-                    case Op::Mod: return VbMod(l, r);
-                    case Op::Pow: return VbPow(l, r);
-                    case Op::Concat: return VbConcat(l, r);
-                    case Op::And: return VbAnd(l, r);
-                    case Op::Or: return VbOr(l, r);
-                    case Op::Xor: return VbXor(l, r);
-                    default: break;
+                    case Op::Add:
+                        return VbAdd(l, r);
+                    case Op::Sub:
+                        return VbSub(l, r);
+                    case Op::Mul:
+                        return VbMul(l, r);
+                    case Op::Div:
+                        return VbDiv(l, r);
+                    case Op::IntDiv:
+                        return VbIntDiv(l, r);
+                    case Op::Mod:
+                        return VbMod(l, r);
+                    case Op::Pow:
+                        return VbPow(l, r);
+                    case Op::Concat:
+                        return VbConcat(l, r);
+                    case Op::And:
+                        return VbAnd(l, r);
+                    case Op::Or:
+                        return VbOr(l, r);
+                    case Op::Xor:
+                        return VbXor(l, r);
+                    default:
+                        break;
                 }
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     } catch (const CompileError&) {
         throw;
@@ -198,7 +239,8 @@ Variant Resolver::fold(const Expr* e) {
 }
 
 void Resolver::resolveBlock(Block& block) {
-    for (StmtPtr& s : block) resolveStmt(*s);
+    for (StmtPtr& s : block)
+        resolveStmt(*s);
 }
 
 void Resolver::resolveStmt(Stmt& s) {
@@ -214,8 +256,10 @@ void Resolver::resolveStmt(Stmt& s) {
             break;
         case StmtKind::If: {
             auto& st = static_cast<IfStmt&>(s);
-            for (auto& c : st.conditions) resolveExpr(c.get());
-            for (Block& b : st.blocks) resolveBlock(b);
+            for (auto& c : st.conditions)
+                resolveExpr(c.get());
+            for (Block& b : st.blocks)
+                resolveBlock(b);
             resolveBlock(st.elseBlock);
             break;
         }
@@ -259,12 +303,14 @@ void Resolver::resolveStmt(Stmt& s) {
             auto& st = static_cast<DimStmt&>(s);
             for (DimItem& item : st.items) {
                 resolveName(*item.var, false);
-                for (auto& b : item.bounds) resolveExpr(b.get());
+                for (auto& b : item.bounds)
+                    resolveExpr(b.get());
             }
             break;
         }
         case StmtKind::Erase:
-            for (auto& v : static_cast<EraseStmt&>(s).vars) resolveName(*v, false);
+            for (auto& v : static_cast<EraseStmt&>(s).vars)
+                resolveName(*v, false);
             break;
         case StmtKind::With: {
             auto& st = static_cast<WithStmt&>(s);
@@ -301,7 +347,8 @@ void Resolver::resolveExpr(Expr* e, bool callTarget) {
             if (m->object) {
                 resolveExpr(m->object.get());
             } else {
-                if (withSlots_.empty()) throw CompileError(1002, e->line, QStringLiteral("'.' fuori da un blocco With"));
+                if (withSlots_.empty())
+                    throw CompileError(1002, e->line, QStringLiteral("'.' fuori da un blocco With"));
                 m->withSlot = withSlots_.back();
             }
             break;

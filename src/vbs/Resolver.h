@@ -13,12 +13,12 @@
 namespace vbs {
 
 class Resolver {
-public:
+  public:
     // Resolves every name of the program and then adds its constants and procedures to the scope.
     // Raises CompileError (a name defined twice, a constant that is not constant...).
     static void Resolve(Program& program, GlobalScope& scope);
 
-private:
+  private:
     Resolver(Program& program, GlobalScope& scope) : program_(program), scope_(scope) {}
 
     void resolveProcedure(Procedure& proc, bool topLevel);

@@ -17,13 +17,15 @@ const char* const kHostSource = "ScriptHost";
 
 }  // namespace
 
-ScriptHost::ScriptHost() : scope_(std::make_unique<GlobalScope>()), interp_(std::make_unique<Interpreter>(*scope_)) {}
+ScriptHost::ScriptHost()
+    : scope_(std::make_unique<GlobalScope>()), interp_(std::make_unique<Interpreter>(*scope_)) {}
 
 ScriptHost::~ScriptHost() = default;
 
 void ScriptHost::SetLanguage(const QString& language) {
     if (language.compare(QLatin1String("vbscript"), Qt::CaseInsensitive) != 0)
-        throw AppError(5, QString::fromLatin1(kHostSource), QStringLiteral("Linguaggio non supportato: %1").arg(language));
+        throw AppError(5, QString::fromLatin1(kHostSource),
+                       QStringLiteral("Linguaggio non supportato: %1").arg(language));
     language_ = language;
 }
 

@@ -19,7 +19,7 @@ struct GlobalScope;
 struct Program;
 
 class ScriptHost {
-public:
+  public:
     ScriptHost();
     ~ScriptHost();
     ScriptHost(const ScriptHost&) = delete;
@@ -57,7 +57,7 @@ public:
     // when Error().Number is not 0, CR "Linea VB: " and the line.
     QString ErrorMessage(const QString& heading, const QString& errorText) const;
 
-private:
+  private:
     template <class F>
     void guarded(F body);
 

@@ -6,13 +6,13 @@
 namespace vbs {
 
 class ScriptClock {
-public:
+  public:
     virtual ~ScriptClock() = default;
     virtual double Now() = 0;  // OLE date and time, to the second
 };
 
 class ScriptPrompt {
-public:
+  public:
     virtual ~ScriptPrompt() = default;
     // VB's MsgBox: style bits and result codes as VB has them (1 OK, 2 Cancel, 6 Yes, 7 No...).
     virtual int MsgBox(const QString& text, int style, const QString& title) = 0;

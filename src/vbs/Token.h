@@ -81,7 +81,22 @@ enum class Tok : uint8_t {
     String,
     Date,
     // operators and punctuation
-    LParen, RParen, Comma, Dot, Eq, Ne, Lt, Le, Gt, Ge, Plus, Minus, Star, Slash, Backslash, Caret,
+    LParen,
+    RParen,
+    Comma,
+    Dot,
+    Eq,
+    Ne,
+    Lt,
+    Le,
+    Gt,
+    Ge,
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Backslash,
+    Caret,
     Amp,
 };
 
@@ -89,9 +104,9 @@ struct Token {
     Tok kind = Tok::End;
     int line = 1;
     bool spaceBefore = false;  // "a .b" (With member) versus "a.b"
-    QString text;               // identifiers as written; string literal contents
-    Variant value;              // numbers and dates
-    Kw kw = Kw::None;           // identifiers that are keywords
+    QString text;              // identifiers as written; string literal contents
+    Variant value;             // numbers and dates
+    Kw kw = Kw::None;          // identifiers that are keywords
 };
 
 }  // namespace vbs

@@ -35,7 +35,8 @@ TEST(Conversion, ToStringUsesItalianSeparators) {
         {Variant::fromDate(MakeOleDate(2024, 3, 5, 8, 30, 0)), "05/03/2024 08:30:00"},
         {Variant::fromDate(MakeOleTime(7, 40, 0)), "07:40:00"},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.v.toString(), QString::fromUtf8(c.text)) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.v.toString(), QString::fromUtf8(c.text)) << c.text;
 }
 
 TEST(Conversion, TextReadsAsItalianNumber) {
@@ -43,10 +44,11 @@ TEST(Conversion, TextReadsAsItalianNumber) {
         const char* text;
         double value;
     } cases[] = {
-        {"12,5", 12.5}, {" -3 ", -3}, {"1.234,5", 1234.5}, {"&HFF", 255}, {"&HFFFF", -1},
-        {"1E3", 1000}, {"+7", 7}, {"0,5e1", 5},
+        {"12,5", 12.5}, {" -3 ", -3},  {"1.234,5", 1234.5}, {"&HFF", 255},
+        {"&HFFFF", -1}, {"1E3", 1000}, {"+7", 7},           {"0,5e1", 5},
     };
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(Variant(c.text).toDouble(), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(Variant(c.text).toDouble(), c.value) << c.text;
     EXPECT_EQ(ErrorOf([] { Variant("abc").toDouble(); }), 13);
     EXPECT_EQ(ErrorOf([] { Variant("").toLong(); }), 13);
     EXPECT_EQ(ErrorOf([] { Variant("1,2,3").toDouble(); }), 13);
@@ -56,7 +58,8 @@ TEST(Conversion, WholeNumbersRoundHalfToEven) {
     struct Case {
         double in;
         int32_t out;
-    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
+    } cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},   {-0.5, 0},
+                 {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}};
     for (const Case& c : cases) {
         EXPECT_EQ(Variant(c.in).toLong(), c.out) << c.in;
         EXPECT_EQ(Variant(c.in).toInteger(), c.out) << c.in;

@@ -34,7 +34,8 @@ TEST(DateUtil, WholeMinutesDropSeconds) {
         {{2024, 5, 6, 10, 0, 0}, {2024, 5, 6, 9, 30, 0}, -30},
     };
     for (const Case& c : cases) {
-        const double a = MakeOleDate(c.from.year, c.from.month, c.from.day, c.from.hour, c.from.minute, c.from.second);
+        const double a =
+            MakeOleDate(c.from.year, c.from.month, c.from.day, c.from.hour, c.from.minute, c.from.second);
         const double b = MakeOleDate(c.to.year, c.to.month, c.to.day, c.to.hour, c.to.minute, c.to.second);
         EXPECT_EQ(WholeMinutesBetween(a, b), c.minutes);
     }

@@ -26,9 +26,11 @@ TEST(Operators, ResultTypesAndPromotion) {
 
 TEST(Operators, CurrencyStaysExact) {
     Variant sum(Currency::fromLong(0));
-    for (int i = 0; i < 10; ++i) sum = VbAdd(sum, Variant(Currency::fromRaw(1000)));  // 0,1 ten times
+    for (int i = 0; i < 10; ++i)
+        sum = VbAdd(sum, Variant(Currency::fromRaw(1000)));  // 0,1 ten times
     EXPECT_EQ(sum.currencyValue().raw(), 10000);
-    EXPECT_EQ(ErrorOf([] { VbAdd(Variant(Currency::fromRaw(INT64_MAX)), Variant(Currency::fromRaw(1))); }), 6);
+    EXPECT_EQ(ErrorOf([] { VbAdd(Variant(Currency::fromRaw(INT64_MAX)), Variant(Currency::fromRaw(1))); }),
+              6);
 }
 
 TEST(Operators, IntegerDivisionAndModRoundOperandsHalfToEven) {

@@ -6,8 +6,10 @@
 namespace {
 
 TEST(TextUtil, StrToBool) {
-    for (const char* f : {" falso ", "no ", "0", "FALSE", "False", "No"}) EXPECT_FALSE(StrToBool(f)) << f;
-    for (const char* t : {"Off", "", "True", "1", "si", "00"}) EXPECT_TRUE(StrToBool(t)) << t;
+    for (const char* f : {" falso ", "no ", "0", "FALSE", "False", "No"})
+        EXPECT_FALSE(StrToBool(f)) << f;
+    for (const char* t : {"Off", "", "True", "1", "si", "00"})
+        EXPECT_TRUE(StrToBool(t)) << t;
 }
 
 TEST(TextUtil, BuildPath) {

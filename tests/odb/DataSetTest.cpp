@@ -19,7 +19,7 @@ using odb::DataSet;
 namespace {
 
 class DataSetTest : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         def = std::make_shared<TestDefinition>();
@@ -30,8 +30,8 @@ protected:
         auto ds = o.table("Magazzino").OpenData();
         o.conn->BeginTrans();
         for (int i = 0; i < count; ++i)
-            EXPECT_TRUE(ds->AddRow({"Codice", QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')), "Descrizione",
-                                    QStringLiteral("Parte %1").arg(i), "Giacenza", i % 10}));
+            EXPECT_TRUE(ds->AddRow({"Codice", QStringLiteral("P%1").arg(i, 3, 10, QLatin1Char('0')),
+                                    "Descrizione", QStringLiteral("Parte %1").arg(i), "Giacenza", i % 10}));
         o.conn->CommitTrans();
         return o.table("Magazzino").OpenData();
     }
@@ -50,9 +50,12 @@ TEST_F(DataSetTest, RowsAreReadInPagesAndNoStatementHoldsTheFile) {
         if (count == 100) {
             // Another computer commits while this data set is half read.
             sqlite3* other = nullptr;
-            sqlite3_open_v2(path("ZeltoLavrix.mdb").toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
-            EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Magazzino SET Giacenza = 99 WHERE Codice = 'P150'; COMMIT",
-                                   nullptr, nullptr, nullptr),
+            sqlite3_open_v2(path("ZeltoLavrix.mdb").toUtf8().constData(), &other, SQLITE_OPEN_READWRITE,
+                            nullptr);
+            EXPECT_EQ(sqlite3_exec(
+                          other,
+                          "BEGIN IMMEDIATE; UPDATE Magazzino SET Giacenza = 99 WHERE Codice = 'P150'; COMMIT",
+                          nullptr, nullptr, nullptr),
                       SQLITE_OK);
             sqlite3_close(other);
         }
@@ -154,7 +157,8 @@ TEST_F(DataSetTest, ReferencesOfferedForChoiceRaiseOnSelectReferenceFirst) {
     header->SetColValue("TempoTotale", 0);
     ASSERT_TRUE(header->SaveRow());
     auto needs = header->GetReference("Fabbisogni");
-    ASSERT_TRUE(needs->AddRow({o.table("Necessita").BaseLinkField(), bases->Bookmark(), QString::fromUtf8("QuantitàNecessaria"), 3}));
+    ASSERT_TRUE(needs->AddRow({o.table("Necessita").BaseLinkField(), bases->Bookmark(),
+                               QString::fromUtf8("QuantitàNecessaria"), 3}));
     EXPECT_EQ(needs->ColText("Codice"), "P1");
     EXPECT_EQ(needs->ParentRow()->Bookmark().toLong(), header->Bookmark().toLong());
 }
@@ -196,14 +200,21 @@ TEST_F(DataSetTest, ConditionsBuiltByTheLibrarySelectTheRowsTheRulesMean) {
     auto first = o.table("Commesse").OpenData("Progressivo=1");
     const Variant customer = first->ReferenceKey("Cliente");
     // Rows whose lookup links (or does not link) a row.
-    EXPECT_EQ(o.table("Commesse").OpenData(first->ReferenceCondition("Cliente", true, customer))->RowCount(), 1);
-    EXPECT_EQ(o.table("Commesse").OpenData(first->ReferenceCondition("Cliente", false, customer))->RowCount(), 1);
-    EXPECT_EQ(o.table("Commesse").OpenData(first->GetReferenceDef("Cliente").KeyCondition(customer))->RowCount(), 1);
+    EXPECT_EQ(o.table("Commesse").OpenData(first->ReferenceCondition("Cliente", true, customer))->RowCount(),
+              1);
+    EXPECT_EQ(o.table("Commesse").OpenData(first->ReferenceCondition("Cliente", false, customer))->RowCount(),
+              1);
+    EXPECT_EQ(
+        o.table("Commesse").OpenData(first->GetReferenceDef("Cliente").KeyCondition(customer))->RowCount(),
+        1);
     EXPECT_EQ(&o.table("Commesse").ReferenceTable("Cliente"), &o.table("Clienti"));
     // A collection's key condition selects the target rows owned by that row.
     auto details = first->GetReference("Dettagli");
     ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A1"}));
-    ASSERT_TRUE(o.table("Commesse").OpenData("Progressivo=2")->GetReference("Dettagli")->AddRow({"NumeroCommessa", "B1"}));
+    ASSERT_TRUE(o.table("Commesse")
+                    .OpenData("Progressivo=2")
+                    ->GetReference("Dettagli")
+                    ->AddRow({"NumeroCommessa", "B1"}));
     const QString owned = first->GetReferenceDef("Dettagli").KeyCondition(first->Bookmark());
     auto mine = o.table("DettagliSpeciali").OpenData(owned);
     ASSERT_EQ(mine->RowCount(), 1);
@@ -252,8 +263,10 @@ TEST_F(DataSetTest, AnArchiveAttachedWithoutADefinitionIsReadAndImported) {
     o.conn->CommitTrans();
     source->CloseData();
     conn->CloseConnection();
-    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Codice IN ('A1','A2')"), 2);
-    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Descrizione='Presente'"), 1);
+    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Codice IN ('A1','A2')"),
+              2);
+    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Clienti WHERE Descrizione='Presente'"),
+              1);
     // An archive that cannot be written is still read.
     QFile::setPermissions(archive, QFile::ReadOwner);
     auto readOnly = std::make_shared<odb::Connection>();

@@ -13,13 +13,14 @@ using odb::DataSet;
 namespace {
 
 class EventsTest : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         def = std::make_shared<TestDefinition>();
         BuildShopSchema(*def);
         o = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
-        ASSERT_TRUE(o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "CostoOrario", 30}));
+        ASSERT_TRUE(
+            o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "CostoOrario", 30}));
         header = o.table("Commesse").OpenData();
         ASSERT_TRUE(header->AddRow({"Cliente", ""}));
         details = header->GetReference("Dettagli");
@@ -111,7 +112,8 @@ TEST_F(EventsTest, BeforeUpdateFieldStillSeesTheOldValue) {
     };
     ASSERT_TRUE(steps->AddRow({"Minuti", 12}));
     steps->SetColValue("Minuti", 15);
-    EXPECT_EQ(Lines(seen), Lines(QStringList({"before:", "after:0", "before:0", "after:12", "before:12", "after:15"})));
+    EXPECT_EQ(Lines(seen),
+              Lines(QStringList({"before:", "after:0", "before:0", "after:12", "before:12", "after:15"})));
 }
 
 TEST_F(EventsTest, ADeletedChildTakesItsContributionOut) {
@@ -127,7 +129,8 @@ TEST_F(EventsTest, ADeletedChildTakesItsContributionOut) {
     EXPECT_TRUE(def->log.contains("Passaggi.OnDeleteRow"));
     EXPECT_TRUE(def->log.contains("Dettagli.OnBeforeUpdateReference(Passaggi,1,Passaggi)"));
     EXPECT_TRUE(def->log.contains("Dettagli.OnUpdateReference(Passaggi,1,-)"));
-    EXPECT_LT(def->log.indexOf("Passaggi.OnDeleteRow"), def->log.indexOf("Dettagli.OnBeforeUpdateReference(Passaggi,1,Passaggi)"));
+    EXPECT_LT(def->log.indexOf("Passaggi.OnDeleteRow"),
+              def->log.indexOf("Dettagli.OnBeforeUpdateReference(Passaggi,1,Passaggi)"));
 }
 
 TEST_F(EventsTest, DeletingADetailCascadesToItsStepsAndItsBaseRow) {
@@ -142,7 +145,8 @@ TEST_F(EventsTest, DeletingADetailCascadesToItsStepsAndItsBaseRow) {
 }
 
 TEST_F(EventsTest, DeleteRowsOnACollectionRaisesTheOwnerEventsOnce) {
-    for (int m : {5, 6, 7}) ASSERT_TRUE(steps->AddRow({"Minuti", m}));
+    for (int m : {5, 6, 7})
+        ASSERT_TRUE(steps->AddRow({"Minuti", m}));
     def->log.clear();
     int recomputed = 0;
     def->table("Dettagli")->onUpdateReference = [&](DataSet& ds, DataSet& ref, const QString& name, bool) {
@@ -185,7 +189,9 @@ TEST_F(EventsTest, ACollectionOfBaseRowsOpenedAsADerivedTable) {
     ASSERT_TRUE(special->AddRow({"NumeroCommessa", "G1", QString::fromUtf8("Quantità"), 4}));
     EXPECT_EQ(RawText(file(), "SELECT _Owner FROM Dettagli WHERE NumeroCommessa='G1'"), "Commesse.Generici");
     EXPECT_EQ(header->GetReference("Generici")->RowCount(), 1);
-    EXPECT_EQ(header->GetReference("Generici", "", "DettagliSpeciali")->ColNumber(QString::fromUtf8("Quantità")), 4);
+    EXPECT_EQ(
+        header->GetReference("Generici", "", "DettagliSpeciali")->ColNumber(QString::fromUtf8("Quantità")),
+        4);
     EXPECT_TRUE(def->log.contains("Commesse.OnNewReference(Generici)"));
     EXPECT_TRUE(def->log.contains("Commesse.OnUpdateReference(Generici,0,DettagliSpeciali)"));
     // The detail owned through "Dettagli" is not one of them.
@@ -197,10 +203,12 @@ TEST_F(EventsTest, LookupChangesRaiseTheReferencePairWithOldAndNewTarget) {
     ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
     QStringList seen;
     def->table("Commesse")->onBeforeUpdateReference = [&](DataSet&, DataSet& ref, const QString& name, bool) {
-        if (name == "Cliente") seen << "old:" + (ref.NoCurrentRow() ? QString("-") : ref.ColText("Descrizione"));
+        if (name == "Cliente")
+            seen << "old:" + (ref.NoCurrentRow() ? QString("-") : ref.ColText("Descrizione"));
     };
     def->table("Commesse")->onUpdateReference = [&](DataSet&, DataSet& ref, const QString& name, bool) {
-        if (name == "Cliente") seen << "new:" + (ref.NoCurrentRow() ? QString("-") : ref.ColText("Descrizione"));
+        if (name == "Cliente")
+            seen << "new:" + (ref.NoCurrentRow() ? QString("-") : ref.ColText("Descrizione"));
     };
     EXPECT_FALSE(header->IsChangedRow(0, 0));
     header->SetReference("Cliente", "C1");
@@ -221,11 +229,13 @@ TEST_F(EventsTest, SharedBaseRowsLinkAnExistingBaseRow) {
     const Variant part = parts->Bookmark();
     auto needs = o.table("Necessita").OpenData();
     // Pairs given as (quantity, base link): the base link is applied first.
-    ASSERT_TRUE(needs->AddRow({QString::fromUtf8("QuantitàNecessaria"), 4, o.table("Necessita").BaseLinkField(), part}));
+    ASSERT_TRUE(needs->AddRow(
+        {QString::fromUtf8("QuantitàNecessaria"), 4, o.table("Necessita").BaseLinkField(), part}));
     EXPECT_EQ(raw("SELECT count(*) FROM Magazzino"), 1);
     EXPECT_EQ(needs->ColText("Codice"), "P1");
     EXPECT_EQ(needs->BaseKey().toLong(), part.toLong());
-    ASSERT_TRUE(needs->AddRow({o.table("Necessita").BaseLinkField(), part, QString::fromUtf8("QuantitàNecessaria"), 2}));
+    ASSERT_TRUE(needs->AddRow(
+        {o.table("Necessita").BaseLinkField(), part, QString::fromUtf8("QuantitàNecessaria"), 2}));
     // Base fields are read and written by their plain names, on the shared base row.
     needs->SetColValue("Giacenza", 9);
     ASSERT_TRUE(needs->SaveRow());

@@ -17,7 +17,7 @@ namespace {
 // Gruppi keeps the minutes of its steps: taken off in the before-event of a removal; after it,
 // every remaining step gets one minute more and is saved (a total spread back to the steps).
 class LinkOwnerTest : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         def = std::make_shared<TestDefinition>();
@@ -43,8 +43,8 @@ protected:
         };
         // A detail whose whole step set changed sums it again.
         auto dettagli = def->table("Dettagli");
-        dettagli->onUpdateReference = [book = dettagli->onUpdateReference](DataSet& ds, DataSet& ref, const QString& name,
-                                                                          bool isDelete) {
+        dettagli->onUpdateReference = [book = dettagli->onUpdateReference](
+                                          DataSet& ds, DataSet& ref, const QString& name, bool isDelete) {
             if (!ref.NoCurrentRow()) return book(ds, ref, name, isDelete);
             auto all = ds.GetReference("Passaggi");
             ds.SetColValue("TempoImpiegato", all->Aggregate("Minuti"));
@@ -64,14 +64,15 @@ protected:
         groups = o.table("Gruppi").OpenData();
         ASSERT_TRUE(groups->AddRow({"Nome", "G1", "Minuti", 95}));
         for (auto* s : {steps1.get(), steps2.get()})
-            for (s->RowFirst(); !s->RowInvalid(); s->RowNext()) ASSERT_TRUE(groups->SetReference("Passaggi", s->Bookmark()));
+            for (s->RowFirst(); !s->RowInvalid(); s->RowNext())
+                ASSERT_TRUE(groups->SetReference("Passaggi", s->Bookmark()));
         ASSERT_EQ(raw("SELECT count(*) FROM _Link_Gruppi_Passaggi"), 3);
         def->log.clear();
     }
     int64_t raw(const QString& sql) const { return RawCount(path("ZeltoLavrix.mdb"), sql); }
     int logged(const QString& entry) const { return static_cast<int>(def->log.count(entry)); }
 
-public:
+  public:
     std::shared_ptr<TestDefinition> def;
     TestNotify notify;
     Opened o;
@@ -160,7 +161,8 @@ TEST_F(LinkOwnerTest, TheGroupHearsAfterTheStepsOwnEventsAndBeforeTheLinkGoes) {
     EXPECT_LT(at("Passaggi.OnDeleteRow"), at("Gruppi.OnBeforeUpdateReference(Passaggi,1,Passaggi)"));
     EXPECT_LT(at("Dettagli.OnBeforeUpdateReference(Passaggi,1,Passaggi)"),
               at("Gruppi.OnBeforeUpdateReference(Passaggi,1,Passaggi)"));
-    EXPECT_LT(at("Gruppi.OnBeforeUpdateReference(Passaggi,1,Passaggi)"), at("Gruppi.OnUpdateReference(Passaggi,1,-)"));
+    EXPECT_LT(at("Gruppi.OnBeforeUpdateReference(Passaggi,1,Passaggi)"),
+              at("Gruppi.OnUpdateReference(Passaggi,1,-)"));
     // A group not gathering the step hears nothing.
     ASSERT_TRUE(groups->AddRow({"Nome", "G2", "Minuti", 0}));
     def->log.clear();

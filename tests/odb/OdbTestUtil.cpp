@@ -12,7 +12,8 @@ QString rawQuery(const QString& path, const QString& sql) {
     sqlite3_busy_timeout(db, 5000);
     sqlite3_stmt* st = nullptr;
     QString out;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW) {
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
         out = p ? QString::fromUtf8(p) : QString();
     } else {
@@ -30,7 +31,9 @@ int64_t RawCount(const QString& path, const QString& sql) {
     return ok ? n : -1;
 }
 
-QString RawText(const QString& path, const QString& sql) { return rawQuery(path, sql); }
+QString RawText(const QString& path, const QString& sql) {
+    return rawQuery(path, sql);
+}
 
 namespace {
 int traceStatement(unsigned, void* context, void*, void* text) {

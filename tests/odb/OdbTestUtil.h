@@ -17,11 +17,12 @@
 #include "odb/Table.h"
 #include "odb/Tables.h"
 
-
 namespace odbtest {
 
 // Lists compared as text, one item a line, so that failures read clearly.
-inline std::string Lines(const QStringList& l) { return l.join(QLatin1Char('\n')).toStdString(); }
+inline std::string Lines(const QStringList& l) {
+    return l.join(QLatin1Char('\n')).toStdString();
+}
 
 struct Opened {
     std::shared_ptr<odb::Connection> conn;
@@ -30,8 +31,9 @@ struct Opened {
 };
 
 // Creates the file when missing, opens it and runs the definition.
-inline Opened OpenDefinition(const QString& path, std::shared_ptr<odb::itfDefDatabase> def, odb::itfNotifyEvent* notify,
-                             odb::itfProgress* progress = nullptr, int busyMs = odb::Connection::kDefaultBusyTimeoutMs) {
+inline Opened OpenDefinition(const QString& path, std::shared_ptr<odb::itfDefDatabase> def,
+                             odb::itfNotifyEvent* notify, odb::itfProgress* progress = nullptr,
+                             int busyMs = odb::Connection::kDefaultBusyTimeoutMs) {
     Opened o;
     o.conn = std::make_shared<odb::Connection>();
     if (!QFileInfo::exists(path)) o.conn->CreateDatabaseFile(path);
@@ -47,7 +49,7 @@ QString RawText(const QString& path, const QString& sql);
 
 // The SQL statements a connection runs while the log lives (their texts, parameters unexpanded).
 class StatementLog {
-public:
+  public:
     explicit StatementLog(odb::Connection& conn);
     ~StatementLog();
     StatementLog(const StatementLog&) = delete;
@@ -56,7 +58,7 @@ public:
     int count(const QString& part) const;
     QStringList all;
 
-private:
+  private:
     odb::Connection& conn_;
 };
 

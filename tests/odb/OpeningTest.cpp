@@ -5,8 +5,8 @@
 
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
-#include "support/TestEnvironment.h"
 #include "odb/DataSet.h"
+#include "support/TestEnvironment.h"
 
 using namespace odbtest;
 using odb::DataSet;
@@ -14,7 +14,7 @@ using odb::DataSet;
 namespace {
 
 class OpeningTest : public TempFolderTest {
-protected:
+  protected:
     QString db() const { return path(QStringLiteral("ZeltoLavrix.mdb")); }
     std::shared_ptr<TestDefinition> shop() {
         auto def = std::make_shared<TestDefinition>();
@@ -29,14 +29,14 @@ protected:
 
 // A progress sink that stops after `stopAt` steps.
 class StopProgress : public odb::itfProgress {
-public:
+  public:
     explicit StopProgress(int stopAt) : stopAt_(stopAt) {}
     void OnStart(int32_t, int32_t) override {}
     bool OnProgress(int32_t, int32_t, int32_t count, DataSet*, DataSet*) override { return count < stopAt_; }
     bool OnStopped() override { return false; }
     void OnEnd(int32_t, int32_t) override {}
 
-private:
+  private:
     int stopAt_;
 };
 
@@ -44,11 +44,13 @@ TEST_F(OpeningTest, CreatesEveryTableWithItsDefaultRowsInRegistrationOrder) {
     auto def = shop();
     auto o = OpenDefinition(db(), def, &notify);
     EXPECT_EQ(o.db->State(), odb::kDatabaseStateOpen);
-    EXPECT_EQ(Lines(structEvents(*def)), Lines(QStringList({"Clienti.OnUpdatedTableStruct(1,0,1)", "Operai.OnUpdatedTableStruct(1,0,1)",
+    EXPECT_EQ(
+        Lines(structEvents(*def)),
+        Lines(QStringList({"Clienti.OnUpdatedTableStruct(1,0,1)", "Operai.OnUpdatedTableStruct(1,0,1)",
                            "Commesse.OnUpdatedTableStruct(1.2,0,1)", "Dettagli.OnUpdatedTableStruct(1,0,1)",
-                           "DettagliSpeciali.OnUpdatedTableStruct(1,0,1)", "Passaggi.OnUpdatedTableStruct(1,0,1)",
-                           "Magazzino.OnUpdatedTableStruct(1,0,1)", "Necessita.OnUpdatedTableStruct(1,0,1)",
-                           "Gruppi.OnUpdatedTableStruct(1,0,1)"})));
+                           "DettagliSpeciali.OnUpdatedTableStruct(1,0,1)",
+                           "Passaggi.OnUpdatedTableStruct(1,0,1)", "Magazzino.OnUpdatedTableStruct(1,0,1)",
+                           "Necessita.OnUpdatedTableStruct(1,0,1)", "Gruppi.OnUpdatedTableStruct(1,0,1)"})));
     auto clienti = o.table("Clienti").OpenData();
     ASSERT_EQ(clienti->RowCount(), 1);
     EXPECT_EQ(clienti->ColText("Descrizione"), "<indefinito>");
@@ -91,9 +93,12 @@ TEST_F(OpeningTest, NamesAreStoredInNfcAndIndexNamesCarryTheirTable) {
         };
     }
     auto o = OpenDefinition(db(), def, &notify);
-    EXPECT_EQ(RawCount(db(), QString::fromUtf8("SELECT count(*) FROM pragma_table_info('OrdiniA') WHERE name='Quantità'")), 1);
-    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
-                             "('OrdiniA_InxOrdini','OrdiniB_InxOrdini')"),
+    EXPECT_EQ(RawCount(db(), QString::fromUtf8(
+                                 "SELECT count(*) FROM pragma_table_info('OrdiniA') WHERE name='Quantità'")),
+              1);
+    EXPECT_EQ(RawCount(db(),
+                       "SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
+                       "('OrdiniA_InxOrdini','OrdiniB_InxOrdini')"),
               2);
     auto ds = o.table("OrdiniA").OpenData();
     ASSERT_TRUE(ds->AddRow({QString::fromUtf8("Quantità"), 3, "Fornitore", "X"}));
@@ -117,7 +122,8 @@ TEST_F(OpeningTest, UpgradeAddsColumnAndIndexRunsItsStepOnceAndKeepsTheData) {
             if (created) ds.AddRow({"Codice", "A1"});
             if (!created && old < 1.1) {
                 ++stepRuns;
-                ds.GetConnection()->AdoConnection().Execute(QStringLiteral("UPDATE Articoli SET Scorta=5"), nullptr, -1);
+                ds.GetConnection()->AdoConnection().Execute(QStringLiteral("UPDATE Articoli SET Scorta=5"),
+                                                            nullptr, -1);
             }
         };
         return def;
@@ -187,7 +193,8 @@ TEST_F(OpeningTest, AFailureInTheEventsLeavesTheFileAsItWasAndTheNextOpeningStar
 
 TEST_F(OpeningTest, AStopFromTheProgressSinkLeavesTheFileAsItWas) {
     StopProgress stop(3);
-    EXPECT_TRUE(RaisesLibraryError([&] { OpenDefinition(db(), shop(), &notify, &stop); }, odb::odbErrOpenStopped));
+    EXPECT_TRUE(
+        RaisesLibraryError([&] { OpenDefinition(db(), shop(), &notify, &stop); }, odb::odbErrOpenStopped));
     EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM sqlite_master"), 0);
 }
 
@@ -249,7 +256,8 @@ TEST_F(OpeningTest, BadDefinitionsGiveClearErrorsAndLeaveTheFileAsItWas) {
         int32_t code;
     };
     const std::vector<Case> cases = {
-        {"unknown base", [](TestDefinition& d) { d.table("DettagliSpeciali")->base = "Nessuna"; }, odb::odbErrUnknownTable},
+        {"unknown base", [](TestDefinition& d) { d.table("DettagliSpeciali")->base = "Nessuna"; },
+         odb::odbErrUnknownTable},
         {"unknown target",
          [](TestDefinition& d) {
              d.add("Extra")->structure = [](odb::FieldDefs&, odb::IndexDefs&, odb::ReferenceDefs& r) {
@@ -260,9 +268,8 @@ TEST_F(OpeningTest, BadDefinitionsGiveClearErrorsAndLeaveTheFileAsItWas) {
         {"duplicate table", [](TestDefinition& d) { d.add("Clienti"); }, odb::odbErrDuplicateTable},
         {"field repeated along the chain",
          [](TestDefinition& d) {
-             d.table("DettagliSpeciali")->structure = [](odb::FieldDefs& f, odb::IndexDefs&, odb::ReferenceDefs&) {
-                 Flag(f, "Chiuso");
-             };
+             d.table("DettagliSpeciali")->structure = [](odb::FieldDefs& f, odb::IndexDefs&,
+                                                         odb::ReferenceDefs&) { Flag(f, "Chiuso"); };
          },
          odb::odbErrDuplicateField},
         {"duplicate field",
@@ -292,7 +299,8 @@ TEST_F(OpeningTest, EveryDefinitionValueIsKeptAndReadBack) {
         f.AddField("Stato", odb::ftLong, 2, 0, "00", 15, 1, -100, false, "Stato della stampa",
                    "1|NON INVIARE|2|DA INVIARE", 0);
         f.AddField("Nome", odb::ftText, 32, 0, "", -100, -100, 1, true, "", "", 0);
-        r.AddReference("Operaio", "Stampe", false, false, "Nome", "Nome,Stato", 15, -100, 1, "Chi", -1, -1, 0);
+        r.AddReference("Operaio", "Stampe", false, false, "Nome", "Nome,Stato", 15, -100, 1, "Chi", -1, -1,
+                       0);
         i.AddIndex("Nome", true, "Report").AddColumn("Operaio").AddParentLink();
         i.SetBrowseColumns("Nome,Stato");
     };

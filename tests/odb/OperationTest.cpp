@@ -14,7 +14,7 @@ using odb::DataSet;
 namespace {
 
 class OperationTest : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         def = std::make_shared<TestDefinition>();
@@ -32,9 +32,11 @@ protected:
     int64_t raw(const QString& sql) const { return RawCount(file(), sql); }
     // Every stored value of the three levels, to compare before and after.
     QString snapshot() const {
-        return RawText(file(), "SELECT group_concat(v, ';') FROM (SELECT 'P' || OID || ':' || Minuti AS v FROM Passaggi "
-                               "UNION ALL SELECT 'D' || OID || ':' || TempoImpiegato FROM Dettagli "
-                               "UNION ALL SELECT 'C' || OID || ':' || TempoTotale FROM Commesse)");
+        return RawText(
+            file(),
+            "SELECT group_concat(v, ';') FROM (SELECT 'P' || OID || ':' || Minuti AS v FROM Passaggi "
+            "UNION ALL SELECT 'D' || OID || ':' || TempoImpiegato FROM Dettagli "
+            "UNION ALL SELECT 'C' || OID || ':' || TempoTotale FROM Commesse)");
     }
 
     std::shared_ptr<TestDefinition> def;
@@ -81,7 +83,8 @@ TEST_F(OperationTest, AnErrorInsideAGuardedRuleLeavesTheGuardFreeAndTheFileUncha
     def->table("Dettagli")->onUpdateRow = [](DataSet& ds) {
         if (!ds.LockGuard("Totali")) return;
         try {
-            if (ds.ColNumber("TempoImpiegato") > 100) throw AppError(kAppErrorNumber, "test", "guasto nella regola");
+            if (ds.ColNumber("TempoImpiegato") > 100)
+                throw AppError(kAppErrorNumber, "test", "guasto nella regola");
         } catch (const AppError& e) {
             SaveErrorInfo(e);
             ds.UnlockGuard("Totali");
@@ -89,7 +92,9 @@ TEST_F(OperationTest, AnErrorInsideAGuardedRuleLeavesTheGuardFreeAndTheFileUncha
         }
         ds.UnlockGuard("Totali");
     };
-    def->table("Dettagli")->onBeforeUpdateField = [&](DataSet& ds, const QString&) { seenLocked = ds.IsGuardLocked("Totali"); };
+    def->table("Dettagli")->onBeforeUpdateField = [&](DataSet& ds, const QString&) {
+        seenLocked = ds.IsGuardLocked("Totali");
+    };
     const QString before = snapshot();
     try {
         steps->AddRow({"Minuti", 500});
@@ -195,12 +200,14 @@ TEST_F(OperationTest, QuestionsThatReadTheirAnswerOrOnlyInformRefuseNothing) {
         bool expectStored;
     };
     const std::vector<Case> cases = {
-        {1, true, true, false, true},  {1, true, false, true, true}, {0, true, true, false, true},
+        {1, true, true, false, true},  {1, true, false, true, true},   {0, true, true, false, true},
         {1, false, true, false, true}, {2, false, true, false, false}, {2, false, false, true, true},
     };
     for (const auto& c : cases) {
         bool answer = !c.expectAnswer;
-        def->table("Passaggi")->onUpdateRow = [&](DataSet& ds) { answer = ds.AskQuestion(c.kind, "Domanda", true, c.readAnswer); };
+        def->table("Passaggi")->onUpdateRow = [&](DataSet& ds) {
+            answer = ds.AskQuestion(c.kind, "Domanda", true, c.readAnswer);
+        };
         notify.answerCancel = c.cancel;
         const int64_t before = raw("SELECT count(*) FROM Passaggi");
         EXPECT_EQ(steps->AddRow({"Minuti", 1}), c.expectStored) << c.kind << c.readAnswer << c.cancel;
@@ -301,7 +308,8 @@ TEST_F(OperationTest, ImportRowsIsSilentSkipsNumberingAndRaisesTheOwnerEventsOnc
 
 TEST_F(OperationTest, EquivalentRowsAreOrphansCollidingOnAUniqueIndex) {
     // An orphan left by a crash of the old system: no owner, same sub-number.
-    o.conn->Execute("INSERT INTO Dettagli (OID, NumeroCommessa, _Derived) VALUES (90, 'X', 'DettagliSpeciali')");
+    o.conn->Execute(
+        "INSERT INTO Dettagli (OID, NumeroCommessa, _Derived) VALUES (90, 'X', 'DettagliSpeciali')");
     o.conn->Execute("INSERT INTO DettagliSpeciali (OID, SottoProgressivo) VALUES (90, 2)");
     std::shared_ptr<DataSet> equivalent;
     def->table("DettagliSpeciali")->onUpdateRow = [&](DataSet& ds) {
@@ -369,16 +377,16 @@ TEST_F(OperationTest, ConditionsSelectThroughPathsAndTakeTextsAsValues) {
         int rows;
     };
     const std::vector<Case> cases = {
-        {"Passaggi", "Operaio.Codice='7'", 1},                 // a reference's target field
-        {"Passaggi", "Operai.Nominativo Like 'ro*'", 1},       // a referenced table
-        {"Passaggi", "Operaio='Rossi'", 1},                    // a reference by its display value
+        {"Passaggi", "Operaio.Codice='7'", 1},            // a reference's target field
+        {"Passaggi", "Operai.Nominativo Like 'ro*'", 1},  // a referenced table
+        {"Passaggi", "Operaio='Rossi'", 1},               // a reference by its display value
         {"Commesse", "Cliente='D''Angelo'", 1},
-        {"DettagliSpeciali", "Commesse.Progressivo=1", 1},     // the container
-        {"Dettagli", "DettagliSpeciali.SottoProgressivo=1", 1},// the derived extension
+        {"DettagliSpeciali", "Commesse.Progressivo=1", 1},                     // the container
+        {"Dettagli", "DettagliSpeciali.SottoProgressivo=1", 1},                // the derived extension
         {"DettagliSpeciali", "NumeroCommessa='A0001/001' AND Not Chiuso", 1},  // a base field
         {"Passaggi", "Month(DataInizio)=3 AND Year(DataInizio)=2024", 1},
         {"Passaggi", "DataInizio >= #03/07/2024 08:30:00# and DataInizio < #03/08/2024#", 1},
-        {"Passaggi", "#03/08/2024# < DataInizio", 0},                    // the literal on the left
+        {"Passaggi", "#03/08/2024# < DataInizio", 0},  // the literal on the left
         {"Passaggi", "Operaio.OID IN (SELECT OID FROM Operai WHERE Codice='7')", 1},
         {"Passaggi", "ISNULL(Operaio) OR (Minuti > 100)", 0},
         {"Passaggi", "Operaio.Codice & '-' & Operaio.Nominativo = '7-Rossi'", 1},

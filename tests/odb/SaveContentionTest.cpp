@@ -51,7 +51,8 @@ TEST_F(SaveContentionTest, ConcurrentChildSavesAllCount) {
                             _exit(4);
                         } catch (const AppError& e) {
                             // Busy: another computer holds the file; try again.
-                            if (!odb::DbmsGlobal::IsLibraryError(e, odb::odbErrBusy) || ++retries > 10000) _exit(5);
+                            if (!odb::DbmsGlobal::IsLibraryError(e, odb::odbErrBusy) || ++retries > 10000)
+                                _exit(5);
                         }
                     }
                 }

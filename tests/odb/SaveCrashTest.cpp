@@ -1,8 +1,8 @@
 // A process killed at random points of cascading saves never leaves half-booked totals behind.
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include <signal.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,13 +83,15 @@ TEST_F(SaveCrashTest, TotalsEqualTheSumsOfTheirChildrenAfterEveryKill) {
         waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself, round " << round;
         ASSERT_EQ(Check(file, "PRAGMA integrity_check"), "ok") << "round " << round;
-        ASSERT_EQ(Check(file, "SELECT count(*) FROM Dettagli d WHERE d.TempoImpiegato <> "
-                              "(SELECT ifnull(sum(p.Minuti), 0) FROM Passaggi p WHERE p._OwnerOID = d.OID)"),
+        ASSERT_EQ(Check(file,
+                        "SELECT count(*) FROM Dettagli d WHERE d.TempoImpiegato <> "
+                        "(SELECT ifnull(sum(p.Minuti), 0) FROM Passaggi p WHERE p._OwnerOID = d.OID)"),
                   "0")
             << "round " << round;
-        ASSERT_EQ(Check(file, "SELECT count(*) FROM Commesse c WHERE c.TempoTotale <> "
-                              "(SELECT ifnull(sum(d.TempoImpiegato), 0) FROM Dettagli d JOIN DettagliSpeciali s "
-                              "ON s.OID = d.OID WHERE s._OwnerOID = c.OID)"),
+        ASSERT_EQ(Check(file,
+                        "SELECT count(*) FROM Commesse c WHERE c.TempoTotale <> "
+                        "(SELECT ifnull(sum(d.TempoImpiegato), 0) FROM Dettagli d JOIN DettagliSpeciali s "
+                        "ON s.OID = d.OID WHERE s._OwnerOID = c.OID)"),
                   "0")
             << "round " << round;
         lastSteps = Check(file, "SELECT count(*) FROM Passaggi").toLongLong();

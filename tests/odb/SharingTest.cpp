@@ -20,7 +20,7 @@ using namespace odbtest;
 namespace {
 
 class SharingTest : public TempFolderTest {
-protected:
+  protected:
     QString db() const { return path(QStringLiteral("ZeltoLavrix.mdb")); }
     static std::shared_ptr<TestDefinition> shop() {
         auto def = std::make_shared<TestDefinition>();
@@ -32,7 +32,7 @@ protected:
 
 // Another computer holding the write lock for a while.
 class LockHolder {
-public:
+  public:
     explicit LockHolder(const QString& path) {
         sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
         ok_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
@@ -47,7 +47,7 @@ public:
         ok_ = false;
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
     bool ok_ = false;
 };
@@ -151,7 +151,8 @@ TEST_F(SharingTest, ALockHeldPastTheTimeoutGivesTheBusyErrorAndChangesNothing) {
     ASSERT_TRUE(holder.holds());
     EXPECT_TRUE(RaisesLibraryError([&] { clienti->SetColValue("Descrizione", "Verdi"); }, odb::odbErrBusy));
     EXPECT_EQ(clienti->ColText("Descrizione"), "Bianchi");
-    EXPECT_TRUE(RaisesLibraryError([&] { o.conn->Execute("UPDATE Clienti SET Descrizione='X'"); }, odb::odbErrBusy));
+    EXPECT_TRUE(
+        RaisesLibraryError([&] { o.conn->Execute("UPDATE Clienti SET Descrizione='X'"); }, odb::odbErrBusy));
     EXPECT_TRUE(RaisesLibraryError([&] { o.db->SaveSetting(o.conn, "K", "V"); }, odb::odbErrBusy));
     holder.release();
     EXPECT_EQ(RawText(db(), "SELECT Descrizione FROM Clienti WHERE Codice='C1'"), "Bianchi");

@@ -15,25 +15,30 @@ using odb::DataSet;
 namespace {
 
 class StatementCostTest : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         def = std::make_shared<TestDefinition>();
         BuildShopSchema(*def);
         o = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
-        ASSERT_TRUE(o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "CostoOrario", 30}));
+        ASSERT_TRUE(
+            o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "CostoOrario", 30}));
         header = o.table("Commesse").OpenData();
         ASSERT_TRUE(header->AddRow({"Cliente", ""}));
         details = header->GetReference("Dettagli");
         ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A0001/001"}));
         steps = details->GetReference("Passaggi");
-        ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 60, "DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 9, 0))}));
-        ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 30, "DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 8, 0))}));
+        ASSERT_TRUE(steps->AddRow(
+            {"Operaio", "7", "Minuti", 60, "DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 9, 0))}));
+        ASSERT_TRUE(steps->AddRow(
+            {"Operaio", "7", "Minuti", 30, "DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 8, 0))}));
         def->log.clear();
     }
     int64_t raw(const QString& sql) const { return RawCount(path("ZeltoLavrix.mdb"), sql); }
     // Reads of one stored row of `table`.
-    static QString rowRead(const QString& table) { return QStringLiteral("FROM \"%1\" WHERE \"OID\"=?").arg(table); }
+    static QString rowRead(const QString& table) {
+        return QStringLiteral("FROM \"%1\" WHERE \"OID\"=?").arg(table);
+    }
 
     std::shared_ptr<TestDefinition> def;
     TestNotify notify;
@@ -121,7 +126,8 @@ TEST_F(StatementCostTest, RowsAnotherComputerChangedAreReadAgainByTheNextOperati
 TEST_F(StatementCostTest, InsideBeginTransTheFileIsAskedOnceForAllOperations) {
     StatementLog log(*o.conn);
     o.conn->BeginTrans();
-    for (int minutes : {1, 2, 3}) ASSERT_TRUE(steps->AddRow({"Minuti", minutes}));
+    for (int minutes : {1, 2, 3})
+        ASSERT_TRUE(steps->AddRow({"Minuti", minutes}));
     // A refused operation rolls back to its savepoint; the next one still sees the right totals.
     def->table("Passaggi")->onUpdateRow = [](DataSet& ds) {
         if (ds.ColNumber("Minuti") > 100) ds.RejectChange("Troppi minuti", 0);

@@ -57,18 +57,20 @@ void TestTable::OnBeforeUpdateField(DataSet& ds, const QString& column) {
 }
 
 void TestTable::OnUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool) {
-    if (log_) note(QStringLiteral("OnUpdateReference(%1,%2,%3)")
-             .arg(name)
-             .arg(isDelete ? 1 : 0)
-             .arg(ref.NoCurrentRow() ? QStringLiteral("-") : ref.GetTable().Name()));
+    if (log_)
+        note(QStringLiteral("OnUpdateReference(%1,%2,%3)")
+                 .arg(name)
+                 .arg(isDelete ? 1 : 0)
+                 .arg(ref.NoCurrentRow() ? QStringLiteral("-") : ref.GetTable().Name()));
     if (onUpdateReference) onUpdateReference(ds, ref, name, isDelete);
 }
 
 void TestTable::OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool) {
-    if (log_) note(QStringLiteral("OnBeforeUpdateReference(%1,%2,%3)")
-             .arg(name)
-             .arg(isDelete ? 1 : 0)
-             .arg(ref.NoCurrentRow() ? QStringLiteral("-") : ref.GetTable().Name()));
+    if (log_)
+        note(QStringLiteral("OnBeforeUpdateReference(%1,%2,%3)")
+                 .arg(name)
+                 .arg(isDelete ? 1 : 0)
+                 .arg(ref.NoCurrentRow() ? QStringLiteral("-") : ref.GetTable().Name()));
     if (onBeforeUpdateReference) onBeforeUpdateReference(ds, ref, name, isDelete);
 }
 
@@ -88,7 +90,8 @@ void TestTable::OnSelect(DataSet& ds) {
 }
 
 void TestDefinition::Define(DatabaseDef& def) {
-    for (const auto& t : tables) def.AddTable(t);
+    for (const auto& t : tables)
+        def.AddTable(t);
 }
 
 std::shared_ptr<TestTable> TestDefinition::add(const QString& name) {
@@ -109,10 +112,17 @@ void Text(FieldDefs& f, const QString& name, int size) {
 void Long(FieldDefs& f, const QString& name, const QString& format) {
     f.AddField(name, ftLong, format.size(), 0, format, -100, -100, -100, true, {}, {}, 0);
 }
-void Money(FieldDefs& f, const QString& name) { f.AddField(name, ftCurrency, 0, 0, {}, 15, -100, -100, true, {}, {}, 0); }
-void Flag(FieldDefs& f, const QString& name) { f.AddField(name, ftBoolean, 0, 0, {}, -100, -100, -100, true, {}, {}, 0); }
-void When(FieldDefs& f, const QString& name) { f.AddField(name, ftDateTime, 0, 0, {}, -100, -100, -100, true, {}, {}, 0); }
-void Lookup(ReferenceDefs& r, const QString& name, const QString& target, const QString& key, const QString& display) {
+void Money(FieldDefs& f, const QString& name) {
+    f.AddField(name, ftCurrency, 0, 0, {}, 15, -100, -100, true, {}, {}, 0);
+}
+void Flag(FieldDefs& f, const QString& name) {
+    f.AddField(name, ftBoolean, 0, 0, {}, -100, -100, -100, true, {}, {}, 0);
+}
+void When(FieldDefs& f, const QString& name) {
+    f.AddField(name, ftDateTime, 0, 0, {}, -100, -100, -100, true, {}, {}, 0);
+}
+void Lookup(ReferenceDefs& r, const QString& name, const QString& target, const QString& key,
+            const QString& display) {
     r.AddReference(name, target, false, false, key, display, -100, -100, -100, {}, -2, -1, 0);
 }
 void Collection(ReferenceDefs& r, const QString& name, const QString& target, bool owned) {
@@ -166,7 +176,8 @@ void BuildShopSchema(TestDefinition& def) {
         Long(f, QStringLiteral("Progressivo"), QStringLiteral("0000"));
         Long(f, QStringLiteral("TempoTotale"));
         Money(f, QStringLiteral("CostoTotale"));
-        Lookup(r, QStringLiteral("Cliente"), QStringLiteral("Clienti"), QStringLiteral("Codice"), QStringLiteral("Descrizione"));
+        Lookup(r, QStringLiteral("Cliente"), QStringLiteral("Clienti"), QStringLiteral("Codice"),
+               QStringLiteral("Descrizione"));
         Collection(r, QStringLiteral("Dettagli"), QStringLiteral("DettagliSpeciali"), true);
         Collection(r, QStringLiteral("Fabbisogni"), QStringLiteral("Necessita"), true);
         Collection(r, QStringLiteral("Generici"), QStringLiteral("Dettagli"), true);
@@ -180,13 +191,13 @@ void BuildShopSchema(TestDefinition& def) {
     };
     commesse->onBeforeUpdateReference = [](DataSet& ds, DataSet& ref, const QString& name, bool) {
         if (name == QStringLiteral("Dettagli"))
-            Book(ds, ref, QStringLiteral("TempoTotale"), QStringLiteral("TempoImpiegato"), QStringLiteral("CostoTotale"),
-                 QStringLiteral("Costo"), -1);
+            Book(ds, ref, QStringLiteral("TempoTotale"), QStringLiteral("TempoImpiegato"),
+                 QStringLiteral("CostoTotale"), QStringLiteral("Costo"), -1);
     };
     commesse->onUpdateReference = [](DataSet& ds, DataSet& ref, const QString& name, bool) {
         if (name == QStringLiteral("Dettagli"))
-            Book(ds, ref, QStringLiteral("TempoTotale"), QStringLiteral("TempoImpiegato"), QStringLiteral("CostoTotale"),
-                 QStringLiteral("Costo"), 1);
+            Book(ds, ref, QStringLiteral("TempoTotale"), QStringLiteral("TempoImpiegato"),
+                 QStringLiteral("CostoTotale"), QStringLiteral("Costo"), 1);
     };
 
     auto dettagli = def.add(QStringLiteral("Dettagli"));
@@ -225,7 +236,8 @@ void BuildShopSchema(TestDefinition& def) {
         if (ds.EventSource().SkipNumbering()) return;
         auto parent = ds.ParentRow();
         if (parent->NoCurrentRow()) return;
-        const Variant max = parent->GetReference(QStringLiteral("Dettagli"))->Aggregate(QStringLiteral("SottoProgressivo"), 2);
+        const Variant max = parent->GetReference(QStringLiteral("Dettagli"))
+                                ->Aggregate(QStringLiteral("SottoProgressivo"), 2);
         ds.SetColValue(QStringLiteral("SottoProgressivo"), max.toDouble() + 1);
     };
 
@@ -234,7 +246,8 @@ void BuildShopSchema(TestDefinition& def) {
         When(f, QStringLiteral("DataInizio"));
         Long(f, QStringLiteral("Minuti"));
         Money(f, QStringLiteral("Costo"));
-        Lookup(r, QStringLiteral("Operaio"), QStringLiteral("Operai"), QStringLiteral("Codice"), QStringLiteral("Nominativo"));
+        Lookup(r, QStringLiteral("Operaio"), QStringLiteral("Operai"), QStringLiteral("Codice"),
+               QStringLiteral("Nominativo"));
         i.AddIndex(QStringLiteral("DataInizio"), false);
     };
     passaggi->onNewRow = [](DataSet& ds) {
@@ -245,7 +258,8 @@ void BuildShopSchema(TestDefinition& def) {
         if (column != QStringLiteral("Minuti")) return;
         auto op = ds.GetReference(QStringLiteral("Operaio"));
         const double rate = op->DataEmpty() ? 0 : op->ColNumber(QStringLiteral("CostoOrario"));
-        ds.SetColValue(QStringLiteral("Costo"), Currency::fromDouble(ds.ColNumber(QStringLiteral("Minuti")) * (rate / 60)));
+        ds.SetColValue(QStringLiteral("Costo"),
+                       Currency::fromDouble(ds.ColNumber(QStringLiteral("Minuti")) * (rate / 60)));
     };
 
     auto magazzino = def.add(QStringLiteral("Magazzino"));
@@ -261,7 +275,9 @@ void BuildShopSchema(TestDefinition& def) {
     necessita->version.reset();
     necessita->base = QStringLiteral("Magazzino");
     necessita->kind = BaseKind::SharedBase;
-    necessita->structure = [](FieldDefs& f, IndexDefs&, ReferenceDefs&) { Long(f, QStringLiteral("QuantitàNecessaria")); };
+    necessita->structure = [](FieldDefs& f, IndexDefs&, ReferenceDefs&) {
+        Long(f, QStringLiteral("QuantitàNecessaria"));
+    };
 
     auto gruppi = def.add(QStringLiteral("Gruppi"));
     gruppi->structure = [](FieldDefs& f, IndexDefs&, ReferenceDefs& r) {

@@ -20,7 +20,7 @@ using odb::DataSet;
 
 // A table class whose identity, structure and events come from its members.
 class TestTable : public odb::itfDefTable, public odb::itfSetData {
-public:
+  public:
     TestTable(QString name, QStringList* log) : name_(std::move(name)), log_(log) {}
 
     QString Name() const override { return name_; }
@@ -34,8 +34,10 @@ public:
     void OnDeleteRow(DataSet& ds) override;
     void OnUpdateField(DataSet& ds, const QString& column) override;
     void OnBeforeUpdateField(DataSet& ds, const QString& column) override;
-    void OnUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool inMemory) override;
-    void OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete, bool inMemory) override;
+    void OnUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete,
+                           bool inMemory) override;
+    void OnBeforeUpdateReference(DataSet& ds, DataSet& ref, const QString& name, bool isDelete,
+                                 bool inMemory) override;
     void OnNewReference(DataSet& ds, DataSet& ref, const QString& name) override;
     void OnSelectReference(DataSet& ds, DataSet& ref, const QString& name) override;
     void OnSelect(DataSet& ds) override;
@@ -52,14 +54,14 @@ public:
     std::function<void(DataSet&, DataSet&, const QString&, bool)> onUpdateReference, onBeforeUpdateReference;
     std::function<void(DataSet&, DataSet&, const QString&)> onNewReference, onSelectReference;
 
-private:
+  private:
     void note(const QString& text);
     QString name_;
     QStringList* log_;
 };
 
 class TestDefinition : public odb::itfDefDatabase {
-public:
+  public:
     void Define(odb::DatabaseDef& def) override;
     std::shared_ptr<TestTable> add(const QString& name);
     std::shared_ptr<TestTable> table(const QString& name) const;
@@ -70,7 +72,7 @@ public:
 
 // Records what the library tells the program; answers questions as told.
 class TestNotify : public odb::itfNotifyEvent {
-public:
+  public:
     void OnEvent(int32_t, void*, const QString& detail) override { events << detail; }
     void OnInternalMessage(void*, const QString& detail) override { messages << detail; }
     void OnQueryMessage(void*, int32_t type, const QString& text, bool& cancel) override {

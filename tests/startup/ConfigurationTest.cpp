@@ -237,7 +237,8 @@ TEST(frmSplash, TakesTheSharedFormFont) {
     g_strFontName.clear();
     const auto labels = splash.findChildren<QLabel*>();
     ASSERT_FALSE(labels.isEmpty());
-    for (const QLabel* label : labels) EXPECT_EQ(label->font().family(), "DejaVu Serif");
+    for (const QLabel* label : labels)
+        EXPECT_EQ(label->font().family(), "DejaVu Serif");
 }
 
 }  // namespace

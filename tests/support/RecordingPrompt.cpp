@@ -21,7 +21,8 @@ MsgResult defaultResult(int style) {
 
 QStringList RecordingPrompt::texts() const {
     QStringList out;
-    for (const Shown& s : shown_) out << s.text;
+    for (const Shown& s : shown_)
+        out << s.text;
     return out;
 }
 
@@ -67,4 +68,6 @@ QString RecordingPrompt::folder(const QString& title, const QString&, QWidget*) 
 ScopedRecordingPrompt::ScopedRecordingPrompt() : prompt_(std::make_shared<RecordingPrompt>()) {
     previous_ = Prompt::setInstance(prompt_);
 }
-ScopedRecordingPrompt::~ScopedRecordingPrompt() { Prompt::setInstance(previous_); }
+ScopedRecordingPrompt::~ScopedRecordingPrompt() {
+    Prompt::setInstance(previous_);
+}

@@ -10,11 +10,11 @@
 #include "platform/Prompt.h"
 
 class RecordingPrompt : public Prompt {
-public:
+  public:
     enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder };
     struct Shown {
         Kind kind;
-        QString text;   // message or input prompt
+        QString text;  // message or input prompt
         QString title;
         int style = 0;  // MsgBox style bits
         int buttons() const { return style & MsgBoxStyle::kButtonsMask; }
@@ -36,11 +36,13 @@ public:
     MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override;
     bool inputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value,
                   QWidget* owner) override;
-    QString openFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override;
-    QString saveFileName(const QString& title, const QString& dir, const QString& filter, QWidget* owner) override;
+    QString openFileName(const QString& title, const QString& dir, const QString& filter,
+                         QWidget* owner) override;
+    QString saveFileName(const QString& title, const QString& dir, const QString& filter,
+                         QWidget* owner) override;
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
 
-private:
+  private:
     QString nextPath(Kind kind, const QString& title);
     std::vector<Shown> shown_;
     std::deque<MsgResult> msgAnswers_;
@@ -50,13 +52,13 @@ private:
 
 // Installs a fresh RecordingPrompt for the scope and puts the previous service back after.
 class ScopedRecordingPrompt {
-public:
+  public:
     ScopedRecordingPrompt();
     ~ScopedRecordingPrompt();
     RecordingPrompt& operator*() { return *prompt_; }
     RecordingPrompt* operator->() { return prompt_.get(); }
 
-private:
+  private:
     std::shared_ptr<RecordingPrompt> prompt_;
     std::shared_ptr<Prompt> previous_;
 };

@@ -8,8 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/ItalianLocale.h"
 #include "platform/ProgramFolder.h"

@@ -16,7 +16,7 @@ namespace {
 using vbstest::Lines;
 
 class Probe : public Dispatch {
-public:
+  public:
     Probe() : Dispatch(members()) {}
     QStringList seen;
     QHash<QString, Variant> table;
@@ -28,24 +28,30 @@ public:
             const auto show = [](Probe& p, DispatchArgs& a) {
                 QStringList parts;
                 for (int i = 0; i < a.count(); ++i)
-                    parts << (a.isMissing(i) ? QStringLiteral("-") : a[i].typeName() + QLatin1Char(':') + a[i].toText());
+                    parts << (a.isMissing(i) ? QStringLiteral("-")
+                                             : a[i].typeName() + QLatin1Char(':') + a[i].toText());
                 p.seen << parts.join(QStringLiteral(", "));
             };
-            c.method(QStringLiteral("Typed"),
-                     {Param(QStringLiteral("s"), VarType::Single), Param(QStringLiteral("i"), VarType::Integer),
-                      Param(QStringLiteral("l"), VarType::Long), Param(QStringLiteral("t"), VarType::String),
-                      Param(QStringLiteral("b"), VarType::Boolean)},
-                     show)
-                .method(QStringLiteral("Box"),
-                        {Param(QStringLiteral("y"), VarType::Single), Param(QStringLiteral("x"), VarType::Single),
-                         Param(QStringLiteral("h"), VarType::Single), Param(QStringLiteral("w"), VarType::Single),
-                         OptParam(QStringLiteral("fill"), VarType::Boolean),
-                         OptParam(QStringLiteral("shadow"), VarType::Boolean, Variant(false))},
-                        show)
+            c.method(
+                 QStringLiteral("Typed"),
+                 {Param(QStringLiteral("s"), VarType::Single), Param(QStringLiteral("i"), VarType::Integer),
+                  Param(QStringLiteral("l"), VarType::Long), Param(QStringLiteral("t"), VarType::String),
+                  Param(QStringLiteral("b"), VarType::Boolean)},
+                 show)
+                .method(
+                    QStringLiteral("Box"),
+                    {Param(QStringLiteral("y"), VarType::Single), Param(QStringLiteral("x"), VarType::Single),
+                     Param(QStringLiteral("h"), VarType::Single), Param(QStringLiteral("w"), VarType::Single),
+                     OptParam(QStringLiteral("fill"), VarType::Boolean),
+                     OptParam(QStringLiteral("shadow"), VarType::Boolean, Variant(false))},
+                    show)
                 .method(QStringLiteral("Anything"), {OptParam(QStringLiteral("v"))}, show)
                 .get(QStringLiteral("Item"), {Param(QStringLiteral("key"), VarType::String)},
-                     [](Probe& p, DispatchArgs& a) { return p.table.value(a.string(0).toLower(), Variant(int16_t(0))); })
-                .let(QStringLiteral("Item"), {Param(QStringLiteral("key"), VarType::String), Param(QStringLiteral("value"))},
+                     [](Probe& p, DispatchArgs& a) {
+                         return p.table.value(a.string(0).toLower(), Variant(int16_t(0)));
+                     })
+                .let(QStringLiteral("Item"),
+                     {Param(QStringLiteral("key"), VarType::String), Param(QStringLiteral("value"))},
                      [](Probe& p, DispatchArgs& a) { p.table.insert(a.string(0).toLower(), a[1]); })
                 .get(QStringLiteral("ReadOnly"), {}, [](Probe&, DispatchArgs&) { return 7; })
                 .set(QStringLiteral("Target"), {Param(QStringLiteral("o"), VarType::Object)},
@@ -56,8 +62,12 @@ public:
                 .method(QStringLiteral("Peek"), {Param(QStringLiteral("n"), VarType::Long)},
                         [](Probe&, DispatchArgs& a) { a.ref(0) = Variant(int32_t(0)); })
                 .method(QStringLiteral("Refuse"), {},
-                        [](Probe&, DispatchArgs&) { throw AppError(vbObjectError + 1001, QStringLiteral("Motore"), QStringLiteral("Rifiutato")); })
-                .method(QStringLiteral("Crash"), {}, [](Probe&, DispatchArgs&) { throw std::runtime_error("guasto"); });
+                        [](Probe&, DispatchArgs&) {
+                            throw AppError(vbObjectError + 1001, QStringLiteral("Motore"),
+                                           QStringLiteral("Rifiutato"));
+                        })
+                .method(QStringLiteral("Crash"), {},
+                        [](Probe&, DispatchArgs&) { throw std::runtime_error("guasto"); });
             c.setDefaultMember(QStringLiteral("Item"));
             return c;
         }();
@@ -81,9 +91,10 @@ struct ProbeHost : vbstest::TestHost {
 
 TEST(Dispatch, ArgumentsAreConvertedToTheDeclaredTypes) {
     ProbeHost t;
-    t.host.AddCode(QStringLiteral("p.Typed \"12,5\", 2.5, 3.5, 42, \"True\"\n"
-                                  "p.TYPED True, \"7\", #1/2/2024#, Null & \"\", 0\n"
-                                  "p.typed 1e3, -2.5, 2147483647, 1.5, \"falso\""));
+    t.host.AddCode(
+        QStringLiteral("p.Typed \"12,5\", 2.5, 3.5, 42, \"True\"\n"
+                       "p.TYPED True, \"7\", #1/2/2024#, Null & \"\", 0\n"
+                       "p.typed 1e3, -2.5, 2147483647, 1.5, \"falso\""));
     const QStringList expected = {
         QStringLiteral("Single:12,5, Integer:2, Long:4, String:42, Boolean:True"),
         QStringLiteral("Single:-1, Integer:7, Long:45293, String:, Boolean:False"),
@@ -120,11 +131,12 @@ TEST(Dispatch, ConversionFailuresRaiseVbErrors) {
 
 TEST(Dispatch, OptionalArgumentsMayBeOmittedAnywhere) {
     ProbeHost t;
-    t.host.AddCode(QStringLiteral("p.Box 1, 2, 3, 4, , True\n"
-                                  "p.Box 1, 2, 3, 4\n"
-                                  "p.Box 1, 2, 3, 4, True\n"
-                                  "x = p.Box(1, 2, 3, 4, , )\n"
-                                  "p.Anything\n"));
+    t.host.AddCode(
+        QStringLiteral("p.Box 1, 2, 3, 4, , True\n"
+                       "p.Box 1, 2, 3, 4\n"
+                       "p.Box 1, 2, 3, 4, True\n"
+                       "x = p.Box(1, 2, 3, 4, , )\n"
+                       "p.Anything\n"));
     const QStringList expected = {
         QStringLiteral("Single:1, Single:2, Single:3, Single:4, -, Boolean:True"),
         QStringLiteral("Single:1, Single:2, Single:3, Single:4, -, Boolean:False"),
@@ -137,36 +149,42 @@ TEST(Dispatch, OptionalArgumentsMayBeOmittedAnywhere) {
 
 TEST(Dispatch, IndexedPropertiesReadAndWrite) {
     ProbeHost t;
-    t.host.AddCode(QStringLiteral("p.Item(\"k\") = p.Item(\"K\") + 1\n"
-                                  "p.Item(\"k\") = p.Item(\"k\") + 1\n"
-                                  "p(\"name\") = \"via default\"\n"
-                                  "out.Print p.item(\"k\") & \" \" & p(\"NAME\") & \" \" & p.Item(\"none\")"));
+    t.host.AddCode(
+        QStringLiteral("p.Item(\"k\") = p.Item(\"K\") + 1\n"
+                       "p.Item(\"k\") = p.Item(\"k\") + 1\n"
+                       "p(\"name\") = \"via default\"\n"
+                       "out.Print p.item(\"k\") & \" \" & p(\"NAME\") & \" \" & p.Item(\"none\")"));
     EXPECT_EQ(QStringList{QStringLiteral("2 via default 0")}, t.out->lines);
 }
 
 TEST(Dispatch, ObjectsAreSetAndChainedCallsWork) {
     ProbeHost t;
-    t.host.AddCode(QStringLiteral("Set p.Target = out\n"
-                                  "p.Target.Print \"through the chain\"\n"
-                                  "Set o = p.Target\n"
-                                  "out.Print o Is out"));
+    t.host.AddCode(
+        QStringLiteral("Set p.Target = out\n"
+                       "p.Target.Print \"through the chain\"\n"
+                       "Set o = p.Target\n"
+                       "out.Print o Is out"));
     EXPECT_EQ(Lines({QStringLiteral("through the chain"), QStringLiteral("True")}), Lines(t.out->lines));
 }
 
 TEST(Dispatch, ByReferenceParametersWriteBackToVariables) {
     ProbeHost t;
-    t.host.AddCode(QStringLiteral("n = 21\np.Double n\nout.Print n\n"
-                                  "m = 5\np.Double (m)\nout.Print m\n"
-                                  "k = 9\np.Peek k\nout.Print k"));
+    t.host.AddCode(
+        QStringLiteral("n = 21\np.Double n\nout.Print n\n"
+                       "m = 5\np.Double (m)\nout.Print m\n"
+                       "k = 9\np.Peek k\nout.Print k"));
     // A parameter not declared by reference leaves the caller's variable alone.
     EXPECT_EQ(Lines({QStringLiteral("42"), QStringLiteral("5"), QStringLiteral("9")}), Lines(t.out->lines));
 }
 
 TEST(Dispatch, MemberErrorsKeepTheirNumberDescriptionAndSource) {
     ProbeHost t;
-    t.host.AddCode(QStringLiteral("On Error Resume Next\np.Refuse\nout.Print Err.Number - vbObjectError & \"|\" & Err.Description & \"|\" & Err.Source\n"
-                                  "Err.Clear\np.Crash\nout.Print Err.Number & \"|\" & Err.Description"));
-    EXPECT_EQ(Lines({QStringLiteral("1001|Rifiutato|Motore"), QStringLiteral("440|guasto")}), Lines(t.out->lines));
+    t.host.AddCode(
+        QStringLiteral("On Error Resume Next\np.Refuse\nout.Print Err.Number - vbObjectError & \"|\" & "
+                       "Err.Description & \"|\" & Err.Source\n"
+                       "Err.Clear\np.Crash\nout.Print Err.Number & \"|\" & Err.Description"));
+    EXPECT_EQ(Lines({QStringLiteral("1001|Rifiutato|Motore"), QStringLiteral("440|guasto")}),
+              Lines(t.out->lines));
 }
 
 TEST(Dispatch, DirectCallsFromCpp) {

@@ -12,12 +12,15 @@ QString text(const DispatchArgs& a, int i) {
     return a[i].toText();
 }
 
-QString keyOf(const Variant& key) { return key.toText().toLower(); }
+QString keyOf(const Variant& key) {
+    return key.toText().toLower();
+}
 
 // The parameter lists the engines share.
 std::vector<DispatchParam> singles(std::initializer_list<const char*> names) {
     std::vector<DispatchParam> p;
-    for (const char* n : names) p.push_back(Param(QString::fromLatin1(n), VarType::Single));
+    for (const char* n : names)
+        p.push_back(Param(QString::fromLatin1(n), VarType::Single));
     return p;
 }
 
@@ -27,11 +30,14 @@ void addVars(DispatchClassOf<T>& c) {
     const auto value = Param(QStringLiteral("vNewValue"));
     c.get(QStringLiteral("Vars"), {item}, [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant()); })
         .let(QStringLiteral("Vars"), {item, value}, [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
-        .get(QStringLiteral("Nums"), {item}, [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(int16_t(0))); })
+        .get(QStringLiteral("Nums"), {item},
+             [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(int16_t(0))); })
         .let(QStringLiteral("Nums"), {item, value}, [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
-        .get(QStringLiteral("Strs"), {item}, [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(QString())); })
+        .get(QStringLiteral("Strs"), {item},
+             [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(QString())); })
         .let(QStringLiteral("Strs"), {item, value}, [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
-        .get(QStringLiteral("VarsCount"), {}, [](T& e, DispatchArgs&) { return Variant(int16_t(e.vars.count())); })
+        .get(QStringLiteral("VarsCount"), {},
+             [](T& e, DispatchArgs&) { return Variant(int16_t(e.vars.count())); })
         .method(QStringLiteral("ResetVars"), {}, [](T& e, DispatchArgs&) { e.vars.reset(); });
 }
 
@@ -45,33 +51,45 @@ void addDrawing(DispatchClassOf<T>& c, bool report) {
         };
     };
     c.method(QStringLiteral("TxtOut"),
-             {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngPosX"), VarType::Single),
-              Param(QStringLiteral("p_strText"), VarType::String), OptParam(QStringLiteral("p_sngWrapLen"), VarType::Single),
+             {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+              Param(QStringLiteral("p_sngPosX"), VarType::Single),
+              Param(QStringLiteral("p_strText"), VarType::String),
+              OptParam(QStringLiteral("p_sngWrapLen"), VarType::Single),
               OptParam(QStringLiteral("p_blnMantainOriginalWrap"), VarType::Boolean)},
              rec("TxtOut", 20.5f))
         .method(QStringLiteral("TxtOutR"),
-                {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngEndPosX"), VarType::Single),
+                {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                 Param(QStringLiteral("p_sngEndPosX"), VarType::Single),
                  Param(QStringLiteral("p_strText"), VarType::String)},
                 rec("TxtOutR", 10.0f))
         .method(QStringLiteral("TxtOutV"),
-                {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                 Param(QStringLiteral("p_strText"), VarType::String), OptParam(QStringLiteral("p_bDownToUp"), VarType::Boolean),
+                {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                 Param(QStringLiteral("p_sngPosX"), VarType::Single),
+                 Param(QStringLiteral("p_strText"), VarType::String),
+                 OptParam(QStringLiteral("p_bDownToUp"), VarType::Boolean),
                  OptParam(QStringLiteral("p_bBaseToLastChar"), VarType::Boolean)},
                 rec("TxtOutV", 15.0f))
         .method(QStringLiteral("CircleOut"),
-                {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                 Param(QStringLiteral("p_sngRadius"), VarType::Single), OptParam(QStringLiteral("p_blnFill"), VarType::Boolean)},
+                {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                 Param(QStringLiteral("p_sngPosX"), VarType::Single),
+                 Param(QStringLiteral("p_sngRadius"), VarType::Single),
+                 OptParam(QStringLiteral("p_blnFill"), VarType::Boolean)},
                 rec("CircleOut", 0))
-        .method(QStringLiteral("LineOut"), singles({"p_sngPosY", "p_sngPosX", "p_sngToPosY", "p_sngToPosX"}), rec("LineOut", 0))
+        .method(QStringLiteral("LineOut"), singles({"p_sngPosY", "p_sngPosX", "p_sngToPosY", "p_sngToPosX"}),
+                rec("LineOut", 0))
         .method(QStringLiteral("ImageOut"),
-                {RefParam(QStringLiteral("p_strFile"), VarType::String), Param(QStringLiteral("p_sngPosY"), VarType::Single),
-                 Param(QStringLiteral("p_sngPosX"), VarType::Single), OptParam(QStringLiteral("p_sngDimY"), VarType::Single),
+                {RefParam(QStringLiteral("p_strFile"), VarType::String),
+                 Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                 Param(QStringLiteral("p_sngPosX"), VarType::Single),
+                 OptParam(QStringLiteral("p_sngDimY"), VarType::Single),
                  OptParam(QStringLiteral("p_sngDimX"), VarType::Single),
                  OptParam(QStringLiteral("p_blnStretch"), VarType::Boolean, Variant(true))},
                 rec("ImageOut", 0))
         .method(QStringLiteral("Barcode128bOut"),
-                {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                 Param(QStringLiteral("p_sngDimY"), VarType::Single), Param(QStringLiteral("p_sngBaseBarDimX"), VarType::Single),
+                {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                 Param(QStringLiteral("p_sngPosX"), VarType::Single),
+                 Param(QStringLiteral("p_sngDimY"), VarType::Single),
+                 Param(QStringLiteral("p_sngBaseBarDimX"), VarType::Single),
                  Param(QStringLiteral("p_strCode"), VarType::String)},
                 rec("Barcode128bOut", 33.0f))
         .method(QStringLiteral("SetFont"),
@@ -95,21 +113,26 @@ void addDrawing(DispatchClassOf<T>& c, bool report) {
                 [](T& e, DispatchArgs& a) {
                     e.record(QStringLiteral("PrintObject"), a);
                     if (!a.string(1).contains(u'=') && !a.string(1).contains(u' '))
-                        throw AppError(kAppErrorNumber, e.className(),
-                                       QStringLiteral("Impostazione del file fallita mediante il medoto/proprietà:\r%1")
-                                           .arg(a.string(1)));
+                        throw AppError(
+                            kAppErrorNumber, e.className(),
+                            QStringLiteral("Impostazione del file fallita mediante il medoto/proprietà:\r%1")
+                                .arg(a.string(1)));
                 });
     if (report) {
         c.method(QStringLiteral("BoxOut"),
-                 {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                  Param(QStringLiteral("p_sngDimY"), VarType::Single), Param(QStringLiteral("p_sngDimX"), VarType::Single),
+                 {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                  Param(QStringLiteral("p_sngPosX"), VarType::Single),
+                  Param(QStringLiteral("p_sngDimY"), VarType::Single),
+                  Param(QStringLiteral("p_sngDimX"), VarType::Single),
                   OptParam(QStringLiteral("p_blnFill"), VarType::Boolean),
                   OptParam(QStringLiteral("p_blnShadow"), VarType::Boolean)},
                  rec("BoxOut", 0));
     } else {
         c.method(QStringLiteral("BoxOut"),
-                 {Param(QStringLiteral("p_sngPosY"), VarType::Single), Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                  Param(QStringLiteral("p_sngDimY"), VarType::Single), Param(QStringLiteral("p_sngDimX"), VarType::Single),
+                 {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+                  Param(QStringLiteral("p_sngPosX"), VarType::Single),
+                  Param(QStringLiteral("p_sngDimY"), VarType::Single),
+                  Param(QStringLiteral("p_sngDimX"), VarType::Single),
                   OptParam(QStringLiteral("p_blnFill"), VarType::Boolean)},
                  rec("BoxOut", 0));
     }
@@ -142,7 +165,8 @@ FakeLabelPrint::FakeLabelPrint() : Dispatch(members()) {}
 
 void FakeLabelPrint::record(const QString& name, const DispatchArgs& args) {
     QStringList parts;
-    for (int i = 0; i < args.count(); ++i) parts << text(args, i);
+    for (int i = 0; i < args.count(); ++i)
+        parts << text(args, i);
     calls << name + QLatin1Char(' ') + parts.join(u'|');
 }
 
@@ -151,13 +175,16 @@ const DispatchClass& FakeLabelPrint::members() {
         DispatchClassOf<FakeLabelPrint> c(QStringLiteral("clsLabelPrint"));
         addDrawing(c, false);
         addVars(c);
-        c.get(QStringLiteral("IgnoreLabel"), {}, [](FakeLabelPrint& e, DispatchArgs&) { return e.ignoreLabel; })
+        c.get(QStringLiteral("IgnoreLabel"), {},
+              [](FakeLabelPrint& e, DispatchArgs&) { return e.ignoreLabel; })
             .let(QStringLiteral("IgnoreLabel"), {Param(QStringLiteral("p_blnValue"), VarType::Boolean)},
                  [](FakeLabelPrint& e, DispatchArgs& a) { e.ignoreLabel = a.boolean(0); })
-            .get(QStringLiteral("CopyCount"), {}, [](FakeLabelPrint& e, DispatchArgs&) { return e.copyCount; })
+            .get(QStringLiteral("CopyCount"), {},
+                 [](FakeLabelPrint& e, DispatchArgs&) { return e.copyCount; })
             .let(QStringLiteral("CopyCount"), {Param(QStringLiteral("p_nValue"), VarType::Integer)},
                  [](FakeLabelPrint& e, DispatchArgs& a) { e.copyCount = a.integer(0); })
-            .method(QStringLiteral("NextLabel"), {}, [](FakeLabelPrint& e, DispatchArgs& a) { e.record(QStringLiteral("NextLabel"), a); });
+            .method(QStringLiteral("NextLabel"), {},
+                    [](FakeLabelPrint& e, DispatchArgs& a) { e.record(QStringLiteral("NextLabel"), a); });
         return c;
     }();
     return cls;
@@ -167,7 +194,8 @@ FakeReport::FakeReport() : Dispatch(members()) {}
 
 void FakeReport::record(const QString& name, const DispatchArgs& args) {
     QStringList parts;
-    for (int i = 0; i < args.count(); ++i) parts << text(args, i);
+    for (int i = 0; i < args.count(); ++i)
+        parts << text(args, i);
     calls << name + QLatin1Char(' ') + parts.join(u'|');
 }
 
@@ -182,14 +210,17 @@ const DispatchClass& FakeReport::members() {
         for (auto [name, member] : {flag("RowPrinting", &FakeReport::rowPrinting),
                                     flag("IgnoreNextNewRow", &FakeReport::ignoreNextNewRow)}) {
             c.get(name, {}, [member](FakeReport& e, DispatchArgs&) { return e.*member; })
-                .let(name, {Param(QStringLiteral("value"), VarType::Boolean)}, [member, name](FakeReport& e, DispatchArgs& a) {
-                    e.*member = a.boolean(0);
-                    e.record(name, a);
-                });
+                .let(name, {Param(QStringLiteral("value"), VarType::Boolean)},
+                     [member, name](FakeReport& e, DispatchArgs& a) {
+                         e.*member = a.boolean(0);
+                         e.record(name, a);
+                     });
         }
         c.get(QStringLiteral("LastRow"), {}, [](FakeReport& e, DispatchArgs&) { return e.lastRow; })
-            .get(QStringLiteral("ReportModuleCount"), {}, [](FakeReport& e, DispatchArgs&) { return e.moduleCount; })
-            .get(QStringLiteral("DataReferenceName"), {}, [](FakeReport& e, DispatchArgs&) { return e.dataReferenceName; })
+            .get(QStringLiteral("ReportModuleCount"), {},
+                 [](FakeReport& e, DispatchArgs&) { return e.moduleCount; })
+            .get(QStringLiteral("DataReferenceName"), {},
+                 [](FakeReport& e, DispatchArgs&) { return e.dataReferenceName; })
             .get(QStringLiteral("RowDimCur"), {}, [](FakeReport& e, DispatchArgs&) { return e.rowDimCur; })
             .let(QStringLiteral("RowDimCur"), {RefParam(QStringLiteral("p_sngNewDim"), VarType::Single)},
                  [](FakeReport& e, DispatchArgs& a) {
@@ -197,9 +228,11 @@ const DispatchClass& FakeReport::members() {
                      e.record(QStringLiteral("RowDimCur"), a);
                  })
             .get(QStringLiteral("CurY"), {}, [](FakeReport&, DispatchArgs&) { return 42.25f; })
-            .get(QStringLiteral("RowY"), {OptParam(QStringLiteral("bAbsolute"), VarType::Boolean, Variant(false))},
+            .get(QStringLiteral("RowY"),
+                 {OptParam(QStringLiteral("bAbsolute"), VarType::Boolean, Variant(false))},
                  [](FakeReport& e, DispatchArgs& a) { return a.boolean(0) || !e.rowPrinting ? 46.0f : 0.0f; })
-            .method(QStringLiteral("NewRow"), {}, [](FakeReport& e, DispatchArgs& a) { e.record(QStringLiteral("NewRow"), a); })
+            .method(QStringLiteral("NewRow"), {},
+                    [](FakeReport& e, DispatchArgs& a) { e.record(QStringLiteral("NewRow"), a); })
             .method(QStringLiteral("NextReportModule"), {}, [](FakeReport& e, DispatchArgs& a) {
                 ++e.moduleCount;
                 e.record(QStringLiteral("NextReportModule"), a);
@@ -212,10 +245,12 @@ const DispatchClass& FakeReport::members() {
 FakeDataSet::FakeDataSet() : Dispatch(members()) {}
 
 Variant FakeDataSet::field(const QString& name) const {
-    if (current < 0 || current >= static_cast<int>(rows.size())) throw AppError(kAppErrorNumber, QStringLiteral("DataSet"), QStringLiteral("Nessuna riga corrente"));
+    if (current < 0 || current >= static_cast<int>(rows.size()))
+        throw AppError(kAppErrorNumber, QStringLiteral("DataSet"), QStringLiteral("Nessuna riga corrente"));
     for (const auto& f : rows[current])
         if (f.first.compare(name, Qt::CaseInsensitive) == 0) return f.second;
-    throw AppError(kAppErrorNumber, QStringLiteral("DataSet"), QStringLiteral("Campo inesistente: %1").arg(name));
+    throw AppError(kAppErrorNumber, QStringLiteral("DataSet"),
+                   QStringLiteral("Campo inesistente: %1").arg(name));
 }
 
 const DispatchClass& FakeDataSet::members() {
@@ -224,22 +259,30 @@ const DispatchClass& FakeDataSet::members() {
         c.method(QStringLiteral("ColValue"), {Param(QStringLiteral("name"), VarType::String)},
                  [](FakeDataSet& d, DispatchArgs& a) { return d.field(a.string(0)); })
             .method(QStringLiteral("FormattedColValue"), {Param(QStringLiteral("name"), VarType::String)},
-                    [](FakeDataSet& d, DispatchArgs& a) { return QStringLiteral("[%1]").arg(d.field(a.string(0)).toText()); })
+                    [](FakeDataSet& d, DispatchArgs& a) {
+                        return QStringLiteral("[%1]").arg(d.field(a.string(0)).toText());
+                    })
             .method(QStringLiteral("GetReference"), {Param(QStringLiteral("name"), VarType::String)},
                     [](FakeDataSet& d, DispatchArgs& a) {
                         const auto r = d.references.value(a.string(0).toLower());
-                        if (!r) throw AppError(kAppErrorNumber, QStringLiteral("DataSet"), QStringLiteral("Riferimento inesistente"));
+                        if (!r)
+                            throw AppError(kAppErrorNumber, QStringLiteral("DataSet"),
+                                           QStringLiteral("Riferimento inesistente"));
                         return Variant(ObjectRef(r));
                     })
             .method(QStringLiteral("RowFirst"), {}, [](FakeDataSet& d, DispatchArgs&) { d.current = 0; })
             .method(QStringLiteral("RowNext"), {}, [](FakeDataSet& d, DispatchArgs&) { ++d.current; })
             .method(QStringLiteral("RowPrevious"), {}, [](FakeDataSet& d, DispatchArgs&) { --d.current; })
-            .method(QStringLiteral("RowLast"), {}, [](FakeDataSet& d, DispatchArgs&) { d.current = static_cast<int>(d.rows.size()) - 1; })
-            .get(QStringLiteral("RowInvalid"), {}, [](FakeDataSet& d, DispatchArgs&) {
-                return d.current < 0 || d.current >= static_cast<int>(d.rows.size());
-            })
-            .get(QStringLiteral("DataEmpty"), {}, [](FakeDataSet& d, DispatchArgs&) { return d.rows.empty(); })
-            .method(QStringLiteral("RowCount"), {OptParam(QStringLiteral("all"), VarType::Boolean, Variant(false))},
+            .method(QStringLiteral("RowLast"), {},
+                    [](FakeDataSet& d, DispatchArgs&) { d.current = static_cast<int>(d.rows.size()) - 1; })
+            .get(QStringLiteral("RowInvalid"), {},
+                 [](FakeDataSet& d, DispatchArgs&) {
+                     return d.current < 0 || d.current >= static_cast<int>(d.rows.size());
+                 })
+            .get(QStringLiteral("DataEmpty"), {},
+                 [](FakeDataSet& d, DispatchArgs&) { return d.rows.empty(); })
+            .method(QStringLiteral("RowCount"),
+                    {OptParam(QStringLiteral("all"), VarType::Boolean, Variant(false))},
                     [](FakeDataSet& d, DispatchArgs&) { return static_cast<int32_t>(d.rows.size()); })
             .let(QStringLiteral("SortOrder"), {Param(QStringLiteral("value"), VarType::String)},
                  [](FakeDataSet& d, DispatchArgs& a) {

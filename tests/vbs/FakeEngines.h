@@ -15,19 +15,19 @@ namespace vbstest {
 // Script variables as the engines keep them: one list shared by Vars, Nums and Strs, keys without
 // regard to case, a replaced entry moving to the end.
 class ScriptVars {
-public:
+  public:
     Variant get(const Variant& key, const Variant& missing) const;
     void let(const Variant& key, const Variant& value);
     int count() const { return static_cast<int>(entries_.size()); }
     void reset() { entries_.clear(); }
 
-private:
+  private:
     std::vector<std::pair<QString, Variant>> entries_;
 };
 
 // Every call as "Name a|b|c" with the converted arguments; omitted optional ones as "-".
 class FakeLabelPrint : public Dispatch {
-public:
+  public:
     FakeLabelPrint();
     QStringList calls;
     bool preview = false;
@@ -37,12 +37,12 @@ public:
     ScriptVars vars;
     void record(const QString& name, const DispatchArgs& args);
 
-private:
+  private:
     static const DispatchClass& members();
 };
 
 class FakeReport : public Dispatch {
-public:
+  public:
     FakeReport();
     QStringList calls;
     bool preview = false;
@@ -56,13 +56,13 @@ public:
     ScriptVars vars;
     void record(const QString& name, const DispatchArgs& args);
 
-private:
+  private:
     static const DispatchClass& members();
 };
 
 // Rows of named fields; GetReference gives the data set registered under that name.
 class FakeDataSet : public Dispatch {
-public:
+  public:
     FakeDataSet();
     std::vector<std::vector<std::pair<QString, Variant>>> rows;
     int current = 0;
@@ -72,7 +72,7 @@ public:
 
     Variant field(const QString& name) const;
 
-private:
+  private:
     static const DispatchClass& members();
 };
 

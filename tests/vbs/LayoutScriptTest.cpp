@@ -21,7 +21,8 @@ QString labelTemplate() {
         QStringLiteral("Function PrintLabel(ds, prn)"),
         QString(),
         QStringLiteral("  ' Sono supportati i seguenti metodi aggiuntivi:"),
-        QStringLiteral("  ' prn.Vars([NomeVar]), prn.Nums([NomeVar]), prn.Strs([NomeVar]) per leggere / impostare le variabili"),
+        QStringLiteral("  ' prn.Vars([NomeVar]), prn.Nums([NomeVar]), prn.Strs([NomeVar]) per leggere / "
+                       "impostare le variabili"),
         QStringLiteral("  ' prn.VarsCount e prn.ResetVars per contare e annullare le variabili"),
         QStringLiteral("  ' prn.CopyCount riporta il numero di copia corrente"),
         QString(),
@@ -46,15 +47,20 @@ QString defaultNoteFunction() {
         QStringLiteral("Function PrintNoteRow(sNoteRow, ds, prn, nRow)"),
         QString(),
         QStringLiteral("  ' Sono supportati i seguenti metodi aggiuntivi:"),
-        QStringLiteral("  ' prn.Vars([NomeVar]), prn.Nums([NomeVar]), prn.Strs([NomeVar]) per leggere / impostare le variabili"),
+        QStringLiteral("  ' prn.Vars([NomeVar]), prn.Nums([NomeVar]), prn.Strs([NomeVar]) per leggere / "
+                       "impostare le variabili"),
         QStringLiteral("  ' prn.VarsCount e prn.ResetVars per contare e annullare le variabili"),
-        QStringLiteral("  ' Impostare prn.IgnoreNextNewRow = True per annullare l'avanzamento della prossima riga"),
-        QStringLiteral("  ' La proprietà prn.ReportModuleCount riporta il numero di pagina (prima pagina = 0)"),
-        QStringLiteral("  ' N.B.: Le posizioni sono relative alla riga corrente nell'area riservata (vedi parametri)"),
+        QStringLiteral(
+            "  ' Impostare prn.IgnoreNextNewRow = True per annullare l'avanzamento della prossima riga"),
+        QStringLiteral(
+            "  ' La proprietà prn.ReportModuleCount riporta il numero di pagina (prima pagina = 0)"),
+        QStringLiteral(
+            "  ' N.B.: Le posizioni sono relative alla riga corrente nell'area riservata (vedi parametri)"),
         QString(),
         QString(),
         QStringLiteral("  ' Impostare False per annullare la stampa"),
-        QStringLiteral("  prn.IgnoreNextNewRow = True  ' Per considerare le note nell'area delle righe eliminare questa instruzione"),
+        QStringLiteral("  prn.IgnoreNextNewRow = True  ' Per considerare le note nell'area delle righe "
+                       "eliminare questa instruzione"),
         QStringLiteral("  PrintNoteRow = True"),
         QString(),
         QStringLiteral("End Function"),
@@ -67,14 +73,20 @@ std::shared_ptr<FakeDataSet> orderDetails() {
     customer->rows = {{{QStringLiteral("RagioneSociale"), Variant("Officine Rossi S.r.l.")}}};
     auto ds = std::make_shared<FakeDataSet>();
     ds->rows = {
-        {{QStringLiteral("Codice"), Variant("A-100")}, {QStringLiteral("Numero"), Variant(int32_t(17))},
-         {QStringLiteral("Quantità"), Variant(int16_t(2))}, {QStringLiteral("Importo"), Variant(12.5)},
+        {{QStringLiteral("Codice"), Variant("A-100")},
+         {QStringLiteral("Numero"), Variant(int32_t(17))},
+         {QStringLiteral("Quantità"), Variant(int16_t(2))},
+         {QStringLiteral("Importo"), Variant(12.5)},
          {QStringLiteral("Descrizione"), Variant("Flangia\r\nforata")}},
-        {{QStringLiteral("Codice"), Variant("B-200")}, {QStringLiteral("Numero"), Variant(int32_t(18))},
-         {QStringLiteral("Quantità"), Variant(int16_t(9))}, {QStringLiteral("Importo"), Variant(1000.0)},
+        {{QStringLiteral("Codice"), Variant("B-200")},
+         {QStringLiteral("Numero"), Variant(int32_t(18))},
+         {QStringLiteral("Quantità"), Variant(int16_t(9))},
+         {QStringLiteral("Importo"), Variant(1000.0)},
          {QStringLiteral("Descrizione"), Variant("Albero")}},
-        {{QStringLiteral("Codice"), Variant("C-300")}, {QStringLiteral("Numero"), Variant(int32_t(19))},
-         {QStringLiteral("Quantità"), Variant(int16_t(1))}, {QStringLiteral("Importo"), Variant::null()},
+        {{QStringLiteral("Codice"), Variant("C-300")},
+         {QStringLiteral("Numero"), Variant(int32_t(19))},
+         {QStringLiteral("Quantità"), Variant(int16_t(1))},
+         {QStringLiteral("Importo"), Variant::null()},
          {QStringLiteral("Descrizione"), Variant("Boccola")}},
     };
     ds->references.insert(QStringLiteral("cliente"), customer);
@@ -82,7 +94,8 @@ std::shared_ptr<FakeDataSet> orderDetails() {
 }
 
 // One label as the print run makes it: Run("PrintLabel", [ds, prn]) and the result as Boolean.
-bool printLabel(vbs::ScriptHost& host, const std::shared_ptr<FakeDataSet>& ds, const std::shared_ptr<FakeLabelPrint>& prn) {
+bool printLabel(vbs::ScriptHost& host, const std::shared_ptr<FakeDataSet>& ds,
+                const std::shared_ptr<FakeLabelPrint>& prn) {
     VariantList args{Variant(ObjectRef(ds)), Variant(ObjectRef(prn))};
     const Variant r = host.Run(QStringLiteral("PrintLabel"), args);
     EXPECT_TRUE(args[0].isObject());
@@ -127,7 +140,8 @@ TEST(LabelLayout, ARealisticLabelDrawsEveryRowAndCountsAcrossTheRun) {
     auto prn = std::make_shared<FakeLabelPrint>();
     prn->preview = true;
     std::vector<bool> results;
-    for (ds->current = 0; ds->current < 3; ++ds->current) results.push_back(printLabel(host, ds, prn));
+    for (ds->current = 0; ds->current < 3; ++ds->current)
+        results.push_back(printLabel(host, ds, prn));
     EXPECT_EQ((std::vector<bool>{true, true, false}), results);
     const QStringList expected = {
         QStringLiteral("SetFont 10|True|False||False"),
@@ -165,7 +179,8 @@ TEST(LabelLayout, TheCodeAssistantSnippetsRun) {
     // Every instruction the assistant inserts after "prn." and "ds.", with its placeholders given values.
     const QString script = QStringLiteral(
         "Function PrintLabel(ds, prn)\n"
-        "  Dim nY, nX, nWrapLen, bMantainOriginalWrap, nEndX, bDownToUp, bBaseToLastChar, nDimY, nDimX, bFill\n"
+        "  Dim nY, nX, nWrapLen, bMantainOriginalWrap, nEndX, bDownToUp, bBaseToLastChar, nDimY, nDimX, "
+        "bFill\n"
         "  Dim nRadius, nToY, nToX, sFile, bStretch, sCode, sClassProgrID\n"
         "  nY = 1 : nX = 2 : nWrapLen = 30 : bMantainOriginalWrap = False : nEndX = 50\n"
         "  bDownToUp = True : bBaseToLastChar = False : nDimY = 5 : nDimX = 6 : bFill = True\n"
@@ -185,7 +200,8 @@ TEST(LabelLayout, TheCodeAssistantSnippetsRun) {
         "  prn.PrintObject \"Shell.Explorer\", \"navigate \" & sFile, \"ExecWB 6, 1\"\n"
         "  ds.RowFirst\n"
         "  ds.RowNext\n"
-        "  If Not ds.RowInvalid And Not ds.DataEmpty Then prn.TxtOut 0, 0, ds.ColValue(\"Codice\") & \" di \" & ds.RowCount(True)\n"
+        "  If Not ds.RowInvalid And Not ds.DataEmpty Then prn.TxtOut 0, 0, ds.ColValue(\"Codice\") & \" di "
+        "\" & ds.RowCount(True)\n"
         "  ds.RowLast\n"
         "  ds.RowPrevious\n"
         "  prn.TxtOut 0, 0, ds.GetReference(\"Cliente\").ColValue(\"RagioneSociale\")\n"
@@ -218,16 +234,16 @@ TEST(LabelLayout, TheCodeAssistantSnippetsRun) {
 
 TEST(LabelLayout, AnErrorOfAMemberReportsTheCallingLineAndCanBeCaught) {
     const QString script = QStringLiteral(
-        "Function PrintLabel(ds, prn)\n"                       // 1
-        "  prn.TxtOut 0, 0, \"prima\"\n"                       // 2
+        "Function PrintLabel(ds, prn)\n"                           // 1
+        "  prn.TxtOut 0, 0, \"prima\"\n"                           // 2
         "  prn.PrintObject \"Viewer\", \"nessunaimpostazione\"\n"  // 3
-        "  PrintLabel = True\n"                                // 4
+        "  PrintLabel = True\n"                                    // 4
         "End Function\n"
-        "Function Guarded(ds, prn)\n"                          // 6
-        "  On Error Resume Next\n"                             // 7
+        "Function Guarded(ds, prn)\n"                              // 6
+        "  On Error Resume Next\n"                                 // 7
         "  prn.PrintObject \"Viewer\", \"nessunaimpostazione\"\n"  // 8
         "  prn.TxtOut 0, 0, Err.Number - vbObjectError & \" \" & Err.Source & \": \" & Err.Description\n"
-        "  Guarded = ds.ColValue(\"Manca\")\n"                 // 10
+        "  Guarded = ds.ColValue(\"Manca\")\n"  // 10
         "  prn.TxtOut 0, 0, Err.Description\n"
         "End Function\n");
     vbs::ScriptHost host;
@@ -251,14 +267,17 @@ TEST(LabelLayout, AnErrorOfAMemberReportsTheCallingLineAndCanBeCaught) {
     EXPECT_TRUE(host.Run(QStringLiteral("Guarded"), args).isEmpty());
     EXPECT_EQ(0, host.Error().Number);
     ASSERT_EQ(3, prn->calls.size());
-    EXPECT_EQ(QStringLiteral("TxtOut 0|0|32755 clsLabelPrint: Impostazione del file fallita mediante il medoto/proprietà:\rnessunaimpostazione|-|-"),
+    EXPECT_EQ(QStringLiteral("TxtOut 0|0|32755 clsLabelPrint: Impostazione del file fallita mediante il "
+                             "medoto/proprietà:\rnessunaimpostazione|-|-"),
               prn->calls[1]);
     EXPECT_EQ(QStringLiteral("TxtOut 0|0|Campo inesistente: Manca|-|-"), prn->calls[2]);
 }
 
 TEST(LabelLayout, AScriptThatReplacesItsArgumentsHandsThemBack) {
     vbs::ScriptHost host;
-    host.AddCode(QStringLiteral("Function PrintLabel(ds, prn)\n  Set ds = ds.GetReference(\"Cliente\")\n  PrintLabel = Empty\nEnd Function"));
+    host.AddCode(
+        QStringLiteral("Function PrintLabel(ds, prn)\n  Set ds = ds.GetReference(\"Cliente\")\n  PrintLabel "
+                       "= Empty\nEnd Function"));
     auto ds = orderDetails();
     auto prn = std::make_shared<FakeLabelPrint>();
     VariantList args{Variant(ObjectRef(ds)), Variant(ObjectRef(prn))};
@@ -269,47 +288,50 @@ TEST(LabelLayout, AScriptThatReplacesItsArgumentsHandsThemBack) {
 // A report made of the editor's mask, row and data templates with their code filled in, plus the
 // default note function, called the way the report run calls it.
 TEST(ReportLayout, MaskRowsDataAndNotesDrawInOrder) {
-    const QString mask = kRule + QStringLiteral(
-        "\r\n' Composizione del codice per la stampa della maschera relativa al modulo.\r\n"
-        "Function PrintReportMask(ds, prn, bTotal)\r\n\r\n"
-        "  ' Sono supportati i seguenti metodi aggiuntivi:\r\n"
-        "  ' prn.Vars([NomeVar]), prn.Nums([NomeVar]), prn.Strs([NomeVar])\r\n\r\n\r\n"
-        "  ' Impostare False per annullare la stampa\r\n"
-        "  prn.SetFont 14, True\r\n"
-        "  prn.TxtOut 10, 5, \"Commessa \" & ds.ColValue(\"Numero\")\r\n"
-        "  prn.BoxOut 35, 5, 210, 185, , True\r\n"
-        "  If bTotal Then\r\n"
-        "    prn.TxtOutR 250, 190, \"Totale: \" & FormatNumber(prn.Nums(\"Totale\"), 2)\r\n"
-        "  End If\r\n"
-        "  prn.TxtOutR 280, 190, \"Pagina \" & (prn.ReportModuleCount + 1)\r\n"
-        "  PrintReportMask = True\r\n\r\nEnd Function\r\n\r\n");
-    const QString row = kRule + QStringLiteral(
-        "\r\n' Composizione del codice per la stampa di una riga.\r\n"
-        "Function PrintReportRow(dsRow, prn, nRow)\r\n\r\n"
-        "  ' Sono supportati i seguenti metodi e proprietà aggiuntive:\r\n\r\n\r\n"
-        "  ' Impostare False per annullare la stampa\r\n"
-        "  prn.SetFont 9\r\n"
-        "  prn.TxtOut 0, 5, nRow & \". \" & dsRow.ColValue(\"Codice\")\r\n"
-        "  prn.TxtOut 0, 30, dsRow.ColValue(\"Descrizione\"), 80, True\r\n"
-        "  If Not IsNull(dsRow.ColValue(\"Importo\")) Then\r\n"
-        "    prn.TxtOutR 0, 190, FormatNumber(dsRow.ColValue(\"Importo\"), 2)\r\n"
-        "    prn.Nums(\"Totale\") = prn.Nums(\"Totale\") + dsRow.ColValue(\"Importo\")\r\n"
-        "  End If\r\n"
-        "  If prn.LastRow Then\r\n"
-        "    prn.RowPrinting = False\r\n"
-        "    prn.LineOut prn.RowY(True) + 6, 5, prn.RowY(True) + 6, 190\r\n"
-        "    prn.RowPrinting = True\r\n"
-        "  End If\r\n"
-        "  PrintReportRow = True\r\n\r\nEnd Function\r\n\r\n");
-    const QString data = kRule + QStringLiteral(
-        "\r\n' Composizione del codice per l'inizializzazione dei dati da stampare\r\n"
-        "Function PrintDataInit(dsRow, prn)\r\n\r\n"
-        "  ' Sono supportati i seguenti metodi aggiuntivi:\r\n\r\n\r\n"
-        "  ' Impostare False per annullare la stampa\r\n"
-        "  dsRow.SortOrder = \"Codice,Descrizione\"\r\n"
-        "  dsRow.Filter = \"Importo > 0\"\r\n"
-        "  prn.ResetVars\r\n"
-        "  PrintDataInit = True\r\n\r\nEnd Function\r\n\r\n");
+    const QString mask =
+        kRule + QStringLiteral(
+                    "\r\n' Composizione del codice per la stampa della maschera relativa al modulo.\r\n"
+                    "Function PrintReportMask(ds, prn, bTotal)\r\n\r\n"
+                    "  ' Sono supportati i seguenti metodi aggiuntivi:\r\n"
+                    "  ' prn.Vars([NomeVar]), prn.Nums([NomeVar]), prn.Strs([NomeVar])\r\n\r\n\r\n"
+                    "  ' Impostare False per annullare la stampa\r\n"
+                    "  prn.SetFont 14, True\r\n"
+                    "  prn.TxtOut 10, 5, \"Commessa \" & ds.ColValue(\"Numero\")\r\n"
+                    "  prn.BoxOut 35, 5, 210, 185, , True\r\n"
+                    "  If bTotal Then\r\n"
+                    "    prn.TxtOutR 250, 190, \"Totale: \" & FormatNumber(prn.Nums(\"Totale\"), 2)\r\n"
+                    "  End If\r\n"
+                    "  prn.TxtOutR 280, 190, \"Pagina \" & (prn.ReportModuleCount + 1)\r\n"
+                    "  PrintReportMask = True\r\n\r\nEnd Function\r\n\r\n");
+    const QString row =
+        kRule + QStringLiteral(
+                    "\r\n' Composizione del codice per la stampa di una riga.\r\n"
+                    "Function PrintReportRow(dsRow, prn, nRow)\r\n\r\n"
+                    "  ' Sono supportati i seguenti metodi e proprietà aggiuntive:\r\n\r\n\r\n"
+                    "  ' Impostare False per annullare la stampa\r\n"
+                    "  prn.SetFont 9\r\n"
+                    "  prn.TxtOut 0, 5, nRow & \". \" & dsRow.ColValue(\"Codice\")\r\n"
+                    "  prn.TxtOut 0, 30, dsRow.ColValue(\"Descrizione\"), 80, True\r\n"
+                    "  If Not IsNull(dsRow.ColValue(\"Importo\")) Then\r\n"
+                    "    prn.TxtOutR 0, 190, FormatNumber(dsRow.ColValue(\"Importo\"), 2)\r\n"
+                    "    prn.Nums(\"Totale\") = prn.Nums(\"Totale\") + dsRow.ColValue(\"Importo\")\r\n"
+                    "  End If\r\n"
+                    "  If prn.LastRow Then\r\n"
+                    "    prn.RowPrinting = False\r\n"
+                    "    prn.LineOut prn.RowY(True) + 6, 5, prn.RowY(True) + 6, 190\r\n"
+                    "    prn.RowPrinting = True\r\n"
+                    "  End If\r\n"
+                    "  PrintReportRow = True\r\n\r\nEnd Function\r\n\r\n");
+    const QString data =
+        kRule + QStringLiteral(
+                    "\r\n' Composizione del codice per l'inizializzazione dei dati da stampare\r\n"
+                    "Function PrintDataInit(dsRow, prn)\r\n\r\n"
+                    "  ' Sono supportati i seguenti metodi aggiuntivi:\r\n\r\n\r\n"
+                    "  ' Impostare False per annullare la stampa\r\n"
+                    "  dsRow.SortOrder = \"Codice,Descrizione\"\r\n"
+                    "  dsRow.Filter = \"Importo > 0\"\r\n"
+                    "  prn.ResetVars\r\n"
+                    "  PrintDataInit = True\r\n\r\nEnd Function\r\n\r\n");
     QString code = mask + row + data;
     ASSERT_FALSE(code.contains(QStringLiteral("PrintNoteRow(")));
     code += defaultNoteFunction();  // appended directly, as the report run does
@@ -323,7 +345,9 @@ TEST(ReportLayout, MaskRowsDataAndNotesDrawInOrder) {
 
     VariantList init{Variant(ObjectRef(ds)), Variant(ObjectRef(prn))};
     EXPECT_TRUE(host.Run(QStringLiteral("PrintDataInit"), init).toBool());
-    EXPECT_EQ((QStringList{QStringLiteral("SortOrder Codice,Descrizione"), QStringLiteral("Filter Importo > 0")}), ds->calls);
+    EXPECT_EQ(
+        (QStringList{QStringLiteral("SortOrder Codice,Descrizione"), QStringLiteral("Filter Importo > 0")}),
+        ds->calls);
     EXPECT_EQ(0, prn->vars.count());
 
     for (int32_t n = 1; n <= 3; ++n) {
@@ -333,7 +357,8 @@ TEST(ReportLayout, MaskRowsDataAndNotesDrawInOrder) {
         VariantList args{Variant(ObjectRef(ds)), Variant(ObjectRef(prn)), Variant(n)};
         EXPECT_TRUE(host.Run(QStringLiteral("PrintReportRow"), args).toBool()) << n;
     }
-    VariantList note{Variant("Consegna urgente"), Variant(ObjectRef(ds)), Variant(ObjectRef(prn)), Variant(int32_t(4))};
+    VariantList note{Variant("Consegna urgente"), Variant(ObjectRef(ds)), Variant(ObjectRef(prn)),
+                     Variant(int32_t(4))};
     EXPECT_TRUE(host.Run(QStringLiteral("PrintNoteRow"), note).toBool());
     EXPECT_TRUE(prn->ignoreNextNewRow);
 
@@ -369,7 +394,9 @@ TEST(ReportLayout, MaskRowsDataAndNotesDrawInOrder) {
 
 TEST(ReportLayout, AMissingFunctionFailsOnlyWhenCalled) {
     vbs::ScriptHost host;
-    host.AddCode(QStringLiteral("' PrintDataInit( is only mentioned here\r\nFunction PrintReportRow(dsRow, prn, nRow)\r\n  PrintReportRow = True\r\nEnd Function"));
+    host.AddCode(
+        QStringLiteral("' PrintDataInit( is only mentioned here\r\nFunction PrintReportRow(dsRow, prn, "
+                       "nRow)\r\n  PrintReportRow = True\r\nEnd Function"));
     auto ds = orderDetails();
     auto prn = std::make_shared<FakeReport>();
     VariantList args{Variant(ObjectRef(ds)), Variant(ObjectRef(prn))};
@@ -385,19 +412,20 @@ TEST(ReportLayout, AMissingFunctionFailsOnlyWhenCalled) {
 TEST(BarcodeFilter, TheFilterFunctionRewritesTheCode) {
     vbs::ScriptHost host;
     host.SetLanguage(QStringLiteral("vbscript"));
-    host.AddCode(QStringLiteral(
-        "Function BarCodeFilter(sCode)\r\n"
-        "  ' toglie il prefisso del lettore e gli spazi\r\n"
-        "  If UCase(Left(sCode, 1)) = \"C\" Then sCode = Mid(sCode, 2)\r\n"
-        "  BarCodeFilter = Trim(sCode)\r\n"
-        "End Function"));
+    host.AddCode(
+        QStringLiteral("Function BarCodeFilter(sCode)\r\n"
+                       "  ' toglie il prefisso del lettore e gli spazi\r\n"
+                       "  If UCase(Left(sCode, 1)) = \"C\" Then sCode = Mid(sCode, 2)\r\n"
+                       "  BarCodeFilter = Trim(sCode)\r\n"
+                       "End Function"));
     struct Row {
         const char* in;
         const char* out;
     };
     for (const Row& r : {Row{"C123 ", "123"}, Row{" 456", "456"}, Row{"c9", "9"}, Row{"", ""}}) {
         VariantList args{Variant(r.in)};
-        EXPECT_EQ(QString::fromLatin1(r.out), host.Run(QStringLiteral("BarCodeFilter"), args).toText()) << r.in;
+        EXPECT_EQ(QString::fromLatin1(r.out), host.Run(QStringLiteral("BarCodeFilter"), args).toText())
+            << r.in;
     }
 }
 

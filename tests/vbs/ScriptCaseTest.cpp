@@ -87,7 +87,8 @@ TEST_P(ScriptCase, PrintsWhatItExpects) {
     QString description;
     try {
         t.host.AddCode(text);
-        for (const QString& name : expected.runs) t.host.Run(name);
+        for (const QString& name : expected.runs)
+            t.host.Run(name);
     } catch (const AppError& e) {
         number = e.number();
         line = t.host.Error().Line;
@@ -102,6 +103,8 @@ TEST_P(ScriptCase, PrintsWhatItExpects) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scripts, ScriptCase, testing::ValuesIn(findCases()),
-                         [](const testing::TestParamInfo<Case>& info) { return info.param.name.toStdString(); });
+                         [](const testing::TestParamInfo<Case>& info) {
+                             return info.param.name.toStdString();
+                         });
 
 }  // namespace

@@ -36,9 +36,10 @@ Failure failureOf(vbs::ScriptHost& host, F action) {
 
 TEST(ScriptHost, RunCallsFunctionsAndSubsCaseInsensitively) {
     TestHost t;
-    t.host.AddCode(QStringLiteral("Function Twice(x)\r\n  Twice = x * 2\r\nEnd Function\r\n"
-                                  "Sub Hello()\r\n  out.Print \"ciao\"\r\nEnd Sub\r\n"
-                                  "Function NoResult()\r\nEnd Function"));
+    t.host.AddCode(
+        QStringLiteral("Function Twice(x)\r\n  Twice = x * 2\r\nEnd Function\r\n"
+                       "Sub Hello()\r\n  out.Print \"ciao\"\r\nEnd Sub\r\n"
+                       "Function NoResult()\r\nEnd Function"));
     VariantList args{Variant(int32_t(21))};
     EXPECT_EQ(42, t.host.Run(QStringLiteral("TWICE"), args).toLong());
     EXPECT_TRUE(t.host.Run(QStringLiteral("hello")).isEmpty());
@@ -49,12 +50,13 @@ TEST(ScriptHost, RunCallsFunctionsAndSubsCaseInsensitively) {
 
 TEST(ScriptHost, ArgumentsArePassedByReference) {
     TestHost t;
-    t.host.AddCode(QStringLiteral("Function PrintLabel(ds, prn)\n"
-                                  "  ds = ds & \"!\"\n"
-                                  "  Set prn = Nothing\n"
-                                  "  PrintLabel = True\n"
-                                  "End Function\n"
-                                  "Function Keep(ByVal v)\n  v = 0\n  Keep = 1\nEnd Function"));
+    t.host.AddCode(
+        QStringLiteral("Function PrintLabel(ds, prn)\n"
+                       "  ds = ds & \"!\"\n"
+                       "  Set prn = Nothing\n"
+                       "  PrintLabel = True\n"
+                       "End Function\n"
+                       "Function Keep(ByVal v)\n  v = 0\n  Keep = 1\nEnd Function"));
     VariantList args{Variant("dati"), Variant(ObjectRef(t.out))};
     EXPECT_TRUE(t.host.Run(QStringLiteral("PrintLabel"), args).toBool());
     EXPECT_EQ(QStringLiteral("dati!"), args[0].toText());
@@ -67,7 +69,8 @@ TEST(ScriptHost, ArgumentsArePassedByReference) {
 
 TEST(ScriptHost, ScriptLevelVariablesKeepTheirValuesBetweenRuns) {
     TestHost t;
-    t.host.AddCode(QStringLiteral("Dim count\ncount = 100\nFunction Next_()\n  count = count + 1\n  Next_ = count\nEnd Function"));
+    t.host.AddCode(QStringLiteral(
+        "Dim count\ncount = 100\nFunction Next_()\n  count = count + 1\n  Next_ = count\nEnd Function"));
     EXPECT_EQ(101, t.host.Run(QStringLiteral("Next_")).toLong());
     EXPECT_EQ(102, t.host.Run(QStringLiteral("Next_")).toLong());
     // A second text sees the same variables and procedures.
@@ -75,14 +78,16 @@ TEST(ScriptHost, ScriptLevelVariablesKeepTheirValuesBetweenRuns) {
     EXPECT_EQ(QStringList{QStringLiteral("102 103")}, t.out->lines);
     // A fresh host starts again.
     TestHost other;
-    other.host.AddCode(QStringLiteral("Dim count\ncount = 100\nFunction Next_()\n  count = count + 1\n  Next_ = count\nEnd Function"));
+    other.host.AddCode(QStringLiteral(
+        "Dim count\ncount = 100\nFunction Next_()\n  count = count + 1\n  Next_ = count\nEnd Function"));
     EXPECT_EQ(101, other.host.Run(QStringLiteral("Next_")).toLong());
 }
 
 TEST(ScriptHost, SyntaxErrorOnLineFiveRaisesAtOnceAndAddsNothing) {
     TestHost t;
-    const QString code = QStringLiteral("' layout\r\nFunction PrintLabel(ds, prn)\r\n  out.Print \"x\"\r\n"
-                                        "  PrintLabel = True\r\n  If True Then Then\r\nEnd Function\r\nout.Print \"top\"");
+    const QString code = QStringLiteral(
+        "' layout\r\nFunction PrintLabel(ds, prn)\r\n  out.Print \"x\"\r\n"
+        "  PrintLabel = True\r\n  If True Then Then\r\nEnd Function\r\nout.Print \"top\"");
     const Failure f = failureOf(t.host, [&] { t.host.AddCode(code); });
     EXPECT_NE(0, f.error.Number);
     EXPECT_EQ(f.number, f.error.Number);
@@ -100,12 +105,9 @@ TEST(ScriptHost, LinesEndWithCrLfCrOrLf) {
         int line;
     };
     const Row rows[] = {
-        {"a = 1\r\nb = 2\r\nc = 1 / 0", 3},
-        {"a = 1\rb = 2\rc = 1 / 0", 3},
-        {"a = 1\nb = 2\nc = 1 / 0", 3},
-        {"a = 1\r\n\r\n\rb = 1 / 0", 4},
-        {"a = 1 + _\r\n 2\r\nb = 1 / 0", 3},
-        {"x = \"a\" : y = 1 / 0", 1},
+        {"a = 1\r\nb = 2\r\nc = 1 / 0", 3},  {"a = 1\rb = 2\rc = 1 / 0", 3},
+        {"a = 1\nb = 2\nc = 1 / 0", 3},      {"a = 1\r\n\r\n\rb = 1 / 0", 4},
+        {"a = 1 + _\r\n 2\r\nb = 1 / 0", 3}, {"x = \"a\" : y = 1 / 0", 1},
     };
     for (const Row& r : rows) {
         TestHost t;
@@ -117,14 +119,15 @@ TEST(ScriptHost, LinesEndWithCrLfCrOrLf) {
 
 TEST(ScriptHost, RuntimeErrorInNestedCallReportsTheInnerLine) {
     TestHost t;
-    t.host.AddCode(QStringLiteral("Function Inner(v)\n"   // 1
-                                  "  Dim x\n"             // 2
-                                  "  x = v * 2\n"         // 3
-                                  "  Inner = CLng(x)\n"   // 4
-                                  "End Function\n"        // 5
-                                  "Function Outer(v)\n"   // 6
-                                  "  Outer = Inner(v)\n"  // 7
-                                  "End Function\n"));
+    t.host.AddCode(
+        QStringLiteral("Function Inner(v)\n"   // 1
+                       "  Dim x\n"             // 2
+                       "  x = v * 2\n"         // 3
+                       "  Inner = CLng(x)\n"   // 4
+                       "End Function\n"        // 5
+                       "Function Outer(v)\n"   // 6
+                       "  Outer = Inner(v)\n"  // 7
+                       "End Function\n"));
     VariantList args{Variant("testo")};
     const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Outer"), args); });
     EXPECT_EQ(13, f.number);
@@ -155,8 +158,10 @@ TEST(ScriptHost, RunOfAnUnknownProcedureNamesItAndLeavesNumberZero) {
 TEST(ScriptHost, AnEndlessLoopStopsAtTheTimeout) {
     TestHost t;
     t.host.SetTimeout(150);
-    t.host.AddCode(QStringLiteral("Function Spin()\n  Do\n    n = n + 1\n  Loop\nEnd Function\n"
-                                  "Function Recurse(n)\n  On Error Resume Next\n  Recurse = Recurse(n + 1)\n  Recurse = Recurse(n + 1)\nEnd Function"));
+    t.host.AddCode(
+        QStringLiteral("Function Spin()\n  Do\n    n = n + 1\n  Loop\nEnd Function\n"
+                       "Function Recurse(n)\n  On Error Resume Next\n  Recurse = Recurse(n + 1)\n  Recurse = "
+                       "Recurse(n + 1)\nEnd Function"));
     const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Spin")); });
     EXPECT_EQ(vbs::kTimeoutError, f.number);
     EXPECT_EQ(vbs::kTimeoutError, f.error.Number);
@@ -164,15 +169,18 @@ TEST(ScriptHost, AnEndlessLoopStopsAtTheTimeout) {
     EXPECT_LE(f.error.Line, 4);
     // On Error Resume Next does not swallow the time limit.
     VariantList args{Variant(int32_t(0))};
-    EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.Run(QStringLiteral("Recurse"), args); }).number);
+    EXPECT_EQ(vbs::kTimeoutError,
+              failureOf(t.host, [&] { t.host.Run(QStringLiteral("Recurse"), args); }).number);
     // Top-level code of AddCode has the same limit.
-    EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("While True\nWend")); }).number);
+    EXPECT_EQ(vbs::kTimeoutError,
+              failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("While True\nWend")); }).number);
 }
 
 TEST(ScriptHost, ErrorMessagesCarryTheLineOnlyForScriptErrors) {
     TestHost t;
     const QString heading = QStringLiteral("Errore nel codice di stampa etichetta: ");
-    const Failure syntax = failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("a = 1\nb = 2\nc = 3\nd = 4\ne = (")); });
+    const Failure syntax =
+        failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("a = 1\nb = 2\nc = 3\nd = 4\ne = (")); });
     EXPECT_EQ(heading + QStringLiteral("\r\r") + syntax.description + QStringLiteral("\r\rLinea VB: 5"),
               t.host.ErrorMessage(heading, syntax.description));
     const Failure unknown = failureOf(t.host, [&] { t.host.Run(QStringLiteral("PrintLabel")); });
@@ -192,8 +200,9 @@ TEST(ScriptHost, WaitingForTheUserDoesNotCountAgainstTheTimeout) {
     t.host.SetPrompt(&reader);
     t.host.SetTimeout(100);
     // The loop after the question makes the engine look at its clock again.
-    t.host.AddCode(QStringLiteral("Function Ask()\n  Ask = MsgBox(\"Continuare?\", vbYesNo)\n"
-                                  "  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Function"));
+    t.host.AddCode(
+        QStringLiteral("Function Ask()\n  Ask = MsgBox(\"Continuare?\", vbYesNo)\n"
+                       "  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Function"));
     EXPECT_EQ(1, t.host.Run(QStringLiteral("Ask")).toLong());
     EXPECT_EQ(0, t.host.Error().Number);
 }
@@ -201,7 +210,7 @@ TEST(ScriptHost, WaitingForTheUserDoesNotCountAgainstTheTimeout) {
 TEST(ScriptHost, TimeInHostMembersIsNotTheScripts) {
     // A member that keeps the caller waiting, as a modal viewer does, and one that returns at once.
     class Viewer : public Dispatch {
-    public:
+      public:
         Viewer() : Dispatch(members()) {}
         static const DispatchClass& members() {
             static const DispatchClassOf<Viewer> cls = [] {
@@ -218,8 +227,9 @@ TEST(ScriptHost, TimeInHostMembersIsNotTheScripts) {
     TestHost t;
     t.host.AddObject(QStringLiteral("viewer"), Variant(ObjectRef(std::make_shared<Viewer>())));
     t.host.SetTimeout(100);
-    t.host.AddCode(QStringLiteral("Sub Show()\n  viewer.ShowModal\n  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Sub\n"
-                                  "Sub Forever()\n  Do\n    viewer.Quick\n  Loop\nEnd Sub"));
+    t.host.AddCode(QStringLiteral(
+        "Sub Show()\n  viewer.ShowModal\n  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Sub\n"
+        "Sub Forever()\n  Do\n    viewer.Quick\n  Loop\nEnd Sub"));
     t.host.Run(QStringLiteral("Show"));
     EXPECT_EQ(0, t.host.Error().Number);
     // A loop that only calls members still ends at the time limit.
@@ -244,19 +254,26 @@ TEST(ScriptHost, OnlyVbScriptIsALanguage) {
 TEST(ScriptHost, VeryDeepExpressionsAreRefusedNotOverflowed) {
     const auto chain = [](int terms, const QString& op) {
         QString code = QStringLiteral("x = 1");
-        for (int i = 1; i < terms; ++i) code += op + QStringLiteral("1");
+        for (int i = 1; i < terms; ++i)
+            code += op + QStringLiteral("1");
         return code + QStringLiteral("\nout.Print x");
     };
     TestHost t;
     t.host.AddCode(chain(500, QStringLiteral(" + ")));
     EXPECT_EQ(QStringList{QStringLiteral("500")}, t.out->lines);
-    EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(chain(5000, QStringLiteral(" & "))); }).error.Number);
-    EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("x = ") + QString(400, u'(') + QStringLiteral("1") + QString(400, u')')); }).error.Number);
+    EXPECT_EQ(1053,
+              failureOf(t.host, [&] { t.host.AddCode(chain(5000, QStringLiteral(" & "))); }).error.Number);
+    EXPECT_EQ(1053, failureOf(t.host, [&] {
+                        t.host.AddCode(QStringLiteral("x = ") + QString(400, u'(') + QStringLiteral("1") +
+                                       QString(400, u')'));
+                    }).error.Number);
     QString members = QStringLiteral("x = out");
-    for (int i = 0; i < 3000; ++i) members += QStringLiteral(".a");
+    for (int i = 0; i < 3000; ++i)
+        members += QStringLiteral(".a");
     EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(members); }).error.Number);
     QString blocks;
-    for (int i = 0; i < 400; ++i) blocks += QStringLiteral("If True Then\n");
+    for (int i = 0; i < 400; ++i)
+        blocks += QStringLiteral("If True Then\n");
     EXPECT_EQ(1053, failureOf(t.host, [&] { t.host.AddCode(blocks); }).error.Number);
 }
 
@@ -282,24 +299,28 @@ TEST(ScriptHost, ErrorSourcesAndDescriptions) {
 TEST(ScriptHost, ClockAndPromptReachTheBuiltins) {
     TestHost t;
     t.prompt.msgBoxAnswer = 6;  // vbYes
-    t.host.AddCode(QStringLiteral("out.Print Year(Now) & \"-\" & Month(Date) & \" \" & Hour(Time)\n"
-                                  "out.Print MsgBox(\"Sicuro?\", vbYesNo + vbQuestion, \"Titolo\")\n"
-                                  "out.Print InputBox(\"Quanti?\", \"Domanda\", \"3\")"));
-    EXPECT_EQ((QStringList{QStringLiteral("2024-3 10"), QStringLiteral("6"), QStringLiteral("risposta")}), t.out->lines);
-    EXPECT_EQ((QStringList{QStringLiteral("MsgBox|Sicuro?|36|Titolo"), QStringLiteral("InputBox|Quanti?|Domanda|3")}),
+    t.host.AddCode(
+        QStringLiteral("out.Print Year(Now) & \"-\" & Month(Date) & \" \" & Hour(Time)\n"
+                       "out.Print MsgBox(\"Sicuro?\", vbYesNo + vbQuestion, \"Titolo\")\n"
+                       "out.Print InputBox(\"Quanti?\", \"Domanda\", \"3\")"));
+    EXPECT_EQ((QStringList{QStringLiteral("2024-3 10"), QStringLiteral("6"), QStringLiteral("risposta")}),
+              t.out->lines);
+    EXPECT_EQ((QStringList{QStringLiteral("MsgBox|Sicuro?|36|Titolo"),
+                           QStringLiteral("InputBox|Quanti?|Domanda|3")}),
               t.prompt.shown);
 }
 
 TEST(ScriptHost, NestedRunFromAHostMemberKeepsTheOuterCall) {
     // A member that calls back into the script, as an engine asking the script for its mask would.
     class Reentrant : public Dispatch {
-    public:
+      public:
         explicit Reentrant(vbs::ScriptHost& h) : Dispatch(members()), host(h) {}
         vbs::ScriptHost& host;
         static const DispatchClass& members() {
             static const DispatchClassOf<Reentrant> cls = [] {
                 DispatchClassOf<Reentrant> c(QStringLiteral("Reentrant"));
-                c.method(QStringLiteral("RunMask"), {}, [](Reentrant& r, DispatchArgs&) { return r.host.Run(QStringLiteral("Mask")); });
+                c.method(QStringLiteral("RunMask"), {},
+                         [](Reentrant& r, DispatchArgs&) { return r.host.Run(QStringLiteral("Mask")); });
                 return c;
             }();
             return cls;
@@ -307,8 +328,9 @@ TEST(ScriptHost, NestedRunFromAHostMemberKeepsTheOuterCall) {
     };
     TestHost t;
     t.host.AddObject(QStringLiteral("prn"), Variant(ObjectRef(std::make_shared<Reentrant>(t.host))));
-    t.host.AddCode(QStringLiteral("Function Mask()\n  Mask = \"mask\"\nEnd Function\n"
-                                  "Function Row()\n  Row = prn.RunMask() & \"+row\"\n  x = 1 / 0\nEnd Function"));
+    t.host.AddCode(
+        QStringLiteral("Function Mask()\n  Mask = \"mask\"\nEnd Function\n"
+                       "Function Row()\n  Row = prn.RunMask() & \"+row\"\n  x = 1 / 0\nEnd Function"));
     const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Row")); });
     EXPECT_EQ(11, f.error.Number);
     EXPECT_EQ(6, f.error.Line);

@@ -10,15 +10,22 @@ Output::Output() : Dispatch(members()) {}
 const DispatchClass& Output::members() {
     static const DispatchClassOf<Output> cls = [] {
         DispatchClassOf<Output> c(QStringLiteral("TestOutput"));
-        c.method(QStringLiteral("Print"), {OptParam(QStringLiteral("value"))}, [](Output& o, DispatchArgs& a) {
-            const Variant& v = a[0];
-            if (v.isMissing()) o.lines << QString();
-            else if (v.isNull()) o.lines << QStringLiteral("<Null>");
-            else if (v.isEmpty()) o.lines << QStringLiteral("<Empty>");
-            else if (v.isObject()) o.lines << QStringLiteral("<Object %1>").arg(v.typeName());
-            else if (v.isArray()) o.lines << QStringLiteral("<Array>");
-            else o.lines << v.toText();
-        });
+        c.method(QStringLiteral("Print"), {OptParam(QStringLiteral("value"))},
+                 [](Output& o, DispatchArgs& a) {
+                     const Variant& v = a[0];
+                     if (v.isMissing())
+                         o.lines << QString();
+                     else if (v.isNull())
+                         o.lines << QStringLiteral("<Null>");
+                     else if (v.isEmpty())
+                         o.lines << QStringLiteral("<Empty>");
+                     else if (v.isObject())
+                         o.lines << QStringLiteral("<Object %1>").arg(v.typeName());
+                     else if (v.isArray())
+                         o.lines << QStringLiteral("<Array>");
+                     else
+                         o.lines << v.toText();
+                 });
         return c;
     }();
     return cls;

@@ -13,33 +13,36 @@
 namespace vbstest {
 
 // A list of lines as one text, for readable test failures.
-inline std::string Lines(const QStringList& lines) { return lines.join(u'\n').toStdString(); }
+inline std::string Lines(const QStringList& lines) {
+    return lines.join(u'\n').toStdString();
+}
 
 // out.Print value: one line per call; Null prints as "<Null>", Empty as "<Empty>".
 class Output : public Dispatch {
-public:
+  public:
     Output();
     QStringList lines;
 
-private:
+  private:
     static const DispatchClass& members();
 };
 
 // 15/03/2024 10:30:45 unless a test sets another moment.
 class FixedClock : public vbs::ScriptClock {
-public:
+  public:
     double Now() override { return now; }
     double now;
     FixedClock();
 };
 
 class ScriptedPrompt : public vbs::ScriptPrompt {
-public:
+  public:
     int MsgBox(const QString& text, int style, const QString& title) override;
-    bool InputBox(const QString& prompt, const QString& title, const QString& defaultValue, QString& value) override;
+    bool InputBox(const QString& prompt, const QString& title, const QString& defaultValue,
+                  QString& value) override;
 
-    QStringList shown;       // "MsgBox|text|style|title", "InputBox|prompt|title|default"
-    int msgBoxAnswer = 1;    // vbOK
+    QStringList shown;     // "MsgBox|text|style|title", "InputBox|prompt|title|default"
+    int msgBoxAnswer = 1;  // vbOK
     QString inputAnswer = QStringLiteral("risposta");
     bool inputCancelled = false;
 };
