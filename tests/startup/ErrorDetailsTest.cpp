@@ -10,7 +10,6 @@
 
 #include <climits>
 
-#include "RecordingShell.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/ui/ModalDialog.h"
 #include "platform/ProgramFolder.h"
@@ -18,6 +17,7 @@
 #include "startup/frmShowException.h"
 #include "startup/modZeltoFormUtility.h"
 #include "support/RecordingPrompt.h"
+#include "support/RecordingShell.h"
 #include "support/TestEnvironment.h"
 
 namespace {

@@ -10,7 +10,6 @@
 #include <memory>
 #include <optional>
 
-#include "RecordingShell.h"
 #include "odb/ui/FieldChooser.h"
 #include "odb/ui/ModalDialog.h"
 #include "odb/ui/UiTestDatabase.h"
@@ -18,6 +17,7 @@
 #include "startup/frmMessage.h"
 #include "startup/modZeltoFormUtility.h"
 #include "support/RecordingPrompt.h"
+#include "support/RecordingShell.h"
 #include "support/TestEnvironment.h"
 
 namespace {
