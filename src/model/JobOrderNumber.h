@@ -1,0 +1,32 @@
+// JobOrderNumber: the number text of job orders and of their details, and the next progressive
+// number of a numbered table.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+#include "base/Variant.h"
+
+namespace odb {
+class DataSet;
+}
+
+class JobOrderNumber {
+  public:
+    // The number prefix of the job-order type row `type` stands on; "" when it stands on none.
+    static QString Prefix(odb::DataSet& type);
+    // A job order's number: the prefix and the progressive number with four digits ("4-0012"). A
+    // Null number adds no digits.
+    static QString Text(const QString& prefix, const Variant& progressive);
+    // A detail's number: the prefix, the job order's number and "/" when the detail has a job
+    // order (`progressive` given), then the sub-number with three digits ("1-0012/003").
+    static QString DetailText(const QString& prefix, const std::optional<Variant>& progressive,
+                              const Variant& subNumber);
+    // 1 + the greatest `field` over every row of the table `tableName` (1 when it has none). The
+    // table is opened as itself, never as the table of `ds`, which may be one derived from it and
+    // see only some of its rows. Call it inside the write operation that stores the number, so
+    // that no other computer stores the same one meanwhile.
+    static int32_t Next(odb::DataSet& ds, const QString& tableName, const QString& field = "Progressivo");
+};
