@@ -8,3 +8,6 @@
 // signed arithmetic: a result or a step outside it raises the overflow error (6).
 int16_t CalcWorkedMinutes(double morningEntry, double morningExit, double afternoonEntry,
                           double afternoonExit, int16_t pause);
+
+// A minute count in the 16-bit arithmetic of the working day: outside it, the overflow error (6).
+int16_t Minutes16(int64_t minutes);

@@ -1,6 +1,9 @@
 // The table PeriodiNonLavorativi: definition and row rules.
 #include "model/tables/PeriodiNonLavorativi.h"
 
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
+
 void PeriodiNonLavorativi::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Caption("Periodi Non Lavorativi");
@@ -18,4 +21,13 @@ void PeriodiNonLavorativi::DefineStructure(odb::FieldDefs& fields, odb::IndexDef
                             0);
     indexes.AddIndex("DataInizioPeriodo", true, "");
     indexes.AddIndex("DataFinePeriodo", false, "");
+}
+
+// A period typed by its start alone lasts that one day; the user goes on to its end.
+void PeriodiNonLavorativi::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    if (!IsColumn(changedColumnName, "DataInizioPeriodo") || !ds.ColIsNull("DataFinePeriodo") ||
+        ds.ColIsNull("DataInizioPeriodo"))
+        return;
+    ds.SetColValue("DataFinePeriodo", ds.ColDate("DataInizioPeriodo"));
+    ds.FocusField("DataFinePeriodo");
 }

@@ -10,4 +10,6 @@ class PeriodiNonLavorativi : public TableClass {
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
+
+    void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
 };
