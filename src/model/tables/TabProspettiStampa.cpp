@@ -1,6 +1,8 @@
 // The table TabProspettiStampa: definition and row rules.
 #include "model/tables/TabProspettiStampa.h"
 
+#include "odb/DataSet.h"
+
 void TabProspettiStampa::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
     identity.Caption("Prospetti di Stampa");
@@ -47,4 +49,19 @@ void TabProspettiStampa::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
     indexes.AddIndex("NomeTabellaOrigine", true, "Report")
         .AddColumn("NomeReference")
         .AddField("NomeProspetto");
+}
+
+// The readers compare the reference and group with texts: they start as empty texts, not Null.
+void TabProspettiStampa::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("NomeReference", QString(""));
+    ds.SetColValue("NomeGruppo", QString(""));
+    ds.SetColValue("NumeroColonne", 1);
+    ds.SetColValue("AltezzaModulo", 0);
+    ds.SetColValue("LarghezzaModulo", 0);
+    ds.SetColValue("MargineSuperiore", 0);
+    ds.SetColValue("MargineSinistro", 0);
+    ds.SetColValue("ImmagineSfondo", QString(""));
+    ds.SetColValue("MargineInferioreSfondo", 0);
+    ds.SetColValue("OrientamentoOrizzontale", false);
+    ds.SetColValue("RichiediSelezioneStampante", false);
 }

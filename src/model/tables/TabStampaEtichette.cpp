@@ -1,6 +1,8 @@
 // The table TabStampaEtichette: definition and row rules.
 #include "model/tables/TabStampaEtichette.h"
 
+#include "odb/DataSet.h"
+
 void TabStampaEtichette::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
     identity.Caption("Stampe di Etichette");
@@ -33,4 +35,11 @@ void TabStampaEtichette::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
     fields.AddField("NumeroCopie", odb::ftLong, 0, 0, "", -100, -100, -100, true,
                     "Richiede all'utente il numero di eventuali etichette da saltare", "", 0);
     indexes.AddIndex("NomeTabellaOrigine", true, "");
+}
+
+void TabStampaEtichette::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("OrientamentoOrizzontale", false);
+    ds.SetColValue("AbilitaPosizionamento", true);
+    ds.SetColValue("RichiediSelezioneStampante", false);
+    ds.SetColValue("NumeroCopie", 1);
 }
