@@ -1,6 +1,9 @@
 // The table Promemoria: definition and row rules.
 #include "model/tables/Promemoria.h"
 
+#include "odb/DataSet.h"
+#include "platform/Clock.h"
+
 void Promemoria::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.1);
     identity.Flags1(1);
@@ -24,4 +27,12 @@ void Promemoria::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes
     indexes.AddIndex("NomeCampoDataOrigine", false, "");
     indexes.AddIndex("IDElementoOrigine", false, "");
     indexes.AddIndex("DataRiferimento", false, "");
+}
+
+void Promemoria::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("Chiuso", false);
+    ds.SetColValue("DataRiferimento", Variant::fromDate(Clock::now()));
+    ds.SetColValue("IDElementoOrigine", "");
+    ds.SetColValue("NomeTabellaOrigine", "");
+    ds.SetColValue("NomeCampoDataOrigine", "");
 }
