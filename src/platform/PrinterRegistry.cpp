@@ -1,0 +1,83 @@
+// The printers: installed ones read once through QPrinterInfo, then our own.
+#include "platform/PrinterRegistry.h"
+
+#include <QGuiApplication>
+#include <QPrinterInfo>
+#include <QScreen>
+
+#include "platform/DefaultPrinter.h"
+#include "platform/PrinterSurface.h"
+
+PrinterRegistry& PrinterRegistry::instance() {
+    static PrinterRegistry registry;
+    return registry;
+}
+
+std::vector<std::shared_ptr<DrawSurface>>& PrinterRegistry::installed() {
+    if (listInstalled_ && !installedRead_) {
+        installedRead_ = true;
+        for (const QPrinterInfo& info : QPrinterInfo::availablePrinters())
+            installed_.push_back(std::make_shared<PrinterSurface>(info));
+    }
+    static std::vector<std::shared_ptr<DrawSurface>> none;
+    return listInstalled_ ? installed_ : none;
+}
+
+int PrinterRegistry::count() {
+    return static_cast<int>(installed().size() + own_.size());
+}
+
+std::shared_ptr<DrawSurface> PrinterRegistry::item(int index) {
+    auto& system = installed();
+    if (index < 0) return nullptr;
+    if (index < static_cast<int>(system.size())) return system[index];
+    index -= static_cast<int>(system.size());
+    return index < static_cast<int>(own_.size()) ? own_[index] : nullptr;
+}
+
+std::shared_ptr<DrawSurface> PrinterRegistry::find(const QString& deviceName) {
+    for (int i = 0, n = count(); i < n; ++i) {
+        auto p = item(i);
+        if (p->deviceName() == deviceName) return p;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<DrawSurface> PrinterRegistry::current() {
+    if (!current_) {
+        const QString name = DefaultPrinterName();
+        current_ = name.isEmpty() ? nullptr : find(name);
+        if (!current_) current_ = item(0);
+    }
+    return current_;
+}
+
+void PrinterRegistry::setCurrent(std::shared_ptr<DrawSurface> printer) {
+    current_ = std::move(printer);
+}
+
+std::shared_ptr<PrinterSurface> PrinterRegistry::addPdfPrinter(const QString& name, const QPageSize& paper,
+                                                               const QMarginsF& margins,
+                                                               const QString& file) {
+    auto p = std::make_shared<PrinterSurface>(name, paper, margins, file);
+    own_.push_back(p);
+    return p;
+}
+
+void PrinterRegistry::add(std::shared_ptr<DrawSurface> printer) {
+    own_.push_back(std::move(printer));
+}
+
+void PrinterRegistry::reset(bool listInstalled) {
+    listInstalled_ = listInstalled;
+    own_.clear();
+    current_.reset();
+}
+
+QSizeF ScreenSizeMillimetres() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {270.9, 203.2};  // 1024 x 768 at 96 dpi
+    const QSize px = screen->geometry().size();
+    return {px.width() * 25.4 / screen->logicalDotsPerInchX(),
+            px.height() * 25.4 / screen->logicalDotsPerInchY()};
+}

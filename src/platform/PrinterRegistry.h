@@ -1,0 +1,51 @@
+// PrinterRegistry: the printers the program can print on (the installed ones, then PDF printers of
+// its own) and the application's current printer, which the print engines draw on.
+#pragma once
+
+#include <QMarginsF>
+#include <QPageSize>
+#include <QSizeF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class DrawSurface;
+class PrinterSurface;
+
+class PrinterRegistry {
+  public:
+    static PrinterRegistry& instance();
+
+    int count();
+    // 0-based, in the registry's order; null past the end.
+    std::shared_ptr<DrawSurface> item(int index);
+    // The first printer with exactly this device name (letter case counts); null when none.
+    std::shared_ptr<DrawSurface> find(const QString& deviceName);
+
+    // The current printer: at first the default printer, or the first one; null with no printer.
+    std::shared_ptr<DrawSurface> current();
+    void setCurrent(std::shared_ptr<DrawSurface> printer);
+
+    // A PDF printer of our own: each document it prints is written to the file.
+    std::shared_ptr<PrinterSurface> addPdfPrinter(const QString& name, const QPageSize& paper,
+                                                  const QMarginsF& margins, const QString& file);
+    // Any surface that is a printer (tests give recording printers).
+    void add(std::shared_ptr<DrawSurface> printer);
+
+    // Forgets our own printers and the current one; without installed printers the registry lists only
+    // ours (tests, whatever the machine has).
+    void reset(bool listInstalled);
+
+  private:
+    std::vector<std::shared_ptr<DrawSurface>>& installed();
+
+    bool listInstalled_ = true;
+    bool installedRead_ = false;
+    std::vector<std::shared_ptr<DrawSurface>> installed_;
+    std::vector<std::shared_ptr<DrawSurface>> own_;
+    std::shared_ptr<DrawSurface> current_;
+};
+
+// The screen's size in millimetres, as windows are sized on it (logical resolution).
+QSizeF ScreenSizeMillimetres();

@@ -1,0 +1,44 @@
+// PrinterSurface: a printer as a drawing surface, over QPrinter: an installed printer or a PDF printer
+// of our own. The document begins at the first output and ends with endDoc.
+#pragma once
+
+#include <QMarginsF>
+#include <QPageSize>
+#include <QPrinter>
+
+#include "platform/PainterSurface.h"
+
+class QPrinterInfo;
+
+class PrinterSurface : public PainterSurface {
+  public:
+    explicit PrinterSurface(const QPrinterInfo& info);
+    // A printer that writes each document to a PDF file; margins in millimetres.
+    PrinterSurface(const QString& name, const QPageSize& paper, const QMarginsF& margins, const QString& file,
+                   int dpi = 600);
+    ~PrinterSurface() override;
+
+    bool isPrinter() const override { return true; }
+    QString deviceName() const override { return name_; }
+    QSizeF physicalSize() const override;
+    // The whole sheet in millimetres, in the current orientation.
+    QSizeF paperSize() const;
+    int orientation() const override;
+    void setOrientation(int orientation) override;
+    void newPage() override;
+    void endDoc() override;
+
+    // Pages of the document under way, or of the last one ended.
+    int pageCount() const { return pages_; }
+    QString outputFileName() const { return printer_.outputFileName(); }
+
+  protected:
+    QPaintDevice* device() override { return &printer_; }
+    bool beginPainting(QPainter& painter) override;
+
+  private:
+    QString name_;
+    QPrinter printer_;
+    bool inDocument_ = false;
+    int pages_ = 0;
+};

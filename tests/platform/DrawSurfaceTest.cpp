@@ -1,0 +1,140 @@
+// Drawing surfaces and the printer registry: printable areas in millimetres, PDF printers and their
+// documents, the mapping of millimetres and user scales onto pixels, fonts on the installed faces.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFontInfo>
+
+#include "base/ErrorOf.h"
+#include "platform/PainterSurface.h"
+#include "platform/PrinterRegistry.h"
+#include "platform/PrinterSurface.h"
+#include "platform/RecordingSurface.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+class DrawSurfaceTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        PrinterRegistry::instance().reset(false);
+    }
+    void TearDown() override {
+        PrinterRegistry::instance().reset(true);
+        TempFolderTest::TearDown();
+    }
+};
+
+TEST_F(DrawSurfaceTest, TheRegistryListsPrintersInOrderAndKeepsACurrentOne) {
+    PrinterRegistry& printers = PrinterRegistry::instance();
+    EXPECT_EQ(0, printers.count());
+    EXPECT_EQ(nullptr, printers.current());
+    printers.addPdfPrinter(QStringLiteral("Etichette"), QPageSize(QPageSize::A4), {},
+                           path(QStringLiteral("a.pdf")));
+    auto label = std::make_shared<RecordingSurface>(QSizeF(100, 60), QStringLiteral("Zebra"));
+    printers.add(label);
+    ASSERT_EQ(2, printers.count());
+    EXPECT_EQ(QStringLiteral("Etichette"), printers.current()->deviceName());
+    EXPECT_EQ(label, printers.find(QStringLiteral("Zebra")));
+    EXPECT_EQ(nullptr, printers.find(QStringLiteral("zebra")));  // device names are exact
+    EXPECT_EQ(nullptr, printers.item(2));
+    printers.setCurrent(label);
+    EXPECT_EQ(QStringLiteral("Printer"), printers.current()->className());
+    printers.reset(false);
+    EXPECT_EQ(0, printers.count());
+}
+
+TEST_F(DrawSurfaceTest, APdfPrinterGivesItsPrintableAreaAndWritesItsPages) {
+    auto a4 = PrinterRegistry::instance().addPdfPrinter(QStringLiteral("A4"), QPageSize(QPageSize::A4), {},
+                                                        path(QStringLiteral("a4.pdf")));
+    EXPECT_EQ(QSizeF(210, 297), a4->physicalSize());  // exact: single-precision page tests rely on it
+    a4->setOrientation(2);
+    EXPECT_EQ(QSizeF(297, 210), a4->physicalSize());
+    EXPECT_EQ(2, a4->orientation());
+    a4->setOrientation(1);
+    auto margins = std::make_shared<PrinterSurface>(QStringLiteral("M"), QPageSize(QPageSize::A4),
+                                                    QMarginsF(10, 5, 10, 5), path(QStringLiteral("m.pdf")));
+    EXPECT_EQ(QSizeF(190, 287), margins->physicalSize());
+    EXPECT_EQ(QSizeF(210, 297), margins->paperSize());
+
+    a4->print(QStringLiteral("pagina uno"));
+    a4->newPage();
+    a4->box(QPointF(10, 10), QPointF(50, 30));
+    a4->endDoc();
+    EXPECT_EQ(2, a4->pageCount());
+    QFile pdf(path(QStringLiteral("a4.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+    // The next output starts another document.
+    a4->newPage();
+    a4->endDoc();
+    EXPECT_EQ(2, a4->pageCount());
+}
+
+TEST_F(DrawSurfaceTest, APrinterThatCannotStartFailsWithThePrinterError) {
+    auto lost = std::make_shared<PrinterSurface>(QStringLiteral("Persa"), QPageSize(QPageSize::A4),
+                                                 QMarginsF(), path(QStringLiteral("manca/cartella/x.pdf")));
+    EXPECT_EQ(482, ErrorOf([&] { lost->box(QPointF(0, 0), QPointF(5, 5)); }));
+    EXPECT_EQ(TurnedText::NoContext, lost->printTurned(0, 0, QStringLiteral("x"), false, 0));
+    EXPECT_EQ(383, ErrorOf([&] { lost->setPhysicalSize(QSizeF(10, 10)); }));
+}
+
+// One millimetre is 40 pixels at 1016 dpi: boxes land on exact pixels, in VB's colour order.
+TEST_F(DrawSurfaceTest, MillimetresAndUserScalesMapOntoPixels) {
+    auto s = PainterSurface::onImage(QSizeF(10, 5), 1016);
+    ASSERT_EQ(QSize(400, 200), s->image().size());
+    s->filledBox(QPointF(1, 1), QPointF(1.25, 2), 255);
+    const QImage& img = s->image();
+    EXPECT_EQ(qRgb(255, 0, 0), img.pixel(40, 40));
+    EXPECT_EQ(qRgb(255, 0, 0), img.pixel(49, 79));
+    EXPECT_EQ(qRgb(255, 255, 255), img.pixel(50, 40));
+    EXPECT_EQ(qRgb(255, 255, 255), img.pixel(39, 40));
+    EXPECT_EQ(qRgb(255, 255, 255), img.pixel(40, 80));
+
+    // A user scale of 20 x 10 units over the same 10 x 5 mm: a unit is half a millimetre.
+    s->setScaleSize(QSizeF(20, 10));
+    EXPECT_DOUBLE_EQ(2.0, s->unitsPerMmX());
+    s->filledBox(QPointF(10, 0), QPointF(12, 2), 0xFF0000);  // blue
+    EXPECT_EQ(qRgb(0, 0, 255), s->image().pixel(200, 0));
+    EXPECT_EQ(qRgb(0, 0, 255), s->image().pixel(239, 39));
+    EXPECT_EQ(qRgb(255, 255, 255), s->image().pixel(240, 39));
+    EXPECT_EQ(380, ErrorOf([&] { s->setScaleSize(QSizeF(0, 10)); }));
+
+    // Resizing empties the picture and keeps its resolution.
+    s->setPhysicalSize(QSizeF(5, 5));
+    EXPECT_EQ(QSize(200, 200), s->image().size());
+    EXPECT_EQ(qRgb(255, 255, 255), s->image().pixel(0, 0));
+}
+
+// Text is measured on the device it is drawn on, at its real size: the same width in millimetres on
+// a 600 dpi printer, a 96 dpi picture and a vector picture, in the installed faces the layouts name.
+TEST_F(DrawSurfaceTest, FontsKeepTheirSizeOnEveryDeviceInTheInstalledFaces) {
+    for (const char* face :
+         {"Arial", "MS San Serif", "MS Sans Serif", "Times New Roman", "Courier New", "Verdana"})
+        EXPECT_TRUE(QFontInfo(QFont(InstalledFontFamily(QString::fromLatin1(face)))).exactMatch()) << face;
+    auto printer = std::make_shared<PrinterSurface>(QStringLiteral("P"), QPageSize(QPageSize::A4),
+                                                    QMarginsF(), path(QStringLiteral("p.pdf")));
+    auto image = PainterSurface::onImage(QSizeF(50, 50), 96);
+    auto picture = PainterSurface::onPicture(QSizeF(50, 50));
+    const QString text = QStringLiteral("Commessa 2024/0017");
+    SurfaceFont font;
+    font.size = 10;
+    for (DrawSurface* s : {static_cast<DrawSurface*>(printer.get()), static_cast<DrawSurface*>(image.get()),
+                           static_cast<DrawSurface*>(picture.get())}) {
+        s->setFont(font);
+        SCOPED_TRACE(s->className().toStdString());
+        // Arial's "M" is 0.833 em, its lines 1.15 em; 10 points are 3.53 mm.
+        EXPECT_NEAR(2.94, s->textWidth(QStringLiteral("M")), 0.03);
+        EXPECT_NEAR(4.06, s->textHeight(text), 0.05);
+        EXPECT_NEAR(printer->textWidth(text), s->textWidth(text), 0.2);
+    }
+    // Courier is fixed-pitch: 0.6 em a character.
+    font.name = QStringLiteral("Courier New");
+    printer->setFont(font);
+    EXPECT_NEAR(18 * 0.6 * 10 * 25.4 / 72, printer->textWidth(text), 0.3);
+    font.size = 0;
+    EXPECT_EQ(380, ErrorOf([&] { printer->setFont(font); }));
+}
+
+}  // namespace
