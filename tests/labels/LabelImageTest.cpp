@@ -1,0 +1,243 @@
+// What labels look like: pixels of barcodes, colours and turned text on pictures, text sizes and the
+// sheet on PDF pages turned into pictures, and a barcode read back by a scanner program.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "LabelFixture.h"
+#include "base/AppError.h"
+#include "labels/Code128.h"
+#include "labels/modBarcodeGenerator.h"
+#include "platform/PainterSurface.h"
+#include "platform/PrinterSurface.h"
+
+namespace {
+
+// A page of a PDF file as a picture (poppler's pdftoppm).
+QImage rasterize(const QString& pdf, int dpi, int page) {
+    const QString prefix = pdf + QStringLiteral("-page%1").arg(page);
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-png"), QStringLiteral("-singlefile"), QStringLiteral("-r"),
+             QString::number(dpi), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+             QString::number(page), pdf, prefix});
+    p.waitForFinished(60000);
+    EXPECT_EQ(0, p.exitCode()) << p.readAllStandardError().toStdString();
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+bool dark(QRgb c) {
+    return qGray(c) < 128;
+}
+
+// Height in pixels of the dark pixels of a region.
+int inkHeight(const QImage& img, const QRect& region) {
+    int top = -1, bottom = -1;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (dark(img.pixel(x, y))) {
+                if (top < 0) top = y;
+                bottom = y;
+                break;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
+class LabelImageTest : public LabelTest {
+  protected:
+    std::shared_ptr<PrinterSurface> a4() {
+        return PrinterRegistry::instance().addPdfPrinter(QStringLiteral("A4"), QPageSize(QPageSize::A4),
+                                                         QMarginsF(), path(QStringLiteral("a4.pdf")));
+    }
+};
+
+// At 1016 dpi a 0.25 mm module is 10 pixels: every run is an element width times 10, spaces are white
+// even over a coloured box, and nothing beside the symbol changes.
+TEST_F(LabelImageTest, BarcodeRunsAreTheElementWidthsAndNothingElseChanges) {
+    auto s = PainterSurface::onImage(QSizeF(40, 20), 1016);
+    s->filledBox(QPointF(1, 1), QPointF(39, 19), 0x00FFFF);  // yellow
+    const QImage before = s->image().copy();
+    EXPECT_EQ(17.0f, DrawBarcode128(*s, QStringLiteral("abc"), 3, 2, 10, 0.25f));
+    const QImage after = s->image();
+    const QRect symbol(80, 120, 680, 400);
+    int changedOutside = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x) {
+            const QRgb c = after.pixel(x, y);
+            if (symbol.contains(x, y))
+                ASSERT_TRUE(c == qRgb(0, 0, 0) || c == qRgb(255, 255, 255)) << x << "," << y;
+            else if (c != before.pixel(x, y))
+                ++changedOutside;
+        }
+    EXPECT_EQ(0, changedOutside);
+    std::vector<uint8_t> widths;
+    code128::Encode(QStringLiteral("abc"), widths);
+    for (int y : {120, 300, 519}) {
+        std::vector<int> runs;
+        QRgb last = after.pixel(80, y);
+        int run = 0;
+        for (int x = 80; x < 760; ++x) {
+            if (after.pixel(x, y) != last) {
+                runs.push_back(run);
+                run = 0;
+                last = after.pixel(x, y);
+            }
+            ++run;
+        }
+        runs.push_back(run);
+        // Adjacent elements of one colour (a bar ending one symbol and the next's first) make one run.
+        std::vector<int> expected;
+        bool bar = true, lastBar = false;
+        for (size_t i = 0; i < widths.size();) {
+            const int n = code128::SymbolLength(widths.data() + i);
+            bar = true;
+            for (int k = 0; k < n; ++k, bar = !bar) {
+                if (!expected.empty() && bar == lastBar)
+                    expected.back() += widths[i + k] * 10;
+                else
+                    expected.push_back(widths[i + k] * 10);
+                lastBar = bar;
+            }
+            i += n;
+        }
+        EXPECT_EQ(expected, runs) << "row " << y;
+    }
+}
+
+// On a preview page: Color 255 is red; turned text sits on a white block, reading down or up.
+TEST_F(LabelImageTest, ColoursAndTurnedTextOnAPreviewPage) {
+    auto page = PainterSurface::onImage(QSizeF(10, 10), 300);
+    clsLabelPrint engine;
+    engine.SetParameter(Variant(ObjectRef(page)), 30, 60, 0, 0, 1);
+    const double pxPerUnit = page->image().width() / 61.0;  // the page is 60 mm plus the spare one
+    auto px = [&](double x, double y) { return page->image().pixel(int(x * pxPerUnit), int(y * pxPerUnit)); };
+    engine.SetColor(255);
+    engine.BoxOut(2, 2, 10, 10, true);
+    EXPECT_EQ(qRgb(255, 0, 0), px(7, 7));
+    engine.SetColor(0xFF0000);
+    engine.BoxOut(0, 20, 30, 40, true);  // a blue ground under the turned texts
+    engine.SetColor(0);
+    engine.SetFont(10);
+    const QString text = QStringLiteral("MMMM.........");
+    const float w = engine.TxtOutV(2, 24, text);
+    const float h = static_cast<float>(page->textHeight(text));
+    engine.TxtOutV(2, 40, text, true);
+    // Each block is white or black throughout, no blue left; the heavy end is at the top reading down,
+    // at the bottom reading up.
+    for (double left : {24.0, 40.0}) {
+        int blue = 0, inkTop = 0, inkBottom = 0;
+        for (double y = 2.2; y < 2 + w - 0.2; y += 0.1)
+            for (double x = left + 0.2; x < left + h - 0.2; x += 0.1) {
+                const QRgb c = px(x, y);
+                if (qBlue(c) > 200 && qRed(c) < 100) ++blue;
+                if (dark(c)) (y < 2 + w / 2 ? inkTop : inkBottom)++;
+            }
+        SCOPED_TRACE(left);
+        EXPECT_EQ(0, blue);
+        if (left == 24.0)
+            EXPECT_GT(inkTop, 2 * inkBottom);
+        else
+            EXPECT_GT(inkBottom, 2 * inkTop);
+    }
+    EXPECT_EQ(qRgb(0, 0, 255), px(30, 28));  // the ground beside the blocks is untouched
+}
+
+// Ten points are 3.5 mm; accents and descenders make "Ég|" about 4 mm of ink, on a PDF page and on a
+// preview page alike, in glyphs (a missing font draws short boxes).
+TEST_F(LabelImageTest, TenPointTextIsFourMillimetresHighOnPaperAndOnPreview) {
+    a4();
+    clsLabelPrint engine;
+    engine.SetParameter(Variant("A4"), 0, 0);
+    engine.SetFont(10, false, false, QStringLiteral("Arial"));
+    engine.TxtOut(10, 10, QStringLiteral("Ég|"));
+    engine.EndLabels();
+    const QImage paper = rasterize(path(QStringLiteral("a4.pdf")), 254, 1);  // 10 pixels a millimetre
+    const double onPaper = inkHeight(paper, QRect(80, 80, 200, 80)) / 10.0;
+    EXPECT_GE(onPaper, 3.5);
+    EXPECT_LE(onPaper, 4.5);
+
+    auto preview = PainterSurface::onImage(QSizeF(10, 10), 96);
+    engine.SetParameter(Variant(ObjectRef(preview)), 30, 60, 0, 0, 1);
+    engine.SetFont(10, false, false, QStringLiteral("Arial"));
+    engine.TxtOut(10, 10, QStringLiteral("Ég|"));
+    const double pxPerUnit = preview->image().width() / 61.0;
+    const double onPreview = inkHeight(preview->image(), QRect(int(8 * pxPerUnit), int(8 * pxPerUnit),
+                                                               int(20 * pxPerUnit), int(10 * pxPerUnit))) /
+                             pxPerUnit;
+    EXPECT_GE(onPreview, 3.5);
+    EXPECT_LE(onPreview, 4.5);
+}
+
+// Five labels of 100 x 140 in two columns from (5, 5) on a zero-margin A4 sheet: four on the first page,
+// one on the second.
+TEST_F(LabelImageTest, ASheetOfFiveLabelsOnTwoPdfPages) {
+    auto printer = a4();
+    clsLabelPrint engine;
+    engine.SetParameter(Variant("A4"), 140, 100, 5, 5, 2);
+    for (int i = 0; i < 5; ++i) {
+        engine.BoxOut(0, 0, 10, 10, true);
+        engine.NextLabel();
+    }
+    EXPECT_EQ(1, engine.PageLabelCount());
+    engine.EndLabels();
+    EXPECT_EQ(2, printer->pageCount());
+    const QImage first = rasterize(path(QStringLiteral("a4.pdf")), 127, 1);  // 5 pixels a millimetre
+    const QImage second = rasterize(path(QStringLiteral("a4.pdf")), 127, 2);
+    auto at = [](const QImage& img, double x, double y) { return dark(img.pixel(int(x * 5), int(y * 5))); };
+    for (auto [x, y] : {std::pair{10.0, 10.0}, {110.0, 10.0}, {10.0, 150.0}, {110.0, 150.0}})
+        EXPECT_TRUE(at(first, x, y)) << x << "," << y;
+    EXPECT_FALSE(at(first, 16, 10));
+    EXPECT_FALSE(at(first, 10, 16));
+    EXPECT_TRUE(at(second, 10, 10));
+    EXPECT_FALSE(at(second, 110, 10));
+}
+
+// A label printed on the PDF printer, turned into a 300 dpi picture, is read by a barcode scanner program.
+TEST_F(LabelImageTest, APrintedBarcodeReadsBackAsItsText) {
+    a4();
+    clsLabelPrint engine;
+    engine.SetParameter(Variant("A4"), 40, 80, 10, 10, 1);
+    engine.SetFont(9);
+    engine.TxtOut(1, 2, QStringLiteral("Commessa C2024/0017"));
+    engine.Barcode128bOut(6, 2, 12, 0.3f, QStringLiteral("C2024/0017 a~z"));
+    engine.EndLabels();
+    const QImage page = rasterize(path(QStringLiteral("a4.pdf")), 300, 1);
+    const QString png = path(QStringLiteral("label.png"));
+    ASSERT_TRUE(page.copy(0, 0, 1200, 700).save(png));
+    QProcess zbar;
+    zbar.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png});
+    ASSERT_TRUE(zbar.waitForFinished(60000));
+    EXPECT_EQ(QStringLiteral("C2024/0017 a~z"), QString::fromUtf8(zbar.readAllStandardOutput()).trimmed());
+}
+
+// Where the turned block cannot be made the engine says which part failed.
+TEST_F(LabelImageTest, TurnedTextThatCannotBeMadeIsRefusedWithItsReason) {
+    PrinterRegistry::instance().addPdfPrinter(QStringLiteral("Persa"), QPageSize(QPageSize::A4), QMarginsF(),
+                                              path(QStringLiteral("manca/x.pdf")));
+    a4();
+    struct Row {
+        const char* printer;
+        int16_t size;
+        QString text;
+        const char* message;
+    } rows[] = {
+        {"Persa", 10, QStringLiteral("testo"), "Impossibile creare il Device Context (compatibile)"},
+        {"A4", 4000, QStringLiteral("A"), "Impossibile creare il Font"},
+        {"A4", 1000, QStringLiteral("ABCDEFGH"), "Impossibile creare la BitMap"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.message);
+        clsLabelPrint engine;
+        engine.SetParameter(Variant(r.printer), 100, 100);
+        engine.SetFont(r.size);
+        try {
+            engine.TxtOutV(0, 0, r.text);
+            ADD_FAILURE() << "no error";
+        } catch (const AppError& e) {
+            EXPECT_EQ(QStringLiteral("[clsLabelPrint], Err.: 32755\r") + QString::fromLatin1(r.message),
+                      e.description());
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+// The label engine as layout scripts see it: the template and a job-order label run through the script
+// host against the real engine on a recording printer; VB's conversions and errors at the script's line.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "LabelFixture.h"
+#include "LabelScripts.h"
+#include "base/AppError.h"
+#include "vbs/FakeEngines.h"
+#include "vbs/ScriptHost.h"
+
+namespace {
+
+using vbstest::FakeDataSet;
+
+std::shared_ptr<FakeDataSet> jobOrders() {
+    auto ds = std::make_shared<FakeDataSet>();
+    ds->rows = {
+        {{QStringLiteral("Codice"), Variant("A-100")},
+         {QStringLiteral("Numero"), Variant(int32_t(17))},
+         {QStringLiteral("Descrizione"), Variant("Flangia forata\r\nacciaio")}},
+        {{QStringLiteral("Codice"), Variant("B-200")},
+         {QStringLiteral("Numero"), Variant(int32_t(18))},
+         {QStringLiteral("Descrizione"), Variant("Albero")}},
+    };
+    return ds;
+}
+
+class LabelScriptTest : public LabelTest {
+  protected:
+    void SetUp() override {
+        LabelTest::SetUp();
+        printer = addPrinter(QSizeF(210, 297));
+        engine = std::make_shared<clsLabelPrint>();
+    }
+    // PrintLabel(ds, prn) as the print run calls it.
+    bool printLabel(vbs::ScriptHost& host, const std::shared_ptr<FakeDataSet>& ds) {
+        VariantList args{Variant(ObjectRef(ds)), Variant(ObjectRef(engine))};
+        return host.Run(QStringLiteral("PrintLabel"), args).toBool();
+    }
+    std::shared_ptr<RecordingSurface> printer;
+    std::shared_ptr<clsLabelPrint> engine;
+};
+
+TEST_F(LabelScriptTest, TheTemplateAndAJobOrderLabelDrawTheirPrimitives) {
+    QImage logo(70, 70, QImage::Format_RGB32);
+    logo.fill(Qt::darkGreen);
+    ASSERT_TRUE(logo.save(path(QStringLiteral("program/logo.png"))));
+    engine->SetParameter(Variant("Etichette"), 36, 70, 10, 5, 2);
+    printer->log.clear();
+
+    vbs::ScriptHost templ;
+    templ.SetLanguage(QStringLiteral("vbscript"));
+    templ.AddCode(labelscripts::Template());
+    templ.SetTimeout(30000);
+    auto ds = jobOrders();
+    EXPECT_TRUE(printLabel(templ, ds));
+    EXPECT_EQ(QStringList{QStringLiteral("font MS San Serif 13 bold")}, printer->log);
+    engine->NextLabel();
+
+    vbs::ScriptHost host;
+    host.AddCode(labelscripts::JobOrderLabel());
+    printer->log.clear();
+    for (ds->current = 0; ds->current < 2; ++ds->current) {
+        EXPECT_TRUE(printLabel(host, ds));
+        engine->NextLabel();
+    }
+    // The barcode's fills are counted, everything else is compared.
+    QStringList drawn;
+    int fills = 0;
+    for (const QString& line : printer->log)
+        if (line.startsWith(QLatin1String("fill ")))
+            ++fills;
+        else
+            drawn << line;
+    const QStringList expected = {
+        // Second position of the first row: x 75, y 10.
+        QStringLiteral("box 75 10 145 10 0 fs=1 fc=0"),
+        QStringLiteral("box 75 46 145 46 0 fs=1 fc=0"),
+        QStringLiteral("box 75 10 75 46 0 fs=1 fc=0"),
+        QStringLiteral("box 145 10 145 46 0 fs=1 fc=0"),
+        QStringLiteral("font Arial 12 bold"),
+        QStringLiteral("print 78 12 A-100"),
+        QStringLiteral("font Arial 8"),
+        QStringLiteral("print 78 18 Flangia forata"),  // 28 mm: within the 40 of the wrap
+        QStringLiteral("print 78 22 acciaio"),
+        QStringLiteral("print 117 12 N. 17"),
+        QStringLiteral("circle 93 14 1.5 255 fs=0 fc=255"),
+        QStringLiteral("turned 139 29 up 0 LOTTO 17"),
+        QStringLiteral("box 78 28 135 28 0 fs=1 fc=0"),
+        QStringLiteral("picture 129 12 7 7 from 0 0 70 70"),
+        // Next row, first column: x 5, y 46.
+        QStringLiteral("box 5 46 75 46 0 fs=1 fc=0"),
+        QStringLiteral("box 5 82 75 82 0 fs=1 fc=0"),
+        QStringLiteral("box 5 46 5 82 0 fs=1 fc=0"),
+        QStringLiteral("box 75 46 75 82 0 fs=1 fc=0"),
+        QStringLiteral("font Arial 12 bold"),
+        QStringLiteral("print 8 48 B-200"),
+        QStringLiteral("font Arial 8"),
+        QStringLiteral("print 8 54 Albero"),
+        QStringLiteral("print 47 48 N. 18"),
+        QStringLiteral("circle 23 50 1.5 255 fs=1 fc=255"),
+        QStringLiteral("turned 69 65 up 0 LOTTO 18"),
+        QStringLiteral("box 8 64 65 64 0 fs=1 fc=0"),
+        QStringLiteral("picture 59 48 7 7 from 0 0 70 70"),
+    };
+    EXPECT_EQ(expected.join(u'\n').toStdString(), drawn.join(u'\n').toStdString());
+    EXPECT_EQ(2 * (6 * 5 + 7), fills);  // start, C, 1, 7 (or 8), check and stop
+    EXPECT_EQ(1, engine->Vars().count());
+    EXPECT_EQ(3, engine->PageLabelCount());
+}
+
+TEST_F(LabelScriptTest, ArgumentsConvertAsVbDeclaresThem) {
+    engine->SetParameter(Variant("Etichette"), 36, 70);
+    vbs::ScriptHost host;
+    host.AddCode(QStringLiteral(
+        "Function PrintLabel(ds, prn)\n"      // 1
+        "  prn.SetFont 10.5\n"                // 2: Integer, halves to even: 10
+        "  prn.SetFont \"11,5\"\n"            // 3: 12
+        "  prn.Strs(\"Nome\") = \"Rossi\"\n"  // 4
+        "  prn.TxtOut \"1,5\", 2, prn.STRS(\"nome\") & prn.Nums(\"x\") & TypeName(prn.Vars(\"x\"))\n"
+        "  prn.CopyCount = 2.5\n"                // 6: 2
+        "  prn.IgnoreLabel = 1\n"                // 7
+        "  If prn.Preview Then Exit Function\n"  // 8
+        "  prn.TxtOut 0, 0, Null\n"              // 9
+        "  PrintLabel = True\n"
+        "End Function\n"));
+    EXPECT_THROW(printLabel(host, jobOrders()), AppError);
+    EXPECT_EQ(94, host.Error().Number);
+    EXPECT_EQ(9, host.Error().Line);
+    const QStringList expected = {QStringLiteral("font Arial 10"), QStringLiteral("font Arial 12"),
+                                  QStringLiteral("print 2 1.5 Rossi0Empty")};
+    EXPECT_EQ(expected.join(u'\n').toStdString(), printer->log.join(u'\n').toStdString());
+    EXPECT_EQ(2, engine->CopyCount());
+    EXPECT_TRUE(engine->IgnoreLabel());
+    EXPECT_EQ(QStringLiteral("clsLabelPrint"), engine->className());
+}
+
+TEST_F(LabelScriptTest, TheMissingPrinterErrorReachesTheScript) {
+    PrinterRegistry::instance().reset(false);
+    vbs::ScriptHost host;
+    host.AddCode(
+        QStringLiteral("Function Setup(prn)\n"
+                       "  On Error Resume Next\n"
+                       "  prn.SetParameter \"\", 0, 50\n"
+                       "  Setup = Err.Number & \"|\" & Err.Description\n"
+                       "End Function\n"));
+    VariantList args{Variant(ObjectRef(engine))};
+    EXPECT_EQ(QStringLiteral("-2147188749|[clsLabelPrint], Err.: 32755\rNessuna stampante configurata.\r\r"
+                             "Impossibile stabilire le dimensioni predefinite del foglio..."),
+              host.Run(QStringLiteral("Setup"), args).toText());
+}
+
+}  // namespace
