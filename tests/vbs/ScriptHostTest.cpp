@@ -308,6 +308,14 @@ TEST(ScriptHost, ClockAndPromptReachTheBuiltins) {
     EXPECT_EQ((QStringList{QStringLiteral("MsgBox|Sicuro?|36|Titolo"),
                            QStringLiteral("InputBox|Quanti?|Domanda|3")}),
               t.prompt.shown);
+    t.prompt.inputCancelled = true;
+    t.host.AddCode(
+        QStringLiteral("out.Print TypeName(InputBox(\"Ancora?\")) & \"[\" & InputBox(\"Ancora?\") & \"]\""));
+    EXPECT_EQ(QStringLiteral("String[]"), t.out->lines.last());
+    // A host with no prompt gives the script an error rather than an invented answer.
+    vbs::ScriptHost bare;
+    EXPECT_EQ(5, failureOf(bare, [&] { bare.AddCode(QStringLiteral("x = MsgBox(\"x\")")); }).number);
+    EXPECT_EQ(5, failureOf(bare, [&] { bare.AddCode(QStringLiteral("x = InputBox(\"x\")")); }).number);
 }
 
 TEST(ScriptHost, NestedRunFromAHostMemberKeepsTheOuterCall) {

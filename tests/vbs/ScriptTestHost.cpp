@@ -1,9 +1,28 @@
 // The test host's output object, clock and prompt.
 #include "ScriptTestHost.h"
 
+#include "base/AppError.h"
 #include "base/DateUtil.h"
 
 namespace vbstest {
+
+namespace {
+
+class Field : public Object {
+  public:
+    Field(Variant value, bool hasDefault) : value_(std::move(value)), hasDefault_(hasDefault) {}
+    QString className() const override { return QStringLiteral("Campo"); }
+    Variant invoke(const QString&, CallKind, VariantList&) override { RaiseVbError(438); }
+    Variant invokeDefault(CallKind kind, VariantList& args) override {
+        return hasDefault_ ? value_ : Object::invokeDefault(kind, args);
+    }
+
+  private:
+    Variant value_;
+    bool hasDefault_;
+};
+
+}  // namespace
 
 Output::Output() : Dispatch(members()) {}
 
@@ -25,7 +44,13 @@ const DispatchClass& Output::members() {
                          o.lines << QStringLiteral("<Array>");
                      else
                          o.lines << v.toText();
-                 });
+                 })
+            .method(QStringLiteral("Field"),
+                    {Param(QStringLiteral("value")),
+                     OptParam(QStringLiteral("hasDefault"), VarType::Boolean, Variant(true))},
+                    [](Output&, DispatchArgs& a) {
+                        return Variant(ObjectRef(std::make_shared<Field>(a[0], a.boolean(1))));
+                    });
         return c;
     }();
     return cls;

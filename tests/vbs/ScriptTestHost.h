@@ -18,6 +18,8 @@ inline std::string Lines(const QStringList& lines) {
 }
 
 // out.Print value: one line per call; Null prints as "<Null>", Empty as "<Empty>".
+// out.Field(value[, hasDefault]): an object like a data-set field ("Campo") whose default member
+// gives the value; with hasDefault False it has no default member.
 class Output : public Dispatch {
   public:
     Output();
