@@ -27,17 +27,10 @@ std::vector<DispatchParam> singles(std::initializer_list<const char*> names) {
 template <class T>
 void addVars(DispatchClassOf<T>& c) {
     const auto item = Param(QStringLiteral("p_vntItem"));
-    const auto value = Param(QStringLiteral("vNewValue"));
-    c.get(QStringLiteral("Vars"), {item}, [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant()); })
-        .let(QStringLiteral("Vars"), {item, value}, [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
-        .get(QStringLiteral("Nums"), {item},
-             [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(int16_t(0))); })
-        .let(QStringLiteral("Nums"), {item, value}, [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
-        .get(QStringLiteral("Strs"), {item},
-             [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(QString())); })
-        .let(QStringLiteral("Strs"), {item, value}, [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
-        .get(QStringLiteral("VarsCount"), {},
-             [](T& e, DispatchArgs&) { return Variant(int16_t(e.vars.count())); })
+    c.get(QStringLiteral("Nums"), {item},
+          [](T& e, DispatchArgs& a) { return e.vars.get(a[0], Variant(int16_t(0))); })
+        .let(QStringLiteral("Nums"), {item, Param(QStringLiteral("vNewValue"))},
+             [](T& e, DispatchArgs& a) { e.vars.let(a[0], a[1]); })
         .method(QStringLiteral("ResetVars"), {}, [](T& e, DispatchArgs&) { e.vars.reset(); });
 }
 
@@ -178,13 +171,7 @@ const DispatchClass& FakeLabelPrint::members() {
         c.get(QStringLiteral("IgnoreLabel"), {},
               [](FakeLabelPrint& e, DispatchArgs&) { return e.ignoreLabel; })
             .let(QStringLiteral("IgnoreLabel"), {Param(QStringLiteral("p_blnValue"), VarType::Boolean)},
-                 [](FakeLabelPrint& e, DispatchArgs& a) { e.ignoreLabel = a.boolean(0); })
-            .get(QStringLiteral("CopyCount"), {},
-                 [](FakeLabelPrint& e, DispatchArgs&) { return e.copyCount; })
-            .let(QStringLiteral("CopyCount"), {Param(QStringLiteral("p_nValue"), VarType::Integer)},
-                 [](FakeLabelPrint& e, DispatchArgs& a) { e.copyCount = a.integer(0); })
-            .method(QStringLiteral("NextLabel"), {},
-                    [](FakeLabelPrint& e, DispatchArgs& a) { e.record(QStringLiteral("NextLabel"), a); });
+                 [](FakeLabelPrint& e, DispatchArgs& a) { e.ignoreLabel = a.boolean(0); });
         return c;
     }();
     return cls;
@@ -219,24 +206,10 @@ const DispatchClass& FakeReport::members() {
         c.get(QStringLiteral("LastRow"), {}, [](FakeReport& e, DispatchArgs&) { return e.lastRow; })
             .get(QStringLiteral("ReportModuleCount"), {},
                  [](FakeReport& e, DispatchArgs&) { return e.moduleCount; })
-            .get(QStringLiteral("DataReferenceName"), {},
-                 [](FakeReport& e, DispatchArgs&) { return e.dataReferenceName; })
-            .get(QStringLiteral("RowDimCur"), {}, [](FakeReport& e, DispatchArgs&) { return e.rowDimCur; })
-            .let(QStringLiteral("RowDimCur"), {RefParam(QStringLiteral("p_sngNewDim"), VarType::Single)},
-                 [](FakeReport& e, DispatchArgs& a) {
-                     e.rowDimCur = a.single(0);
-                     e.record(QStringLiteral("RowDimCur"), a);
-                 })
-            .get(QStringLiteral("CurY"), {}, [](FakeReport&, DispatchArgs&) { return 42.25f; })
-            .get(QStringLiteral("RowY"),
-                 {OptParam(QStringLiteral("bAbsolute"), VarType::Boolean, Variant(false))},
-                 [](FakeReport& e, DispatchArgs& a) { return a.boolean(0) || !e.rowPrinting ? 46.0f : 0.0f; })
-            .method(QStringLiteral("NewRow"), {},
-                    [](FakeReport& e, DispatchArgs& a) { e.record(QStringLiteral("NewRow"), a); })
-            .method(QStringLiteral("NextReportModule"), {}, [](FakeReport& e, DispatchArgs& a) {
-                ++e.moduleCount;
-                e.record(QStringLiteral("NextReportModule"), a);
-            });
+            .get(
+                QStringLiteral("RowY"),
+                {OptParam(QStringLiteral("bAbsolute"), VarType::Boolean, Variant(false))},
+                [](FakeReport& e, DispatchArgs& a) { return a.boolean(0) || !e.rowPrinting ? 46.0f : 0.0f; });
         return c;
     }();
     return cls;

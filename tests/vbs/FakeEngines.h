@@ -12,8 +12,8 @@
 
 namespace vbstest {
 
-// Script variables as the engines keep them: one list shared by Vars, Nums and Strs, keys without
-// regard to case, a replaced entry moving to the end.
+// Script variables as the engines keep them: keys without regard to case, a replaced entry moving
+// to the end.
 class ScriptVars {
   public:
     Variant get(const Variant& key, const Variant& missing) const;
@@ -33,7 +33,6 @@ class FakeLabelPrint : public Dispatch {
     bool preview = false;
     bool ignoreLabel = false;
     int32_t color = 0;
-    int16_t copyCount = 1;
     ScriptVars vars;
     void record(const QString& name, const DispatchArgs& args);
 
@@ -51,8 +50,6 @@ class FakeReport : public Dispatch {
     bool ignoreNextNewRow = false;
     bool lastRow = false;
     int16_t moduleCount = 0;
-    float rowDimCur = 6;
-    QString dataReferenceName;
     ScriptVars vars;
     void record(const QString& name, const DispatchArgs& args);
 
