@@ -1,5 +1,5 @@
 // Drawing surfaces and the printer registry: printable areas in millimetres, PDF printers and their
-// documents, the mapping of millimetres and user scales onto pixels, fonts on the installed faces.
+// documents, fonts on the installed faces at the same size on every device.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -78,33 +78,6 @@ TEST_F(DrawSurfaceTest, APrinterThatCannotStartFailsWithThePrinterError) {
     EXPECT_EQ(482, ErrorOf([&] { lost->box(QPointF(0, 0), QPointF(5, 5)); }));
     EXPECT_EQ(TurnedText::NoContext, lost->printTurned(0, 0, QStringLiteral("x"), false, 0));
     EXPECT_EQ(383, ErrorOf([&] { lost->setPhysicalSize(QSizeF(10, 10)); }));
-}
-
-// One millimetre is 40 pixels at 1016 dpi: boxes land on exact pixels, in VB's colour order.
-TEST_F(DrawSurfaceTest, MillimetresAndUserScalesMapOntoPixels) {
-    auto s = PainterSurface::onImage(QSizeF(10, 5), 1016);
-    ASSERT_EQ(QSize(400, 200), s->image().size());
-    s->filledBox(QPointF(1, 1), QPointF(1.25, 2), 255);
-    const QImage& img = s->image();
-    EXPECT_EQ(qRgb(255, 0, 0), img.pixel(40, 40));
-    EXPECT_EQ(qRgb(255, 0, 0), img.pixel(49, 79));
-    EXPECT_EQ(qRgb(255, 255, 255), img.pixel(50, 40));
-    EXPECT_EQ(qRgb(255, 255, 255), img.pixel(39, 40));
-    EXPECT_EQ(qRgb(255, 255, 255), img.pixel(40, 80));
-
-    // A user scale of 20 x 10 units over the same 10 x 5 mm: a unit is half a millimetre.
-    s->setScaleSize(QSizeF(20, 10));
-    EXPECT_DOUBLE_EQ(2.0, s->unitsPerMmX());
-    s->filledBox(QPointF(10, 0), QPointF(12, 2), 0xFF0000);  // blue
-    EXPECT_EQ(qRgb(0, 0, 255), s->image().pixel(200, 0));
-    EXPECT_EQ(qRgb(0, 0, 255), s->image().pixel(239, 39));
-    EXPECT_EQ(qRgb(255, 255, 255), s->image().pixel(240, 39));
-    EXPECT_EQ(380, ErrorOf([&] { s->setScaleSize(QSizeF(0, 10)); }));
-
-    // Resizing empties the picture and keeps its resolution.
-    s->setPhysicalSize(QSizeF(5, 5));
-    EXPECT_EQ(QSize(200, 200), s->image().size());
-    EXPECT_EQ(qRgb(255, 255, 255), s->image().pixel(0, 0));
 }
 
 // Text is measured on the device it is drawn on, at its real size: the same width in millimetres on
