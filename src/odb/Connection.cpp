@@ -20,6 +20,8 @@ namespace odb {
 struct Connection::Cache {
     QHash<QString, sqlite3_stmt*> statements;
     std::vector<QString> savepoints;  // open write levels below the outermost BEGIN
+    // Per open write level, outermost first: what OnRollback asked to run if it is rolled back.
+    std::vector<std::vector<std::function<void()>>> rollbackActions;
 };
 
 Connection::Connection()
@@ -130,6 +132,8 @@ void Connection::CloseConnection() {
     cache_->statements.clear();
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     cache_->savepoints.clear();
+    for (int level = writeDepth_; level > 0; --level)
+        endLevelActions(level, false);
     sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();
@@ -217,12 +221,14 @@ void Connection::endWrite(int token, bool commit) {
                 sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
                 writeDepth_ = 0;
                 ++localVersion_;
+                endLevelActions(1, false);
                 raiseSql(rc, QStringLiteral("COMMIT"));
             }
         } else {
             sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         }
         writeDepth_ = 0;
+        endLevelActions(1, commit);
         if (!commit) ++localVersion_;
     } else {
         const QString name = cache_->savepoints.back();
@@ -234,8 +240,38 @@ void Connection::endWrite(int token, bool commit) {
         } catch (const AppError&) {
             // As a failed rollback above: the outer transaction decides.
         }
+        endLevelActions(writeDepth_, commit);
         --writeDepth_;
         if (!commit) ++localVersion_;
+    }
+}
+
+void Connection::OnRollback(std::function<void()> undo) {
+    checkOpen();
+    if (writeDepth_ == 0) DbmsGlobal::Raise(odbErrTransaction);
+    auto& levels = cache_->rollbackActions;
+    if (levels.size() < static_cast<size_t>(writeDepth_)) levels.resize(static_cast<size_t>(writeDepth_));
+    levels[static_cast<size_t>(writeDepth_) - 1].push_back(std::move(undo));
+}
+
+void Connection::endLevelActions(int level, bool committed) noexcept {
+    auto& levels = cache_->rollbackActions;
+    if (level < 1 || levels.size() < static_cast<size_t>(level)) return;
+    auto actions = std::move(levels[static_cast<size_t>(level) - 1]);
+    levels.resize(static_cast<size_t>(level) - 1);
+    if (committed) {
+        // A savepoint released is undone still by a rollback of the level around it.
+        if (level > 1)
+            for (auto& a : actions)
+                levels[static_cast<size_t>(level) - 2].push_back(std::move(a));
+        return;
+    }
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+        try {
+            (*it)();
+        } catch (...) {
+            // The rollback goes on: an action that fails must not stop the others.
+        }
     }
 }
 

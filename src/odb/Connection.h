@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "base/Variant.h"
@@ -55,6 +56,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void RollbackTrans();
     int TransLevel() const { return userLevel_; }
     bool InTransaction() const;
+    // Runs `undo` if the write under way is rolled back: its own operation, or a RollbackTrans
+    // around it; forgotten once the outermost transaction commits. For what a rule does outside the
+    // file (a file it renamed), so that it never outlives the rows that name it. Error outside a write.
+    void OnRollback(std::function<void()> undo);
 
     // Records the user and this computer in the database's connections table.
     void Login(const QString& user, Database& database);
@@ -87,6 +92,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
   private:
     void configure(int busyTimeoutMs);
     void checkOpen() const;
+    // The rollback actions of the write level `level` as it ends: run (last first) when rolled
+    // back, handed to the enclosing level when committed.
+    void endLevelActions(int level, bool committed) noexcept;
     [[noreturn]] void raiseSql(int rc, const QString& what) const;
     friend class SqlStatement;
 

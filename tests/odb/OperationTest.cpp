@@ -258,6 +258,44 @@ TEST_F(OperationTest, InsideAUserTransactionEachOperationIsASavepoint) {
     EXPECT_TRUE(RaisesLibraryError([&] { o.conn->CommitTrans(); }, odb::odbErrTransaction));
 }
 
+TEST_F(OperationTest, RollbackActionsRunWhenTheWriteThatAskedForThemIsUndone) {
+    // A rule that renames something outside the file asks for it to be put back on a rollback.
+    QStringList undone;
+    int limit = 100;
+    def->table("Commesse")->onUpdateRow = [&](DataSet& ds) {
+        const QString label = QString::number(ds.ColNumber("TempoTotale"));
+        ds.GetConnection()->OnRollback([&undone, label] { undone << label; });
+        if (ds.ColNumber("TempoTotale") > limit) ds.RejectChange("Tempo eccessivo", 0);
+    };
+    EXPECT_FALSE(steps->AddRow({"Minuti", 500}));
+    EXPECT_EQ(Lines(undone), "520");
+    EXPECT_TRUE(steps->AddRow({"Minuti", 10}));  // committed: never undone
+    EXPECT_EQ(Lines(undone), "520");
+
+    // Inside a user transaction a committed operation is undone by the RollbackTrans around it,
+    // last first, and one refused inside it at once.
+    undone.clear();
+    o.conn->BeginTrans();
+    EXPECT_TRUE(steps->AddRow({"Minuti", 5}));
+    EXPECT_FALSE(steps->AddRow({"Minuti", 100}));
+    EXPECT_EQ(Lines(undone), "135");
+    EXPECT_TRUE(steps->AddRow({"Minuti", 6}));
+    o.conn->RollbackTrans();
+    EXPECT_EQ(Lines(undone), "135\n41\n35");
+    undone.clear();
+    o.conn->BeginTrans();
+    EXPECT_TRUE(steps->AddRow({"Minuti", 5}));
+    o.conn->CommitTrans();
+    EXPECT_TRUE(undone.isEmpty());
+    // Asked outside any write, it is an error: nothing would ever run it.
+    EXPECT_TRUE(RaisesLibraryError([&] { o.conn->OnRollback([] {}); }, odb::odbErrTransaction));
+    // Closing the file with a transaction open rolls it back, actions included.
+    o.conn->BeginTrans();
+    EXPECT_TRUE(steps->AddRow({"Minuti", 1}));
+    o.conn->CloseConnection();
+    EXPECT_EQ(Lines(undone), "36");
+}
+
 TEST_F(OperationTest, RowStatesMeanWhatTheRulesReadInThem) {
     std::vector<bool> silentSeen, flagSeen;
     def->table("Passaggi")->onUpdateRow = [&](DataSet& ds) {
