@@ -38,3 +38,12 @@ void Clienti::OnUpdatedTableStruct(odb::DataSet& ds, double /*curVersion*/, doub
     ds.AddRow({"Descrizione", "Cliente generico", "PartitaIva", "", "Indirizzo", "", "Citta", "", "Provincia",
                "", "CAP", "", "Telefono", "", "Fax", ""});
 }
+
+// Every text starts empty, not Null; the name is the user's.
+void Clienti::OnNewRow(odb::DataSet& ds) {
+    for (const char* field :
+         {"Codice", "Indirizzo", "Citta", "Provincia", "CAP", "PartitaIva", "Telefono", "Fax", "EMail"})
+        ds.SetColValue(field, QString(""));
+    ds.SetColValue("InvioAutomaticoEMail", false);
+    ds.SetColValue("SitoInternet", QString(""));
+}

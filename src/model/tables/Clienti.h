@@ -12,4 +12,5 @@ class Clienti : public TableClass {
                          odb::ReferenceDefs& references) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
+    void OnNewRow(odb::DataSet& ds) override;
 };

@@ -1,6 +1,10 @@
 // The table Fornitori: definition and row rules.
 #include "model/tables/Fornitori.h"
 
+#include "base/Variant.h"
+#include "odb/DataSet.h"
+#include "platform/Clock.h"
+
 void Fornitori::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.4);
     identity.Flags1(1);
@@ -25,4 +29,12 @@ void Fornitori::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
     fields.AddField("DataAttivazione", odb::ftDate, 0, 0, "", -100, -100, -100, true, "", "", 0);
     fields.AddField("Note", odb::ftText, 254, 0, "", -100, -100, -100, true, "", "", 0);
     indexes.AddIndex("RagioneSociale", true, "");
+}
+
+// Every text but the company name starts empty; the supplier is active from today.
+void Fornitori::OnNewRow(odb::DataSet& ds) {
+    for (const char* field : {"Indirizzo", "Citta", "Provincia", "CAP", "PartitaIVA", "CodiceFiscale",
+                              "Telefono", "Fax", "EMail", "SitoInternet", "Contatto", "Note"})
+        ds.SetColValue(field, QString(""));
+    ds.SetColValue("DataAttivazione", Variant::fromDate(Clock::today()));
 }
