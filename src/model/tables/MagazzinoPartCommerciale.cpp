@@ -2,6 +2,8 @@
 #include "model/tables/MagazzinoPartCommerciale.h"
 
 #include "model/CopyMisspeltAvailability.h"
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
 
 void MagazzinoPartCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.7);
@@ -34,4 +36,32 @@ void MagazzinoPartCommerciale::OnUpdatedTableStruct(odb::DataSet& ds, double /*c
                                                     double oldVersion, bool created) {
     if (created || oldVersion >= 1.7) return;
     CopyMisspeltAvailability(ds, Name());
+}
+
+void MagazzinoPartCommerciale::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("CodiceFornitore", QString(""));
+    ds.SetColValue("QuantitàMagazzino", 0);
+    ds.SetColValue("QuantitàInOrdine", 0);
+    ds.SetColValue("DisponibilitàFinale", 0);
+    ds.SetColValue("UsoInterno", false);
+}
+
+namespace {
+
+// The quantities that the final availability follows.
+bool MovesAvailability(const QString& column) {
+    return IsColumn(column, "QuantitàInOrdine") || IsColumn(column, "QuantitàMagazzino");
+}
+
+}  // namespace
+
+// The final availability follows the stock and the quantity on order: the old value leaves it before the
+// change, the new one enters it after.
+void MagazzinoPartCommerciale::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if (MovesAvailability(columnName)) ds.SubtractFromCol("DisponibilitàFinale", ds.ColNumber(columnName));
+}
+
+void MagazzinoPartCommerciale::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    if (MovesAvailability(changedColumnName))
+        ds.AddToCol("DisponibilitàFinale", ds.ColNumber(changedColumnName));
 }

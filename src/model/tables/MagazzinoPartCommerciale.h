@@ -12,4 +12,7 @@ class MagazzinoPartCommerciale : public TableClass {
                          odb::ReferenceDefs& references) override;
 
     void OnUpdatedTableStruct(odb::DataSet& ds, double curVersion, double oldVersion, bool created) override;
+    void OnNewRow(odb::DataSet& ds) override;
+    void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
+    void OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) override;
 };

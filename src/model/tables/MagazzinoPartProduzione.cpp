@@ -2,6 +2,8 @@
 #include "model/tables/MagazzinoPartProduzione.h"
 
 #include "model/CopyMisspeltAvailability.h"
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
 
 void MagazzinoPartProduzione::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.5);
@@ -32,4 +34,31 @@ void MagazzinoPartProduzione::OnUpdatedTableStruct(odb::DataSet& ds, double /*cu
                                                    bool created) {
     if (created || oldVersion >= 1.3) return;
     CopyMisspeltAvailability(ds, Name());
+}
+
+void MagazzinoPartProduzione::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("QuantitàMagazzino", 0);
+    ds.SetColValue("QuantitàInProduzione", 0);
+    ds.SetColValue("DisponibilitàFinale", 0);
+    ds.SetColValue("TempoPresunto", 0);
+}
+
+namespace {
+
+// The quantities that the final availability follows.
+bool MovesAvailability(const QString& column) {
+    return IsColumn(column, "QuantitàMagazzino");
+}
+
+}  // namespace
+
+// The final availability follows the stock: the old value leaves it before the change, the new one
+// enters it after.
+void MagazzinoPartProduzione::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
+    if (MovesAvailability(columnName)) ds.SubtractFromCol("DisponibilitàFinale", ds.ColNumber(columnName));
+}
+
+void MagazzinoPartProduzione::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    if (MovesAvailability(changedColumnName))
+        ds.AddToCol("DisponibilitàFinale", ds.ColNumber(changedColumnName));
 }

@@ -1,6 +1,9 @@
 // The table ParticolariAttrezzature: definition and row rules.
 #include "model/tables/ParticolariAttrezzature.h"
 
+#include "base/Currency.h"
+#include "odb/DataSet.h"
+
 void ParticolariAttrezzature::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.3);
     identity.Flags1(1);
@@ -19,4 +22,10 @@ void ParticolariAttrezzature::DefineStructure(odb::FieldDefs& fields, odb::Index
     fields.AddField("CostoDiProduzione", odb::ftCurrency, 0, 0, "", -100, -100, -100, true,
                     "Costo stimato di produzione del particolare", "", 0);
     indexes.AddIndex("Descrizione", true, "");
+}
+
+void ParticolariAttrezzature::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("PrezzoListino", Currency());
+    ds.SetColValue("CostoDiProduzione", Currency());
+    ds.SetColValue("TempoPresunto", 0);
 }

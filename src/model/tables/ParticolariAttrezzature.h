@@ -10,4 +10,6 @@ class ParticolariAttrezzature : public TableClass {
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
+
+    void OnNewRow(odb::DataSet& ds) override;
 };
