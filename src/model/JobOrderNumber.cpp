@@ -21,6 +21,25 @@ QString JobOrderNumber::DetailText(const QString& prefix, const std::optional<Va
 }
 
 int32_t JobOrderNumber::Next(odb::DataSet& ds, const QString& tableName, const QString& field) {
-    const Variant highest = ds.OpenTable(tableName)->Aggregate(field, odb::aggMax);
+    return NextOver(*ds.OpenTable(tableName), field);
+}
+
+int32_t JobOrderNumber::NextOver(odb::DataSet& rows, const QString& field) {
+    const Variant highest = rows.Aggregate(field, odb::aggMax);
     return (highest.isEmptyOrNull() ? 0 : Variant(highest.toDouble()).toLong()) + 1;
+}
+
+void JobOrderNumber::NumberNewDetail(odb::DataSet& detail, const QString& collection) {
+    if (detail.EventSource().SkipNumbering() || !detail.ColIsNull("SottoProgressivo")) return;
+    auto order = detail.ParentRow();
+    if (order->DataEmpty()) return;
+    detail.SetColValue("SottoProgressivo", NextOver(*order->GetReference(collection), "SottoProgressivo"));
+}
+
+void JobOrderNumber::SetDetailNumber(odb::DataSet& detail, odb::DataSet& type) {
+    auto order = detail.ParentRow();
+    std::optional<Variant> progressive;
+    if (!order->DataEmpty()) progressive = order->ColValue("Progressivo");
+    detail.SetColValue("NumeroCommessa",
+                       DetailText(Prefix(type), progressive, detail.ColValue("SottoProgressivo")));
 }

@@ -29,4 +29,13 @@ class JobOrderNumber {
     // see only some of its rows. Call it inside the write operation that stores the number, so
     // that no other computer stores the same one meanwhile.
     static int32_t Next(odb::DataSet& ds, const QString& tableName, const QString& field = "Progressivo");
+    // 1 + the greatest `field` over the rows of `rows` (1 when none).
+    static int32_t NextOver(odb::DataSet& rows, const QString& field);
+
+    // A new detail's sub-number: 1 + the greatest `SottoProgressivo` of its job order's
+    // `collection`. Left as it is when it is set already, when the detail has no job order, or
+    // while an import brings the details with their own numbers.
+    static void NumberNewDetail(odb::DataSet& detail, const QString& collection);
+    // `NumeroCommessa` of a detail from its type row `type`, its job order and its sub-number.
+    static void SetDetailNumber(odb::DataSet& detail, odb::DataSet& type);
 };

@@ -1,6 +1,10 @@
 // The table DettagliAttrezzature: definition and row rules.
 #include "model/tables/DettagliAttrezzature.h"
 
+#include "model/JobOrderNumber.h"
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
+
 void DettagliAttrezzature::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.8);
     identity.Flags1(1);
@@ -18,4 +22,23 @@ void DettagliAttrezzature::DefineStructure(odb::FieldDefs& fields, odb::IndexDef
                             "Particolare dell'attrezzatura in lavorazione", -2, -1, 0);
     indexes.AddIndex("SottoProgressivo", true, "DettAttrezzature").AddParentLink();
     indexes.SetBrowseColumns("SottoProgressivo,Particolare,Quantità");
+}
+
+void DettagliAttrezzature::OnNewRow(odb::DataSet& ds) {
+    ds.SetReference("Tipo", 1);
+    ds.SetColValue("Quantità", 1);
+    JobOrderNumber::NumberNewDetail(ds, "Attrezzature");
+}
+
+void DettagliAttrezzature::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    if (IsColumn(changedColumnName, "SottoProgressivo"))
+        JobOrderNumber::SetDetailNumber(ds, *ds.GetReference("Tipo"));
+}
+
+void DettagliAttrezzature::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                             const QString& referenceName, bool /*isDelete*/,
+                                             bool /*inMemory*/) {
+    if (IsColumn(referenceName, "Tipo")) JobOrderNumber::SetDetailNumber(ds, referencedDS);
+    // Once the part of a new detail is chosen, the user goes on with its quantity.
+    if (IsColumn(referenceName, "Particolare") && ds.IsNewRow()) ds.FocusField("Quantità");
 }

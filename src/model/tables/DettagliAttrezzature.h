@@ -10,4 +10,9 @@ class DettagliAttrezzature : public TableClass {
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
+
+    void OnNewRow(odb::DataSet& ds) override;
+    void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
+    void OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS, const QString& referenceName,
+                           bool isDelete, bool inMemory) override;
 };
