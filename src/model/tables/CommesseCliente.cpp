@@ -1,6 +1,15 @@
 // The table CommesseCliente: definition and row rules.
 #include "model/tables/CommesseCliente.h"
 
+#include "base/Currency.h"
+#include "base/DateUtil.h"
+#include "base/Variant.h"
+#include "model/JobOrderNumber.h"
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
+#include "odb/Table.h"
+#include "platform/Clock.h"
+
 void CommesseCliente::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(2.4);
     identity.Flags1(1);
@@ -47,4 +56,160 @@ void CommesseCliente::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& in
                             "Nome del referente per la commessa", -2, -1, 0);
     indexes.SetBrowseColumns(
         "DataInserimento,Progressivo,Cliente,Urgente,DataConsegnaConcordata,Attrezzature,Macchine");
+}
+
+struct CommesseCliente::Totals {
+    const char* reference;  // the detail collection
+    const char* item;       // the detail's part or machine, which gives the list price
+    const char* time;       // total of TempoImpiegato
+    const char* effective;  // total of CostoEffettivoPassaggi, or none
+    const char* listPrice;  // total of Quantità x PrezzoListino
+};
+
+namespace {
+
+const QString kTable = "CommesseCliente";
+
+bool RowGiven(odb::DataSet& ds) {
+    return !ds.DataEmpty() && !ds.NoCurrentRow();
+}
+
+// Quantità x the list price of the detail's part or machine (none: 0).
+double ListValue(odb::DataSet& detail, const char* item) {
+    auto priced = detail.GetReference(item);
+    if (!RowGiven(*priced)) return 0;
+    return detail.ColNumber("Quantità") * priced->ColNumber("PrezzoListino");
+}
+
+}  // namespace
+
+const CommesseCliente::Totals* CommesseCliente::TotalsOf(const QString& referenceName) {
+    static const Totals kTotals[] = {
+        {"Attrezzature", "Particolare", "TempoTotaleAttrezzature", "CostoEffettivoAttrezzature",
+         "CostoTotaleListinoAttrezzature"},
+        {"Macchine", "Macchinario", "TempoTotaleMacchine", nullptr, "CostoTotaleListinoMacchine"},
+    };
+    for (const Totals& t : kTotals)
+        if (IsColumn(referenceName, t.reference)) return &t;
+    return nullptr;
+}
+
+void CommesseCliente::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("DataInserimento", Variant::fromDate(Clock::now()));
+    ds.SetColValue("CommessaChiusa", false);
+    ds.SetColValue("TempoTotaleAttrezzature", 0);
+    ds.SetColValue("CostoEffettivoAttrezzature", Currency());
+    ds.SetColValue("TempoTotaleMacchine", 0);
+    ds.SetColValue("CostoTotaleListinoAttrezzature", Currency());
+    ds.SetColValue("CostoTotaleListinoMacchine", Currency());
+    ds.SetColValue("Spedito", false);
+    ds.SetColValue("Urgente", false);
+    ds.SetColValue("StatoNotifica", 1);
+    // The worker that stands for none.
+    ds.SetReference("Referente", QString(""));
+    // The number shown while the row is new; taken again when it is stored.
+    if (!ds.EventSource().SkipNumbering()) ds.SetColValue("Progressivo", JobOrderNumber::Next(ds, kTable));
+}
+
+// Another computer may have stored a job order since this one was started: its number is taken
+// again under the write lock, over every customer job order (items on approval included).
+void CommesseCliente::OnUpdateRow(odb::DataSet& ds) {
+    if (!ds.IsNewRow() || ds.EventSource().SkipNumbering()) return;
+    ds.SetColValue("Progressivo", JobOrderNumber::Next(ds, kTable));
+}
+
+void CommesseCliente::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
+    const QString& column = changedColumnName;
+    // Numbers run by year: a job order dated in another year takes the next one.
+    if (IsColumn(column, "DataInserimento") && !ds.ColIsNull("DataInserimento") &&
+        SplitOleDate(ds.ColValue("DataInserimento").toDate()).year != SplitOleDate(Clock::now()).year)
+        ds.SetColValue("Progressivo", JobOrderNumber::Next(ds, kTable));
+    if (IsColumn(column, "CommessaChiusa"))
+        ds.SetColValue("DataChiusura",
+                       ds.ColValueBool("CommessaChiusa") ? Variant::fromDate(Clock::now()) : Variant::null());
+    if (IsColumn(column, "DataChiusura") && !ds.ColValueBool("CommessaChiusa") &&
+        !ds.ColIsNull("DataChiusura"))
+        ds.RejectChange("La data di chiusura può essere modificata solo quando la commessa è chiusa", 0);
+    if (IsColumn(column, "Spedito")) {
+        if (ds.ColValueBool("Spedito")) {
+            if (!ds.ColValueBool("CommessaChiusa"))
+                ds.RejectChange("Per effettuare la spedizione la commessa deve essere chiusa", 0);
+            ds.SetColValue("DataSpedizione", Variant::fromDate(Clock::now()));
+        } else {
+            ds.SetColValue("DataSpedizione", Variant::null());
+        }
+    }
+}
+
+// A detail about to change or go: its old values leave the totals.
+void CommesseCliente::OnBeforeUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                              const QString& referenceName, bool /*isDelete*/,
+                                              bool /*inMemory*/) {
+    const Totals* t = TotalsOf(referenceName);
+    if (!t) return;
+    odb::DataSet& detail = referencedDS;
+    const bool given = RowGiven(detail);
+    if (!given) {
+        // The whole collection is about to be replaced; the after-event sums it again.
+        if (t->effective) {
+            ds.SetColValue(t->time, 0);
+            ds.SetColValue(t->effective, Currency());
+            ds.SetColValue(t->listPrice, Currency());
+        } else {
+            SumTotals(ds, *t);
+        }
+    } else {
+        MoveTotals(ds, *t, detail, -1);
+    }
+    if (!given || detail.ColValueBool("Chiuso") == ds.ColValueBool("CommessaChiusa"))
+        UpdateClosedState(ds, given ? &detail : nullptr, t->reference);
+}
+
+// A detail changed or added: its new values enter the totals; or the customer changed.
+void CommesseCliente::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                        const QString& referenceName, bool /*isDelete*/, bool /*inMemory*/) {
+    if (IsColumn(referenceName, "Cliente")) {
+        // No customer, no mail.
+        const bool mail = RowGiven(referencedDS) && referencedDS.ColValueBool("InvioAutomaticoEMail");
+        ds.SetColValue("StatoNotifica", mail ? 2 : 1);
+        return;
+    }
+    const Totals* t = TotalsOf(referenceName);
+    if (!t) return;
+    odb::DataSet& detail = referencedDS;
+    const bool given = RowGiven(detail);
+    if (!given)
+        SumTotals(ds, *t);
+    else
+        MoveTotals(ds, *t, detail, +1);
+    if (!given || detail.ColValueBool("Chiuso") != ds.ColValueBool("CommessaChiusa"))
+        UpdateClosedState(ds, nullptr, {});
+}
+
+void CommesseCliente::MoveTotals(odb::DataSet& ds, const Totals& t, odb::DataSet& detail, int sign) {
+    ds.AddToCol(t.time, sign * detail.ColNumber("TempoImpiegato"));
+    if (t.effective) ds.AddToCol(t.effective, sign * detail.ColNumber("CostoEffettivoPassaggi"));
+    ds.AddToCol(t.listPrice, sign * ListValue(detail, t.item));
+}
+
+void CommesseCliente::SumTotals(odb::DataSet& ds, const Totals& t) {
+    auto details = ds.GetReference(t.reference);
+    ds.SetColValue(t.time, details->Aggregate("TempoImpiegato", odb::aggSum));
+    if (t.effective) ds.SetColValue(t.effective, details->Aggregate("CostoEffettivoPassaggi", odb::aggSum));
+    double listPrice = 0;
+    for (details->RowFirst(); !details->RowInvalid(); details->RowNext())
+        listPrice += ListValue(*details, t.item);
+    ds.SetColValue(t.listPrice, listPrice);
+}
+
+void CommesseCliente::UpdateClosedState(odb::DataSet& ds, odb::DataSet* exclude, const QString& excludeFrom) {
+    auto noOpenDetail = [&](const QString& reference) {
+        QString condition = "Not Chiuso";
+        if (exclude && IsColumn(reference, excludeFrom))
+            condition += " AND " + exclude->GetTable().KeyField(-1) + "<>" + exclude->Bookmark(-1).toText();
+        return ds.GetReference(reference, condition)->DataEmpty();
+    };
+    const bool closed = noOpenDetail("Attrezzature") && noOpenDetail("Macchine");
+    // Written only when it changes: its write stamps the closing date.
+    if (closed != ds.ColValueBool("CommessaChiusa")) ds.SetColValue("CommessaChiusa", closed);
 }
