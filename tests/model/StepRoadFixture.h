@@ -75,4 +75,54 @@ class StepRoadFixture : public ModelDatabaseTest {
         return rows("DettagliCommesse", "NumeroCommessa='" + number + "'");
     }
     static double money(const odb::DataSet& ds, const QString& field) { return ds.ColNumber(field); }
+
+    // ---- customer job orders ----
+    void addCustomer(const QString& name, bool automaticMail) {
+        ASSERT_TRUE(rows("Clienti")->AddRow(
+            {"Descrizione", name, "Codice", name.left(8), "InvioAutomaticoEMail", automaticMail}));
+    }
+    void addToolingPart(const QString& name, double listPrice) {
+        ASSERT_TRUE(rows("ParticolariAttrezzature")
+                        ->AddRow({"Descrizione", name, "PrezzoListino", Currency::fromDouble(listPrice)}));
+    }
+    void addMachine(const QString& code, double listPrice) {
+        ASSERT_TRUE(rows("MagazzinoMacchinari")
+                        ->AddRow({"Codice", code, "Descrizione", "Macchina " + code, "PrezzoListino",
+                                  Currency::fromDouble(listPrice)}));
+    }
+    // A new customer job order, stored; the data set stands on it.
+    std::shared_ptr<odb::DataSet> addCustomerOrder(const QString& table = "CommesseCliente") {
+        auto order = rows(table);
+        EXPECT_TRUE(order->AddRow({})) << notify.messages.join("|").toStdString();
+        return order;
+    }
+    // Orders numbered 1 to n; the data set stands on the last.
+    std::shared_ptr<odb::DataSet> orderNumbered(int n) {
+        std::shared_ptr<odb::DataSet> order;
+        for (int i = 0; i < n; ++i)
+            order = addCustomerOrder();
+        EXPECT_EQ(order->ColNumber("Progressivo"), n);
+        return order;
+    }
+    // A tooling detail of `order` on the tooling part `part` (none: ""); the data set stands on it.
+    std::shared_ptr<odb::DataSet> addToolingDetail(odb::DataSet& order, const QString& part, int quantity) {
+        auto details = order.GetReference("Attrezzature");
+        VariantList pairs{"Quantità", quantity};
+        if (!part.isEmpty()) pairs.insert(pairs.begin(), {"Particolare", part});
+        EXPECT_TRUE(details->AddRow(pairs)) << notify.messages.join("|").toStdString();
+        return details;
+    }
+    std::shared_ptr<odb::DataSet> addMachineSale(odb::DataSet& order, const QString& machine,
+                                                 double quantity) {
+        auto details = order.GetReference("Macchine");
+        EXPECT_TRUE(details->AddRow({"Macchinario", machine, "Quantità", quantity}))
+            << notify.messages.join("|").toStdString();
+        return details;
+    }
+    std::shared_ptr<odb::DataSet> machineRow(const QString& code) {
+        return rows("MagazzinoMacchinari", "Codice='" + code + "'");
+    }
+    std::shared_ptr<odb::DataSet> orderRow(int progressive) {
+        return rows("CommesseCliente", "Progressivo=" + QString::number(progressive));
+    }
 };
