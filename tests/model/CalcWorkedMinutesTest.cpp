@@ -4,7 +4,6 @@
 #include "base/AppError.h"
 #include "base/DateUtil.h"
 #include "model/CalcWorkedMinutes.h"
-#include "model/ModelState.h"
 
 namespace {
 
@@ -30,12 +29,6 @@ TEST(CalcWorkedMinutes, MorningPlusAfternoonLessThePause) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(CalcWorkedMinutes(c.me, c.mx, c.ae, c.ax, c.pause), c.minutes);
-}
-
-TEST(CalcWorkedMinutes, TheSharedDefaultsMakeA490MinuteDay) {
-    EXPECT_EQ(CalcWorkedMinutes(DefaultOraEntrataMattino(), DefaultOraUscitaMattino(),
-                                DefaultOraEntrataPomeriggio(), DefaultOraUscitaPomeriggio(), 0),
-              490);
 }
 
 void expectOverflow(double me, double mx, double ae, double ax, int16_t pause) {
