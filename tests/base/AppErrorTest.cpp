@@ -5,11 +5,6 @@
 
 namespace {
 
-TEST(AppError, NumbersOfTheSystem) {
-    EXPECT_EQ(vbObjectError, -2147221504);
-    EXPECT_EQ(kAppErrorNumber, -2147188749);
-}
-
 TEST(AppError, SavedErrorRaisedAgainWithItsFieldsAndNumberReset) {
     SetCurrentError(AppError(kAppErrorNumber, "Zelto Lavrix", "guasto", "help.chm", 7));
     SaveErrorInfo();

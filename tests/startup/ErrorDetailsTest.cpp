@@ -139,18 +139,6 @@ TEST_F(ErrorDetailsTest, LineEndsOfTheMessage) {
     EXPECT_EQ(w.messageText(), "una riga");
 }
 
-TEST_F(ErrorDetailsTest, CaptionsAndTooltips) {
-    frmShowException w;
-    EXPECT_EQ(w.cmdBrowser()->text(), "&Browser");
-    EXPECT_EQ(w.cmdBrowser()->toolTip(), "Visualizza il messaggio nel Browser HTML predefinito");
-    EXPECT_EQ(w.cmdSave()->text(), "&Salva");
-    EXPECT_EQ(w.cmdSave()->toolTip(), "Salva il messaggio di errore in un file di testo");
-    EXPECT_EQ(w.cmdSupport()->text(), "S&upporto");
-    EXPECT_EQ(w.cmdSupport()->toolTip(),
-              "Spedisce il messaggio di errore al supporto tramite posta elettronica");
-    EXPECT_EQ(w.cmdEsc()->text(), "&Esci");
-}
-
 TEST_F(ErrorDetailsTest, BrowserWritesTheEscapedMessageAndOpensIt) {
     frmShowException w;
     w.SetException("32755 (7FF3)", "Valore <b>non</b> valido & \"altro\"\rè finito");
