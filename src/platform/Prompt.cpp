@@ -1,6 +1,8 @@
 // The process-wide prompt service.
 #include "platform/Prompt.h"
 
+#include <QApplication>
+
 #include "platform/QtPrompt.h"
 
 namespace {
@@ -19,6 +21,10 @@ std::shared_ptr<Prompt> Prompt::setInstance(std::shared_ptr<Prompt> prompt) {
     auto previous = current();
     current() = std::move(prompt);
     return previous;
+}
+
+void Prompt::beep() {
+    QApplication::beep();
 }
 
 QString DefaultMsgBoxTitle() {

@@ -47,6 +47,13 @@ class Prompt {
     virtual QString saveFileName(const QString& title, const QString& dir, const QString& filter,
                                  QWidget* owner = nullptr) = 0;
     virtual QString folder(const QString& title, const QString& dir, QWidget* owner = nullptr) = 0;
+    // The printer chooser: `printers` are the device names offered; `name` comes in as the one proposed
+    // and goes out as the one chosen. With `copies` a copies box shows it and takes the answer back.
+    // Returns false when the user cancels (`name` and `copies` are then left as they were).
+    virtual bool choosePrinter(const QString& title, const QStringList& printers, QString& name,
+                               int* copies = nullptr, QWidget* owner = nullptr) = 0;
+    // The warning beep of a refused answer or action.
+    virtual void beep();
 
     // The service in use; a Qt implementation unless one was set.
     static Prompt& instance();

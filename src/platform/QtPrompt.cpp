@@ -1,6 +1,8 @@
 // Qt message boxes with VB's button sets, icons and default button.
 #include "platform/QtPrompt.h"
 
+#include "platform/PrinterChoiceDialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -96,4 +98,14 @@ QString QtPrompt::saveFileName(const QString& title, const QString& dir, const Q
 
 QString QtPrompt::folder(const QString& title, const QString& dir, QWidget* owner) {
     return QFileDialog::getExistingDirectory(owner, title, dir);
+}
+
+bool QtPrompt::choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
+                             QWidget* owner) {
+    PrinterChoiceDialog dialog(title, printers, name, copies ? *copies : 0,
+                               owner ? owner : QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return false;
+    name = dialog.printerName();
+    if (copies) *copies = dialog.copies();
+    return true;
 }

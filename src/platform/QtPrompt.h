@@ -13,4 +13,6 @@ class QtPrompt : public Prompt {
     QString saveFileName(const QString& title, const QString& dir, const QString& filter,
                          QWidget* owner) override;
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
+    bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
+                       QWidget* owner) override;
 };

@@ -1,6 +1,8 @@
 // The scripted, recording prompt service.
 #include "support/RecordingPrompt.h"
 
+#include <algorithm>
+
 namespace {
 
 MsgResult defaultResult(int style) {
@@ -63,6 +65,26 @@ QString RecordingPrompt::saveFileName(const QString& title, const QString&, cons
 }
 QString RecordingPrompt::folder(const QString& title, const QString&, QWidget*) {
     return nextPath(Kind::Folder, title);
+}
+
+bool RecordingPrompt::choosePrinter(const QString& title, const QStringList& printers, QString& name,
+                                    int* copies, QWidget*) {
+    shown_.push_back({Kind::Printer, printers.join(u'|'), title, 0});
+    if (printerAnswers_.empty()) return false;
+    const auto [chosen, count] = printerAnswers_.front();
+    printerAnswers_.pop_front();
+    name = chosen;
+    if (copies) *copies = count;
+    return true;
+}
+
+void RecordingPrompt::beep() {
+    shown_.push_back({Kind::Beep, QString(), QString(), 0});
+}
+
+int RecordingPrompt::beeps() const {
+    return static_cast<int>(
+        std::count_if(shown_.begin(), shown_.end(), [](const Shown& s) { return s.kind == Kind::Beep; }));
 }
 
 ScopedRecordingPrompt::ScopedRecordingPrompt() : prompt_(std::make_shared<RecordingPrompt>()) {

@@ -11,10 +11,10 @@
 
 class RecordingPrompt : public Prompt {
   public:
-    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder };
+    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder, Printer, Beep };
     struct Shown {
         Kind kind;
-        QString text;  // message or input prompt
+        QString text;  // message or input prompt; the printers offered, joined by "|"
         QString title;
         int style = 0;  // MsgBox style bits
         int buttons() const { return style & MsgBoxStyle::kButtonsMask; }
@@ -27,6 +27,9 @@ class RecordingPrompt : public Prompt {
     void answer(MsgResult r) { msgAnswers_.push_back(r); }
     void answerText(const QString& text, bool ok = true) { textAnswers_.push_back({text, ok}); }
     void answerPath(const QString& path) { pathAnswers_.push_back(path); }
+    // The printer chosen (and copies, when asked); with none left the chooser is cancelled.
+    void answerPrinter(const QString& name, int copies = 1) { printerAnswers_.push_back({name, copies}); }
+    int beeps() const;
 
     const std::vector<Shown>& shown() const { return shown_; }
     const Shown& last() const { return shown_.back(); }
@@ -41,6 +44,9 @@ class RecordingPrompt : public Prompt {
     QString saveFileName(const QString& title, const QString& dir, const QString& filter,
                          QWidget* owner) override;
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
+    bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
+                       QWidget* owner) override;
+    void beep() override;
 
   private:
     QString nextPath(Kind kind, const QString& title);
@@ -48,6 +54,7 @@ class RecordingPrompt : public Prompt {
     std::deque<MsgResult> msgAnswers_;
     std::deque<std::pair<QString, bool>> textAnswers_;
     std::deque<QString> pathAnswers_;
+    std::deque<std::pair<QString, int>> printerAnswers_;
 };
 
 // Installs a fresh RecordingPrompt for the scope and puts the previous service back after.
