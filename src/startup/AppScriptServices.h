@@ -1,0 +1,12 @@
+// AppScriptServices: the one clock and prompt pair that every script host of the program gets.
+#pragma once
+
+namespace vbs {
+class ScriptHost;
+}
+
+class AppScriptServices {
+  public:
+    // Sets the program's clock and prompt adapters on the host.
+    static void Attach(vbs::ScriptHost& host);
+};
