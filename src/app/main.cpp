@@ -5,6 +5,7 @@
 #include "mainwindow/frmMain.h"
 #include "platform/ItalianLocale.h"
 #include "startup/SingleInstance.h"
+#include "startup/SoftwareUpdate.h"
 #include "startup/StartupMain.h"
 
 int main(int argc, char* argv[]) {
@@ -14,6 +15,9 @@ int main(int argc, char* argv[]) {
     // Closing the main window only hides it: the program ends through its unload.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallItalianLocale(app);
+
+    // Local update packages are looked for each time the database opens.
+    InstallStartupUpdateCheck();
 
     SingleInstance instance;
     frmMain* mainWindow = nullptr;

@@ -40,7 +40,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // Runs at every activation: opens the database when it is closed.
     void Form_Activate();
     // The unload road: closing message, placement, tray icon, other windows, database, message window.
-    void Unload();
+    void Unload() override;
     bool isUnloaded() const { return unloaded_; }
 
     void SetAppTitle();

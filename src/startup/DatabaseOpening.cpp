@@ -12,6 +12,7 @@
 #include "platform/Prompt.h"
 #include "platform/modOSWinUtil.h"
 #include "startup/DatabaseService.h"
+#include "startup/EndProgram.h"
 #include "startup/MainWindowServices.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
@@ -49,6 +50,11 @@ bool OpenDatabase() {
                 updateCheck()(g_strRootDir);
             } catch (...) {
                 // A failed update check never stops the opening.
+            }
+            // A started update ends the program: the database stays closed.
+            if (ProgramEnding()) {
+                frmMessage::Unload();
+                return false;
             }
         }
         g_intDatabaseType = kDatabaseType;

@@ -17,6 +17,8 @@ class MainWindowServices {
     virtual bool OptionsActive() const = 0;
     // Unbinds the grid, drops the current data set and closes the database.
     virtual void ReleaseDatabase() = 0;
+    // Unloads every other window, the most recent first, then itself: the program ends.
+    virtual void Unload() {}
 
     // The loaded main window, or none.
     static MainWindowServices* instance();

@@ -4,6 +4,7 @@
 #include <QDir>
 
 #include "odb/Connection.h"
+#include "startup/EndProgram.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
 
@@ -16,6 +17,7 @@ void FakeMainWindow::ReleaseDatabase() {
 
 void StartupTest::SetUp() {
     TempFolderTest::SetUp();
+    ResetProgramEnding();
     g_strRootDir.clear();
     g_blnIsWorkStation = false;
     g_blnIsMailNotificationServer = false;

@@ -20,6 +20,7 @@ class FakeMainWindow : public MainWindowServices, public odb::itfNotifyEvent {
     }
     bool OptionsActive() const override { return optionsActive; }
     void ReleaseDatabase() override;
+    void Unload() override { ++unloads; }
 
     void OnEvent(int32_t, void*, const QString& detail) override { events.push_back(detail); }
     void OnInternalMessage(void*, const QString&) override {}
@@ -30,6 +31,7 @@ class FakeMainWindow : public MainWindowServices, public odb::itfNotifyEvent {
     bool optionsActive = false;
     std::vector<bool> optionsChanges;
     int releases = 0;
+    int unloads = 0;
     std::vector<QString> events;
 };
 

@@ -11,14 +11,15 @@
 class RecordingShell : public ShellService {
   public:
     struct Call {
-        QString file, operation;
+        QString file, operation, parameters, workDir;
     };
-    bool execute(const QString& file, const QString& operation, const QString&, const QString&,
-                 bool) override {
-        calls.push_back({file, operation});
-        return true;
+    bool execute(const QString& file, const QString& operation, const QString& parameters,
+                 const QString& workDir, bool) override {
+        calls.push_back({file, operation, parameters, workDir});
+        return accepts;
     }
     std::vector<Call> calls;
+    bool accepts = true;  // what the shell answers
 };
 
 // Installs a RecordingShell for the scope.

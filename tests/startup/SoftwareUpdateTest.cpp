@@ -1,0 +1,354 @@
+// The software update: local and online discovery, the descriptor and its errors, the question,
+// the download and its check, cabinet unpacking, the start file and its start, the program's end,
+// and the check run by the database opening.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include "StartupFixture.h"
+#include "base/AppError.h"
+#include "platform/SettingsStore.h"
+#include "startup/DatabaseOpening.h"
+#include "startup/EndProgram.h"
+#include "startup/SharedState.h"
+#include "startup/SoftwareUpdate.h"
+#include "support/CabinetWriter.h"
+#include "support/HttpTestServer.h"
+#include "support/RecordingPrompt.h"
+#include "support/RecordingShell.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+const QString kApp = "ZeltoLavrix";
+const QString kScript = "/QoLib/GetAppUpdateFile.asp";
+
+void writeFile(const QString& file, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(file).path());
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
+QString errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.description();
+    }
+    return "<no error>";
+}
+
+class SoftwareUpdate : public StartupTest {
+  protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        g_strRootDir = workFolder();
+        previousTmp_ = qgetenv("TMPDIR");
+        QDir().mkpath(path("tmp"));
+        qputenv("TMPDIR", path("tmp").toUtf8());
+        SaveSetting(kAppSettingsName, "Configuration", "UpdateBaseURL", server.baseUrl() + "/QoLib/");
+    }
+    void TearDown() override {
+        qputenv("TMPDIR", previousTmp_);
+        SetStartupUpdateCheck({});
+        StartupTest::TearDown();
+    }
+    QString updates(const QString& name = {}) const { return QDir(workFolder()).filePath("Updates/" + name); }
+    // The server's answer to the query, and the package it hands out.
+    void serve(const QByteArray& line, const QByteArray& package = {}, qint64 contentLength = -1) {
+        server.route(kScript, [=](const HttpTestServer::Request& r) {
+            HttpTestServer::Response answer;
+            answer.body = r.query.hasQueryItem("Get") ? package : line;
+            if (r.query.hasQueryItem("Get")) answer.contentLength = contentLength;
+            return answer;
+        });
+    }
+    bool check(int32_t mode, bool noQuestion = false) {
+        return CheckSoftwareUpdate(g_strRootDir, kApp, 2, 2, 49, mode, nullptr, nullptr, noQuestion, true);
+    }
+    int downloads() const {
+        int n = 0;
+        for (const auto& r : server.requests())
+            n += r.query.hasQueryItem("Get");
+        return n;
+    }
+    QString programParameters() const { return kApp + " " + QCoreApplication::applicationDirPath(); }
+
+    HttpTestServer server;
+    ScopedRecordingPrompt prompt;
+    ScopedRecordingShell shell;
+
+  private:
+    QByteArray previousTmp_;
+};
+
+TEST_F(SoftwareUpdate, VersionTextAndScriptAddress) {
+    EXPECT_EQ(UpdateVersionText(2, 2, 49), "0002_0002_0049");
+    EXPECT_EQ(UpdateVersionText(10, 0, 1234), "0010_0000_1234");
+    EXPECT_EQ(GetUpdateURL(), server.baseUrl() + "/QoLib/GetAppUpdateFile.asp");
+    DeleteSetting(kAppSettingsName, "Configuration", "UpdateBaseURL");
+    EXPECT_TRUE(GetUpdateURL().endsWith("/QoLib/GetAppUpdateFile.asp"));
+}
+
+TEST_F(SoftwareUpdate, TheLocalFindIsTheNewestAboveTheRunningVersionWhateverTheLetterCase) {
+    struct Case {
+        QStringList files;
+        int major, minor, revision;
+        const char* found;
+    };
+    const Case cases[] = {
+        {{"ZeltoLavrix_0002_0002_0049.CAB", "ZeltoLavrix_0002_0002_0050.CAB"},
+         2,
+         2,
+         49,
+         "LC:ZeltoLavrix_0002_0002_0050.CAB"},
+        {{"zeltolavrix_0002_0002_0051.cab", "ZeltoLavrix_0002_0002_0050.CAB"},
+         2,
+         2,
+         49,
+         "LC:zeltolavrix_0002_0002_0051.cab"},
+        {{"ZeltoLavrix_0002_0009_0999.sh", "ZeltoLavrix_0002_0010_0000.sh"},
+         2,
+         9,
+         5,
+         "LC:ZeltoLavrix_0002_0010_0000.sh"},
+        {{"ZeltoLavrix_0002_0002_0049.CAB", "ZeltoLavrix.ini", "Altro_0009_0000_0000.CAB"}, 2, 2, 49, ""},
+        {{}, 2, 2, 49, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.found);
+        QDir(updates()).removeRecursively();
+        QDir().mkpath(updates());
+        for (const QString& f : c.files)
+            writeFile(updates(f), "x");
+        EXPECT_EQ(FindUpdatePackage(g_strRootDir, kApp, c.major, c.minor, c.revision, kUpdateLocalOnly,
+                                    nullptr, nullptr),
+                  c.found);
+    }
+    EXPECT_TRUE(server.requests().empty()) << "local only never asks the server";
+}
+
+TEST_F(SoftwareUpdate, TheServerIsAskedAboutTheLocalFindsVersionAndItsAnswerWins) {
+    writeFile(updates("ZeltoLavrix_0002_0002_0050.cab"), "x");
+    serve("0002_0002_0051,10,15/03/2024,ZeltoLavrix_0002_0002_0051_CAB");
+    EXPECT_EQ(FindUpdatePackage(g_strRootDir, kApp, 2, 2, 49, kUpdateLocalAndOnline, nullptr, nullptr),
+              "OL:0002_0002_0051,10,15/03/2024,ZeltoLavrix_0002_0002_0051_CAB");
+    EXPECT_EQ(server.requests().back().query.queryItemValue("Ver"), "0002_0002_0050");
+    // Online only: the local package is not even looked at.
+    EXPECT_EQ(FindUpdatePackage(g_strRootDir, kApp, 2, 2, 49, kUpdateOnlineOnly, nullptr, nullptr),
+              "OL:0002_0002_0051,10,15/03/2024,ZeltoLavrix_0002_0002_0051_CAB");
+    EXPECT_EQ(server.requests().back().query.queryItemValue("Ver"), "0002_0002_0049");
+    // Nothing newer on the server, or no server at all: the local find stays.
+    serve("");
+    EXPECT_EQ(FindUpdatePackage(g_strRootDir, kApp, 2, 2, 49, kUpdateLocalAndOnline, nullptr, nullptr),
+              "LC:ZeltoLavrix_0002_0002_0050.cab");
+    SaveSetting(kAppSettingsName, "Configuration", "UpdateBaseURL", "http://127.0.0.1:1/QoLib");
+    EXPECT_EQ(FindUpdatePackage(g_strRootDir, kApp, 2, 2, 49, kUpdateLocalAndOnline, nullptr, nullptr),
+              "LC:ZeltoLavrix_0002_0002_0050.cab");
+}
+
+TEST_F(SoftwareUpdate, DescriptorsAreReadOrRaiseTheUpdateError) {
+    writeFile(updates("ZeltoLavrix_0002_0003_0001.sh"), QByteArray(2500, 's'));
+    UpdatePackage p;
+    ASSERT_TRUE(ParseUpdateDescriptor(g_strRootDir, "LC:ZeltoLavrix_0002_0003_0001.sh", kApp, p));
+    EXPECT_EQ(p.file, updates("ZeltoLavrix_0002_0003_0001.sh"));
+    EXPECT_EQ(p.size, 2500);
+    EXPECT_EQ(p.source, 1);
+    EXPECT_EQ(p.revision, 1);
+    ASSERT_TRUE(
+        ParseUpdateDescriptor(g_strRootDir, "OL:0002_0004_0007,123456,15/03/2024,pkg_CAB,extra", kApp, p));
+    EXPECT_EQ(p.major * 10000 + p.minor * 100 + p.revision, 20407);
+    EXPECT_EQ(p.size, 123456);
+    EXPECT_EQ(p.file, "pkg_CAB");
+    EXPECT_EQ(p.source, 2);
+    ASSERT_TRUE(ParseUpdateDescriptor(g_strRootDir, "OL:0002_0004_0007,0,non una data,pkg.cab", kApp, p));
+    EXPECT_EQ(p.date, 0);
+
+    const char* bad[] = {
+        "OL:0002_0004_0007,123,15/03/2024",        // three fields
+        "OL:0002_0004,123,15/03/2024,pkg.cab",     // two version parts
+        "OL:0002_0004_0007,molti,15/03/2024,pkg",  // no size
+        "OL:0002_0004_99999,1,15/03/2024,pkg",     // beyond 16 bits
+        "OL:0002_0004_0007,5,ieri,pkg.cab",        // no date
+        "LC:Altro_0002_0003_0001.sh",              // another program's package
+        "LC:ZeltoLavrix_0002_0003_0009.sh",        // no such file
+        "XX:0002_0004_0007,1,1/1/2024,pkg",
+    };
+    for (const char* d : bad)
+        EXPECT_EQ(errorOf([&] { ParseUpdateDescriptor(g_strRootDir, d, kApp, p); }),
+                  QString("[APPLICATION UPDATE], Err.: 32755\rErrore nei dati di aggiornamento: ") + d);
+}
+
+TEST_F(SoftwareUpdate, ALocalScriptIsOfferedStartedWithTheProgramsParametersAndTheProgramEnds) {
+    writeFile(updates("ZeltoLavrix_0002_0002_0050.SH"), QByteArray(12500, 's'));
+    const QString package = updates("ZeltoLavrix_0002_0002_0050.SH");
+    {
+        QFile f(package);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime(QDate(2024, 3, 15), QTime(9, 0)), QFileDevice::FileModificationTime));
+    }
+
+    prompt->answer(MsgResult::No);
+    EXPECT_FALSE(check(kUpdateLocalOnly));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              "E' DISPONIBILE UN AGGIORNAMENTO SOFTWARE, INSTALLARLO ADESSO ?\r\r"
+              "NUOVA VERSIONE:\rZelto Lavrix v.2.2.50\r12KB del 15/03/2024\r\r"
+              "N.B.: L'applicazione verrà chiusa durante l'aggiornamento.");
+    EXPECT_EQ(prompt->last().style, vbYesNo | vbInformation);
+    EXPECT_TRUE(shell->calls.empty());
+    EXPECT_EQ(main.unloads, 0);
+
+    prompt->answer(MsgResult::Yes);
+    EXPECT_TRUE(check(kUpdateLocalOnly));
+    ASSERT_EQ(shell->calls.size(), 1u);
+    EXPECT_EQ(shell->calls[0].file, package);
+    EXPECT_EQ(shell->calls[0].operation, "open");
+    EXPECT_EQ(shell->calls[0].parameters, programParameters());
+    EXPECT_EQ(shell->calls[0].workDir, "");
+    EXPECT_TRUE(QFileInfo(package).isExecutable());
+    EXPECT_EQ(main.unloads, 1);
+    EXPECT_TRUE(ProgramEnding());
+}
+
+TEST_F(SoftwareUpdate, UnsupportedKindsAndARefusedStartAreReported) {
+    writeFile(updates("ZeltoLavrix_0002_0002_0050.EXE"), "MZ");
+    EXPECT_FALSE(check(kUpdateLocalOnly, true));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Formato del file di aggiornamento non supportato.\r\rFILE: " +
+                                       updates("ZeltoLavrix_0002_0002_0050.EXE"));
+    EXPECT_EQ(prompt->last().icon(), vbExclamation);
+
+    writeFile(updates("ZeltoLavrix_0002_0002_0051.run"), "ELF");
+    shell->accepts = false;
+    prompt->clear();
+    EXPECT_FALSE(check(kUpdateLocalOnly, true));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              "Impossibile avviare l'aggiornamento: " + updates("ZeltoLavrix_0002_0002_0051.run"));
+    EXPECT_EQ(prompt->last().icon(), vbCritical);
+    EXPECT_EQ(main.unloads, 0);
+}
+
+TEST_F(SoftwareUpdate, AnOnlineCabinetIsDownloadedUnpackedAndItsStartFileStarted) {
+    const QString cab = path("build.cab");
+    ASSERT_TRUE(WriteCabinet(
+        cab.toStdString(),
+        {{"bin\\ZeltoLavrix", std::string(5000, 'b')}, {"Setup.SH", "#!/bin/sh\n"}, {"install.run", "ELF"}}));
+    QFile in(cab);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    serve("0002_0003_0000," + QByteArray::number(bytes.size()) + ",01/04/2024,ZeltoLavrix_0002_0003_0000_CAB",
+          bytes);
+    EXPECT_TRUE(check(kUpdateLocalAndOnline, true));
+    EXPECT_EQ(downloads(), 1);
+    EXPECT_EQ(server.requests().back().query.queryItemValue("Ver"), "0002_0002_0049");
+    const QString package = updates("ZeltoLavrix_0002_0003_0000.CAB");
+    ASSERT_TRUE(QFile::exists(package));
+    ASSERT_EQ(shell->calls.size(), 1u);
+    const QString unpacked = shell->calls[0].workDir;
+    EXPECT_TRUE(unpacked.startsWith(path("tmp") + "/ZeltoLavrix")) << unpacked.toStdString();
+    EXPECT_EQ(shell->calls[0].file, unpacked + "/Setup.SH") << "setup.sh comes before install.run";
+    EXPECT_EQ(shell->calls[0].parameters, programParameters());
+    EXPECT_TRUE(QFile::exists(unpacked + "/bin/ZeltoLavrix"));
+    EXPECT_EQ(main.unloads, 1);
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(SoftwareUpdate, ADownloadOfAnotherSizeIsRefusedAndRemoved) {
+    const QByteArray full(4000, 'f');
+    serve("0002_0003_0000,4000,01/04/2024,ZeltoLavrix_0002_0003_0000.sh", full.left(1500), -2);
+    EXPECT_FALSE(check(kUpdateOnlineOnly, true));
+    EXPECT_GE(downloads(), 1);  // the network layer may send a broken transfer again
+    const QString package = updates("ZeltoLavrix_0002_0003_0000.SH");
+    EXPECT_FALSE(QFile::exists(package)) << "a truncated package must not be found again";
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(
+        prompt->last().text,
+        "Il file di aggiornamento scaricato non è integro: 1500 byte invece di 4000.\r\rFILE: " + package);
+    EXPECT_TRUE(shell->calls.empty());
+    EXPECT_EQ(main.unloads, 0);
+
+    // Cut short while its length was announced: the transfer itself fails.
+    serve("0002_0003_0000,4000,01/04/2024,ZeltoLavrix_0002_0003_0000.sh", full.left(1500), 4000);
+    const QString error = errorOf([&] { check(kUpdateOnlineOnly, true); });
+    EXPECT_TRUE(error.contains("Impossibile scaricare l'aggiornamento: ")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(package));
+    EXPECT_TRUE(shell->calls.empty());
+}
+
+TEST_F(SoftwareUpdate, ACabinetLeavingTheUnpackFolderIsRefusedWithNothingWrittenOutside) {
+    const QString cab = updates("ZeltoLavrix_0002_0002_0050.cab");
+    QDir().mkpath(updates());
+    ASSERT_TRUE(
+        WriteCabinet(cab.toStdString(), {{"setup.sh", "#!/bin/sh\n"}, {"..\\..\\evil.sh", "rm -rf"}}));
+    EXPECT_FALSE(check(kUpdateLocalOnly, true));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              "Il file di aggiornamento contiene un percorso non ammesso: ..\\..\\evil.sh\r\rFILE: " + cab);
+    EXPECT_TRUE(shell->calls.empty());
+    EXPECT_FALSE(QFile::exists(path("evil.sh")));
+    EXPECT_FALSE(QFile::exists(path("tmp/evil.sh")));
+    EXPECT_TRUE(QDir(path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty())
+        << "the refused unpacking leaves nothing behind";
+}
+
+TEST_F(SoftwareUpdate, ACabinetWithoutStartFileOpensItsFolder) {
+    const QString cab = updates("ZeltoLavrix_0002_0002_0050.cab");
+    QDir().mkpath(updates());
+    ASSERT_TRUE(WriteCabinet(cab.toStdString(), {{"leggimi.txt", "istruzioni"}, {"setup.bat", "@echo off"}}));
+    EXPECT_TRUE(check(kUpdateLocalOnly, true));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              "File di avvio per l'aggiornamento non identificato, è necessario l'avvio manuale.");
+    ASSERT_EQ(shell->calls.size(), 1u);
+    EXPECT_EQ(shell->calls[0].file, shell->calls[0].workDir);
+    EXPECT_TRUE(QFile::exists(shell->calls[0].workDir + "/leggimi.txt"));
+}
+
+TEST_F(SoftwareUpdate, ASizeOfZeroEndsWithoutAQuestionAndBadRepliesRaise) {
+    serve("0002_0003_0000,0,,ZeltoLavrix_0002_0003_0000.cab");
+    EXPECT_FALSE(check(kUpdateOnlineOnly));
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_EQ(downloads(), 0);
+
+    serve("0002_0003_0000,100,01/04/2024");
+    EXPECT_EQ(errorOf([&] { check(kUpdateOnlineOnly); }),
+              "[APPLICATION UPDATE], Err.: 32755\rErrore nei dati di aggiornamento: "
+              "OL:0002_0003_0000,100,01/04/2024");
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(SoftwareUpdate, TheOpeningChecksLocalPackagesAndAStartedUpdateEndsIt) {
+    InstallStartupUpdateCheck();
+    prompt->answerPath(workFolder());  // the first start creates the database in the work folder
+    ASSERT_TRUE(OpenDatabase()) << "no package: the database opens";
+    main.ReleaseDatabase();
+    prompt->clear();
+    writeFile(
+        updates("ZeltoLavrix_" +
+                UpdateVersionText(AppVersionMajor(), AppVersionMinor(), AppVersionRevision() + 1) + ".sh"),
+        "#!/bin/sh\n");
+    serve("0009_0000_0000,100,01/04/2024,x.sh");
+
+    prompt->answer(MsgResult::No);
+    EXPECT_TRUE(OpenDatabase()) << "a declined update lets the opening go on";
+    EXPECT_TRUE(IsDatabaseOpen());
+    main.ReleaseDatabase();
+
+    prompt->answer(MsgResult::Yes);
+    EXPECT_FALSE(OpenDatabase());
+    EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_EQ(shell->calls.size(), 1u);
+    EXPECT_EQ(main.unloads, 1);
+    EXPECT_EQ(prompt->shown().size(), 2u) << "no failure message after a started update";
+    EXPECT_TRUE(server.requests().empty()) << "the opening looks at local packages only";
+}
+
+}  // namespace
