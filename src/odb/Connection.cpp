@@ -334,6 +334,7 @@ void Connection::Login(const QString& user, Database& database) {
             .bind(2, DbmsGlobal::ComputerName())
             .bind(3, OleDateFromQDateTime(QDateTime::currentDateTime()))
             .run();
+        loginRow_ = lastInsertRowId();
     } catch (...) {
         endWrite(token, false);
         throw;

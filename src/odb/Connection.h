@@ -64,6 +64,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     // Records the user and this computer in the database's connections table.
     void Login(const QString& user, Database& database);
     const QString& UserName() const { return user_; }
+    // This run's own row in the connections table (0 before a login).
+    int64_t LoginRow() const { return loginRow_; }
 
     // Forgets cached rows so that the next reads see other computers' changes.
     void Refresh();
@@ -101,6 +103,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     sqlite3* db_ = nullptr;
     QString path_;
     QString user_;
+    int64_t loginRow_ = 0;
     bool reportMode_ = false;
     bool readOnly_ = false;
     int userLevel_ = 0;   // BeginTrans nesting

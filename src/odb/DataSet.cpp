@@ -379,10 +379,12 @@ void DataSet::saveState() {
     auto isNew = isNew_;
     engine_.addUndo(this, [self, count, pos, row, isNew]() {
         if (auto ds = self.lock()) {
-            if (ds->ids_.size() > count) ds->ids_.resize(count);
+            const bool fewer = ds->ids_.size() > count;
+            if (fewer) ds->ids_.resize(count);
             ds->pos_ = pos;
             ds->row_ = row;
             ds->isNew_ = isNew;
+            if (fewer) emit ds->eventSource_.RowsChanged();
         }
     });
 }
@@ -391,12 +393,16 @@ void DataSet::eraseId(size_t index) {
     saveState();
     const int64_t id = ids_[index];
     ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (static_cast<int64_t>(index) == pos_) positionLost_ = true;
     std::weak_ptr<DataSet> self = weak_from_this();
     engine_.addUndo(nullptr, [self, index, id]() {
         if (auto ds = self.lock())
-            if (index <= ds->ids_.size())
+            if (index <= ds->ids_.size()) {
                 ds->ids_.insert(ds->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
+                emit ds->eventSource_.RowsChanged();
+            }
     });
+    emit eventSource_.RowRemoved(static_cast<int>(index));
 }
 
 std::vector<const Table*> DataSet::rowTables() {
@@ -870,18 +876,13 @@ QString DataSet::RowsCondition(int32_t, const Variant&) const {
 }
 
 QString DataSet::MakeCondition(const QString& column, int32_t, const Variant& value, int32_t op,
-                               const Variant&, const QString& wildcard, int32_t) const {
+                               const Variant&, const QString&, int32_t) const {
     const bool differ = op == 1;
     if (value.isEmptyOrNull())
         return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + column +
                QLatin1Char(')');
     const FieldDef* f = table_.FieldByName(column);
-    if (value.isString() && !wildcard.isEmpty() && value.stringValue().contains(wildcard)) {
-        QString pattern = value.stringValue();
-        pattern.replace(wildcard, QStringLiteral("*"));
-        return (differ ? QStringLiteral("NOT ") : QString()) + column + QStringLiteral(" Like ") +
-               WhereLiteral::text(pattern);
-    }
+    // The value is compared as it stands: "*", "%", "?" and quotes in it are part of it.
     const QString literal = f ? f->ValueLiteral(value) : WhereLiteral::value(value);
     return column + (differ ? QStringLiteral("<>") : QStringLiteral("=")) + literal;
 }
@@ -891,27 +892,12 @@ QString DataSet::ValueLiteral(const QString& column, int32_t, const Variant& val
     return WhereLiteral::value(value);
 }
 
-int32_t DataSet::FieldCount() const {
-    if (fields_.trimmed().isEmpty()) return static_cast<int32_t>(table_.Fields().size());
-    return static_cast<int32_t>(shownFields_.size());
-}
-
-const FieldDef* DataSet::Field(int32_t position) const {
-    if (position < 1 || position > FieldCount()) return nullptr;
-    if (fields_.trimmed().isEmpty()) return table_.Fields()[static_cast<size_t>(position - 1)];
-    return shownFields_[static_cast<size_t>(position - 1)];
-}
-
-const FieldDef* DataSet::Field(const QString& name) const {
-    return table_.FieldByName(name);
-}
-
 QString DataSet::SelWhere() const {
     return where_;
 }
 
 void DataSet::SetSelWhere(const QString& where) {
-    replaceViewSetting(where_, where, [this] { load(); });
+    replaceViewSetting(where_, where, [this] { loadKeepingRow(); });
 }
 
 QString DataSet::SelFields() const {
@@ -942,7 +928,7 @@ QString DataSet::Filter() const {
 }
 
 void DataSet::SetFilter(const QString& filter) {
-    replaceViewSetting(filter_, filter, [this] { load(); });
+    replaceViewSetting(filter_, filter, [this] { loadKeepingRow(); });
 }
 
 // A where-text, field list, order or filter that fails to translate or to run leaves the view as it was.
@@ -961,6 +947,7 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
             }
         } else {
             reload();
+            emit eventSource_.OnRefreshRecordset(*this);
         }
     } catch (...) {
         setting = previous;
@@ -972,6 +959,7 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
 void DataSet::Requery() {
     if (isNew_) return;
     loadKeepingRow();
+    emit eventSource_.OnRefreshRecordset(*this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -981,6 +969,7 @@ bool DataSet::RowFirst() {
     if (isNew_) CancelRow();
     engine_.callStarts();
     pos_ = ids_.empty() ? -1 : 0;
+    moved();
     return !RowInvalid();
 }
 
@@ -988,6 +977,7 @@ bool DataSet::RowNext() {
     if (isNew_) CancelRow();
     engine_.callStarts();
     if (pos_ < static_cast<int64_t>(ids_.size())) ++pos_;
+    moved();
     return !RowInvalid();
 }
 
@@ -995,6 +985,7 @@ bool DataSet::RowPrevious() {
     if (isNew_) CancelRow();
     engine_.callStarts();
     if (pos_ >= 0) --pos_;
+    moved();
     return !RowInvalid();
 }
 
@@ -1002,12 +993,14 @@ bool DataSet::RowLast() {
     if (isNew_) CancelRow();
     engine_.callStarts();
     pos_ = static_cast<int64_t>(ids_.size()) - 1;
+    moved();
     return !RowInvalid();
 }
 
 bool DataSet::StepToLastRow() {
     if (!ids_.empty() && pos_ >= static_cast<int64_t>(ids_.size()))
         pos_ = static_cast<int64_t>(ids_.size()) - 1;
+    moved();
     return !RowInvalid();
 }
 
@@ -1050,9 +1043,11 @@ bool DataSet::FindRow(const QString& condition, bool fromNext) {
     for (int64_t i = std::max<int64_t>(start, 0); i < static_cast<int64_t>(ids_.size()); ++i)
         if (match.count(ids_[static_cast<size_t>(i)])) {
             pos_ = i;
+            moved();
             return true;
         }
     pos_ = static_cast<int64_t>(ids_.size());
+    moved();
     return false;
 }
 
@@ -1075,6 +1070,7 @@ bool DataSet::FindBookmark(const Variant& bookmark, int32_t) {
     auto it = std::find(ids_.begin(), ids_.end(), id);
     if (it == ids_.end()) return false;
     pos_ = it - ids_.begin();
+    moved();
     return true;
 }
 
@@ -1680,6 +1676,7 @@ void DataSet::saveCurrent() {
             if (b->table == &table_) {
                 ids_.push_back(b->oid);
                 pos_ = static_cast<int64_t>(ids_.size()) - 1;
+                emit eventSource_.RowAppended();
             }
         row_ = chain;
     } else {
@@ -1702,14 +1699,17 @@ void DataSet::saveCurrent() {
     }
 }
 
-bool DataSet::DeleteRow() {
+bool DataSet::DeleteRow(bool loginRows) {
     requireEditable();
     requireRow();
     if (isNew_) {
         CancelRow();
         return true;
     }
-    return engine_.run(this, [&]() { deleteCurrent(true); });
+    return engine_.run(this, [&]() {
+        refuseLoginDeletion(loginRows);
+        deleteCurrent(true);
+    });
 }
 
 void DataSet::deleteCurrent(bool ownerEvents) {

@@ -11,6 +11,7 @@
 // ones (called from inside an event) pass the refusal or error up to the top-level operation.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -32,7 +33,9 @@ namespace odb {
 
 class Connection;
 class Database;
+class Recordset;
 class RowBuffer;
+class SelectionSet;
 class Table;
 struct ReferenceDef;
 
@@ -97,8 +100,12 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // Stores the current row (OnUpdateRow, the owner's reference events, then the owners changed by
     // them). A save of a row already being saved higher up is a no-op. False when refused.
     bool SaveRow();
-    // Deletes the current row (OnDeleteRow, owned children, the owner's reference events).
-    bool DeleteRow();
+    // Deletes the current row (OnDeleteRow, owned children, the owner's reference events). A row of
+    // the library's logins is deleted only with `loginRows` True, and never this run's own login.
+    bool DeleteRow(bool loginRows = false);
+    // Sums the owner's totals of a collection again from its rows: the owner's reference events
+    // once for the whole collection (as before and after a change of all its rows), then its save.
+    bool RebuildReference(const QString& referenceName);
     // Deletes every row of the data set; a collection raises the owner's events once.
     bool DeleteRows(itfProgress* progress = nullptr);
 
@@ -164,18 +171,25 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     QString RowCondition(int32_t mode = 0, const Variant& bookmark = Variant::missing(),
                          int32_t exclude = 0) const;
     QString RowsCondition(int32_t flags = 0, const Variant& unused = Variant::missing()) const;
-    // A where-text comparing `column` with `value`: `op` 0 equal, 1 different; a text holding the
-    // wildcard compares with Like; Null gives ISNULL.
+    // A where-text comparing `column` with `value` exactly ("*", "%", "?" and quotes in a text are
+    // part of it): `op` 0 equal, 1 different; Null gives ISNULL.
     QString MakeCondition(const QString& column, int32_t flags, const Variant& value, int32_t op = 0,
                           const Variant& unused = Variant::missing(),
                           const QString& wildcard = QStringLiteral("%"), int32_t flags2 = 0) const;
 
-    // `value` as a literal of the field `column` for a where-text.
+    // `value` as a literal of the field `column` for a where-text; Empty and Null give Null, which
+    // no row equals (a chooser left without a choice selects nothing).
     QString ValueLiteral(const QString& column, int32_t flags, const Variant& value) const;
-    // The fields the data set shows (those of the field list, or every field of the chain), 1-based.
+    // Every column of the view, 1-based: the field list's "*" (or no list) is the table's default
+    // columns (its browse columns, else its shown fields), then the further fields, lookups, paths
+    // and computed columns the list names. Lookups and computed columns come as definitions of
+    // their own (FieldDef::lookup, FieldDef::computed).
     int32_t FieldCount() const;
     const FieldDef* Field(int32_t position) const;
+    // A field of the table's chain, or a column of the view, by name.
     const FieldDef* Field(const QString& name) const;
+    // The names of the view's columns, in order.
+    QStringList ColumnNames() const;
 
     QString SelWhere() const;
     void SetSelWhere(const QString& where);  // re-reads the rows
@@ -191,11 +205,52 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // Reads the rows again (other computers' changes included), keeping the current row if it exists.
     void Requery();
     void RefreshRows() { Requery(); }
+    // The where-text kept aside while a complex filter works through SelWhere.
+    QString SavedSelWhere() const { return savedWhere_; }
+    void SetSavedSelWhere(const QString& where) { savedWhere_ = where; }
+    // Options the program keeps with the data set ("UseSelWhereForFilter"); "" when not set.
+    QString GetOption(const QString& name) const;
+    void SetOption(const QString& name, const QString& value);
+
+    // ---- the view as grids and windows read it ----
+    // The current row's position (0-based; -1 when there is none) and a move to a position.
+    int32_t AbsolutePosition() const;
+    bool MoveToPosition(int32_t position);
+    // The values of `columns` (names of the view's columns, "OID" included) for the rows at
+    // positions first .. first+count-1, read in one short statement: lookups by their display
+    // value, computed columns computed. A row deleted meanwhile comes back with Null values. The
+    // current row does not move.
+    std::vector<VariantList> ReadRows(int32_t first, int32_t count, const QStringList& columns);
+    // The record set's face of the data set: its Bookmark, Filter and Fields.
+    odb::Recordset Recordset();
+    // True while a grid follows the data set to its current row: the grid's selection is the
+    // caller's and stays as it is.
+    bool SelectionHeld() const { return selectionHeld_ > 0; }
+    void SetSelectionHeld(bool held) { selectionHeld_ += held ? 1 : -1; }
+    // Rows may be deleted through the panels: the data set is editable and the user's access level
+    // is above "Interrogazione" (0) and "Solo Commesse" (-1).
+    bool DeleteAllowed() const;
+    // The data set stands on no row it can read: a bookmark set through the record set that names
+    // no row of the view, the current row deleted, or no current row.
+    bool RowPositionLost() const;
+    // The identity of the current row as text (its OID), for a reference kept in a text field.
+    QString RowIdentity(bool flag = true) const;
+    // A data set on the same rows, order and columns, with a current row of its own (no re-read).
+    std::shared_ptr<DataSet> CloneData(int32_t flags = 0);
+    std::shared_ptr<DataSet> CloneDataSet() { return CloneData(); }
+    // Predefined selections and complex filters of the data set's table.
+    std::shared_ptr<SelectionSet> NewSelectionSet();
+    std::shared_ptr<SelectionSet> NewFilterSet();
 
     // The row that owns the current row through a collection (an empty data set when none).
     std::shared_ptr<DataSet> ParentRow();
     // Rows of `tableName` that refer to the current row (lookups or collections), under `where`.
     std::shared_ptr<DataSet> OpenRelated(const QString& tableName, const QString& where = {});
+    // The rows of the table's incoming reference `relation` (Table::IncomingReference) that lead
+    // to the current row.
+    std::shared_ptr<DataSet> OpenRelated(int32_t relation);
+    // The rows of the table's container `relation` (Table::Container) that hold the current row.
+    std::shared_ptr<DataSet> OpenRelatedEx(int32_t relation);
     // The current row's full derived row (its 1:1 extension) in `tableName`, or in the table that
     // extends it when empty.
     std::shared_ptr<DataSet> OpenRelatedEx(const QString& tableName = {});
@@ -243,6 +298,12 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
     void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr,
                     const QString& fields = {});
+    // Writes the rows of the view, with their base rows and the rows their lookups name, into a
+    // new archive file of this library at `file` (the whole schema, those rows only), which
+    // DbmsGlobal::AttachDatabase and ImportRows read back. False when `progress` stopped it; an
+    // error is raised. Either way, a failed or stopped export leaves no file behind (a file that
+    // was there stays as it was).
+    bool ExportArchive(const QString& file, itfProgress* progress = nullptr);
     void CloseData();
     // The data set as a late-bound object, for scripts (members by name).
     ObjectRef AsObject();
@@ -267,6 +328,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
                                  QStringList& conds, std::vector<Variant>& vals);
 
   private:
+    friend class Recordset;
     struct Located {
         RowBuffer* buffer = nullptr;
         int column = -1;
@@ -295,6 +357,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     int64_t findTarget(const ReferenceDef& ref, const Variant& value);
     void saveCurrent();
     void deleteCurrent(bool ownerEvents);
+    // Refuses a deletion of a login row without `loginRows`, and of this run's own login.
+    void refuseLoginDeletion(bool loginRows);
     struct OwnerLink {
         const Table* ownerTable = nullptr;
         const ReferenceDef* reference = nullptr;
@@ -315,6 +379,10 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     const Computed* computed(const QString& name) const;
     void parseFields();
     void prefetch();
+    // The current row moved (navigation): the position is no longer lost; listeners hear it.
+    void moved();
+    // The view's columns for the field list they were built for.
+    void buildView() const;
 
     Engine& engine_;
     Table& table_;
@@ -332,6 +400,20 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     bool detached_ = false;  // a copy of stored values, read only
     int opening_ = 0;        // inside OnSelect: view settings are read by the opening itself
     odb::EventSource eventSource_;
+    QString savedWhere_;
+    QHash<QString, QString> options_;
+    int selectionHeld_ = 0;
+    bool positionLost_ = false;
+    // The view's columns (FieldCount), built for the field list `viewFor_`; own definitions of the
+    // lookups and computed columns in `viewDefs_`.
+    mutable bool viewBuilt_ = false;
+    mutable QString viewFor_;
+    mutable std::vector<std::shared_ptr<const FieldDef>> view_;
+    // The statement ReadRows last built, for its column list.
+    QStringList pageColumns_;
+    QString pageSql_;
+    std::vector<SqlValue> pageValues_;
+    std::vector<int32_t> pageTypes_;
 };
 
 }  // namespace odb

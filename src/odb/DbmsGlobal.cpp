@@ -101,6 +101,7 @@ QString DbmsGlobal::EventText(int32_t action, int32_t) {
         case odbEvtDeleteRows:
             return QStringLiteral("Eliminazione dei dati");
         case odbEvtExportHtml:
+        case odbEvtExportRows:
             return QStringLiteral("Esportazione dei dati");
         case odbEvtRequery:
             return QStringLiteral("Rilettura dei dati");

@@ -81,6 +81,7 @@ enum OdbEvent : int32_t {
     odbEvtDeleteRows = 6,
     odbEvtExportHtml = 7,
     odbEvtRequery = 8,
+    odbEvtExportRows = 9,
 };
 
 }  // namespace odb

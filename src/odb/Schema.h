@@ -15,6 +15,9 @@
 
 namespace odb {
 
+class Table;
+struct ReferenceDef;
+
 // Type codes of FieldDefs::AddField.
 enum FieldType : int32_t {
     ftText = 0,
@@ -97,6 +100,25 @@ struct FieldDef {
     QString ValueLiteral(const Variant& value) const;
     // A where-text comparing this field with `value` (`op` 0 equal, 1 different; Null: ISNULL).
     QString MakeCondition(const Variant& value, int32_t op = 0) const;
+
+    // A column of a data set's view that is no stored field: a lookup shown by its target's display
+    // value (`lookup`), or a computed column of the field list (`computed`: an "As" name or a path).
+    const ReferenceDef* lookup = nullptr;
+    bool computed = false;
+    bool asName = false;  // a computed column named by "As": where-texts do not know the name
+
+    // The name, the description and the caption (the name split into words: "Data Inserimento").
+    QStringList GetTexts(int32_t flags = 0) const;
+    QString Caption() const;
+    // A search by text makes sense on it (not on Booleans, file and image links, "As" columns).
+    bool Searchable() const;
+    // Rows cannot be ordered by it (memos, file and image links).
+    bool Unsortable() const;
+    // Computed or numbered by the table's rules (first flag word 15), or written only by the program
+    // itself (second flag word 1: a password, a total): never typed in a record window.
+    bool ReadOnly() const { return flags1 == 15 || flags2 == 1; }
+    // Written by the program only, in a form not meant to be read (a scrambled password).
+    bool Secret() const { return flags2 == 1 && (type == ftText || type == ftCodeText); }
 };
 
 class FieldDefs {
@@ -172,6 +194,27 @@ struct ReferenceDef {
     // A where-text: for a lookup, rows of the declaring table that link the row `key` (a Bookmark);
     // for a collection, rows of the target that belong to the row `key` of the declaring table.
     QString KeyCondition(const Variant& key, const QString& = {}, const QString& = {}) const;
+
+    // The declaring table and the target table (set when the database opens).
+    Table& OwnerTable() const { return *ownerTable_; }
+    Table& RefTable() const { return *refTable_; }
+    // The name, the description and the caption (the description, else the name split into words).
+    QStringList GetTexts(int32_t flags = 0) const;
+    // A collection, whose owner's totals can be summed again from its rows (RebuildReference).
+    bool IsRebuildable() const { return collection; }
+    // Left out of the lists of related rows (second or third flag word 15; none in use).
+    bool Hidden() const { return flags2 == 15 || flags3 == 15; }
+    // Its rows may be opened (the target table may be opened).
+    bool OpenAllowed() const;
+    // Chosen by the table's rules only (first flag word 15): never picked in a record window.
+    bool ReadOnly() const { return flags1 == 15; }
+    // For an owned collection, the where-text on the target's rows that belong to the owner rows
+    // `ownerSelect` selects (a Table::SelectText over the owner's key). Error for other references.
+    QString ChildWhere(const QString& ownerSelect) const;
+
+    // ---- library internals ----
+    Table* ownerTable_ = nullptr;
+    Table* refTable_ = nullptr;
 };
 
 class ReferenceDefs {
@@ -181,6 +224,10 @@ class ReferenceDefs {
                                int32_t flags2, int32_t flags3, const QString& description, int32_t kind,
                                int32_t arg12, int32_t arg13);
     const std::vector<std::shared_ptr<ReferenceDef>>& items() const { return items_; }
+    int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+    // By 1-based position or by name (case-insensitive); error when there is none.
+    const ReferenceDef& Item(int32_t position) const;
+    const ReferenceDef& Item(const QString& name) const;
 
   private:
     std::vector<std::shared_ptr<ReferenceDef>> items_;
@@ -195,5 +242,8 @@ class DatabaseDef {
   private:
     std::vector<std::shared_ptr<itfDefTable>> tables_;
 };
+
+// A name as words: "DataInserimento" gives "Data Inserimento", "IDElemento" "ID Elemento".
+QString NameWords(const QString& name);
 
 }  // namespace odb

@@ -304,6 +304,8 @@ void SchemaBuilder::link(const std::vector<std::shared_ptr<Table>>& tables) {
                 badDefinition(odbErrUnknownTable, t->name_ + QLatin1Char('.') + r->name +
                                                       QStringLiteral(" -> ") + r->targetTable);
             if (r->collection && r->owned) target->ownedTarget_ = true;
+            r->ownerTable_ = t.get();
+            r->refTable_ = target;
         }
     }
     for (const auto& t : tables) {

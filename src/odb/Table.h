@@ -17,6 +17,7 @@ namespace odb {
 
 class DataSet;
 class Database;
+class SelectionSet;
 class Engine;
 class Tables;
 
@@ -49,8 +50,8 @@ class Table {
     const QString& Name() const { return name_; }
     // The caption set by the class, or the name when it set none.
     QString Caption(int32_t flags = 0) const;
-    // The title shown over data views: the caption.
-    QString Title() const { return Caption(); }
+    // The title shown over data views: the caption, else the name split into words.
+    QString Title() const;
     // The field that identifies a row: "OID" (the row identity) for every table.
     QString KeyField(int32_t flags = 0) const;
     double Version() const { return identity_.version(); }
@@ -89,6 +90,28 @@ class Table {
     const std::vector<std::shared_ptr<ReferenceDef>>& OwnReferences() const { return references_.items(); }
     const std::vector<std::shared_ptr<IndexDef>>& OwnIndexes() const { return indexes_.items(); }
     const QString& BrowseColumns() const { return indexes_.browseColumns(); }
+
+    // ---- relations, as the related-rows menus count them (1-based, own table only) ----
+    const ReferenceDefs& OwnReferenceDefs() const { return references_; }
+    const ReferenceDef& Reference(int32_t position) const;
+    // Lookups of other tables that lead to this table's rows.
+    int32_t IncomingCount() const;
+    const ReferenceDef& IncomingReference(int32_t position) const;
+    // Tables whose collections hold this table's rows (owned or gathered), in registration order.
+    int32_t ContainerCount() const;
+    Table& Container(int32_t position) const;
+    bool HideAsReferrer() const;
+    bool HideAsContainer() const;
+    // Its rows may be opened at the user's access level (the logins only by administrators).
+    bool OpenAllowed() const;
+
+    // A sub-select of the where-text language over this table's rows: "SELECT column FROM table"
+    // and, when given, " WHERE " and `where`.
+    QString SelectText(const QString& column, const QString& where = {}) const;
+    // The column that identifies this table's rows in such a sub-select ("OID").
+    QString KeyColumn(const QString& unused = {}, int32_t flags = 0) const;
+    // Predefined selections (kind Selection) or complex filters (kind Filter) of this table.
+    std::shared_ptr<SelectionSet> NewSelectionSet(int32_t kind = 0);
 
     // Rows of this table under a where-text and an order text; `selFields` limits the columns
     // shown (all when empty).

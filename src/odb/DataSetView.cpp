@@ -1,0 +1,270 @@
+// Data sets as grids and windows read them: the view's columns, the current position, rows read a
+// page at a time for display, options the program keeps, copies, and the selection sets.
+#include <QHash>
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "odb/ConditionSql.h"
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+#include "odb/Database.h"
+#include "odb/Recordset.h"
+#include "odb/SelectionSet.h"
+#include "odb/SqlStatement.h"
+#include "odb/StorageSchema.h"
+#include "odb/Table.h"
+#include "odb/ViewColumns.h"
+
+namespace odb {
+
+namespace {
+
+// Rows are read by identity in chunks of a fixed size, so that one prepared statement serves all.
+constexpr int kChunk = 64;
+
+void BindAll(SqlStatement& st, const std::vector<SqlValue>& values, int first) {
+    int i = first;
+    for (const auto& v : values) {
+        if (std::holds_alternative<std::monostate>(v))
+            st.bindNull(i);
+        else if (const auto* n = std::get_if<int64_t>(&v))
+            st.bind(i, *n);
+        else if (const auto* d = std::get_if<double>(&v))
+            st.bind(i, *d);
+        else
+            st.bind(i, std::get<QString>(v));
+        ++i;
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The view's columns
+
+void DataSet::buildView() const {
+    if (viewBuilt_ && viewFor_ == fields_) return;
+    std::vector<std::shared_ptr<const FieldDef>> view;
+    QHash<QString, bool> seen;
+    auto add = [&](std::shared_ptr<const FieldDef> d) {
+        if (!d) return;
+        const QString key = d->name.toLower();
+        if (seen.contains(key)) return;
+        seen.insert(key, true);
+        view.push_back(std::move(d));
+    };
+    auto addDefaults = [&] {
+        for (const QString& name : DefaultColumns(table_))
+            add(ViewColumnDef(table_, name));
+    };
+    if (fields_.trimmed().isEmpty()) {
+        addDefaults();
+    } else {
+        StorageSchema schema(engine_);
+        ConditionSql sql(schema, table_.Name(), QStringLiteral("r"));
+        for (const SelectedField& f : sql.Fields(fields_)) {
+            if (f.all) {
+                addDefaults();
+                continue;
+            }
+            auto d = ViewColumnDef(table_, f.name);
+            if (!d) {
+                // An "As" name: known to this view only.
+                auto own = std::make_shared<FieldDef>();
+                own->name = f.name;
+                own->type = f.expr.type >= 0 ? f.expr.type : ftText;
+                own->computed = true;
+                own->asName = true;
+                own->flags1 = 15;
+                own->table = table_.Name();
+                d = own;
+            }
+            add(d);
+        }
+    }
+    view_ = std::move(view);
+    viewFor_ = fields_;
+    viewBuilt_ = true;
+}
+
+int32_t DataSet::FieldCount() const {
+    buildView();
+    return static_cast<int32_t>(view_.size());
+}
+
+const FieldDef* DataSet::Field(int32_t position) const {
+    buildView();
+    if (position < 1 || position > static_cast<int32_t>(view_.size())) return nullptr;
+    return view_[static_cast<size_t>(position - 1)].get();
+}
+
+const FieldDef* DataSet::Field(const QString& name) const {
+    if (const FieldDef* f = table_.FieldByName(name)) return f;
+    buildView();
+    for (const auto& d : view_)
+        if (d->name.compare(name.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0)
+            return d.get();
+    return nullptr;
+}
+
+QStringList DataSet::ColumnNames() const {
+    buildView();
+    QStringList out;
+    for (const auto& d : view_)
+        out << d->name;
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Position
+
+void DataSet::moved() {
+    positionLost_ = false;
+    emit eventSource_.RowMoved();
+}
+
+int32_t DataSet::AbsolutePosition() const {
+    if (isNew_ || pos_ < 0 || pos_ >= static_cast<int64_t>(ids_.size())) return -1;
+    return static_cast<int32_t>(pos_);
+}
+
+bool DataSet::MoveToPosition(int32_t position) {
+    if (position < 0 || position >= static_cast<int32_t>(ids_.size())) return false;
+    if (isNew_) CancelRow();
+    engine_.callStarts();
+    if (pos_ == position && !positionLost_) return true;
+    pos_ = position;
+    moved();
+    return true;
+}
+
+bool DataSet::RowPositionLost() const {
+    return positionLost_ || RowInvalid() || RowUnavailable();
+}
+
+QString DataSet::RowIdentity(bool) const {
+    if (NoCurrentRow()) return {};
+    const Variant id = Bookmark();
+    return id.isNull() ? QString() : QString::number(static_cast<int64_t>(id.toDouble()));
+}
+
+odb::Recordset DataSet::Recordset() {
+    return odb::Recordset(*this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Rows for display
+
+std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const QStringList& columns) {
+    std::vector<VariantList> out;
+    first = std::max(first, 0);
+    const int64_t last = std::min<int64_t>(static_cast<int64_t>(ids_.size()), int64_t{first} + count);
+    if (first >= last) return out;
+    if (columns != pageColumns_ || pageSql_.isEmpty()) {
+        // Translated once for a column list: every chunk runs the same prepared statement.
+        StorageSchema schema(engine_);
+        ConditionSql sql(schema, table_.Name(), QStringLiteral("r"));
+        QStringList select{QStringLiteral("r.\"OID\"")};
+        std::vector<SqlValue> values;
+        std::vector<int32_t> types;
+        for (const QString& c : columns) {
+            if (c.compare(kOidColumn, Qt::CaseInsensitive) == 0) {
+                select << QStringLiteral("r.\"OID\"");
+                types.push_back(ftLong);
+            } else if (const Computed* comp = computed(c)) {
+                select << comp->sql;
+                values.insert(values.end(), comp->values.begin(), comp->values.end());
+                types.push_back(comp->type);
+            } else {
+                const SqlFragment e = sql.Expression(c);
+                select << e.sql;
+                values.insert(values.end(), e.values.begin(), e.values.end());
+                types.push_back(e.type);
+            }
+        }
+        QStringList marks;
+        for (int i = 0; i < kChunk; ++i)
+            marks << QStringLiteral("?");
+        pageSql_ = QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                   table_.sqlName() + QStringLiteral(" r WHERE r.\"OID\" IN (") +
+                   marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        pageValues_ = std::move(values);
+        pageTypes_ = std::move(types);
+        pageColumns_ = columns;
+    }
+    const size_t width = static_cast<size_t>(columns.size());
+    out.assign(static_cast<size_t>(last - first), VariantList(width, Variant::null()));
+    for (int64_t from = first; from < last; from += kChunk) {
+        const int64_t to = std::min<int64_t>(last, from + kChunk);
+        std::unordered_map<int64_t, size_t> where;
+        auto st = engine_.conn().statement(pageSql_);
+        BindAll(st, pageValues_, 1);
+        int mark = static_cast<int>(pageValues_.size()) + 1;
+        for (int64_t i = from; i < from + kChunk; ++i, ++mark) {
+            if (i < to) {
+                const int64_t id = ids_[static_cast<size_t>(i)];
+                where[id] = static_cast<size_t>(i - first);
+                st.bind(mark, id);
+            } else {
+                st.bind(mark, int64_t{0});  // no row has identity 0
+            }
+        }
+        while (st.step()) {
+            const auto it = where.find(st.int64(0));
+            if (it == where.end()) continue;
+            VariantList& row = out[it->second];
+            for (size_t c = 0; c < width; ++c) {
+                const Variant stored = st.stored(static_cast<int>(c) + 1);
+                const int32_t type = pageTypes_[c];
+                row[c] = type >= 0 ? Engine::fromStored(stored, type) : stored;
+            }
+        }
+        st.reset();
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Options, rights, copies, selection sets
+
+QString DataSet::GetOption(const QString& name) const {
+    return options_.value(name.toLower());
+}
+
+void DataSet::SetOption(const QString& name, const QString& value) {
+    options_.insert(name.toLower(), value);
+}
+
+bool DataSet::DeleteAllowed() const {
+    return EditEnabled() && engine_.userLevel >= 1;
+}
+
+std::shared_ptr<DataSet> DataSet::CloneData(int32_t) {
+    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, table_));
+    ds->scope_ = scope_;
+    ds->where_ = where_;
+    ds->order_ = order_;
+    ds->filter_ = filter_;
+    ds->fields_ = fields_;
+    ds->computed_ = computed_;
+    ds->shownFields_ = shownFields_;
+    ds->ids_ = ids_;
+    ds->pos_ = isNew_ ? -1 : pos_;
+    ds->editEnabled_ = editEnabled_;
+    ds->detached_ = detached_;
+    if (detached_) ds->row_ = row_;
+    ds->savedWhere_ = savedWhere_;
+    ds->options_ = options_;
+    return ds;
+}
+
+std::shared_ptr<SelectionSet> DataSet::NewSelectionSet() {
+    return table_.NewSelectionSet(SelectionSet::Selection);
+}
+
+std::shared_ptr<SelectionSet> DataSet::NewFilterSet() {
+    return table_.NewSelectionSet(SelectionSet::Filter);
+}
+
+}  // namespace odb

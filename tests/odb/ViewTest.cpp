@@ -1,0 +1,324 @@
+// Data sets as the windows read them: the view's columns, rows read a page at a time, what the
+// event source tells, the record set's face, copies, relations by number, rebuilt totals and the
+// logins table's deletion rule.
+#include <gtest/gtest.h>
+
+#include "OdbTestUtil.h"
+#include "odb/DataSet.h"
+#include "odb/FieldValueText.h"
+#include "odb/Recordset.h"
+#include "odb/Schema.h"
+#include "support/TestEnvironment.h"
+
+using namespace odbtest;
+using odb::DataSet;
+
+namespace {
+
+class ViewTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        def = std::make_shared<TestDefinition>();
+        def->record = false;
+        BuildShopSchema(*def);
+        o = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
+        auto clienti = o.table("Clienti").OpenData();
+        clienti->AddRow({"Codice", "C1", "Descrizione", "Rossi & Figli"});
+        clienti->AddRow({"Codice", "C2", "Descrizione", "Bianchi"});
+        auto commesse = o.table("Commesse").OpenData();
+        o.conn->BeginTrans();
+        for (int i = 0; i < 150; ++i)
+            ASSERT_TRUE(commesse->AddRow({"Cliente", i % 2 ? "C1" : "C2"}));
+        o.conn->CommitTrans();
+    }
+    std::shared_ptr<DataSet> commesse(const QString& fields = {}, const QString& order = {}) {
+        return o.table("Commesse").OpenData({}, order, fields);
+    }
+    std::shared_ptr<TestDefinition> def;
+    TestNotify notify;
+    Opened o;
+};
+
+TEST_F(ViewTest, TheViewsColumnsAreTheDefaultOnesThenLookupsPathsAndComputedOnes) {
+    auto ds = commesse("*,Cliente,Progressivo,(Progressivo * 2) As Doppio");
+    EXPECT_EQ(ds->ColumnNames(),
+              QStringList({"Progressivo", "TempoTotale", "CostoTotale", "Cliente", "Doppio"}));
+    ASSERT_EQ(ds->FieldCount(), 5);
+    const odb::FieldDef* cliente = ds->Field(4);
+    ASSERT_NE(cliente->lookup, nullptr);
+    EXPECT_EQ(cliente->Type(), odb::ftText);  // the display field's type
+    EXPECT_TRUE(cliente->Searchable());
+    const odb::FieldDef* doppio = ds->Field("Doppio");
+    ASSERT_NE(doppio, nullptr);
+    EXPECT_TRUE(doppio->computed);
+    EXPECT_FALSE(doppio->Searchable());  // where-texts do not know an "As" name
+    EXPECT_FALSE(doppio->Unsortable());  // orders do
+    EXPECT_EQ(ds->Field(2)->GetTexts(0).value(2), "Tempo Totale");
+    EXPECT_EQ(ds->Field(6), nullptr);
+    // No list: the default columns only; a list without "*": what it names.
+    EXPECT_EQ(commesse()->FieldCount(), 3);
+    EXPECT_EQ(commesse("Cliente,Progressivo")->ColumnNames(), QStringList({"Cliente", "Progressivo"}));
+    struct Name {
+        const char* in;
+        const char* out;
+    };
+    for (const Name& n :
+         {Name{"DataInserimento", "Data Inserimento"}, Name{"IDElementoOrigine", "ID Elemento Origine"},
+          Name{"DisponibilitàFinale", "Disponibilità Finale"}, Name{"OID", "OID"},
+          Name{"Prezzo2Listino", "Prezzo2 Listino"}})
+        EXPECT_EQ(odb::NameWords(QString::fromUtf8(n.in)), QString::fromUtf8(n.out));
+}
+
+TEST_F(ViewTest, RowsAreReadForDisplayAPageAtATimeWithoutMovingTheCurrentRow) {
+    auto ds = commesse("*,Cliente,(Progressivo * 2) As Doppio", "Progressivo DESC");
+    ds->RowFirst();
+    ds->RowNext();
+    StatementLog log(*o.conn);
+    const auto rows = ds->ReadRows(10, 100, {"OID", "Progressivo", "Cliente", "Doppio", "CostoTotale"});
+    ASSERT_EQ(rows.size(), 100u);
+    // One statement per 64 rows, prepared once.
+    EXPECT_EQ(log.count("IN (?"), 2);
+    EXPECT_EQ(rows[0][1].toDouble(), 140);
+    EXPECT_EQ(rows[0][2].toText(), "Rossi & Figli");
+    EXPECT_EQ(rows[0][3].toDouble(), 280);
+    EXPECT_EQ(rows[0][4].type(), VarType::Currency);
+    EXPECT_EQ(rows[99][1].toDouble(), 41);
+    EXPECT_EQ(ds->AbsolutePosition(), 1);
+    EXPECT_EQ(ds->ColNumber("Progressivo"), 149);
+    // Past the end: what there is; a row deleted meanwhile comes back Null.
+    EXPECT_EQ(ds->ReadRows(148, 10, {"Progressivo"}).size(), 2u);
+    ASSERT_TRUE(o.table("Commesse").OpenData("Progressivo=140")->DeleteRow());
+    const auto again = ds->ReadRows(10, 2, {"Progressivo"});
+    EXPECT_TRUE(again[0][0].isNull());
+    EXPECT_EQ(again[1][0].toDouble(), 139);
+    // As the windows show them.
+    EXPECT_EQ(odb::FieldValueText(*ds->Field("Progressivo"), Variant(7)), "0007");
+}
+
+TEST_F(ViewTest, TheEventSourceTellsEveryRereadEachDeletionAndEveryMove) {
+    auto ds = commesse({}, "Progressivo");
+    int refreshes = 0, moves = 0;
+    QList<int> removed;
+    QObject::connect(&ds->EventSource(), &odb::EventSource::OnRefreshRecordset, [&](DataSet& d) {
+        EXPECT_EQ(&d, ds.get());
+        ++refreshes;
+    });
+    QObject::connect(&ds->EventSource(), &odb::EventSource::RowRemoved, [&](int p) { removed << p; });
+    QObject::connect(&ds->EventSource(), &odb::EventSource::RowMoved, [&] { ++moves; });
+    ASSERT_TRUE(ds->MoveToPosition(20));
+    EXPECT_EQ(moves, 1);
+    ds->SetSortOrder("Progressivo DESC");
+    ds->SetFilter("Progressivo > 10");
+    ds->SetSelWhere("Progressivo <= 100");
+    ds->Requery();
+    ds->RefreshRows();
+    EXPECT_EQ(refreshes, 5);
+    // The current row is kept through orders, filters and re-reads.
+    EXPECT_EQ(ds->ColNumber("Progressivo"), 21);
+    EXPECT_EQ(ds->AbsolutePosition(), 100 - 21);
+    // A failing order changes nothing and tells nothing.
+    EXPECT_THROW(ds->SetSortOrder("Nessuno"), AppError);
+    EXPECT_EQ(refreshes, 5);
+    // Deleted through the data set: the rows after it move up, no re-read.
+    ASSERT_TRUE(ds->DeleteRow());
+    ds->MoveToPosition(0);
+    ASSERT_TRUE(ds->DeleteRow());
+    EXPECT_EQ(removed, QList<int>({79, 0}));
+    EXPECT_EQ(refreshes, 5);
+    EXPECT_EQ(ds->RowCount(), 88);
+    ds->MoveToPosition(78);
+    EXPECT_EQ(ds->ColNumber("Progressivo"), 20);
+}
+
+TEST_F(ViewTest, TheRecordSetMovesByBookmarkAndTellsALostPosition) {
+    auto ds = commesse({}, "Progressivo");
+    auto rs = ds->Recordset();
+    EXPECT_EQ(rs.Filter().toDouble(), 0);
+    const Variant bm = o.table("Commesse").OpenData("Progressivo=50")->Bookmark();
+    ASSERT_TRUE(rs.SetBookmark(bm));
+    EXPECT_EQ(rs.Fields("Progressivo").toDouble(), 50);
+    EXPECT_FALSE(ds->RowPositionLost());
+    EXPECT_FALSE(rs.SetBookmark(Variant(987654)));
+    EXPECT_TRUE(ds->RowPositionLost());
+    EXPECT_EQ(ds->ColNumber("Progressivo"), 50);  // stays where it was
+    ds->RowNext();
+    EXPECT_FALSE(ds->RowPositionLost());
+    ds->DeleteRow();
+    EXPECT_TRUE(ds->RowPositionLost());
+    ds->SetFilter("Progressivo < 5");
+    EXPECT_EQ(rs.Filter().toText(), "Progressivo < 5");
+    EXPECT_EQ(ds->RowIdentity(true), QString::number(static_cast<int64_t>(ds->Bookmark().toDouble())));
+}
+
+TEST_F(ViewTest, ACopyHasTheSameRowsAndAPositionOfItsOwn) {
+    auto ds = commesse({}, "Progressivo DESC");
+    ds->SetFilter("Progressivo <= 100");
+    ds->MoveToPosition(3);
+    auto copy = ds->CloneData(-1);
+    EXPECT_EQ(copy->RowCount(), 100);
+    EXPECT_EQ(copy->ColNumber("Progressivo"), 97);
+    ASSERT_TRUE(copy->FindRow("Progressivo = 10"));
+    EXPECT_EQ(ds->ColNumber("Progressivo"), 97);
+    EXPECT_EQ(copy->SortOrder(), "Progressivo DESC");
+    ds->SetOption("UseSelWhereForFilter", "Yes");
+    EXPECT_EQ(ds->GetOption("usesElwhereForFilter"), "Yes");
+    EXPECT_EQ(ds->GetOption("Altro"), "");
+}
+
+TEST_F(ViewTest, ValuesAndConditionsOfTheFieldsTypes) {
+    odb::FieldDef level;
+    level.type = odb::ftLong;
+    level.valueList = "-1|Solo Commesse|0|Interrogazione|1|Amministrazione";
+    odb::FieldDef when;
+    when.type = odb::ftDateTime;
+    odb::FieldDef money;
+    money.type = odb::ftCurrency;
+    odb::FieldDef name;
+    name.type = odb::ftText;
+    name.size = 5;
+    struct Case {
+        const odb::FieldDef* field;
+        const char* text;
+        bool ok;
+        const char* shown;  // the value shown again
+    };
+    const Case cases[] = {
+        {&level, "Interrogazione", true, "Interrogazione"},
+        {&level, "amministrazione", true, "Amministrazione"},
+        {&level, "-1", true, "Solo Commesse"},
+        {&level, "Ospite", false, ""},
+        {&when, "31/02/2024", false, ""},
+        {&when, "29/02/2024", true, "29/02/2024"},
+        {&when, "29/02/2024 08:30", true, "29/02/2024 08:30"},
+        {&money, "1.234,5 €", true, "1.234,50 €"},
+        {&money, "dodici", false, ""},
+        {&name, "abcdef", false, ""},
+        {&name, "", true, ""},
+    };
+    for (const Case& c : cases) {
+        Variant v;
+        QString problem;
+        EXPECT_EQ(odb::ParseFieldText(*c.field, QString::fromUtf8(c.text), v, &problem), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(odb::FieldValueText(*c.field, v), QString::fromUtf8(c.shown)) << c.text;
+        if (!c.ok) EXPECT_FALSE(problem.isEmpty()) << c.text;
+    }
+    EXPECT_EQ(odb::LikeLiteral("50%*[a]?#"), "50%[*][[]a][?][#]");
+}
+
+TEST_F(ViewTest, RelationsByNumberAndTheTextsOfSubSelects) {
+    auto& operai = o.table("Operai");
+    ASSERT_EQ(operai.IncomingCount(), 1);
+    EXPECT_EQ(operai.IncomingReference(1).Name(), "Operaio");
+    EXPECT_EQ(operai.IncomingReference(1).OwnerTable().Name(), "Passaggi");
+    auto& passaggi = o.table("Passaggi");
+    ASSERT_EQ(passaggi.ContainerCount(), 2);
+    EXPECT_EQ(passaggi.Container(1).Name(), "Dettagli");
+    EXPECT_EQ(passaggi.Container(2).Name(), "Gruppi");
+    EXPECT_TRUE(RaisesLibraryError([&] { passaggi.Container(3); }, odb::odbErrUnknownReference));
+    auto& commesseTable = o.table("Commesse");
+    EXPECT_EQ(commesseTable.OwnReferenceDefs().Count(), 4);
+    EXPECT_EQ(commesseTable.Reference(2).Name(), "Dettagli");
+    EXPECT_TRUE(commesseTable.Reference(2).IsRebuildable());
+    EXPECT_FALSE(commesseTable.Reference(1).IsRebuildable());
+    EXPECT_EQ(commesseTable.Title(), "Commesse");
+    EXPECT_EQ(o.table("DettagliSpeciali").Title(), "Dettagli Speciali");
+
+    // A detail with two steps of one worker; the worker's steps by incoming relation 1.
+    o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Verdi", "CostoOrario", 60});
+    auto head = commesse("", "Progressivo");
+    head->RowFirst();
+    auto detail = head->GetReference("Dettagli");
+    ASSERT_TRUE(detail->AddRow({"NumeroCommessa", "0001/001"}));
+    auto steps = detail->GetReference("Passaggi");
+    ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 30}));
+    ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 90}));
+    auto worker = o.table("Operai").OpenData("Codice='7'");
+    EXPECT_EQ(worker->OpenRelated(1)->RowCount(), 2);
+    steps->RowFirst();
+    auto holders = steps->OpenRelatedEx(1);
+    ASSERT_EQ(holders->RowCount(), 1);
+    EXPECT_EQ(holders->ColText("NumeroCommessa"), "0001/001");
+
+    // The owned details of the chosen headers, as a where-text of the details' table.
+    const QString headers = commesseTable.SelectText(commesseTable.KeyField(-1), "Progressivo <= 2");
+    const auto& ref = commesseTable.OwnReferenceDefs().Item("Dettagli");
+    auto& target = ref.RefTable();
+    const QString where = target.Name() + ".OID IN (" +
+                          target.SelectText(target.KeyColumn("", 0), ref.ChildWhere(headers)) + ")";
+    EXPECT_EQ(o.table("DettagliSpeciali").OpenData(ref.ChildWhere(headers))->RowCount(), 1);
+    EXPECT_EQ(o.table("Dettagli")
+                  .OpenData("OID IN (" + target.SelectText("OID", ref.ChildWhere(headers)) + ")")
+                  ->RowCount(),
+              1);
+    EXPECT_EQ(o.table("Dettagli").OpenData(where)->RowCount(), 1);
+    EXPECT_TRUE(
+        RaisesLibraryError([&] { commesseTable.Reference(1).ChildWhere(headers); }, odb::odbErrBadCondition));
+}
+
+TEST_F(ViewTest, RebuildReferenceSumsTheOwnersTotalsAgainOnce) {
+    // Rules that, given no step, take the whole collection out and sum it again.
+    auto rules = def->table("Dettagli");
+    int before = 0, after = 0;
+    auto bookOut = rules->onBeforeUpdateReference;
+    auto bookIn = rules->onUpdateReference;
+    rules->onBeforeUpdateReference = [&, bookOut](DataSet& ds, DataSet& ref, const QString& name, bool del) {
+        if (!ref.NoCurrentRow()) return bookOut(ds, ref, name, del);
+        ++before;
+        ds.SetColValue("TempoImpiegato", 0);
+    };
+    rules->onUpdateReference = [&, bookIn](DataSet& ds, DataSet& ref, const QString& name, bool del) {
+        if (!ref.NoCurrentRow()) return bookIn(ds, ref, name, del);
+        ++after;
+        ds.SetColValue("TempoImpiegato", ds.GetReference("Passaggi")->Aggregate("Minuti", odb::aggSum));
+    };
+    o.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Verdi", "CostoOrario", 60});
+    auto head = commesse("", "Progressivo");
+    head->RowFirst();
+    auto detail = head->GetReference("Dettagli");
+    ASSERT_TRUE(detail->AddRow({"NumeroCommessa", "0001/001"}));
+    auto steps = detail->GetReference("Passaggi");
+    ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 30}));
+    ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 90}));
+    // Spoilt by plain SQL.
+    o.conn->Execute("UPDATE Dettagli SET TempoImpiegato = 5");
+    auto dettagli = o.table("DettagliSpeciali").OpenData();
+    ASSERT_EQ(dettagli->ColNumber("TempoImpiegato"), 5);
+    ASSERT_TRUE(dettagli->RebuildReference("Passaggi"));
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, 1);
+    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT TempoImpiegato FROM Dettagli"), 120);
+    EXPECT_TRUE(
+        RaisesLibraryError([&] { dettagli->RebuildReference("Nessuna"); }, odb::odbErrUnknownReference));
+}
+
+TEST_F(ViewTest, LoginRowsAreDeletedOnlyWithTheFlagAndNeverThisRunsOwn) {
+    o.conn->Login("Mario", *o.db);
+    auto other = std::make_shared<odb::Connection>();
+    other->OpenDatabaseFile(path("ZeltoLavrix.mdb"));
+    other->Login("Luigi", *o.db);
+    other->CloseConnection();
+    o.db->SetUserLevel(1);
+    auto logins = o.table(o.db->ConnectionsTableName()).OpenData({}, "DataAccesso");
+    ASSERT_EQ(logins->RowCount(), 2);
+    ASSERT_TRUE(logins->FindRow("Utente='Luigi'"));
+    EXPECT_FALSE(logins->DeleteRow());
+    EXPECT_EQ(notify.messages.value(0), "Le connessioni si eliminano solo dal loro elenco.");
+    EXPECT_TRUE(logins->DeleteRow(true));
+    ASSERT_TRUE(logins->FindRow("Utente='Mario'"));
+    EXPECT_FALSE(logins->DeleteRow(true));
+    EXPECT_EQ(notify.messages.value(1), "Non è possibile eliminare la connessione in uso.");
+    EXPECT_EQ(RawCount(path("ZeltoLavrix.mdb"), "SELECT count(*) FROM Connessioni"), 1);
+}
+
+TEST_F(ViewTest, DeletionsAreAllowedFromTheAdministrationLevelOnAnEditableDataSet) {
+    auto ds = commesse();
+    for (int level : {-1, 0, 1}) {
+        o.db->SetUserLevel(level);
+        EXPECT_EQ(ds->DeleteAllowed(), level == 1) << level;
+    }
+    ds->EnableEdit(false);
+    EXPECT_FALSE(ds->DeleteAllowed());
+}
+
+}  // namespace
