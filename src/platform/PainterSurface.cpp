@@ -140,6 +140,7 @@ bool PainterSurface::ensurePainting() {
 
 QPainter& PainterSurface::painter() {
     if (!ensurePainting()) RaiseVbError(482, className());
+    outputStarts();
     return painter_;
 }
 
@@ -207,6 +208,7 @@ TurnedText PainterSurface::printTurned(double x, double y, const QString& text, 
     if (font().size * device()->logicalDpiY() / 72.0 > kMaxBlockPixels) return TurnedText::NoFont;
     const double w = fm.horizontalAdvance(text), h = fm.lineSpacing();
     if (!(w * toDeviceY <= kMaxBlockPixels && h * toDeviceX <= kMaxBlockPixels)) return TurnedText::NoBitmap;
+    outputStarts();
     const QPointF at = toDevice({x, y});
     painter_.save();
     // The block is h wide and w high; the text's top faces right when it reads downward.

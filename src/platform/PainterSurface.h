@@ -48,6 +48,8 @@ class PainterSurface : public DrawSurface {
     bool ensurePainting();
     void drawText(double x, double y, const QString& text) override;
     void fontChanged() override;
+    // Called before each drawing, with the painter begun (a printer starts a page it was asked for).
+    virtual void outputStarts() {}
 
   private:
     enum class Kind { Image, Picture, Device };

@@ -2,6 +2,8 @@
 // sizes defined in millimetres, such as A4), not from device pixels.
 #include "platform/PrinterSurface.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinterInfo>
 
@@ -51,13 +53,39 @@ bool PrinterSurface::beginPainting(QPainter& painter) {
 }
 
 void PrinterSurface::newPage() {
-    // A new page of an empty document still ejects the first one, as a printer does.
+    // A new page of an empty document still ejects the first one, as a printer does; the new page
+    // itself starts with its first output, so that a page break at the end leaves no blank page.
     if (!ensurePainting()) RaiseVbError(482, className());
+    if (pageDue_) outputStarts();
+    pageDue_ = true;
+}
+
+void PrinterSurface::outputStarts() {
+    if (!pageDue_) return;
+    pageDue_ = false;
     if (!printer_.newPage()) RaiseVbError(482, className());
     ++pages_;
 }
 
 void PrinterSurface::endDoc() {
+    pageDue_ = false;
     endPainting();
     inDocument_ = false;
+}
+
+std::unique_ptr<QPrinter> PrinterSurface::NewJob(const QString& docName) {
+    std::unique_ptr<QPrinter> job;
+    if (printer_.outputFormat() == QPrinter::PdfFormat) {
+        job = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        job->setOutputFormat(QPrinter::PdfFormat);
+        job->setResolution(printer_.resolution());
+        const QFileInfo file(printer_.outputFileName());
+        job->setOutputFileName(file.dir().filePath(
+            QStringLiteral("%1-job%2.%3").arg(file.completeBaseName()).arg(++jobs_).arg(file.suffix())));
+    } else {
+        job = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name_), QPrinter::HighResolution);
+    }
+    job->setPageLayout(printer_.pageLayout());
+    job->setDocName(docName);
+    return job;
 }

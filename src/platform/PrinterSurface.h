@@ -6,6 +6,8 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <memory>
+
 #include "platform/PainterSurface.h"
 
 class QPrinterInfo;
@@ -28,6 +30,10 @@ class PrinterSurface : public PainterSurface {
     void newPage() override;
     void endDoc() override;
 
+    // A printer for a separate job on the same device and paper, named `docName`: a PDF printer writes
+    // it to a file of its own beside its document ("labels-job1.pdf"), never into the one under way.
+    std::unique_ptr<QPrinter> NewJob(const QString& docName);
+
     // Pages of the document under way, or of the last one ended.
     int pageCount() const { return pages_; }
     QString outputFileName() const { return printer_.outputFileName(); }
@@ -35,10 +41,13 @@ class PrinterSurface : public PainterSurface {
   protected:
     QPaintDevice* device() override { return &printer_; }
     bool beginPainting(QPainter& painter) override;
+    void outputStarts() override;
 
   private:
     QString name_;
     QPrinter printer_;
     bool inDocument_ = false;
     int pages_ = 0;
+    int jobs_ = 0;
+    bool pageDue_ = false;  // a new page was asked for: it starts with the next output
 };
