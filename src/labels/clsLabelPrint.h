@@ -42,6 +42,10 @@ class clsLabelPrint : public Dispatch {
     void SetColor(int32_t color);
     bool IgnoreLabel() const { return m_blnIgnoreLabel; }
     void SetIgnoreLabel(bool value) { m_blnIgnoreLabel = value; }
+    // Prints an external document through the object viewer: the control of that class, configured by
+    // the setting text (a property "Name=value" or a method "Name argument"), printed by the print
+    // method text at once on the printer or when the user asks on a preview.
+    void PrintObject(const QString& classId, const QString& fileNameSetting, const QString& printMethod = {});
     bool Preview() const;
     ScriptVariables& Vars() { return m_colVars; }
     void ResetVars() { m_colVars.reset(); }

@@ -112,6 +112,11 @@ const DispatchClass& LabelPrintMembers() {
             .get(QStringLiteral("IgnoreLabel"), {}, [](E& e, A&) { return e.IgnoreLabel(); })
             .let(QStringLiteral("IgnoreLabel"), {Param(QStringLiteral("p_blnValue"), VarType::Boolean)},
                  [](E& e, A& a) { e.SetIgnoreLabel(a.boolean(0)); })
+            .method(QStringLiteral("PrintObject"),
+                    {RefParam(QStringLiteral("p_strClassProgrID"), VarType::String),
+                     RefParam(QStringLiteral("p_strFileNameSetting"), VarType::String),
+                     {QStringLiteral("p_strPrintMethod"), VarType::String, true, Variant(QString()), true}},
+                    [](E& e, A& a) { e.PrintObject(a.string(0), a.string(1), a.string(2)); })
             .get(QStringLiteral("Preview"), {}, [](E& e, A&) { return e.Preview(); });
         addVariables(c);
         c.get(QStringLiteral("CopyCount"), {}, [](E& e, A&) { return e.CopyCount(); })
