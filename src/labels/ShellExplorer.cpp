@@ -178,7 +178,11 @@ void ShellExplorer::ExecWB(int32_t command, int32_t) {
 
 void ShellExplorer::printOn(QPrinter& printer) {
     if (kind_ == Kind::Text) {
-        browser_->document()->print(&printer);
+        // With the page size given, the document is laid out on the page as it is, without the page
+        // numbers Qt adds otherwise.
+        std::unique_ptr<QTextDocument> document(browser_->document()->clone());
+        document->setPageSize(printer.pageLayout().paintRect(QPageLayout::Point).size());
+        document->print(&printer);
         return;
     }
     QPainter painter;

@@ -233,6 +233,16 @@ TEST_F(LabelRunTest, RunsLeaveTheirLabelsWhereTheSheetSays) {
          {0},
          {},
          "msg16:Errore nel codice di stampa etichetta: \r\rProcedura non definita: 'PrintLabel'\r / beep"},
+        {"a script that hands back something else than an engine fails the call, with no line",
+         layout([](LayoutRow& l) {
+             l.script = script(QStringLiteral("  Set prn = Nothing : PrintLabel = True"));
+         }),
+         {{}},
+         {},
+         {},
+         {0},
+         {},
+         "msg16:Errore nel codice di stampa etichetta: \r\rTipo non corrispondente\r / beep"},
         {"a table without layout is named by its caption",
          {},
          {{.table = QStringLiteral("MagazzinoPartCommerciale")}},

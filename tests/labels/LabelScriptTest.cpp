@@ -2,11 +2,16 @@
 // host against the real engine on a recording printer; VB's conversions and errors at the script's line.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QImage>
+#include <QWidget>
 
 #include "LabelFixture.h"
 #include "LabelScripts.h"
 #include "base/AppError.h"
+#include "labels/HostedControls.h"
+#include "odb/ui/ModalDialog.h"
 #include "vbs/FakeEngines.h"
 #include "vbs/ScriptHost.h"
 
@@ -150,6 +155,129 @@ TEST_F(LabelScriptTest, TheMissingPrinterErrorReachesTheScript) {
     EXPECT_EQ(QStringLiteral("-2147188749|[clsLabelPrint], Err.: 32755\rNessuna stampante configurata.\r\r"
                              "Impossibile stabilire le dimensioni predefinite del foglio..."),
               host.Run(QStringLiteral("Setup"), args).toText());
+}
+
+// A hosted control that records what is set and called on it.
+class SettingRecorder : public Object {
+  public:
+    QStringList calls;
+    QString className() const override { return QStringLiteral("SettingRecorder"); }
+    Variant invoke(const QString& name, CallKind kind, VariantList& args) override {
+        calls << (kind == CallKind::PropertyLet ? QStringLiteral("let ") : QString()) + name + u' ' +
+                     (args.empty() ? QString() : args[0].toText());
+        return Variant();
+    }
+};
+
+// Every instruction the code assistant inserts after "prn." and "ds.", with its placeholders given
+// values, on the real engine; the viewer is shown and activated, so that it prints by itself.
+TEST_F(LabelScriptTest, TheCodeAssistantSnippetsRun) {
+    QImage logo(20, 20, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    const QString logoFile = path(QStringLiteral("program/logo.png"));
+    ASSERT_TRUE(logo.save(logoFile));
+    auto recorder = std::make_shared<SettingRecorder>();
+    HostedControls::Register(QStringLiteral("Viewer.Document"), [&](QWidget* parent) {
+        return HostedControl{new QWidget(parent), recorder};
+    });
+    auto previous = odb::SetModalRunner([](QDialog& d) {
+        d.show();
+        for (int i = 0; i < 3 && d.isVisible(); ++i)
+            QCoreApplication::processEvents();
+        return d.result();
+    });
+    engine->SetParameter(Variant("Etichette"), 36, 70);
+    printer->log.clear();
+    vbs::ScriptHost host;
+    host.AddCode(
+        QStringLiteral("Function PrintLabel(ds, prn)\n"
+                       "  Dim nY, nX, nWrapLen, bMantainOriginalWrap, nEndX, bDownToUp, bBaseToLastChar, "
+                       "nDimY, nDimX, bFill\n"
+                       "  Dim nRadius, nToY, nToX, sFile, bStretch, sCode, sClassProgrID\n"
+                       "  nY = 1 : nX = 2 : nWrapLen = 30 : bMantainOriginalWrap = False : nEndX = 50\n"
+                       "  bDownToUp = True : bBaseToLastChar = False : nDimY = 5 : nDimX = 6 : bFill = True\n"
+                       "  nRadius = 3 : nToY = 7 : nToX = 8 : sFile = \"") +
+        logoFile +
+        QStringLiteral(
+            "\" : bStretch = False : sCode = \"ABC\"\n"
+            "  sClassProgrID = \"Viewer.Document\"\n"
+            "  prn.TxtOut nY, nX, \"testo\", nWrapLen, bMantainOriginalWrap\n"
+            "  prn.TxtOutR nY, nEndX, \"testo\"\n"
+            "  prn.TxtOutV nY, nX, \"testo\", bDownToUp, bBaseToLastChar\n"
+            "  prn.BoxOut nY, nX, nDimY, nDimX, bFill\n"
+            "  prn.CircleOut nY, nX, nRadius, bFill\n"
+            "  prn.LineOut nY, nX, nToY, nToX\n"
+            "  prn.ImageOut sFile, nY, nX, nDimY, nDimX, bStretch\n"
+            "  prn.Barcode128bOut nY, nX, 10, 0.25, sCode\n"
+            "  prn.SetFont 12, True, False, \"Arial\", False\n"
+            "  prn.Color = &HFF\n"
+            "  prn.PrintObject sClassProgrID, \"file=\" & sFile, \"PrintMethod\"\n"
+            "  prn.PrintObject \"Shell.Explorer\", \"navigate \" & sFile, \"ExecWB 6, 1\"\n"
+            "  ds.RowFirst\n"
+            "  ds.RowNext\n"
+            "  If Not ds.RowInvalid And Not ds.DataEmpty Then prn.TxtOut 0, 0, ds.ColValue(\"Codice\") & "
+            "\" di \" & ds.RowCount(True)\n"
+            "  ds.RowLast\n"
+            "  ds.RowPrevious\n"
+            "  PrintLabel = True\n"
+            "End Function\n"));
+    auto ds = jobOrders();
+    EXPECT_TRUE(printLabel(host, ds));
+    odb::SetModalRunner(previous);
+    HostedControls::Unregister(QStringLiteral("Viewer.Document"));
+    EXPECT_EQ(0, host.Error().Number);
+    // What was drawn, kind by kind; the barcode's bars counted.
+    QStringList kinds;
+    int fills = 0;
+    for (const QString& line : printer->log) {
+        const QString kind = line.section(u' ', 0, 0);
+        if (kind == QLatin1String("fill"))
+            ++fills;
+        else
+            kinds << (kind == QLatin1String("print") ? line : kind);
+    }
+    EXPECT_EQ("print 2 1 testo|print 40 1 testo|turned|box|circle|line|picture|font|print 0 0 B-200 di 2",
+              kinds.join(u'|').toStdString());
+    EXPECT_EQ(5 * 6 + 7, fills);  // bars and spaces of start, A, B, C, check and stop
+    EXPECT_EQ((QStringList{QStringLiteral("let file ") + logoFile, QStringLiteral("PrintMethod ")}),
+              recorder->calls);
+    // The document viewer has no PDF printer here to print on: it says so and goes on.
+    ASSERT_EQ(1u, prompt->shown().size());
+    EXPECT_EQ(QStringLiteral("Stampa fallita, l'errore è: Errore della stampante\r\rMetodo: ExecWB 6, 1"),
+              prompt->last().text);
+    EXPECT_EQ(0, ds->current);
+}
+
+TEST_F(LabelScriptTest, AFailedObjectSettingReportsTheCallingLineAndCanBeCaught) {
+    engine->SetParameter(Variant("Etichette"), 36, 70);
+    vbs::ScriptHost host;
+    host.AddCode(QStringLiteral(
+        "Function PrintLabel(ds, prn)\n"                           // 1
+        "  prn.TxtOut 0, 0, \"prima\"\n"                           // 2
+        "  prn.PrintObject \"Viewer\", \"nessunaimpostazione\"\n"  // 3: nothing called, the viewer closes
+        "  prn.PrintObject \"Viewer\", \"file=x\"\n"               // 4: no such class: nothing to set
+        "  PrintLabel = True\n"
+        "End Function\n"
+        "Function Guarded(ds, prn)\n"
+        "  On Error Resume Next\n"
+        "  prn.PrintObject \"Viewer\", \"file=x\"\n"
+        "  Guarded = Err.Number - vbObjectError & \" \" & Err.Source & \": \" & Err.Description\n"
+        "End Function\n"));
+    int viewers = 0;
+    auto previous = odb::SetModalRunner([&](QDialog&) { return ++viewers, 0; });
+    auto ds = jobOrders();
+    EXPECT_THROW(printLabel(host, ds), AppError);
+    EXPECT_EQ(kAppErrorNumber, host.Error().Number);
+    EXPECT_EQ(4, host.Error().Line);
+    EXPECT_EQ(1, viewers);
+    VariantList args{Variant(ObjectRef(ds)), Variant(ObjectRef(engine))};
+    EXPECT_EQ(
+        QStringLiteral("32755 Zelto Lavrix: [clsLabelPrint], Err.: 32755\rImpostazione del file fallita "
+                       "mediante il medoto/proprietà:\rfile=x\r\rError: Variabile oggetto o variabile del "
+                       "blocco With non impostata"),
+        host.Run(QStringLiteral("Guarded"), args).toText());
+    odb::SetModalRunner(previous);
+    EXPECT_EQ(1, viewers);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The recording engines and data set of the layout script tests.
+// The recording report engine and data set of the layout script tests.
 #include "FakeEngines.h"
 
 #include "base/AppError.h"
@@ -34,9 +34,9 @@ void addVars(DispatchClassOf<T>& c) {
         .method(QStringLiteral("ResetVars"), {}, [](T& e, DispatchArgs&) { e.vars.reset(); });
 }
 
-// The drawing members both engines have; each records its call and returns a width where it has one.
+// The drawing members of the report engine; each records its call and returns a width where it has one.
 template <class T>
-void addDrawing(DispatchClassOf<T>& c, bool report) {
+void addDrawing(DispatchClassOf<T>& c) {
     auto rec = [](const char* name, float result) {
         return [name, result](T& e, DispatchArgs& a) {
             e.record(QString::fromLatin1(name), a);
@@ -111,24 +111,14 @@ void addDrawing(DispatchClassOf<T>& c, bool report) {
                             QStringLiteral("Impostazione del file fallita mediante il medoto/proprietà:\r%1")
                                 .arg(a.string(1)));
                 });
-    if (report) {
-        c.method(QStringLiteral("BoxOut"),
-                 {Param(QStringLiteral("p_sngPosY"), VarType::Single),
-                  Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                  Param(QStringLiteral("p_sngDimY"), VarType::Single),
-                  Param(QStringLiteral("p_sngDimX"), VarType::Single),
-                  OptParam(QStringLiteral("p_blnFill"), VarType::Boolean),
-                  OptParam(QStringLiteral("p_blnShadow"), VarType::Boolean)},
-                 rec("BoxOut", 0));
-    } else {
-        c.method(QStringLiteral("BoxOut"),
-                 {Param(QStringLiteral("p_sngPosY"), VarType::Single),
-                  Param(QStringLiteral("p_sngPosX"), VarType::Single),
-                  Param(QStringLiteral("p_sngDimY"), VarType::Single),
-                  Param(QStringLiteral("p_sngDimX"), VarType::Single),
-                  OptParam(QStringLiteral("p_blnFill"), VarType::Boolean)},
-                 rec("BoxOut", 0));
-    }
+    c.method(QStringLiteral("BoxOut"),
+             {Param(QStringLiteral("p_sngPosY"), VarType::Single),
+              Param(QStringLiteral("p_sngPosX"), VarType::Single),
+              Param(QStringLiteral("p_sngDimY"), VarType::Single),
+              Param(QStringLiteral("p_sngDimX"), VarType::Single),
+              OptParam(QStringLiteral("p_blnFill"), VarType::Boolean),
+              OptParam(QStringLiteral("p_blnShadow"), VarType::Boolean)},
+             rec("BoxOut", 0));
 }
 
 }  // namespace
@@ -154,29 +144,6 @@ void ScriptVars::let(const Variant& key, const Variant& value) {
     entries_.emplace_back(k, value);
 }
 
-FakeLabelPrint::FakeLabelPrint() : Dispatch(members()) {}
-
-void FakeLabelPrint::record(const QString& name, const DispatchArgs& args) {
-    QStringList parts;
-    for (int i = 0; i < args.count(); ++i)
-        parts << text(args, i);
-    calls << name + QLatin1Char(' ') + parts.join(u'|');
-}
-
-const DispatchClass& FakeLabelPrint::members() {
-    static const DispatchClassOf<FakeLabelPrint> cls = [] {
-        DispatchClassOf<FakeLabelPrint> c(QStringLiteral("clsLabelPrint"));
-        addDrawing(c, false);
-        addVars(c);
-        c.get(QStringLiteral("IgnoreLabel"), {},
-              [](FakeLabelPrint& e, DispatchArgs&) { return e.ignoreLabel; })
-            .let(QStringLiteral("IgnoreLabel"), {Param(QStringLiteral("p_blnValue"), VarType::Boolean)},
-                 [](FakeLabelPrint& e, DispatchArgs& a) { e.ignoreLabel = a.boolean(0); });
-        return c;
-    }();
-    return cls;
-}
-
 FakeReport::FakeReport() : Dispatch(members()) {}
 
 void FakeReport::record(const QString& name, const DispatchArgs& args) {
@@ -189,7 +156,7 @@ void FakeReport::record(const QString& name, const DispatchArgs& args) {
 const DispatchClass& FakeReport::members() {
     static const DispatchClassOf<FakeReport> cls = [] {
         DispatchClassOf<FakeReport> c(QStringLiteral("clsCustomReport"));
-        addDrawing(c, true);
+        addDrawing(c);
         addVars(c);
         const auto flag = [](const char* name, bool FakeReport::*member) {
             return std::make_pair(QString::fromLatin1(name), member);

@@ -1,4 +1,4 @@
-// Recording stand-ins for the label and report print engines and the data set, exposing the members
+// Recording stand-ins for the report print engine and the data set, exposing the members
 // layout scripts call, so that tests read the sequence of drawing calls a script makes.
 #pragma once
 
@@ -26,20 +26,6 @@ class ScriptVars {
 };
 
 // Every call as "Name a|b|c" with the converted arguments; omitted optional ones as "-".
-class FakeLabelPrint : public Dispatch {
-  public:
-    FakeLabelPrint();
-    QStringList calls;
-    bool preview = false;
-    bool ignoreLabel = false;
-    int32_t color = 0;
-    ScriptVars vars;
-    void record(const QString& name, const DispatchArgs& args);
-
-  private:
-    static const DispatchClass& members();
-};
-
 class FakeReport : public Dispatch {
   public:
     FakeReport();
