@@ -125,4 +125,44 @@ class StepRoadFixture : public ModelDatabaseTest {
     std::shared_ptr<odb::DataSet> orderRow(int progressive) {
         return rows("CommesseCliente", "Progressivo=" + QString::number(progressive));
     }
+
+    // ---- stock, production and purchases ----
+    void addSupplier(const QString& name) {
+        ASSERT_TRUE(rows("Fornitori")->AddRow({"RagioneSociale", name}));
+    }
+    // A part of the store `table` (MagazzinoPartProduzione or MagazzinoPartCommerciale).
+    void addPart(const QString& table, const QString& code, double price, const QString& supplier = {},
+                 bool internalUse = false) {
+        const bool produced = table == "MagazzinoPartProduzione";
+        VariantList pairs{"Codice",
+                          code,
+                          "Descrizione",
+                          "Particolare " + code,
+                          produced ? "PrezzoIndicativo" : "PrezzoUnitario",
+                          Currency::fromDouble(price)};
+        if (!supplier.isEmpty()) pairs.insert(pairs.end(), {"Fornitore", supplier});
+        if (internalUse) pairs.insert(pairs.end(), {"UsoInterno", true});
+        ASSERT_TRUE(rows(table)->AddRow(pairs)) << notify.messages.join("|").toStdString();
+    }
+    std::shared_ptr<odb::DataSet> partRow(const QString& table, const QString& code) {
+        return rows(table, "Codice='" + code + "'");
+    }
+    // The machine `machine` needs `quantity` pieces of the part `code` (a need of `collection`:
+    // ParticolariProduzione or ParticolariCommerciale).
+    void addNeed(const QString& machine, const QString& collection, const QString& code, int quantity) {
+        const bool produced = collection == "ParticolariProduzione";
+        const QString store = produced ? "MagazzinoPartProduzione" : "MagazzinoPartCommerciale";
+        auto needs = machineRow(machine)->GetReference(collection);
+        ASSERT_TRUE(
+            needs->AddRow({"OID_" + store, partRow(store, code)->Bookmark(), "QuantitàNecessaria", quantity}))
+            << notify.messages.join("|").toStdString();
+    }
+    // A new production job order of `machines` machines of `machine` (none: "").
+    std::shared_ptr<odb::DataSet> addProductionOrder(const QString& machine, double machines) {
+        auto order = rows("CommesseProduzione");
+        VariantList pairs{"Quantità", machines};
+        if (!machine.isEmpty()) pairs.insert(pairs.end(), {"Macchinario", machine});
+        EXPECT_TRUE(order->AddRow(pairs)) << notify.messages.join("|").toStdString();
+        return order;
+    }
 };
