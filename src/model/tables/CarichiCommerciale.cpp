@@ -1,6 +1,12 @@
 // The table CarichiCommerciale: definition and row rules.
 #include "model/tables/CarichiCommerciale.h"
 
+#include "base/Currency.h"
+#include "base/Variant.h"
+#include "model/TableRuleUtil.h"
+#include "odb/DataSet.h"
+#include "platform/Clock.h"
+
 void CarichiCommerciale::DefineIdentity(odb::TableIdentity& identity) {
     identity.Version(1.0);
     identity.Caption("Carichi Particolari Commerciale");
@@ -19,4 +25,38 @@ void CarichiCommerciale::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs&
                             -100, -100, -100, "", -2, -1, 0);
     indexes.AddIndex("DataInserimento", false, "");
     indexes.SetBrowseColumns("DataInserimento,ImportoTotale,Particolari");
+}
+
+void CarichiCommerciale::OnNewRow(odb::DataSet& ds) {
+    ds.SetColValue("ImportoTotale", Currency());
+    ds.SetColValue("DataInserimento", Variant::fromDate(Clock::now()));
+    ds.SetColValue("Note", QString(""));
+}
+
+void CarichiCommerciale::OnBeforeUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                                 const QString& referenceName, bool /*isDelete*/,
+                                                 bool /*inMemory*/) {
+    if (!IsColumn(referenceName, "Particolari")) return;
+    if (referencedDS.DataEmpty() || referencedDS.NoCurrentRow())
+        ds.SetColValue("ImportoTotale", Currency());
+    else
+        ds.SubtractFromCol("ImportoTotale", referencedDS.ColNumber("ImportoCarico"));
+}
+
+void CarichiCommerciale::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
+                                           const QString& referenceName, bool /*isDelete*/,
+                                           bool /*inMemory*/) {
+    if (!IsColumn(referenceName, "Particolari")) return;
+    if (referencedDS.DataEmpty() || referencedDS.NoCurrentRow())
+        ds.SetColValue("ImportoTotale",
+                       ds.GetReference("Particolari")->Aggregate("ImportoCarico", odb::aggSum));
+    else
+        ds.AddToCol("ImportoTotale", referencedDS.ColNumber("ImportoCarico"));
+}
+
+// The parts offered for a line, the scarcest first.
+void CarichiCommerciale::OnSelectReference(odb::DataSet& /*ds*/, odb::DataSet& referenceDS,
+                                           const QString& referenceName) {
+    if (IsColumn(referenceName, "Particolari.MagazzinoPartCommerciale"))
+        referenceDS.SortBy("DisponibilitàFinale");
 }

@@ -10,4 +10,9 @@ class CaricoPartCommerciale : public TableClass {
     void DefineIdentity(odb::TableIdentity& identity) override;
     void DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& indexes,
                          odb::ReferenceDefs& references) override;
+
+    void OnNewRow(odb::DataSet& ds) override;
+    void OnDeleteRow(odb::DataSet& ds) override;
+    void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
+    void OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) override;
 };
