@@ -7,6 +7,8 @@
 #include "startup/SingleInstance.h"
 #include "startup/SoftwareUpdate.h"
 #include "startup/StartupMain.h"
+#include "startup/StartupPassword.h"
+#include "startup/frmPassword.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,6 +20,7 @@ int main(int argc, char* argv[]) {
 
     // Local update packages are looked for each time the database opens.
     InstallStartupUpdateCheck();
+    SetStartupPasswordCheck(&frmPassword::StartupCheck);
 
     SingleInstance instance;
     frmMain* mainWindow = nullptr;

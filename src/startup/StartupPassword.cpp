@@ -13,7 +13,6 @@ void SetStartupPasswordCheck(std::function<bool(QWidget*)> c) {
 }
 
 bool CheckStartupPassword(QWidget* owner) {
-    // Until the password dialog installs its check nothing can write a password file, so there is
-    // no password to ask.
+    // Without an installed check (tests of the start-up road) there is no password to ask.
     return check() ? check()(owner) : true;
 }
