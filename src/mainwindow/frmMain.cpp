@@ -28,6 +28,7 @@
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
+#include "startup/frmOptions.h"
 
 namespace {
 
@@ -71,6 +72,9 @@ frmMain::frmMain() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&Dati"));
     QAction* mnuFileClose = mnuFile->addAction(QStringLiteral("Chiudi"));
     connect(mnuFileClose, &QAction::triggered, this, [this] { Unload(); });
+    QMenu* mnuTools = menuBar()->addMenu(QStringLiteral("&Strumenti"));
+    mnuToolsOptions_ = mnuTools->addAction(QStringLiteral("Parametri &Generali..."));
+    connect(mnuToolsOptions_, &QAction::triggered, this, [] { frmOptions::ShowModeless(); });
 
     mnuPopUp_ = new QMenu(this);
     QAction* mnuActivate = mnuPopUp_->addAction(QStringLiteral("&Visualizza"));

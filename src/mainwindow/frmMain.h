@@ -10,6 +10,7 @@
 #include "odb/Interfaces.h"
 #include "startup/MainWindowServices.h"
 
+class QAction;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -49,6 +50,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // The tray icon's mouse messages (coded mouse X, see clsOSTNA).
     void txtTNAInterface_MouseMove(float x);
     QMenu* trayMenu() const { return mnuPopUp_; }
+    QAction* mnuToolsOptions() const { return mnuToolsOptions_; }
 
   signals:
     // Emitted once the window has unloaded: the program ends.
@@ -68,6 +70,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     QTableView* dgView_ = nullptr;
     QLabel* sbStatus_ = nullptr;
     QMenu* mnuPopUp_ = nullptr;
+    QAction* mnuToolsOptions_ = nullptr;
     std::unique_ptr<clsOSTNA> tray_;
     bool optionsActive_ = false;
     bool activating_ = false;

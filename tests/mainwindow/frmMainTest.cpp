@@ -1,11 +1,14 @@
 // The main window's start-up side: activation opens the database and stores the day length,
 // a refused opening unloads the window, library notifications, closing and unloading.
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +22,8 @@
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
+#include "startup/frmOptions.h"
+#include "support/ModalScript.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 
@@ -94,7 +99,12 @@ TEST_F(frmMainTest, StoredWorkingHoursAreReadAndUnreadableOnesKeepTheirValue) {
 TEST_F(frmMainTest, FirstStartWithAChosenFolderCreatesTheDatabaseThere) {
     ScopedRecordingPrompt prompt;
     g_strRootDir = path("program");
-    prompt->answerPath(workFolder());
+    ScopedModalScript dialogs([this](QDialog& d) {
+        auto* options = qobject_cast<frmOptions*>(&d);
+        ASSERT_TRUE(options);
+        options->txtWorkDir()->setText(workFolder());
+        options->cmdOK()->click();
+    });
     prompt->answer(MsgResult::Yes);
     frmMain w;
     w.Form_Activate();
@@ -106,6 +116,7 @@ TEST_F(frmMainTest, FirstStartWithAChosenFolderCreatesTheDatabaseThere) {
 
 TEST_F(frmMainTest, ACancelledFirstStartUnloadsTheWindowWithoutAnErrorBox) {
     ScopedRecordingPrompt prompt;
+    ScopedModalScript dialogs([](QDialog& d) { d.reject(); });
     frmMain w;
     int unloads = 0;
     QObject::connect(&w, &frmMain::unloaded, [&] { ++unloads; });
@@ -113,8 +124,8 @@ TEST_F(frmMainTest, ACancelledFirstStartUnloadsTheWindowWithoutAnErrorBox) {
     EXPECT_TRUE(w.isUnloaded());
     EXPECT_EQ(unloads, 1);
     EXPECT_FALSE(QFile::exists(QDir(workFolder()).filePath("ZeltoLavrix.mdb")));
-    ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().kind, RecordingPrompt::Kind::Folder);
+    EXPECT_EQ(dialogs.runs, 1);
+    EXPECT_TRUE(prompt->shown().empty());
     EXPECT_FALSE(frmMessage::isLoaded());
     EXPECT_FALSE(IsDatabaseOpen());
 }
@@ -129,6 +140,38 @@ TEST_F(frmMainTest, NothingHappensWhileTheOptionsAreOpen) {
     w.SetOptionsActive(false);
     w.Form_Activate();
     EXPECT_TRUE(IsDatabaseOpen());
+}
+
+TEST_F(frmMainTest, TheOptionsCommandReleasesAChangedFolderAndTheNextActivationOpensIt) {
+    createDatabase();
+    ScopedRecordingPrompt prompt;
+    frmMain w;
+    w.Form_Activate();
+    ASSERT_TRUE(IsDatabaseOpen());
+    const QString other = path("altra");
+    QDir().mkpath(other);
+    {
+        odb::Connection c;
+        c.CreateDatabaseFile(QDir(other).filePath("ZeltoLavrix.mdb"));
+    }
+    w.mnuToolsOptions()->trigger();
+    // The dialog is shown without waiting, owned by the main window.
+    frmOptions* options = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && qobject_cast<frmOptions*>(top)) options = qobject_cast<frmOptions*>(top);
+    ASSERT_TRUE(options);
+    EXPECT_TRUE(w.OptionsActive());
+    EXPECT_FALSE(w.isEnabled());
+    options->txtWorkDir()->setText(other);
+    prompt->answer(MsgResult::Yes);
+    options->cmdOK()->click();
+    // Released by the dialog, not reopened by it.
+    EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_FALSE(w.OptionsActive());
+    EXPECT_TRUE(w.isEnabled());
+    w.Form_Activate();
+    ASSERT_TRUE(IsDatabaseOpen());
+    EXPECT_EQ(g_objConnection->Path(), QDir(other).filePath("ZeltoLavrix.mdb"));
 }
 
 TEST_F(frmMainTest, LibraryEventsBecomeTheStatusText) {

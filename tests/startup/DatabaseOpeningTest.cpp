@@ -1,6 +1,8 @@
 // Opening and first creating the shared database, and what a failure shows.
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,8 @@
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
+#include "startup/frmOptions.h"
+#include "support/ModalScript.h"
 #include "support/RecordingPrompt.h"
 
 namespace {
@@ -23,34 +27,50 @@ using DatabaseOpeningTest = StartupTest;
 TEST_F(DatabaseOpeningTest, FirstStartCreatesTheDatabaseInTheChosenFolder) {
     ScopedRecordingPrompt prompt;
     g_strRootDir = ProgramFolder();
-    prompt->answerPath(workFolder());
+    bool markedWhileOpen = false;
+    ScopedModalScript dialogs([&](QDialog& d) {
+        auto* options = qobject_cast<frmOptions*>(&d);
+        ASSERT_TRUE(options);
+        markedWhileOpen = main.optionsActive && !main.widget.isEnabled();
+        EXPECT_EQ(options->txtWorkDir()->text(), ProgramFolder());
+        options->txtWorkDir()->setText(workFolder());
+        options->cmdOK()->click();
+    });
     prompt->answer(MsgResult::Yes);  // the work folder changed: confirmed
     EXPECT_TRUE(OpenDatabase());
+    EXPECT_EQ(dialogs.runs, 1);
     EXPECT_TRUE(QFile::exists(databasePath()));
     EXPECT_FALSE(QFile::exists(QDir(ProgramFolder()).filePath("ZeltoLavrix.mdb")));
     EXPECT_TRUE(IsDatabaseOpen());
     EXPECT_EQ(g_intDatabaseType, 3);
     EXPECT_EQ(g_strRootDir, workFolder());
     EXPECT_EQ(GetSetting("Zelto Lavrix", "Configuration", "RootDir"), workFolder());
-    ASSERT_EQ(prompt->shown().size(), 2u);
-    EXPECT_EQ(prompt->shown()[0].kind, RecordingPrompt::Kind::Folder);
-    EXPECT_EQ(prompt->shown()[1].text, "L'indirizzario di lavoro e' cambiato.\r\rConfermi ?");
-    EXPECT_EQ(prompt->shown()[1].style, vbYesNo | vbQuestion);
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->shown()[0].text, "L'indirizzario di lavoro e' cambiato.\r\rConfermi ?");
+    EXPECT_EQ(prompt->shown()[0].style, vbYesNo | vbQuestion);
     // The options dialog marked the main window while it was open and cleared the mark after.
+    EXPECT_TRUE(markedWhileOpen);
     EXPECT_EQ(main.optionsChanges, (std::vector<bool>{true, false}));
     EXPECT_TRUE(main.widget.isEnabled());
     EXPECT_FALSE(frmMessage::isLoaded());
 }
 
 TEST_F(DatabaseOpeningTest, CancellingTheOptionsAtFirstStartEndsWithNoFileAndNoMessage) {
-    ScopedRecordingPrompt prompt;  // no folder answered: the chooser is cancelled
+    ScopedRecordingPrompt prompt;
+    ScopedModalScript dialogs([](QDialog& d) {
+        auto* options = qobject_cast<frmOptions*>(&d);
+        ASSERT_TRUE(options);
+        options->txtWorkDir()->setText("/altrove");
+        options->cmdCancel()->click();
+    });
     g_strRootDir = workFolder();
     EXPECT_FALSE(OpenDatabase());
+    EXPECT_EQ(dialogs.runs, 1);
     EXPECT_FALSE(QFile::exists(databasePath()));
     EXPECT_FALSE(QFile::exists(QDir(ProgramFolder()).filePath("ZeltoLavrix.mdb")));
-    ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().kind, RecordingPrompt::Kind::Folder);
+    EXPECT_TRUE(prompt->shown().empty());
     EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_EQ(g_strRootDir, workFolder());
     EXPECT_TRUE(GetSetting("Zelto Lavrix", "Configuration", "RootDir").isEmpty());
     // The message window stays for the main window's unload.
     EXPECT_TRUE(frmMessage::isLoaded());
@@ -60,13 +80,21 @@ TEST_F(DatabaseOpeningTest, CancellingTheOptionsAtFirstStartEndsWithNoFileAndNoM
 TEST_F(DatabaseOpeningTest, RefusingTheChangedFolderKeepsTheDialogOpen) {
     ScopedRecordingPrompt prompt;
     g_strRootDir = ProgramFolder();
-    prompt->answerPath(path("altra"));
+    ScopedModalScript dialogs([&](QDialog& d) {
+        auto* options = qobject_cast<frmOptions*>(&d);
+        ASSERT_TRUE(options);
+        options->txtWorkDir()->setText(path("altra"));
+        options->cmdOK()->click();
+        EXPECT_FALSE(options->Confirmed());
+        EXPECT_EQ(g_strRootDir, ProgramFolder());
+        options->txtWorkDir()->setText(workFolder());
+        options->cmdOK()->click();
+    });
     prompt->answer(MsgResult::No);
-    prompt->answerPath(workFolder());
     prompt->answer(MsgResult::Yes);
     EXPECT_TRUE(OpenDatabase());
     EXPECT_TRUE(QFile::exists(databasePath()));
-    EXPECT_EQ(prompt->shown().size(), 4u);
+    EXPECT_EQ(prompt->shown().size(), 2u);
 }
 
 TEST_F(DatabaseOpeningTest, AnExistingDatabaseOpensWithoutQuestions) {
@@ -118,10 +146,12 @@ TEST_F(DatabaseOpeningTest, AFileThatIsNotADatabaseFailsWithTheLibrarysText) {
 
 TEST_F(DatabaseOpeningTest, AnEmptyWorkFolderMeansTheBareFileNameAndNoUpdateCheck) {
     ScopedRecordingPrompt prompt;
+    ScopedModalScript dialogs;  // the options dialog comes up and is closed without OK
     int checks = 0;
     SetStartupUpdateCheck([&](const QString&) { ++checks; });
     g_strRootDir.clear();
     EXPECT_FALSE(OpenDatabase());  // no "ZeltoLavrix.mdb" here: options, cancelled
+    EXPECT_EQ(dialogs.runs, 1);
     EXPECT_EQ(checks, 0);
     {
         odb::Connection c;
