@@ -74,6 +74,8 @@ frmOptions::frmOptions() : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Q
     txtWorkDir_->setMinimumWidth(txtWorkDir_->fontMetrics().averageCharWidth() * 48);
     cmdSelWorkDir_ = new QPushButton(QStringLiteral("..."), frmGeneralParameter_);
     cmdSelWorkDir_->setToolTip(QStringLiteral("Selezione indirizzario"));
+    cmdSelWorkDir_->setFixedWidth(cmdSelWorkDir_->fontMetrics().horizontalAdvance(QStringLiteral("...")) +
+                                  24);
     chkIsWorkStation_ =
         new QCheckBox(QStringLiteral("Accedi in entrata al Pannello Comandi della Postazione di Lavoro"),
                       frmGeneralParameter_);
