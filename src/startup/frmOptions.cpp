@@ -272,7 +272,7 @@ void frmOptions::cmdCancel_Click() {
 
 void frmOptions::cmdRepairDB_Click() {
     using namespace MsgBoxStyle;
-    QApplication::beep();
+    Prompt::instance().beep();
     if (Prompt::instance().msgBox(
             QStringLiteral(
                 "Questa funzione tenta il recupero del database...\r"

@@ -149,7 +149,7 @@ void frmPassword::cmdConfirm_Click() {
     using namespace MsgBoxStyle;
     try {
         if (ScrambleString(txtPassword_->text(), false) != stored_) {
-            QApplication::beep();
+            Prompt::instance().beep();
             Prompt::instance().msgBox(
                 QStringLiteral("La password non è corretta.\r\r"
                                "Fare attenzione all'utilizzo delle maiuscole/minuscole"),
@@ -160,7 +160,7 @@ void frmPassword::cmdConfirm_Click() {
         if (chkNew_->isChecked()) {
             const QString newPassword = txtNewPwd_->text();
             if (newPassword != txtConfirmNewPwd_->text()) {
-                QApplication::beep();
+                Prompt::instance().beep();
                 Prompt::instance().msgBox(QStringLiteral("La password di conferma non corrisponde..."),
                                           vbExclamation, g_strMsgBoxTitle, this);
                 txtConfirmNewPwd_->setFocus();
@@ -169,7 +169,7 @@ void frmPassword::cmdConfirm_Click() {
             password_ = newPassword;
             changed_ = true;
             if (!given_) WritePasswordFile(ScrambleString(newPassword, false));
-            QApplication::beep();
+            Prompt::instance().beep();
             QString text = QStringLiteral("La password e' stata modificata.");
             if (newPassword.isEmpty())
                 text += QStringLiteral(

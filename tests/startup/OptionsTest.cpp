@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "support/ModalScript.h"
 #include "StartupFixture.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedState.h"
 #include "startup/frmOptions.h"
 #include "startup/frmSelectDir.h"
+#include "support/ModalScript.h"
 #include "support/RecordingPrompt.h"
 
 namespace {
