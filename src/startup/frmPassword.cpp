@@ -9,22 +9,16 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <cstdlib>
-
 #include "base/AppError.h"
 #include "odb/ui/ModalDialog.h"
 #include "platform/Prompt.h"
+#include "startup/EndProgram.h"
 #include "startup/PasswordFile.h"
 #include "startup/ScrambleString.h"
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 
 namespace {
-
-std::function<void()>& programEnd() {
-    static std::function<void()> end;
-    return end;
-}
 
 QLineEdit* passwordBox(QWidget* parent, const QString& tip) {
     auto* box = new QLineEdit(parent);
@@ -81,10 +75,6 @@ frmPassword::frmPassword() : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint |
 bool frmPassword::StartupCheck(QWidget* owner) {
     frmPassword dialog;
     return dialog.ValidatePassword(owner, false, std::nullopt, false);
-}
-
-void frmPassword::SetProgramEnd(std::function<void()> end) {
-    programEnd() = std::move(end);
 }
 
 bool frmPassword::ValidatePassword(QWidget* owner, bool changeMode, const std::optional<QString>& password,
@@ -188,11 +178,8 @@ void frmPassword::fail(const QString& description) {
                                   QStringLiteral("\r\rControllare la rete e i diritti di accesso..."),
                               MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle, this);
     validated_ = false;
-    if (programEnd())
-        programEnd()();
-    else
-        std::exit(1);
     done(QDialog::Rejected);
+    EndProgram();
 }
 
 void frmPassword::cmdCancel_Click() {

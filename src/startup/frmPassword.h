@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -31,9 +30,6 @@ class frmPassword : public QDialog {
 
     // The check of the installation password at start, with the splash as owner.
     static bool StartupCheck(QWidget* owner);
-    // What ends the program after a failed confirmation (tests replace it); an empty function
-    // restores the real end.
-    static void SetProgramEnd(std::function<void()> end);
 
     void cmdConfirm_Click();
     void cmdCancel_Click();
@@ -54,7 +50,7 @@ class frmPassword : public QDialog {
 
   private:
     void showNewRows(bool show);
-    // Shows the failure, then ends the program.
+    // Shows the failure, then ends the program: access is refused and every window unloads.
     void fail(const QString& description);
 
     QString stored_;    // the scrambled stored password

@@ -14,6 +14,7 @@
 
 #include "odb/ui/ModalDialog.h"
 #include "platform/ProgramFolder.h"
+#include "startup/EndProgram.h"
 #include "startup/PasswordFile.h"
 #include "startup/ScrambleString.h"
 #include "startup/frmPassword.h"
@@ -94,11 +95,10 @@ class PasswordDialogTest : public TempFolderTest {
             if (script) script(*w);
             return d.result();
         });
-        frmPassword::SetProgramEnd([this] { ++ends; });
     }
     void TearDown() override {
         odb::SetModalRunner(std::move(previous_));
-        frmPassword::SetProgramEnd({});
+        ResetProgramEnding();
         QFile::setPermissions(PasswordFilePath(), QFile::ReadOwner | QFile::WriteOwner);
         QFile::remove(PasswordFilePath());
         QDir().rmdir(PasswordFilePath());
@@ -114,7 +114,6 @@ class PasswordDialogTest : public TempFolderTest {
     ScopedRecordingPrompt prompt;
     std::function<void(frmPassword&)> script;
     int shown = 0;
-    int ends = 0;
 
   private:
     odb::ModalRunner previous_;
@@ -296,16 +295,17 @@ TEST_F(PasswordDialogTest, AFileThatCannotBeWrittenOrReadEndsTheProgram) {
         w.cmdConfirm()->click();
     };
     EXPECT_FALSE(frmPassword::StartupCheck(nullptr));
-    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(ProgramEnding());
     ASSERT_EQ(prompt->shown().size(), 1u);
     EXPECT_TRUE(prompt->last().text.startsWith("Errore in validazione / modifica Password \r"));
     EXPECT_TRUE(prompt->last().text.endsWith("\r\rControllare la rete e i diritti di accesso..."));
     EXPECT_EQ(prompt->last().icon(), 0);
     // A password file that cannot be read is never taken for no password.
     prompt->clear();
+    ResetProgramEnding();
     script = nullptr;
     EXPECT_FALSE(frmPassword::StartupCheck(nullptr));
-    EXPECT_EQ(ends, 2);
+    EXPECT_TRUE(ProgramEnding());
     EXPECT_TRUE(prompt->last().text.startsWith("Errore in validazione / modifica Password \r"));
 }
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,10 @@
 #include "startup/EndProgram.h"
 #include "startup/SharedState.h"
 #include "startup/SoftwareUpdate.h"
+#include "startup/frmOptions.h"
 #include "support/CabinetWriter.h"
 #include "support/HttpTestServer.h"
+#include "support/ModalScript.h"
 #include "support/RecordingPrompt.h"
 #include "support/RecordingShell.h"
 
@@ -327,7 +330,10 @@ TEST_F(SoftwareUpdate, ASizeOfZeroEndsWithoutAQuestionAndBadRepliesRaise) {
 
 TEST_F(SoftwareUpdate, TheOpeningChecksLocalPackagesAndAStartedUpdateEndsIt) {
     InstallStartupUpdateCheck();
-    prompt->answerPath(workFolder());  // the first start creates the database in the work folder
+    // The first start confirms the work folder in the options dialog and creates the database there.
+    ScopedModalScript options([](QDialog& d) {
+        if (auto* o = qobject_cast<frmOptions*>(&d)) o->cmdOK()->click();
+    });
     ASSERT_TRUE(OpenDatabase()) << "no package: the database opens";
     main.ReleaseDatabase();
     prompt->clear();
