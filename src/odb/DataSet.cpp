@@ -1983,7 +1983,7 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
             owner->saveCurrent();
         }
     });
-    return ok ? copied : 0;
+    return ok ? copied : -1;
 }
 
 void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, const QString& fields) {

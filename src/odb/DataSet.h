@@ -292,8 +292,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // fields over the rows; 0 over no rows.
     Variant Aggregate(const QString& expression, int32_t op = aggSum, int32_t flags1 = 0, int32_t flags2 = 0);
     // Copies this data set's rows into `destination` (its table's events run, SkipNumbering True);
-    // rows whose unique values the destination already holds are left out. Returns the rows copied
-    // (0 when a rule refused: nothing is copied then).
+    // rows whose unique values the destination already holds are left out. Returns the rows copied,
+    // or -1 when a rule refused or the progress sink stopped the copy: nothing is copied then.
     int32_t ImportRows(DataSet& destination, itfProgress* progress = nullptr);
     // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
     void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr,

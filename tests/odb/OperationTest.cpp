@@ -344,6 +344,25 @@ TEST_F(OperationTest, ImportRowsIsSilentSkipsNumberingAndRaisesTheOwnerEventsOnc
     EXPECT_EQ(raw("SELECT count(*) FROM DettagliSpeciali WHERE SottoProgressivo IN (7,8)"), 4);
 }
 
+TEST_F(OperationTest, ARefusedImportCopiesNothingAndSaysSoApartFromAnImportOfKnownRows) {
+    auto other = o.table("Commesse").OpenData();
+    ASSERT_TRUE(other->AddRow({"Cliente", ""}));
+    auto source = other->GetReference("Dettagli");
+    ASSERT_TRUE(source->AddRow({"NumeroCommessa", "B1", "SottoProgressivo", 7}));
+    ASSERT_TRUE(source->AddRow({"NumeroCommessa", "B2", "SottoProgressivo", 8}));
+    def->table("DettagliSpeciali")->onUpdateRow = [](DataSet& ds) {
+        if (ds.ColNumber("SottoProgressivo") == 8) ds.RejectChange("Riga rifiutata", 0);
+    };
+    const QString before = snapshot();
+    EXPECT_EQ(source->ImportRows(*details), -1);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(Lines(notify.messages), "Riga rifiutata");
+    // Rows the destination holds already: nothing copied, and no failure.
+    def->table("DettagliSpeciali")->onUpdateRow = nullptr;
+    ASSERT_EQ(source->ImportRows(*details), 2);
+    EXPECT_EQ(source->ImportRows(*details), 0);
+}
+
 TEST_F(OperationTest, EquivalentRowsAreOrphansCollidingOnAUniqueIndex) {
     // An orphan left by a crash of the old system: no owner, same sub-number.
     o.conn->Execute(
