@@ -8,8 +8,10 @@
 
 #include "odb/DataSet.h"
 #include "odb/Table.h"
+#include "odb/ui/DataSetRowsModel.h"
 #include "odb/ui/FieldChooser.h"
 #include "odb/ui/ModalDialog.h"
+#include "odb/ui/RowWindow.h"
 
 namespace odb {
 
@@ -32,6 +34,12 @@ bool DataPanel::ChooseFields(QString& fieldList, const QString& title, QWidget* 
     if (RunModal(dialog) != QDialog::Accepted) return false;
     fieldList = dialog.ChosenFields().join(QLatin1Char(','));
     return true;
+}
+
+bool DataPanel::SelectRow(const QString& title, QWidget* owner) {
+    RowWindow window(dataSet_, title, owner);
+    if (RunModal(window) != QDialog::Accepted) return false;
+    return window.model()->MoveTo(window.CurrentRow());
 }
 
 }  // namespace odb

@@ -1,0 +1,47 @@
+// The read-only row window.
+#include "odb/ui/RowWindow.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "odb/ui/DataSetRowsModel.h"
+
+namespace odb {
+
+RowWindow::RowWindow(std::shared_ptr<DataSet> dataSet, const QString& title, QWidget* owner)
+    : QDialog(owner) {
+    setWindowTitle(title);
+    model_ = new DataSetRowsModel(std::move(dataSet), this);
+    grid_ = new QTableView(this);
+    grid_->setModel(model_);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid_->setAlternatingRowColors(true);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+    grid_->horizontalHeader()->setStretchLastSection(true);
+    if (model_->rowCount() > 0) grid_->selectRow(0);
+    lblCount_ = new QLabel(QStringLiteral("Righe: %1").arg(model_->rowCount()), this);
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(grid_, &QTableView::doubleClicked, this, &QDialog::accept);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(grid_, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblCount_);
+    bottom->addStretch();
+    bottom->addWidget(buttons_);
+    column->addLayout(bottom);
+    resize(720, 420);
+}
+
+int RowWindow::CurrentRow() const {
+    const QModelIndex current = grid_->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+}  // namespace odb
