@@ -118,14 +118,8 @@ TEST_F(PurchaseOrder, ClosedWhenEveryLineHasArrived) {
     EXPECT_EQ(storedText("SELECT OrdineChiuso FROM OrdiniCommerciale"), "1");
 }
 
-TEST_F(PurchaseOrder, TheSupplierComesFirstAndStays) {
-    auto order = rows("OrdiniFornitore");
-    ASSERT_TRUE(order->AddRow({}));
-    EXPECT_EQ(order->SelectReference("RiferimentoMacchinari"), nullptr);
-    EXPECT_EQ(order->FocusedField(), "Fornitore");
-    EXPECT_EQ(notify.messages, QStringList{"Devi prima selezionare il fornitore"});
-    ASSERT_TRUE(order->SetReference("Fornitore", "Viteria Srl"));
-    ASSERT_TRUE(order->SaveRow());
+TEST_F(PurchaseOrder, PartsOfTheSupplierAreOffered) {
+    auto order = addOrder("Viteria Srl");
     // Only the supplier's parts are offered for a line; to an internal order only its internal ones.
     auto offered = order->SelectReference("Particolari", true);
     ASSERT_TRUE(offered);
@@ -183,11 +177,6 @@ TEST_F(PurchaseOrder, AMachinesShortfallBecomesOrderLines) {
     ASSERT_EQ(lines->RowCount(), 1);
     EXPECT_EQ(lines->ColNumber("QuantitàOrdine"), 1);
     EXPECT_EQ(onOrder("V1"), 0);
-
-    // With lines the supplier stays.
-    notify.clear();
-    EXPECT_FALSE(order->SetReference("Fornitore", "Dadi Spa"));
-    EXPECT_EQ(notify.messages, QStringList{"Non puoi cambiare il fornitore se l'ordine non è vuoto"});
 }
 
 }  // namespace
