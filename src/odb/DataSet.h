@@ -242,6 +242,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     std::shared_ptr<SelectionSet> NewSelectionSet();
     std::shared_ptr<SelectionSet> NewFilterSet();
 
+    // The data set a panel (row chooser, grid) shows for this one: itself.
+    std::shared_ptr<DataSet> PanelSource() { return shared_from_this(); }
     // The row that owns the current row through a collection (an empty data set when none).
     std::shared_ptr<DataSet> ParentRow();
     // Rows of `tableName` that refer to the current row (lookups or collections), under `where`.

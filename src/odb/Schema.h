@@ -101,6 +101,9 @@ struct FieldDef {
     // A where-text comparing this field with `value` (`op` 0 equal, 1 different; Null: ISNULL).
     QString MakeCondition(const Variant& value, int32_t op = 0) const;
 
+    // Not shown in the lists of fields.
+    bool Hidden() const { return !shown; }
+
     // A column of a data set's view that is no stored field: a lookup shown by its target's display
     // value (`lookup`), or a computed column of the field list (`computed`: an "As" name or a path).
     const ReferenceDef* lookup = nullptr;
@@ -211,6 +214,14 @@ struct ReferenceDef {
     // For an owned collection, the where-text on the target's rows that belong to the owner rows
     // `ownerSelect` selects (a Table::SelectText over the owner's key). Error for other references.
     QString ChildWhere(const QString& ownerSelect) const;
+
+    // "Table.Reference", unique in the database; also the key of the reference among others.
+    QString FullName() const { return table + QLatin1Char('.') + name; }
+    QString KeyText() const { return FullName(); }
+    // Its rows can be printed as rows of their own (a collection), and as the details of the owning
+    // row (an owned collection).
+    bool RowSource() const { return collection; }
+    bool IsDetailSource() const { return collection && owned; }
 
     // ---- library internals ----
     Table* ownerTable_ = nullptr;

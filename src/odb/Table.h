@@ -113,6 +113,20 @@ class Table {
     // Predefined selections (kind Selection) or complex filters (kind Filter) of this table.
     std::shared_ptr<SelectionSet> NewSelectionSet(int32_t kind = 0);
 
+    // ---- what the layout editors and print runs ask (TableListing.cpp) ----
+    // The field of that name (the chain's), or nullptr.
+    const FieldDef* FindField(const QString& name) const { return FieldByName(name); }
+    // The reference of that name; error when the table has none.
+    const ReferenceDef& ReferenceByName(const QString& name) const { return Reference(name); }
+    // The table a reference of this table leads to, or nullptr when there is no such reference.
+    Table* TableForReference(const QString& referenceName) const;
+    // The library's own tables (the logins).
+    bool IsInternal() const;
+    // Tables of the program's own settings (layouts), whose class gives a first flag word of 15 or more.
+    bool IsHidden() const;
+    // Offered in the lists of tables: neither hidden nor internal, and open to the user's level.
+    bool IsListed() const;
+
     // Rows of this table under a where-text and an order text; `selFields` limits the columns
     // shown (all when empty).
     std::shared_ptr<DataSet> OpenData(const QString& where = {}, const QString& order = {},
