@@ -7,6 +7,7 @@
 #include "labels/modLabelPrint.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
+#include "odb/Recordset.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
 #include "odb/ui/ModalDialog.h"
@@ -142,6 +143,7 @@ class Selection {
         if (object_) zeroBased_ = object_->className() == QLatin1String("SelBookmarks");
     }
     bool present() const { return object_ != nullptr; }
+    bool gridSelection() const { return zeroBased_; }
     int32_t count() const {
         VariantList none;
         return object_->invoke(QStringLiteral("Count"), CallKind::PropertyGet, none).toLong();
@@ -222,7 +224,9 @@ class LabelPrintLoop {
     // Makes record i current; false when its row is no longer there (deleted meanwhile): it gets no
     // label rather than the one of the row before.
     bool position(int32_t i) {
-        if (selection_.present()) return ds_->GotoBookmark(selection_.item(i));
+        if (selection_.present())
+            return selection_.gridSelection() ? ds_->Recordset().SetBookmark(selection_.item(i))
+                                              : ds_->GotoBookmark(selection_.item(i));
         if (i > 0) ds_->RowNext();
         return true;
     }

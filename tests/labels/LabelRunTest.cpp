@@ -12,7 +12,9 @@
 #include "labels/clsLabelPrint.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/modLabelPrint.h"
+#include "model/GetDBTable.h"
 #include "odb/DataSet.h"
+#include "odb/Table.h"
 #include "odb/ui/ModalDialog.h"
 #include "platform/Clock.h"
 #include "platform/PainterSurface.h"
@@ -345,6 +347,12 @@ TEST_F(LabelRunTest, ThePreviewDrawsOneRowFromAFreshScriptPerLabel) {
         EXPECT_EQ(QColor(Qt::white), at(x + 20, 20)) << k;  // nothing else
     }
     EXPECT_EQ(QString(), shownSummary(*prompt));
+}
+
+TEST_F(LabelRunTest, LayoutTablesAreNoSourceOfLayouts) {
+    EXPECT_TRUE(GetDBTable(Variant(QStringLiteral("Clienti"))).IsListed());
+    for (const char* name : {"TabStampaEtichette", "TabProspettiStampa"})
+        EXPECT_FALSE(GetDBTable(Variant(QString::fromLatin1(name))).IsListed()) << name;
 }
 
 TEST_F(LabelRunTest, ARunUnderWayRefusesAnotherAndStopsWhenAsked) {
