@@ -10,6 +10,8 @@
 #include "odb/Recordset.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
+#include "odb/ui/DataPanel.h"
+#include "odb/ui/DataPanelTools.h"
 #include "odb/ui/ModalDialog.h"
 #include "platform/DrawSurface.h"
 #include "platform/PainterSurface.h"
@@ -268,10 +270,12 @@ QString layoutCaption(odb::DataSet& ds, const QString& table) {
     return ds.GetDatabase().Tables().Item(table).Caption();
 }
 
-// The row the labels show: the current one, or the one the user picks.
+// The row the labels show: the current one, or the one the user picks (Empty when none).
 Variant previewRow(odb::DataSet& ds, bool choose) {
     if (!ds.NoCurrentRow() && !choose) return ds.Bookmark();
-    return Variant();
+    auto panel = odb::DataPanelTools::CreatePanel(ds.PanelSource());
+    if (!panel->SelectRow(ds.GetTable().Title(), QApplication::activeWindow())) return Variant();
+    return ds.Bookmark();
 }
 
 bool showLabelPreview(const Variant& target, frmLabelPreview* window, std::shared_ptr<odb::DataSet>& ds,

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QPushButton>
+#include <QTableView>
 #include <QTimer>
 
 #include "LabelRunFixture.h"
@@ -16,6 +19,7 @@
 #include "odb/DataSet.h"
 #include "odb/Table.h"
 #include "odb/ui/ModalDialog.h"
+#include "odb/ui/RowWindow.h"
 #include "platform/Clock.h"
 #include "platform/PainterSurface.h"
 #include "platform/PrinterRegistry.h"
@@ -347,6 +351,32 @@ TEST_F(LabelRunTest, ThePreviewDrawsOneRowFromAFreshScriptPerLabel) {
         EXPECT_EQ(QColor(Qt::white), at(x + 20, 20)) << k;  // nothing else
     }
     EXPECT_EQ(QString(), shownSummary(*prompt));
+}
+
+TEST_F(LabelRunTest, ATestPrintOfThePickedRowGoesToThePrinterNamed) {
+    const QString code =
+        script(QStringLiteral("  prn.TxtOut 2, 2, ds.ColValue(\"Codice\") : PrintLabel = True"));
+    auto ds = customers(1, 5);
+    QString title;
+    auto previous = odb::SetModalRunner([&](QDialog& d) {
+        auto* rows = qobject_cast<odb::RowWindow*>(&d);
+        if (!rows) return int(QDialog::Rejected);
+        title = rows->windowTitle();
+        rows->grid()->selectRow(3);
+        rows->buttons()->button(QDialogButtonBox::Ok)->click();
+        return d.result();
+    });
+    EXPECT_TRUE(ShowLabelPreview(QStringLiteral("PDF-A4"), ds, 20, 60, 0, 0, 3, false, code, true));
+    odb::SetModalRunner(previous);
+    EXPECT_EQ(QStringLiteral("Clienti"), title);
+    EXPECT_EQ((QStringList{QStringLiteral(" | C004 C004 C004")}), pagesSummary(pdfPages()));
+    EXPECT_EQ(QStringLiteral("C004"), ds->ColText(QStringLiteral("Codice")));
+    // Nothing picked: nothing printed.
+    QFile::remove(pdfPath());
+    previous = odb::SetModalRunner([](QDialog&) { return int(QDialog::Rejected); });
+    EXPECT_FALSE(ShowLabelPreview(QStringLiteral("PDF-A4"), ds, 20, 60, 0, 0, 3, false, code, true));
+    odb::SetModalRunner(previous);
+    EXPECT_TRUE(pdfPages().empty());
 }
 
 TEST_F(LabelRunTest, LayoutTablesAreNoSourceOfLayouts) {
