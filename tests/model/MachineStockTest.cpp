@@ -251,6 +251,17 @@ TEST_F(MachineImage, RenamedWithTheRowThatNamesItAndOnlyThen) {
     EXPECT_EQ(storedText("SELECT Immagine FROM MagazzinoMacchinari WHERE Codice='K2'"),
               image("K2_photo.jpg"));
     machine->CancelRow();
+    // The machine stored by a sale's booking, in a closing that is then refused: the file goes back.
+    auto sale = addMachineSale(*addCustomerOrder(), "K2", 1);
+    ASSERT_TRUE(machine->SetColValue("Codice", "K7"));
+    notify.answerCancel = true;  // to the closing of a detail without work steps
+    EXPECT_FALSE(setAndSave(*sale, "Chiuso", true));
+    notify.answerCancel = false;
+    EXPECT_EQ(files(), QStringList{"K2_photo.jpg"});
+    EXPECT_EQ(storedText("SELECT Codice || QuantitàOrdinata FROM MagazzinoMacchinari WHERE OID=" +
+                         machine->Bookmark().toText()),
+              "K21");
+    machine->CancelRow();
 
     // Relative to the documents folder the name is kept relative.
     odb::DbmsGlobal::SetDocumentFolder("Zelto Lavrix", path());
