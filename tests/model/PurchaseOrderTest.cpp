@@ -86,6 +86,13 @@ TEST_F(PurchaseOrder, LinesKeepTheQuantityOnOrderAndTheAmounts) {
     EXPECT_EQ(onOrder("V1"), 0);
     EXPECT_EQ(available("V1"), 1);
     EXPECT_DOUBLE_EQ(money(*order, "ImportoTotale"), 7);
+    // Lowered to nothing after its loads, a deleted line takes the loads off too.
+    auto over = addLine(*order, "V3", 3);
+    ASSERT_TRUE(setAndSave(*over, "QuantitàCaricata", 3));
+    ASSERT_TRUE(setAndSave(*over, "QuantitàOrdine", 0));
+    EXPECT_EQ(onOrder("V3"), -3);
+    ASSERT_TRUE(over->DeleteRow());
+    EXPECT_EQ(onOrder("V3"), 0);
     // The line set replaced whole is summed again.
     ASSERT_TRUE(order->GetReference("Particolari")->DeleteRows());
     EXPECT_DOUBLE_EQ(money(*order, "ImportoTotale"), 0);

@@ -50,7 +50,8 @@ void CaricoPartCommerciale::OnUpdateField(odb::DataSet& ds, const QString& chang
 // The pieces leave the stock (and the load and its order take the line's amount and quantity
 // back) before the line goes.
 void CaricoPartCommerciale::OnDeleteRow(odb::DataSet& ds) {
-    if (!(ds.ColNumber("QuantitàCarico") > 0)) return;
+    // A negative quantity (pieces taken back) is given back too.
+    if (ds.ColNumber("QuantitàCarico") == 0) return;
     ds.SetColValue("QuantitàCarico", 0);
     ds.SaveRow();
 }

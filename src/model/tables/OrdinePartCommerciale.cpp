@@ -55,9 +55,11 @@ void OrdinePartCommerciale::OnUpdateField(odb::DataSet& ds, const QString& chang
     }
 }
 
-// What the line still has on order leaves the part before the line goes.
+// What the line still has on order leaves the part before the line goes; so does what it loaded
+// beyond what it ordered (a line lowered below its loads), or the part's quantity on order would
+// keep it.
 void OrdinePartCommerciale::OnDeleteRow(odb::DataSet& ds) {
-    if (!(ds.ColNumber("QuantitàOrdine") > 0)) return;
+    if (ds.ColNumber("QuantitàOrdine") == 0 && ds.ColNumber("QuantitàCaricata") == 0) return;
     ds.SetColValue("QuantitàCaricata", 0);
     ds.SetColValue("QuantitàOrdine", 0);
     ds.SaveRow();
