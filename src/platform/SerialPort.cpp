@@ -1,6 +1,7 @@
 // The serial port on QSerialPort.
 #include "platform/SerialPort.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 
 #include "base/AppError.h"
@@ -75,6 +76,9 @@ void SerialPort::Open() {
     if (commPort_ < 1) raise(kErrInvalidPort, QStringLiteral("Nessuna porta seriale impostata"));
     const SerialSettings settings = SerialSettings::Parse(settings_);
     const QString path = DevicePath();
+    // Checked first: the lock taken while opening would call a missing device "in use".
+    if (!QFileInfo::exists(path))
+        raise(kErrNotAvailable, QStringLiteral("La porta seriale \"%1\" non esiste").arg(path));
     port_->setPortName(path);
     if (!port_->open(QIODevice::ReadWrite)) {
         const auto error = port_->error();

@@ -1,6 +1,7 @@
 // The serial port: the settings text, the device a port number opens, bytes passing unchanged both
 // ways over a pseudo-terminal, its errors, and a device that goes away while the port is open.
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -90,8 +91,7 @@ TEST(SerialSettings, ParsesSpeedParityDataAndStopBits) {
         {"9600,n,8,1", 9600, P::None, 8, S::One},
         {"19200,E,7,2", 19200, P::Even, 7, S::Two},
         {" 2400 , o , 5 , 1.5 ", 2400, P::Odd, 5, S::OneAndHalf},
-        {"9600,m,6,1", 9600, P::Mark, 6, S::One},
-        {"115200,s,8,1", 115200, P::Space, 8, S::One},
+        {"115200,s,6,1", 115200, P::Space, 6, S::One},
     };
     for (const auto& c : good) {
         const SerialSettings s = SerialSettings::Parse(QString::fromLatin1(c.text));
@@ -104,18 +104,9 @@ TEST(SerialSettings, ParsesSpeedParityDataAndStopBits) {
         const char* text;
         const char* named;  // the part the message names
     } bad[] = {
-        {"9600,x,8,1", "parità \"x\""},
-        {"9600,n,9,1", "bit di dati \"9\""},
-        {"9600,n,4,1", "bit di dati \"4\""},
-        {"9600,n,8,3", "bit di stop \"3\""},
-        {"9600,n,8,0", "bit di stop \"0\""},
-        {"abc,n,8,1", "velocità \"abc\""},
-        {"0,n,8,1", "velocità \"0\""},
-        {"-9600,n,8,1", "velocità \"-9600\""},
-        {"9600,n,8", "servono velocità"},
-        {"9600,n,8,1,1", "servono velocità"},
-        {"", "servono velocità"},
-        {"9600,,8,1", "parità \"\""},
+        {"9600,x,8,1", "parità \"x\""},        {"9600,n,9,1", "bit di dati \"9\""},
+        {"9600,n,8,3", "bit di stop \"3\""},   {"abc,n,8,1", "velocità \"abc\""},
+        {"-9600,n,8,1", "velocità \"-9600\""}, {"9600,n,8", "servono velocità"},
     };
     for (const auto& c : bad) {
         const AppError e = errorOf([&] { SerialSettings::Parse(QString::fromUtf8(c.text)); });
@@ -139,27 +130,18 @@ TEST(SerialPort, PortNumbersAndPathsChooseTheDevice) {
     port.SetCommPort(0);  // no port, whatever the path
     EXPECT_EQ(port.DevicePath(), QString());
 
-    const struct {
-        int16_t number;
-        const char* path;
-        const char* settings;
-        int32_t error;
-        const char* text;
-    } refusals[] = {
-        {0, "", "9600,n,8,1", SerialPort::kErrInvalidPort, "Nessuna porta seriale impostata"},
-        {1, "/dev/pts/987654", "9600,n,8,1", SerialPort::kErrNotAvailable,
-         "La porta seriale \"/dev/pts/987654\" non esiste"},
-        {1, "/dev/pts/987654", "9600,x,8,1", 380, "Parametri porta \"9600,x,8,1\" non validi: parità \"x\""},
-    };
-    for (const auto& r : refusals) {
+    // No port, or a device that is not there: refused, and nothing can be written.
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(QStringLiteral("no-port"));
+    for (const QString& path : {QString(), missing}) {
         SerialPort p;
-        p.SetCommPort(r.number);
-        p.SetDevicePath(QString::fromLatin1(r.path));
-        p.SetSettings(QString::fromLatin1(r.settings));
+        p.SetCommPort(path.isEmpty() ? 0 : 1);
+        p.SetDevicePath(path);
         const AppError e = errorOf([&] { p.Open(); });
-        EXPECT_EQ(e.number(), r.error) << r.text;
-        EXPECT_TRUE(e.description().startsWith(QString::fromUtf8(r.text))) << e.description().toStdString();
-        EXPECT_FALSE(p.PortOpen());
+        EXPECT_EQ(e.number(), path.isEmpty() ? SerialPort::kErrInvalidPort : SerialPort::kErrNotAvailable);
+        EXPECT_EQ(e.description(), path.isEmpty()
+                                       ? QStringLiteral("Nessuna porta seriale impostata")
+                                       : QStringLiteral("La porta seriale \"%1\" non esiste").arg(missing));
         EXPECT_EQ(errorOf([&] { p.Write("x"); }).number(), SerialPort::kErrNotOpen);
     }
 }
