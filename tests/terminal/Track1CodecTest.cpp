@@ -5,18 +5,11 @@
 
 #include <random>
 
+#include "CardTestSupport.h"
 #include "terminal/carddevices/CardTrackData.h"
 #include "terminal/carddevices/Track1Codec.h"
 
 namespace {
-
-QByteArray Hex(const char* digits) {
-    return QByteArray::fromHex(QByteArray(digits));
-}
-
-QString hexOf(const QByteArray& bytes) {
-    return QString::fromLatin1(bytes.toHex(' ').toUpper());
-}
 
 // Characters packed as a device hands them back: 7 bits each (code bits, then odd parity), bit 0
 // of the character in the most significant free bit of the byte. Written apart from the codec.
@@ -62,7 +55,7 @@ TEST(Track1Codec, EncodesTextBetweenSentinelsWithParityAndLrc) {
         {"OP0012", "C5 17 1C 02 89 4A 3F 46"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(hexOf(AsciiToHexForTrack1(QString::fromLatin1(c.text))), QString::fromLatin1(c.packed))
+        EXPECT_EQ(HexOf(AsciiToHexForTrack1(QString::fromLatin1(c.text))), QString::fromLatin1(c.packed))
             << c.text;
     // Lower case and other characters are not in the alphabet: packed like "_".
     EXPECT_EQ(AsciiToHexForTrack1(QStringLiteral("abc")), AsciiToHexForTrack1(QStringLiteral("___")));
@@ -79,18 +72,19 @@ TEST(Track1Codec, AlphabetExchangesThreeCodes) {
     EXPECT_EQ(Track1Character(12), QLatin1Char('@'));
     EXPECT_EQ(Track1Character(13), QLatin1Char(','));
     EXPECT_EQ(Track1Character(32), QLatin1Char('-'));
-    for (int code = 0; code < 64; ++code)
+    // The others as in the standard: 0 space, 5 "%", 31 "?", 63 "_".
+    for (int code = 0; code < 64; ++code) {
         EXPECT_EQ(Track1Code(Track1Character(code)), code) << code;
-    EXPECT_EQ(Track1Character(0), QLatin1Char(' '));
-    EXPECT_EQ(Track1Character(5), QLatin1Char('%'));
-    EXPECT_EQ(Track1Character(31), QLatin1Char('?'));
-    EXPECT_EQ(Track1Character(63), QLatin1Char('_'));
+        if (code != 12 && code != 13 && code != 32) {
+            EXPECT_EQ(Track1Character(code).unicode(), 0x20 + code);
+        }
+    }
     EXPECT_EQ(Track1Code(QLatin1Char('a')), -1);
     EXPECT_EQ(Track1Code(QLatin1Char('`')), -1);
 }
 
 TEST(Track1Codec, DecodesFromTheMostSignificantBitAndMendsAMissingEndSentinel) {
-    EXPECT_EQ(hexOf(packMsbFirst(QStringLiteral("%12345678?"))),
+    EXPECT_EQ(HexOf(packMsbFirst(QStringLiteral("%12345678?"))),
               QStringLiteral("A3 15 2E 42 B5 1A 75 1B F0"));
     const struct {
         QByteArray raw;
@@ -110,7 +104,7 @@ TEST(Track1Codec, DecodesFromTheMostSignificantBitAndMendsAMissingEndSentinel) {
         {QByteArray(), ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(HexToAsciiFromTrack1(c.raw), QString::fromLatin1(c.text)) << hexOf(c.raw).toStdString();
+        EXPECT_EQ(HexToAsciiFromTrack1(c.raw), QString::fromLatin1(c.text)) << HexOf(c.raw).toStdString();
 }
 
 TEST(Track1Codec, TextComesBackThroughABitReversingDevice) {
@@ -126,7 +120,7 @@ TEST(Track1Codec, TextComesBackThroughABitReversingDevice) {
         const QByteArray packed = AsciiToHexForTrack1(text);
         if (packed.contains('\0')) continue;  // the decoder stops there: such cards read as invalid
         ++checked;
-        ASSERT_EQ(HexToAsciiFromTrack1(reverseBits(packed)), text) << hexOf(packed).toStdString();
+        ASSERT_EQ(HexToAsciiFromTrack1(reverseBits(packed)), text) << HexOf(packed).toStdString();
     }
     EXPECT_GT(checked, 10000);
     // The case the zero byte stops: "!" followed by "$".
@@ -165,8 +159,8 @@ TEST(CardTrackData, ReadBlocksGiveTheTwoFields) {
             ParseRawTrackData(c.block, id, data, c.crypt);
         else
             ParseIsoTrackData(c.block, id, data, c.crypt);
-        EXPECT_EQ(id, QString::fromLatin1(c.id)) << hexOf(c.block).toStdString();
-        EXPECT_EQ(data, QString::fromLatin1(c.data)) << hexOf(c.block).toStdString();
+        EXPECT_EQ(id, QString::fromLatin1(c.id)) << HexOf(c.block).toStdString();
+        EXPECT_EQ(data, QString::fromLatin1(c.data)) << HexOf(c.block).toStdString();
     }
 }
 

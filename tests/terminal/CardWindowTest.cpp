@@ -1,0 +1,301 @@
+// The card window, the worker card writing and the device factory against an in-process device:
+// what the window starts, how it handles completions, keyboard emulation, refusals and messages.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include "CardTestSupport.h"
+#include "odb/DataSet.h"
+#include "odb/Database.h"
+#include "platform/SettingsStore.h"
+#include "startup/SharedState.h"
+#include "terminal/carddevices/WriteOperatorCard.h"
+#include "terminal/carddevices/clsMSR106.h"
+#include "terminal/carddevices/clsMSR206HL.h"
+#include "terminal/carddevices/frmMagneticDev.h"
+#include "terminal/carddevices/modMagneticDev.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+// Keys as a keyboard, or a keyboard-wedge reader, types them: to the focused control.
+void type(const QString& text, QWidget* fallback) {
+    for (QChar c : text) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : fallback;
+        const int key = c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &press);
+    }
+}
+
+void pressEnter(QWidget* fallback) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : fallback;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QCoreApplication::sendEvent(target, &press);
+}
+
+class CardWindowTest : public CardDeviceTest {
+  protected:
+    frmMagneticDev* card() { return frmMagneticDev::Get(); }
+    FakeCardDevice& device() { return *fakes.back(); }
+};
+
+TEST_F(CardWindowTest, KeyboardEmulationTakesTheTypedCode) {
+    configure(kDevTypeKeyboard, 0);
+    QString typed;
+    onModal([&](QDialog& window) {
+        EXPECT_TRUE(card()->txtKeyCode()->isVisible());
+        // A wedge reader types while Cancel has the focus: the keys reach the code box.
+        card()->cmdCancel()->setFocus();
+        type(QStringLiteral(";OP0012?"), card()->cmdCancel());
+        typed = card()->txtKeyCode()->text();
+        pressEnter(card()->txtKeyCode());
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0012"));
+    EXPECT_EQ(typed, QStringLiteral(";OP0012?"));
+    EXPECT_TRUE(prompt->shown().empty());
+
+    bool retried = false;
+    onModal([&](QDialog& window) {
+        type(QStringLiteral("XY0012"), card()->txtKeyCode());
+        pressEnter(card()->txtKeyCode());
+        retried = window.isVisible() && card()->lblTryAgain()->isVisible() &&
+                  card()->txtKeyCode()->text().isEmpty();
+        pressEnter(card()->txtKeyCode());  // Enter on the empty box closes the window
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
+    EXPECT_TRUE(retried);
+    EXPECT_EQ(beeps, 1);
+
+    // A card stored reversed, typed by the reader as it is on the card; Enter from another control.
+    onModal([&](QDialog&) {
+        type(QStringLiteral(";2100PO?"), card()->txtKeyCode());
+        card()->cmdCancel()->setFocus();
+        pressEnter(card()->cmdCancel());
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP"), true), QStringLiteral("0012"));
+    EXPECT_EQ(g_objMagneticDevice, nullptr);
+}
+
+TEST_F(CardWindowTest, ReadCodeGivesOnlyAValidatedCode) {
+    configure(kDevTypeLowCoercivity, 1);
+    useFakeDevices();
+    // Cancel after a completion the timer has not handled yet: that code was never checked.
+    onModal([&](QDialog&) {
+        EXPECT_EQ(device().calls, QStringList({"NewSession", "ReadData(0,0)"}));
+        EXPECT_FALSE(card()->txtKeyCode()->isVisible());
+        device().completeRead(true, QStringLiteral("XY0012"));
+        card()->cmdCancel()->click();
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
+    EXPECT_EQ(device().calls.last(), QStringLiteral("CancelSession"));
+    EXPECT_EQ(g_objMagneticDevice, nullptr);
+
+    // A card of another prefix and a failed read are both read again; a good card closes.
+    QStringList afterRetries;
+    onModal([&](QDialog& window) {
+        card()->tmEvent()->stop();
+        device().completeRead(true, QStringLiteral("XY0012"));
+        card()->tmEvent_Timer();
+        device().completeRead(false, QString(), QString(), QStringLiteral("1"));
+        card()->tmEvent_Timer();
+        card()->tmEvent_Timer();  // nothing new: nothing done
+        afterRetries = device().calls;
+        EXPECT_TRUE(card()->lblTryAgain()->isVisible());
+        device().completeRead(true, QStringLiteral("op0012"), QStringLiteral("5"));
+        card()->tmEvent_Timer();
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0012"));
+    EXPECT_EQ(afterRetries, QStringList({"NewSession", "ReadData(0,0)", "CancelSession", "ReadData(0,0)",
+                                         "CancelSession", "ReadData(0,0)"}));
+    EXPECT_EQ(beeps, 2);
+
+    // The device goes away: its error, and the window closes.
+    onModal([&](QDialog& window) {
+        device().loseDevice();
+        card()->tmEvent_Timer();
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, QStringLiteral("Scollegato"));
+    EXPECT_EQ(prompt->last().icon(), vbCritical);
+}
+
+TEST_F(CardWindowTest, WriteCodeChecksTheUserAndTheDeviceFirst) {
+    open();
+    database->SetUserLevel(0);
+    configure(kDevTypeLowCoercivity, 1);
+    useFakeDevices();
+    const struct {
+        int32_t type;
+        int16_t port;
+        int32_t level;
+        const char* code;
+        const char* text;
+        int icon;
+    } refusals[] = {
+        {kDevTypeLowCoercivity, 1, 0, "0012", "Utente non abilitato.", vbInformation},
+        {kDevTypeKeyboard, 1, 1, "0012", "Il dispositivo configurato non supporta la scrittura delle carte.",
+         vbInformation},
+        {kDevTypeLowCoercivity, 0, 1, "0012",
+         "Il dispositivo configurato non supporta la scrittura delle carte.", vbInformation},
+        {kDevTypeLowCoercivity, 1, 1, "", "Nessun codice da scrivere nella carta.", vbExclamation},
+    };
+    for (const auto& r : refusals) {
+        prompt->clear();
+        configure(r.type, r.port);
+        database->SetUserLevel(r.level);
+        onModal([&](QDialog&) { ADD_FAILURE() << "the window opened: " << r.text; });
+        EXPECT_FALSE(frmMagneticDev::WriteCode(nullptr, QString::fromLatin1(r.code), QStringLiteral("OP"), {},
+                                               false, 1));
+        ASSERT_EQ(prompt->shown().size(), 1u) << r.text;
+        EXPECT_EQ(prompt->last().text, QString::fromUtf8(r.text));
+        EXPECT_EQ(prompt->last().icon(), r.icon);
+        EXPECT_FALSE(frmMagneticDev::IsLoaded());
+    }
+    EXPECT_EQ(fakes.size(), 1u);  // only the support check of the last refusal created a driver
+    EXPECT_TRUE(fakes[0]->calls.isEmpty());
+
+    // A failed write is written again, the same text each time, until one succeeds.
+    prompt->clear();
+    QStringList calls;
+    onModal([&](QDialog& window) {
+        card()->tmEvent()->stop();
+        EXPECT_TRUE(card()->lblMsg()->text().endsWith(QStringLiteral("\n\nCODICE: < 0012 >")));
+        device().completeWrite(false, QStringLiteral("1"));
+        card()->tmEvent_Timer();
+        device().completeWrite(true, QStringLiteral("0"));
+        card()->tmEvent_Timer();
+        calls = device().calls;
+        EXPECT_FALSE(window.isVisible());
+    });
+    EXPECT_TRUE(frmMagneticDev::WriteCode(nullptr, QStringLiteral("0012"), QStringLiteral("OP"),
+                                          QStringLiteral("5"), true, 1));
+    EXPECT_EQ(calls, QStringList({"NewSession", "WriteData(OP0012,5,1,0)", "CancelSession",
+                                  "WriteData(OP0012,5,1,0)", "CancelSession"}));
+    EXPECT_EQ(beeps, 1);
+    EXPECT_TRUE(prompt->shown().empty());
+
+    // A device that cannot start: the heading, its error, and the window closes.
+    SetMagneticDeviceFactory([this](int32_t) {
+        auto d = std::make_shared<FakeCardDevice>();
+        d->failNewSession = true;
+        fakes.push_back(d);
+        return d;
+    });
+    onModal([&](QDialog& window) { EXPECT_FALSE(window.isVisible()); });
+    EXPECT_FALSE(frmMagneticDev::WriteCode(nullptr, QStringLiteral("0012"), QStringLiteral("OP")));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              QStringLiteral("Inizializzazione gestore Carta fallito!\r\rErrore: Codice: 2"));
+    EXPECT_EQ(prompt->last().icon(), vbCritical);
+}
+
+TEST_F(CardWindowTest, WriteOperatorCardAsksThenWritesPrefixAndCode) {
+    open();
+    database->SetUserLevel(1);
+    ASSERT_TRUE(rows("Operai")->AddRow({"Codice", "0012", "Nominativo", "Rossi Mario"}));
+    configure(kDevTypeLowCoercivity, 1);
+    useFakeDevices();
+    auto worker = rows("Operai", "Codice='0012'");
+
+    prompt->answer(MsgResult::No);
+    EXPECT_FALSE(WriteOperatorCard(*worker, nullptr, false));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(
+        prompt->last().text,
+        QStringLiteral("Operaio:   Rossi Mario\rCodice:   0012\r\rQuesta operazione scrive il codice nella "
+                       "carta...\r\rATTENZIONE: assicurarsi che la carta da impostare sia quella giusta "
+                       "!\r\rContinuare ?"));
+    EXPECT_EQ(prompt->last().buttons(), vbYesNo);
+    EXPECT_EQ(prompt->last().icon(), vbQuestion);
+    EXPECT_EQ(prompt->last().defaultButton(), 2);
+    EXPECT_TRUE(fakes.empty());
+
+    // Without messages; and with no worker-card type the card holds the code alone.
+    prompt->clear();
+    const auto writes = [&] {
+        onModal([&](QDialog&) {
+            device().completeWrite(true);
+            card()->tmEvent_Timer();
+        });
+    };
+    writes();
+    EXPECT_TRUE(WriteOperatorCard(*worker, nullptr, true));
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_EQ(device().calls.mid(0, 2), QStringList({"NewSession", "WriteData(OP0012,,0,0)"}));
+    // The type cannot be deleted through the program: a database of another installation lacks it.
+    close();
+    rawSql(QStringLiteral("DELETE FROM TipiCommessa WHERE Tipologia=9"));
+    open();
+    database->SetUserLevel(1);
+    worker = rows("Operai", "Codice='0012'");
+    writes();
+    EXPECT_TRUE(WriteOperatorCard(*worker, nullptr, true));
+    EXPECT_EQ(device().calls.mid(0, 2), QStringList({"NewSession", "WriteData(0012,,0,0)"}));
+
+    // A worker without a code: refused before any device is touched.
+    const size_t drivers = fakes.size();
+    auto nobody = rows("Operai", "Codice=''");
+    ASSERT_FALSE(nobody->DataEmpty());
+    EXPECT_FALSE(WriteOperatorCard(*nobody, nullptr, false));
+    EXPECT_EQ(
+        prompt->last().text,
+        QStringLiteral("L'Operaio < <indefinito> > non ha un Codice: la carta non può essere scritta."));
+    EXPECT_EQ(prompt->last().icon(), vbExclamation);
+    EXPECT_EQ(fakes.size(), drivers);
+}
+
+TEST_F(CardWindowTest, TheFactoryMakesOneDriverOfTheConfiguredType) {
+    const struct {
+        int32_t type;
+        bool low;
+    } serial[] = {
+        {kDevTypeLowCoercivity, false}, {kDevTypeHighCoercivity, false}, {kDevTypeDualLowCoercivity, true}};
+    for (const auto& c : serial) {
+        configure(c.type, 2);
+        EXPECT_TRUE(CreateMagneticDevice(false));
+        auto* dual = dynamic_cast<clsMSR206HL*>(g_objMagneticDevice.get());
+        EXPECT_EQ(dual == nullptr, c.type == kDevTypeLowCoercivity) << c.type;
+        EXPECT_EQ(dual && dual->LowCoercivity(), c.low) << c.type;
+        EXPECT_TRUE(DeviceSupportsWrite());  // asks the driver there is
+    }
+    EXPECT_TRUE(CreateMagneticDevice(true));
+    EXPECT_EQ(g_objMagneticDevice, nullptr);
+    EXPECT_TRUE(DeviceSupportsWrite());  // creates one to ask, and leaves none
+    EXPECT_EQ(g_objMagneticDevice, nullptr);
+    configure(kDevTypeLowCoercivity, 0);
+    EXPECT_FALSE(DeviceSupportsWrite());
+
+    for (int32_t type : {3, kDevTypeKeyboard, -1}) {
+        configure(type, 1);
+        EXPECT_EQ(CreateMagneticDevice(false), type == kDevTypeKeyboard) << type;
+        EXPECT_EQ(g_objMagneticDevice, nullptr) << type;
+        // No driver to ask: it cannot write, and none is left behind.
+        EXPECT_FALSE(DeviceSupportsWrite()) << type;
+        EXPECT_EQ(g_objMagneticDevice, nullptr) << type;
+    }
+
+    // The port number, the settings and, for the dual device, the coercivity are handed over.
+    useFakeDevices();
+    configure(kDevTypeDualLowCoercivity, 2, QStringLiteral("9600,e,7,1"));
+    EXPECT_TRUE(CreateMagneticDevice(false));
+    ASSERT_EQ(device().parameters.size(), 3u);
+    EXPECT_EQ(device().parameters[0].toLong(), 2);
+    EXPECT_EQ(device().parameters[1].toText(), QStringLiteral("9600,e,7,1"));
+    EXPECT_TRUE(device().parameters[2].toBool());
+    configure(kDevTypeLowCoercivity, 2);
+    EXPECT_TRUE(CreateMagneticDevice(false));
+    EXPECT_EQ(device().parameters.size(), 2u);
+}
+
+}  // namespace
