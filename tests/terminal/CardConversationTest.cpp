@@ -62,8 +62,8 @@ TEST_F(CardConversationTest, LowCoercivityReadsThroughNoiseAndASplitReplyThenWri
     });
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0012"));
     EXPECT_TRUE(stillWaiting);
-    EXPECT_TRUE(prompt->shown().empty());
-    EXPECT_EQ(beeps, 0);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(prompt->beeps(), 0);
     const auto frames = sim.frames();
     ASSERT_GE(frames.size(), 2u);
     EXPECT_EQ(HexOf(sim.hostFrames()).mid(0, 2), QStringList({"1B 61", "1B 72"}));
@@ -105,7 +105,7 @@ TEST_F(CardConversationTest, AFailedReadIsReadAgain) {
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0012"));
     EXPECT_EQ(HexOf(sim.hostFrames()).mid(0, 5), QStringList({"1B 61", "1B 72", "1B 85", "1B 61", "1B 72"}));
     EXPECT_TRUE(tryAgainShown);
-    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(prompt->beeps(), 1);
     expectPortFree(sim);
 }
 
@@ -131,7 +131,7 @@ TEST_F(CardConversationTest, DualCoercivityWriteRetriesAndTheAnswerToTheFailureI
         PumpFor(600ms);
         card->tmEvent_Timer();
         closedEarly = !window.isVisible();
-        beepsAtRetry = beeps;
+        beepsAtRetry = prompt->beeps();
         ASSERT_TRUE(waitHostFrames(sim, 7));
         ASSERT_TRUE(PumpUntil([&] { return sim.operationWaiting(); }));
         sim.swipe(QString());
@@ -150,11 +150,11 @@ TEST_F(CardConversationTest, DualCoercivityWriteRetriesAndTheAnswerToTheFailureI
               QStringList({"1B 61", "1B 78", "1B 6F 08 08 08", frame, "1B 85", "1B 61", frame}));
     EXPECT_EQ(HexOf(sim.cardRaw()), QStringLiteral("C5 17 1C 02 89 4A 3F 46"));
     EXPECT_EQ(clsMSR206HL::HexToAsciiFromTrack1(Hex("A3 E8 38 40 91 52 FC 62")), QStringLiteral("OP0012"));
-    ASSERT_EQ(prompt->shown().size(), 2u);
+    ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(
-        prompt->shown()[1].text,
+        messages()[1].text,
         QStringLiteral("OK\r\rLa carta 0012 dell'Operaio < Rossi Mario > è stata creata correttamente."));
-    EXPECT_EQ(prompt->shown()[1].icon(), MsgBoxStyle::vbInformation);
+    EXPECT_EQ(messages()[1].icon(), MsgBoxStyle::vbInformation);
     expectPortFree(sim);
 
     // A raw read: the length byte cuts the track, whatever bytes it holds.
@@ -174,9 +174,9 @@ TEST_F(CardConversationTest, AStartThatFailsSaysWhyAndCloses) {
         prompt->clear();
         onModal([&](QDialog& window) { PumpUntil([&] { return !window.isVisible(); }); });
         EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
-        ASSERT_EQ(prompt->shown().size(), 1u) << text.toStdString();
-        EXPECT_EQ(prompt->last().text, kStartFailed + text);
-        EXPECT_EQ(prompt->last().icon(), MsgBoxStyle::vbCritical);
+        ASSERT_EQ(messages().size(), 1u) << text.toStdString();
+        EXPECT_EQ(messages().back().text, kStartFailed + text);
+        EXPECT_EQ(messages().back().icon(), MsgBoxStyle::vbCritical);
     };
     {
         // Low coercivity taken, 8 bits per character refused: no failure indication after that.
@@ -223,9 +223,9 @@ TEST_F(CardConversationTest, ADeviceGoneWhileTheWindowWaitsClosesIt) {
             ASSERT_TRUE(PumpUntil([&] { return !window.isVisible(); }));
         });
         EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
-        ASSERT_EQ(prompt->shown().size(), 1u);
-        EXPECT_EQ(prompt->last().text, gone.arg(sim.path()));
-        EXPECT_EQ(prompt->last().icon(), MsgBoxStyle::vbCritical);
+        ASSERT_EQ(messages().size(), 1u);
+        EXPECT_EQ(messages().back().text, gone.arg(sim.path()));
+        EXPECT_EQ(messages().back().icon(), MsgBoxStyle::vbCritical);
     }
     prompt->clear();
     CardReaderSimulator sim(Model::Raw);
@@ -236,8 +236,8 @@ TEST_F(CardConversationTest, ADeviceGoneWhileTheWindowWaitsClosesIt) {
         ASSERT_TRUE(PumpUntil([&] { return !window.isVisible(); }));
     });
     EXPECT_FALSE(frmMagneticDev::WriteCode(nullptr, QStringLiteral("0012"), QStringLiteral("OP")));
-    ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().text, gone.arg(sim.path()));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages().back().text, gone.arg(sim.path()));
 }
 
 TEST_F(CardConversationTest, WaitingCallsRaiseTheDeviceStatus) {

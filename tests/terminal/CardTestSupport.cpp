@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 
-#include "platform/Beeper.h"
 #include "platform/EventWait.h"
 #include "startup/SharedState.h"
 #include "terminal/carddevices/clsMagneticCardEvents.h"
@@ -85,7 +84,6 @@ AppError ErrorOf(const std::function<void()>& action) {
 void CardDeviceTest::SetUp() {
     ModelDatabaseTest::SetUp();
     configure(0, 1);
-    previousBeep_ = Beeper::setHandler([this] { ++beeps; });
     previousRunner_ = odb::SetModalRunner({});
 }
 
@@ -94,8 +92,14 @@ void CardDeviceTest::TearDown() {
     CreateMagneticDevice(true);
     SetMagneticDeviceFactory({});
     odb::SetModalRunner(std::move(previousRunner_));
-    Beeper::setHandler(std::move(previousBeep_));
     ModelDatabaseTest::TearDown();
+}
+
+std::vector<RecordingPrompt::Shown> CardDeviceTest::messages() {
+    std::vector<RecordingPrompt::Shown> boxes;
+    for (const auto& s : prompt->shown())
+        if (s.kind == RecordingPrompt::Kind::MsgBox) boxes.push_back(s);
+    return boxes;
 }
 
 void CardDeviceTest::configure(int32_t type, int16_t port, const QString& settings, const QString& path) {

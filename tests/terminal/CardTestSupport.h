@@ -77,11 +77,12 @@ class CardDeviceTest : public ModelDatabaseTest {
     // Every created driver is a FakeCardDevice, kept in `fakes`.
     void useFakeDevices();
 
+    // The message boxes shown, beeps left out.
+    std::vector<RecordingPrompt::Shown> messages();
+
     ScopedRecordingPrompt prompt;
-    int beeps = 0;
     std::vector<std::shared_ptr<FakeCardDevice>> fakes;
 
   private:
     odb::ModalRunner previousRunner_;
-    std::function<void()> previousBeep_;
 };

@@ -59,7 +59,7 @@ TEST_F(CardWindowTest, KeyboardEmulationTakesTheTypedCode) {
     });
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0012"));
     EXPECT_EQ(typed, QStringLiteral(";OP0012?"));
-    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_TRUE(messages().empty());
 
     bool retried = false;
     onModal([&](QDialog& window) {
@@ -72,7 +72,7 @@ TEST_F(CardWindowTest, KeyboardEmulationTakesTheTypedCode) {
     });
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
     EXPECT_TRUE(retried);
-    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(prompt->beeps(), 1);
 
     // A card stored reversed, typed by the reader as it is on the card; Enter from another control.
     onModal([&](QDialog&) {
@@ -116,7 +116,7 @@ TEST_F(CardWindowTest, ReadCodeGivesOnlyAValidatedCode) {
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0012"));
     EXPECT_EQ(afterRetries, QStringList({"NewSession", "ReadData(0,0)", "CancelSession", "ReadData(0,0)",
                                          "CancelSession", "ReadData(0,0)"}));
-    EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(prompt->beeps(), 2);
 
     // The device goes away: its error, and the window closes.
     onModal([&](QDialog& window) {
@@ -125,9 +125,9 @@ TEST_F(CardWindowTest, ReadCodeGivesOnlyAValidatedCode) {
         EXPECT_FALSE(window.isVisible());
     });
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
-    ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().text, QStringLiteral("Scollegato"));
-    EXPECT_EQ(prompt->last().icon(), vbCritical);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages().back().text, QStringLiteral("Scollegato"));
+    EXPECT_EQ(messages().back().icon(), vbCritical);
 }
 
 TEST_F(CardWindowTest, WriteCodeChecksTheUserAndTheDeviceFirst) {
@@ -157,9 +157,9 @@ TEST_F(CardWindowTest, WriteCodeChecksTheUserAndTheDeviceFirst) {
         onModal([&](QDialog&) { ADD_FAILURE() << "the window opened: " << r.text; });
         EXPECT_FALSE(frmMagneticDev::WriteCode(nullptr, QString::fromLatin1(r.code), QStringLiteral("OP"), {},
                                                false, 1));
-        ASSERT_EQ(prompt->shown().size(), 1u) << r.text;
-        EXPECT_EQ(prompt->last().text, QString::fromUtf8(r.text));
-        EXPECT_EQ(prompt->last().icon(), r.icon);
+        ASSERT_EQ(messages().size(), 1u) << r.text;
+        EXPECT_EQ(messages().back().text, QString::fromUtf8(r.text));
+        EXPECT_EQ(messages().back().icon(), r.icon);
         EXPECT_FALSE(frmMagneticDev::IsLoaded());
     }
     EXPECT_EQ(fakes.size(), 1u);  // only the support check of the last refusal created a driver
@@ -182,8 +182,8 @@ TEST_F(CardWindowTest, WriteCodeChecksTheUserAndTheDeviceFirst) {
                                           QStringLiteral("5"), true, 1));
     EXPECT_EQ(calls, QStringList({"NewSession", "WriteData(OP0012,5,1,0)", "CancelSession",
                                   "WriteData(OP0012,5,1,0)", "CancelSession"}));
-    EXPECT_EQ(beeps, 1);
-    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_EQ(prompt->beeps(), 1);
+    EXPECT_TRUE(messages().empty());
 
     // A device that cannot start: the heading, its error, and the window closes.
     SetMagneticDeviceFactory([this](int32_t) {
@@ -194,10 +194,10 @@ TEST_F(CardWindowTest, WriteCodeChecksTheUserAndTheDeviceFirst) {
     });
     onModal([&](QDialog& window) { EXPECT_FALSE(window.isVisible()); });
     EXPECT_FALSE(frmMagneticDev::WriteCode(nullptr, QStringLiteral("0012"), QStringLiteral("OP")));
-    ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().text,
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages().back().text,
               QStringLiteral("Inizializzazione gestore Carta fallito!\r\rErrore: Codice: 2"));
-    EXPECT_EQ(prompt->last().icon(), vbCritical);
+    EXPECT_EQ(messages().back().icon(), vbCritical);
 }
 
 TEST_F(CardWindowTest, WriteOperatorCardAsksThenWritesPrefixAndCode) {
@@ -210,15 +210,15 @@ TEST_F(CardWindowTest, WriteOperatorCardAsksThenWritesPrefixAndCode) {
 
     prompt->answer(MsgResult::No);
     EXPECT_FALSE(WriteOperatorCard(*worker, nullptr, false));
-    ASSERT_EQ(prompt->shown().size(), 1u);
+    ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(
-        prompt->last().text,
+        messages().back().text,
         QStringLiteral("Operaio:   Rossi Mario\rCodice:   0012\r\rQuesta operazione scrive il codice nella "
                        "carta...\r\rATTENZIONE: assicurarsi che la carta da impostare sia quella giusta "
                        "!\r\rContinuare ?"));
-    EXPECT_EQ(prompt->last().buttons(), vbYesNo);
-    EXPECT_EQ(prompt->last().icon(), vbQuestion);
-    EXPECT_EQ(prompt->last().defaultButton(), 2);
+    EXPECT_EQ(messages().back().buttons(), vbYesNo);
+    EXPECT_EQ(messages().back().icon(), vbQuestion);
+    EXPECT_EQ(messages().back().defaultButton(), 2);
     EXPECT_TRUE(fakes.empty());
 
     // Without messages; and with no worker-card type the card holds the code alone.
@@ -231,7 +231,7 @@ TEST_F(CardWindowTest, WriteOperatorCardAsksThenWritesPrefixAndCode) {
     };
     writes();
     EXPECT_TRUE(WriteOperatorCard(*worker, nullptr, true));
-    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_TRUE(messages().empty());
     EXPECT_EQ(device().calls.mid(0, 2), QStringList({"NewSession", "WriteData(OP0012,,0,0)"}));
     // The type cannot be deleted through the program: a database of another installation lacks it.
     close();
@@ -249,9 +249,9 @@ TEST_F(CardWindowTest, WriteOperatorCardAsksThenWritesPrefixAndCode) {
     ASSERT_FALSE(nobody->DataEmpty());
     EXPECT_FALSE(WriteOperatorCard(*nobody, nullptr, false));
     EXPECT_EQ(
-        prompt->last().text,
+        messages().back().text,
         QStringLiteral("L'Operaio < <indefinito> > non ha un Codice: la carta non può essere scritta."));
-    EXPECT_EQ(prompt->last().icon(), vbExclamation);
+    EXPECT_EQ(messages().back().icon(), vbExclamation);
     EXPECT_EQ(fakes.size(), drivers);
 }
 

@@ -16,7 +16,6 @@
 #include "model/ParseCardCode.h"
 #include "odb/Database.h"
 #include "odb/ui/ModalDialog.h"
-#include "platform/Beeper.h"
 #include "platform/Prompt.h"
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
@@ -340,7 +339,7 @@ bool frmMagneticDev::ValidateReadCode() {
 
 void frmMagneticDev::blinkTryAgain() {
     lblTryAgain_->hide();
-    Beeper::Beep();
+    Prompt::instance().beep();
     lblTryAgain_->show();
 }
 
