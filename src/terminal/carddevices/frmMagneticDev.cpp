@@ -98,6 +98,10 @@ frmMagneticDev::frmMagneticDev() {
     lblTryAgain_ = new QLabel(QStringLiteral("Riprovare..."), this);
     lblTryAgain_->setFont(bold);
     lblTryAgain_->setStyleSheet(QStringLiteral("color: #c00000"));
+    // Its place is kept while hidden, so that blinking it does not squeeze the texts above.
+    QSizePolicy keep = lblTryAgain_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    lblTryAgain_->setSizePolicy(keep);
     lblTryAgain_->hide();
     txtKeyCode_ = new QLineEdit(this);
     txtKeyCode_->setFont(QFont(QStringLiteral("Courier New")));
@@ -134,6 +138,7 @@ frmMagneticDev::frmMagneticDev() {
 
     // Load.
     ApplyFormFont(this, g_strFontName, g_sngFontSizeIncrement);
+    txtKeyCode_->setVisible(g_intMagneticDevType == kDevTypeKeyboard);
     if (g_intMagneticDevType != kDevTypeKeyboard) {
         m_objMagneticEvents = new clsMagneticCardEvents(this);
         connect(m_objMagneticEvents, &clsMagneticCardEvents::OnReadComplete, this,
