@@ -59,9 +59,14 @@ TEST_F(ServiceJobOrder, NumberedWhenStoredAndRenumberedWhenDatedInAnotherYear) {
     auto first = addService();
     auto second = addService();
     EXPECT_EQ(numbers(), "4-0001,4-0002");
-    // A date in this year changes nothing; one of last year gives the next number of the table.
+    auto step = closedStep(*first, 8 * 60, 9 * 60);
+    // A date in this year changes nothing; one of last year gives the next number of the table,
+    // which its steps follow: they can still be changed.
     ASSERT_TRUE(setAndSave(*first, "DataInserimento", Variant::fromDate(MakeOleDate(2026, 1, 5))));
     ASSERT_TRUE(setAndSave(*first, "DataInserimento", Variant::fromDate(MakeOleDate(2025, 12, 30))));
+    EXPECT_EQ(storedText("SELECT group_concat(NumeroCommessa) FROM PassaggiDettaglioCommesse"), "4-0003");
+    step = rows("PassaggiDettaglioCommesse");
+    EXPECT_TRUE(setAndSave(*step, "Chiuso", false)) << notify.messages.join("|").toStdString();
     // Without its type row the number is the digits alone.
     ASSERT_TRUE(second->SetReference("Tipo", Variant::null()) && second->SaveRow());
     EXPECT_EQ(numbers(), "4-0003,0002");

@@ -103,7 +103,14 @@ void CommesseAssistenza::UpdateTotalCost(odb::DataSet& ds, odb::DataSet& service
     ds.SetColValue("CostoTotale", ds.GetDatabase().ConvertCurrency(Variant(amount), 0, 1.0f));
 }
 
+// A stored job order's steps carry its number: a new number goes to them too, or the base
+// detail would refuse every later change of a step as belonging to another job order.
 void CommesseAssistenza::SetOrderNumber(odb::DataSet& ds, odb::DataSet& type) {
-    ds.SetColValue("NumeroCommessa",
-                   JobOrderNumber::Text(JobOrderNumber::Prefix(type), ds.ColValue("Progressivo")));
+    const QString number = JobOrderNumber::Text(JobOrderNumber::Prefix(type), ds.ColValue("Progressivo"));
+    const QString old = ds.ColText("NumeroCommessa");
+    ds.SetColValue("NumeroCommessa", number);
+    if (ds.IsNewRow() || number == old) return;
+    auto steps = ds.GetReference("Passaggi");
+    for (steps->RowFirst(); !steps->RowInvalid(); steps->RowNext())
+        if (steps->SetColValue("NumeroCommessa", number)) steps->SaveRow();
 }
