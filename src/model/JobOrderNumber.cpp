@@ -36,6 +36,17 @@ void JobOrderNumber::NumberNewDetail(odb::DataSet& detail, const QString& collec
     detail.SetColValue("SottoProgressivo", NextOver(*order->GetReference(collection), "SottoProgressivo"));
 }
 
+void JobOrderNumber::KeepNewDetailNumberFree(odb::DataSet& detail, const QString& collection) {
+    if (!detail.IsNewRow() || detail.EventSource().SkipNumbering() || detail.ColIsNull("SottoProgressivo"))
+        return;
+    auto order = detail.ParentRow();
+    if (order->DataEmpty()) return;
+    auto details = order->GetReference(collection);
+    const QString number = QString::number(detail.ColNumber("SottoProgressivo"), 'f', 0);
+    if (!details->FindRow("SottoProgressivo=" + number)) return;
+    detail.SetColValue("SottoProgressivo", NextOver(*details, "SottoProgressivo"));
+}
+
 void JobOrderNumber::SetDetailNumber(odb::DataSet& detail, odb::DataSet& type) {
     auto order = detail.ParentRow();
     std::optional<Variant> progressive;

@@ -36,6 +36,9 @@ class JobOrderNumber {
     // `collection`. Left as it is when it is set already, when the detail has no job order, or
     // while an import brings the details with their own numbers.
     static void NumberNewDetail(odb::DataSet& detail, const QString& collection);
+    // A new detail about to be stored whose sub-number another computer gave to a detail of the
+    // same job order meanwhile takes the next one. Call it inside the write operation that stores it.
+    static void KeepNewDetailNumberFree(odb::DataSet& detail, const QString& collection);
     // `NumeroCommessa` of a detail from its type row `type`, its job order and its sub-number.
     static void SetDetailNumber(odb::DataSet& detail, odb::DataSet& type);
 };

@@ -93,13 +93,16 @@ TEST_F(CustomerOrder, ProgressiveNumbersAreUniqueOverOrdersAndItemsOnApproval) {
         "2,3,4,5");
 }
 
-TEST_F(CustomerOrder, AnOrderStartedWhileAnotherComputerStoresOneTakesTheNextNumberWhenStored) {
-    addCustomerOrder();
+TEST_F(CustomerOrder, NumbersStartedWhileAnotherComputerStoresItsOwnAreTakenAgainWhenStored) {
+    auto first = addCustomerOrder();
     auto mine = rows("CommesseCliente");
     ASSERT_TRUE(mine->NewRow());
     EXPECT_EQ(mine->ColNumber("Progressivo"), 2);
+    auto myDetail = first->GetReference("Attrezzature");
+    ASSERT_TRUE(myDetail->NewRow());
+    EXPECT_EQ(myDetail->ColText("NumeroCommessa"), "1-0001/001");
 
-    // Another computer, on the same file, stores its order meanwhile.
+    // Another computer, on the same file, stores an order and a detail of the first one meanwhile.
     RecordingNotify otherNotify;
     auto otherConnection = std::make_shared<odb::Connection>();
     otherConnection->OpenDatabaseFile(databasePath());
@@ -108,12 +111,19 @@ TEST_F(CustomerOrder, AnOrderStartedWhileAnotherComputerStoresOneTakesTheNextNum
     auto theirs = other->Tables().Item("CommesseContoVisione").OpenData();
     ASSERT_TRUE(theirs->AddRow({"Descrizione", "Campionatura"}));
     EXPECT_EQ(theirs->ColNumber("Progressivo"), 2);
+    auto theirFirst = other->Tables().Item("CommesseCliente").OpenData("Progressivo=1");
+    ASSERT_TRUE(theirFirst->GetReference("Attrezzature")->AddRow({}));
     other.reset();
     otherConnection->CloseConnection();
 
     ASSERT_TRUE(mine->SaveRow());
     EXPECT_EQ(mine->ColNumber("Progressivo"), 3);
+    notify.answerCancel = true;  // nothing of the other computer's is to go
+    ASSERT_TRUE(myDetail->SaveRow());
+    notify.answerCancel = false;
+    EXPECT_EQ(myDetail->ColText("NumeroCommessa"), "1-0001/002");
     EXPECT_EQ(stored("SELECT count(DISTINCT Progressivo) FROM CommesseCliente"), "3");
+    EXPECT_EQ(stored("SELECT group_concat(NumeroCommessa) FROM DettagliCommesse"), "1-0001/001,1-0001/002");
 }
 
 TEST_F(CustomerOrder, ClosesWhenNoDetailIsOpenAndReopensWithAnOpenOne) {

@@ -30,6 +30,10 @@ void DettagliAttrezzature::OnNewRow(odb::DataSet& ds) {
     JobOrderNumber::NumberNewDetail(ds, "Attrezzature");
 }
 
+void DettagliAttrezzature::OnUpdateRow(odb::DataSet& ds) {
+    JobOrderNumber::KeepNewDetailNumberFree(ds, "Attrezzature");
+}
+
 void DettagliAttrezzature::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {
     if (IsColumn(changedColumnName, "SottoProgressivo"))
         JobOrderNumber::SetDetailNumber(ds, *ds.GetReference("Tipo"));

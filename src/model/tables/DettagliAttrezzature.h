@@ -12,6 +12,7 @@ class DettagliAttrezzature : public TableClass {
                          odb::ReferenceDefs& references) override;
 
     void OnNewRow(odb::DataSet& ds) override;
+    void OnUpdateRow(odb::DataSet& ds) override;
     void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
     void OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS, const QString& referenceName,
                            bool isDelete, bool inMemory) override;

@@ -57,6 +57,10 @@ void DettagliProduzione::OnNewRow(odb::DataSet& ds) {
     JobOrderNumber::NumberNewDetail(ds, "Dettagli");
 }
 
+void DettagliProduzione::OnUpdateRow(odb::DataSet& ds) {
+    JobOrderNumber::KeepNewDetailNumberFree(ds, "Dettagli");
+}
+
 void DettagliProduzione::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
     if (IsColumn(columnName, "Quantità")) {
         if (ds.ColValueBool("Chiuso"))

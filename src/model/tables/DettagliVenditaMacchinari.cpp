@@ -42,6 +42,10 @@ void DettagliVenditaMacchinari::OnNewRow(odb::DataSet& ds) {
     JobOrderNumber::NumberNewDetail(ds, "Macchine");
 }
 
+void DettagliVenditaMacchinari::OnUpdateRow(odb::DataSet& ds) {
+    JobOrderNumber::KeepNewDetailNumberFree(ds, "Macchine");
+}
+
 // Each change is the old values taken back before it and the new ones booked after it.
 void DettagliVenditaMacchinari::OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) {
     if (BookedField(columnName)) UpdateMachineStock(*ds.GetReference("Macchinario"), ds, -1);

@@ -12,6 +12,7 @@ class DettagliVenditaMacchinari : public TableClass {
                          odb::ReferenceDefs& references) override;
 
     void OnNewRow(odb::DataSet& ds) override;
+    void OnUpdateRow(odb::DataSet& ds) override;
     void OnDeleteRow(odb::DataSet& ds) override;
     void OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) override;
     void OnBeforeUpdateField(odb::DataSet& ds, const QString& columnName) override;
