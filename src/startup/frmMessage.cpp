@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <functional>
 
 #include "base/Variant.h"
 #include "platform/Prompt.h"
@@ -65,6 +68,29 @@ QPixmap hourglassPicture(int frame) {
     p.drawLine(6, 28, 26, 28);
     return pix;
 }
+
+// Calls `exposed` once the window is on the screen.
+class ExposeWatch : public QObject {
+  public:
+    ExposeWatch(QWindow* window, std::function<void()> exposed)
+        : window_(window), exposed_(std::move(exposed)) {
+        window_->installEventFilter(this);
+    }
+    ~ExposeWatch() override { window_->removeEventFilter(this); }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Expose && window_->isExposed()) exposed_();
+        return false;
+    }
+
+  private:
+    QWindow* window_;
+    std::function<void()> exposed_;
+};
+
+// The longest wait for a window manager to put the window on the screen.
+constexpr int kShowWaitMs = 1000;
 
 }  // namespace
 
@@ -177,17 +203,32 @@ void frmMessage::ShowMsg(const QString& msg, QWidget* parent, int32_t top, int32
             move(area.center() - rect().center());
             everShown_ = true;
         }
-        show();
+        // The owner comes before the showing: a window manager keeps the window, stop button
+        // included, over its owner only when it knows the owner as the window appears.
+        winId();
         if (parent_ && parent_->window()->windowHandle() && windowHandle())
             windowHandle()->setTransientParent(parent_->window()->windowHandle());
+        show();
         disableParent();
         QPoint pos = this->pos();
         if (top != -1) pos.setY(top / kTwipsPerPixel);
         if (left != -1) pos.setX(left / kTwipsPerPixel);
         move(pos);
         if (!pbNotify_->isHidden() && pbNotify_->value() >= pbNotify_->maximum()) EndProgress();
+        waitUntilOnScreen();
     }
     repaint();
+}
+
+void frmMessage::waitUntilOnScreen() {
+    // The caller goes on with work that keeps the event loop away (the closing of the program, a
+    // long reading): the text must be on the screen before that, not after.
+    QWindow* window = windowHandle();
+    if (!window || window->isExposed()) return;
+    QEventLoop loop;
+    ExposeWatch watch(window, [&loop] { loop.quit(); });
+    QTimer::singleShot(kShowWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmMessage::disableParent() {

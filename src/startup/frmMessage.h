@@ -68,6 +68,8 @@ class frmMessage : public QDialog, public odb::itfProgress {
     void disableParent();
     void stepHourglass();
     void setProgressVisible(bool visible);
+    // Lets the window system put the window on the screen before the caller goes on.
+    void waitUntilOnScreen();
 
     QLabel* lblMessage_ = nullptr;
     QLabel* imgHourglass_ = nullptr;

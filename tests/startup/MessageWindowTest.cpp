@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,27 @@ TEST_F(MessageWindowTest, TheParentIsDisabledWhileShownAndGivenBackAfter) {
     frmMessage::Unload();
     EXPECT_TRUE(parent.isEnabled());
     EXPECT_EQ(msg.parentWindow(), nullptr);
+}
+
+TEST_F(MessageWindowTest, TheOwnerIsKnownAsTheWindowAppears) {
+    // A window manager keeps the window over its owner only when it knows the owner at the showing.
+    class Watch : public QObject {
+      public:
+        QWindow* ownerAtShow = nullptr;
+
+      protected:
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Show)
+                ownerAtShow = frmMessage::instance().windowHandle()->transientParent();
+            return false;
+        }
+    } watch;
+    QWidget parent;
+    parent.show();
+    msg.installEventFilter(&watch);
+    msg.ShowMsg("Chiusura di ZeltoLavrix ...", &parent);
+    msg.removeEventFilter(&watch);
+    EXPECT_EQ(watch.ownerAtShow, parent.windowHandle());
 }
 
 TEST_F(MessageWindowTest, ANewParentGetsTheOldOneEnabledFirst) {
