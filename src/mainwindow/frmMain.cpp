@@ -1,4 +1,5 @@
-// The main window's start-up side.
+// The main window's shell: loading, activation, closing and unloading, title, status line, tray,
+// the view and help commands and the library's notifications.
 #include "mainwindow/frmMain.h"
 
 #include <QAction>
@@ -7,39 +8,51 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
-#include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTableView>
 #include <QTimer>
+#include <QToolBar>
+#include <QWindow>
 
 #include "base/AppError.h"
 #include "base/DateUtil.h"
 #include "base/Variant.h"
+#include "mainwindow/ImageLists.h"
 #include "model/CalcWorkedMinutes.h"
 #include "model/ModelState.h"
 #include "odb/Connection.h"
+#include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/GridLayout.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
 #include "platform/clsOSTNA.h"
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
+#include "startup/ShowErrorDetails.h"
+#include "startup/frmAbout.h"
 #include "startup/frmMessage.h"
 #include "startup/frmOptions.h"
+#include "startup/modZeltoFormUtility.h"
 
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
 const QString kSettings = QStringLiteral("Settings");
+const QString kAdministrator = QStringLiteral("Amministratore");
 
 int placement(const QString& key, int defaultTwips) {
     double v = 0;
     if (!ParseVbNumber(GetSetting(kAppSettingsName, kSettings, key, QString::number(defaultTwips)), v))
         return defaultTwips;
     return static_cast<int>(v);
+}
+
+void savePlacementValue(const QString& key, int twips) {
+    SaveSetting(kAppSettingsName, kSettings, key, QString::number(twips));
 }
 
 // A database time parameter; an unreadable value leaves the variable as it was.
@@ -62,35 +75,38 @@ void readMinutes(const QString& key, int16_t& target) {
 }  // namespace
 
 frmMain::frmMain() {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kAppSettingsName);
-    setWindowIcon(style()->standardIcon(QStyle::SP_DriveHDIcon));
-    dgView_ = new QTableView(this);
-    setCentralWidget(dgView_);
-    sbStatus_ = new QLabel(this);
-    statusBar()->addWidget(sbStatus_, 1);
+    setWindowIcon(ApplicationIcon());
+    createControls();
+    createMenus();
+    createToolbar();
+    createPopupMenus();
 
-    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&Dati"));
-    QAction* mnuFileClose = mnuFile->addAction(QStringLiteral("Chiudi"));
-    connect(mnuFileClose, &QAction::triggered, this, [this] { Unload(); });
-    QMenu* mnuTools = menuBar()->addMenu(QStringLiteral("&Strumenti"));
-    mnuToolsOptions_ = mnuTools->addAction(QStringLiteral("Parametri &Generali..."));
-    connect(mnuToolsOptions_, &QAction::triggered, this, [] { frmOptions::ShowModeless(); });
-
-    mnuPopUp_ = new QMenu(this);
-    QAction* mnuActivate = mnuPopUp_->addAction(QStringLiteral("&Visualizza"));
-    connect(mnuActivate, &QAction::triggered, this, [this] { showFromTray(); });
-    QAction* mnuClose = mnuPopUp_->addAction(QStringLiteral("&Chiudi"));
-    connect(mnuClose, &QAction::triggered, this, [this] { Unload(); });
-
+    // Load, in its order: placement, splitter, tray icon with the design caption, title, date.
     restorePlacement();
+    splitterLeft_ = placement(QStringLiteral("MainSplit"), 3500);
     tray_ = std::make_unique<clsOSTNA>();
     tray_->IconStart([this](float x) { txtTNAInterface_MouseMove(x); }, windowIcon(), windowTitle());
     SetAppTitle();
     g_vntSelDate = Variant::fromDate(Clock::today());
+    SetDateSelectionCaption();
+    lblTitle1Tag_ = lblTitle_[1]->text();
+
+    // Activation runs when the window becomes the active one of the program, not when the
+    // program comes back from another one.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (!focus) return;
+        const bool ours = focus == windowHandle();
+        const bool fromElsewhere = !lastFocusWasMain_;
+        lastFocusWasMain_ = ours;
+        if (ours && fromElsewhere && !unloaded_) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    });
     MainWindowServices::setInstance(this);
 }
 
 frmMain::~frmMain() {
+    if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
     if (MainWindowServices::instance() == this) MainWindowServices::setInstance(nullptr);
 }
 
@@ -114,16 +130,15 @@ void frmMain::restorePlacement() {
 
 void frmMain::savePlacement() {
     const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-    SaveSetting(kAppSettingsName, kSettings, QStringLiteral("MainState"), QString::number(state));
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    SaveSetting(kAppSettingsName, kSettings, QStringLiteral("MainLeft"),
-                QString::number(normal.x() * kTwipsPerPixel));
-    SaveSetting(kAppSettingsName, kSettings, QStringLiteral("MainTop"),
-                QString::number(normal.y() * kTwipsPerPixel));
-    SaveSetting(kAppSettingsName, kSettings, QStringLiteral("MainWidth"),
-                QString::number(normal.width() * kTwipsPerPixel));
-    SaveSetting(kAppSettingsName, kSettings, QStringLiteral("MainHeight"),
-                QString::number(normal.height() * kTwipsPerPixel));
+    savePlacementValue(QStringLiteral("MainState"), state);
+    // The normal window's placement, whatever the state.
+    const QRect normal = state != 0 && normalGeometry().isValid() ? normalGeometry() : geometry();
+    savePlacementValue(QStringLiteral("MainLeft"), normal.x() * kTwipsPerPixel);
+    savePlacementValue(QStringLiteral("MainTop"), normal.y() * kTwipsPerPixel);
+    savePlacementValue(QStringLiteral("MainWidth"), normal.width() * kTwipsPerPixel);
+    savePlacementValue(QStringLiteral("MainHeight"), normal.height() * kTwipsPerPixel);
+    // A collapsed tree pane keeps the width saved before.
+    if (splitterLeft_ > 0) savePlacementValue(QStringLiteral("MainSplit"), splitterLeft_);
 }
 
 void frmMain::SetAppTitle() {
@@ -135,40 +150,79 @@ void frmMain::SetAppTitle() {
 }
 
 void frmMain::SetStatusMsg(const QString& msg) {
-    sbStatus_->setText(msg);
-}
-QString frmMain::statusText() const {
-    return sbStatus_->text();
+    sbPanel1_->setText(msg);
+    if (g_blnCommandPanelActive) CommandPanelStatusMsg(msg);
 }
 
-bool frmMain::event(QEvent* e) {
-    if (e->type() == QEvent::WindowActivate && !unloaded_)
-        QTimer::singleShot(0, this, [this] { Form_Activate(); });
-    return QMainWindow::event(e);
+QString frmMain::statusText() const {
+    return sbPanel1_->text();
 }
 
 void frmMain::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
+    ArrangeMainWindow(splitterLeft_);
     // The first showing activates the window even where the desktop gives it no focus.
-    if (!e->spontaneous() && !unloaded_) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    if (!e->spontaneous() && !unloaded_ && !shownOnce_) {
+        shownOnce_ = true;
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+    }
 }
 
 void frmMain::Form_Activate() {
-    if (optionsActive_ || activating_ || unloading_ || unloaded_) return;
+    if (m_blnOptionFormVisible || unloading_ || unloaded_) return;
     // A dialog shown while the database opens activates the window again: that does nothing.
+    if (activating_) return;
     activating_ = true;
     if (!g_objConnection && !g_objDatabase) {
+        if (!openAndLogIn()) {
+            activating_ = false;
+            return;
+        }
+    } else if (m_objCurDS) {
+        try {
+            m_objCurDS->Requery();
+        } catch (const AppError& e) {
+            // Reported on the status line: a box here would come back at every activation.
+            SetStatusMsg(e.description());
+        }
+    }
+    dgView_->viewport()->update();
+    activating_ = false;
+    setUpRoles();
+}
+
+bool frmMain::openAndLogIn() {
+    using namespace MsgBoxStyle;
+    try {
         // OpenDatabase reports its own failures.
         if (!OpenDatabase()) {
             activating_ = false;
             Unload();
-            return;
+            return false;
         }
         readWorkingHours();
-        if (isMinimized()) showNormal();
+    } catch (const AppError& e) {
+        activating_ = false;
+        const MsgResult answer =
+            Prompt::instance().msgBox(e.description() + QStringLiteral("\r\rVuoi cambiare le impostazioni ?"),
+                                      vbYesNo | vbExclamation, QString(), this);
+        if (answer == MsgResult::Yes) {
+            frmOptions::ShowModal();
+            ReleaseDatabase();
+        } else {
+            Unload();
+        }
+        return false;
     }
-    dgView_->viewport()->update();
-    activating_ = false;
+    if (isMinimized()) showNormal();
+    if (!UserLogin(true, g_blnIsWorkStation ? g_strCommandPanelUserName : QString(), false)) {
+        activating_ = false;
+        Unload();
+        return false;
+    }
+    SetTreeViewNodes();
+    RefreshDetailView();
+    return true;
 }
 
 void frmMain::readWorkingHours() {
@@ -195,15 +249,57 @@ void frmMain::readWorkingHours() {
     }
 }
 
+void frmMain::setUpRoles() {
+    using namespace MsgBoxStyle;
+    if (unloaded_ || unloading_ || askingEntry_) return;
+    if (g_blnIsWorkStation && !g_blnCommandPanelClosed) {
+        ShowCommandPanel();
+    } else if (g_blnIsWorkStation && g_strCurrentUser.trimmed().isEmpty()) {
+        // The terminal's user closed the command panel: nobody is logged in. Activations while the
+        // question and the login are up ask nothing more.
+        askingEntry_ = true;
+        const MsgResult answer =
+            Prompt::instance().msgBox(QStringLiteral("Entrare nell'applicazione ?"),
+                                      vbYesNo | vbQuestion | vbDefaultButton2, QString(), this);
+        bool loggedIn = false;
+        if (answer == MsgResult::Yes) {
+            loggedIn = UserLogin(true, QString(), false);
+            if (loggedIn) {
+                SetTreeViewNodes();
+                RefreshDetailView();
+            }
+        }
+        askingEntry_ = false;
+        if (!loggedIn) {
+            Unload();
+            return;
+        }
+    }
+    if (g_strCurrentUser == kAdministrator)
+        LoadMemoWindow();
+    else
+        UnloadMemoWindow();
+    const bool mailServer = g_blnIsMailNotificationServer;
+    if (mailServer)
+        tmSendMail_->start();
+    else
+        tmSendMail_->stop();
+    ToolbarButton(QStringLiteral("SendMail"))->setEnabled(mailServer);
+}
+
 void frmMain::ReleaseDatabase() {
     dgView_->setModel(nullptr);
+    gridBound_ = false;
+    if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
+    m_objCurDSEvents = {};
+    m_objCurDS.reset();
     if (g_objConnection) {
         try {
             g_objConnection->CloseConnection();
         } catch (const AppError&) {
         }
-        g_objConnection.reset();
     }
+    g_objConnection.reset();
     g_objDatabase.reset();
 }
 
@@ -220,8 +316,36 @@ void frmMain::closeEvent(QCloseEvent* e) {
         showMinimized();
 }
 
+bool frmMain::unloadOtherWindows(bool reportRefusal) {
+    using namespace MsgBoxStyle;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+        QWidget* w = *it;
+        if (w == this || w == &frmMessage::instance() || !w->isVisible()) continue;
+        const Qt::WindowType type = w->windowType();
+        if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::Desktop) continue;
+        if (w->close()) continue;
+        if (!reportRefusal) continue;
+        Prompt::instance().msgBox(QStringLiteral("Impossibile chiudere l'applicazione...\r\r") +
+                                      QStringLiteral("La finestra <") + w->windowTitle() +
+                                      QStringLiteral("> non può essere chiusa."),
+                                  vbExclamation, QString(), this);
+        return false;
+    }
+    return true;
+}
+
 void frmMain::Unload() {
     if (unloading_ || unloaded_) return;
+    // The program closes the window: the grid's columns are kept, then every other window must close.
+    if (m_objGridLayout) {
+        try {
+            m_objGridLayout->Save();
+        } catch (const AppError&) {
+        }
+    }
+    if (!unloadOtherWindows(true)) return;
+
     unloading_ = true;
     try {
         frmMessage::instance().ShowMsg(QStringLiteral("Chiusura di ") + kAppExeName + QStringLiteral(" ..."),
@@ -230,12 +354,7 @@ void frmMain::Unload() {
     }
     savePlacement();
     tray_->IconStop();
-    // The other windows go first, the most recent one first.
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
-        QWidget* w = *it;
-        if (w != this && w != &frmMessage::instance() && w->isVisible()) w->close();
-    }
+    unloadOtherWindows(false);
     ReleaseDatabase();
     frmMessage::Unload();
     hide();
@@ -257,6 +376,50 @@ void frmMain::txtTNAInterface_MouseMove(float x) {
         mnuPopUp_->popup(QCursor::pos());
 }
 
+void frmMain::mnuViewRefresh_Click() {
+    try {
+        frmMessage::instance().ShowMsg(QStringLiteral("Rilettura dati..."), this);
+        if (!g_objConnection) RaiseVbError(91);
+        g_objConnection->Refresh();
+        RefreshDetailView();
+        frmMessage::Unload();
+    } catch (const AppError& e) {
+        SetCurrentError(e);
+        ShowErrorDetails(QString());
+        frmMessage::Unload();
+    }
+}
+
+void frmMain::mnuViewToolbar_Click() {
+    mnuViewToolbar_->setChecked(!mnuViewToolbar_->isChecked());
+    tbToolBar_->setVisible(mnuViewToolbar_->isChecked());
+    ArrangeMainWindow(splitterLeft_);
+}
+
+void frmMain::mnuViewStatusBar_Click() {
+    mnuViewStatusBar_->setChecked(!mnuViewStatusBar_->isChecked());
+    sbStatusBar_->setVisible(mnuViewStatusBar_->isChecked());
+    ArrangeMainWindow(splitterLeft_);
+}
+
+void frmMain::mnuViewWebBrowser_Click() {
+    if (!GridVisible() || !m_objCurDS) {
+        Prompt::instance().beep();
+        return;
+    }
+    ExportHtmlTable(m_objCurDS, this, QString());
+}
+
+void frmMain::mnuHelpContents_Click() {
+    Prompt::instance().msgBox(
+        QStringLiteral("Unable to display Help Contents. There is no Help associated with this project."),
+        MsgBoxStyle::vbInformation, windowTitle(), this);
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout::ShowModal(this);
+}
+
 void frmMain::OnEvent(int32_t action, void*, const QString& detail) {
     QString text = odb::DbmsGlobal::EventText(action, 0);
     if (!detail.isEmpty()) text += QStringLiteral(" <") + detail + QStringLiteral(">...");
@@ -275,6 +438,6 @@ void frmMain::OnQueryMessage(void*, int32_t messageType, const QString& queryMes
     cancel = Prompt::instance().msgBox(queryMessage, style, QString(), this) != MsgResult::OK;
 }
 
-void frmMain::OnReportRequest(odb::DataSet&, int32_t, const QString&, const QString&) {
-    // Report requests reach the print dispatch once it exists.
+void frmMain::OnReportRequest(odb::DataSet& source, int32_t func, const QString& title, const QString&) {
+    PrintDataView(source, func, title);
 }

@@ -1,19 +1,21 @@
-// The main window's start-up side: activation opens the database and stores the day length,
-// a refused opening unloads the window, library notifications, closing and unloading.
+// The main window's shell: the start-up road of the activation, the roles, the placement kept in
+// the settings, closing and unloading, the library's notifications and the help commands.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include "MainWindowFixture.h"
 #include "base/DateUtil.h"
-#include "mainwindow/frmMain.h"
 #include "odb/Connection.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
@@ -23,19 +25,15 @@
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
 #include "startup/frmOptions.h"
-#include "support/ModalScript.h"
-#include "support/RecordingPrompt.h"
-#include "support/TestEnvironment.h"
 
 namespace {
 
 using namespace MsgBoxStyle;
 
-class frmMainTest : public TempFolderTest {
+class frmMainTest : public MainWindowTest {
   protected:
     void SetUp() override {
-        TempFolderTest::SetUp();
-        g_strRootDir = workFolder();
+        MainWindowTest::SetUp();
         g_dtmOraPredefinitaEntrataMattino = DefaultOraEntrataMattino();
         g_dtmOraPredefinitaUscitaMattino = DefaultOraUscitaMattino();
         g_dtmOraPredefinitaEntrataPomeriggio = DefaultOraEntrataPomeriggio();
@@ -44,41 +42,30 @@ class frmMainTest : public TempFolderTest {
         g_intMinRitardoAmmessi = 0;
         g_intTotMinGiornataLavorativa = 0;
     }
-    void TearDown() override {
-        if (g_objConnection) g_objConnection->CloseConnection();
-        g_objConnection.reset();
-        g_objDatabase.reset();
-        frmMessage::Unload();
-        TempFolderTest::TearDown();
-    }
-    void createDatabase() {
-        odb::Connection c;
-        c.CreateDatabaseFile(QDir(workFolder()).filePath("ZeltoLavrix.mdb"));
-    }
     QString stored(const QString& key) { return g_objDatabase->GetSetting(g_objConnection, key, "assente"); }
+    QString setting(const QString& key) { return GetSetting("Zelto Lavrix", "Settings", key); }
 };
 
-TEST_F(frmMainTest, ActivationOpensTheDatabaseAndStoresTheDayLength) {
-    createDatabase();
-    ScopedRecordingPrompt prompt;
-    frmMain w;
-    w.Form_Activate();
+TEST_F(frmMainTest, FirstStartOpensLogsInAndShowsTheFirstSection) {
+    frmMain& w = start();
     EXPECT_TRUE(IsDatabaseOpen());
     EXPECT_FALSE(w.isUnloaded());
-    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_EQ(dialogsShown, QStringList({"frmSelectOper", "frmPassword"}));
+    EXPECT_EQ(w.windowTitle(), "Zelto Lavrix  (Amministratore  su  " + odb::DbmsGlobal::ComputerName() + ")");
     EXPECT_EQ(g_intTotMinGiornataLavorativa, 490);  // 7:40-13:00 and 14:00-16:50, no pause
     EXPECT_EQ(stored("TotMinGiornataLavorativa"), "490");
-    // A later activation with the database open changes nothing.
+    // The tree is built and its first group shown.
+    EXPECT_EQ(frmMain::NodeText(w.SelectedNode()), "Commesse");
+    EXPECT_EQ(w.statusText(), " Sezione: <Commesse>");
+    // A later activation with the database open opens nothing and asks nothing.
     auto database = g_objDatabase;
     w.Form_Activate();
     EXPECT_EQ(g_objDatabase, database);
+    EXPECT_EQ(dialogsShown.size(), 2);
 }
 
 TEST_F(frmMainTest, StoredWorkingHoursAreReadAndUnreadableOnesKeepTheirValue) {
-    createDatabase();
-    ScopedRecordingPrompt prompt;
-    frmMain w;
-    w.Form_Activate();
+    frmMain& w = start();
     g_objDatabase->SaveSetting(g_objConnection, "OraPredefinitaEntrataMattino", "08:00:00");
     g_objDatabase->SaveSetting(g_objConnection, "MinPausaMattutina", "10");
     g_objDatabase->SaveSetting(g_objConnection, "MinRitardoAmmessi", "cinque");
@@ -86,8 +73,13 @@ TEST_F(frmMainTest, StoredWorkingHoursAreReadAndUnreadableOnesKeepTheirValue) {
     g_intMinRitardoAmmessi = 3;
     w.ReleaseDatabase();
     EXPECT_FALSE(IsDatabaseOpen());
-    w.Form_Activate();  // the next activation opens it again
+    EXPECT_FALSE(w.CurrentDataSet());
+    // The next activation opens it again and logs the user in again.
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    w.Form_Activate();
     ASSERT_TRUE(IsDatabaseOpen());
+    EXPECT_EQ(stepsLeft(), 0);
     EXPECT_EQ(g_dtmOraPredefinitaEntrataMattino, MakeOleTime(8, 0, 0));
     EXPECT_EQ(g_intMinPausaMattutina, 10);
     EXPECT_EQ(g_intMinRitardoAmmessi, 3);
@@ -96,86 +88,186 @@ TEST_F(frmMainTest, StoredWorkingHoursAreReadAndUnreadableOnesKeepTheirValue) {
     EXPECT_EQ(stored("TotMinGiornataLavorativa"), "460");
 }
 
-TEST_F(frmMainTest, FirstStartWithAChosenFolderCreatesTheDatabaseThere) {
-    ScopedRecordingPrompt prompt;
-    g_strRootDir = path("program");
-    ScopedModalScript dialogs([this](QDialog& d) {
-        auto* options = qobject_cast<frmOptions*>(&d);
-        ASSERT_TRUE(options);
-        options->txtWorkDir()->setText(workFolder());
-        options->cmdOK()->click();
-    });
-    prompt->answer(MsgResult::Yes);
-    frmMain w;
-    w.Form_Activate();
-    EXPECT_TRUE(IsDatabaseOpen());
-    EXPECT_TRUE(QFile::exists(QDir(workFolder()).filePath("ZeltoLavrix.mdb")));
-    EXPECT_FALSE(w.OptionsActive());
-    EXPECT_TRUE(w.isEnabled());
-}
-
-TEST_F(frmMainTest, ACancelledFirstStartUnloadsTheWindowWithoutAnErrorBox) {
-    ScopedRecordingPrompt prompt;
-    ScopedModalScript dialogs([](QDialog& d) { d.reject(); });
-    frmMain w;
+TEST_F(frmMainTest, ACancelledFirstStartOrLoginUnloadsTheWindow) {
+    // No database: the options dialog is cancelled.
+    frmMain& w = load();
     int unloads = 0;
     QObject::connect(&w, &frmMain::unloaded, [&] { ++unloads; });
     w.Form_Activate();
     EXPECT_TRUE(w.isUnloaded());
     EXPECT_EQ(unloads, 1);
-    EXPECT_FALSE(QFile::exists(QDir(workFolder()).filePath("ZeltoLavrix.mdb")));
-    EXPECT_EQ(dialogs.runs, 1);
+    EXPECT_EQ(dialogsShown, QStringList({"frmOptions"}));
     EXPECT_TRUE(prompt->shown().empty());
     EXPECT_FALSE(frmMessage::isLoaded());
     EXPECT_FALSE(IsDatabaseOpen());
+
+    // A database, but nobody picked: the window unloads and releases the database.
+    createDatabase();
+    frmMain& second = load();
+    expect(cancel());
+    second.Form_Activate();
+    EXPECT_TRUE(second.isUnloaded());
+    EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_EQ(second.windowTitle(), "Zelto Lavrix");
 }
 
 TEST_F(frmMainTest, NothingHappensWhileTheOptionsAreOpen) {
     createDatabase();
-    ScopedRecordingPrompt prompt;
-    frmMain w;
+    frmMain& w = load();
     w.SetOptionsActive(true);
     w.Form_Activate();
     EXPECT_FALSE(IsDatabaseOpen());
+    EXPECT_TRUE(dialogsShown.isEmpty());
     w.SetOptionsActive(false);
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
     w.Form_Activate();
     EXPECT_TRUE(IsDatabaseOpen());
 }
 
 TEST_F(frmMainTest, TheOptionsCommandReleasesAChangedFolderAndTheNextActivationOpensIt) {
-    createDatabase();
-    ScopedRecordingPrompt prompt;
-    frmMain w;
-    w.Form_Activate();
-    ASSERT_TRUE(IsDatabaseOpen());
+    frmMain& w = start();
     const QString other = path("altra");
     QDir().mkpath(other);
-    {
-        odb::Connection c;
-        c.CreateDatabaseFile(QDir(other).filePath("ZeltoLavrix.mdb"));
-    }
-    w.mnuToolsOptions()->trigger();
+    QFile::copy(QDir(workFolder()).filePath("ZeltoLavrix.mdb"), QDir(other).filePath("ZeltoLavrix.mdb"));
+    action("mnuToolsOptions")->trigger();
     // The dialog is shown without waiting, owned by the main window.
     frmOptions* options = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets())
         if (top->isVisible() && qobject_cast<frmOptions*>(top)) options = qobject_cast<frmOptions*>(top);
     ASSERT_TRUE(options);
     EXPECT_TRUE(w.OptionsActive());
-    EXPECT_FALSE(w.isEnabled());
     options->txtWorkDir()->setText(other);
     prompt->answer(MsgResult::Yes);
     options->cmdOK()->click();
-    // Released by the dialog, not reopened by it.
     EXPECT_FALSE(IsDatabaseOpen());
     EXPECT_FALSE(w.OptionsActive());
-    EXPECT_TRUE(w.isEnabled());
+    expect(pickUser("Operatore"));
+    expect(typePassword(""));
     w.Form_Activate();
     ASSERT_TRUE(IsDatabaseOpen());
     EXPECT_EQ(g_objConnection->Path(), QDir(other).filePath("ZeltoLavrix.mdb"));
+    EXPECT_EQ(g_strCurrentUser, "Operatore");
+}
+
+TEST_F(frmMainTest, ATerminalWithoutUserAsksToEnterAtEachActivation) {
+    g_blnIsWorkStation = true;
+    g_blnCommandPanelClosed = true;
+    createDatabase();
+    frmMain& w = load();
+    w.Form_Activate();  // the configured terminal user has no password: no dialog
+    EXPECT_TRUE(dialogsShown.isEmpty());
+    EXPECT_EQ(g_strCurrentUser, "Operatore");
+    EXPECT_TRUE(prompt->shown().empty());
+
+    // The command panel's user left: the question, Yes and a login through the picker.
+    g_strCurrentUser.clear();
+    prompt->answer(MsgResult::Yes);
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    w.Form_Activate();
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
+    EXPECT_EQ(prompt->last().style, vbYesNo | vbQuestion | vbDefaultButton2);
+    EXPECT_EQ(g_strCurrentUser, "Amministratore");
+    EXPECT_FALSE(w.isUnloaded());
+
+    // Asked again at the next activation while nobody is logged in; No ends the program.
+    g_strCurrentUser.clear();
+    w.Form_Activate();
+    EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
+    EXPECT_TRUE(w.isUnloaded());
+    EXPECT_FALSE(IsDatabaseOpen());
+}
+
+TEST_F(frmMainTest, OnlyTheMailServerSendsMail) {
+    for (bool server : {false, true}) {
+        g_blnIsMailNotificationServer = server;
+        frmMain& w = start();
+        EXPECT_EQ(w.ToolbarButton("SendMail")->isEnabled(), server);
+        EXPECT_EQ(w.findChild<QTimer*>("tmSendMail")->isActive(), server);
+        EXPECT_EQ(w.findChild<QTimer*>("tmSendMail")->interval(), 59980);
+        window.reset();
+        g_objConnection->CloseConnection();
+        g_objConnection.reset();
+        g_objDatabase.reset();
+    }
+}
+
+TEST_F(frmMainTest, PlacementFirstStartAndAfterAMaximisedOrCollapsedClose) {
+    frmMain& w = load();
+    EXPECT_EQ(w.geometry(), QRect(1000 / 15, 1000 / 15, 6500 / 15, 6500 / 15));
+    EXPECT_EQ(w.windowTitle(), "Zelto Lavrix");
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_FALSE(w.isMaximized());
+    EXPECT_EQ(w.SplitterLeft(), 3500);
+    w.Unload();
+    EXPECT_EQ(setting("MainState"), "0");
+    EXPECT_EQ(setting("MainWidth"), "6495");  // 433 pixels
+    EXPECT_EQ(setting("MainSplit"), "3500");
+
+    // Closed maximised: state 2 and the normal placement; the next start is maximised again.
+    frmMain& maximised = load();
+    maximised.setGeometry(100, 80, 600, 500);
+    maximised.show();
+    maximised.showMaximized();
+    maximised.Unload();
+    EXPECT_EQ(setting("MainState"), "2");
+    EXPECT_EQ(setting("MainLeft"), "1500");
+    EXPECT_EQ(setting("MainTop"), "1200");
+    EXPECT_EQ(setting("MainWidth"), "9000");
+    EXPECT_EQ(setting("MainHeight"), "7500");
+    EXPECT_TRUE(load().windowState() & Qt::WindowMaximized);
+
+    // Closed with the tree pane collapsed: the earlier splitter position stays.
+    SaveSetting("Zelto Lavrix", "Settings", "MainState", "0");
+    SaveSetting("Zelto Lavrix", "Settings", "MainSplit", "2700");
+    frmMain& collapsed = load();
+    collapsed.show();
+    EXPECT_EQ(collapsed.SplitterLeft(), 2700);
+    collapsed.ArrangeMainWindow(0);
+    EXPECT_EQ(collapsed.SplitterLeft(), 0);
+    collapsed.Unload();
+    EXPECT_EQ(setting("MainSplit"), "2700");
+}
+
+TEST_F(frmMainTest, ChiudiUnloadsSavesThePlacementAndReleasesTheDatabase) {
+    frmMain& w = start();
+    int unloads = 0;
+    QObject::connect(&w, &frmMain::unloaded, [&] { ++unloads; });
+    action("mnuFileClose")->trigger();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_TRUE(w.isUnloaded());
+    EXPECT_FALSE(g_objConnection);
+    EXPECT_FALSE(g_objDatabase);
+    EXPECT_FALSE(frmMessage::isLoaded());
+    EXPECT_EQ(setting("MainState"), "0");
+    w.Form_Activate();  // an unloaded window opens nothing
+    EXPECT_FALSE(IsDatabaseOpen());
+}
+
+TEST_F(frmMainTest, AWindowThatRefusesToCloseKeepsTheProgramOpen) {
+    class Stubborn : public QDialog {
+      protected:
+        void closeEvent(QCloseEvent* e) override { e->ignore(); }
+    };
+    frmMain& w = start();
+    Stubborn other;
+    other.setWindowTitle("Scheda");
+    other.show();
+    w.Unload();
+    EXPECT_FALSE(w.isUnloaded());
+    EXPECT_TRUE(IsDatabaseOpen());
+    EXPECT_EQ(prompt->last().text,
+              "Impossibile chiudere l'applicazione...\r\rLa finestra <Scheda> non può essere chiusa.");
+    EXPECT_EQ(prompt->last().icon(), vbExclamation);
+    other.hide();
+    w.Unload();
+    EXPECT_TRUE(w.isUnloaded());
 }
 
 TEST_F(frmMainTest, LibraryEventsBecomeTheStatusText) {
-    frmMain w;
+    frmMain& w = load();
     w.OnEvent(odb::odbEvtCreateTable, nullptr, "");
     EXPECT_EQ(w.statusText(), odb::DbmsGlobal::EventText(odb::odbEvtCreateTable, 0));
     w.OnEvent(odb::odbEvtCreateTable, nullptr, "Clienti");
@@ -183,8 +275,7 @@ TEST_F(frmMainTest, LibraryEventsBecomeTheStatusText) {
 }
 
 TEST_F(frmMainTest, LibraryQuestionsAnswerThroughTheCancelFlag) {
-    ScopedRecordingPrompt prompt;
-    frmMain w;
+    frmMain& w = load();
     struct Case {
         int32_t type;
         bool cancelIn;
@@ -216,7 +307,7 @@ TEST_F(frmMainTest, LibraryQuestionsAnswerThroughTheCancelFlag) {
 }
 
 TEST_F(frmMainTest, ClosingTheWindowNeverLosesItAndTheTrayShowsItAgain) {
-    frmMain w;
+    frmMain& w = load();
     w.show();
     w.close();
     EXPECT_FALSE(w.isUnloaded());
@@ -238,37 +329,16 @@ TEST_F(frmMainTest, ClosingTheWindowNeverLosesItAndTheTrayShowsItAgain) {
     w.hide();
 }
 
-TEST_F(frmMainTest, ChiudiUnloadsSavesThePlacementAndReleasesTheDatabase) {
-    createDatabase();
-    ScopedRecordingPrompt prompt;
-    frmMain w;
-    w.Form_Activate();
-    ASSERT_TRUE(IsDatabaseOpen());
-    int unloads = 0;
-    QObject::connect(&w, &frmMain::unloaded, [&] { ++unloads; });
-    QAction* chiudi = nullptr;
-    for (QAction* menu : w.menuBar()->actions())
-        if (menu->text() == "&Dati")
-            for (QAction* a : menu->menu()->actions())
-                if (a->text() == "Chiudi") chiudi = a;
-    ASSERT_NE(chiudi, nullptr);
-    chiudi->trigger();
-    EXPECT_EQ(unloads, 1);
-    EXPECT_TRUE(w.isUnloaded());
-    EXPECT_FALSE(g_objConnection);
-    EXPECT_FALSE(g_objDatabase);
-    EXPECT_FALSE(frmMessage::isLoaded());
-    EXPECT_EQ(GetSetting("Zelto Lavrix", "Settings", "MainState"), "0");
-    EXPECT_FALSE(GetSetting("Zelto Lavrix", "Settings", "MainWidth").isEmpty());
-    w.Form_Activate();  // an unloaded window opens nothing
-    EXPECT_FALSE(IsDatabaseOpen());
-}
-
-TEST_F(frmMainTest, FirstPlacementUsesTheDefaultTwips) {
-    frmMain w;
-    EXPECT_EQ(w.geometry(), QRect(1000 / 15, 1000 / 15, 6500 / 15, 6500 / 15));
-    EXPECT_EQ(w.windowTitle(), "Zelto Lavrix");
-    EXPECT_FALSE(w.isMinimized());
+TEST_F(frmMainTest, HelpCommands) {
+    frmMain& w = load();
+    w.setWindowTitle("Zelto Lavrix  (Ufficio  su  pc)");
+    action("mnuHelpContents")->trigger();
+    EXPECT_EQ(prompt->last().text,
+              "Unable to display Help Contents. There is no Help associated with this project.");
+    EXPECT_EQ(prompt->last().icon(), vbInformation);
+    EXPECT_EQ(prompt->last().title, "Zelto Lavrix  (Ufficio  su  pc)");
+    action("mnuHelpAbout")->trigger();
+    EXPECT_EQ(dialogsShown, QStringList({"frmAbout"}));
 }
 
 }  // namespace

@@ -1,0 +1,154 @@
+// The toolbar's dispatch, and the commands of the main window whose work is not built yet: they
+// are called where the window calls them and do nothing so far.
+#include <QAction>
+#include <QMenu>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "mainwindow/frmMain.h"
+#include "odb/DataSet.h"
+#include "odb/Recordset.h"
+#include "startup/frmOptions.h"
+
+namespace {
+
+void popupUnder(QToolBar* bar, QAction* button, QMenu* menu) {
+    QWidget* w = bar->widgetForAction(button);
+    menu->popup(w ? w->mapToGlobal(QPoint(0, w->height())) : QCursor::pos());
+}
+
+}  // namespace
+
+void frmMain::tbToolBar_ButtonClick(const QString& key) {
+    if (key == QStringLiteral("New")) {
+        mnuFileNew_Click();
+    } else if (key == QStringLiteral("Properties")) {
+        mnuFileProperties_Click();
+    } else if (key == QStringLiteral("Delete")) {
+        mnuFileDelete_Click();
+    } else if (key == QStringLiteral("Filter")) {
+        // Pressed while the data set has a filter.
+        bool filtered = true;
+        if (m_objCurDS)
+            filtered =
+                (m_objCurDS->GetOption(QStringLiteral("UseSelWhereForFilter")) == QStringLiteral("Yes") &&
+                 !m_objCurDS->SelWhere().isEmpty()) ||
+                !m_objCurDS->Filter().isEmpty();
+        ToolbarButton(key)->setChecked(filtered);
+        popupUnder(tbToolBar_, ToolbarButton(key), mnuFilter_);
+    } else if (key == QStringLiteral("Find")) {
+        bool numeric = false;
+        const int index = findButtonTag_.toInt(&numeric);
+        if (numeric)
+            mnuSearchItems_Click(index);
+        else
+            popupUnder(tbToolBar_, ToolbarButton(key), mnuSearch_);
+    } else if (key == QStringLiteral("Refresh")) {
+        mnuViewRefresh_Click();
+    } else if (key == QStringLiteral("Print")) {
+        popupUnder(tbToolBar_, ToolbarButton(key), mnuPrintFunc_);
+    } else if (key == QStringLiteral("Control")) {
+        mnucontrolPanel_Click();
+    } else if (key == QStringLiteral("Memo")) {
+        mnuMemo_Click();
+    } else if (key == QStringLiteral("SendMail")) {
+        mnuCheck_Mail_Click();
+    }
+}
+
+void frmMain::cmdGridSetting_Click() {
+    mnuGridSetting_->popup(cmdGridSetting_->mapToGlobal(QPoint(0, cmdGridSetting_->height())));
+}
+
+void frmMain::mnuToolsOptions_Click() {
+    frmOptions::ShowModeless();
+}
+
+// ---- not built yet ----
+
+// The record commands.
+void frmMain::Form_DblClick() {}
+void frmMain::mnuFileNew_Click() {}
+void frmMain::mnuFileProperties_Click() {}
+void frmMain::mnuFileDelete_Click() {}
+void frmMain::mnuSave_Click() {}
+void frmMain::mnuGridFldAll_Click() {}
+void frmMain::mnuGridFldSequence_Click() {}
+void frmMain::mnuGridCancel_Click() {}
+
+// Searches, filters, orders and predefined selections.
+void frmMain::mnuSearchItems_Click(int) {}
+void frmMain::mnuSearchNext_Click() {}
+void frmMain::mnuFilterComplex_Click() {}
+void frmMain::mnuFilterCancel_Click() {}
+void frmMain::mnuFilterItems_Click(int) {}
+void frmMain::mnuFilterComplexItems_Click(int) {}
+void frmMain::mnuOrderComplex_Click() {}
+void frmMain::mnuOrderCancel_Click() {}
+void frmMain::mnuOrderItems_Click(int) {}
+void frmMain::mnuFieldFilter_Click() {}
+void frmMain::mnuFieldSearchNext_Click() {}
+void frmMain::mnuFieldFilterCancel_Click() {}
+void frmMain::mnuFieldFilterCancelAll_Click() {}
+void frmMain::mnuDataSelBeforeQuery_Click() {}
+void frmMain::mnuDataSelCancel_Click() {}
+void frmMain::FillComplexFilterMenu() {}
+
+// Related records and the deferred commands.
+void frmMain::BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>&, bool) {}
+void frmMain::mnuRefItem_Click(int) {}
+void frmMain::mnuContItem_Click(int) {}
+void frmMain::mnuReferencedItem_Click(int) {}
+void frmMain::tmFunc_Timer() {
+    tmFunc_->stop();
+}
+
+// Printing.
+void frmMain::PrintDataView(odb::DataSet&, int32_t, const QString&) {}
+void frmMain::mnuPrint_Click() {}
+void frmMain::mnuPreview_Click() {}
+void frmMain::mnuPrintExport_Click() {}
+void frmMain::mnuPrintLavrixDetail_Click() {}
+void frmMain::mnuPrintLavrixSchedule_Click() {}
+void frmMain::mnuPrintLabel_Click() {}
+void frmMain::mnuPrintSelected_SchedeOperai_Click() {}
+void frmMain::mnuPrintMonth_Accessi_Click() {}
+void frmMain::mnuPrintSetting_Click(const QString&) {}
+
+// Tools, settings, reminders, mail and the shop-floor terminal.
+void frmMain::mnuAccessTimeSetting_Click() {}
+void frmMain::mnuOrderNumberSetting_Click() {}
+void frmMain::mnuOptionsMagnetic_Click() {}
+void frmMain::mnuSendMail_Click() {}
+void frmMain::mnuMemo_Click() {}
+void frmMain::mnuOpenUserWindow_Click() {}
+void frmMain::mnucontrolPanel_Click() {}
+void frmMain::mnuCheck_Mail_Click() {}
+void frmMain::mnuCheck_PeriodiNonLavorativi_Click() {}
+void frmMain::mnuImport_Click() {}
+void frmMain::mnuSoftwareUpdate_Click() {}
+void frmMain::mnuToolsCard_Click() {}
+void frmMain::mnuToolsCardWrite_Click() {}
+void frmMain::tmSendMail_Timer() {}
+void frmMain::ShowCommandPanel() {}
+void frmMain::CommandPanelStatusMsg(const QString&) {}
+void frmMain::LoadMemoWindow() {}
+void frmMain::UnloadMemoWindow() {}
+
+// ---- the library's grid and panels, until they are there ----
+
+void frmMain::bindGrid() {
+    gridBound_ = true;
+}
+Variant frmMain::gridBookmark() const {
+    return m_objCurDS && !m_objCurDS->NoCurrentRow() ? m_objCurDS->Bookmark(0) : Variant::null();
+}
+void frmMain::showCurrentRowInGrid() {}
+Variant frmMain::chooseRow(const std::shared_ptr<odb::DataSet>&, const QString&) {
+    return Variant();
+}
+bool frmMain::choosePredefinedSelections() {
+    return false;
+}

@@ -1,0 +1,223 @@
+// The data view of a section: table, order, where text and title of each section, the order and
+// row kept for the same table, the report sections' choosers, the predefined selections, the
+// field menus and the command states.
+#include <QAction>
+#include <QMenu>
+#include <QTableView>
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+#include "MainWindowFixture.h"
+#include "base/Format.h"
+#include "model/GetDBTable.h"
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+#include "odb/Database.h"
+#include "odb/SelectionSet.h"
+#include "odb/Table.h"
+#include "startup/SharedState.h"
+#include "startup/frmSearchText.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+class DataViewTest : public MainWindowTest {
+  protected:
+    std::shared_ptr<odb::DataSet> rows(const QString& table, const QString& where = {}) {
+        return GetDBTable(table).OpenData(where);
+    }
+    void addCustomer(const QString& name) {
+        ASSERT_TRUE(rows("Clienti")->AddRow({"Descrizione", name, "Codice", name.left(8)}));
+    }
+    // Customer job orders 1 to n of `customer`.
+    void addOrders(const QString& customer, int n) {
+        for (int i = 0; i < n; ++i)
+            ASSERT_TRUE(rows("CommesseCliente")->AddRow({"Cliente", customer.left(8)}));
+    }
+    QStringList enabledOf(const std::vector<const char*>& names) {
+        QStringList out;
+        for (const char* name : names)
+            if (action(name)->isEnabled()) out << name;
+        return out;
+    }
+    const std::vector<const char*> dataCommands = {
+        "mnuOrder",  "mnuSave",   "mnuFileNew",    "mnuFileProperties", "mnuFileDelete", "mnuViewRefresh",
+        "mnuSearch", "mnuFilter", "mnuFieldFuncs", "mnuDataSelection",  "tbNew",         "tbProperties",
+        "tbDelete",  "tbRefresh", "tbFind",        "tbFilter"};
+};
+
+TEST_F(DataViewTest, ASectionOpensItsTableInItsOrderWithItsMenus) {
+    frmMain& w = start();
+    addCustomer("Rossi");
+    addOrders("Rossi", 3);
+    click(2);
+    auto ds = w.CurrentDataSet();
+    ASSERT_TRUE(ds);
+    EXPECT_EQ(ds->GetTable().Name(), "CommesseCliente");
+    EXPECT_EQ(ds->SortOrder(), "Progressivo DESC");
+    EXPECT_EQ(ds->RowCount(), 3);
+    EXPECT_TRUE(w.GridVisible());
+    EXPECT_EQ(w.TitleCaption(1), " Dettagli:");
+    EXPECT_EQ(enabledOf(dataCommands).size(), dataCommands.size());
+
+    // One search, filter and order entry per column that allows it; totals on currency columns.
+    EXPECT_GT(w.mnuSearchItems().Count(), 1);
+    EXPECT_EQ(w.mnuFilterItems().Count(), w.mnuSearchItems().Count());
+    EXPECT_EQ(w.FindButtonMenus()->actions().size(), w.mnuSearchItems().Count() - 1);
+    EXPECT_FALSE(w.mnuTotalItems().Captions().contains("Progressivo"));
+    EXPECT_FALSE(w.mnuOrderItems().Captions().contains("Note"));  // a memo is not sortable
+    // The search's default column: the first searchable one of 17 to 128 characters.
+    bool numeric = false;
+    const int findTag = w.FindButtonTag().toInt(&numeric);
+    ASSERT_TRUE(numeric);
+    const QString defaultField = w.mnuSearchItems().Tag(findTag);
+    EXPECT_GE(ds->Field(defaultField)->Size(), 17);
+    EXPECT_LE(ds->Field(defaultField)->Size(), 128);
+    for (int i = 1; i < findTag; ++i) {
+        const int size = ds->Field(w.mnuSearchItems().Tag(i))->Size();
+        EXPECT_TRUE(size < 17 || size > 128) << w.mnuSearchItems().Tag(i).toStdString();
+    }
+
+    // A group hides the grid and disables the data commands but keeps the data set.
+    click(1);
+    EXPECT_FALSE(w.GridVisible());
+    EXPECT_EQ(w.CurrentDataSet(), ds);
+    EXPECT_TRUE(enabledOf(dataCommands).isEmpty());
+    EXPECT_EQ(w.mnuSearchItems().Count(), 1);
+}
+
+TEST_F(DataViewTest, TheSortAndTheRowStayForTheSameTableOnly) {
+    frmMain& w = start();
+    addCustomer("Rossi");
+    addOrders("Rossi", 5);
+    click(2);
+    auto ds = w.CurrentDataSet();
+    ds->SetSortOrder("Progressivo");
+    ASSERT_TRUE(ds->FindRow("Progressivo=4"));
+    frmSearchText::LastSearchText = "Ross";
+    action("mnuViewRefresh")->trigger();
+    EXPECT_NE(w.CurrentDataSet(), ds);
+    EXPECT_EQ(w.CurrentDataSet()->SortOrder(), "Progressivo");
+    EXPECT_EQ(w.CurrentDataSet()->ColNumber("Progressivo"), 4);
+    EXPECT_EQ(frmSearchText::LastSearchText, "Ross");
+
+    // Another table, then back: the section's own order, the first row, no search text.
+    click(4);
+    EXPECT_EQ(frmSearchText::LastSearchText, "");
+    click(2);
+    EXPECT_EQ(w.CurrentDataSet()->SortOrder(), "Progressivo DESC");
+    EXPECT_EQ(w.CurrentDataSet()->ColNumber("Progressivo"), 5);
+}
+
+TEST_F(DataViewTest, TotalsOfTheCurrencyColumns) {
+    frmMain& w = start();
+    ASSERT_TRUE(rows("CommesseAssistenza")->AddRow({}));
+    click(5);
+    ASSERT_EQ(w.mnuTotalItems().Captions(), QStringList({"CostoTotale"}));
+    w.mnuTotalItems_Click(1);
+    const QString caption = w.CurrentDataSet()->Field("CostoTotale")->GetTexts(0).value(2);
+    EXPECT_EQ(prompt->last().text,
+              "Totale < " + caption + " >\r\r" + VbFormat(w.CurrentDataSet()->Aggregate("CostoTotale"), ""));
+    EXPECT_EQ(prompt->last().style, vbOKOnly);
+}
+
+TEST_F(DataViewTest, ReportSectionsWithTheirChooserCancelled) {
+    frmMain& w = start();
+    struct Case {
+        int node;
+        QString table;
+        QString title;
+    };
+    const Case cases[] = {
+        {27, "PassaggiDettaglioCommesse", " Dettagli:"},
+        {28, "Ingressi", " Dettagli:"},
+        {22, "DettagliCommesse", "Stampa costo dettaglio con passaggi"},
+        {21, "DettagliCommesse", "Stampa dei costi per i dettagli delle commesse"},
+        {24, "DettagliVenditaMacchinari", "MACCHINARI VENDUTI (SPEDITI) "},
+        {25, "DettagliVenditaMacchinari", "MACCHINARI IN LAVORAZIONE (NON SPEDITI) "},
+    };
+    for (const Case& c : cases) {
+        prompt->clear();
+        click(c.node);
+        ASSERT_TRUE(w.CurrentDataSet()) << c.node;
+        EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), c.table) << c.node;
+        EXPECT_EQ(w.TitleCaption(1), c.title) << c.node;
+        EXPECT_TRUE(w.GridVisible()) << c.node;
+        EXPECT_EQ(w.CurrentDataSet()->RowCount(), 0) << c.node;
+        EXPECT_TRUE(prompt->shown().empty()) << c.node << " " << prompt->texts().join("|").toStdString();
+    }
+}
+
+TEST_F(DataViewTest, CustomerDetailsWithoutACustomerShowEveryCustomerJobOrderDetail) {
+    frmMain& w = start();
+    addCustomer("Rossi");
+    addOrders("Rossi", 1);
+    auto order = rows("CommesseCliente");
+    ASSERT_TRUE(order->RowFirst());
+    ASSERT_TRUE(order->GetReference("Attrezzature")->AddRow({"Quantità", 1}));
+    ASSERT_TRUE(order->GetReference("Attrezzature")->AddRow({"Quantità", 2}));
+    // A production detail is no customer job order's.
+    ASSERT_TRUE(rows("CommesseProduzione")->AddRow({}));
+    auto production = rows("CommesseProduzione");
+    ASSERT_TRUE(production->RowFirst());
+    ASSERT_TRUE(production->GetReference("Dettagli")->AddRow({"Quantità", 1}));
+    click(20);
+    ASSERT_TRUE(w.CurrentDataSet());
+    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "DettagliCommesse");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
+    EXPECT_EQ(w.TitleCaption(1), " Dettagli:");
+    EXPECT_TRUE(w.CurrentDataSet()->ColExists("Dettaglio"));
+    EXPECT_TRUE(prompt->shown().empty()) << prompt->texts().join("|").toStdString();
+}
+
+TEST_F(DataViewTest, PredefinedSelectionsRefusedShowNothingOrEverything) {
+    frmMain& w = start();
+    addCustomer("Rossi");
+    addOrders("Rossi", 2);
+    auto selection = GetDBTable("CommesseCliente").NewSelectionSet();
+    selection->AddCondition("Progressivo", 1);
+    selection->Save("Cliente");
+
+    prompt->answer(MsgResult::No);
+    click(2);
+    EXPECT_TRUE(action("mnuDataSelBeforeQuery")->isChecked());
+    EXPECT_EQ(prompt->last().text, "Selezioni predefinite annullate...\r\rVuoi visualizzare tutti i dati?");
+    EXPECT_EQ(prompt->last().style, vbYesNo | vbQuestion | vbDefaultButton2);
+    EXPECT_EQ(w.TitleCaption(1), " Dettagli:  [nessun dato richiesto]");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 0);
+
+    prompt->answer(MsgResult::Yes);
+    w.tvTreeView_DblClick();
+    EXPECT_EQ(w.TitleCaption(1), " Dettagli:");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
+
+    // Another section has none: nothing is asked there.
+    prompt->clear();
+    click(4);
+    EXPECT_FALSE(action("mnuDataSelBeforeQuery")->isChecked());
+    EXPECT_TRUE(prompt->shown().empty());
+}
+
+TEST_F(DataViewTest, AFailedReadingIsReportedAndTheWindowGoesOn) {
+    frmMain& w = start();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(g_objConnection->Path().toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_busy_timeout(db, 2000);
+    ASSERT_EQ(sqlite3_exec(db, "ALTER TABLE Clienti RENAME TO ClientiVecchi", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    g_objConnection->Refresh();
+    click(35);
+    ASSERT_FALSE(prompt->shown().empty());
+    EXPECT_TRUE(prompt->last().text.startsWith("Visualizzazione dati fallita: \r\r"))
+        << prompt->last().text.toStdString();
+    EXPECT_EQ(prompt->last().icon(), vbCritical);
+    // The next section opens as usual.
+    click(4);
+    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "CommesseProduzione");
+}
+
+}  // namespace

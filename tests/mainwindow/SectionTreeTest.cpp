@@ -1,0 +1,176 @@
+// The section tree and the section-items bar of a group: the nodes as built from the database,
+// the selection kept by position, the clicks, and the buttons of a group.
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "MainWindowFixture.h"
+#include "mainwindow/MainLayout.h"
+#include "odb/Database.h"
+#include "odb/Table.h"
+#include "odb/Tables.h"
+#include "startup/SharedState.h"
+
+namespace {
+
+class SectionTreeTest : public MainWindowTest {
+  protected:
+    QStringList itemCaptions(frmMain& w) {
+        QStringList captions;
+        for (int i = 2; i < w.SectionItemCount(); ++i)
+            captions << w.SectionItemCaption(i);
+        return captions;
+    }
+};
+
+TEST_F(SectionTreeTest, TheTreeHoldsTheFixedNodesWithTitlesFromTheDatabase) {
+    frmMain& w = start();
+    ASSERT_TRUE(w.Node(52));
+    EXPECT_FALSE(w.Node(53));
+    struct Expected {
+        int index;
+        int parent;
+        QString key;
+        QString text;
+    };
+    const QString connections = g_objDatabase->ConnectionsTableName();
+    const Expected nodes[] = {
+        {1, 0, "", "Commesse"},
+        {3, 2, "CommesseContoVisione", "In Conto Visione"},
+        {9, 6, "OrdiniCommerciale", "Tutti"},
+        {13, 11, "CarichiCommerciale", "Tutti"},
+        {19, 18, "", "Commesse"},
+        {21, 19, "Costi Dettagli ", "Costi Dettagli "},
+        {22, 21, "Dettalio con Passaggi", "Dettalio con Passaggi"},
+        {23, 18, "", "Macchine"},
+        {26, 18, "", "Operai"},
+        {39, 38, connections, "Connessioni"},
+        {42, 40, "TipiAssistenza", "Tipi Assistenza"},
+        {49, 48, "PassaggiDettaglioCommesse",
+         g_objDatabase->Tables().Item("PassaggiDettaglioCommesse").Title()},
+        {52, 40, "Promemoria", g_objDatabase->Tables().Item("Promemoria").Title()},
+    };
+    for (const Expected& e : nodes) {
+        QTreeWidgetItem* node = w.Node(e.index);
+        EXPECT_EQ(frmMain::NodeKey(node), e.key) << e.index;
+        EXPECT_EQ(frmMain::NodeText(node), e.text) << e.index;
+        EXPECT_EQ(frmMain::NodeIndex(node->parent()), e.parent) << e.index;
+    }
+    EXPECT_EQ(connections, "Connessioni");
+    // Every picture the nodes name is drawn.
+    for (int i = 1; i <= 52; ++i)
+        EXPECT_FALSE(w.Node(i)->icon(0).isNull()) << i;
+    // The first build selects "Commesse", which shows its bar, not a grid.
+    EXPECT_EQ(frmMain::NodeIndex(w.SelectedNode()), 1);
+    EXPECT_FALSE(w.GridVisible());
+}
+
+TEST_F(SectionTreeTest, ARebuildKeepsTheSelectedPositionWithoutOpeningItsView) {
+    frmMain& w = start();
+    click(52);
+    ASSERT_TRUE(w.GridVisible());
+    w.SetStatusMsg("segno");
+    w.SetTreeViewNodes();
+    EXPECT_EQ(frmMain::NodeIndex(w.SelectedNode()), 52);
+    EXPECT_EQ(w.statusText(), "segno");
+}
+
+TEST_F(SectionTreeTest, ASecondClickOnTheSameNodeOpensNothingADoubleClickDoes) {
+    frmMain& w = start();
+    click(2);
+    EXPECT_EQ(w.statusText(), " Sezione: <Cliente>");
+    w.SetStatusMsg("segno");
+    click(2);
+    w.tvTreeView_Click();
+    EXPECT_EQ(w.statusText(), "segno");
+    w.tvTreeView_DblClick();
+    EXPECT_EQ(w.statusText(), " Sezione: <Cliente>");
+    // After a rebuild every node is new: the first click opens again.
+    w.SetTreeViewNodes();
+    w.SetStatusMsg("segno");
+    click(2);
+    EXPECT_EQ(w.statusText(), " Sezione: <Cliente>");
+}
+
+TEST_F(SectionTreeTest, AGroupShowsItsChildrenAsButtonsInsteadOfTheGrid) {
+    frmMain& w = start();
+    w.resize(900, 700);
+    w.show();
+    click(18);
+    EXPECT_FALSE(w.GridVisible());
+    EXPECT_EQ(w.SectionItemCaption(1), "VOCI PRINCIPALI PER LA SEZIONE LISTE / STAMPE :");
+    EXPECT_FALSE(w.SectionItem(1)->isEnabled());
+    EXPECT_EQ(itemCaptions(w), QStringList({"Commesse", "Macchine", "Operai"}));
+    EXPECT_EQ(w.SectionItemTag(2), "19");
+    EXPECT_EQ(w.SectionItemTag(3), "23");
+    EXPECT_EQ(w.SectionItemTag(4), "26");
+    EXPECT_EQ(w.SectionItem(2)->toolTip(),
+              "Apre la sezione <Commesse> per la Visualizzazione/Modifica dei dati oppure per la Stampa...");
+    EXPECT_FALSE(w.cmdHideTree()->isEnabled());
+
+    // Pressing a group's button selects it and shows its own bar.
+    w.acmdSectionItem_Click(3);
+    EXPECT_EQ(frmMain::NodeIndex(w.SelectedNode()), 23);
+    EXPECT_EQ(itemCaptions(w), QStringList({"Spedite", "da Spedire"}));
+    EXPECT_EQ(w.SectionItemTag(2), "Spedite");
+
+    // Grandchildren get no button.
+    click(1);
+    EXPECT_EQ(itemCaptions(w), QStringList({"Cliente", "Produzione", "Assistenza"}));
+    EXPECT_EQ(w.SectionItemCaption(1), "VOCI PRINCIPALI PER LA SEZIONE COMMESSE :");
+
+    // A button with a key opens that section; the bar goes and the tree button comes back.
+    w.acmdSectionItem_Click(2);
+    EXPECT_EQ(frmMain::NodeKey(w.SelectedNode()), "CommesseCliente");
+    EXPECT_TRUE(w.GridVisible());
+    EXPECT_EQ(w.SectionItemCount(), 1);
+    EXPECT_TRUE(w.cmdHideTree()->isEnabled());
+}
+
+TEST_F(SectionTreeTest, ALowWindowPutsTheButtonsInASecondColumn) {
+    frmMain& w = start();
+    w.show();
+    click(1);
+    const QRect tall1 = w.TwipsGeometry(w.SectionItem(2));
+    const QRect tall3 = w.TwipsGeometry(w.SectionItem(4));
+    EXPECT_EQ(tall3.left(), tall1.left());
+    // Lower: the third button no longer fits under the second.
+    const int treeTop = w.LastLayout().tree.top();
+    const int header = w.TwipsGeometry(w.SectionItem(1)).height();
+    const int clientNeeded = treeTop + 150 + header + 150 + 2 * (825 + 150) + 825 + 150;
+    w.resize(w.width(), w.height() - w.centralWidget()->height() + (clientNeeded - 300) / 15);
+    QCoreApplication::processEvents();  // a resize rebuilds the bar by itself
+    const QRect first = w.TwipsGeometry(w.SectionItem(2));
+    const QRect third = w.TwipsGeometry(w.SectionItem(4));
+    EXPECT_EQ(third.top(), first.top());
+    EXPECT_NEAR(third.left(), first.left() + 2550 + 400, 15);
+}
+
+TEST_F(SectionTreeTest, TheBarArithmetic) {
+    SectionBarMeasures m;
+    m.splitterLeft = 3500;
+    m.treeTop = 1440;
+    m.scaleWidth = 12000;
+    m.scaleHeight = 6000;
+    m.header = true;
+    m.items = 4;
+    const SectionBarResult r = ArrangeSectionBar(m);
+    EXPECT_EQ(r.header, QRect(3900, 1590, 12000 - 3900 - 800, 412));
+    ASSERT_EQ(r.items.size(), 4u);
+    EXPECT_EQ(r.items[0], QRect(3900, 1590 + 412 + 150, 2550, 825));
+    EXPECT_EQ(r.items[1].top(), r.items[0].top() + 975);
+    EXPECT_EQ(r.items[2].top(), r.items[1].top() + 975);
+    // 2152 + 3 * 975 = 5077; 5077 + 825 >= 6000 - 150: a second column, level with the first button.
+    EXPECT_EQ(r.items[3], QRect(3900 + 2550 + 400, r.items[0].top(), 2550, 825));
+    m.header = false;
+    m.items = 0;
+    EXPECT_TRUE(ArrangeSectionBar(m).header.isNull());
+}
+
+}  // namespace
