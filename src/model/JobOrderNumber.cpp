@@ -51,6 +51,12 @@ void JobOrderNumber::SetDetailNumber(odb::DataSet& detail, odb::DataSet& type) {
     auto order = detail.ParentRow();
     std::optional<Variant> progressive;
     if (!order->DataEmpty()) progressive = order->ColValue("Progressivo");
-    detail.SetColValue("NumeroCommessa",
-                       DetailText(Prefix(type), progressive, detail.ColValue("SottoProgressivo")));
+    const QString number = DetailText(Prefix(type), progressive, detail.ColValue("SottoProgressivo"));
+    const QString old = detail.ColText("NumeroCommessa");
+    detail.SetColValue("NumeroCommessa", number);
+    // The steps carry their detail's number, or the detail would refuse them as another's.
+    if (detail.IsNewRow() || number == old) return;
+    auto steps = detail.GetReference("Passaggi");
+    for (steps->RowFirst(); !steps->RowInvalid(); steps->RowNext())
+        if (steps->SetColValue("NumeroCommessa", number)) steps->SaveRow();
 }

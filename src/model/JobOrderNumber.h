@@ -39,6 +39,7 @@ class JobOrderNumber {
     // A new detail about to be stored whose sub-number another computer gave to a detail of the
     // same job order meanwhile takes the next one. Call it inside the write operation that stores it.
     static void KeepNewDetailNumberFree(odb::DataSet& detail, const QString& collection);
-    // `NumeroCommessa` of a detail from its type row `type`, its job order and its sub-number.
+    // `NumeroCommessa` of a detail from its type row `type`, its job order and its sub-number; a
+    // stored detail's steps take the new number too.
     static void SetDetailNumber(odb::DataSet& detail, odb::DataSet& type);
 };

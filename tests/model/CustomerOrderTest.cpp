@@ -50,8 +50,12 @@ TEST_F(CustomerOrder, DetailsAreNumberedWithinTheirCollectionFromTheOrdersNumber
 
     // The number follows the type and the sub-number; no type row leaves the prefix out.
     auto detail = order->GetReference("Attrezzature", "SottoProgressivo=1");
+    auto step = openStep(*detail);
     ASSERT_TRUE(setAndSave(*detail, "SottoProgressivo", 9));
     EXPECT_EQ(detail->ColText("NumeroCommessa"), "1-0007/009");
+    // Its steps follow, and can still be closed.
+    ASSERT_TRUE(setAndSave(*step, "Chiuso", true)) << notify.messages.join("|").toStdString();
+    EXPECT_EQ(step->ColText("NumeroCommessa"), "1-0007/009");
     ASSERT_TRUE(detail->SetReference("Tipo", Variant::null()));
     ASSERT_TRUE(detail->SaveRow());
     EXPECT_EQ(stored("SELECT NumeroCommessa FROM DettagliCommesse WHERE NumeroCommessa LIKE '%/009'"),
