@@ -16,8 +16,8 @@ struct ConditionNode {
         Literal,   // value
         Path,      // path
         Not,       // args[0]
-        And,       // args[0], args[1]
-        Or,        // args[0], args[1]
+        And,       // args: two or more, a chain of the one operator
+        Or,        // args: two or more, a chain of the one operator
         Compare,   // op, args[0], args[1]
         Like,      // negated, args[0] value, args[1] pattern
         IsNull,    // negated, args[0]; also ISNULL(x)
@@ -31,7 +31,8 @@ struct ConditionNode {
     };
 
     Kind kind = Literal;
-    int pos = 0;  // 0-based position in the text, for errors
+    int pos = 0;     // 0-based position in the text, for errors
+    int height = 1;  // levels of the tree from this node down
     QString op;
     bool negated = false;
     Variant value;

@@ -8,23 +8,43 @@ namespace odb {
 
 namespace {
 
-ConditionNodePtr MakeNode(ConditionNode::Kind kind, int pos) {
-    auto node = std::make_unique<ConditionNode>();
-    node->kind = kind;
-    node->pos = pos;
-    return node;
-}
-
-ConditionNodePtr MakeBinary(ConditionNode::Kind kind, int pos, const QString& op, ConditionNodePtr left,
-                            ConditionNodePtr right) {
-    auto node = MakeNode(kind, pos);
-    node->op = op;
-    node->args.push_back(std::move(left));
-    node->args.push_back(std::move(right));
-    return node;
-}
+const QString kTooDeep = QStringLiteral("espressione troppo annidata o troppo lunga (più di %1 livelli)");
 
 }  // namespace
+
+ConditionParser::Nesting::Nesting(ConditionParser& parser, const ConditionToken& at, int weight)
+    : parser_(parser), weight_(weight) {
+    parser_.depth_ += weight_;
+    if (parser_.depth_ > kMaxDepth) {
+        parser_.depth_ -= weight_;
+        parser_.fail(at, kTooDeep.arg(kMaxDepth));
+    }
+}
+
+ConditionNodePtr ConditionParser::node(ConditionNode::Kind kind, int pos) const {
+    auto n = std::make_unique<ConditionNode>();
+    n->kind = kind;
+    n->pos = pos;
+    return n;
+}
+
+void ConditionParser::attach(ConditionNode& parent, ConditionNodePtr child) const {
+    if (child->height + 1 > kMaxDepth) RaiseConditionError(text_, parent.pos, kTooDeep.arg(kMaxDepth));
+    parent.height = std::max(parent.height, child->height + 1);
+    parent.args.push_back(std::move(child));
+}
+
+ConditionNodePtr ConditionParser::binary(ConditionNode::Kind kind, int pos, const QString& op,
+                                         ConditionNodePtr left, ConditionNodePtr right) const {
+    auto n = node(kind, pos);
+    n->op = op;
+    attach(*n, std::move(left));
+    attach(*n, std::move(right));
+    // A division reads its divisor through a cast: one level more in the SQL.
+    if (kind == ConditionNode::Arith && op == QLatin1String("/") && ++n->height > kMaxDepth)
+        RaiseConditionError(text_, pos, kTooDeep.arg(kMaxDepth));
+    return n;
+}
 
 ConditionParser::ConditionParser(const QString& text)
     : text_(text), tokens_(ConditionLexer::Tokenize(text)) {}
@@ -90,28 +110,37 @@ std::vector<ConditionOrderItem> ConditionParser::ParseOrderList() {
 }
 
 ConditionNodePtr ConditionParser::parseOr() {
-    auto left = parseAnd();
+    const Nesting nesting(*this, peek());
+    auto first = parseAnd();
+    if (!peek().isWord("OR")) return first;
+    // A chain of Or is one node however long: no recursion grows with it.
+    auto chain = node(ConditionNode::Or, peek().pos);
+    attach(*chain, std::move(first));
     while (peek().isWord("OR")) {
-        const int pos = take().pos;
-        left = MakeBinary(ConditionNode::Or, pos, {}, std::move(left), parseAnd());
+        take();
+        attach(*chain, parseAnd());
     }
-    return left;
+    return chain;
 }
 
 ConditionNodePtr ConditionParser::parseAnd() {
-    auto left = parseNot();
+    auto first = parseNot();
+    if (!peek().isWord("AND")) return first;
+    auto chain = node(ConditionNode::And, peek().pos);
+    attach(*chain, std::move(first));
     while (peek().isWord("AND")) {
-        const int pos = take().pos;
-        left = MakeBinary(ConditionNode::And, pos, {}, std::move(left), parseNot());
+        take();
+        attach(*chain, parseNot());
     }
-    return left;
+    return chain;
 }
 
 ConditionNodePtr ConditionParser::parseNot() {
     if (peek().isWord("NOT")) {
-        auto node = MakeNode(ConditionNode::Not, take().pos);
-        node->args.push_back(parseNot());
-        return node;
+        const Nesting nesting(*this, peek());
+        auto n = node(ConditionNode::Not, take().pos);
+        attach(*n, parseNot());
+        return n;
     }
     return parsePredicate();
 }
@@ -123,7 +152,7 @@ ConditionNodePtr ConditionParser::parsePredicate() {
     for (const char* op : comparisons) {
         if (t.isSymbol(op)) {
             const int pos = take().pos;
-            return MakeBinary(ConditionNode::Compare, pos, QLatin1String(op), std::move(left), parseConcat());
+            return binary(ConditionNode::Compare, pos, QLatin1String(op), std::move(left), parseConcat());
         }
     }
     bool negated = false;
@@ -134,9 +163,9 @@ ConditionNodePtr ConditionParser::parsePredicate() {
     }
     if (peek().isWord("LIKE")) {
         take();
-        auto node = MakeBinary(ConditionNode::Like, pos, {}, std::move(left), parseConcat());
-        node->negated = negated;
-        return node;
+        auto like = binary(ConditionNode::Like, pos, {}, std::move(left), parseConcat());
+        like->negated = negated;
+        return like;
     }
     if (peek().isWord("IN")) {
         take();
@@ -144,55 +173,56 @@ ConditionNodePtr ConditionParser::parsePredicate() {
     }
     if (peek().isWord("IS")) {
         take();
-        auto node = MakeNode(ConditionNode::IsNull, pos);
+        auto isNull = node(ConditionNode::IsNull, pos);
         if (peek().isWord("NOT")) {
             take();
-            node->negated = true;
+            isNull->negated = true;
         }
         if (!peek().isWord("NULL"))
             fail(peek(), QStringLiteral("atteso Null invece di %1").arg(describe(peek())));
         take();
-        node->args.push_back(std::move(left));
-        return node;
+        attach(*isNull, std::move(left));
+        return isNull;
     }
     return left;
 }
 
 ConditionNodePtr ConditionParser::parseIn(ConditionNodePtr left, bool negated, int pos) {
+    const Nesting nesting(*this, peek(), peek(1).isWord("SELECT") ? 3 : 1);
     expectSymbol("(");
-    ConditionNodePtr node;
+    ConditionNodePtr in;
     if (peek().isWord("SELECT")) {
         take();
-        node = MakeNode(ConditionNode::InSelect, pos);
-        node->args.push_back(std::move(left));
-        node->args.push_back(parseConcat());
+        in = node(ConditionNode::InSelect, pos);
+        attach(*in, std::move(left));
+        attach(*in, parseConcat());
         if (!peek().isWord("FROM"))
             fail(peek(), QStringLiteral("atteso From invece di %1").arg(describe(peek())));
         take();
-        node->table = parseName("il nome di una tabella");
+        in->table = parseName("il nome di una tabella");
         if (peek().isWord("WHERE")) {
             take();
-            node->args.push_back(parseOr());
+            attach(*in, parseOr());
         }
     } else {
-        node = MakeNode(ConditionNode::InList, pos);
-        node->args.push_back(std::move(left));
+        in = node(ConditionNode::InList, pos);
+        attach(*in, std::move(left));
         while (true) {
-            node->args.push_back(parseConcat());
+            attach(*in, parseConcat());
             if (!peek().isSymbol(",")) break;
             take();
         }
     }
     expectSymbol(")");
-    node->negated = negated;
-    return node;
+    in->negated = negated;
+    return in;
 }
 
 ConditionNodePtr ConditionParser::parseConcat() {
     auto left = parseSum();
     while (peek().isSymbol("&")) {
         const int pos = take().pos;
-        left = MakeBinary(ConditionNode::Concat, pos, QStringLiteral("&"), std::move(left), parseSum());
+        left = binary(ConditionNode::Concat, pos, QStringLiteral("&"), std::move(left), parseSum());
     }
     return left;
 }
@@ -201,7 +231,7 @@ ConditionNodePtr ConditionParser::parseSum() {
     auto left = parseProduct();
     while (peek().isSymbol("+") || peek().isSymbol("-")) {
         const ConditionToken& op = take();
-        left = MakeBinary(ConditionNode::Arith, op.pos, op.text, std::move(left), parseProduct());
+        left = binary(ConditionNode::Arith, op.pos, op.text, std::move(left), parseProduct());
     }
     return left;
 }
@@ -210,13 +240,14 @@ ConditionNodePtr ConditionParser::parseProduct() {
     auto left = parseUnary();
     while (peek().isSymbol("*") || peek().isSymbol("/")) {
         const ConditionToken& op = take();
-        left = MakeBinary(ConditionNode::Arith, op.pos, op.text, std::move(left), parseUnary());
+        left = binary(ConditionNode::Arith, op.pos, op.text, std::move(left), parseUnary());
     }
     return left;
 }
 
 ConditionNodePtr ConditionParser::parseUnary() {
     if (peek().isSymbol("-")) {
+        const Nesting nesting(*this, peek());
         const int pos = take().pos;
         auto operand = parseUnary();
         // A negative number stays a literal, so that it takes the type of the field it meets.
@@ -228,9 +259,9 @@ ConditionNodePtr ConditionParser::parseUnary() {
             operand->pos = pos;
             return operand;
         }
-        auto node = MakeNode(ConditionNode::Negate, pos);
-        node->args.push_back(std::move(operand));
-        return node;
+        auto negate = node(ConditionNode::Negate, pos);
+        attach(*negate, std::move(operand));
+        return negate;
     }
     return parsePrimary();
 }
@@ -241,24 +272,24 @@ ConditionNodePtr ConditionParser::parsePrimary() {
         case ConditionToken::Number:
         case ConditionToken::String:
         case ConditionToken::Date: {
-            auto node = MakeNode(ConditionNode::Literal, t.pos);
-            node->value = take().value;
-            return node;
+            auto literal = node(ConditionNode::Literal, t.pos);
+            literal->value = take().value;
+            return literal;
         }
         case ConditionToken::Symbol:
             if (t.isSymbol("(")) {
                 take();
-                auto node = parseOr();
+                auto inner = parseOr();
                 expectSymbol(")");
-                return node;
+                return inner;
             }
             break;
         case ConditionToken::Name: {
             if (t.isWord("TRUE") || t.isWord("FALSE") || t.isWord("NULL")) {
-                auto node = MakeNode(ConditionNode::Literal, t.pos);
-                node->value = t.isWord("NULL") ? Variant::null() : Variant(t.isWord("TRUE"));
+                auto literal = node(ConditionNode::Literal, t.pos);
+                literal->value = t.isWord("NULL") ? Variant::null() : Variant(t.isWord("TRUE"));
                 take();
-                return node;
+                return literal;
             }
             if (!t.quoted && peek(1).isSymbol("(")) {
                 if (t.isWord("MONTH")) return parseCall(ConditionNode::Month);
@@ -267,16 +298,20 @@ ConditionNodePtr ConditionParser::parsePrimary() {
                 fail(t, QStringLiteral("funzione sconosciuta '%1'").arg(t.text));
             }
             if (isReserved(t)) break;
-            auto node = MakeNode(ConditionNode::Path, t.pos);
-            node->path << take().text;
+            auto path = node(ConditionNode::Path, t.pos);
+            path->path << take().text;
             while (peek().isSymbol(".")) {
                 take();
                 if (peek().kind != ConditionToken::Name)
                     fail(peek(),
                          QStringLiteral("atteso un nome dopo il punto invece di %1").arg(describe(peek())));
-                node->path << take().text;
+                if (path->path.size() >= kMaxDepth)
+                    fail(peek(), QStringLiteral("percorso troppo lungo (più di %1 nomi)").arg(kMaxDepth));
+                path->path << take().text;
             }
-            return node;
+            // Each name past the first may lead through a sub-select of its own.
+            path->height = static_cast<int>(path->path.size());
+            return path;
         }
         case ConditionToken::End:
             break;
@@ -285,11 +320,12 @@ ConditionNodePtr ConditionParser::parsePrimary() {
 }
 
 ConditionNodePtr ConditionParser::parseCall(ConditionNode::Kind kind) {
-    auto node = MakeNode(kind, take().pos);
+    const Nesting nesting(*this, peek());
+    auto call = node(kind, take().pos);
     expectSymbol("(");
-    node->args.push_back(parseConcat());
+    attach(*call, parseConcat());
     expectSymbol(")");
-    return node;
+    return call;
 }
 
 QString ConditionParser::parseName(const char* what) {

@@ -15,6 +15,11 @@ namespace odb {
 
 class ConditionParser {
   public:
+    // Brackets, Not, signs, functions, sub-selects and chains of arithmetic or & nest at most this
+    // deep, names in a path at most this many: deeper texts are refused before the recursion that
+    // reads or translates them could overflow, and SQLite's own parser takes whatever passes.
+    static constexpr int kMaxDepth = 24;
+
     // Raises the condition error for a text that starts no token.
     explicit ConditionParser(const QString& text);
 
@@ -38,6 +43,24 @@ class ConditionParser {
     ConditionNodePtr parsePrimary();
     ConditionNodePtr parseCall(ConditionNode::Kind kind);
     QString parseName(const char* what);
+    ConditionNodePtr node(ConditionNode::Kind kind, int pos) const;
+    ConditionNodePtr binary(ConditionNode::Kind kind, int pos, const QString& op, ConditionNodePtr left,
+                            ConditionNodePtr right) const;
+    // Appends `child` to `parent`, refusing a tree grown past kMaxDepth.
+    void attach(ConditionNode& parent, ConditionNodePtr child) const;
+    // One more level of recursion for as long as it lives; refused past kMaxDepth.
+    class Nesting {
+      public:
+        // `weight`: levels the construct costs SQLite's parser (a sub-select costs three).
+        Nesting(ConditionParser& parser, const ConditionToken& at, int weight = 1);
+        ~Nesting() { parser_.depth_ -= weight_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+      private:
+        ConditionParser& parser_;
+        int weight_;
+    };
 
     const ConditionToken& peek(int ahead = 0) const;
     const ConditionToken& take();
@@ -50,6 +73,7 @@ class ConditionParser {
     QString text_;
     std::vector<ConditionToken> tokens_;
     size_t next_ = 0;
+    int depth_ = 0;
 };
 
 }  // namespace odb

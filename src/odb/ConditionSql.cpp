@@ -71,6 +71,17 @@ SqlFragment InUnits(SqlFragment f) {
     return f;
 }
 
+// A chain of one operator, flat in groups: SQLite nests each term of a flat chain one level
+// deeper, so long chains (a selection of thousands of rows) go in groups of groups.
+QString Chain(const QStringList& terms, const QString& op) {
+    constexpr int kGroup = 64;
+    if (terms.size() <= kGroup) return QLatin1Char('(') + terms.join(op) + QLatin1Char(')');
+    QStringList groups;
+    for (qsizetype i = 0; i < terms.size(); i += kGroup)
+        groups << Chain(terms.mid(i, kGroup), op);
+    return Chain(groups, op);
+}
+
 }  // namespace
 
 ConditionSql::ConditionSql(const ConditionSchema& schema, const QString& table, const QString& alias)
@@ -138,14 +149,14 @@ SqlFragment ConditionSql::condition(const ConditionNode& node, const Scope& scop
     switch (node.kind) {
         case ConditionNode::And:
         case ConditionNode::Or: {
-            SqlFragment a = condition(*node.args[0], scope);
-            SqlFragment b = condition(*node.args[1], scope);
-            out.sql = QStringLiteral("(%1 %2 %3)")
-                          .arg(a.sql,
-                               node.kind == ConditionNode::And ? QStringLiteral("AND") : QStringLiteral("OR"),
-                               b.sql);
-            Append(out.values, a.values);
-            Append(out.values, b.values);
+            QStringList terms;
+            for (const auto& arg : node.args) {
+                SqlFragment a = condition(*arg, scope);
+                terms << a.sql;
+                Append(out.values, a.values);
+            }
+            out.sql = Chain(
+                terms, node.kind == ConditionNode::And ? QStringLiteral(" AND ") : QStringLiteral(" OR "));
             return out;
         }
         case ConditionNode::Not: {

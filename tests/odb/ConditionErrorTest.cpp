@@ -162,4 +162,73 @@ TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
     EXPECT_GT(translated, 30);  // the tokens make enough valid texts to matter
 }
 
+// Long chains and deep nesting, as a multi-row selection or a hostile text builds them: chains of
+// one operator run however long they are; nesting past the limit is refused before any recursion
+// can overflow.
+TEST(ConditionSizeTest, LongChainsRunAndDeepNestingIsRefused) {
+    ConditionTestSchema schema;
+    auto repeat = [](const QString& head, int n, const QString& tail) {
+        QString s;
+        for (int i = 0; i < n; ++i)
+            s += head;
+        return s + tail;
+    };
+    auto joined = [](int n, const QString& form, const QString& op) {
+        QStringList terms;
+        for (int i = 1; i <= n; ++i)
+            terms << (form.contains(QStringLiteral("%1")) ? form.arg(i) : form);
+        return terms.join(op);
+    };
+    struct Runs {
+        QString text;
+        std::vector<int64_t> rows;
+    };
+    const std::vector<Runs> runs = {
+        {joined(2000, QStringLiteral("OID=%1"), QStringLiteral(" Or ")), {1, 2, 3, 4}},
+        {joined(5000, QStringLiteral("OID=%1"), QStringLiteral(" OR ")), {1, 2, 3, 4}},
+        {joined(5000, QStringLiteral("OID<>%1"), QStringLiteral(" And ")) + QStringLiteral(" Or OID=2"), {2}},
+        {joined(90, QStringLiteral("Progressivo=%1"), QStringLiteral(" Or ")) +
+             QStringLiteral(" And Spedito"),
+         {1, 2, 3, 4}},
+        {repeat(QStringLiteral("(OID=4 Or "), 20, QStringLiteral("OID=1")) + QString(20, u')'), {1, 4}},
+        {repeat(QStringLiteral("Not "), 20, QStringLiteral("Spedito")), {1}},
+    };
+    for (const Runs& r : runs) {
+        try {
+            EXPECT_EQ(schema.Select(QStringLiteral("CommesseCliente"), r.text), r.rows)
+                << r.text.left(60).toStdString();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << r.text.left(60).toStdString() << ": " << std::string(e.what()).substr(0, 200);
+        }
+    }
+    const QStringList refused = {
+        repeat(QStringLiteral("("), 5000, QStringLiteral("Spedito")) + QString(5000, u')'),
+        repeat(QStringLiteral("(Spedito Or "), 5000, QStringLiteral("Spedito")) + QString(5000, u')'),
+        repeat(QStringLiteral("Not "), 5000, QStringLiteral("Spedito")),
+        repeat(QStringLiteral("-"), 5000, QStringLiteral("1 = Progressivo")),
+        repeat(QStringLiteral("Month("), 5000, QStringLiteral("DataChiusura")) + QString(5000, u')') +
+            QStringLiteral(" = 1"),
+        joined(5000, QStringLiteral("Progressivo"), QStringLiteral(" & ")) + QStringLiteral(" = '1'"),
+        joined(5000, QStringLiteral("Progressivo"), QStringLiteral(" + ")) + QStringLiteral(" > 1"),
+        QStringLiteral("OID IN ") +
+            repeat(QStringLiteral("(SELECT OID FROM CommesseCliente WHERE OID IN "), 5000,
+                   QStringLiteral("(1)")) +
+            QString(5000, u')'),
+        repeat(QStringLiteral("CommesseCliente."), 5000, QStringLiteral("Spedito")),
+    };
+    for (const QString& text : refused) {
+        try {
+            schema.Select(QStringLiteral("CommesseCliente"), text);
+            ADD_FAILURE() << "no error for " << text.left(60).toStdString();
+        } catch (const AppError& e) {
+            EXPECT_TRUE(DbmsGlobal::IsLibraryError(e, odbErrBadCondition)) << text.left(60).toStdString();
+            EXPECT_TRUE(e.description().contains(QStringLiteral("troppo")))
+                << e.description().left(200).toStdString();
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "SQLite refused the SQL of " << text.left(60).toStdString() << ": "
+                          << std::string(e.what()).substr(0, 200);
+        }
+    }
+}
+
 }  // namespace
