@@ -558,7 +558,10 @@ bool DataSet::SetColFilePath(const QString& name, const QString& path) {
 
 void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Variant& value) {
     const StoredColumn& c = b.table->columns()[static_cast<size_t>(column)];
-    const Variant typed = Engine::fromStored(Engine::toStored(value, c.type), c.type);
+    const Variant typed = Engine::fromStored(
+        Engine::toStored(
+            c.type == ftLong && !value.isEmptyOrNull() ? Variant(Engine::WholeNumber(value)) : value, c.type),
+        c.type);
     if (c.field && c.field->size > 0 && typed.isString() &&
         (c.type == ftText || c.type == ftCodeText || c.type == ftMailLink) &&
         typed.stringValue().size() > c.field->size)

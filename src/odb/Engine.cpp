@@ -2,6 +2,7 @@
 #include "odb/Engine.h"
 
 #include <cmath>
+#include <limits>
 
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
@@ -190,10 +191,15 @@ Variant Engine::fromStored(const Variant& stored, int32_t type) {
     switch (type) {
         case ftBoolean:
             return Variant(stored.toDouble() != 0);
-        case ftLong:
-            return stored.type() == VarType::String
-                       ? Variant(static_cast<int64_t>(stored.toDouble()))
-                       : Variant(static_cast<int64_t>(stored.isNumeric() ? stored.toDouble() : 0));
+        case ftLong: {
+            if (stored.type() == VarType::Long || stored.type() == VarType::Integer) return stored;
+            // Rounded as a write rounds; a text another program left is read in its own notation.
+            const double d = RoundHalfEven(stored.isString()    ? stored.stringValue().toDouble()
+                                           : stored.isNumeric() ? stored.toDouble()
+                                                                : 0.0);
+            if (!(std::fabs(d) < 9.2e18)) return Variant(d);
+            return Variant(static_cast<int64_t>(d));
+        }
         case ftCurrency:
             return Variant(
                 Currency::fromRaw(stored.type() == VarType::Long || stored.type() == VarType::Integer
@@ -211,13 +217,28 @@ Variant Engine::fromStored(const Variant& stored, int32_t type) {
     }
 }
 
+int64_t Engine::WholeNumber(const Variant& value) {
+    // A field's whole number is VB's Long: halves to even, error 6 outside its range.
+    if (value.type() == VarType::Long || value.type() == VarType::Integer || value.type() == VarType::Byte) {
+        const int64_t n = value.intValue();
+        if (n < std::numeric_limits<int32_t>::min() || n > std::numeric_limits<int32_t>::max())
+            RaiseVbError(6);
+        return n;
+    }
+    return value.toLong();
+}
+
 Variant Engine::toStored(const Variant& value, int32_t type) {
     if (value.isEmptyOrNull()) return Variant::null();
     switch (type) {
         case ftBoolean:
             return Variant(static_cast<int64_t>(value.toBool() ? 1 : 0));
         case ftLong: {
+            // Row identities (links) are whole numbers past a Long's range too.
+            if (value.type() == VarType::Long || value.type() == VarType::Integer)
+                return Variant(value.intValue());
             const double d = RoundHalfEven(value.toDouble());
+            if (!(std::fabs(d) < 9.2e18)) RaiseVbError(6);
             return Variant(static_cast<int64_t>(d));
         }
         case ftCurrency:

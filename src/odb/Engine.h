@@ -83,6 +83,8 @@ class Engine {
     // Read a stored value into the Variant of its type code, and back.
     static Variant fromStored(const Variant& stored, int32_t type);
     static Variant toStored(const Variant& value, int32_t type);
+    // A value written to a whole-number field: rounded half to even, error 6 out of range.
+    static int64_t WholeNumber(const Variant& value);
     // The file state the buffers compare with (other computers' commits, our rollbacks).
     int64_t stamp();
     // A library call outside operations begins: the file is asked once, when a row held from

@@ -419,6 +419,39 @@ TEST_F(OperationTest, AggregatesAndValueReads) {
     EXPECT_TRUE(RaisesLibraryError([&] { steps->AddRow({"Minuti"}); }, odb::odbErrBadValue));
 }
 
+TEST_F(OperationTest, WholeNumberFieldsHoldWhatALongHoldsAndRoundAlikeBothWays) {
+    steps->RowFirst();
+    for (const Variant& big : {Variant(1e20), Variant(-1e20), Variant(2147483648.0), Variant("1e20"),
+                               Variant(int64_t{5000000000})}) {
+        try {
+            steps->SetColValue("Minuti", big);
+            ADD_FAILURE() << "no overflow for " << big.toText().toStdString();
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), 6) << big.toText().toStdString();
+        }
+        EXPECT_EQ(steps->ColNumber("Minuti"), 20);
+    }
+    EXPECT_TRUE(steps->SaveRow());
+    EXPECT_EQ(raw("SELECT Minuti FROM Passaggi"), 20);
+    struct Case {
+        Variant written;
+        int64_t kept;
+    };
+    for (const Case& c : {Case{2147483647.0, 2147483647}, Case{-2147483648.0, -2147483648LL}, Case{2.5, 2},
+                          Case{3.5, 4}, Case{-7.5, -8}}) {
+        ASSERT_TRUE(steps->SetColValue("Minuti", c.written));
+        EXPECT_EQ(steps->ColValue("Minuti").intValue(), c.kept) << c.written.toText().toStdString();
+    }
+    // Values another program left in the file read as the write would have stored them.
+    const std::vector<std::pair<QString, int64_t>> stored = {
+        {"2.5", 2}, {"3.5", 4}, {"2.7", 3}, {"'12.5'", 12}};
+    for (const auto& [literal, kept] : stored) {
+        o.conn->Execute("UPDATE Passaggi SET Minuti=" + literal);
+        steps->Requery();
+        EXPECT_EQ(steps->ColValue("Minuti").intValue(), kept) << literal.toStdString();
+    }
+}
+
 TEST_F(OperationTest, ConditionsSelectThroughPathsAndTakeTextsAsValues) {
     ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "D'Angelo"}));
     header->SetReference("Cliente", "C1");
