@@ -1423,13 +1423,15 @@ QString DataSet::rowKey() {
     requireRow();
     const auto& chain = row();
     const RowBuffer* b = chain[identityIndex(chain)].get();
-    if (b->isNew()) return QStringLiteral("new:") + QString::number(reinterpret_cast<quintptr>(b), 16);
+    if (b->isNew()) return b->newRowKey();
     return b->table->Name() + QLatin1Char('#') + QString::number(b->oid);
 }
 
 bool DataSet::LockGuard(const QString& name) {
     const QString key = rowKey();
     if (!engine_.lockGuard(name, key)) return false;
+    const auto& b = row_[identityIndex(row_)];
+    if (b->isNew()) engine_.noteNewRowGuard(b);
     return true;
 }
 
@@ -1581,6 +1583,7 @@ bool DataSet::NewRow() {
 
 void DataSet::CancelRow() {
     if (isNew_) {
+        if (!row_.empty()) engine_.releaseGuards(row_[identityIndex(row_)]->newRowKey());
         saveState();
         isNew_ = false;
         row_.clear();

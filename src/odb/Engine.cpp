@@ -515,7 +515,7 @@ void Engine::insertRow(const std::shared_ptr<RowBuffer>& b) {
     st.run();
     if (!withOid) b->oid = conn().lastInsertRowId();
     // Guards taken on the row while it was new stay with it now that it is stored.
-    const QString newKey = QStringLiteral("@new:") + QString::number(reinterpret_cast<quintptr>(b.get()), 16);
+    const QString newKey = QLatin1Char('@') + b->newRowKey();
     const QString storedKey = QLatin1Char('@') + t.Name() + QLatin1Char('#') + QString::number(b->oid);
     for (const QString& key : guards_.keys())
         if (key.endsWith(newKey)) {
@@ -730,6 +730,27 @@ bool Engine::isGuardLocked(const QString& name, const QString& rowKey) const {
 
 void Engine::unlockGuard(const QString& name, const QString& rowKey) {
     guards_.remove(name.toLower() + QLatin1Char('@') + rowKey);
+}
+
+void Engine::releaseGuards(const QString& rowKey) {
+    const QString suffix = QLatin1Char('@') + rowKey;
+    for (auto it = guards_.begin(); it != guards_.end();)
+        it = it.key().endsWith(suffix) ? guards_.erase(it) : std::next(it);
+}
+
+void Engine::noteNewRowGuard(const std::shared_ptr<RowBuffer>& b) {
+    // The guards of new rows that went without being stored or cancelled go with them.
+    for (auto it = newRowGuards_.begin(); it != newRowGuards_.end();) {
+        if (it->first.expired()) {
+            releaseGuards(it->second);
+            it = newRowGuards_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const auto& [weak, key] : newRowGuards_)
+        if (key == b->newRowKey()) return;
+    newRowGuards_.emplace_back(b, b->newRowKey());
 }
 
 void Engine::showMessage(void* source, const QString& text) {

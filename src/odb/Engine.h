@@ -125,6 +125,10 @@ class Engine {
     bool lockGuard(const QString& name, const QString& rowKey);
     bool isGuardLocked(const QString& name, const QString& rowKey) const;
     void unlockGuard(const QString& name, const QString& rowKey);
+    // Frees every guard of a row (a new row cancelled).
+    void releaseGuards(const QString& rowKey);
+    // A guard was taken on the new row `b`: freed when the buffer goes unstored.
+    void noteNewRowGuard(const std::shared_ptr<RowBuffer>& b);
 
     // ---- messages ----
     void showMessage(void* source, const QString& text);
@@ -163,6 +167,7 @@ class Engine {
     std::vector<std::function<void()>> undo_;
     std::unordered_set<const void*> undoKeys_;
     QHash<QString, int> guards_;
+    std::vector<std::pair<std::weak_ptr<RowBuffer>, QString>> newRowGuards_;
 };
 
 }  // namespace odb

@@ -18,6 +18,7 @@ class RowBuffer {
     RowBuffer(const Table& table, int64_t oid);
 
     const Table* table;
+    uint64_t serial;              // unique in the run (copies aside): names a new row's guards
     int64_t oid = 0;              // 0 while the row is not stored
     std::vector<Variant> values;  // per stored column of the table (Table::columns)
     std::vector<Variant> stored;  // as last read from or written to the file
@@ -37,6 +38,8 @@ class RowBuffer {
 
     bool isNew() const { return oid == 0; }
     bool isDirty() const;
+    // The key of the row's guards while it is new.
+    QString newRowKey() const;
     void clearChanges();
 };
 

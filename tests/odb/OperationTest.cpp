@@ -144,6 +144,23 @@ TEST_F(OperationTest, AGuardTakenOnANewRowStaysWithItOnceStored) {
     EXPECT_FALSE(steps->IsGuardLocked("Nuovo"));
 }
 
+TEST_F(OperationTest, AGuardOfANewRowGoesWithTheRowCancelledOrDropped) {
+    // New rows come and go as a record window adds and cancels them; none finds a guard it never took.
+    for (int round = 0; round < 50; ++round) {
+        auto fresh = details->GetReference("Passaggi");
+        ASSERT_TRUE(fresh->NewRow());
+        EXPECT_FALSE(fresh->IsGuardLocked("Nuovo")) << "round " << round;
+        ASSERT_TRUE(fresh->LockGuard("Nuovo"));
+        if (round % 2) {
+            fresh->CancelRow();
+            ASSERT_TRUE(fresh->NewRow());
+            EXPECT_FALSE(fresh->IsGuardLocked("Nuovo")) << "round " << round;
+        }
+    }
+    steps->RowFirst();
+    EXPECT_FALSE(steps->IsGuardLocked("Nuovo"));
+}
+
 TEST_F(OperationTest, TwoDataSetsOnOneRowInsideOneSaveBothKeepTheirWrites) {
     auto parts = o.table("Magazzino").OpenData();
     ASSERT_TRUE(parts->AddRow({"Codice", "P1", "Descrizione", "Vite"}));
