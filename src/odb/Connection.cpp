@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <functional>
+#include <utility>
+
 #include <sqlite3.h>
 
 #include "base/DateUtil.h"
@@ -19,9 +22,14 @@ namespace odb {
 
 struct Connection::Cache {
     QHash<QString, sqlite3_stmt*> statements;
-    std::vector<QString> savepoints;  // open write levels below the outermost BEGIN
-    // Per open write level, outermost first: what OnRollback asked to run if it is rolled back.
-    std::vector<std::vector<std::function<void()>>> rollbackActions;
+    // The open write levels, outermost first: the BEGIN (no savepoint name), then savepoints.
+    struct Level {
+        QString savepoint;
+        bool user = false;  // opened by BeginTrans
+        // What OnRollback asked to run if the level is rolled back.
+        std::vector<std::function<void()>> rollbackActions;
+    };
+    std::vector<Level> levels;
 };
 
 Connection::Connection()
@@ -45,6 +53,18 @@ sqlite3* openHandle(const QString& path, int flags, int32_t failCode) {
                                         QStringLiteral(")"));
     }
     return db;
+}
+
+// What OnRollback asked of a level rolled back, last first.
+void RunRollbackActions(std::vector<std::function<void()>>& rollbackActions) noexcept {
+    auto actions = std::exchange(rollbackActions, {});
+    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
+        try {
+            (*it)();
+        } catch (...) {
+            // The rollback goes on: an action that fails must not stop the others.
+        }
+    }
 }
 
 void execRaw(sqlite3* db, const char* sql, const QString& path) {
@@ -131,14 +151,14 @@ void Connection::CloseConnection() {
         sqlite3_finalize(s);
     cache_->statements.clear();
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    cache_->savepoints.clear();
-    for (int level = writeDepth_; level > 0; --level)
-        endLevelActions(level, false);
+    while (!cache_->levels.empty()) {
+        RunRollbackActions(cache_->levels.back().rollbackActions);
+        cache_->levels.pop_back();
+    }
     sqlite3_close_v2(db_);
     db_ = nullptr;
     path_.clear();
     userLevel_ = 0;
-    writeDepth_ = 0;
     ++localVersion_;
 }
 
@@ -194,92 +214,101 @@ bool Connection::InTransaction() const {
     return db_ && !sqlite3_get_autocommit(db_);
 }
 
-int Connection::beginWrite(bool deferred) {
+int Connection::beginWrite(bool deferred, bool user) {
     checkOpen();
-    if (writeDepth_ == 0) {
-        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    auto& levels = cache_->levels;
+    if (levels.empty()) {
+        if (!sqlite3_get_autocommit(db_)) {
+            // Opened behind the library's back: what it holds is undone, and the caller hears of it.
+            const int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            ++localVersion_;
+            if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("ROLLBACK"));
+            DbmsGlobal::Raise(
+                odbErrTransaction,
+                QStringLiteral("Era rimasta aperta una transazione: le modifiche in sospeso sono "
+                               "state annullate. Ripetere l'operazione."));
+        }
         const char* begin = deferred ? "BEGIN" : "BEGIN IMMEDIATE";
         const int rc = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
         ++lockSerial_;
+        levels.push_back({QString(), user});
     } else {
         // Named by depth: the same few statements serve every savepoint, prepared once.
-        const QString name = QStringLiteral("odb_sp%1").arg(writeDepth_);
+        const QString name = QStringLiteral("odb_sp%1").arg(levels.size());
         statement(QStringLiteral("SAVEPOINT ") + name).run();
-        cache_->savepoints.push_back(name);
+        levels.push_back({name, user});
     }
-    return ++writeDepth_;
+    if (user) ++userLevel_;
+    return static_cast<int>(levels.size());
+}
+
+void Connection::closeLevel(bool commit) {
+    auto& levels = cache_->levels;
+    Cache::Level level = std::move(levels.back());
+    levels.pop_back();
+    if (level.user) --userLevel_;
+    if (!commit) ++localVersion_;
+    // A level committed hands its rollback actions to the one around it: undone still by its rollback.
+    if (commit && !levels.empty())
+        for (auto& a : level.rollbackActions)
+            levels.back().rollbackActions.push_back(std::move(a));
+    if (!commit) RunRollbackActions(level.rollbackActions);
+    int rc = SQLITE_OK;
+    if (level.savepoint.isEmpty()) {
+        rc = sqlite3_exec(db_, commit ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK && commit) {
+            // Never leave a half-done write behind: give the lock back and report.
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            ++localVersion_;
+            RunRollbackActions(level.rollbackActions);
+        }
+        if (rc != SQLITE_OK) raiseSql(rc, QLatin1String(commit ? "COMMIT" : "ROLLBACK"));
+        return;
+    }
+    if (!commit) {
+        rc = sqlite3_exec(db_, ("ROLLBACK TO " + level.savepoint).toUtf8().constData(), nullptr, nullptr,
+                          nullptr);
+        if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("ROLLBACK TO"));
+    }
+    rc = sqlite3_exec(db_, ("RELEASE " + level.savepoint).toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("RELEASE"));
 }
 
 void Connection::endWrite(int token, bool commit) {
-    if (!db_ || token != writeDepth_ || writeDepth_ == 0) return;
-    if (writeDepth_ == 1) {
-        if (commit) {
-            const int rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-            if (rc != SQLITE_OK) {
-                // Never leave a half-done write behind: give the lock back and report.
-                sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-                writeDepth_ = 0;
-                ++localVersion_;
-                endLevelActions(1, false);
-                raiseSql(rc, QStringLiteral("COMMIT"));
-            }
-        } else {
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        }
-        writeDepth_ = 0;
-        endLevelActions(1, commit);
-        if (!commit) ++localVersion_;
-    } else {
-        const QString name = cache_->savepoints.back();
-        cache_->savepoints.pop_back();
-        if (!commit)
-            sqlite3_exec(db_, ("ROLLBACK TO " + name).toUtf8().constData(), nullptr, nullptr, nullptr);
-        try {
-            statement(QStringLiteral("RELEASE ") + name).run();
-        } catch (const AppError&) {
-            // As a failed rollback above: the outer transaction decides.
-        }
-        endLevelActions(writeDepth_, commit);
-        --writeDepth_;
-        if (!commit) ++localVersion_;
+    if (!db_ || token <= 0) return;
+    auto& levels = cache_->levels;
+    // Closed already: by a failure unwinding it, or by someone who had no business closing it.
+    if (token > static_cast<int>(levels.size())) {
+        if (commit)
+            DbmsGlobal::Raise(odbErrTransaction,
+                              QStringLiteral("La transazione dell'operazione è stata chiusa da una regola: "
+                                             "l'operazione è stata annullata"));
+        return;
     }
+    // Levels opened above this one and never closed are undone with it.
+    const bool unbalanced = token < static_cast<int>(levels.size());
+    while (static_cast<int>(levels.size()) > token)
+        closeLevel(false);
+    closeLevel(commit && !unbalanced);
+    if (unbalanced)
+        DbmsGlobal::Raise(
+            odbErrTransaction,
+            QStringLiteral("Una regola ha aperto una transazione senza chiuderla: l'operazione è "
+                           "stata annullata"));
 }
 
 void Connection::OnRollback(std::function<void()> undo) {
     checkOpen();
-    if (writeDepth_ == 0) DbmsGlobal::Raise(odbErrTransaction);
-    auto& levels = cache_->rollbackActions;
-    if (levels.size() < static_cast<size_t>(writeDepth_)) levels.resize(static_cast<size_t>(writeDepth_));
-    levels[static_cast<size_t>(writeDepth_) - 1].push_back(std::move(undo));
-}
-
-void Connection::endLevelActions(int level, bool committed) noexcept {
-    auto& levels = cache_->rollbackActions;
-    if (level < 1 || levels.size() < static_cast<size_t>(level)) return;
-    auto actions = std::move(levels[static_cast<size_t>(level) - 1]);
-    levels.resize(static_cast<size_t>(level) - 1);
-    if (committed) {
-        // A savepoint released is undone still by a rollback of the level around it.
-        if (level > 1)
-            for (auto& a : actions)
-                levels[static_cast<size_t>(level) - 2].push_back(std::move(a));
-        return;
-    }
-    for (auto it = actions.rbegin(); it != actions.rend(); ++it) {
-        try {
-            (*it)();
-        } catch (...) {
-            // The rollback goes on: an action that fails must not stop the others.
-        }
-    }
+    if (cache_->levels.empty()) DbmsGlobal::Raise(odbErrTransaction);
+    cache_->levels.back().rollbackActions.push_back(std::move(undo));
 }
 
 int64_t Connection::Execute(const QString& sql) {
     checkOpen();
     // Compacting rewrites the whole file and cannot run inside a transaction.
     if (sql.trimmed().startsWith(QStringLiteral("VACUUM"), Qt::CaseInsensitive)) {
-        if (writeDepth_ > 0)
+        if (!cache_->levels.empty())
             DbmsGlobal::Raise(odbErrTransaction, DbmsGlobal::ErrorText(odbErrSql) +
                                                      QStringLiteral(": VACUUM dentro una transazione"));
         exec(sql);
@@ -288,7 +317,23 @@ int64_t Connection::Execute(const QString& sql) {
     }
     const int token = beginWrite();
     try {
-        exec(sql);
+        // Transactions are the library's: BEGIN, COMMIT and their kin run through BeginTrans.
+        sqlite3_set_authorizer(
+            db_,
+            [](void*, int action, const char*, const char*, const char*, const char*) {
+                return action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT ? SQLITE_DENY : SQLITE_OK;
+            },
+            nullptr);
+        char* err = nullptr;
+        const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+        sqlite3_free(err);
+        sqlite3_set_authorizer(db_, nullptr, nullptr);
+        if (rc == SQLITE_AUTH)
+            DbmsGlobal::Raise(
+                odbErrTransaction,
+                QStringLiteral("Le istruzioni di transazione non sono ammesse: usare BeginTrans, "
+                               "CommitTrans e RollbackTrans"));
+        if (rc != SQLITE_OK) raiseSql(rc, sql);
     } catch (...) {
         endWrite(token, false);
         throw;
@@ -305,20 +350,23 @@ odb::AdoConnection& Connection::GetAdoConnection() {
 }
 
 int Connection::BeginTrans() {
-    beginWrite();
-    return ++userLevel_;
+    beginWrite(false, true);
+    return userLevel_;
+}
+
+void Connection::endUserLevel(bool commit) {
+    checkOpen();
+    // Only a level BeginTrans opened, and only the innermost: never an operation's own.
+    if (cache_->levels.empty() || !cache_->levels.back().user) DbmsGlobal::Raise(odbErrTransaction);
+    endWrite(static_cast<int>(cache_->levels.size()), commit);
 }
 
 void Connection::CommitTrans() {
-    if (userLevel_ == 0) DbmsGlobal::Raise(odbErrTransaction);
-    --userLevel_;
-    endWrite(writeDepth_, true);
+    endUserLevel(true);
 }
 
 void Connection::RollbackTrans() {
-    if (userLevel_ == 0) DbmsGlobal::Raise(odbErrTransaction);
-    --userLevel_;
-    endWrite(writeDepth_, false);
+    endUserLevel(false);
 }
 
 void Connection::Login(const QString& user, Database& database) {

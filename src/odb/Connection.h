@@ -81,7 +81,11 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void exec(const QString& sql);
     // The write lock: BEGIN IMMEDIATE when no transaction is open, a savepoint otherwise.
     // `deferred`: a plain BEGIN, the lock is taken by the first write. Returns a token for endWrite.
-    int beginWrite(bool deferred = false);
+    // `user`: a level of BeginTrans, which only CommitTrans and RollbackTrans close.
+    int beginWrite(bool deferred = false, bool user = false);
+    // Closes the level `token` and any left open above it; a level left open above it, or the
+    // level closed already by someone else, fails the write with the transaction error after
+    // everything above the caller's own level has been undone. Failed rollbacks are errors too.
     void endWrite(int token, bool commit);
     int64_t lastInsertRowId() const;
     // A number that changes whenever the file changed (by us or by another computer).
@@ -93,10 +97,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   private:
     void configure(int busyTimeoutMs);
+    void closeLevel(bool commit);
+    void endUserLevel(bool commit);
     void checkOpen() const;
-    // The rollback actions of the write level `level` as it ends: run (last first) when rolled
-    // back, handed to the enclosing level when committed.
-    void endLevelActions(int level, bool committed) noexcept;
     [[noreturn]] void raiseSql(int rc, const QString& what) const;
     friend class SqlStatement;
 
@@ -106,8 +109,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     int64_t loginRow_ = 0;
     bool reportMode_ = false;
     bool readOnly_ = false;
-    int userLevel_ = 0;   // BeginTrans nesting
-    int writeDepth_ = 0;  // beginWrite nesting (including user levels)
+    int userLevel_ = 0;  // BeginTrans nesting
     int64_t localVersion_ = 0;
     int64_t lockSerial_ = 0;
     struct Cache;

@@ -2,6 +2,8 @@
 // buffers, re-entered saves, user transactions and the row states the rules read.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
 #include "odb/DataSet.h"
@@ -311,6 +313,57 @@ TEST_F(OperationTest, RollbackActionsRunWhenTheWriteThatAskedForThemIsUndone) {
     EXPECT_TRUE(steps->AddRow({"Minuti", 1}));
     o.conn->CloseConnection();
     EXPECT_EQ(Lines(undone), "36");
+}
+
+// True when another computer can take the write lock now.
+bool OthersCanWrite(const QString& file) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const bool ok = sqlite3_exec(db, "BEGIN IMMEDIATE; ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+TEST_F(OperationTest, TransactionsARuleLeavesUnbalancedFailItsOperationAndHoldNoLock) {
+    const QString before = snapshot();
+    auto fails = [&](const std::function<void(odb::Connection&)>& rule) {
+        def->table("Dettagli")->onUpdateRow = [rule](DataSet& ds) { rule(*ds.GetConnection()); };
+        try {
+            steps->AddRow({"Minuti", 5});
+            return false;
+        } catch (const AppError& e) {
+            EXPECT_TRUE(e.description().contains("transazion")) << e.description().toStdString();
+            return odb::DbmsGlobal::IsLibraryError(e, odb::odbErrTransaction);
+        }
+    };
+    EXPECT_TRUE(fails([](odb::Connection& c) { c.BeginTrans(); }));
+    EXPECT_EQ(o.conn->TransLevel(), 0);
+    EXPECT_FALSE(o.conn->InTransaction());
+    EXPECT_TRUE(OthersCanWrite(file()));
+    EXPECT_TRUE(fails([](odb::Connection& c) { c.Execute("COMMIT"); }));
+    EXPECT_TRUE(fails([](odb::Connection& c) { c.GetAdoConnection().Execute("BEGIN", nullptr, -1); }));
+    EXPECT_EQ(snapshot(), before);
+    // Inside the user's transaction a rule may not close a level it did not open.
+    o.conn->BeginTrans();
+    EXPECT_TRUE(fails([](odb::Connection& c) { c.CommitTrans(); }));
+    EXPECT_TRUE(fails([](odb::Connection& c) { c.RollbackTrans(); }));
+    EXPECT_EQ(o.conn->TransLevel(), 1);
+    o.conn->RollbackTrans();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(OthersCanWrite(file()));
+    // Balanced levels are the rule's own business.
+    def->table("Dettagli")->onUpdateRow = [](DataSet& ds) {
+        ds.GetConnection()->BeginTrans();
+        ds.GetConnection()->CommitTrans();
+    };
+    EXPECT_TRUE(steps->AddRow({"Minuti", 7}));
+    // A transaction found open where none should be is an error, not a silent rollback.
+    def->table("Dettagli")->onUpdateRow = nullptr;
+    ASSERT_EQ(sqlite3_exec(o.conn->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(RaisesLibraryError([&] { steps->AddRow({"Minuti", 8}); }, odb::odbErrTransaction));
+    EXPECT_FALSE(o.conn->InTransaction());
+    EXPECT_TRUE(steps->AddRow({"Minuti", 9}));
+    EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), 20 + 7 + 9);
 }
 
 TEST_F(OperationTest, RowStatesMeanWhatTheRulesReadInThem) {
