@@ -74,20 +74,6 @@ QString oidList(const std::vector<int64_t>& ids) {
     return parts.join(QLatin1Char(','));
 }
 
-// True when `a` and `b` are stored alike in a column of type `type`; texts are compared as they
-// come (values of a row buffer are in their stored form already).
-bool sameStored(const Variant& a, const Variant& b, int32_t type) {
-    if (a.isEmptyOrNull() || b.isEmptyOrNull()) return a.isEmptyOrNull() && b.isEmptyOrNull();
-    if (a.isString() || b.isString())
-        return a.isString() && b.isString() && a.stringValue() == b.stringValue();
-    const Variant x = Engine::toStored(a, type), y = Engine::toStored(b, type);
-    if (x.isNull() || y.isNull()) return x.isNull() && y.isNull();
-    if (x.type() != y.type()) return false;
-    if (x.isString()) return x.stringValue() == y.stringValue();
-    if (x.type() == VarType::Long || x.type() == VarType::Integer) return x.intValue() == y.intValue();
-    return x.toDouble() == y.toDouble();
-}
-
 // Marks an owner whose bulk change raises its events once itself, for the life of a scope.
 struct QuietOwner {
     QuietOwner(Engine& e, const ReferenceDef* reference, int64_t oid) : engine(e), on(reference != nullptr) {
@@ -428,9 +414,33 @@ void DataSet::raise(F&& f) {
         if (itfSetData* ev = b->table->events()) f(*ev);
 }
 
+void DataSet::currentOrRefuse(bool editsMatter) {
+    const RowChain& chain = row();
+    if (onGoneRow()) DbmsGlobal::Raise(odbErrRowDeleted);
+    // Said once, by the first write or save of the row from the top; a deletion needs no edits.
+    if (engine_.depth() != 1) return;
+    bool lost = false;
+    for (const auto& b : chain) {
+        lost = lost || b->lostEdits;
+        b->lostEdits = false;
+    }
+    if (lost && editsMatter) DbmsGlobal::Raise(odbErrRowChanged);
+}
+
 void DataSet::requireRow() {
     if (closed_) DbmsGlobal::Raise(odbErrNoCurrentRow);
-    if (row().empty()) DbmsGlobal::Raise(odbErrNoCurrentRow);
+    if (row().empty()) DbmsGlobal::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
+}
+
+bool DataSet::onGoneRow() {
+    return !isNew_ && !closed_ && pos_ >= 0 && pos_ < static_cast<int64_t>(ids_.size()) && row().empty();
+}
+
+bool DataSet::refusedAsGone() {
+    // Found before the operation starts: refused as a rule's refusal is, shown once.
+    if (engine_.inOperation() || !onGoneRow()) return false;
+    engine_.showMessage(this, DbmsGlobal::ErrorText(odbErrRowDeleted));
+    return true;
 }
 
 void DataSet::requireEditable() const {
@@ -571,7 +581,7 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
     const bool user = engine_.depth() == 1 && engine_.silent == 0;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
     // The same value again is no change: the events run, the row is not to be stored for it.
-    if (!sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
+    if (!Engine::sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
         engine_.beforeWrite(b);
         b.values[static_cast<size_t>(column)] = typed;
         b.changed[static_cast<size_t>(column)] = true;
@@ -582,6 +592,7 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
 
 bool DataSet::SetColValue(const QString& name, const Variant& value) {
     requireEditable();
+    if (refusedAsGone()) return false;
     Located l = locateOrRaise(name);
     const StoredColumn& c = l.buffer->table->columns()[static_cast<size_t>(l.column)];
     if (c.kind == StoredColumn::Lookup) {
@@ -589,10 +600,16 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
         const int64_t target = value.isEmptyOrNull() ? 0 : static_cast<int64_t>(value.toDouble());
         RowBuffer* b = l.buffer;
         const int column = l.column;
-        return engine_.run(this, [&]() { setLookup(*b, column, ref, target); });
+        return engine_.run(this, [&]() {
+            currentOrRefuse();
+            setLookup(*b, column, ref, target);
+        });
     }
     if (c.kind == StoredColumn::BaseLink) {
-        return engine_.run(this, [&]() { setBaseLink(value); });
+        return engine_.run(this, [&]() {
+            currentOrRefuse();
+            setBaseLink(value);
+        });
     }
     RowBuffer* b = l.buffer;
     const int column = l.column;
@@ -602,7 +619,7 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
     if (!engine_.inOperation()) {
         try {
             const Variant typed = Engine::fromStored(Engine::toStored(value, c.type), c.type);
-            same = sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
+            same = Engine::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
         } catch (const AppError&) {
             // A value the field cannot take is refused by the write itself.
         }
@@ -611,7 +628,7 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
         this,
         [&]() {
             // Read again at the start of the operation; the buffer is the same object.
-            row();
+            currentOrRefuse();
             writeField(*b, column, field, value);
         },
         same);
@@ -730,6 +747,7 @@ void DataSet::setBaseLink(const Variant& value) {
 
 bool DataSet::SetReference(const QString& referenceName, const Variant& value, bool remove) {
     requireEditable();
+    if (refusedAsGone()) return false;
     requireRow();
     const ReferenceDef& ref = GetReferenceDef(referenceName);
     RowBuffer* holder = nullptr;
@@ -739,6 +757,7 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
     if (!ref.collection) {
         const int ci = holder->table->columnIndex(ref.name);
         return engine_.run(this, [&]() {
+            currentOrRefuse();
             const int64_t target = value.isEmptyOrNull() ? 0 : findTarget(ref, value);
             setLookup(*holder, ci, ref, target);
         });
@@ -747,6 +766,7 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
         DbmsGlobal::Raise(odbErrUnknownReference,
                           DbmsGlobal::ErrorText(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
     return engine_.run(this, [&]() {
+        currentOrRefuse();
         if (holder->isNew()) DbmsGlobal::Raise(odbErrNoCurrentRow);
         int64_t target = 0;
         const Table& t = engine_.table(ref.targetTable);
@@ -1600,10 +1620,13 @@ void DataSet::CancelRow() {
 }
 
 bool DataSet::SaveRow() {
-    requireRow();
+    if (refusedAsGone()) return false;
     for (const auto& b : row_)
         if (b->saving > 0) return true;  // already being saved higher up
-    return engine_.run(this, [&]() { saveCurrent(); });
+    return engine_.run(this, [&]() {
+        currentOrRefuse();
+        saveCurrent();
+    });
 }
 
 void DataSet::saveCurrent() {
@@ -1707,12 +1730,13 @@ void DataSet::saveCurrent() {
 
 bool DataSet::DeleteRow(bool loginRows) {
     requireEditable();
-    requireRow();
     if (isNew_) {
         CancelRow();
         return true;
     }
+    if (refusedAsGone()) return false;
     return engine_.run(this, [&]() {
+        currentOrRefuse(false);
         refuseLoginDeletion(loginRows);
         deleteCurrent(true);
     });

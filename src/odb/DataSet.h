@@ -338,6 +338,13 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     Located locate(const QString& name);
     Located locateOrRaise(const QString& name);
     void requireRow();
+    // True when the data set stands on a stored row that another computer deleted.
+    bool onGoneRow();
+    // Outside operations: a gone row refuses the call with its message (then true).
+    bool refusedAsGone();
+    // At the start of a top-level write, save or deletion: the row as the file holds it now, or a
+    // refusal saying that another computer deleted it or changed it under edits not yet saved.
+    void currentOrRefuse(bool editsMatter = true);
     void requireEditable() const;
     void saveState();
     void eraseId(size_t index);

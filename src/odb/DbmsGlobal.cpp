@@ -79,6 +79,13 @@ QString DbmsGlobal::ErrorText(int32_t code) {
             return QStringLiteral("I dati non sono modificabili");
         case odbErrDuplicateKey:
             return QStringLiteral("Esiste già un elemento con gli stessi valori");
+        case odbErrRowChanged:
+            return QStringLiteral(
+                "L'elemento è stato modificato da un altro computer: le modifiche non ancora salvate sono "
+                "state "
+                "annullate e sono mostrati i dati aggiornati.");
+        case odbErrRowDeleted:
+            return QStringLiteral("L'elemento non esiste più: è stato eliminato da un altro computer.");
         case odbErrGeneral:
             return QStringLiteral("Errore nella gestione dei dati");
         default:

@@ -39,6 +39,8 @@ enum OdbError : int32_t {
     odbErrBadDefinition = 119,     // an inconsistent definition (bad base table, bad index column...)
     odbErrReadOnly = 120,          // a write on a data set not enabled for editing
     odbErrDuplicateKey = 121,      // a row with the same values of a unique index exists
+    odbErrRowChanged = 122,        // another computer changed the row under edits not yet saved
+    odbErrRowDeleted = 123,        // another computer deleted the row
     odbErrGeneral = 124,           // the library's general failure text
 };
 

@@ -299,15 +299,46 @@ void Engine::reload(RowBuffer& b) {
         b.deleted = true;
     } else {
         b.deleted = false;
-        for (size_t i = 0; i < cols.size(); ++i) {
-            b.stored[i] = fromStored(st.stored(static_cast<int>(i)), cols[i].type);
-            if (!b.changed[i]) b.values[i] = b.stored[i];
-        }
+        std::vector<Variant> fresh(cols.size());
+        for (size_t i = 0; i < cols.size(); ++i)
+            fresh[i] = fromStored(st.stored(static_cast<int>(i)), cols[i].type);
+        takeStored(b, std::move(fresh));
     }
     st.reset();
     b.stamp = stamp_;
     b.readInCall = callSerial_;
     if (depth_ > 0) b.opSerial = opSerial_;
+}
+
+void Engine::takeStored(RowBuffer& b, std::vector<Variant> fresh) {
+    // Edits pending on a row that another computer changed meanwhile were made, and their rules
+    // derived values, from a row that no longer is: they go, and the row's next write or save says so.
+    if (b.isDirty()) {
+        const auto& cols = b.table->columns();
+        for (size_t i = 0; i < cols.size(); ++i)
+            if (!sameStored(b.stored[i], fresh[i], cols[i].type)) {
+                std::fill(b.changed.begin(), b.changed.end(), false);
+                b.userEdited = false;
+                b.referenceChanged = false;
+                b.lostEdits = true;
+                break;
+            }
+    }
+    b.stored = std::move(fresh);
+    for (size_t i = 0; i < b.stored.size(); ++i)
+        if (!b.changed[i]) b.values[i] = b.stored[i];
+}
+
+bool Engine::sameStored(const Variant& a, const Variant& b, int32_t type) {
+    if (a.isEmptyOrNull() || b.isEmptyOrNull()) return a.isEmptyOrNull() && b.isEmptyOrNull();
+    if (a.isString() || b.isString())
+        return a.isString() && b.isString() && a.stringValue() == b.stringValue();
+    const Variant x = toStored(a, type), y = toStored(b, type);
+    if (x.isNull() || y.isNull()) return x.isNull() && y.isNull();
+    if (x.type() != y.type()) return false;
+    if (x.isString()) return x.stringValue() == y.stringValue();
+    if (x.type() == VarType::Long || x.type() == VarType::Integer) return x.intValue() == y.intValue();
+    return x.toDouble() == y.toDouble();
 }
 
 void Engine::hold(const std::shared_ptr<RowBuffer>& b) {
@@ -396,10 +427,10 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
             sweep();
         }
         const auto& cols2 = t.columns();
-        for (size_t i = 0; i < cols2.size(); ++i) {
-            b->stored[i] = fromStored(st.stored(static_cast<int>(i) + 1), cols2[i].type);
-            if (!b->changed[i]) b->values[i] = b->stored[i];
-        }
+        std::vector<Variant> fresh(cols2.size());
+        for (size_t i = 0; i < cols2.size(); ++i)
+            fresh[i] = fromStored(st.stored(static_cast<int>(i) + 1), cols2[i].type);
+        takeStored(*b, std::move(fresh));
         b->deleted = false;
         b->stamp = stamp_;
         b->readInCall = callSerial_;
@@ -693,7 +724,8 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
         // A plain BEGIN cannot wait for another computer's write lock once it has read: SQLite
         // answers busy at once. Everything is undone, so run it again under BEGIN IMMEDIATE, which waits.
         if (readFirst && DbmsGlobal::IsLibraryError(e, odbErrBusy)) return run(source, body, false);
-        if (DbmsGlobal::IsLibraryError(e, odbErrRefused)) {
+        if (DbmsGlobal::IsLibraryError(e, odbErrRefused) || DbmsGlobal::IsLibraryError(e, odbErrRowChanged) ||
+            DbmsGlobal::IsLibraryError(e, odbErrRowDeleted)) {
             showMessage(source, e.description());
             return false;
         }

@@ -83,6 +83,9 @@ class Engine {
     // Read a stored value into the Variant of its type code, and back.
     static Variant fromStored(const Variant& stored, int32_t type);
     static Variant toStored(const Variant& value, int32_t type);
+    // True when `a` and `b` are stored alike in a column of type `type`; texts compare as they
+    // come (values of a row buffer are in their stored form already).
+    static bool sameStored(const Variant& a, const Variant& b, int32_t type);
     // A value written to a whole-number field: rounded half to even, error 6 out of range.
     static int64_t WholeNumber(const Variant& value);
     // The file state the buffers compare with (other computers' commits, our rollbacks).
@@ -161,6 +164,8 @@ class Engine {
     // records never outlive them.
     std::vector<std::shared_ptr<RowBuffer>> held_;
     void hold(const std::shared_ptr<RowBuffer>& b);
+    // The values just read from the file become the row's stored values.
+    void takeStored(RowBuffer& b, std::vector<Variant> fresh);
 
     int depth_ = 0;
     int64_t opSerial_ = 0;

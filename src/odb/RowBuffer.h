@@ -28,6 +28,7 @@ class RowBuffer {
     bool referenceChanged = false;  // a lookup link changed since the row was stored
     bool rowFlag = false;           // DataSet::SetRowFlag
     bool provisional = false;       // a base row started with a shared-base row, not yet chosen
+    bool lostEdits = false;         // edits not yet saved were dropped: another computer changed the row
     int saving = 0;                 // a save of this row is under way
     int deleting = 0;               // a deletion of this row is under way
     int64_t opSerial = -1;          // the operation that last read the row

@@ -12,6 +12,7 @@
 
 #include "OdbTestUtil.h"
 #include "base/AppError.h"
+#include "base/DateUtil.h"
 #include "odb/DataSet.h"
 #include "support/TestEnvironment.h"
 
@@ -176,6 +177,73 @@ TEST_F(SharingTest, ChangesOfAnotherComputerAreSeenAfterRequery) {
     EXPECT_EQ(mine->RowCount(), 2);
     mine->RowFirst();
     EXPECT_EQ(mine->ColText("Descrizione"), "<indefinito>*");
+}
+
+// Two computers on one step: the step's cost and its detail's total derive from its minutes.
+class TwoComputersTest : public SharingTest {
+  protected:
+    void SetUp() override {
+        SharingTest::SetUp();
+        a = OpenDefinition(db(), shop(), &notifyA);
+        b = OpenDefinition(db(), shop(), &notify);
+        ASSERT_TRUE(
+            a.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "CostoOrario", 30}));
+        auto header = a.table("Commesse").OpenData();
+        ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+        auto details = header->GetReference("Dettagli");
+        ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A1"}));
+        ASSERT_TRUE(details->GetReference("Passaggi")->AddRow({"Operaio", "7", "Minuti", 60}));
+        stepA = a.table("Passaggi").OpenData();
+        stepB = b.table("Passaggi").OpenData();
+        ASSERT_EQ(stepB->ColNumber("Minuti"), 60);
+    }
+    std::string stored() const {
+        return RawText(db(),
+                       "SELECT p.Minuti || '/' || p.Costo || '/' || d.TempoImpiegato FROM Passaggi p, "
+                       "Dettagli d WHERE p._OwnerOID = d.OID")
+            .toStdString();
+    }
+    TestNotify notifyA;
+    Opened a, b;
+    std::shared_ptr<DataSet> stepA, stepB;
+};
+
+TEST_F(TwoComputersTest, ASaveOverAnotherComputersChangeIsRefusedAndShowsTheRowAsStored) {
+    // B edits and has not saved yet; A changes the row and saves; B saves.
+    for (const char* otherField : {"Minuti", "DataInizio"}) {
+        SCOPED_TRACE(otherField);
+        notify.messages.clear();
+        const double minutes = stepB->ColNumber("Minuti");
+        ASSERT_TRUE(stepB->SetColValue("Minuti", minutes + 30));
+        EXPECT_EQ(stepB->ColNumber("Costo"), (minutes + 30) / 2);
+        if (QString(otherField) == "Minuti")
+            ASSERT_TRUE(stepA->SetColValue("Minuti", minutes + 10));
+        else
+            ASSERT_TRUE(stepA->SetColValue("DataInizio", Variant::fromDate(MakeOleDate(2026, 3, 2, 7, 0))));
+        ASSERT_TRUE(stepA->SaveRow());
+        const std::string afterA = stored();
+        EXPECT_FALSE(stepB->SaveRow());
+        EXPECT_EQ(stored(), afterA);
+        EXPECT_EQ(Lines(notify.messages), Lines({odb::DbmsGlobal::ErrorText(odb::odbErrRowChanged)}));
+        // B now shows the row as stored, and a save from there goes through.
+        EXPECT_EQ(stepB->ColNumber("Minuti"), stepA->ColNumber("Minuti"));
+        EXPECT_EQ(stepB->ColNumber("Costo"), stepA->ColNumber("Costo"));
+        EXPECT_FALSE(stepB->IsChangedRow(0, 0));
+        ASSERT_TRUE(stepB->SetColValue("Minuti", 90));
+        ASSERT_TRUE(stepB->SaveRow());
+        EXPECT_EQ(stored(), "90/450000/90");
+    }
+}
+
+TEST_F(TwoComputersTest, AWriteOnARowAnotherComputerDeletedSaysSoAndChangesNothing) {
+    ASSERT_TRUE(stepA->DeleteRow());
+    const QString before = RawText(db(), "SELECT count(*) || '/' || TempoImpiegato FROM Dettagli");
+    EXPECT_FALSE(stepB->SetColValue("Minuti", 75));
+    EXPECT_EQ(Lines(notify.messages), Lines({odb::DbmsGlobal::ErrorText(odb::odbErrRowDeleted)}));
+    EXPECT_FALSE(stepB->SaveRow());
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Passaggi"), 0);
+    EXPECT_EQ(RawText(db(), "SELECT count(*) || '/' || TempoImpiegato FROM Dettagli"), before);
+    EXPECT_EQ(notify.messages.size(), 2);
 }
 
 }  // namespace
