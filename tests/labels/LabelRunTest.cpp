@@ -379,6 +379,29 @@ TEST_F(LabelRunTest, ATestPrintOfThePickedRowGoesToThePrinterNamed) {
     EXPECT_TRUE(pdfPages().empty());
 }
 
+TEST_F(LabelRunTest, WithoutAWindowOrAPrinterTheChoiceIsExplained) {
+    LayoutRow l;
+    l.printer.clear();
+    storeLayout(l);
+    frmLabelPreview* none = nullptr;
+    // No window of the program shown: the run goes on with the current printer.
+    owner.hide();
+    auto ds = customers(1, 1);
+    EXPECT_EQ(1, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    EXPECT_EQ("msg0:Impossibile attivare la selezione della stampante senza un Form attivo / beep",
+              shownSummary(*prompt).toStdString());
+    EXPECT_EQ(QStringList{QStringLiteral("5,5")}, pagesSummary(pdfPages()));
+    // No printer to choose from: said, and the engine then says there is no printer at all.
+    resetRun();
+    owner.show();
+    PrinterRegistry::instance().reset(false);
+    EXPECT_EQ(0, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    EXPECT_EQ(
+        "msg0:Impossibile attivare la selezione della stampante senza un Control di tipo CommonDialog nel "
+        "Form attivo / msg0:[clsLabelPrint], Err.: 32755\rNessuna stampante configurata.",
+        shownSummary(*prompt).toStdString());
+}
+
 TEST_F(LabelRunTest, LayoutTablesAreNoSourceOfLayouts) {
     EXPECT_TRUE(GetDBTable(Variant(QStringLiteral("Clienti"))).IsListed());
     for (const char* name : {"TabStampaEtichette", "TabProspettiStampa"})
