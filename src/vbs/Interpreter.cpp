@@ -192,19 +192,28 @@ void Interpreter::checkClock() {
 
 // Deep recursion stops with error 28 while a good part of the thread's stack is still free, whatever
 // the size of the frames (sanitizer builds have far larger ones).
+// The thread's stack is asked for once: on the main thread the answer comes from reading the process's
+// memory map, far too slow for every call of a script.
 void Interpreter::noteStackFloor() {
+    struct Stack {
+        const char* low = nullptr;
+        size_t size = 0;
+        Stack() {
+            pthread_attr_t attr;
+            if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
+            void* base = nullptr;
+            if (pthread_attr_getstack(&attr, &base, &size) != 0 || !base) size = 0;
+            low = static_cast<const char*>(base);
+            pthread_attr_destroy(&attr);
+        }
+    };
+    thread_local const Stack stack;
     stackFloor_ = nullptr;
-    pthread_attr_t attr;
-    if (pthread_getattr_np(pthread_self(), &attr) != 0) return;
-    void* low = nullptr;
-    size_t size = 0;
-    if (pthread_attr_getstack(&attr, &low, &size) == 0 && low && size > 0) {
-        const size_t reserve = std::max<size_t>(256 * 1024, size / 4);
-        const char* here = static_cast<const char*>(__builtin_frame_address(0));
-        const char* floor = static_cast<const char*>(low) + reserve;
-        stackFloor_ = here > floor ? floor : nullptr;
-    }
-    pthread_attr_destroy(&attr);
+    if (!stack.low || stack.size == 0) return;
+    const size_t reserve = std::max<size_t>(256 * 1024, stack.size / 4);
+    const char* here = static_cast<const char*>(__builtin_frame_address(0));
+    const char* floor = stack.low + reserve;
+    stackFloor_ = here > floor ? floor : nullptr;
 }
 
 void Interpreter::runTopLevel(Procedure& top) {
