@@ -396,16 +396,23 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
 
 void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
     QStringList missing;
+    // The rows of the window already read stay in the page with the new ones: a page of only the new
+    // rows let the others go, and walking the rows read 64 of them again at every step.
+    std::vector<std::shared_ptr<RowBuffer>> made;
     for (int64_t oid : oids) {
         auto it = buffers_.find(std::make_pair(&t, oid));
         if (it != buffers_.end())
             if (auto b = it->second.lock())
                 if (b->oid == oid && (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp()
-                                                 : b->readInCall == callSerial_ || b->stamp == heldStamp()))
+                                                 : b->readInCall == callSerial_ || b->stamp == heldStamp())) {
+                    made.push_back(std::move(b));
                     continue;
+                }
         missing << QString::number(oid);
     }
-    if (missing.size() < 2) return;  // one row is read as it comes
+    // One row is read as it comes; the page is read again only once its first row is missing, so that a
+    // walk through the rows reads them a page at a time.
+    if (missing.size() < 2 || missing.front() != QString::number(oids.front())) return;
     QStringList cols;
     for (const auto& c : t.columns())
         cols << SqlQuote(c.name);
@@ -415,7 +422,6 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
                          QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN (") +
                          missing.join(QLatin1Char(',')) + QLatin1Char(')'));
     // Buffers are kept alive by the data set's page; new ones are made here.
-    std::vector<std::shared_ptr<RowBuffer>> made;
     while (st.step()) {
         const int64_t oid = st.int64(0);
         std::shared_ptr<RowBuffer> b;
