@@ -166,8 +166,10 @@ void PainterSurface::fontChanged() {
     qfont_.setItalic(f.italic);
     qfont_.setUnderline(f.underline);
     qfont_.setHintingPreference(QFont::PreferNoHinting);
+    qfont_.setKerning(false);
     fontReady_ = true;
     metrics_.reset();
+    advances_.clear();
 }
 
 const QFontMetricsF& PainterSurface::metrics() {
@@ -178,8 +180,21 @@ const QFontMetricsF& PainterSurface::metrics() {
     return *metrics_;
 }
 
+// Text is set without kerning, as printers' own text output sets it; so the width of a plain text is
+// the sum of its characters' advances, kept per font: wrapping measures many prefixes of each text,
+// and shaping every one of them again was the dearest part of a label run.
 double PainterSurface::textWidth(const QString& text) {
-    return metrics().horizontalAdvance(text) * 25.4 / kTextDpi * unitsPerMmX();
+    const QFontMetricsF& fm = metrics();
+    double width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        // Outside Latin-1 (combining marks, scripts shaped across characters) the text is shaped whole.
+        if (u < 0x20 || u > 0xFF) return fm.horizontalAdvance(text) * 25.4 / kTextDpi * unitsPerMmX();
+        auto it = advances_.constFind(u);
+        if (it == advances_.constEnd()) it = advances_.insert(u, fm.horizontalAdvance(c));
+        width += it.value();
+    }
+    return width * 25.4 / kTextDpi * unitsPerMmX();
 }
 
 double PainterSurface::textHeight(const QString&) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -70,4 +71,5 @@ class PainterSurface : public DrawSurface {
     QFont qfont_;
     bool fontReady_ = false;
     std::optional<QFontMetricsF> metrics_;
+    QHash<char16_t, double> advances_;  // of the current font, in text pixels
 };
