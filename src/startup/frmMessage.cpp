@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
@@ -28,6 +29,9 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kHourglassFrames = 8;
 constexpr int kCountLimit = 9999;  // above it the label shows a percentage
+// Pending events run at most this often during a run of quick steps: often enough for the stop button
+// and the window's painting, while a step of a few microseconds is not held up by the event loop.
+constexpr qint64 kEventsIntervalMs = 15;
 
 frmMessage*& theInstance() {
     static frmMessage* w = nullptr;
@@ -270,6 +274,7 @@ void frmMessage::StartProgress(int32_t total, bool enableStop) {
     cmdStop_->setVisible(enableStop);
     stopped_ = false;
     lblCount_->clear();
+    eventsTimer_.invalidate();
 }
 
 bool frmMessage::Progress(int32_t count, bool noCount) {
@@ -291,7 +296,10 @@ bool frmMessage::Progress(int32_t count, bool noCount) {
                                QString::number(max));
         }
     }
-    QCoreApplication::processEvents();
+    if (!eventsTimer_.isValid() || eventsTimer_.elapsed() >= kEventsIntervalMs) {
+        QCoreApplication::processEvents();
+        eventsTimer_.start();
+    }
     return !stopped_;
 }
 

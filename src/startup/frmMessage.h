@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -87,4 +88,5 @@ class frmMessage : public QDialog, public odb::itfProgress {
     int16_t frame_ = 1;
     bool loaded_ = false;
     bool everShown_ = false;
+    QElapsedTimer eventsTimer_;  // since events last ran in Progress
 };
