@@ -205,3 +205,25 @@ TEST_P(SameValueRuleTest, TheRulesWritesAreOneOperation) {
 INSTANTIATE_TEST_SUITE_P(Refused, SameValueRuleTest, ::testing::Bool());
 
 }  // namespace
+
+namespace {
+
+TEST_F(StatementCostTest, AWalkOverTheRowsReadsThemAPageAtATime) {
+    auto clienti = o.table("Clienti").OpenData();
+    o.conn->BeginTrans();
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(clienti->AddRow(
+            {"Codice", QStringLiteral("C%1").arg(i), "Descrizione", QStringLiteral("Cliente %1").arg(i)}));
+    o.conn->CommitTrans();
+    auto rows = o.table("Clienti").OpenData({}, "Codice");
+    StatementLog log(*o.conn);
+    int walked = 0;
+    for (rows->RowFirst(); !rows->RowInvalid(); rows->RowNext(), ++walked)
+        EXPECT_FALSE(rows->ColText("Descrizione").isEmpty());
+    EXPECT_EQ(201, walked);  // with the table's own first row
+    // 201 rows in pages of 64: four page reads, no row read twice.
+    EXPECT_EQ(4, log.count("FROM \"Clienti\" WHERE \"OID\" IN")) << Lines(log.all);
+    EXPECT_EQ(0, log.count(rowRead("Clienti")));
+}
+
+}  // namespace
