@@ -414,11 +414,12 @@ TEST_F(LabelRunTest, ARunUnderWayRefusesAnotherAndStopsWhenAsked) {
     storeLayout(l);
     auto ds = customers(1, 5);
     int16_t nested = -1;
-    // When the waiting window first lets events through, another run is asked for and the user stops
-    // this one.
+    // When the waiting window first lets events through while counting, another run is asked for and
+    // the user stops this one.
     QTimer timer;
-    timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, &timer, [&] {
+        if (!frmMessage::isLoaded() || !frmMessage::instance().progressVisible()) return;
+        timer.stop();
         auto other = customers(1, 1);
         frmLabelPreview* none = nullptr;
         nested = PrintLabels(&owner, other, Variant::missing(), false, {}, 0, true, none);
