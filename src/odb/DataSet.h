@@ -216,6 +216,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // The current row's position (0-based; -1 when there is none) and a move to a position.
     int32_t AbsolutePosition() const;
     bool MoveToPosition(int32_t position);
+    // The bookmark of the row at `position` (no read); Null when there is none.
+    Variant BookmarkAt(int32_t position) const;
     // The values of `columns` (names of the view's columns, "OID" included) for the rows at
     // positions first .. first+count-1, read in one short statement: lookups by their display
     // value, computed columns computed. A row deleted meanwhile comes back with Null values. The

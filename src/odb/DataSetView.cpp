@@ -139,6 +139,11 @@ bool DataSet::MoveToPosition(int32_t position) {
     return true;
 }
 
+Variant DataSet::BookmarkAt(int32_t position) const {
+    if (position < 0 || position >= static_cast<int32_t>(ids_.size())) return Variant::null();
+    return Variant(ids_[static_cast<size_t>(position)]);
+}
+
 bool DataSet::RowPositionLost() const {
     return positionLost_ || RowInvalid() || RowUnavailable();
 }

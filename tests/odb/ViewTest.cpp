@@ -200,8 +200,11 @@ TEST_F(ViewTest, ValuesAndConditionsOfTheFieldsTypes) {
         Variant v;
         QString problem;
         EXPECT_EQ(odb::ParseFieldText(*c.field, QString::fromUtf8(c.text), v, &problem), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(odb::FieldValueText(*c.field, v), QString::fromUtf8(c.shown)) << c.text;
-        if (!c.ok) EXPECT_FALSE(problem.isEmpty()) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(odb::FieldValueText(*c.field, v), QString::fromUtf8(c.shown)) << c.text;
+        } else {
+            EXPECT_FALSE(problem.isEmpty()) << c.text;
+        }
     }
     EXPECT_EQ(odb::LikeLiteral("50%*[a]?#"), "50%[*][[]a][?][#]");
 }

@@ -14,15 +14,32 @@ namespace {
 // Each item keeps the position of its field in the table, so that a removed field goes back
 // where it was.
 constexpr int kFieldIndexRole = Qt::UserRole + 1;
+constexpr int kDescendingRole = Qt::UserRole + 2;
 
 int fieldIndexOf(const QListWidgetItem* item) {
     return item->data(kFieldIndexRole).toInt();
 }
+
+bool descendingOf(const QListWidgetItem* item) {
+    return item->data(kDescendingRole).toBool();
+}
+
+// "Campo DESC" gives "Campo" and true.
+QString withoutDirection(const QString& text, bool& descending) {
+    const QString t = text.trimmed();
+    descending = false;
+    for (const QString& suffix : {QStringLiteral(" DESC"), QStringLiteral(" ASC")})
+        if (t.endsWith(suffix, Qt::CaseInsensitive)) {
+            descending = suffix == QStringLiteral(" DESC");
+            return t.left(t.size() - suffix.size()).trimmed();
+        }
+    return t;
+}
 }  // namespace
 
 FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen, const QString& title,
-                           QWidget* owner)
-    : QDialog(owner), fields_(std::move(fields)) {
+                           QWidget* owner, bool forOrder)
+    : QDialog(owner), fields_(std::move(fields)), order_(forOrder) {
     setObjectName(QStringLiteral("FieldChooser"));
     setWindowTitle(title);
     setModal(true);
@@ -37,6 +54,8 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
     cmdRemoveAll_ = new QPushButton(QStringLiteral("<< Nessuno"), this);
     cmdUp_ = new QPushButton(QStringLiteral("Su"), this);
     cmdDown_ = new QPushButton(QStringLiteral("Giù"), this);
+    cmdDirection_ = new QPushButton(QStringLiteral("Crescente / Decrescente"), this);
+    cmdDirection_->setVisible(order_);
     cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
     cmdCancel_ = new QPushButton(QStringLiteral("Annulla"), this);
     cmdOK_->setDefault(true);
@@ -50,6 +69,7 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
     order->addStretch();
     order->addWidget(cmdUp_);
     order->addWidget(cmdDown_);
+    order->addWidget(cmdDirection_);
     order->addStretch();
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Campi disponibili:"), this), 0, 0);
@@ -67,11 +87,13 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
     layout->addLayout(buttons);
 
     std::vector<bool> taken(fields_.size(), false);
-    for (const QString& wanted : chosen) {
+    for (const QString& given : chosen) {
+        bool descending = false;
+        const QString wanted = order_ ? withoutDirection(given, descending) : given.trimmed();
         for (size_t i = 0; i < fields_.size(); ++i) {
-            if (!taken[i] && fields_[i].name.compare(wanted.trimmed(), Qt::CaseInsensitive) == 0) {
+            if (!taken[i] && fields_[i].name.compare(wanted, Qt::CaseInsensitive) == 0) {
                 taken[i] = true;
-                lstChosen_->addItem(makeItem(static_cast<int>(i)));
+                lstChosen_->addItem(chosenItem(static_cast<int>(i), descending));
                 break;
             }
         }
@@ -85,6 +107,7 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
     connect(cmdRemoveAll_, &QPushButton::clicked, this, &FieldChooser::RemoveAll);
     connect(cmdUp_, &QPushButton::clicked, this, &FieldChooser::MoveUp);
     connect(cmdDown_, &QPushButton::clicked, this, &FieldChooser::MoveDown);
+    connect(cmdDirection_, &QPushButton::clicked, this, &FieldChooser::ToggleDirection);
     connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(lstAvailable_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
@@ -103,6 +126,13 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
     updateButtons();
 }
 
+QListWidgetItem* FieldChooser::chosenItem(int fieldIndex, bool descending) const {
+    QListWidgetItem* item = makeItem(fieldIndex);
+    item->setData(kDescendingRole, descending);
+    if (order_) item->setText(item->text() + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+    return item;
+}
+
 QListWidgetItem* FieldChooser::makeItem(int fieldIndex) const {
     const Field& f = fields_[static_cast<size_t>(fieldIndex)];
     auto* item = new QListWidgetItem(f.name);
@@ -113,8 +143,12 @@ QListWidgetItem* FieldChooser::makeItem(int fieldIndex) const {
 
 QStringList FieldChooser::ChosenFields() const {
     QStringList out;
-    for (int i = 0; i < lstChosen_->count(); ++i)
-        out << lstChosen_->item(i)->text();
+    for (int i = 0; i < lstChosen_->count(); ++i) {
+        const QListWidgetItem* item = lstChosen_->item(i);
+        const QString& name = fields_[static_cast<size_t>(fieldIndexOf(item))].name;
+        out << (order_ ? name + (descendingOf(item) ? QStringLiteral(" DESC") : QStringLiteral(" ASC"))
+                       : name);
+    }
     return out;
 }
 
@@ -142,7 +176,7 @@ void FieldChooser::AddSelected() {
         }
         const int index = fieldIndexOf(item);
         delete lstAvailable_->takeItem(row);
-        lstChosen_->addItem(makeItem(index));
+        lstChosen_->addItem(chosenItem(index, false));
     }
     updateButtons();
 }
@@ -165,7 +199,7 @@ void FieldChooser::AddAll() {
     while (lstAvailable_->count() > 0) {
         const int index = fieldIndexOf(lstAvailable_->item(0));
         delete lstAvailable_->takeItem(0);
-        lstChosen_->addItem(makeItem(index));
+        lstChosen_->addItem(chosenItem(index, false));
     }
     updateButtons();
 }
@@ -199,6 +233,16 @@ void FieldChooser::MoveDown() {
     updateButtons();
 }
 
+void FieldChooser::ToggleDirection() {
+    QListWidgetItem* item = lstChosen_->currentItem();
+    if (!order_ || !item) return;
+    const int index = fieldIndexOf(item);
+    const bool descending = !descendingOf(item);
+    item->setData(kDescendingRole, descending);
+    item->setText(fields_[static_cast<size_t>(index)].name +
+                  (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+}
+
 void FieldChooser::updateButtons() {
     const int row = lstChosen_->currentRow();
     cmdAdd_->setEnabled(!lstAvailable_->selectedItems().isEmpty());
@@ -207,8 +251,9 @@ void FieldChooser::updateButtons() {
     cmdRemoveAll_->setEnabled(lstChosen_->count() > 0);
     cmdUp_->setEnabled(row > 0);
     cmdDown_->setEnabled(row >= 0 && row + 1 < lstChosen_->count());
-    // An export without columns has nothing to show.
-    cmdOK_->setEnabled(lstChosen_->count() > 0);
+    cmdDirection_->setEnabled(row >= 0);
+    // An export without columns has nothing to show; no order is an order.
+    cmdOK_->setEnabled(order_ || lstChosen_->count() > 0);
 }
 
 }  // namespace odb

@@ -1,0 +1,264 @@
+// The data grid.
+#include "odb/ui/DataGrid.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "odb/DataSet.h"
+#include "odb/GridLayout.h"
+#include "odb/Schema.h"
+#include "odb/ui/DataGridModel.h"
+#include "odb/ui/PanelSupport.h"
+
+namespace odb {
+
+DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
+    setObjectName(QStringLiteral("DataGrid"));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(true);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Fixed row heights: a grid of any length lays out without measuring its rows.
+    const int line = fontMetrics().height() + 8;
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(line);
+    verticalHeader()->setDefaultSectionSize(line);
+    verticalHeader()->setVisible(false);
+    horizontalHeader()->setFixedHeight(line);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->viewport()->installEventFilter(this);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (resizing_ == 0) emit ColResize(column, TwipsFromPixels(size, this));
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { headingClicked(column, QGuiApplication::keyboardModifiers()); });
+}
+
+DataGrid::~DataGrid() = default;
+
+DataSet* DataGrid::dataSet() const {
+    return model_ ? &model_->dataSet() : nullptr;
+}
+
+void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns, const GridLayout* layout) {
+    DataGridModel* old = model_;
+    QItemSelectionModel* oldSelection = selectionModel();
+    model_ = dataSet ? new DataGridModel(dataSet, columns, this) : nullptr;
+    setModel(model_);
+    delete oldSelection;
+    delete old;
+    selStartCol_ = selEndCol_ = -1;
+    if (!model_) return;
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::currentMoved);
+    connect(&dataSet->EventSource(), &EventSource::RowMoved, model_, [this] { scheduleFollow(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { followDataSet(); });
+    ++resizing_;
+    const QFontMetrics fm = fontMetrics();
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const FieldDef& f = model_->column(c);
+        const int kept = layout ? layout->ColumnWidth(f.name) : -1;
+        int width = 0;
+        if (kept > 0) {
+            width = PixelsFromTwips(kept, this);
+        } else {
+            QString sample;
+            switch (f.type) {
+                case ftDate:
+                    sample = QStringLiteral("00/00/0000");
+                    break;
+                case ftTime:
+                    sample = QStringLiteral("00:00");
+                    break;
+                case ftDateTime:
+                    sample = QStringLiteral("00/00/0000 00:00");
+                    break;
+                case ftCurrency:
+                    sample = QStringLiteral("000.000,00 €");
+                    break;
+                case ftBoolean:
+                    sample = QStringLiteral("No");
+                    break;
+                case ftLong:
+                case ftDecimal:
+                case ftQuantity:
+                    sample = QString(8, QLatin1Char('0'));
+                    break;
+                default:
+                    sample = QString(std::clamp(f.size > 0 ? f.size : 24, 6, 30), QLatin1Char('n'));
+            }
+            width = std::max(fm.horizontalAdvance(sample),
+                             fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString())) +
+                    16;
+        }
+        setColumnWidth(c, width);
+    }
+    --resizing_;
+    followDataSet();
+}
+
+void DataGrid::currentMoved(const QModelIndex& current, const QModelIndex& previous) {
+    if (syncing_ == 0 && current.isValid() && current.row() != previous.row())
+        model_->dataSet().MoveToPosition(current.row());
+    if (syncing_ == 0 && selStartCol_ >= 0) ClearSelCols();
+    emit RowColChange(previous.row(), previous.column());
+}
+
+void DataGrid::scheduleFollow() {
+    if (followPending_) return;
+    followPending_ = true;
+    // Moves in a loop reach the grid once, when the loop lets the window run.
+    QTimer::singleShot(0, this, [this] {
+        if (followPending_) followDataSet();
+    });
+}
+
+void DataGrid::followDataSet() const {
+    followPending_ = false;
+    if (!model_) return;
+    auto* self = const_cast<DataGrid*>(this);
+    DataSet& ds = model_->dataSet();
+    const int pos = ds.AbsolutePosition();
+    const QModelIndex cur = currentIndex();
+    if (pos < 0 || pos >= model_->rowCount() || (cur.isValid() && cur.row() == pos)) return;
+    ++syncing_;
+    // The caller's selection stays: the move is the data set's, not the user's.
+    ds.SetSelectionHeld(true);
+    const QModelIndex next = model_->index(pos, std::max(cur.column(), 0));
+    self->selectionModel()->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
+    self->scrollTo(next);
+    ds.SetSelectionHeld(false);
+    --syncing_;
+}
+
+Variant DataGrid::Bookmark() const {
+    if (!model_) return Variant::null();
+    if (followPending_) followDataSet();
+    const int row = currentIndex().row();
+    if (row < 0) return Variant::null();
+    return model_->dataSet().BookmarkAt(row);
+}
+
+bool DataGrid::SetBookmark(const Variant& bookmark) {
+    if (!model_ || !model_->dataSet().FindBookmark(bookmark)) return false;
+    followDataSet();
+    return true;
+}
+
+VariantList DataGrid::SelBookmarks() const {
+    VariantList out;
+    if (!model_) return out;
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& r : rows)
+        out.push_back(model_->dataSet().BookmarkAt(r.row()));
+    return out;
+}
+
+void DataGrid::ClearSelBookmarks() {
+    if (selectionModel()) selectionModel()->clearSelection();
+    selStartCol_ = selEndCol_ = -1;
+}
+
+int DataGrid::Col() const {
+    return currentIndex().isValid() ? currentIndex().column() : -1;
+}
+
+void DataGrid::SetCol(int column) {
+    if (!model_ || column < 0 || column >= model_->columnCount()) return;
+    const int row = std::max(currentIndex().row(), 0);
+    if (model_->rowCount() == 0) return;
+    selectionModel()->setCurrentIndex(model_->index(row, column), QItemSelectionModel::NoUpdate);
+}
+
+QString DataGrid::Text() const {
+    if (!model_) return {};
+    if (followPending_) followDataSet();
+    return model_->text(currentIndex().row(), currentIndex().column());
+}
+
+void DataGrid::headingClicked(int column, Qt::KeyboardModifiers modifiers) {
+    if (!model_) return;
+    if (!(modifiers & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        emit HeadClick(column);
+        return;
+    }
+    // Ctrl or Shift on a heading selects columns instead of sorting.
+    if (selStartCol_ < 0 || !(modifiers & Qt::ShiftModifier)) selStartCol_ = selEndCol_ = column;
+    selStartCol_ = std::min(selStartCol_, column);
+    selEndCol_ = std::max(selEndCol_, column);
+    if (model_->rowCount() == 0) return;
+    const QItemSelection columns(model_->index(0, selStartCol_),
+                                 model_->index(model_->rowCount() - 1, selEndCol_));
+    selectionModel()->select(columns, QItemSelectionModel::ClearAndSelect);
+}
+
+void DataGrid::ClearSelCols() {
+    if (selStartCol_ >= 0 && model_ && selectionModel()) selectionModel()->clearSelection();
+    selStartCol_ = selEndCol_ = -1;
+}
+
+int DataGrid::ColumnCount() const {
+    return model_ ? model_->columnCount() : 0;
+}
+
+QString DataGrid::DataField(int column) const {
+    return model_ ? model_->columns().value(column) : QString();
+}
+
+int DataGrid::ColumnWidth(int column) const {
+    return TwipsFromPixels(columnWidth(column), this);
+}
+
+void DataGrid::SetColumnWidth(int column, int twips) {
+    ++resizing_;
+    setColumnWidth(column, PixelsFromTwips(twips, this));
+    --resizing_;
+}
+
+int DataGrid::RowHeight() const {
+    return TwipsFromPixels(verticalHeader()->defaultSectionSize(), this);
+}
+
+void DataGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableView::mouseReleaseEvent(event);
+    const QPoint p = viewport()->mapTo(this, event->position().toPoint());
+    emit MouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void DataGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    if (indexAt(event->position().toPoint()).isValid()) emit DblClick();
+}
+
+void DataGrid::mousePressEvent(QMouseEvent* event) {
+    // A right click makes its cell current, so that the functions on the current column find it.
+    if (event->button() == Qt::RightButton) {
+        const QModelIndex at = indexAt(event->position().toPoint());
+        if (at.isValid() && at != currentIndex())
+            selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPoint p = horizontalHeader()->viewport()->mapTo(this, e->position().toPoint());
+        emit MouseUp(e->button(), e->modifiers(), p.x(), p.y());
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+}  // namespace odb

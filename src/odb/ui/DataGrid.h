@@ -1,0 +1,81 @@
+// DataGrid: the grid a data panel binds to a data set: one row per row of the data set, fixed row
+// heights, values read a page at a time. Grid and data set follow each other's current row. It
+// offers what the program reads of a grid (the current and selected rows' bookmarks, the current
+// column, the columns' fields and widths in twips, the row height) and its events.
+#pragma once
+
+#include <QTableView>
+
+#include <memory>
+
+#include "base/Variant.h"
+
+namespace odb {
+
+class DataGridModel;
+class DataSet;
+class GridLayout;
+
+class DataGrid : public QTableView {
+    Q_OBJECT
+  public:
+    explicit DataGrid(QWidget* parent = nullptr);
+    ~DataGrid() override;
+
+    // Shows `columns` of the data set (names the data set's view or its table knows; others are
+    // left out), with the widths `layout` keeps; nullptr data set: an empty grid.
+    void bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns,
+              const GridLayout* layout = nullptr);
+    DataGridModel* gridModel() const { return model_; }
+    DataSet* dataSet() const;
+
+    // The current row's bookmark (Null when there is none); setting it moves grid and data set.
+    Variant Bookmark() const;
+    bool SetBookmark(const Variant& bookmark);
+    // The bookmarks of the selected rows, in grid order.
+    VariantList SelBookmarks() const;
+    void ClearSelBookmarks();
+    // The current column (0-based, -1 when none) and its cell's text.
+    int Col() const;
+    void SetCol(int column);
+    QString Text() const;
+    // The selected columns (Ctrl + click on a heading); -1 when none.
+    int SelStartCol() const { return selStartCol_; }
+    int SelEndCol() const { return selEndCol_; }
+    void ClearSelCols();
+    int ColumnCount() const;
+    QString DataField(int column) const;
+    int ColumnWidth(int column) const;  // twips
+    void SetColumnWidth(int column, int twips);
+    // The height of one line, which the headings line has too, in twips.
+    int RowHeight() const;
+
+  signals:
+    void HeadClick(int column);
+    void ColResize(int column, int twips);
+    void RowColChange(int lastRow, int lastCol);
+    // `y` from the grid's top (the headings line included), in pixels.
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void DblClick();
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void currentMoved(const QModelIndex& current, const QModelIndex& previous);
+    // Follows the data set to its current row (after it moved on its own).
+    void followDataSet() const;
+    void scheduleFollow();
+    void headingClicked(int column, Qt::KeyboardModifiers modifiers);
+
+    DataGridModel* model_ = nullptr;
+    mutable bool followPending_ = false;
+    mutable int syncing_ = 0;
+    int resizing_ = 0;  // widths set by the program, not the user
+    int selStartCol_ = -1, selEndCol_ = -1;
+};
+
+}  // namespace odb

@@ -1,0 +1,48 @@
+// The windows' shared services.
+#include "odb/ui/PanelSupport.h"
+
+#include <QWidget>
+
+#include "odb/Database.h"
+#include "odb/Interfaces.h"
+#include "odb/Schema.h"
+
+namespace odb {
+
+namespace {
+int Dpi(const QWidget* w) {
+    const int dpi = w ? w->logicalDpiY() : 96;
+    return dpi > 0 ? dpi : 96;
+}
+}  // namespace
+
+int TwipsFromPixels(int pixels, const QWidget* widget) {
+    return pixels * 1440 / Dpi(widget);
+}
+
+int PixelsFromTwips(int twips, const QWidget* widget) {
+    return (twips * Dpi(widget) + 720) / 1440;
+}
+
+void ShowPanelMessage(Database& database, const QString& text) {
+    if (itfNotifyEvent* n = database.NotifySink()) n->OnInternalMessage(nullptr, text);
+}
+
+bool AskPanelQuestion(Database& database, const QString& text, bool defaultCancel) {
+    bool cancel = defaultCancel;
+    if (itfNotifyEvent* n = database.NotifySink()) n->OnQueryMessage(nullptr, 1, text, cancel);
+    return !cancel;
+}
+
+bool PanelsReadOnly(const Database& database) {
+    return database.GetUserLevel() == kLevelQuery;
+}
+
+bool FieldEditable(const Database& database, const FieldDef& field) {
+    if (field.ReadOnly() || field.computed || field.lookup) return false;
+    if (PanelsReadOnly(database)) return false;
+    if (database.GetUserLevel() <= kLevelJobOrdersOnly && field.flags1 == 1) return false;
+    return true;
+}
+
+}  // namespace odb

@@ -1,0 +1,34 @@
+// What the library's windows share: measures in twips, messages and questions through the
+// database's notification sink (so that the program shows them and tests read them), and the
+// rights the user's access level gives.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace odb {
+
+class DataSet;
+class Database;
+struct FieldDef;
+
+// Twips (1/1440 inch) and pixels of a widget's screen.
+int TwipsFromPixels(int pixels, const QWidget* widget);
+int PixelsFromTwips(int twips, const QWidget* widget);
+
+// A message (a refusal, a value that does not read as its field) through itfNotifyEvent.
+void ShowPanelMessage(Database& database, const QString& text);
+// An OK/Cancel question through itfNotifyEvent; True for OK. With no sink: `defaultCancel` decides.
+bool AskPanelQuestion(Database& database, const QString& text, bool defaultCancel = true);
+
+// Access levels: "Solo Commesse" (-1), "Interrogazione" (0), "Amministrazione" (1).
+inline constexpr int kLevelJobOrdersOnly = -1;
+inline constexpr int kLevelQuery = 0;
+// The panels change nothing at the query level.
+bool PanelsReadOnly(const Database& database);
+// A field the user may type into, at the user's level: not computed or written by the program
+// itself (ReadOnly), and at "Solo Commesse" not an identity or booking field (first flag word 1).
+bool FieldEditable(const Database& database, const FieldDef& field);
+
+}  // namespace odb

@@ -1,0 +1,252 @@
+// The record and new-row windows on the program's tables: edits written as the field is left, the
+// rules' refusals and questions, typed values checked first, lookups, owned collections in nested
+// windows, the access levels.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "WindowsFixture.h"
+#include "odb/Database.h"
+#include "odb/Table.h"
+#include "odb/ui/DataGrid.h"
+#include "odb/ui/DataGridModel.h"
+#include "odb/ui/DataPanel.h"
+#include "odb/ui/DataPanelTools.h"
+#include "odb/ui/FieldEditor.h"
+#include "odb/ui/LookupEditor.h"
+#include "odb/ui/RecordWindow.h"
+#include "odb/ui/RowChooser.h"
+
+using odb::RecordWindow;
+using uitest::As;
+using uitest::Script;
+
+namespace {
+
+class RecordWindowTest : public StepRoadFixture {
+  protected:
+    void SetUp() override {
+        StepRoadFixture::SetUp();
+        database->SetUserLevel(1);
+    }
+    // Types `text` into a field's line and leaves it.
+    static void type(RecordWindow& w, const QString& field, const QString& text) {
+        odb::FieldEditor* e = w.editor(field);
+        ASSERT_NE(e, nullptr) << field.toStdString();
+        e->line()->setText(text);
+        emit e->line()->editingFinished();
+    }
+    static void choose(RecordWindow& w, const QString& field, const QString& label) {
+        QComboBox* box = w.editor(field)->choices();
+        box->setCurrentIndex(box->findText(label));
+        emit box->activated(box->currentIndex());
+    }
+    int64_t stored(const QString& sql) { return storedText(sql).toLongLong(); }
+};
+
+TEST_F(RecordWindowTest, AnEditTheRulesRefuseLeavesTheWindowOpenOnTheStoredValue) {
+    auto users = rows("Utenti");
+    ASSERT_TRUE(users->FindRow("Nome='Amministratore'"));
+    const QString before = storedText("SELECT group_concat(Nome || LivelloAccesso) FROM Utenti");
+    bool stillOpen = false;
+    Script script({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        EXPECT_EQ(w.editor("LivelloAccesso")->choices()->currentText(), "Amministrazione");
+        // The password is written by the login alone, and never shown in clear.
+        EXPECT_TRUE(w.editor("Password")->line()->isReadOnly());
+        EXPECT_EQ(w.editor("Password")->line()->echoMode(), QLineEdit::Password);
+        type(w, "Nome", "Pippo");
+        EXPECT_EQ(notify.messages, QStringList({"Non è possibile modificare l'utente Amministratore"}));
+        EXPECT_EQ(w.editor("Nome")->line()->text(), "Amministratore");
+        EXPECT_EQ(w.focusedField(), "Nome");
+        w.cmdOK()->click();  // nothing was changed: OK stores nothing and closes
+        stillOpen = w.result().isEmpty();
+        return d.result();
+    }});
+    auto panel = odb::DataPanelTools::CreatePanel(users);
+    EXPECT_TRUE(panel->ShowRow(true, "", true).isEmpty());
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(storedText("SELECT group_concat(Nome || LivelloAccesso) FROM Utenti"), before);
+}
+
+TEST_F(RecordWindowTest, ANewAdministratorWithoutPasswordIsAskedAndCancelStoresNothing) {
+    notify.answerCancel = true;
+    Script script({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        type(w, "Nome", "Mario");
+        choose(w, "LivelloAccesso", "Amministrazione");
+        w.cmdOK()->click();
+        EXPECT_EQ(notify.questions.size(), 1);
+        EXPECT_TRUE(notify.questions.value(0).startsWith("ATTENZIONE: Password non impostata."));
+        EXPECT_TRUE(notify.questions.value(0).endsWith("Continuare senza ?"));
+        EXPECT_EQ(d.result(), QDialog::Rejected);  // still open
+        w.cmdCancel()->click();
+        return d.result();
+    }});
+    auto panel = odb::DataPanelTools::CreatePanel(rows("Utenti"));
+    EXPECT_TRUE(panel->NewRow({}).isEmpty());
+    EXPECT_EQ(count("Utenti"), 2);
+
+    // Answered OK, the user is stored and the window gives its bookmark.
+    notify.answerCancel = false;
+    Script again({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        type(w, "Nome", "Mario");
+        choose(w, "LivelloAccesso", "Amministrazione");
+        w.cmdOK()->click();
+        return d.result();
+    }});
+    const Variant added = panel->NewRow({});
+    ASSERT_FALSE(added.isEmpty());
+    EXPECT_EQ(storedText("SELECT LivelloAccesso FROM Utenti WHERE OID=" + added.toText()), "1");
+}
+
+TEST_F(RecordWindowTest, TextsThatDoNotReadAsTheFieldsTypeAreRefusedBeforeAnyWrite) {
+    auto order = addCustomerOrder();
+    Script script({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        struct Case {
+            const char* field;
+            const char* text;
+            const char* shown;
+        };
+        for (const Case& c : {Case{"DataConsegnaConcordata", "31/02/2024", ""},
+                              Case{"DataConsegnaConcordata", "29/02/2024", "29/02/2024"},
+                              Case{"DataInserimento", "ieri", "02/03/2026 07:00"}}) {
+            type(w, c.field, c.text);
+            EXPECT_EQ(w.editor(c.field)->line()->text(), c.shown) << c.text;
+        }
+        EXPECT_EQ(notify.messages.size(), 2);
+        EXPECT_EQ(notify.messages.value(0),
+                  "Il valore inserito nel campo 'Data Consegna Concordata' non è valido: "
+                  "scrivere una data esistente come gg/mm/aaaa");
+        EXPECT_EQ(w.focusedField(), "DataInserimento");
+        // Computed by the rules: shown, never typed.
+        EXPECT_TRUE(w.editor("Progressivo")->line()->isReadOnly());
+        EXPECT_EQ(w.editor("Progressivo")->line()->text(), "0001");
+        w.cmdOK()->click();
+        return d.result();
+    }});
+    EXPECT_FALSE(odb::DataPanelTools::CreatePanel(order)->ShowRow(true, "", true).isEmpty());
+    EXPECT_EQ(storedText("SELECT DataConsegnaConcordata FROM CommesseCliente").toDouble(),
+              MakeOleDate(2024, 2, 29));
+}
+
+TEST_F(RecordWindowTest, AChildAddedThroughItsListJoinsTheOwnerWhoseTotalsFollow) {
+    addCustomer("Rossi Srl", false);
+    addToolingPart("Stampo", 100);
+    auto order = addCustomerOrder();
+    Script script({
+        [&](QDialog& d) {
+            auto& w = As<RecordWindow>(d);
+            // The customer, chosen among the target's rows (the chooser is the next step).
+            w.lookup("Cliente")->choose()->click();
+            EXPECT_EQ(w.lookup("Cliente")->line()->text(), "Rossi Srl");
+            w.collection("Attrezzature")->cmdNew->click();
+            EXPECT_EQ(w.editor("CostoTotaleListinoAttrezzature")->line()->text(), "200,00 €");
+            EXPECT_EQ(w.collection("Attrezzature")->rows->RowCount(), 1);
+            EXPECT_EQ(w.collection("Attrezzature")->grid->gridModel()->text(0, 2), "Stampo");
+            w.cmdOK()->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            auto& c = As<odb::RowChooser>(d);
+            EXPECT_TRUE(c.typeAhead("ros"));
+            c.cmdOK()->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            auto& child = As<RecordWindow>(d);
+            EXPECT_EQ(child.editor("NumeroCommessa")->line()->text().right(4), "/001");
+            child.lookup("Particolare")->choose()->click();
+            type(child, "Quantità", "2");
+            child.cmdOK()->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            auto& c = As<odb::RowChooser>(d);
+            c.grid()->selectRow(0);
+            c.cmdOK()->click();
+            return d.result();
+        },
+    });
+    EXPECT_FALSE(odb::DataPanelTools::CreatePanel(order)->ShowRow(true, "", true).isEmpty());
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(script.opened, QStringList({"RecordWindow", "RowChooser", "RecordWindow", "RowChooser"}));
+    EXPECT_EQ(storedText("SELECT CostoTotaleListinoAttrezzature FROM CommesseCliente"), "2000000");
+    EXPECT_EQ(orderRow(1)->GetReference("Cliente")->ColText("Descrizione"), "Rossi Srl");
+}
+
+TEST_F(RecordWindowTest, RebuildReferenceGivesASpoiltTotalItsStepsSumBack) {
+    auto detail = addDetail("0001/001");
+    closedStep(*detail, 8 * 60, 9 * 60);
+    closedStep(*detail, 10 * 60, 10 * 60 + 30);
+    ASSERT_EQ(detailRow("0001/001")->ColNumber("TempoImpiegato"), 90);
+    close();
+    rawSql("UPDATE DettagliCommesse SET TempoImpiegato = 7");
+    open();
+    auto spoilt = detailRow("0001/001");
+    ASSERT_EQ(spoilt->ColNumber("TempoImpiegato"), 7);
+    auto& table = spoilt->GetTable();
+    for (int i = 1; i <= table.OwnReferenceDefs().Count(); ++i)
+        if (table.Reference(i).IsRebuildable())
+            EXPECT_TRUE(spoilt->RebuildReference(table.Reference(i).Name()));
+    EXPECT_EQ(storedText("SELECT TempoImpiegato FROM DettagliCommesse"), "90");
+}
+
+TEST_F(RecordWindowTest, TheQueryLevelOnlyShowsAndJobOrdersOnlyNarrowsIdentityFields) {
+    auto users = rows("Utenti");
+    users->FindRow("Nome='Operatore'");
+    database->SetUserLevel(0);
+    Script script({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        EXPECT_EQ(w.cmdOK(), nullptr);
+        EXPECT_EQ(w.cmdCancel()->text(), "Chiudi");
+        EXPECT_TRUE(w.editor("Nome")->line()->isReadOnly());
+        EXPECT_FALSE(w.editor("LivelloAccesso")->choices()->isEnabled());
+        w.cmdCancel()->click();
+        return d.result();
+    }});
+    auto panel = odb::DataPanelTools::CreatePanel(users);
+    EXPECT_TRUE(panel->ShowRow(true, "", true).isEmpty());
+    EXPECT_TRUE(panel->NewRow({}).isEmpty());
+    EXPECT_EQ(notify.messages.value(0), "Il livello di accesso non consente di aggiungere dati.");
+    EXPECT_FALSE(users->DeleteAllowed());
+
+    database->SetUserLevel(-1);
+    Script narrowed({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        EXPECT_NE(w.cmdOK(), nullptr);
+        EXPECT_TRUE(w.editor("Nome")->line()->isReadOnly());
+        EXPECT_FALSE(w.editor("LivelloAccesso")->choices()->isEnabled());
+        w.cmdCancel()->click();
+        return d.result();
+    }});
+    EXPECT_TRUE(panel->ShowRow(true, "", true).isEmpty());
+    EXPECT_FALSE(users->DeleteAllowed());
+    database->SetUserLevel(1);
+    EXPECT_TRUE(users->DeleteAllowed());
+}
+
+TEST_F(RecordWindowTest, FileLinksAreChosenThroughThePromptService) {
+    ScopedRecordingPrompt prompt;
+    prompt->answerPath(path("disegno.png"));
+    ASSERT_TRUE(rows("ParticolariAttrezzature")->AddRow({"Descrizione", "Stampo"}));
+    auto parts = rows("ParticolariAttrezzature");
+    Script script({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        w.editor("Immagine")->browse()->click();
+        EXPECT_EQ(w.editor("Immagine")->line()->text(), path("disegno.png"));
+        w.cmdOK()->click();
+        return d.result();
+    }});
+    EXPECT_FALSE(odb::DataPanelTools::CreatePanel(parts)->ShowRow(true, "", true).isEmpty());
+    EXPECT_EQ(prompt->last().kind, RecordingPrompt::Kind::OpenFile);
+    EXPECT_EQ(prompt->last().title, "Scegli il file");
+    EXPECT_EQ(parts->ColFilePath("Immagine"), path("disegno.png"));
+}
+
+}  // namespace
