@@ -53,6 +53,11 @@ int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Varia
                     const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
                     int32_t qtyDefault = 1, const QString& qtyField = {}, bool askQty = false,
                     const QString& promptField = {});
+// The same over a grid's selected bookmarks (the grid's SelBookmarks list), in the order selected.
+int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const VariantList& gridBookmarks,
+                    bool selOnly, const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
+                    int32_t qtyDefault = 1, const QString& qtyField = {}, bool askQty = false,
+                    const QString& promptField = {});
 
 // One row of labels of one data row, each label from a freshly loaded script, on the preview window
 // (shown modally afterwards) or printed on the printer of that name. `choose` lets the user pick the

@@ -138,25 +138,30 @@ QString skipText(int16_t skip, const LabelLayout& layout) {
     return {};
 }
 
-// The bookmarks a run prints: a grid's selection counts from 0, other collections from 1.
+// The bookmarks a run prints: a grid's selection (its list, or an object of type "SelBookmarks")
+// counts from 0, other collections from 1.
 class Selection {
   public:
     explicit Selection(const Variant& v) : object_(v.isObject() ? v.objectValue() : nullptr) {
         if (object_) zeroBased_ = object_->className() == QLatin1String("SelBookmarks");
     }
-    bool present() const { return object_ != nullptr; }
+    explicit Selection(const VariantList& gridBookmarks) : list_(&gridBookmarks), zeroBased_(true) {}
+    bool present() const { return object_ != nullptr || list_ != nullptr; }
     bool gridSelection() const { return zeroBased_; }
     int32_t count() const {
+        if (list_) return static_cast<int32_t>(list_->size());
         VariantList none;
         return object_->invoke(QStringLiteral("Count"), CallKind::PropertyGet, none).toLong();
     }
     Variant item(int32_t record) const {
+        if (list_) return list_->at(static_cast<size_t>(record));
         VariantList index{Variant(zeroBased_ ? record : record + 1)};
         return object_->invoke(QStringLiteral("Item"), CallKind::PropertyGet, index);
     }
 
   private:
     ObjectRef object_;
+    const VariantList* list_ = nullptr;
     bool zeroBased_ = false;
 };
 
@@ -308,9 +313,7 @@ bool showLabelPreview(const Variant& target, frmLabelPreview* window, std::share
     }
 }
 
-}  // namespace
-
-int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Variant& selection, bool selOnly,
+int16_t printLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Selection& rows, bool selOnly,
                     const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
                     int32_t qtyDefault, const QString& qtyField, bool askQty, const QString& promptField) {
     if (g_blnPrinting) {
@@ -377,7 +380,6 @@ int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Varia
                 releaseEngine(endDoc);
                 return 0;
             }
-            const Selection rows(selection);
             LabelPrintLoop loop(ds, rows, selOnly, table, qtyDefault, qtyField, askQty, promptField);
             result = loop.run(layout, skipCount, *host);
         }
@@ -392,6 +394,22 @@ int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Varia
         releaseEngine(endDoc);
         return result;
     }
+}
+
+}  // namespace
+
+int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Variant& selection, bool selOnly,
+                    const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
+                    int32_t qtyDefault, const QString& qtyField, bool askQty, const QString& promptField) {
+    return printLabels(frm, ds, Selection(selection), selOnly, table, skip, endDoc, preview, qtyDefault,
+                       qtyField, askQty, promptField);
+}
+
+int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const VariantList& gridBookmarks,
+                    bool selOnly, const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
+                    int32_t qtyDefault, const QString& qtyField, bool askQty, const QString& promptField) {
+    return printLabels(frm, ds, Selection(gridBookmarks), selOnly, table, skip, endDoc, preview, qtyDefault,
+                       qtyField, askQty, promptField);
 }
 
 bool ShowLabelPreview(frmLabelPreview* window, std::shared_ptr<odb::DataSet>& ds, float height, float width,

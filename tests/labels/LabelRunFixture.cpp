@@ -57,21 +57,19 @@ QStringList squaresOf(QImage image) {
 
 }  // namespace
 
-BookmarkList::BookmarkList(std::vector<Variant> bookmarks, bool gridSelection)
-    : Dispatch(members(gridSelection)), items(std::move(bookmarks)), grid_(gridSelection) {}
+BookmarkList::BookmarkList(std::vector<Variant> bookmarks)
+    : Dispatch(members()), items(std::move(bookmarks)) {}
 
-const DispatchClass& BookmarkList::members(bool gridSelection) {
-    auto build = [](const char* name, int base) {
-        DispatchClassOf<BookmarkList> c(QString::fromLatin1(name));
+const DispatchClass& BookmarkList::members() {
+    static const DispatchClassOf<BookmarkList> cls = [] {
+        DispatchClassOf<BookmarkList> c(QStringLiteral("Collection"));
         c.get(QStringLiteral("Count"), {},
               [](BookmarkList& l, DispatchArgs&) { return int32_t(l.items.size()); })
             .get(QStringLiteral("Item"), {Param(QStringLiteral("Index"), VarType::Long)},
-                 [base](BookmarkList& l, DispatchArgs& a) { return l.items.at(size_t(a.lng(0) - base)); });
+                 [](BookmarkList& l, DispatchArgs& a) { return l.items.at(size_t(a.lng(0) - 1)); });
         return c;
-    };
-    static const DispatchClassOf<BookmarkList> grid = build("SelBookmarks", 0);
-    static const DispatchClassOf<BookmarkList> collection = build("Collection", 1);
-    return gridSelection ? static_cast<const DispatchClass&>(grid) : collection;
+    }();
+    return cls;
 }
 
 void LabelRunTest::SetUp() {

@@ -36,15 +36,14 @@ struct LayoutRow {
         "PrintLabel = True\r\nEnd Function\r\n");
 };
 
-// A grid's selection (0-based, type name "SelBookmarks") or a plain collection (1-based).
+// A collection of bookmarks other than a grid's selection: Count and Item from 1.
 class BookmarkList : public Dispatch {
   public:
-    BookmarkList(std::vector<Variant> bookmarks, bool gridSelection);
+    explicit BookmarkList(std::vector<Variant> bookmarks);
     std::vector<Variant> items;
 
   private:
-    static const DispatchClass& members(bool gridSelection);
-    bool grid_;
+    static const DispatchClass& members();
 };
 
 class LabelRunTest : public ModelDatabaseTest {

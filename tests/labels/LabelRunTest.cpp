@@ -299,20 +299,22 @@ TEST_F(LabelRunTest, RunsLeaveTheirLabelsWhereTheSheetSays) {
         std::vector<int16_t> results;
         for (const Call& call : c.calls) {
             auto ds = customers(call.from, call.rows);
-            Variant selection = Variant::missing();
-            if (!call.selection.empty()) {
-                std::vector<Variant> marks;
-                for (int n : call.selection) {
-                    EXPECT_TRUE(
-                        ds->FindRow(QStringLiteral("Codice = 'C%1'").arg(n, 3, 10, QLatin1Char('0'))));
-                    marks.push_back(ds->Bookmark());
-                }
-                ds->RowFirst();
-                selection = Variant(ObjectRef(std::make_shared<BookmarkList>(marks, call.gridSelection)));
+            std::vector<Variant> marks;
+            for (int n : call.selection) {
+                EXPECT_TRUE(ds->FindRow(QStringLiteral("Codice = 'C%1'").arg(n, 3, 10, QLatin1Char('0'))));
+                marks.push_back(ds->Bookmark());
             }
+            ds->RowFirst();
             frmLabelPreview* preview = nullptr;
-            results.push_back(PrintLabels(&owner, ds, selection, !call.selection.empty(), call.table,
-                                          call.skip, call.endDoc, preview, 1, call.qtyField));
+            const bool selOnly = !call.selection.empty();
+            if (call.gridSelection && selOnly)
+                results.push_back(PrintLabels(&owner, ds, VariantList(marks), true, call.table, call.skip,
+                                              call.endDoc, preview, 1, call.qtyField));
+            else
+                results.push_back(PrintLabels(
+                    &owner, ds,
+                    selOnly ? Variant(ObjectRef(std::make_shared<BookmarkList>(marks))) : Variant::missing(),
+                    selOnly, call.table, call.skip, call.endDoc, preview, 1, call.qtyField));
         }
         EXPECT_EQ(c.results, results);
         EXPECT_EQ(c.pages.join(u'\n').toStdString(), pagesSummary(pdfPages()).join(u'\n').toStdString());
