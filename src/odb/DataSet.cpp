@@ -1356,6 +1356,11 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
     scope.kind = Scope::Rows;
     scope.rows = found;
     ds->open(where, {}, {}, scope);
+    const Variant from = Bookmark();
+    if (!from.isNull()) {
+        ds->relatedFromTable_ = &table_;
+        ds->relatedFromOid_ = static_cast<int64_t>(from.toDouble());
+    }
     return ds;
 }
 

@@ -205,6 +205,11 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // Reads the rows again (other computers' changes included), keeping the current row if it exists.
     void Requery();
     void RefreshRows() { Requery(); }
+    // Reads which rows belong again, as they are in the file now, so that rows other computers
+    // added, changed out of the view or deleted meanwhile are seen; related rows (OpenRelated) are
+    // looked up again from their row. The current row stays current while it still belongs
+    // (`keepRow`), otherwise the data set stands on its first row. A pending new row is kept.
+    void SyncRows(bool keepRow = true);
     // The where-text kept aside while a complex filter works through SelWhere.
     QString SavedSelWhere() const { return savedWhere_; }
     void SetSavedSelWhere(const QString& where) { savedWhere_ = where; }
@@ -412,6 +417,9 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     int opening_ = 0;        // inside OnSelect: view settings are read by the opening itself
     odb::EventSource eventSource_;
     QString savedWhere_;
+    // The row OpenRelated started from, for SyncRows.
+    const Table* relatedFromTable_ = nullptr;
+    int64_t relatedFromOid_ = 0;
     QHash<QString, QString> options_;
     int selectionHeld_ = 0;
     bool positionLost_ = false;
