@@ -36,6 +36,8 @@ class frmMagneticDev : public QDialog {
     QPushButton* cmdCancel() const { return cmdCancel_; }
     QLabel* lblTryAgain() const { return lblTryAgain_; }
     QLabel* lblMsg() const { return lblMsg_; }
+    // The instruction line; the job-order action window hides it.
+    QLabel* Label2() const { return Label2_; }
     QTimer* tmEvent() const { return tmEvent_; }
 
     // Starts the armed operation; runs at every activation of the window.

@@ -1,0 +1,12 @@
+// The worker-card prefix, read before every card read.
+#include "terminal/CardPrefix.h"
+
+#include "model/GetDBTable.h"
+#include "odb/DataSet.h"
+#include "odb/Table.h"
+
+QString WorkerCardPrefix() {
+    const auto types =
+        GetDBTable(Variant(QStringLiteral("TipiCommessa"))).OpenData(QStringLiteral("Tipologia=9"));
+    return types->DataEmpty() ? QString() : types->ColText(QStringLiteral("PrefissoNumero"));
+}
