@@ -31,6 +31,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/clsOSTNA.h"
 #include "startup/DatabaseOpening.h"
+#include "startup/LoadedForms.h"
 #include "startup/SharedState.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/frmAbout.h"
@@ -76,6 +77,7 @@ void readMinutes(const QString& key, int16_t& target) {
 
 frmMain::frmMain() {
     setObjectName(QStringLiteral("frmMain"));
+    LoadedForms::Track();
     setWindowTitle(kAppSettingsName);
     setWindowIcon(ApplicationIcon());
     createControls();
@@ -318,7 +320,10 @@ void frmMain::closeEvent(QCloseEvent* e) {
 
 bool frmMain::unloadOtherWindows(bool reportRefusal) {
     using namespace MsgBoxStyle;
-    const QWidgetList windows = QApplication::topLevelWidgets();
+    // The most recently loaded first; windows up before the record began count as the oldest.
+    QList<QWidget*> windows = LoadedForms::InOrder();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!windows.contains(w)) windows.prepend(w);
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         QWidget* w = *it;
         if (w == this || w == &frmMessage::instance() || !w->isVisible()) continue;

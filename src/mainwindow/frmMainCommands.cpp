@@ -118,12 +118,10 @@ void frmMain::mnuPrintMonth_Accessi_Click() {}
 void frmMain::mnuPrintSetting_Click(const QString&) {}
 
 // Tools, settings, reminders, mail and the shop-floor terminal.
-void frmMain::mnuAccessTimeSetting_Click() {}
 void frmMain::mnuOrderNumberSetting_Click() {}
 void frmMain::mnuOptionsMagnetic_Click() {}
 void frmMain::mnuSendMail_Click() {}
 void frmMain::mnuMemo_Click() {}
-void frmMain::mnuOpenUserWindow_Click() {}
 void frmMain::mnucontrolPanel_Click() {}
 void frmMain::mnuCheck_Mail_Click() {}
 void frmMain::mnuCheck_PeriodiNonLavorativi_Click() {}
@@ -132,8 +130,6 @@ void frmMain::mnuSoftwareUpdate_Click() {}
 void frmMain::mnuToolsCard_Click() {}
 void frmMain::mnuToolsCardWrite_Click() {}
 void frmMain::tmSendMail_Timer() {}
-void frmMain::ShowCommandPanel() {}
-void frmMain::CommandPanelStatusMsg(const QString&) {}
 void frmMain::LoadMemoWindow() {}
 void frmMain::UnloadMemoWindow() {}
 
