@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 
 #include "base/Format.h"
@@ -1971,6 +1972,8 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                 ev.OnBeforeUpdateReference(*owner, *none, sc.reference->name, false, false);
             });
         if (progress) progress->OnStart(odbEvtImportRows, total);
+        std::map<std::pair<const ReferenceDef*, int64_t>, std::optional<Variant>> sourceKeys;
+        std::map<std::pair<const ReferenceDef*, QString>, int64_t> destinationRows;
         {
             QuietOwner quiet(dest, owner ? sc.reference : nullptr, ownerOidOf(sc));
             for (size_t i = 0; i < ids_.size(); ++i) {
@@ -1984,20 +1987,44 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                         if (!destination.table_.HasField(col.name)) continue;
                         destination.SetColValue(col.name, b->values[c]);
                     }
-                // Lookups travel by the referenced row's key value.
+                // Lookups travel by the referenced row's key value: read once per referenced row,
+                // resolved once per key in the destination.
                 for (const auto& b : src)
                     for (size_t c = 0; c < b->table->columns().size(); ++c) {
                         const StoredColumn& col = b->table->columns()[c];
                         if (col.kind != StoredColumn::Lookup || b->values[c].isNull()) continue;
                         const ReferenceDef* dref = destination.table_.FindReference(col.name);
                         if (!dref || dref->collection) continue;
-                        QString keyField = col.reference->keyField;
-                        if (keyField.isEmpty() && !col.reference->displayFieldList().isEmpty())
-                            keyField = col.reference->displayFieldList().front();
-                        auto target = GetReference(col.name);
-                        if (target->DataEmpty() || keyField.isEmpty() || !target->ColExists(keyField))
+                        const int64_t linked = static_cast<int64_t>(b->values[c].toDouble());
+                        auto known = sourceKeys.find(std::make_pair(col.reference, linked));
+                        if (known == sourceKeys.end()) {
+                            QString keyField = col.reference->keyField;
+                            if (keyField.isEmpty() && !col.reference->displayFieldList().isEmpty())
+                                keyField = col.reference->displayFieldList().front();
+                            std::optional<Variant> key;
+                            auto target = GetReference(col.name);
+                            if (!target->DataEmpty() && !keyField.isEmpty() && target->ColExists(keyField))
+                                key = target->ColValue(keyField);
+                            known = sourceKeys.emplace(std::make_pair(col.reference, linked), key).first;
+                        }
+                        if (!known->second) continue;
+                        const Variant& key = *known->second;
+                        if (key.isEmptyOrNull()) {
+                            destination.SetReference(col.name, key);
                             continue;
-                        destination.SetReference(col.name, target->ColValue(keyField));
+                        }
+                        auto found = destinationRows.find(std::make_pair(dref, key.toText()));
+                        if (found == destinationRows.end())
+                            found = destinationRows
+                                        .emplace(std::make_pair(dref, key.toText()),
+                                                 destination.findTarget(*dref, key))
+                                        .first;
+                        for (const auto& holder : destination.row())
+                            if (holder->table->Name().compare(dref->table, Qt::CaseInsensitive) == 0) {
+                                destination.setLookup(*holder, holder->table->columnIndex(dref->name), *dref,
+                                                      found->second);
+                                break;
+                            }
                     }
                 // A row whose unique values the destination already holds is not copied again.
                 if (destination.collidesOnUniqueIndex()) {

@@ -395,33 +395,44 @@ std::shared_ptr<RowBuffer> Engine::buffer(const Table& t, int64_t oid) {
 }
 
 void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
-    QStringList missing;
-    // The rows of the window already read stay in the page with the new ones: a page of only the new
-    // rows let the others go, and walking the rows read 64 of them again at every step.
+    const auto held = [&](int64_t oid) -> std::shared_ptr<RowBuffer> {
+        auto it = buffers_.find(std::make_pair(&t, oid));
+        if (it == buffers_.end()) return nullptr;
+        auto b = it->second.lock();
+        if (b && b->oid == oid &&
+            (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp()
+                        : b->readInCall == callSerial_ || b->stamp == heldStamp()))
+            return b;
+        return nullptr;
+    };
+    // The first row is the one wanted now: while it is held, the page was read already and the
+    // rest is read when the walk gets there.
+    if (oids.empty() || held(oids.front())) return;
+    std::vector<int64_t> missing;
+    // The page keeps every row of it alive, those still fresh included: a page that held only the
+    // rows it read would let the others go and read them again at the next step.
     std::vector<std::shared_ptr<RowBuffer>> made;
     for (int64_t oid : oids) {
-        auto it = buffers_.find(std::make_pair(&t, oid));
-        if (it != buffers_.end())
-            if (auto b = it->second.lock())
-                if (b->oid == oid && (depth_ > 0 ? b->opSerial == opSerial_ || b->stamp == stamp()
-                                                 : b->readInCall == callSerial_ || b->stamp == heldStamp())) {
-                    made.push_back(std::move(b));
-                    continue;
-                }
-        missing << QString::number(oid);
+        if (auto b = held(oid))
+            made.push_back(std::move(b));
+        else
+            missing.push_back(oid);
     }
-    // One row is read as it comes; the page is read again only once its first row is missing, so that a
-    // walk through the rows reads them a page at a time.
-    if (missing.size() < 2 || missing.front() != QString::number(oids.front())) return;
+    if (missing.size() < 2) return;  // one row alone is read as it comes
     QStringList cols;
     for (const auto& c : t.columns())
         cols << SqlQuote(c.name);
-    // The identities are numbers of our own: safe to write into the text.
+    QStringList marks;
+    for (size_t i = 0; i < missing.size(); ++i)
+        marks << QStringLiteral("?");
+    // A full page always has the same text, so its statement is prepared once.
     auto st =
         conn().statement(QStringLiteral("SELECT \"OID\", ") + cols.join(QStringLiteral(", ")) +
                          QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN (") +
-                         missing.join(QLatin1Char(',')) + QLatin1Char(')'));
-    // Buffers are kept alive by the data set's page; new ones are made here.
+                         marks.join(QLatin1Char(',')) + QLatin1Char(')'));
+    for (size_t i = 0; i < missing.size(); ++i)
+        st.bind(static_cast<int>(i) + 1, missing[i]);
+    // New buffers are made here.
     while (st.step()) {
         const int64_t oid = st.int64(0);
         std::shared_ptr<RowBuffer> b;

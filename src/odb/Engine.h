@@ -73,7 +73,8 @@ class Engine {
     void ensureFresh(RowBuffer& b);
     void reload(RowBuffer& b);
     void forget(const Table& table, int64_t oid);
-    // Reads the rows `oids` of `table` that are not held yet, in one statement.
+    // Reads the rows `oids` of `table` that are not held yet, in one statement, when the first of
+    // them (the row wanted now) is one of those; the page keeps every row of it alive.
     void prefetch(const Table& table, const std::vector<int64_t>& oids);
     void remember(const std::shared_ptr<RowBuffer>& b);
     // Physical writes of one buffer.

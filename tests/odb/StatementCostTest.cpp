@@ -226,4 +226,25 @@ TEST_F(StatementCostTest, AWalkOverTheRowsReadsThemAPageAtATime) {
     EXPECT_EQ(0, log.count(rowRead("Clienti")));
 }
 
+TEST_F(StatementCostTest, AnImportResolvesEachReferencedKeyOnce) {
+    ASSERT_TRUE(
+        o.table("Operai").OpenData()->AddRow({"Codice", "8", "Nominativo", "Bianchi", "CostoOrario", 20}));
+    auto other = o.table("Commesse").OpenData();
+    ASSERT_TRUE(other->AddRow({"Cliente", ""}));
+    auto otherDetail = other->GetReference("Dettagli");
+    ASSERT_TRUE(otherDetail->AddRow({"NumeroCommessa", "B0001/001"}));
+    auto source = otherDetail->GetReference("Passaggi");
+    o.conn->BeginTrans();
+    for (int i = 0; i < 60; ++i)
+        ASSERT_TRUE(source->AddRow({"Operaio", i % 2 ? "7" : "8", "Minuti", 10}));
+    o.conn->CommitTrans();
+    StatementLog log(*o.conn);
+    ASSERT_EQ(source->ImportRows(*steps), 60);
+    EXPECT_LE(log.count("FROM \"Operai\" r WHERE"), 2) << Lines(log.all);
+    EXPECT_EQ(
+        raw("SELECT count(*) FROM Passaggi p JOIN Operai o ON o.OID = p.Operaio WHERE o.Codice = '8' AND "
+            "p._OwnerOID = 1"),
+        30);
+}
+
 }  // namespace
