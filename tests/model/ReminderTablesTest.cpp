@@ -63,16 +63,6 @@ TEST_F(ReminderTables, NoticeMinutesHaveAFloorOnlyWithoutDaysAndHours) {
               "30,30,45,30,0,0");
 }
 
-TEST_F(ReminderTables, ANewRuleStartsWithAZeroPeriodAndNoLastCheck) {
-    auto r = rules("OID=0");
-    ASSERT_TRUE(r->NewRow());
-    EXPECT_EQ(r->ColValue("GiorniDiPreavviso").toLong(), 0);
-    EXPECT_EQ(r->ColValue("OreDiPreavviso").toLong(), 0);
-    EXPECT_EQ(r->ColValue("MinutiDiPreavviso").toLong(), 0);
-    EXPECT_TRUE(r->ColIsNull("DataUltimoControllo"));
-    r->CancelRow();
-}
-
 TEST_F(ReminderTables, NoticeDaysAreCappedAtThirty) {
     auto r = storedRule();
     ASSERT_TRUE(r->SetColValue("GiorniDiPreavviso", 30));

@@ -196,28 +196,6 @@ TEST_F(SearchDialog, F3ConfirmsWithNextAndEscCancelsLeavingTheLastSearch) {
     EXPECT_EQ(frmSearchText::LastSearchText, "Bian");
 }
 
-TEST_F(SearchDialog, OptionalControlsAndTheirTexts) {
-    for (bool inside : {false, true})
-        for (bool next : {false, true}) {
-            bool insideShown = false, nextShown = false;
-            QString check, tip;
-            search(
-                "Cliente",
-                [&](frmSearchText& d) {
-                    insideShown = d.chkInternal()->isVisible();
-                    nextShown = d.cmdNext()->isVisible();
-                    check = d.chkInternal()->text();
-                    tip = d.chkInternal()->toolTip();
-                    press(d.txtSearch(), Qt::Key_Escape);
-                },
-                inside, next);
-            EXPECT_EQ(insideShown, inside);
-            EXPECT_EQ(nextShown, next);
-            EXPECT_EQ(check, " [F2] &Intern.");
-            EXPECT_EQ(tip, "Cerca anche all'interno delle stringhe");
-        }
-}
-
 TEST_F(SearchDialog, FocusSelectsTheWholeText) {
     frmSearchText::LastFieldName = "Cliente";
     frmSearchText::LastSearchText = "Rossi";

@@ -90,14 +90,6 @@ class SoftwareUpdate : public StartupTest {
     QByteArray previousTmp_;
 };
 
-TEST_F(SoftwareUpdate, VersionTextAndScriptAddress) {
-    EXPECT_EQ(UpdateVersionText(2, 2, 49), "0002_0002_0049");
-    EXPECT_EQ(UpdateVersionText(10, 0, 1234), "0010_0000_1234");
-    EXPECT_EQ(GetUpdateURL(), server.baseUrl() + "/QoLib/GetAppUpdateFile.asp");
-    DeleteSetting(kAppSettingsName, "Configuration", "UpdateBaseURL");
-    EXPECT_TRUE(GetUpdateURL().endsWith("/QoLib/GetAppUpdateFile.asp"));
-}
-
 TEST_F(SoftwareUpdate, TheLocalFindIsTheNewestAboveTheRunningVersionWhateverTheLetterCase) {
     struct Case {
         QStringList files;

@@ -80,10 +80,4 @@ TEST_F(RowWindowTest, SelectRowPutsTheDataSetOnThePickedRowOnlyOnOK) {
     EXPECT_EQ(ds->ColText("Codice"), "C05");
 }
 
-TEST_F(RowWindowTest, TheGridEditsNothing) {
-    odb::RowWindow window(db->articoli(), "Anteprima");
-    EXPECT_EQ(window.grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_EQ(window.CurrentRow(), 0);
-}
-
 }  // namespace
