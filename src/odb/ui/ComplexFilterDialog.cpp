@@ -11,6 +11,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "base/AppError.h"
 #include "odb/Database.h"
 #include "odb/FieldValueText.h"
@@ -62,6 +64,8 @@ ComplexFilterDialog::ComplexFilterDialog(SelectionSet& set, bool named, const QS
     lstConditions_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstConditions_->verticalHeader()->setVisible(false);
     lstConditions_->horizontalHeader()->setStretchLastSection(true);
+    for (int column = 0; column < 3; ++column)
+        lstConditions_->setColumnWidth(column, column == 2 ? 240 : 160);
     layout->addWidget(lstConditions_, 1);
 
     auto* editors = new QGridLayout;
@@ -198,7 +202,14 @@ void ComplexFilterDialog::showConditions() {
         for (int col = 0; col < 4; ++col)
             lstConditions_->setItem(static_cast<int>(i), col, new QTableWidgetItem(cells[col]));
     }
-    lstConditions_->resizeColumnsToContents();
+    // Wide enough for what they hold, never narrower than they start.
+    const QFontMetrics fm = lstConditions_->fontMetrics();
+    for (int column = 0; column < 3; ++column) {
+        int wanted = lstConditions_->columnWidth(column);
+        for (int row = 0; row < lstConditions_->rowCount(); ++row)
+            wanted = std::max(wanted, fm.horizontalAdvance(lstConditions_->item(row, column)->text()) + 16);
+        lstConditions_->setColumnWidth(column, wanted);
+    }
 }
 
 void ComplexFilterDialog::fillNames() {

@@ -98,7 +98,8 @@ bool DataPanel::ChooseFields(QString& fieldList, const QString& title, bool, boo
     auto add = [&](const FieldDef* f) {
         if (!f || (sortable && f->Unsortable()) || known.contains(f->name.toLower())) return;
         known << f->name.toLower();
-        fields.push_back({f->name, f->description.isEmpty() ? f->Caption() : f->description});
+        fields.push_back({f->name, f->description.isEmpty() ? f->name : f->description,
+                          f->lookup ? NameWords(f->name) : f->Caption()});
     };
     // The view's own columns first, then the table's other fields and lookups.
     for (int i = 1; i <= dataSet_->FieldCount(); ++i)

@@ -24,6 +24,11 @@ bool descendingOf(const QListWidgetItem* item) {
     return item->data(kDescendingRole).toBool();
 }
 
+// How a chosen field of an order shows its direction.
+QString directionText(bool descending) {
+    return descending ? QStringLiteral(" (decrescente)") : QStringLiteral(" (crescente)");
+}
+
 // "Campo DESC" gives "Campo" and true.
 QString withoutDirection(const QString& text, bool& descending) {
     const QString t = text.trimmed();
@@ -129,13 +134,13 @@ FieldChooser::FieldChooser(std::vector<Field> fields, const QStringList& chosen,
 QListWidgetItem* FieldChooser::chosenItem(int fieldIndex, bool descending) const {
     QListWidgetItem* item = makeItem(fieldIndex);
     item->setData(kDescendingRole, descending);
-    if (order_) item->setText(item->text() + (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+    if (order_) item->setText(item->text() + directionText(descending));
     return item;
 }
 
 QListWidgetItem* FieldChooser::makeItem(int fieldIndex) const {
     const Field& f = fields_[static_cast<size_t>(fieldIndex)];
-    auto* item = new QListWidgetItem(f.name);
+    auto* item = new QListWidgetItem(f.caption.isEmpty() ? f.name : f.caption);
     item->setData(kFieldIndexRole, fieldIndex);
     if (!f.description.isEmpty()) item->setToolTip(f.description);
     return item;
@@ -155,7 +160,7 @@ QStringList FieldChooser::ChosenFields() const {
 QStringList FieldChooser::AvailableFields() const {
     QStringList out;
     for (int i = 0; i < lstAvailable_->count(); ++i)
-        out << lstAvailable_->item(i)->text();
+        out << fields_[static_cast<size_t>(fieldIndexOf(lstAvailable_->item(i)))].name;
     return out;
 }
 
@@ -239,8 +244,8 @@ void FieldChooser::ToggleDirection() {
     const int index = fieldIndexOf(item);
     const bool descending = !descendingOf(item);
     item->setData(kDescendingRole, descending);
-    item->setText(fields_[static_cast<size_t>(index)].name +
-                  (descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC")));
+    const Field& f = fields_[static_cast<size_t>(index)];
+    item->setText((f.caption.isEmpty() ? f.name : f.caption) + directionText(descending));
 }
 
 void FieldChooser::updateButtons() {

@@ -5,7 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -84,13 +86,19 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
     scroll->setWidget(body);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    layout->addWidget(scroll, 1);
+    // The fields and the lists of rows share the height; the user moves the border between them.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(scroll);
+    layout->addWidget(split, 1);
 
     for (const ReferenceDef* r : table.References()) {
         if (!r->collection) continue;
         if (!tabs_) {
-            tabs_ = new QTabWidget(this);
-            layout->addWidget(tabs_, 1);
+            tabs_ = new QTabWidget(split);
+            split->addWidget(tabs_);
+            split->setStretchFactor(0, 3);
+            split->setStretchFactor(1, 2);
         }
         auto* page = new QWidget(tabs_);
         auto* pageLayout = new QVBoxLayout(page);
@@ -138,7 +146,18 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
     connect(cmdCancel_, &QPushButton::clicked, this, &RecordWindow::reject);
     layout->addLayout(buttons);
     refresh();
-    resize(680, tabs_ ? 640 : 520);
+    // What the fields need, within the screen; a window with lists of rows is taller.
+    const QSize fields = body->sizeHint();
+    const QRect screen =
+        owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const int height = std::min(screen.height() * 85 / 100,
+                                fields.height() + heading->sizeHint().height() + 90 + (tabs_ ? 280 : 0));
+    resize(std::min(screen.width() * 90 / 100, std::max(700, fields.width() + 60)), height);
+    setMinimumSize(420, tabs_ ? 420 : 200);
+    // Fields the user cannot change look so.
+    setStyleSheet(
+        QStringLiteral("QLineEdit[readOnly=\"true\"], QPlainTextEdit[readOnly=\"true\"] "
+                       "{ background: palette(window); }"));
 }
 
 RecordWindow::~RecordWindow() = default;
@@ -202,11 +221,20 @@ void RecordWindow::refused(const QString& field) {
 }
 
 void RecordWindow::errorShown(const QString& text, const QString& field) {
-    ShowPanelMessage(dataSet_->GetDatabase(), text);
+    // The stored value is back before the message shows, so that leaving the field for the
+    // message box finds nothing more to write.
     refused(field);
+    ShowPanelMessage(dataSet_->GetDatabase(), text);
+    if (QWidget* w = focusTarget(focusedField_)) w->setFocus();
 }
 
 void RecordWindow::fieldEdited(FieldEditor* editor) {
+    if (writing_) return;  // a message of this very edit took the focus away
+    struct Writing {
+        bool& flag;
+        explicit Writing(bool& f) : flag(f) { flag = true; }
+        ~Writing() { flag = false; }
+    } writing(writing_);
     const QString name = editor->field().name;
     Variant value;
     QString problem;
@@ -254,7 +282,9 @@ void RecordWindow::clearLookup(const QString& reference) {
 }
 
 void RecordWindow::loadRows(Collection& c) {
-    c.rows = dataSet_->SelectReference(c.reference->name);
+    // The rules order and narrow the rows they list (their event writes nothing, yet runs as an
+    // operation): a window that only shows leaves the file alone.
+    if (editable_) c.rows = dataSet_->SelectReference(c.reference->name);
     if (!c.rows) c.rows = dataSet_->GetReference(c.reference->name);
     QStringList columns;
     for (const QString& name : c.reference->displayFieldList())

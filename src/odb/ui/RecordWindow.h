@@ -79,6 +79,7 @@ class RecordWindow : public QDialog {
     bool stored_ = false;
     bool changed_ = false;
     bool editRefused_ = false;
+    bool writing_ = false;
     QString focusedField_;
     std::vector<FieldEditor*> editors_;
     std::vector<LookupEditor*> lookups_;

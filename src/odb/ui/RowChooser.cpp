@@ -77,6 +77,8 @@ RowChooser::RowChooser(std::shared_ptr<DataSet> dataSet, bool pick, const QStrin
     }
     layout->addLayout(buttons);
     resize(640, 420);
+    // The row the data set stands on is the one offered first.
+    if (grid_->currentIndex().isValid()) grid_->selectRow(grid_->currentIndex().row());
     if (search_) search_->setFocus();
 }
 
@@ -87,8 +89,9 @@ bool RowChooser::typeAhead(const QString& text) {
     auto probe = dataSet_->CloneData();
     const QString condition =
         field_ + QStringLiteral(" Like ") + WhereLiteral::text(LikeLiteral(text) + QLatin1Char('*'));
-    if (!probe->FindRow(condition)) return false;
-    return grid_->SetBookmark(probe->Bookmark());
+    if (!probe->FindRow(condition) || !grid_->SetBookmark(probe->Bookmark())) return false;
+    grid_->selectRow(grid_->currentIndex().row());
+    return true;
 }
 
 void RowChooser::accept() {
