@@ -1475,6 +1475,7 @@ void DataSet::RejectChange(const QString& text, int32_t) {
 
 bool DataSet::AskQuestion(int32_t kind, const QString& text, bool defaultCancel, bool readAnswer) {
     bool cancel = defaultCancel;
+    engine_.beforeShowing();
     if (itfNotifyEvent* n = engine_.notify()) n->OnQueryMessage(this, kind, text, cancel);
     if (readAnswer) return !cancel;
     if (cancel && (kind == 0 || kind == 2))

@@ -729,6 +729,8 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
     ++opSerial_;
     undo_.clear();
     undoKeys_.clear();
+    claimBeforeShowing_ = readFirst && !c.IsReadOnly();
+    shown_ = false;
     try {
         body();
         c.endWrite(token, true);
@@ -740,7 +742,9 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
         quietOwners = quietBefore;
         // A plain BEGIN cannot wait for another computer's write lock once it has read: SQLite
         // answers busy at once. Everything is undone, so run it again under BEGIN IMMEDIATE, which waits.
-        if (readFirst && DbmsGlobal::IsLibraryError(e, odbErrBusy)) return run(source, body, false);
+        // Never when the user has seen something of it: a question would be asked twice.
+        if (readFirst && !shown_ && DbmsGlobal::IsLibraryError(e, odbErrBusy))
+            return run(source, body, false);
         if (DbmsGlobal::IsLibraryError(e, odbErrRefused) || DbmsGlobal::IsLibraryError(e, odbErrRowChanged) ||
             DbmsGlobal::IsLibraryError(e, odbErrRowDeleted)) {
             showMessage(source, e.description());
@@ -803,7 +807,19 @@ void Engine::noteNewRowGuard(const std::shared_ptr<RowBuffer>& b) {
 }
 
 void Engine::showMessage(void* source, const QString& text) {
+    beforeShowing();
     if (notify_) notify_->OnInternalMessage(source, text);
+}
+
+void Engine::beforeShowing() {
+    if (depth_ == 0) return;
+    // An operation that read first takes the write lock before the user sees anything of it: if
+    // another computer holds it, the operation runs again from the start, nothing shown twice.
+    if (claimBeforeShowing_) {
+        conn().statement(QStringLiteral("UPDATE \"%1\" SET Name=Name WHERE 0").arg(kVersionsTable)).run();
+        claimBeforeShowing_ = false;
+    }
+    shown_ = true;
 }
 
 }  // namespace odb

@@ -136,6 +136,8 @@ class Engine {
 
     // ---- messages ----
     void showMessage(void* source, const QString& text);
+    // Called before a question or message reaches the user inside an operation.
+    void beforeShowing();
 
   private:
     void rollbackOperation();
@@ -170,6 +172,8 @@ class Engine {
 
     int depth_ = 0;
     int64_t opSerial_ = 0;
+    bool claimBeforeShowing_ = false;  // a read-first operation not yet holding the write lock
+    bool shown_ = false;               // the running operation showed the user something
     std::vector<std::function<void()>> undo_;
     std::unordered_set<const void*> undoKeys_;
     QHash<QString, int> guards_;

@@ -144,6 +144,46 @@ TEST_F(SharingTest, ASameValueWriteWhoseRuleWritesWaitsForTheLockToo) {
     EXPECT_TRUE(notify.messages.isEmpty());
 }
 
+TEST_F(SharingTest, ASameValueWriteMeetingALockAsksItsQuestionOnceAndKeepsTheFirstAnswer) {
+    // A user who answers Yes, and would answer No if asked again.
+    class FirstYes : public TestNotify {
+      public:
+        void OnQueryMessage(void* source, int32_t type, const QString& text, bool& cancel) override {
+            TestNotify::OnQueryMessage(source, type, text, cancel);
+            cancel = questions.size() > 1;
+        }
+    } user;
+    auto def = shop();
+    bool armed = false;
+    def->table("Clienti")->onUpdateField = [&armed](DataSet& ds, const QString& column) {
+        if (!armed || column != "Descrizione" || ds.ColText("Codice") != "C1") return;
+        const bool yes = ds.AskQuestion(1, "Registrare la modifica?", true, true);
+        ds.ShowMessage("Controllo eseguito");
+        if (yes) ds.OpenTable("Clienti")->AddRow({"Codice", "LOG", "Descrizione", "Registrato"});
+    };
+    auto o = OpenDefinition(db(), def, &user, nullptr, 5000);
+    auto clienti = o.table("Clienti").OpenData();
+    ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
+    armed = true;
+    auto holder = std::make_unique<LockHolder>(db());
+    ASSERT_TRUE(holder->holds());
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        holder->release();
+    });
+    bool written = false;
+    try {
+        written = clienti->SetColValue("Descrizione", "Bianchi");
+    } catch (const AppError& e) {
+        ADD_FAILURE() << e.number() - vbObjectError << " " << e.description().toStdString();
+    }
+    other.join();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(Lines(user.questions), "1:Registrare la modifica?");
+    EXPECT_EQ(Lines(user.messages), "Controllo eseguito");
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='LOG'"), 1);
+}
+
 TEST_F(SharingTest, ALockHeldPastTheTimeoutGivesTheBusyErrorAndChangesNothing) {
     auto o = OpenDefinition(db(), shop(), &notify, nullptr, 200);
     auto clienti = o.table("Clienti").OpenData();
