@@ -1626,10 +1626,17 @@ void DataSet::CancelRow() {
     }
 }
 
+bool DataSet::beingSaved(const RowChain& chain) const {
+    // The row itself: a shared base row under the save of another row on it is no reason to skip.
+    if (chain.empty()) return false;
+    for (size_t i = identityIndex(chain); i < chain.size(); ++i)
+        if (chain[i]->saving > 0) return true;
+    return false;
+}
+
 bool DataSet::SaveRow() {
     if (refusedAsGone()) return false;
-    for (const auto& b : row_)
-        if (b->saving > 0) return true;  // already being saved higher up
+    if (beingSaved(row_)) return true;  // already being saved higher up
     return engine_.run(this, [&]() {
         currentOrRefuse();
         saveCurrent();
@@ -1639,8 +1646,7 @@ bool DataSet::SaveRow() {
 void DataSet::saveCurrent() {
     requireRow();
     const RowChain chain = row();
-    for (const auto& b : chain)
-        if (b->saving > 0) return;
+    if (beingSaved(chain)) return;
     const bool wasNew = isNew_;
     bool dirty = wasNew;
     for (const auto& b : chain)
@@ -1648,10 +1654,11 @@ void DataSet::saveCurrent() {
     if (!dirty) return;
     const ChainMark saving(chain, &RowBuffer::saving);
 
-    // The row's own tables always; a shared base row only when it is stored with it.
+    // The row's own tables always; a shared base row only when it is stored with it, and not
+    // again while the save of another row on it is under way (its changes are written either way).
     const size_t own = identityIndex(chain);
     for (size_t i = 0; i < chain.size(); ++i)
-        if (i >= own || chain[i]->isNew() || chain[i]->isDirty())
+        if (i >= own || ((chain[i]->isNew() || chain[i]->isDirty()) && chain[i]->saving == 1))
             if (itfSetData* ev = chain[i]->table->events()) ev->OnUpdateRow(*this);
 
     // Owners whose bulk change raises their events itself hear nothing of the single row.
@@ -1756,13 +1763,14 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         return;
     }
     const RowChain chain = row();
-    for (const auto& b : chain)
-        if (b->deleting > 0) return;
-    const ChainMark deleting(chain, &RowBuffer::deleting);
-
     // The stored row the data set stands on: an exclusive chain goes whole, a shared base stays
-    // (and hears nothing of the deletion).
+    // (and hears nothing of the deletion, nor counts as going: other rows on it are still theirs).
     const size_t first = identityIndex(chain);
+    const RowChain own(chain.begin() + static_cast<std::ptrdiff_t>(first), chain.end());
+    for (const auto& b : own)
+        if (b->deleting > 0) return;
+    const ChainMark deleting(own, &RowBuffer::deleting);
+
     for (size_t i = first; i < chain.size(); ++i)
         if (itfSetData* ev = chain[i]->table->events()) ev->OnDeleteRow(*this);
 

@@ -372,6 +372,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void setBaseLink(const Variant& value);
     int64_t findTarget(const ReferenceDef& ref, const Variant& value);
     void saveCurrent();
+    // True when the row of `chain` is being saved higher up (a nested save of it is a no-op).
+    bool beingSaved(const RowChain& chain) const;
     void deleteCurrent(bool ownerEvents);
     // Refuses a deletion of a login row without `loginRows`, and of this run's own login.
     void refuseLoginDeletion(bool loginRows);

@@ -291,4 +291,87 @@ TEST_F(EventsTest, RelatedRowsAndParents) {
     EXPECT_EQ(header->FormattedColValue("Progressivo"), "0001");
 }
 
+// Order lines and load lines of one part: two shared-base extensions of the same stock row.
+class LoadLinesTest : public TempFolderTest {
+  protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+        def = std::make_shared<TestDefinition>();
+        BuildShopSchema(*def);
+        auto order = def->add("RigheOrdine");
+        order->base = "Magazzino";
+        order->kind = odb::BaseKind::SharedBase;
+        order->structure = [](odb::FieldDefs& f, odb::IndexDefs&, odb::ReferenceDefs&) {
+            Long(f, QString::fromUtf8("QuantitàOrdine"));
+            Long(f, QString::fromUtf8("QuantitàCaricata"));
+        };
+        // The part's stock row keeps what is still to come.
+        order->onUpdateField = [](DataSet& ds, const QString& column) {
+            if (column.startsWith("Quantit"))
+                ds.SetColValue("Giacenza", ds.ColNumber(QString::fromUtf8("QuantitàOrdine")) -
+                                               ds.ColNumber(QString::fromUtf8("QuantitàCaricata")));
+        };
+        auto load = def->add("RigheCarico");
+        load->base = "Magazzino";
+        load->kind = odb::BaseKind::SharedBase;
+        load->structure = [](odb::FieldDefs& f, odb::IndexDefs&, odb::ReferenceDefs&) {
+            Long(f, QString::fromUtf8("QuantitàCarico"));
+        };
+        // A load line carries its quantity into the order line of its part, and saves it.
+        load->onUpdateRow = [this](DataSet& ds) {
+            auto line =
+                ds.OpenTable("RigheOrdine", ds.GetTable().BaseLinkField() + "=" + ds.BaseKey().toText());
+            if (line->DataEmpty()) return;
+            line->AddToCol(QString::fromUtf8("QuantitàCaricata"),
+                           ds.ColNumber(QString::fromUtf8("QuantitàCarico")));
+            orderSaved.push_back(line->SaveRow());
+        };
+        o = OpenDefinition(path("ZeltoLavrix.mdb"), def, &notify);
+        auto parts = o.table("Magazzino").OpenData();
+        ASSERT_TRUE(parts->AddRow({"Codice", "P1", "Descrizione", "Vite"}));
+        part = parts->Bookmark();
+    }
+    int64_t raw(const QString& sql) const { return RawCount(path("ZeltoLavrix.mdb"), sql); }
+
+    std::shared_ptr<TestDefinition> def;
+    TestNotify notify;
+    Opened o;
+    Variant part;
+    std::vector<bool> orderSaved;
+};
+
+TEST_F(LoadLinesTest, ALoadLineSavesTheOrderLineOfItsPartInsideItsOwnSave) {
+    auto orders = o.table("RigheOrdine").OpenData();
+    ASSERT_TRUE(
+        orders->AddRow({o.table("RigheOrdine").BaseLinkField(), part, QString::fromUtf8("QuantitàOrdine"), 10,
+                        QString::fromUtf8("QuantitàCaricata"), 0}));
+    ASSERT_EQ(raw("SELECT Giacenza FROM Magazzino"), 10);
+    auto loads = o.table("RigheCarico").OpenData();
+    for (int quantity : {4, 3}) {
+        ASSERT_TRUE(loads->AddRow(
+            {o.table("RigheCarico").BaseLinkField(), part, QString::fromUtf8("QuantitàCarico"), quantity}));
+    }
+    EXPECT_EQ(orderSaved, std::vector<bool>({true, true}));
+    EXPECT_EQ(raw(QString::fromUtf8("SELECT QuantitàCaricata FROM RigheOrdine")), 7);
+    EXPECT_EQ(raw("SELECT Giacenza FROM Magazzino"), 3);
+    EXPECT_EQ(raw("SELECT count(*) FROM Magazzino"), 1);
+    // An edit of a stored load line carries the same way.
+    loads->RowFirst();
+    ASSERT_TRUE(loads->SetColValue(QString::fromUtf8("QuantitàCarico"), 1));
+    ASSERT_TRUE(loads->SaveRow());
+    EXPECT_EQ(raw(QString::fromUtf8("SELECT QuantitàCaricata FROM RigheOrdine")), 8);
+    EXPECT_EQ(raw("SELECT Giacenza FROM Magazzino"), 2);
+    orders->Requery();
+    EXPECT_FALSE(orders->IsChangedRow(0, 0));
+    EXPECT_EQ(orders->ColNumber("Giacenza"), 2);
+    // A deletion inside the deletion of another line of the part is no deletion of the same row.
+    def->table("RigheCarico")->onDeleteRow = [](DataSet& ds) {
+        auto others = ds.OpenTable("RigheCarico", "OID<>" + ds.Bookmark().toText());
+        if (!others->DataEmpty()) EXPECT_TRUE(others->DeleteRow());
+    };
+    ASSERT_TRUE(loads->DeleteRow());
+    EXPECT_EQ(raw("SELECT count(*) FROM RigheCarico"), 0);
+    EXPECT_EQ(raw("SELECT count(*) FROM Magazzino"), 1);
+}
+
 }  // namespace
