@@ -222,8 +222,7 @@ bool frmMain::openAndLogIn() {
         Unload();
         return false;
     }
-    SetTreeViewNodes();
-    RefreshDetailView();
+    ShowTreeAndView();
     return true;
 }
 
@@ -267,8 +266,7 @@ void frmMain::setUpRoles() {
         if (answer == MsgResult::Yes) {
             loggedIn = UserLogin(true, QString(), false);
             if (loggedIn) {
-                SetTreeViewNodes();
-                RefreshDetailView();
+                ShowTreeAndView();
             }
         }
         askingEntry_ = false;

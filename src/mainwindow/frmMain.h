@@ -100,6 +100,9 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // ---- section tree ----
     // Clears and rebuilds the 52 nodes, then selects the node of the same index again.
     void SetTreeViewNodes();
+    // The tree rebuilt, then the view of its selection, as the start-up and a change of user do;
+    // an error of the rebuild is told.
+    void ShowTreeAndView();
     void tvTreeView_NodeClick(QTreeWidgetItem* node);
     void tvTreeView_Click();
     void tvTreeView_DblClick();

@@ -99,8 +99,7 @@ void frmMain::mnuChangeUser_Click() {
         Unload();
         return;
     }
-    SetTreeViewNodes();
-    RefreshDetailView();
+    ShowTreeAndView();
 }
 
 void frmMain::mnuChangePwd_Click() {

@@ -1,6 +1,7 @@
 // The section tree of the main window.
 #include <QTreeWidget>
 
+#include "base/AppError.h"
 #include "mainwindow/ImageLists.h"
 #include "mainwindow/SectionNodes.h"
 #include "mainwindow/frmMain.h"
@@ -8,6 +9,7 @@
 #include "odb/Table.h"
 #include "odb/Tables.h"
 #include "startup/SharedState.h"
+#include "startup/ShowErrorDetails.h"
 
 namespace {
 
@@ -59,6 +61,18 @@ void frmMain::SetTreeViewNodes() {
     tvTreeView_->setVisible(true);
     // The same index is the same section: the tree is always built alike.
     if (remembered > 0) SetSelectedNode(Node(remembered));
+}
+
+void frmMain::ShowTreeAndView() {
+    try {
+        SetTreeViewNodes();
+    } catch (const AppError& e) {
+        // A table the database does not have: the error is told, the window stays usable.
+        SetCurrentError(e);
+        ShowErrorDetails(QString());
+        return;
+    }
+    RefreshDetailView();
 }
 
 QTreeWidgetItem* frmMain::Node(int index) const {
