@@ -1,6 +1,7 @@
 // The main window's shell: loading, activation, closing and unloading, title, status line, tray,
 // the view and help commands and the library's notifications.
 #include "mainwindow/frmMain.h"
+#include "odb/ui/DataGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -288,7 +289,7 @@ void frmMain::setUpRoles() {
 }
 
 void frmMain::ReleaseDatabase() {
-    dgView_->setModel(nullptr);
+    dgView_->bind(nullptr, {});
     gridBound_ = false;
     if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
     m_objCurDSEvents = {};

@@ -31,7 +31,6 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QStatusBar;
-class QTableView;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -40,6 +39,7 @@ class QTreeWidgetItem;
 class clsOSTNA;
 
 namespace odb {
+class DataGrid;
 class DataSet;
 class GridLayout;
 class SelectionSet;
@@ -123,7 +123,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // and the command states.
     void RefreshDetailView();
     const std::shared_ptr<odb::DataSet>& CurrentDataSet() const { return m_objCurDS; }
-    QTableView* dgView() const { return dgView_; }
+    odb::DataGrid* dgView() const { return dgView_; }
     bool GridVisible() const;
     // Caption and Tag of the title labels (0 over the tree, 1 over the data).
     QString TitleCaption(int index) const;
@@ -298,6 +298,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>& ds, bool clearOnly);
     void FillComplexFilterMenu();
     void PrintDataView(odb::DataSet& ds, int32_t mode, const QString& viewKey);
+    void m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds);
 
     // ---- controls ----
     QWidget* client_ = nullptr;
@@ -318,7 +319,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     std::vector<QTreeWidgetItem*> nodes_;  // by index - 1
     QWidget* imgSplitter_ = nullptr;
     QWidget* picSplitter_ = nullptr;
-    QTableView* dgView_ = nullptr;
+    odb::DataGrid* dgView_ = nullptr;
     QToolButton* cmdGridSetting_ = nullptr;
     QStatusBar* sbStatusBar_ = nullptr;
     QLabel* sbPanel1_ = nullptr;

@@ -2,7 +2,6 @@
 // are called where the window calls them and do nothing so far.
 #include <QAction>
 #include <QMenu>
-#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -69,7 +68,6 @@ void frmMain::mnuToolsOptions_Click() {
 // ---- not built yet ----
 
 // The record commands.
-void frmMain::Form_DblClick() {}
 void frmMain::mnuFileNew_Click() {}
 void frmMain::mnuFileProperties_Click() {}
 void frmMain::mnuFileDelete_Click() {}
@@ -95,6 +93,9 @@ void frmMain::mnuFieldFilterCancelAll_Click() {}
 void frmMain::mnuDataSelBeforeQuery_Click() {}
 void frmMain::mnuDataSelCancel_Click() {}
 void frmMain::FillComplexFilterMenu() {}
+
+// The library's notifications.
+void frmMain::m_objCurDSEvents_OnRefreshRecordset(odb::DataSet&) {}
 
 // Related records and the deferred commands.
 void frmMain::BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>&, bool) {}
@@ -132,19 +133,3 @@ void frmMain::mnuToolsCardWrite_Click() {}
 void frmMain::tmSendMail_Timer() {}
 void frmMain::LoadMemoWindow() {}
 void frmMain::UnloadMemoWindow() {}
-
-// ---- the library's grid and panels, until they are there ----
-
-void frmMain::bindGrid() {
-    gridBound_ = true;
-}
-Variant frmMain::gridBookmark() const {
-    return m_objCurDS && !m_objCurDS->NoCurrentRow() ? m_objCurDS->Bookmark(0) : Variant::null();
-}
-void frmMain::showCurrentRowInGrid() {}
-Variant frmMain::chooseRow(const std::shared_ptr<odb::DataSet>&, const QString&) {
-    return Variant();
-}
-bool frmMain::choosePredefinedSelections() {
-    return false;
-}

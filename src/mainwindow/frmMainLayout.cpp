@@ -4,10 +4,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
+#include "odb/ui/DataGrid.h"
 
 #include "mainwindow/ImageLists.h"
 #include "mainwindow/frmMain.h"

@@ -14,6 +14,7 @@
 
 #include "mainwindow/ImageLists.h"
 #include "mainwindow/frmMain.h"
+#include "odb/ui/DataGrid.h"
 
 namespace {
 
@@ -118,7 +119,7 @@ void frmMain::createControls() {
     picSplitter_->setPalette(grey);
     picSplitter_->hide();
 
-    dgView_ = new QTableView(client_);
+    dgView_ = new odb::DataGrid(client_);
     dgView_->setObjectName(QStringLiteral("dgView"));
     dgView_->hide();
     cmdGridSetting_ = new QToolButton(client_);

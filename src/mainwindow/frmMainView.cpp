@@ -1,6 +1,7 @@
 // The data view of the selected section: RefreshDetailView and the command states it sets.
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -21,6 +22,9 @@
 #include "odb/SelectionSet.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
+#include "odb/ui/DataGrid.h"
+#include "odb/ui/DataPanel.h"
+#include "odb/ui/DataPanelTools.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompt.h"
 #include "startup/DatabaseOpening.h"
@@ -90,7 +94,7 @@ void frmMain::RefreshDetailView() {
 
         if (!node || NodeKey(node).isEmpty()) {
             // A group: no grid; the data set shown before stays the current one.
-            dgView_->setModel(nullptr);
+            dgView_->bind(nullptr, {});
             gridBound_ = false;
             dgView_->hide();
             cmdGridSetting_->hide();
@@ -170,6 +174,45 @@ void frmMain::RefreshDetailView() {
         frmMessage::Unload();
     }
     refreshing_ = false;
+}
+
+void frmMain::bindGrid() {
+    odb::DataPanelTools::CreatePanel(m_objCurDS, nullptr, QString())
+        ->BindGrid(*dgView_, m_objGridLayout.get(), {});
+    gridBound_ = true;
+    if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
+    m_objCurDSEvents = connect(&m_objCurDS->EventSource(), &odb::EventSource::OnRefreshRecordset, this,
+                               [this](odb::DataSet& ds) { m_objCurDSEvents_OnRefreshRecordset(ds); });
+    if (!m_objCurDS->DataEmpty()) dgView_->ClearSelBookmarks();
+    // Whole captions in the headings, a row that stays selected while the grid has no focus.
+    dgView_->horizontalHeader()->setTextElideMode(Qt::ElideNone);
+    dgView_->setWordWrap(false);
+}
+
+Variant frmMain::gridBookmark() const {
+    return dgView_->Bookmark();
+}
+
+void frmMain::showCurrentRowInGrid() {
+    dgView_->SetBookmark(m_objCurDS->Recordset().Bookmark());
+}
+
+Variant frmMain::chooseRow(const std::shared_ptr<odb::DataSet>& ds, const QString& displayField) {
+    return odb::DataPanelTools::CreatePanel(ds, nullptr, QString())->SelectRow(-1, -1, -1, displayField);
+}
+
+bool frmMain::choosePredefinedSelections() {
+    return odb::DataPanelTools::ComplexFilter(*m_objSelectionSet, this, -1, 0, -1,
+                                              QStringLiteral("Selezioni predefinite"), 0, 0);
+}
+
+void frmMain::Form_DblClick() {
+    // The current row in the library's record window, for reading.
+    try {
+        if (m_objCurDS)
+            odb::DataPanelTools::CreatePanel(m_objCurDS, nullptr, QString())->ShowRow(true, QString(), false);
+    } catch (const AppError&) {
+    }
 }
 
 void frmMain::resetViewMenus() {

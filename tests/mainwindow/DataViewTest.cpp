@@ -3,6 +3,7 @@
 // field menus and the command states.
 #include <QAction>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 
 #include <sqlite3.h>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
+#include "base/DateUtil.h"
 #include "base/Format.h"
 #include "model/GetDBTable.h"
 #include "odb/Connection.h"
@@ -17,6 +19,9 @@
 #include "odb/Database.h"
 #include "odb/SelectionSet.h"
 #include "odb/Table.h"
+#include "odb/ui/ComplexFilterDialog.h"
+#include "odb/ui/DataGrid.h"
+#include "odb/ui/RowChooser.h"
 #include "startup/SharedState.h"
 #include "startup/frmSearchText.h"
 
@@ -36,6 +41,15 @@ class DataViewTest : public MainWindowTest {
     void addOrders(const QString& customer, int n) {
         for (int i = 0; i < n; ++i)
             ASSERT_TRUE(rows("CommesseCliente")->AddRow({"Cliente", customer.left(8)}));
+    }
+    // SQL on the file through a connection of its own, as another program would write.
+    void otherConnectionSql(const char* sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(g_objConnection->Path().toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_busy_timeout(db, 2000);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+        g_objConnection->Refresh();
     }
     QStringList enabledOf(const std::vector<const char*>& names) {
         QStringList out;
@@ -102,6 +116,7 @@ TEST_F(DataViewTest, TheSortAndTheRowStayForTheSameTableOnly) {
     EXPECT_NE(w.CurrentDataSet(), ds);
     EXPECT_EQ(w.CurrentDataSet()->SortOrder(), "Progressivo");
     EXPECT_EQ(w.CurrentDataSet()->ColNumber("Progressivo"), 4);
+    EXPECT_EQ(w.dgView()->Bookmark().toLong(), w.CurrentDataSet()->Bookmark(0).toLong());
     EXPECT_EQ(frmSearchText::LastSearchText, "Ross");
 
     // Another table, then back: the section's own order, the first row, no search text.
@@ -151,6 +166,57 @@ TEST_F(DataViewTest, ReportSectionsWithTheirChooserCancelled) {
     }
 }
 
+TEST_F(DataViewTest, ReportSectionsOnTheChosenRecord) {
+    frmMain& w = start();
+    auto pick = [](const QString& text) -> Step {
+        return [text](QDialog& d) {
+            auto* chooser = qobject_cast<odb::RowChooser*>(&d);
+            ASSERT_TRUE(chooser) << "expected the row chooser";
+            ASSERT_TRUE(chooser->typeAhead(text));
+            chooser->cmdOK()->click();
+        };
+    };
+    // Two customers; Rossi has a shipped order and one still open, each with two details.
+    addCustomer("Rossi");
+    addCustomer("Bianchi");
+    addOrders("Rossi", 2);
+    addOrders("Bianchi", 1);
+    auto orders = rows("CommesseCliente");
+    for (bool more = orders->RowFirst(); more; more = orders->RowNext())
+        for (int i = 0; i < 2; ++i)
+            ASSERT_TRUE(orders->GetReference("Attrezzature")->AddRow({"Quantità", 1}));
+    otherConnectionSql("UPDATE CommesseCliente SET Spedito = 1, CommessaChiusa = 1 WHERE Progressivo = 1");
+    expect(pick("Rossi"));
+    click(20);
+    EXPECT_EQ(w.TitleCaption(1), " Cliente: Rossi - Tutti i dettagli delle comm. non spedite.");
+    ASSERT_EQ(w.CurrentDataSet()->RowCount(), 2);
+    for (bool more = w.CurrentDataSet()->RowFirst(); more; more = w.CurrentDataSet()->RowNext())
+        EXPECT_TRUE(w.CurrentDataSet()->ColText("NumeroCommessa").contains("0002/"))
+            << w.CurrentDataSet()->ColText("NumeroCommessa").toStdString();
+
+    // A worker's attendance.
+    for (const char* name : {"Verdi", "Neri"})
+        ASSERT_TRUE(rows("Operai")->AddRow({"Codice", QString(name).left(4), "Nominativo", name}));
+    ASSERT_TRUE(
+        rows("Ingressi")->AddRow({"Operaio", "Verd", "Data", Variant::fromDate(MakeOleDate(2024, 3, 1))}));
+    ASSERT_TRUE(
+        rows("Ingressi")->AddRow({"Operaio", "Verd", "Data", Variant::fromDate(MakeOleDate(2024, 3, 4))}));
+    ASSERT_TRUE(
+        rows("Ingressi")->AddRow({"Operaio", "Neri", "Data", Variant::fromDate(MakeOleDate(2024, 3, 1))}));
+    expect(pick("Verdi"));
+    click(28);
+    EXPECT_EQ(w.TitleCaption(1), "ACCESSI PER L' OPERAIO: Verdi");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
+
+    // One job-order detail with its steps.
+    const QString number = rows("DettagliCommesse")->ColText("NumeroCommessa");
+    expect(pick(number));
+    click(22);
+    EXPECT_EQ(w.TitleCaption(1), "Stampa costo dettaglio " + number + " con passaggi");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 1);
+    EXPECT_TRUE(prompt->shown().empty()) << prompt->texts().join("|").toStdString();
+}
+
 TEST_F(DataViewTest, CustomerDetailsWithoutACustomerShowEveryCustomerJobOrderDetail) {
     frmMain& w = start();
     addCustomer("Rossi");
@@ -193,6 +259,24 @@ TEST_F(DataViewTest, PredefinedSelectionsRefusedShowNothingOrEverything) {
     w.tvTreeView_DblClick();
     EXPECT_EQ(w.TitleCaption(1), " Dettagli:");
     EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
+
+    // Confirmed: the selection is the where text; one on the date field leaves the month out.
+    g_blnSelMonth = true;
+    g_vntSelDate = Variant::fromDate(MakeOleDate(2001, 1, 1));
+    auto dated = GetDBTable("CommesseCliente").NewSelectionSet();
+    dated->AddCondition("DataInserimento", Variant::fromDate(MakeOleDate(2000, 1, 1)),
+                        odb::SelectionSet::opGreater);
+    dated->Save("Cliente");
+    expect([](QDialog& d) {
+        auto* dialog = qobject_cast<odb::ComplexFilterDialog*>(&d);
+        ASSERT_TRUE(dialog) << "expected the conditions dialog";
+        EXPECT_EQ(dialog->windowTitle(), "Selezioni predefinite");
+        dialog->cmdOK()->click();
+    });
+    w.tvTreeView_DblClick();
+    EXPECT_EQ(w.TitleCaption(1), " Dettagli:  [selezioni impostate]");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
+    EXPECT_FALSE(w.CurrentDataSet()->SelWhere().contains("Month("));
 
     // Another section has none: nothing is asked there.
     prompt->clear();
