@@ -222,6 +222,8 @@ void frmMessage::ShowMsg(const QString& msg, QWidget* parent, int32_t top, int32
         waitUntilOnScreen();
     }
     repaint();
+    // The painted text goes to the screen now, not at the next turn of the event loop.
+    QGuiApplication::sync();
 }
 
 void frmMessage::waitUntilOnScreen() {
