@@ -100,6 +100,9 @@ void frmMain::createControls() {
     tvTreeView_->setColumnCount(1);
     tvTreeView_->setIconSize(QSize(16, 16));
     tvTreeView_->setRootIsDecorated(true);
+    // Whole texts in a narrow pane: a horizontal scroll bar rather than cut names.
+    tvTreeView_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvTreeView_->header()->setStretchLastSection(false);
     connect(tvTreeView_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
         // A selection made by the user (mouse or keys) is a node click; an assignment is not.
         if (!settingSelection_ && current) tvTreeView_NodeClick(current);
@@ -126,7 +129,7 @@ void frmMain::createControls() {
     cmdGridSetting_->setObjectName(QStringLiteral("cmdGridSetting"));
     cmdGridSetting_->setText(QStringLiteral("..."));
     cmdGridSetting_->setToolTip(QStringLiteral("Griglia"));
-    cmdGridSetting_->setFixedSize(px(300), px(300));
+    cmdGridSetting_->setFixedSize(px(270), px(270));
     cmdGridSetting_->setFocusPolicy(Qt::NoFocus);
     cmdGridSetting_->hide();
     connect(cmdGridSetting_, &QToolButton::clicked, this, [this] { cmdGridSetting_Click(); });

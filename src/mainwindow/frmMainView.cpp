@@ -184,9 +184,13 @@ void frmMain::bindGrid() {
     m_objCurDSEvents = connect(&m_objCurDS->EventSource(), &odb::EventSource::OnRefreshRecordset, this,
                                [this](odb::DataSet& ds) { m_objCurDSEvents_OnRefreshRecordset(ds); });
     if (!m_objCurDS->DataEmpty()) dgView_->ClearSelBookmarks();
-    // Whole captions in the headings, a row that stays selected while the grid has no focus.
-    dgView_->horizontalHeader()->setTextElideMode(Qt::ElideNone);
-    dgView_->setWordWrap(false);
+    // The row selectors, whose corner holds the grid-settings button, and the current row marked
+    // on them.
+    QHeaderView* selectors = dgView_->verticalHeader();
+    selectors->setVisible(true);
+    selectors->setHighlightSections(true);
+    selectors->setFixedWidth(cmdGridSetting_->width());
+    cmdGridSetting_->setFixedHeight(dgView_->horizontalHeader()->sizeHint().height());
 }
 
 Variant frmMain::gridBookmark() const {

@@ -71,6 +71,16 @@ TEST_F(SectionTreeTest, TheTreeHoldsTheFixedNodesWithTitlesFromTheDatabase) {
     EXPECT_FALSE(w.GridVisible());
 }
 
+TEST_F(SectionTreeTest, EverySectionOpensWithoutAnError) {
+    frmMain& w = start();
+    for (int i = 1; i <= 52; ++i) {
+        click(i);  // the report sections' choosers are cancelled
+        EXPECT_EQ(frmMain::NodeIndex(w.SelectedNode()), i);
+        EXPECT_EQ(w.GridVisible(), !frmMain::NodeKey(w.Node(i)).isEmpty()) << i;
+        EXPECT_TRUE(prompt->shown().empty()) << i << ": " << prompt->texts().join("|").toStdString();
+    }
+}
+
 TEST_F(SectionTreeTest, ARebuildKeepsTheSelectedPositionWithoutOpeningItsView) {
     frmMain& w = start();
     click(52);
