@@ -97,13 +97,15 @@ frmMain::frmMain() {
     lblTitle1Tag_ = lblTitle_[1]->text();
 
     // Activation runs when the window becomes the active one of the program, not when the
-    // program comes back from another one.
+    // program comes back from another one, nor when the message window of an operation of this
+    // window goes (that operation has just read the data).
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
         if (!focus) return;
-        const bool ours = focus == windowHandle();
-        const bool fromElsewhere = !lastFocusWasMain_;
-        lastFocusWasMain_ = ours;
-        if (ours && fromElsewhere && !unloaded_) QTimer::singleShot(0, this, [this] { Form_Activate(); });
+        const QWindow* previous = lastFocus_;
+        lastFocus_ = focus;
+        if (focus != windowHandle() || unloaded_) return;
+        if (previous == focus || (previous && previous == frmMessage::instance().windowHandle())) return;
+        QTimer::singleShot(0, this, [this] { Form_Activate(); });
     });
     MainWindowServices::setInstance(this);
 }

@@ -15,6 +15,8 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QMetaObject>
+#include <QPointer>
+#include <QWindow>
 
 #include <memory>
 #include <optional>
@@ -349,7 +351,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     bool activating_ = false;
     bool askingEntry_ = false;
     bool shownOnce_ = false;
-    bool lastFocusWasMain_ = false;
+    QPointer<QWindow> lastFocus_;
     bool unloading_ = false;
     bool unloaded_ = false;
     bool refreshing_ = false;
