@@ -95,6 +95,10 @@ TEST_F(DataViewTest, ASectionOpensItsTableInItsOrderWithItsMenus) {
         EXPECT_TRUE(size < 17 || size > 128) << w.mnuSearchItems().Tag(i).toStdString();
     }
 
+    // A double click on the window shows the current row in the record window.
+    w.Form_DblClick();
+    EXPECT_EQ(dialogsShown.last(), "odb::RecordWindow");
+
     // A group hides the grid and disables the data commands but keeps the data set.
     click(1);
     EXPECT_FALSE(w.GridVisible());
@@ -186,8 +190,19 @@ TEST_F(DataViewTest, ReportSectionsOnTheChosenRecord) {
         for (int i = 0; i < 2; ++i)
             ASSERT_TRUE(orders->GetReference("Attrezzature")->AddRow({"Quantità", 1}));
     otherConnectionSql("UPDATE CommesseCliente SET Spedito = 1, CommessaChiusa = 1 WHERE Progressivo = 1");
-    expect(pick("Rossi"));
+    // A production detail is no customer job order's.
+    ASSERT_TRUE(rows("CommesseProduzione")->AddRow({}));
+    auto production = rows("CommesseProduzione");
+    ASSERT_TRUE(production->RowFirst());
+    ASSERT_TRUE(production->GetReference("Dettagli")->AddRow({"Quantità", 1}));
+    // No customer chosen: every customer job order's detail, shipped or not, under the plain title.
     click(20);
+    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "DettagliCommesse");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 6);
+    EXPECT_EQ(w.TitleCaption(1), " Dettagli:");
+    EXPECT_TRUE(w.CurrentDataSet()->ColExists("Dettaglio"));
+    expect(pick("Rossi"));
+    w.tvTreeView_DblClick();
     EXPECT_EQ(w.TitleCaption(1), " Cliente: Rossi - Tutti i dettagli delle comm. non spedite.");
     ASSERT_EQ(w.CurrentDataSet()->RowCount(), 2);
     for (bool more = w.CurrentDataSet()->RowFirst(); more; more = w.CurrentDataSet()->RowNext())
@@ -214,28 +229,6 @@ TEST_F(DataViewTest, ReportSectionsOnTheChosenRecord) {
     click(22);
     EXPECT_EQ(w.TitleCaption(1), "Stampa costo dettaglio " + number + " con passaggi");
     EXPECT_EQ(w.CurrentDataSet()->RowCount(), 1);
-    EXPECT_TRUE(prompt->shown().empty()) << prompt->texts().join("|").toStdString();
-}
-
-TEST_F(DataViewTest, CustomerDetailsWithoutACustomerShowEveryCustomerJobOrderDetail) {
-    frmMain& w = start();
-    addCustomer("Rossi");
-    addOrders("Rossi", 1);
-    auto order = rows("CommesseCliente");
-    ASSERT_TRUE(order->RowFirst());
-    ASSERT_TRUE(order->GetReference("Attrezzature")->AddRow({"Quantità", 1}));
-    ASSERT_TRUE(order->GetReference("Attrezzature")->AddRow({"Quantità", 2}));
-    // A production detail is no customer job order's.
-    ASSERT_TRUE(rows("CommesseProduzione")->AddRow({}));
-    auto production = rows("CommesseProduzione");
-    ASSERT_TRUE(production->RowFirst());
-    ASSERT_TRUE(production->GetReference("Dettagli")->AddRow({"Quantità", 1}));
-    click(20);
-    ASSERT_TRUE(w.CurrentDataSet());
-    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "DettagliCommesse");
-    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
-    EXPECT_EQ(w.TitleCaption(1), " Dettagli:");
-    EXPECT_TRUE(w.CurrentDataSet()->ColExists("Dettaglio"));
     EXPECT_TRUE(prompt->shown().empty()) << prompt->texts().join("|").toStdString();
 }
 
