@@ -232,12 +232,12 @@ int Connection::beginWrite(bool deferred, bool user) {
         const int rc = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
         ++lockSerial_;
-        levels.push_back({QString(), user});
+        levels.push_back({QString(), user, {}});
     } else {
         // Named by depth: the same few statements serve every savepoint, prepared once.
         const QString name = QStringLiteral("odb_sp%1").arg(levels.size());
         statement(QStringLiteral("SAVEPOINT ") + name).run();
-        levels.push_back({name, user});
+        levels.push_back({name, user, {}});
     }
     if (user) ++userLevel_;
     return static_cast<int>(levels.size());

@@ -35,7 +35,9 @@ class StockLoad : public StepRoadFixture {
             EXPECT_TRUE(lines->AddRow({"OID_MagazzinoPartCommerciale",
                                        partRow("MagazzinoPartCommerciale", part)->Bookmark(),
                                        "QuantitàOrdine", ordered}));
-            if (loaded) EXPECT_TRUE(setAndSave(*lines, "QuantitàCaricata", loaded));
+            if (loaded) {
+                EXPECT_TRUE(setAndSave(*lines, "QuantitàCaricata", loaded));
+            }
         }
         return order;
     }

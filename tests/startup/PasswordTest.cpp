@@ -48,7 +48,9 @@ TEST(ScrambleString, BitsAndRoundTrips) {
         texts.push_back(p);
     }
     for (const QString& p : texts)
-        if (p.count(u' ') != p.size()) ASSERT_EQ(ScrambleString(ScrambleString(p, false), true), p);
+        if (p.count(u' ') != p.size()) {
+            ASSERT_EQ(ScrambleString(ScrambleString(p, false), true), p);
+        }
 }
 
 class PasswordDialogTest : public TempFolderTest {

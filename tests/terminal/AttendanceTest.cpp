@@ -118,7 +118,7 @@ TEST_F(Attendance, SequenceAndOvertimeRules) {
         bool overtime;
         std::vector<Press> presses;  // the last one is the press under test
         QStringList said, stored;
-        QString refused;  // the table rules' text, shown once
+        QString refused = {};  // the table rules' text, shown once
     };
     // clang-format off
     const Case cases[] = {

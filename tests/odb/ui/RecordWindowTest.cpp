@@ -192,8 +192,9 @@ TEST_F(RecordWindowTest, RebuildReferenceGivesASpoiltTotalItsStepsSumBack) {
     ASSERT_EQ(spoilt->ColNumber("TempoImpiegato"), 7);
     auto& table = spoilt->GetTable();
     for (int i = 1; i <= table.OwnReferenceDefs().Count(); ++i)
-        if (table.Reference(i).IsRebuildable())
+        if (table.Reference(i).IsRebuildable()) {
             EXPECT_TRUE(spoilt->RebuildReference(table.Reference(i).Name()));
+        }
     EXPECT_EQ(storedText("SELECT TempoImpiegato FROM DettagliCommesse"), "90");
 }
 
