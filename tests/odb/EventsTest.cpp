@@ -367,7 +367,9 @@ TEST_F(LoadLinesTest, ALoadLineSavesTheOrderLineOfItsPartInsideItsOwnSave) {
     // A deletion inside the deletion of another line of the part is no deletion of the same row.
     def->table("RigheCarico")->onDeleteRow = [](DataSet& ds) {
         auto others = ds.OpenTable("RigheCarico", "OID<>" + ds.Bookmark().toText());
-        if (!others->DataEmpty()) EXPECT_TRUE(others->DeleteRow());
+        if (!others->DataEmpty()) {
+            EXPECT_TRUE(others->DeleteRow());
+        }
     };
     ASSERT_TRUE(loads->DeleteRow());
     EXPECT_EQ(raw("SELECT count(*) FROM RigheCarico"), 0);

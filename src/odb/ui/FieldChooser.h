@@ -20,8 +20,8 @@ class FieldChooser : public QDialog {
   public:
     struct Field {
         QString name;
-        QString description;  // shown as the item's tooltip
-        QString caption;      // shown in the lists; the name when empty
+        QString description;   // shown as the item's tooltip
+        QString caption = {};  // shown in the lists; the name when empty
     };
 
     // `chosen` names fields of `fields` (unknown names are left out; for an order each may end in
