@@ -16,6 +16,7 @@
 #include "odb/ConditionFunctions.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
 
 namespace odb {
@@ -67,18 +68,52 @@ void RunRollbackActions(std::vector<std::function<void()>>& rollbackActions) noe
     }
 }
 
+[[noreturn]] void raiseFor(int rc, const QString& message, const QString& path) {
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+        DbmsGlobal::Raise(odbErrNotDatabase, DbmsGlobal::ErrorText(odbErrNotDatabase) + QStringLiteral(" (") +
+                                                 path + QStringLiteral(")"));
+    RaiseEngineError(rc, message);
+}
+
 void execRaw(sqlite3* db, const char* sql, const QString& path) {
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
     if (rc == SQLITE_OK) return;
     const QString msg = err ? QString::fromUtf8(err) : QString();
     sqlite3_free(err);
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        DbmsGlobal::Raise(odbErrNotDatabase, DbmsGlobal::ErrorText(odbErrNotDatabase) + QStringLiteral(" (") +
-                                                 path + QStringLiteral(")"));
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
-    DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + msg);
+    raiseFor(rc, msg, path);
+}
+
+// The first column of the first row of `sql`.
+int64_t scalar(sqlite3* db, const QString& sql, const QString& path) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr);
+    int64_t value = 0;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(st);
+        if (rc == SQLITE_ROW) value = sqlite3_column_int64(st, 0);
+    }
+    sqlite3_finalize(st);
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        raiseFor(rc, QString::fromUtf8(sqlite3_errmsg(db)), path);
+    return value;
+}
+
+// A database of another program is never adopted: only a file marked as ours, one of ours made
+// before the mark (it holds our catalogue table) or an empty one (a new database) is.
+void checkOwnFile(sqlite3* db, const QString& path) {
+    const int64_t mark = scalar(db, QStringLiteral("PRAGMA application_id"), path);
+    if (mark == Connection::kApplicationId) return;
+    if (mark == 0 &&
+        (scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), path) == 0 ||
+         scalar(db,
+                QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type='table' AND name='%1'")
+                    .arg(kVersionsTable),
+                path) > 0))
+        return;
+    DbmsGlobal::Raise(odbErrForeignFile, DbmsGlobal::ErrorText(odbErrForeignFile) + QStringLiteral(" (") +
+                                             path + QStringLiteral(")"));
 }
 
 }  // namespace
@@ -95,10 +130,20 @@ void Connection::CreateDatabaseFile(const QString& path) {
     sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, odbErrCannotOpen);
     try {
         sqlite3_busy_timeout(db, kDefaultBusyTimeoutMs);
+        // Under the write lock: checked, and marked when empty, which writes the file header.
+        execRaw(db, "BEGIN IMMEDIATE", path);
+        try {
+            checkOwnFile(db, path);
+            if (scalar(db, QStringLiteral("SELECT count(*) FROM sqlite_master"), path) == 0)
+                execRaw(db,
+                        QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId).toUtf8().constData(),
+                        path);
+            execRaw(db, "COMMIT", path);
+        } catch (...) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
         execRaw(db, "PRAGMA journal_mode=DELETE", path);
-        // Writes the file header, so that the file is a database from now on.
-        execRaw(db, "BEGIN IMMEDIATE; PRAGMA application_id; COMMIT", path);
-        execRaw(db, "SELECT count(*) FROM sqlite_master", path);
     } catch (...) {
         sqlite3_close_v2(db);
         throw;
@@ -133,8 +178,9 @@ void Connection::OpenDatabaseFile(const QString& path, int busyTimeoutMs) {
 
 void Connection::configure(int busyTimeoutMs) {
     sqlite3_busy_timeout(db_, busyTimeoutMs);
-    // A file that is not a database fails here, before anything is written.
+    // A file that is not a database, or is another program's, fails here, before anything is written.
     execRaw(db_, "SELECT count(*) FROM sqlite_master", path_);
+    checkOwnFile(db_, path_);
     // A rollback journal: WAL does not work on network folders.
     if (!readOnly_) execRaw(db_, "PRAGMA journal_mode=DELETE", path_);
     execRaw(db_, "PRAGMA synchronous=FULL", path_);
@@ -172,12 +218,7 @@ sqlite3* Connection::handle() const {
 }
 
 void Connection::raiseSql(int rc, const QString& what) const {
-    const int primary = rc & 0xff;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
-    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT) DbmsGlobal::Raise(odbErrNotDatabase);
-    DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") +
-                                     QString::fromUtf8(sqlite3_errmsg(db_)) + QStringLiteral(" [") + what +
-                                     QStringLiteral("]"));
+    RaiseEngineError(rc, QString::fromUtf8(sqlite3_errmsg(db_)), what);
 }
 
 SqlStatement Connection::statement(const QString& sql) {
@@ -228,7 +269,8 @@ int Connection::beginWrite(bool deferred, bool user) {
                 QStringLiteral("Era rimasta aperta una transazione: le modifiche in sospeso sono "
                                "state annullate. Ripetere l'operazione."));
         }
-        const char* begin = deferred ? "BEGIN" : "BEGIN IMMEDIATE";
+        // A file that can only be read is read inside a plain BEGIN: its first write says it cannot.
+        const char* begin = deferred || readOnly_ ? "BEGIN" : "BEGIN IMMEDIATE";
         const int rc = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
         ++lockSerial_;

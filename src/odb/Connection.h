@@ -23,6 +23,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
   public:
     // How long a write waits for another computer's lock before the busy error.
     static constexpr int kDefaultBusyTimeoutMs = 10000;
+    // The mark in the header of every file this library makes ("ZLdb"): a file that carries
+    // another one, or none and tables that are not ours, belongs to another program.
+    static constexpr int32_t kApplicationId = 0x5A4C6462;
 
     Connection();
     ~Connection();

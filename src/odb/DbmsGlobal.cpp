@@ -86,6 +86,21 @@ QString DbmsGlobal::ErrorText(int32_t code) {
                 "annullate e sono mostrati i dati aggiornati.");
         case odbErrRowDeleted:
             return QStringLiteral("L'elemento non esiste più: è stato eliminato da un altro computer.");
+        case odbErrForeignFile:
+            return QStringLiteral(
+                "Il file non è un database di questo programma: è stato creato da un altro programma e non "
+                "viene né aperto né modificato");
+        case odbErrReadOnlyDatabase:
+            return QStringLiteral(
+                "Il database è in sola lettura (il file o la sua cartella non possono essere scritti): i "
+                "dati "
+                "possono essere consultati ma non modificati");
+        case odbErrDiskFull:
+            return QStringLiteral("Il disco del database è pieno: le modifiche non sono state salvate");
+        case odbErrFileAccess:
+            return QStringLiteral(
+                "Impossibile leggere o scrivere il file del database (errore del disco o della rete): le "
+                "modifiche non sono state salvate");
         case odbErrGeneral:
             return QStringLiteral("Errore nella gestione dei dati");
         default:

@@ -42,6 +42,10 @@ enum OdbError : int32_t {
     odbErrRowChanged = 122,        // another computer changed the row under edits not yet saved
     odbErrRowDeleted = 123,        // another computer deleted the row
     odbErrGeneral = 124,           // the library's general failure text
+    odbErrForeignFile = 125,       // a database file another program made
+    odbErrReadOnlyDatabase = 126,  // the file or its folder cannot be written
+    odbErrDiskFull = 127,          // no room left for the file
+    odbErrFileAccess = 128,        // the file cannot be read or written (disk or network)
 };
 
 class DbmsGlobal {

@@ -69,7 +69,15 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
             if (p.create || p.upgrade) needed = true;
     if (!needed) {
         open_ = true;
+        if (connection->IsReadOnly() && notify_)
+            notify_->OnInternalMessage(&database_, DbmsGlobal::ErrorText(odbErrReadOnlyDatabase));
         return;
+    }
+    if (connection->IsReadOnly()) {
+        // Tables to create or upgrade in a file that cannot be written: the opening cannot be done.
+        tables_.clear();
+        connection_.reset();
+        DbmsGlobal::Raise(odbErrReadOnlyDatabase);
     }
 
     const int total = static_cast<int>(defined.size());

@@ -255,6 +255,11 @@ std::vector<SchemaBuilder::Plan> SchemaBuilder::plan(const std::vector<std::shar
 }
 
 void SchemaBuilder::ensureLibraryTables() {
+    // A file made before the mark, or empty, takes it with its first change.
+    auto mark = conn_.statement(QStringLiteral("PRAGMA application_id"));
+    const bool marked = mark.step() && mark.int64(0) == Connection::kApplicationId;
+    mark.reset();
+    if (!marked) conn_.exec(QStringLiteral("PRAGMA application_id=%1").arg(Connection::kApplicationId));
     conn_.exec(
         QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (Name TEXT PRIMARY KEY NOT NULL, Version REAL NOT "
                        "NULL, Definition TEXT)")

@@ -10,6 +10,40 @@
 
 namespace odb {
 
+void RaiseEngineError(int code, const QString& engineMessage, const QString& what) {
+    switch (code & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            DbmsGlobal::Raise(odbErrBusy);
+        case SQLITE_NOTADB:
+        case SQLITE_CORRUPT:
+            DbmsGlobal::Raise(odbErrNotDatabase);
+        case SQLITE_READONLY:
+        case SQLITE_PERM:
+            DbmsGlobal::Raise(odbErrReadOnlyDatabase);
+        case SQLITE_FULL:
+            DbmsGlobal::Raise(odbErrDiskFull);
+        case SQLITE_IOERR:
+        case SQLITE_CANTOPEN:
+        case SQLITE_PROTOCOL:
+            DbmsGlobal::Raise(odbErrFileAccess);
+        default:
+            break;
+    }
+    // Limits of SQLite's own parser that a long selection could still reach.
+    bool tooComplex = (code & 0xff) == SQLITE_TOOBIG;
+    for (const char* limit : {"parser stack overflow", "Expression tree is too large",
+                              "too many SQL variables", "too many terms"})
+        tooComplex = tooComplex || engineMessage.contains(QLatin1String(limit));
+    if (tooComplex)
+        DbmsGlobal::Raise(odbErrBadCondition,
+                          DbmsGlobal::ErrorText(odbErrBadCondition) +
+                              QStringLiteral(": troppo lunga o troppo annidata, va semplificata"));
+    DbmsGlobal::Raise(odbErrSql,
+                      DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + engineMessage +
+                          (what.isEmpty() ? QString() : QStringLiteral(" [") + what + QLatin1Char(']')));
+}
+
 SqlStatement::SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql)
     : connection_(&connection), stmt_(stmt), sql_(sql) {}
 
@@ -78,9 +112,6 @@ bool SqlStatement::step() {
     const int code = sqlite3_extended_errcode(sqlite3_db_handle(stmt_));
     const QString msg = QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_)));
     reset();
-    if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED) DbmsGlobal::Raise(odbErrBusy);
-    if ((code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT)
-        DbmsGlobal::Raise(odbErrNotDatabase);
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY) {
         // "UNIQUE constraint failed: Tabella.Campo, Tabella.Campo": name the fields.
         QStringList fields;
@@ -91,7 +122,7 @@ bool SqlStatement::step() {
                                                   QStringLiteral(" (") + fields.join(QStringLiteral(", ")) +
                                                   QLatin1Char(')'));
     }
-    DbmsGlobal::Raise(odbErrSql, DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + msg);
+    RaiseEngineError(code, msg);
 }
 
 int64_t SqlStatement::run() {

@@ -14,6 +14,11 @@ namespace odb {
 
 class Connection;
 
+// Raises the library error that says what the storage engine's error `code` means (busy, damaged,
+// read-only, full, unreachable file, a condition too complex); only an error the library cannot
+// name keeps the engine's own message, with `what` it was doing.
+[[noreturn]] void RaiseEngineError(int code, const QString& engineMessage, const QString& what = {});
+
 class SqlStatement {
   public:
     SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql);

@@ -1,7 +1,13 @@
 // Opening: creation with default rows, reopening, upgrades, failed openings, bad input.
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
@@ -247,6 +253,139 @@ TEST_F(OpeningTest, BadFilesGiveClearErrorsAndStayUntouched) {
     EXPECT_EQ(f.readAll(), QByteArray(4096, 'z'));
     EXPECT_FALSE(c.IsOpen());
     EXPECT_FALSE(odb::DbmsGlobal::ErrorText(odb::odbErrGeneral).isEmpty());
+}
+
+QByteArray Bytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void RawSql(const QString& file, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+}
+
+TEST_F(OpeningTest, ADatabaseAnotherProgramMadeIsRefusedAndLeftByteForByte) {
+    struct Foreign {
+        const char* what;
+        const char* sql;
+    };
+    const Foreign cases[] = {
+        {"tables of its own", "CREATE TABLE Fatture (Numero INTEGER); INSERT INTO Fatture VALUES (1)"},
+        {"a table named like ours", "CREATE TABLE Clienti (Nome TEXT); INSERT INTO Clienti VALUES ('Rossi')"},
+        {"another program's mark and nothing else", "PRAGMA application_id=1234"},
+        {"a write-ahead log", "PRAGMA journal_mode=WAL; CREATE TABLE Magazzino (Codice TEXT)"},
+    };
+    for (const Foreign& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString file = path(QStringLiteral("altro%1.mdb").arg(&c - cases));
+        RawSql(file, c.sql);
+        const QByteArray before = Bytes(file);
+        for (int way = 0; way < 2; ++way) {
+            try {
+                if (way == 0) {
+                    OpenDefinition(file, shop(), &notify);
+                } else {
+                    odb::Connection conn;
+                    conn.CreateDatabaseFile(file);
+                }
+                ADD_FAILURE() << "opened, way " << way;
+            } catch (const AppError& e) {
+                EXPECT_TRUE(odb::DbmsGlobal::IsLibraryError(e, odb::odbErrForeignFile))
+                    << e.description().toStdString();
+                EXPECT_TRUE(e.description().startsWith(odb::DbmsGlobal::ErrorText(odb::odbErrForeignFile)));
+            }
+        }
+        EXPECT_TRUE(Bytes(file) == before) << "the file was changed";
+    }
+    // An empty file becomes a database of ours; one of ours made before the mark still opens.
+    const QString empty = path("vuoto.mdb");
+    QFile(empty).open(QIODevice::WriteOnly);
+    {
+        auto o = OpenDefinition(empty, shop(), &notify);
+        EXPECT_EQ(o.table("Clienti").OpenData()->RowCount(), 1);
+    }
+    EXPECT_EQ(RawCount(empty, "PRAGMA application_id"), odb::Connection::kApplicationId);
+    { auto o = OpenDefinition(db(), shop(), &notify); }
+    EXPECT_EQ(RawCount(db(), "PRAGMA application_id"), odb::Connection::kApplicationId);
+    RawSql(db(), "PRAGMA application_id=0");
+    auto old = OpenDefinition(db(), shop(), &notify);
+    EXPECT_EQ(old.table("Operai").OpenData()->RowCount(), 1);
+}
+
+// Runs `probe` in a child process as a user who may not write what the test's user can (root
+// writes anywhere), and hands back the text it returns or the error it raises.
+QString AsOrdinaryUser(const std::function<QString()>& probe) {
+    int out[2];
+    if (pipe(out) != 0) return "pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(out[0]);
+        QString text;
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        try {
+            text = probe();
+        } catch (const AppError& e) {
+            text = QStringLiteral("errore %1: %2").arg(e.number() - vbObjectError).arg(e.description());
+        } catch (...) {
+            text = "eccezione";
+        }
+        const QByteArray bytes = text.toUtf8();
+        if (write(out[1], bytes.constData(), static_cast<size_t>(bytes.size())) < 0) _exit(3);
+        _exit(0);
+    }
+    close(out[1]);
+    QByteArray got;
+    char buf[4096];
+    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;)
+        got.append(buf, static_cast<int>(n));
+    close(out[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return QString::fromUtf8(got);
+}
+
+TEST_F(OpeningTest, AReadOnlyDatabaseSaysSoInItalianAtOpeningAndAtEveryWrite) {
+    // The work folder cannot be written (the journal lives beside the file), or the file itself.
+    const QString folder = path("sola-lettura");
+    const QString shared = path("condivisa");
+    QDir().mkpath(folder);
+    QDir().mkpath(shared);
+    { auto o = OpenDefinition(folder + "/ZeltoLavrix.mdb", shop(), &notify); }
+    { auto o = OpenDefinition(shared + "/ZeltoLavrix.mdb", shop(), &notify); }
+    QFile(shared + "/Nuovo.mdb").open(QIODevice::WriteOnly);
+    ASSERT_EQ(chmod(path().toUtf8().constData(), 0755), 0);
+    ASSERT_EQ(chmod(folder.toUtf8().constData(), 0555), 0);
+    ASSERT_EQ(chmod(shared.toUtf8().constData(), 0777), 0);
+    ASSERT_EQ(chmod((shared + "/ZeltoLavrix.mdb").toUtf8().constData(), 0444), 0);
+    ASSERT_EQ(chmod((shared + "/Nuovo.mdb").toUtf8().constData(), 0444), 0);
+    const QString readOnly = odb::DbmsGlobal::ErrorText(odb::odbErrReadOnlyDatabase);
+    for (const QString& file : {folder + "/ZeltoLavrix.mdb", shared + "/ZeltoLavrix.mdb"}) {
+        SCOPED_TRACE(file.toStdString());
+        const QString seen = AsOrdinaryUser([&] {
+            TestNotify told;
+            auto o = OpenDefinition(file, shop(), &told);
+            QString text = told.messages.join('|') +
+                           QStringLiteral(" / righe %1 / ").arg(o.table("Clienti").OpenData()->RowCount());
+            try {
+                o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "Bianchi"});
+                text += "scritto";
+            } catch (const AppError& e) {
+                text += e.description();
+            }
+            return text;
+        });
+        EXPECT_EQ(seen.toStdString(), (readOnly + " / righe 1 / " + readOnly).toStdString());
+    }
+    // A file still to be made cannot be: the opening says why.
+    EXPECT_EQ(AsOrdinaryUser([&] {
+                  OpenDefinition(shared + "/Nuovo.mdb", shop(), &notify);
+                  return QStringLiteral("aperto");
+              }).toStdString(),
+              QStringLiteral("errore %1: %2").arg(odb::odbErrReadOnlyDatabase).arg(readOnly).toStdString());
+    chmod(folder.toUtf8().constData(), 0755);
 }
 
 TEST_F(OpeningTest, BadDefinitionsGiveClearErrorsAndLeaveTheFileAsItWas) {
