@@ -72,6 +72,11 @@ bool OpenDatabase() {
     } catch (const std::exception& e) {
         description = QString::fromLocal8Bit(e.what());
     }
+    // Nothing half set stays: the connection closed, both objects gone, so that the next
+    // activation opens from the start.
+    if (g_objConnection) g_objConnection->CloseConnection();
+    g_objDatabase.reset();
+    g_objConnection.reset();
     Prompt::instance().msgBox(QStringLiteral("Inizializzazione database fallita: \r\r") + description,
                               MsgBoxStyle::vbCritical);
     frmMessage::Unload();

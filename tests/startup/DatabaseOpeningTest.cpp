@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "DatabaseFileUtil.h"
 #include "StartupFixture.h"
 #include "base/AppError.h"
 #include "odb/Connection.h"
@@ -117,31 +118,47 @@ TEST_F(DatabaseOpeningTest, AnExistingDatabaseOpensWithoutQuestions) {
     EXPECT_TRUE(prompt->shown().empty());
 }
 
-TEST_F(DatabaseOpeningTest, AFileThatIsNotADatabaseFailsWithTheLibrarysText) {
-    QFile f(databasePath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(4096, 'x'));
-    f.close();
-    QString libraryText;
-    try {
-        odb::Connection c;
-        c.OpenDatabaseFile(databasePath());
-        FAIL() << "the library opened a file that is not a database";
-    } catch (const AppError& e) {
-        libraryText = e.description();
+TEST_F(DatabaseOpeningTest, AFileThatIsNotOurDatabaseFailsWithTheLibrarysTextAndLeavesNothingOpen) {
+    // Bytes that are no database, and another program's database.
+    for (int kind = 0; kind < 2; ++kind) {
+        SCOPED_TRACE(kind);
+        QFile::remove(databasePath());
+        if (kind == 0) {
+            QFile f(databasePath());
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        } else {
+            QFile(databasePath()).open(QIODevice::WriteOnly);
+            Query(databasePath(), "CREATE TABLE Fatture (Numero INTEGER)");
+        }
+        QFile f(databasePath());
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray before = f.readAll();
+        f.close();
+        QString libraryText;
+        try {
+            odb::Connection c;
+            c.OpenDatabaseFile(databasePath());
+            FAIL() << "the library opened a file that is not its database";
+        } catch (const AppError& e) {
+            libraryText = e.description();
+        }
+        ASSERT_FALSE(libraryText.isEmpty());
+        ScopedRecordingPrompt prompt;
+        g_strRootDir = workFolder();
+        EXPECT_FALSE(OpenDatabase());
+        ASSERT_EQ(prompt->shown().size(), 1u);
+        EXPECT_EQ(prompt->last().text, "Inizializzazione database fallita: \r\r" + libraryText);
+        EXPECT_EQ(prompt->last().style, vbCritical);
+        EXPECT_TRUE(prompt->last().title.isEmpty());
+        EXPECT_FALSE(frmMessage::isLoaded());
+        // Nothing half set stays behind: the next activation opens again from the start.
+        EXPECT_FALSE(g_objConnection);
+        EXPECT_FALSE(g_objDatabase);
+        // The file is left as it was.
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll() == before);
     }
-    ASSERT_FALSE(libraryText.isEmpty());
-    ScopedRecordingPrompt prompt;
-    g_strRootDir = workFolder();
-    EXPECT_FALSE(OpenDatabase());
-    ASSERT_EQ(prompt->shown().size(), 1u);
-    EXPECT_EQ(prompt->last().text, "Inizializzazione database fallita: \r\r" + libraryText);
-    EXPECT_EQ(prompt->last().style, vbCritical);
-    EXPECT_TRUE(prompt->last().title.isEmpty());
-    EXPECT_FALSE(frmMessage::isLoaded());
-    EXPECT_FALSE(IsDatabaseOpen());
-    // The file is left as it was.
-    EXPECT_EQ(QFileInfo(databasePath()).size(), 4096);
 }
 
 TEST_F(DatabaseOpeningTest, AnEmptyWorkFolderMeansTheBareFileNameAndNoUpdateCheck) {
