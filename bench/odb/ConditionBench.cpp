@@ -6,9 +6,9 @@
 
 #include <sqlite3.h>
 
-#include "odb/ConditionFunctions.h"
-#include "odb/ConditionSql.h"
 #include "odb/Schema.h"
+#include "odb/condition/ConditionFunctions.h"
+#include "odb/condition/ConditionSql.h"
 
 using namespace odb;
 

@@ -13,11 +13,11 @@
 
 #include "base/DateUtil.h"
 #include "odb/AdoConnection.h"
-#include "odb/ConditionFunctions.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
+#include "odb/condition/ConditionFunctions.h"
 
 namespace odb {
 

@@ -15,7 +15,6 @@
 
 #include "base/Format.h"
 #include "base/VariantOps.h"
-#include "odb/ConditionSql.h"
 #include "odb/Connection.h"
 #include "odb/DataSetObject.h"
 #include "odb/Database.h"
@@ -26,6 +25,7 @@
 #include "odb/StorageSchema.h"
 #include "odb/Table.h"
 #include "odb/WhereLiteral.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 

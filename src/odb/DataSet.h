@@ -22,12 +22,12 @@
 
 #include "base/Object.h"
 #include "base/Variant.h"
-#include "odb/ConditionSchema.h"
-#include "odb/ConditionSql.h"
 #include "odb/Engine.h"
 #include "odb/EventSource.h"
 #include "odb/Interfaces.h"
 #include "odb/Schema.h"
+#include "odb/condition/ConditionSchema.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "odb/ConditionSql.h"
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
@@ -15,6 +14,7 @@
 #include "odb/StorageSchema.h"
 #include "odb/Table.h"
 #include "odb/ViewColumns.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 

@@ -3,7 +3,7 @@
 // targets, and reference names compared with the referenced row's display value.
 #pragma once
 
-#include "odb/ConditionSchema.h"
+#include "odb/condition/ConditionSchema.h"
 
 namespace odb {
 

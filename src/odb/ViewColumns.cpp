@@ -2,10 +2,10 @@
 #include "odb/ViewColumns.h"
 
 #include "base/AppError.h"
-#include "odb/ConditionSql.h"
 #include "odb/Schema.h"
 #include "odb/StorageSchema.h"
 #include "odb/Table.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 

@@ -4,7 +4,7 @@
 #include <sqlite3.h>
 
 #include "ConditionTestSchema.h"
-#include "odb/ConditionLike.h"
+#include "odb/condition/ConditionLike.h"
 
 using namespace odb;
 

@@ -5,8 +5,8 @@
 #include <random>
 
 #include "ConditionTestSchema.h"
-#include "odb/ConditionSql.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/condition/ConditionSql.h"
 
 using namespace odb;
 

@@ -1,6 +1,6 @@
 // SQLite side of the conditions: VB's Like, Month and Year over OLE dates, & that keeps
 // Null only when both sides are Null, and the Italian case-insensitive text collation.
-#include "odb/ConditionFunctions.h"
+#include "odb/condition/ConditionFunctions.h"
 
 #include <QCollator>
 #include <QDateTime>
@@ -13,8 +13,8 @@
 
 #include "base/DateUtil.h"
 #include "base/Variant.h"
-#include "odb/ConditionLike.h"
-#include "odb/ConditionSql.h"
+#include "odb/condition/ConditionLike.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 

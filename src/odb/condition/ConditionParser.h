@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "odb/ConditionAst.h"
-#include "odb/ConditionLexer.h"
+#include "odb/condition/ConditionAst.h"
+#include "odb/condition/ConditionLexer.h"
 
 namespace odb {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "odb/ConditionAst.h"
-#include "odb/ConditionSchema.h"
+#include "odb/condition/ConditionAst.h"
+#include "odb/condition/ConditionSchema.h"
 
 namespace odb {
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ConditionTestSchema.h"
-#include "odb/ConditionSql.h"
 #include "odb/Schema.h"
+#include "odb/condition/ConditionSql.h"
 
 using namespace odb;
 

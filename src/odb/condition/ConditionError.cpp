@@ -1,5 +1,5 @@
 // The condition error: the library's bad-condition error with an Italian text and the position.
-#include "odb/ConditionError.h"
+#include "odb/condition/ConditionError.h"
 
 #include "odb/DbmsGlobal.h"
 

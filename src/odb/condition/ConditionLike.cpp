@@ -1,5 +1,5 @@
 // The Like matcher: the pattern is folded and split once, then matched with star backtracking.
-#include "odb/ConditionLike.h"
+#include "odb/condition/ConditionLike.h"
 
 #include <QList>
 

@@ -1,11 +1,11 @@
 // SQL generation from the condition tree: literals bound by type, Booleans as conditions,
 // text comparisons through the VBTEXT collation, sub-selects in their own scope.
-#include "odb/ConditionSql.h"
+#include "odb/condition/ConditionSql.h"
 
 #include "base/AppError.h"
-#include "odb/ConditionError.h"
-#include "odb/ConditionParser.h"
 #include "odb/Schema.h"
+#include "odb/condition/ConditionError.h"
+#include "odb/condition/ConditionParser.h"
 
 namespace odb {
 

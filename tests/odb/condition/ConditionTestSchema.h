@@ -13,10 +13,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "odb/ConditionFunctions.h"
-#include "odb/ConditionSchema.h"
-#include "odb/ConditionSql.h"
 #include "odb/Schema.h"
+#include "odb/condition/ConditionFunctions.h"
+#include "odb/condition/ConditionSchema.h"
+#include "odb/condition/ConditionSql.h"
 
 class ConditionTestSchema : public odb::ConditionSchema {
   public:

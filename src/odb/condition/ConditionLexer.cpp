@@ -1,11 +1,11 @@
 // Tokens of the VB-style condition texts: names, numbers, quoted texts, #date# literals, symbols.
-#include "odb/ConditionLexer.h"
+#include "odb/condition/ConditionLexer.h"
 
 #include <QDate>
 
 #include "base/AppError.h"
 #include "base/DateUtil.h"
-#include "odb/ConditionError.h"
+#include "odb/condition/ConditionError.h"
 
 namespace odb {
 

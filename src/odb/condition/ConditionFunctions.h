@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "odb/ConditionSchema.h"
+#include "odb/condition/ConditionSchema.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

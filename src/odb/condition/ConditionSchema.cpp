@@ -1,5 +1,5 @@
 // The default stored form of literals.
-#include "odb/ConditionSchema.h"
+#include "odb/condition/ConditionSchema.h"
 
 #include <cmath>
 

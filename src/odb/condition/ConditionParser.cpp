@@ -1,8 +1,8 @@
 // Recursive-descent parser of the condition language, with VB/Access precedence:
 // arithmetic, then &, then comparisons, then NOT, AND, OR.
-#include "odb/ConditionParser.h"
+#include "odb/condition/ConditionParser.h"
 
-#include "odb/ConditionError.h"
+#include "odb/condition/ConditionError.h"
 
 namespace odb {
 
