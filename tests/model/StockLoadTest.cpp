@@ -81,6 +81,59 @@ TEST_F(StockLoad, LinesRaiseTheStockAndTheTotal) {
     EXPECT_EQ(offered->ColText("Codice"), "V2");
 }
 
+TEST_F(StockLoad, ALoadAgainstAnOrderIsFilledAndCarriedIntoTheOrder) {
+    auto order = addOrder({{"V1", 10, 4}, {"V3", 5, 5}});
+    ASSERT_EQ(order->ColValueBool("OrdineChiuso"), false);
+    auto load = rows("CarichiCommercialeOrdine");
+    ASSERT_TRUE(load->NewRow());
+    notify.clear();
+    // Only open orders are offered.
+    auto closedOrder = addOrder({{"V2", 1, 1}});
+    auto offeredOrders = load->SelectReference("Ordine");
+    ASSERT_TRUE(offeredOrders);
+    EXPECT_EQ(offeredOrders->RowCount(), 1);
+    EXPECT_EQ(offeredOrders->ColNumber("Numero"), order->ColNumber("Numero"));
+
+    ASSERT_TRUE(load->SetReference("Ordine", order->ColValue("Numero")));
+    EXPECT_EQ(notify.questions, QStringList{"Caricare tutte le quantità rimaste in ordine?"});
+    auto lines = load->GetReference("Particolari");
+    ASSERT_EQ(lines->RowCount(), 1);
+    EXPECT_EQ(lines->ColNumber("QuantitàCarico"), 6);
+    EXPECT_EQ(lines->GetReference("Fornitore")->ColText("RagioneSociale"), "Viteria Srl");
+    // The pieces went into the chosen part's stock and into its order line, which is complete.
+    EXPECT_EQ(stock("V1"), 6);
+    EXPECT_EQ(orderLine(*order, "V1"), std::make_pair(10.0, 10.0));
+    EXPECT_EQ(available("V1"), 6);
+    EXPECT_TRUE(
+        rows("OrdiniCommerciale", "Numero=" + order->ColText("Numero"))->ColValueBool("OrdineChiuso"));
+    // Counted once in the load's total.
+    EXPECT_DOUBLE_EQ(money(*load, "ImportoTotale"), 15);
+
+    // Fewer pieces arrived: the order line follows, the order opens again.
+    ASSERT_TRUE(setAndSave(*lines, "QuantitàCarico", 2));
+    EXPECT_EQ(orderLine(*order, "V1"), std::make_pair(10.0, 6.0));
+    EXPECT_EQ(stock("V1"), 2);
+    EXPECT_FALSE(
+        rows("OrdiniCommerciale", "Numero=" + order->ColText("Numero"))->ColValueBool("OrdineChiuso"));
+    // A part not on the order goes into stock and carries nothing.
+    ASSERT_TRUE(lines->AddRow(lineOf("V2", 3)));
+    EXPECT_EQ(stock("V2"), 3);
+    EXPECT_EQ(orderLine(*closedOrder, "V2"), std::make_pair(1.0, 1.0));
+    // The parts offered for a line are those of the order.
+    auto offered = load->SelectReference("Particolari", true);
+    ASSERT_TRUE(offered);
+    EXPECT_EQ(offered->RowCount(), 2);
+    // With lines the order stays.
+    notify.clear();
+    EXPECT_FALSE(load->SetReference("Ordine", closedOrder->ColValue("Numero")));
+    EXPECT_EQ(notify.messages, QStringList{"Non puoi cambiare l'ordine se il carico non è vuoto"});
+    // A deleted load line takes its pieces back out of the order line.
+    ASSERT_TRUE(lines->FindRow("Codice='V1'"));
+    ASSERT_TRUE(lines->DeleteRow());
+    EXPECT_EQ(orderLine(*order, "V1"), std::make_pair(10.0, 4.0));
+    EXPECT_EQ(stock("V1"), 0);
+}
+
 TEST_F(StockLoad, AnOrderWithNothingToComeFillsNothing) {
     auto order = addOrder({{"V1", 2, 2}});
     auto load = rows("CarichiCommercialeOrdine");
