@@ -60,3 +60,12 @@ void JobOrderNumber::SetDetailNumber(odb::DataSet& detail, odb::DataSet& type) {
     for (steps->RowFirst(); !steps->RowInvalid(); steps->RowNext())
         if (steps->SetColValue("NumeroCommessa", number)) steps->SaveRow();
 }
+
+void JobOrderNumber::RenumberDetails(odb::DataSet& order, const QString& collection) {
+    if (order.IsNewRow()) return;
+    auto details = order.GetReference(collection);
+    for (details->RowFirst(); !details->RowInvalid(); details->RowNext()) {
+        SetDetailNumber(*details, *details->GetReference("Tipo"));
+        details->SaveRow();
+    }
+}

@@ -42,4 +42,7 @@ class JobOrderNumber {
     // `NumeroCommessa` of a detail from its type row `type`, its job order and its sub-number; a
     // stored detail's steps take the new number too.
     static void SetDetailNumber(odb::DataSet& detail, odb::DataSet& type);
+    // A stored job order given another number: the details of its `collection` (and their steps)
+    // take it, so that their numbers keep leading to it.
+    static void RenumberDetails(odb::DataSet& order, const QString& collection);
 };

@@ -87,9 +87,18 @@ TEST_F(CustomerOrder, ProgressiveNumbersAreUniqueOverOrdersAndItemsOnApproval) {
     EXPECT_EQ(another->ColNumber("Progressivo"), 3);
     EXPECT_EQ(addCustomerOrder("CommesseContoVisione")->ColNumber("Progressivo"), 4);
 
-    // Dated in another year, an order takes the next number; within the year it keeps its own.
-    ASSERT_TRUE(setAndSave(*ordinary, "DataInserimento", Variant::fromDate(MakeOleDate(2025, 12, 30))));
+    // Dated in another year, an order takes the next number, and its details and their steps with
+    // it; within the year it keeps its own.
+    addMachine("M1", 1000);
+    auto step = openStep(*addToolingDetail(*ordinary, "", 1));
+    addMachineSale(*ordinary, "M1", 1);
+    ASSERT_TRUE(setAndSave(*ordinary, "DataInserimento", Variant::fromDate(MakeOleDate(2025, 12, 30))))
+        << notify.messages.join("|").toStdString();
     EXPECT_EQ(ordinary->ColNumber("Progressivo"), 5);
+    EXPECT_EQ(numbers(*ordinary, "Attrezzature"), QStringList{"1-0005/001"});
+    EXPECT_EQ(numbers(*ordinary, "Macchine"), QStringList{"2-0005/001"});
+    ASSERT_TRUE(setAndSave(*step, "Chiuso", true)) << notify.messages.join("|").toStdString();
+    EXPECT_EQ(stored("SELECT group_concat(NumeroCommessa) FROM PassaggiDettaglioCommesse"), "1-0005/001");
     ASSERT_TRUE(setAndSave(*ordinary, "DataInserimento", Variant::fromDate(MakeOleDate(2026, 1, 2))));
     EXPECT_EQ(ordinary->ColNumber("Progressivo"), 5);
     EXPECT_EQ(

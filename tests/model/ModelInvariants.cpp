@@ -37,6 +37,15 @@ const QString kBookedByProduction =
     "NecessitaPartCommerciale n ON n._Owner='MagazzinoMacchinari.ParticolariCommerciale' AND "
     "n._OwnerOID=p.Macchinario WHERE n.OID_MagazzinoPartCommerciale=k.OID AND p.Quantità IS NOT NULL)";
 
+// A detail's number as its job order's number and its own sub-number make it, for the details of
+// `details` owned through `owner` by rows of `orders`.
+QString DetailNumbers(const QString& details, const QString& owner, const QString& orders) {
+    return "SELECT d.NumeroCommessa || ' of ' || o.Progressivo FROM " + details +
+           " x JOIN DettagliCommesse d ON d.OID=x.OID JOIN " + orders + " o ON x._Owner='" + owner +
+           "' AND o.OID=x._OwnerOID LEFT JOIN TipiCommessa t ON t.OID=d.Tipo WHERE d.NumeroCommessa IS NOT "
+           "IFNULL(t.PrefissoNumero, '') || printf('%04d/%03d', o.Progressivo, x.SottoProgressivo)";
+}
+
 struct Check {
     const char* rule;
     QString sql;  // one text per row that breaks the rule
@@ -44,6 +53,16 @@ struct Check {
 
 std::vector<Check> Checks() {
     return {
+        {"tooling detail numbered after its job order",
+         DetailNumbers("DettagliAttrezzature", "CommesseCliente.Attrezzature", "CommesseCliente")},
+        {"machine-sale detail numbered after its job order",
+         DetailNumbers("DettagliVenditaMacchinari", "CommesseCliente.Macchine", "CommesseCliente")},
+        {"production detail numbered after its job order",
+         DetailNumbers("DettagliProduzione", "CommesseProduzione.Dettagli", "CommesseProduzione")},
+        {"step numbered as its detail",
+         "SELECT s.NumeroCommessa || ' of ' || d.NumeroCommessa FROM PassaggiDettaglioCommesse s JOIN "
+         "DettagliCommesse d ON s._Owner='DettagliCommesse.Passaggi' AND d.OID=s._OwnerOID WHERE "
+         "s.NumeroCommessa IS NOT d.NumeroCommessa"},
         {"customer job order totals",
          "SELECT c.Progressivo || ': ' || c.TempoTotaleAttrezzature || ' ' || c.CostoEffettivoAttrezzature "
          "|| ' ' "

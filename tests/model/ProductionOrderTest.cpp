@@ -190,8 +190,17 @@ TEST_F(ProductionOrder, NumbersRunOverAllProductionOrders) {
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(addProductionOrder("", 1)->ColNumber("Progressivo"), i);
     auto first = rows("CommesseProduzione", "Progressivo=1");
-    ASSERT_TRUE(setAndSave(*first, "DataInserimento", Variant::fromDate(MakeOleDate(2025, 6, 1))));
+    ASSERT_TRUE(first->SetReference("Macchinario", "M1") && first->SaveRow());
+    auto step = openStep(*detailOf(*first, "P2"));
+    // Another year: the next number, which the details and their steps take.
+    ASSERT_TRUE(setAndSave(*first, "DataInserimento", Variant::fromDate(MakeOleDate(2025, 6, 1))))
+        << notify.messages.join("|").toStdString();
     EXPECT_EQ(first->ColNumber("Progressivo"), 4);
+    EXPECT_EQ(storedText("SELECT group_concat(NumeroCommessa) FROM (SELECT NumeroCommessa FROM "
+                         "DettagliCommesse ORDER BY 1)"),
+              "3-0004/001,3-0004/002,3-0004/003");
+    ASSERT_TRUE(setAndSave(*step, "Chiuso", true)) << notify.messages.join("|").toStdString();
+    EXPECT_EQ(step->ColText("NumeroCommessa"), "3-0004/002");
 }
 
 }  // namespace

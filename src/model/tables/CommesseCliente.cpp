@@ -124,6 +124,9 @@ void CommesseCliente::OnUpdateField(odb::DataSet& ds, const QString& changedColu
     if (IsColumn(column, "DataInserimento") && !ds.ColIsNull("DataInserimento") &&
         SplitOleDate(ds.ColValue("DataInserimento").toDate()).year != SplitOleDate(Clock::now()).year)
         ds.SetColValue("Progressivo", JobOrderNumber::Next(ds, kTable));
+    if (IsColumn(column, "Progressivo"))
+        for (const char* collection : {"Attrezzature", "Macchine"})
+            JobOrderNumber::RenumberDetails(ds, collection);
     if (IsColumn(column, "CommessaChiusa"))
         ds.SetColValue("DataChiusura",
                        ds.ColValueBool("CommessaChiusa") ? Variant::fromDate(Clock::now()) : Variant::null());

@@ -103,6 +103,7 @@ void CommesseProduzione::OnUpdateField(odb::DataSet& ds, const QString& changedC
     if (IsColumn(column, "DataInserimento") && !ds.ColIsNull("DataInserimento") &&
         SplitOleDate(ds.ColValue("DataInserimento").toDate()).year != SplitOleDate(Clock::now()).year)
         ds.SetColValue("Progressivo", JobOrderNumber::Next(ds, kTable));
+    if (IsColumn(column, "Progressivo")) JobOrderNumber::RenumberDetails(ds, "Dettagli");
     if (IsColumn(column, "DataChiusura") && !ds.ColValueBool("CommessaChiusa") &&
         !ds.ColIsNull("DataChiusura"))
         ds.RejectChange("La data di chiusura può essere modificata solo quando la commessa è chiusa", 0);
@@ -133,6 +134,9 @@ void CommesseProduzione::OnDeleteRow(odb::DataSet& ds) {
     if (!ds.ColIsNull("Quantità") && !ds.IsGuardLocked("MagazzinoPartProduzione"))
         BookCommercialPartNeeds(ds, *ds.GetReference("Macchinario"), true);
 }
+
+// No rule narrows the rows offered for "Dettagli": narrowing them to the identities of the machine's
+// purchased-part rows would compare the keys of two unrelated tables and hide details at random.
 
 void CommesseProduzione::OnBeforeUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
                                                  const QString& referenceName, bool /*isDelete*/,
