@@ -5,7 +5,8 @@
 #include "terminal/frmCommandPanel.h"
 
 void frmMain::ShowCommandPanel() {
-    frmCommandPanel::ShowOver(this);
+    // The panel starts with the status line as it stands.
+    frmCommandPanel::ShowOver(this)->SetStatusMsg(statusText());
 }
 
 void frmMain::CommandPanelStatusMsg(const QString& msg) {
@@ -13,7 +14,7 @@ void frmMain::CommandPanelStatusMsg(const QString& msg) {
 }
 
 void frmMain::mnuOpenUserWindow_Click() {
-    frmCommandPanel::ShowOver(this);
+    ShowCommandPanel();
 }
 
 void frmMain::mnuAccessTimeSetting_Click() {
