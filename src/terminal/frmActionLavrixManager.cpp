@@ -345,8 +345,9 @@ void frmActionLavrixManager::runAction(const QString& number) {
         w->setVisible(summary.urgent);
 
     const QString prefix = WorkerCardPrefix();
-    frmMagneticDev::Get()->Label2()->hide();
     if (m_strOperatorCode.trimmed().isEmpty()) {
+        // Only for this read: the panel's reads keep their instruction.
+        frmMagneticDev::Get()->Label2()->hide();
         m_strOperatorCode = frmMagneticDev::ReadCode(this, prefix, false);
         if (m_strOperatorCode.trimmed().isEmpty()) {
             ClearForm();
