@@ -181,8 +181,8 @@ frmActionLavrixManager::frmActionLavrixManager() {
 }
 
 void frmActionLavrixManager::ExecuteFunction(QWidget* parent, int32_t action) {
-    // Every press of a panel button is a use of its own: a worker identified before is not kept.
-    ClearForm();
+    // A window still in use keeps its worker for the new action; one that ended starts clean.
+    if (!loaded_) ClearForm();
     m_lngAction = action;
     if (action < 0 || action > 4) {
         Prompt::instance().msgBox(QStringLiteral("Azione non configurata!"), vbCritical, {}, parent);

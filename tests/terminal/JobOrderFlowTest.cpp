@@ -113,7 +113,7 @@ TEST_F(JobOrderFlow, ANumberThatIsNoDetail) {
 TEST_F(JobOrderFlow, OpenedOncePerWorkerAndTheCardReadOncePerUse) {
     at(8, 0);
     cards = {"OP0012"};
-    answers = {true};
+    answers = {true, true};
     use(0);
     scan("1-0012/001");
     EXPECT_EQ(questions, QStringList{"Vuoi APRIRE un'altra commessa?"});
@@ -131,7 +131,12 @@ TEST_F(JobOrderFlow, OpenedOncePerWorkerAndTheCardReadOncePerUse) {
     EXPECT_EQ(window()->lblCliente()->text(), "< lavorazione >");
     EXPECT_FALSE(window()->lblUrgente()->isVisible());
     EXPECT_EQ(steps("3-0005/001"), QStringList{"0012:open"});
-    EXPECT_FALSE(frmActionLavrixManager::IsLoaded());  // the second question was answered NO
+    // Another button pressed while the window is in use keeps its worker too.
+    use(2);
+    scan("3-0005/001");
+    EXPECT_EQ(cardReads, 1);
+    EXPECT_TRUE(detailRow("3-0005/001")->ColValueBool("Sospeso"));
+    EXPECT_FALSE(frmActionLavrixManager::IsLoaded());  // the third question was answered NO
 
     // A second worker gets a step of his own, after a warning.
     cards = {"OP0013"};
