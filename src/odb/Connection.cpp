@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include <functional>
 #include <utility>
@@ -21,8 +22,20 @@
 
 namespace odb {
 
+namespace {
+// Statements kept prepared; the least recently used idle ones go first.
+constexpr qsizetype kCachedStatements = 200;
+// Texts prepared once, remembered so that a second use keeps its statement.
+constexpr qsizetype kTextsSeenOnce = 2000;
+}  // namespace
+
 struct Connection::Cache {
-    QHash<QString, sqlite3_stmt*> statements;
+    QHash<QString, std::shared_ptr<CachedStatement>> statements;
+    // Texts used once: a one-off condition is finalised after its use, not kept.
+    QSet<QString> seenOnce;
+    uint64_t uses = 0;
+    void evictIdle();
+    void clear();
     // The open write levels, outermost first: the BEGIN (no savepoint name), then savepoints.
     struct Level {
         QString savepoint;
@@ -32,6 +45,30 @@ struct Connection::Cache {
     };
     std::vector<Level> levels;
 };
+
+void Connection::Cache::evictIdle() {
+    while (statements.size() > kCachedStatements) {
+        auto oldest = statements.end();
+        for (auto it = statements.begin(); it != statements.end(); ++it)
+            if (!it.value()->lent &&
+                (oldest == statements.end() || it.value()->lastUse < oldest.value()->lastUse))
+                oldest = it;
+        if (oldest == statements.end()) return;  // all in use
+        sqlite3_finalize(oldest.value()->stmt);
+        statements.erase(oldest);
+    }
+}
+
+void Connection::Cache::clear() {
+    for (const auto& entry : std::as_const(statements)) {
+        if (entry->lent)
+            entry->dropped = true;  // finalised by its user
+        else
+            sqlite3_finalize(entry->stmt);
+    }
+    statements.clear();
+    seenOnce.clear();
+}
 
 Connection::Connection()
     : cache_(std::make_unique<Cache>()), ado_(std::make_unique<odb::AdoConnection>(*this)) {}
@@ -193,9 +230,7 @@ void Connection::configure(int busyTimeoutMs) {
 
 void Connection::CloseConnection() {
     if (!db_) return;
-    for (sqlite3_stmt* s : cache_->statements)
-        sqlite3_finalize(s);
-    cache_->statements.clear();
+    cache_->clear();
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     while (!cache_->levels.empty()) {
         RunRollbackActions(cache_->levels.back().rollbackActions);
@@ -223,24 +258,39 @@ void Connection::raiseSql(int rc, const QString& what) const {
 
 SqlStatement Connection::statement(const QString& sql) {
     checkOpen();
-    auto it = cache_->statements.find(sql);
-    if (it != cache_->statements.end()) return SqlStatement(*this, it.value(), sql);
+    Cache& c = *cache_;
+    const auto it = c.statements.constFind(sql);
+    if (it != c.statements.cend() && !it.value()->lent) {
+        it.value()->lent = true;
+        it.value()->lastUse = ++c.uses;
+        return SqlStatement(it.value()->stmt, it.value());
+    }
+    // Kept from its second use on; a text in use already (a rule reading while a loop steps the
+    // same statement) gets a statement of its own.
+    bool keep = false;
+    if (it == c.statements.cend()) {
+        keep = c.seenOnce.remove(sql);
+        if (!keep) {
+            if (c.seenOnce.size() >= kTextsSeenOnce) c.seenOnce.clear();
+            c.seenOnce.insert(sql);
+        }
+    }
     sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     const int rc = sqlite3_prepare_v3(db_, utf8.constData(), static_cast<int>(utf8.size()),
-                                      SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+                                      keep ? SQLITE_PREPARE_PERSISTENT : 0, &stmt, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
         raiseSql(rc, sql);
     }
-    if (cache_->statements.size() > 500) {
-        // Rarely used texts (one-off conditions) must not pile up.
-        for (sqlite3_stmt* s : cache_->statements)
-            sqlite3_finalize(s);
-        cache_->statements.clear();
-    }
-    cache_->statements.insert(sql, stmt);
-    return SqlStatement(*this, stmt, sql);
+    if (!keep) return SqlStatement(stmt, nullptr);
+    auto entry = std::make_shared<CachedStatement>();
+    entry->stmt = stmt;
+    entry->lent = true;
+    entry->lastUse = ++c.uses;
+    c.statements.insert(sql, entry);
+    c.evictIdle();
+    return SqlStatement(stmt, entry);
 }
 
 void Connection::exec(const QString& sql) {

@@ -68,13 +68,6 @@ void bindValues(SqlStatement& st, const std::vector<SqlValue>& values, int first
     }
 }
 
-QString oidList(const std::vector<int64_t>& ids) {
-    QStringList parts;
-    for (int64_t id : ids)
-        parts << QString::number(id);
-    return parts.join(QLatin1Char(','));
-}
-
 // Marks an owner whose bulk change raises its events once itself, for the life of a scope.
 struct QuietOwner {
     QuietOwner(Engine& e, const ReferenceDef* reference, int64_t oid) : engine(e), on(reference != nullptr) {
@@ -194,7 +187,9 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
             break;
         case Scope::Lookup:
         case Scope::Rows:
-            conds << oid(kAlias) + QStringLiteral(" IN (") + oidList(scope_.rows) + QLatin1Char(')');
+            // Bound as one value: lists of every length share one statement.
+            conds << oid(kAlias) + QStringLiteral(" IN ") + SqlStatement::IdListSql();
+            scopeBinds.push_back(SqlStatement::IdListValue(scope_.rows));
             break;
         case Scope::Owned:
         case Scope::Linked: {
@@ -1283,9 +1278,10 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
     requireRow();
     Table& other = engine_.table(tableName);
     std::vector<int64_t> found;
-    auto collect = [&](const QString& sql, int64_t id) {
+    auto collect = [&](const QString& sql, int64_t id, const QString& label = {}) {
         auto st = engine_.conn().statement(sql);
-        if (sql.contains(QLatin1Char('?'))) st.bind(1, id);
+        st.bind(1, id);
+        if (!label.isEmpty()) st.bind(2, label);
         while (st.step())
             found.push_back(st.int64(0));
     };
@@ -1327,13 +1323,11 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
             for (const Table* t = &other; t; t = t->BaseTable())
                 if (t == target) fits = true;
             if (!fits) continue;
-            QString label = me + QLatin1Char('.') + r->name;
-            label.replace(QLatin1Char('\''), QStringLiteral("''"));
             if (r->owned)
                 collect(
-                    inOther(QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"='%2'")
-                                .arg(target->sqlName(), label)),
-                    id);
+                    inOther(QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"=?")
+                                .arg(target->sqlName())),
+                    id, me + QLatin1Char('.') + r->name);
             else
                 collect(inOther(QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
                                     .arg(SqlQuote(LinkTableName(me, r->name)))),

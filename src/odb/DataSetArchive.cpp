@@ -23,23 +23,15 @@ using RowSets = std::map<const Table*, std::set<int64_t>>;
 
 constexpr size_t kChunk = 500;
 
-QString IdList(std::set<int64_t>::const_iterator from, std::set<int64_t>::const_iterator to) {
-    QStringList parts;
-    for (auto it = from; it != to; ++it)
-        parts << QString::number(*it);
-    return parts.join(QLatin1Char(','));
-}
-
-// Runs `f` for each chunk of `ids` as the text of an IN list (identities are numbers, never typed).
+// Runs `f` for each chunk of `ids` as the value to bind to SqlStatement::IdListSql().
 template <class F>
 void ForChunks(const std::set<int64_t>& ids, F&& f) {
     auto it = ids.begin();
     while (it != ids.end()) {
-        auto end = it;
-        for (size_t n = 0; n < kChunk && end != ids.end(); ++n)
-            ++end;
-        f(IdList(it, end), static_cast<int>(std::distance(it, end)));
-        it = end;
+        std::vector<int64_t> chunk;
+        for (; chunk.size() < kChunk && it != ids.end(); ++it)
+            chunk.push_back(*it);
+        f(SqlStatement::IdListValue(chunk), static_cast<int>(chunk.size()));
     }
 }
 
@@ -55,8 +47,9 @@ void Collect(Connection& c, const Table& t, const std::set<int64_t>& ids, RowSet
     }
     std::set<int64_t> baseIds;
     ForChunks(ids, [&](const QString& list, int) {
-        auto st = c.statement(QStringLiteral("SELECT %1 FROM %2 WHERE \"OID\" IN (%3)")
-                                  .arg(SqlQuote(t.BaseLinkField()), t.sqlName(), list));
+        auto st = c.statement(QStringLiteral("SELECT %1 FROM %2 WHERE \"OID\" IN %3")
+                                  .arg(SqlQuote(t.BaseLinkField()), t.sqlName(), SqlStatement::IdListSql()));
+        st.bind(1, list);
         while (st.step())
             if (!st.isNull(0)) baseIds.insert(st.int64(0));
         st.reset();
@@ -73,8 +66,10 @@ void CollectLookups(Connection& c, RowSets& sets) {
                 continue;
             std::set<int64_t> targets;
             ForChunks(ids, [&](const QString& list, int) {
-                auto st = c.statement(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE \"OID\" IN (%3)")
-                                          .arg(SqlQuote(column.name), t->sqlName(), list));
+                auto st =
+                    c.statement(QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE \"OID\" IN %3")
+                                    .arg(SqlQuote(column.name), t->sqlName(), SqlStatement::IdListSql()));
+                st.bind(1, list);
                 while (st.step())
                     if (!st.isNull(0)) targets.insert(st.int64(0));
                 st.reset();
@@ -145,8 +140,9 @@ bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
                 QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(t->sqlName(), marks.join(','));
             ForChunks(ids, [&](const QString& list, int count) {
                 if (stopped) return;
-                auto st = main.statement(
-                    QStringLiteral("SELECT * FROM %1 WHERE \"OID\" IN (%2)").arg(t->sqlName(), list));
+                auto st = main.statement(QStringLiteral("SELECT * FROM %1 WHERE \"OID\" IN %2")
+                                             .arg(t->sqlName(), SqlStatement::IdListSql()));
+                st.bind(1, list);
                 while (st.step()) {
                     auto ins = archive->statement(insert);
                     for (int i = 0; i < st.columnCount() && i < width; ++i)

@@ -430,16 +430,11 @@ void Engine::prefetch(const Table& t, const std::vector<int64_t>& oids) {
     QStringList cols;
     for (const auto& c : t.columns())
         cols << SqlQuote(c.name);
-    QStringList marks;
-    for (size_t i = 0; i < missing.size(); ++i)
-        marks << QStringLiteral("?");
-    // A full page always has the same text, so its statement is prepared once.
-    auto st =
-        conn().statement(QStringLiteral("SELECT \"OID\", ") + cols.join(QStringLiteral(", ")) +
-                         QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN (") +
-                         marks.join(QLatin1Char(',')) + QLatin1Char(')'));
-    for (size_t i = 0; i < missing.size(); ++i)
-        st.bind(static_cast<int>(i) + 1, missing[i]);
+    // The list is bound as one value, so that the statement is prepared once for every page.
+    auto st = conn().statement(QStringLiteral("SELECT \"OID\", ") + cols.join(QStringLiteral(", ")) +
+                               QStringLiteral(" FROM ") + t.sqlName() + QStringLiteral(" WHERE \"OID\" IN ") +
+                               SqlStatement::IdListSql());
+    st.bind(1, SqlStatement::IdListValue(missing));
     // New buffers are made here.
     while (st.step()) {
         const int64_t oid = st.int64(0);

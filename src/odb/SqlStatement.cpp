@@ -44,16 +44,35 @@ void RaiseEngineError(int code, const QString& engineMessage, const QString& wha
                           (what.isEmpty() ? QString() : QStringLiteral(" [") + what + QLatin1Char(']')));
 }
 
-SqlStatement::SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql)
-    : connection_(&connection), stmt_(stmt), sql_(sql) {}
+SqlStatement::SqlStatement(sqlite3_stmt* stmt, std::shared_ptr<CachedStatement> entry)
+    : stmt_(stmt), entry_(std::move(entry)) {}
 
 SqlStatement::SqlStatement(SqlStatement&& other) noexcept
-    : connection_(other.connection_), stmt_(other.stmt_), sql_(std::move(other.sql_)) {
+    : stmt_(other.stmt_), entry_(std::move(other.entry_)) {
     other.stmt_ = nullptr;
 }
 
 SqlStatement::~SqlStatement() {
-    reset();
+    if (!stmt_) return;
+    if (entry_ && !entry_->dropped) {
+        reset();
+        entry_->lent = false;
+    } else {
+        sqlite3_finalize(stmt_);
+    }
+}
+
+QString SqlStatement::IdListSql() {
+    return QStringLiteral("(SELECT value FROM json_each(?))");
+}
+
+QString SqlStatement::IdListValue(const std::vector<int64_t>& ids) {
+    QString out = QStringLiteral("[");
+    for (size_t i = 0; i < ids.size(); ++i) {
+        if (i) out += QLatin1Char(',');
+        out += QString::number(ids[i]);
+    }
+    return out + QLatin1Char(']');
 }
 
 void SqlStatement::reset() {

@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "base/Variant.h"
 
@@ -19,9 +21,20 @@ class Connection;
 // name keeps the engine's own message, with `what` it was doing.
 [[noreturn]] void RaiseEngineError(int code, const QString& engineMessage, const QString& what = {});
 
+// A statement the connection's cache keeps: lent to one SqlStatement at a time, never finalised
+// while lent; one the cache drops meanwhile is finalised when given back.
+struct CachedStatement {
+    sqlite3_stmt* stmt = nullptr;
+    bool lent = false;
+    bool dropped = false;
+    uint64_t lastUse = 0;
+};
+
 class SqlStatement {
   public:
-    SqlStatement(Connection& connection, sqlite3_stmt* stmt, const QString& sql);
+    // `entry`: the cache's, given back when the scope ends; without one the statement is this
+    // use's alone and finalised when the scope ends.
+    SqlStatement(sqlite3_stmt* stmt, std::shared_ptr<CachedStatement> entry);
     SqlStatement(SqlStatement&& other) noexcept;
     SqlStatement& operator=(SqlStatement&&) = delete;
     SqlStatement(const SqlStatement&) = delete;
@@ -50,10 +63,14 @@ class SqlStatement {
 
     void reset();
 
+    // A list of row identities bound as one value, so that one statement serves every list:
+    // "x IN " + IdListSql() with IdListValue(ids) bound at its place.
+    static QString IdListSql();
+    static QString IdListValue(const std::vector<int64_t>& ids);
+
   private:
-    Connection* connection_;
     sqlite3_stmt* stmt_;
-    QString sql_;
+    std::shared_ptr<CachedStatement> entry_;
 };
 
 }  // namespace odb

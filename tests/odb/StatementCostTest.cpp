@@ -1,12 +1,17 @@
 // What the library asks of the file: an opening sorted by its OnSelect reads its rows once, a
 // child save checks the file's version once and reads each row once, and a write of the value a
 // field already holds raises its events without taking the write lock or storing anything.
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
+
+#include <sqlite3.h>
 
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
 #include "odb/DataSet.h"
 #include "odb/Schema.h"
+#include "odb/SqlStatement.h"
 #include "support/TestEnvironment.h"
 
 using namespace odbtest;
@@ -245,6 +250,47 @@ TEST_F(StatementCostTest, AnImportResolvesEachReferencedKeyOnce) {
         raw("SELECT count(*) FROM Passaggi p JOIN Operai o ON o.OID = p.Operaio WHERE o.Codice = '8' AND "
             "p._OwnerOID = 1"),
         30);
+}
+
+TEST_F(StatementCostTest, TheStatementCacheKeepsWhatIsInUseAndRecursAndNoListOfRows) {
+    sqlite3* db = o.conn->handle();
+    auto prepared = [db](const QString& part = {}) {
+        int n = 0;
+        for (sqlite3_stmt* p = sqlite3_next_stmt(db, nullptr); p; p = sqlite3_next_stmt(db, p))
+            if (QString::fromUtf8(sqlite3_sql(p)).contains(part)) ++n;
+        return n;
+    };
+    // A statement being stepped while many others come and go, each used twice.
+    auto reading = o.conn->statement("SELECT OID FROM Passaggi ORDER BY OID");
+    ASSERT_TRUE(reading.step());
+    const int64_t first = reading.int64(0);
+    for (int i = 0; i < 700; ++i)
+        for (int twice = 0; twice < 2; ++twice)
+            o.conn->statement(QStringLiteral("SELECT %1 FROM Passaggi").arg(i)).step();
+    ASSERT_EQ(prepared("ORDER BY OID"), 1);
+    ASSERT_TRUE(reading.step());
+    EXPECT_GT(reading.int64(0), first);
+    reading.reset();
+    // Selections of rows by identity, each list of another length, leave no statement behind.
+    const int before = prepared();
+    for (int n = 2; n <= 300; ++n) {
+        QStringList ids;
+        for (int k = 1; k <= n; ++k)
+            ids << QString::number(k);
+        EXPECT_EQ(o.table("Passaggi").OpenData("OID IN (" + ids.join(',') + ")")->RowCount(), 2);
+    }
+    EXPECT_LT(prepared() - before, 10);
+    // Rows the library lists itself (pages, related rows) are bound, never written into the text.
+    StatementLog log(*o.conn);
+    auto all = o.table("Passaggi").OpenData();
+    all->RowLast();
+    EXPECT_EQ(all->ColNumber("Minuti"), 30);
+    details->RowFirst();
+    EXPECT_EQ(details->OpenRelated("Passaggi")->RowCount(), 2);
+    EXPECT_EQ(steps->OpenRelated("DettagliSpeciali")->RowCount(), 1);
+    static const QRegularExpression spliced(QStringLiteral("IN \\(\\d|='[^']*\\.[^']*'"));
+    for (const QString& sql : log.all)
+        EXPECT_FALSE(sql.contains(spliced)) << sql.toStdString();
 }
 
 }  // namespace
