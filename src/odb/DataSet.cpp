@@ -19,6 +19,7 @@
 #include "odb/DataSetObject.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/ProgressScope.h"
 #include "odb/RowBuffer.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
@@ -1861,6 +1862,8 @@ std::vector<DataSet::OwnerLink> DataSet::linkOwners(const RowBuffer& b) {
 bool DataSet::DeleteRows(itfProgress* progress) {
     requireEditable();
     return engine_.run(this, [&]() {
+        // Undone, a failure half way leaves the data set on the row it stood on.
+        saveState();
         std::shared_ptr<DataSet> owner;
         const bool collection =
             (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) && scope_.reference;
@@ -1877,9 +1880,9 @@ bool DataSet::DeleteRows(itfProgress* progress) {
             owner->raise(
                 [&](itfSetData& ev) { ev.OnBeforeUpdateReference(*owner, *none, name, true, false); });
         const int total = static_cast<int>(ids_.size());
-        if (progress) progress->OnStart(odbEvtDeleteRows, total);
         int count = 0;
         {
+            ProgressScope progressing(progress, odbEvtDeleteRows, total);
             QuietOwner quiet(engine_, owner ? scope_.reference : nullptr, ownerOidOf(scope_));
             while (!ids_.empty()) {
                 pos_ = 0;
@@ -1906,7 +1909,6 @@ bool DataSet::DeleteRows(itfProgress* progress) {
                     DbmsGlobal::Raise(odbErrCancelled);
             }
         }
-        if (progress) progress->OnEnd(odbEvtDeleteRows, total);
         if (owner) {
             owner->raise([&](itfSetData& ev) { ev.OnUpdateReference(*owner, *none, name, true, false); });
             owner->saveCurrent();
@@ -1974,10 +1976,10 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
             owner->raise([&](itfSetData& ev) {
                 ev.OnBeforeUpdateReference(*owner, *none, sc.reference->name, false, false);
             });
-        if (progress) progress->OnStart(odbEvtImportRows, total);
         std::map<std::pair<const ReferenceDef*, int64_t>, std::optional<Variant>> sourceKeys;
         std::map<std::pair<const ReferenceDef*, QString>, int64_t> destinationRows;
         {
+            ProgressScope progressing(progress, odbEvtImportRows, total);
             QuietOwner quiet(dest, owner ? sc.reference : nullptr, ownerOidOf(sc));
             for (size_t i = 0; i < ids_.size(); ++i) {
                 pos_ = static_cast<int64_t>(i);
@@ -2040,7 +2042,6 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                     DbmsGlobal::Raise(odbErrCancelled);
             }
         }
-        if (progress) progress->OnEnd(odbEvtImportRows, total);
         if (owner) {
             owner->raise([&](itfSetData& ev) {
                 ev.OnUpdateReference(*owner, *none, sc.reference->name, false, false);
@@ -2072,24 +2073,28 @@ void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, co
         s << "<th>" << n.toHtmlEscaped() << "</th>";
     s << "</tr>\n";
     const int total = RowCount();
-    if (progress) progress->OnStart(odbEvtExportHtml, total);
+    ProgressScope progressing(progress, odbEvtExportHtml, total);
     const int64_t keep = pos_;
-    int count = 0;
-    for (size_t i = 0; i < ids_.size(); ++i) {
-        pos_ = static_cast<int64_t>(i);
-        s << "<tr>";
-        for (const QString& n : names) {
-            QString v;
-            if (ColExists(n)) v = FormattedColValue(n);
-            s << "<td>" << v.toHtmlEscaped() << "</td>";
+    try {
+        int count = 0;
+        for (size_t i = 0; i < ids_.size(); ++i) {
+            pos_ = static_cast<int64_t>(i);
+            s << "<tr>";
+            for (const QString& n : names) {
+                QString v;
+                if (ColExists(n)) v = FormattedColValue(n);
+                s << "<td>" << v.toHtmlEscaped() << "</td>";
+            }
+            s << "</tr>\n";
+            ++count;
+            if (progress && !progress->OnProgress(odbEvtExportHtml, total, count, this, nullptr)) break;
         }
-        s << "</tr>\n";
-        ++count;
-        if (progress && !progress->OnProgress(odbEvtExportHtml, total, count, this, nullptr)) break;
+    } catch (...) {
+        pos_ = keep;
+        throw;
     }
     pos_ = keep;
     s << "</table>\n</body></html>\n";
-    if (progress) progress->OnEnd(odbEvtExportHtml, total);
 }
 
 ObjectRef DataSet::AsObject() {

@@ -11,6 +11,7 @@
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/ProgressScope.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
 #include "odb/Table.h"
@@ -128,36 +129,37 @@ bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
         CollectLookups(main, sets);
 
         const int total = static_cast<int>(ids_.size());
-        if (progress) progress->OnStart(odbEvtExportRows, total);
-        int done = 0;
-        for (const auto& [t, ids] : sets) {
-            const bool own = t == &table_;
-            const int width = static_cast<int>(t->columns().size()) + 1;
-            QStringList marks;
-            for (int i = 0; i < width; ++i)
-                marks << QStringLiteral("?");
-            const QString insert =
-                QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(t->sqlName(), marks.join(','));
-            ForChunks(ids, [&](const QString& list, int count) {
-                if (stopped) return;
-                auto st = main.statement(QStringLiteral("SELECT * FROM %1 WHERE \"OID\" IN %2")
-                                             .arg(t->sqlName(), SqlStatement::IdListSql()));
-                st.bind(1, list);
-                while (st.step()) {
-                    auto ins = archive->statement(insert);
-                    for (int i = 0; i < st.columnCount() && i < width; ++i)
-                        ins.bindStored(i + 1, st.stored(i));
-                    ins.run();
-                }
-                st.reset();
-                if (!own) return;
-                done += count;
-                if (progress && !progress->OnProgress(odbEvtExportRows, total, done, this, nullptr))
-                    stopped = true;
-            });
-            if (stopped) break;
+        {
+            ProgressScope progressing(progress, odbEvtExportRows, total);
+            int done = 0;
+            for (const auto& [t, ids] : sets) {
+                const bool own = t == &table_;
+                const int width = static_cast<int>(t->columns().size()) + 1;
+                QStringList marks;
+                for (int i = 0; i < width; ++i)
+                    marks << QStringLiteral("?");
+                const QString insert =
+                    QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(t->sqlName(), marks.join(','));
+                ForChunks(ids, [&](const QString& list, int count) {
+                    if (stopped) return;
+                    auto st = main.statement(QStringLiteral("SELECT * FROM %1 WHERE \"OID\" IN %2")
+                                                 .arg(t->sqlName(), SqlStatement::IdListSql()));
+                    st.bind(1, list);
+                    while (st.step()) {
+                        auto ins = archive->statement(insert);
+                        for (int i = 0; i < st.columnCount() && i < width; ++i)
+                            ins.bindStored(i + 1, st.stored(i));
+                        ins.run();
+                    }
+                    st.reset();
+                    if (!own) return;
+                    done += count;
+                    if (progress && !progress->OnProgress(odbEvtExportRows, total, done, this, nullptr))
+                        stopped = true;
+                });
+                if (stopped) break;
+            }
         }
-        if (progress) progress->OnEnd(odbEvtExportRows, total);
         archive->endWrite(write, !stopped);
         main.endWrite(token, true);
         token = -1;

@@ -2,6 +2,8 @@
 // layouts in their settings file and the archive export read back.
 #include <QFile>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "OdbTestUtil.h"
@@ -250,6 +252,52 @@ TEST_F(SelectionTest, ExportedRowsReadBackEqualAndAStoppedExportLeavesNoFile) {
     // A folder that does not exist: an error, and no file.
     EXPECT_THROW(more->ExportArchive(path("manca/Nuovo.odb")), AppError);
     EXPECT_FALSE(QFile::exists(path("manca/Nuovo.odb")));
+}
+
+// Fails with the library's error at its second step, as a disk or a rule failing half way would.
+class FailingProgress : public odb::itfProgress {
+  public:
+    void OnStart(int32_t, int32_t) override { ++starts; }
+    bool OnProgress(int32_t, int32_t, int32_t count, DataSet*, DataSet*) override {
+        if (count >= 2) odb::DbmsGlobal::Raise(odb::odbErrGeneral);
+        return true;
+    }
+    bool OnStopped() override { return false; }
+    void OnEnd(int32_t, int32_t) override { ++ends; }
+    int starts = 0, ends = 0;
+};
+
+TEST_F(SelectionTest, ABulkOperationFailingHalfWayEndsItsProgressAndLeavesRowsAndPlaceAsTheyWere) {
+    auto view = o.table("Commesse").OpenData("Progressivo <= 8", "Progressivo");
+    auto clienti = o.table("Clienti").OpenData();
+    auto magazzino = o.table("Magazzino").OpenData();
+    struct Case {
+        const char* name;
+        std::function<void(odb::itfProgress*)> run;
+    };
+    const Case cases[] = {
+        {"deletion", [&](odb::itfProgress* p) { view->DeleteRows(p); }},
+        {"import", [&](odb::itfProgress* p) { clienti->ImportRows(*magazzino, p); }},
+        {"page export", [&](odb::itfProgress* p) { view->ExportHtml(0, path("Commesse.html"), p); }},
+        {"archive export", [&](odb::itfProgress* p) { view->ExportArchive(path("Commesse.odb"), p); }},
+    };
+    for (const Case& c : cases) {
+        view->RowFirst();
+        view->RowNext();
+        view->RowNext();
+        const Variant place = view->Bookmark();
+        FailingProgress progress;
+        try {
+            c.run(&progress);
+        } catch (const AppError&) {
+        }
+        EXPECT_EQ(progress.starts, 1) << c.name;
+        EXPECT_EQ(progress.ends, 1) << c.name;
+        EXPECT_EQ(view->Bookmark().toText(), place.toText()) << c.name;
+        EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Commesse"), 12) << c.name;
+        EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Magazzino"), 0) << c.name;
+        EXPECT_FALSE(QFile::exists(path("Commesse.odb"))) << c.name;
+    }
 }
 
 }  // namespace
