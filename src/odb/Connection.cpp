@@ -16,6 +16,7 @@
 #include "odb/AdoConnection.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/LibraryClock.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
 #include "odb/condition/ConditionFunctions.h"
@@ -472,7 +473,7 @@ void Connection::Login(const QString& user, Database& database) {
                 .arg(table))
             .bind(1, user)
             .bind(2, DbmsGlobal::ComputerName())
-            .bind(3, OleDateFromQDateTime(QDateTime::currentDateTime()))
+            .bind(3, LibraryClock::Now())
             .run();
         loginRow_ = lastInsertRowId();
     } catch (...) {

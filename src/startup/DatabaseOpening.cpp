@@ -9,6 +9,8 @@
 #include "odb/Connection.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/LibraryClock.h"
+#include "platform/Clock.h"
 #include "platform/Prompt.h"
 #include "platform/modOSWinUtil.h"
 #include "startup/DatabaseService.h"
@@ -58,6 +60,8 @@ bool OpenDatabase() {
             }
         }
         g_intDatabaseType = kDatabaseType;
+        // The login time the library stamps is the program's time.
+        odb::LibraryClock::Set(&Clock::now);
         g_objConnection = std::make_shared<odb::Connection>();
         if (!FileExists(path)) g_objConnection->CreateDatabaseFile(path);
         g_objConnection->OpenDatabaseFile(path);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "OdbTestUtil.h"
+#include "base/DateUtil.h"
 #include "odb/DataSet.h"
 #include "odb/FieldValueText.h"
+#include "odb/LibraryClock.h"
 #include "odb/Recordset.h"
 #include "odb/Schema.h"
 #include "support/TestEnvironment.h"
@@ -296,7 +298,12 @@ TEST_F(ViewTest, RebuildReferenceSumsTheOwnersTotalsAgainOnce) {
 }
 
 TEST_F(ViewTest, LoginRowsAreDeletedOnlyWithTheFlagAndNeverThisRunsOwn) {
+    // Stamped by the program's clock, not the system's.
+    const double at = MakeOleDate(2026, 3, 2, 7, 30, 0);
+    odb::LibraryClock::Set([at] { return at; });
     o.conn->Login("Mario", *o.db);
+    odb::LibraryClock::Set({});
+    EXPECT_NEAR(RawText(path("ZeltoLavrix.mdb"), "SELECT DataAccesso FROM Connessioni").toDouble(), at, 1e-9);
     auto other = std::make_shared<odb::Connection>();
     other->OpenDatabaseFile(path("ZeltoLavrix.mdb"));
     other->Login("Luigi", *o.db);
