@@ -61,7 +61,10 @@ void Collect(Connection& c, const Table& t, const std::set<int64_t>& ids, RowSet
 // The rows the lookups of the collected rows name, with their own base rows.
 void CollectLookups(Connection& c, RowSets& sets) {
     const RowSets viewRows = sets;
-    for (const auto& [t, ids] : viewRows)
+    // Plain pairs, not bindings: the lambdas below use the table (clang 14 cannot capture bindings).
+    for (const auto& set : viewRows) {
+        const Table* t = set.first;
+        const std::set<int64_t>& ids = set.second;
         for (const auto& column : t->columns()) {
             if (column.kind != StoredColumn::Lookup || !column.reference || !column.reference->refTable_)
                 continue;
@@ -77,6 +80,7 @@ void CollectLookups(Connection& c, RowSets& sets) {
             });
             Collect(c, *column.reference->refTable_, targets, sets);
         }
+    }
 }
 
 }  // namespace
@@ -132,7 +136,9 @@ bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
         {
             ProgressScope progressing(progress, odbEvtExportRows, total);
             int done = 0;
-            for (const auto& [t, ids] : sets) {
+            for (const auto& set : sets) {
+                const Table* t = set.first;
+                const std::set<int64_t>& ids = set.second;
                 const bool own = t == &table_;
                 const int width = static_cast<int>(t->columns().size()) + 1;
                 QStringList marks;

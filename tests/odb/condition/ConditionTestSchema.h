@@ -188,6 +188,8 @@ class ConditionTestSchema : public odb::ConditionSchema {
         return ids;
     }
 
+    sqlite3* handle() const { return db_; }
+
     // The first column of every row of `sql` bound with `values`, as QVariant.
     std::vector<QVariant> Column(const QString& sql, const std::vector<odb::SqlValue>& values = {}) {
         sqlite3_stmt* stmt = nullptr;
