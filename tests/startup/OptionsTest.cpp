@@ -115,38 +115,4 @@ TEST_F(OptionsTest, LeavingAMaskedBoxWithoutANumberIsRefused) {
     EXPECT_EQ(saved("NumCommVisible"), "<none>");
 }
 
-TEST_F(OptionsTest, ThePickerChoosesOnDisksOrAnyOtherLocation) {
-    const QString chosen = path("dati/archivio"), other = path("rete");
-    QDir().mkpath(chosen);
-    QDir().mkpath(other);
-    frmOptions dialog;
-    ScopedModalScript dialogs([&](QDialog& d) {
-        auto* picker = qobject_cast<frmSelectDir*>(&d);
-        // It opens on the folder of the box, a folder of a local disk.
-        EXPECT_EQ(picker->highlightedDir(), workFolder());
-        EXPECT_TRUE(picker->optResource(0)->isChecked() && picker->optResource(0)->font().bold());
-        EXPECT_FALSE(picker->cmdSelectRes()->isEnabled());
-        if (dialogs.runs == 1) {
-            auto* model = static_cast<QFileSystemModel*>(picker->dirSelect()->model());
-            picker->dirSelect()->setCurrentIndex(model->index(chosen));
-        } else {
-            // Any other location: a file of the folder, chosen through the file dialog.
-            picker->optResource(1)->click();
-            EXPECT_TRUE(picker->cmdSelectRes()->isEnabled() && !picker->optResource(0)->font().bold());
-            prompt->answerPath(other + "/a.txt");
-            picker->cmdSelectRes()->click();
-        }
-        picker->cmdOk()->click();
-    });
-    dialog.cmdSelWorkDir()->click();
-    EXPECT_EQ(dialog.txtWorkDir()->text(), chosen);
-    dialog.txtWorkDir()->setText(workFolder() + "/");
-    dialog.cmdSelWorkDir()->click();
-    EXPECT_EQ(dialog.txtWorkDir()->text(), other);
-    // "Esci" keeps the folder shown.
-    dialogs.set([](QDialog& d) { qobject_cast<frmSelectDir*>(&d)->cmdEsci()->click(); });
-    dialog.cmdSelWorkDir()->click();
-    EXPECT_EQ(dialog.txtWorkDir()->text(), other);
-}
-
 }  // namespace

