@@ -131,13 +131,6 @@ TEST(LayoutArithmetic, ACollapseRemembersTheWidthBeforeALaterDrag) {
     EXPECT_EQ(r.splitter.left(), 3500);
 }
 
-TEST(LayoutArithmetic, TheDragBarStaysInTheWindow) {
-    EXPECT_EQ(SplitterDragLeft(3500, -3200, 9000), 500);
-    EXPECT_EQ(SplitterDragLeft(3500, 100, 9000), 3600);
-    EXPECT_EQ(SplitterDragLeft(3500, 6000, 9000), 8500);
-    EXPECT_EQ(SplitterDragBar(QRect(3500, 1440, 150, 5000)), QRect(3500, 1440, 75, 4980));
-}
-
 class LayoutTest : public MainWindowTest {};
 
 TEST_F(LayoutTest, TheTreePaneCollapsesAndComesBack) {

