@@ -26,13 +26,4 @@ TEST(Format, DatePatterns) {
     EXPECT_EQ(VbFormat(d, "d mmmm yyyy"), "5 marzo 2024");
 }
 
-TEST(Format, NumberFamily) {
-    EXPECT_EQ(VbFormatNumber(Variant(1234.5), 2), "1.234,50");
-    EXPECT_EQ(VbFormatNumber(Variant(-0.5), 1, 0), "-,5");
-    EXPECT_EQ(VbFormatNumber(Variant(-2.0), 0, -2, -1), "(2)");
-    EXPECT_EQ(VbFormatPercent(Variant(0.125), 1), "12,5%");
-    EXPECT_EQ(VbFormatCurrency(Variant(1234.5)), "1.234,50 €");
-    EXPECT_EQ(VbFormatDateTime(Variant::fromDate(MakeOleDate(2024, 3, 5)), 2), "05/03/2024");
-}
-
 }  // namespace

@@ -236,21 +236,6 @@ TEST(ScriptHost, TimeInHostMembersIsNotTheScripts) {
     EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.Run(QStringLiteral("Forever")); }).number);
 }
 
-TEST(ScriptHost, TimeoutDefaultsToTenSeconds) {
-    vbs::ScriptHost host;
-    EXPECT_EQ(10000, host.Timeout());
-    host.SetTimeout(30000);
-    EXPECT_EQ(30000, host.Timeout());
-}
-
-TEST(ScriptHost, OnlyVbScriptIsALanguage) {
-    vbs::ScriptHost host;
-    host.SetLanguage(QStringLiteral("vbscript"));
-    EXPECT_EQ(QStringLiteral("vbscript"), host.Language());
-    EXPECT_THROW(host.SetLanguage(QStringLiteral("JScript")), AppError);
-    EXPECT_EQ(QStringLiteral("vbscript"), host.Language());
-}
-
 TEST(ScriptHost, VeryDeepExpressionsAreRefusedNotOverflowed) {
     const auto chain = [](int terms, const QString& op) {
         QString code = QStringLiteral("x = 1");

@@ -13,6 +13,9 @@ out.Print TypeName(v) & " " & TypeName(Null) & " " & TypeName(1) & " " & TypeNam
 out.Print TypeName(True) & " " & TypeName(Nothing) & " " & TypeName(a) & " " & TypeName(CByte(1)) & " " & TypeName(f) & " " & TypeName(o)
 out.Print VarType(v) & " " & VarType(Null) & " " & VarType(1) & " " & VarType(40000) & " " & VarType(1.5) & " " & VarType(CCur(1)) & " " & VarType(Now) & " " & VarType("x")
 out.Print VarType(True) & " " & VarType(CByte(1)) & " " & VarType(a) & " " & VarType(Nothing) & " " & VarType(out.Field(1, False)) & " " & VarType(out.Field("x")) & " " & (VarType(a) = vbArray + vbVariant)
+out.Print (o Is out) & " " & (f Is Nothing)
+Set o = Nothing
+out.Print o Is Nothing
 ' EXPECT:
 ' True False False True False False
 ' True True True False True True False False
@@ -24,3 +27,5 @@ out.Print VarType(True) & " " & VarType(CByte(1)) & " " & VarType(a) & " " & Var
 ' Boolean Nothing Variant() Byte Campo TestOutput
 ' 0 1 2 3 5 6 7 8
 ' 11 17 8204 9 9 8 True
+' True False
+' True
