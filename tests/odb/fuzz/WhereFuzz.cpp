@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ConditionTestSchema.h"
 #include "base/AppError.h"
-#include "odb/ConditionSql.h"
+#include "condition/ConditionTestSchema.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace {
 
