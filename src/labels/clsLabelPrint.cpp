@@ -1,16 +1,13 @@
 // The label engine: sheet geometry, pages, end of document, copies; drawing through the shared helpers.
 #include "labels/clsLabelPrint.h"
 
-#include <QApplication>
-
 #include <limits>
 
 #include "base/AppError.h"
+#include "labels/ObjectPrinting.h"
 #include "labels/SurfaceDrawing.h"
 #include "labels/clsLabelPrintDispatch.h"
-#include "labels/frmObjectView.h"
 #include "labels/modBarcodeGenerator.h"
-#include "odb/ui/ModalDialog.h"
 #include "platform/DrawSurface.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/modOSWinUtil.h"
@@ -23,35 +20,6 @@ const QString kNoPrinter = QStringLiteral("Nessuna stampante configurata.");
 int16_t increment(int16_t value) {
     if (value == std::numeric_limits<int16_t>::max()) RaiseVbError(6);
     return static_cast<int16_t>(value + 1);
-}
-
-// A page of height h and width w as large as 95 % of the screen allows, in its proportions (mm).
-QSizeF PageOnScreen(float h, float w) {
-    const QSizeF screen = ScreenSizeMillimetres();
-    QSizeF size;
-    if (h <= w) {
-        size.setWidth(screen.width() * 0.95);
-        size.setHeight(size.width() / (w / h));
-    } else {
-        size.setHeight(screen.height() * 0.95);
-        size.setWidth(size.height() / (h / w));
-    }
-    return size;
-}
-
-// Calls the setting text on the object: "Name=value" sets a property (an "=" anywhere makes it one),
-// "Name argument" calls a method; a text with neither calls nothing.
-void ApplySetting(const ObjectRef& object, const QString& setting) {
-    qsizetype n = setting.indexOf(u'=');
-    CallKind kind = CallKind::PropertyLet;
-    if (n < 0) {
-        n = setting.indexOf(u' ');
-        kind = CallKind::Method;
-    }
-    if (n < 1) return;
-    if (!object) RaiseVbError(91);
-    VariantList args{Variant(setting.mid(n + 1))};
-    object->invoke(setting.left(n), kind, args);
 }
 
 }  // namespace
@@ -249,24 +217,5 @@ void clsLabelPrint::SetFont(int16_t size, bool bold, bool italic, const QString&
 
 void clsLabelPrint::PrintObject(const QString& classId, const QString& fileNameSetting,
                                 const QString& printMethod) {
-    frmObjectView viewer(QApplication::activeWindow());
-    const ObjectRef object =
-        viewer.SetObject(classId, QStringLiteral("CustomObject"), printMethod, Preview());
-    // The viewer takes the printer page's proportions in the wanted orientation; the engine's page
-    // stays as it is.
-    QSizeF page(210, 297);
-    if (auto printer = PrinterRegistry::instance().current()) {
-        page = printer->physicalSize();
-        if (printer->orientation() != (m_blnHorizontal ? 2 : 1)) page.transpose();
-    }
-    const QSizeF mm = PageOnScreen(static_cast<float>(page.height()), static_cast<float>(page.width()));
-    const double dpi = viewer.logicalDpiX();
-    viewer.resize(qRound(mm.width() / 25.4 * dpi), qRound(mm.height() / 25.4 * dpi));
-    try {
-        ApplySetting(object, fileNameSetting);
-    } catch (const AppError& e) {
-        RaiseAppError(*this, QStringLiteral("Impostazione del file fallita mediante il medoto/proprietà:\r") +
-                                 fileNameSetting + QStringLiteral("\r\rError: ") + e.description());
-    }
-    odb::RunModal(viewer);
+    PrintThroughObjectViewer(*this, classId, fileNameSetting, printMethod, Preview(), m_blnHorizontal);
 }

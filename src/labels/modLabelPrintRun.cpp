@@ -2,12 +2,13 @@
 #include <QApplication>
 
 #include "base/AppError.h"
+#include "labels/PrinterChoice.h"
+#include "labels/RowSelection.h"
 #include "labels/clsLabelPrint.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/modLabelPrint.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
-#include "odb/Recordset.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
 #include "odb/ui/DataPanel.h"
@@ -71,41 +72,12 @@ QString errorText(const std::exception& e) {
     return QString::fromLocal8Bit(e.what());
 }
 
-// A window of the program the printer chooser can stand over: the active one, the caller's, or any
-// shown.
-QWidget* shownWindow(QWidget* frm) {
-    if (QWidget* w = QApplication::activeWindow()) return w;
-    if (frm && frm->isVisible()) return frm->window();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && !w->inherits("frmMessage")) return w;
-    return nullptr;
-}
-
 // The end of a run that ends the document: whatever the kept engine drew comes out now, also when an
 // earlier run left the engine with its document open, so that it never merges into a later run.
 void releaseEngine(bool endDocument) {
     if (!endDocument || !g_objLabelPrint) return;
     auto engine = std::move(g_objLabelPrint);
     engine->ForceEndDocument();
-}
-
-// The printer chooser over the registry's printers. False when the user cancelled.
-bool choosePrinter(QString& printer, QWidget* owner) {
-    PrinterRegistry& printers = PrinterRegistry::instance();
-    QStringList names;
-    for (int i = 0, n = printers.count(); i < n; ++i)
-        names << printers.item(i)->deviceName();
-    if (names.isEmpty()) {
-        printer.clear();
-        return true;
-    }
-    QString chosen = printer;
-    if (!names.contains(chosen) && printers.current()) chosen = printers.current()->deviceName();
-    if (!Prompt::instance().choosePrinter(QStringLiteral("Selezione stampante"), names, chosen, nullptr,
-                                          owner))
-        return false;
-    printer = chosen;
-    return true;
 }
 
 // A document the kept engine left open on another printer cannot go on there: it comes out first.
@@ -138,38 +110,11 @@ QString skipText(int16_t skip, const LabelLayout& layout) {
     return {};
 }
 
-// The bookmarks a run prints: a grid's selection (its list, or an object of type "SelBookmarks")
-// counts from 0, other collections from 1.
-class Selection {
-  public:
-    explicit Selection(const Variant& v) : object_(v.isObject() ? v.objectValue() : nullptr) {
-        if (object_) zeroBased_ = object_->className() == QLatin1String("SelBookmarks");
-    }
-    explicit Selection(const VariantList& gridBookmarks) : list_(&gridBookmarks), zeroBased_(true) {}
-    bool present() const { return object_ != nullptr || list_ != nullptr; }
-    bool gridSelection() const { return zeroBased_; }
-    int32_t count() const {
-        if (list_) return static_cast<int32_t>(list_->size());
-        VariantList none;
-        return object_->invoke(QStringLiteral("Count"), CallKind::PropertyGet, none).toLong();
-    }
-    Variant item(int32_t record) const {
-        if (list_) return list_->at(static_cast<size_t>(record));
-        VariantList index{Variant(zeroBased_ ? record : record + 1)};
-        return object_->invoke(QStringLiteral("Item"), CallKind::PropertyGet, index);
-    }
-
-  private:
-    ObjectRef object_;
-    const VariantList* list_ = nullptr;
-    bool zeroBased_ = false;
-};
-
 // Everything of one printed run from the skip question to the last label; returns the positions used
 // on the sheet, 0 when nothing was printed.
 class LabelPrintLoop {
   public:
-    LabelPrintLoop(std::shared_ptr<odb::DataSet>& ds, const Selection& selection, bool selOnly,
+    LabelPrintLoop(std::shared_ptr<odb::DataSet>& ds, const RowSelection& selection, bool selOnly,
                    const QString& table, int32_t qtyDefault, const QString& qtyField, bool askQty,
                    const QString& promptField)
         : ds_(ds),
@@ -231,9 +176,7 @@ class LabelPrintLoop {
     // Makes record i current; false when its row is no longer there (deleted meanwhile): it gets no
     // label rather than the one of the row before.
     bool position(int32_t i) {
-        if (selection_.present())
-            return selection_.gridSelection() ? ds_->Recordset().SetBookmark(selection_.item(i))
-                                              : ds_->GotoBookmark(selection_.item(i));
+        if (selection_.present()) return selection_.position(*ds_, i);
         if (i > 0) ds_->RowNext();
         return true;
     }
@@ -260,7 +203,7 @@ class LabelPrintLoop {
     }
 
     std::shared_ptr<odb::DataSet>& ds_;
-    const Selection& selection_;
+    const RowSelection& selection_;
     bool selOnly_;
     QString table_;
     int32_t qtyDefault_;
@@ -313,7 +256,7 @@ bool showLabelPreview(const Variant& target, frmLabelPreview* window, std::share
     }
 }
 
-int16_t printLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Selection& rows, bool selOnly,
+int16_t printLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const RowSelection& rows, bool selOnly,
                     const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
                     int32_t qtyDefault, const QString& qtyField, bool askQty, const QString& promptField) {
     if (g_blnPrinting) {
@@ -342,8 +285,8 @@ int16_t printLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Selec
         const LabelLayout layout(*layoutRow);
         QString printer = layout.printer;
         if (!preview && (printer.isEmpty() || layout.askPrinter)) {
-            if (QWidget* owner = shownWindow(frm)) {
-                if (!choosePrinter(printer, owner)) {
+            if (QWidget* owner = ShownWindow(frm)) {
+                if (!ChooseRegistryPrinter(QStringLiteral("Selezione stampante"), printer, owner)) {
                     releaseEngine(endDoc);
                     return 0;
                 }
@@ -401,15 +344,15 @@ int16_t printLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Selec
 int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const Variant& selection, bool selOnly,
                     const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
                     int32_t qtyDefault, const QString& qtyField, bool askQty, const QString& promptField) {
-    return printLabels(frm, ds, Selection(selection), selOnly, table, skip, endDoc, preview, qtyDefault,
+    return printLabels(frm, ds, RowSelection(selection), selOnly, table, skip, endDoc, preview, qtyDefault,
                        qtyField, askQty, promptField);
 }
 
 int16_t PrintLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const VariantList& gridBookmarks,
                     bool selOnly, const QString& table, int16_t skip, bool endDoc, frmLabelPreview*& preview,
                     int32_t qtyDefault, const QString& qtyField, bool askQty, const QString& promptField) {
-    return printLabels(frm, ds, Selection(gridBookmarks), selOnly, table, skip, endDoc, preview, qtyDefault,
-                       qtyField, askQty, promptField);
+    return printLabels(frm, ds, RowSelection(gridBookmarks), selOnly, table, skip, endDoc, preview,
+                       qtyDefault, qtyField, askQty, promptField);
 }
 
 bool ShowLabelPreview(frmLabelPreview* window, std::shared_ptr<odb::DataSet>& ds, float height, float width,

@@ -1,0 +1,14 @@
+// The printer choice of the print runs: the registry's printers offered through the prompt service,
+// over a window of the program.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// A window of the program the chooser can stand over: the active one, the caller's, or any shown;
+// null when none is shown.
+QWidget* ShownWindow(QWidget* frm);
+// Offers the registry's printers, proposing `printer` (or the current one); with `copies` the chooser
+// asks them too. False when the user cancelled; with no printer at all `printer` becomes empty.
+bool ChooseRegistryPrinter(const QString& title, QString& printer, QWidget* owner, int* copies = nullptr);
