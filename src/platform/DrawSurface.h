@@ -78,6 +78,8 @@ class DrawSurface : public Object {
     bool fontTransparent() const { return fontTransparent_; }
     void setFontTransparent(bool t) { fontTransparent_ = t; }
     int drawWidth() const { return drawWidth_; }  // device pixels
+    // Device pixels per millimetre, for widths given in pixels.
+    virtual double pixelsPerMm() const { return 96 / 25.4; }
     void setDrawWidth(int w) { drawWidth_ = w < 1 ? 1 : w; }
     int drawStyle() const { return drawStyle_; }
     void setDrawStyle(int s) { drawStyle_ = s; }

@@ -109,6 +109,10 @@ void PainterSurface::setPhysicalSize(const QSizeF& mm) {
     fontChanged();
 }
 
+double PainterSurface::pixelsPerMm() const {
+    return const_cast<PainterSurface*>(this)->device()->logicalDpiY() / 25.4;
+}
+
 const QImage& PainterSurface::image() {
     endPainting();
     return image_;

@@ -24,6 +24,7 @@ class PainterSurface : public DrawSurface {
 
     QSizeF physicalSize() const override;
     void setPhysicalSize(const QSizeF& mm) override;
+    double pixelsPerMm() const override;
 
     // What was drawn so far on a picture in memory; later output goes on over it.
     const QImage& image();
