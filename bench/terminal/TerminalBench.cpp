@@ -40,7 +40,7 @@
 
 namespace {
 
-constexpr int kWorkers = 2400;  // each attendance iteration registers a worker of its own
+constexpr int kWorkers = 2400;  // each attendance iteration registers a worker of his day
 
 class SilentNotify : public odb::itfNotifyEvent {
   public:
@@ -121,6 +121,12 @@ struct Shop {
         Clock::setSource([] { return t = t.addSecs(1); });
     }
     static QString code(int i) { return QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')); }
+    // The card of the next worker to come in; once all of them have, the next day begins.
+    QString nextCard() {
+        const int n = nextWorker++;
+        Clock::setFixed(QDateTime(QDate(2026, 3, 2).addDays(n / kWorkers), QTime(8, 0)));
+        return QStringLiteral("OP") + code(n % kWorkers + 1);
+    }
     static odb::Table& table(const char* name) {
         return g_objDatabase->Tables().Item(QString::fromUtf8(name));
     }
@@ -249,12 +255,11 @@ BENCHMARK(BM_ScanToStep_Bare)
 // ---- a card code to a committed attendance row ----
 
 void BM_CardToAttendance_Panel(benchmark::State& state) {
-    Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(8, 0)));
     frmCommandPanel* panel = frmCommandPanel::ShowOver(&shop->owner);
     const int boxes = shop->prompt->boxes;
     int iterations = 0;
     for (auto _ : state) {
-        shop->card = QStringLiteral("OP") + Shop::code(++shop->nextWorker);
+        shop->card = shop->nextCard();
         panel->Button(5)->click();
         ++iterations;
     }
@@ -265,10 +270,10 @@ void BM_CardToAttendance_Panel(benchmark::State& state) {
 
 void BM_CardToAttendance_Bare(benchmark::State& state) {
     odb::Connection& c = *g_objConnection;
-    Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(8, 0)));
-    const double now = Clock::now();
     for (auto _ : state) {
-        const QString code = ParseCardCode(QStringLiteral("OP") + Shop::code(++shop->nextWorker),
+        const QString card = shop->nextCard();
+        const double now = Clock::now();
+        const QString code = ParseCardCode(card,
                                            Shop::table("TipiCommessa")
                                                .OpenData(QStringLiteral("Tipologia=9"))
                                                ->ColText(QStringLiteral("PrefissoNumero")),
