@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <random>
 #include <thread>
 
@@ -96,6 +97,8 @@ TEST_F(SaveCrashTest, TotalsEqualTheSumsOfTheirChildrenAfterEveryKill) {
             << "round " << round;
         lastSteps = Check(file, "SELECT count(*) FROM Passaggi").toLongLong();
     }
+    std::printf("[ counts   ] %d kills, %lld steps in the file after the last\n", kills,
+                static_cast<long long>(lastSteps));
     // The children did get work done between the kills.
     EXPECT_GT(lastSteps, 0);
 }
