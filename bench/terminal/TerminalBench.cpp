@@ -72,7 +72,7 @@ class QuietPrompt : public Prompt {
 };
 
 struct Shop {
-    QTemporaryDir dir{QStringLiteral("terminal-bench-XXXXXX")};
+    QTemporaryDir dir;  // under the system's temporary folder, never the working one
     SilentNotify notify;
     std::shared_ptr<QuietPrompt> prompt = std::make_shared<QuietPrompt>();
     QString card;  // typed at the next card window
