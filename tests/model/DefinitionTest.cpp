@@ -79,11 +79,6 @@ TEST_F(Definition, EveryTableIsItsOwnEventObject) {
         EXPECT_EQ(t->setData, dynamic_cast<odb::itfSetData*>(t->table.get()))
             << t->table->Name().toStdString();
     }
-    // Each call of Define builds new instances.
-    DB db;
-    odb::DatabaseDef again;
-    db.Define(again);
-    EXPECT_NE(again.tables().front().get(), tables_.front()->table.get());
 }
 
 TEST_F(Definition, BaseTablesComeFirst) {
@@ -99,29 +94,16 @@ TEST_F(Definition, BaseTablesComeFirst) {
     }
 }
 
-TEST_F(Definition, FieldTypesSizesAndFormats) {
-    const std::set<int> types = {0, 2, 3, 5, 6, 7, 8, 11, 14, 15, 16, 17, 18, 19, 20};
-    const std::set<int> textSizes = {4, 5, 8, 10, 11, 16, 24, 32, 64, 127, 128, 254, 255};
+// A padded number is a whole number whose size is its digits (job-order and order numbers aside).
+TEST_F(Definition, PaddedNumbersAreWholeNumbers) {
     for (const auto& t : tables_) {
         for (const auto& f : t->fields.items()) {
+            if (f->format.isEmpty()) continue;
             const std::string where = (t->table->Name() + "." + f->name).toStdString();
-            EXPECT_TRUE(types.count(f->type)) << where;
-            if (f->type == odb::ftText || f->type == odb::ftCodeText || f->type == odb::ftMailLink) {
-                EXPECT_TRUE(textSizes.count(f->size)) << where << " size " << f->size;
-            } else if (!f->format.isEmpty()) {
-                // Digits of a padded number are its size, except on the job-order and order numbers.
-                EXPECT_EQ(f->size, f->name == "Progressivo" || f->name == "Numero" ? 0 : f->format.size())
-                    << where;
-            } else {
-                EXPECT_EQ(f->size, 0) << where;
-            }
-            if (f->type == odb::ftMailLink) {
-                EXPECT_EQ(f->size, 255) << where;
-            }
-            if (!f->format.isEmpty()) {
-                EXPECT_EQ(f->type, odb::ftLong) << where;
-                EXPECT_EQ(f->format, QString(f->format.size(), QLatin1Char('0'))) << where;
-            }
+            EXPECT_EQ(f->type, odb::ftLong) << where;
+            EXPECT_EQ(f->format, QString(f->format.size(), QLatin1Char('0'))) << where;
+            EXPECT_EQ(f->size, f->name == "Progressivo" || f->name == "Numero" ? 0 : f->format.size())
+                << where;
         }
     }
 }
@@ -145,13 +127,9 @@ TEST_F(Definition, ReferencesLeadToRegisteredTablesAndFields) {
         for (const auto& r : t->references.items()) {
             const std::string where = (t->table->Name() + "." + r->name).toStdString();
             ASSERT_TRUE(has(r->targetTable)) << where;
-            EXPECT_EQ(r->arg12, -1) << where;
-            EXPECT_EQ(r->arg13, 0) << where;
-            EXPECT_EQ(r->flags2, -100) << where;
             if (r->owned) {
                 EXPECT_TRUE(r->collection) << where;
             }
-            EXPECT_TRUE(r->kind == -1 || r->kind == -2) << where;
             const QSet<QString> targetFields = fieldNames(r->targetTable);
             const QSet<QString> targetRefs = referenceNames(r->targetTable);
             if (!r->keyField.isEmpty()) {

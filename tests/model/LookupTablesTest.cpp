@@ -78,33 +78,45 @@ TEST_F(LookupTables, ProtectedRowsRefuseAndStayUnchanged) {
     }
 }
 
-TEST_F(LookupTables, OtherFieldsOfProtectedRowsChange) {
-    auto task = rows("DedirIdovuduvIrezadiv", "Codice=''");
-    task->SetColValue("Produzione", false);
-    EXPECT_TRUE(task->SaveRow());
-    auto type = rows("TipiCommessa", "Tipologia=1");
-    type->SetColValue("PrefissoNumero", "A-");
-    EXPECT_TRUE(type->SaveRow());
-    auto worker = rows("Operai", "Codice=''");
-    worker->SetColValue("Indirizzo", "Via Roma 1");
-    EXPECT_TRUE(worker->SaveRow());
-    EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join(" | ").toStdString();
-    EXPECT_EQ(storedText("SELECT Produzione FROM DedirIdovuduvIrezadiv WHERE Codice=''"), "0");
-    EXPECT_EQ(storedText("SELECT PrefissoNumero FROM TipiCommessa WHERE Tipologia=1"), "A-");
-    EXPECT_EQ(storedText("SELECT Indirizzo FROM Operai WHERE Codice=''"), "Via Roma 1");
-}
-
-TEST_F(LookupTables, PricesOfProtectedRowsChange) {
-    auto service = rows("TipiAssistenza", "Descrizione='<indefinito>'");
-    service->SetColValue("PrezzoOrario", 40);
-    EXPECT_TRUE(service->SaveRow());
-    auto task = rows("DedirIdovuduvIrezadiv", "Codice=''");
-    task->SetColValue("CostoOrario", 25);
-    EXPECT_TRUE(task->SaveRow());
-    EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join(" | ").toStdString();
-    reopen();
-    EXPECT_EQ(rows("TipiAssistenza", "Descrizione='<indefinito>'")->ColNumber("PrezzoOrario"), 40);
-    EXPECT_EQ(rows("DedirIdovuduvIrezadiv", "Codice=''")->ColNumber("CostoOrario"), 25);
+// What the protected rows leave free, and ordinary rows, change and go without a word.
+TEST_F(LookupTables, OtherChangesAreStored) {
+    struct Case {
+        const char* table;
+        const char* where;
+        const char* field;  // empty: a deletion
+        Variant value;
+    };
+    const Case cases[] = {
+        {"DedirIdovuduvIrezadiv", "Codice=''", "Produzione", false},
+        {"DedirIdovuduvIrezadiv", "Codice=''", "CostoOrario", 25},
+        {"TipiCommessa", "Tipologia=1", "PrefissoNumero", "A-"},
+        {"Operai", "Codice=''", "Indirizzo", "Via Roma 1"},
+        {"TipiAssistenza", "Descrizione='<indefinito>'", "PrezzoOrario", 40},
+        {"TipiAssenza", "Descrizione='Malattia'", "Descrizione", "Malattia grave"},
+        {"TipiAssenza", "Codice=3", "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + " " + c.where + " " + c.field);
+        auto ds = rows(c.table, c.where);
+        ASSERT_FALSE(ds->DataEmpty());
+        const QString field = QString::fromUtf8(c.field);
+        if (field.isEmpty()) {
+            const int64_t before = count(c.table);
+            EXPECT_TRUE(ds->DeleteRow());
+            EXPECT_EQ(count(c.table), before - 1);
+        } else {
+            const Variant key = ds->Bookmark();
+            EXPECT_TRUE(ds->SetColValue(field, c.value) && ds->SaveRow());
+            reopen();
+            auto again = rows(c.table, "OID=" + key.toText());
+            if (c.value.isString()) {
+                EXPECT_EQ(again->ColText(field), c.value.toText());
+            } else {
+                EXPECT_EQ(again->ColNumber(field), c.value.toDouble());
+            }
+        }
+        EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join(" | ").toStdString();
+    }
 }
 
 TEST_F(LookupTables, RefusedDeletionKeepsTheReferencesToTheRow) {
