@@ -15,7 +15,6 @@
 #include "labels/clsLabelPrint.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/modLabelPrint.h"
-#include "model/GetDBTable.h"
 #include "odb/DataSet.h"
 #include "odb/Table.h"
 #include "odb/ui/ModalDialog.h"
@@ -410,12 +409,6 @@ TEST_F(LabelRunTest, WithoutAWindowOrAPrinterTheChoiceIsExplained) {
         "msg0:Impossibile attivare la selezione della stampante senza un Control di tipo CommonDialog nel "
         "Form attivo / msg0:[clsLabelPrint], Err.: 32755\rNessuna stampante configurata.",
         shownSummary(*prompt).toStdString());
-}
-
-TEST_F(LabelRunTest, LayoutTablesAreNoSourceOfLayouts) {
-    EXPECT_TRUE(GetDBTable(Variant(QStringLiteral("Clienti"))).IsListed());
-    for (const char* name : {"TabStampaEtichette", "TabProspettiStampa"})
-        EXPECT_FALSE(GetDBTable(Variant(QString::fromLatin1(name))).IsListed()) << name;
 }
 
 TEST_F(LabelRunTest, ARunUnderWayRefusesAnotherAndStopsWhenAsked) {

@@ -142,21 +142,6 @@ TEST_F(LabelScriptTest, ArgumentsConvertAsVbDeclaresThem) {
     EXPECT_EQ(QStringLiteral("clsLabelPrint"), engine->className());
 }
 
-TEST_F(LabelScriptTest, TheMissingPrinterErrorReachesTheScript) {
-    PrinterRegistry::instance().reset(false);
-    vbs::ScriptHost host;
-    host.AddCode(
-        QStringLiteral("Function Setup(prn)\n"
-                       "  On Error Resume Next\n"
-                       "  prn.SetParameter \"\", 0, 50\n"
-                       "  Setup = Err.Number & \"|\" & Err.Description\n"
-                       "End Function\n"));
-    VariantList args{Variant(ObjectRef(engine))};
-    EXPECT_EQ(QStringLiteral("-2147188749|[clsLabelPrint], Err.: 32755\rNessuna stampante configurata.\r\r"
-                             "Impossibile stabilire le dimensioni predefinite del foglio..."),
-              host.Run(QStringLiteral("Setup"), args).toText());
-}
-
 // A hosted control that records what is set and called on it.
 class SettingRecorder : public Object {
   public:
