@@ -3,10 +3,10 @@
 
 #include "model/ModelState.h"
 #include "odb/Database.h"
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/Tables.h"
 
 odb::Table& GetDBTable(const Variant& nameOrPosition) {
-    if (!g_objDatabase) odb::DbmsGlobal::Raise(odb::odbErrNotOpen);
+    if (!g_objDatabase) odb::LibraryError::Raise(odb::odbErrNotOpen);
     return g_objDatabase->Tables().Item(nameOrPosition);
 }

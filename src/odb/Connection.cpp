@@ -17,6 +17,7 @@
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/LibraryClock.h"
+#include "odb/LibraryError.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
 #include "odb/condition/ConditionFunctions.h"
@@ -87,9 +88,9 @@ sqlite3* openHandle(const QString& path, int flags, int32_t failCode) {
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close_v2(db);
-        DbmsGlobal::Raise(failCode, DbmsGlobal::ErrorText(failCode) + QStringLiteral(" (") + path +
-                                        (msg.isEmpty() ? QString() : QStringLiteral(": ") + msg) +
-                                        QStringLiteral(")"));
+        LibraryError::Raise(failCode, LibraryError::Text(failCode) + QStringLiteral(" (") + path +
+                                          (msg.isEmpty() ? QString() : QStringLiteral(": ") + msg) +
+                                          QStringLiteral(")"));
     }
     return db;
 }
@@ -109,8 +110,8 @@ void RunRollbackActions(std::vector<std::function<void()>>& rollbackActions) noe
 [[noreturn]] void raiseFor(int rc, const QString& message, const QString& path) {
     const int primary = rc & 0xff;
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        DbmsGlobal::Raise(odbErrNotDatabase, DbmsGlobal::ErrorText(odbErrNotDatabase) + QStringLiteral(" (") +
-                                                 path + QStringLiteral(")"));
+        LibraryError::Raise(odbErrNotDatabase, LibraryError::Text(odbErrNotDatabase) + QStringLiteral(" (") +
+                                                   path + QStringLiteral(")"));
     RaiseEngineError(rc, message);
 }
 
@@ -150,20 +151,20 @@ void checkOwnFile(sqlite3* db, const QString& path) {
                     .arg(kVersionsTable),
                 path) > 0))
         return;
-    DbmsGlobal::Raise(odbErrForeignFile, DbmsGlobal::ErrorText(odbErrForeignFile) + QStringLiteral(" (") +
-                                             path + QStringLiteral(")"));
+    LibraryError::Raise(odbErrForeignFile, LibraryError::Text(odbErrForeignFile) + QStringLiteral(" (") +
+                                               path + QStringLiteral(")"));
 }
 
 }  // namespace
 
 void Connection::CreateDatabaseFile(const QString& path) {
     if (db_)
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) +
-                                                QStringLiteral(": la connessione è già aperta"));
+        LibraryError::Raise(odbErrCannotOpen, LibraryError::Text(odbErrCannotOpen) +
+                                                  QStringLiteral(": la connessione è già aperta"));
     const QFileInfo info(path);
     if (!info.dir().exists())
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
-                                                path + QStringLiteral(")"));
+        LibraryError::Raise(odbErrCannotOpen, LibraryError::Text(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                  path + QStringLiteral(")"));
     // Creating a file that another computer created a moment ago leaves it as it is.
     sqlite3* db = openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, odbErrCannotOpen);
     try {
@@ -193,11 +194,11 @@ void Connection::OpenDatabaseFile(const QString& path, int busyTimeoutMs) {
     if (db_) CloseConnection();
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        DbmsGlobal::Raise(odbErrFileMissing, DbmsGlobal::ErrorText(odbErrFileMissing) + QStringLiteral(" (") +
-                                                 path + QStringLiteral(")"));
+        LibraryError::Raise(odbErrFileMissing, LibraryError::Text(odbErrFileMissing) + QStringLiteral(" (") +
+                                                   path + QStringLiteral(")"));
     if (!info.isReadable())
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
-                                                path + QStringLiteral(")"));
+        LibraryError::Raise(odbErrCannotOpen, LibraryError::Text(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                  path + QStringLiteral(")"));
     // A file that cannot be written (an archive on a read-only medium) is opened for reading.
     const bool readOnly = !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
     sqlite3* db = openHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, odbErrCannotOpen);
@@ -245,7 +246,7 @@ void Connection::CloseConnection() {
 }
 
 void Connection::checkOpen() const {
-    if (!db_) DbmsGlobal::Raise(odbErrNotOpen);
+    if (!db_) LibraryError::Raise(odbErrNotOpen);
 }
 
 sqlite3* Connection::handle() const {
@@ -315,7 +316,7 @@ int Connection::beginWrite(bool deferred, bool user) {
             const int rc = sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
             ++localVersion_;
             if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("ROLLBACK"));
-            DbmsGlobal::Raise(
+            LibraryError::Raise(
                 odbErrTransaction,
                 QStringLiteral("Era rimasta aperta una transazione: le modifiche in sospeso sono "
                                "state annullate. Ripetere l'operazione."));
@@ -374,9 +375,9 @@ void Connection::endWrite(int token, bool commit) {
     // Closed already: by a failure unwinding it, or by someone who had no business closing it.
     if (token > static_cast<int>(levels.size())) {
         if (commit)
-            DbmsGlobal::Raise(odbErrTransaction,
-                              QStringLiteral("La transazione dell'operazione è stata chiusa da una regola: "
-                                             "l'operazione è stata annullata"));
+            LibraryError::Raise(odbErrTransaction,
+                                QStringLiteral("La transazione dell'operazione è stata chiusa da una regola: "
+                                               "l'operazione è stata annullata"));
         return;
     }
     // Levels opened above this one and never closed are undone with it.
@@ -385,7 +386,7 @@ void Connection::endWrite(int token, bool commit) {
         closeLevel(false);
     closeLevel(commit && !unbalanced);
     if (unbalanced)
-        DbmsGlobal::Raise(
+        LibraryError::Raise(
             odbErrTransaction,
             QStringLiteral("Una regola ha aperto una transazione senza chiuderla: l'operazione è "
                            "stata annullata"));
@@ -393,7 +394,7 @@ void Connection::endWrite(int token, bool commit) {
 
 void Connection::OnRollback(std::function<void()> undo) {
     checkOpen();
-    if (cache_->levels.empty()) DbmsGlobal::Raise(odbErrTransaction);
+    if (cache_->levels.empty()) LibraryError::Raise(odbErrTransaction);
     cache_->levels.back().rollbackActions.push_back(std::move(undo));
 }
 
@@ -402,8 +403,8 @@ int64_t Connection::Execute(const QString& sql) {
     // Compacting rewrites the whole file and cannot run inside a transaction.
     if (sql.trimmed().startsWith(QStringLiteral("VACUUM"), Qt::CaseInsensitive)) {
         if (!cache_->levels.empty())
-            DbmsGlobal::Raise(odbErrTransaction, DbmsGlobal::ErrorText(odbErrSql) +
-                                                     QStringLiteral(": VACUUM dentro una transazione"));
+            LibraryError::Raise(odbErrTransaction, LibraryError::Text(odbErrSql) +
+                                                       QStringLiteral(": VACUUM dentro una transazione"));
         exec(sql);
         ++localVersion_;
         return 0;
@@ -422,7 +423,7 @@ int64_t Connection::Execute(const QString& sql) {
         sqlite3_free(err);
         sqlite3_set_authorizer(db_, nullptr, nullptr);
         if (rc == SQLITE_AUTH)
-            DbmsGlobal::Raise(
+            LibraryError::Raise(
                 odbErrTransaction,
                 QStringLiteral("Le istruzioni di transazione non sono ammesse: usare BeginTrans, "
                                "CommitTrans e RollbackTrans"));
@@ -450,7 +451,7 @@ int Connection::BeginTrans() {
 void Connection::endUserLevel(bool commit) {
     checkOpen();
     // Only a level BeginTrans opened, and only the innermost: never an operation's own.
-    if (cache_->levels.empty() || !cache_->levels.back().user) DbmsGlobal::Raise(odbErrTransaction);
+    if (cache_->levels.empty() || !cache_->levels.back().user) LibraryError::Raise(odbErrTransaction);
     endWrite(static_cast<int>(cache_->levels.size()), commit);
 }
 

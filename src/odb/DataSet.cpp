@@ -19,6 +19,7 @@
 #include "odb/DataSetObject.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/ProgressScope.h"
 #include "odb/RowBuffer.h"
 #include "odb/SchemaBuilder.h"
@@ -413,7 +414,7 @@ void DataSet::raise(F&& f) {
 
 void DataSet::currentOrRefuse(bool editsMatter) {
     const RowChain& chain = row();
-    if (onGoneRow()) DbmsGlobal::Raise(odbErrRowDeleted);
+    if (onGoneRow()) LibraryError::Raise(odbErrRowDeleted);
     // Said once, by the first write or save of the row from the top; a deletion needs no edits.
     if (engine_.depth() != 1) return;
     bool lost = false;
@@ -421,12 +422,12 @@ void DataSet::currentOrRefuse(bool editsMatter) {
         lost = lost || b->lostEdits;
         b->lostEdits = false;
     }
-    if (lost && editsMatter) DbmsGlobal::Raise(odbErrRowChanged);
+    if (lost && editsMatter) LibraryError::Raise(odbErrRowChanged);
 }
 
 void DataSet::requireRow() {
-    if (closed_) DbmsGlobal::Raise(odbErrNoCurrentRow);
-    if (row().empty()) DbmsGlobal::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
+    if (closed_) LibraryError::Raise(odbErrNoCurrentRow);
+    if (row().empty()) LibraryError::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
 }
 
 bool DataSet::onGoneRow() {
@@ -436,12 +437,12 @@ bool DataSet::onGoneRow() {
 bool DataSet::refusedAsGone() {
     // Found before the operation starts: refused as a rule's refusal is, shown once.
     if (engine_.inOperation() || !onGoneRow()) return false;
-    engine_.showMessage(this, DbmsGlobal::ErrorText(odbErrRowDeleted));
+    engine_.showMessage(this, LibraryError::Text(odbErrRowDeleted));
     return true;
 }
 
 void DataSet::requireEditable() const {
-    if (detached_ || !editEnabled_) DbmsGlobal::Raise(odbErrReadOnly);
+    if (detached_ || !editEnabled_) LibraryError::Raise(odbErrReadOnly);
 }
 
 DataSet::Located DataSet::locate(const QString& name) {
@@ -460,9 +461,9 @@ DataSet::Located DataSet::locateOrRaise(const QString& name) {
     requireRow();
     Located l = locate(name);
     if (!l.buffer)
-        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) +
-                                                  QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
-                                                  name);
+        LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) +
+                                                    QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
+                                                    name);
     return l;
 }
 
@@ -572,9 +573,9 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
     if (c.field && c.field->size > 0 && typed.isString() &&
         (c.type == ftText || c.type == ftCodeText || c.type == ftMailLink) &&
         typed.stringValue().size() > c.field->size)
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") +
-                                              c.name +
-                                              QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
+        LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
+                                                c.name +
+                                                QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
     const bool user = engine_.depth() == 1 && engine_.silent == 0;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
     // The same value again is no change: the events run, the row is not to be stored for it.
@@ -661,7 +662,7 @@ int64_t DataSet::findTarget(const ReferenceDef& ref, const Variant& value) {
     const FieldDef* f = field.isEmpty() ? nullptr : target.FieldByName(field);
     if (!f) {
         if (value.isNumeric()) return static_cast<int64_t>(value.toDouble());
-        DbmsGlobal::Raise(odbErrBadValue);
+        LibraryError::Raise(odbErrBadValue);
     }
     StorageSchema schema(engine_);
     ConditionAliases aliases;
@@ -675,9 +676,9 @@ int64_t DataSet::findTarget(const ReferenceDef& ref, const Variant& value) {
     if (st.step()) found = st.int64(0);
     st.reset();
     if (found == 0)
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") +
-                                              ref.name + QStringLiteral(" = ") + value.toText() +
-                                              QStringLiteral(" (elemento non trovato)"));
+        LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
+                                                ref.name + QStringLiteral(" = ") + value.toText() +
+                                                QStringLiteral(" (elemento non trovato)"));
     return found;
 }
 
@@ -706,12 +707,12 @@ void DataSet::setBaseLink(const Variant& value) {
     RowBuffer* own = nullptr;
     for (const auto& b : row_)
         if (b->table == &table_) own = b.get();
-    if (!own || !base) DbmsGlobal::Raise(odbErrNoCurrentRow);
+    if (!own || !base) LibraryError::Raise(odbErrNoCurrentRow);
     auto chosen = oid > 0 ? engine_.rowChain(*base, oid) : RowChain();
     if (oid > 0 && chosen.empty())
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": ") +
-                                              table_.BaseLinkField() + QStringLiteral(" = ") +
-                                              value.toText());
+        LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
+                                                table_.BaseLinkField() + QStringLiteral(" = ") +
+                                                value.toText());
     const int ci = table_.columnIndex(table_.BaseLinkField());
     const QString name = table_.BaseLinkField();
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
@@ -750,7 +751,7 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
     RowBuffer* holder = nullptr;
     for (const auto& b : row())
         if (b->table->Name().compare(ref.table, Qt::CaseInsensitive) == 0) holder = b.get();
-    if (!holder) DbmsGlobal::Raise(odbErrUnknownReference);
+    if (!holder) LibraryError::Raise(odbErrUnknownReference);
     if (!ref.collection) {
         const int ci = holder->table->columnIndex(ref.name);
         return engine_.run(this, [&]() {
@@ -760,11 +761,11 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
         });
     }
     if (ref.owned)
-        DbmsGlobal::Raise(odbErrUnknownReference,
-                          DbmsGlobal::ErrorText(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
+        LibraryError::Raise(odbErrUnknownReference,
+                            LibraryError::Text(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
     return engine_.run(this, [&]() {
         currentOrRefuse();
-        if (holder->isNew()) DbmsGlobal::Raise(odbErrNoCurrentRow);
+        if (holder->isNew()) LibraryError::Raise(odbErrNoCurrentRow);
         int64_t target = 0;
         const Table& t = engine_.table(ref.targetTable);
         if (value.isNumeric() && engine_.buffer(t, static_cast<int64_t>(value.toDouble())))
@@ -1474,8 +1475,7 @@ bool DataSet::AskQuestion(int32_t kind, const QString& text, bool defaultCancel,
     if (itfNotifyEvent* n = engine_.notify()) n->OnQueryMessage(this, kind, text, cancel);
     if (readAnswer) return !cancel;
     if (cancel && (kind == 0 || kind == 2))
-        throw AppError(vbObjectError + odbErrCancelled, table_.Name(),
-                       DbmsGlobal::ErrorText(odbErrCancelled));
+        throw AppError(vbObjectError + odbErrCancelled, table_.Name(), LibraryError::Text(odbErrCancelled));
     return !cancel;
 }
 
@@ -1528,8 +1528,8 @@ void DataSet::startNewRow() {
         for (const auto& b : scope_.ownerRow)
             if (b->table == scope_.ownerTable) ownerOid = b->oid;
         if (ownerOid == 0)
-            DbmsGlobal::Raise(odbErrNoCurrentRow, DbmsGlobal::ErrorText(odbErrNoCurrentRow) +
-                                                      QStringLiteral(": ") + scope_.ownerTable->Name());
+            LibraryError::Raise(odbErrNoCurrentRow, LibraryError::Text(odbErrNoCurrentRow) +
+                                                        QStringLiteral(": ") + scope_.ownerTable->Name());
         if (scope_.kind == Scope::Owned) {
             const Table* target = engine_.findTable(scope_.reference->targetTable);
             for (const auto& b : row_)
@@ -1569,12 +1569,12 @@ void DataSet::applyPair(const QString& name, const Variant& value) {
 bool DataSet::AddRow(const VariantList& pairs) {
     requireEditable();
     if (pairs.size() % 2 != 0)
-        DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) +
-                                              QStringLiteral(": coppie nome/valore incomplete"));
+        LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) +
+                                                QStringLiteral(": coppie nome/valore incomplete"));
     for (size_t i = 0; i < pairs.size(); i += 2)
         if (!pairs[i].isString())
-            DbmsGlobal::Raise(odbErrBadValue, DbmsGlobal::ErrorText(odbErrBadValue) +
-                                                  QStringLiteral(": nome di campo atteso"));
+            LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) +
+                                                    QStringLiteral(": nome di campo atteso"));
     return engine_.run(this, [&]() {
         startNewRow();
         const QString link = table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase
@@ -1906,7 +1906,7 @@ bool DataSet::DeleteRows(itfProgress* progress) {
                 if (ids_.size() >= before) break;
                 ++count;
                 if (progress && !progress->OnProgress(odbEvtDeleteRows, total, count, this, nullptr))
-                    DbmsGlobal::Raise(odbErrCancelled);
+                    LibraryError::Raise(odbErrCancelled);
             }
         }
         if (owner) {
@@ -2039,7 +2039,7 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                 destination.saveCurrent();
                 ++copied;
                 if (progress && !progress->OnProgress(odbEvtImportRows, total, copied, this, &destination))
-                    DbmsGlobal::Raise(odbErrCancelled);
+                    LibraryError::Raise(odbErrCancelled);
             }
         }
         if (owner) {
@@ -2063,8 +2063,8 @@ void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, co
     }
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
-                                                file + QLatin1Char(')'));
+        LibraryError::Raise(odbErrCannotOpen, LibraryError::Text(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                  file + QLatin1Char(')'));
     QTextStream s(&out);
     s.setEncoding(QStringConverter::Utf8);
     s << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" << table_.Caption().toHtmlEscaped()

@@ -10,7 +10,7 @@
 
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/ProgressScope.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
@@ -86,7 +86,7 @@ void CollectLookups(Connection& c, RowSets& sets) {
 }  // namespace
 
 bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
-    if (file.trimmed().isEmpty()) DbmsGlobal::Raise(odbErrCannotOpen);
+    if (file.trimmed().isEmpty()) LibraryError::Raise(odbErrCannotOpen);
     const QString temp = file + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
     QFile::remove(temp);
     Connection& main = engine_.conn();
@@ -183,8 +183,8 @@ bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
     // The new file takes the place of the old one only now that it is whole, in one step.
     if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(file).constData()) != 0) {
         QFile::remove(temp);
-        DbmsGlobal::Raise(odbErrCannotOpen, DbmsGlobal::ErrorText(odbErrCannotOpen) + QStringLiteral(" (") +
-                                                file + QLatin1Char(')'));
+        LibraryError::Raise(odbErrCannotOpen, LibraryError::Text(odbErrCannotOpen) + QStringLiteral(" (") +
+                                                  file + QLatin1Char(')'));
     }
     return true;
 }

@@ -3,7 +3,7 @@
 #include "odb/Connection.h"
 #include "odb/ConnectionsTable.h"
 #include "odb/DataSet.h"
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/RowBuffer.h"
 #include "odb/Table.h"
 #include "odb/WhereLiteral.h"
@@ -29,8 +29,8 @@ bool DataSet::RebuildReference(const QString& referenceName) {
     requireRow();
     const ReferenceDef& ref = GetReferenceDef(referenceName);
     if (!ref.IsRebuildable())
-        DbmsGlobal::Raise(odbErrUnknownReference,
-                          DbmsGlobal::ErrorText(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
+        LibraryError::Raise(odbErrUnknownReference,
+                            LibraryError::Text(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
     return engine_.run(this, [&]() {
         // No row given: the owner's rules take the whole collection out and sum it again.
         auto none = emptyOn(engine_, engine_.table(ref.targetTable));

@@ -5,8 +5,8 @@
 #include "base/Format.h"
 #include "odb/Connection.h"
 #include "odb/ConnectionsTable.h"
-#include "odb/DbmsGlobal.h"
 #include "odb/Engine.h"
+#include "odb/LibraryError.h"
 #include "odb/Schema.h"
 #include "odb/WhereLiteral.h"
 
@@ -34,7 +34,7 @@ int32_t Database::State() const {
 }
 
 odb::Tables& Database::Tables() {
-    if (!engine_->isOpen()) DbmsGlobal::Raise(odbErrNotOpen);
+    if (!engine_->isOpen()) LibraryError::Raise(odbErrNotOpen);
     return engine_->tables();
 }
 
@@ -67,8 +67,8 @@ Variant Database::GetSettingVariant(const std::shared_ptr<Connection>&, const QS
 void Database::SaveSetting(const std::shared_ptr<Connection>&, const QString& key, const QString& value,
                            const Variant& longValue) {
     if (key.isEmpty())
-        DbmsGlobal::Raise(odbErrBadValue,
-                          DbmsGlobal::ErrorText(odbErrBadValue) + QStringLiteral(": chiave vuota"));
+        LibraryError::Raise(odbErrBadValue,
+                            LibraryError::Text(odbErrBadValue) + QStringLiteral(": chiave vuota"));
     engine_->writeSetting(key, longValue.isMissing() ? Variant(value) : longValue);
 }
 

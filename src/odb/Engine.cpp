@@ -7,7 +7,7 @@
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/RowBuffer.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
@@ -25,7 +25,7 @@ Engine::Engine(Database& database, std::shared_ptr<itfDefDatabase> definition, c
 Engine::~Engine() = default;
 
 Connection& Engine::conn() const {
-    if (!connection_ || !connection_->IsOpen()) DbmsGlobal::Raise(odbErrNotOpen);
+    if (!connection_ || !connection_->IsOpen()) LibraryError::Raise(odbErrNotOpen);
     return *connection_;
 }
 
@@ -41,8 +41,8 @@ Table& Engine::table(const QString& name) const {
 // Opening
 
 void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress) {
-    if (!connection || !connection->IsOpen()) DbmsGlobal::Raise(odbErrNotOpen);
-    if (!definition_) DbmsGlobal::Raise(odbErrBadDefinition);
+    if (!connection || !connection->IsOpen()) LibraryError::Raise(odbErrNotOpen);
+    if (!definition_) LibraryError::Raise(odbErrBadDefinition);
     open_ = false;
     pages_.clear();
     lastRows_.clear();
@@ -70,14 +70,14 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
     if (!needed) {
         open_ = true;
         if (connection->IsReadOnly() && notify_)
-            notify_->OnInternalMessage(&database_, DbmsGlobal::ErrorText(odbErrReadOnlyDatabase));
+            notify_->OnInternalMessage(&database_, LibraryError::Text(odbErrReadOnlyDatabase));
         return;
     }
     if (connection->IsReadOnly()) {
         // Tables to create or upgrade in a file that cannot be written: the opening cannot be done.
         tables_.clear();
         connection_.reset();
-        DbmsGlobal::Raise(odbErrReadOnlyDatabase);
+        LibraryError::Raise(odbErrReadOnlyDatabase);
     }
 
     const int total = static_cast<int>(defined.size());
@@ -112,7 +112,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
                 if (!progress->OnProgress(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, total, count,
                                           nullptr, nullptr) ||
                     progress->OnStopped())
-                    DbmsGlobal::Raise(odbErrOpenStopped);
+                    LibraryError::Raise(odbErrOpenStopped);
             }
         }
         open_ = true;
@@ -124,7 +124,7 @@ void Engine::open(std::shared_ptr<Connection> connection, itfProgress* progress)
                 auto ds = p.table->OpenData();
                 ev->OnUpdatedTableStruct(*ds, p.table->Version(), p.create ? 0.0 : p.oldVersion, p.create);
             }
-            if (progress && progress->OnStopped()) DbmsGlobal::Raise(odbErrOpenStopped);
+            if (progress && progress->OnStopped()) LibraryError::Raise(odbErrOpenStopped);
         }
         --silent;
         for (auto& p : plans)
@@ -746,14 +746,13 @@ bool Engine::run(DataSet* source, const std::function<void()>& body, bool readFi
         // A plain BEGIN cannot wait for another computer's write lock once it has read: SQLite
         // answers busy at once. Everything is undone, so run it again under BEGIN IMMEDIATE, which waits.
         // Never when the user has seen something of it: a question would be asked twice.
-        if (readFirst && !shown_ && DbmsGlobal::IsLibraryError(e, odbErrBusy))
-            return run(source, body, false);
-        if (DbmsGlobal::IsLibraryError(e, odbErrRefused) || DbmsGlobal::IsLibraryError(e, odbErrRowChanged) ||
-            DbmsGlobal::IsLibraryError(e, odbErrRowDeleted)) {
+        if (readFirst && !shown_ && LibraryError::Is(e, odbErrBusy)) return run(source, body, false);
+        if (LibraryError::Is(e, odbErrRefused) || LibraryError::Is(e, odbErrRowChanged) ||
+            LibraryError::Is(e, odbErrRowDeleted)) {
             showMessage(source, e.description());
             return false;
         }
-        if (DbmsGlobal::IsLibraryError(e, odbErrCancelled)) return false;
+        if (LibraryError::Is(e, odbErrCancelled)) return false;
         throw;
     } catch (...) {
         c.endWrite(token, false);

@@ -83,4 +83,17 @@ class itfProgress {
     virtual void OnEnd(int32_t action, int32_t total) = 0;
 };
 
+// Event codes reported through itfNotifyEvent::OnEvent and itfProgress.
+enum OdbEvent : int32_t {
+    odbEvtOpenDatabase = 1,
+    odbEvtCreateTable = 2,
+    odbEvtUpgradeTable = 3,
+    odbEvtDefaultData = 4,
+    odbEvtImportRows = 5,
+    odbEvtDeleteRows = 6,
+    odbEvtExportHtml = 7,
+    odbEvtRequery = 8,
+    odbEvtExportRows = 9,
+};
+
 }  // namespace odb

@@ -8,8 +8,8 @@
 
 #include "odb/Connection.h"
 #include "odb/ConnectionsTable.h"
-#include "odb/DbmsGlobal.h"
 #include "odb/Engine.h"
+#include "odb/LibraryError.h"
 #include "odb/SqlStatement.h"
 #include "odb/Table.h"
 
@@ -22,7 +22,7 @@ QString LinkTableName(const QString& ownerTable, const QString& referenceName) {
 namespace {
 
 [[noreturn]] void badDefinition(int32_t code, const QString& what) {
-    DbmsGlobal::Raise(code, DbmsGlobal::ErrorText(code) + QStringLiteral(": ") + what);
+    LibraryError::Raise(code, LibraryError::Text(code) + QStringLiteral(": ") + what);
 }
 
 // A table read back from the file's own record of its definition (files opened without one).

@@ -1,7 +1,7 @@
 // What the windows read of the schema objects: captions, whether a column can be searched or
 // sorted, the relations' texts and the where-text of an owned collection's rows.
 #include "odb/Database.h"
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/Schema.h"
 #include "odb/Table.h"
 
@@ -72,8 +72,8 @@ bool ReferenceDef::OpenAllowed() const {
 
 QString ReferenceDef::ChildWhere(const QString& ownerSelect) const {
     if (!collection || !owned || !ownerTable_)
-        DbmsGlobal::Raise(odbErrBadCondition, DbmsGlobal::ErrorText(odbErrBadCondition) +
-                                                  QStringLiteral(": ") + table + QLatin1Char('.') + name);
+        LibraryError::Raise(odbErrBadCondition, LibraryError::Text(odbErrBadCondition) +
+                                                    QStringLiteral(": ") + table + QLatin1Char('.') + name);
     // The owner of a row is reached by the owning table's name; its key is "OID".
     return ownerTable_->Name() + QLatin1Char('.') + ownerTable_->KeyColumn() + QStringLiteral(" IN (") +
            ownerSelect + QLatin1Char(')');
@@ -81,8 +81,8 @@ QString ReferenceDef::ChildWhere(const QString& ownerSelect) const {
 
 const ReferenceDef& ReferenceDefs::Item(int32_t position) const {
     if (position < 1 || position > Count())
-        DbmsGlobal::Raise(odbErrUnknownReference, DbmsGlobal::ErrorText(odbErrUnknownReference) +
-                                                      QStringLiteral(": %1").arg(position));
+        LibraryError::Raise(odbErrUnknownReference, LibraryError::Text(odbErrUnknownReference) +
+                                                        QStringLiteral(": %1").arg(position));
     return *items_[static_cast<size_t>(position - 1)];
 }
 
@@ -90,8 +90,8 @@ const ReferenceDef& ReferenceDefs::Item(const QString& name) const {
     const QString n = name.normalized(QString::NormalizationForm_C);
     for (const auto& r : items_)
         if (r->name.compare(n, Qt::CaseInsensitive) == 0) return *r;
-    DbmsGlobal::Raise(odbErrUnknownReference,
-                      DbmsGlobal::ErrorText(odbErrUnknownReference) + QStringLiteral(": ") + name);
+    LibraryError::Raise(odbErrUnknownReference,
+                        LibraryError::Text(odbErrUnknownReference) + QStringLiteral(": ") + name);
 }
 
 }  // namespace odb

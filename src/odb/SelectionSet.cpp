@@ -8,9 +8,9 @@
 
 #include "base/DateUtil.h"
 #include "odb/Connection.h"
-#include "odb/DbmsGlobal.h"
 #include "odb/Engine.h"
 #include "odb/FieldValueText.h"
+#include "odb/LibraryError.h"
 #include "odb/Schema.h"
 #include "odb/SqlStatement.h"
 #include "odb/Table.h"
@@ -172,10 +172,10 @@ int SelectionSet::ValueCount(int32_t op) {
 SelectionSet::Condition SelectionSet::checked(const Condition& given) const {
     auto def = Column(given.field);
     if (!def)
-        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) +
-                                                  QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
-                                                  given.field);
-    if (given.op < 0 || given.op >= opCount) DbmsGlobal::Raise(odbErrBadCondition);
+        LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) +
+                                                    QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
+                                                    given.field);
+    if (given.op < 0 || given.op >= opCount) LibraryError::Raise(odbErrBadCondition);
     Condition c = given;
     c.field = def->name;
     auto typed = [&](const Variant& v) -> Variant {
@@ -185,13 +185,14 @@ SelectionSet::Condition SelectionSet::checked(const Condition& given) const {
         Variant out;
         QString problem;
         // A text is read as the column shows its values (a label, an Italian date or number).
-        if (!ParseFieldText(*def, v.stringValue(), out, &problem)) DbmsGlobal::Raise(odbErrBadValue, problem);
+        if (!ParseFieldText(*def, v.stringValue(), out, &problem))
+            LibraryError::Raise(odbErrBadValue, problem);
         return out;
     };
     c.value = ValueCount(c.op) >= 1 ? typed(given.value) : Variant::null();
     c.value2 = ValueCount(c.op) >= 2 ? typed(given.value2) : Variant::null();
     if (c.op == opBetween && (c.value.isNull() || c.value2.isNull()))
-        DbmsGlobal::Raise(
+        LibraryError::Raise(
             odbErrBadValue,
             QStringLiteral("Indicare i due valori dell'intervallo per il campo '%1'.").arg(def->Caption()));
     return c;
@@ -331,7 +332,8 @@ bool SelectionSet::Load(const QString& name, int32_t) {
 void SelectionSet::Save(const QString& name, int32_t, int32_t) {
     const QString n = name.trimmed().isEmpty() ? name_ : name.trimmed();
     if (n.isEmpty())
-        DbmsGlobal::Raise(odbErrBadValue, QStringLiteral("Indicare il nome con cui salvare le condizioni."));
+        LibraryError::Raise(odbErrBadValue,
+                            QStringLiteral("Indicare il nome con cui salvare le condizioni."));
     Connection& c = table_.engine().conn();
     const QString text = store();
     WriteSelections(c, [&] {

@@ -6,7 +6,7 @@
 #include <sqlite3.h>
 
 #include "odb/Connection.h"
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 
 namespace odb {
 
@@ -14,19 +14,19 @@ void RaiseEngineError(int code, const QString& engineMessage, const QString& wha
     switch (code & 0xff) {
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            DbmsGlobal::Raise(odbErrBusy);
+            LibraryError::Raise(odbErrBusy);
         case SQLITE_NOTADB:
         case SQLITE_CORRUPT:
-            DbmsGlobal::Raise(odbErrNotDatabase);
+            LibraryError::Raise(odbErrNotDatabase);
         case SQLITE_READONLY:
         case SQLITE_PERM:
-            DbmsGlobal::Raise(odbErrReadOnlyDatabase);
+            LibraryError::Raise(odbErrReadOnlyDatabase);
         case SQLITE_FULL:
-            DbmsGlobal::Raise(odbErrDiskFull);
+            LibraryError::Raise(odbErrDiskFull);
         case SQLITE_IOERR:
         case SQLITE_CANTOPEN:
         case SQLITE_PROTOCOL:
-            DbmsGlobal::Raise(odbErrFileAccess);
+            LibraryError::Raise(odbErrFileAccess);
         default:
             break;
     }
@@ -36,12 +36,12 @@ void RaiseEngineError(int code, const QString& engineMessage, const QString& wha
                               "too many SQL variables", "too many terms"})
         tooComplex = tooComplex || engineMessage.contains(QLatin1String(limit));
     if (tooComplex)
-        DbmsGlobal::Raise(odbErrBadCondition,
-                          DbmsGlobal::ErrorText(odbErrBadCondition) +
-                              QStringLiteral(": troppo lunga o troppo annidata, va semplificata"));
-    DbmsGlobal::Raise(odbErrSql,
-                      DbmsGlobal::ErrorText(odbErrSql) + QStringLiteral(": ") + engineMessage +
-                          (what.isEmpty() ? QString() : QStringLiteral(" [") + what + QLatin1Char(']')));
+        LibraryError::Raise(odbErrBadCondition,
+                            LibraryError::Text(odbErrBadCondition) +
+                                QStringLiteral(": troppo lunga o troppo annidata, va semplificata"));
+    LibraryError::Raise(odbErrSql,
+                        LibraryError::Text(odbErrSql) + QStringLiteral(": ") + engineMessage +
+                            (what.isEmpty() ? QString() : QStringLiteral(" [") + what + QLatin1Char(']')));
 }
 
 SqlStatement::SqlStatement(sqlite3_stmt* stmt, std::shared_ptr<CachedStatement> entry)
@@ -137,9 +137,9 @@ bool SqlStatement::step() {
         for (const QString& f : msg.section(QStringLiteral(": "), 1).split(QStringLiteral(", ")))
             if (!f.endsWith(QStringLiteral("._Owner")) && !f.endsWith(QStringLiteral("._OwnerOID")))
                 fields << f;
-        DbmsGlobal::Raise(odbErrDuplicateKey, DbmsGlobal::ErrorText(odbErrDuplicateKey) +
-                                                  QStringLiteral(" (") + fields.join(QStringLiteral(", ")) +
-                                                  QLatin1Char(')'));
+        LibraryError::Raise(odbErrDuplicateKey, LibraryError::Text(odbErrDuplicateKey) +
+                                                    QStringLiteral(" (") + fields.join(QStringLiteral(", ")) +
+                                                    QLatin1Char(')'));
     }
     RaiseEngineError(code, msg);
 }

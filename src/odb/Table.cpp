@@ -3,8 +3,8 @@
 
 #include "odb/DataSet.h"
 #include "odb/Database.h"
-#include "odb/DbmsGlobal.h"
 #include "odb/Engine.h"
+#include "odb/LibraryError.h"
 #include "odb/WhereLiteral.h"
 
 namespace odb {
@@ -81,8 +81,8 @@ bool Table::HasField(const QString& name) const {
 const FieldDef& Table::Field(const QString& name) const {
     const FieldDef* f = FieldByName(name);
     if (!f)
-        DbmsGlobal::Raise(odbErrUnknownField, DbmsGlobal::ErrorText(odbErrUnknownField) +
-                                                  QStringLiteral(": ") + name_ + QLatin1Char('.') + name);
+        LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) +
+                                                    QStringLiteral(": ") + name_ + QLatin1Char('.') + name);
     return *f;
 }
 
@@ -107,8 +107,9 @@ const ReferenceDef* Table::FindReference(const QString& name) const {
 const ReferenceDef& Table::Reference(const QString& name) const {
     const ReferenceDef* r = FindReference(name);
     if (!r)
-        DbmsGlobal::Raise(odbErrUnknownReference, DbmsGlobal::ErrorText(odbErrUnknownReference) +
-                                                      QStringLiteral(": ") + name_ + QLatin1Char('.') + name);
+        LibraryError::Raise(odbErrUnknownReference, LibraryError::Text(odbErrUnknownReference) +
+                                                        QStringLiteral(": ") + name_ + QLatin1Char('.') +
+                                                        name);
     return *r;
 }
 
@@ -133,7 +134,7 @@ int Table::columnIndex(const QString& name) const {
 
 std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order,
                                          const QString& selFields) {
-    if (!engine_.isOpen()) DbmsGlobal::Raise(odbErrNotOpen);
+    if (!engine_.isOpen()) LibraryError::Raise(odbErrNotOpen);
     auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, *this));
     ds->open(where, order, selFields);
     return ds;

@@ -2,8 +2,8 @@
 // sub-selects.
 #include "odb/ConnectionsTable.h"
 #include "odb/Database.h"
-#include "odb/DbmsGlobal.h"
 #include "odb/Engine.h"
+#include "odb/LibraryError.h"
 #include "odb/SelectionSet.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
@@ -39,8 +39,8 @@ std::vector<Table*> Containers(const Table& table) {
 }
 
 [[noreturn]] void NoRelation(const Table& t, int32_t position) {
-    DbmsGlobal::Raise(odbErrUnknownReference, DbmsGlobal::ErrorText(odbErrUnknownReference) +
-                                                  QStringLiteral(": %1 (%2)").arg(t.Name()).arg(position));
+    LibraryError::Raise(odbErrUnknownReference, LibraryError::Text(odbErrUnknownReference) +
+                                                    QStringLiteral(": %1 (%2)").arg(t.Name()).arg(position));
 }
 
 }  // namespace

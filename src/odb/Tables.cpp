@@ -1,7 +1,7 @@
 // The tables of an open database.
 #include "odb/Tables.h"
 
-#include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/Table.h"
 
 namespace odb {
@@ -18,15 +18,15 @@ Table* Tables::find(const QString& name) const {
 Table& Tables::Item(const QString& name) const {
     Table* t = find(name);
     if (!t)
-        DbmsGlobal::Raise(odbErrUnknownTable,
-                          DbmsGlobal::ErrorText(odbErrUnknownTable) + QStringLiteral(": ") + name);
+        LibraryError::Raise(odbErrUnknownTable,
+                            LibraryError::Text(odbErrUnknownTable) + QStringLiteral(": ") + name);
     return *t;
 }
 
 Table& Tables::Item(int32_t position) const {
     if (position < 1 || position > Count())
-        DbmsGlobal::Raise(odbErrUnknownTable,
-                          DbmsGlobal::ErrorText(odbErrUnknownTable) + QStringLiteral(": %1").arg(position));
+        LibraryError::Raise(odbErrUnknownTable,
+                            LibraryError::Text(odbErrUnknownTable) + QStringLiteral(": %1").arg(position));
     return *items_[static_cast<size_t>(position - 1)];
 }
 

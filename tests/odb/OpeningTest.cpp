@@ -293,7 +293,7 @@ TEST_F(OpeningTest, ADatabaseAnotherProgramMadeIsRefusedAndLeftByteForByte) {
                 }
                 ADD_FAILURE() << "opened, way " << way;
             } catch (const AppError& e) {
-                EXPECT_TRUE(odb::DbmsGlobal::IsLibraryError(e, odb::odbErrForeignFile))
+                EXPECT_TRUE(odb::LibraryError::Is(e, odb::odbErrForeignFile))
                     << e.description().toStdString();
                 EXPECT_TRUE(e.description().startsWith(odb::DbmsGlobal::ErrorText(odb::odbErrForeignFile)));
             }

@@ -333,7 +333,7 @@ TEST_F(OperationTest, TransactionsARuleLeavesUnbalancedFailItsOperationAndHoldNo
             return false;
         } catch (const AppError& e) {
             EXPECT_TRUE(e.description().contains("transazion")) << e.description().toStdString();
-            return odb::DbmsGlobal::IsLibraryError(e, odb::odbErrTransaction);
+            return odb::LibraryError::Is(e, odb::odbErrTransaction);
         }
     };
     EXPECT_TRUE(fails([](odb::Connection& c) { c.BeginTrans(); }));

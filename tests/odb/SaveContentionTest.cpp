@@ -98,7 +98,7 @@ bool UntilNotBusy(DataSet& ds, Contribution& c, const std::function<bool()>& ope
         try {
             return operation();
         } catch (const AppError& e) {
-            if (!odb::DbmsGlobal::IsLibraryError(e, odb::odbErrBusy) || ++c.busy > 10000) throw;
+            if (!odb::LibraryError::Is(e, odb::odbErrBusy) || ++c.busy > 10000) throw;
             if (ds.IsChangedRow(0, 0)) ds.CancelRow();
         }
     }

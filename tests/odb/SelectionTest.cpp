@@ -259,7 +259,7 @@ class FailingProgress : public odb::itfProgress {
   public:
     void OnStart(int32_t, int32_t) override { ++starts; }
     bool OnProgress(int32_t, int32_t, int32_t count, DataSet*, DataSet*) override {
-        if (count >= 2) odb::DbmsGlobal::Raise(odb::odbErrGeneral);
+        if (count >= 2) odb::LibraryError::Raise(odb::odbErrGeneral);
         return true;
     }
     bool OnStopped() override { return false; }

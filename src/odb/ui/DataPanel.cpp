@@ -13,6 +13,7 @@
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/GridLayout.h"
+#include "odb/LibraryError.h"
 #include "odb/Schema.h"
 #include "odb/Table.h"
 #include "odb/ViewColumns.h"
@@ -55,7 +56,7 @@ void DataPanel::BindGrid(DataGrid& grid, const GridLayout* layout, const Variant
 }
 
 Variant DataPanel::ShowRow(bool, const QString&, bool editable) {
-    if (dataSet_->NoCurrentRow()) DbmsGlobal::Raise(odbErrNoCurrentRow);
+    if (dataSet_->NoCurrentRow()) LibraryError::Raise(odbErrNoCurrentRow);
     RecordWindow window(dataSet_, false, editable, owner_);
     RunModal(window);
     return window.result();

@@ -3,8 +3,8 @@
 
 #include <QDialog>
 
-#include "odb/DbmsGlobal.h"
 #include "odb/GridLayout.h"
+#include "odb/LibraryError.h"
 #include "odb/SelectionSet.h"
 #include "odb/ui/ComplexFilterDialog.h"
 #include "odb/ui/DataPanel.h"
@@ -14,7 +14,7 @@ namespace odb {
 
 std::shared_ptr<DataPanel> DataPanelTools::CreatePanel(std::shared_ptr<DataSet> dataSet, QWidget* owner,
                                                        const QString&) {
-    if (!dataSet) DbmsGlobal::Raise(odbErrGeneral);
+    if (!dataSet) LibraryError::Raise(odbErrGeneral);
     return std::make_shared<DataPanel>(std::move(dataSet), owner);
 }
 

@@ -83,7 +83,7 @@ TEST_P(ConditionErrorTest, RaisesAClearError) {
         }
         ADD_FAILURE() << "no error for " << c.text;
     } catch (const AppError& e) {
-        EXPECT_TRUE(DbmsGlobal::IsLibraryError(e, odbErrBadCondition));
+        EXPECT_TRUE(LibraryError::Is(e, odbErrBadCondition));
         EXPECT_TRUE(e.description().startsWith(
             QStringLiteral("Condizione non valida alla posizione %1: ").arg(c.position)))
             << e.description().toStdString();
@@ -154,7 +154,7 @@ TEST(ConditionRandomTextTest, TranslatesToRunnableSqlOrRaises) {
             schema.Select(QStringLiteral("Operai"), text);
             ++translated;
         } catch (const AppError& e) {
-            EXPECT_TRUE(DbmsGlobal::IsLibraryError(e, odbErrBadCondition)) << text.toStdString();
+            EXPECT_TRUE(LibraryError::Is(e, odbErrBadCondition)) << text.toStdString();
         } catch (const std::exception& e) {
             ADD_FAILURE() << "SQLite refused the SQL of " << text.toStdString() << ": " << e.what();
         }
@@ -221,7 +221,7 @@ TEST(ConditionSizeTest, LongChainsRunAndDeepNestingIsRefused) {
             schema.Select(QStringLiteral("CommesseCliente"), text);
             ADD_FAILURE() << "no error for " << text.left(60).toStdString();
         } catch (const AppError& e) {
-            EXPECT_TRUE(DbmsGlobal::IsLibraryError(e, odbErrBadCondition)) << text.left(60).toStdString();
+            EXPECT_TRUE(LibraryError::Is(e, odbErrBadCondition)) << text.left(60).toStdString();
             EXPECT_TRUE(e.description().contains(QStringLiteral("troppo")))
                 << e.description().left(200).toStdString();
         } catch (const std::exception& e) {

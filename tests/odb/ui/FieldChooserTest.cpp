@@ -178,7 +178,7 @@ TEST(DataPanelTools, CreatePanelWithoutDataSetRaisesTheLibraryError) {
         odb::DataPanelTools::CreatePanel(nullptr);
         FAIL() << "no error";
     } catch (const AppError& e) {
-        EXPECT_TRUE(odb::DbmsGlobal::IsLibraryError(e, odb::odbErrGeneral));
+        EXPECT_TRUE(odb::LibraryError::Is(e, odb::odbErrGeneral));
     }
 }
 
