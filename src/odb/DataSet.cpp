@@ -73,13 +73,26 @@ void bindValues(SqlStatement& st, const std::vector<SqlValue>& values, int first
 // Marks an owner whose bulk change raises its events once itself, for the life of a scope.
 struct QuietOwner {
     QuietOwner(Engine& e, const ReferenceDef* reference, int64_t oid) : engine(e), on(reference != nullptr) {
-        if (on) engine.quietOwners.emplace_back(reference, oid);
+        if (on) engine.operation().pushQuietOwner(reference, oid);
     }
     ~QuietOwner() {
-        if (on && !engine.quietOwners.empty()) engine.quietOwners.pop_back();
+        if (on) engine.operation().popQuietOwner();
     }
     Engine& engine;
     bool on;
+};
+
+// The library fills the rows itself, numbers included, for the life of a scope (an import).
+struct LibraryFills {
+    explicit LibraryFills(Operation& o) : operation(o) {
+        operation.setSilent(true);
+        operation.setSkipNumbering(true);
+    }
+    ~LibraryFills() {
+        operation.setSkipNumbering(false);
+        operation.setSilent(false);
+    }
+    Operation& operation;
 };
 
 int64_t ownerOidOf(const DataSetScope& scope) {
@@ -159,8 +172,8 @@ SqlFragment DataSet::translate(bool order, const QString& text) const {
     // Kept by table and text (bounded: texts with literals vary); the schema is fixed while open.
     const QString key =
         table_.Name() + QChar(order ? 2 : 1) + (order ? fields_ + QChar(3) : QString()) + text;
-    auto it = engine_.translations.constFind(key);
-    if (it != engine_.translations.constEnd()) return *it.value();
+    auto it = engine_.translations().constFind(key);
+    if (it != engine_.translations().constEnd()) return *it.value();
     StorageSchema schema(engine_);
     ConditionSql sql(schema, table_.Name(), kAlias);
     SqlFragment f;
@@ -171,8 +184,8 @@ SqlFragment DataSet::translate(bool order, const QString& text) const {
     } else {
         f = sql.Where(text);
     }
-    if (engine_.translations.size() >= 512) engine_.translations.clear();
-    engine_.translations.insert(key, std::make_shared<const SqlFragment>(f));
+    if (engine_.translations().size() >= 512) engine_.translations().clear();
+    engine_.translations().insert(key, std::make_shared<const SqlFragment>(f));
     return f;
 }
 
@@ -257,7 +270,7 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
 }
 
 void DataSet::load() {
-    engine_.callStarts();
+    engine_.rows().callStarts();
     std::vector<int64_t> ids;
     if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
         bool ownerStored = false;
@@ -284,7 +297,7 @@ void DataSet::load() {
         isNew_ = false;
         row_.clear();
         if (*single > 0) {
-            row_ = engine_.rowChain(table_, *single);
+            row_ = engine_.rows().rowChain(table_, *single);
             if (!row_.empty()) ids_.push_back(*single);
         }
         pos_ = ids_.empty() ? -1 : 0;
@@ -326,13 +339,13 @@ const RowChain& DataSet::row() {
         if (b->table == &own && b->oid == id && !b->deleted) valid = true;
     if (valid && !detached_) {
         for (const auto& b : row_)
-            engine_.ensureFresh(*b);
+            engine_.rows().ensureFresh(*b);
         valid = std::none_of(row_.begin(), row_.end(),
                              [&](const auto& b) { return b->table == &own && b->deleted; });
     }
     if (!valid && !detached_) {
         prefetch();
-        row_ = engine_.rowChain(own, id);
+        row_ = engine_.rows().rowChain(own, id);
     }
     return row_;
 }
@@ -344,7 +357,7 @@ void DataSet::prefetch() {
     for (int64_t i = pos_; i < static_cast<int64_t>(ids_.size()) && i < pos_ + kPage; ++i)
         page.push_back(ids_[static_cast<size_t>(i)]);
     for (const Table* t = &table_; t; t = t->BaseTable()) {
-        engine_.prefetch(*t, page);
+        engine_.rows().prefetch(*t, page);
         if (t->GetBaseKind() != BaseKind::Exclusive) break;  // other identities above
     }
 }
@@ -354,14 +367,14 @@ const Table& DataSet::physicalTable() const {
 }
 
 void DataSet::saveState() {
-    if (!engine_.inOperation()) return;
+    if (!engine_.operation().inOperation()) return;
     // Rows only ever get appended or erased (erase records its own undo): the size is enough.
     std::weak_ptr<DataSet> self = weak_from_this();
     const size_t count = ids_.size();
     auto pos = pos_;
     auto row = row_;
     auto isNew = isNew_;
-    engine_.addUndo(this, [self, count, pos, row, isNew]() {
+    engine_.operation().addUndo(this, [self, count, pos, row, isNew]() {
         if (auto ds = self.lock()) {
             const bool fewer = ds->ids_.size() > count;
             if (fewer) ds->ids_.resize(count);
@@ -379,7 +392,7 @@ void DataSet::eraseId(size_t index) {
     ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(index));
     if (static_cast<int64_t>(index) == pos_) positionLost_ = true;
     std::weak_ptr<DataSet> self = weak_from_this();
-    engine_.addUndo(nullptr, [self, index, id]() {
+    engine_.operation().addUndo(nullptr, [self, index, id]() {
         if (auto ds = self.lock())
             if (index <= ds->ids_.size()) {
                 ds->ids_.insert(ds->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
@@ -416,7 +429,7 @@ void DataSet::currentOrRefuse(bool editsMatter) {
     const RowChain& chain = row();
     if (onGoneRow()) LibraryError::Raise(odbErrRowDeleted);
     // Said once, by the first write or save of the row from the top; a deletion needs no edits.
-    if (engine_.depth() != 1) return;
+    if (engine_.operation().depth() != 1) return;
     bool lost = false;
     for (const auto& b : chain) {
         lost = lost || b->lostEdits;
@@ -436,8 +449,8 @@ bool DataSet::onGoneRow() {
 
 bool DataSet::refusedAsGone() {
     // Found before the operation starts: refused as a rule's refusal is, shown once.
-    if (engine_.inOperation() || !onGoneRow()) return false;
-    engine_.showMessage(this, LibraryError::Text(odbErrRowDeleted));
+    if (engine_.operation().inOperation() || !onGoneRow()) return false;
+    engine_.operation().showMessage(this, LibraryError::Text(odbErrRowDeleted));
     return true;
 }
 
@@ -482,7 +495,7 @@ Variant DataSet::ColValue(const QString& name) const {
         bindValues(st, c->values);
         st.bind(static_cast<int>(c->values.size()) + 1, static_cast<int64_t>(id.toDouble()));
         Variant out = Variant::null();
-        if (st.step()) out = c->type >= 0 ? Engine::fromStored(st.stored(0), c->type) : st.stored(0);
+        if (st.step()) out = c->type >= 0 ? RowStore::fromStored(st.stored(0), c->type) : st.stored(0);
         st.reset();
         return out;
     }
@@ -566,9 +579,10 @@ bool DataSet::SetColFilePath(const QString& name, const QString& path) {
 
 void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Variant& value) {
     const StoredColumn& c = b.table->columns()[static_cast<size_t>(column)];
-    const Variant typed = Engine::fromStored(
-        Engine::toStored(
-            c.type == ftLong && !value.isEmptyOrNull() ? Variant(Engine::WholeNumber(value)) : value, c.type),
+    const Variant typed = RowStore::fromStored(
+        RowStore::toStored(
+            c.type == ftLong && !value.isEmptyOrNull() ? Variant(RowStore::WholeNumber(value)) : value,
+            c.type),
         c.type);
     if (c.field && c.field->size > 0 && typed.isString() &&
         (c.type == ftText || c.type == ftCodeText || c.type == ftMailLink) &&
@@ -576,11 +590,11 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
         LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
                                                 c.name +
                                                 QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
-    const bool user = engine_.depth() == 1 && engine_.silent == 0;
+    const bool user = engine_.operation().depth() == 1 && engine_.operation().silent() == 0;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
     // The same value again is no change: the events run, the row is not to be stored for it.
-    if (!Engine::sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
-        engine_.beforeWrite(b);
+    if (!RowStore::sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
+        engine_.operation().beforeWrite(b);
         b.values[static_cast<size_t>(column)] = typed;
         b.changed[static_cast<size_t>(column)] = true;
         if (user) b.userEdited = true;
@@ -598,13 +612,13 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
         const int64_t target = value.isEmptyOrNull() ? 0 : static_cast<int64_t>(value.toDouble());
         RowBuffer* b = l.buffer;
         const int column = l.column;
-        return engine_.run(this, [&]() {
+        return engine_.operation().run(this, [&]() {
             currentOrRefuse();
             setLookup(*b, column, ref, target);
         });
     }
     if (c.kind == StoredColumn::BaseLink) {
-        return engine_.run(this, [&]() {
+        return engine_.operation().run(this, [&]() {
             currentOrRefuse();
             setBaseLink(value);
         });
@@ -614,15 +628,15 @@ bool DataSet::SetColValue(const QString& name, const Variant& value) {
     const QString field = c.name;
     // A write of the value the row already holds takes the write lock only if its events write.
     bool same = false;
-    if (!engine_.inOperation()) {
+    if (!engine_.operation().inOperation()) {
         try {
-            const Variant typed = Engine::fromStored(Engine::toStored(value, c.type), c.type);
-            same = Engine::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
+            const Variant typed = RowStore::fromStored(RowStore::toStored(value, c.type), c.type);
+            same = RowStore::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
         } catch (const AppError&) {
             // A value the field cannot take is refused by the write itself.
         }
     }
-    return engine_.run(
+    return engine_.operation().run(
         this,
         [&]() {
             // Read again at the start of the operation; the buffer is the same object.
@@ -687,9 +701,9 @@ void DataSet::setLookup(RowBuffer& b, int column, const ReferenceDef& ref, int64
     const Variant old = b.values[static_cast<size_t>(column)];
     const int64_t oldOid = old.isNull() ? 0 : static_cast<int64_t>(old.toDouble());
     if (oldOid == target) return;
-    const bool user = engine_.depth() == 1 && engine_.silent == 0;
+    const bool user = engine_.operation().depth() == 1 && engine_.operation().silent() == 0;
     auto oldSet = targetSet(ref, oldOid);
-    engine_.beforeWrite(b);
+    engine_.operation().beforeWrite(b);
     if (!b.isNew()) b.referenceChanged = true;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*this, *oldSet, ref.name, false, true); });
     b.values[static_cast<size_t>(column)] = target > 0 ? Variant(target) : Variant::null();
@@ -708,7 +722,7 @@ void DataSet::setBaseLink(const Variant& value) {
     for (const auto& b : row_)
         if (b->table == &table_) own = b.get();
     if (!own || !base) LibraryError::Raise(odbErrNoCurrentRow);
-    auto chosen = oid > 0 ? engine_.rowChain(*base, oid) : RowChain();
+    auto chosen = oid > 0 ? engine_.rows().rowChain(*base, oid) : RowChain();
     if (oid > 0 && chosen.empty())
         LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
                                                 table_.BaseLinkField() + QStringLiteral(" = ") +
@@ -717,7 +731,7 @@ void DataSet::setBaseLink(const Variant& value) {
     const QString name = table_.BaseLinkField();
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
     saveState();
-    engine_.beforeWrite(*own);
+    engine_.operation().beforeWrite(*own);
     own->values[static_cast<size_t>(ci)] = oid > 0 ? Variant(oid) : Variant::null();
     own->changed[static_cast<size_t>(ci)] = true;
     // The chain becomes: the chosen base row's chain, then this row and what extends it.
@@ -754,7 +768,7 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
     if (!holder) LibraryError::Raise(odbErrUnknownReference);
     if (!ref.collection) {
         const int ci = holder->table->columnIndex(ref.name);
-        return engine_.run(this, [&]() {
+        return engine_.operation().run(this, [&]() {
             currentOrRefuse();
             const int64_t target = value.isEmptyOrNull() ? 0 : findTarget(ref, value);
             setLookup(*holder, ci, ref, target);
@@ -763,12 +777,12 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
     if (ref.owned)
         LibraryError::Raise(odbErrUnknownReference,
                             LibraryError::Text(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
-    return engine_.run(this, [&]() {
+    return engine_.operation().run(this, [&]() {
         currentOrRefuse();
         if (holder->isNew()) LibraryError::Raise(odbErrNoCurrentRow);
         int64_t target = 0;
         const Table& t = engine_.table(ref.targetTable);
-        if (value.isNumeric() && engine_.buffer(t, static_cast<int64_t>(value.toDouble())))
+        if (value.isNumeric() && engine_.rows().buffer(t, static_cast<int64_t>(value.toDouble())))
             target = static_cast<int64_t>(value.toDouble());
         else
             target = findTarget(ref, value);
@@ -831,7 +845,7 @@ std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, 
     } else {
         offered = GetReference(ref.name);
     }
-    const bool ok = engine_.run(
+    const bool ok = engine_.operation().run(
         this, [&]() { raise([&](itfSetData& ev) { ev.OnSelectReference(*this, *offered, eventName); }); });
     return ok ? offered : nullptr;
 }
@@ -842,7 +856,7 @@ bool DataSet::ReferenceEmpty(const QString& referenceName) const {
     if (ref->collection) return self->GetReference(referenceName)->DataEmpty();
     const Variant key = ReferenceKey(referenceName);
     if (key.isNull()) return true;
-    return !engine_.buffer(engine_.table(ref->targetTable), static_cast<int64_t>(key.toDouble()));
+    return !engine_.rows().buffer(engine_.table(ref->targetTable), static_cast<int64_t>(key.toDouble()));
 }
 
 Variant DataSet::ReferenceKey(const QString& referenceName, int32_t) const {
@@ -988,7 +1002,7 @@ void DataSet::Requery() {
 
 bool DataSet::RowFirst() {
     if (isNew_) CancelRow();
-    engine_.callStarts();
+    engine_.rows().callStarts();
     pos_ = ids_.empty() ? -1 : 0;
     moved();
     return !RowInvalid();
@@ -996,7 +1010,7 @@ bool DataSet::RowFirst() {
 
 bool DataSet::RowNext() {
     if (isNew_) CancelRow();
-    engine_.callStarts();
+    engine_.rows().callStarts();
     if (pos_ < static_cast<int64_t>(ids_.size())) ++pos_;
     moved();
     return !RowInvalid();
@@ -1004,7 +1018,7 @@ bool DataSet::RowNext() {
 
 bool DataSet::RowPrevious() {
     if (isNew_) CancelRow();
-    engine_.callStarts();
+    engine_.rows().callStarts();
     if (pos_ >= 0) --pos_;
     moved();
     return !RowInvalid();
@@ -1012,7 +1026,7 @@ bool DataSet::RowPrevious() {
 
 bool DataSet::RowLast() {
     if (isNew_) CancelRow();
-    engine_.callStarts();
+    engine_.rows().callStarts();
     pos_ = static_cast<int64_t>(ids_.size()) - 1;
     moved();
     return !RowInvalid();
@@ -1114,7 +1128,7 @@ bool DataSet::RowStateFlag(int32_t, int32_t) const {
 void DataSet::SetRowFlag(bool value) {
     requireRow();
     for (const auto& b : row_) {
-        engine_.beforeWrite(*b);
+        engine_.operation().beforeWrite(*b);
         b->rowFlag = value;
     }
 }
@@ -1148,7 +1162,7 @@ bool DataSet::uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDe
             if (ci < 0 || b.values[static_cast<size_t>(ci)].isNull()) return false;
             const StoredColumn& col = t.columns()[static_cast<size_t>(ci)];
             conds << SqlQuote(col.name) + QStringLiteral("=?");
-            vals.push_back(Engine::toStored(b.values[static_cast<size_t>(ci)], col.type));
+            vals.push_back(RowStore::toStored(b.values[static_cast<size_t>(ci)], col.type));
         }
     }
     return !conds.isEmpty();
@@ -1222,7 +1236,7 @@ std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int6
     ds->ids_ = {oid};
     ds->pos_ = 0;
     // The chain read here is the data set's row: not read again for its first use.
-    ds->row_ = engine.rowChain(table, oid);
+    ds->row_ = engine.rows().rowChain(table, oid);
     if (ds->row_.empty()) {
         ds->ids_.clear();
         ds->pos_ = -1;
@@ -1232,7 +1246,7 @@ std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int6
 
 std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, int64_t oid) {
     // The row as its most derived table sees it, so that the data set names the row's own kind.
-    RowChain chain = engine.rowChain(table, oid);
+    RowChain chain = engine.rows().rowChain(table, oid);
     if (chain.empty() || chain.back()->table == &table) {
         auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
         ds->scope_.kind = Scope::Rows;
@@ -1451,18 +1465,18 @@ QString DataSet::rowKey() {
 
 bool DataSet::LockGuard(const QString& name) {
     const QString key = rowKey();
-    if (!engine_.lockGuard(name, key)) return false;
+    if (!engine_.operation().lockGuard(name, key)) return false;
     const auto& b = row_[identityIndex(row_)];
-    if (b->isNew()) engine_.noteNewRowGuard(b);
+    if (b->isNew()) engine_.operation().noteNewRowGuard(b);
     return true;
 }
 
 bool DataSet::IsGuardLocked(const QString& name) const {
-    return engine_.isGuardLocked(name, const_cast<DataSet*>(this)->rowKey());
+    return engine_.operation().isGuardLocked(name, const_cast<DataSet*>(this)->rowKey());
 }
 
 void DataSet::UnlockGuard(const QString& name) {
-    engine_.unlockGuard(name, rowKey());
+    engine_.operation().unlockGuard(name, rowKey());
 }
 
 void DataSet::RejectChange(const QString& text, int32_t) {
@@ -1471,7 +1485,7 @@ void DataSet::RejectChange(const QString& text, int32_t) {
 
 bool DataSet::AskQuestion(int32_t kind, const QString& text, bool defaultCancel, bool readAnswer) {
     bool cancel = defaultCancel;
-    engine_.beforeShowing();
+    engine_.operation().beforeShowing();
     if (itfNotifyEvent* n = engine_.notify()) n->OnQueryMessage(this, kind, text, cancel);
     if (readAnswer) return !cancel;
     if (cancel && (kind == 0 || kind == 2))
@@ -1480,7 +1494,7 @@ bool DataSet::AskQuestion(int32_t kind, const QString& text, bool defaultCancel,
 }
 
 void DataSet::ShowMessage(const QString& text) {
-    engine_.showMessage(this, text);
+    engine_.operation().showMessage(this, text);
 }
 
 void DataSet::FocusField(const QString& field) {
@@ -1492,11 +1506,11 @@ const QString& DataSet::FocusedField() const {
 }
 
 bool DataSet::IsSilent() const {
-    return engine_.silent > 0;
+    return engine_.operation().silent() > 0;
 }
 
 const odb::EventSource& DataSet::EventSource() const {
-    const_cast<DataSet*>(this)->eventSource_.skipNumbering_ = engine_.skipNumbering;
+    const_cast<DataSet*>(this)->eventSource_.skipNumbering_ = engine_.operation().skipNumbering();
     return eventSource_;
 }
 
@@ -1521,7 +1535,7 @@ std::vector<DataSet::OwnerLink> DataSet::owners() {
 
 void DataSet::startNewRow() {
     saveState();
-    row_ = engine_.newChain(table_);
+    row_ = engine_.rows().newChain(table_);
     isNew_ = true;
     if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
         int64_t ownerOid = 0;
@@ -1575,7 +1589,7 @@ bool DataSet::AddRow(const VariantList& pairs) {
         if (!pairs[i].isString())
             LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) +
                                                     QStringLiteral(": nome di campo atteso"));
-    return engine_.run(this, [&]() {
+    return engine_.operation().run(this, [&]() {
         startNewRow();
         const QString link = table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase
                                  ? table_.BaseLinkField()
@@ -1594,18 +1608,18 @@ bool DataSet::AddRow(const VariantList& pairs) {
 void DataSet::AddEmptyRow() {
     requireEditable();
     saveState();
-    row_ = engine_.newChain(table_);
+    row_ = engine_.rows().newChain(table_);
     isNew_ = true;
 }
 
 bool DataSet::NewRow() {
     requireEditable();
-    return engine_.run(this, [&]() { startNewRow(); });
+    return engine_.operation().run(this, [&]() { startNewRow(); });
 }
 
 void DataSet::CancelRow() {
     if (isNew_) {
-        if (!row_.empty()) engine_.releaseGuards(row_[identityIndex(row_)]->newRowKey());
+        if (!row_.empty()) engine_.operation().releaseGuards(row_[identityIndex(row_)]->newRowKey());
         saveState();
         isNew_ = false;
         row_.clear();
@@ -1613,7 +1627,7 @@ void DataSet::CancelRow() {
     }
     for (const auto& b : row()) {
         if (!b->isDirty() && !b->referenceChanged) continue;
-        engine_.beforeWrite(*b);
+        engine_.operation().beforeWrite(*b);
         b->values = b->stored;
         std::fill(b->changed.begin(), b->changed.end(), false);
         b->userEdited = false;
@@ -1632,7 +1646,7 @@ bool DataSet::beingSaved(const RowChain& chain) const {
 bool DataSet::SaveRow() {
     if (refusedAsGone()) return false;
     if (beingSaved(row_)) return true;  // already being saved higher up
-    return engine_.run(this, [&]() {
+    return engine_.operation().run(this, [&]() {
         currentOrRefuse();
         saveCurrent();
     });
@@ -1659,7 +1673,7 @@ void DataSet::saveCurrent() {
     // Owners whose bulk change raises their events itself hear nothing of the single row.
     std::vector<OwnerLink> links;
     for (const auto& o : owners())
-        if (!engine_.isQuietOwner(o.reference, o.oid)) links.push_back(o);
+        if (!engine_.operation().isQuietOwner(o.reference, o.oid)) links.push_back(o);
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
         auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
@@ -1686,26 +1700,26 @@ void DataSet::saveCurrent() {
                 chain[i]->table->GetBaseKind() == BaseKind::Exclusive) {
                 RowBuffer& base = *chain[i - 1];
                 const int di = base.table->columnIndex(kDerivedColumn);
-                engine_.beforeWrite(base);
+                engine_.operation().beforeWrite(base);
                 base.values[static_cast<size_t>(di)] = Variant(chain[i]->table->Name());
                 base.changed[static_cast<size_t>(di)] = true;
             }
         for (size_t i = 0; i < chain.size(); ++i) {
             const auto& b = chain[i];
             if (!b->isNew()) {
-                engine_.updateRow(*b);
+                engine_.rows().updateRow(*b);
                 continue;
             }
             if (i > 0 && b->table->BaseTable() == chain[i - 1]->table) {
                 if (b->table->GetBaseKind() == BaseKind::Exclusive) {
-                    engine_.beforeWrite(*b);
+                    engine_.operation().beforeWrite(*b);
                     b->oid = chain[i - 1]->oid;
                 } else {
                     const int li = b->table->columnIndex(b->table->BaseLinkField());
                     b->values[static_cast<size_t>(li)] = Variant(chain[i - 1]->oid);
                 }
             }
-            engine_.insertRow(b);
+            engine_.rows().insertRow(b);
         }
         saveState();
         isNew_ = false;
@@ -1719,7 +1733,7 @@ void DataSet::saveCurrent() {
         row_ = chain;
     } else {
         for (const auto& b : chain)
-            engine_.updateRow(*b);
+            engine_.rows().updateRow(*b);
         rowWasAdded_ = false;
     }
 
@@ -1744,7 +1758,7 @@ bool DataSet::DeleteRow(bool loginRows) {
         return true;
     }
     if (refusedAsGone()) return false;
-    return engine_.run(this, [&]() {
+    return engine_.operation().run(this, [&]() {
         currentOrRefuse(false);
         refuseLoginDeletion(loginRows);
         deleteCurrent(true);
@@ -1793,13 +1807,13 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     std::vector<OwnerLink> links;
     if (ownerEvents)
         for (const auto& o : owners())
-            if (!engine_.isQuietOwner(o.reference, o.oid)) links.push_back(o);
+            if (!engine_.operation().isQuietOwner(o.reference, o.oid)) links.push_back(o);
     // Rows of collections that gather this row without owning it lose it with it: their owners
     // hear it as the owner of an owned child does.
     const size_t owningLinks = links.size();
     for (size_t i = first; i < chain.size(); ++i)
         for (const auto& l : linkOwners(*chain[i]))
-            if (!engine_.isQuietOwner(l.reference, l.oid)) links.push_back(l);
+            if (!engine_.operation().isQuietOwner(l.reference, l.oid)) links.push_back(l);
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
         auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
@@ -1818,7 +1832,7 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     }
 
     for (size_t i = chain.size(); i-- > first;)
-        engine_.deleteRow(*chain[i]);
+        engine_.rows().deleteRow(*chain[i]);
     saveState();
     const int64_t id = [&]() {
         for (const auto& b : chain)
@@ -1861,7 +1875,7 @@ std::vector<DataSet::OwnerLink> DataSet::linkOwners(const RowBuffer& b) {
 
 bool DataSet::DeleteRows(itfProgress* progress) {
     requireEditable();
-    return engine_.run(this, [&]() {
+    return engine_.operation().run(this, [&]() {
         // Undone, a failure half way leaves the data set on the row it stood on.
         saveState();
         std::shared_ptr<DataSet> owner;
@@ -1959,9 +1973,8 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
     int32_t copied = 0;
     const int total = static_cast<int>(ids_.size());
     Engine& dest = destination.engine_;
-    const bool ok = dest.run(&destination, [&]() {
-        CountUp silent(dest.silent);
-        CountUp numbering(dest.skipNumbering);
+    const bool ok = dest.operation().run(&destination, [&]() {
+        LibraryFills fills(dest.operation());
         std::shared_ptr<DataSet> owner;
         const auto& sc = destination.scope_;
         const bool collection = (sc.kind == Scope::Owned || sc.kind == Scope::Linked) && sc.reference;

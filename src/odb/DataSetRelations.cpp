@@ -31,7 +31,7 @@ bool DataSet::RebuildReference(const QString& referenceName) {
     if (!ref.IsRebuildable())
         LibraryError::Raise(odbErrUnknownReference,
                             LibraryError::Text(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
-    return engine_.run(this, [&]() {
+    return engine_.operation().run(this, [&]() {
         // No row given: the owner's rules take the whole collection out and sum it again.
         auto none = emptyOn(engine_, engine_.table(ref.targetTable));
         const RowChain chain = row();

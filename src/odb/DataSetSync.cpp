@@ -6,7 +6,7 @@ namespace odb {
 
 void DataSet::SyncRows(bool keepRow) {
     if (isNew_) return;
-    engine_.callStarts();
+    engine_.rows().callStarts();
     if (relatedFromTable_) {
         // Rows that another computer related to the row since are found only by asking again.
         auto from = onRow(engine_, *relatedFromTable_, relatedFromOid_);

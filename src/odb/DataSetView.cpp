@@ -132,7 +132,7 @@ int32_t DataSet::AbsolutePosition() const {
 bool DataSet::MoveToPosition(int32_t position) {
     if (position < 0 || position >= static_cast<int32_t>(ids_.size())) return false;
     if (isNew_) CancelRow();
-    engine_.callStarts();
+    engine_.rows().callStarts();
     if (pos_ == position && !positionLost_) return true;
     pos_ = position;
     moved();
@@ -222,7 +222,7 @@ std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const Q
             for (size_t c = 0; c < width; ++c) {
                 const Variant stored = st.stored(static_cast<int>(c) + 1);
                 const int32_t type = pageTypes_[c];
-                row[c] = type >= 0 ? Engine::fromStored(stored, type) : stored;
+                row[c] = type >= 0 ? RowStore::fromStored(stored, type) : stored;
             }
         }
         st.reset();
@@ -242,7 +242,7 @@ void DataSet::SetOption(const QString& name, const QString& value) {
 }
 
 bool DataSet::DeleteAllowed() const {
-    return EditEnabled() && engine_.userLevel >= 1;
+    return EditEnabled() && engine_.userLevel() >= 1;
 }
 
 std::shared_ptr<DataSet> DataSet::CloneData(int32_t) {

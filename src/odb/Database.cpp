@@ -8,9 +8,47 @@
 #include "odb/Engine.h"
 #include "odb/LibraryError.h"
 #include "odb/Schema.h"
+#include "odb/SchemaBuilder.h"
+#include "odb/SqlStatement.h"
 #include "odb/WhereLiteral.h"
 
 namespace odb {
+
+namespace {
+
+// Installation parameters live in the library's settings table, made when first written.
+bool readSetting(Engine& engine, const QString& key, Variant& out) {
+    Connection& c = engine.conn();
+    SchemaBuilder builder(engine, c);
+    if (!builder.hasLibraryTables()) return false;
+    auto st = c.statement(QStringLiteral("SELECT Value FROM \"%1\" WHERE Key=?").arg(kSettingsTable));
+    st.bind(1, key);
+    if (!st.step()) return false;
+    out = st.isNull(0) ? Variant::null() : Variant(st.text(0));
+    return true;
+}
+
+void writeSetting(Engine& engine, const QString& key, const Variant& value) {
+    Connection& c = engine.conn();
+    const int token = c.beginWrite();
+    try {
+        SchemaBuilder(engine, c).ensureLibraryTables();
+        auto st = c.statement(
+            QStringLiteral("INSERT OR REPLACE INTO \"%1\" (Key, Value) VALUES (?, ?)").arg(kSettingsTable));
+        st.bind(1, key);
+        if (value.isEmptyOrNull())
+            st.bindNull(2);
+        else
+            st.bind(2, value.toText());
+        st.run();
+    } catch (...) {
+        c.endWrite(token, false);
+        throw;
+    }
+    c.endWrite(token, true);
+}
+
+}  // namespace
 
 Database::Database(std::shared_ptr<itfDefDatabase> definition, const QString& applicationName,
                    itfNotifyEvent* notify)
@@ -24,7 +62,7 @@ Engine& Database::engine() {
 
 void Database::Open(std::shared_ptr<Connection> connection, int32_t, int32_t, int32_t, int32_t,
                     itfProgress* progress) {
-    engine_->open(std::move(connection), progress);
+    SchemaBuilder::open(*engine_, std::move(connection), progress);
 }
 
 int32_t Database::State() const {
@@ -53,14 +91,14 @@ itfNotifyEvent* Database::NotifySink() const {
 QString Database::GetSetting(const std::shared_ptr<Connection>&, const QString& key,
                              const QString& defaultValue) {
     Variant v;
-    if (!engine_->readSetting(key, v) || v.isNull()) return defaultValue;
+    if (!readSetting(*engine_, key, v) || v.isNull()) return defaultValue;
     return v.toText();
 }
 
 Variant Database::GetSettingVariant(const std::shared_ptr<Connection>&, const QString& key,
                                     const Variant& defaultValue) {
     Variant v;
-    if (!engine_->readSetting(key, v)) return defaultValue;
+    if (!readSetting(*engine_, key, v)) return defaultValue;
     return v;
 }
 
@@ -69,7 +107,7 @@ void Database::SaveSetting(const std::shared_ptr<Connection>&, const QString& ke
     if (key.isEmpty())
         LibraryError::Raise(odbErrBadValue,
                             LibraryError::Text(odbErrBadValue) + QStringLiteral(": chiave vuota"));
-    engine_->writeSetting(key, longValue.isMissing() ? Variant(value) : longValue);
+    writeSetting(*engine_, key, longValue.isMissing() ? Variant(value) : longValue);
 }
 
 QString Database::TextLiteral(const QString& text) const {
@@ -107,19 +145,19 @@ Currency Database::ConvertCurrency(const Variant& amount, int32_t, float factor)
 }
 
 void Database::SetUserLevel(int32_t level) {
-    engine_->userLevel = level;
+    engine_->setUserLevel(level);
 }
 
 int32_t Database::GetUserLevel() const {
-    return engine_->userLevel;
+    return engine_->userLevel();
 }
 
 void Database::SetService(std::shared_ptr<Object> service) {
-    engine_->service = std::move(service);
+    engine_->setService(std::move(service));
 }
 
 std::shared_ptr<Object> Database::Service() const {
-    return engine_->service;
+    return engine_->service();
 }
 
 QString Database::ConnectionsTableName() const {

@@ -8,6 +8,7 @@
 #include "odb/Connection.h"
 #include "odb/Database.h"
 #include "odb/Engine.h"
+#include "odb/SchemaBuilder.h"
 
 namespace odb {
 
@@ -28,7 +29,7 @@ std::shared_ptr<Database> DbmsGlobal::AttachDatabase(std::shared_ptr<Connection>
                                                      itfNotifyEvent* notify, const QString& applicationName) {
     if (!connection || !connection->IsOpen()) LibraryError::Raise(odbErrNotOpen);
     auto db = std::make_shared<Database>(nullptr, applicationName, notify);
-    db->engine().attach(connection);
+    SchemaBuilder::attach(db->engine(), connection);
     return db;
 }
 

@@ -8,6 +8,7 @@
 
 #include "odb/Connection.h"
 #include "odb/ConnectionsTable.h"
+#include "odb/DataSet.h"
 #include "odb/Engine.h"
 #include "odb/LibraryError.h"
 #include "odb/SqlStatement.h"
@@ -430,6 +431,108 @@ void SchemaBuilder::recordVersion(const Table& t) {
         .bind(2, t.Version())
         .bind(3, describe(t))
         .run();
+}
+
+void SchemaBuilder::open(Engine& engine, std::shared_ptr<Connection> connection, itfProgress* progress) {
+    if (!connection || !connection->IsOpen()) LibraryError::Raise(odbErrNotOpen);
+    if (!engine.definition()) LibraryError::Raise(odbErrBadDefinition);
+    engine.reset(connection);
+    SchemaBuilder builder(engine, *connection);
+    std::vector<std::shared_ptr<Table>> defined;
+    try {
+        defined = builder.define(*engine.definition());
+        SchemaBuilder::link(defined);
+    } catch (...) {
+        engine.reset(nullptr);
+        throw;
+    }
+    engine.addTables(defined);
+
+    // Reading the versions needs no lock; the write lock is taken only when something must change.
+    bool needed = !builder.hasLibraryTables();
+    if (!needed)
+        for (const auto& p : builder.plan(defined))
+            if (p.create || p.upgrade) needed = true;
+    if (!needed) {
+        engine.setOpen(true);
+        if (connection->IsReadOnly() && engine.notify())
+            engine.notify()->OnInternalMessage(&engine.database(),
+                                               LibraryError::Text(odbErrReadOnlyDatabase));
+        return;
+    }
+    if (connection->IsReadOnly()) {
+        // Tables to create or upgrade in a file that cannot be written: the opening cannot be done.
+        engine.reset(nullptr);
+        LibraryError::Raise(odbErrReadOnlyDatabase);
+    }
+
+    const int total = static_cast<int>(defined.size());
+    if (progress) progress->OnStart(odbEvtOpenDatabase, total);
+    const int token = connection->beginWrite();
+    try {
+        builder.ensureLibraryTables();
+        // Read again under the lock: another computer may have upgraded the file meanwhile.
+        auto plans = builder.plan(defined);
+        int count = 0;
+        for (auto& p : plans) {
+            ++count;
+            if (p.create) {
+                if (builder.tableExists(p.table->Name())) {
+                    // Stored without a record of its version: keep its rows, add what is missing.
+                    builder.upgradeTable(*p.table);
+                    p.create = false;
+                    p.upgrade = true;
+                    p.oldVersion = 0;
+                } else {
+                    builder.createTable(*p.table);
+                }
+            } else if (p.upgrade) {
+                builder.upgradeTable(*p.table);
+            }
+            if (p.create || p.upgrade) {
+                if (itfNotifyEvent* notify = engine.notify())
+                    notify->OnEvent(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, &engine.database(),
+                                    p.table->Name());
+            }
+            if (progress) {
+                if (!progress->OnProgress(p.create ? odbEvtCreateTable : odbEvtUpgradeTable, total, count,
+                                          nullptr, nullptr) ||
+                    progress->OnStopped())
+                    LibraryError::Raise(odbErrOpenStopped);
+            }
+        }
+        engine.setOpen(true);
+        engine.operation().setSilent(true);
+        // After every structure exists: default rows of later tables name rows of earlier ones.
+        for (auto& p : plans) {
+            if (!(p.create || p.upgrade)) continue;
+            if (itfSetData* ev = p.table->events()) {
+                auto ds = p.table->OpenData();
+                ev->OnUpdatedTableStruct(*ds, p.table->Version(), p.create ? 0.0 : p.oldVersion, p.create);
+            }
+            if (progress && progress->OnStopped()) LibraryError::Raise(odbErrOpenStopped);
+        }
+        engine.operation().setSilent(false);
+        for (auto& p : plans)
+            if (p.create || p.upgrade) builder.recordVersion(*p.table);
+        connection->endWrite(token, true);
+    } catch (...) {
+        connection->endWrite(token, false);
+        engine.reset(connection);
+        engine.operation().reset();
+        if (progress) progress->OnEnd(odbEvtOpenDatabase, total);
+        throw;
+    }
+    if (progress) progress->OnEnd(odbEvtOpenDatabase, total);
+}
+
+void SchemaBuilder::attach(Engine& engine, std::shared_ptr<Connection> connection) {
+    engine.reset(connection);
+    SchemaBuilder builder(engine, *connection);
+    auto tables = builder.readStored();
+    SchemaBuilder::link(tables);
+    engine.addTables(tables);
+    engine.setOpen(true);
 }
 
 }  // namespace odb

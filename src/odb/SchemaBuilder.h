@@ -1,5 +1,5 @@
 // SchemaBuilder: turns the program's definition into tables (validated), and brings the stored
-// SQL tables up to it: creation, added columns and indexes, recorded versions.
+// SQL tables up to it: the opening, creation, added columns and indexes, recorded versions.
 #pragma once
 
 #include <QString>
@@ -20,6 +20,14 @@ class Table;
 class SchemaBuilder {
   public:
     SchemaBuilder(Engine& engine, Connection& connection) : engine_(engine), conn_(connection) {}
+
+    // Opens `engine` on `connection` by its definition: the tables are built and checked, missing
+    // ones created and stored ones upgraded (one transaction, taken only when something must
+    // change), raising OnUpdatedTableStruct in registration order. On error or a stop from
+    // `progress` the file is left as it was and the engine stays closed.
+    static void open(Engine& engine, std::shared_ptr<Connection> connection, itfProgress* progress);
+    // Opens `engine` on a file with no definition, from what the file records.
+    static void attach(Engine& engine, std::shared_ptr<Connection> connection);
 
     // Runs Define and each table's definition operations; validates names, base tables and
     // reference targets; lays out the physical columns. Raises a library error on a bad definition.

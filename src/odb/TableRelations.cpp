@@ -83,7 +83,7 @@ bool Table::HideAsContainer() const {
 }
 
 bool Table::OpenAllowed() const {
-    return !IsConnections(*this) || engine_.userLevel >= 1;
+    return !IsConnections(*this) || engine_.userLevel() >= 1;
 }
 
 QString Table::SelectText(const QString& column, const QString& where) const {

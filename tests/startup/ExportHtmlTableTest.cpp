@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/AppError.h"
 #include "odb/ui/FieldChooser.h"
 #include "odb/ui/ModalDialog.h"
 #include "odb/ui/UiTestDatabase.h"

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+#include "base/AppError.h"
 #include "odb/ui/UiTestDatabase.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedState.h"
