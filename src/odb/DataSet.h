@@ -317,7 +317,9 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // The data set as a late-bound object, for scripts (members by name).
     ObjectRef AsObject();
 
-    // ---- library internals ----
+  private:
+    friend class Recordset;
+    friend class Table;
     using Scope = DataSetScope;
     DataSet(Engine& engine, Table& table);
     Engine& engine() const { return engine_; }
@@ -336,8 +338,6 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     static bool uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
                                  QStringList& conds, std::vector<Variant>& vals);
 
-  private:
-    friend class Recordset;
     struct Located {
         RowBuffer* buffer = nullptr;
         int column = -1;
@@ -372,6 +372,10 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void setBaseLink(const Variant& value);
     int64_t findTarget(const ReferenceDef& ref, const Variant& value);
     void saveCurrent();
+    // On an owner's data set: the event it hears about a change of its collection `reference`
+    // (`row`: the row changed, or an empty data set): before the change, or after it, when the
+    // owner is then stored, so that its totals follow.
+    void ownerEvent(bool after, DataSet& row, const QString& reference, bool remove);
     // True when the row of `chain` is being saved higher up (a nested save of it is a no-op).
     bool beingSaved(const RowChain& chain) const;
     void deleteCurrent(bool ownerEvents);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/AppError.h"
 #include "odb/Connection.h"
 #include "odb/Engine.h"
 #include "odb/RowBuffer.h"

@@ -1,0 +1,241 @@
+// Data sets: reading and writing the values of the current row, file links, row states.
+#include "odb/DataSetPrivate.h"
+
+namespace odb {
+
+DataSet::Located DataSet::locate(const QString& name) {
+    const QString n = name.normalized(QString::NormalizationForm_C);
+    for (const auto& b : row()) {
+        const int ci = b->table->columnIndex(n);
+        if (ci < 0) continue;
+        const auto kind = b->table->columns()[static_cast<size_t>(ci)].kind;
+        if (kind == StoredColumn::Field || kind == StoredColumn::Lookup || kind == StoredColumn::BaseLink)
+            return {b.get(), ci};
+    }
+    return {};
+}
+
+DataSet::Located DataSet::locateOrRaise(const QString& name) {
+    requireRow();
+    Located l = locate(name);
+    if (!l.buffer)
+        LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) +
+                                                    QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
+                                                    name);
+    return l;
+}
+
+Variant DataSet::ColValue(const QString& name) const {
+    auto* self = const_cast<DataSet*>(this);
+    if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0) return self->Bookmark();
+    if (const Computed* c = computed(name)) {
+        const Variant id = self->Bookmark();
+        if (id.isNull()) return Variant::null();
+        auto st = engine_.conn().statement(QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") +
+                                           table_.sqlName() + QLatin1Char(' ') + kAlias +
+                                           QStringLiteral(" WHERE ") + kAlias + QStringLiteral(".\"OID\"=?"));
+        bindValues(st, c->values);
+        st.bind(static_cast<int>(c->values.size()) + 1, static_cast<int64_t>(id.toDouble()));
+        Variant out = Variant::null();
+        if (st.step()) out = c->type >= 0 ? RowStore::fromStored(st.stored(0), c->type) : st.stored(0);
+        st.reset();
+        return out;
+    }
+    Located l = self->locateOrRaise(name);
+    return l.buffer->values[static_cast<size_t>(l.column)];
+}
+
+double DataSet::ColNumber(const QString& name) const {
+    const Variant v = ColValue(name);
+    return v.isEmptyOrNull() ? 0.0 : v.toDouble();
+}
+
+bool DataSet::ColValueBool(const QString& name) const {
+    const Variant v = ColValue(name);
+    return v.isEmptyOrNull() ? false : v.toBool();
+}
+
+bool DataSet::ColIsNull(const QString& name) const {
+    return ColValue(name).isNull();
+}
+
+QString DataSet::ColText(const QString& name) const {
+    return ColValue(name).toText();
+}
+
+Variant DataSet::ColDate(const QString& name) const {
+    const Variant v = ColValue(name);
+    if (v.isEmptyOrNull()) return Variant::null();
+    return Variant::fromDate(v.toDate());
+}
+
+QString DataSet::FormattedColValue(const QString& name) const {
+    const Variant v = ColValue(name);
+    if (v.isEmptyOrNull()) return {};
+    const FieldDef* f = table_.FieldByName(name);
+    if (!f) {
+        auto* self = const_cast<DataSet*>(this);
+        Located l = self->locate(name);
+        if (l.buffer) f = l.buffer->table->columns()[static_cast<size_t>(l.column)].field;
+    }
+    if (f && !f->format.isEmpty()) return VbFormat(v, f->format);
+    if (f && !f->valueList.isEmpty()) {
+        const QStringList parts = f->valueList.split(QLatin1Char('|'));
+        for (int i = 0; i + 1 < parts.size(); i += 2)
+            if (parts[i].trimmed() == v.toText()) return parts[i + 1];
+    }
+    if (f) return engine_.database().FormatValue(v, f->type);
+    return v.toText();
+}
+
+bool DataSet::ColExists(const QString& name) const {
+    if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0 || computed(name)) return true;
+    for (const Table* t : const_cast<DataSet*>(this)->rowTables())
+        if (t->columnIndex(name.normalized(QString::NormalizationForm_C)) >= 0) {
+            const auto kind = t->columns()[static_cast<size_t>(
+                                               t->columnIndex(name.normalized(QString::NormalizationForm_C)))]
+                                  .kind;
+            if (kind == StoredColumn::Field || kind == StoredColumn::Lookup || kind == StoredColumn::BaseLink)
+                return true;
+        }
+    return false;
+}
+
+QString DataSet::ColFilePath(const QString& name) const {
+    const QString file = ColText(name);
+    if (file.isEmpty()) return {};
+    if (QFileInfo(file).isAbsolute()) return file;
+    const QString folder = DbmsGlobal::DocumentFolder(engine_.applicationName());
+    return folder.isEmpty() ? file : QDir(folder).filePath(file);
+}
+
+bool DataSet::SetColFilePath(const QString& name, const QString& path) {
+    QString value = path;
+    const QString folder = DbmsGlobal::DocumentFolder(engine_.applicationName());
+    if (!folder.isEmpty() && !path.isEmpty()) {
+        const QString rel = QDir(folder).relativeFilePath(path);
+        if (!rel.startsWith(QStringLiteral(".."))) value = rel;
+    }
+    return SetColValue(name, value);
+}
+
+void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Variant& value) {
+    const StoredColumn& c = b.table->columns()[static_cast<size_t>(column)];
+    const Variant typed = RowStore::fromStored(
+        RowStore::toStored(
+            c.type == ftLong && !value.isEmptyOrNull() ? Variant(RowStore::WholeNumber(value)) : value,
+            c.type),
+        c.type);
+    if (c.field && c.field->size > 0 && typed.isString() &&
+        (c.type == ftText || c.type == ftCodeText || c.type == ftMailLink) &&
+        typed.stringValue().size() > c.field->size)
+        LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
+                                                c.name +
+                                                QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
+    const bool user = engine_.operation().depth() == 1 && engine_.operation().silent() == 0;
+    raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
+    // The same value again is no change: the events run, the row is not to be stored for it.
+    if (!RowStore::sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
+        engine_.operation().beforeWrite(b);
+        b.values[static_cast<size_t>(column)] = typed;
+        b.changed[static_cast<size_t>(column)] = true;
+        if (user) b.userEdited = true;
+    }
+    raise([&](itfSetData& ev) { ev.OnUpdateField(*this, name); });
+}
+
+bool DataSet::SetColValue(const QString& name, const Variant& value) {
+    requireEditable();
+    if (refusedAsGone()) return false;
+    Located l = locateOrRaise(name);
+    const StoredColumn& c = l.buffer->table->columns()[static_cast<size_t>(l.column)];
+    if (c.kind == StoredColumn::Lookup) {
+        const ReferenceDef& ref = *c.reference;
+        const int64_t target = value.isEmptyOrNull() ? 0 : static_cast<int64_t>(value.toDouble());
+        RowBuffer* b = l.buffer;
+        const int column = l.column;
+        return engine_.operation().run(this, [&]() {
+            currentOrRefuse();
+            setLookup(*b, column, ref, target);
+        });
+    }
+    if (c.kind == StoredColumn::BaseLink) {
+        return engine_.operation().run(this, [&]() {
+            currentOrRefuse();
+            setBaseLink(value);
+        });
+    }
+    RowBuffer* b = l.buffer;
+    const int column = l.column;
+    const QString field = c.name;
+    // A write of the value the row already holds takes the write lock only if its events write.
+    bool same = false;
+    if (!engine_.operation().inOperation()) {
+        try {
+            const Variant typed = RowStore::fromStored(RowStore::toStored(value, c.type), c.type);
+            same = RowStore::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
+        } catch (const AppError&) {
+            // A value the field cannot take is refused by the write itself.
+        }
+    }
+    return engine_.operation().run(
+        this,
+        [&]() {
+            // Read again at the start of the operation; the buffer is the same object.
+            currentOrRefuse();
+            writeField(*b, column, field, value);
+        },
+        same);
+}
+
+bool DataSet::AddToCol(const QString& name, const Variant& amount) {
+    const Variant cur = ColValue(name);
+    return SetColValue(
+        name, VbAdd(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+}
+
+bool DataSet::SubtractFromCol(const QString& name, const Variant& amount) {
+    const Variant cur = ColValue(name);
+    return SetColValue(
+        name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+}
+
+bool DataSet::IsNewRow() const {
+    return isNew_;
+}
+
+bool DataSet::IsChangedRow(int32_t, int32_t) const {
+    for (const auto& b : const_cast<DataSet*>(this)->row())
+        if (!b->isNew() && b->referenceChanged) return true;
+    return false;
+}
+
+bool DataSet::RowStateFlag(int32_t, int32_t) const {
+    for (const auto& b : const_cast<DataSet*>(this)->row())
+        if (b->userEdited) return true;
+    return false;
+}
+
+void DataSet::SetRowFlag(bool value) {
+    requireRow();
+    for (const auto& b : row_) {
+        engine_.operation().beforeWrite(*b);
+        b->rowFlag = value;
+    }
+}
+
+bool DataSet::RowFlag() const {
+    for (const auto& b : const_cast<DataSet*>(this)->row())
+        if (b->rowFlag) return true;
+    return false;
+}
+
+void DataSet::EnableEdit(bool enable) {
+    editEnabled_ = enable;
+}
+
+bool DataSet::EditEnabled() const {
+    return editEnabled_ && !detached_;
+}
+
+}  // namespace odb
