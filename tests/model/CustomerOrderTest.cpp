@@ -31,6 +31,11 @@ TEST_F(CustomerOrder, DetailsAreNumberedWithinTheirCollectionFromTheOrdersNumber
     auto order = orderNumbered(7);
     addToolingPart("Stampo", 100);
     addMachine("M1", 1000);
+    // Once a new tooling detail has its part, the user goes on with its quantity.
+    auto fresh = order->GetReference("Attrezzature");
+    ASSERT_TRUE(fresh->NewRow() && fresh->SetReference("Particolare", "Stampo"));
+    EXPECT_EQ(fresh->FocusedField(), "Quantità");
+    fresh->CancelRow();
     addToolingDetail(*order, "Stampo", 1);
     addMachineSale(*order, "M1", 1);
     EXPECT_EQ(numbers(*order, "Attrezzature"), QStringList{"1-0007/001"});
