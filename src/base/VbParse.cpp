@@ -162,7 +162,7 @@ QString FormatVbDouble(double v, int significantDigits) {
     std::string res;
     // VB writes 0,0001 in full but 1E-05, and switches to E notation past the significant digits.
     if (exponent >= significantDigits || exponent <= -5) {
-        res.assign(mant, 0, 1);
+        res.push_back(mant[0]);
         if (mant.size() > 1) {
             res.push_back(',');
             res.append(mant, 1);
