@@ -1,7 +1,10 @@
 // Closing one work step of a tooling detail on a database of 100,000 steps, the detail's size (its
 // number of steps) given as the argument: through the rules up to the detail and its customer job
-// order, against the same row writes as hand-written SQL in one BEGIN IMMEDIATE transaction; both
-// durable. Every run ends by comparing the rows it stored with those of the runs before it.
+// order, against the same row writes as hand-written SQL in one BEGIN IMMEDIATE transaction. The
+// second argument puts the file on disk (durable: both sides pay the same flushes) or on a memory file
+// system, where the flushes cost nothing and what is left is the work itself. Every run ends by
+// comparing the rows it stored with those of the runs before it, hand-written side included.
+// Compare medians: --benchmark_repetitions=N --benchmark_enable_random_interleaving=true.
 #include <benchmark/benchmark.h>
 
 #include <QCryptographicHash>
@@ -67,6 +70,14 @@ QByteArray DetailNumber(int detail) {
         .toUtf8();
 }
 
+// Where the database file lives: a disk folder, or a memory file system where flushes are free.
+enum Storage { OnDisk = 0, InMemory = 1 };
+
+QString TemporaryFolder(int storage) {
+    return storage == InMemory && QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/step-road-XXXXXX")
+                                                            : QDir::tempPath() + "/step-road-XXXXXX";
+}
+
 struct StepDatabase {
     QTemporaryDir dir;
     QString file;
@@ -78,7 +89,8 @@ struct StepDatabase {
     double start = MakeOleDate(2026, 3, 2, 8, 0);
     std::vector<int64_t> toClose;  // the first open step of each detail with two
 
-    explicit StepDatabase(int size) : detailSize(size), details(kSteps / size) {
+    StepDatabase(int size, int storage)
+        : dir(TemporaryFolder(storage)), detailSize(size), details(kSteps / size) {
         file = QDir(dir.path()).filePath("ZeltoLavrix.mdb");
         Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(7, 0)));
         open();
@@ -235,7 +247,8 @@ QByteArray StoredRows(const QString& file) {
     return hash.result().toHex();
 }
 
-// Every run of one detail size must leave the same rows as the first one did.
+// Every run of one detail size, wherever its file and whichever side, must leave the same rows as
+// the first one did.
 void CompareStoredRows(benchmark::State& state, const QString& file) {
     static std::map<int64_t, QByteArray> first;
     const QByteArray rows = StoredRows(file);
@@ -248,7 +261,7 @@ void CompareStoredRows(benchmark::State& state, const QString& file) {
 // The step found, closed and saved as the terminal does it; `oneTransaction` wraps the three
 // calls in one user transaction, as the hand-written SQL is one.
 void CloseStepsThroughRules(benchmark::State& state, bool oneTransaction) {
-    StepDatabase db(static_cast<int>(state.range(0)));
+    StepDatabase db(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const auto& open = db.toClose;
     size_t next = 0;
     for (auto _ : state) {
@@ -275,7 +288,7 @@ void BM_CloseStepThroughRulesOneTransaction(benchmark::State& state) {
 }
 
 void BM_CloseStepHandWrittenSql(benchmark::State& state) {
-    StepDatabase db(static_cast<int>(state.range(0)));
+    StepDatabase db(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const auto open = db.toClose;
     db.close();
     sqlite3* sql = nullptr;
@@ -339,9 +352,9 @@ void BM_CloseStepHandWrittenSql(benchmark::State& state) {
     CompareStoredRows(state, db.file);
 }
 
-// Steps per detail: few, as many as the database had before, and many.
+// Steps per detail, few and many; the file on disk and in memory.
 void DetailSizes(benchmark::internal::Benchmark* b) {
-    b->ArgName("steps_per_detail")->Arg(10)->Arg(100)->Arg(1000);
+    b->ArgNames({"steps_per_detail", "in_memory"})->ArgsProduct({{10, 1000}, {OnDisk, InMemory}});
     b->Unit(benchmark::kMicrosecond)->Iterations(kCloses);
 }
 BENCHMARK(BM_CloseStepHandWrittenSql)->Apply(DetailSizes);
