@@ -8,7 +8,8 @@ DataSet::DataSet(Engine& engine, Table& table) : engine_(engine), table_(table) 
 
 DataSet::~DataSet() = default;
 
-void DataSet::open(const QString& where, const QString& order, const QString& fields, const Scope& scope) {
+void DataSet::open(const QString& where, const QString& order, const QString& fields, const Scope& scope,
+                   bool readRows) {
     where_ = where;
     order_ = order;
     fields_ = fields;
@@ -19,7 +20,7 @@ void DataSet::open(const QString& where, const QString& order, const QString& fi
         CountUp opening(opening_);
         table_.events()->OnSelect(*this);
     }
-    load();
+    if (readRows) load();
 }
 
 void DataSet::parseFields() {
@@ -72,7 +73,7 @@ SqlFragment DataSet::translate(bool order, const QString& text) const {
 }
 
 QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
-                           const QString& selectList) const {
+                           const QString& selectList, int64_t except) const {
     std::vector<SqlValue> scopeBinds;
     QStringList conds;
     auto oid = [](const QString& a) { return a + QStringLiteral(".\"OID\""); };
@@ -131,6 +132,10 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         conds << QLatin1Char('(') + f.sql + QLatin1Char(')');
         binds.insert(binds.end(), f.values.begin(), f.values.end());
     }
+    if (except > 0) {
+        conds << oid(kAlias) + QStringLiteral("<>?");
+        binds.push_back(except);
+    }
     QString text = QStringLiteral("SELECT ") + (selectList.isEmpty() ? oid(kAlias) : selectList) +
                    QStringLiteral(" FROM ") + table_.sqlName() + QLatin1Char(' ') + kAlias;
     if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
@@ -149,14 +154,36 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
     return text;
 }
 
+bool DataSet::ownerStored() const {
+    if (scope_.kind != Scope::Owned && scope_.kind != Scope::Linked) return true;
+    for (const auto& b : scope_.ownerRow)
+        if (b->table == scope_.ownerTable && !b->isNew()) return true;
+    return false;
+}
+
+bool DataSet::anyRow(int64_t except) {
+    if (scope_.kind != Scope::Owned && scope_.kind != Scope::Linked && scope_.kind != Scope::All) {
+        // A lookup's one row, or rows named by identity: read as a list is.
+        load();
+        return std::any_of(ids_.begin(), ids_.end(), [&](int64_t id) { return id != except; });
+    }
+    engine_.rows().callStarts();
+    if (!ownerStored()) return false;
+    std::vector<SqlValue> values;
+    const QString sql =
+        selectSql({}, values, false, QStringLiteral("1"), except) + QStringLiteral(" LIMIT 1");
+    auto st = engine_.conn().statement(sql);
+    bindValues(st, values);
+    const bool found = st.step();
+    st.reset();
+    return found;
+}
+
 void DataSet::load() {
     engine_.rows().callStarts();
     std::vector<int64_t> ids;
     if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
-        bool ownerStored = false;
-        for (const auto& b : scope_.ownerRow)
-            if (b->table == scope_.ownerTable && !b->isNew()) ownerStored = true;
-        if (!ownerStored) {
+        if (!ownerStored()) {
             ids_.clear();
             pos_ = -1;
             row_.clear();

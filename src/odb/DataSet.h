@@ -157,6 +157,10 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // collection (the event names "reference.BaseTable").
     std::shared_ptr<DataSet> SelectReference(const QString& referenceName, bool baseRow = false);
     bool ReferenceEmpty(const QString& referenceName) const;
+    // True when the reference holds a row meeting `where` (any row when empty), the row `except`
+    // (a Bookmark) left out when given: one short probe of the file, no row list read.
+    bool ReferenceHasRows(const QString& referenceName, const QString& where = {},
+                          const Variant& except = Variant::missing());
     // The stored link of a lookup (the target's Bookmark), Null when empty.
     Variant ReferenceKey(const QString& referenceName, int32_t flags = 0) const;
     const ReferenceDef& GetReferenceDef(const QString& referenceName) const;
@@ -323,7 +327,9 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     using Scope = DataSetScope;
     DataSet(Engine& engine, Table& table);
     Engine& engine() const { return engine_; }
-    void open(const QString& where, const QString& order, const QString& fields, const Scope& scope = {});
+    // `readRows` false: the view is set (OnSelect included) but its rows are read only on demand.
+    void open(const QString& where, const QString& order, const QString& fields, const Scope& scope = {},
+              bool readRows = true);
     // The full row the data set stands on (base-most first); empty when none.
     const RowChain& row();
     // A data set standing on one stored row (owner, target, base row), or on no row.
@@ -360,8 +366,16 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload);
     // A where-text or an order translated to SQL (kept by the engine).
     SqlFragment translate(bool order, const QString& text) const;
+    // `except`: a row identity left out (bound), 0 for none.
     QString selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
-                      const QString& selectList = {}) const;
+                      const QString& selectList = {}, int64_t except = 0) const;
+    // The data set of a reference of the current row, its rows read or not.
+    std::shared_ptr<DataSet> referenceSet(const QString& referenceName, const QString& where,
+                                          const QString& asTable, bool readRows);
+    // True when the view holds a row other than `except` (0 for none), asked of the file.
+    bool anyRow(int64_t except);
+    // False when the rows are those of a collection whose owner is not stored yet (there are none).
+    bool ownerStored() const;
     std::vector<const Table*> rowTables();
     template <class F>
     void raise(F&& f);

@@ -150,6 +150,17 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
 
 std::shared_ptr<DataSet> DataSet::GetReference(const QString& referenceName, const QString& where,
                                                const QString& asTable) {
+    return referenceSet(referenceName, where, asTable, true);
+}
+
+bool DataSet::ReferenceHasRows(const QString& referenceName, const QString& where, const Variant& except) {
+    const int64_t skip =
+        except.isMissing() || except.isEmptyOrNull() ? 0 : static_cast<int64_t>(except.toDouble());
+    return referenceSet(referenceName, where, {}, false)->anyRow(skip);
+}
+
+std::shared_ptr<DataSet> DataSet::referenceSet(const QString& referenceName, const QString& where,
+                                               const QString& asTable, bool readRows) {
     requireRow();
     const ReferenceDef* ref = &GetReferenceDef(referenceName);
     Table& target = asTable.isEmpty() ? engine_.table(ref->targetTable) : engine_.table(asTable);
@@ -169,7 +180,7 @@ std::shared_ptr<DataSet> DataSet::GetReference(const QString& referenceName, con
     } else {
         scope.kind = ref->owned ? Scope::Owned : Scope::Linked;
     }
-    ds->open(where, {}, {}, scope);
+    ds->open(where, {}, {}, scope, readRows);
     return ds;
 }
 
@@ -195,7 +206,7 @@ std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, 
 bool DataSet::ReferenceEmpty(const QString& referenceName) const {
     auto* self = const_cast<DataSet*>(this);
     const ReferenceDef* ref = &GetReferenceDef(referenceName);
-    if (ref->collection) return self->GetReference(referenceName)->DataEmpty();
+    if (ref->collection) return !self->ReferenceHasRows(referenceName);
     const Variant key = ReferenceKey(referenceName);
     if (key.isNull()) return true;
     return !engine_.rows().buffer(engine_.table(ref->targetTable), static_cast<int64_t>(key.toDouble()));

@@ -72,6 +72,11 @@ IndexDef& IndexDef::AddParentLink() {
     return *this;
 }
 
+IndexDef& IndexDef::Where(const QString& condition) {
+    condition_ = condition;
+    return *this;
+}
+
 IndexDef& IndexDefs::AddIndex(const QString& field, bool unique, const QString& name) {
     items_.push_back(std::make_shared<IndexDef>(field, unique, name));
     return *items_.back();

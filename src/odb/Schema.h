@@ -149,14 +149,19 @@ class IndexDef {
     IndexDef& AddColumn(const QString& name);
     // The link to the row's owning row (stays empty on a table that no collection owns).
     IndexDef& AddParentLink();
+    // Only the rows meeting `condition` (a where-text on the table's own fields, with no literals)
+    // enter the index: a query that asks the same condition reads those rows alone.
+    IndexDef& Where(const QString& condition);
 
     bool unique() const { return unique_; }
     const QString& name() const { return name_; }
     const std::vector<IndexColumn>& columns() const { return columns_; }
+    const QString& condition() const { return condition_; }
 
   private:
     bool unique_;
     QString name_;
+    QString condition_;
     std::vector<IndexColumn> columns_;
 };
 

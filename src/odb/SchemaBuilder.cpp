@@ -12,7 +12,9 @@
 #include "odb/Engine.h"
 #include "odb/LibraryError.h"
 #include "odb/SqlStatement.h"
+#include "odb/StorageSchema.h"
 #include "odb/Table.h"
+#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 
@@ -371,6 +373,14 @@ void SchemaBuilder::upgradeTable(Table& t) {
 
 void SchemaBuilder::createIndexes(Table& t, bool onlyMissing) {
     const QStringList have = onlyMissing ? storedIndexes(t.Name()) : QStringList();
+    // Rows are found by their owner and by their base row. Made first: where a declared index
+    // serves a query as well as these (an index of some rows only), SQLite takes the later one.
+    conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (\"_OwnerOID\", \"_Owner\")")
+                   .arg(SqlQuote(t.Name() + QStringLiteral("__Owner")), t.sqlName()));
+    if (t.baseLinkDef_)
+        conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                       .arg(SqlQuote(t.Name() + QStringLiteral("__Base")), t.sqlName(),
+                            SqlQuote(t.BaseLinkField())));
     for (const auto& idx : t.indexes_.items()) {
         QStringList cols;
         bool physical = true;
@@ -391,22 +401,30 @@ void SchemaBuilder::createIndexes(Table& t, bool onlyMissing) {
         QStringList named;
         for (const auto& c : idx->columns())
             if (c.kind != IndexColumn::ParentLink) named << c.name;
-        const QString name = indexName(t, idx->name(), named.isEmpty() ? cols : named);
+        QStringList naming = named.isEmpty() ? cols : named;
+        // Indexes of some rows over the same columns differ by their condition.
+        if (idx->name().isEmpty() && !idx->condition().trimmed().isEmpty())
+            naming << idx->condition().trimmed();
+        const QString name = indexName(t, idx->name(), naming);
         if (onlyMissing && have.contains(name.toLower())) continue;
         QStringList quoted;
         for (const auto& c : cols)
             quoted << SqlQuote(c);
-        conn_.exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+        conn_.exec(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)%5")
                        .arg(idx->unique() ? QStringLiteral("UNIQUE ") : QString(), SqlQuote(name),
-                            t.sqlName(), quoted.join(QStringLiteral(", "))));
+                            t.sqlName(), quoted.join(QStringLiteral(", ")), indexCondition(t, *idx)));
     }
-    // Rows are found by their owner and by their base row.
-    conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (\"_OwnerOID\", \"_Owner\")")
-                   .arg(SqlQuote(t.Name() + QStringLiteral("__Owner")), t.sqlName()));
-    if (t.baseLinkDef_)
-        conn_.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                       .arg(SqlQuote(t.Name() + QStringLiteral("__Base")), t.sqlName(),
-                            SqlQuote(t.BaseLinkField())));
+}
+
+QString SchemaBuilder::indexCondition(const Table& t, const IndexDef& idx) {
+    if (idx.condition().trimmed().isEmpty()) return {};
+    // Translated as queries translate it, so that SQLite sees the query's condition in the index's.
+    StorageSchema schema(engine_);
+    const SqlFragment f = ConditionSql(schema, t.Name(), t.sqlName()).Where(idx.condition());
+    if (!f.values.empty() || f.sql.contains(QStringLiteral("SELECT"), Qt::CaseInsensitive))
+        badDefinition(odbErrBadDefinition,
+                      t.Name() + QStringLiteral(": condizione dell'indice ") + idx.condition());
+    return QStringLiteral(" WHERE ") + f.sql;
 }
 
 void SchemaBuilder::ensureLinkTables(Table& t) {

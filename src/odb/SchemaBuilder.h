@@ -15,6 +15,7 @@ namespace odb {
 
 class Connection;
 class Engine;
+class IndexDef;
 class Table;
 
 class SchemaBuilder {
@@ -65,6 +66,8 @@ class SchemaBuilder {
     QStringList storedColumns(const QString& table);
     QStringList storedIndexes(const QString& table);
     void createIndexes(Table& table, bool onlyMissing);
+    // " WHERE ..." of an index kept for some rows only; empty for an index of every row.
+    QString indexCondition(const Table& table, const IndexDef& index);
 
     Engine& engine_;
     Connection& conn_;

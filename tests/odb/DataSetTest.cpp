@@ -364,4 +364,69 @@ TEST_F(DataSetTest, MembersTheMainWindowReads) {
     EXPECT_NE(odb::DbmsGlobal::CompareBookmarks(Variant(5), Variant(6)), 0);
 }
 
+// Steps with a flag, and an index of the flagged steps of each owner.
+std::shared_ptr<TestDefinition> FlaggedStepsSchema(const QString& indexCondition) {
+    auto def = std::make_shared<TestDefinition>();
+    BuildShopSchema(*def);
+    auto steps = def->table("Passaggi");
+    steps->structure = [structure = steps->structure, indexCondition](odb::FieldDefs& f, odb::IndexDefs& i,
+                                                                      odb::ReferenceDefs& r) {
+        structure(f, i, r);
+        Flag(f, "Aperto");
+        i.AddIndex("", false).AddParentLink().Where(indexCondition);
+    };
+    return def;
+}
+
+TEST_F(DataSetTest, AReferenceIsAskedForRowsWithoutReadingThem) {
+    o.conn->CloseConnection();
+    o = OpenDefinition(path("Probe.mdb"), FlaggedStepsSchema("Aperto"), &notify);
+    auto header = o.table("Commesse").OpenData();
+    ASSERT_TRUE(header->AddRow({"Cliente", ""}));
+    auto details = header->GetReference("Dettagli");
+    ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A2"}));
+    ASSERT_TRUE(details->GetReference("Passaggi")->AddRow({"Minuti", 50, "Aperto", true}));
+    ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A1"}));
+    // Another detail's steps are not this one's.
+    EXPECT_FALSE(details->ReferenceHasRows("Passaggi"));
+    EXPECT_TRUE(details->ReferenceEmpty("Passaggi"));
+    auto steps = details->GetReference("Passaggi");
+    for (int minutes : {10, 20, 30})
+        ASSERT_TRUE(steps->AddRow({"Minuti", minutes, "Aperto", minutes == 30}));
+    ASSERT_TRUE(steps->FindRow("Minuti = 30"));
+    const Variant last = steps->Bookmark();
+    struct Case {
+        QString where;
+        Variant except;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"", Variant::missing(), true},
+        {"Minuti > 25", Variant::missing(), true},
+        {"Minuti > 40", Variant::missing(), false},
+        {"Minuti > 25", last, false},
+        {"Minuti > 15", last, true},
+        {"Aperto", Variant::missing(), true},
+        {"Aperto", last, false},
+        {"Not Aperto", last, true},
+        {"Aperto", Variant::null(), true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(details->ReferenceHasRows("Passaggi", c.where, c.except), c.expected)
+            << c.where.toStdString() << " except " << c.except.toText().toStdString();
+    EXPECT_FALSE(details->ReferenceEmpty("Passaggi"));
+    // A lookup: its one row, if linked.
+    EXPECT_FALSE(steps->ReferenceHasRows("Operaio"));
+    EXPECT_TRUE(header->ReferenceHasRows("Dettagli", "NumeroCommessa = 'A1'"));
+    // A row not stored yet owns nothing.
+    ASSERT_TRUE(details->NewRow());
+    EXPECT_FALSE(details->ReferenceHasRows("Passaggi"));
+    details->CancelRow();
+}
+
+TEST_F(DataSetTest, AnIndexOfSomeRowsTakesAConditionWithoutLiterals) {
+    o.conn->CloseConnection();
+    EXPECT_THROW(OpenDefinition(path("Literal.mdb"), FlaggedStepsSchema("Minuti > 25"), &notify), AppError);
+}
+
 }  // namespace
