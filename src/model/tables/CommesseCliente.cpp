@@ -207,10 +207,9 @@ void CommesseCliente::SumTotals(odb::DataSet& ds, const Totals& t) {
 
 void CommesseCliente::UpdateClosedState(odb::DataSet& ds, odb::DataSet* exclude, const QString& excludeFrom) {
     auto noOpenDetail = [&](const QString& reference) {
-        QString condition = "Not Chiuso";
-        if (exclude && IsColumn(reference, excludeFrom))
-            condition += " AND " + exclude->GetTable().KeyField(-1) + "<>" + exclude->Bookmark(-1).toText();
-        return ds.GetReference(reference, condition)->DataEmpty();
+        const Variant except =
+            exclude && IsColumn(reference, excludeFrom) ? exclude->Bookmark(-1) : Variant::missing();
+        return !ds.ReferenceHasRows(reference, "Not Chiuso", except);
     };
     const bool closed = noOpenDetail("Attrezzature") && noOpenDetail("Macchine");
     // Written only when it changes: its write stamps the closing date.

@@ -239,10 +239,8 @@ void CommesseProduzione::BookCommercialPartNeeds(odb::DataSet& ds, odb::DataSet&
 }
 
 void CommesseProduzione::UpdateClosedState(odb::DataSet& ds, odb::DataSet* exclude, bool needsDetails) {
-    QString condition = "Not Chiuso";
-    if (exclude)
-        condition += " AND " + exclude->GetTable().KeyField(-1) + "<>" + exclude->Bookmark(-1).toText();
-    bool closed = ds.GetReference("Dettagli", condition)->DataEmpty();
+    bool closed =
+        !ds.ReferenceHasRows("Dettagli", "Not Chiuso", exclude ? exclude->Bookmark(-1) : Variant::missing());
     if (closed && needsDetails) closed = !ds.ReferenceEmpty("Dettagli");
     if (closed != ds.ColValueBool("CommessaChiusa")) ds.SetColValue("CommessaChiusa", closed);
 }

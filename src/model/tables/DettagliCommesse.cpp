@@ -3,7 +3,6 @@
 
 #include "base/Currency.h"
 #include "base/Variant.h"
-#include "model/GetDBTable.h"
 #include "model/TableRuleUtil.h"
 #include "odb/DataSet.h"
 #include "odb/Table.h"
@@ -167,9 +166,7 @@ void DettagliCommesse::RemoveFromGroups(odb::DataSet& ds, odb::DataSet& step) {
 }
 
 bool DettagliCommesse::OtherStepExists(odb::DataSet& ds, odb::DataSet& step, const QString& condition) {
-    const QString key = GetDBTable("PassaggiDettaglioCommesse").KeyField(-1);
-    auto others = ds.GetReference("Passaggi", condition + " AND " + key + "<>" + step.Bookmark(-1).toText());
-    return !others->DataEmpty();
+    return ds.ReferenceHasRows("Passaggi", condition, step.Bookmark(-1));
 }
 
 void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
@@ -195,9 +192,9 @@ void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referen
     if (step.ColNumber("CostoEffettivo") > 0)
         ds.AddToCol("CostoEffettivoPassaggi", step.ColNumber("CostoEffettivo"));
     if (step.ColValueBool("Chiuso") == ds.ColValueBool("InLavorazione"))
-        ds.SetColValue("InLavorazione", !ds.GetReference("Passaggi", "Not Chiuso")->DataEmpty());
+        ds.SetColValue("InLavorazione", ds.ReferenceHasRows("Passaggi", "Not Chiuso"));
     if (step.ColValueBool("Sospeso") != ds.ColValueBool("Sospeso"))
-        ds.SetColValue("Sospeso", !ds.GetReference("Passaggi", "Sospeso")->DataEmpty());
+        ds.SetColValue("Sospeso", ds.ReferenceHasRows("Passaggi", "Sospeso"));
 }
 
 void DettagliCommesse::RecomputeFromSteps(odb::DataSet& ds) {
@@ -205,8 +202,8 @@ void DettagliCommesse::RecomputeFromSteps(odb::DataSet& ds) {
     ds.SetColValue("TempoImpiegato", steps->Aggregate("TempoImpiegato", odb::aggSum));
     ds.SetColValue("TempoSospensione", steps->Aggregate("TempoSospensione", odb::aggSum));
     ds.SetColValue("CostoEffettivoPassaggi", steps->Aggregate("CostoEffettivo", odb::aggSum));
-    ds.SetColValue("InLavorazione", !ds.GetReference("Passaggi", "Not Chiuso")->DataEmpty());
-    ds.SetColValue("Sospeso", !ds.GetReference("Passaggi", "Sospeso")->DataEmpty());
+    ds.SetColValue("InLavorazione", ds.ReferenceHasRows("Passaggi", "Not Chiuso"));
+    ds.SetColValue("Sospeso", ds.ReferenceHasRows("Passaggi", "Sospeso"));
 }
 
 // The offered steps are listed by their start.

@@ -15,7 +15,7 @@
 #include "platform/Clock.h"
 
 void PassaggiDettaglioCommesse::DefineIdentity(odb::TableIdentity& identity) {
-    identity.Version(1.3);
+    identity.Version(1.4);
     identity.Flags1(1);
 }
 
@@ -48,6 +48,9 @@ void PassaggiDettaglioCommesse::DefineStructure(odb::FieldDefs& fields, odb::Ind
                             -100, "", -2, -1, 0);
     indexes.AddIndex("NumeroCommessa", true, "PassaggioCommessa").AddColumn("Operaio").AddField("DataInizio");
     indexes.AddIndex("DataInizio", false, "");
+    // The detail asks whether it still has open or suspended steps on every change of one of them.
+    indexes.AddIndex("", false).AddParentLink().Where("Not Chiuso");
+    indexes.AddIndex("", false).AddParentLink().Where("Sospeso");
     indexes.SetBrowseColumns("Operaio,NumeroCommessa,DataInizio,Chiuso,Sospeso");
 }
 
