@@ -18,6 +18,7 @@ void RowStore::clear() {
     pages_.clear();
     lastRows_.clear();
     buffers_.clear();
+    updateTexts_.clear();
 }
 
 bool RowStore::inOperation() const {
@@ -460,15 +461,22 @@ void RowStore::updateRow(RowBuffer& b) {
     if (!b.isDirty()) return;
     engine_.operation().beforeWrite(b);
     const Table& t = *b.table;
-    QStringList sets;
     std::vector<size_t> idx;
+    std::string changed(t.columns().size(), '0');
     for (size_t c = 0; c < t.columns().size(); ++c) {
         if (!b.changed[c]) continue;
-        sets << SqlQuote(t.columns()[c].name) + QStringLiteral("=?");
+        changed[c] = '1';
         idx.push_back(c);
     }
-    auto st = conn().statement(QStringLiteral("UPDATE ") + t.sqlName() + QStringLiteral(" SET ") +
-                               sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE \"OID\"=?"));
+    QString& sql = updateTexts_[std::make_pair(&t, std::move(changed))];
+    if (sql.isEmpty()) {
+        QStringList sets;
+        for (size_t c : idx)
+            sets << SqlQuote(t.columns()[c].name) + QStringLiteral("=?");
+        sql = QStringLiteral("UPDATE ") + t.sqlName() + QStringLiteral(" SET ") +
+              sets.join(QStringLiteral(", ")) + QStringLiteral(" WHERE \"OID\"=?");
+    }
+    auto st = conn().statement(sql);
     int i = 1;
     for (size_t c : idx)
         st.bindStored(i++, toStored(b.values[c], t.columns()[c].type));

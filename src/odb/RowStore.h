@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -86,6 +87,8 @@ class RowStore {
 
     Engine& engine_;
     std::map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>> buffers_;
+    // UPDATE texts by table and changed columns ('1' each): a row's writes repeat a few shapes.
+    std::map<std::pair<const Table*, std::string>, QString> updateTexts_;
     // The last single row read of each table, held until the next one (lookup targets come back).
     std::map<const Table*, std::shared_ptr<RowBuffer>> lastRows_;
     // The last page read of each table, held until the next one.

@@ -170,6 +170,8 @@ class Table {
     std::shared_ptr<FieldDef> baseLinkDef_;
     std::vector<StoredColumn> columns_;
     mutable QHash<QString, int> columnByName_;  // name as defined: position, built on first use
+    // Other spellings, and names of other tables of a chain (-1), as they were resolved.
+    mutable QHash<QString, int> columnBySpelling_;
     std::vector<Table*> derived_;
     mutable QString sql_[SqlKindCount];
 };
