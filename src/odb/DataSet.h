@@ -260,9 +260,10 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // Rows of `tableName` that refer to the current row (lookups or collections), under `where`.
     std::shared_ptr<DataSet> OpenRelated(const QString& tableName, const QString& where = {});
     // The rows of the table's incoming reference `relation` (Table::IncomingReference) that lead
-    // to the current row.
+    // to the current row; a number past the table's own count goes on along its base tables.
     std::shared_ptr<DataSet> OpenRelated(int32_t relation);
-    // The rows of the table's container `relation` (Table::Container) that hold the current row.
+    // The rows of the table's container `relation` (Table::Container) that hold the current row;
+    // a number past the table's own count goes on along its base tables.
     std::shared_ptr<DataSet> OpenRelatedEx(int32_t relation);
     // The current row's full derived row (its 1:1 extension) in `tableName`, or in the table that
     // extends it when empty.

@@ -12,6 +12,9 @@ namespace odb {
 
 std::shared_ptr<DataSet> DataSet::OpenRelated(int32_t relation) {
     requireRow();
+    // Numbers past this table's own relations go on along the base-table chain.
+    const int32_t own = table_.IncomingCount();
+    if (relation > own && table_.HasBaseTable()) return GetRelatedData()->OpenRelated(relation - own);
     const ReferenceDef& r = table_.IncomingReference(relation);
     const Variant id = Bookmark();
     const QString where =
@@ -21,6 +24,8 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(int32_t relation) {
 
 std::shared_ptr<DataSet> DataSet::OpenRelatedEx(int32_t relation) {
     requireRow();
+    const int32_t own = table_.ContainerCount();
+    if (relation > own && table_.HasBaseTable()) return GetRelatedData()->OpenRelatedEx(relation - own);
     return OpenRelated(table_.Container(relation).Name());
 }
 

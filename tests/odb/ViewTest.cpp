@@ -244,6 +244,12 @@ TEST_F(ViewTest, RelationsByNumberAndTheTextsOfSubSelects) {
     auto holders = steps->OpenRelatedEx(1);
     ASSERT_EQ(holders->RowCount(), 1);
     EXPECT_EQ(holders->ColText("NumeroCommessa"), "0001/001");
+    // Along the chain: the detail's own container first, then its base table's.
+    auto speciali = o.table("DettagliSpeciali").OpenData();
+    ASSERT_EQ(o.table("DettagliSpeciali").ContainerCount(), 1);
+    EXPECT_EQ(speciali->OpenRelatedEx(1)->ColNumber("Progressivo"), 1);
+    EXPECT_EQ(speciali->OpenRelatedEx(2)->GetTable().Name(), "Commesse");  // Dettagli's own: "Generici"
+    EXPECT_TRUE(RaisesLibraryError([&] { speciali->OpenRelatedEx(3); }, odb::odbErrUnknownReference));
 
     // The owned details of the chosen headers, as a where-text of the details' table.
     const QString headers = commesseTable.SelectText(commesseTable.KeyField(-1), "Progressivo <= 2");

@@ -180,6 +180,44 @@ TEST_F(RecordWindowTest, AChildAddedThroughItsListJoinsTheOwnerWhoseTotalsFollow
     EXPECT_EQ(orderRow(1)->GetReference("Cliente")->ColText("Descrizione"), "Rossi Srl");
 }
 
+TEST_F(RecordWindowTest, ANewSharedBaseChildPicksItsBaseRowFirst) {
+    addMachine("M1", 1000);
+    ASSERT_TRUE(rows("MagazzinoPartCommerciale")
+                    ->AddRow({"Descrizione", "Vite M6", "PrezzoUnitario", Currency::fromLong(2)}));
+    const int64_t parts = count("MagazzinoPartCommerciale");
+    auto machine = machineRow("M1");
+    Script script({
+        [&](QDialog& d) {
+            As<RecordWindow>(d).collection("ParticolariCommerciale")->cmdNew->click();
+            EXPECT_EQ(As<RecordWindow>(d).collection("ParticolariCommerciale")->rows->RowCount(), 1);
+            As<RecordWindow>(d).cmdOK()->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            auto& c = As<odb::RowChooser>(d);
+            EXPECT_EQ(c.windowTitle(), "Selezione - Magazzino Particolari Commerciale");
+            EXPECT_TRUE(c.typeAhead("vite"));
+            c.cmdOK()->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            auto& child = As<RecordWindow>(d);
+            // The picked part's own fields, read through the child.
+            EXPECT_EQ(child.editor("Descrizione")->line()->text(), "Vite M6");
+            type(child, "QuantitàNecessaria", "10");
+            child.cmdOK()->click();
+            return d.result();
+        },
+    });
+    EXPECT_FALSE(odb::DataPanelTools::CreatePanel(machine)->ShowRow(true, "", true).isEmpty());
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(count("MagazzinoPartCommerciale"), parts);  // no second part
+    auto needs = machineRow("M1")->GetReference("ParticolariCommerciale");
+    ASSERT_EQ(needs->RowCount(), 1);
+    EXPECT_EQ(needs->ColText("Descrizione"), "Vite M6");
+    EXPECT_EQ(needs->ColNumber("QuantitàNecessaria"), 10);
+}
+
 TEST_F(RecordWindowTest, RebuildReferenceGivesASpoiltTotalItsStepsSumBack) {
     auto detail = addDetail("0001/001");
     closedStep(*detail, 8 * 60, 9 * 60);
