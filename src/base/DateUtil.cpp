@@ -8,7 +8,9 @@
 
 namespace {
 
-const QDate kEpoch(1899, 12, 30);
+// 30 December 1899, the day 0 of stored dates; constant-initialised, so other files may use the
+// date helpers while their own globals are set up.
+constexpr QDate kEpoch = QDate::fromJulianDay(2415019);
 
 double oleFromDayAndTime(int64_t days, double timeFraction) {
     return days >= 0 ? static_cast<double>(days) + timeFraction : static_cast<double>(days) - timeFraction;
