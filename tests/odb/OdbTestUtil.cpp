@@ -3,6 +3,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace odbtest {
 
 namespace {
@@ -36,25 +39,58 @@ QString RawText(const QString& path, const QString& sql) {
 }
 
 namespace {
-int traceStatement(unsigned, void* context, void*, void* text) {
-    static_cast<QStringList*>(context)->append(QString::fromUtf8(static_cast<const char*>(text)));
+int traceStatement(unsigned, void* context, void* prepared, void* text) {
+    auto* log = static_cast<StatementLog*>(context);
+    auto* st = static_cast<sqlite3_stmt*>(prepared);
+    log->all.append(QString::fromUtf8(static_cast<const char*>(text)));
+    StatementLog::Statement s;
+    s.columns = sqlite3_column_count(st);
+    s.readOnly = sqlite3_stmt_readonly(st) != 0;
+    for (int i = 0; i < s.columns && s.table.isEmpty(); ++i)
+        if (const char* t = sqlite3_column_table_name(st, i)) s.table = QString::fromUtf8(t);
+    if (s.columns == 1) {
+        const char* origin = sqlite3_column_origin_name(st, 0);
+        s.identitiesOnly = origin && QString::fromUtf8(origin).compare("OID", Qt::CaseInsensitive) == 0;
+        const char* name = sqlite3_column_name(st, 0);
+        s.versionCheck = !origin && name && QString::fromUtf8(name) == "data_version";
+    }
+    log->statements.push_back(s);
     return 0;
+}
+
+int countIf(const std::vector<StatementLog::Statement>& all,
+            const std::function<bool(const StatementLog::Statement&)>& test) {
+    return static_cast<int>(std::count_if(all.begin(), all.end(), test));
 }
 }  // namespace
 
-StatementLog::StatementLog(odb::Connection& conn) : conn_(conn) {
-    sqlite3_trace_v2(conn_.handle(), SQLITE_TRACE_STMT, traceStatement, &all);
+StatementLog::StatementLog(odb::Connection& conn)
+    : conn_(conn), changesBefore_(sqlite3_total_changes(conn.handle())) {
+    sqlite3_trace_v2(conn_.handle(), SQLITE_TRACE_STMT, traceStatement, this);
 }
 
 StatementLog::~StatementLog() {
     if (conn_.IsOpen()) sqlite3_trace_v2(conn_.handle(), 0, nullptr, nullptr);
 }
 
-int StatementLog::count(const QString& part) const {
-    int n = 0;
-    for (const QString& s : all)
-        if (s.contains(part, Qt::CaseInsensitive)) ++n;
-    return n;
+int StatementLog::listReads(const QString& table) const {
+    return countIf(statements, [&](const Statement& s) { return s.table == table && s.identitiesOnly; });
+}
+
+int StatementLog::rowReads(const QString& table) const {
+    return countIf(statements, [&](const Statement& s) { return s.table == table && !s.identitiesOnly; });
+}
+
+int StatementLog::versionChecks() const {
+    return countIf(statements, [](const Statement& s) { return s.versionCheck; });
+}
+
+int StatementLog::rowsWritten() const {
+    return sqlite3_total_changes(conn_.handle()) - changesBefore_;
+}
+
+int StatementLog::writes() const {
+    return countIf(statements, [](const Statement& s) { return !s.readOnly; });
 }
 
 }  // namespace odbtest

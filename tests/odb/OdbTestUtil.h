@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "TestSchema.h"
 #include "odb/AdoConnection.h"
@@ -47,19 +48,39 @@ inline Opened OpenDefinition(const QString& path, std::shared_ptr<odb::itfDefDat
 int64_t RawCount(const QString& path, const QString& sql);
 QString RawText(const QString& path, const QString& sql);
 
-// The SQL statements a connection runs while the log lives (their texts, parameters unexpanded).
+// The SQL statements a connection runs while the log lives, counted by what they do as SQLite
+// describes them (result columns, read-only or not), whatever the library's SQL looks like.
 class StatementLog {
   public:
     explicit StatementLog(odb::Connection& conn);
     ~StatementLog();
     StatementLog(const StatementLog&) = delete;
     StatementLog& operator=(const StatementLog&) = delete;
-    // Statements whose text contains `part` (case-insensitive).
-    int count(const QString& part) const;
+    // Reads of the list of row identities of `table` (nothing but its OID).
+    int listReads(const QString& table) const;
+    // Reads of values of rows of `table`: one row, a page of rows, a chunk for display.
+    int rowReads(const QString& table) const;
+    // Questions to the file whether another computer changed it.
+    int versionChecks() const;
+    // Statements that write or take the write lock.
+    int writes() const;
+    // Rows inserted, updated or deleted since the log began.
+    int rowsWritten() const;
+    // Every statement, for failure messages.
     QStringList all;
+
+    struct Statement {
+        QString table;  // of its first column that comes from a table
+        int columns = 0;
+        bool identitiesOnly = false;
+        bool versionCheck = false;
+        bool readOnly = true;
+    };
+    std::vector<Statement> statements;
 
   private:
     odb::Connection& conn_;
+    int changesBefore_ = 0;
 };
 
 // True when `f` raises the library error `code`.
