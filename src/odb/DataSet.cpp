@@ -233,7 +233,7 @@ void DataSet::loadKeepingRow() {
     }
 }
 
-const RowChain& DataSet::row() {
+const RowChain& DataSet::row() const {
     if (isNew_) return row_;
     if (pos_ < 0 || pos_ >= static_cast<int64_t>(ids_.size())) {
         row_.clear();
@@ -257,7 +257,7 @@ const RowChain& DataSet::row() {
     return row_;
 }
 
-void DataSet::prefetch() {
+void DataSet::prefetch() const {
     // Row values are read a page at a time, in one short statement per table of the chain.
     constexpr int64_t kPage = 64;
     std::vector<int64_t> page;
@@ -309,7 +309,7 @@ void DataSet::eraseId(size_t index) {
     emit eventSource_.RowRemoved(static_cast<int>(index));
 }
 
-std::vector<const Table*> DataSet::rowTables() {
+std::vector<const Table*> DataSet::rowTables() const {
     std::vector<const Table*> out;
     for (const auto& b : row())
         out.push_back(b->table);
@@ -332,12 +332,12 @@ void DataSet::currentOrRefuse(bool editsMatter) {
     if (lost && editsMatter) LibraryError::Raise(odbErrRowChanged);
 }
 
-void DataSet::requireRow() {
+void DataSet::requireRow() const {
     if (closed_) LibraryError::Raise(odbErrNoCurrentRow);
     if (row().empty()) LibraryError::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
 }
 
-bool DataSet::onGoneRow() {
+bool DataSet::onGoneRow() const {
     return !isNew_ && !closed_ && pos_ >= 0 && pos_ < static_cast<int64_t>(ids_.size()) && row().empty();
 }
 
@@ -462,7 +462,7 @@ bool DataSet::StepToLastRow() {
 }
 
 bool DataSet::RowUnavailable() const {
-    return const_cast<DataSet*>(this)->row().empty();
+    return row().empty();
 }
 
 bool DataSet::RowInvalid() const {
@@ -479,7 +479,7 @@ bool DataSet::DataEmpty() const {
 }
 
 bool DataSet::NoCurrentRow() const {
-    return const_cast<DataSet*>(this)->row().empty();
+    return row().empty();
 }
 
 int32_t DataSet::RowCount() const {
@@ -509,9 +509,8 @@ bool DataSet::FindRow(const QString& condition, bool fromNext) {
 }
 
 Variant DataSet::Bookmark(int32_t) const {
-    auto* self = const_cast<DataSet*>(this);
-    self->requireRow();
-    for (const auto& b : self->row())
+    requireRow();
+    for (const auto& b : row())
         if (b->table == &table_) return b->isNew() ? Variant::null() : Variant(b->oid);
     return Variant::null();
 }
@@ -555,7 +554,7 @@ size_t DataSet::identityIndex(const RowChain& chain) const {
     return i;
 }
 
-QString DataSet::rowKey() {
+QString DataSet::rowKey() const {
     requireRow();
     const auto& chain = row();
     const RowBuffer* b = chain[identityIndex(chain)].get();

@@ -332,14 +332,14 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void open(const QString& where, const QString& order, const QString& fields, const Scope& scope = {},
               bool readRows = true);
     // The full row the data set stands on (base-most first); empty when none.
-    const RowChain& row();
+    const RowChain& row() const;
     // A data set standing on one stored row (owner, target, base row), or on no row.
     static std::shared_ptr<DataSet> onRow(Engine& engine, const Table& table, int64_t oid);
     static std::shared_ptr<DataSet> onFullRow(Engine& engine, const Table& table, int64_t oid);
     static std::shared_ptr<DataSet> emptyOn(Engine& engine, const Table& table);
     // A data set holding a copy of the stored values of this data set's current row.
     std::shared_ptr<DataSet> storedCopy();
-    QString rowKey();
+    QString rowKey() const;
     size_t identityIndex(const RowChain& chain) const;
     bool collidesOnUniqueIndex();
     static bool uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
@@ -349,11 +349,11 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
         RowBuffer* buffer = nullptr;
         int column = -1;
     };
-    Located locate(const QString& name);
-    Located locateOrRaise(const QString& name);
-    void requireRow();
+    Located locate(const QString& name) const;
+    Located locateOrRaise(const QString& name) const;
+    void requireRow() const;
     // True when the data set stands on a stored row that another computer deleted.
-    bool onGoneRow();
+    bool onGoneRow() const;
     // Outside operations: a gone row refuses the call with its message (then true).
     bool refusedAsGone();
     // At the start of a top-level write, save or deletion: the row as the file holds it now, or a
@@ -377,7 +377,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     bool anyRow(int64_t except);
     // False when the rows are those of a collection whose owner is not stored yet (there are none).
     bool ownerStored() const;
-    std::vector<const Table*> rowTables();
+    std::vector<const Table*> rowTables() const;
     template <class F>
     void raise(F&& f);
     void startNewRow();
@@ -415,7 +415,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     };
     const Computed* computed(const QString& name) const;
     void parseFields();
-    void prefetch();
+    void prefetch() const;
     // The current row moved (navigation): the position is no longer lost; listeners hear it.
     void moved();
     // The view's columns for the field list they were built for.
@@ -429,7 +429,9 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     QString where_, order_, filter_, fields_, focus_;
     std::vector<int64_t> ids_;
     int64_t pos_ = -1;  // index into ids_: -1 before the first row, ids_.size() past the last
-    RowChain row_;      // the current row (stored or new)
+    // The current row (stored or new). A cache as well: a stored row is read when first asked for,
+    // by const readers too (row()).
+    mutable RowChain row_;
     bool isNew_ = false;
     bool editEnabled_ = true;
     bool closed_ = false;

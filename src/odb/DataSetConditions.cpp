@@ -14,12 +14,11 @@ QString DataSet::ReferenceCondition(const QString& referenceName, bool equal, co
 }
 
 QString DataSet::RowCondition(int32_t mode, const Variant& bookmark, int32_t exclude) const {
-    auto* self = const_cast<DataSet*>(this);
     const QString op = exclude ? QStringLiteral("<>") : QStringLiteral("=");
     if (!bookmark.isMissing() && !bookmark.isEmptyOrNull())
         return kOidColumn + op + WhereLiteral::value(Variant(bookmark.toDouble()));
     (void)mode;
-    self->requireRow();
+    requireRow();
     // The row by its base row: a shared-base row by the part it stands on.
     if (table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase) {
         const Variant base = BaseKey();

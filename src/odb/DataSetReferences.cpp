@@ -213,13 +213,12 @@ bool DataSet::ReferenceEmpty(const QString& referenceName) const {
 }
 
 Variant DataSet::ReferenceKey(const QString& referenceName, int32_t) const {
-    auto* self = const_cast<DataSet*>(this);
-    Located l = self->locateOrRaise(referenceName);
+    Located l = locateOrRaise(referenceName);
     return l.buffer->values[static_cast<size_t>(l.column)];
 }
 
 const ReferenceDef* DataSet::FindReferenceDef(const QString& referenceName) const {
-    for (const Table* t : const_cast<DataSet*>(this)->rowTables())
+    for (const Table* t : rowTables())
         if (const ReferenceDef* r = t->FindReference(referenceName)) return r;
     return table_.FindReference(referenceName);
 }
@@ -419,9 +418,8 @@ void DataSet::AttachData(const std::shared_ptr<DataSet>&) {
 }
 
 Variant DataSet::BaseKey() const {
-    auto* self = const_cast<DataSet*>(this);
-    self->requireRow();
-    const auto& chain = self->row();
+    requireRow();
+    const auto& chain = row();
     for (size_t i = 0; i < chain.size(); ++i)
         if (chain[i]->table == &table_) {
             if (i == 0) return chain[i]->isNew() ? Variant::null() : Variant(chain[i]->oid);

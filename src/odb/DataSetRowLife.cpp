@@ -13,7 +13,7 @@ bool DataSet::LockGuard(const QString& name) {
 }
 
 bool DataSet::IsGuardLocked(const QString& name) const {
-    return engine_.operation().isGuardLocked(name, const_cast<DataSet*>(this)->rowKey());
+    return engine_.operation().isGuardLocked(name, rowKey());
 }
 
 void DataSet::UnlockGuard(const QString& name) {

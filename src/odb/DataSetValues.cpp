@@ -3,7 +3,7 @@
 
 namespace odb {
 
-DataSet::Located DataSet::locate(const QString& name) {
+DataSet::Located DataSet::locate(const QString& name) const {
     const QString n = name.normalized(QString::NormalizationForm_C);
     for (const auto& b : row()) {
         const int ci = b->table->columnIndex(n);
@@ -15,7 +15,7 @@ DataSet::Located DataSet::locate(const QString& name) {
     return {};
 }
 
-DataSet::Located DataSet::locateOrRaise(const QString& name) {
+DataSet::Located DataSet::locateOrRaise(const QString& name) const {
     requireRow();
     Located l = locate(name);
     if (!l.buffer)
@@ -26,10 +26,9 @@ DataSet::Located DataSet::locateOrRaise(const QString& name) {
 }
 
 Variant DataSet::ColValue(const QString& name) const {
-    auto* self = const_cast<DataSet*>(this);
-    if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0) return self->Bookmark();
+    if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0) return Bookmark();
     if (const Computed* c = computed(name)) {
-        const Variant id = self->Bookmark();
+        const Variant id = Bookmark();
         if (id.isNull()) return Variant::null();
         auto st = engine_.conn().statement(QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") +
                                            table_.sqlName() + QLatin1Char(' ') + kAlias +
@@ -41,7 +40,7 @@ Variant DataSet::ColValue(const QString& name) const {
         st.reset();
         return out;
     }
-    Located l = self->locateOrRaise(name);
+    Located l = locateOrRaise(name);
     return l.buffer->values[static_cast<size_t>(l.column)];
 }
 
@@ -74,8 +73,7 @@ QString DataSet::FormattedColValue(const QString& name) const {
     if (v.isEmptyOrNull()) return {};
     const FieldDef* f = table_.FieldByName(name);
     if (!f) {
-        auto* self = const_cast<DataSet*>(this);
-        Located l = self->locate(name);
+        Located l = locate(name);
         if (l.buffer) f = l.buffer->table->columns()[static_cast<size_t>(l.column)].field;
     }
     if (f && !f->format.isEmpty()) return VbFormat(v, f->format);
@@ -90,7 +88,7 @@ QString DataSet::FormattedColValue(const QString& name) const {
 
 bool DataSet::ColExists(const QString& name) const {
     if (name.compare(kOidColumn, Qt::CaseInsensitive) == 0 || computed(name)) return true;
-    for (const Table* t : const_cast<DataSet*>(this)->rowTables())
+    for (const Table* t : rowTables())
         if (t->columnIndex(name.normalized(QString::NormalizationForm_C)) >= 0) {
             const auto kind = t->columns()[static_cast<size_t>(
                                                t->columnIndex(name.normalized(QString::NormalizationForm_C)))]
@@ -205,13 +203,13 @@ bool DataSet::IsNewRow() const {
 }
 
 bool DataSet::IsChangedRow(int32_t, int32_t) const {
-    for (const auto& b : const_cast<DataSet*>(this)->row())
+    for (const auto& b : row())
         if (!b->isNew() && b->referenceChanged) return true;
     return false;
 }
 
 bool DataSet::RowStateFlag(int32_t, int32_t) const {
-    for (const auto& b : const_cast<DataSet*>(this)->row())
+    for (const auto& b : row())
         if (b->userEdited) return true;
     return false;
 }
@@ -225,7 +223,7 @@ void DataSet::SetRowFlag(bool value) {
 }
 
 bool DataSet::RowFlag() const {
-    for (const auto& b : const_cast<DataSet*>(this)->row())
+    for (const auto& b : row())
         if (b->rowFlag) return true;
     return false;
 }
