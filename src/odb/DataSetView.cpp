@@ -7,6 +7,7 @@
 
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
+#include "odb/DataSetPrivate.h"
 #include "odb/Database.h"
 #include "odb/Recordset.h"
 #include "odb/SelectionSet.h"
@@ -22,21 +23,6 @@ namespace {
 
 // Rows are read by identity in chunks of a fixed size, so that one prepared statement serves all.
 constexpr int kChunk = 64;
-
-void BindAll(SqlStatement& st, const std::vector<SqlValue>& values, int first) {
-    int i = first;
-    for (const auto& v : values) {
-        if (std::holds_alternative<std::monostate>(v))
-            st.bindNull(i);
-        else if (const auto* n = std::get_if<int64_t>(&v))
-            st.bind(i, *n);
-        else if (const auto* d = std::get_if<double>(&v))
-            st.bind(i, *d);
-        else
-            st.bind(i, std::get<QString>(v));
-        ++i;
-    }
-}
 
 }  // namespace
 
@@ -204,7 +190,7 @@ std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const Q
         const int64_t to = std::min<int64_t>(last, from + kChunk);
         std::unordered_map<int64_t, size_t> where;
         auto st = engine_.conn().statement(pageSql_);
-        BindAll(st, pageValues_, 1);
+        bindValues(st, pageValues_);
         int mark = static_cast<int>(pageValues_.size()) + 1;
         for (int64_t i = from; i < from + kChunk; ++i, ++mark) {
             if (i < to) {

@@ -13,10 +13,6 @@ namespace odb {
 
 namespace {
 
-bool IsDateType(int32_t type) {
-    return type == ftDate || type == ftTime || type == ftDateTime;
-}
-
 QString ValueListLabel(const QString& list, const Variant& value) {
     const QStringList parts = list.split(QLatin1Char('|'));
     const QString code = value.toText();

@@ -37,6 +37,26 @@ enum FieldType : int32_t {
     ftCurrency = 20,
 };
 
+// Types stored as text, and types stored as dates.
+inline bool IsTextType(int32_t type) {
+    switch (type) {
+        case ftText:
+        case ftFileLink:
+        case ftPictureFile:
+        case ftImageFile:
+        case ftMailLink:
+        case ftCodeText:
+        case ftMemo:
+            return true;
+        default:
+            return false;
+    }
+}
+
+inline bool IsDateType(int32_t type) {
+    return type == ftDate || type == ftTime || type == ftDateTime;
+}
+
 // How a derived table stands on its base table.
 enum class BaseKind {
     // Each derived row has its own base row: created with it, deleted with it.

@@ -23,25 +23,6 @@ namespace {
 
 const QString kSelectionsTable = QStringLiteral("_odbSelections");
 
-bool IsTextType(int32_t type) {
-    switch (type) {
-        case ftText:
-        case ftFileLink:
-        case ftPictureFile:
-        case ftImageFile:
-        case ftMailLink:
-        case ftCodeText:
-        case ftMemo:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsDateType(int32_t type) {
-    return type == ftDate || type == ftTime || type == ftDateTime;
-}
-
 // A date without its time compared with a field that keeps times covers the whole day.
 bool WholeDay(const FieldDef& f, const Variant& v) {
     return f.type == ftDateTime && v.type() == VarType::Date && OleTimePart(v.dateValue()) == 0;

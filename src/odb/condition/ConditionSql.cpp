@@ -11,25 +11,6 @@ namespace odb {
 
 namespace {
 
-bool IsTextType(int32_t type) {
-    switch (type) {
-        case ftText:
-        case ftFileLink:
-        case ftPictureFile:
-        case ftImageFile:
-        case ftMailLink:
-        case ftCodeText:
-        case ftMemo:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsDateType(int32_t type) {
-    return type == ftDate || type == ftTime || type == ftDateTime;
-}
-
 int32_t LiteralType(const Variant& v) {
     switch (v.type()) {
         case VarType::Boolean:
