@@ -2,6 +2,7 @@
 #include "labels/clsLabelPrintDispatch.h"
 
 #include "base/Dispatch.h"
+#include "labels/ScriptVariablesDispatch.h"
 #include "labels/clsLabelPrint.h"
 
 namespace {
@@ -20,22 +21,6 @@ DispatchParam optBool(const char* name, bool value = false) {
 }
 DispatchParam text(const char* name) {
     return Param(QString::fromLatin1(name), VarType::String);
-}
-
-void addVariables(DispatchClassOf<E>& c) {
-    const DispatchParam item = Param(QStringLiteral("p_vntItem"));
-    const DispatchParam value = Param(QStringLiteral("vNewValue"));
-    auto let = [](E& e, A& a) { e.Vars().let(a[0], a[1]); };
-    c.get(QStringLiteral("Vars"), {item}, [](E& e, A& a) { return e.Vars().get(a[0], Variant()); })
-        .let(QStringLiteral("Vars"), {item, value}, let)
-        .get(QStringLiteral("Nums"), {item},
-             [](E& e, A& a) { return e.Vars().get(a[0], Variant(int16_t(0))); })
-        .let(QStringLiteral("Nums"), {item, value}, let)
-        .get(QStringLiteral("Strs"), {item},
-             [](E& e, A& a) { return e.Vars().get(a[0], Variant(QString())); })
-        .let(QStringLiteral("Strs"), {item, value}, let)
-        .get(QStringLiteral("VarsCount"), {}, [](E& e, A&) { return int16_t(e.Vars().count()); })
-        .method(QStringLiteral("ResetVars"), {}, [](E& e, A&) { e.ResetVars(); });
 }
 
 }  // namespace
@@ -118,7 +103,7 @@ const DispatchClass& LabelPrintMembers() {
                      {QStringLiteral("p_strPrintMethod"), VarType::String, true, Variant(QString()), true}},
                     [](E& e, A& a) { e.PrintObject(a.string(0), a.string(1), a.string(2)); })
             .get(QStringLiteral("Preview"), {}, [](E& e, A&) { return e.Preview(); });
-        addVariables(c);
+        AddScriptVariables(c);
         c.get(QStringLiteral("CopyCount"), {}, [](E& e, A&) { return e.CopyCount(); })
             .let(QStringLiteral("CopyCount"), {Param(QStringLiteral("p_nValue"), VarType::Integer)},
                  [](E& e, A& a) { e.SetCopyCount(a.integer(0)); })

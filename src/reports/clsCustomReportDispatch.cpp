@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "base/Dispatch.h"
+#include "labels/ScriptVariablesDispatch.h"
 #include "reports/clsCustomReport.h"
 
 namespace {
@@ -144,22 +145,6 @@ void addModules(DispatchClassOf<E>& c) {
         .get(QStringLiteral("ReportModuleIsEmpty"), {}, [](E& e, A&) { return e.ReportModuleIsEmpty(); });
 }
 
-void addVariables(DispatchClassOf<E>& c) {
-    const DispatchParam item = Param(QStringLiteral("p_vntItem"));
-    const DispatchParam value = Param(QStringLiteral("vNewValue"));
-    auto let = [](E& e, A& a) { e.Vars().let(a[0], a[1]); };
-    c.get(QStringLiteral("Vars"), {item}, [](E& e, A& a) { return e.Vars().get(a[0], Variant()); })
-        .let(QStringLiteral("Vars"), {item, value}, let)
-        .get(QStringLiteral("Nums"), {item},
-             [](E& e, A& a) { return e.Vars().get(a[0], Variant(int16_t(0))); })
-        .let(QStringLiteral("Nums"), {item, value}, let)
-        .get(QStringLiteral("Strs"), {item},
-             [](E& e, A& a) { return e.Vars().get(a[0], Variant(QString())); })
-        .let(QStringLiteral("Strs"), {item, value}, let)
-        .get(QStringLiteral("VarsCount"), {}, [](E& e, A&) { return int16_t(e.Vars().count()); })
-        .method(QStringLiteral("ResetVars"), {}, [](E& e, A&) { e.ResetVars(); });
-}
-
 void addRest(DispatchClassOf<E>& c) {
     c.method(QStringLiteral("Barcode128bOut"),
              {single("p_sngPosY"), single("p_sngPosX"), single("p_sngDimY"), single("p_sngBaseBarDimX"),
@@ -205,7 +190,7 @@ const DispatchClass& CustomReportMembers() {
         addSetUp(c);
         addShapes(c);
         addModules(c);
-        addVariables(c);
+        AddScriptVariables(c);
         addRest(c);
         return c;
     }();
