@@ -391,6 +391,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // (`row`: the row changed, or an empty data set): before the change, or after it, when the
     // owner is then stored, so that its totals follow.
     void ownerEvent(bool after, DataSet& row, const QString& reference, bool remove);
+    // True when an owner's data set has no row or its row is being deleted: it hears no events.
+    bool ownerGone();
     // True when the row of `chain` is being saved higher up (a nested save of it is a no-op).
     bool beingSaved(const RowChain& chain) const;
     void deleteCurrent(bool ownerEvents);

@@ -4,6 +4,13 @@
 
 namespace odb {
 
+bool DataSet::ownerGone() {
+    if (DataEmpty()) return true;
+    for (const auto& b : row())
+        if (b->deleting > 0) return true;
+    return false;
+}
+
 bool DataSet::LockGuard(const QString& name) {
     const QString key = rowKey();
     if (!engine_.operation().lockGuard(name, key)) return false;
@@ -204,11 +211,7 @@ void DataSet::saveCurrent() {
         auto before = storedCopy();
         for (size_t i = 0; i < links.size(); ++i) {
             auto& ownerDs = ownerSets[i];
-            if (ownerDs->DataEmpty()) continue;
-            bool ownerGone = false;
-            for (const auto& ob : ownerDs->row())
-                ownerGone = ownerGone || ob->deleting > 0;
-            if (ownerGone) continue;
+            if (ownerDs->ownerGone()) continue;
             const QString name = links[i].reference->name;
             ownerDs->ownerEvent(false, *before, name, false);
         }
@@ -259,11 +262,7 @@ void DataSet::saveCurrent() {
 
     for (size_t i = 0; i < links.size(); ++i) {
         auto& ownerDs = ownerSets[i];
-        if (ownerDs->DataEmpty()) continue;
-        bool ownerGone = false;
-        for (const auto& ob : ownerDs->row())
-            ownerGone = ownerGone || ob->deleting > 0;
-        if (ownerGone) continue;
+        if (ownerDs->ownerGone()) continue;
         const QString name = links[i].reference->name;
         ownerDs->ownerEvent(true, *this, name, false);
     }
@@ -345,11 +344,7 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
         auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
-        bool gone = ownerDs->DataEmpty();
-        if (!gone)
-            for (const auto& ob : ownerDs->row())
-                gone = gone || ob->deleting > 0;
-        ownerSets.push_back(gone ? nullptr : ownerDs);
+        ownerSets.push_back(ownerDs->ownerGone() ? nullptr : ownerDs);
     }
     for (size_t i = 0; i < links.size(); ++i) {
         auto ownerDs = ownerSets[i];
