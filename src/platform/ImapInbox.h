@@ -1,0 +1,51 @@
+// ImapInbox: reads the account's inbox over IMAP with libetpan, without changing it: EXAMINE (read
+// only), one SEARCH for the subject, then the received date and the subject of the matches,
+// newest first, fetched with BODY.PEEK in batches until the list is full.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include "platform/MailAccount.h"
+
+class MailSocketStream;
+struct mailimap;
+
+struct ReceivedMail {
+    QDateTime received;  // the server's INTERNALDATE, in local time
+    QString subject;     // decoded
+};
+
+class ImapInbox {
+  public:
+    explicit ImapInbox(MailAccount account);
+    ~ImapInbox();
+    ImapInbox(const ImapInbox&) = delete;
+    ImapInbox& operator=(const ImapInbox&) = delete;
+
+    // Connects, logs in and opens the inbox read-only. No account, or a refused login, raises
+    // "Accesso fallito".
+    void SignOn();
+    bool SignedOn() const { return imap_ != nullptr; }
+    // The messages whose decoded subject begins with `prefix` (exactly), newest first, at most `limit`.
+    std::vector<ReceivedMail> List(const QString& prefix, int limit);
+    // Logs out; errors are ignored.
+    void SignOff();
+
+    // Headers fetched per request.
+    static constexpr int kBatch = 100;
+
+  private:
+    [[noreturn]] void fail(const QString& what, int code);
+    void drop();
+    void signOnSteps();
+    MailAccount account_;
+    std::unique_ptr<MailSocketStream> connection_;
+    mailimap* imap_ = nullptr;
+};
+
+// A Subject header field ("Subject: ..." with its folded lines) decoded to text.
+QString DecodeSubjectField(const QByteArray& field);
