@@ -94,17 +94,20 @@ void CardReaderSimulator::run() {
     for (;;) {
         int timeout = -1;
         int master = -1;
+        bool flooding = false;
         {
             std::lock_guard lock(mutex_);
             if (stop_) return;
             master = master_;
+            flooding = !flood_.isEmpty();
             if (!output_.empty()) {
                 const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                     output_.front().due - std::chrono::steady_clock::now());
                 timeout = std::max<int>(0, static_cast<int>(left.count()) + 1);
             }
         }
-        pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {master, POLLIN, 0}};
+        pollfd fds[2] = {{wakeFd_, POLLIN, 0},
+                         {master, static_cast<short>(POLLIN | (flooding ? POLLOUT : 0)), 0}};
         poll(fds, master >= 0 ? 2 : 1, timeout);
 
         std::lock_guard lock(mutex_);
@@ -120,6 +123,9 @@ void CardReaderSimulator::run() {
                 input_.append(buffer, n);
                 parseInput();
             }
+        }
+        if (master_ >= 0 && master == master_ && !flood_.isEmpty() && (fds[1].revents & POLLOUT)) {
+            [[maybe_unused]] const ssize_t n = write(master_, flood_.constData(), flood_.size());
         }
         const auto now = std::chrono::steady_clock::now();
         while (!output_.empty() && output_.front().due <= now) {
@@ -382,6 +388,14 @@ void CardReaderSimulator::inject(const QByteArray& bytes) {
     {
         std::lock_guard lock(mutex_);
         output_.push_back({std::chrono::steady_clock::now(), bytes});
+    }
+    wake();
+}
+
+void CardReaderSimulator::flood(const QByteArray& chunk) {
+    {
+        std::lock_guard lock(mutex_);
+        flood_ = chunk;
     }
     wake();
 }

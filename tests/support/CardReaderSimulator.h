@@ -64,6 +64,9 @@ class CardReaderSimulator {
     void setBitReversal(bool reverse);
     // Sends bytes of its own now (line noise).
     void inject(const QByteArray& bytes);
+    // Sends `chunk` again and again, as fast as the line takes it, until called with an empty one
+    // (a device that never stops talking). Not logged as frames.
+    void flood(const QByteArray& chunk);
     // The device goes away: both ends of the terminal close.
     void vanish();
 
@@ -124,6 +127,7 @@ class CardReaderSimulator {
     std::optional<char> nextStatus_;
     std::map<char, char> statusFor_;
     QByteArray failureReply_;
+    QByteArray flood_;
     int splitAt_ = 0;
     std::chrono::milliseconds splitGap_{0};
 

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "CardTestSupport.h"
@@ -310,6 +312,39 @@ TEST_F(CardConversationTest, AnOperationCompletesOnceWhateverElseTheDeviceSends)
     driver.ReadData(0, false);
     ASSERT_TRUE(PumpUntil([&] { return !heard.isEmpty(); }));
     EXPECT_EQ(heard, QStringList({"read 1 OP0012 0"}));
+}
+
+TEST_F(CardConversationTest, ADeviceThatNeverStopsTalkingFailsTheOperationAsADeviceError) {
+    CardReaderSimulator sim(Model::Iso);
+    SaveConfiguredPortPath(sim.path());
+    clsMSR106 driver;
+    driver.SetParameters({Variant(int32_t{1}), Variant("9600,n,8,1")});
+    clsMagneticCardEvents events;
+    std::optional<AppError> heard;
+    QObject::connect(&events, &clsMagneticCardEvents::OnDeviceError, [&](const AppError& e) { heard = e; });
+    driver.NewSession(&events);
+    const QString tooLong = QStringLiteral("Codice: 1\r\rRisposta del dispositivo troppo lunga");
+
+    // A reply that never ends: every byte an ESC, so that no piece of it passes for noise.
+    sim.flood(QByteArray(4096, '\x1B'));
+    const auto start = std::chrono::steady_clock::now();
+    const AppError waited = ErrorOf([&] { driver.ReadData(1, false); });
+    EXPECT_EQ(waited.number(), vbObjectError + 1);
+    EXPECT_EQ(waited.description(), tooLong);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s) << "not the time-out of a silent device";
+
+    driver.ReadData(0, false);
+    ASSERT_TRUE(PumpUntil([&] { return heard.has_value(); }));
+    EXPECT_EQ(heard->description(), tooLong);
+
+    // Once the device is quiet again, it reads.
+    sim.flood({});
+    PumpFor(400ms);
+    sim.setInstant(true);
+    sim.swipe(QStringLiteral("AB 12"));
+    QString id, data;
+    driver.ReadData(1, false, &id, &data);
+    EXPECT_EQ(id + QLatin1Char('|') + data, QStringLiteral("AB|12"));
 }
 
 }  // namespace

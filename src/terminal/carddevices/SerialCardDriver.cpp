@@ -15,6 +15,9 @@ constexpr char kEsc = 0x1B;
 constexpr auto kCommandPause = 200ms;  // after every command, with no event handled
 constexpr auto kReplySilence = 200ms;  // a reply ends after this much silence
 constexpr auto kReplyWait = 3s;        // waiting calls give up after this
+// The longest reply read is a raw read of three full tracks (2 + 3 x 258 + 4 bytes): past this
+// the device is not answering, it is talking nonsense.
+constexpr qsizetype kMaxReply = 1024;
 
 }  // namespace
 
@@ -112,6 +115,11 @@ void SerialCardDriver::WaitDeviceResponse(int op, int16_t timeout, bool crypt) {
     const auto deadline = std::chrono::steady_clock::now() + kReplyWait;
     while (m_strStatus.isEmpty()) {
         if (m_lost) throw *m_lost;
+        if (m_failed) {
+            const AppError failed = *m_failed;
+            m_failed.reset();
+            throw failed;
+        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left <= 0ms) break;
@@ -124,10 +132,14 @@ void SerialCardDriver::WaitDeviceResponse(int op, int16_t timeout, bool crypt) {
     }
 }
 
-void SerialCardDriver::RaiseDeviceError(int code, const QString& message) const {
+AppError SerialCardDriver::DeviceError(int code, const QString& message) const {
     QString description = QStringLiteral("Codice: %1").arg(code);
     if (!message.isEmpty()) description += QStringLiteral("\r\r") + message;
-    throw AppError(vbObjectError + code, ModelDescription(), description);
+    return AppError(vbObjectError + code, ModelDescription(), description);
+}
+
+void SerialCardDriver::RaiseDeviceError(int code, const QString& message) const {
+    throw DeviceError(code, message);
 }
 
 void SerialCardDriver::SetPortParameters(const Variant& port, const Variant& settings) {
@@ -144,6 +156,7 @@ void SerialCardDriver::flushInput() {
     m_silence.stop();
     m_collecting = false;
     m_reply.clear();
+    m_failed.reset();
 }
 
 void SerialCardDriver::onReceived() {
@@ -160,7 +173,25 @@ void SerialCardDriver::onReceived() {
     } else {
         m_reply += bytes;
     }
+    if (m_reply.size() > kMaxReply) {
+        onOverflow();
+        return;
+    }
     m_silence.start(kReplySilence);
+}
+
+void SerialCardDriver::onOverflow() {
+    flushInput();
+    const int op = m_lngPendingOp;
+    if (op == opNone) return;
+    m_lngPendingOp = opNone;
+    const AppError error = DeviceError(op, QStringLiteral("Risposta del dispositivo troppo lunga"));
+    if (m_blnAsync) {
+        if (m_objEvents) m_objEvents->RaiseDeviceError(error);
+    } else {
+        m_failed = error;
+        m_wait.Wake();
+    }
 }
 
 void SerialCardDriver::onSilence() {

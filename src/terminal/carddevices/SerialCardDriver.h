@@ -48,6 +48,7 @@ class SerialCardDriver : public QObject, public itfMagneticCard {
     // Arms the reply of `op`; with a timeout other than 0 waits for it (3 s at most).
     void WaitDeviceResponse(int op, int16_t timeout, bool crypt);
     [[noreturn]] void RaiseDeviceError(int code, const QString& message) const;
+    AppError DeviceError(int code, const QString& message) const;
     // Port number and settings text; the port is closed first.
     void SetPortParameters(const Variant& port, const Variant& settings);
     // The status character of the last reply; True when it was "0".
@@ -63,6 +64,8 @@ class SerialCardDriver : public QObject, public itfMagneticCard {
   private:
     void onReceived();
     void onSilence();
+    // A reply longer than any the device sends: dropped, and the operation fails.
+    void onOverflow();
     void onDeviceLost(const AppError& error);
     void handleReply(const QByteArray& reply);
     void flushInput();
@@ -80,5 +83,6 @@ class SerialCardDriver : public QObject, public itfMagneticCard {
     bool m_collecting = false;
     QTimer m_silence;  // a reply is complete after this much silence
     EventWait m_wait;
-    std::optional<AppError> m_lost;  // why a wait can no longer be answered
+    std::optional<AppError> m_lost;    // why a wait can no longer be answered
+    std::optional<AppError> m_failed;  // why the awaited reply will not come
 };
