@@ -8,8 +8,10 @@
 #include "base/Variant.h"
 #include "odb/DbmsGlobal.h"
 #include "platform/ProgramFolder.h"
+#include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedState.h"
+#include "startup/modZeltoFormUtility.h"
 
 namespace {
 
@@ -45,6 +47,19 @@ QString boolText(bool b) {
 }
 
 }  // namespace
+
+void InstallSettingsFaultMessages() {
+    SetSettingsFaultHandler([](SettingsFault fault, const QString& file) {
+        const QString text =
+            fault == SettingsFault::Unreadable
+                ? QStringLiteral("Impossibile leggere il file delle impostazioni:\r") + file +
+                      QStringLiteral(
+                          "\r\rSono usate le impostazioni predefinite; il file non verrà modificato.")
+                : QStringLiteral("Impossibile scrivere il file delle impostazioni:\r") + file +
+                      QStringLiteral("\r\rLe modifiche alle impostazioni non sono state salvate.");
+        Prompt::instance().msgBox(text, MsgBoxStyle::vbExclamation, g_strMsgBoxTitle);
+    });
+}
 
 void ReadConfiguration() {
     g_strRootDir = setting(kConfiguration, QStringLiteral("RootDir"), ProgramFolder());

@@ -26,6 +26,7 @@ QWidget* Main(SingleInstance& instance, const std::function<QWidget*()>& loadMai
     splash->repaint();
     QCoreApplication::processEvents();
 
+    InstallSettingsFaultMessages();
     ReadConfiguration();
     if (!CheckStartupPassword(splash.get())) return nullptr;
 

@@ -186,4 +186,34 @@ TEST_F(MainTest, ARefusedPasswordEndsBeforeTheMainWindowLoads) {
     EXPECT_TRUE(prompt->shown().empty());
 }
 
+TEST_F(MainTest, ASettingsFileThatCannotBeReadIsToldAndKeptAsItWas) {
+    ScopedRecordingPrompt prompt;
+    const QString ini = path("settings/Zelto Lavrix.ini");
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const char content[] = "[Configuration]\nRootDir=/srv/lavoro\n\0\x01\x02\xff\xfe binario";
+    f.write(content, sizeof content - 1);
+    f.close();
+    SingleInstance instance(path("istanza.lock"));
+    QWidget window;
+    EXPECT_EQ(Main(instance, [&]() -> QWidget* { return &window; }), &window);
+    window.hide();
+    EXPECT_EQ(g_strRootDir, ProgramFolder()) << "nothing of an unreadable file is used";
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Impossibile leggere il file delle impostazioni:\r" + ini +
+                                       "\r\rSono usate le impostazioni predefinite; il file non verrà "
+                                       "modificato.");
+    EXPECT_EQ(prompt->last().style, MsgBoxStyle::vbExclamation);
+
+    // The options' OK: the change holds in this run, the file is not overwritten, and the user knows.
+    g_strRootDir = path("work");
+    SaveConfiguration();
+    SaveMagneticDevParams();
+    ASSERT_EQ(prompt->shown().size(), 2u);
+    EXPECT_EQ(prompt->last().text, "Impossibile scrivere il file delle impostazioni:\r" + ini +
+                                       "\r\rLe modifiche alle impostazioni non sono state salvate.");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().endsWith("binario"));
+}
+
 }  // namespace

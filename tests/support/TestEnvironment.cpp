@@ -20,6 +20,7 @@ void TempFolderTest::SetUp() {
 
 void TempFolderTest::TearDown() {
     SetSettingsFolder(previousSettings_);
+    SetSettingsFaultHandler({});
     SetProgramFolder(previousProgram_);
     Clock::reset();
 }
