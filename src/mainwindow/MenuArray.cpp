@@ -8,6 +8,7 @@
 MenuArray::MenuArray(QMenu* menu, const QString& caption, const QString& objectName) : menu_(menu) {
     head_ = menu->addAction(caption);
     head_->setObjectName(objectName);
+    head_->setProperty("Caption", caption);
     head_->setEnabled(false);
 }
 
@@ -16,7 +17,8 @@ QAction* MenuArray::Load(const QString& caption, const QString& tag) {
     const QList<QAction*> actions = menu_->actions();
     const int last = static_cast<int>(actions.indexOf(items_.empty() ? head_ : items_.back()));
     if (last >= 0 && last + 1 < actions.size()) before = actions.at(last + 1);
-    auto* item = new QAction(caption, menu_);
+    auto* item = new QAction(menu_);
+    setCaption(item, caption);
     item->setData(tag);
     menu_->insertAction(before, item);
     items_.push_back(item);
@@ -50,9 +52,23 @@ int MenuArray::IndexOf(const QAction* action) const {
     return -1;
 }
 
+QString MenuArray::Caption(int index) const {
+    QAction* item = Item(index);
+    return item ? item->property("Caption").toString() : QString();
+}
+
+void MenuArray::SetCaption(int index, const QString& caption) {
+    if (QAction* item = Item(index); item && index > 0) setCaption(item, caption);
+}
+
+void MenuArray::setCaption(QAction* item, const QString& caption) const {
+    item->setProperty("Caption", caption);
+    item->setText(literal_ ? QString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")) : caption);
+}
+
 QStringList MenuArray::Captions() const {
     QStringList captions;
     for (const QAction* item : items_)
-        captions << item->text();
+        captions << item->property("Caption").toString();
     return captions;
 }

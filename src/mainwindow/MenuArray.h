@@ -16,8 +16,13 @@ class MenuArray {
     MenuArray(QMenu* menu, const QString& caption, const QString& objectName);
 
     QAction* head() const { return head_; }
+    // Captions shown as they are: an "&" is not taken as the access key (texts the user typed).
+    void SetLiteralCaptions(bool literal) { literal_ = literal; }
     // Loads a new element after the last one; its index is the new Count() - 1.
     QAction* Load(const QString& caption, const QString& tag);
+    // An element's caption, as set (not as the menu shows an access key).
+    QString Caption(int index) const;
+    void SetCaption(int index, const QString& caption);
     // Unloads every element above the head, the last first.
     void UnloadAll();
     // Elements, the head included.
@@ -30,7 +35,10 @@ class MenuArray {
     QStringList Captions() const;  // of the loaded elements, in order
 
   private:
+    void setCaption(QAction* item, const QString& caption) const;
+
     QMenu* menu_;
+    bool literal_ = false;
     QAction* head_;
     std::vector<QAction*> items_;
 };

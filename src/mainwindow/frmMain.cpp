@@ -430,7 +430,9 @@ void frmMain::OnEvent(int32_t action, void*, const QString& detail) {
     QString text = odb::DbmsGlobal::EventText(action, 0);
     if (!detail.isEmpty()) text += QStringLiteral(" <") + detail + QStringLiteral(">...");
     SetStatusMsg(text);
-    QCoreApplication::processEvents();
+    // Painted now, but no other event runs: a click would start a second operation inside the
+    // library's one. The message window's stop button is seen through its own progress calls.
+    sbPanel1_->repaint();
 }
 
 void frmMain::OnInternalMessage(void*, const QString& detail) {

@@ -8,7 +8,9 @@
 // Controls and menu items carry their names as object names ("tvTreeView", "mnuFileNew"), so that
 // tests and later commands find them. The implementation is split by subject: frmMain.cpp (shell),
 // frmMainMenus.cpp, frmMainLogin.cpp, frmMainTree.cpp, frmMainView.cpp, frmMainDateSelection.cpp,
-// frmMainLayout.cpp and frmMainCommands.cpp (the commands that do nothing yet).
+// frmMainLayout.cpp, frmMainRecords.cpp (record commands and the grid's events), frmMainKeys.cpp,
+// frmMainFilters.cpp, frmMainSearch.cpp (searches, orders, predefined selections),
+// frmMainDeferred.cpp (tmFunc) and frmMainCommands.cpp (the toolbar and the commands not built yet).
 #pragma once
 
 #include <QColor>
@@ -29,6 +31,7 @@
 #include "startup/MainWindowServices.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -182,12 +185,31 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     QString FindButtonTag() const { return findButtonTag_; }
     void tbToolBar_ButtonClick(const QString& key);
 
-    // ---- commands that other windows and later work call; they do nothing yet ----
+    // ---- record commands and the grid's events ----
     void mnuFileNew_Click();
     void mnuFileProperties_Click();
     void mnuFileDelete_Click();
     void mnuSave_Click();
+    void dgView_DblClick();
+    void dgView_HeadClick(int column);
+    void dgView_ColResize(int column, int twips);
+    void dgView_RowColChange(int lastRow, int lastCol);
+    // `y` from the grid's top, the headings line included, in pixels.
+    void dgView_MouseUp(Qt::MouseButton button, int x, int y);
+    void mnuGridFldAll_Click();
+    void mnuGridFldSequence_Click();
+    void mnuGridCancel_Click();
+    void cmdGridSetting_Click();
+    // The popup menus of the grid's right click, for tests: the last one opened.
+    QMenu* LastGridPopup() const { return lastGridPopup_; }
+
+    // ---- keys: seen before the grid and the tree; True when the key was used ----
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // ---- filters, searches, orders and predefined selections ----
     void mnuSearchItems_Click(int index);
+    // Runs the search of mnuSearchItems(index) with the search dialog's current text.
+    void ExecuteSearch(int index);
     void mnuSearchNext_Click();
     void mnuFilterComplex_Click();
     void mnuFilterCancel_Click();
@@ -202,14 +224,20 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void mnuFieldFilterCancelAll_Click();
     void mnuDataSelBeforeQuery_Click();
     void mnuDataSelCancel_Click();
-    void mnuGridFldAll_Click();
-    void mnuGridFldSequence_Click();
-    void mnuGridCancel_Click();
-    void cmdGridSetting_Click();
+    const std::shared_ptr<odb::SelectionSet>& FilterSet() const { return m_objFilterSet; }
+    const std::shared_ptr<odb::SelectionSet>& PredefinedSelections() const { return m_objSelectionSet; }
+
+    // ---- deferred commands ----
+    // Writes `command` into the Tag of tmFunc and enables it: its next tick runs the command.
+    void QueueCommand(const QString& command);
+    QTimer* tmFunc() const;
+    QString tmFuncTag() const { return tmFuncTag_; }
+    void tmFunc_Timer();
+
+    // ---- commands that later work fills; they do nothing yet ----
     void mnuRefItem_Click(int index);
     void mnuContItem_Click(int index);
     void mnuReferencedItem_Click(int index);
-    void tmFunc_Timer();
     void mnuPrint_Click();
     void mnuPreview_Click();
     void mnuPrintExport_Click();
@@ -246,6 +274,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     // Building the window.
@@ -298,9 +327,34 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void LoadMemoWindow();
     void UnloadMemoWindow();
     void BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>& ds, bool clearOnly);
-    void FillComplexFilterMenu();
     void PrintDataView(odb::DataSet& ds, int32_t mode, const QString& viewKey);
+
+    // The grid bound again to the current data set with its layout (no re-read).
+    void rebindGrid();
     void m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds);
+    // True when a record command may act: a current data set shown in the grid; else a beep.
+    bool viewOrBeep();
+    void deleteRows(bool loginRows);
+    void rebuildReferences();
+    void typeAhead(const QString& typed);
+
+    // Filters.
+    void ApplyFilter();
+    void FillComplexFilterMenu();
+    // The simple filters of mnuFilterItems joined: into the data set, the toolbar and the status.
+    void applySimpleFilters();
+    // m_objFilterSet made for the current table when it is missing or of another table.
+    void useFilterSetOfView();
+    // The member of mnuFilterItems (or mnuSearchItems) whose Tag is `field`; 0 when none.
+    int memberOf(const MenuArray& array, const QString& field) const;
+    bool complexFilterActive() const;
+    void setFilterButton(bool pressed);
+    // The predefined selections of the section shown: dropped when of another section or table.
+    QString alignSelectionSet();
+    void runComplexFilter();
+    void runComplexOrder();
+    // After a failed search the data set goes back to the row it stood on.
+    void notFound(const QString& title, const QString& text, const Variant& previousRow);
 
     // ---- controls ----
     QWidget* client_ = nullptr;
@@ -329,6 +383,9 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     std::vector<QWidget*> acmdSectionItem_;
     QTimer* tmSendMail_ = nullptr;
     QTimer* tmFunc_ = nullptr;
+    QString tmFuncTag_;
+    bool tmFuncBusy_ = false;
+    QMenu* lastGridPopup_ = nullptr;
 
     // ---- menus ----
     QMenu* mnuPopUp_ = nullptr;

@@ -28,8 +28,8 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
     } else if (key == QStringLiteral("Delete")) {
         mnuFileDelete_Click();
     } else if (key == QStringLiteral("Filter")) {
-        // Pressed while the data set has a filter.
-        bool filtered = true;
+        // Pressed while the data set has a filter; without a data set there is none to show.
+        bool filtered = false;
         if (m_objCurDS)
             filtered =
                 (m_objCurDS->GetOption(QStringLiteral("UseSelWhereForFilter")) == QStringLiteral("Yes") &&
@@ -67,44 +67,11 @@ void frmMain::mnuToolsOptions_Click() {
 
 // ---- not built yet ----
 
-// The record commands.
-void frmMain::mnuFileNew_Click() {}
-void frmMain::mnuFileProperties_Click() {}
-void frmMain::mnuFileDelete_Click() {}
-void frmMain::mnuSave_Click() {}
-void frmMain::mnuGridFldAll_Click() {}
-void frmMain::mnuGridFldSequence_Click() {}
-void frmMain::mnuGridCancel_Click() {}
-
-// Searches, filters, orders and predefined selections.
-void frmMain::mnuSearchItems_Click(int) {}
-void frmMain::mnuSearchNext_Click() {}
-void frmMain::mnuFilterComplex_Click() {}
-void frmMain::mnuFilterCancel_Click() {}
-void frmMain::mnuFilterItems_Click(int) {}
-void frmMain::mnuFilterComplexItems_Click(int) {}
-void frmMain::mnuOrderComplex_Click() {}
-void frmMain::mnuOrderCancel_Click() {}
-void frmMain::mnuOrderItems_Click(int) {}
-void frmMain::mnuFieldFilter_Click() {}
-void frmMain::mnuFieldSearchNext_Click() {}
-void frmMain::mnuFieldFilterCancel_Click() {}
-void frmMain::mnuFieldFilterCancelAll_Click() {}
-void frmMain::mnuDataSelBeforeQuery_Click() {}
-void frmMain::mnuDataSelCancel_Click() {}
-void frmMain::FillComplexFilterMenu() {}
-
-// The library's notifications.
-void frmMain::m_objCurDSEvents_OnRefreshRecordset(odb::DataSet&) {}
-
-// Related records and the deferred commands.
+// Related records.
 void frmMain::BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>&, bool) {}
 void frmMain::mnuRefItem_Click(int) {}
 void frmMain::mnuContItem_Click(int) {}
 void frmMain::mnuReferencedItem_Click(int) {}
-void frmMain::tmFunc_Timer() {
-    tmFunc_->stop();
-}
 
 // Printing.
 void frmMain::PrintDataView(odb::DataSet&, int32_t, const QString&) {}

@@ -1,5 +1,6 @@
 // The main window's layout: panes, splitter, tree-pane collapse and the section-items bar.
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -156,6 +157,11 @@ void frmMain::imgSplitter_MouseUp(int) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees the keys before the grid and the tree.
+    if (event->type() == QEvent::KeyPress && (watched == dgView_ || watched == tvTreeView_)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (Form_KeyDown(key->key(), key->modifiers())) return true;
+    }
     if (watched == client_) {
         if (event->type() == QEvent::Resize) {
             ArrangeMainWindow(splitterLeft_);

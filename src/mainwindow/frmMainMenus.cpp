@@ -96,6 +96,7 @@ void frmMain::createControls() {
 
     tvTreeView_ = new QTreeWidget(client_);
     tvTreeView_->setObjectName(QStringLiteral("tvTreeView"));
+    tvTreeView_->installEventFilter(this);
     tvTreeView_->setHeaderHidden(true);
     tvTreeView_->setColumnCount(1);
     tvTreeView_->setIconSize(QSize(16, 16));
@@ -125,6 +126,17 @@ void frmMain::createControls() {
     dgView_ = new odb::DataGrid(client_);
     dgView_->setObjectName(QStringLiteral("dgView"));
     dgView_->hide();
+    dgView_->installEventFilter(this);
+    connect(dgView_, &odb::DataGrid::DblClick, this, [this] { dgView_DblClick(); });
+    connect(dgView_, &odb::DataGrid::HeadClick, this, [this](int column) { dgView_HeadClick(column); });
+    connect(dgView_, &odb::DataGrid::ColResize, this,
+            [this](int column, int twips) { dgView_ColResize(column, twips); });
+    connect(dgView_, &odb::DataGrid::RowColChange, this,
+            [this](int lastRow, int lastCol) { dgView_RowColChange(lastRow, lastCol); });
+    connect(dgView_, &odb::DataGrid::MouseUp, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
+                dgView_MouseUp(button, x, y);
+            });
     cmdGridSetting_ = new QToolButton(client_);
     cmdGridSetting_->setObjectName(QStringLiteral("cmdGridSetting"));
     cmdGridSetting_->setText(QStringLiteral("..."));
@@ -275,7 +287,8 @@ void frmMain::createMenus() {
     // Search.
     mnuSearch_ = menu(nullptr, QStringLiteral("mnuSearch"), QStringLiteral("&Cerca"));
     addCommand(mnuSearch_, QStringLiteral("mnuSearchNext"), QStringLiteral("Cerca &successivo"),
-               &frmMain::mnuSearchNext_Click);
+               &frmMain::mnuSearchNext_Click)
+        ->setShortcut(Qt::Key_F3);
     mnuSearch_->addSeparator();
     mnuSearchItems_ = std::make_unique<MenuArray>(mnuSearch_, QStringLiteral("Cerca in..."),
                                                   QStringLiteral("mnuSearchItems"));
@@ -298,6 +311,9 @@ void frmMain::createMenus() {
         menu(mnuFilter_, QStringLiteral("mnuFilterShort"), QStringLiteral("Filtra colonna"));
     mnuFilterItems_ = std::make_unique<MenuArray>(mnuFilterShort, QStringLiteral("Filtra per..."),
                                                   QStringLiteral("mnuFilterItems"));
+    // Their captions hold the texts typed for the filters and the names given to saved filters.
+    mnuFilterItems_->SetLiteralCaptions(true);
+    mnuFilterComplexItems_->SetLiteralCaptions(true);
     connect(mnuFilter_, &QMenu::triggered, this, [this](QAction* a) {
         if (const int i = mnuFilterComplexItems_->IndexOf(a); i > 0) mnuFilterComplexItems_Click(i);
         if (const int i = mnuFilterItems_->IndexOf(a); i > 0) mnuFilterItems_Click(i);

@@ -12,6 +12,7 @@
 #include "base/AppError.h"
 #include "mainwindow/DateSelection.h"
 #include "mainwindow/SectionViews.h"
+#include "mainwindow/WaitCursor.h"
 #include "mainwindow/frmMain.h"
 #include "model/GetDBTable.h"
 #include "odb/DataSet.h"
@@ -36,13 +37,6 @@
 namespace {
 
 const QString kAdministrator = QStringLiteral("Amministratore");
-
-// The hourglass for the length of a scope.
-class WaitCursor {
-  public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 // The grid settings file: the executable's name and ".INI" in the program folder.
 QString gridLayoutFile() {
@@ -119,7 +113,11 @@ void frmMain::RefreshDetailView() {
             odb::Table& table = g_objDatabase->Tables().Item(view.table);
 
             // Predefined selections of the section.
-            if (m_objSelectionSet && m_objSelectionSet->Name() != text) m_objSelectionSet.reset();
+            // A section's selections are those of its name on its table ("Tutti" of one table is
+            // not "Tutti" of another).
+            if (m_objSelectionSet &&
+                (m_objSelectionSet->Name() != text || &m_objSelectionSet->Table() != &table))
+                m_objSelectionSet.reset();
             if (!m_objSelectionSet) m_objSelectionSet = table.NewSelectionSet();
             QAction* beforeQuery = findChild<QAction*>(QStringLiteral("mnuDataSelBeforeQuery"));
             if (m_objSelectionSet->Load(text, -1)) beforeQuery->setChecked(true);
@@ -176,9 +174,13 @@ void frmMain::RefreshDetailView() {
     refreshing_ = false;
 }
 
-void frmMain::bindGrid() {
+void frmMain::rebindGrid() {
     odb::DataPanelTools::CreatePanel(m_objCurDS, nullptr, QString())
         ->BindGrid(*dgView_, m_objGridLayout.get(), {});
+}
+
+void frmMain::bindGrid() {
+    rebindGrid();
     gridBound_ = true;
     if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
     m_objCurDSEvents = connect(&m_objCurDS->EventSource(), &odb::EventSource::OnRefreshRecordset, this,

@@ -16,6 +16,7 @@ QString frmSearchText::SearchText;
 bool frmSearchText::SearchInside = false;
 bool frmSearchText::Confirmed = false;
 bool frmSearchText::SearchNext = false;
+QString frmSearchText::PendingKeys;
 
 namespace {
 // The inside search needs a text of at least this length.
@@ -63,14 +64,24 @@ frmSearchText::frmSearchText(QWidget* parent) : QDialog(parent) {
 }
 
 bool frmSearchText::GetSelection(QWidget* parentForm, const QString& fieldName, bool enableInternal,
-                                 bool enableNext) {
+                                 bool enableNext, const QString& caption) {
     frmSearchText dialog(parentForm);
+    if (!caption.isEmpty()) dialog.setWindowTitle(caption);
     dialog.lblFieldName_->setText(fieldName);
     dialog.chkInternal_->setVisible(enableInternal);
     dialog.cmdNext_->setVisible(enableNext);
     dialog.Form_Activate();
+    dialog.typePendingKeys();
     odb::RunModal(dialog);
     return Confirmed;
+}
+
+void frmSearchText::typePendingKeys() {
+    if (PendingKeys.isEmpty()) return;
+    // As typed: the keys take the place of the text shown, the cursor after them.
+    txtSearch_->setText(PendingKeys);
+    PendingKeys.clear();
+    keysTyped_ = true;
 }
 
 void frmSearchText::Form_Activate() {
@@ -127,7 +138,11 @@ bool frmSearchText::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::NoModifier && handleKey(key->key())) return true;
     } else if (event->type() == QEvent::FocusIn && watched == txtSearch_) {
-        QMetaObject::invokeMethod(txtSearch_, &QLineEdit::selectAll, Qt::QueuedConnection);
+        // Keys typed before the dialog opened go on with the next key, they are not replaced by it.
+        if (keysTyped_)
+            keysTyped_ = false;
+        else
+            QMetaObject::invokeMethod(txtSearch_, &QLineEdit::selectAll, Qt::QueuedConnection);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -20,11 +20,15 @@ class frmSearchText : public QDialog {
     static bool SearchInside;       // look inside the values, not only at their start
     static bool Confirmed;          // the result of GetSelection
     static bool SearchNext;         // go on from the current row
+    // Keys typed before the dialog opened (the grid's type-ahead): typed into the box, in place of
+    // its text, as soon as the dialog is up; used once.
+    static QString PendingKeys;
 
     // Shows the dialog modally over `parentForm` for the field captioned `fieldName`; the
-    // inside-search box and the next button only when enabled. True when the user confirmed.
+    // inside-search box and the next button only when enabled; `caption` replaces the title
+    // ("Filtra"). True when the user confirmed.
     static bool GetSelection(QWidget* parentForm, const QString& fieldName, bool enableInternal = false,
-                             bool enableNext = false);
+                             bool enableNext = false, const QString& caption = {});
 
     void cmdOK_Click();
     void cmdNext_Click();
@@ -45,10 +49,12 @@ class frmSearchText : public QDialog {
     void txtSearch_Change();
     void confirm(bool next);
     bool handleKey(int key);
+    void typePendingKeys();
 
     QLabel* lblFieldName_ = nullptr;
     QLineEdit* txtSearch_ = nullptr;
     QCheckBox* chkInternal_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdNext_ = nullptr;
+    bool keysTyped_ = false;  // the box holds typed keys: its first focus selects nothing
 };

@@ -16,7 +16,43 @@
 
 namespace odb {
 
+namespace {
+
+// The row headings: a click or a drag there picks rows (the grid keeps them picked); the right
+// button's release reaches the grid's MouseUp.
+class RowHeadings : public QHeaderView {
+  public:
+    explicit RowHeadings(DataGrid* grid) : QHeaderView(Qt::Vertical, grid), grid_(grid) {
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        grid_->setPickingRows(true);
+        QHeaderView::mousePressEvent(event);
+        grid_->setPickingRows(false);
+    }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        grid_->setPickingRows(true);
+        QHeaderView::mouseMoveEvent(event);
+        grid_->setPickingRows(false);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        grid_->setPickingRows(true);
+        QHeaderView::mouseReleaseEvent(event);
+        grid_->setPickingRows(false);
+        grid_->rowHeadingReleased(event);
+    }
+
+  private:
+    DataGrid* grid_;
+};
+
+}  // namespace
+
 DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
+    setVerticalHeader(new RowHeadings(this));
     setObjectName(QStringLiteral("DataGrid"));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -251,6 +287,18 @@ void DataGrid::mousePressEvent(QMouseEvent* event) {
     }
     QTableView::mousePressEvent(event);
 }
+
+bool DataGrid::IsDataCell(int x, int y) const {
+    const QPoint at = viewport()->mapFrom(this, QPoint(x, y));
+    return viewport()->rect().contains(at) && indexAt(at).isValid();
+}
+
+void DataGrid::rowHeadingReleased(QMouseEvent* event) {
+    const QPoint p = verticalHeader()->viewport()->mapTo(this, event->position().toPoint());
+    emit MouseUp(event->button(), event->modifiers(), p.x(), p.y());
+}
+
+void DataGrid::keyboardSearch(const QString&) {}
 
 bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {

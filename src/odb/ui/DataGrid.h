@@ -49,6 +49,15 @@ class DataGrid : public QTableView {
     void SetColumnWidth(int column, int twips);
     // The height of one line, which the headings line has too, in twips.
     int RowHeight() const;
+    // True while rows are being picked on the row headings (a click or a drag there).
+    bool PickingRows() const { return pickingRows_ > 0; }
+    // True when the point (from the grid's top left, headings included, in pixels) lies on a
+    // data cell.
+    bool IsDataCell(int x, int y) const;
+
+    // ---- internals of the row headings ----
+    void setPickingRows(bool picking) { pickingRows_ += picking ? 1 : -1; }
+    void rowHeadingReleased(QMouseEvent* event);
 
   signals:
     void HeadClick(int column);
@@ -63,6 +72,8 @@ class DataGrid : public QTableView {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Typing does not move to a row: the program's own type-ahead opens its search instead.
+    void keyboardSearch(const QString& search) override;
 
   private:
     void currentMoved(const QModelIndex& current, const QModelIndex& previous);
@@ -76,6 +87,7 @@ class DataGrid : public QTableView {
     mutable int syncing_ = 0;
     int resizing_ = 0;  // widths set by the program, not the user
     int selStartCol_ = -1, selEndCol_ = -1;
+    int pickingRows_ = 0;
 };
 
 }  // namespace odb
