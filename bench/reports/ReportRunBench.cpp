@@ -4,6 +4,9 @@
 // QPainter drawing the same at the same places from one SQLite query: on the same PDF printer, and on
 // page pictures of the preview's size kept and written as the preview keeps and writes them.
 // The preview runs also report the memory they hold with every page stored, at 20 and at 100 pages.
+// Then 20 preview pages of the same report from 3,300, 33,000 and 330,000 rows against the bare query
+// and painter drawing the same 20 pages: both sort alike (by date, then by the worker's name through
+// the library's own text collation) and read no more rows than those pages hold.
 //
 // Run with --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true and compare the medians.
 // The memory held is read in a fresh process, one page count a run (--benchmark_filter=Preview/20/, then
@@ -22,6 +25,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include <sqlite3.h>
@@ -35,6 +40,7 @@
 #include "odb/DbmsGlobal.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
+#include "odb/condition/ConditionFunctions.h"
 #include "odb/ui/ModalDialog.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/ProgramFolder.h"
@@ -45,6 +51,7 @@
 namespace {
 
 constexpr int kWorkers = 33, kDays = 100;  // 3,300 rows
+constexpr int kPreviewPages = 20;
 constexpr int kRowsPerModule = 33;
 constexpr double kRowsTop = 30, kRowDim = 6;
 constexpr int kPagesInMemory = 16;
@@ -113,15 +120,17 @@ long ResidentKb() {
 struct ReportDatabase {
     QTemporaryDir dir;
     QString file;
+    std::shared_ptr<odb::Connection> connection;
+    std::shared_ptr<odb::Database> database;
 
-    ReportDatabase() {
+    explicit ReportDatabase(int days) {
         SetSettingsFolder(QDir(dir.path()).filePath(QStringLiteral("settings")));
         SetProgramFolder(dir.path());
         file = QDir(dir.path()).filePath(QStringLiteral("ZeltoLavrix.mdb"));
-        auto connection = std::make_shared<odb::Connection>();
+        connection = std::make_shared<odb::Connection>();
         connection->CreateDatabaseFile(file);
         connection->OpenDatabaseFile(file);
-        auto database = odb::DbmsGlobal::CreateDatabase(std::make_shared<DB>(), "Zelto Lavrix", nullptr);
+        database = odb::DbmsGlobal::CreateDatabase(std::make_shared<DB>(), "Zelto Lavrix", nullptr);
         database->Open(connection);
         auto workers = database->Tables().Item("Operai").OpenData();
         connection->BeginTrans();
@@ -144,9 +153,6 @@ struct ReportDatabase {
                       "MargineInferioreRighe", kRowsTop + kRowsPerModule * kRowDim,
                       "AltezzaRigheDettaglio", kRowDim,
                       "IstruzioniStampa",      QString::fromLatin1(kScript)});
-        g_objConnection = connection;
-        g_objDatabase = database;
-
         sqlite3* db = nullptr;
         sqlite3_open(file.toUtf8().constData(), &db);
         Exec(db, "BEGIN IMMEDIATE");
@@ -157,7 +163,7 @@ struct ReportDatabase {
                            "SELECT ?, ?, ?, ?, ?, ?, OID FROM Operai WHERE Codice = ?",
                            -1, &st, nullptr);
         const double first = MakeOleDate(2026, 1, 1);
-        for (int d = 0; d < kDays; ++d)
+        for (int d = 0; d < days; ++d)
             for (int w = 1; w <= kWorkers; ++w) {
                 const QByteArray code = QStringLiteral("%1").arg(w, 4, 10, QLatin1Char('0')).toUtf8();
                 sqlite3_bind_double(st, 1, first + d);
@@ -175,13 +181,29 @@ struct ReportDatabase {
         sqlite3_close(db);
     }
     ~ReportDatabase() {
-        g_objDatabase.reset();
-        if (g_objConnection) g_objConnection->CloseConnection();
-        g_objConnection.reset();
+        if (g_objDatabase == database) g_objDatabase.reset();
+        if (g_objConnection == connection) g_objConnection.reset();
+        database.reset();
+        connection->CloseConnection();
+    }
+    // The report run reads the program's open database.
+    void use() {
+        g_objConnection = connection;
+        g_objDatabase = database;
     }
 };
 
-ReportDatabase* g_db = nullptr;
+ReportDatabase* g_db = nullptr;  // 3,300 rows
+// The larger databases, made when first asked for.
+std::map<int, std::unique_ptr<ReportDatabase>>* g_larger = nullptr;
+
+// The databases of 3,300, 33,000 and 330,000 rows.
+ReportDatabase& DatabaseOfRows(int rows) {
+    if (rows == kWorkers * kDays) return *g_db;
+    auto& d = (*g_larger)[rows];
+    if (!d) d = std::make_unique<ReportDatabase>(rows / kWorkers);
+    return *d;
+}
 
 QString output(const char* name) {
     return QDir::temp().filePath(QString::fromLatin1(name));
@@ -194,13 +216,14 @@ void usePdfPrinter() {
 }
 
 // The report run; `pages` 100 prints every row, fewer stop at that many modules.
-bool runReport(bool preview, int pages) {
+bool runReport(bool preview, int pages, int rows = kWorkers * kDays) {
     auto ds = g_objDatabase->Tables().Item("Ingressi").OpenData({}, QStringLiteral("Data, Operaio"));
-    const int32_t limit = pages * kRowsPerModule >= kWorkers * kDays ? 0 : pages * kRowsPerModule;
+    const int32_t limit = pages * kRowsPerModule >= rows ? 0 : pages * kRowsPerModule;
     return PrintCustomReports(nullptr, ds, nullptr, {}, {}, limit, preview, 1, {});
 }
 
 void BM_ReportRunToPdf(benchmark::State& state) {
+    g_db->use();
     usePdfPrinter();
     for (auto _ : state)
         if (!runReport(false, 100)) state.SkipWithError("the run stopped");
@@ -209,6 +232,7 @@ void BM_ReportRunToPdf(benchmark::State& state) {
 BENCHMARK(BM_ReportRunToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_ReportRunToPreview(benchmark::State& state) {
+    g_db->use();
     usePdfPrinter();
     const int pages = int(state.range(0));
     long before = 0, held = 0;
@@ -227,7 +251,9 @@ void BM_ReportRunToPreview(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportRunToPreview)->Arg(20)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// The same by hand: one query, millimetres to device pixels, the fonts at their size.
+// The same by hand: one query, millimetres to device pixels, the fonts at their size. The rows come in
+// the run's order (by date, then by the worker's name through the library's text collation), `limit`
+// of them (0: all).
 struct BarePage {
     QFont heading, plain;
     QLocale italian{QLocale::Italian, QLocale::Italy};
@@ -239,15 +265,19 @@ struct BarePage {
     }
     // The rows of the query, a page each 33, through `page` (called at each page's start).
     template <class NewPage>
-    void draw(QPainter& p, double px, NewPage newPage) {
+    void draw(QPainter& p, double px, NewPage newPage, const QString& file, int limit = 0) {
         sqlite3* db = nullptr;
-        sqlite3_open_v2(g_db->file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        odb::RegisterConditionFunctions(db);
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(
-            db,
-            "SELECT Data, OraEntrataMattino, OraUscitaPomeriggio, MinutiPresenza FROM Ingressi "
-            "ORDER BY Data, Operaio",
-            -1, &st, nullptr);
+        const QByteArray sql =
+            QStringLiteral(
+                "SELECT r.Data, r.OraEntrataMattino, r.OraUscitaPomeriggio, r.MinutiPresenza FROM "
+                "Ingressi r ORDER BY r.Data, (SELECT o.Nominativo FROM Operai o WHERE o.OID = "
+                "r.Operaio) COLLATE VBTEXT, r.OID LIMIT %1")
+                .arg(limit > 0 ? limit : -1)
+                .toUtf8();
+        sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr);
         long total = 0;
         int row = 0;
         auto text = [&](double y, double x, const QString& s, bool right = false) {
@@ -296,43 +326,77 @@ void BM_ReportWithBareQPainterToPdf(benchmark::State& state) {
         printer.setOutputFileName(output("zl-bench-report-bare.pdf"));
         printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         QPainter p(&printer);
-        BarePage().draw(p, 600 / 25.4, [&] { printer.newPage(); });
+        BarePage().draw(
+            p, 600 / 25.4, [&] { printer.newPage(); }, g_db->file);
         p.end();
     }
     state.SetItemsProcessed(state.iterations() * kWorkers * kDays);
 }
 BENCHMARK(BM_ReportWithBareQPainterToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Pages of the preview's size at the screen's resolution: the first 16 kept, the rest written as bitmaps.
-void BM_ReportWithBareQPainterToImages(benchmark::State& state) {
+// Pages of the preview's size at the screen's resolution: the first 16 kept, the rest written as
+// bitmaps; `limit` rows of `file` (0: all).
+void BarePreviewPages(const QString& folder, const QString& file, int limit) {
     const int dpi = qRound(QGuiApplication::primaryScreen()->logicalDotsPerInch());
     const double px = dpi / 25.4;
-    for (auto _ : state) {
-        QTemporaryDir files(QDir(g_db->dir.path()).filePath(QStringLiteral("TmpPreview-XXXXXX")));
-        std::vector<QImage> kept;
-        QImage page(qRound(210 * px), qRound(297 * px), QImage::Format_RGB32);
-        page.fill(Qt::white);
-        auto painter = std::make_unique<QPainter>(&page);
-        painter->setRenderHint(QPainter::Antialiasing, false);
-        int number = 0;
-        auto store = [&] {
-            painter->end();
-            ++number;
-            if (number > kPagesInMemory)
-                page.save(QStringLiteral("%1/TmpPreview_%2.bmp").arg(files.path()).arg(number), "BMP");
-            else
-                kept.push_back(page.copy());
-            page.fill(Qt::white);
-            painter->begin(&page);
-            painter->setRenderHint(QPainter::Antialiasing, false);
-        };
-        BarePage().draw(*painter, px, store);
-        store();
+    QTemporaryDir files(QDir(folder).filePath(QStringLiteral("TmpPreview-XXXXXX")));
+    std::vector<QImage> kept;
+    QImage page(qRound(210 * px), qRound(297 * px), QImage::Format_RGB32);
+    page.fill(Qt::white);
+    auto painter = std::make_unique<QPainter>(&page);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    int number = 0;
+    auto store = [&] {
         painter->end();
-    }
+        ++number;
+        if (number > kPagesInMemory)
+            page.save(QStringLiteral("%1/TmpPreview_%2.bmp").arg(files.path()).arg(number), "BMP");
+        else
+            kept.push_back(page.copy());
+        page.fill(Qt::white);
+        painter->begin(&page);
+        painter->setRenderHint(QPainter::Antialiasing, false);
+    };
+    BarePage().draw(*painter, px, store, file, limit);
+    store();
+    painter->end();
+}
+
+void BM_ReportWithBareQPainterToImages(benchmark::State& state) {
+    for (auto _ : state)
+        BarePreviewPages(g_db->dir.path(), g_db->file, 0);
     state.SetItemsProcessed(state.iterations() * kWorkers * kDays);
 }
 BENCHMARK(BM_ReportWithBareQPainterToImages)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// ---- 20 preview pages from more and more rows ----
+
+void BM_ReportPagesToPreview(benchmark::State& state) {
+    const int rows = int(state.range(0));
+    ReportDatabase& db = DatabaseOfRows(rows);
+    db.use();
+    usePdfPrinter();
+    odb::ModalRunner previous = odb::SetModalRunner([](QDialog&) { return int(QDialog::Rejected); });
+    for (auto _ : state)
+        runReport(true, kPreviewPages, rows);
+    odb::SetModalRunner(std::move(previous));
+    g_db->use();
+    state.SetItemsProcessed(state.iterations() * kPreviewPages * kRowsPerModule);
+}
+
+void BM_ReportPagesWithBareQPainter(benchmark::State& state) {
+    ReportDatabase& db = DatabaseOfRows(int(state.range(0)));
+    for (auto _ : state)
+        BarePreviewPages(db.dir.path(), db.file, kPreviewPages * kRowsPerModule);
+    state.SetItemsProcessed(state.iterations() * kPreviewPages * kRowsPerModule);
+}
+
+void RowCounts(benchmark::internal::Benchmark* b) {
+    b->ArgName("rows")->Arg(kWorkers * kDays)->Arg(kWorkers * kDays * 10)->Arg(kWorkers * kDays * 100);
+    b->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+BENCHMARK(BM_ReportPagesToPreview)->Apply(RowCounts);
+BENCHMARK(BM_ReportPagesWithBareQPainter)->Apply(RowCounts);
 
 }  // namespace
 
@@ -340,11 +404,16 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     Prompt::setInstance(std::make_shared<QuietPrompt>());
-    ReportDatabase database;
+    ReportDatabase database(kDays);
     g_db = &database;
+    database.use();
+    std::map<int, std::unique_ptr<ReportDatabase>> larger;
+    g_larger = &larger;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    database.use();
+    larger.clear();
     g_db = nullptr;
     return 0;
 }
