@@ -1,7 +1,13 @@
 // The shared drawing helpers of the label and report engines.
 #include "labels/SurfaceDrawing.h"
 
+#include <QFile>
 #include <QImage>
+#include <QImageReader>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "base/Variant.h"
 #include "platform/DrawSurface.h"
@@ -166,16 +172,41 @@ void DrawLine(DrawSurface& surface, float x, float y, float x2, float y2) {
         surface.line(QPointF(x, y), QPointF(x2, y2));
 }
 
+PictureFile ReadPictureFile(const QString& path, QImage& picture) {
+    picture = QImage();
+    // Opened without waiting and looked at before reading: a named pipe or a device would block
+    // the run, or never end.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return PictureFile::NotAFile;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return PictureFile::NotAFile;
+    }
+    QFile in;
+    if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return PictureFile::NotAFile;
+    }
+    QImageReader reader(&in);
+    const QSize size = reader.size();
+    if (size.isValid() && static_cast<qint64>(size.width()) * size.height() > kMaxPicturePixels)
+        return PictureFile::NotAPicture;
+    picture = reader.read();
+    return picture.isNull() ? PictureFile::NotAPicture : PictureFile::Loaded;
+}
+
 void DrawImageFile(DrawSurface& surface, const QString& file, float x, float y, float dimY, float dimX,
                    bool stretch) {
     const QString path = MakeAbsolutePath(file);
-    if (!FileExists(path)) {
+    QImage picture;
+    const PictureFile read = ReadPictureFile(path, picture);
+    if (read == PictureFile::NotAFile) {
         Prompt::instance().msgBox(QStringLiteral("Impossibile accedere al file dell'immagine:\r") + file,
                                   MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle);
         return;
     }
-    const QImage picture(path);
-    if (picture.isNull()) RaiseVbError(481);
+    if (read == PictureFile::NotAPicture) RaiseVbError(481);
     const QSizeF natural = surface.naturalSize(picture);
     const QRectF whole(0, 0, picture.width(), picture.height());
     if (dimY == 0 || dimX == 0) {

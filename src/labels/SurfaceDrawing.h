@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class DrawSurface;
+class QImage;
 class Object;
 
 // Prints the text from (x, y) line by line and returns the width of the widest line. Breaks: with
@@ -30,9 +31,16 @@ void DrawBox(DrawSurface& surface, float x, float y, float x2, float y2, bool fi
 void DrawCircle(DrawSurface& surface, float x, float y, float radius, bool fill);
 // A horizontal or vertical line is drawn in the box form, any other as a segment.
 void DrawLine(DrawSurface& surface, float x, float y, float x2, float y2);
+// A picture file as the engines read it: only a regular file is opened (a missing file, a folder,
+// a named pipe or a device is NotAFile); a picture of more than kMaxPicturePixels, far beyond what
+// a page shows at any printer's resolution, is NotAPicture like a file that is no picture.
+enum class PictureFile { Loaded, NotAFile, NotAPicture };
+inline constexpr qint64 kMaxPicturePixels = 64LL * 1000 * 1000;
+PictureFile ReadPictureFile(const QString& path, QImage& picture);
 // The picture in the file (relative names are in the program folder) at (x, y): at its own size when a
 // size is 0, stretched to dimX x dimY, or, not stretched, its top-left region of that size at its own
-// scale. A missing file is told to the user and nothing is drawn; a file that is no picture raises 481.
+// scale. A missing file (or one that is no regular file) is told to the user and nothing is drawn; a file
+// that is no picture raises 481.
 void DrawImageFile(DrawSurface& surface, const QString& file, float x, float y, float dimY, float dimX,
                    bool stretch);
 // The font: a face name that is not empty replaces the face; the size is in points on a printer and

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "base/AppError.h"
 #include "labels/Code128.h"
 #include "platform/DrawSurface.h"
 
@@ -38,6 +39,11 @@ QString AddCode128Checksum(const QString& text) {
 
 float DrawBarcode128(DrawSurface& surface, const QString& text, float top, float left, float height,
                      float module) {
+    if (text.size() > kMaxBarcodeCharacters)
+        throw AppError(5, QString(),
+                       QStringLiteral("Codice a barre troppo lungo: %1 caratteri (al massimo %2)")
+                           .arg(text.size())
+                           .arg(kMaxBarcodeCharacters));
     thread_local std::vector<uint8_t> widths;
     code128::Encode(text, widths);
     float total = 0;

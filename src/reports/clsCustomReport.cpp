@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "base/AppError.h"
+#include "labels/SurfaceDrawing.h"
 #include "platform/DrawSurface.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/PrinterSurface.h"
@@ -99,9 +100,9 @@ void clsCustomReport::SetParameter(const Variant& device, float reportHeight, fl
     m_picBackImage = QImage();
     if (!backImageFile.isEmpty()) {
         const QString path = MakeAbsolutePath(backImageFile);
-        if (!FileExists(path)) RaiseVbError(53, className());
-        m_picBackImage = QImage(path);
-        if (m_picBackImage.isNull()) RaiseVbError(481, className());
+        const PictureFile read = ReadPictureFile(path, m_picBackImage);
+        if (read == PictureFile::NotAFile) RaiseVbError(53, className());
+        if (read == PictureFile::NotAPicture) RaiseVbError(481, className());
     }
     if (m_sngRowsBottom == 0) {
         if (printers.count() == 0 || !printers.current())

@@ -2,7 +2,17 @@
 // and the engine's own errors.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <thread>
 
 #include "LabelFixture.h"
 #include "base/ErrorOf.h"
@@ -349,6 +359,59 @@ TEST_F(LabelTest, PicturesAtTheirSizeStretchedOrCroppedAndMissingOnesTold) {
     notPicture.write("testo");
     notPicture.close();
     EXPECT_EQ(481, ErrorOf([&] { engine.ImageOut(QStringLiteral("note.png"), 0, 0); }));
+}
+
+// What a script asks of the drawing members is bounded by what a page can show, and only regular
+// files are opened: a named pipe would block the run until someone wrote to it.
+TEST_F(LabelTest, BarcodesLongerThanAPageAndFilesThatAreNoFilesAreRefused) {
+    auto printer = addPrinter(QSizeF(200, 200));
+    clsLabelPrint engine;
+    engine.SetParameter(Variant("Etichette"), 100, 100, 1, 2);
+    printer->log.clear();
+    const QString longest(1000, QLatin1Char('7'));
+    EXPECT_NEAR(engine.Barcode128bOut(1, 1, 5, 0.1f, longest), (11 * 1001 + 24) * 0.1f, 0.1);
+    printer->log.clear();
+    QString description;
+    try {
+        engine.Barcode128bOut(1, 1, 5, 0.1f, longest + QLatin1Char('7'));
+    } catch (const AppError& e) {
+        description = QString::number(e.number()) + u' ' + e.description();
+    }
+    EXPECT_EQ(description, QStringLiteral("5 Codice a barre troppo lungo: 1001 caratteri (al massimo 1000)"));
+    EXPECT_TRUE(printer->log.isEmpty());
+
+    const QString pipe = path(QStringLiteral("program/tubo.png"));
+    ASSERT_EQ(0, mkfifo(QFile::encodeName(pipe).constData(), 0600));
+    // Whoever opened the pipe to read is let go after a while, so that a failure does not hang.
+    struct Release {
+        std::promise<void> done;
+        std::thread writer;
+        ~Release() {
+            done.set_value();
+            writer.join();
+        }
+    } release;
+    release.writer = std::thread([&pipe, done = release.done.get_future()] {
+        done.wait_for(std::chrono::seconds(3));
+        const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(0, ErrorOf([&] { engine.ImageOut(QStringLiteral("tubo.png"), 0, 0); }));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_TRUE(printer->log.isEmpty());
+    ASSERT_EQ(1u, prompt->shown().size());
+    EXPECT_EQ(QStringLiteral("Impossibile accedere al file dell'immagine:\rtubo.png"), prompt->last().text);
+    QDir().mkpath(path(QStringLiteral("program/cartella.png")));
+    engine.ImageOut(QStringLiteral("cartella.png"), 0, 0);
+    EXPECT_EQ(2u, prompt->shown().size());
+
+    // A picture far beyond any page (20000 x 20000 pixels) is no picture to print.
+    QImage huge(20000, 20000, QImage::Format_Mono);
+    huge.fill(0);
+    ASSERT_TRUE(huge.save(path(QStringLiteral("program/enorme.png"))));
+    EXPECT_EQ(481, ErrorOf([&] { engine.ImageOut(QStringLiteral("enorme.png"), 0, 0); }));
+    EXPECT_TRUE(printer->log.isEmpty());
 }
 
 }  // namespace
