@@ -334,7 +334,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds);
     // True when a record command may act: a current data set shown in the grid; else a beep.
     bool viewOrBeep();
-    void deleteRows(bool loginRows);
+    void deleteRows(const VariantList& picked, const Variant& current, bool loginRows);
     void rebuildReferences();
     void typeAhead(const QString& typed);
 

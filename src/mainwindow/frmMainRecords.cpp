@@ -79,14 +79,17 @@ void frmMain::mnuFileDelete_Click() {
         Prompt::instance().beep();
         return;
     }
+    // The rows as picked when the command was given.
+    const VariantList picked = dgView_->SelBookmarks();
+    const Variant current = dgView_->Bookmark();
     if (Prompt::instance().msgBox(QStringLiteral("Confermi l'eliminazione dei dati selezionati ?"),
                                   vbOKCancel | vbQuestion, QString(), this) != MsgResult::OK)
         return;
     const bool loginRows = m_objCurDS->GetTable().Name() == m_objCurDS->GetDatabase().ConnectionsTableName();
-    deleteRows(loginRows);
+    deleteRows(picked, current, loginRows);
 }
 
-void frmMain::deleteRows(bool loginRows) {
+void frmMain::deleteRows(const VariantList& picked, const Variant& current, bool loginRows) {
     bool stopped = false;
     {
         WaitCursor wait;
@@ -96,7 +99,6 @@ void frmMain::deleteRows(bool loginRows) {
         const std::shared_ptr<odb::DataSet> ds = m_objCurDS;
         odb::Recordset rs = ds->Recordset();
         try {
-            const VariantList picked = dgView_->SelBookmarks();
             if (picked.size() >= 2) {
                 message.StartProgress(static_cast<int32_t>(picked.size()), true);
                 for (const Variant& bookmark : picked) {
@@ -109,7 +111,7 @@ void frmMain::deleteRows(bool loginRows) {
                     if (!ds->RowPositionLost()) ds->DeleteRow(loginRows);
                 }
             } else {
-                rs.SetBookmark(dgView_->Bookmark());
+                rs.SetBookmark(current);
                 if (!ds->RowPositionLost()) ds->DeleteRow(loginRows);
             }
         } catch (const AppError& e) {
@@ -220,7 +222,11 @@ void frmMain::m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds) {
     // Only the data set the grid shows; the binding reads nothing, so it sets off no re-read.
     if (!gridBound_ || !m_objCurDS || &ds != m_objCurDS.get()) return;
     try {
+        // Rows picked stay picked while they are still there (a re-read on the window's activation
+        // must not drop them).
+        const VariantList picked = dgView_->SelBookmarks();
         rebindGrid();
+        if (picked.size() >= 2) dgView_->SetSelBookmarks(picked);
     } catch (const AppError& e) {
         SetStatusMsg(e.description());
     }

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "odb/DataSet.h"
 #include "odb/GridLayout.h"
@@ -199,6 +200,22 @@ VariantList DataGrid::SelBookmarks() const {
     for (const QModelIndex& r : rows)
         out.push_back(model_->dataSet().BookmarkAt(r.row()));
     return out;
+}
+
+void DataGrid::SetSelBookmarks(const VariantList& bookmarks) {
+    if (!model_ || bookmarks.empty()) return;
+    std::unordered_set<int64_t> wanted;
+    for (const Variant& b : bookmarks)
+        if (!b.isEmptyOrNull()) wanted.insert(static_cast<int64_t>(b.toDouble()));
+    QItemSelection rows;
+    const DataSet& ds = model_->dataSet();
+    const int last = model_->columnCount() - 1;
+    for (int r = 0; r < model_->rowCount() && !wanted.empty(); ++r) {
+        const Variant b = ds.BookmarkAt(r);
+        if (b.isNull() || wanted.erase(static_cast<int64_t>(b.toDouble())) == 0) continue;
+        rows.select(model_->index(r, 0), model_->index(r, last));
+    }
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
 
 void DataGrid::ClearSelBookmarks() {

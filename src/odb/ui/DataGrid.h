@@ -35,6 +35,9 @@ class DataGrid : public QTableView {
     // The bookmarks of the selected rows, in grid order.
     VariantList SelBookmarks() const;
     void ClearSelBookmarks();
+    // Picks the rows of `bookmarks` that the grid shows (the others are left out); the current
+    // row stays.
+    void SetSelBookmarks(const VariantList& bookmarks);
     // The current column (0-based, -1 when none) and its cell's text.
     int Col() const;
     void SetCol(int column);

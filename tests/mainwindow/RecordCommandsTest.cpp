@@ -1,0 +1,445 @@
+// The record commands of the main window, the grid's events and field settings, the keys and the
+// library's notifications.
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+#include "MainWindowFixture.h"
+#include "base/DateUtil.h"
+#include "model/GetDBTable.h"
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+#include "odb/EventSource.h"
+#include "odb/GridLayout.h"
+#include "odb/Table.h"
+#include "odb/ui/DataGrid.h"
+#include "odb/ui/DataGridModel.h"
+#include "odb/ui/FieldChooser.h"
+#include "odb/ui/FieldEditor.h"
+#include "odb/ui/RecordWindow.h"
+#include "platform/Clock.h"
+#include "startup/SharedState.h"
+#include "startup/frmMessage.h"
+#include "startup/frmSearchText.h"
+
+namespace {
+
+using namespace MsgBoxStyle;
+
+constexpr int kCustomerOrdersNode = 2;
+constexpr int kCustomersNode = 35;
+constexpr int kUsersNode = 38;
+constexpr int kDetailsNode = 48;
+
+class RecordCommandsTest : public MainWindowTest {
+  protected:
+    void TearDown() override {
+        Clock::reset();
+        MainWindowTest::TearDown();
+    }
+    frmMain& customers(int count) {
+        frmMain& w = start();
+        auto ds = GetDBTable("Clienti").OpenData();
+        for (int i = 1; i <= count; ++i)
+            EXPECT_TRUE(
+                ds->AddRow({"Descrizione", QStringLiteral("Cliente %1").arg(i, 2, 10, QLatin1Char('0'))}));
+        click(kCustomersNode);
+        return w;
+    }
+    int rowsIn(const QString& table) { return GetDBTable(table).OpenData()->RowCount(); }
+    // Picks the grid rows `first` to `last` on their row headings: a click, then Shift + click.
+    static void pickRows(odb::DataGrid* grid, int first, int last) {
+        QHeaderView* headings = grid->verticalHeader();
+        auto at = [&](int row) {
+            return QPoint(5, headings->sectionViewportPosition(row) + headings->sectionSize(row) / 2);
+        };
+        QTest::mouseClick(headings->viewport(), Qt::LeftButton, Qt::NoModifier, at(first));
+        if (last != first)
+            QTest::mouseClick(headings->viewport(), Qt::LeftButton, Qt::ShiftModifier, at(last));
+    }
+    void showActive(frmMain& w) {
+        w.resize(1200, 800);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QApplication::processEvents();
+    }
+    int count(const QString& text) {
+        int n = 0;
+        for (const auto& s : prompt->shown())
+            if (s.text == text) ++n;
+        return n;
+    }
+};
+
+TEST_F(RecordCommandsTest, NewAndModifyGoThroughTheRecordWindowAndBindTheGridOncePerReRead) {
+    frmMain& w = customers(2);
+    auto ds = w.CurrentDataSet();
+    int reReads = 0;
+    QObject::connect(&ds->EventSource(), &odb::EventSource::OnRefreshRecordset, [&] { ++reReads; });
+
+    // Insert: the new-row window; OK stores the row and the view reads it.
+    expect([](QDialog& d) {
+        auto* r = qobject_cast<odb::RecordWindow*>(&d);
+        ASSERT_TRUE(r);
+        r->editor("Descrizione")->line()->setText("Nuovo cliente");
+        emit r->editor("Descrizione")->line()->editingFinished();
+        r->cmdOK()->click();
+    });
+    QPointer<odb::DataGridModel> before = w.dgView()->gridModel();
+    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_Insert, Qt::NoModifier));
+    EXPECT_EQ(rowsIn("Clienti"), 4);
+    EXPECT_EQ(ds->RowCount(), 4);
+    EXPECT_EQ(reReads, 1);
+    EXPECT_TRUE(before.isNull());  // bound again, and the binding read nothing again
+    EXPECT_EQ(ds->ColText("Descrizione"), "Nuovo cliente");
+
+    // A cancelled new row: nothing read again.
+    expect(cancel());
+    w.mnuFileNew_Click();
+    EXPECT_EQ(reReads, 1);
+    EXPECT_EQ(rowsIn("Clienti"), 4);
+
+    // Enter (and a double click) open the grid's current row for editing.
+    ASSERT_TRUE(
+        w.dgView()->SetBookmark(GetDBTable("Clienti").OpenData("Descrizione='Cliente 01'")->Bookmark()));
+    expect([](QDialog& d) {
+        auto* r = qobject_cast<odb::RecordWindow*>(&d);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->editor("Descrizione")->line()->text(), "Cliente 01");
+        r->editor("Citta")->line()->setText("Pavia");
+        emit r->editor("Citta")->line()->editingFinished();
+        r->cmdOK()->click();
+    });
+    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_Return, Qt::NoModifier));
+    EXPECT_EQ(GetDBTable("Clienti").OpenData("Citta='Pavia'")->RowCount(), 1);
+    EXPECT_EQ(reReads, 2);
+
+    // Columns picked on their headings: a double click opens nothing and does not beep.
+    showActive(w);
+    QHeaderView* headings = w.dgView()->horizontalHeader();
+    QTest::mouseClick(headings->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      QPoint(headings->sectionViewportPosition(0) + 5, 5));
+    ASSERT_EQ(w.dgView()->SelStartCol(), 0);
+    const int shown = static_cast<int>(dialogsShown.size());
+    w.dgView_DblClick();
+    EXPECT_EQ(dialogsShown.size(), shown);
+    EXPECT_EQ(prompt->beeps(), 0);
+
+    // Without a grid (a group chosen), the record commands beep.
+    click(34);
+    w.mnuFileNew_Click();
+    w.mnuFileProperties_Click();
+    w.mnuFileDelete_Click();
+    w.mnuSave_Click();
+    EXPECT_EQ(prompt->beeps(), 4);
+    EXPECT_EQ(dialogsShown.size(), shown);
+}
+
+TEST_F(RecordCommandsTest, DeleteAsksAndACancelTouchesNothing) {
+    frmMain& w = customers(3);
+    prompt->answer(MsgResult::Cancel);
+    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_Delete, Qt::NoModifier));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Confermi l'eliminazione dei dati selezionati ?");
+    EXPECT_EQ(prompt->last().buttons(), vbOKCancel);
+    EXPECT_EQ(prompt->last().icon(), vbQuestion);
+    EXPECT_EQ(rowsIn("Clienti"), 4);
+    EXPECT_FALSE(frmMessage::isLoaded());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // OK with one row picked: the current row goes, through the single-row road.
+    const Variant current = w.dgView()->Bookmark();
+    prompt->answer(MsgResult::OK);
+    w.mnuFileDelete_Click();
+    EXPECT_EQ(rowsIn("Clienti"), 3);
+    EXPECT_FALSE(GetDBTable("Clienti").OpenData()->FindBookmark(current));
+    EXPECT_FALSE(frmMessage::isLoaded());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(RecordCommandsTest, AStopDuringAMultiRowDeleteEndsTheLoop) {
+    frmMain& w = customers(10);
+    showActive(w);
+    auto ds = w.CurrentDataSet();
+    ASSERT_EQ(ds->RowCount(), 11);
+    // The ten new customers, picked on the row headings (the default customer comes first).
+    ASSERT_EQ(w.dgView()->gridModel()->text(0, 0), "Cliente generico");
+    pickRows(w.dgView(), 1, 10);
+    ASSERT_EQ(w.dgView()->SelBookmarks().size(), 10u);
+
+    int removed = 0;
+    QObject::connect(&ds->EventSource(), &odb::EventSource::RowRemoved, [&] {
+        // The user stops once the third row is gone.
+        if (++removed == 3) frmMessage::instance().cmdStop_Click();
+    });
+    prompt->answer(MsgResult::OK);   // the deletion
+    prompt->answer(MsgResult::Yes);  // "Confermi l'interruzione ?"
+    w.mnuFileDelete_Click();
+    EXPECT_EQ(removed, 3);
+    EXPECT_EQ(rowsIn("Clienti"), 8);
+    EXPECT_EQ(GetDBTable("Clienti")
+                  .OpenData("Descrizione Like 'Cliente 0*' OR Descrizione='Cliente 10'")
+                  ->RowCount(),
+              7);
+    EXPECT_EQ(count("Operazione interrotta"), 1);
+    EXPECT_EQ(prompt->last().text, "Operazione interrotta");
+    EXPECT_FALSE(frmMessage::isLoaded());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(RecordCommandsTest, ARefusedRowOfSeveralStaysAndIsToldOnce) {
+    frmMain& w = start();
+    click(kUsersNode);
+    showActive(w);
+    auto ds = w.CurrentDataSet();
+    QStringList names;
+    for (int r = 0; r < ds->RowCount(); ++r)
+        names << ds->ReadRows(r, 1, {"Nome"}).front().front().toText();
+    const int admin = static_cast<int>(names.indexOf("Amministratore"));
+    const int op = static_cast<int>(names.indexOf("Operatore"));
+    ASSERT_GE(admin, 0);
+    ASSERT_GE(op, 0);
+    ASSERT_EQ(std::abs(admin - op), 1) << names.join(",").toStdString();
+    pickRows(w.dgView(), std::min(admin, op), std::max(admin, op));
+    ASSERT_EQ(w.dgView()->SelBookmarks().size(), 2u);
+    prompt->answer(MsgResult::OK);
+    w.mnuFileDelete_Click();
+    EXPECT_EQ(count("Non è possibile eliminare l'utente Amministratore"), 1);
+    EXPECT_EQ(GetDBTable("Utenti").OpenData("Nome='Amministratore'")->RowCount(), 1);
+    EXPECT_EQ(GetDBTable("Utenti").OpenData("Nome='Operatore'")->RowCount(), 0);
+}
+
+TEST_F(RecordCommandsTest, AMoveOfTheCurrentRowDropsPicksButHeadingPicksStay) {
+    frmMain& w = customers(5);
+    showActive(w);
+    odb::DataGrid* grid = w.dgView();
+    pickRows(grid, 1, 3);
+    EXPECT_EQ(grid->SelBookmarks().size(), 3u);
+    // A re-read (the window's activation does one) keeps the picks.
+    w.CurrentDataSet()->Requery();
+    EXPECT_EQ(grid->SelBookmarks().size(), 3u);
+    // The grid's own type-ahead does not move the row.
+    const int row = grid->currentIndex().row();
+    static_cast<QAbstractItemView*>(grid)->keyboardSearch("Cliente");
+    EXPECT_EQ(grid->currentIndex().row(), row);
+    // A key moves the current row: only that row stays picked.
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(grid, &down);
+    EXPECT_EQ(grid->SelBookmarks().size(), 1u);
+    // The right click: the current-field menu on a cell, the related records below the headings,
+    // the order on the headings.
+    const int top = grid->horizontalHeader()->height();
+    const int left = grid->verticalHeader()->width();
+    w.dgView_MouseUp(Qt::RightButton, left + 10, top + 5);
+    EXPECT_EQ(w.LastGridPopup()->objectName(), "mnuFieldFuncs");
+    w.LastGridPopup()->close();
+    w.dgView_MouseUp(Qt::RightButton, 3, top + 5);
+    EXPECT_EQ(w.LastGridPopup()->objectName(), "mnuAssociation");
+    w.LastGridPopup()->close();
+    w.dgView_MouseUp(Qt::RightButton, left + 10, top / 2);
+    EXPECT_EQ(w.LastGridPopup()->objectName(), "mnuOrder");
+    w.LastGridPopup()->close();
+
+    // Typing in the grid with no search field: nothing opens, the row stays.
+    click(34);
+    EXPECT_FALSE(w.Form_KeyDown(Qt::Key_M, Qt::NoModifier));
+    EXPECT_TRUE(dialogsShown.filter("frmSearchText").isEmpty());
+}
+
+TEST_F(RecordCommandsTest, TypeAheadOpensTheSearchWithTheTypedKey) {
+    frmMain& w = customers(2);
+    frmSearchText::LastFieldName.clear();
+    QString typed = "?";
+    expect([&](QDialog& d) {
+        auto* s = qobject_cast<frmSearchText*>(&d);
+        ASSERT_TRUE(s);
+        typed = s->txtSearch()->text();
+        s->cmdOK_Click();
+    });
+    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_A, Qt::NoModifier));
+    EXPECT_EQ(typed, "a");
+    // With Ctrl the key is the grid's.
+    EXPECT_FALSE(w.Form_KeyDown(Qt::Key_A, Qt::ControlModifier));
+    EXPECT_EQ(dialogsShown.count("frmSearchText"), 1);
+}
+
+TEST_F(RecordCommandsTest, TheGridKeepsColumnWidthsAndTheFieldSequence) {
+    frmMain& w = start();
+    ASSERT_TRUE(GetDBTable("Clienti").OpenData()->AddRow({"Descrizione", "Rossi", "Codice", "ROSSI"}));
+    ASSERT_TRUE(GetDBTable("CommesseCliente").OpenData()->AddRow({"Cliente", "ROSSI"}));
+    click(kCustomerOrdersNode);
+    const QStringList all = w.dgView()->gridModel()->columns();
+    ASSERT_GT(all.size(), 2);
+    const int progressivo = static_cast<int>(all.indexOf("Progressivo"));
+    w.dgView()->SetColumnWidth(progressivo, 2400);
+    w.dgView_ColResize(progressivo, 2400);
+    w.Unload();
+
+    // After a restart the width comes back.
+    window.reset();
+    g_objConnection.reset();
+    g_objDatabase.reset();
+    load();
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    window->Form_Activate();
+    click(kCustomerOrdersNode);
+    frmMain& again = *window;
+    EXPECT_EQ(again.dgView()->ColumnWidth(again.dgView()->gridModel()->columns().indexOf("Progressivo")),
+              2400);
+
+    // The sequence "Progressivo,Cliente".
+    expect([](QDialog& d) {
+        auto* chooser = qobject_cast<odb::FieldChooser*>(&d);
+        ASSERT_TRUE(chooser);
+        EXPECT_EQ(d.windowTitle(), "Sequenza di Visualizzazione Campi");
+        chooser->RemoveAll();
+        for (const char* caption : {"Progressivo", "Cliente"}) {
+            const auto found = chooser->lstAvailable()->findItems(caption, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << caption;
+            chooser->lstAvailable()->clearSelection();
+            found.front()->setSelected(true);
+            chooser->AddSelected();
+        }
+        chooser->cmdOK()->click();
+    });
+    again.mnuGridFldSequence_Click();
+    EXPECT_TRUE(action("mnuGridFldSequence")->isChecked());
+    EXPECT_EQ(again.dgView()->gridModel()->columns(), (QStringList{"Progressivo", "Cliente"}));
+    again.mnuGridFldAll_Click();
+    EXPECT_EQ(again.dgView()->gridModel()->columns(), all);
+    click(kCustomersNode);
+    click(kCustomerOrdersNode);
+    EXPECT_EQ(again.dgView()->gridModel()->columns(), (QStringList{"Progressivo", "Cliente"}));
+    EXPECT_TRUE(action("mnuGridFldSequence")->isChecked());
+
+    prompt->answer(MsgResult::Yes);
+    again.mnuGridCancel_Click();
+    EXPECT_EQ(prompt->last().text, "Vuoi ripristinare le impostazioni predefinite per la griglia corrente?");
+    EXPECT_EQ(again.dgView()->gridModel()->columns(), all);
+    EXPECT_FALSE(action("mnuGridFldSequence")->isChecked());
+    EXPECT_NE(again.dgView()->ColumnWidth(again.dgView()->gridModel()->columns().indexOf("Progressivo")),
+              2400);
+}
+
+TEST_F(RecordCommandsTest, TheRebuildKeySumsTheStepsAgainAndGoesOnWhereItStopped) {
+    frmMain& w = start();
+    Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(7, 0)));
+    ASSERT_TRUE(
+        GetDBTable("DedirIdovuduvIrezadiv")
+            .OpenData()
+            ->AddRow({"Codice", "T1", "Descrizione", "Tornitura", "CostoOrario", Currency::fromLong(30)}));
+    ASSERT_TRUE(
+        GetDBTable("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Rossi", "Manzione", "T1"}));
+    for (const char* number : {"A1", "A2", "A3"}) {
+        ASSERT_TRUE(GetDBTable("DettagliCommesse").OpenData()->AddRow({"NumeroCommessa", number}));
+        auto detail =
+            GetDBTable("DettagliCommesse").OpenData(QStringLiteral("NumeroCommessa='%1'").arg(number));
+        Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(8, 0)));
+        auto steps = detail->GetReference("Passaggi");
+        ASSERT_TRUE(steps->NewRow());
+        steps->SetReference("Operaio", "7");
+        ASSERT_TRUE(steps->SaveRow());
+        Clock::setFixed(QDateTime(QDate(2026, 3, 2), QTime(8, 30)));
+        ASSERT_TRUE(steps->SetColValue("Chiuso", true) && steps->SaveRow());
+    }
+    auto minutes = [](const char* number) {
+        return GetDBTable("DettagliCommesse")
+            .OpenData(QStringLiteral("NumeroCommessa='%1'").arg(number))
+            ->ColNumber("TempoImpiegato");
+    };
+    ASSERT_EQ(minutes("A1"), 30);
+    // Spoilt by plain SQL.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(g_objConnection->Path().toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_busy_timeout(db, 2000);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE DettagliCommesse SET TempoImpiegato = 999", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    g_objConnection->Refresh();
+    click(kDetailsNode);
+    auto ds = w.CurrentDataSet();
+    ds->SetSortOrder("NumeroCommessa");
+    ASSERT_TRUE(ds->RowFirst());
+
+    // No: nothing changes.
+    prompt->answer(MsgResult::No);
+    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    EXPECT_EQ(prompt->last().icon(), vbExclamation);
+    EXPECT_EQ(prompt->last().defaultButton(), 2);
+    EXPECT_TRUE(prompt->last().text.startsWith("ATTENZIONE! - Questa operazione rielabora"));
+    EXPECT_EQ(minutes("A1"), 999);
+
+    // Stopped at the second row: the first is rebuilt, the walk stands on the second.
+    int rebuilt = 0;
+    QMetaObject::Connection stop = QObject::connect(&ds->EventSource(), &odb::EventSource::RowMoved, [&] {
+        if (++rebuilt == 1) frmMessage::instance().cmdStop_Click();
+    });
+    prompt->answer(MsgResult::Yes);
+    prompt->answer(MsgResult::Yes);  // the stop
+    w.Form_KeyDown(Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    QObject::disconnect(stop);
+    EXPECT_EQ(minutes("A1"), 30);
+    EXPECT_EQ(minutes("A2"), 999);
+    EXPECT_EQ(ds->ColText("NumeroCommessa"), "A2");
+    EXPECT_FALSE(frmMessage::isLoaded());
+
+    prompt->answer(MsgResult::Yes);
+    w.Form_KeyDown(Qt::Key_R, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(minutes("A2"), 30);
+    EXPECT_EQ(minutes("A3"), 30);
+}
+
+TEST_F(RecordCommandsTest, NotificationsAskAndTellAsTheLibraryWants) {
+    frmMain& w = customers(1);
+    bool cancel = true;
+    w.OnQueryMessage(nullptr, 1, "Procedere?", cancel);
+    EXPECT_EQ(prompt->last().buttons(), vbOKCancel);
+    EXPECT_EQ(prompt->last().icon(), vbQuestion);
+    EXPECT_EQ(prompt->last().defaultButton(), 2);
+    EXPECT_TRUE(cancel);  // the default answer, Cancel
+    cancel = false;
+    prompt->answer(MsgResult::OK);
+    w.OnQueryMessage(nullptr, 3, "Attenzione", cancel);
+    EXPECT_EQ(prompt->last().icon(), vbExclamation);
+    EXPECT_EQ(prompt->last().defaultButton(), 1);
+    EXPECT_FALSE(cancel);
+
+    // The status line repaints, but a click waiting meanwhile runs only after the library's work.
+    showActive(w);
+    QWidget* deleteButton = nullptr;
+    for (QWidget* b : w.findChildren<QWidget*>())
+        if (b->metaObject()->className() == QByteArray("QToolButton") &&
+            b->property("text").toString() == "Elimina")
+            deleteButton = b;
+    ASSERT_TRUE(deleteButton);
+    prompt->clear();
+    const QPointF middle(deleteButton->width() / 2.0, deleteButton->height() / 2.0);
+    QApplication::postEvent(
+        deleteButton, new QMouseEvent(QEvent::MouseButtonPress, middle, deleteButton->mapToGlobal(middle),
+                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QApplication::postEvent(
+        deleteButton, new QMouseEvent(QEvent::MouseButtonRelease, middle, deleteButton->mapToGlobal(middle),
+                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    w.OnEvent(odb::odbEvtRequery, nullptr, "Clienti");
+    EXPECT_TRUE(w.statusText().endsWith(" <Clienti>..."));
+    EXPECT_TRUE(prompt->shown().empty());
+    prompt->answer(MsgResult::Cancel);
+    QApplication::processEvents();
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Confermi l'eliminazione dei dati selezionati ?");
+}
+
+}  // namespace
