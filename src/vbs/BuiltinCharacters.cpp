@@ -2,7 +2,7 @@
 #include <QString>
 
 #include "base/AppError.h"
-#include "vbs/BuiltinAnsi.h"
+#include "base/Windows1252.h"
 #include "vbs/BuiltinArgs.h"
 #include "vbs/BuiltinFamilies.h"
 
