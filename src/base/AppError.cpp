@@ -35,6 +35,7 @@ QString VbErrorText(int32_t number) {
         {48, QStringLiteral("Errore nel caricamento della DLL")},
         {51, QStringLiteral("Errore interno")},
         {53, QStringLiteral("Impossibile trovare il file")},
+        {61, QStringLiteral("Disco pieno")},
         {75, QStringLiteral("Errore di accesso al percorso/file")},
         {91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata")},
         {92, QStringLiteral("Ciclo For non inizializzato")},

@@ -19,7 +19,8 @@ char16_t iconvChar(unsigned char code) {
     const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
     if (done == static_cast<size_t>(-1)) return 0;
-    return static_cast<char16_t>(static_cast<unsigned char>(out[0]) | static_cast<unsigned char>(out[1]) << 8);
+    return static_cast<char16_t>(static_cast<unsigned char>(out[0]) | static_cast<unsigned char>(out[1])
+                                                                          << 8);
 }
 
 TEST(Windows1252, EveryCodeMapsAsTheCLibraryAndBack) {
