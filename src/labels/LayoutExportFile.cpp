@@ -3,14 +3,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "base/AppError.h"
 #include "base/Windows1252.h"
+#include "platform/ProgramFolder.h"
+#include "platform/Prompt.h"
+#include "startup/modZeltoFormUtility.h"
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kFilter = QStringLiteral("VB Script (*.vbs)");
 
 [[noreturn]] void raiseFileError(int32_t number, const QString& path) {
     throw AppError(number, QString::fromLatin1(kProductName),
@@ -84,4 +89,29 @@ QString LayoutExportFile::Read(const QString& path, const LayoutExportKeys& keys
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) raiseFileError(75, path);
     return Parse(bytes, keys);
+}
+
+bool LayoutExportFile::Export(QWidget* owner, const QString& fileName, const LayoutExportKeys& keys,
+                              const QString& script) {
+    const QString path =
+        Prompt::instance().saveFileName(QString(), QDir(ProgramFolder()).filePath(fileName), kFilter, owner);
+    if (path.isEmpty()) return false;
+    if (QFileInfo::exists(path)) {
+        const QString question = QStringLiteral("Il file esiste già...\r\rVuoi sostituirlo ?");
+        if (Prompt::instance().msgBox(
+                question, MsgBoxStyle::vbYesNo | MsgBoxStyle::vbExclamation | MsgBoxStyle::vbDefaultButton2,
+                g_strMsgBoxTitle, owner) != MsgResult::Yes)
+            return false;
+    }
+    Write(path, keys, script);
+    return true;
+}
+
+bool LayoutExportFile::Import(QWidget* owner, const QString& fileName, const LayoutExportKeys& keys,
+                              QString& script) {
+    const QString path =
+        Prompt::instance().openFileName(QString(), QDir(ProgramFolder()).filePath(fileName), kFilter, owner);
+    if (path.isEmpty()) return false;
+    script = Read(path, keys);
+    return true;
 }

@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+class QWidget;
+
 struct LayoutExportKey {
     QString key;  // compared case-sensitively
     // The value written: a box's text as it is, "1" or "0" for a check box.
@@ -41,4 +43,15 @@ class LayoutExportFile {
     static void Write(const QString& path, const LayoutExportKeys& keys, const QString& script);
     // Parse of the file's bytes; a file that cannot be read raises an AppError naming it.
     static QString Read(const QString& path, const LayoutExportKeys& keys);
+
+    // "&Esporta" of a layout window: the save chooser (its own title, filter "VB Script (*.vbs)")
+    // proposing `fileName` in the program folder; when a file or folder of the chosen name exists, the
+    // question "Il file esiste già..." (Yes/No, No the default); then Write. False when the user
+    // cancelled or answered No. Errors of Write reach the caller.
+    static bool Export(QWidget* owner, const QString& fileName, const LayoutExportKeys& keys,
+                       const QString& script);
+    // "&Importa": the open chooser, as above, then Read into `script`. False when the user cancelled;
+    // errors of Read reach the caller, and `script` is then left as it was.
+    static bool Import(QWidget* owner, const QString& fileName, const LayoutExportKeys& keys,
+                       QString& script);
 };

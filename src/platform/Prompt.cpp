@@ -23,6 +23,8 @@ std::shared_ptr<Prompt> Prompt::setInstance(std::shared_ptr<Prompt> prompt) {
     return previous;
 }
 
+void Prompt::printerSetup(const QString&, QWidget*) {}
+
 void Prompt::beep() {
     QApplication::beep();
 }

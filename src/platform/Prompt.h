@@ -42,6 +42,8 @@ class Prompt {
     virtual bool inputBox(const QString& prompt, const QString& title, const QString& defaultValue,
                           QString& value, QWidget* owner = nullptr) = 0;
     // File choosers: filter in Qt's form ("Database (*.mdb);;Tutti i file (*)"); empty when cancelled.
+    // `dir` may end with a file name, which is then proposed. An empty title leaves the dialog's own.
+    // The save chooser never asks whether to replace an existing file: callers ask their own question.
     virtual QString openFileName(const QString& title, const QString& dir, const QString& filter,
                                  QWidget* owner = nullptr) = 0;
     virtual QString saveFileName(const QString& title, const QString& dir, const QString& filter,
@@ -52,6 +54,9 @@ class Prompt {
     // Returns false when the user cancels (`name` and `copies` are then left as they were).
     virtual bool choosePrinter(const QString& title, const QStringList& printers, QString& name,
                                int* copies = nullptr, QWidget* owner = nullptr) = 0;
+    // The printer setup (paper, orientation) of the default printer under that title; nothing is read
+    // back. A quiet service (benchmarks) shows nothing.
+    virtual void printerSetup(const QString& title, QWidget* owner = nullptr);
     // The warning beep of a refused answer or action.
     virtual void beep();
 

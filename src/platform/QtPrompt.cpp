@@ -7,6 +7,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 #include <vector>
@@ -108,4 +111,14 @@ bool QtPrompt::choosePrinter(const QString& title, const QStringList& printers, 
     name = dialog.printerName();
     if (copies) *copies = dialog.copies();
     return true;
+}
+
+void QtPrompt::printerSetup(const QString& title, QWidget* owner) {
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
+        info = QPrinterInfo::availablePrinters().first();
+    QPrinter printer(info);
+    QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    dialog.exec();
 }

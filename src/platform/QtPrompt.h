@@ -15,4 +15,5 @@ class QtPrompt : public Prompt {
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
     bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                        QWidget* owner) override;
+    void printerSetup(const QString& title, QWidget* owner) override;
 };

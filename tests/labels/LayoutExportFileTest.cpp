@@ -11,6 +11,8 @@
 
 #include "base/AppError.h"
 #include "labels/LayoutExportFile.h"
+#include "support/RecordingPrompt.h"
+#include "support/TestEnvironment.h"
 
 namespace {
 
@@ -126,6 +128,58 @@ TEST(LayoutExportFile, FilesThatCannotBeWrittenOrReadRaiseTheirError) {
     EXPECT_TRUE(QFileInfo(dir.path()).isDir());
     EXPECT_EQ(QStringLiteral("75 Errore di accesso al percorso/file: ") + dir.path(),
               error([&] { LayoutExportFile::Read(dir.path(), boxes.keys()); }));
+}
+
+class LayoutExportDialogs : public TempFolderTest {
+  protected:
+    ScopedRecordingPrompt prompt;
+    Boxes boxes;
+    QString proposed() const {
+        return path(QStringLiteral("program/ReportPrint.vbs")) + "|VB Script (*.vbs)";
+    }
+    QString summary() {
+        QStringList out;
+        for (const auto& s : prompt->shown())
+            out << (s.kind == RecordingPrompt::Kind::MsgBox ? QString::number(s.style) + u':' + s.text
+                                                            : u'[' + s.title + u']' + s.dir);
+        return out.join(u'/');
+    }
+};
+
+TEST_F(LayoutExportDialogs, OnlyOurQuestionGuardsAnExistingFile) {
+    const QString file = path(QStringLiteral("program/ReportPrint.vbs"));
+    // Cancelled: nothing written, nothing asked.
+    EXPECT_FALSE(LayoutExportFile::Export(nullptr, QStringLiteral("ReportPrint.vbs"), boxes.keys(), "A"));
+    EXPECT_FALSE(QFileInfo::exists(file));
+    // A new file is written without a question.
+    prompt->answerPath(file);
+    EXPECT_TRUE(LayoutExportFile::Export(nullptr, QStringLiteral("ReportPrint.vbs"), boxes.keys(), "A"));
+    EXPECT_EQ("[]" + proposed() + "/[]" + proposed(), summary());
+    prompt->clear();
+    // An existing one: No keeps it, Yes replaces it.
+    prompt->answerPath(file);
+    prompt->answer(MsgResult::No);
+    EXPECT_FALSE(LayoutExportFile::Export(nullptr, QStringLiteral("ReportPrint.vbs"), boxes.keys(), "B"));
+    EXPECT_EQ(QStringLiteral("A\r\n"), LayoutExportFile::Read(file, boxes.keys()));
+    prompt->answerPath(file);
+    prompt->answer(MsgResult::Yes);
+    EXPECT_TRUE(LayoutExportFile::Export(nullptr, QStringLiteral("ReportPrint.vbs"), boxes.keys(), "B"));
+    EXPECT_EQ(QStringLiteral("B\r\n"), LayoutExportFile::Read(file, boxes.keys()));
+    const QString question = QStringLiteral("308:Il file esiste già...\r\rVuoi sostituirlo ?");
+    EXPECT_EQ("[]" + proposed() + u'/' + question + "/[]" + proposed() + u'/' + question, summary());
+}
+
+TEST_F(LayoutExportDialogs, ImportReadsTheChosenFileAndACancelChangesNothing) {
+    QString script = QStringLiteral("old");
+    EXPECT_FALSE(LayoutExportFile::Import(nullptr, QStringLiteral("ReportPrint.vbs"), boxes.keys(), script));
+    EXPECT_EQ(QStringLiteral("old"), script);
+    const QString file = path(QStringLiteral("elsewhere.vbs"));
+    LayoutExportFile::Write(file, {}, QStringLiteral("'#Columns=7\r\nnew"));
+    prompt->answerPath(file);
+    EXPECT_TRUE(LayoutExportFile::Import(nullptr, QStringLiteral("ReportPrint.vbs"), boxes.keys(), script));
+    EXPECT_EQ(QStringLiteral("new\r\n"), script);
+    EXPECT_EQ(QStringLiteral("7"), boxes.values["Columns"]);
+    EXPECT_EQ("[]" + proposed() + "/[]" + proposed(), summary());
 }
 
 }  // namespace

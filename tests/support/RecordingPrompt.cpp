@@ -29,7 +29,7 @@ QStringList RecordingPrompt::texts() const {
 }
 
 MsgResult RecordingPrompt::msgBox(const QString& text, int style, const QString& title, QWidget*) {
-    shown_.push_back({Kind::MsgBox, text, title, style});
+    shown_.push_back({Kind::MsgBox, text, title, style, {}});
     if (msgAnswers_.empty()) return defaultResult(style);
     const MsgResult r = msgAnswers_.front();
     msgAnswers_.pop_front();
@@ -38,7 +38,7 @@ MsgResult RecordingPrompt::msgBox(const QString& text, int style, const QString&
 
 bool RecordingPrompt::inputBox(const QString& prompt, const QString& title, const QString&, QString& value,
                                QWidget*) {
-    shown_.push_back({Kind::InputBox, prompt, title, 0});
+    shown_.push_back({Kind::InputBox, prompt, title, 0, {}});
     if (textAnswers_.empty()) {
         value.clear();
         return false;
@@ -49,27 +49,34 @@ bool RecordingPrompt::inputBox(const QString& prompt, const QString& title, cons
     return ok;
 }
 
-QString RecordingPrompt::nextPath(Kind kind, const QString& title) {
-    shown_.push_back({kind, QString(), title, 0});
+QString RecordingPrompt::nextPath(Kind kind, const QString& title, const QString& dir,
+                                  const QString& filter) {
+    shown_.push_back({kind, QString(), title, 0, filter.isEmpty() ? dir : dir + u'|' + filter});
     if (pathAnswers_.empty()) return QString();
     const QString p = pathAnswers_.front();
     pathAnswers_.pop_front();
     return p;
 }
 
-QString RecordingPrompt::openFileName(const QString& title, const QString&, const QString&, QWidget*) {
-    return nextPath(Kind::OpenFile, title);
+QString RecordingPrompt::openFileName(const QString& title, const QString& dir, const QString& filter,
+                                      QWidget*) {
+    return nextPath(Kind::OpenFile, title, dir, filter);
 }
-QString RecordingPrompt::saveFileName(const QString& title, const QString&, const QString&, QWidget*) {
-    return nextPath(Kind::SaveFile, title);
+QString RecordingPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter,
+                                      QWidget*) {
+    return nextPath(Kind::SaveFile, title, dir, filter);
 }
-QString RecordingPrompt::folder(const QString& title, const QString&, QWidget*) {
-    return nextPath(Kind::Folder, title);
+QString RecordingPrompt::folder(const QString& title, const QString& dir, QWidget*) {
+    return nextPath(Kind::Folder, title, dir, {});
+}
+
+void RecordingPrompt::printerSetup(const QString& title, QWidget*) {
+    shown_.push_back({Kind::PrinterSetup, QString(), title, 0, {}});
 }
 
 bool RecordingPrompt::choosePrinter(const QString& title, const QStringList& printers, QString& name,
                                     int* copies, QWidget*) {
-    shown_.push_back({Kind::Printer, printers.join(u'|'), title, 0});
+    shown_.push_back({Kind::Printer, printers.join(u'|'), title, 0, {}});
     if (printerAnswers_.empty()) return false;
     const auto [chosen, count] = printerAnswers_.front();
     printerAnswers_.pop_front();
@@ -79,7 +86,7 @@ bool RecordingPrompt::choosePrinter(const QString& title, const QStringList& pri
 }
 
 void RecordingPrompt::beep() {
-    shown_.push_back({Kind::Beep, QString(), QString(), 0});
+    shown_.push_back({Kind::Beep, QString(), QString(), 0, {}});
 }
 
 int RecordingPrompt::beeps() const {

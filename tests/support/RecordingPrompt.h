@@ -11,12 +11,13 @@
 
 class RecordingPrompt : public Prompt {
   public:
-    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder, Printer, Beep };
+    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder, Printer, PrinterSetup, Beep };
     struct Shown {
         Kind kind;
         QString text;  // message or input prompt; the printers offered, joined by "|"
         QString title;
         int style = 0;  // MsgBox style bits
+        QString dir;    // a file chooser's starting folder or proposed file, then "|" and its filter
         int buttons() const { return style & MsgBoxStyle::kButtonsMask; }
         int icon() const { return style & MsgBoxStyle::kIconMask; }
         int defaultButton() const { return (style & MsgBoxStyle::kDefaultMask) / 256 + 1; }
@@ -46,10 +47,11 @@ class RecordingPrompt : public Prompt {
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
     bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                        QWidget* owner) override;
+    void printerSetup(const QString& title, QWidget* owner) override;
     void beep() override;
 
   private:
-    QString nextPath(Kind kind, const QString& title);
+    QString nextPath(Kind kind, const QString& title, const QString& dir, const QString& filter);
     std::vector<Shown> shown_;
     std::deque<MsgResult> msgAnswers_;
     std::deque<std::pair<QString, bool>> textAnswers_;
