@@ -5,6 +5,8 @@
 
 #include "base/AppError.h"
 #include "base/Object.h"
+#include "vbs/Builtins.h"
+#include "vbs/MemoryMeter.h"
 
 namespace vbs {
 
@@ -66,8 +68,13 @@ int FirstDayArg(const VariantList& args, size_t i, int fallback) {
     return day;
 }
 
-void CheckTextLength(qint64 length) {
+void CheckTextLength(BuiltinContext& ctx, qint64 length) {
     if (length > kMaxBuiltinText) RaiseVbError(14);
+    if (ctx.memory) ctx.memory->require(2 * length);
+}
+
+void CheckArrayLength(BuiltinContext& ctx, qint64 count) {
+    if (ctx.memory) ctx.memory->require(count * static_cast<qint64>(sizeof(Variant)));
 }
 
 void RaiseInvalidArgument() {

@@ -30,10 +30,14 @@ bool TextCompareArg(const VariantList& args, size_t i);
 // A first-day-of-week argument: 1 (Sunday) to 7 (Saturday); 0 takes the Italian setting (Monday).
 int FirstDayArg(const VariantList& args, size_t i, int fallback);
 
+struct BuiltinContext;
+
 // The longest text a built-in builds (as the interpreter's own limit): past it, error 14 (out of
-// string space) is raised before any memory is taken.
+// string space) is raised before any memory is taken; a text the run has no room for raises 7.
 inline constexpr qsizetype kMaxBuiltinText = 64 * 1024 * 1024;
-void CheckTextLength(qint64 length);
+void CheckTextLength(BuiltinContext& ctx, qint64 length);
+// Room for an array of `count` elements built by a built-in, or error 7.
+void CheckArrayLength(BuiltinContext& ctx, qint64 count);
 
 // Error 5: invalid procedure call or argument.
 [[noreturn]] void RaiseInvalidArgument();

@@ -22,7 +22,7 @@ const VArray& listArg(const VariantList& args, size_t i) {
     return *v.arrayValue();
 }
 
-Variant Split(BuiltinContext&, VariantList& args) {
+Variant Split(BuiltinContext& ctx, VariantList& args) {
     const QString expr = StringArg(args, 0);
     const QString delim = StringArg(args, 1, QStringLiteral(" "));
     const int32_t count = LongArg(args, 2, -1);
@@ -35,6 +35,8 @@ Variant Split(BuiltinContext&, VariantList& args) {
             while (count == -1 || static_cast<int32_t>(parts.size()) < count - 1) {
                 const qsizetype hit = expr.indexOf(delim, pos, caseOf(text));
                 if (hit < 0) break;
+                // A text of separators makes an element of each: they outweigh the text by far.
+                if (parts.size() % 4096 == 0) CheckArrayLength(ctx, qint64(parts.size()) + 4096);
                 parts.emplace_back(expr.mid(pos, hit - pos));
                 pos = hit + delim.size();
             }
@@ -44,7 +46,7 @@ Variant Split(BuiltinContext&, VariantList& args) {
     return Variant(VArray::fromList(std::move(parts)));
 }
 
-Variant Join(BuiltinContext&, VariantList& args) {
+Variant Join(BuiltinContext& ctx, VariantList& args) {
     if (!HasArg(args, 0)) RaiseVbError(449);
     const VArray& list = listArg(args, 0);
     const QString delim = StringArg(args, 1, QStringLiteral(" "));
@@ -53,7 +55,7 @@ Variant Join(BuiltinContext&, VariantList& args) {
     for (const Variant& item : list.data()) {
         if (item.isNull()) RaiseVbError(94);
         const QString text = item.toString();
-        CheckTextLength(qint64(out.size()) + (first ? 0 : delim.size()) + text.size());
+        CheckTextLength(ctx, qint64(out.size()) + (first ? 0 : delim.size()) + text.size());
         if (!first) out += delim;
         first = false;
         out += text;

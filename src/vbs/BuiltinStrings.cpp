@@ -83,7 +83,7 @@ Variant InStrRev(BuiltinContext&, VariantList& args) {
 }
 
 // Replace(expression, find, replacewith[, start[, count[, compare]]]): the result starts at `start`.
-Variant Replace(BuiltinContext&, VariantList& args) {
+Variant Replace(BuiltinContext& ctx, VariantList& args) {
     const QString expr = StringArg(args, 0), find = StringArg(args, 1), with = StringArg(args, 2);
     const int32_t start = LongArg(args, 3, 1);
     const int32_t count = LongArg(args, 4, -1);
@@ -99,7 +99,8 @@ Variant Replace(BuiltinContext&, VariantList& args) {
     while (count == -1 || done < count) {
         const qsizetype hit = tail.indexOf(find, pos, caseOf(text));
         if (hit < 0) break;
-        CheckTextLength(qint64(out.size()) + (hit - pos) + with.size() + (tail.size() - hit - find.size()));
+        CheckTextLength(ctx,
+                        qint64(out.size()) + (hit - pos) + with.size() + (tail.size() - hit - find.size()));
         out += QStringView(tail).mid(pos, hit - pos);
         out += with;
         pos = hit + find.size();
@@ -156,14 +157,14 @@ Variant LCase(BuiltinContext&, VariantList& args) {
     return Variant(mapCase(v.toString(), false));
 }
 
-Variant Space(BuiltinContext&, VariantList& args) {
+Variant Space(BuiltinContext& ctx, VariantList& args) {
     const int32_t n = lengthArg(args, 0);
-    CheckTextLength(n);
+    CheckTextLength(ctx, n);
     return Variant(QString(n, QLatin1Char(' ')));
 }
 
 // String(number, character): a text's first character, or a character code taken modulo 256.
-Variant String(BuiltinContext&, VariantList& args) {
+Variant String(BuiltinContext& ctx, VariantList& args) {
     const int32_t n = lengthArg(args, 0);
     const Variant c = ArgValue(args, 1);
     if (c.isNull()) return Variant::null();
@@ -174,7 +175,7 @@ Variant String(BuiltinContext&, VariantList& args) {
     } else {
         ch = AnsiToChar(((c.toLong() % 256) + 256) % 256);
     }
-    CheckTextLength(n);
+    CheckTextLength(ctx, n);
     return Variant(QString(n, ch));
 }
 

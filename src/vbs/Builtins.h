@@ -10,13 +10,16 @@
 
 namespace vbs {
 
+class MemoryMeter;
 class ScriptClock;
 class ScriptPrompt;
 
-// What a built-in may reach besides its arguments: the host's clock and prompt.
+// What a built-in may reach besides its arguments: the host's clock and prompt, and the meter of
+// what the run holds (texts and arrays a built-in builds are checked against it before they are made).
 struct BuiltinContext {
     ScriptClock* clock = nullptr;
     ScriptPrompt* prompt = nullptr;
+    MemoryMeter* memory = nullptr;
 };
 
 // Arguments arrive evaluated, omitted ones as Variant::missing(); errors are raised as AppError

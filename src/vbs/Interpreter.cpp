@@ -175,9 +175,22 @@ Interpreter::ArgList::~ArgList() {
 
 Interpreter::Interpreter(GlobalScope& scope)
     : scope_(scope),
+      memory_([this](MemoryMeter::Tally& tally) { measureHeld(tally); }),
       msgBox_(FindBuiltin(QStringLiteral("MsgBox"))),
       inputBox_(FindBuiltin(QStringLiteral("InputBox"))),
-      err_(std::make_shared<ErrObject>()) {}
+      err_(std::make_shared<ErrObject>()) {
+    ctx_.memory = &memory_;
+}
+
+void Interpreter::measureHeld(MemoryMeter::Tally& tally) const {
+    for (const Variant& v : scope_.values)
+        tally.add(v);
+    for (const auto& [frame, count] : heldFrames_)
+        for (size_t i = 0; i < count; ++i)
+            tally.add(frame[i]);
+    for (const Variant* v : heldCopies_)
+        tally.add(*v);
+}
 
 void Interpreter::startClock(int limitMs) {
     hasDeadline_ = limitMs > 0;
@@ -249,18 +262,24 @@ Variant Interpreter::invoke(Procedure& proc, Variant* const* args, size_t argc) 
         vars[i] = &storage[i];
     const size_t base = proc.isFunction ? 1 : 0;
     for (size_t i = 0; i < argc; ++i) {
-        if (proc.params[i].byVal || !args[i])
+        if (proc.params[i].byVal || !args[i]) {
+            if (args[i]) chargeCopy(*args[i]);
             storage[base + i] = args[i] ? *args[i] : Variant::missing();
-        else
+        } else {
             vars[base + i] = args[i];
+        }
     }
     Frame f;
     f.vars = vars.data();
     ++depth_;
+    heldFrames_.emplace_back(storage.data(), n);
     struct DepthRestore {
-        int& d;
-        ~DepthRestore() { --d; }
-    } restore{depth_};
+        Interpreter& in;
+        ~DepthRestore() {
+            --in.depth_;
+            in.heldFrames_.pop_back();
+        }
+    } restore{*this};
     execBlock(proc.body, f);
     if (!proc.isFunction) return Variant();
     return std::move(storage[0]);
@@ -397,6 +416,7 @@ void Interpreter::execAssign(const AssignStmt& s, Frame& f) {
             } else if (&v == &tmp) {
                 *var = std::move(tmp);
             } else if (&v != var) {
+                chargeCopy(v);
                 *var = v;
             }
             return;
@@ -423,6 +443,7 @@ void Interpreter::execAssign(const AssignStmt& s, Frame& f) {
                     if (var->isArray()) {
                         std::vector<int32_t> idx = indexes(c->args, f);
                         Variant v = assignable(value(s.value.get(), f), s.isSet);
+                        chargeCopy(v);
                         if (!var->isArray())
                             raise(13, n->name);  // the value's evaluation may have changed it
                         var->arrayValue()->at(idx) = std::move(v);
@@ -486,8 +507,16 @@ Interpreter::Flow Interpreter::execFor(const ForStmt& s, Frame& f) {
 
 Interpreter::Flow Interpreter::execForEach(const ForEachStmt& s, Frame& f) {
     Variant* var = variable(*s.var, f);
-    const Variant coll = value(s.collection.get(), f);  // a copy: the loop walks the array as it was
-    if (!coll.isArray()) raise(451);
+    Variant t;
+    const Variant& walked = eval(s.collection.get(), f, t);
+    if (!walked.isArray()) raise(451);
+    chargeCopy(walked);
+    const Variant coll = walked;  // a copy: the loop walks the array as it was
+    heldCopies_.push_back(&coll);
+    struct Release {
+        std::vector<const Variant*>& held;
+        ~Release() { held.pop_back(); }
+    } release{heldCopies_};
     for (const Variant& item : coll.arrayValue()->data()) {
         tick();
         *var = item;
@@ -557,6 +586,7 @@ Variant Interpreter::makeArray(const std::vector<ExprPtr>& bounds, Frame& f) {
         if (total > kMaxElements) raise(7);
         b.push_back({0, upper + 1});
     }
+    memory_.charge(total * static_cast<int64_t>(sizeof(Variant)));
     return Variant(VArray(std::move(b)));
 }
 
@@ -691,8 +721,13 @@ Variant Interpreter::applyBinary(Op op, const Variant& l, const Variant& r) {
             return VbMod(l, r);
         case Op::Pow:
             return VbPow(l, r);
-        case Op::Concat:
-            return concat(l, r);
+        case Op::Concat: {
+            if (l.isString() && r.isString())
+                memory_.charge(2 * (static_cast<int64_t>(l.stringValue().size()) + r.stringValue().size()));
+            Variant joined = concat(l, r);
+            if (!l.isString() || !r.isString()) memory_.charge(joined);
+            return joined;
+        }
         case Op::Eq:
         case Op::Ne:
         case Op::Lt:
@@ -834,11 +869,15 @@ Variant Interpreter::index(const Variant& target, const std::vector<ExprPtr>& ar
             const int32_t i = isWhole(v.type()) ? static_cast<int32_t>(v.intValue()) : v.toLong();
             // The index's evaluation may have replaced the array: read it again.
             if (!target.isArray()) raise(13);
-            return target.arrayValue()->at1(i);
+            const Variant& element = target.arrayValue()->at1(i);
+            chargeCopy(element);
+            return element;
         }
         const std::vector<int32_t> idx = indexes(args, f);
         if (!target.isArray()) raise(13);
-        return target.arrayValue()->at(idx);
+        const Variant& element = target.arrayValue()->at(idx);
+        chargeCopy(element);
+        return element;
     }
     if (target.isObject()) {
         ObjectRef obj = target.objectValue();
@@ -919,6 +958,7 @@ Variant Interpreter::callMember(const MemberExpr& m, const std::vector<ExprPtr>*
         r = obj->invoke(m.name, kind, *values);
     }
     if (args) writeBack(*args, f, *values);
+    memory_.charge(r);
     return r;
 }
 
@@ -1011,6 +1051,7 @@ Variant Interpreter::callBuiltin(const BuiltinDef& def, const std::vector<ExprPt
     }
     Variant r = def.fn(ctx_, *values);
     if (r.isString() && r.stringValue().size() > kMaxString) raise(14);
+    memory_.charge(r);
     return r;
 }
 

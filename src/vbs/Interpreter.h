@@ -10,6 +10,7 @@
 #include "vbs/Builtins.h"
 #include "vbs/ErrObject.h"
 #include "vbs/GlobalScope.h"
+#include "vbs/MemoryMeter.h"
 
 namespace vbs {
 
@@ -20,7 +21,13 @@ class Interpreter {
   public:
     explicit Interpreter(GlobalScope& scope);
 
-    void setContext(const BuiltinContext& ctx) { ctx_ = ctx; }
+    void setContext(const BuiltinContext& ctx) {
+        ctx_ = ctx;
+        ctx_.memory = &memory_;
+    }
+    // What a run may hold, in bytes (texts and arrays); 0 or less: no limit.
+    void setMemoryLimit(int64_t bytes) { memory_.setLimit(bytes); }
+    int64_t memoryLimit() const { return memory_.limit(); }
     // No deadline when limitMs <= 0.
     void startClock(int limitMs);
 
@@ -103,8 +110,18 @@ class Interpreter {
     }
     void checkClock();
     void noteStackFloor();
+    // Every value the run holds: script-level variables, the frames of the calls under way and the
+    // arrays For Each walks.
+    void measureHeld(MemoryMeter::Tally& tally) const;
+    // A value about to be copied into a variable: an array is a value of its own, and so is its copy.
+    void chargeCopy(const Variant& v) {
+        if (v.isArray()) memory_.charge(v);
+    }
 
     GlobalScope& scope_;
+    MemoryMeter memory_;
+    std::vector<std::pair<const Variant*, size_t>> heldFrames_;  // the frames' slots
+    std::vector<const Variant*> heldCopies_;                     // arrays For Each walks
     BuiltinContext ctx_;
     std::vector<VariantList> argPool_;
     const BuiltinDef* msgBox_ = nullptr;  // time spent waiting for the user does not count

@@ -29,6 +29,14 @@ void ScriptHost::SetLanguage(const QString& language) {
     language_ = language;
 }
 
+int64_t ScriptHost::MemoryLimit() const {
+    return interp_->memoryLimit();
+}
+
+void ScriptHost::SetMemoryLimit(int64_t bytes) {
+    interp_->setMemoryLimit(bytes);
+}
+
 void ScriptHost::SetClock(ScriptClock* clock) {
     clock_ = clock;
     interp_->setContext({clock_, prompt_});

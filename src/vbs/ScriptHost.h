@@ -33,6 +33,11 @@ class ScriptHost {
     int Timeout() const { return timeout_; }
     void SetTimeout(int milliseconds) { timeout_ = milliseconds; }
 
+    // Bytes the texts and arrays of the script may hold at once (256 MB when never set); past it
+    // the statement that asks for more raises error 7. 0 or less: no limit.
+    int64_t MemoryLimit() const;
+    void SetMemoryLimit(int64_t bytes);
+
     // Where Now, Date, Time, MsgBox and InputBox go. Without them those built-ins raise an error.
     void SetClock(ScriptClock* clock);
     void SetPrompt(ScriptPrompt* prompt);

@@ -2,6 +2,8 @@
 // object's number and line, the time limit, host objects' errors and the language setting.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <thread>
 
@@ -327,6 +329,64 @@ TEST(ScriptHost, NestedRunFromAHostMemberKeepsTheOuterCall) {
     const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Row")); });
     EXPECT_EQ(11, f.error.Number);
     EXPECT_EQ(6, f.error.Line);
+}
+
+}  // namespace
+
+namespace {
+
+long peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// What a run holds, texts and arrays, is counted against the host's own limit: past it, error 7.
+// Each case would take gigabytes without it (at the default limit; the others at 32 MB, to be quick).
+TEST(ScriptHost, WhatARunHoldsIsBoundedByItsMemoryLimit) {
+    struct Case {
+        const char* what;
+        int64_t limit;  // 0: the default
+        const char* code;
+        int line;
+    };
+    constexpr int64_t kSmall = 32 * 1024 * 1024;
+    const Case cases[] = {
+        {"texts kept in an array", 0, "Dim a(200)\nFor i = 0 To 200\n  a(i) = Space(6000000)\nNext", 3},
+        {"texts grown by joining", kSmall,
+         "Dim a(200)\nFor i = 0 To 200\n  a(i) = Space(375000) & Space(375000)\nNext", 3},
+        {"an array too large", 0, "x = 1\nReDim a(9999999)", 2},
+        {"copies of an array", kSmall, "Dim big(99999), c(40)\nFor i = 0 To 40\n  c(i) = big\nNext", 3},
+        {"copies passed down a recursion", kSmall,
+         "Sub R(ByVal a, n)\n  If n > 0 Then R a, n - 1\nEnd Sub\nDim big(99999)\nR big, 40", 2},
+        {"a text split into many parts", kSmall, "s = String(2000000, \",\")\na = Split(s, \",\")", 2},
+        {"a text repeated by Replace", kSmall,
+         "k1 = Space(6000000)\nk2 = Space(6000000)\ns = String(2000, \"x\")\n"
+         "t = Replace(s, \"x\", Space(3000))",
+         4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestHost t;
+        t.host.SetTimeout(0);
+        if (c.limit) t.host.SetMemoryLimit(c.limit);
+        const Failure f = failureOf(t.host, [&] { t.host.AddCode(QString::fromLatin1(c.code)); });
+        EXPECT_EQ(f.number, 7);
+        EXPECT_EQ(f.description, QStringLiteral("Memoria esaurita"));
+        EXPECT_EQ(f.error.Line, c.line);
+    }
+    EXPECT_LT(peakMegabytes(), 700);
+
+    // What is let go no longer counts, and On Error Resume Next goes on after a refusal.
+    TestHost t;
+    t.host.SetMemoryLimit(kSmall);
+    t.host.AddCode(
+        QStringLiteral("For i = 1 To 100\n  s = Space(750000)\nNext\n"
+                       "Dim a(10)\nFor i = 0 To 10\n  a(i) = Space(750000)\nNext\nErase a\nReDim a(15)\n"
+                       "For i = 0 To 15\n  a(i) = Space(750000)\nNext\n"
+                       "On Error Resume Next\nb = Space(7500000)\nout.Print Err.Number\nout.Print Len(b)\n"
+                       "a = Empty\nb = Space(7500000)\nout.Print Len(b)"));
+    EXPECT_EQ(t.out->lines, QStringList({"7", "0", "7500000"}));
 }
 
 }  // namespace
