@@ -48,6 +48,10 @@ void SetReportScriptTimeout(int milliseconds);
 
 // ---- the run ----
 
+// How a run ended: every row printed; stopped by test mode after its first module (its only stop);
+// stopped otherwise (a check, the user, a script, an error).
+enum class ReportRunEnd { Completed, TestPageDone, Stopped };
+
 // True when TabProspettiStampa holds a layout for the table of ds or one of its base tables, in the
 // group and with the report name when these are not empty.
 bool HasCustomReport(odb::DataSet& ds, const QString& group = {}, const QString& report = {});
@@ -62,11 +66,12 @@ bool HasCustomReport(odb::DataSet& ds, const QString& group = {}, const QString&
 //  noteField  field of ds whose lines are printed as notes after the rows
 //  selection  a grid's SelBookmarks or another collection of bookmarks; missing: none
 //  group      NomeGruppo of the layouts looked up; printedField a Boolean field of ds that records a
-//             completed print (asked before and after).
+//             completed print (asked before and after); `end`, when given, receives how the run ended.
 // True when the last pass ended without a stop. A run while another is under way is refused with a
 // beep.
 bool PrintCustomReports(QWidget* owner, std::shared_ptr<odb::DataSet>& ds,
                         std::shared_ptr<clsCustomReport> report, const QString& reference,
                         const QString& reportName, int32_t rowLimit, bool preview, int16_t copies,
                         const QString& noteField, const Variant& selection = Variant::missing(),
-                        const QString& group = {}, const QString& printedField = {});
+                        const QString& group = {}, const QString& printedField = {},
+                        ReportRunEnd* end = nullptr);

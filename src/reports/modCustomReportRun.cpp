@@ -106,6 +106,10 @@ class ReportRun {
           printedField_(printedField) {}
 
     bool run();
+    ReportRunEnd end() const {
+        if (result_) return ReportRunEnd::Completed;
+        return testPageDone_ ? ReportRunEnd::TestPageDone : ReportRunEnd::Stopped;
+    }
 
   private:
     bool selectionChecked();
@@ -123,6 +127,11 @@ class ReportRun {
     bool positionOnItem(int32_t itemCount);
     void maskOfFullModule(odb::DataSet& source);
     void stop() { stop_ = true; }
+    // Test mode's end after the first module: the only stop of a test that went well.
+    void stopForTest() {
+        stop_ = true;
+        testPageDone_ = true;
+    }
     void showProgress(const QString& text) { frmMessage::instance().ShowMsg(text, owner_, -1, -1); }
 
     QWidget* owner_;
@@ -146,6 +155,7 @@ class ReportRun {
     int32_t nRow_ = 0;
     bool progressShown_ = false;
     bool stop_ = false;
+    bool testPageDone_ = false;
     bool result_ = false;
 };
 
@@ -252,6 +262,7 @@ bool ReportRun::positionOnItem(int32_t itemCount) {
 
 void ReportRun::pass(bool printing) {
     stop_ = false;
+    testPageDone_ = false;
     frmMessage& progress = frmMessage::instance();
     if (!progress.isVisible() && owner_ && owner_->isVisible()) {
         showProgress(printing ? QStringLiteral("Stampa in corso...")
@@ -378,7 +389,7 @@ void ReportRun::rowPhase(int32_t itemCount) {
                 ++itemIndex_;
                 if (!positionOnItem(itemCount)) break;
             }
-            if (rowLimit_ == -1 && engine_->ReportModuleCount() >= 1) return stop();
+            if (rowLimit_ == -1 && engine_->ReportModuleCount() >= 1) return stopForTest();
         }
     }
 }
@@ -400,7 +411,7 @@ void ReportRun::notePhase(bool printing) {
                 return stop();
             }
         }
-        if (rowLimit_ == -1 && engine_->ReportModuleCount() >= 1) return stop();
+        if (rowLimit_ == -1 && engine_->ReportModuleCount() >= 1) return stopForTest();
     }
 }
 
@@ -410,7 +421,7 @@ void ReportRun::endOfCopy() {
         if (!RunPrintReportMask(ds_, engine_, *host_, true)) return stop();
         engine_->NextReport();
     }
-    if (rowLimit_ == -1) stop();
+    if (rowLimit_ == -1) stopForTest();
 }
 
 // The pages shown; true when the user chose a printer for the whole report (the engine then targets it).
@@ -476,6 +487,7 @@ bool ReportRun::run() {
     } catch (const std::exception& e) {
         message(QStringLiteral("Si e' verificato un errore durante la stampa:") + kCr + kCr + errorText(e),
                 vbCritical);
+        testPageDone_ = false;
         if (progressShown_) frmMessage::Unload();
         if (modeSaved) connection->SetReportMode(savedMode);
     }
@@ -500,7 +512,8 @@ bool PrintCustomReports(QWidget* owner, std::shared_ptr<odb::DataSet>& ds,
                         std::shared_ptr<clsCustomReport> report, const QString& reference,
                         const QString& reportName, int32_t rowLimit, bool preview, int16_t copies,
                         const QString& noteField, const Variant& selection, const QString& group,
-                        const QString& printedField) {
+                        const QString& printedField, ReportRunEnd* end) {
+    if (end) *end = ReportRunEnd::Stopped;
     if (g_blnPrinting) {
         Prompt::instance().beep();
         return false;
@@ -509,6 +522,7 @@ bool PrintCustomReports(QWidget* owner, std::shared_ptr<odb::DataSet>& ds,
     ReportRun run(owner, ds, std::move(report), reference, reportName, rowLimit, preview, copies, noteField,
                   selection, group, printedField);
     const bool result = run.run();
+    if (end) *end = run.end();
     // A preview window the run filled but never showed (a failure on the way) goes with its pages.
     frmCustomReportPreview::ReleaseDefault();
     return result;
