@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -15,6 +16,9 @@
 #include <vector>
 
 namespace {
+
+// Room beside a window's title for the frame's icon and buttons, in pixels.
+constexpr int kTitleFrameRoom = 120;
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
@@ -71,6 +75,15 @@ MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title,
     const size_t def = static_cast<size_t>((style & MsgBoxStyle::kDefaultMask) / 256);
     if (def < specs.size()) box.setDefaultButton(specs[def].button);
     box.setEscapeButton(specs.size() == 1 ? specs[0].button : specs.back().button);
+    // Qt leaves a short text's box only a little wider than its title: a window manager whose frame
+    // holds an icon and three buttons then cuts the title.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont bold = box.font();
+        bold.setBold(true);
+        const int titleWidth = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleFrameRoom;
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const ButtonSpec& s : specs)
