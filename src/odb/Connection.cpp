@@ -1,6 +1,7 @@
 // The database file connection: file creation and opening with the sharing settings, the statement
 // cache, write transactions and savepoints, user transactions and the login record.
 #include "odb/Connection.h"
+#include "odb/ConnectionNotices.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,7 +77,8 @@ Connection::Connection()
     : cache_(std::make_unique<Cache>()), ado_(std::make_unique<odb::AdoConnection>(*this)) {}
 
 Connection::~Connection() {
-    CloseConnection();
+    // Nobody holds a data set on a connection being destroyed: there is nobody to tell.
+    close();
 }
 
 namespace {
@@ -231,6 +233,13 @@ void Connection::configure(int busyTimeoutMs) {
 }
 
 void Connection::CloseConnection() {
+    if (!db_) return;
+    // The holders let their data sets go while the file is still open under them.
+    emit ConnectionNotices::instance().closing(this);
+    close();
+}
+
+void Connection::close() {
     if (!db_) return;
     cache_->clear();
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -37,7 +37,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void CreateDatabaseFile(const QString& path);
     // Opens an existing database file (error when missing, unreadable or not a database).
     void OpenDatabaseFile(const QString& path, int busyTimeoutMs = kDefaultBusyTimeoutMs);
-    // Closes the file; a pending BeginTrans is rolled back. Safe to call when closed.
+    // Closes the file; a pending BeginTrans is rolled back. Safe to call when closed. Those who
+    // hold data read through it hear of it first (ConnectionNotices).
     void CloseConnection();
     bool IsOpen() const { return db_ != nullptr; }
     // Opened for reading only: the file or its folder cannot be written (the journal lives beside it).
@@ -99,6 +100,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     int64_t lockSerial() const { return lockSerial_; }
 
   private:
+    void close();
     void configure(int busyTimeoutMs);
     void closeLevel(bool commit);
     void endUserLevel(bool commit);

@@ -4,7 +4,8 @@
 
 namespace odb {
 
-DataSet::DataSet(Engine& engine, Table& table) : engine_(engine), table_(table) {}
+DataSet::DataSet(Engine& engine, Table& table)
+    : engine_(engine), table_(table), database_(engine.database().weak_from_this().lock()) {}
 
 DataSet::~DataSet() = default;
 

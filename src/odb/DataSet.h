@@ -425,6 +425,9 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
 
     Engine& engine_;
     Table& table_;
+    // A data set kept after its database was let go keeps the database's objects alive: its calls
+    // then fail with the library's "not open" error instead of reading freed memory.
+    std::shared_ptr<const Database> database_;
     Scope scope_;
     std::vector<Computed> computed_;
     std::vector<const FieldDef*> shownFields_;

@@ -8,6 +8,7 @@
 
 #include "base/DateUtil.h"
 #include "odb/Connection.h"
+#include "odb/Database.h"
 #include "odb/Engine.h"
 #include "odb/FieldValueText.h"
 #include "odb/LibraryError.h"
@@ -127,7 +128,8 @@ void WriteSelections(Connection& c, F&& body) {
 
 }  // namespace
 
-SelectionSet::SelectionSet(odb::Table& table, int32_t kind) : table_(table), kind_(kind) {}
+SelectionSet::SelectionSet(odb::Table& table, int32_t kind)
+    : table_(table), database_(table.GetDatabase().weak_from_this().lock()), kind_(kind) {}
 
 std::shared_ptr<const FieldDef> SelectionSet::Column(const QString& field) const {
     if (const FieldDef* f = table_.FieldByName(field)) return ViewColumnDef(table_, f->name);

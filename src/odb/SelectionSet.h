@@ -14,6 +14,7 @@
 
 namespace odb {
 
+class Database;
 struct FieldDef;
 class Table;
 
@@ -94,6 +95,8 @@ class SelectionSet {
     void restore(const QString& stored);
 
     odb::Table& table_;
+    // Kept alive as a data set keeps it: a set held after its database was let go fails cleanly.
+    std::shared_ptr<const Database> database_;
     int32_t kind_;
     QString name_;
     std::vector<Condition> conditions_;

@@ -11,7 +11,9 @@
 
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
+#include "odb/ConnectionNotices.h"
 #include "odb/DataSet.h"
+#include "odb/SelectionSet.h"
 #include "support/TestEnvironment.h"
 
 using namespace odbtest;
@@ -473,6 +475,41 @@ TEST_F(OpeningTest, LoginRecordsUserAndComputer) {
     ASSERT_EQ(ds->RowCount(), 1);
     EXPECT_EQ(ds->ColText("Utente"), "Mario");
     EXPECT_EQ(ds->ColText("Computer"), odb::DbmsGlobal::ComputerName());
+}
+
+TEST_F(OpeningTest, HoldersHearTheCloseAndWhatTheyKeepAfterwardsFailsCleanly) {
+    auto o = OpenDefinition(db(), shop(), &notify);
+    auto clienti = o.table("Clienti").OpenData();
+    auto selection = o.table("Clienti").NewSelectionSet();
+    selection->AddCondition("Codice", "A");
+    selection->Save("Scelta");
+    // Told once, while the file is still open under the data set.
+    std::vector<const odb::Connection*> closing;
+    int rowsWhenTold = -1;
+    QObject listener;
+    QObject::connect(&odb::ConnectionNotices::instance(), &odb::ConnectionNotices::closing, &listener,
+                     [&](const odb::Connection* c) {
+                         closing.push_back(c);
+                         rowsWhenTold = clienti->RowCount();
+                     });
+    o.conn->CloseConnection();
+    o.conn->CloseConnection();
+    ASSERT_EQ(closing.size(), 1u);
+    EXPECT_EQ(closing[0], o.conn.get());
+    EXPECT_EQ(rowsWhenTold, 1);
+
+    // The program lets the database go; what is still held keeps its objects and says "not open".
+    std::weak_ptr<odb::Database> database = o.db;
+    o.db.reset();
+    o.conn.reset();
+    EXPECT_FALSE(database.expired());
+    EXPECT_TRUE(RaisesLibraryError([&] { clienti->Requery(); }, odb::odbErrNotOpen));
+    EXPECT_TRUE(RaisesLibraryError([&] { clienti->AddRow({"Codice", "B"}); }, odb::odbErrNotOpen));
+    EXPECT_TRUE(RaisesLibraryError([&] { selection->Load("Scelta"); }, odb::odbErrNotOpen));
+    clienti.reset();
+    selection.reset();
+    EXPECT_TRUE(database.expired());
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti"), 1);
 }
 
 }  // namespace
