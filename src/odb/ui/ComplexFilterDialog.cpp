@@ -27,6 +27,7 @@ ComplexFilterDialog::ComplexFilterDialog(SelectionSet& set, bool named, const QS
     setObjectName(QStringLiteral("ComplexFilter"));
     setWindowTitle(title);
     setModal(true);
+    CloseWithConnection(*this, set.Table().GetDatabase().GetConnection());
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel(set.Table().Title(), this);
     QFont bold = heading->font();

@@ -1,7 +1,12 @@
 // The windows' shared services.
 #include "odb/ui/PanelSupport.h"
 
+#include <QDialog>
 #include <QWidget>
+
+#include "odb/Connection.h"
+#include "odb/ConnectionNotices.h"
+#include "odb/DataSet.h"
 
 #include "odb/Database.h"
 #include "odb/Interfaces.h"
@@ -32,6 +37,20 @@ bool AskPanelQuestion(Database& database, const QString& text, bool defaultCance
     bool cancel = defaultCancel;
     if (itfNotifyEvent* n = database.NotifySink()) n->OnQueryMessage(nullptr, 1, text, cancel);
     return !cancel;
+}
+
+void CloseWithConnection(QDialog& dialog, const std::shared_ptr<Connection>& connection) {
+    if (!connection) return;
+    const Connection* watched = connection.get();
+    QObject::connect(&ConnectionNotices::instance(), &ConnectionNotices::closing, &dialog,
+                     [&dialog, watched](const Connection* closing) {
+                         if (closing == watched) dialog.reject();
+                     });
+}
+
+bool ConnectionClosed(const DataSet& dataSet) {
+    const std::shared_ptr<Connection> connection = dataSet.GetConnection();
+    return !connection || !connection->IsOpen();
 }
 
 bool PanelsReadOnly(const Database& database) {

@@ -5,10 +5,14 @@
 
 #include <QString>
 
+#include <memory>
+
+class QDialog;
 class QWidget;
 
 namespace odb {
 
+class Connection;
 class DataSet;
 class Database;
 struct FieldDef;
@@ -21,6 +25,12 @@ int PixelsFromTwips(int twips, const QWidget* widget);
 void ShowPanelMessage(Database& database, const QString& text);
 // An OK/Cancel question through itfNotifyEvent; True for OK. With no sink: `defaultCancel` decides.
 bool AskPanelQuestion(Database& database, const QString& text, bool defaultCancel = true);
+
+// Closes `dialog` as its Cancel does when `connection` (the one its rows are read through) is
+// about to close, so that no window stays on rows of a file the program lets go.
+void CloseWithConnection(QDialog& dialog, const std::shared_ptr<Connection>& connection);
+// True when the connection of `dataSet` has closed (a window on it came back because of that).
+bool ConnectionClosed(const DataSet& dataSet);
 
 // Access levels: "Solo Commesse" (-1), "Interrogazione" (0), "Amministrazione" (1).
 inline constexpr int kLevelJobOrdersOnly = -1;

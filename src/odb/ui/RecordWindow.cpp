@@ -46,6 +46,7 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
     setObjectName(QStringLiteral("RecordWindow"));
     setWindowTitle(table.Title());
     setModal(true);
+    CloseWithConnection(*this, dataSet_->GetConnection());
 
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QLabel(isNew ? table.Title() + QStringLiteral(" - nuovo") : table.Title(), this);
@@ -260,7 +261,7 @@ void RecordWindow::chooseLookup(const QString& reference) {
         if (!offered) return refused(r.name);
         RowChooser chooser(offered, true, r.displayFieldList().value(0), this);
         RunModal(chooser);
-        if (chooser.result().isEmpty()) return;
+        if (chooser.result().isEmpty() || ConnectionClosed(*dataSet_)) return;
         if (!dataSet_->SetColValue(r.name, chooser.result())) return refused(r.name);
         changed_ = true;
     } catch (const AppError& e) {
@@ -327,7 +328,7 @@ void RecordWindow::newChild(const QString& reference) {
         RowChooser chooser(bases, true, {}, this);
         RunModal(chooser);
         base = chooser.result();
-        if (base.isEmpty()) return;
+        if (base.isEmpty() || ConnectionClosed(*dataSet_)) return;
     }
     auto rows = it->rows;
     try {
@@ -342,6 +343,7 @@ void RecordWindow::newChild(const QString& reference) {
     }
     RecordWindow child(rows, true, true, this);
     RunModal(child);
+    if (ConnectionClosed(*dataSet_)) return;
     if (!child.result().isEmpty()) stored_ = true;
     loadRows(*it);
     refresh();
@@ -355,6 +357,7 @@ void RecordWindow::openChild(const QString& reference) {
     if (bookmark.isEmptyOrNull() || !it->rows->FindBookmark(bookmark)) return;
     RecordWindow child(it->rows, false, editable_, this);
     RunModal(child);
+    if (ConnectionClosed(*dataSet_)) return;
     if (!child.result().isEmpty()) stored_ = true;
     loadRows(*it);
     it->rows->FindBookmark(bookmark);

@@ -16,6 +16,7 @@
 #include "odb/WhereLiteral.h"
 #include "odb/ui/DataGrid.h"
 #include "odb/ui/ModalDialog.h"
+#include "odb/ui/PanelSupport.h"
 #include "odb/ui/RecordWindow.h"
 
 namespace odb {
@@ -27,6 +28,7 @@ RowChooser::RowChooser(std::shared_ptr<DataSet> dataSet, bool pick, const QStrin
     const QString title = dataSet_->GetTable().Title();
     setWindowTitle(pick ? QStringLiteral("Selezione - ") + title : title);
     setModal(true);
+    CloseWithConnection(*this, dataSet_->GetConnection());
     field_ = displayField.trimmed();
     if (field_.isEmpty())
         for (int i = 1; i <= dataSet_->FieldCount(); ++i)

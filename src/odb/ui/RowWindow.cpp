@@ -7,13 +7,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "odb/DataSet.h"
 #include "odb/ui/DataSetRowsModel.h"
+#include "odb/ui/PanelSupport.h"
 
 namespace odb {
 
 RowWindow::RowWindow(std::shared_ptr<DataSet> dataSet, const QString& title, QWidget* owner)
     : QDialog(owner) {
     setWindowTitle(title);
+    CloseWithConnection(*this, dataSet->GetConnection());
     model_ = new DataSetRowsModel(std::move(dataSet), this);
     grid_ = new QTableView(this);
     grid_->setModel(model_);

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "WindowsFixture.h"
+#include "odb/Connection.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
 #include "odb/ui/DataGrid.h"
@@ -216,6 +217,61 @@ TEST_F(RecordWindowTest, ANewSharedBaseChildPicksItsBaseRowFirst) {
     ASSERT_EQ(needs->RowCount(), 1);
     EXPECT_EQ(needs->ColText("Descrizione"), "Vite M6");
     EXPECT_EQ(needs->ColNumber("QuantitàNecessaria"), 10);
+}
+
+TEST_F(RecordWindowTest, WindowsCloseAsCancelWhenTheirConnectionClosesUnderThem) {
+    addCustomer("Rossi Srl", false);
+    auto order = addCustomerOrder();
+    // Each dialog opened says whether it was cancelled.
+    QStringList cancelled;
+    auto watch = [&](QDialog& d) {
+        QObject::connect(&d, &QDialog::rejected, [&cancelled, name = d.objectName()] { cancelled << name; });
+    };
+    Script script({
+        [&](QDialog& d) {
+            watch(d);
+            type(As<RecordWindow>(d), "DataConsegnaConcordata", "15/04/2026");
+            As<RecordWindow>(d).collection("Attrezzature")->cmdNew->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            watch(d);
+            // The file is let go under a child's window and its owner's.
+            connection->CloseConnection();
+            return d.result();
+        },
+    });
+    EXPECT_TRUE(odb::DataPanelTools::CreatePanel(order)->ShowRow(true, "", true).isEmpty());
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(script.opened, QStringList({"RecordWindow", "RecordWindow"}));
+    EXPECT_EQ(cancelled.size(), 2);
+
+    // Under a chooser of the record window.
+    reopen();
+    database->SetUserLevel(1);
+    cancelled.clear();
+    Script choosing({
+        [&](QDialog& d) {
+            watch(d);
+            As<RecordWindow>(d).lookup("Cliente")->choose()->click();
+            return d.result();
+        },
+        [&](QDialog& d) {
+            watch(d);
+            connection->CloseConnection();
+            return d.result();
+        },
+    });
+    EXPECT_TRUE(odb::DataPanelTools::CreatePanel(orderRow(1))->ShowRow(true, "", true).isEmpty());
+    EXPECT_TRUE(choosing.done());
+    EXPECT_EQ(cancelled, QStringList({"RecordWindow", "RowChooser"}));
+    EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join("|").toStdString();
+
+    // Nothing the windows held was stored, and nothing stored was lost.
+    reopen();
+    EXPECT_EQ(count("CommesseCliente"), 1);
+    EXPECT_EQ(storedText("SELECT count(*) FROM CommesseCliente WHERE DataConsegnaConcordata IS NULL"), "1");
+    EXPECT_EQ(count("DettagliCommesse"), 0);
 }
 
 TEST_F(RecordWindowTest, RebuildReferenceGivesASpoiltTotalItsStepsSumBack) {
