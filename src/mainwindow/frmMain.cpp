@@ -296,6 +296,9 @@ void frmMain::ReleaseDatabase() {
     if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
     m_objCurDSEvents = {};
     m_objCurDS.reset();
+    // The view's selections are read from the file: the next view loads them from the one it opens.
+    m_objSelectionSet.reset();
+    m_objFilterSet.reset();
     if (g_objConnection) {
         try {
             g_objConnection->CloseConnection();

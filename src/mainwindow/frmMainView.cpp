@@ -80,6 +80,10 @@ void frmMain::RefreshDetailView() {
         }
     }
 
+    // The database a window opened below may let go (the program closing under a chooser): the
+    // view then stops, and the next activation builds it on the database it opens.
+    const odb::Database* database = g_objDatabase.get();
+    const auto letGo = [database] { return !IsDatabaseOpen() || g_objDatabase.get() != database; };
     try {
         resetViewMenus();
         QTreeWidgetItem* node = SelectedNode();
@@ -100,7 +104,13 @@ void frmMain::RefreshDetailView() {
             const SectionView view = SectionViewFor(key);
             QString where = view.where;
             QString title = view.title;
-            if (view.chooser != SectionView::Chooser::None) chooseRecord(key, where, title);
+            if (view.chooser != SectionView::Chooser::None) {
+                chooseRecord(key, where, title);
+                if (letGo()) {
+                    refreshing_ = false;
+                    return;
+                }
+            }
             if (!title.isEmpty()) lblTitle_[1]->setText(title);
 
             // The order and the row are kept only when the same table is shown again.
@@ -122,7 +132,13 @@ void frmMain::RefreshDetailView() {
             QAction* beforeQuery = findChild<QAction*>(QStringLiteral("mnuDataSelBeforeQuery"));
             if (m_objSelectionSet->Load(text, -1)) beforeQuery->setChecked(true);
             if (m_objSelectionSet->Name() != text) m_objSelectionSet->Rename(text, -1);
-            if (beforeQuery->isChecked() && where.isEmpty()) askPredefinedSelections(table, where, dateField);
+            if (beforeQuery->isChecked() && where.isEmpty()) {
+                askPredefinedSelections(table, where, dateField);
+                if (letGo()) {
+                    refreshing_ = false;
+                    return;
+                }
+            }
 
             where = AddDateSelection(where, dateField, CurrentDateSelection());
 
@@ -241,6 +257,7 @@ void frmMain::chooseRecord(const QString& key, QString& where, QString& title) {
     const QString field = ChooserField(view.chooser);
     std::shared_ptr<odb::DataSet> chooser = GetDBTable(ChooserTable(view.chooser)).OpenData();
     const bool picked = !chooseRow(chooser, field).isEmpty();
+    if (!IsDatabaseOpen() || &chooser->GetDatabase() != g_objDatabase.get()) return;  // let go meanwhile
     const Variant value = picked ? chooser->ColValue(field) : Variant();
     const QString literal = chooser->ValueLiteral(field, 0, value);
 

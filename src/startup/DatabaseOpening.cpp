@@ -7,6 +7,7 @@
 #include "base/TextUtil.h"
 #include "model/DB.h"
 #include "odb/Connection.h"
+#include "odb/ConnectionNotices.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/LibraryClock.h"
@@ -89,4 +90,11 @@ bool OpenDatabase() {
 
 bool IsDatabaseOpen() {
     return g_objConnection && g_objDatabase && g_objDatabase->State() == odb::kDatabaseStateOpen;
+}
+
+void OnDatabaseRelease(QObject* context, std::function<void()> released) {
+    QObject::connect(&odb::ConnectionNotices::instance(), &odb::ConnectionNotices::closing, context,
+                     [released = std::move(released)](const odb::Connection* connection) {
+                         if (connection && connection == g_objConnection.get()) released();
+                     });
 }

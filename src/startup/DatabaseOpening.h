@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QObject;
+
 // Opens (first creating when missing) "ZeltoLavrix.mdb" in the work folder with the main window as
 // event sink and the message window as progress sink. False when it failed (after its message)
 // or when the options dialog shown for a missing file was not confirmed.
@@ -13,3 +15,6 @@ bool OpenDatabase();
 bool IsDatabaseOpen();
 // The software-update check that runs before the file is opened, when the work folder is set.
 void SetStartupUpdateCheck(std::function<void(const QString& rootDir)> check);
+// Runs `released` each time the shared database is about to be let go, while it is still open,
+// for as long as `context` lives: windows and timers drop what they read through it.
+void OnDatabaseRelease(QObject* context, std::function<void()> released);

@@ -16,9 +16,14 @@
 
 #include "MainWindowFixture.h"
 #include "base/DateUtil.h"
+#include "model/GetDBTable.h"
 #include "odb/Connection.h"
+#include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/Table.h"
+#include "odb/ui/RecordWindow.h"
+#include "odb/ui/RowChooser.h"
 #include "platform/SettingsStore.h"
 #include "platform/clsOSTNA.h"
 #include "startup/DatabaseOpening.h"
@@ -148,6 +153,57 @@ TEST_F(frmMainTest, TheOptionsCommandReleasesAChangedFolderAndTheNextActivationO
     ASSERT_TRUE(IsDatabaseOpen());
     EXPECT_EQ(g_objConnection->Path(), QDir(other).filePath("ZeltoLavrix.mdb"));
     EXPECT_EQ(g_strCurrentUser, "Operatore");
+}
+
+TEST_F(frmMainTest, ReleasedAndOpenedAgainUnderASectionARecordWindowAndAChooser) {
+    frmMain& w = start();
+    ASSERT_TRUE(GetDBTable("Clienti").OpenData()->AddRow({"Descrizione", "Rossi", "Codice", "ROSSI"}));
+    // What the next activation does after the options' repair or a new work folder.
+    auto openAgain = [&] {
+        expect(pickUser("Amministratore"));
+        expect(typePassword(""));
+        w.Form_Activate();
+        ASSERT_TRUE(IsDatabaseOpen());
+    };
+    auto expectLetGo = [&](const std::weak_ptr<odb::Database>& database) {
+        EXPECT_FALSE(IsDatabaseOpen());
+        EXPECT_TRUE(database.expired()) << "something still holds the database let go";
+    };
+
+    // A section on screen, with its predefined selections.
+    click(49);
+    std::weak_ptr<odb::Database> database = g_objDatabase;
+    w.ReleaseDatabase();
+    expectLetGo(database);
+    openAgain();
+    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "PassaggiDettaglioCommesse");
+
+    // A record window of the section's row.
+    click(35);
+    database = g_objDatabase;
+    expect([&](QDialog& d) {
+        EXPECT_TRUE(qobject_cast<odb::RecordWindow*>(&d));
+        w.ReleaseDatabase();
+    });
+    w.Form_DblClick();
+    expectLetGo(database);
+    openAgain();
+    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "Clienti");
+    EXPECT_EQ(w.CurrentDataSet()->RowCount(), 2);
+
+    // The chooser of a report section; opened again, the section asks for its record again.
+    database = g_objDatabase;
+    expect([&](QDialog& d) {
+        EXPECT_TRUE(qobject_cast<odb::RowChooser*>(&d));
+        w.ReleaseDatabase();
+    });
+    click(28);
+    expectLetGo(database);
+    openAgain();
+    EXPECT_EQ(dialogsShown.filter("RowChooser").size(), 2);
+    EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "Ingressi");
+    EXPECT_TRUE(prompt->shown().empty()) << prompt->texts().join("|").toStdString();
+    EXPECT_EQ(GetDBTable("Clienti").OpenData()->RowCount(), 2);
 }
 
 TEST_F(frmMainTest, ATerminalWithoutUserAsksToEnterAtEachActivation) {
