@@ -13,6 +13,7 @@
 #include "odb/Table.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/frmMessage.h"
 #include "terminal/LavrixActionRules.h"
 #include "terminal/frmSelectLavrix.h"
@@ -128,6 +129,8 @@ Result LavrixActionWriter::Close(odb::DataSet& detail, odb::DataSet& openSteps, 
     }
     const QStringList toClose = dialog->ToClose();
     dialog->Unload();
+    // The database was let go while the choice was up: nothing is closed, nothing said.
+    if (!IsDatabaseOpen() || &detail.GetDatabase() != g_objDatabase.get()) return Result::Cancelled;
 
     if (toClose.isEmpty()) {
         Prompt::instance().msgBox(QStringLiteral("Non è tata impostata nessuna commessa da chiudere"),

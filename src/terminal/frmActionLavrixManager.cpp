@@ -17,6 +17,7 @@
 #include "odb/Database.h"
 #include "odb/Table.h"
 #include "platform/Prompt.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/LoadedForms.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/frmMessage.h"
@@ -174,6 +175,11 @@ frmActionLavrixManager::frmActionLavrixManager() {
     connect(txtFind_Commessa_, &QLineEdit::textChanged, this,
             &frmActionLavrixManager::txtFind_Commessa_Change);
     connect(tmrCancelOperation_, &QTimer::timeout, this, &frmActionLavrixManager::tmrCancelOperation_Timer);
+    // The worker and the detail shown were read from the database let go.
+    OnDatabaseRelease(this, [this] {
+        Unload();
+        ClearForm();
+    });
     // The window sees keys before its controls.
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
@@ -349,6 +355,7 @@ void frmActionLavrixManager::runAction(const QString& number) {
         // Only for this read: the panel's reads keep their instruction.
         frmMagneticDev::Get()->Label2()->hide();
         m_strOperatorCode = frmMagneticDev::ReadCode(this, prefix, false);
+        if (!loaded_) return;  // closed meanwhile: the database it read may be gone
         if (m_strOperatorCode.trimmed().isEmpty()) {
             ClearForm();
             return;
@@ -373,6 +380,7 @@ void frmActionLavrixManager::runAction(const QString& number) {
     }
     const auto result =
         LavrixActionWriter(this, panel_).Execute(m_lngAction, *detail, *openSteps, *worker, code);
+    if (!loaded_) return;
     if (result == LavrixActionWriter::Result::Refused) {
         // The library has said why: as after an error, the window waits for the next number.
         forgetWorker();
@@ -388,6 +396,7 @@ void frmActionLavrixManager::runAction(const QString& number) {
     confirmation->m_strOperationType = QString::fromUtf8(kVerbs[m_lngAction]);
     confirmation->m_bTerminate = false;
     confirmation->ShowModal(this);
+    if (!loaded_) return;
     if (!confirmation->m_bTerminate) {
         showWorker(name);
         tmrCancelOperation_->start();

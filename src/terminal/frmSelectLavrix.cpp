@@ -11,6 +11,7 @@
 
 #include "odb/ui/ModalDialog.h"
 #include "platform/Prompt.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/modZeltoFormUtility.h"
 #include "terminal/modBarcodeReader.h"
 
@@ -83,6 +84,8 @@ frmSelectLavrix::frmSelectLavrix() {
     installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
+    // The numbers were read from the database let go: a choice made of them closes nothing.
+    OnDatabaseRelease(this, [this] { Unload(); });
 }
 
 void frmSelectLavrix::ShowModal(QWidget* parent) {

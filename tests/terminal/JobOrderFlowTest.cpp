@@ -351,4 +351,41 @@ TEST_F(JobOrderFlow, TheIdleTimerSparesAWindowUnderAnother) {
     EXPECT_FALSE(frmActionLavrixManager::IsLoaded());
 }
 
+TEST_F(JobOrderFlow, TheDatabaseLetGoUnderTheWindowsClosesThemAndWritesNothing) {
+    at(8, 0);
+    openAll({"1-0012/001", "3-0005/001"});
+    // The window keeps its worker after an action; the options' repair lets the file go.
+    cards = {"OP0013"};
+    answers = {true};
+    use(0);
+    scan("3-0005/001");
+    boxes();
+    ASSERT_TRUE(frmActionLavrixManager::IsLoaded());
+    ASSERT_EQ(window()->m_strOperatorCode, "0013");
+    g_objConnection->CloseConnection();
+    reopen();
+    EXPECT_FALSE(frmActionLavrixManager::IsLoaded());
+    EXPECT_TRUE(window()->m_strOperatorCode.isEmpty());
+    EXPECT_TRUE(window()->lblNumeroCommessa()->text().isEmpty());
+
+    // The group choice up when the file is let go: nothing closes, nothing is said.
+    onSelect = [&](frmSelectLavrix& d) {
+        d.txtFind_Commessa()->setText("3-0005/001\r");
+        g_objConnection->CloseConnection();
+        d.cmdConferma()->click();
+    };
+    at(10, 0);
+    cards = {"OP0012"};
+    const int reads = cardReads;
+    use(1);
+    scan("1-0012/001");
+    EXPECT_EQ(cardReads, reads + 1) << "the worker is asked for again";
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_FALSE(frmActionLavrixManager::IsLoaded());
+    reopen();
+    EXPECT_EQ(steps("1-0012/001"), QStringList({"0012:open"}));
+    EXPECT_EQ(steps("3-0005/001"), QStringList({"0012:open", "0013:open"}));
+    EXPECT_EQ(count("GruppiPassaggi"), 0);
+}
+
 }  // namespace
