@@ -114,7 +114,11 @@ frmCustomReportSetting::frmCustomReportSetting(QWidget* parent, std::shared_ptr<
     m_strSearchText.clear();
     EnableEditControls(false);
     qApp->installEventFilter(this);
-    LoadFormSettings(this, false, false, 0, 0);
+    try {
+        LoadFormSettings(this, false, false, 0, 0);
+    } catch (const std::exception& e) {
+        showError(e);
+    }
 }
 
 frmCustomReportSetting::~frmCustomReportSetting() {
