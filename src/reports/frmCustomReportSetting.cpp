@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "base/AppError.h"
+#include "odb/Connection.h"
+#include "odb/ConnectionNotices.h"
 #include "odb/Database.h"
 #include "platform/CommandIcons.h"
 #include "platform/DrawSurface.h"
@@ -114,6 +116,15 @@ frmCustomReportSetting::frmCustomReportSetting(QWidget* parent, std::shared_ptr<
     m_strSearchText.clear();
     EnableEditControls(false);
     qApp->installEventFilter(this);
+    // The program lets its database go: a wanted save is made while the file is still open, and the
+    // window goes with the database.
+    connect(&odb::ConnectionNotices::instance(), &odb::ConnectionNotices::closing, this,
+            [this](const odb::Connection* connection) {
+                if (connection != p_objConnection.get()) return;
+                ConfirmSaveIfChanged();
+                m_blnModified = false;
+                close();
+            });
     try {
         LoadFormSettings(this, false, false, 0, 0);
     } catch (const std::exception& e) {

@@ -349,6 +349,18 @@ TEST_F(ReportSettingTest, LeavingAModifiedProfileAsksAndAFailedSaveKeepsIt) {
     EXPECT_TRUE(w->close());
     EXPECT_EQ(QStringList({"36:" + kModified, "36:" + kModified}), messages());
     EXPECT_EQ(0, stored("Due", "MargineSuperiore").toDouble());
+
+    // The program lets the database go under a modified profile: saved when wanted, the window gone.
+    open(QStringLiteral("Ingressi"));
+    chooseName(QStringLiteral("Due"));
+    box("txtReportTop")->setText("7");
+    trace->answer(MsgResult::Yes);
+    g_objConnection->CloseConnection();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(nullptr, frmCustomReportSetting::Instance());
+    reopen();
+    EXPECT_EQ(7, stored("Due", "MargineSuperiore").toDouble());
+    EXPECT_EQ("36:" + kModified, messages().last());
 }
 
 TEST_F(ReportSettingTest, ProfilesOfAnotherComputerAreSeenWhenSavingAndDeleting) {
