@@ -353,6 +353,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     QString alignSelectionSet();
     void runComplexFilter();
     void runComplexOrder();
+    void showFound();
     // After a failed search the data set goes back to the row it stood on.
     void notFound(const QString& title, const QString& text, const Variant& previousRow);
 

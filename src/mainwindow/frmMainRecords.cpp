@@ -15,6 +15,7 @@
 #include "odb/Recordset.h"
 #include "odb/Table.h"
 #include "odb/ui/DataGrid.h"
+#include "odb/ui/DataGridModel.h"
 #include "odb/ui/DataPanel.h"
 #include "odb/ui/DataPanelTools.h"
 #include "platform/Prompt.h"
@@ -222,10 +223,15 @@ void frmMain::m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds) {
     // Only the data set the grid shows; the binding reads nothing, so it sets off no re-read.
     if (!gridBound_ || !m_objCurDS || &ds != m_objCurDS.get()) return;
     try {
-        // Rows picked stay picked while they are still there (a re-read on the window's activation
-        // must not drop them).
+        // The columns shown stay those shown ("Visualizza tutti i campi" lasts until the view
+        // changes), and so do the rows picked while they are still there: the window's activation
+        // re-reads too.
         const VariantList picked = dgView_->SelBookmarks();
-        rebindGrid();
+        const QStringList shown = dgView_->gridModel() ? dgView_->gridModel()->columns() : QStringList();
+        if (shown.isEmpty())
+            rebindGrid();
+        else
+            dgView_->bind(m_objCurDS, shown, m_objGridLayout.get());
         if (picked.size() >= 2) dgView_->SetSelBookmarks(picked);
     } catch (const AppError& e) {
         SetStatusMsg(e.description());

@@ -34,9 +34,7 @@ void frmMain::ExecuteSearch(int index) {
         const Variant before = dgView_->Bookmark();
         const bool fromNext = frmSearchText::SearchNext && !ds.RowPositionLost();
         if (ds.FindRow(condition, fromNext)) {
-            // The row found is the only one selected.
-            dgView_->ClearSelBookmarks();
-            dgView_->SetBookmark(ds.Recordset().Bookmark());
+            showFound();
         } else {
             notFound(QStringLiteral("Ricerca in ") + mnuSearchItems_->Caption(index),
                      QStringLiteral(" '") + text + QStringLiteral("' non trovato"), before);
@@ -46,6 +44,14 @@ void frmMain::ExecuteSearch(int index) {
         ShowErrorDetails(QString());
     }
     findButtonTag_ = QString::number(index);
+}
+
+void frmMain::showFound() {
+    // The row found is the current one and the only one selected.
+    const Variant found = m_objCurDS->Recordset().Bookmark();
+    dgView_->ClearSelBookmarks();
+    dgView_->SetBookmark(found);
+    dgView_->SetSelBookmarks({found});
 }
 
 void frmMain::notFound(const QString& title, const QString& text, const Variant& previousRow) {
@@ -89,8 +95,7 @@ void frmMain::mnuFieldSearchNext_Click() {
         const QString condition =
             ds.MakeCondition(field, 0, value, 0, Variant::missing(), QStringLiteral("%"), 0);
         if (ds.FindRow(condition, true)) {
-            dgView_->ClearSelBookmarks();
-            dgView_->SetBookmark(ds.Recordset().Bookmark());
+            showFound();
         } else {
             const odb::FieldDef* f = ds.Field(field);
             notFound(QStringLiteral("Ricerca in ") + (f ? f->GetTexts(0).value(2) : field),
