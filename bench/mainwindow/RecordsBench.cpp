@@ -14,10 +14,10 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -153,7 +153,8 @@ struct BenchDatabase {
         steps->NewRow();
         steps->SetReference(QStringLiteral("Operaio"), QStringLiteral("0001"));
         steps->SetColValue(QStringLiteral("DataInizio"), Variant::fromDate(MakeOleDate(2024, 1, 8, 8, 0, 0)));
-        steps->SetColValue(QStringLiteral("DataChiusura"), Variant::fromDate(MakeOleDate(2024, 1, 8, 8, 30, 0)));
+        steps->SetColValue(QStringLiteral("DataChiusura"),
+                           Variant::fromDate(MakeOleDate(2024, 1, 8, 8, 30, 0)));
         steps->SetColValue(QStringLiteral("Chiuso"), true);
         steps->SaveRow();
         connection->CloseConnection();
@@ -162,10 +163,12 @@ struct BenchDatabase {
         sqlite3_open(file.toUtf8().constData(), &db);
         Exec(db, QStringLiteral("BEGIN IMMEDIATE"));
         const QString number = QStringLiteral("'C' || substr('000000' || i, -6)");
-        CopyFirstRow(db, QStringLiteral("DettagliCommesse"), kSteps, {{QStringLiteral("NumeroCommessa"), number}});
+        CopyFirstRow(db, QStringLiteral("DettagliCommesse"), kSteps,
+                     {{QStringLiteral("NumeroCommessa"), number}});
         // Each step belongs to the detail of the same number (the details' OIDs run 1 to 100,000).
-        CopyFirstRow(db, kTable, kSteps,
-                     {{QStringLiteral("NumeroCommessa"), number}, {QStringLiteral("_OwnerOID"), QStringLiteral("i")}});
+        CopyFirstRow(
+            db, kTable, kSteps,
+            {{QStringLiteral("NumeroCommessa"), number}, {QStringLiteral("_OwnerOID"), QStringLiteral("i")}});
         Exec(db, QStringLiteral("COMMIT"));
         sqlite3_close(db);
         QFile::copy(file, pristine);
@@ -316,7 +319,8 @@ class PlainModel : public QAbstractTableModel {
                         v = Variant(sqlite3_column_double(page_, c + 1));
                         break;
                     default:
-                        v = Variant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(page_, c + 1))));
+                        v = Variant(QString::fromUtf8(
+                            reinterpret_cast<const char*>(sqlite3_column_text(page_, c + 1))));
                 }
                 row << odb::FieldValueText(*defs_[static_cast<size_t>(c)], v);
             }
@@ -428,7 +432,8 @@ void BM_InsideFilter_Window(benchmark::State& state) {
         w->mnuFilterItems_Click(index);
         paint(w->dgView());
     }
-    if (ds->Filter() != QStringLiteral("NumeroCommessa Like '*%1*'").arg(kInside)) state.SkipWithError("filter");
+    if (ds->Filter() != QStringLiteral("NumeroCommessa Like '*%1*'").arg(kInside))
+        state.SkipWithError("filter");
     if (ds->RowCount() == 0 || ds->RowCount() > 1000) state.SkipWithError("wrong rows");
     state.counters["rows"] = ds->RowCount();
     odb::SetModalRunner(previous);

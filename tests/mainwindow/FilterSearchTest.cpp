@@ -156,9 +156,18 @@ TEST_F(FilterSearchTest, TwoSimpleFiltersAreJoinedInMemberOrderAndClearedOneByOn
     EXPECT_EQ(w.CurrentDataSet()->Filter(), "Descrizione Like 'Ross*' AND Citta Like '*Mil*'");
     EXPECT_EQ(descriptions(w), QStringList{"Rossi"});
 
-    // The right-click cancel on the city column: the dialog opens empty, its OK clears that one.
+    // The right-click filter on the city column opens the dialog on the cell's text.
     w.dgView()->SetCol(w.dgView()->gridModel()->columns().indexOf("Citta"));
     QString shown = "?";
+    expect([&](QDialog& d) {
+        shown = qobject_cast<frmSearchText*>(&d)->txtSearch()->text();
+        d.reject();
+    });
+    w.mnuFieldFilter_Click();
+    EXPECT_EQ(shown, "Milano");
+    EXPECT_EQ(items.Caption(city), "Citta = '*Mil*'");
+
+    // The right-click cancel on the city column: the dialog opens empty, its OK clears that one.
     expect([&](QDialog& d) {
         shown = qobject_cast<frmSearchText*>(&d)->txtSearch()->text();
         qobject_cast<frmSearchText*>(&d)->cmdOK_Click();

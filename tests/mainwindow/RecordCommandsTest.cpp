@@ -2,6 +2,7 @@
 // library's notifications.
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -167,6 +168,22 @@ TEST_F(RecordCommandsTest, DeleteAsksAndACancelTouchesNothing) {
     EXPECT_FALSE(GetDBTable("Clienti").OpenData()->FindBookmark(current));
     EXPECT_FALSE(frmMessage::isLoaded());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(RecordCommandsTest, TheExportWritesTheRowsOrNothingWhenCancelled) {
+    frmMain& w = customers(3);
+    // Cancelled in the file chooser: no file, no message, the message window gone.
+    w.mnuSave_Click();
+    EXPECT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().kind, RecordingPrompt::Kind::SaveFile);
+    EXPECT_FALSE(frmMessage::isLoaded());
+
+    const QString file = path("clienti.odb");
+    prompt->answerPath(file);
+    w.mnuSave_Click();
+    EXPECT_TRUE(QFileInfo::exists(file));
+    EXPECT_EQ(prompt->shown().size(), 2u);
+    EXPECT_FALSE(frmMessage::isLoaded());
 }
 
 TEST_F(RecordCommandsTest, AStopDuringAMultiRowDeleteEndsTheLoop) {
