@@ -31,24 +31,31 @@ int CharToAnsi(QChar c) {
 }
 
 QString DecodeWindows1252(QByteArrayView bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    char16_t* to = reinterpret_cast<char16_t*>(out.data());
-    for (const char b : bytes) {
-        const auto code = static_cast<unsigned char>(b);
-        *to++ = (code & 0xE0) == 0x80 ? kHigh[code - 0x80] : code;
-    }
+    // Latin-1 but for 0x80-0x9F, which texts seldom hold: Qt's fast Latin-1 decoding, then those fixed.
+    QString out = QString::fromLatin1(bytes);
+    const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i)
+        if ((from[i] & 0xE0) == 0x80) out[i] = QChar(kHigh[from[i] - 0x80]);
     return out;
 }
 
 QByteArray EncodeWindows1252(QStringView text) {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char* to = out.data();
+    // A text of Latin-1 characters outside 0x80-0x9F is Qt's fast Latin-1 encoding.
+    const char16_t* from = text.utf16();
     const qsizetype n = text.size();
+    unsigned outside = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        outside |= static_cast<unsigned>(from[i] > 0xFF) | static_cast<unsigned>((from[i] & 0xFFE0) == 0x80);
+    if (!outside) return text.toLatin1();
+
+    QByteArray out(n, Qt::Uninitialized);
+    char* to = out.data();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = text[i].unicode();
+        const char16_t u = from[i];
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
             *to++ = static_cast<char>(u);
-        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(from[i + 1])) {
             *to++ = '?';
             ++i;
         } else {

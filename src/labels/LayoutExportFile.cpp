@@ -52,24 +52,35 @@ QByteArray LayoutExportFile::Compose(const LayoutExportKeys& keys, const QString
 QString LayoutExportFile::Parse(QByteArrayView bytes, const LayoutExportKeys& keys) {
     const QString text = DecodeWindows1252(bytes);
     const QStringView all(text);
-    QString script;
-    script.reserve(text.size() + 2);
-    qsizetype start = 0;
     const qsizetype n = all.size();
+    QString script;
+    // Kept lines that end with CR LF stand in the text as the script has them: such runs are copied whole.
+    qsizetype runStart = -1;
+    auto endRun = [&](qsizetype upTo) {
+        if (runStart >= 0) script += all.mid(runStart, upTo - runStart);
+        runStart = -1;
+    };
+    qsizetype start = 0;
     while (start < n) {
         qsizetype end = all.indexOf(u'\r', start);
         if (end < 0) end = n;
+        qsizetype next = end + 1;
+        if (next < n && all[next] == u'\n') ++next;
         const QStringView line = all.mid(start, end - start);
         QStringView key, value;
         if (splitHeader(line, key, value)) {
+            endRun(start);
             if (const LayoutExportKey* k = find(keys, key)) k->apply(value.toString());
+        } else if (next == end + 2) {
+            if (runStart < 0) runStart = start;
         } else {
+            endRun(start);
             script += line;
             script += kCrLf;
         }
-        start = end + 1;
-        if (start < n && all[start] == u'\n') ++start;
+        start = next;
     }
+    endRun(n);
     return script;
 }
 
