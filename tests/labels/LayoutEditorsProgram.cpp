@@ -1,7 +1,8 @@
 // Opens the layout windows by hand, as the main window's "Stampe" menu will, until its print-setting
-// commands are connected: a window with that menu over a database of FOLDER (made with a few customers
-// and workers when missing; kept between runs), the installed printers and a PDF printer of our own
-// ("PDF-Etichette", writing FOLDER/etichette.pdf). Settings and exported files stay in FOLDER.
+// commands are connected: a window with that menu over a database of FOLDER (made with a few customers,
+// workers, job orders and purchase orders when missing; kept between runs), the installed printers and
+// a PDF printer of our own ("PDF-Etichette", writing FOLDER/etichette.pdf). Settings and exported files stay
+// in FOLDER.
 //   layout_editors FOLDER
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 
 #include <cstdio>
+#include <vector>
 
 #include "labels/frmLabelPrintSetting.h"
 #include "model/DB.h"
@@ -25,6 +27,7 @@
 #include "platform/PrinterRegistry.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SettingsStore.h"
+#include "reports/frmCustomReportSetting.h"
 
 namespace {
 
@@ -52,6 +55,23 @@ const LabelCommand kLabelCommands[] = {
      "ParticolariAttrezzature,Clienti,Operai"},
 };
 
+// The report commands of the same menu, their sources and groups.
+struct ReportCommand {
+    const char* name;
+    const char* caption;
+    const char* sources;
+    const char* groups;
+};
+const ReportCommand kReportCommands[] = {
+    {"mnuPrintSetting_Acessi", "Stampa &Accessi Operai...", "Ingressi", ""},
+    {"mnuPrintSetting_SchedaOperaio", "Stampa Scheda &Operaio...", "PassaggiDettaglioCommesse", ""},
+    {"mnuPrintSetting_CostiDettComm", "Stampa Costi &Dettagli Commesse...", "DettagliCommesse",
+     "CostiGenerale,CostiParticolare"},
+    {"mnuPrintSetting_Macchine", "Stampa Macchine in Lavorazione / &Vendute...", "DettagliVenditaMacchinari",
+     ""},
+    {"mnuPrintSetting_Order", "Stampa O&rdini...", "OrdiniCommerciale.Particolari", ""},
+};
+
 void addSampleRows() {
     auto customers = g_objDatabase->Tables().Item("Clienti").OpenData(QStringLiteral("Codice <> ''"));
     if (!customers->DataEmpty()) return;
@@ -69,6 +89,30 @@ void addSampleRows() {
         {"0012", "Mario Bianchi"}, {"0013", "Lucia Esposito"}, {"0014", "Nicolò Rè"}};
     for (const auto& p : people)
         workers->AddRow({"Codice", p[0], "Nominativo", QString::fromUtf8(p[1])});
+
+    // Job orders with tooling details, and purchase orders with their parts, for the reports.
+    auto orders = g_objDatabase->Tables().Item("CommesseCliente").OpenData();
+    for (int i = 1; i <= 3; ++i) {
+        orders->AddRow({"Note", QStringLiteral("Commessa %1").arg(i)});
+        auto details = orders->GetReference(QStringLiteral("Attrezzature"));
+        for (int d = 1; d <= 3; ++d)
+            details->AddRow({"Quantità", 10 * i + d});
+    }
+    auto parts = g_objDatabase->Tables().Item("MagazzinoPartCommerciale").OpenData();
+    std::vector<Variant> partRows;
+    for (int i = 1; i <= 4; ++i) {
+        parts->AddRow(
+            {"Codice", QStringLiteral("P%1").arg(i), "Descrizione", QStringLiteral("Vite M%1").arg(i + 3)});
+        partRows.push_back(parts->Bookmark());
+    }
+    auto purchases = g_objDatabase->Tables().Item("OrdiniCommerciale").OpenData();
+    for (int i = 1; i <= 2; ++i) {
+        purchases->AddRow({"Note", QStringLiteral("Ordine %1").arg(i)});
+        auto lines = purchases->GetReference(QStringLiteral("Particolari"));
+        for (size_t p = 0; p < partRows.size(); ++p)
+            lines->AddRow(
+                {"OID_MagazzinoPartCommerciale", partRows[p], "QuantitàOrdine", int32_t(5 * (p + 1))});
+    }
 }
 
 }  // namespace
@@ -109,6 +153,15 @@ int main(int argc, char** argv) {
         const QString tables = QString::fromLatin1(c.tables);
         QObject::connect(a, &QAction::triggered, &main, [&main, tables] {
             frmLabelPrintSetting::EditSetting(&main, g_objDatabase, g_objConnection, tables, {});
+        });
+    }
+    for (const ReportCommand& c : kReportCommands) {
+        QAction* a = prints->addAction(QString::fromUtf8(c.caption));
+        a->setObjectName(QString::fromLatin1(c.name));
+        const QString sources = QString::fromLatin1(c.sources), groups = QString::fromLatin1(c.groups);
+        QObject::connect(a, &QAction::triggered, &main, [&main, sources, groups] {
+            frmCustomReportSetting::EditSetting(&main, g_objDatabase, g_objConnection, sources, false, false,
+                                                groups);
         });
     }
     main.resize(900, 600);
