@@ -52,7 +52,8 @@ MaskedBox* maskedBox(QWidget* parent, const char* name, const QString& mask, int
     auto* box = new MaskedBox(mask, length, parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setToolTip(QString::fromUtf8(tip));
-    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (length > 2 ? 10 : 4) + 16);
+    // Room for a few digits more than the values the boxes usually hold.
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (length > 2 ? 10 : 4) + 16);
     return box;
 }
 
@@ -120,7 +121,9 @@ QString frmLabelPrintSetting::LabelTemplate() {
     return out.join(QStringLiteral("\r\n"));
 }
 
-frmLabelPrintSetting::frmLabelPrintSetting(QWidget* owner) : QWidget(owner, Qt::Window) {
+// A dialog-type window is kept above its owner by the window manager; modeless, it leaves the owner usable.
+frmLabelPrintSetting::frmLabelPrintSetting(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmLabelPrintSetting"));
     setWindowTitle(QStringLiteral("Impostazione stampa etichette"));
     setAttribute(Qt::WA_DeleteOnClose);
