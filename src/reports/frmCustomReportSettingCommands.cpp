@@ -36,7 +36,7 @@ bool boxNumber(const QLineEdit* box, double& value) {
 }  // namespace
 
 bool frmCustomReportSetting::numbersValid() {
-    for (QLineEdit* box :
+    for (MaskedBox* box :
          {txtColumns_, txtReportHeight_, txtReportWidth_, txtReportTop_, txtReportLeft_, txtReportRowsTop_,
           txtReportRowsBottom_, txtReportRowsDim_, txtBottomImageBorder_}) {
         double value = 0;
@@ -44,9 +44,9 @@ bool frmCustomReportSetting::numbersValid() {
         QString caption;
         for (QLabel* l : sizeLabels_)
             if (l->buddy() == box) caption = l->text();
-        caption.remove(QLatin1Char('&'));
-        if (caption.endsWith(QLatin1Char(':'))) caption.chop(1);
-        Prompt::instance().msgBox(QStringLiteral("Il campo \"%1\" deve essere numerico").arg(caption),
+        // The same words as the label window's.
+        Prompt::instance().msgBox(QStringLiteral("Il valore \"") + box->text() + QStringLiteral("\" di \"") +
+                                      caption + QStringLiteral("\" non è un numero valido."),
                                   vbExclamation, g_strMsgBoxTitle, this);
         box->setFocus();
         box->selectAll();

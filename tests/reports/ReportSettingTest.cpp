@@ -245,9 +245,9 @@ TEST_F(ReportSettingTest, SavingAsksForWhatIsMissingOrWouldBeOverwritten) {
     // A box that holds no number is named, and nothing is saved.
     box("txtReportHeight")->setText("1a");
     w->cmdOK_Click();
-    EXPECT_EQ(
-        QStringList({"48:Il campo \"Altezza modulo (mm)\" deve essere numerico", "16:SALVATAGGIO FALLITO."}),
-        messages());
+    EXPECT_EQ(QStringList({"48:Il valore \"1a\" di \"Altezza modulo (mm):\" non è un numero valido.",
+                           "16:SALVATAGGIO FALLITO."}),
+              messages());
     EXPECT_EQ(0, stored("Esistente", "AltezzaModulo").toDouble());
 
     // Deleting: a typed name is not a chosen one; the chosen one goes, alone.
@@ -543,7 +543,8 @@ TEST_F(ReportSettingTest, TestAndPreviewUseTheValuesBeingEditedAndWriteNothing) 
     // A size that is no number stops both before anything runs.
     box("txtReportRowsDim")->setText("x");
     w->cmdPreview_Click();
-    EXPECT_EQ(QStringList{"48:Il campo \"Dimensione righe (mm)\" deve essere numerico"}, messages());
+    EXPECT_EQ(QStringList{"48:Il valore \"x\" di \"Dimensione righe (mm):\" non è un numero valido."},
+              messages());
     EXPECT_TRUE(w->IsModified());
     EXPECT_EQ(6, stored("Elenco", "AltezzaRigheDettaglio").toDouble());
 }
