@@ -148,6 +148,10 @@ TEST_F(ReportSettingTest, SourcesAreTablesReferencesAndAllReferencesOfTheListedT
     EXPECT_EQ(QStringList{""}, items(combo("cboReportGroup")));
     EXPECT_FALSE(combo("cboReportGroup")->isEnabled());
     EXPECT_FALSE(control<QLabel>("lblReportGroup")->isEnabled());
+    typeName(QStringLiteral("Ordine"));
+    trace->answer(MsgResult::Yes);  // no printer
+    w->cmdOK_Click();
+    EXPECT_EQ(QStringList{"OrdiniCommerciale|Particolari|Ordine|"}, storedNames());
     delete w;
 
     open(QStringLiteral("commesseCLIENTE.Attrezzature,CommesseCliente.Macchine,Ingressi"));
