@@ -128,6 +128,14 @@ TEST_F(LabelEditorTest, ANewLayoutShowsItsDefaultsAndIsSavedAsShown) {
     EXPECT_EQ(QStringLiteral("End Function"), lines.last());
     EXPECT_TRUE(w->txtVBScript()->isEnabled());
     EXPECT_FALSE(w->findChild<QWidget*>(QStringLiteral("cmdField"))->isEnabled());
+    // The template runs as it stands.
+    prompt->clear();
+    {
+        auto script = pickRow(1);
+        press(w, "cmdPreview");
+        EXPECT_EQ(2, script.runs);
+    }
+    EXPECT_EQ(QStringList(), messages());
 
     // No printer: said, nothing written.
     prompt->clear();
