@@ -42,6 +42,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class clsOSTNA;
+class frmMemo;
 
 namespace odb {
 class DataGrid;
@@ -263,6 +264,13 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void mnuToolsCardWrite_Click();
     void tmSendMail_Timer();
 
+    // ---- reminders ----
+    // Panel 2 of the status bar: reminders are due.
+    void SetMemoIndicator(bool visible);
+    bool MemoIndicatorVisible() const;
+    // The reminder window while it is loaded.
+    frmMemo* MemoWindow() const;
+
     // Public state other windows read and write.
     bool m_blnOptionFormVisible = false;
 
@@ -431,4 +439,8 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     LayoutMemory layoutMemory_;
     bool m_blnSplitterMoving = false;
     bool arranging_ = false;
+    // Reminders and the mail timer.
+    QPointer<frmMemo> memo_;
+    int32_t mailTicks_ = 0;
+    bool mailTickRunning_ = false;
 };

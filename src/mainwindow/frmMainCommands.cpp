@@ -88,15 +88,9 @@ void frmMain::mnuPrintSetting_Click(const QString&) {}
 // Tools, settings, reminders, mail and the shop-floor terminal.
 void frmMain::mnuOrderNumberSetting_Click() {}
 void frmMain::mnuOptionsMagnetic_Click() {}
-void frmMain::mnuSendMail_Click() {}
-void frmMain::mnuMemo_Click() {}
 void frmMain::mnucontrolPanel_Click() {}
-void frmMain::mnuCheck_Mail_Click() {}
 void frmMain::mnuCheck_PeriodiNonLavorativi_Click() {}
 void frmMain::mnuImport_Click() {}
 void frmMain::mnuSoftwareUpdate_Click() {}
 void frmMain::mnuToolsCard_Click() {}
 void frmMain::mnuToolsCardWrite_Click() {}
-void frmMain::tmSendMail_Timer() {}
-void frmMain::LoadMemoWindow() {}
-void frmMain::UnloadMemoWindow() {}

@@ -166,7 +166,8 @@ void ImapInbox::signOnSteps() {
     if (r != MAILIMAP_NO_ERROR) fail(QStringLiteral("Impossibile aprire la casella di posta in arrivo."), r);
 }
 
-std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit) {
+std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit,
+                                          const std::function<void(const ReceivedMail&)>& each) {
     std::vector<ReceivedMail> list;
     if (!imap_ || limit <= 0) return list;
     const QByteArray needle = prefix.toUtf8();
@@ -212,6 +213,7 @@ std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit) {
             // The server's search ignores case and may match elsewhere: the prefix is checked here.
             if (it == byUid.end() || !it->second.subject.startsWith(prefix)) continue;
             list.push_back({it->second.received, it->second.subject});
+            if (each) each(list.back());
         }
     }
     return list;

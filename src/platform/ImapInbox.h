@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,8 +31,10 @@ class ImapInbox {
     // "Accesso fallito".
     void SignOn();
     bool SignedOn() const { return imap_ != nullptr; }
-    // The messages whose decoded subject begins with `prefix` (exactly), newest first, at most `limit`.
-    std::vector<ReceivedMail> List(const QString& prefix, int limit);
+    // The messages whose decoded subject begins with `prefix` (exactly), newest first, at most
+    // `limit`; `each`, when given, hears every one as soon as it is read.
+    std::vector<ReceivedMail> List(const QString& prefix, int limit,
+                                   const std::function<void(const ReceivedMail&)>& each = {});
     // Logs out; errors are ignored.
     void SignOff();
 

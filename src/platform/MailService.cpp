@@ -36,10 +36,11 @@ void MailService::Send(const MailMessage& message) {
     smtp_->Send(message);
 }
 
-std::vector<ReceivedMail> MailService::ListInbox(const QString& subjectPrefix, int limit) {
+std::vector<ReceivedMail> MailService::ListInbox(const QString& subjectPrefix, int limit,
+                                                 const std::function<void(const ReceivedMail&)>& each) {
     requireSignOn();
     if (!imap_) MailFail(QStringLiteral("Sessione di posta non aperta per la lettura."));
-    return imap_->List(subjectPrefix, limit);
+    return imap_->List(subjectPrefix, limit, each);
 }
 
 void MailService::SignOff() {

@@ -29,7 +29,9 @@ class MailService {
     // True between a successful sign-on and the sign-off.
     bool SignedOn() const { return signedOn_; }
     void Send(const MailMessage& message);
-    std::vector<ReceivedMail> ListInbox(const QString& subjectPrefix, int limit);
+    // The received messages whose subject begins with `subjectPrefix`, newest first (see ImapInbox).
+    std::vector<ReceivedMail> ListInbox(const QString& subjectPrefix, int limit,
+                                        const std::function<void(const ReceivedMail&)>& each = {});
     void SignOff();
 
     const MailAccount& Account() const { return account_; }

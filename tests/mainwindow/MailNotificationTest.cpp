@@ -1,0 +1,330 @@
+// The closed-job-order mail against the SMTP sink and the IMAP test server: the scan and the
+// messages it sends, its day limit, the mail timer's schedule, the failures and their one box,
+// the settings window and the list of the copies found in the inbox.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include "MainWindowFixture.h"
+#include "base/AppError.h"
+#include "base/DateUtil.h"
+#include "mainwindow/MailNotification.h"
+#include "mainwindow/frmCheckMail.h"
+#include "mainwindow/frmMailSettings.h"
+#include "model/GetDBTable.h"
+#include "odb/Connection.h"
+#include "odb/DataSet.h"
+#include "odb/Database.h"
+#include "odb/Table.h"
+#include "platform/Clock.h"
+#include "platform/ImapInbox.h"
+#include "platform/MailAccount.h"
+#include "platform/SettingsStore.h"
+#include "startup/SharedState.h"
+#include "support/ImapTestServer.h"
+#include "support/SmtpTestSink.h"
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 4, 20), QTime(9, 30));
+
+class MailNotificationTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        Clock::setFixed(kNow);
+        MailAccount a;
+        a.smtpServer = "127.0.0.1";
+        a.smtpPort = smtp.port();
+        a.smtpSecurity = MailAccount::Security::None;
+        a.imapPort = imap.port();
+        a.imapSecurity = MailAccount::Security::None;
+        a.user = "ufficio";
+        a.password = "segreta";
+        a.sender = "ufficio@ditta.it";
+        a.Save();
+        SaveSetting("Zelto Lavrix", "MailAccount", "Timeout", "1");
+        start();
+        prompt->clear();
+    }
+
+    void setting(const QString& key, const QString& value) {
+        if (key == "EMailText")
+            g_objDatabase->SaveSetting(g_objConnection, key, QString(), Variant(value));
+        else
+            g_objDatabase->SaveSetting(g_objConnection, key, value);
+    }
+    void standardSettings() {
+        setting("EMailObject", "Commessa chiusa");
+        setting("EMailText", "La sua commessa è pronta");
+        setting("AccountAdminName", "Admin");
+        setting("MailAdminAddress", "admin@ditta.it");
+    }
+    void customer(const QString& code, const QString& name, const QString& address, bool automatic = true) {
+        ASSERT_TRUE(GetDBTable("Clienti").OpenData("OID=0")->AddRow(
+            {"Codice", code, "Descrizione", name, "EMail", address, "InvioAutomaticoEMail", automatic}));
+    }
+    // A job order of the customer closed at `closed`; its identity.
+    QString closedOrder(const QString& customerCode, const QDateTime& closed) {
+        auto orders = GetDBTable("CommesseCliente").OpenData("OID=0");
+        EXPECT_TRUE(orders->AddRow({"Cliente", customerCode}));
+        EXPECT_EQ(orders->ColNumber("StatoNotifica"), 2);
+        Clock::setFixed(closed);
+        EXPECT_TRUE(orders->SetColValue("CommessaChiusa", true));
+        EXPECT_TRUE(orders->SaveRow());
+        Clock::setFixed(kNow);
+        return orders->RowIdentity(true);
+    }
+    int state(const QString& id) {
+        auto order = GetDBTable("CommesseCliente").OpenData("OID=" + id);
+        return static_cast<int>(order->ColNumber("StatoNotifica"));
+    }
+    QString scanError() {
+        try {
+            ScanClosedJobOrdersForNotification();
+        } catch (const AppError& e) {
+            return e.description();
+        }
+        return {};
+    }
+    QStringList boxes() {
+        QStringList out;
+        for (const auto& shown : prompt->shown())
+            if (shown.kind == RecordingPrompt::Kind::MsgBox) out << shown.text;
+        return out;
+    }
+
+    TestMailbox mailbox;
+    SmtpTestSink smtp{mailbox};
+    ImapTestServer imap{mailbox};
+};
+
+TEST_F(MailNotificationTest, AScanMailsTheCustomerAndTheAdministrator) {
+    standardSettings();
+    customer("R1", "Rossi Srl", "info@rossi.it");
+    const QString order = closedOrder("R1", kNow.addDays(-1));
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(state(order), 3);
+    const auto mails = mailbox.messages();
+    ASSERT_EQ(mails.size(), 2u);
+    EXPECT_EQ(mails[0].recipients, QList<QByteArray>{"info@rossi.it"});
+    EXPECT_EQ(mails[0].subject, "Commessa chiusa");
+    EXPECT_EQ(mails[0].header("To"), "Rossi Srl <info@rossi.it>");
+    EXPECT_EQ(mails[0].text(), "La sua commessa è pronta");
+    EXPECT_EQ(mails[1].recipients, QList<QByteArray>{"admin@ditta.it"});
+    EXPECT_EQ(mails[1].header("To"), "Admin <admin@ditta.it>");
+    EXPECT_EQ(mails[1].subject, "Notifica inviata a: Rossi Srl (info@rossi.it)");
+    EXPECT_EQ(mails[1].text(), "Testo della notifica inviata: La sua commessa è pronta");
+
+    // Without the copy, only the customer's message; a name cannot add a recipient.
+    setting("Use_MailAdminNotification", "0");
+    customer("V1", "Verdi\r\nBcc: spia@altrove.it", "info@verdi.it");
+    closedOrder("V1", kNow.addSecs(-60));
+    EXPECT_EQ(scanError(), "");
+    ASSERT_EQ(mailbox.size(), 3u);
+    EXPECT_EQ(mailbox.messages()[2].recipients, QList<QByteArray>{"info@verdi.it"});
+    EXPECT_EQ(mailbox.messages()[2].header("Bcc"), "");
+}
+
+TEST_F(MailNotificationTest, TheDayLimitAndAFailedMail) {
+    standardSettings();
+    customer("R1", "Rossi Srl", "info@rossi.it");
+    customer("N1", "Nessuno", "nessuno@rossi.it");
+    const QDateTime limit(kNow.date().addDays(-15), QTime(0, 0));
+    const QString atLimit = closedOrder("R1", limit);
+    const QString after = closedOrder("R1", limit.addSecs(60));
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(state(atLimit), 2);
+    EXPECT_EQ(state(after), 3);
+    EXPECT_EQ(mailbox.size(), 2u);
+
+    // A refused recipient: its order stays notified and is not mailed again; the order after it
+    // goes at the next scan.
+    smtp.refuseRecipient("nessuno@rossi.it");
+    const QString refused = closedOrder("N1", kNow.addSecs(-120));
+    const QString next = closedOrder("R1", kNow.addSecs(-60));
+    const QString error = scanError();
+    EXPECT_TRUE(
+        error.startsWith("Errore durante l'invio dell' E-Mail di notifica\r\rDettagli:\rDestinatario "
+                         "rifiutato dal server di posta\rRisposta del server: 550"))
+        << error.toStdString();
+    EXPECT_TRUE(
+        error.endsWith("\r\rNome Destinatario: Nessuno\rIndirizzo Destinatario: nessuno@rossi.it\rOggetto "
+                       "del messaggio: Commessa chiusa\rTesto del messaggio: La sua commessa è pronta"));
+    EXPECT_EQ(state(refused), 3);
+    EXPECT_EQ(state(next), 2);
+    EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(state(next), 3);
+    EXPECT_EQ(mailbox.size(), 4u);
+    EXPECT_EQ(smtp.transactions(), 5);
+}
+
+TEST_F(MailNotificationTest, TheTimerScansEveryIntervalOnTheMailComputerOnly) {
+    standardSettings();
+    customer("R1", "Rossi Srl", "info@rossi.it");
+    g_blnIsMailNotificationServer = true;
+    setting("IntervalSendMail", "3");
+    QStringList pattern;
+    for (int tick = 1; tick <= 6; ++tick) {
+        const QString order = closedOrder("R1", kNow.addSecs(-60));
+        window->tmSendMail_Timer();
+        pattern << QString::number(state(order));
+    }
+    EXPECT_EQ(pattern.join(""), "223223") << boxes().join("|").toStdString();
+    setting("IntervalSendMail", "0");
+    const QString everyTick = closedOrder("R1", kNow.addSecs(-60));
+    window->tmSendMail_Timer();
+    EXPECT_EQ(state(everyTick), 3);
+
+    g_blnIsMailNotificationServer = false;
+    const QString never = closedOrder("R1", kNow.addSecs(-60));
+    for (int tick = 0; tick < 3; ++tick)
+        window->tmSendMail_Timer();
+    EXPECT_EQ(state(never), 2);
+    window->Form_Activate();
+    EXPECT_FALSE(window->ToolbarButton("SendMail")->isEnabled());
+}
+
+TEST_F(MailNotificationTest, ARefusedSignOnSaysSoOnceThoughTicksGoOn) {
+    smtp.refuseAuthentication(true);
+    QString raised;
+    try {
+        SendMailNotification("Rossi Srl", "info@rossi.it", "Commessa chiusa", "testo", true, "Admin",
+                             "a@b.it");
+    } catch (const AppError& e) {
+        raised = e.description();
+        EXPECT_EQ(e.number(), vbObjectError);
+        EXPECT_EQ(e.source(), "Mail notification");
+    }
+    EXPECT_EQ(raised.toStdString(),
+              "Errore durante l'invio dell' E-Mail di notifica\r\rDettagli:\rAccesso fallito: L'invio delle "
+              "notifiche "
+              "avviene tramite  l'account predefinito del sistema;\rcontrollare che esista un accont "
+              "predefinito nel "
+              "sistema.\r\rNome Destinatario: \rIndirizzo Destinatario: \rOggetto del messaggio: \rTesto del "
+              "messaggio: ");
+
+    // The error box stays up through three more ticks: one box.
+    customer("R1", "Rossi Srl", "info@rossi.it");
+    closedOrder("R1", kNow.addSecs(-60));
+    closedOrder("R1", kNow.addSecs(-30));
+    g_blnIsMailNotificationServer = true;
+    setting("IntervalSendMail", "0");
+    struct Answering : RecordingPrompt {
+        std::function<void()> during;
+        MsgResult msgBox(const QString& t, int s, const QString& title, QWidget* o) override {
+            if (during) during();
+            return RecordingPrompt::msgBox(t, s, title, o);
+        }
+    };
+    auto answering = std::make_shared<Answering>();
+    answering->during = [&] {
+        for (int i = 0; i < 3; ++i)
+            window->tmSendMail_Timer();
+    };
+    auto previous = Prompt::setInstance(answering);
+    window->tmSendMail_Timer();
+    Prompt::setInstance(previous);
+    ASSERT_EQ(answering->texts().size(), 1);
+    EXPECT_TRUE(answering->texts()[0].startsWith("Errore durante l'invio dell' E-Mail di notifica"));
+}
+
+TEST_F(MailNotificationTest, TheSentListShowsTheNewestCopiesOnly) {
+    const QDateTime base(QDate(2026, 1, 5), QTime(8, 0));
+    int copies = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const QDateTime at = base.addSecs(60 * i);
+        if (i % 50 == 0) {
+            mailbox.addWithSubject(QString("Notifica inviata a: Cliente %1 (c%1@x.it)").arg(++copies), at);
+        } else if (i % 500 == 7) {
+            mailbox.addWithSubject("Re: Notifica inviata a: Cliente", at);
+        } else if (i % 500 == 9) {
+            mailbox.addWithSubject("notifica inviata a: minuscolo", at);
+        } else {
+            mailbox.addWithSubject(QString("Ordine %1").arg(i), at);
+        }
+    }
+    mailbox.addWithSubject("Notifica inviata a: Società Verdi (info@verdi.it)", base.addSecs(60 * 20000));
+    ASSERT_EQ(copies, 400);
+
+    QListWidget list;
+    DisplaySystemMail("s", "t", &list);
+    ASSERT_EQ(list.count(), 301);
+    EXPECT_EQ(list.item(0)->text().toStdString(),
+              "19/01/2026 05:20 - Notifica inviata a: Società Verdi (info@verdi.it)");
+    EXPECT_EQ(list.item(1)->text().toStdString(),
+              "19/01/2026 04:30 - Notifica inviata a: Cliente 400 (c400@x.it)");
+    EXPECT_EQ(list.item(300)->text().mid(16).toStdString(), " - Notifica inviata a: Cliente 101 (c101@x.it)");
+    for (int i = 0; i < list.count(); ++i)
+        EXPECT_TRUE(list.item(i)->text().mid(19).startsWith("Notifica inviata a: "));
+    EXPECT_EQ(imap.flagChanges(), 0);
+    EXPECT_EQ(imap.searches(), 1);
+    // The 301 lines and the replies among them, rounded up to whole batches of headers.
+    EXPECT_LE(imap.headersServed(), 301 + 2 * 31 + ImapInbox::kBatch);
+    EXPECT_TRUE(boxes().isEmpty());
+
+    // The list through the menu: the pointer is back, the window shows the same.
+    window->mnuCheck_Mail_Click();
+    auto* check = window->findChild<frmCheckMail*>();
+    ASSERT_TRUE(check);
+    EXPECT_EQ(check->windowTitle(), "Controllo E-Mail di notifica");
+    EXPECT_EQ(check->lstMailSent()->count(), 301);
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+
+    // The inbox unreachable: said once, the list empty.
+    imap.setSilent(true);
+    DisplaySystemMail("s", "t", &list);
+    EXPECT_EQ(list.count(), 0);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(
+        boxes()[0].startsWith("Errore durante la lettura delle Mails di notifica\r\rDettagli:\rIl server di "
+                              "posta 127.0.0.1:"));
+}
+
+TEST_F(MailNotificationTest, TheSettingsWindowKeepsTheSevenParameters) {
+    auto* settings = frmMailSettings::ShowOver(window.get());
+    EXPECT_EQ(settings->windowTitle(), "Impostazioni servizio E-Mail");
+    // Nothing stored: the copy is ticked, the defaults shown.
+    EXPECT_TRUE(settings->chkUse_MailAdminNotification()->isChecked());
+    EXPECT_EQ(settings->maskIntervalSendMail()->text(), "60");
+    EXPECT_EQ(settings->maskMaxDayCheck()->text(), "15");
+    settings->txtEMailObject()->setText("Commessa chiusa");
+    settings->txtEMailText()->setPlainText("Gentile cliente,\nla commessa è pronta.");
+    settings->chkUse_MailAdminNotification()->setChecked(false);
+    settings->txtAccountAdminName()->setText("Admin");
+    settings->txtMailAdminAddress()->setText("admin@ditta.it");
+    settings->maskIntervalSendMail()->setText("");
+    settings->cmdOK()->click();
+    EXPECT_EQ(boxes(), QStringList{"Impostare ogni quanti minuti eseguire il controllo"});
+    settings->maskIntervalSendMail()->setText("5");
+    settings->cmdOK()->click();
+
+    const MailSettings s = MailSettings::Load();
+    EXPECT_EQ(s.subject, "Commessa chiusa");
+    EXPECT_EQ(s.text, "Gentile cliente,\r\nla commessa è pronta.");
+    EXPECT_EQ(s.useAdminCopy, "0");
+    EXPECT_EQ(s.adminName, "Admin");
+    EXPECT_EQ(s.adminAddress, "admin@ditta.it");
+    EXPECT_EQ(s.intervalMinutes, "5");
+    EXPECT_EQ(s.maxDays, "15");
+
+    for (const char* stored : {"1", "True", "0"}) {
+        setting("Use_MailAdminNotification", stored);
+        frmMailSettings again;
+        EXPECT_EQ(again.chkUse_MailAdminNotification()->isChecked(), QString(stored) != "0") << stored;
+        EXPECT_EQ(again.txtEMailText()->toPlainText(), "Gentile cliente,\nla commessa è pronta.");
+    }
+    frmMailSettings ticked;
+    ticked.cmdOK()->click();
+    EXPECT_EQ(g_objDatabase->GetSetting(g_objConnection, "Use_MailAdminNotification"), "0");
+    setting("Use_MailAdminNotification", "True");
+    frmMailSettings keep;
+    keep.cmdOK()->click();
+    EXPECT_EQ(g_objDatabase->GetSetting(g_objConnection, "Use_MailAdminNotification"), "1");
+}
+
+}  // namespace
