@@ -10,11 +10,14 @@
 
 Currency Currency::fromDouble(double v) {
     // A decimal half such as 0,00015 is not exact in binary: treat values within rounding noise
-    // of a half as the half, so that they go to the even neighbour as the decimal value would.
+    // of a half (a few units of the last place) as the half, so that they go to the even
+    // neighbour as the decimal value would. A wider margin would take true fractions of large
+    // amounts for halves.
     const double raw = v * 10000.0;
     const double lower = std::floor(raw);
     double scaled = RoundHalfEven(raw);
-    if (std::fabs(raw - lower - 0.5) <= 1e-9 * std::max(1.0, std::fabs(raw)))
+    constexpr double kNoise = 16 * std::numeric_limits<double>::epsilon();
+    if (std::fabs(raw - lower - 0.5) <= kNoise * std::max(1.0, std::fabs(raw)))
         scaled = std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
     if (!std::isfinite(scaled) || scaled >= 9.2233720368547758e18 || scaled < -9.2233720368547758e18)
         RaiseVbError(6);
