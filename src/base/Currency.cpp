@@ -30,6 +30,22 @@ Currency Currency::fromLong(int64_t units) {
     return fromRaw(r);
 }
 
+Currency Currency::mulDiv(int64_t multiplier, int64_t divisor) const {
+    if (divisor == 0) RaiseVbError(11);
+    const __int128 product = static_cast<__int128>(raw_) * multiplier;
+    __int128 quotient = product / divisor;
+    const __int128 rest = product % divisor;
+    // Twice the rest against the divisor, both as magnitudes: above a half, or a half on an odd
+    // quotient, moves away from zero.
+    const __int128 twice = rest < 0 ? -2 * rest : 2 * rest;
+    const __int128 whole = divisor < 0 ? -static_cast<__int128>(divisor) : divisor;
+    if (twice > whole || (twice == whole && (quotient & 1) != 0))
+        quotient += (product < 0) == (divisor < 0) ? 1 : -1;
+    if (quotient > std::numeric_limits<int64_t>::max() || quotient < std::numeric_limits<int64_t>::min())
+        RaiseVbError(6);
+    return fromRaw(static_cast<int64_t>(quotient));
+}
+
 QString Currency::toString() const {
     const bool negative = raw_ < 0;
     const uint64_t a = negative ? uint64_t(0) - uint64_t(raw_) : uint64_t(raw_);

@@ -22,6 +22,10 @@ class Currency {
     // Up to four decimals, trailing zeros dropped, "," as decimal point: 12.5 -> "12,5".
     QString toString() const;
 
+    // This amount times `multiplier` divided by `divisor`: the product exact, then one rounding to
+    // four decimals with halves to even. Overflow raises 6, a zero divisor 11.
+    Currency mulDiv(int64_t multiplier, int64_t divisor) const;
+
     Currency operator+(Currency o) const;  // overflow raises 6
     Currency operator-(Currency o) const;
     Currency operator-() const;

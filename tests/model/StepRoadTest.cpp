@@ -98,6 +98,46 @@ TEST_F(StepRoad, CostFollowsTheHourlyCostOfTheWorkersTask) {
     EXPECT_EQ(detailRow("C002")->ColNumber("TempoImpiegato"), 97);
 }
 
+// Rates of four decimals and minutes that make exact halves, or come near one: the step's cost and
+// the service job order's are the exact product rounded once, halves to even.
+TEST_F(StepRoad, MinutesArePricedInTheCurrencyType) {
+    struct Case {
+        int64_t rate;  // ten-thousandths an hour
+        int minutes;
+        int64_t cost;  // ten-thousandths
+    };
+    const Case cases[] = {
+        {1, 30, 0},                   // 0,00005 to the even 0
+        {9, 10, 2},                   // 0,00015 to the even 0,0002
+        {123457, 30, 61728},          // 6,17285 down to 6,1728
+        {123459, 30, 61730},          // 6,17295 up to 6,1730
+        {1669529, 599, 16667465},     // 0,5166 of the last unit: up
+        {1669711, 599, 16669281},     // 0,4833: down
+        {99999999, 601, 1001666657},  // 100166,66565: up
+        {500000000, 31, 258333333},   // 25833,33333: down
+        {300000, 90, 450000},
+    };
+    auto role = rows("DedirIdovuduvIrezadiv", "Codice='T1'");
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(QString("%1 x %2").arg(c.rate).arg(c.minutes).toStdString());
+        const QString name = QString("P%1").arg(++n);
+        ASSERT_TRUE(setAndSave(*role, "CostoOrario", Currency::fromRaw(c.rate)));
+        auto step = closedStep(*addDetail(name), 7 * 60, 7 * 60 + c.minutes);
+        EXPECT_EQ(step->ColValue("CostoEffettivo").toCurrency().raw(), c.cost);
+        EXPECT_EQ(detailRow(name)->ColValue("CostoEffettivoPassaggi").toCurrency().raw(), c.cost);
+
+        ASSERT_TRUE(
+            rows("TipiAssistenza")->AddRow({"Descrizione", name, "PrezzoOrario", Currency::fromRaw(c.rate)}));
+        auto service = rows("CommesseAssistenza");
+        ASSERT_TRUE(service->NewRow() && service->SaveRow());
+        closedStep(*service, 7 * 60, 7 * 60 + c.minutes);
+        ASSERT_TRUE(service->SetReference("TipoAssistenza", name) && service->SaveRow());
+        EXPECT_EQ(service->ColValue("CostoTotale").toCurrency().raw(), c.cost);
+    }
+    EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join("|").toStdString();
+}
+
 TEST_F(StepRoad, ClosingASuspendedStepEndsTheSuspensionAtTheClosingTime) {
     auto detail = addDetail("C003");
     at(8, 0);

@@ -4,6 +4,7 @@
 #include "base/Currency.h"
 #include "base/DateUtil.h"
 #include "base/Variant.h"
+#include "model/CostOfMinutes.h"
 #include "model/JobOrderNumber.h"
 #include "model/TableRuleUtil.h"
 #include "odb/DataSet.h"
@@ -99,7 +100,7 @@ void CommesseAssistenza::UpdateTotalCost(odb::DataSet& ds, odb::DataSet& service
         ds.SetColValue("CostoTotale", Currency());
         return;
     }
-    const Currency amount = Currency::fromDouble(serviceType.ColNumber("PrezzoOrario") * (worked / 60));
+    const Currency amount = CostOfMinutes(serviceType.ColValue("PrezzoOrario"), static_cast<int64_t>(worked));
     ds.SetColValue("CostoTotale", ds.GetDatabase().ConvertCurrency(Variant(amount), 0, 1.0f));
 }
 

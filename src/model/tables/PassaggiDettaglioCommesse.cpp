@@ -8,6 +8,7 @@
 #include "base/Currency.h"
 #include "base/DateUtil.h"
 #include "base/Variant.h"
+#include "model/CostOfMinutes.h"
 #include "model/DetailPartQuantity.h"
 #include "model/HeldGuards.h"
 #include "model/TableRuleUtil.h"
@@ -227,13 +228,13 @@ void PassaggiDettaglioCommesse::ComputeEffectiveCost(odb::DataSet& ds) {
         ds.SetColValue("CostoEffettivo", Currency());
         return;
     }
-    double rate = 0;
+    Variant rate;
     auto worker = ds.GetReference("Operaio");
     if (!worker->DataEmpty()) {
         auto role = worker->GetReference("Manzione");
-        if (!role->DataEmpty()) rate = role->ColNumber("CostoOrario");
+        if (!role->DataEmpty()) rate = role->ColValue("CostoOrario");
     }
-    ds.SetColValue("CostoEffettivo", Currency::fromDouble(worked * (rate / 60)));
+    ds.SetColValue("CostoEffettivo", CostOfMinutes(rate, static_cast<int64_t>(worked)));
 }
 
 void PassaggiDettaglioCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
