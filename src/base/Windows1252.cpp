@@ -31,26 +31,47 @@ int CharToAnsi(QChar c) {
 }
 
 QString DecodeWindows1252(QByteArrayView bytes) {
-    // Latin-1 but for 0x80-0x9F, which texts seldom hold: Qt's fast Latin-1 decoding, then those fixed.
-    QString out = QString::fromLatin1(bytes);
-    const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i)
-        if ((from[i] & 0xE0) == 0x80) out[i] = QChar(kHigh[from[i] - 0x80]);
+    QString out;
+    AppendDecodedWindows1252(bytes, out);
     return out;
 }
 
 QByteArray EncodeWindows1252(QStringView text) {
-    // A text of Latin-1 characters outside 0x80-0x9F is Qt's fast Latin-1 encoding.
-    const char16_t* from = text.utf16();
-    const qsizetype n = text.size();
-    unsigned outside = 0;
-    for (qsizetype i = 0; i < n; ++i)
-        outside |= static_cast<unsigned>(from[i] > 0xFF) | static_cast<unsigned>((from[i] & 0xFFE0) == 0x80);
-    if (!outside) return text.toLatin1();
+    QByteArray out;
+    AppendEncodedWindows1252(text, out);
+    return out;
+}
 
-    QByteArray out(n, Qt::Uninitialized);
-    char* to = out.data();
+void AppendDecodedWindows1252(QByteArrayView bytes, QString& out) {
+    const qsizetype at = out.size();
+    const qsizetype n = bytes.size();
+    out.resize(at + n);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data()) + at;
+    const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
+    // Latin-1 but for 0x80-0x9F, which texts seldom hold: widened in one plain pass, then those fixed.
+    unsigned high = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        to[i] = from[i];
+        high |= static_cast<unsigned>((from[i] & 0xE0) == 0x80);
+    }
+    if (!high) return;
+    for (qsizetype i = 0; i < n; ++i)
+        if ((from[i] & 0xE0) == 0x80) to[i] = kHigh[from[i] - 0x80];
+}
+
+void AppendEncodedWindows1252(QStringView text, QByteArray& out) {
+    const qsizetype at = out.size();
+    const qsizetype n = text.size();
+    out.resize(at + n);
+    char* to = out.data() + at;
+    const char16_t* from = text.utf16();
+    // Latin-1 characters outside 0x80-0x9F are their own codes: narrowed in one plain pass.
+    unsigned outside = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        to[i] = static_cast<char>(from[i]);
+        outside |= static_cast<unsigned>(from[i] > 0xFF) | static_cast<unsigned>((from[i] & 0xFFE0) == 0x80);
+    }
+    if (!outside) return;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = from[i];
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
@@ -63,5 +84,4 @@ QByteArray EncodeWindows1252(QStringView text) {
         }
     }
     out.truncate(to - out.data());
-    return out;
 }

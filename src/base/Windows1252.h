@@ -18,3 +18,6 @@ int CharToAnsi(QChar c);
 // "?" for a character outside the basic plane too.
 QString DecodeWindows1252(QByteArrayView bytes);
 QByteArray EncodeWindows1252(QStringView text);
+// The same, appended to what `out` holds, with no text in between (large files).
+void AppendDecodedWindows1252(QByteArrayView bytes, QString& out);
+void AppendEncodedWindows1252(QStringView text, QByteArray& out);

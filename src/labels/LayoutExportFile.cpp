@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstring>
+
 #include "base/AppError.h"
 #include "base/Windows1252.h"
 #include "platform/ProgramFolder.h"
@@ -22,16 +24,6 @@ const QString kFilter = QStringLiteral("VB Script (*.vbs)");
                    VbErrorText(number) + QStringLiteral(": ") + QDir::toNativeSeparators(path));
 }
 
-// A header line: "'#", the key, "=" and the value.
-bool splitHeader(QStringView line, QStringView& key, QStringView& value) {
-    if (!line.startsWith(u"'#")) return false;
-    const qsizetype equals = line.indexOf(u'=');
-    if (equals < 0) return false;
-    key = line.mid(2, equals - 2);
-    value = line.mid(equals + 1);
-    return true;
-}
-
 const LayoutExportKey* find(const LayoutExportKeys& keys, QStringView key) {
     for (const LayoutExportKey& k : keys)
         if (k.key == key) return &k;
@@ -41,41 +33,46 @@ const LayoutExportKey* find(const LayoutExportKeys& keys, QStringView key) {
 }  // namespace
 
 QByteArray LayoutExportFile::Compose(const LayoutExportKeys& keys, const QString& script) {
-    QString text;
+    QString header;
     for (const LayoutExportKey& k : keys)
-        text += QStringLiteral("'#") + k.key + u'=' + k.value() + kCrLf;
-    QByteArray bytes = EncodeWindows1252(text);
-    bytes += EncodeWindows1252(script);
+        header += QStringLiteral("'#") + k.key + u'=' + k.value() + kCrLf;
+    QByteArray bytes;
+    bytes.reserve(header.size() + script.size());
+    AppendEncodedWindows1252(header, bytes);
+    AppendEncodedWindows1252(script, bytes);
     return bytes;
 }
 
 QString LayoutExportFile::Parse(QByteArrayView bytes, const LayoutExportKeys& keys) {
-    const QString text = DecodeWindows1252(bytes);
-    const QStringView all(text);
-    const qsizetype n = all.size();
+    // Bytes and characters stand one for one, and CR, LF, "'", "#" and "=" are the same in both: the
+    // lines are found in the bytes, which are decoded straight into the script.
+    const char* data = bytes.data();
+    const qsizetype n = bytes.size();
     QString script;
-    // Kept lines that end with CR LF stand in the text as the script has them: such runs are copied whole.
+    script.reserve(n + 2);
+    // Kept lines that end with CR LF stand in the file as the script has them: such runs go whole.
     qsizetype runStart = -1;
     auto endRun = [&](qsizetype upTo) {
-        if (runStart >= 0) script += all.mid(runStart, upTo - runStart);
+        if (runStart >= 0) AppendDecodedWindows1252(bytes.sliced(runStart, upTo - runStart), script);
         runStart = -1;
     };
     qsizetype start = 0;
     while (start < n) {
-        qsizetype end = all.indexOf(u'\r', start);
-        if (end < 0) end = n;
+        const void* cr = std::memchr(data + start, '\r', static_cast<size_t>(n - start));
+        const qsizetype end = cr ? static_cast<const char*>(cr) - data : n;
         qsizetype next = end + 1;
-        if (next < n && all[next] == u'\n') ++next;
-        const QStringView line = all.mid(start, end - start);
-        QStringView key, value;
-        if (splitHeader(line, key, value)) {
+        if (next < n && data[next] == '\n') ++next;
+        const QByteArrayView line = bytes.sliced(start, end - start);
+        const qsizetype equals = line.startsWith("'#") ? line.indexOf('=') : -1;
+        if (equals >= 0) {
             endRun(start);
-            if (const LayoutExportKey* k = find(keys, key)) k->apply(value.toString());
+            if (const LayoutExportKey* k = find(keys, DecodeWindows1252(line.sliced(2, equals - 2))))
+                k->apply(DecodeWindows1252(line.sliced(equals + 1)));
         } else if (next == end + 2) {
             if (runStart < 0) runStart = start;
         } else {
             endRun(start);
-            script += line;
+            AppendDecodedWindows1252(line, script);
             script += kCrLf;
         }
         start = next;
