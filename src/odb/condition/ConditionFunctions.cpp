@@ -38,14 +38,19 @@ void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_null(ctx);
         return;
     }
-    const QString text = ArgText(argv[0]);
+    auto matches = [&](const ConditionLike& like) {
+        // A stored text is matched on its bytes; other values as VB reads them as text.
+        if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return like.Matches(ArgText(argv[0]));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+        return like.MatchesUtf8(text, sqlite3_value_bytes(argv[0]));
+    };
     if (const auto* cached = static_cast<const ConditionLike*>(sqlite3_get_auxdata(ctx, 1))) {
-        sqlite3_result_int(ctx, cached->Matches(text) ? 1 : 0);
+        sqlite3_result_int(ctx, matches(*cached) ? 1 : 0);
         return;
     }
     // The compiled pattern is kept for the next rows of the statement.
     auto* like = new ConditionLike(ArgText(argv[1]));
-    const bool matched = like->Matches(text);
+    const bool matched = matches(*like);
     sqlite3_set_auxdata(ctx, 1, like, [](void* p) { delete static_cast<ConditionLike*>(p); });
     sqlite3_result_int(ctx, matched ? 1 : 0);
 }

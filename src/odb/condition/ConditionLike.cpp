@@ -92,15 +92,15 @@ bool ConditionLike::matchOne(const Item& item, char32_t c) const {
     return false;
 }
 
-bool ConditionLike::Matches(const QString& text) const {
-    const std::vector<char32_t> s = Folded(text);
+template <class Text>
+bool ConditionLike::match(const Text& s, size_t size) const {
     size_t si = 0, pi = 0;
     size_t starPi = SIZE_MAX, starSi = 0;
-    while (si < s.size()) {
+    while (si < size) {
         if (pi < items_.size() && items_[pi].kind == Item::AnyRun) {
             starPi = pi++;
             starSi = si;
-        } else if (pi < items_.size() && matchOne(items_[pi], s[si])) {
+        } else if (pi < items_.size() && matchOne(items_[pi], s(si))) {
             ++pi;
             ++si;
         } else if (starPi != SIZE_MAX) {
@@ -113,6 +113,23 @@ bool ConditionLike::Matches(const QString& text) const {
     while (pi < items_.size() && items_[pi].kind == Item::AnyRun)
         ++pi;
     return pi == items_.size();
+}
+
+bool ConditionLike::Matches(const QString& text) const {
+    const std::vector<char32_t> s = Folded(text);
+    return match([&](size_t i) { return s[i]; }, s.size());
+}
+
+bool ConditionLike::MatchesUtf8(const char* text, int length) const {
+    for (int i = 0; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return Matches(QString::fromUtf8(text, length));
+    // ASCII folds to lower case (as QChar::toCaseFolded does there), one byte a character.
+    return match(
+        [&](size_t i) {
+            const char c = text[i];
+            return static_cast<char32_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        },
+        static_cast<size_t>(length));
 }
 
 }  // namespace odb

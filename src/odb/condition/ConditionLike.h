@@ -12,6 +12,8 @@ class ConditionLike {
   public:
     explicit ConditionLike(const QString& pattern);
     bool Matches(const QString& text) const;
+    // The same on UTF-8 text; ASCII text is matched as it stands, with no copy.
+    bool MatchesUtf8(const char* text, int length) const;
 
   private:
     struct Range {
@@ -25,6 +27,8 @@ class ConditionLike {
     };
 
     bool matchOne(const Item& item, char32_t c) const;
+    template <class Text>
+    bool match(const Text& text, size_t size) const;
 
     std::vector<Item> items_;
 };

@@ -3,6 +3,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 #include "ConditionTestSchema.h"
 #include "odb/condition/ConditionLike.h"
 
@@ -48,14 +50,19 @@ const LikeCase kLikeCases[] = {
     {"l'asse*", "L'ASSE grande", true},
     {"%", "x", false},
     {"_", "_", true},
+    {"C09999*", "c099990", true},
+    {"C09999*", "C09998", false},
 };
 
 class ConditionLikeTest : public ::testing::TestWithParam<LikeCase> {};
 
 TEST_P(ConditionLikeTest, MatchesAsVbLike) {
     const LikeCase& c = GetParam();
-    EXPECT_EQ(ConditionLike(QString::fromUtf8(c.pattern)).Matches(QString::fromUtf8(c.text)), c.matches)
-        << c.pattern << " / " << c.text;
+    const ConditionLike like(QString::fromUtf8(c.pattern));
+    EXPECT_EQ(like.Matches(QString::fromUtf8(c.text)), c.matches) << c.pattern << " / " << c.text;
+    // The stored text's own bytes, as the SQL function hands them.
+    EXPECT_EQ(like.MatchesUtf8(c.text, static_cast<int>(strlen(c.text))), c.matches)
+        << c.pattern << " / " << c.text << " (UTF-8)";
 }
 
 INSTANTIATE_TEST_SUITE_P(Patterns, ConditionLikeTest, ::testing::ValuesIn(kLikeCases));
