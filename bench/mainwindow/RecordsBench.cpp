@@ -182,11 +182,12 @@ struct BenchDatabase {
 
 BenchDatabase* g_bench = nullptr;
 
+// The administrator (no password), who may delete rows, logged in without the user picker.
 void setUpRun() {
     g_strRootDir = g_bench->dir.path();
     g_blnIsWorkStation = true;
-    g_blnCommandPanelClosed = false;
-    g_strCommandPanelUserName = QStringLiteral("Operatore");
+    g_blnCommandPanelClosed = true;
+    g_strCommandPanelUserName = QStringLiteral("Amministratore");
 }
 
 // The window on the steps, sorted by number, its first row current.
@@ -468,6 +469,7 @@ VariantList spreadBookmarks(const odb::DataSet& ds) {
 }
 
 void BM_Delete1000_Window(benchmark::State& state) {
+    bool allGone = true;
     for (auto _ : state) {
         state.PauseTiming();
         g_bench->restore();
@@ -480,14 +482,16 @@ void BM_Delete1000_Window(benchmark::State& state) {
         state.ResumeTiming();
         w->mnuFileDelete_Click();
         state.PauseTiming();
-        if (ds->RowCount() != kSteps - kDeleted) state.SkipWithError("rows left");
+        allGone = allGone && ds->RowCount() == kSteps - kDeleted;
         closeWindow(w);
         state.ResumeTiming();
     }
+    if (!allGone) state.SkipWithError("rows left");
 }
 BENCHMARK(BM_Delete1000_Window)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_Delete1000_DataSet(benchmark::State& state) {
+    bool allGone = true;
     for (auto _ : state) {
         state.PauseTiming();
         g_bench->restore();
@@ -501,11 +505,12 @@ void BM_Delete1000_DataSet(benchmark::State& state) {
         for (const Variant& b : picked)
             if (ds->GotoBookmark(b)) ds->DeleteRow(false);
         state.PauseTiming();
-        if (ds->RowCount() != kSteps - kDeleted) state.SkipWithError("rows left");
+        allGone = allGone && ds->RowCount() == kSteps - kDeleted;
         ds.reset();
         connection->CloseConnection();
         state.ResumeTiming();
     }
+    if (!allGone) state.SkipWithError("rows left");
 }
 BENCHMARK(BM_Delete1000_DataSet)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -343,6 +343,8 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // True when a record command may act: a current data set shown in the grid; else a beep.
     bool viewOrBeep();
     void deleteRows(const VariantList& picked, const Variant& current, bool loginRows);
+    // The picked rows deleted with progress and stop; True when stopped. `left`: the rows kept.
+    bool deletePicked(odb::DataSet& ds, const VariantList& picked, bool loginRows, VariantList& left);
     void rebuildReferences();
     void typeAhead(const QString& typed);
 

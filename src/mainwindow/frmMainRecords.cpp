@@ -29,6 +29,18 @@ std::shared_ptr<odb::DataPanel> panelOn(const std::shared_ptr<odb::DataSet>& ds,
     return odb::DataPanelTools::CreatePanel(ds, owner, QString());
 }
 
+// The grid takes the rows a loop removes in once, at the end of a scope.
+class RowWork {
+  public:
+    explicit RowWork(odb::DataGrid* grid) : grid_(grid) { grid_->BeginRowWork(); }
+    ~RowWork() { grid_->EndRowWork(); }
+    RowWork(const RowWork&) = delete;
+    RowWork& operator=(const RowWork&) = delete;
+
+  private:
+    odb::DataGrid* grid_;
+};
+
 void showError(const AppError& e) {
     SetCurrentError(e);
     ShowErrorDetails(QString());
@@ -94,25 +106,16 @@ void frmMain::deleteRows(const VariantList& picked, const Variant& current, bool
     bool stopped = false;
     {
         WaitCursor wait;
-        frmMessage& message = frmMessage::instance();
-        message.ShowMsg(QStringLiteral("Eliminazione in corso..."), this, -1, -1);
+        frmMessage::instance().ShowMsg(QStringLiteral("Eliminazione in corso..."), this, -1, -1);
         // The data set is held: the rows it loses are its own.
         const std::shared_ptr<odb::DataSet> ds = m_objCurDS;
-        odb::Recordset rs = ds->Recordset();
         try {
             if (picked.size() >= 2) {
-                message.StartProgress(static_cast<int32_t>(picked.size()), true);
-                for (const Variant& bookmark : picked) {
-                    // A stop ends the loop: the rows deleted so far stay deleted, no later row is touched.
-                    if (!message.Progress()) {
-                        stopped = true;
-                        break;
-                    }
-                    rs.SetBookmark(bookmark);
-                    if (!ds->RowPositionLost()) ds->DeleteRow(loginRows);
-                }
+                VariantList left;
+                stopped = deletePicked(*ds, picked, loginRows, left);
+                dgView_->SetSelBookmarks(left);
             } else {
-                rs.SetBookmark(current);
+                ds->Recordset().SetBookmark(current);
                 if (!ds->RowPositionLost()) ds->DeleteRow(loginRows);
             }
         } catch (const AppError& e) {
@@ -122,6 +125,28 @@ void frmMain::deleteRows(const VariantList& picked, const Variant& current, bool
     }
     // Told once, as a refusal of the library is, over the window and not under the message.
     if (stopped) OnInternalMessage(nullptr, QStringLiteral("Operazione interrotta"));
+}
+
+bool frmMain::deletePicked(odb::DataSet& ds, const VariantList& picked, bool loginRows, VariantList& left) {
+    frmMessage& message = frmMessage::instance();
+    message.StartProgress(static_cast<int32_t>(picked.size()), true);
+    // The grid takes the removals in once the loop is over: row by row, a view of many rows redoes
+    // its headings, and looks each painted cell up among all the picks.
+    const RowWork work(dgView_);
+    odb::Recordset rs = ds.Recordset();
+    bool stopped = false;
+    for (const Variant& bookmark : picked) {
+        // A stop ends the loop: the rows deleted so far stay deleted, no later row is touched; the
+        // rows left, and those a rule refused, stay picked.
+        if (!stopped && !message.Progress()) stopped = true;
+        if (stopped) {
+            left.push_back(bookmark);
+            continue;
+        }
+        rs.SetBookmark(bookmark);
+        if (!ds.RowPositionLost() && !ds.DeleteRow(loginRows)) left.push_back(bookmark);
+    }
+    return stopped;
 }
 
 void frmMain::mnuSave_Click() {

@@ -212,6 +212,9 @@ TEST_F(RecordCommandsTest, AStopDuringAMultiRowDeleteEndsTheLoop) {
               7);
     EXPECT_EQ(count("Operazione interrotta"), 1);
     EXPECT_EQ(prompt->last().text, "Operazione interrotta");
+    // The grid shows the rows left, the seven not reached still picked.
+    EXPECT_EQ(w.dgView()->gridModel()->rowCount(), ds->RowCount());
+    EXPECT_EQ(w.dgView()->SelBookmarks().size(), 7u);
     EXPECT_FALSE(frmMessage::isLoaded());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

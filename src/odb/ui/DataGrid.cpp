@@ -210,6 +210,13 @@ void DataGrid::SetSelBookmarks(const VariantList& bookmarks) {
     QItemSelection rows;
     const DataSet& ds = model_->dataSet();
     const int last = model_->columnCount() - 1;
+    // The current row alone (the row a search found) needs no walk over the rows.
+    const int current = currentIndex().row();
+    if (wanted.size() == 1 && current >= 0 && ds.BookmarkAt(current).toDouble() == double(*wanted.begin())) {
+        rows.select(model_->index(current, 0), model_->index(current, last));
+        selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
     for (int r = 0; r < model_->rowCount() && !wanted.empty(); ++r) {
         const Variant b = ds.BookmarkAt(r);
         if (b.isNull() || wanted.erase(static_cast<int64_t>(b.toDouble())) == 0) continue;
@@ -316,6 +323,21 @@ void DataGrid::rowHeadingReleased(QMouseEvent* event) {
 }
 
 void DataGrid::keyboardSearch(const QString&) {}
+
+void DataGrid::BeginRowWork() {
+    if (rowWork_ || !model_) return;
+    rowWork_ = true;
+    setUpdatesEnabled(false);
+    model_->beginBatch();
+}
+
+void DataGrid::EndRowWork() {
+    if (!rowWork_) return;
+    rowWork_ = false;
+    if (model_) model_->endBatch();
+    setUpdatesEnabled(true);
+    followDataSet();
+}
 
 bool DataGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {

@@ -52,6 +52,10 @@ class DataGrid : public QTableView {
     void SetColumnWidth(int column, int twips);
     // The height of one line, which the headings line has too, in twips.
     int RowHeight() const;
+    // Many rows removed or added through the data set: the grid is not drawn and takes the rows
+    // in once, at the end (the current row found again, nothing picked).
+    void BeginRowWork();
+    void EndRowWork();
     // True while rows are being picked on the row headings (a click or a drag there).
     bool PickingRows() const { return pickingRows_ > 0; }
     // True when the point (from the grid's top left, headings included, in pixels) lies on a
@@ -91,6 +95,7 @@ class DataGrid : public QTableView {
     int resizing_ = 0;  // widths set by the program, not the user
     int selStartCol_ = -1, selEndCol_ = -1;
     int pickingRows_ = 0;
+    bool rowWork_ = false;
 };
 
 }  // namespace odb

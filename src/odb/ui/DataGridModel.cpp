@@ -127,7 +127,22 @@ void DataGridModel::forgetPages() {
     pages_.clear();
 }
 
+void DataGridModel::beginBatch() {
+    if (batch_) return;
+    beginResetModel();
+    batch_ = true;
+}
+
+void DataGridModel::endBatch() {
+    if (!batch_) return;
+    batch_ = false;
+    pages_.clear();
+    rows_ = dataSet_->RowCount();
+    endResetModel();
+}
+
 void DataGridModel::reset() {
+    if (batch_) return;  // done once by endBatch
     beginResetModel();
     pages_.clear();
     rows_ = dataSet_->RowCount();
@@ -135,6 +150,7 @@ void DataGridModel::reset() {
 }
 
 void DataGridModel::rowRemoved(int position) {
+    if (batch_) return;
     if (position < 0 || position >= rows_) return reset();
     beginRemoveRows({}, position, position);
     // The pages from the removed row on hold rows that moved up.
@@ -144,6 +160,7 @@ void DataGridModel::rowRemoved(int position) {
 }
 
 void DataGridModel::rowAppended() {
+    if (batch_) return;
     const int count = dataSet_->RowCount();
     if (count != rows_ + 1) return reset();
     beginInsertRows({}, rows_, rows_);

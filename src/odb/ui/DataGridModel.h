@@ -37,6 +37,10 @@ class DataGridModel : public QAbstractTableModel {
     Variant value(int row, int column) const;
     // Forgets the pages read, so that the next paint reads the rows again.
     void forgetPages();
+    // Many rows removed or added in a row: the model is reset once at the end, not told row by
+    // row (a view over many rows redoes its headings at every row).
+    void beginBatch();
+    void endBatch();
     // The number of statements run for pages, for the benchmarks and tests.
     int pagesRead() const { return pagesRead_; }
 
@@ -58,6 +62,7 @@ class DataGridModel : public QAbstractTableModel {
     std::vector<std::shared_ptr<const FieldDef>> defs_;
     std::vector<bool> numeric_;
     int rows_ = 0;
+    bool batch_ = false;
     // The pages last read, the most recent first; a few are kept for scrolling back and forth.
     mutable std::list<Page> pages_;
     mutable int pagesRead_ = 0;
