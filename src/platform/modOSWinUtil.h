@@ -1,17 +1,14 @@
 // modOSWinUtil: the operating-system helpers (temporary folder, file test, process wait, shell open,
-// INI values, path pieces, default printer, keystroke texts) and the raising of the program's errors.
+// INI values, path pieces, default printer, keystroke texts), and the raising of the program's
+// errors, which lives with the services that need no window system.
 #pragma once
 
 #include <QString>
 
 #include <cstdint>
-#include <string>
-#include <type_traits>
-#include <typeinfo>
 
-#include "base/AppError.h"
-#include "base/Object.h"
 #include "base/Variant.h"
+#include "platform/RaiseAppError.h"
 
 // File attribute bits as FileExists tests them.
 namespace FileAttr {
@@ -45,31 +42,3 @@ QString MakeAbsolutePath(const QString& path);
 // The keystroke text of a virtual-key code, cased by Shift and Caps Lock; False (text untouched)
 // for keys that type nothing.
 bool KeyCodeToSendKeys(int16_t keyCode, QString& text);
-
-// The class name that an error raised by an object carries.
-QString ClassNameOfType(const std::type_info& type);
-template <class T>
-QString ClassNameOf(const T& object) {
-    if constexpr (std::is_base_of_v<Object, T>)
-        return object.className();
-    else
-        return ClassNameOfType(typeid(object));
-}
-
-// Raises the program's own error (code 32755) from a text source or an object (its class name).
-[[noreturn]] void RaiseAppError(const Variant& source, const QString& description);
-// Raises vbObjectError + number with the description "[source], Err.: number" + CR + description.
-[[noreturn]] void RaiseErrorEx(const Variant& source, int32_t number, const QString& description);
-[[noreturn]] void RaiseErrorExNamed(const QString& sourceLabel, int32_t number, const QString& description);
-
-// Any other object as the source: its class name goes between the brackets.
-template <class T>
-requires(!std::is_convertible_v<const T&, Variant> && std::is_class_v<T>)
-    [[noreturn]] void RaiseErrorEx(const T& source, int32_t number, const QString& description) {
-    RaiseErrorExNamed(ClassNameOf(source), number, description);
-}
-template <class T>
-requires(!std::is_convertible_v<const T&, Variant> && std::is_class_v<T>)
-    [[noreturn]] void RaiseAppError(const T& source, const QString& description) {
-    RaiseErrorExNamed(ClassNameOf(source), kAppErrorCode, description);
-}
