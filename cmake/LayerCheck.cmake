@@ -1,5 +1,6 @@
 # zl_forbid_link(target forbidden...): fails the configure step when target links, directly or
-# through the libraries it links, any of the forbidden targets. Keeps the model free of widgets.
+# through the libraries it links, any of the forbidden targets. Keeps the layers below the windows
+# (the library, the model, the shop-floor commands) free of widgets.
 function(_zl_link_closure target out)
   set(seen ${${out}})
   if(NOT TARGET ${target} OR target IN_LIST seen)
@@ -30,7 +31,7 @@ function(zl_forbid_link target)
   _zl_link_closure(${target} closure)
   foreach(bad IN LISTS ARGN)
     if(bad IN_LIST closure)
-      message(FATAL_ERROR "${target} must not link ${bad} (the library and the model have no widgets)")
+      message(FATAL_ERROR "${target} must not link ${bad} (the layers below the windows have no widgets)")
     endif()
   endforeach()
 endfunction()

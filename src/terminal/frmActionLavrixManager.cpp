@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -17,16 +18,18 @@
 #include "odb/Database.h"
 #include "odb/Table.h"
 #include "platform/Prompt.h"
+#include "shopfloor/CardPrefix.h"
+#include "shopfloor/LavrixActionCommand.h"
+#include "shopfloor/LavrixActionRules.h"
 #include "startup/DatabaseOpening.h"
 #include "startup/LoadedForms.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/frmMessage.h"
 #include "startup/modZeltoFormUtility.h"
-#include "terminal/CardPrefix.h"
-#include "terminal/LavrixActionRules.h"
-#include "terminal/LavrixActionWriter.h"
+#include "terminal/TerminalContext.h"
 #include "terminal/carddevices/frmMagneticDev.h"
 #include "terminal/frmRequestConfirmation.h"
+#include "terminal/frmSelectLavrix.h"
 #include "terminal/modBarcodeReader.h"
 
 namespace {
@@ -361,36 +364,35 @@ void frmActionLavrixManager::runAction(const QString& number) {
             return;
         }
     }
-    const QString code = m_strOperatorCode;
-    auto worker = GetDBTable(Variant(QStringLiteral("Operai")))
-                      .OpenData(QStringLiteral("Codice=") + g_objDatabase->TextLiteral(code));
-    if (worker->DataEmpty()) {
-        Prompt::instance().msgBox(QStringLiteral("L'Operaio con codice < ") + code +
-                                      QStringLiteral(" > non è presente in archivio..."),
-                                  vbExclamation, {}, this);
-        m_strOperatorCode.clear();
-        return;
+    using Result = LavrixActionCommand::Result;
+    TerminalContext terminal(m_strOperatorCode, this, panel_);
+    LavrixActionCommand command(terminal.context());
+    Result result = command.Run(m_lngAction, *detail, *openSteps, state);
+    if (result == Result::Choose) {
+        const QStringList toClose = chooseDetailsToClose(command.Offered(), command.Proposed());
+        // The database was let go while the choice was up: nothing is closed, nothing said.
+        const bool released = !IsDatabaseOpen() || &detail->GetDatabase() != g_objDatabase.get();
+        result = released ? Result::Cancelled : command.Answer(toClose);
     }
-    const QString name = worker->ColText(QStringLiteral("Nominativo"));
-
-    if (!LavrixActionRules::CheckActionAllowed(m_lngAction, *openSteps, state, code, this)) {
-        Prompt::instance().msgBox(QStringLiteral("Operazione Annullata"), vbCritical, {}, this);
-        forgetWorker();
-        return;
-    }
-    const auto result =
-        LavrixActionWriter(this, panel_).Execute(m_lngAction, *detail, *openSteps, *worker, code);
     if (!loaded_) return;
-    if (result == LavrixActionWriter::Result::Refused) {
-        // The library has said why: as after an error, the window waits for the next number.
-        forgetWorker();
-        return;
-    }
-    if (result == LavrixActionWriter::Result::Cancelled) {
-        Prompt::instance().msgBox(QStringLiteral("Operazione Annullata"), vbCritical, {}, this);
-        forgetWorker();
-        Unload();
-        return;
+    switch (result) {
+        case Result::UnknownWorker:
+            m_strOperatorCode.clear();
+            return;
+        case Result::Refused:
+            // The library has said why: as after an error, the window waits for the next number.
+            forgetWorker();
+            return;
+        case Result::NotAllowed:
+        case Result::Cancelled:
+        case Result::Choose:
+            Prompt::instance().msgBox(QStringLiteral("Operazione Annullata"), vbCritical, {}, this);
+            forgetWorker();
+            // Refused by the rules, the window waits for the next number; cancelled, its use ends.
+            if (result != Result::NotAllowed) Unload();
+            return;
+        case Result::Done:
+            break;
     }
     frmRequestConfirmation* confirmation = frmRequestConfirmation::Get();
     confirmation->m_strOperationType = QString::fromUtf8(kVerbs[m_lngAction]);
@@ -398,10 +400,24 @@ void frmActionLavrixManager::runAction(const QString& number) {
     confirmation->ShowModal(this);
     if (!loaded_) return;
     if (!confirmation->m_bTerminate) {
-        showWorker(name);
+        showWorker(command.WorkerName());
         tmrCancelOperation_->start();
     } else {
         forgetWorker();
         Unload();
     }
+}
+
+QStringList frmActionLavrixManager::chooseDetailsToClose(const QStringList& offered,
+                                                         const QStringList& proposed) {
+    frmSelectLavrix* dialog = frmSelectLavrix::Get();
+    dialog->lstOpenSubLavrix()->clear();
+    dialog->lstSubLavrixToClose()->clear();
+    dialog->lstOpenSubLavrix()->addItems(offered);
+    dialog->lstSubLavrixToClose()->addItems(proposed);
+    Prompt::instance().beep();
+    dialog->ShowModal(this);
+    const QStringList toClose = dialog->ToClose();
+    dialog->Unload();
+    return toClose;
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -57,6 +58,8 @@ class frmActionLavrixManager : public QDialog {
     void txtFind_Commessa_Change();
     void RunJobOrderAction();
     void runAction(const QString& number);
+    // Puts the choice of the details closed together to the worker; the numbers he chose.
+    QStringList chooseDetailsToClose(const QStringList& offered, const QStringList& proposed);
     // The worker is forgotten after a refusal, a cancel or an error; the window waits, untimed.
     void forgetWorker();
     void showWorker(const QString& name);

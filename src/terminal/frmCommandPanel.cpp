@@ -12,12 +12,13 @@
 
 #include "base/AppError.h"
 #include "odb/DbmsGlobal.h"
+#include "shopfloor/AccessRegistration.h"
+#include "shopfloor/CardPrefix.h"
 #include "startup/SharedState.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
-#include "terminal/AccessRegistration.h"
-#include "terminal/CardPrefix.h"
 #include "terminal/HiddenPointer.h"
+#include "terminal/TerminalContext.h"
 #include "terminal/carddevices/frmMagneticDev.h"
 #include "terminal/frmActionLavrixManager.h"
 
@@ -197,7 +198,8 @@ void frmCommandPanel::RegisterAccess(int32_t kind) {
     try {
         const QString code = frmMagneticDev::ReadCode(this, WorkerCardPrefix(), false);
         if (code.isEmpty()) return;
-        if (AccessRegistration::Register(kind, code, this) == AccessRegistration::Outcome::Refused) {
+        TerminalContext terminal(code, this);
+        if (AccessRegistration::Register(terminal.context(), kind) == AccessRegistration::Outcome::Refused) {
             // The table rules refused the row, and said why: nothing more to tell.
             pointer_->Show();
             unsetCursor();

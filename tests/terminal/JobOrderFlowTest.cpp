@@ -21,7 +21,7 @@
 #include "odb/DbmsGlobal.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
-#include "terminal/LavrixActionRules.h"
+#include "shopfloor/LavrixActionRules.h"
 #include "terminal/frmActionLavrixManager.h"
 #include "terminal/frmSelectLavrix.h"
 

@@ -1,16 +1,12 @@
 // The state, summary and permission rules of a job-order action.
-#include "terminal/LavrixActionRules.h"
+#include "shopfloor/LavrixActionRules.h"
 
 #include <QSet>
 
-#include "model/ModelState.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
-#include "platform/Prompt.h"
 
 namespace {
-
-using namespace MsgBoxStyle;
 
 const QString kCR = QStringLiteral("\r");
 const QString kToOpen = QStringLiteral("Da aprire");
@@ -27,10 +23,6 @@ QString text(odb::DataSet& ds, const char* field) {
 QString described(odb::DataSet& ds, const char* reference) {
     auto target = ds.GetReference(QString::fromUtf8(reference));
     return target->NoCurrentRow() ? QString() : target->ColText(QStringLiteral("Descrizione"));
-}
-
-void warn(const QString& message, QWidget* owner) {
-    Prompt::instance().msgBox(message, vbExclamation, {}, owner);
 }
 
 }  // namespace
@@ -90,13 +82,13 @@ LavrixSummary LavrixActionRules::Summary(odb::DataSet& detail) {
     return s;
 }
 
-QString LavrixActionRules::OwnOpenStepCondition(const QString& code) {
-    return QStringLiteral("Operaio.Codice = ") + g_objDatabase->TextLiteral(code) +
+QString LavrixActionRules::OwnOpenStepCondition(const odb::Database& database, const QString& code) {
+    return QStringLiteral("Operaio.Codice = ") + database.TextLiteral(code) +
            QStringLiteral(" AND Not Chiuso");
 }
 
-bool LavrixActionRules::CheckActionAllowed(int32_t action, odb::DataSet& openSteps, const QString& state,
-                                           const QString& code, QWidget* owner) {
+LavrixActionRules::Verdict LavrixActionRules::CheckActionAllowed(int32_t action, odb::DataSet& openSteps,
+                                                                 const QString& state, const QString& code) {
     QString reason;
     auto allowOnly = [&](std::initializer_list<int32_t> actions, const char* refusal) {
         for (int32_t a : actions)
@@ -110,7 +102,7 @@ bool LavrixActionRules::CheckActionAllowed(int32_t action, odb::DataSet& openSte
                   "Questa commessa risulta aperta (in lavorazione), è consentito solamente chiuderla o "
                   "sospenderla o aprire un nuovo passaggio di lavorazione.");
     } else if (state == kSuspended) {
-        if (!openSteps.FindRow(OwnOpenStepCondition(code)))
+        if (!openSteps.FindRow(OwnOpenStepCondition(openSteps.GetDatabase(), code)))
             allowOnly({actOpen}, "Nessun passaggio attivo, è consentito solamente APRIRE la lavorazione.");
         else if (openSteps.ColValueBool(QStringLiteral("Sospeso")))
             allowOnly({actResume},
@@ -127,32 +119,24 @@ bool LavrixActionRules::CheckActionAllowed(int32_t action, odb::DataSet& openSte
                   "Questa commessa risulta completa, non sono consentite operazioni. Altrimenti contattare "
                   "l'amministratore");
     }
-    if (!reason.isEmpty()) {
-        warn(reason + kCR + kCR + QStringLiteral("Impossibile eseguire l'operazione richiesta"), owner);
-        return false;
-    }
+    if (!reason.isEmpty())
+        return {false, reason + kCR + kCR + QStringLiteral("Impossibile eseguire l'operazione richiesta")};
 
     bool noOthers = true;
     QString others;
     const bool mine = GetOpenPassWorkers(openSteps, code, noOthers, others);
-    if (mine && action == actOpen) {
-        warn(QStringLiteral("ATTENZIONE: Hai già aperto questa commessa, non è possibile aprirla due volte."),
-             owner);
-        return false;
-    }
+    if (mine && action == actOpen)
+        return {false, QStringLiteral(
+                           "ATTENZIONE: Hai già aperto questa commessa, non è possibile aprirla due volte.")};
     if (!mine && !noOthers) {
-        if (action == actOpen) {
-            warn(
-                QStringLiteral("Questa commessa risulta già aperta da: ") + kCR + others + kCR + kCR +
-                    QStringLiteral("Se non si tratta di una lavorazione contemporanea invitare a chiudere la "
-                                   "commessa."),
-                owner);
-            return true;
-        }
-        warn(QStringLiteral("Questa commessa risulta aperta da: ") + kCR + others, owner);
-        return false;
+        if (action == actOpen)
+            return {true, QStringLiteral("Questa commessa risulta già aperta da: ") + kCR + others + kCR +
+                              kCR +
+                              QStringLiteral("Se non si tratta di una lavorazione contemporanea invitare a "
+                                             "chiudere la commessa.")};
+        return {false, QStringLiteral("Questa commessa risulta aperta da: ") + kCR + others};
     }
-    return true;
+    return {};
 }
 
 bool LavrixActionRules::GetOpenPassWorkers(odb::DataSet& openSteps, const QString& code, bool& noOthers,

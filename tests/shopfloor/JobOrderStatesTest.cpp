@@ -2,15 +2,15 @@
 // one table of states by actions, the worker's own steps and other workers' steps included.
 #include <gtest/gtest.h>
 
-#include "TerminalFixture.h"
-#include "terminal/LavrixActionRules.h"
+#include "ShopFloorFixture.h"
+#include "shopfloor/LavrixActionRules.h"
 
 namespace {
 
 const QString kCR = QStringLiteral("\r");
 const QString kImpossible = kCR + kCR + "Impossibile eseguire l'operazione richiesta";
 
-class JobOrderStates : public TerminalFixture {
+class JobOrderStates : public ShopFloorFixture {
   protected:
     std::shared_ptr<odb::DataSet> stepOf(const QString& number, const QString& code) {
         auto steps = detailRow(number)->GetReference("Passaggi");
@@ -85,12 +85,11 @@ TEST_F(JobOrderStates, EachStateAllowsItsActions) {
         auto steps = detail->GetReference("Passaggi", "Not Chiuso");
         const QString state = LavrixActionRules::DetailState(*detail, *steps);
         EXPECT_EQ(state, row.state);
-        boxes();
         for (int action = 0; action < 5; ++action) {
             SCOPED_TRACE(action);
-            EXPECT_EQ(LavrixActionRules::CheckActionAllowed(action, *steps, state, "0012", nullptr),
-                      row.allowed[action]);
-            EXPECT_EQ(boxes(), row.said[action].isEmpty() ? QStringList() : QStringList{row.said[action]});
+            const auto verdict = LavrixActionRules::CheckActionAllowed(action, *steps, state, "0012");
+            EXPECT_EQ(verdict.allowed, row.allowed[action]);
+            EXPECT_EQ(verdict.message, row.said[action]);
         }
     }
 }

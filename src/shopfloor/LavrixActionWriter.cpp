@@ -1,22 +1,13 @@
 // The writes of the job-order actions.
-#include "terminal/LavrixActionWriter.h"
-
-#include <QListWidget>
-#include <QStringList>
+#include "shopfloor/LavrixActionWriter.h"
 
 #include "base/AppError.h"
-#include "model/GetDBTable.h"
-#include "model/ModelState.h"
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
-#include "platform/Clock.h"
-#include "platform/Prompt.h"
-#include "startup/DatabaseOpening.h"
-#include "startup/frmMessage.h"
-#include "terminal/LavrixActionRules.h"
-#include "terminal/frmSelectLavrix.h"
+#include "shopfloor/LavrixActionRules.h"
+#include "shopfloor/ShopFloorProgress.h"
 
 namespace {
 
@@ -31,27 +22,51 @@ void must(bool written) {
     if (!written) throw Refusal{};
 }
 
-QString numberCondition(const QString& number) {
-    return QStringLiteral("NumeroCommessa = ") + g_objDatabase->TextLiteral(number);
-}
+// The progress shown while a group closes, ended however the close ends.
+class ProgressShown {
+  public:
+    ProgressShown(ShopFloorProgress* progress, const QString& text) : progress_(progress) {
+        if (progress_) progress_->Begin(text);
+    }
+    ~ProgressShown() { end(); }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+    void start(int32_t steps) {
+        if (progress_) progress_->Start(steps);
+    }
+    void step() {
+        if (progress_) progress_->Step();
+    }
+    void end() {
+        if (progress_) progress_->End();
+        progress_ = nullptr;
+    }
+
+  private:
+    ShopFloorProgress* progress_;
+};
 
 }  // namespace
 
+QString LavrixActionWriter::numberCondition(const QString& number) const {
+    return QStringLiteral("NumeroCommessa = ") + context_.database->TextLiteral(number);
+}
+
 Result LavrixActionWriter::Execute(int32_t action, odb::DataSet& detail, odb::DataSet& openSteps,
-                                   odb::DataSet& worker, const QString& code) {
+                                   odb::DataSet& worker) {
     // Steps another computer opened or closed since the detail was read count too.
     openSteps.SyncRows(true);
     try {
         switch (action) {
             case actOpen:
-                return Open(openSteps, code);
+                return Open(openSteps);
             case actClose:
-                return Close(detail, openSteps, worker, code);
+                return Close(detail, openSteps, worker);
             case actSuspend:
-                return Stamp(openSteps, code, QStringLiteral("DataSospensione"),
+                return Stamp(openSteps, QStringLiteral("DataSospensione"),
                              QStringLiteral("Passaggio da sospendere non trovato per l'operaio "));
             case actResume:
-                return Stamp(openSteps, code, QStringLiteral("DataFineSospensione"),
+                return Stamp(openSteps, QStringLiteral("DataFineSospensione"),
                              QStringLiteral("Passaggio da riprendere non trovato per l'operaio "));
             case actCloseDetail:
                 return CloseDetail(detail, worker);
@@ -63,11 +78,11 @@ Result LavrixActionWriter::Execute(int32_t action, odb::DataSet& detail, odb::Da
     }
 }
 
-Result LavrixActionWriter::Open(odb::DataSet& openSteps, const QString& code) {
+Result LavrixActionWriter::Open(odb::DataSet& openSteps) {
     must(openSteps.NewRow());
     try {
-        must(openSteps.SetColValue(QStringLiteral("DataInizio"), Variant::fromDate(Clock::now())));
-        must(openSteps.SetReference(QStringLiteral("Operaio"), code));
+        must(openSteps.SetColValue(QStringLiteral("DataInizio"), Variant::fromDate(context_.now())));
+        must(openSteps.SetReference(QStringLiteral("Operaio"), context_.worker));
         must(openSteps.SaveRow());
     } catch (...) {
         openSteps.CancelRow();
@@ -76,14 +91,13 @@ Result LavrixActionWriter::Open(odb::DataSet& openSteps, const QString& code) {
     return Result::Done;
 }
 
-Result LavrixActionWriter::Stamp(odb::DataSet& openSteps, const QString& code, const QString& field,
-                                 const QString& notFound) {
-    if (!openSteps.FindRow(LavrixActionRules::OwnOpenStepCondition(code))) {
-        openSteps.ShowMessage(notFound + code);
+Result LavrixActionWriter::Stamp(odb::DataSet& openSteps, const QString& field, const QString& notFound) {
+    if (!openSteps.FindRow(LavrixActionRules::OwnOpenStepCondition(*context_.database, context_.worker))) {
+        openSteps.ShowMessage(notFound + context_.worker);
         return Result::Cancelled;
     }
     try {
-        must(openSteps.SetColValue(field, Variant::fromDate(Clock::now())));
+        must(openSteps.SetColValue(field, Variant::fromDate(context_.now())));
         must(openSteps.SaveRow());
     } catch (...) {
         openSteps.CancelRow();
@@ -92,10 +106,11 @@ Result LavrixActionWriter::Stamp(odb::DataSet& openSteps, const QString& code, c
     return Result::Done;
 }
 
-Result LavrixActionWriter::CloseOne(odb::DataSet& steps, const QString& condition, const QString& code) {
+Result LavrixActionWriter::CloseOne(odb::DataSet& steps, const QString& condition) {
     // Only a step of the worker that is still open is closed: never whatever the set stands on.
     if (!steps.FindRow(condition)) {
-        steps.ShowMessage(QStringLiteral("Passaggio da chiudere non trovato per l'operaio ") + code);
+        steps.ShowMessage(QStringLiteral("Passaggio da chiudere non trovato per l'operaio ") +
+                          context_.worker);
         return Result::Cancelled;
     }
     try {
@@ -108,47 +123,46 @@ Result LavrixActionWriter::CloseOne(odb::DataSet& steps, const QString& conditio
     return Result::Done;
 }
 
-Result LavrixActionWriter::Close(odb::DataSet& detail, odb::DataSet& openSteps, odb::DataSet& worker,
-                                 const QString& code) {
+Result LavrixActionWriter::Close(odb::DataSet& detail, odb::DataSet& openSteps, odb::DataSet& worker) {
     // The worker's open steps on every detail, and among them those of other details.
-    auto mine = worker.OpenRelated(QStringLiteral("PassaggiDettaglioCommesse"), QStringLiteral("NOT Chiuso"));
+    mine_ = worker.OpenRelated(QStringLiteral("PassaggiDettaglioCommesse"), QStringLiteral("NOT Chiuso"));
     const QString number = detail.ColText(QStringLiteral("NumeroCommessa"));
-    mine->SetFilter(mine->MakeCondition(QStringLiteral("NumeroCommessa"), 0, number, 1));
-    if (mine->DataEmpty()) return CloseOne(openSteps, LavrixActionRules::OwnOpenStepCondition(code), code);
+    mine_->SetFilter(mine_->MakeCondition(QStringLiteral("NumeroCommessa"), 0, number, 1));
+    if (mine_->DataEmpty())
+        return CloseOne(openSteps,
+                        LavrixActionRules::OwnOpenStepCondition(*context_.database, context_.worker));
 
-    frmSelectLavrix* dialog = frmSelectLavrix::Get();
-    dialog->lstOpenSubLavrix()->clear();
-    dialog->lstSubLavrixToClose()->clear();
-    for (mine->RowFirst(); !mine->RowInvalid(); mine->RowNext())
-        dialog->lstOpenSubLavrix()->addItem(mine->ColText(QStringLiteral("NumeroCommessa")));
-    mine->RowFirst();
-    dialog->lstSubLavrixToClose()->addItem(number);
-    if (LavrixActionRules::DetailType(detail) != kServiceType) {
-        Prompt::instance().beep();
-        dialog->ShowModal(window_);
-    }
-    const QStringList toClose = dialog->ToClose();
-    dialog->Unload();
-    // The database was let go while the choice was up: nothing is closed, nothing said.
-    if (!IsDatabaseOpen() || &detail.GetDatabase() != g_objDatabase.get()) return Result::Cancelled;
+    offered_.clear();
+    for (mine_->RowFirst(); !mine_->RowInvalid(); mine_->RowNext())
+        offered_ << mine_->ColText(QStringLiteral("NumeroCommessa"));
+    mine_->RowFirst();
+    proposed_ = QStringList{number};
+    if (LavrixActionRules::DetailType(detail) != kServiceType) return Result::Choose;
+    return CloseChosen(proposed_);
+}
 
+Result LavrixActionWriter::CloseChosen(const QStringList& toClose) {
+    if (!mine_) return Result::Cancelled;
     if (toClose.isEmpty()) {
-        Prompt::instance().msgBox(QStringLiteral("Non è tata impostata nessuna commessa da chiudere"),
-                                  MsgBoxStyle::vbExclamation, {}, window_);
+        context_.say(ShopFloorMessage::Icon::Warning,
+                     QStringLiteral("Non è tata impostata nessuna commessa da chiudere"));
         return Result::Cancelled;
     }
-    mine->SetFilter(QString());
-    if (toClose.size() == 1) {
-        mine->SyncRows(true);
-        return CloseOne(*mine, numberCondition(toClose.front()), code);
+    mine_->SetFilter(QString());
+    try {
+        if (toClose.size() == 1) {
+            mine_->SyncRows(true);
+            return CloseOne(*mine_, numberCondition(toClose.front()));
+        }
+        return CloseGroup(*mine_, toClose);
+    } catch (const Refusal&) {
+        return Result::Refused;
     }
-    return CloseGroup(*mine, toClose);
 }
 
 Result LavrixActionWriter::CloseGroup(odb::DataSet& workerSteps, const QStringList& numbers) {
-    frmMessage& progress = frmMessage::instance();
-    progress.ShowMsg(QStringLiteral("Chiusura commesse in corso..."), panel_, -1, -1);
-    odb::Connection& connection = *g_objConnection;
+    ProgressShown progress(context_.progress, QStringLiteral("Chiusura commesse in corso..."));
+    odb::Connection& connection = *context_.connection;
     QStringList missing;
     int joined = 0;
     // One transaction: the group holds every step it closed, or nothing is closed.
@@ -156,11 +170,11 @@ Result LavrixActionWriter::CloseGroup(odb::DataSet& workerSteps, const QStringLi
     try {
         // Under the lock: a step another computer closed meanwhile is no longer found.
         workerSteps.SyncRows(true);
-        auto groups = GetDBTable(Variant(QStringLiteral("GruppiPassaggi"))).OpenData();
+        auto groups = context_.table("GruppiPassaggi").OpenData();
         must(groups->AddRow({}));
-        progress.StartProgress(static_cast<int32_t>(numbers.size()), false);
+        progress.start(static_cast<int32_t>(numbers.size()));
         for (const QString& number : numbers) {
-            progress.Progress();
+            progress.step();
             if (!workerSteps.FindRow(numberCondition(number))) {
                 missing << number;
                 continue;
@@ -178,10 +192,9 @@ Result LavrixActionWriter::CloseGroup(odb::DataSet& workerSteps, const QStringLi
     } catch (...) {
         workerSteps.CancelRow();
         connection.RollbackTrans();
-        frmMessage::Unload();
         throw;
     }
-    frmMessage::Unload();
+    progress.end();
     // Told once the file is free again.
     for (const QString& number : missing)
         workerSteps.ShowMessage(
@@ -192,9 +205,8 @@ Result LavrixActionWriter::CloseGroup(odb::DataSet& workerSteps, const QStringLi
 
 Result LavrixActionWriter::CloseDetail(odb::DataSet& detail, odb::DataSet& worker) {
     if (!worker.ColValueBool(QStringLiteral("GestioneAvanzataCommesse"))) {
-        Prompt::instance().msgBox(
-            QStringLiteral("Operatore non abilitato alla chiusura del dettaglio commesse."),
-            MsgBoxStyle::vbExclamation, {}, window_);
+        context_.say(ShopFloorMessage::Icon::Warning,
+                     QStringLiteral("Operatore non abilitato alla chiusura del dettaglio commesse."));
         return Result::Cancelled;
     }
     try {

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-class QWidget;
+struct ShopFloorContext;
 
 namespace odb {
 class DataSet;
@@ -18,13 +18,14 @@ class AccessRegistration {
     enum Kind : int32_t { Entry = 0, Exit = 1, ExtraEntry = 2, ExtraExit = 3 };
     enum class Outcome { Registered, NotStored, Refused };
 
-    // Registers `kind` for the worker of card code `code` at the clock's time. Its messages go
-    // through the prompt service over `owner`. Refused: the table rules refused the row, whose
+    // Registers `kind` for the context's worker at the context's time, against its working hours;
+    // what it says goes to the context's tell. Refused: the table rules refused the row, whose
     // text the library has shown. A kind out of range and the library's errors are raised, and
     // the row is not stored.
-    static Outcome Register(int32_t kind, const QString& code, QWidget* owner);
+    static Outcome Register(const ShopFloorContext& context, int32_t kind);
 
-    // True when `fieldName` of the day's row in `ds` may be written now; otherwise its message.
-    static bool CheckAccessSequence(int32_t kind, odb::DataSet& ds, const QString& fieldName, bool morning,
-                                    QWidget* owner);
+    // The refusal text when `fieldName` of the day's row in `ds` may not be written now; "" when
+    // it may.
+    static QString CheckAccessSequence(int32_t kind, odb::DataSet& ds, const QString& fieldName,
+                                       bool morning);
 };

@@ -1,5 +1,5 @@
 // The worker-card prefix, read before every card read.
-#include "terminal/CardPrefix.h"
+#include "shopfloor/CardPrefix.h"
 
 #include "model/GetDBTable.h"
 #include "odb/DataSet.h"
