@@ -257,7 +257,7 @@ void frmMain::m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds) {
             rebindGrid();
         else
             dgView_->bind(m_objCurDS, shown, m_objGridLayout.get());
-        if (picked.size() >= 2) dgView_->SetSelBookmarks(picked);
+        dgView_->SetSelBookmarks(picked);
     } catch (const AppError& e) {
         SetStatusMsg(e.description());
     }

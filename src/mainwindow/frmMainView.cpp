@@ -196,11 +196,12 @@ void frmMain::rebindGrid() {
 }
 
 void frmMain::bindGrid() {
-    rebindGrid();
-    gridBound_ = true;
+    // Heard before the grid's model hears it: the rows picked are read before the model's reset.
     if (m_objCurDSEvents) disconnect(m_objCurDSEvents);
     m_objCurDSEvents = connect(&m_objCurDS->EventSource(), &odb::EventSource::OnRefreshRecordset, this,
                                [this](odb::DataSet& ds) { m_objCurDSEvents_OnRefreshRecordset(ds); });
+    rebindGrid();
+    gridBound_ = true;
     if (!m_objCurDS->DataEmpty()) dgView_->ClearSelBookmarks();
     // The row selectors, whose corner holds the grid-settings button, and the current row marked
     // on them.

@@ -340,6 +340,9 @@ TEST_F(FilterSearchTest, SearchesFindTheOnlySelectedRowOrSayNotFound) {
     EXPECT_EQ(w.dgView()->SelBookmarks().front().toLong(), w.CurrentDataSet()->Bookmark().toLong());
     EXPECT_EQ(w.dgView()->Bookmark().toLong(), w.CurrentDataSet()->Bookmark().toLong());
     EXPECT_EQ(w.FindButtonTag(), QString::number(descr));
+    // The re-read of the window's activation after the dialog keeps it so.
+    w.CurrentDataSet()->Requery();
+    EXPECT_EQ(w.dgView()->SelBookmarks().size(), 1u);
 
     // "Cerca successivo" goes on from the row found.
     w.mnuSearchNext_Click();
