@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <array>
 #include <functional>
 #include <utility>
 
@@ -39,15 +40,33 @@ struct Connection::Cache {
     uint64_t uses = 0;
     void evictIdle();
     void clear();
-    // The open write levels, outermost first: the BEGIN (no savepoint name), then savepoints.
+    // The open write levels, outermost first: the BEGIN (level 0, no savepoint), then savepoints
+    // named by their depth.
     struct Level {
-        QString savepoint;
         bool user = false;  // opened by BeginTrans
         // What OnRollback asked to run if the level is rolled back.
         std::vector<std::function<void()>> rollbackActions;
     };
     std::vector<Level> levels;
+    // The transaction statements, each prepared once: BEGIN, BEGIN IMMEDIATE, COMMIT, ROLLBACK, and
+    // per savepoint depth SAVEPOINT, RELEASE and ROLLBACK TO.
+    enum Control { Begin, BeginImmediate, Commit, Rollback, ControlCount };
+    enum SavepointControl { Savepoint, Release, RollbackTo, SavepointControlCount };
+    std::array<sqlite3_stmt*, ControlCount> control{};
+    std::vector<std::array<sqlite3_stmt*, SavepointControlCount>> savepoints;
+    void finalizeControl();
 };
+
+void Connection::Cache::finalizeControl() {
+    for (sqlite3_stmt*& st : control) {
+        sqlite3_finalize(st);
+        st = nullptr;
+    }
+    for (auto& depth : savepoints)
+        for (sqlite3_stmt* st : depth)
+            sqlite3_finalize(st);
+    savepoints.clear();
+}
 
 void Connection::Cache::evictIdle() {
     while (statements.size() > kCachedStatements) {
@@ -71,6 +90,7 @@ void Connection::Cache::clear() {
     }
     statements.clear();
     seenOnce.clear();
+    finalizeControl();
 }
 
 Connection::Connection()
@@ -124,6 +144,21 @@ void execRaw(sqlite3* db, const char* sql, const QString& path) {
     const QString msg = err ? QString::fromUtf8(err) : QString();
     sqlite3_free(err);
     raiseFor(rc, msg, path);
+}
+
+// Runs a transaction statement kept prepared in `slot` (prepared on first use); the engine's code.
+int runControl(sqlite3* db, sqlite3_stmt*& slot, const char* sql) {
+    if (!slot) {
+        const int rc = sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(slot);
+            slot = nullptr;
+            return rc;
+        }
+    }
+    const int rc = sqlite3_step(slot);
+    sqlite3_reset(slot);
+    return rc == SQLITE_DONE || rc == SQLITE_ROW ? SQLITE_OK : rc;
 }
 
 // The first column of the first row of `sql`.
@@ -331,16 +366,17 @@ int Connection::beginWrite(bool deferred, bool user) {
                                "state annullate. Ripetere l'operazione."));
         }
         // A file that can only be read is read inside a plain BEGIN: its first write says it cannot.
-        const char* begin = deferred || readOnly_ ? "BEGIN" : "BEGIN IMMEDIATE";
-        const int rc = sqlite3_exec(db_, begin, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK) raiseSql(rc, QString::fromLatin1(begin));
+        const bool plain = deferred || readOnly_;
+        const int rc = plain ? runControl(db_, cache_->control[Cache::Begin], "BEGIN")
+                             : runControl(db_, cache_->control[Cache::BeginImmediate], "BEGIN IMMEDIATE");
+        if (rc != SQLITE_OK) raiseSql(rc, QLatin1String(plain ? "BEGIN" : "BEGIN IMMEDIATE"));
         ++lockSerial_;
-        levels.push_back({QString(), user, {}});
+        levels.push_back({user, {}});
     } else {
         // Named by depth: the same few statements serve every savepoint, prepared once.
-        const QString name = QStringLiteral("odb_sp%1").arg(levels.size());
-        statement(QStringLiteral("SAVEPOINT ") + name).run();
-        levels.push_back({name, user, {}});
+        const int rc = runSavepoint(levels.size(), Cache::Savepoint);
+        if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("SAVEPOINT"));
+        levels.push_back({user, {}});
     }
     if (user) ++userLevel_;
     return static_cast<int>(levels.size());
@@ -358,24 +394,35 @@ void Connection::closeLevel(bool commit) {
             levels.back().rollbackActions.push_back(std::move(a));
     if (!commit) RunRollbackActions(level.rollbackActions);
     int rc = SQLITE_OK;
-    if (level.savepoint.isEmpty()) {
-        rc = sqlite3_exec(db_, commit ? "COMMIT" : "ROLLBACK", nullptr, nullptr, nullptr);
+    if (levels.empty()) {
+        rc = commit ? runControl(db_, cache_->control[Cache::Commit], "COMMIT")
+                    : runControl(db_, cache_->control[Cache::Rollback], "ROLLBACK");
         if (rc != SQLITE_OK && commit) {
             // Never leave a half-done write behind: give the lock back and report.
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            runControl(db_, cache_->control[Cache::Rollback], "ROLLBACK");
             ++localVersion_;
             RunRollbackActions(level.rollbackActions);
         }
         if (rc != SQLITE_OK) raiseSql(rc, QLatin1String(commit ? "COMMIT" : "ROLLBACK"));
         return;
     }
+    const size_t depth = levels.size();
     if (!commit) {
-        rc = sqlite3_exec(db_, ("ROLLBACK TO " + level.savepoint).toUtf8().constData(), nullptr, nullptr,
-                          nullptr);
+        rc = runSavepoint(depth, Cache::RollbackTo);
         if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("ROLLBACK TO"));
     }
-    rc = sqlite3_exec(db_, ("RELEASE " + level.savepoint).toUtf8().constData(), nullptr, nullptr, nullptr);
+    rc = runSavepoint(depth, Cache::Release);
     if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("RELEASE"));
+}
+
+int Connection::runSavepoint(size_t depth, int which) {
+    auto& all = cache_->savepoints;
+    if (all.size() <= depth) all.resize(depth + 1, {});
+    static const char* const kTexts[] = {"SAVEPOINT odb_sp%1", "RELEASE odb_sp%1", "ROLLBACK TO odb_sp%1"};
+    sqlite3_stmt*& slot = all[depth][static_cast<size_t>(which)];
+    if (slot) return runControl(db_, slot, nullptr);
+    const QByteArray sql = QString::fromLatin1(kTexts[which]).arg(depth).toLatin1();
+    return runControl(db_, slot, sql.constData());
 }
 
 void Connection::endWrite(int token, bool commit) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -103,6 +104,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void close();
     void configure(int busyTimeoutMs);
     void closeLevel(bool commit);
+    // Runs the savepoint statement `which` (Cache::SavepointControl) of the level at `depth`.
+    int runSavepoint(size_t depth, int which);
     void endUserLevel(bool commit);
     void checkOpen() const;
     [[noreturn]] void raiseSql(int rc, const QString& what) const;

@@ -83,7 +83,7 @@ bool Operation::run(DataSet* source, const std::function<void()>& body, bool rea
     const auto quietBefore = quietOwners_;
     // Inside BeginTrans the write lock is held throughout: the file is asked once, by the first
     // operation; later ones only heed our own rollbacks.
-    const bool lockHeld = engine_.rows().fileAskedUnder(c, readFirst);
+    const bool lockHeld = engine_.rows().fileAskedUnder(c);
     const int token = c.beginWrite(readFirst);
     // Once per operation, under the lock: rows kept from before are read again if the file moved.
     try {

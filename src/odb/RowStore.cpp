@@ -39,8 +39,10 @@ void RowStore::callStarts() {
     ++callSerial_;
 }
 
-bool RowStore::fileAskedUnder(const Connection& c, bool readFirst) const {
-    return c.TransLevel() > 0 && !readFirst && c.lockSerial() == checkedLock_;
+bool RowStore::fileAskedUnder(const Connection& c) const {
+    // Inside BeginTrans the file cannot move under us: our lock (or, on a file opened for reading, our
+    // read) keeps other computers' commits out until the transaction ends.
+    return c.TransLevel() > 0 && c.lockSerial() == checkedLock_;
 }
 
 void RowStore::operationStarts(Connection& c, bool lockAsked) {

@@ -66,7 +66,7 @@ class RowStore {
     // ---- what an operation asks of the store ----
     // True when the write lock is held throughout (inside BeginTrans) and the file was asked under
     // it already: only our own rollbacks move it then.
-    bool fileAskedUnder(const Connection& c, bool readFirst) const;
+    bool fileAskedUnder(const Connection& c) const;
     // Once per operation, under the lock: rows kept from before are read again if the file moved.
     void operationStarts(Connection& c, bool lockAsked);
     // The rows the operation read are let go (it ended, or was rolled back).
