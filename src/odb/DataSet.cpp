@@ -73,10 +73,7 @@ SqlFragment DataSet::translate(bool order, const QString& text) const {
     return f;
 }
 
-QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
-                           const QString& selectList, int64_t except) const {
-    std::vector<SqlValue> scopeBinds;
-    QStringList conds;
+void DataSet::scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) const {
     auto oid = [](const QString& a) { return a + QStringLiteral(".\"OID\""); };
     switch (scope_.kind) {
         case Scope::All:
@@ -88,7 +85,7 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         case Scope::Rows:
             // Bound as one value: lists of every length share one statement.
             conds << oid(kAlias) + QStringLiteral(" IN ") + SqlStatement::IdListSql();
-            scopeBinds.push_back(SqlStatement::IdListValue(scope_.rows));
+            binds.push_back(SqlStatement::IdListValue(scope_.rows));
             break;
         case Scope::Owned:
         case Scope::Linked: {
@@ -99,12 +96,12 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
             if (scope_.kind == Scope::Owned) {
                 inner = QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"=?")
                             .arg(target->sqlName());
-                scopeBinds.push_back(ownerOid);
-                scopeBinds.push_back(scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name);
+                binds.push_back(ownerOid);
+                binds.push_back(ownerLink());
             } else {
                 inner = QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
                             .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name)));
-                scopeBinds.push_back(ownerOid);
+                binds.push_back(ownerOid);
             }
             if (target == &table_ && scope_.kind == Scope::Owned) {
                 // The owner's columns are in the row itself: their index serves the condition directly.
@@ -125,7 +122,14 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
             break;
         }
     }
-    std::vector<SqlValue> binds = std::move(scopeBinds);
+}
+
+QString DataSet::ownerLink() const {
+    return scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name;
+}
+
+void DataSet::viewConditions(const QString& extraWhere, QStringList& conds,
+                             std::vector<SqlValue>& binds) const {
     for (const QString& text : {where_, filter_, extraWhere}) {
         if (text.trimmed().isEmpty()) continue;
         const SqlFragment f = translate(false, text);
@@ -133,11 +137,20 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         conds << QLatin1Char('(') + f.sql + QLatin1Char(')');
         binds.insert(binds.end(), f.values.begin(), f.values.end());
     }
+}
+
+QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
+                           const QString& selectList, int64_t except) const {
+    QStringList conds;
+    std::vector<SqlValue> binds;
+    scopeCondition(conds, binds);
+    viewConditions(extraWhere, conds, binds);
     if (except > 0) {
-        conds << oid(kAlias) + QStringLiteral("<>?");
+        conds << kAlias + QStringLiteral(".\"OID\"<>?");
         binds.push_back(except);
     }
-    QString text = QStringLiteral("SELECT ") + (selectList.isEmpty() ? oid(kAlias) : selectList) +
+    QString text = QStringLiteral("SELECT ") +
+                   (selectList.isEmpty() ? kAlias + QStringLiteral(".\"OID\"") : selectList) +
                    QStringLiteral(" FROM ") + table_.sqlName() + QLatin1Char(' ') + kAlias;
     if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     if (withOrder) {
@@ -149,7 +162,7 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
                 binds.insert(binds.end(), o.values.begin(), o.values.end());
             }
         }
-        text += QStringLiteral(" ORDER BY ") + orderSql + oid(kAlias);
+        text += QStringLiteral(" ORDER BY ") + orderSql + kAlias + QStringLiteral(".\"OID\"");
     }
     values = std::move(binds);
     return text;
@@ -162,22 +175,87 @@ bool DataSet::ownerStored() const {
     return false;
 }
 
-bool DataSet::anyRow(int64_t except) {
-    if (scope_.kind != Scope::Owned && scope_.kind != Scope::Linked && scope_.kind != Scope::All) {
-        // A lookup's one row, or rows named by identity: read as a list is.
-        load();
-        return std::any_of(ids_.begin(), ids_.end(), [&](int64_t id) { return id != except; });
+std::vector<bool> DataSet::anyRows(const QStringList& conditions, int64_t except) {
+    if (scope_.kind == Scope::Lookup || scope_.kind == Scope::Rows) {
+        std::vector<bool> found;
+        if (conditions.isEmpty()) {
+            // A lookup's one row, or rows named by identity: read as a list is.
+            load();
+            found.push_back(std::any_of(ids_.begin(), ids_.end(), [&](int64_t id) { return id != except; }));
+            return found;
+        }
+        for (const QString& c : conditions) {
+            std::vector<SqlValue> values;
+            auto st = engine_.conn().statement(selectSql(c, values, false, QStringLiteral("1"), except) +
+                                               QStringLiteral(" LIMIT 1"));
+            bindValues(st, values);
+            found.push_back(st.step());
+            st.reset();
+        }
+        return found;
     }
     engine_.rows().callStarts();
-    if (!ownerStored()) return false;
-    std::vector<SqlValue> values;
-    const QString sql =
-        selectSql({}, values, false, QStringLiteral("1"), except) + QStringLiteral(" LIMIT 1");
-    auto st = engine_.conn().statement(sql);
-    bindValues(st, values);
-    const bool found = st.step();
+    const size_t parts = std::max<qsizetype>(conditions.size(), 1);
+    if (!ownerStored()) return std::vector<bool>(parts, false);
+    const ProbeShape& shape = probeShape(conditions, except > 0);
+    auto st = engine_.conn().statement(shape.sql);
+    int i = 1;
+    for (const auto& values : shape.partValues) {
+        if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) st.bind(i++, ownerOidOf(scope_));
+        if (scope_.kind == Scope::Owned) st.bind(i++, shape.ownerLink);
+        bindValues(st, values, i);
+        i += static_cast<int>(values.size());
+        if (except > 0) st.bind(i++, except);
+    }
+    std::vector<bool> found;
+    if (conditions.isEmpty()) {
+        found.push_back(st.step());
+    } else {
+        const bool row = st.step();
+        for (size_t c = 0; c < parts; ++c)
+            found.push_back(row && st.int64(static_cast<int>(c)) != 0);
+    }
     st.reset();
     return found;
+}
+
+const ProbeShape& DataSet::probeShape(const QStringList& conditions, bool except) const {
+    ProbeCache& cache = engine_.probes();
+    if (const ProbeShape* known =
+            cache.find(&table_, scope_.kind, scope_.reference, where_, filter_, conditions, except))
+        return *known;
+    ProbeShape shape;
+    shape.table = &table_;
+    shape.scopeKind = scope_.kind;
+    shape.reference = scope_.reference;
+    shape.where = where_;
+    shape.filter = filter_;
+    shape.conditions = conditions;
+    shape.except = except;
+    if (scope_.kind == Scope::Owned) shape.ownerLink = ownerLink();
+    // The scope's own binds are the owner's, bound anew at each probe; the rest is the shape's.
+    QStringList scope;
+    std::vector<SqlValue> ownerBinds;
+    scopeCondition(scope, ownerBinds);
+    auto part = [&](const QString& condition) {
+        QStringList conds = scope;
+        std::vector<SqlValue> values;
+        viewConditions(condition, conds, values);
+        if (except) conds << kAlias + QStringLiteral(".\"OID\"<>?");
+        shape.partValues.push_back(std::move(values));
+        QString text = QStringLiteral("SELECT 1 FROM ") + table_.sqlName() + QLatin1Char(' ') + kAlias;
+        if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
+        return text;
+    };
+    if (conditions.isEmpty()) {
+        shape.sql = part({}) + QStringLiteral(" LIMIT 1");
+    } else {
+        QStringList each;
+        for (const QString& c : conditions)
+            each << QStringLiteral("EXISTS(") + part(c) + QLatin1Char(')');
+        shape.sql = QStringLiteral("SELECT ") + each.join(QStringLiteral(", "));
+    }
+    return cache.add(std::move(shape));
 }
 
 void DataSet::load() {

@@ -37,6 +37,7 @@ class Recordset;
 class RowBuffer;
 class SelectionSet;
 class Table;
+struct ProbeShape;
 struct ReferenceDef;
 
 // Which rows the data set may hold besides its where-text.
@@ -161,6 +162,10 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // (a Bookmark) left out when given: one short probe of the file, no row list read.
     bool ReferenceHasRows(const QString& referenceName, const QString& where = {},
                           const Variant& except = Variant::missing());
+    // The same for several where-texts asked together, in one probe: for each, whether the
+    // reference holds a row meeting it (the row `except` left out when given).
+    std::vector<bool> ReferenceHasRowsEach(const QString& referenceName, const QStringList& wheres,
+                                           const Variant& except = Variant::missing());
     // The stored link of a lookup (the target's Bookmark), Null when empty.
     Variant ReferenceKey(const QString& referenceName, int32_t flags = 0) const;
     const ReferenceDef& GetReferenceDef(const QString& referenceName) const;
@@ -367,14 +372,23 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload);
     // A where-text or an order translated to SQL (kept by the engine).
     SqlFragment translate(bool order, const QString& text) const;
+    // The scope's condition (the owner's rows, the rows named) and its binds.
+    void scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) const;
+    // The owner's collection as owned rows name it ("Table.Reference").
+    QString ownerLink() const;
+    // The where-text, the filter and `extraWhere`, translated, with their values.
+    void viewConditions(const QString& extraWhere, QStringList& conds, std::vector<SqlValue>& binds) const;
     // `except`: a row identity left out (bound), 0 for none.
     QString selectSql(const QString& extraWhere, std::vector<SqlValue>& values, bool withOrder,
                       const QString& selectList = {}, int64_t except = 0) const;
     // The data set of a reference of the current row, its rows read or not.
     std::shared_ptr<DataSet> referenceSet(const QString& referenceName, const QString& where,
                                           const QString& asTable, bool readRows);
-    // True when the view holds a row other than `except` (0 for none), asked of the file.
-    bool anyRow(int64_t except);
+    // Whether the view holds a row other than `except` (0 for none): under each of `conditions`
+    // in one probe, or (none given) under the view alone; asked of the file.
+    std::vector<bool> anyRows(const QStringList& conditions, int64_t except);
+    // The probe's statement for this view, built once per shape.
+    const ProbeShape& probeShape(const QStringList& conditions, bool except) const;
     // False when the rows are those of a collection whose owner is not stored yet (there are none).
     bool ownerStored() const;
     std::vector<const Table*> rowTables() const;

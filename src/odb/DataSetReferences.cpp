@@ -153,10 +153,20 @@ std::shared_ptr<DataSet> DataSet::GetReference(const QString& referenceName, con
     return referenceSet(referenceName, where, asTable, true);
 }
 
+namespace {
+int64_t ExceptId(const Variant& except) {
+    return except.isMissing() || except.isEmptyOrNull() ? 0 : static_cast<int64_t>(except.toDouble());
+}
+}  // namespace
+
 bool DataSet::ReferenceHasRows(const QString& referenceName, const QString& where, const Variant& except) {
-    const int64_t skip =
-        except.isMissing() || except.isEmptyOrNull() ? 0 : static_cast<int64_t>(except.toDouble());
-    return referenceSet(referenceName, where, {}, false)->anyRow(skip);
+    return referenceSet(referenceName, where, {}, false)->anyRows({}, ExceptId(except)).front();
+}
+
+std::vector<bool> DataSet::ReferenceHasRowsEach(const QString& referenceName, const QStringList& wheres,
+                                                const Variant& except) {
+    if (wheres.isEmpty()) return {};
+    return referenceSet(referenceName, {}, {}, false)->anyRows(wheres, ExceptId(except));
 }
 
 std::shared_ptr<DataSet> DataSet::referenceSet(const QString& referenceName, const QString& where,

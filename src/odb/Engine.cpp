@@ -34,6 +34,7 @@ void Engine::reset(std::shared_ptr<Connection> connection) {
     rows_.clear();
     tables_.clear();
     translations_.clear();
+    probes_.clear();
     connection_ = std::move(connection);
 }
 

@@ -12,6 +12,7 @@
 #include "base/Object.h"
 #include "odb/Interfaces.h"
 #include "odb/Operation.h"
+#include "odb/ProbeCache.h"
 #include "odb/RowStore.h"
 #include "odb/Tables.h"
 
@@ -51,6 +52,8 @@ class Engine {
 
     // Translated where-texts and orders, by table and text: the schema does not change while open.
     QHash<QString, std::shared_ptr<const SqlFragment>>& translations() { return translations_; }
+    // The existence probes' statements, by shape.
+    ProbeCache& probes() { return probes_; }
 
     // ---- opening (SchemaBuilder) ----
     // Closed, on `connection`, with no tables, rows or translations.
@@ -69,6 +72,7 @@ class Engine {
     int32_t userLevel_ = 0;
     std::shared_ptr<Object> service_;
     QHash<QString, std::shared_ptr<const SqlFragment>> translations_;
+    ProbeCache probes_;
     RowStore rows_{*this};
     Operation operation_{*this};
 };

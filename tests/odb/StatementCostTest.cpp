@@ -288,4 +288,27 @@ TEST_F(StatementCostTest, TheStatementCacheKeepsWhatIsInUseAndRecursAndNoListOfR
         EXPECT_FALSE(sql.contains(spliced)) << sql.toStdString();
 }
 
+// Conditions a rule asks together about one collection are one probe of the file, each answered as
+// the single probe answers it, the row left out included.
+TEST_F(StatementCostTest, ConditionsAskedTogetherAreOneProbe) {
+    steps->RowFirst();  // 60 minutes
+    const Variant first = steps->Bookmark();
+    const QStringList conditions{"Minuti > 45", "Minuti < 10", "Minuti = 30"};
+    StatementLog log(*o.conn);
+    EXPECT_EQ(details->ReferenceHasRowsEach("Passaggi", conditions), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(log.statements.size() - static_cast<size_t>(log.versionChecks()), 1u) << Lines(log.all);
+    EXPECT_EQ(details->ReferenceHasRowsEach("Passaggi", conditions, first),
+              (std::vector<bool>{false, false, true}));
+    for (const Variant& except : {Variant::missing(), first})
+        for (int i = 0; i < conditions.size(); ++i)
+            EXPECT_EQ(details->ReferenceHasRowsEach("Passaggi", {conditions[i]}, except).front(),
+                      details->ReferenceHasRows("Passaggi", conditions[i], except))
+                << conditions[i].toStdString();
+    // A collection of an owner not stored yet holds nothing.
+    ASSERT_TRUE(details->NewRow());
+    EXPECT_EQ(details->ReferenceHasRowsEach("Passaggi", conditions),
+              (std::vector<bool>{false, false, false}));
+    details->CancelRow();
+}
+
 }  // namespace

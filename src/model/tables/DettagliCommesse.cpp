@@ -1,6 +1,10 @@
 // The table DettagliCommesse: definition and row rules.
 #include "model/tables/DettagliCommesse.h"
 
+#include <QStringList>
+
+#include <vector>
+
 #include "base/Currency.h"
 #include "base/Variant.h"
 #include "model/TableRuleUtil.h"
@@ -144,10 +148,12 @@ void DettagliCommesse::OnBeforeUpdateReference(odb::DataSet& ds, odb::DataSet& r
     ds.SubtractFromCol("TempoSospensione", step.ColNumber("TempoSospensione"));
     if (step.ColNumber("CostoEffettivo") > 0)
         ds.SubtractFromCol("CostoEffettivoPassaggi", step.ColNumber("CostoEffettivo"));
-    if (step.ColValueBool("Chiuso") != ds.ColValueBool("InLavorazione"))
-        ds.SetColValue("InLavorazione", OtherStepExists(ds, step, "Not Chiuso"));
-    if (step.ColValueBool("Sospeso") == ds.ColValueBool("Sospeso"))
-        ds.SetColValue("Sospeso", OtherStepExists(ds, step, "Sospeso"));
+    // The other steps tell whether the detail stays in work and suspended.
+    const bool askOpen = step.ColValueBool("Chiuso") != ds.ColValueBool("InLavorazione");
+    const bool askSuspended = step.ColValueBool("Sospeso") == ds.ColValueBool("Sospeso");
+    const StepStates others = OpenOrSuspendedSteps(ds, askOpen, askSuspended, step.Bookmark(-1));
+    if (askOpen) ds.SetColValue("InLavorazione", others.open);
+    if (askSuspended) ds.SetColValue("Sospeso", others.suspended);
 }
 
 // A deleted step leaves every group that shared its time with others.
@@ -165,8 +171,17 @@ void DettagliCommesse::RemoveFromGroups(odb::DataSet& ds, odb::DataSet& step) {
     }
 }
 
-bool DettagliCommesse::OtherStepExists(odb::DataSet& ds, odb::DataSet& step, const QString& condition) {
-    return ds.ReferenceHasRows("Passaggi", condition, step.Bookmark(-1));
+DettagliCommesse::StepStates DettagliCommesse::OpenOrSuspendedSteps(odb::DataSet& ds, bool open,
+                                                                    bool suspended, const Variant& except) {
+    QStringList conditions;
+    if (open) conditions << "Not Chiuso";
+    if (suspended) conditions << "Sospeso";
+    StepStates states;
+    if (conditions.isEmpty()) return states;
+    const std::vector<bool> found = ds.ReferenceHasRowsEach("Passaggi", conditions, except);
+    states.open = open && found.front();
+    states.suspended = suspended && found.back();
+    return states;
 }
 
 void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
@@ -191,10 +206,11 @@ void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referen
     ds.AddToCol("TempoSospensione", step.ColNumber("TempoSospensione"));
     if (step.ColNumber("CostoEffettivo") > 0)
         ds.AddToCol("CostoEffettivoPassaggi", step.ColNumber("CostoEffettivo"));
-    if (step.ColValueBool("Chiuso") == ds.ColValueBool("InLavorazione"))
-        ds.SetColValue("InLavorazione", ds.ReferenceHasRows("Passaggi", "Not Chiuso"));
-    if (step.ColValueBool("Sospeso") != ds.ColValueBool("Sospeso"))
-        ds.SetColValue("Sospeso", ds.ReferenceHasRows("Passaggi", "Sospeso"));
+    const bool askOpen = step.ColValueBool("Chiuso") == ds.ColValueBool("InLavorazione");
+    const bool askSuspended = step.ColValueBool("Sospeso") != ds.ColValueBool("Sospeso");
+    const StepStates steps = OpenOrSuspendedSteps(ds, askOpen, askSuspended);
+    if (askOpen) ds.SetColValue("InLavorazione", steps.open);
+    if (askSuspended) ds.SetColValue("Sospeso", steps.suspended);
 }
 
 void DettagliCommesse::RecomputeFromSteps(odb::DataSet& ds) {
@@ -202,8 +218,9 @@ void DettagliCommesse::RecomputeFromSteps(odb::DataSet& ds) {
     ds.SetColValue("TempoImpiegato", steps->Aggregate("TempoImpiegato", odb::aggSum));
     ds.SetColValue("TempoSospensione", steps->Aggregate("TempoSospensione", odb::aggSum));
     ds.SetColValue("CostoEffettivoPassaggi", steps->Aggregate("CostoEffettivo", odb::aggSum));
-    ds.SetColValue("InLavorazione", ds.ReferenceHasRows("Passaggi", "Not Chiuso"));
-    ds.SetColValue("Sospeso", ds.ReferenceHasRows("Passaggi", "Sospeso"));
+    const StepStates states = OpenOrSuspendedSteps(ds, true, true);
+    ds.SetColValue("InLavorazione", states.open);
+    ds.SetColValue("Sospeso", states.suspended);
 }
 
 // The offered steps are listed by their start.

@@ -1,6 +1,7 @@
 // The table DettagliCommesse: base of every job-order detail: number, state and totals of the work steps.
 #pragma once
 
+#include "base/Variant.h"
 #include "model/TableClass.h"
 
 class DettagliCommesse : public TableClass {
@@ -26,8 +27,14 @@ class DettagliCommesse : public TableClass {
   private:
     void CloseDetail(odb::DataSet& ds);
     void RemoveFromGroups(odb::DataSet& ds, odb::DataSet& step);
-    // Whether a step of the detail other than `step` meets `condition`.
-    bool OtherStepExists(odb::DataSet& ds, odb::DataSet& step, const QString& condition);
+    // Whether the detail has open and suspended steps (the step `except` left out when given): the
+    // questions asked (`open`, `suspended`) in one probe; a question not asked answers False.
+    struct StepStates {
+        bool open = false;
+        bool suspended = false;
+    };
+    StepStates OpenOrSuspendedSteps(odb::DataSet& ds, bool open, bool suspended,
+                                    const Variant& except = Variant::missing());
     // Totals, open and suspended state recomputed from all the steps.
     void RecomputeFromSteps(odb::DataSet& ds);
 };
