@@ -2,6 +2,7 @@
 // marker text of a protected row, and the refusals that keep a lookup table's protected row.
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 
 #include "odb/DataSet.h"
@@ -9,6 +10,10 @@
 // Field names are matched as the library matches them: letter case ignored.
 inline bool IsColumn(const QString& columnName, const QString& fieldName) {
     return columnName.compare(fieldName, Qt::CaseInsensitive) == 0;
+}
+// A constant name (a literal) is compared as it is, no string made of it.
+inline bool IsColumn(const QString& columnName, const char* fieldName) {
+    return QAnyStringView::compare(columnName, QUtf8StringView(fieldName), Qt::CaseInsensitive) == 0;
 }
 
 // The value of `field` in the current row, compared as text with `marker`; a Null never matches.

@@ -46,9 +46,10 @@ void DataSet::parseFields() {
 }
 
 const DataSet::Computed* DataSet::computed(const QString& name) const {
+    if (computed_.empty()) return nullptr;
+    const QString n = name.normalized(QString::NormalizationForm_C);
     for (const auto& c : computed_)
-        if (c.name.compare(name.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0)
-            return &c;
+        if (c.name.compare(n, Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
 

@@ -66,6 +66,13 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     bool ColIsNull(const QString& name) const;
     QString ColText(const QString& name) const;  // Null reads ""
     Variant ColDate(const QString& name) const;  // the value as a Date (Null stays Null)
+    // The same for a name given as a constant text (a literal): resolved once per table, no string made.
+    Variant ColValue(const char* name) const;
+    double ColNumber(const char* name) const;
+    bool ColValueBool(const char* name) const;
+    bool ColIsNull(const char* name) const;
+    QString ColText(const char* name) const;
+    Variant ColDate(const char* name) const;
     // Through the field's format ("0000", "000"); Null gives "".
     QString FormattedColValue(const QString& name) const;
     bool ColExists(const QString& name) const;
@@ -77,8 +84,11 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // on every table of the chain. A lookup reference name sets the link (as SetReference by id).
     // False when a rule refused (the value stays as it was).
     bool SetColValue(const QString& name, const Variant& value);
+    bool SetColValue(const char* name, const Variant& value);
     bool AddToCol(const QString& name, const Variant& amount);  // Null counts as 0
     bool SubtractFromCol(const QString& name, const Variant& amount);
+    bool AddToCol(const char* name, const Variant& amount);
+    bool SubtractFromCol(const char* name, const Variant& amount);
     // Lookup: points the reference at the target row named by its key-field value, or (no key
     // field) its first display value; an empty value clears it. Non-owned collection: adds the
     // target row (by the same naming, or its Bookmark) or, with `remove`, takes it out.
@@ -355,7 +365,13 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
         int column = -1;
     };
     Located locate(const QString& name) const;
+    Located locate(const char* name) const;
     Located locateOrRaise(const QString& name) const;
+    Located locateOrRaise(const char* name) const;
+    [[noreturn]] void raiseUnknownField(const QString& name) const;
+    // False for the names that only strings resolve (the row identity, computed columns).
+    bool plainName(const char* name) const;
+    bool setColumn(const Located& l, const Variant& value);
     void requireRow() const;
     // True when the data set stands on a stored row that another computer deleted.
     bool onGoneRow() const;

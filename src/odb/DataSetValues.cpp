@@ -3,26 +3,53 @@
 
 namespace odb {
 
+namespace {
+
+bool IsValueColumn(const Table& t, int column) {
+    const auto kind = t.columns()[static_cast<size_t>(column)].kind;
+    return kind == StoredColumn::Field || kind == StoredColumn::Lookup || kind == StoredColumn::BaseLink;
+}
+
+}  // namespace
+
 DataSet::Located DataSet::locate(const QString& name) const {
-    const QString n = name.normalized(QString::NormalizationForm_C);
     for (const auto& b : row()) {
-        const int ci = b->table->columnIndex(n);
-        if (ci < 0) continue;
-        const auto kind = b->table->columns()[static_cast<size_t>(ci)].kind;
-        if (kind == StoredColumn::Field || kind == StoredColumn::Lookup || kind == StoredColumn::BaseLink)
-            return {b.get(), ci};
+        const int ci = b->table->columnIndex(name);
+        if (ci >= 0 && IsValueColumn(*b->table, ci)) return {b.get(), ci};
     }
     return {};
+}
+
+DataSet::Located DataSet::locate(const char* name) const {
+    for (const auto& b : row()) {
+        const int ci = b->table->column(name).column;
+        if (ci >= 0 && IsValueColumn(*b->table, ci)) return {b.get(), ci};
+    }
+    return {};
+}
+
+[[noreturn]] void DataSet::raiseUnknownField(const QString& name) const {
+    LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) + QStringLiteral(": ") +
+                                                table_.Name() + QLatin1Char('.') + name);
 }
 
 DataSet::Located DataSet::locateOrRaise(const QString& name) const {
     requireRow();
     Located l = locate(name);
-    if (!l.buffer)
-        LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) +
-                                                    QStringLiteral(": ") + table_.Name() + QLatin1Char('.') +
-                                                    name);
+    if (!l.buffer) raiseUnknownField(name);
     return l;
+}
+
+DataSet::Located DataSet::locateOrRaise(const char* name) const {
+    requireRow();
+    Located l = locate(name);
+    if (!l.buffer) raiseUnknownField(QString::fromUtf8(name));
+    return l;
+}
+
+bool DataSet::plainName(const char* name) const {
+    // The row identity and computed columns take the way of names given as strings.
+    return computed_.empty() && qstricmp(name, "OID") != 0;
 }
 
 Variant DataSet::ColValue(const QString& name) const {
@@ -63,6 +90,36 @@ QString DataSet::ColText(const QString& name) const {
 }
 
 Variant DataSet::ColDate(const QString& name) const {
+    const Variant v = ColValue(name);
+    if (v.isEmptyOrNull()) return Variant::null();
+    return Variant::fromDate(v.toDate());
+}
+
+Variant DataSet::ColValue(const char* name) const {
+    if (!plainName(name)) return ColValue(QString::fromUtf8(name));
+    Located l = locateOrRaise(name);
+    return l.buffer->values[static_cast<size_t>(l.column)];
+}
+
+double DataSet::ColNumber(const char* name) const {
+    const Variant v = ColValue(name);
+    return v.isEmptyOrNull() ? 0.0 : v.toDouble();
+}
+
+bool DataSet::ColValueBool(const char* name) const {
+    const Variant v = ColValue(name);
+    return v.isEmptyOrNull() ? false : v.toBool();
+}
+
+bool DataSet::ColIsNull(const char* name) const {
+    return ColValue(name).isNull();
+}
+
+QString DataSet::ColText(const char* name) const {
+    return ColValue(name).toText();
+}
+
+Variant DataSet::ColDate(const char* name) const {
     const Variant v = ColValue(name);
     if (v.isEmptyOrNull()) return Variant::null();
     return Variant::fromDate(v.toDate());
@@ -145,7 +202,17 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
 bool DataSet::SetColValue(const QString& name, const Variant& value) {
     requireEditable();
     if (refusedAsGone()) return false;
-    Located l = locateOrRaise(name);
+    return setColumn(locateOrRaise(name), value);
+}
+
+bool DataSet::SetColValue(const char* name, const Variant& value) {
+    if (!plainName(name)) return SetColValue(QString::fromUtf8(name), value);
+    requireEditable();
+    if (refusedAsGone()) return false;
+    return setColumn(locateOrRaise(name), value);
+}
+
+bool DataSet::setColumn(const Located& l, const Variant& value) {
     const StoredColumn& c = l.buffer->table->columns()[static_cast<size_t>(l.column)];
     if (c.kind == StoredColumn::Lookup) {
         const ReferenceDef& ref = *c.reference;
@@ -193,6 +260,18 @@ bool DataSet::AddToCol(const QString& name, const Variant& amount) {
 }
 
 bool DataSet::SubtractFromCol(const QString& name, const Variant& amount) {
+    const Variant cur = ColValue(name);
+    return SetColValue(
+        name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+}
+
+bool DataSet::AddToCol(const char* name, const Variant& amount) {
+    const Variant cur = ColValue(name);
+    return SetColValue(
+        name, VbAdd(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));
+}
+
+bool DataSet::SubtractFromCol(const char* name, const Variant& amount) {
     const Variant cur = ColValue(name);
     return SetColValue(
         name, VbSub(cur.isEmptyOrNull() ? Variant(0) : cur, amount.isEmptyOrNull() ? Variant(0) : amount));

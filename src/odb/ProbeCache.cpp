@@ -12,8 +12,8 @@ const ProbeShape* ProbeCache::find(const Table* table, int scopeKind, const Refe
                                    const QString& where, const QString& filter, const QStringList& conditions,
                                    bool except) const {
     for (const auto& s : shapes_)
-        if (s->table == table && s->reference == reference && s->scopeKind == scopeKind && s->except == except &&
-            s->where == where && s->filter == filter && s->conditions == conditions)
+        if (s->table == table && s->reference == reference && s->scopeKind == scopeKind &&
+            s->except == except && s->where == where && s->filter == filter && s->conditions == conditions)
             return s.get();
     return nullptr;
 }

@@ -34,8 +34,9 @@ struct ProbeShape {
 
 class ProbeCache {
   public:
-    const ProbeShape* find(const Table* table, int scopeKind, const ReferenceDef* reference, const QString& where,
-                           const QString& filter, const QStringList& conditions, bool except) const;
+    const ProbeShape* find(const Table* table, int scopeKind, const ReferenceDef* reference,
+                           const QString& where, const QString& filter, const QStringList& conditions,
+                           bool except) const;
     const ProbeShape& add(ProbeShape shape);
     void clear() { shapes_.clear(); }
 

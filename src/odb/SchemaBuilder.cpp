@@ -154,15 +154,14 @@ std::vector<std::shared_ptr<Table>> SchemaBuilder::readStored() {
 }
 
 void SchemaBuilder::layout(Table& t) {
-    t.columns_.clear();
-    t.columnByName_.clear();
+    std::vector<StoredColumn> columns;
     for (const auto& f : t.fields_.items()) {
         f->table = t.name_;
-        t.columns_.push_back({StoredColumn::Field, f->name, f->type, f.get(), nullptr});
+        columns.push_back({StoredColumn::Field, f->name, f->type, f.get(), nullptr});
     }
     for (const auto& r : t.references_.items()) {
         r->table = t.name_;
-        if (!r->collection) t.columns_.push_back({StoredColumn::Lookup, r->name, ftLong, nullptr, r.get()});
+        if (!r->collection) columns.push_back({StoredColumn::Lookup, r->name, ftLong, nullptr, r.get()});
     }
     t.baseLinkDef_.reset();
     if (t.base_ && t.identity_.baseKind() == BaseKind::SharedBase) {
@@ -172,11 +171,12 @@ void SchemaBuilder::layout(Table& t) {
         link->shown = false;
         link->table = t.name_;
         t.baseLinkDef_ = link;
-        t.columns_.push_back({StoredColumn::BaseLink, link->name, ftLong, link.get(), nullptr});
+        columns.push_back({StoredColumn::BaseLink, link->name, ftLong, link.get(), nullptr});
     }
-    t.columns_.push_back({StoredColumn::Owner, kOwnerColumn, ftText, nullptr, nullptr});
-    t.columns_.push_back({StoredColumn::OwnerOID, kOwnerOidColumn, ftLong, nullptr, nullptr});
-    t.columns_.push_back({StoredColumn::Derived, kDerivedColumn, ftText, nullptr, nullptr});
+    columns.push_back({StoredColumn::Owner, kOwnerColumn, ftText, nullptr, nullptr});
+    columns.push_back({StoredColumn::OwnerOID, kOwnerOidColumn, ftLong, nullptr, nullptr});
+    columns.push_back({StoredColumn::Derived, kDerivedColumn, ftText, nullptr, nullptr});
+    t.setColumns(std::move(columns));
 }
 
 QString SchemaBuilder::sqlType(int32_t type) {

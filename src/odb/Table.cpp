@@ -118,25 +118,19 @@ Table& Table::ReferenceTable(const QString& referenceName) const {
 }
 
 int Table::columnIndex(const QString& name) const {
-    // Names mostly come spelt as defined: found by hash; any other spelling by comparison.
-    if (static_cast<size_t>(columnByName_.size()) != columns_.size()) {
-        columnByName_.clear();
-        columnBySpelling_.clear();
-        for (size_t i = 0; i < columns_.size(); ++i)
-            if (!columnByName_.contains(columns_[i].name))
-                columnByName_.insert(columns_[i].name, static_cast<int>(i));
-    }
-    const auto it = columnByName_.constFind(name);
-    if (it != columnByName_.constEnd()) return it.value();
-    // A field of another table of the row's chain is asked of this one on every read of it.
-    const auto known = columnBySpelling_.constFind(name);
-    if (known != columnBySpelling_.constEnd()) return known.value();
-    int found = -1;
-    for (size_t i = 0; i < columns_.size() && found < 0; ++i)
-        if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0) found = static_cast<int>(i);
-    if (columnBySpelling_.size() >= 1024) columnBySpelling_.clear();  // names made up at run time
-    columnBySpelling_.insert(name, found);
-    return found;
+    return names_.find(name);
+}
+
+const ColumnNames::Constant& Table::column(const char* name) const {
+    return names_.find(name);
+}
+
+void Table::setColumns(std::vector<StoredColumn> columns) {
+    columns_ = std::move(columns);
+    std::vector<QString> names;
+    for (const auto& c : columns_)
+        names.push_back(c.name);
+    names_.reset(std::move(names));
 }
 
 std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Variant.h"
+#include "odb/ColumnNames.h"
 #include "odb/Schema.h"
 
 namespace odb {
@@ -145,7 +146,10 @@ class Table {
     Engine& engine() const { return engine_; }
     // The columns of the own physical table (after OID), and a column's position (-1: none).
     const std::vector<StoredColumn>& columns() const { return columns_; }
+    // A column's position by any spelling of its name (-1: none).
     int columnIndex(const QString& name) const;
+    // The same for a name given as a constant text; the result stays valid until the next call.
+    const ColumnNames::Constant& column(const char* name) const;
     // Tables that extend this one exclusively / through a shared base.
     const std::vector<Table*>& derivedTables() const { return derived_; }
     // The SQL name of the table, quoted.
@@ -157,6 +161,8 @@ class Table {
   private:
     friend class Engine;
     friend class SchemaBuilder;
+    // The physical columns, as the layout made them.
+    void setColumns(std::vector<StoredColumn> columns);
     Engine& engine_;
     std::shared_ptr<itfDefTable> definition_;
     QString name_;
@@ -169,9 +175,7 @@ class Table {
     bool ownedTarget_ = false;
     std::shared_ptr<FieldDef> baseLinkDef_;
     std::vector<StoredColumn> columns_;
-    mutable QHash<QString, int> columnByName_;  // name as defined: position, built on first use
-    // Other spellings, and names of other tables of a chain (-1), as they were resolved.
-    mutable QHash<QString, int> columnBySpelling_;
+    ColumnNames names_;
     std::vector<Table*> derived_;
     mutable QString sql_[SqlKindCount];
 };

@@ -2,6 +2,8 @@
 // references offered for choice, file links and the HTML export.
 #include <QFile>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
@@ -125,6 +127,33 @@ TEST_F(DataSetTest, ComputedFieldsAreReadAndSortedByTheirNames) {
     EXPECT_EQ(ds->ColNumber("Scorta"), 39);
     EXPECT_EQ(ds->ColText("Etichetta"), "P004/Parte 4");
     EXPECT_TRUE(ds->ColExists("Scorta"));
+}
+
+// A name reads and writes the same column however it comes: a constant text, a string, another letter
+// case or Unicode form, a text whose content changes at the same address; on the row's base table
+// too, and the row identity and computed columns by constant name as well.
+TEST_F(DataSetTest, FieldNamesResolveAlikeAsConstantsAndStrings) {
+    auto special = o.table("DettagliSpeciali").OpenData();
+    ASSERT_TRUE(special->AddRow({"NumeroCommessa", "A1/001", "Quantità", 3}));
+    EXPECT_EQ(special->ColText("NumeroCommessa"), "A1/001");
+    EXPECT_EQ(special->ColText(QStringLiteral("numerocommessa")), "A1/001");
+    for (const QString& spelling :
+         {QStringLiteral("Quantità"), QStringLiteral("QUANTITÀ"), QString::fromUtf8("Quantita\u0300")})
+        EXPECT_EQ(special->ColNumber(spelling), 3) << spelling.toStdString();
+    EXPECT_EQ(special->ColNumber("quantità"), 3);
+    ASSERT_TRUE(special->SetColValue("QUANTITÀ", 4));
+    EXPECT_EQ(special->ColNumber(QStringLiteral("Quantità")), 4);
+    char name[32] = "TempoImpiegato";
+    ASSERT_TRUE(special->SetColValue(name, 7));
+    std::strcpy(name, "Quantità");
+    EXPECT_EQ(special->ColNumber(name), 4);
+    EXPECT_EQ(special->ColNumber("TempoImpiegato"), 7);
+    EXPECT_EQ(special->ColValue("oid").toLong(), special->Bookmark().toLong());
+    EXPECT_TRUE(RaisesLibraryError([&] { special->ColValue("Inesistente"); }, odb::odbErrUnknownField));
+    EXPECT_TRUE(RaisesLibraryError([&] { special->SetColValue("Inesistente", 1); }, odb::odbErrUnknownField));
+    ASSERT_TRUE(special->SaveRow());
+    special->SetSelFields("*,(TempoImpiegato * 2) As Doppio");
+    EXPECT_EQ(special->ColNumber("Doppio"), 14);
 }
 
 TEST_F(DataSetTest, ReferencesOfferedForChoiceRaiseOnSelectReferenceFirst) {

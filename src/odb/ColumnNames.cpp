@@ -1,0 +1,51 @@
+// A table's column positions by name: constant names by address, spellings by content.
+#include "odb/ColumnNames.h"
+
+#include <cstring>
+
+namespace odb {
+
+namespace {
+// Names made up at run time (a script building them) are not kept forever.
+constexpr size_t kSpellings = 256;
+constexpr size_t kConstants = 4096;
+}  // namespace
+
+void ColumnNames::reset(std::vector<QString> names) {
+    defined_ = std::move(names);
+    spellings_.clear();
+    constants_.clear();
+}
+
+int ColumnNames::resolve(const QString& name) const {
+    const QString n = name.normalized(QString::NormalizationForm_C);
+    for (size_t i = 0; i < defined_.size(); ++i)
+        if (defined_[i].compare(n, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+int ColumnNames::find(const QString& name) const {
+    // Names mostly come spelt as defined.
+    for (size_t i = 0; i < defined_.size(); ++i)
+        if (defined_[i] == name) return static_cast<int>(i);
+    for (const auto& [spelling, column] : spellings_)
+        if (spelling == name) return column;
+    if (spellings_.size() >= kSpellings) spellings_.clear();
+    const int column = resolve(name);
+    spellings_.emplace_back(name, column);
+    return column;
+}
+
+const ColumnNames::Constant& ColumnNames::find(const char* name) const {
+    auto it = constants_.find(name);
+    // The same address with other content: a text that was not constant after all.
+    if (it != constants_.end() && std::strcmp(it->second.text.constData(), name) == 0) return it->second;
+    if (it == constants_.end() && constants_.size() >= kConstants) constants_.clear();
+    Constant c;
+    c.text = QByteArray(name);
+    c.name = QString::fromUtf8(c.text);
+    c.column = find(c.name);
+    return constants_.insert_or_assign(name, std::move(c)).first->second;
+}
+
+}  // namespace odb
