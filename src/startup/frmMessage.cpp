@@ -199,7 +199,6 @@ void frmMessage::ShowMsg(const QString& msg, QWidget* parent, int32_t top, int32
             hasParent_ = false;
             return;
         }
-        if (parent_) parent_->repaint();
         adjustSize();
         if (!everShown_) {
             const QRect area = parent_ && parent_->isVisible() ? parent_->window()->frameGeometry()
@@ -213,17 +212,22 @@ void frmMessage::ShowMsg(const QString& msg, QWidget* parent, int32_t top, int32
         if (parent_ && parent_->window()->windowHandle() && windowHandle())
             windowHandle()->setTransientParent(parent_->window()->windowHandle());
         show();
-        disableParent();
         QPoint pos = this->pos();
         if (top != -1) pos.setY(top / kTwipsPerPixel);
         if (left != -1) pos.setX(left / kTwipsPerPixel);
         move(pos);
         if (!pbNotify_->isHidden() && pbNotify_->value() >= pbNotify_->maximum()) EndProgress();
         waitUntilOnScreen();
+        // The first painted text goes to the screen now, not at the next turn of the event loop.
+        repaint();
+        QGuiApplication::sync();
+        // Only the message window is painted while the caller waits: the parent, disabled, is
+        // painted anew at the next turn of the event loop.
+        disableParent();
+        if (parent_) parent_->update();
+        return;
     }
     repaint();
-    // The painted text goes to the screen now, not at the next turn of the event loop.
-    QGuiApplication::sync();
 }
 
 void frmMessage::waitUntilOnScreen() {
@@ -238,10 +242,8 @@ void frmMessage::waitUntilOnScreen() {
 }
 
 void frmMessage::disableParent() {
-    if (parent_ && parent_ != this) {
-        parent_->setEnabled(false);
-        parent_->repaint();
-    }
+    // Disabling schedules the parent's painting in its disabled look.
+    if (parent_ && parent_ != this) parent_->setEnabled(false);
 }
 
 bool frmMessage::event(QEvent* e) {

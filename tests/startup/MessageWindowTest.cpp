@@ -130,4 +130,38 @@ TEST_F(MessageWindowTest, TheParentIsDisabledWhileShownAndGivenBackAfter) {
     EXPECT_EQ(msg.parentWindow(), nullptr);
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+  public:
+    explicit PaintCounter(QObject* watched) { watched->installEventFilter(this); }
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// While the caller waits the message window is painted, its parent at most once (not once for each
+// step of the showing); the parent, disabled, is painted at the next turn of the event loop, and a
+// text changed later is painted at once.
+TEST_F(MessageWindowTest, OnlyTheMessageIsPaintedWhileTheCallerWaits) {
+    QWidget parent;
+    parent.resize(400, 300);
+    parent.show();
+    QCoreApplication::processEvents();
+    PaintCounter parentPaints(&parent), messagePaints(&msg);
+    msg.ShowMsg("Lettura...", &parent);
+    EXPECT_GE(messagePaints.paints, 1);
+    EXPECT_LE(parentPaints.paints, 1);
+    EXPECT_FALSE(parent.isEnabled());
+    QCoreApplication::processEvents();
+    EXPECT_GE(parentPaints.paints, 1);
+    const int before = messagePaints.paints;
+    msg.ShowMsg("Scrittura...", &parent);
+    EXPECT_GT(messagePaints.paints, before);
+    EXPECT_EQ(msg.messageText(), "Scrittura...");
+}
+
 }  // namespace
