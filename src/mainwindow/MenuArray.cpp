@@ -58,7 +58,7 @@ QString MenuArray::Caption(int index) const {
 }
 
 void MenuArray::SetCaption(int index, const QString& caption) {
-    if (QAction* item = Item(index); item && index > 0) setCaption(item, caption);
+    if (QAction* item = Item(index)) setCaption(item, caption);
 }
 
 void MenuArray::setCaption(QAction* item, const QString& caption) const {

@@ -235,10 +235,25 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     QString tmFuncTag() const { return tmFuncTag_; }
     void tmFunc_Timer();
 
-    // ---- commands that later work fills; they do nothing yet ----
+    // ---- related-record menus ----
+    // Rebuilds the three menus for the data set (clear-only: empties them).
+    void BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>& ds, bool clearOnly);
+    // " con stessi ", " con stessa ", " con stesse " (plural) or " con stesso ", by the word's end.
+    static QString GetWithSameText(const QString& word, bool plural);
+    MenuArray& mnuReferencedItem() { return *mnuReferencedItem_; }
+    MenuArray& mnuRefItem() { return *mnuRefItem_; }
+    MenuArray& mnuContItem() { return *mnuContItem_; }
+    // A click queues the item's relation on tmFunc.
     void mnuRefItem_Click(int index);
     void mnuContItem_Click(int index);
     void mnuReferencedItem_Click(int index);
+    // Relation `relation` of its kind, numbered along the base-table chain: the rows shown.
+    void ShowContainerRecord(const std::shared_ptr<odb::DataSet>& ds, int relation);
+    void ShowReferenceRecord(const std::shared_ptr<odb::DataSet>& ds, int relation);
+    void ShowAssociatedRecords(const std::shared_ptr<odb::DataSet>& ds, int relation);
+    enum class RelationKind { Container, Incoming, Association };
+
+    // ---- commands that later work fills; they do nothing yet ----
     void mnuPrint_Click();
     void mnuPreview_Click();
     void mnuPrintExport_Click();
@@ -334,7 +349,6 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void CommandPanelStatusMsg(const QString& msg);
     void LoadMemoWindow();
     void UnloadMemoWindow();
-    void BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>& ds, bool clearOnly);
     void PrintDataView(odb::DataSet& ds, int32_t mode, const QString& viewKey);
 
     // The grid bound again to the current data set with its layout (no re-read).
@@ -362,6 +376,10 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // The predefined selections of the section shown: dropped when of another section or table.
     QString alignSelectionSet();
     void runComplexFilter();
+    // The relation commands of tmFunc; false for a text of another form.
+    bool RunRelationCommand(const QString& command);
+    void queueRelation(const MenuArray& array, const QString& name, int index);
+    void openRelated(const std::shared_ptr<odb::DataSet>& ds, RelationKind kind, int relation);
     void runComplexOrder();
     void showFound();
     // After a failed search the data set goes back to the row it stood on.

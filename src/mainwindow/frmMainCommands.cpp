@@ -67,12 +67,6 @@ void frmMain::mnuToolsOptions_Click() {
 
 // ---- not built yet ----
 
-// Related records.
-void frmMain::BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>&, bool) {}
-void frmMain::mnuRefItem_Click(int) {}
-void frmMain::mnuContItem_Click(int) {}
-void frmMain::mnuReferencedItem_Click(int) {}
-
 // Printing.
 void frmMain::PrintDataView(odb::DataSet&, int32_t, const QString&) {}
 void frmMain::mnuPrint_Click() {}

@@ -39,10 +39,13 @@ void frmMain::tmFunc_Timer() {
     tmFunc_->stop();
     tmFuncTag_.clear();
     try {
-        if (command == QStringLiteral("mnuFilterComplex"))
+        // The relation commands first, then the filter and the order; any other text does nothing.
+        if (RunRelationCommand(command)) {
+        } else if (command == QStringLiteral("mnuFilterComplex")) {
             runComplexFilter();
-        else if (command == QStringLiteral("mnuOrderComplex"))
+        } else if (command == QStringLiteral("mnuOrderComplex")) {
             runComplexOrder();
+        }
     } catch (const AppError& e) {
         SetCurrentError(e);
         ShowErrorDetails(QString());

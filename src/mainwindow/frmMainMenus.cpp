@@ -212,7 +212,7 @@ void frmMain::createMenus() {
     addCommand(mnuFieldFuncs_, QStringLiteral("mnuFieldFilterCancelAll"),
                QStringLiteral("Annulla &tutti i filtri"), &frmMain::mnuFieldFilterCancelAll_Click);
     mnuAssociation_ = menu(mnuFile, QStringLiteral("mnuAssociation"), QStringLiteral("Dati &associati"));
-    mnuReferencedItem_ = std::make_unique<MenuArray>(mnuAssociation_, QStringLiteral("< Associati >"),
+    mnuReferencedItem_ = std::make_unique<MenuArray>(mnuAssociation_, QStringLiteral("< Referenziati >"),
                                                      QStringLiteral("mnuReferencedItem"));
     mnuRefItem_ = std::make_unique<MenuArray>(mnuAssociation_, QStringLiteral("< Riferimenti >"),
                                               QStringLiteral("mnuRefItem"));
