@@ -25,6 +25,14 @@ std::shared_ptr<Prompt> Prompt::setInstance(std::shared_ptr<Prompt> prompt) {
 
 void Prompt::printerSetup(const QString&, QWidget*) {}
 
+bool Prompt::chooseFont(QFont&, QWidget*) {
+    return false;
+}
+
+bool Prompt::chooseColor(QColor&, QWidget*) {
+    return false;
+}
+
 void Prompt::beep() {
     QApplication::beep();
 }

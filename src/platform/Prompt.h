@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QColor;
+class QFont;
 class QWidget;
 
 // VB's MsgBox style bits: buttons (0-5), icon (16, 32, 48, 64), default button (0, 256, 512).
@@ -57,6 +59,11 @@ class Prompt {
     // The printer setup (paper, orientation) of the default printer under that title; nothing is read
     // back. A quiet service (benchmarks) shows nothing.
     virtual void printerSetup(const QString& title, QWidget* owner = nullptr);
+    // The font chooser, proposing `font`; returns false when the user cancels (`font` then stays).
+    // A quiet service (benchmarks) cancels.
+    virtual bool chooseFont(QFont& font, QWidget* owner = nullptr);
+    // The colour chooser, proposing `color`; returns false when the user cancels. A quiet service cancels.
+    virtual bool chooseColor(QColor& color, QWidget* owner = nullptr);
     // The warning beep of a refused answer or action.
     virtual void beep();
 

@@ -4,7 +4,9 @@
 #include "platform/PrinterChoiceDialog.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -134,4 +136,21 @@ void QtPrompt::printerSetup(const QString& title, QWidget* owner) {
     QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
     dialog.setWindowTitle(title);
     dialog.exec();
+}
+
+// Qt's own dialogs, not the desktop's: they speak the program's Italian.
+bool QtPrompt::chooseFont(QFont& font, QWidget* owner) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, owner ? owner : QApplication::activeWindow(), {},
+                                              QFontDialog::DontUseNativeDialog);
+    if (ok) font = chosen;
+    return ok;
+}
+
+bool QtPrompt::chooseColor(QColor& color, QWidget* owner) {
+    const QColor chosen = QColorDialog::getColor(color, owner ? owner : QApplication::activeWindow(), {},
+                                                 QColorDialog::DontUseNativeDialog);
+    if (!chosen.isValid()) return false;
+    color = chosen;
+    return true;
 }

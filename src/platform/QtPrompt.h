@@ -16,4 +16,6 @@ class QtPrompt : public Prompt {
     bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                        QWidget* owner) override;
     void printerSetup(const QString& title, QWidget* owner) override;
+    bool chooseFont(QFont& font, QWidget* owner) override;
+    bool chooseColor(QColor& color, QWidget* owner) override;
 };

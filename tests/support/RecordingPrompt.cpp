@@ -85,6 +85,22 @@ bool RecordingPrompt::choosePrinter(const QString& title, const QStringList& pri
     return true;
 }
 
+bool RecordingPrompt::chooseFont(QFont& font, QWidget*) {
+    shown_.push_back({Kind::Font, QString(), QString(), 0, {}});
+    if (fontAnswers_.empty()) return false;
+    font = fontAnswers_.front();
+    fontAnswers_.pop_front();
+    return true;
+}
+
+bool RecordingPrompt::chooseColor(QColor& color, QWidget*) {
+    shown_.push_back({Kind::Color, QString(), QString(), 0, {}});
+    if (colorAnswers_.empty()) return false;
+    color = colorAnswers_.front();
+    colorAnswers_.pop_front();
+    return true;
+}
+
 void RecordingPrompt::beep() {
     shown_.push_back({Kind::Beep, QString(), QString(), 0, {}});
 }

@@ -1,6 +1,8 @@
 // A prompt service for tests: answers from a script and records every text, icon, button set and title.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +13,18 @@
 
 class RecordingPrompt : public Prompt {
   public:
-    enum class Kind { MsgBox, InputBox, OpenFile, SaveFile, Folder, Printer, PrinterSetup, Beep };
+    enum class Kind {
+        MsgBox,
+        InputBox,
+        OpenFile,
+        SaveFile,
+        Folder,
+        Printer,
+        PrinterSetup,
+        Font,
+        Color,
+        Beep
+    };
     struct Shown {
         Kind kind;
         QString text;  // message or input prompt; the printers offered, joined by "|"
@@ -30,6 +43,9 @@ class RecordingPrompt : public Prompt {
     void answerPath(const QString& path) { pathAnswers_.push_back(path); }
     // The printer chosen (and copies, when asked); with none left the chooser is cancelled.
     void answerPrinter(const QString& name, int copies = 1) { printerAnswers_.push_back({name, copies}); }
+    // The font and the colour chosen; with none left the chooser is cancelled.
+    void answerFont(const QFont& font) { fontAnswers_.push_back(font); }
+    void answerColor(const QColor& color) { colorAnswers_.push_back(color); }
     int beeps() const;
 
     const std::vector<Shown>& shown() const { return shown_; }
@@ -48,6 +64,8 @@ class RecordingPrompt : public Prompt {
     bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                        QWidget* owner) override;
     void printerSetup(const QString& title, QWidget* owner) override;
+    bool chooseFont(QFont& font, QWidget* owner) override;
+    bool chooseColor(QColor& color, QWidget* owner) override;
     void beep() override;
 
   private:
@@ -57,6 +75,8 @@ class RecordingPrompt : public Prompt {
     std::deque<std::pair<QString, bool>> textAnswers_;
     std::deque<QString> pathAnswers_;
     std::deque<std::pair<QString, int>> printerAnswers_;
+    std::deque<QFont> fontAnswers_;
+    std::deque<QColor> colorAnswers_;
 };
 
 // Installs a fresh RecordingPrompt for the scope and puts the previous service back after.
