@@ -12,6 +12,7 @@
 
 #include "base/AppError.h"
 #include "base/Variant.h"
+#include "labels/ScriptAssistant.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
@@ -244,6 +245,13 @@ void frmLabelPrintSetting::build() {
     column->addWidget(pnlBottom_);
     resize(820, 600);
 
+    ScriptAssistantSetup setup;
+    setup.database = [this] { return database_.get(); };
+    setup.tableName = [this] { return GetSelectedTableName(); };
+    setup.tableListsBuilt = [this] { EnableEditControls(true); };
+    assistant_ =
+        new ScriptAssistant(this, txtVBScript_, lblLine_, cmdInstruction_, cmdField_, std::move(setup));
+
     connect(cbTableSel_, &QComboBox::currentIndexChanged, this, [this] { cbTableSel_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -311,9 +319,7 @@ void frmLabelPrintSetting::EnableEditControls(bool enable) {
         if (w->objectName().isEmpty() || kAlwaysEnabled.contains(u',' + w->objectName() + u',')) continue;
         w->setEnabled(enable);
     }
-    // The code assistant's menus are not there yet.
-    cmdInstruction_->setEnabled(false);
-    cmdField_->setEnabled(false);
+    assistant_->SetEnabled(enable);
 }
 
 void frmLabelPrintSetting::markModified() {
@@ -328,7 +334,8 @@ void frmLabelPrintSetting::cbTableSel_Click() {
     }
     try {
         loadLayout();
-        EnableEditControls(true);
+        // The code assistant builds the table's lists, then the controls come on.
+        assistant_->LoadTableMenu();
     } catch (const std::exception& e) {
         loading_ = false;
         showError(e);

@@ -18,6 +18,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class ScriptAssistant;
 class ScriptBox;
 
 namespace odb {
@@ -44,8 +45,8 @@ class frmLabelPrintSetting : public QWidget {
 
     // The name of the chosen table; empty when none is chosen.
     QString GetSelectedTableName() const;
-    // Every control but the table list, "&Esci" and the bottom panel; the code assistant's buttons
-    // stay off until it exists.
+    // Every control but the table list, "&Esci" and the bottom panel, the code assistant's menus and
+    // timer included.
     void EnableEditControls(bool enable);
     // Changes since the layout was loaded or saved.
     bool Modified() const { return modified_; }
@@ -123,4 +124,5 @@ class frmLabelPrintSetting : public QWidget {
     ScriptBox* txtVBScript_ = nullptr;
     QLabel* lblLine_ = nullptr;
     QWidget* pnlBottom_ = nullptr;
+    ScriptAssistant* assistant_ = nullptr;
 };

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "base/AppError.h"
+#include "labels/ScriptAssistant.h"
 #include "odb/Connection.h"
 #include "odb/ConnectionNotices.h"
 #include "odb/Database.h"
@@ -26,6 +27,7 @@
 #include "platform/PrinterRegistry.h"
 #include "platform/Prompt.h"
 #include "platform/ScriptBox.h"
+#include "reports/TextPhrasePositions.h"
 #include "startup/modZeltoFormUtility.h"
 
 namespace {
@@ -107,6 +109,7 @@ frmCustomReportSetting::frmCustomReportSetting(QWidget* parent, std::shared_ptr<
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     arrangeControls();
+    createAssistant();
     ApplyFormFont(this, g_strFontName, g_sngFontSizeIncrement);
     fillLists();
     resize(qMax(sizeHint().width(), 900), 640);
@@ -246,10 +249,36 @@ void frmCustomReportSetting::buildControls() {
                      chkHorizontal_,    lblScript_,      cmdSearch_,        cmdDelete_,
                      lblLine_,          cmdDefault_,     txtVBScript_,      cmdTest_,
                      cmdPreview_,       cmdLoad_,        cmdSave_,          cmdOK_,
-                     lblReportName_,    lblPrinter_};
-    // The code assistant's buttons wait for the assistant.
-    cmdInstruction_->setEnabled(false);
-    cmdField_->setEnabled(false);
+                     lblReportName_,    lblPrinter_,     cmdInstruction_,   cmdField_};
+}
+
+void frmCustomReportSetting::createAssistant() {
+    ScriptAssistantSetup setup;
+    setup.outputCaption = QStringLiteral("Presentazione");
+    setup.dataCaption = QStringLiteral("Dati");
+    setup.referenceDataCaption = QStringLiteral(" > Dati &Referenziati ()");
+    // The report engine's boxes may cast a shadow.
+    setup.boxOutTag = QStringLiteral("BoxOut nY, nX, nDimY, nDimX, bFill, bShadow");
+    setup.database = [this] { return p_objDatabase.get(); };
+    setup.tableName = [this] { return SelectedTableName(); };
+    setup.referenceName = [this] { return SelectedReferenceName(); };
+    setup.allReferencesName = kAllReferencesName;
+    setup.dataSetName = [this] { return CurrentDataSetName(); };
+    setup.listsFollowCaret = true;
+    assistant_ =
+        new ScriptAssistant(this, txtVBScript_, lblLine_, cmdInstruction_, cmdField_, std::move(setup));
+    functionHeads_ = new TextPhrasePositions(
+        txtVBScript_->document(),
+        {QStringLiteral("Function PrintReportRow"), QStringLiteral("Function PrintNoteRow")}, this);
+}
+
+QString frmCustomReportSetting::CurrentDataSetName() const {
+    const int p = txtVBScript_->textCursor().selectionStart();
+    if (p < 0 || p >= txtVBScript_->document()->characterCount() - 1) return {};
+    // The functions stand in the order PrintReportMask, PrintReportRow, PrintDataInit, PrintNoteRow.
+    if (functionHeads_->OccursFrom(0, p)) return QStringLiteral("ds");
+    if (!functionHeads_->OccursFrom(1, p) && p_blnRequiredNote) return QStringLiteral("ds");
+    return QStringLiteral("dsRow");
 }
 
 void frmCustomReportSetting::arrangeControls() {

@@ -23,7 +23,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class ScriptAssistant;
 class ScriptBox;
+class TextPhrasePositions;
 
 namespace odb {
 class Connection;
@@ -55,6 +57,10 @@ class frmCustomReportSetting : public QWidget {
     QString SelectedTableName() const;
     QString SelectedReferenceName() const;
     bool IsModified() const { return m_blnModified; }
+    // The data-set parameter valid at the caret of the script: "ds" inside PrintReportMask and
+    // PrintNoteRow, "dsRow" inside PrintReportRow and PrintDataInit (as the functions follow one another in
+    // the default script); empty with the caret at the end of the text.
+    QString CurrentDataSetName() const;
     // The script as stored: lines end with CR LF.
     QString ScriptText() const;
     void SetScriptText(const QString& script);
@@ -124,6 +130,8 @@ class frmCustomReportSetting : public QWidget {
     void importGroup(const QString& value);
 
     void showError(const std::exception& e);
+    // The code assistant of the script box, with the report's differences.
+    void createAssistant();
 
     std::shared_ptr<odb::Database> p_objDatabase;
     std::shared_ptr<odb::Connection> p_objConnection;
@@ -178,6 +186,8 @@ class frmCustomReportSetting : public QWidget {
     QPushButton* cmdSave_ = nullptr;
     QPushButton* cmdOK_ = nullptr;
     QPushButton* cmdCancel_ = nullptr;
+    ScriptAssistant* assistant_ = nullptr;
+    TextPhrasePositions* functionHeads_ = nullptr;
     // Every control EnableEditControls switches, with the labels named after them.
     std::vector<QWidget*> editControls_;
     std::vector<QLabel*> sizeLabels_;

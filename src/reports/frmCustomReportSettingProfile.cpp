@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QToolButton>
 
+#include "labels/ScriptAssistant.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
@@ -17,6 +18,8 @@
 #include "platform/ScriptBox.h"
 #include "reports/ReportScriptTemplates.h"
 #include "reports/frmCustomReportSetting.h"
+
+#include "labels/ScriptAssistant.h"
 #include "startup/modZeltoFormUtility.h"
 
 namespace {
@@ -235,4 +238,5 @@ void frmCustomReportSetting::EnableEditControls(bool enable) {
         w->setEnabled(enable);
     cboReportGroup_->setEnabled(enable && cboReportGroup_->count() >= 2);
     lblReportGroup_->setEnabled(cboReportGroup_->isEnabled());
+    assistant_->SetEnabled(enable);
 }
