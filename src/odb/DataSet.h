@@ -323,6 +323,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // Copies this data set's rows into `destination` (its table's events run, SkipNumbering True);
     // rows whose unique values the destination already holds are left out. Returns the rows copied,
     // or -1 when a rule refused or the progress sink stopped the copy: nothing is copied then.
+    // References travel by the referenced row's key; one that finds no row, here or in this data
+    // set's own database, raises odbErrUnresolvedReference naming the row (nothing is copied).
     int32_t ImportRows(DataSet& destination, itfProgress* progress = nullptr);
     // Writes the rows as an HTML table (values escaped) to `file`; `fields` limits the columns.
     void ExportHtml(int32_t mode, const QString& file, itfProgress* progress = nullptr,
@@ -357,6 +359,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     QString rowKey() const;
     size_t identityIndex(const RowChain& chain) const;
     bool collidesOnUniqueIndex();
+    QString importedRowName(DataSet& destination);
     static bool uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
                                  QStringList& conds, std::vector<Variant>& vals);
 

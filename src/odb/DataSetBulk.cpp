@@ -87,6 +87,24 @@ Variant DataSet::Aggregate(const QString& expression, int32_t op, int32_t, int32
     return out;
 }
 
+// The row being imported as the user knows it: by the first unique index of the destination's
+// definition (an attached archive's tables carry no indexes) when the row has its fields.
+QString DataSet::importedRowName(DataSet& destination) {
+    const QString caption = destination.table_.Caption();
+    for (const auto& b : destination.row())
+        for (const auto& idx : b->table->OwnIndexes()) {
+            if (!idx->unique()) continue;
+            QStringList parts;
+            for (const IndexColumn& c : idx->columns())
+                if (c.kind == IndexColumn::Field && ColExists(c.name))
+                    parts << c.name + QStringLiteral(" = ") + ColValue(c.name).toText();
+            if (!parts.isEmpty())
+                return QStringLiteral("L'elemento di %1 con %2")
+                    .arg(caption, parts.join(QStringLiteral(", ")));
+        }
+    return QStringLiteral("L'elemento n. %1 di %2").arg(pos_ + 1).arg(caption);
+}
+
 int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
     int32_t copied = 0;
     const int total = static_cast<int>(ids_.size());
@@ -138,18 +156,33 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                                 key = target->ColValue(keyField);
                             known = sourceKeys.emplace(std::make_pair(col.reference, linked), key).first;
                         }
-                        if (!known->second) continue;
+                        // A row is imported whole or the import fails: a reference is never
+                        // dropped on the way.
+                        if (!known->second || known->second->isEmptyOrNull())
+                            LibraryError::Raise(
+                                odbErrUnresolvedReference,
+                                importedRowName(destination) +
+                                    QStringLiteral(": il riferimento %1 indica un elemento che "
+                                                   "non esiste nell'archivio.")
+                                        .arg(col.name));
                         const Variant& key = *known->second;
-                        if (key.isEmptyOrNull()) {
-                            destination.SetReference(col.name, key);
-                            continue;
-                        }
                         auto found = destinationRows.find(std::make_pair(dref, key.toText()));
-                        if (found == destinationRows.end())
-                            found = destinationRows
-                                        .emplace(std::make_pair(dref, key.toText()),
-                                                 destination.findTarget(*dref, key))
-                                        .first;
+                        if (found == destinationRows.end()) {
+                            int64_t target = 0;
+                            try {
+                                target = destination.findTarget(*dref, key);
+                            } catch (const AppError& e) {
+                                if (!LibraryError::Is(e, odbErrBadValue)) throw;
+                                LibraryError::Raise(
+                                    odbErrUnresolvedReference,
+                                    importedRowName(destination) +
+                                        QStringLiteral(
+                                            ": il riferimento %1 indica \"%2\", che non esiste nel "
+                                            "database aperto.")
+                                            .arg(col.name, key.toText()));
+                            }
+                            found = destinationRows.emplace(std::make_pair(dref, key.toText()), target).first;
+                        }
                         for (const auto& holder : destination.row())
                             if (holder->table->Name().compare(dref->table, Qt::CaseInsensitive) == 0) {
                                 destination.setLookup(*holder, holder->table->columnIndex(dref->name), *dref,

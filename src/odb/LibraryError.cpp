@@ -74,6 +74,8 @@ QString LibraryError::Text(int32_t code) {
             return QStringLiteral(
                 "Impossibile leggere o scrivere il file del database (errore del disco o della rete): le "
                 "modifiche non sono state salvate");
+        case odbErrUnresolvedReference:
+            return QStringLiteral("Riferimento non risolto");
         case odbErrGeneral:
             return QStringLiteral("Errore nella gestione dei dati");
         default:

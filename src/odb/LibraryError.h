@@ -40,6 +40,7 @@ enum OdbError : int32_t {
     odbErrReadOnlyDatabase = 126,  // the file or its folder cannot be written
     odbErrDiskFull = 127,          // no room left for the file
     odbErrFileAccess = 128,        // the file cannot be read or written (disk or network)
+    odbErrUnresolvedReference = 129,  // an imported row's reference finds no row; description names it
 };
 
 class LibraryError {

@@ -1,7 +1,9 @@
 // The archive import.
 #include "startup/ImportArchiveData.h"
 
-#include <QFileInfo>
+#include <QFile>
+
+#include <sys/stat.h>
 
 #include <exception>
 
@@ -10,6 +12,7 @@
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/LibraryError.h"
 #include "odb/Table.h"
 #include "odb/Tables.h"
 #include "odb/ui/DataPanel.h"
@@ -37,9 +40,14 @@ struct Archive {
     }
 };
 
+// One file whatever the names: a hard link or a second mount of the work folder names the same
+// device and inode under another path.
 bool SameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath(), cb = QFileInfo(b).canonicalFilePath();
-    return !ca.isEmpty() && ca == cb;
+    struct stat sa {
+    }, sb{};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
 }
 
 MsgResult Ask(const QString& text) {
@@ -119,6 +127,19 @@ bool ImportArchiveData(const QString& archiveFile, const std::shared_ptr<odb::Da
         Prompt::instance().msgBox(done, vbInformation, g_strMsgBoxTitle);
         return true;
     } catch (const AppError& e) {
+        if (odb::LibraryError::Is(e, odb::odbErrUnresolvedReference)) {
+            // The row and its reference say all: no details to look at.
+            frmMessage::Unload();
+            if (transaction) {
+                try {
+                    target->RollbackTrans();
+                } catch (...) {
+                }
+            }
+            Prompt::instance().msgBox(e.description() + QStringLiteral("\r\rNessun dato è stato importato."),
+                                      vbExclamation, g_strMsgBoxTitle);
+            return false;
+        }
         SetCurrentError(e);
     } catch (const std::exception& e) {
         SetCurrentError(AppError(vbObjectError + odb::odbErrGeneral, QString::fromLatin1(kProductName),

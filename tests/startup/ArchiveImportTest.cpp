@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include "DatabaseFileUtil.h"
 #include "StartupFixture.h"
 #include "model/DB.h"
 #include "odb/Connection.h"
@@ -170,7 +173,7 @@ TEST_F(ArchiveImport, AcceptedRowsPointAtTheLookupRowsWithTheSameKey) {
     EXPECT_EQ(workers().size(), 2);
 }
 
-TEST_F(ArchiveImport, AFailureMidwayImportsNothingShowsTheDetailsAndReturnsFalse) {
+TEST_F(ArchiveImport, AReferenceThatCannotBeResolvedHereImportsNothingAndNamesTheRow) {
     {
         ProgramDatabase a(archivePath(), &answerOk);
         // Its task exists only in the archive: the reference cannot be resolved here.
@@ -180,10 +183,12 @@ TEST_F(ArchiveImport, AFailureMidwayImportsNothingShowsTheDetailsAndReturnsFalse
     }
     prompt->answer(MsgResult::No);
     prompt->answer(MsgResult::Yes);
-    prompt->answer(MsgResult::No);  // no details
     EXPECT_FALSE(importWorkers());
     ASSERT_EQ(prompt->shown().size(), 3u);
-    EXPECT_EQ(prompt->last().text, kFailedShort);
+    EXPECT_EQ(prompt->last().text,
+              "L'elemento di Operai con Codice = 13: il riferimento Manzione indica \"T9\", che non esiste "
+              "nel database aperto.\r\rNessun dato è stato importato.");
+    EXPECT_EQ(prompt->last().style, vbExclamation);
     EXPECT_TRUE(workers().isEmpty()) << "the rows copied before the failure are undone";
     EXPECT_FALSE(g_objConnection->InTransaction());
     EXPECT_EQ(openDescriptors(archivePath()), 0);
@@ -217,6 +222,42 @@ TEST_F(ArchiveImport, ArchivesWithNothingToImportAndFilesThatAreNoArchiveAreRefu
         if (c.file != databasePath()) {
             EXPECT_EQ(openDescriptors(c.file), 0) << c.file.toStdString();
         }
+    }
+}
+
+TEST_F(ArchiveImport, AReferenceToNothingInTheArchiveImportsNothingAndNamesTheRow) {
+    {
+        ProgramDatabase a(archivePath(), &answerOk);
+        a.add("DedirIdovuduvIrezadiv", {"Codice", "T7", "Descrizione", "Sparita"});
+        a.add("Operai", {"Codice", "13", "Nominativo", "Anna Verdi", "Manzione", "T7"});
+        a.connection->CloseConnection();
+    }
+    // The task goes from under the worker, as a damaged or hand-edited archive has it.
+    Query(archivePath(), "DELETE FROM DedirIdovuduvIrezadiv WHERE Codice = 'T7'");
+    ASSERT_EQ(Query(archivePath(), "SELECT count(*) FROM DedirIdovuduvIrezadiv WHERE Codice = 'T7'"), "0");
+    prompt->answer(MsgResult::No);
+    prompt->answer(MsgResult::Yes);
+    EXPECT_FALSE(importWorkers());
+    EXPECT_EQ(prompt->last().text,
+              "L'elemento di Operai con Codice = 13: il riferimento Manzione indica un elemento che non "
+              "esiste nell'archivio.\r\rNessun dato è stato importato.");
+    EXPECT_TRUE(workers().isEmpty());
+    EXPECT_FALSE(g_objConnection->InTransaction());
+}
+
+TEST_F(ArchiveImport, TheDatabaseInUseIsRefusedUnderAnyName) {
+    // A hard link names the same file under another name; a folder reached another way (a link to
+    // the work folder, as a second mount is) names it under another path.
+    const QString link = path("copia.odb"), folder = path("lavoro");
+    ASSERT_EQ(0, ::link(QFile::encodeName(databasePath()).constData(), QFile::encodeName(link).constData()));
+    ASSERT_TRUE(QFile::link(workFolder(), folder));
+    const int64_t before = open->rows("Operai")->RowCount();
+    for (const QString& name : {link, QDir(folder).filePath(QFileInfo(databasePath()).fileName())}) {
+        prompt->clear();
+        EXPECT_FALSE(ImportArchiveData(name, open->rows("Operai"), &main.widget)) << name.toStdString();
+        EXPECT_EQ(prompt->texts(),
+                  QStringList{"L'archivio selezionato è il database in uso: scegliere un altro archivio."});
+        EXPECT_EQ(open->rows("Operai")->RowCount(), before);
     }
 }
 
