@@ -69,8 +69,9 @@ void ReadConfiguration() {
         setting(kConfiguration, QStringLiteral("CommandPanelUserName"), QStringLiteral("Operatore"));
     g_intNumCommVisible = numberOr<int16_t>(
         setting(kConfiguration, QStringLiteral("NumCommVisible"), QStringLiteral("50")), 50);
+    // Minutes between two refreshes of the control panel; never stored: every minute.
     g_lngIntervalTimerControlPanel = numberOr<int32_t>(
-        setting(kConfiguration, QStringLiteral("IntervalTimerControlPanel"), QStringLiteral("60000")), 60000);
+        setting(kConfiguration, QStringLiteral("IntervalTimerControlPanel"), QStringLiteral("1")), 1);
     g_blnIsMailNotificationServer = StrToBool(
         setting(kConfiguration, QStringLiteral("IsMailNotificationServer"), QStringLiteral("False")));
     LoadMagneticDevParams();

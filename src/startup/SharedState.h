@@ -15,7 +15,7 @@ extern bool g_blnIsWorkStation;                 // a shop-floor workstation
 extern bool g_blnIsMailNotificationServer;      // sends the e-mail notifications
 extern QString g_strCommandPanelUserName;       // user of the workstation command panel ("Operatore")
 extern int16_t g_intNumCommVisible;             // lines of the control panel's list (50)
-extern int32_t g_lngIntervalTimerControlPanel;  // control panel refresh limit (60000)
+extern int32_t g_lngIntervalTimerControlPanel;  // minutes between control panel refreshes (1)
 extern bool g_blnCommandPanelClosed;            // the command panel was closed by its user
 extern bool g_blnCommandPanelActive;            // the command panel is loaded
 extern int32_t g_intDatabaseType;               // 0; 3 once the database was opened

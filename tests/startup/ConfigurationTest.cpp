@@ -84,7 +84,7 @@ TEST_F(ConfigurationTest, NumbersThatAreNoNumbersKeepTheDefaults) {
     SaveSetting(kApp, "Configuration", "IntervalTimerControlPanel", "");
     ReadConfiguration();
     EXPECT_EQ(g_intNumCommVisible, 50);
-    EXPECT_EQ(g_lngIntervalTimerControlPanel, 60000);
+    EXPECT_EQ(g_lngIntervalTimerControlPanel, 1);  // minutes: the panel refreshes every minute
     SaveSetting(kApp, "Configuration", "NumCommVisible", "99999");  // beyond a 16-bit count
     ReadConfiguration();
     EXPECT_EQ(g_intNumCommVisible, 50);

@@ -49,6 +49,8 @@ void PassaggiDettaglioCommesse::DefineStructure(odb::FieldDefs& fields, odb::Ind
                             -100, "", -2, -1, 0);
     indexes.AddIndex("NumeroCommessa", true, "PassaggioCommessa").AddColumn("Operaio").AddField("DataInizio");
     indexes.AddIndex("DataInizio", false, "");
+    // The control panel reads the newest closings.
+    indexes.AddIndex("DataChiusura", false, "");
     // The detail asks whether it still has open or suspended steps on every change of one of them.
     indexes.AddIndex("", false).AddParentLink().Where("Not Chiuso");
     indexes.AddIndex("", false).AddParentLink().Where("Sospeso");
