@@ -184,8 +184,9 @@ QString ReportRun::referencePart() const {
 bool ReportRun::lookUp() {
     odb::Database& db = ds_->GetDatabase();
     const odb::Table* table = &ds_->GetTable();
+    // A reference's layouts are kept under the table that declares it, as the editor stores them.
     if (!reference_.isEmpty() && reference_ != QLatin1String("*"))
-        if (const odb::Table* target = table->TableForReference(reference_)) table = target;
+        if (const odb::ReferenceDef* ref = table->FindReference(reference_)) table = &ref->OwnerTable();
     QString filter;
     for (const odb::Table* t = table; t; t = t->BaseTable()) {
         filter += QStringLiteral("NomeTabellaOrigine=") + db.TextLiteral(t->Name());

@@ -101,7 +101,7 @@ TEST_F(ReportRunTest, RunsPlaceRowsModulesAndPagesAsTheLayoutSays) {
         "dimensione "
         "della riga corrente (%1) non può superare quella predefinita (%2)\r\rLinea VB: %3");
     const QString chooser = QStringLiteral("printer[Selezione stampante]:PDF-A4|PDF-A5|Registro");
-    const QString attrezzature = QStringLiteral("table=DettagliAttrezzature ref=Attrezzature");
+    const QString attrezzature = QStringLiteral("table=CommesseCliente ref=Attrezzature");
     const QString orders = QStringLiteral("table=CommesseCliente");
     const QString notes = QStringLiteral("rows=5 notes=A|B");
     // clang-format off
@@ -252,7 +252,7 @@ TEST_F(ReportRunTest, TheEditorsTemplatesDrawRowsTotalsAndMask) {
     auto recorder = std::make_shared<RecordingSurface>(QSizeF(210, 297), QStringLiteral("Registro"));
     PrinterRegistry::instance().add(recorder);
     ReportLayoutRow l =
-        layoutOf(QStringLiteral("table=DettagliAttrezzature ref=Attrezzature printer=Registro rb=58"));
+        layoutOf(QStringLiteral("table=CommesseCliente ref=Attrezzature printer=Registro rb=58"));
     l.script = QStringLiteral(
         "Function PrintDataInit(dsRow, prn)\r\n"
         "  dsRow.SortOrder = \"Quantità DESC\"\r\n"
@@ -299,7 +299,7 @@ TEST_F(ReportRunTest, TheEditorsTemplatesDrawRowsTotalsAndMask) {
 }
 
 TEST_F(ReportRunTest, APrintedFieldIsConfirmedAfterPrintingAndAskedBeforeTheNextRun) {
-    storeReports({layoutOf(QStringLiteral("table=DettagliAttrezzature ref=Attrezzature"))});
+    storeReports({layoutOf(QStringLiteral("table=CommesseCliente ref=Attrezzature"))});
     auto ds = table(QStringLiteral("CommesseCliente"));
     ScopedModalScript modal([&](QDialog& d) {
         trace->answerPrinter(QStringLiteral("PDF-A4"));
