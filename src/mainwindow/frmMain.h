@@ -10,7 +10,9 @@
 // frmMainMenus.cpp, frmMainLogin.cpp, frmMainTree.cpp, frmMainView.cpp, frmMainDateSelection.cpp,
 // frmMainLayout.cpp, frmMainRecords.cpp (record commands and the grid's events), frmMainKeys.cpp,
 // frmMainFilters.cpp, frmMainSearch.cpp (searches, orders, predefined selections),
-// frmMainDeferred.cpp (tmFunc) and frmMainCommands.cpp (the toolbar and the commands not built yet).
+// frmMainDeferred.cpp (tmFunc), frmMainTools.cpp (tools and configuration), frmMainPrint.cpp (the
+// print dispatch), frmMainPrintCommands.cpp (the ready-made prints) and frmMainCommands.cpp (the
+// toolbar and the commands not built yet).
 #pragma once
 
 #include <QColor>
@@ -42,6 +44,7 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class clsOSTNA;
+class frmLabelPreview;
 class frmMemo;
 
 namespace odb {
@@ -253,7 +256,13 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void ShowAssociatedRecords(const std::shared_ptr<odb::DataSet>& ds, int relation);
     enum class RelationKind { Container, Incoming, Association };
 
-    // ---- commands that later work fills; they do nothing yet ----
+    // ---- print dispatch and print commands ----
+    // The data set's custom reports (mode 0 prints, 1 and 2 preview), else the labels of its current
+    // row on the label preview, else after a question an HTML table in the browser. `viewKey` is the
+    // section key (or a caller's text) that picks the report group of the job-order details.
+    void PrintDataView(odb::DataSet& ds, int32_t mode, const QString& viewKey);
+    // The label preview window the label branch keeps from run to run; null before the first.
+    frmLabelPreview* LabelPreview() const;
     void mnuPrint_Click();
     void mnuPreview_Click();
     void mnuPrintExport_Click();
@@ -262,7 +271,15 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void mnuPrintLabel_Click();
     void mnuPrintSelected_SchedeOperai_Click();
     void mnuPrintMonth_Accessi_Click();
+    // The layout editor of a print-setting entry of the configuration menu, by the entry's name.
     void mnuPrintSetting_Click(const QString& name);
+    // Asks, for every access of the month of `month` on a day of a non-working period, whether to go
+    // on; `proceed` False when the user stopped.
+    void CheckAccessesOnNonWorkingDays(const Variant& month, bool& proceed);
+    // Tells of every worker with no access among `accesses`; both data sets end on their first row.
+    void CheckWorkersWithoutAccesses(odb::DataSet& workers, odb::DataSet& accesses);
+
+    // ---- tools and configuration ----
     void mnuToolsOptions_Click();
     void mnuAccessTimeSetting_Click();
     void mnuOrderNumberSetting_Click();
@@ -344,12 +361,15 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     LayoutMeasures measures() const;
     void placeBars();
 
-    // Pieces of later work called where the window calls them; they do nothing yet.
+    // The command panel and the reminder window, called where the window calls them.
     void ShowCommandPanel();
     void CommandPanelStatusMsg(const QString& msg);
     void LoadMemoWindow();
     void UnloadMemoWindow();
-    void PrintDataView(odb::DataSet& ds, int32_t mode, const QString& viewKey);
+    // Printing: a data menu print of the view in `mode`; the rows a label command prints (the grid's
+    // selection, or the current row made the selection), False after `invalidText` or a beep.
+    void printView(int32_t mode);
+    bool labelRows(const QString& invalidText, VariantList& rows);
 
     // The grid bound again to the current data set with its layout (no re-read).
     void rebindGrid();
@@ -415,6 +435,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     QString tmFuncTag_;
     bool tmFuncBusy_ = false;
     QMenu* lastGridPopup_ = nullptr;
+    QPointer<frmLabelPreview> labelPreview_;
 
     // ---- menus ----
     QMenu* mnuPopUp_ = nullptr;

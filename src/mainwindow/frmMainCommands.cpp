@@ -64,27 +64,3 @@ void frmMain::cmdGridSetting_Click() {
 void frmMain::mnuToolsOptions_Click() {
     frmOptions::ShowModeless();
 }
-
-// ---- not built yet ----
-
-// Printing.
-void frmMain::PrintDataView(odb::DataSet&, int32_t, const QString&) {}
-void frmMain::mnuPrint_Click() {}
-void frmMain::mnuPreview_Click() {}
-void frmMain::mnuPrintExport_Click() {}
-void frmMain::mnuPrintLavrixDetail_Click() {}
-void frmMain::mnuPrintLavrixSchedule_Click() {}
-void frmMain::mnuPrintLabel_Click() {}
-void frmMain::mnuPrintSelected_SchedeOperai_Click() {}
-void frmMain::mnuPrintMonth_Accessi_Click() {}
-void frmMain::mnuPrintSetting_Click(const QString&) {}
-
-// Tools, settings, reminders, mail and the shop-floor terminal.
-void frmMain::mnuOrderNumberSetting_Click() {}
-void frmMain::mnuOptionsMagnetic_Click() {}
-void frmMain::mnucontrolPanel_Click() {}
-void frmMain::mnuCheck_PeriodiNonLavorativi_Click() {}
-void frmMain::mnuImport_Click() {}
-void frmMain::mnuSoftwareUpdate_Click() {}
-void frmMain::mnuToolsCard_Click() {}
-void frmMain::mnuToolsCardWrite_Click() {}
