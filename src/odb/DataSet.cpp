@@ -4,51 +4,54 @@
 
 namespace odb {
 
-DataSet::DataSet(Engine& engine, Table& table)
-    : engine_(engine), table_(table), database_(engine.database().weak_from_this().lock()) {}
+DataSet::DataSet(Engine& engine, Table& table) : d_(std::make_unique<DataSetPrivate>(engine, table)) {}
 
 DataSet::~DataSet() = default;
 
+void DataSet::open(const QString& where, const QString& order, const QString& fields) {
+    open(where, order, fields, Scope{});
+}
+
 void DataSet::open(const QString& where, const QString& order, const QString& fields, const Scope& scope,
                    bool readRows) {
-    where_ = where;
-    order_ = order;
-    fields_ = fields;
-    scope_ = scope;
+    d_->where_ = where;
+    d_->order_ = order;
+    d_->fields_ = fields;
+    d_->scope_ = scope;
     parseFields();
-    if (table_.events()) {
+    if (d_->table_.events()) {
         // An order or filter set by OnSelect is read with the rows below, once.
-        CountUp opening(opening_);
-        table_.events()->OnSelect(*this);
+        CountUp opening(d_->opening_);
+        d_->table_.events()->OnSelect(*this);
     }
     if (readRows) load();
 }
 
 void DataSet::parseFields() {
-    computed_.clear();
-    shownFields_.clear();
-    if (fields_.trimmed().isEmpty()) return;
-    StorageSchema schema(engine_);
-    ConditionSql sql(schema, table_.Name(), kAlias);
-    for (auto& f : sql.Fields(fields_)) {
+    d_->computed_.clear();
+    d_->shownFields_.clear();
+    if (d_->fields_.trimmed().isEmpty()) return;
+    StorageSchema schema(d_->engine_);
+    ConditionSql sql(schema, d_->table_.Name(), kAlias);
+    for (auto& f : sql.Fields(d_->fields_)) {
         if (f.all) {
-            for (const FieldDef* d : table_.Fields())
-                shownFields_.push_back(d);
+            for (const FieldDef* d : d_->table_.Fields())
+                d_->shownFields_.push_back(d);
             continue;
         }
         if (f.name.isEmpty()) continue;
-        if (const FieldDef* d = table_.FieldByName(f.name)) shownFields_.push_back(d);
+        if (const FieldDef* d = d_->table_.FieldByName(f.name)) d_->shownFields_.push_back(d);
         // A plain field of the table reads from the row itself.
-        if (table_.FieldByName(f.name) && !f.expr.sql.contains(QLatin1Char('('))) continue;
-        computed_.push_back(
+        if (d_->table_.FieldByName(f.name) && !f.expr.sql.contains(QLatin1Char('('))) continue;
+        d_->computed_.push_back(
             {f.name.normalized(QString::NormalizationForm_C), f.expr.sql, f.expr.values, f.expr.type});
     }
 }
 
 const DataSet::Computed* DataSet::computed(const QString& name) const {
-    if (computed_.empty()) return nullptr;
+    if (d_->computed_.empty()) return nullptr;
     const QString n = name.normalized(QString::NormalizationForm_C);
-    for (const auto& c : computed_)
+    for (const auto& c : d_->computed_)
         if (c.name.compare(n, Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
@@ -56,27 +59,27 @@ const DataSet::Computed* DataSet::computed(const QString& name) const {
 SqlFragment DataSet::translate(bool order, const QString& text) const {
     // Kept by table and text (bounded: texts with literals vary); the schema is fixed while open.
     const QString key =
-        table_.Name() + QChar(order ? 2 : 1) + (order ? fields_ + QChar(3) : QString()) + text;
-    auto it = engine_.translations().constFind(key);
-    if (it != engine_.translations().constEnd()) return *it.value();
-    StorageSchema schema(engine_);
-    ConditionSql sql(schema, table_.Name(), kAlias);
+        d_->table_.Name() + QChar(order ? 2 : 1) + (order ? d_->fields_ + QChar(3) : QString()) + text;
+    auto it = d_->engine_.translations().constFind(key);
+    if (it != d_->engine_.translations().constEnd()) return *it.value();
+    StorageSchema schema(d_->engine_);
+    ConditionSql sql(schema, d_->table_.Name(), kAlias);
     SqlFragment f;
     if (order) {
         std::vector<SelectedField> selected;
-        if (!fields_.trimmed().isEmpty()) selected = sql.Fields(fields_);
+        if (!d_->fields_.trimmed().isEmpty()) selected = sql.Fields(d_->fields_);
         f = sql.Order(text, selected);
     } else {
         f = sql.Where(text);
     }
-    if (engine_.translations().size() >= 512) engine_.translations().clear();
-    engine_.translations().insert(key, std::make_shared<const SqlFragment>(f));
+    if (d_->engine_.translations().size() >= 512) d_->engine_.translations().clear();
+    d_->engine_.translations().insert(key, std::make_shared<const SqlFragment>(f));
     return f;
 }
 
 void DataSet::scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) const {
     auto oid = [](const QString& a) { return a + QStringLiteral(".\"OID\""); };
-    switch (scope_.kind) {
+    switch (d_->scope_.kind) {
         case Scope::All:
             break;
         case Scope::Empty:
@@ -86,33 +89,34 @@ void DataSet::scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) c
         case Scope::Rows:
             // Bound as one value: lists of every length share one statement.
             conds << oid(kAlias) + QStringLiteral(" IN ") + SqlStatement::IdListSql();
-            binds.push_back(SqlStatement::IdListValue(scope_.rows));
+            binds.push_back(SqlStatement::IdListValue(d_->scope_.rows));
             break;
         case Scope::Owned:
         case Scope::Linked: {
-            const int64_t ownerOid = ownerOidOf(scope_);
-            const Table* target = engine_.findTable(scope_.reference->targetTable);
+            const int64_t ownerOid = ownerOidOf(d_->scope_);
+            const Table* target = d_->engine_.findTable(d_->scope_.reference->targetTable);
             // The owner is bound, so that one statement serves every owner.
             QString inner;
-            if (scope_.kind == Scope::Owned) {
+            if (d_->scope_.kind == Scope::Owned) {
                 inner = QStringLiteral("SELECT \"OID\" FROM %1 WHERE \"_OwnerOID\"=? AND \"_Owner\"=?")
                             .arg(target->sqlName());
                 binds.push_back(ownerOid);
                 binds.push_back(ownerLink());
             } else {
                 inner = QStringLiteral("SELECT TargetOID FROM %1 WHERE OwnerOID=?")
-                            .arg(SqlQuote(LinkTableName(scope_.ownerTable->Name(), scope_.reference->name)));
+                            .arg(SqlQuote(
+                                LinkTableName(d_->scope_.ownerTable->Name(), d_->scope_.reference->name)));
                 binds.push_back(ownerOid);
             }
-            if (target == &table_ && scope_.kind == Scope::Owned) {
+            if (target == &d_->table_ && d_->scope_.kind == Scope::Owned) {
                 // The owner's columns are in the row itself: their index serves the condition directly.
                 conds << QStringLiteral("%1.\"_OwnerOID\"=? AND %1.\"_Owner\"=?").arg(kAlias);
-            } else if (target == &table_) {
+            } else if (target == &d_->table_) {
                 conds << oid(kAlias) + QStringLiteral(" IN (") + inner + QLatin1Char(')');
             } else {
                 // Opened as a table derived from the target: the derived rows of those base rows.
                 QString link = oid(kAlias);
-                const Table* cur = &table_;
+                const Table* cur = &d_->table_;
                 while (cur && cur != target) {
                     if (cur->GetBaseKind() == BaseKind::SharedBase)
                         link = kAlias + QLatin1Char('.') + SqlQuote(cur->BaseLinkField());
@@ -126,12 +130,12 @@ void DataSet::scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) c
 }
 
 QString DataSet::ownerLink() const {
-    return scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name;
+    return d_->scope_.ownerTable->Name() + QLatin1Char('.') + d_->scope_.reference->name;
 }
 
 void DataSet::viewConditions(const QString& extraWhere, QStringList& conds,
                              std::vector<SqlValue>& binds) const {
-    for (const QString& text : {where_, filter_, extraWhere}) {
+    for (const QString& text : {d_->where_, d_->filter_, extraWhere}) {
         if (text.trimmed().isEmpty()) continue;
         const SqlFragment f = translate(false, text);
         if (f.sql.isEmpty()) continue;
@@ -152,12 +156,12 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
     }
     QString text = QStringLiteral("SELECT ") +
                    (selectList.isEmpty() ? kAlias + QStringLiteral(".\"OID\"") : selectList) +
-                   QStringLiteral(" FROM ") + table_.sqlName() + QLatin1Char(' ') + kAlias;
+                   QStringLiteral(" FROM ") + d_->table_.sqlName() + QLatin1Char(' ') + kAlias;
     if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     if (withOrder) {
         QString orderSql;
-        if (!order_.trimmed().isEmpty()) {
-            const SqlFragment o = translate(true, order_);
+        if (!d_->order_.trimmed().isEmpty()) {
+            const SqlFragment o = translate(true, d_->order_);
             if (!o.sql.isEmpty()) {
                 orderSql = o.sql + QStringLiteral(", ");
                 binds.insert(binds.end(), o.values.begin(), o.values.end());
@@ -170,40 +174,42 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
 }
 
 bool DataSet::ownerStored() const {
-    if (scope_.kind != Scope::Owned && scope_.kind != Scope::Linked) return true;
-    for (const auto& b : scope_.ownerRow)
-        if (b->table == scope_.ownerTable && !b->isNew()) return true;
+    if (d_->scope_.kind != Scope::Owned && d_->scope_.kind != Scope::Linked) return true;
+    for (const auto& b : d_->scope_.ownerRow)
+        if (b->table == d_->scope_.ownerTable && !b->isNew()) return true;
     return false;
 }
 
 std::vector<bool> DataSet::anyRows(const QStringList& conditions, int64_t except) {
-    if (scope_.kind == Scope::Lookup || scope_.kind == Scope::Rows) {
+    if (d_->scope_.kind == Scope::Lookup || d_->scope_.kind == Scope::Rows) {
         std::vector<bool> found;
         if (conditions.isEmpty()) {
             // A lookup's one row, or rows named by identity: read as a list is.
             load();
-            found.push_back(std::any_of(ids_.begin(), ids_.end(), [&](int64_t id) { return id != except; }));
+            found.push_back(
+                std::any_of(d_->ids_.begin(), d_->ids_.end(), [&](int64_t id) { return id != except; }));
             return found;
         }
         for (const QString& c : conditions) {
             std::vector<SqlValue> values;
-            auto st = engine_.conn().statement(selectSql(c, values, false, QStringLiteral("1"), except) +
-                                               QStringLiteral(" LIMIT 1"));
+            auto st = d_->engine_.conn().statement(selectSql(c, values, false, QStringLiteral("1"), except) +
+                                                   QStringLiteral(" LIMIT 1"));
             bindValues(st, values);
             found.push_back(st.step());
             st.reset();
         }
         return found;
     }
-    engine_.rows().callStarts();
+    d_->engine_.rows().callStarts();
     const size_t parts = std::max<qsizetype>(conditions.size(), 1);
     if (!ownerStored()) return std::vector<bool>(parts, false);
     const ProbeShape& shape = probeShape(conditions, except > 0);
-    auto st = engine_.conn().statement(shape.sql);
+    auto st = d_->engine_.conn().statement(shape.sql);
     int i = 1;
     for (const auto& values : shape.partValues) {
-        if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) st.bind(i++, ownerOidOf(scope_));
-        if (scope_.kind == Scope::Owned) st.bind(i++, shape.ownerLink);
+        if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked)
+            st.bind(i++, ownerOidOf(d_->scope_));
+        if (d_->scope_.kind == Scope::Owned) st.bind(i++, shape.ownerLink);
         bindValues(st, values, i);
         i += static_cast<int>(values.size());
         if (except > 0) st.bind(i++, except);
@@ -221,19 +227,19 @@ std::vector<bool> DataSet::anyRows(const QStringList& conditions, int64_t except
 }
 
 const ProbeShape& DataSet::probeShape(const QStringList& conditions, bool except) const {
-    ProbeCache& cache = engine_.probes();
-    if (const ProbeShape* known =
-            cache.find(&table_, scope_.kind, scope_.reference, where_, filter_, conditions, except))
+    ProbeCache& cache = d_->engine_.probes();
+    if (const ProbeShape* known = cache.find(&d_->table_, d_->scope_.kind, d_->scope_.reference, d_->where_,
+                                             d_->filter_, conditions, except))
         return *known;
     ProbeShape shape;
-    shape.table = &table_;
-    shape.scopeKind = scope_.kind;
-    shape.reference = scope_.reference;
-    shape.where = where_;
-    shape.filter = filter_;
+    shape.table = &d_->table_;
+    shape.scopeKind = d_->scope_.kind;
+    shape.reference = d_->scope_.reference;
+    shape.where = d_->where_;
+    shape.filter = d_->filter_;
     shape.conditions = conditions;
     shape.except = except;
-    if (scope_.kind == Scope::Owned) shape.ownerLink = ownerLink();
+    if (d_->scope_.kind == Scope::Owned) shape.ownerLink = ownerLink();
     // The scope's own binds are the owner's, bound anew at each probe; the rest is the shape's.
     QStringList scope;
     std::vector<SqlValue> ownerBinds;
@@ -244,7 +250,7 @@ const ProbeShape& DataSet::probeShape(const QStringList& conditions, bool except
         viewConditions(condition, conds, values);
         if (except) conds << kAlias + QStringLiteral(".\"OID\"<>?");
         shape.partValues.push_back(std::move(values));
-        QString text = QStringLiteral("SELECT 1 FROM ") + table_.sqlName() + QLatin1Char(' ') + kAlias;
+        QString text = QStringLiteral("SELECT 1 FROM ") + d_->table_.sqlName() + QLatin1Char(' ') + kAlias;
         if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
         return text;
     };
@@ -260,133 +266,134 @@ const ProbeShape& DataSet::probeShape(const QStringList& conditions, bool except
 }
 
 void DataSet::load() {
-    engine_.rows().callStarts();
+    d_->engine_.rows().callStarts();
     std::vector<int64_t> ids;
-    if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
+    if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) {
         if (!ownerStored()) {
-            ids_.clear();
-            pos_ = -1;
-            row_.clear();
-            isNew_ = false;
+            d_->ids_.clear();
+            d_->pos_ = -1;
+            d_->row_.clear();
+            d_->isNew_ = false;
             return;
         }
     }
     // One row named by its identity (a lookup's target, or a where-text "OID=n"): reading it
     // tells whether it is there.
     std::optional<int64_t> single;
-    if ((scope_.kind == Scope::Lookup || scope_.kind == Scope::Rows) && scope_.rows.size() <= 1 &&
-        where_.trimmed().isEmpty() && filter_.trimmed().isEmpty())
-        single = scope_.rows.empty() ? 0 : scope_.rows.front();
-    else if (scope_.kind == Scope::All && filter_.trimmed().isEmpty())
-        single = identityWhere(where_);
+    if ((d_->scope_.kind == Scope::Lookup || d_->scope_.kind == Scope::Rows) && d_->scope_.rows.size() <= 1 &&
+        d_->where_.trimmed().isEmpty() && d_->filter_.trimmed().isEmpty())
+        single = d_->scope_.rows.empty() ? 0 : d_->scope_.rows.front();
+    else if (d_->scope_.kind == Scope::All && d_->filter_.trimmed().isEmpty())
+        single = identityWhere(d_->where_);
     if (single) {
-        ids_.clear();
-        isNew_ = false;
-        row_.clear();
+        d_->ids_.clear();
+        d_->isNew_ = false;
+        d_->row_.clear();
         if (*single > 0) {
-            row_ = engine_.rows().rowChain(table_, *single);
-            if (!row_.empty()) ids_.push_back(*single);
+            d_->row_ = d_->engine_.rows().rowChain(d_->table_, *single);
+            if (!d_->row_.empty()) d_->ids_.push_back(*single);
         }
-        pos_ = ids_.empty() ? -1 : 0;
+        d_->pos_ = d_->ids_.empty() ? -1 : 0;
         return;
     }
     std::vector<SqlValue> values;
     const QString sql = selectSql({}, values, true);
-    auto st = engine_.conn().statement(sql);
+    auto st = d_->engine_.conn().statement(sql);
     bindValues(st, values);
     while (st.step())
         ids.push_back(st.int64(0));
     st.reset();
-    ids_ = std::move(ids);
-    isNew_ = false;
-    row_.clear();
-    pos_ = ids_.empty() ? -1 : 0;
+    d_->ids_ = std::move(ids);
+    d_->isNew_ = false;
+    d_->row_.clear();
+    d_->pos_ = d_->ids_.empty() ? -1 : 0;
 }
 
 void DataSet::loadKeepingRow() {
-    const Variant bm =
-        (!isNew_ && pos_ >= 0 && pos_ < static_cast<int64_t>(ids_.size())) ? Variant(ids_[pos_]) : Variant();
+    const Variant bm = (!d_->isNew_ && d_->pos_ >= 0 && d_->pos_ < static_cast<int64_t>(d_->ids_.size()))
+                           ? Variant(d_->ids_[d_->pos_])
+                           : Variant();
     load();
     if (!bm.isEmpty()) {
-        auto it = std::find(ids_.begin(), ids_.end(), static_cast<int64_t>(bm.toDouble()));
-        if (it != ids_.end()) pos_ = it - ids_.begin();
+        auto it = std::find(d_->ids_.begin(), d_->ids_.end(), static_cast<int64_t>(bm.toDouble()));
+        if (it != d_->ids_.end()) d_->pos_ = it - d_->ids_.begin();
     }
 }
 
 const RowChain& DataSet::row() const {
-    if (isNew_) return row_;
-    if (pos_ < 0 || pos_ >= static_cast<int64_t>(ids_.size())) {
-        row_.clear();
-        return row_;
+    if (d_->isNew_) return d_->row_;
+    if (d_->pos_ < 0 || d_->pos_ >= static_cast<int64_t>(d_->ids_.size())) {
+        d_->row_.clear();
+        return d_->row_;
     }
-    const int64_t id = ids_[static_cast<size_t>(pos_)];
+    const int64_t id = d_->ids_[static_cast<size_t>(d_->pos_)];
     const Table& own = physicalTable();
     bool valid = false;
-    for (const auto& b : row_)
+    for (const auto& b : d_->row_)
         if (b->table == &own && b->oid == id && !b->deleted) valid = true;
-    if (valid && !detached_) {
-        for (const auto& b : row_)
-            engine_.rows().ensureFresh(*b);
-        valid = std::none_of(row_.begin(), row_.end(),
+    if (valid && !d_->detached_) {
+        for (const auto& b : d_->row_)
+            d_->engine_.rows().ensureFresh(*b);
+        valid = std::none_of(d_->row_.begin(), d_->row_.end(),
                              [&](const auto& b) { return b->table == &own && b->deleted; });
     }
-    if (!valid && !detached_) {
+    if (!valid && !d_->detached_) {
         prefetch();
-        row_ = engine_.rows().rowChain(own, id);
+        d_->row_ = d_->engine_.rows().rowChain(own, id);
     }
-    return row_;
+    return d_->row_;
 }
 
 void DataSet::prefetch() const {
     // Row values are read a page at a time, in one short statement per table of the chain.
     constexpr int64_t kPage = 64;
     std::vector<int64_t> page;
-    for (int64_t i = pos_; i < static_cast<int64_t>(ids_.size()) && i < pos_ + kPage; ++i)
-        page.push_back(ids_[static_cast<size_t>(i)]);
-    for (const Table* t = &table_; t; t = t->BaseTable()) {
-        engine_.rows().prefetch(*t, page);
+    for (int64_t i = d_->pos_; i < static_cast<int64_t>(d_->ids_.size()) && i < d_->pos_ + kPage; ++i)
+        page.push_back(d_->ids_[static_cast<size_t>(i)]);
+    for (const Table* t = &d_->table_; t; t = t->BaseTable()) {
+        d_->engine_.rows().prefetch(*t, page);
         if (t->GetBaseKind() != BaseKind::Exclusive) break;  // other identities above
     }
 }
 
 const Table& DataSet::physicalTable() const {
-    return table_;
+    return d_->table_;
 }
 
 void DataSet::saveState() {
-    if (!engine_.operation().inOperation()) return;
+    if (!d_->engine_.operation().inOperation()) return;
     // Rows only ever get appended or erased (erase records its own undo): the size is enough.
     std::weak_ptr<DataSet> self = weak_from_this();
-    const size_t count = ids_.size();
-    auto pos = pos_;
-    auto row = row_;
-    auto isNew = isNew_;
-    engine_.operation().addUndo(this, [self, count, pos, row, isNew]() {
+    const size_t count = d_->ids_.size();
+    auto pos = d_->pos_;
+    auto row = d_->row_;
+    auto isNew = d_->isNew_;
+    d_->engine_.operation().addUndo(this, [self, count, pos, row, isNew]() {
         if (auto ds = self.lock()) {
-            const bool fewer = ds->ids_.size() > count;
-            if (fewer) ds->ids_.resize(count);
-            ds->pos_ = pos;
-            ds->row_ = row;
-            ds->isNew_ = isNew;
-            if (fewer) emit ds->eventSource_.RowsChanged();
+            const bool fewer = ds->d_->ids_.size() > count;
+            if (fewer) ds->d_->ids_.resize(count);
+            ds->d_->pos_ = pos;
+            ds->d_->row_ = row;
+            ds->d_->isNew_ = isNew;
+            if (fewer) emit ds->d_->eventSource_.RowsChanged();
         }
     });
 }
 
 void DataSet::eraseId(size_t index) {
     saveState();
-    const int64_t id = ids_[index];
-    ids_.erase(ids_.begin() + static_cast<std::ptrdiff_t>(index));
-    if (static_cast<int64_t>(index) == pos_) positionLost_ = true;
+    const int64_t id = d_->ids_[index];
+    d_->ids_.erase(d_->ids_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (static_cast<int64_t>(index) == d_->pos_) d_->positionLost_ = true;
     std::weak_ptr<DataSet> self = weak_from_this();
-    engine_.operation().addUndo(nullptr, [self, index, id]() {
+    d_->engine_.operation().addUndo(nullptr, [self, index, id]() {
         if (auto ds = self.lock())
-            if (index <= ds->ids_.size()) {
-                ds->ids_.insert(ds->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
-                emit ds->eventSource_.RowsChanged();
+            if (index <= ds->d_->ids_.size()) {
+                ds->d_->ids_.insert(ds->d_->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
+                emit ds->d_->eventSource_.RowsChanged();
             }
     });
-    emit eventSource_.RowRemoved(static_cast<int>(index));
+    emit d_->eventSource_.RowRemoved(static_cast<int>(index));
 }
 
 std::vector<const Table*> DataSet::rowTables() const {
@@ -394,7 +401,7 @@ std::vector<const Table*> DataSet::rowTables() const {
     for (const auto& b : row())
         out.push_back(b->table);
     if (out.empty())
-        for (const Table* t : table_.chain())
+        for (const Table* t : d_->table_.chain())
             out.push_back(t);
     return out;
 }
@@ -403,7 +410,7 @@ void DataSet::currentOrRefuse(bool editsMatter) {
     const RowChain& chain = row();
     if (onGoneRow()) LibraryError::Raise(odbErrRowDeleted);
     // Said once, by the first write or save of the row from the top; a deletion needs no edits.
-    if (engine_.operation().depth() != 1) return;
+    if (d_->engine_.operation().depth() != 1) return;
     bool lost = false;
     for (const auto& b : chain) {
         lost = lost || b->lostEdits;
@@ -413,50 +420,51 @@ void DataSet::currentOrRefuse(bool editsMatter) {
 }
 
 void DataSet::requireRow() const {
-    if (closed_) LibraryError::Raise(odbErrNoCurrentRow);
+    if (d_->closed_) LibraryError::Raise(odbErrNoCurrentRow);
     if (row().empty()) LibraryError::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
 }
 
 bool DataSet::onGoneRow() const {
-    return !isNew_ && !closed_ && pos_ >= 0 && pos_ < static_cast<int64_t>(ids_.size()) && row().empty();
+    return !d_->isNew_ && !d_->closed_ && d_->pos_ >= 0 && d_->pos_ < static_cast<int64_t>(d_->ids_.size()) &&
+           row().empty();
 }
 
 bool DataSet::refusedAsGone() {
     // Found before the operation starts: refused as a rule's refusal is, shown once.
-    if (engine_.operation().inOperation() || !onGoneRow()) return false;
-    engine_.operation().showMessage(this, LibraryError::Text(odbErrRowDeleted));
+    if (d_->engine_.operation().inOperation() || !onGoneRow()) return false;
+    d_->engine_.operation().showMessage(this, LibraryError::Text(odbErrRowDeleted));
     return true;
 }
 
 void DataSet::requireEditable() const {
-    if (detached_ || !editEnabled_) LibraryError::Raise(odbErrReadOnly);
+    if (d_->detached_ || !d_->editEnabled_) LibraryError::Raise(odbErrReadOnly);
 }
 
 QString DataSet::SelWhere() const {
-    return where_;
+    return d_->where_;
 }
 
 void DataSet::SetSelWhere(const QString& where) {
-    replaceViewSetting(where_, where, [this] { loadKeepingRow(); });
+    replaceViewSetting(d_->where_, where, [this] { loadKeepingRow(); });
 }
 
 QString DataSet::SelFields() const {
-    return fields_;
+    return d_->fields_;
 }
 
 void DataSet::SetSelFields(const QString& fields) {
-    replaceViewSetting(fields_, fields, [this] {
+    replaceViewSetting(d_->fields_, fields, [this] {
         parseFields();
         loadKeepingRow();
     });
 }
 
 QString DataSet::SortOrder() const {
-    return order_;
+    return d_->order_;
 }
 
 void DataSet::SetSortOrder(const QString& order) {
-    replaceViewSetting(order_, order, [this] { loadKeepingRow(); });
+    replaceViewSetting(d_->order_, order, [this] { loadKeepingRow(); });
 }
 
 void DataSet::SortBy(const QString& field, bool descending) {
@@ -464,11 +472,11 @@ void DataSet::SortBy(const QString& field, bool descending) {
 }
 
 QString DataSet::Filter() const {
-    return filter_;
+    return d_->filter_;
 }
 
 void DataSet::SetFilter(const QString& filter) {
-    replaceViewSetting(filter_, filter, [this] { loadKeepingRow(); });
+    replaceViewSetting(d_->filter_, filter, [this] { loadKeepingRow(); });
 }
 
 // A where-text, field list, order or filter that fails to translate or to run leaves the view as it was.
@@ -477,66 +485,66 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
     const QString previous = setting;
     setting = value;
     try {
-        if (opening_ > 0) {
+        if (d_->opening_ > 0) {
             // Only translated now (a text that fails leaves the view as it was); read by open().
-            if (&setting == &fields_) {
+            if (&setting == &d_->fields_) {
                 parseFields();
-                if (!order_.trimmed().isEmpty()) translate(true, order_);
+                if (!d_->order_.trimmed().isEmpty()) translate(true, d_->order_);
             } else if (!value.trimmed().isEmpty()) {
-                translate(&setting == &order_, value);
+                translate(&setting == &d_->order_, value);
             }
         } else {
             reload();
-            emit eventSource_.OnRefreshRecordset(*this);
+            emit d_->eventSource_.OnRefreshRecordset(*this);
         }
     } catch (...) {
         setting = previous;
-        if (&setting == &fields_) parseFields();
+        if (&setting == &d_->fields_) parseFields();
         throw;
     }
 }
 
 void DataSet::Requery() {
-    if (isNew_) return;
+    if (d_->isNew_) return;
     loadKeepingRow();
-    emit eventSource_.OnRefreshRecordset(*this);
+    emit d_->eventSource_.OnRefreshRecordset(*this);
 }
 
 bool DataSet::RowFirst() {
-    if (isNew_) CancelRow();
-    engine_.rows().callStarts();
-    pos_ = ids_.empty() ? -1 : 0;
+    if (d_->isNew_) CancelRow();
+    d_->engine_.rows().callStarts();
+    d_->pos_ = d_->ids_.empty() ? -1 : 0;
     moved();
     return !RowInvalid();
 }
 
 bool DataSet::RowNext() {
-    if (isNew_) CancelRow();
-    engine_.rows().callStarts();
-    if (pos_ < static_cast<int64_t>(ids_.size())) ++pos_;
+    if (d_->isNew_) CancelRow();
+    d_->engine_.rows().callStarts();
+    if (d_->pos_ < static_cast<int64_t>(d_->ids_.size())) ++d_->pos_;
     moved();
     return !RowInvalid();
 }
 
 bool DataSet::RowPrevious() {
-    if (isNew_) CancelRow();
-    engine_.rows().callStarts();
-    if (pos_ >= 0) --pos_;
+    if (d_->isNew_) CancelRow();
+    d_->engine_.rows().callStarts();
+    if (d_->pos_ >= 0) --d_->pos_;
     moved();
     return !RowInvalid();
 }
 
 bool DataSet::RowLast() {
-    if (isNew_) CancelRow();
-    engine_.rows().callStarts();
-    pos_ = static_cast<int64_t>(ids_.size()) - 1;
+    if (d_->isNew_) CancelRow();
+    d_->engine_.rows().callStarts();
+    d_->pos_ = static_cast<int64_t>(d_->ids_.size()) - 1;
     moved();
     return !RowInvalid();
 }
 
 bool DataSet::StepToLastRow() {
-    if (!ids_.empty() && pos_ >= static_cast<int64_t>(ids_.size()))
-        pos_ = static_cast<int64_t>(ids_.size()) - 1;
+    if (!d_->ids_.empty() && d_->pos_ >= static_cast<int64_t>(d_->ids_.size()))
+        d_->pos_ = static_cast<int64_t>(d_->ids_.size()) - 1;
     moved();
     return !RowInvalid();
 }
@@ -546,16 +554,16 @@ bool DataSet::RowUnavailable() const {
 }
 
 bool DataSet::RowInvalid() const {
-    if (isNew_) return false;
-    return pos_ < 0 || pos_ >= static_cast<int64_t>(ids_.size());
+    if (d_->isNew_) return false;
+    return d_->pos_ < 0 || d_->pos_ >= static_cast<int64_t>(d_->ids_.size());
 }
 
 bool DataSet::RowBeforeFirst() const {
-    return !isNew_ && pos_ < 0;
+    return !d_->isNew_ && d_->pos_ < 0;
 }
 
 bool DataSet::DataEmpty() const {
-    return ids_.empty() && !isNew_;
+    return d_->ids_.empty() && !d_->isNew_;
 }
 
 bool DataSet::NoCurrentRow() const {
@@ -563,27 +571,27 @@ bool DataSet::NoCurrentRow() const {
 }
 
 int32_t DataSet::RowCount() const {
-    return static_cast<int32_t>(ids_.size());
+    return static_cast<int32_t>(d_->ids_.size());
 }
 
 bool DataSet::FindRow(const QString& condition, bool fromNext) {
-    if (isNew_) CancelRow();
+    if (d_->isNew_) CancelRow();
     std::vector<SqlValue> values;
     const QString sql = selectSql(condition, values, false);
-    auto st = engine_.conn().statement(sql);
+    auto st = d_->engine_.conn().statement(sql);
     bindValues(st, values);
     std::unordered_set<int64_t> match;
     while (st.step())
         match.insert(st.int64(0));
     st.reset();
-    const int64_t start = fromNext ? pos_ + 1 : 0;
-    for (int64_t i = std::max<int64_t>(start, 0); i < static_cast<int64_t>(ids_.size()); ++i)
-        if (match.count(ids_[static_cast<size_t>(i)])) {
-            pos_ = i;
+    const int64_t start = fromNext ? d_->pos_ + 1 : 0;
+    for (int64_t i = std::max<int64_t>(start, 0); i < static_cast<int64_t>(d_->ids_.size()); ++i)
+        if (match.count(d_->ids_[static_cast<size_t>(i)])) {
+            d_->pos_ = i;
             moved();
             return true;
         }
-    pos_ = static_cast<int64_t>(ids_.size());
+    d_->pos_ = static_cast<int64_t>(d_->ids_.size());
     moved();
     return false;
 }
@@ -591,7 +599,7 @@ bool DataSet::FindRow(const QString& condition, bool fromNext) {
 Variant DataSet::Bookmark(int32_t) const {
     requireRow();
     for (const auto& b : row())
-        if (b->table == &table_) return b->isNew() ? Variant::null() : Variant(b->oid);
+        if (b->table == &d_->table_) return b->isNew() ? Variant::null() : Variant(b->oid);
     return Variant::null();
 }
 
@@ -601,25 +609,25 @@ bool DataSet::GotoBookmark(const Variant& bookmark) {
 
 bool DataSet::FindBookmark(const Variant& bookmark, int32_t) {
     if (bookmark.isEmptyOrNull()) return false;
-    if (isNew_) CancelRow();
+    if (d_->isNew_) CancelRow();
     const auto id = static_cast<int64_t>(bookmark.toDouble());
-    auto it = std::find(ids_.begin(), ids_.end(), id);
-    if (it == ids_.end()) return false;
-    pos_ = it - ids_.begin();
+    auto it = std::find(d_->ids_.begin(), d_->ids_.end(), id);
+    if (it == d_->ids_.end()) return false;
+    d_->pos_ = it - d_->ids_.begin();
     moved();
     return true;
 }
 
 Table& DataSet::GetTable() const {
-    return table_;
+    return d_->table_;
 }
 
 Database& DataSet::GetDatabase() const {
-    return engine_.database();
+    return d_->engine_.database();
 }
 
 std::shared_ptr<Connection> DataSet::GetConnection() const {
-    return engine_.connection();
+    return d_->engine_.connection();
 }
 
 size_t DataSet::identityIndex(const RowChain& chain) const {
@@ -627,7 +635,7 @@ size_t DataSet::identityIndex(const RowChain& chain) const {
     // shared-base row is its own.
     size_t i = chain.size() - 1;
     for (size_t k = 0; k < chain.size(); ++k)
-        if (chain[k]->table == &table_) i = k;
+        if (chain[k]->table == &d_->table_) i = k;
     while (i > 0 && chain[i]->table->GetBaseKind() == BaseKind::Exclusive &&
            chain[i]->table->BaseTable() == chain[i - 1]->table)
         --i;
@@ -643,16 +651,16 @@ QString DataSet::rowKey() const {
 }
 
 void DataSet::FocusField(const QString& field) {
-    focus_ = field;
+    d_->focus_ = field;
 }
 
 const QString& DataSet::FocusedField() const {
-    return focus_;
+    return d_->focus_;
 }
 
 const odb::EventSource& DataSet::EventSource() const {
-    const_cast<DataSet*>(this)->eventSource_.skipNumbering_ = engine_.operation().skipNumbering();
-    return eventSource_;
+    const_cast<DataSet*>(this)->d_->eventSource_.skipNumbering_ = d_->engine_.operation().skipNumbering();
+    return d_->eventSource_;
 }
 
 ObjectRef DataSet::AsObject() {
@@ -660,11 +668,30 @@ ObjectRef DataSet::AsObject() {
 }
 
 void DataSet::CloseData() {
-    closed_ = true;
-    ids_.clear();
-    row_.clear();
-    isNew_ = false;
-    pos_ = -1;
+    d_->closed_ = true;
+    d_->ids_.clear();
+    d_->row_.clear();
+    d_->isNew_ = false;
+    d_->pos_ = -1;
+}
+
+bool DataSet::RowWasAdded() const {
+    return d_->rowWasAdded_;
+}
+const ReferenceDef* DataSet::SourceReferenceDef() const {
+    return d_->scope_.reference;
+}
+QString DataSet::SavedSelWhere() const {
+    return d_->savedWhere_;
+}
+void DataSet::SetSavedSelWhere(const QString& where) {
+    d_->savedWhere_ = where;
+}
+bool DataSet::SelectionHeld() const {
+    return d_->selectionHeld_ > 0;
+}
+void DataSet::SetSelectionHeld(bool held) {
+    d_->selectionHeld_ += held ? 1 : -1;
 }
 
 }  // namespace odb

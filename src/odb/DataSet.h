@@ -22,33 +22,27 @@
 
 #include "base/Object.h"
 #include "base/Variant.h"
-#include "odb/Engine.h"
 #include "odb/EventSource.h"
 #include "odb/Interfaces.h"
 #include "odb/Schema.h"
 #include "odb/condition/ConditionSchema.h"
-#include "odb/condition/ConditionSql.h"
 
 namespace odb {
 
 class Connection;
 class Database;
+class Engine;
 class Recordset;
 class RowBuffer;
 class SelectionSet;
 class Table;
+struct DataSetPrivate;
+struct DataSetScope;
 struct ProbeShape;
 struct ReferenceDef;
-
-// Which rows the data set may hold besides its where-text.
-struct DataSetScope {
-    enum Kind { All, Owned, Linked, Lookup, Rows, Empty };
-    Kind kind = All;
-    const ReferenceDef* reference = nullptr;  // the collection or lookup
-    const Table* ownerTable = nullptr;        // the table that declares it
-    RowChain ownerRow;                        // the row that holds it
-    std::vector<int64_t> rows;                // Lookup / Rows: the rows allowed
-};
+struct SqlFragment;
+// As the row store defines it: a full row, base-most table first.
+using RowChain = std::vector<std::shared_ptr<RowBuffer>>;
 
 // DataSet::Aggregate operations.
 enum AggregateOp : int32_t { aggSum = 0, aggMin = 1, aggMax = 2, aggCount = 3 };
@@ -106,7 +100,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // A new row with no OnNewRow (its values are set and stored by the caller).
     void AddEmptyRow();
     // True when the last SaveRow stored a new row.
-    bool RowWasAdded() const { return rowWasAdded_; }
+    bool RowWasAdded() const;
     void CancelRow();
     // Stores the current row (OnUpdateRow, the owner's reference events, then the owners changed by
     // them). A save of a row already being saved higher up is a no-op. False when refused.
@@ -181,7 +175,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     const ReferenceDef& GetReferenceDef(const QString& referenceName) const;
     const ReferenceDef* FindReferenceDef(const QString& referenceName) const;  // nullptr when unknown
     // The reference the data set was opened through (GetReference), nullptr otherwise.
-    const ReferenceDef* SourceReferenceDef() const { return scope_.reference; }
+    const ReferenceDef* SourceReferenceDef() const;
     // Where-texts in this data set's table: rows whose reference links (or, `equal` False, does not
     // link) the row `key`; the current row (`mode` 0) or the row `bookmark`, or every row but that
     // one (`exclude` 1); the rows of this data set.
@@ -230,8 +224,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // (`keepRow`), otherwise the data set stands on its first row. A pending new row is kept.
     void SyncRows(bool keepRow = true);
     // The where-text kept aside while a complex filter works through SelWhere.
-    QString SavedSelWhere() const { return savedWhere_; }
-    void SetSavedSelWhere(const QString& where) { savedWhere_ = where; }
+    QString SavedSelWhere() const;
+    void SetSavedSelWhere(const QString& where);
     // Options the program keeps with the data set ("UseSelWhereForFilter"); "" when not set.
     QString GetOption(const QString& name) const;
     void SetOption(const QString& name, const QString& value);
@@ -251,8 +245,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     odb::Recordset Recordset();
     // True while a grid follows the data set to its current row: the grid's selection is the
     // caller's and stays as it is.
-    bool SelectionHeld() const { return selectionHeld_ > 0; }
-    void SetSelectionHeld(bool held) { selectionHeld_ += held ? 1 : -1; }
+    bool SelectionHeld() const;
+    void SetSelectionHeld(bool held);
     // Rows may be deleted through the panels: the data set is editable and the user's access level
     // is above "Interrogazione" (0) and "Solo Commesse" (-1).
     bool DeleteAllowed() const;
@@ -342,11 +336,13 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
   private:
     friend class Recordset;
     friend class Table;
+    friend struct DataSetPrivate;
     using Scope = DataSetScope;
     DataSet(Engine& engine, Table& table);
-    Engine& engine() const { return engine_; }
+    Engine& engine() const;
+    void open(const QString& where, const QString& order, const QString& fields);
     // `readRows` false: the view is set (OnSelect included) but its rows are read only on demand.
-    void open(const QString& where, const QString& order, const QString& fields, const Scope& scope = {},
+    void open(const QString& where, const QString& order, const QString& fields, const Scope& scope,
               bool readRows = true);
     // The full row the data set stands on (base-most first); empty when none.
     const RowChain& row() const;
@@ -363,10 +359,7 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     static bool uniqueIndexMatch(const Table& t, const RowBuffer& b, const IndexDef& idx, bool withParentLink,
                                  QStringList& conds, std::vector<Variant>& vals);
 
-    struct Located {
-        RowBuffer* buffer = nullptr;
-        int column = -1;
-    };
+    struct Located;
     Located locate(const QString& name) const;
     Located locate(const char* name) const;
     Located locateOrRaise(const QString& name) const;
@@ -431,23 +424,14 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void deleteCurrent(bool ownerEvents);
     // Refuses a deletion of a login row without `loginRows`, and of this run's own login.
     void refuseLoginDeletion(bool loginRows);
-    struct OwnerLink {
-        const Table* ownerTable = nullptr;
-        const ReferenceDef* reference = nullptr;
-        int64_t oid = 0;
-    };
+    struct OwnerLink;
     std::vector<OwnerLink> owners();
     // The owners of non-owned collections that gather the stored row `b`.
     std::vector<OwnerLink> linkOwners(const RowBuffer& b);
     std::shared_ptr<DataSet> targetSet(const ReferenceDef& ref, int64_t oid);
     const Table& physicalTable() const;
 
-    struct Computed {
-        QString name;
-        QString sql;
-        std::vector<SqlValue> values;
-        int32_t type = -1;
-    };
+    struct Computed;
     const Computed* computed(const QString& name) const;
     void parseFields();
     void prefetch() const;
@@ -456,44 +440,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // The view's columns for the field list they were built for.
     void buildView() const;
 
-    Engine& engine_;
-    Table& table_;
-    // A data set kept after its database was let go keeps the database's objects alive: its calls
-    // then fail with the library's "not open" error instead of reading freed memory.
-    std::shared_ptr<const Database> database_;
-    Scope scope_;
-    std::vector<Computed> computed_;
-    std::vector<const FieldDef*> shownFields_;
-    QString where_, order_, filter_, fields_, focus_;
-    std::vector<int64_t> ids_;
-    int64_t pos_ = -1;  // index into ids_: -1 before the first row, ids_.size() past the last
-    // The current row (stored or new). A cache as well: a stored row is read when first asked for,
-    // by const readers too (row()).
-    mutable RowChain row_;
-    bool isNew_ = false;
-    bool editEnabled_ = true;
-    bool closed_ = false;
-    bool rowWasAdded_ = false;
-    bool detached_ = false;  // a copy of stored values, read only
-    int opening_ = 0;        // inside OnSelect: view settings are read by the opening itself
-    odb::EventSource eventSource_;
-    QString savedWhere_;
-    // The row OpenRelated started from, for SyncRows.
-    const Table* relatedFromTable_ = nullptr;
-    int64_t relatedFromOid_ = 0;
-    QHash<QString, QString> options_;
-    int selectionHeld_ = 0;
-    bool positionLost_ = false;
-    // The view's columns (FieldCount), built for the field list `viewFor_`; own definitions of the
-    // lookups and computed columns in `viewDefs_`.
-    mutable bool viewBuilt_ = false;
-    mutable QString viewFor_;
-    mutable std::vector<std::shared_ptr<const FieldDef>> view_;
-    // The statement ReadRows last built, for its column list.
-    QStringList pageColumns_;
-    QString pageSql_;
-    std::vector<SqlValue> pageValues_;
-    std::vector<int32_t> pageTypes_;
+    // Everything the data set keeps: in DataSetPrivate.h, out of the program's sight.
+    std::unique_ptr<DataSetPrivate> d_;
 };
 
 }  // namespace odb

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "odb/Connection.h"
-#include "odb/DataSet.h"
+#include "odb/DataSetPrivate.h"
 #include "odb/LibraryError.h"
 #include "odb/ProgressScope.h"
 #include "odb/SchemaBuilder.h"
@@ -89,7 +89,7 @@ bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
     if (file.trimmed().isEmpty()) LibraryError::Raise(odbErrCannotOpen);
     const QString temp = file + QStringLiteral(".%1.tmp").arg(QCoreApplication::applicationPid());
     QFile::remove(temp);
-    Connection& main = engine_.conn();
+    Connection& main = d_->engine_.conn();
     auto archive = std::make_shared<Connection>();
     bool stopped = false;
     int token = -1;
@@ -129,17 +129,17 @@ bool DataSet::ExportArchive(const QString& file, itfProgress* progress) {
             st.reset();
         }
         RowSets sets;
-        Collect(main, table_, std::set<int64_t>(ids_.begin(), ids_.end()), sets);
+        Collect(main, d_->table_, std::set<int64_t>(d_->ids_.begin(), d_->ids_.end()), sets);
         CollectLookups(main, sets);
 
-        const int total = static_cast<int>(ids_.size());
+        const int total = static_cast<int>(d_->ids_.size());
         {
             ProgressScope progressing(progress, odbEvtExportRows, total);
             int done = 0;
             for (const auto& set : sets) {
                 const Table* t = set.first;
                 const std::set<int64_t>& ids = set.second;
-                const bool own = t == &table_;
+                const bool own = t == &d_->table_;
                 const int width = static_cast<int>(t->columns().size()) + 1;
                 QStringList marks;
                 for (int i = 0; i < width; ++i)

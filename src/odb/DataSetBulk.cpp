@@ -5,61 +5,61 @@ namespace odb {
 
 bool DataSet::DeleteRows(itfProgress* progress) {
     requireEditable();
-    return engine_.operation().run(this, [&]() {
+    return d_->engine_.operation().run(this, [&]() {
         // Undone, a failure half way leaves the data set on the row it stood on.
         saveState();
         std::shared_ptr<DataSet> owner;
         const bool collection =
-            (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) && scope_.reference;
+            (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) && d_->scope_.reference;
         if (collection) {
-            const int64_t ownerOid = ownerOidOf(scope_);
-            owner = onFullRow(engine_, *scope_.ownerTable, ownerOid);
+            const int64_t ownerOid = ownerOidOf(d_->scope_);
+            owner = onFullRow(d_->engine_, *d_->scope_.ownerTable, ownerOid);
             if (owner->DataEmpty()) owner.reset();
         }
-        const QString name = collection ? scope_.reference->name : QString();
-        auto none = emptyOn(engine_, table_);
+        const QString name = collection ? d_->scope_.reference->name : QString();
+        auto none = emptyOn(d_->engine_, d_->table_);
         if (owner) owner->ownerEvent(false, *none, name, true);
-        const int total = static_cast<int>(ids_.size());
+        const int total = static_cast<int>(d_->ids_.size());
         int count = 0;
         {
             ProgressScope progressing(progress, odbEvtDeleteRows, total);
-            QuietOwner quiet(engine_, owner ? scope_.reference : nullptr, ownerOidOf(scope_));
-            while (!ids_.empty()) {
-                pos_ = 0;
-                const size_t before = ids_.size();
-                if (scope_.kind == Scope::Linked) {
-                    const int64_t ownerOid = ownerOidOf(scope_);
-                    engine_.conn()
+            QuietOwner quiet(d_->engine_, owner ? d_->scope_.reference : nullptr, ownerOidOf(d_->scope_));
+            while (!d_->ids_.empty()) {
+                d_->pos_ = 0;
+                const size_t before = d_->ids_.size();
+                if (d_->scope_.kind == Scope::Linked) {
+                    const int64_t ownerOid = ownerOidOf(d_->scope_);
+                    d_->engine_.conn()
                         .statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=? AND TargetOID=?")
-                                       .arg(SqlQuote(
-                                           LinkTableName(scope_.ownerTable->Name(), scope_.reference->name))))
+                                       .arg(SqlQuote(LinkTableName(d_->scope_.ownerTable->Name(),
+                                                                   d_->scope_.reference->name))))
                         .bind(1, ownerOid)
-                        .bind(2, ids_.front())
+                        .bind(2, d_->ids_.front())
                         .run();
                     eraseId(0);
-                    row_.clear();
+                    d_->row_.clear();
                 } else {
                     deleteCurrent(true);
                 }
-                if (ids_.size() >= before) break;
+                if (d_->ids_.size() >= before) break;
                 ++count;
                 if (progress && !progress->OnProgress(odbEvtDeleteRows, total, count, this, nullptr))
                     LibraryError::Raise(odbErrCancelled);
             }
         }
         if (owner) owner->ownerEvent(true, *none, name, true);
-        pos_ = -1;
+        d_->pos_ = -1;
     });
 }
 
 Variant DataSet::Aggregate(const QString& expression, int32_t op, int32_t, int32_t) {
-    StorageSchema schema(engine_);
-    ConditionSql sql(schema, table_.Name(), kAlias);
+    StorageSchema schema(d_->engine_);
+    ConditionSql sql(schema, d_->table_.Name(), kAlias);
     SqlFragment e = sql.Expression(expression);
-    if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
+    if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) {
         bool stored = false;
-        for (const auto& b : scope_.ownerRow)
-            if (b->table == scope_.ownerTable && !b->isNew()) stored = true;
+        for (const auto& b : d_->scope_.ownerRow)
+            if (b->table == d_->scope_.ownerTable && !b->isNew()) stored = true;
         if (!stored) return e.type == ftCurrency ? Variant(Currency()) : Variant(0);
     }
     const char* fn = op == aggMax ? "MAX" : op == aggMin ? "MIN" : op == aggCount ? "COUNT" : "TOTAL";
@@ -67,7 +67,7 @@ Variant DataSet::Aggregate(const QString& expression, int32_t op, int32_t, int32
     const QString text = selectSql({}, values, false, QStringLiteral("%1(%2)").arg(QLatin1String(fn), e.sql));
     std::vector<SqlValue> all = e.values;
     all.insert(all.end(), values.begin(), values.end());
-    auto st = engine_.conn().statement(text);
+    auto st = d_->engine_.conn().statement(text);
     bindValues(st, all);
     Variant out;
     if (st.step() && !st.isNull(0)) {
@@ -107,33 +107,33 @@ QString DataSet::importedRowName(DataSet& destination) {
 
 int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
     int32_t copied = 0;
-    const int total = static_cast<int>(ids_.size());
-    Engine& dest = destination.engine_;
+    const int total = static_cast<int>(d_->ids_.size());
+    Engine& dest = destination.d_->engine_;
     const bool ok = dest.operation().run(&destination, [&]() {
         LibraryFills fills(dest.operation());
         std::shared_ptr<DataSet> owner;
-        const auto& sc = destination.scope_;
+        const auto& sc = destination.d_->scope_;
         const bool collection = (sc.kind == Scope::Owned || sc.kind == Scope::Linked) && sc.reference;
         if (collection) {
             const int64_t ownerOid = ownerOidOf(sc);
             owner = onFullRow(dest, *sc.ownerTable, ownerOid);
         }
-        auto none = emptyOn(dest, destination.table_);
+        auto none = emptyOn(dest, destination.d_->table_);
         if (owner) owner->ownerEvent(false, *none, sc.reference->name, false);
         std::map<std::pair<const ReferenceDef*, int64_t>, std::optional<Variant>> sourceKeys;
         std::map<std::pair<const ReferenceDef*, QString>, int64_t> destinationRows;
         {
             ProgressScope progressing(progress, odbEvtImportRows, total);
             QuietOwner quiet(dest, owner ? sc.reference : nullptr, ownerOidOf(sc));
-            for (size_t i = 0; i < ids_.size(); ++i) {
-                pos_ = static_cast<int64_t>(i);
+            for (size_t i = 0; i < d_->ids_.size(); ++i) {
+                d_->pos_ = static_cast<int64_t>(i);
                 const RowChain& src = row();
                 destination.startNewRow();
                 for (const auto& b : src)
                     for (size_t c = 0; c < b->table->columns().size(); ++c) {
                         const StoredColumn& col = b->table->columns()[c];
                         if (col.kind != StoredColumn::Field || b->values[c].isNull()) continue;
-                        if (!destination.table_.HasField(col.name)) continue;
+                        if (!destination.d_->table_.HasField(col.name)) continue;
                         destination.SetColValue(col.name, b->values[c]);
                     }
                 // Lookups travel by the referenced row's key value: read once per referenced row,
@@ -142,7 +142,7 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                     for (size_t c = 0; c < b->table->columns().size(); ++c) {
                         const StoredColumn& col = b->table->columns()[c];
                         if (col.kind != StoredColumn::Lookup || b->values[c].isNull()) continue;
-                        const ReferenceDef* dref = destination.table_.FindReference(col.name);
+                        const ReferenceDef* dref = destination.d_->table_.FindReference(col.name);
                         if (!dref || dref->collection) continue;
                         const int64_t linked = static_cast<int64_t>(b->values[c].toDouble());
                         auto known = sourceKeys.find(std::make_pair(col.reference, linked));

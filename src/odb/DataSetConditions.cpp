@@ -20,18 +20,18 @@ QString DataSet::RowCondition(int32_t mode, const Variant& bookmark, int32_t exc
     (void)mode;
     requireRow();
     // The row by its base row: a shared-base row by the part it stands on.
-    if (table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase) {
+    if (d_->table_.HasBaseTable() && d_->table_.GetBaseKind() == BaseKind::SharedBase) {
         const Variant base = BaseKey();
         if (!base.isNull())
-            return table_.BaseLinkField() + op + WhereLiteral::value(Variant(base.toDouble()));
+            return d_->table_.BaseLinkField() + op + WhereLiteral::value(Variant(base.toDouble()));
     }
     return kOidColumn + op + WhereLiteral::value(Bookmark());
 }
 
 QString DataSet::RowsCondition(int32_t, const Variant&) const {
-    if (ids_.empty()) return QStringLiteral("OID IN (0)");
+    if (d_->ids_.empty()) return QStringLiteral("OID IN (0)");
     QStringList parts;
-    for (int64_t id : ids_)
+    for (int64_t id : d_->ids_)
         parts << QString::number(id);
     return QStringLiteral("OID IN (") + parts.join(QLatin1Char(',')) + QLatin1Char(')');
 }
@@ -42,14 +42,14 @@ QString DataSet::MakeCondition(const QString& column, int32_t, const Variant& va
     if (value.isEmptyOrNull())
         return (differ ? QStringLiteral("NOT ISNULL(") : QStringLiteral("ISNULL(")) + column +
                QLatin1Char(')');
-    const FieldDef* f = table_.FieldByName(column);
+    const FieldDef* f = d_->table_.FieldByName(column);
     // The value is compared as it stands: "*", "%", "?" and quotes in it are part of it.
     const QString literal = f ? f->ValueLiteral(value) : WhereLiteral::value(value);
     return column + (differ ? QStringLiteral("<>") : QStringLiteral("=")) + literal;
 }
 
 QString DataSet::ValueLiteral(const QString& column, int32_t, const Variant& value) const {
-    if (const FieldDef* f = table_.FieldByName(column)) return f->ValueLiteral(value);
+    if (const FieldDef* f = d_->table_.FieldByName(column)) return f->ValueLiteral(value);
     return WhereLiteral::value(value);
 }
 
@@ -81,7 +81,7 @@ bool DataSet::collidesOnUniqueIndex() {
             QStringList conds;
             std::vector<Variant> vals;
             if (!idx->unique() || !uniqueIndexMatch(t, *b, *idx, true, conds, vals)) continue;
-            auto st = engine_.conn().statement(
+            auto st = d_->engine_.conn().statement(
                 QStringLiteral("SELECT count(*) FROM ") + t.sqlName() + QStringLiteral(" WHERE ") +
                 conds.join(QStringLiteral(" AND ")) + QStringLiteral(" AND \"OID\"<>?"));
             int i = 1;
@@ -108,9 +108,9 @@ std::shared_ptr<DataSet> DataSet::EquivalentRows(const QString& where, int32_t, 
             std::vector<Variant> vals;
             if (!idx->unique() || !uniqueIndexMatch(t, *b, *idx, false, conds, vals)) continue;
             auto st =
-                engine_.conn().statement(QStringLiteral("SELECT \"OID\" FROM ") + t.sqlName() +
-                                         QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND ")) +
-                                         QStringLiteral(" AND \"_OwnerOID\" IS NULL AND \"OID\"<>?"));
+                d_->engine_.conn().statement(QStringLiteral("SELECT \"OID\" FROM ") + t.sqlName() +
+                                             QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND ")) +
+                                             QStringLiteral(" AND \"_OwnerOID\" IS NULL AND \"OID\"<>?"));
             int i = 1;
             for (const auto& v : vals)
                 st.bindStored(i++, v);
@@ -122,7 +122,7 @@ std::shared_ptr<DataSet> DataSet::EquivalentRows(const QString& where, int32_t, 
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, table_));
+    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, d_->table_));
     Scope scope;
     scope.kind = Scope::Rows;
     scope.rows = found;

@@ -1,5 +1,5 @@
-// DataSetPrivate: what the sources of DataSet share and the program never sees: helpers of the
-// row chains, the owners and the statements, and the event raising of the rules.
+// DataSetPrivate: what the sources of DataSet share and the program never sees: the data set's own
+// state, helpers of the row chains, the owners and the statements, and the event raising of the rules.
 #pragma once
 
 #include <QDir>
@@ -20,9 +20,12 @@
 #include "odb/DataSetObject.h"
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
+#include "odb/Engine.h"
+#include "odb/EventSource.h"
 #include "odb/LibraryError.h"
 #include "odb/ProgressScope.h"
 #include "odb/RowBuffer.h"
+#include "odb/RowStore.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
 #include "odb/StorageSchema.h"
@@ -31,6 +34,82 @@
 #include "odb/condition/ConditionSql.h"
 
 namespace odb {
+
+// Which rows the data set may hold besides its where-text.
+struct DataSetScope {
+    enum Kind { All, Owned, Linked, Lookup, Rows, Empty };
+    Kind kind = All;
+    const ReferenceDef* reference = nullptr;  // the collection or lookup
+    const Table* ownerTable = nullptr;        // the table that declares it
+    RowChain ownerRow;                        // the row that holds it
+    std::vector<int64_t> rows;                // Lookup / Rows: the rows allowed
+};
+
+struct DataSet::Located {
+    RowBuffer* buffer = nullptr;
+    int column = -1;
+};
+
+struct DataSet::OwnerLink {
+    const Table* ownerTable = nullptr;
+    const ReferenceDef* reference = nullptr;
+    int64_t oid = 0;
+};
+
+struct DataSet::Computed {
+    QString name;
+    QString sql;
+    std::vector<SqlValue> values;
+    int32_t type = -1;
+};
+
+struct DataSetPrivate {
+    DataSetPrivate(Engine& engine, Table& table)
+        : engine_(engine), table_(table), database_(engine.database().weak_from_this().lock()) {}
+
+    Engine& engine_;
+    Table& table_;
+    // A data set kept after its database was let go keeps the database's objects alive: its calls
+    // then fail with the library's "not open" error instead of reading freed memory.
+    std::shared_ptr<const Database> database_;
+    DataSetScope scope_;
+    std::vector<DataSet::Computed> computed_;
+    std::vector<const FieldDef*> shownFields_;
+    QString where_, order_, filter_, fields_, focus_;
+    std::vector<int64_t> ids_;
+    int64_t pos_ = -1;  // index into ids_: -1 before the first row, ids_.size() past the last
+    // The current row (stored or new). A cache as well: a stored row is read when first asked for,
+    // by const readers too (row()).
+    RowChain row_;
+    bool isNew_ = false;
+    bool editEnabled_ = true;
+    bool closed_ = false;
+    bool rowWasAdded_ = false;
+    bool detached_ = false;  // a copy of stored values, read only
+    int opening_ = 0;        // inside OnSelect: view settings are read by the opening itself
+    odb::EventSource eventSource_;
+    QString savedWhere_;
+    // The row OpenRelated started from, for SyncRows.
+    const Table* relatedFromTable_ = nullptr;
+    int64_t relatedFromOid_ = 0;
+    QHash<QString, QString> options_;
+    int selectionHeld_ = 0;
+    bool positionLost_ = false;
+    // The view's columns (FieldCount), built for the field list `viewFor_`; own definitions of the
+    // lookups and computed columns in `viewDefs_`.
+    bool viewBuilt_ = false;
+    QString viewFor_;
+    std::vector<std::shared_ptr<const FieldDef>> view_;
+    // The statement ReadRows last built, for its column list.
+    QStringList pageColumns_;
+    QString pageSql_;
+    std::vector<SqlValue> pageValues_;
+    std::vector<int32_t> pageTypes_;
+};
+
+inline Engine& DataSet::engine() const {
+    return d_->engine_;
+}
 
 // Marks every row of a chain as being saved or deleted for as long as it lives, so that a nested
 // save or deletion of the same row is recognised (and the mark goes also when a rule fails).
@@ -121,7 +200,7 @@ void DataSet::raise(F&& f) {
     // The row may change under the events (a rule choosing another base row): walk a copy.
     const RowChain chain = row();
     if (chain.empty()) {
-        for (const Table* t : table_.chain())
+        for (const Table* t : d_->table_.chain())
             if (itfSetData* ev = t->events()) f(*ev);
         return;
     }

@@ -4,12 +4,12 @@
 namespace odb {
 
 std::shared_ptr<DataSet> DataSet::targetSet(const ReferenceDef& ref, int64_t oid) {
-    const Table& target = engine_.table(ref.targetTable);
-    return oid > 0 ? onRow(engine_, target, oid) : emptyOn(engine_, target);
+    const Table& target = d_->engine_.table(ref.targetTable);
+    return oid > 0 ? onRow(d_->engine_, target, oid) : emptyOn(d_->engine_, target);
 }
 
 int64_t DataSet::findTarget(const ReferenceDef& ref, const Variant& value) {
-    const Table& target = engine_.table(ref.targetTable);
+    const Table& target = d_->engine_.table(ref.targetTable);
     QString field = ref.keyField;
     if (field.isEmpty()) {
         const QStringList display = ref.displayFieldList();
@@ -20,13 +20,13 @@ int64_t DataSet::findTarget(const ReferenceDef& ref, const Variant& value) {
         if (value.isNumeric()) return static_cast<int64_t>(value.toDouble());
         LibraryError::Raise(odbErrBadValue);
     }
-    StorageSchema schema(engine_);
+    StorageSchema schema(d_->engine_);
     ConditionAliases aliases;
     auto resolved = schema.ResolveField(target.Name(), kAlias, QStringList{f->name}, aliases);
     const SqlValue stored = schema.StoredValue(value, f->type);
-    auto st = engine_.conn().statement(QStringLiteral("SELECT r.\"OID\" FROM ") + target.sqlName() +
-                                       QStringLiteral(" r WHERE ") + resolved->sql +
-                                       QStringLiteral(" = ? ORDER BY r.\"OID\" LIMIT 1"));
+    auto st = d_->engine_.conn().statement(QStringLiteral("SELECT r.\"OID\" FROM ") + target.sqlName() +
+                                           QStringLiteral(" r WHERE ") + resolved->sql +
+                                           QStringLiteral(" = ? ORDER BY r.\"OID\" LIMIT 1"));
     bindValues(st, {stored});
     int64_t found = 0;
     if (st.step()) found = st.int64(0);
@@ -43,9 +43,9 @@ void DataSet::setLookup(RowBuffer& b, int column, const ReferenceDef& ref, int64
     const Variant old = b.values[static_cast<size_t>(column)];
     const int64_t oldOid = old.isNull() ? 0 : static_cast<int64_t>(old.toDouble());
     if (oldOid == target) return;
-    const bool user = engine_.operation().depth() == 1 && engine_.operation().silent() == 0;
+    const bool user = d_->engine_.operation().depth() == 1 && d_->engine_.operation().silent() == 0;
     auto oldSet = targetSet(ref, oldOid);
-    engine_.operation().beforeWrite(b);
+    d_->engine_.operation().beforeWrite(b);
     if (!b.isNew()) b.referenceChanged = true;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*this, *oldSet, ref.name, false, true); });
     b.values[static_cast<size_t>(column)] = target > 0 ? Variant(target) : Variant::null();
@@ -58,22 +58,22 @@ void DataSet::setLookup(RowBuffer& b, int column, const ReferenceDef& ref, int64
 void DataSet::setBaseLink(const Variant& value) {
     // A shared-base row leaves its provisional base row for the chosen stored one.
     row();
-    const Table* base = table_.BaseTable();
+    const Table* base = d_->table_.BaseTable();
     const int64_t oid = value.isEmptyOrNull() ? 0 : static_cast<int64_t>(value.toDouble());
     RowBuffer* own = nullptr;
-    for (const auto& b : row_)
-        if (b->table == &table_) own = b.get();
+    for (const auto& b : d_->row_)
+        if (b->table == &d_->table_) own = b.get();
     if (!own || !base) LibraryError::Raise(odbErrNoCurrentRow);
-    auto chosen = oid > 0 ? engine_.rows().rowChain(*base, oid) : RowChain();
+    auto chosen = oid > 0 ? d_->engine_.rows().rowChain(*base, oid) : RowChain();
     if (oid > 0 && chosen.empty())
         LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
-                                                table_.BaseLinkField() + QStringLiteral(" = ") +
+                                                d_->table_.BaseLinkField() + QStringLiteral(" = ") +
                                                 value.toText());
-    const int ci = table_.columnIndex(table_.BaseLinkField());
-    const QString name = table_.BaseLinkField();
+    const int ci = d_->table_.columnIndex(d_->table_.BaseLinkField());
+    const QString name = d_->table_.BaseLinkField();
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
     saveState();
-    engine_.operation().beforeWrite(*own);
+    d_->engine_.operation().beforeWrite(*own);
     own->values[static_cast<size_t>(ci)] = oid > 0 ? Variant(oid) : Variant::null();
     own->changed[static_cast<size_t>(ci)] = true;
     // The chain becomes: the chosen base row's chain, then this row and what extends it.
@@ -91,11 +91,11 @@ void DataSet::setBaseLink(const Variant& value) {
         }
     }
     bool below = false;
-    for (const auto& b : row_) {
-        if (b->table == &table_) below = true;
+    for (const auto& b : d_->row_) {
+        if (b->table == &d_->table_) below = true;
         if (below) next.push_back(b);
     }
-    row_ = next;
+    d_->row_ = next;
     raise([&](itfSetData& ev) { ev.OnUpdateField(*this, name); });
 }
 
@@ -110,7 +110,7 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
     if (!holder) LibraryError::Raise(odbErrUnknownReference);
     if (!ref.collection) {
         const int ci = holder->table->columnIndex(ref.name);
-        return engine_.operation().run(this, [&]() {
+        return d_->engine_.operation().run(this, [&]() {
             currentOrRefuse();
             const int64_t target = value.isEmptyOrNull() ? 0 : findTarget(ref, value);
             setLookup(*holder, ci, ref, target);
@@ -119,26 +119,26 @@ bool DataSet::SetReference(const QString& referenceName, const Variant& value, b
     if (ref.owned)
         LibraryError::Raise(odbErrUnknownReference,
                             LibraryError::Text(odbErrUnknownReference) + QStringLiteral(": ") + ref.name);
-    return engine_.operation().run(this, [&]() {
+    return d_->engine_.operation().run(this, [&]() {
         currentOrRefuse();
         if (holder->isNew()) LibraryError::Raise(odbErrNoCurrentRow);
         int64_t target = 0;
-        const Table& t = engine_.table(ref.targetTable);
-        if (value.isNumeric() && engine_.rows().buffer(t, static_cast<int64_t>(value.toDouble())))
+        const Table& t = d_->engine_.table(ref.targetTable);
+        if (value.isNumeric() && d_->engine_.rows().buffer(t, static_cast<int64_t>(value.toDouble())))
             target = static_cast<int64_t>(value.toDouble());
         else
             target = findTarget(ref, value);
-        auto targetDs = onRow(engine_, t, target);
+        auto targetDs = onRow(d_->engine_, t, target);
         raise([&](itfSetData& ev) { ev.OnBeforeUpdateReference(*this, *targetDs, ref.name, remove, false); });
         const QString link = SqlQuote(LinkTableName(ref.table, ref.name));
         if (remove)
-            engine_.conn()
+            d_->engine_.conn()
                 .statement(QStringLiteral("DELETE FROM %1 WHERE OwnerOID=? AND TargetOID=?").arg(link))
                 .bind(1, holder->oid)
                 .bind(2, target)
                 .run();
         else
-            engine_.conn()
+            d_->engine_.conn()
                 .statement(
                     QStringLiteral("INSERT OR IGNORE INTO %1 (OwnerOID, TargetOID) VALUES (?, ?)").arg(link))
                 .bind(1, holder->oid)
@@ -173,9 +173,9 @@ std::shared_ptr<DataSet> DataSet::referenceSet(const QString& referenceName, con
                                                const QString& asTable, bool readRows) {
     requireRow();
     const ReferenceDef* ref = &GetReferenceDef(referenceName);
-    Table& target = asTable.isEmpty() ? engine_.table(ref->targetTable) : engine_.table(asTable);
-    const Table& declaring = engine_.table(ref->table);
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, target));
+    Table& target = asTable.isEmpty() ? d_->engine_.table(ref->targetTable) : d_->engine_.table(asTable);
+    const Table& declaring = d_->engine_.table(ref->table);
+    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, target));
     Scope scope;
     scope.reference = ref;
     scope.ownerTable = &declaring;
@@ -197,7 +197,7 @@ std::shared_ptr<DataSet> DataSet::referenceSet(const QString& referenceName, con
 std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, bool baseRow) {
     requireRow();
     const ReferenceDef& ref = GetReferenceDef(referenceName);
-    Table& target = engine_.table(ref.targetTable);
+    Table& target = d_->engine_.table(ref.targetTable);
     std::shared_ptr<DataSet> offered;
     QString eventName = ref.name;
     if (!ref.collection) {
@@ -208,7 +208,7 @@ std::shared_ptr<DataSet> DataSet::SelectReference(const QString& referenceName, 
     } else {
         offered = GetReference(ref.name);
     }
-    const bool ok = engine_.operation().run(
+    const bool ok = d_->engine_.operation().run(
         this, [&]() { raise([&](itfSetData& ev) { ev.OnSelectReference(*this, *offered, eventName); }); });
     return ok ? offered : nullptr;
 }
@@ -219,7 +219,8 @@ bool DataSet::ReferenceEmpty(const QString& referenceName) const {
     if (ref->collection) return !self->ReferenceHasRows(referenceName);
     const Variant key = ReferenceKey(referenceName);
     if (key.isNull()) return true;
-    return !engine_.rows().buffer(engine_.table(ref->targetTable), static_cast<int64_t>(key.toDouble()));
+    return !d_->engine_.rows().buffer(d_->engine_.table(ref->targetTable),
+                                      static_cast<int64_t>(key.toDouble()));
 }
 
 Variant DataSet::ReferenceKey(const QString& referenceName, int32_t) const {
@@ -230,12 +231,12 @@ Variant DataSet::ReferenceKey(const QString& referenceName, int32_t) const {
 const ReferenceDef* DataSet::FindReferenceDef(const QString& referenceName) const {
     for (const Table* t : rowTables())
         if (const ReferenceDef* r = t->FindReference(referenceName)) return r;
-    return table_.FindReference(referenceName);
+    return d_->table_.FindReference(referenceName);
 }
 
 const ReferenceDef& DataSet::GetReferenceDef(const QString& referenceName) const {
     if (const ReferenceDef* r = FindReferenceDef(referenceName)) return *r;
-    return table_.Reference(referenceName);  // raises the unknown-reference error
+    return d_->table_.Reference(referenceName);  // raises the unknown-reference error
 }
 
 std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int64_t oid) {
@@ -243,14 +244,14 @@ std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int6
     Scope scope;
     scope.kind = Scope::Rows;
     scope.rows = {oid};
-    ds->scope_ = scope;
-    ds->ids_ = {oid};
-    ds->pos_ = 0;
+    ds->d_->scope_ = scope;
+    ds->d_->ids_ = {oid};
+    ds->d_->pos_ = 0;
     // The chain read here is the data set's row: not read again for its first use.
-    ds->row_ = engine.rows().rowChain(table, oid);
-    if (ds->row_.empty()) {
-        ds->ids_.clear();
-        ds->pos_ = -1;
+    ds->d_->row_ = engine.rows().rowChain(table, oid);
+    if (ds->d_->row_.empty()) {
+        ds->d_->ids_.clear();
+        ds->d_->pos_ = -1;
     }
     return ds;
 }
@@ -260,12 +261,12 @@ std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, 
     RowChain chain = engine.rows().rowChain(table, oid);
     if (chain.empty() || chain.back()->table == &table) {
         auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
-        ds->scope_.kind = Scope::Rows;
-        ds->scope_.rows = {oid};
+        ds->d_->scope_.kind = Scope::Rows;
+        ds->d_->scope_.rows = {oid};
         if (!chain.empty()) {
-            ds->ids_ = {oid};
-            ds->pos_ = 0;
-            ds->row_ = std::move(chain);
+            ds->d_->ids_ = {oid};
+            ds->d_->pos_ = 0;
+            ds->d_->row_ = std::move(chain);
         }
         return ds;
     }
@@ -274,39 +275,39 @@ std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, 
 
 std::shared_ptr<DataSet> DataSet::emptyOn(Engine& engine, const Table& table) {
     auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
-    ds->scope_.kind = Scope::Empty;
+    ds->d_->scope_.kind = Scope::Empty;
     return ds;
 }
 
 std::shared_ptr<DataSet> DataSet::storedCopy() {
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, table_));
-    ds->detached_ = true;
-    ds->scope_.kind = Scope::Rows;
+    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, d_->table_));
+    ds->d_->detached_ = true;
+    ds->d_->scope_.kind = Scope::Rows;
     for (const auto& b : row()) {
         auto copy = std::make_shared<RowBuffer>(*b);
         copy->values = copy->stored;
         std::fill(copy->changed.begin(), copy->changed.end(), false);
-        ds->row_.push_back(copy);
+        ds->d_->row_.push_back(copy);
     }
-    ds->ids_ = {Bookmark().isNull() ? 0 : static_cast<int64_t>(Bookmark().toDouble())};
-    ds->scope_.rows = ds->ids_;
-    ds->pos_ = 0;
+    ds->d_->ids_ = {Bookmark().isNull() ? 0 : static_cast<int64_t>(Bookmark().toDouble())};
+    ds->d_->scope_.rows = ds->d_->ids_;
+    ds->d_->pos_ = 0;
     return ds;
 }
 
 std::shared_ptr<DataSet> DataSet::ParentRow() {
     requireRow();
     for (const auto& o : owners())
-        return onFullRow(engine_, *o.ownerTable, o.oid);
-    return emptyOn(engine_, table_);
+        return onFullRow(d_->engine_, *o.ownerTable, o.oid);
+    return emptyOn(d_->engine_, d_->table_);
 }
 
 std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QString& where) {
     requireRow();
-    Table& other = engine_.table(tableName);
+    Table& other = d_->engine_.table(tableName);
     std::vector<int64_t> found;
     auto collect = [&](const QString& sql, int64_t id, const QString& label = {}) {
-        auto st = engine_.conn().statement(sql);
+        auto st = d_->engine_.conn().statement(sql);
         st.bind(1, id);
         if (!label.isEmpty()) st.bind(2, label);
         while (st.step())
@@ -316,7 +317,7 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
         return QStringLiteral("SELECT r.\"OID\" FROM ") + other.sqlName() +
                QStringLiteral(" r WHERE r.\"OID\" IN (") + inner + QLatin1Char(')');
     };
-    StorageSchema schema(engine_);
+    StorageSchema schema(d_->engine_);
     for (const auto& b : row()) {
         if (b->isNew()) continue;
         const QString me = b->table->Name();
@@ -345,7 +346,7 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
         // Rows owned by this row or gathered by it.
         for (const auto& r : b->table->OwnReferences()) {
             if (!r->collection) continue;
-            const Table* target = engine_.findTable(r->targetTable);
+            const Table* target = d_->engine_.findTable(r->targetTable);
             bool fits = false;
             for (const Table* t = &other; t; t = t->BaseTable())
                 if (t == target) fits = true;
@@ -373,15 +374,15 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, other));
+    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, other));
     Scope scope;
     scope.kind = Scope::Rows;
     scope.rows = found;
     ds->open(where, {}, {}, scope);
     const Variant from = Bookmark();
     if (!from.isNull()) {
-        ds->relatedFromTable_ = &table_;
-        ds->relatedFromOid_ = static_cast<int64_t>(from.toDouble());
+        ds->d_->relatedFromTable_ = &d_->table_;
+        ds->d_->relatedFromOid_ = static_cast<int64_t>(from.toDouble());
     }
     return ds;
 }
@@ -391,17 +392,17 @@ std::shared_ptr<DataSet> DataSet::OpenRelatedEx(const QString& tableName) {
     const auto& chain = row();
     const RowBuffer* last = chain.back().get();
     if (!tableName.isEmpty()) {
-        const Table& t = engine_.table(tableName);
+        const Table& t = d_->engine_.table(tableName);
         for (const auto& b : chain)
-            if (b->table == &t) return onRow(engine_, t, b->oid);
+            if (b->table == &t) return onRow(d_->engine_, t, b->oid);
         return OpenRelated(tableName);
     }
-    return last->isNew() ? emptyOn(engine_, *last->table) : onRow(engine_, *last->table, last->oid);
+    return last->isNew() ? emptyOn(d_->engine_, *last->table) : onRow(d_->engine_, *last->table, last->oid);
 }
 
 std::shared_ptr<DataSet> DataSet::OpenTable(const QString& tableName, const QString& where,
                                             const QString& order) {
-    Table& t = tableName.isEmpty() ? table_ : engine_.table(tableName);
+    Table& t = tableName.isEmpty() ? d_->table_ : d_->engine_.table(tableName);
     return t.OpenData(where, order);
 }
 
@@ -411,15 +412,16 @@ std::shared_ptr<DataSet> DataSet::GetRelatedData(const QString& tableName) {
     if (tableName.isEmpty()) {
         // The base row of a derived row (the row itself without a base).
         const RowBuffer* base = chain.front().get();
-        if (table_.HasBaseTable()) {
+        if (d_->table_.HasBaseTable()) {
             for (size_t i = 0; i < chain.size(); ++i)
-                if (chain[i]->table == &table_ && i > 0) base = chain[i - 1].get();
+                if (chain[i]->table == &d_->table_ && i > 0) base = chain[i - 1].get();
         }
-        return base->isNew() ? emptyOn(engine_, *base->table) : onRow(engine_, *base->table, base->oid);
+        return base->isNew() ? emptyOn(d_->engine_, *base->table)
+                             : onRow(d_->engine_, *base->table, base->oid);
     }
-    const Table& t = engine_.table(tableName);
+    const Table& t = d_->engine_.table(tableName);
     for (const auto& b : chain)
-        if (b->table == &t) return b->isNew() ? emptyOn(engine_, t) : onRow(engine_, t, b->oid);
+        if (b->table == &t) return b->isNew() ? emptyOn(d_->engine_, t) : onRow(d_->engine_, t, b->oid);
     return OpenRelated(tableName);
 }
 
@@ -431,7 +433,7 @@ Variant DataSet::BaseKey() const {
     requireRow();
     const auto& chain = row();
     for (size_t i = 0; i < chain.size(); ++i)
-        if (chain[i]->table == &table_) {
+        if (chain[i]->table == &d_->table_) {
             if (i == 0) return chain[i]->isNew() ? Variant::null() : Variant(chain[i]->oid);
             return chain[i - 1]->isNew() ? Variant::null() : Variant(chain[i - 1]->oid);
         }

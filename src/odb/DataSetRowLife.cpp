@@ -13,40 +13,41 @@ bool DataSet::ownerGone() {
 
 bool DataSet::LockGuard(const QString& name) {
     const QString key = rowKey();
-    if (!engine_.operation().lockGuard(name, key)) return false;
-    const auto& b = row_[identityIndex(row_)];
-    if (b->isNew()) engine_.operation().noteNewRowGuard(b);
+    if (!d_->engine_.operation().lockGuard(name, key)) return false;
+    const auto& b = d_->row_[identityIndex(d_->row_)];
+    if (b->isNew()) d_->engine_.operation().noteNewRowGuard(b);
     return true;
 }
 
 bool DataSet::IsGuardLocked(const QString& name) const {
-    return engine_.operation().isGuardLocked(name, rowKey());
+    return d_->engine_.operation().isGuardLocked(name, rowKey());
 }
 
 void DataSet::UnlockGuard(const QString& name) {
-    engine_.operation().unlockGuard(name, rowKey());
+    d_->engine_.operation().unlockGuard(name, rowKey());
 }
 
 void DataSet::RejectChange(const QString& text, int32_t) {
-    throw AppError(vbObjectError + odbErrRefused, table_.Name(), text);
+    throw AppError(vbObjectError + odbErrRefused, d_->table_.Name(), text);
 }
 
 bool DataSet::AskQuestion(int32_t kind, const QString& text, bool defaultCancel, bool readAnswer) {
     bool cancel = defaultCancel;
-    engine_.operation().beforeShowing();
-    if (itfNotifyEvent* n = engine_.notify()) n->OnQueryMessage(this, kind, text, cancel);
+    d_->engine_.operation().beforeShowing();
+    if (itfNotifyEvent* n = d_->engine_.notify()) n->OnQueryMessage(this, kind, text, cancel);
     if (readAnswer) return !cancel;
     if (cancel && (kind == 0 || kind == 2))
-        throw AppError(vbObjectError + odbErrCancelled, table_.Name(), LibraryError::Text(odbErrCancelled));
+        throw AppError(vbObjectError + odbErrCancelled, d_->table_.Name(),
+                       LibraryError::Text(odbErrCancelled));
     return !cancel;
 }
 
 void DataSet::ShowMessage(const QString& text) {
-    engine_.operation().showMessage(this, text);
+    d_->engine_.operation().showMessage(this, text);
 }
 
 bool DataSet::IsSilent() const {
-    return engine_.operation().silent() > 0;
+    return d_->engine_.operation().silent() > 0;
 }
 
 std::vector<DataSet::OwnerLink> DataSet::owners() {
@@ -56,7 +57,7 @@ std::vector<DataSet::OwnerLink> DataSet::owners() {
         const Variant& oid = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerOidColumn))];
         if (owner.isNull() || oid.isNull()) continue;
         const QString label = owner.toText();
-        const Table* t = engine_.findTable(label.section(QLatin1Char('.'), 0, 0));
+        const Table* t = d_->engine_.findTable(label.section(QLatin1Char('.'), 0, 0));
         if (!t) continue;
         const ReferenceDef* r = t->FindReference(label.section(QLatin1Char('.'), 1));
         if (!r) continue;
@@ -67,35 +68,35 @@ std::vector<DataSet::OwnerLink> DataSet::owners() {
 
 void DataSet::startNewRow() {
     saveState();
-    row_ = engine_.rows().newChain(table_);
-    isNew_ = true;
-    if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
-        const int64_t ownerOid = ownerOidOf(scope_);
+    d_->row_ = d_->engine_.rows().newChain(d_->table_);
+    d_->isNew_ = true;
+    if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) {
+        const int64_t ownerOid = ownerOidOf(d_->scope_);
         if (ownerOid == 0)
             LibraryError::Raise(odbErrNoCurrentRow, LibraryError::Text(odbErrNoCurrentRow) +
-                                                        QStringLiteral(": ") + scope_.ownerTable->Name());
-        if (scope_.kind == Scope::Owned) {
-            const Table* target = engine_.findTable(scope_.reference->targetTable);
-            for (const auto& b : row_)
+                                                        QStringLiteral(": ") + d_->scope_.ownerTable->Name());
+        if (d_->scope_.kind == Scope::Owned) {
+            const Table* target = d_->engine_.findTable(d_->scope_.reference->targetTable);
+            for (const auto& b : d_->row_)
                 if (b->table == target) {
-                    b->values[static_cast<size_t>(target->columnIndex(kOwnerColumn))] =
-                        Variant(scope_.ownerTable->Name() + QLatin1Char('.') + scope_.reference->name);
+                    b->values[static_cast<size_t>(target->columnIndex(kOwnerColumn))] = Variant(
+                        d_->scope_.ownerTable->Name() + QLatin1Char('.') + d_->scope_.reference->name);
                     b->values[static_cast<size_t>(target->columnIndex(kOwnerOidColumn))] = Variant(ownerOid);
                 }
         }
     }
     raise([&](itfSetData& ev) { ev.OnNewRow(*this); });
-    if (scope_.kind == Scope::Owned || scope_.kind == Scope::Linked) {
-        const int64_t ownerOid = ownerOidOf(scope_);
-        auto owner = onFullRow(engine_, *scope_.ownerTable, ownerOid);
-        const QString name = scope_.reference->name;
+    if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) {
+        const int64_t ownerOid = ownerOidOf(d_->scope_);
+        auto owner = onFullRow(d_->engine_, *d_->scope_.ownerTable, ownerOid);
+        const QString name = d_->scope_.reference->name;
         owner->raise([&](itfSetData& ev) { ev.OnNewReference(*owner, *this, name); });
     }
 }
 
 void DataSet::applyPair(const QString& name, const Variant& value) {
-    if (table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase &&
-        name.compare(table_.BaseLinkField(), Qt::CaseInsensitive) == 0) {
+    if (d_->table_.HasBaseTable() && d_->table_.GetBaseKind() == BaseKind::SharedBase &&
+        name.compare(d_->table_.BaseLinkField(), Qt::CaseInsensitive) == 0) {
         setBaseLink(value);
         return;
     }
@@ -117,10 +118,10 @@ bool DataSet::AddRow(const VariantList& pairs) {
         if (!pairs[i].isString())
             LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) +
                                                     QStringLiteral(": nome di campo atteso"));
-    return engine_.operation().run(this, [&]() {
+    return d_->engine_.operation().run(this, [&]() {
         startNewRow();
-        const QString link = table_.HasBaseTable() && table_.GetBaseKind() == BaseKind::SharedBase
-                                 ? table_.BaseLinkField()
+        const QString link = d_->table_.HasBaseTable() && d_->table_.GetBaseKind() == BaseKind::SharedBase
+                                 ? d_->table_.BaseLinkField()
                                  : QString();
         // The base row first, so that the other values land on the chosen row.
         for (size_t i = 0; i < pairs.size(); i += 2)
@@ -136,26 +137,27 @@ bool DataSet::AddRow(const VariantList& pairs) {
 void DataSet::AddEmptyRow() {
     requireEditable();
     saveState();
-    row_ = engine_.rows().newChain(table_);
-    isNew_ = true;
+    d_->row_ = d_->engine_.rows().newChain(d_->table_);
+    d_->isNew_ = true;
 }
 
 bool DataSet::NewRow() {
     requireEditable();
-    return engine_.operation().run(this, [&]() { startNewRow(); });
+    return d_->engine_.operation().run(this, [&]() { startNewRow(); });
 }
 
 void DataSet::CancelRow() {
-    if (isNew_) {
-        if (!row_.empty()) engine_.operation().releaseGuards(row_[identityIndex(row_)]->newRowKey());
+    if (d_->isNew_) {
+        if (!d_->row_.empty())
+            d_->engine_.operation().releaseGuards(d_->row_[identityIndex(d_->row_)]->newRowKey());
         saveState();
-        isNew_ = false;
-        row_.clear();
+        d_->isNew_ = false;
+        d_->row_.clear();
         return;
     }
     for (const auto& b : row()) {
         if (!b->isDirty() && !b->referenceChanged) continue;
-        engine_.operation().beforeWrite(*b);
+        d_->engine_.operation().beforeWrite(*b);
         b->values = b->stored;
         std::fill(b->changed.begin(), b->changed.end(), false);
         b->userEdited = false;
@@ -173,8 +175,8 @@ bool DataSet::beingSaved(const RowChain& chain) const {
 
 bool DataSet::SaveRow() {
     if (refusedAsGone()) return false;
-    if (beingSaved(row_)) return true;  // already being saved higher up
-    return engine_.operation().run(this, [&]() {
+    if (beingSaved(d_->row_)) return true;  // already being saved higher up
+    return d_->engine_.operation().run(this, [&]() {
         currentOrRefuse();
         saveCurrent();
     });
@@ -184,7 +186,7 @@ void DataSet::saveCurrent() {
     requireRow();
     const RowChain chain = row();
     if (beingSaved(chain)) return;
-    const bool wasNew = isNew_;
+    const bool wasNew = d_->isNew_;
     bool dirty = wasNew;
     for (const auto& b : chain)
         if (b->isNew() || b->isDirty()) dirty = true;
@@ -201,10 +203,10 @@ void DataSet::saveCurrent() {
     // Owners whose bulk change raises their events itself hear nothing of the single row.
     std::vector<OwnerLink> links;
     for (const auto& o : owners())
-        if (!engine_.operation().isQuietOwner(o.reference, o.oid)) links.push_back(o);
+        if (!d_->engine_.operation().isQuietOwner(o.reference, o.oid)) links.push_back(o);
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
-        auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
+        auto ownerDs = onFullRow(d_->engine_, *o.ownerTable, o.oid);
         ownerSets.push_back(ownerDs);
     }
     if (!wasNew && !links.empty()) {
@@ -223,41 +225,41 @@ void DataSet::saveCurrent() {
                 chain[i]->table->GetBaseKind() == BaseKind::Exclusive) {
                 RowBuffer& base = *chain[i - 1];
                 const int di = base.table->columnIndex(kDerivedColumn);
-                engine_.operation().beforeWrite(base);
+                d_->engine_.operation().beforeWrite(base);
                 base.values[static_cast<size_t>(di)] = Variant(chain[i]->table->Name());
                 base.changed[static_cast<size_t>(di)] = true;
             }
         for (size_t i = 0; i < chain.size(); ++i) {
             const auto& b = chain[i];
             if (!b->isNew()) {
-                engine_.rows().updateRow(*b);
+                d_->engine_.rows().updateRow(*b);
                 continue;
             }
             if (i > 0 && b->table->BaseTable() == chain[i - 1]->table) {
                 if (b->table->GetBaseKind() == BaseKind::Exclusive) {
-                    engine_.operation().beforeWrite(*b);
+                    d_->engine_.operation().beforeWrite(*b);
                     b->oid = chain[i - 1]->oid;
                 } else {
                     const int li = b->table->columnIndex(b->table->BaseLinkField());
                     b->values[static_cast<size_t>(li)] = Variant(chain[i - 1]->oid);
                 }
             }
-            engine_.rows().insertRow(b);
+            d_->engine_.rows().insertRow(b);
         }
         saveState();
-        isNew_ = false;
-        rowWasAdded_ = true;
+        d_->isNew_ = false;
+        d_->rowWasAdded_ = true;
         for (const auto& b : chain)
-            if (b->table == &table_) {
-                ids_.push_back(b->oid);
-                pos_ = static_cast<int64_t>(ids_.size()) - 1;
-                emit eventSource_.RowAppended();
+            if (b->table == &d_->table_) {
+                d_->ids_.push_back(b->oid);
+                d_->pos_ = static_cast<int64_t>(d_->ids_.size()) - 1;
+                emit d_->eventSource_.RowAppended();
             }
-        row_ = chain;
+        d_->row_ = chain;
     } else {
         for (const auto& b : chain)
-            engine_.rows().updateRow(*b);
-        rowWasAdded_ = false;
+            d_->engine_.rows().updateRow(*b);
+        d_->rowWasAdded_ = false;
     }
 
     for (size_t i = 0; i < links.size(); ++i) {
@@ -280,12 +282,12 @@ void DataSet::ownerEvent(bool after, DataSet& row, const QString& reference, boo
 
 bool DataSet::DeleteRow(bool loginRows) {
     requireEditable();
-    if (isNew_) {
+    if (d_->isNew_) {
         CancelRow();
         return true;
     }
     if (refusedAsGone()) return false;
-    return engine_.operation().run(this, [&]() {
+    return d_->engine_.operation().run(this, [&]() {
         currentOrRefuse(false);
         refuseLoginDeletion(loginRows);
         deleteCurrent(true);
@@ -294,7 +296,7 @@ bool DataSet::DeleteRow(bool loginRows) {
 
 void DataSet::deleteCurrent(bool ownerEvents) {
     requireRow();
-    if (isNew_) {
+    if (d_->isNew_) {
         CancelRow();
         return;
     }
@@ -314,19 +316,19 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         const auto& b = chain[i];
         for (const auto& r : b->table->OwnReferences()) {
             if (!r->collection || !r->owned) continue;
-            Table& target = engine_.table(r->targetTable);
-            auto children = std::shared_ptr<DataSet>(new DataSet(engine_, target));
+            Table& target = d_->engine_.table(r->targetTable);
+            auto children = std::shared_ptr<DataSet>(new DataSet(d_->engine_, target));
             Scope scope;
             scope.kind = Scope::Owned;
             scope.reference = r.get();
             scope.ownerTable = b->table;
             scope.ownerRow = chain;
             children->open({}, {}, {}, scope);
-            while (!children->ids_.empty()) {
-                children->pos_ = 0;
-                const size_t before = children->ids_.size();
+            while (!children->d_->ids_.empty()) {
+                children->d_->pos_ = 0;
+                const size_t before = children->d_->ids_.size();
                 children->deleteCurrent(true);
-                if (children->ids_.size() >= before) break;
+                if (children->d_->ids_.size() >= before) break;
             }
         }
     }
@@ -334,16 +336,16 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     std::vector<OwnerLink> links;
     if (ownerEvents)
         for (const auto& o : owners())
-            if (!engine_.operation().isQuietOwner(o.reference, o.oid)) links.push_back(o);
+            if (!d_->engine_.operation().isQuietOwner(o.reference, o.oid)) links.push_back(o);
     // Rows of collections that gather this row without owning it lose it with it: their owners
     // hear it as the owner of an owned child does.
     const size_t owningLinks = links.size();
     for (size_t i = first; i < chain.size(); ++i)
         for (const auto& l : linkOwners(*chain[i]))
-            if (!engine_.operation().isQuietOwner(l.reference, l.oid)) links.push_back(l);
+            if (!d_->engine_.operation().isQuietOwner(l.reference, l.oid)) links.push_back(l);
     std::vector<std::shared_ptr<DataSet>> ownerSets;
     for (const auto& o : links) {
-        auto ownerDs = onFullRow(engine_, *o.ownerTable, o.oid);
+        auto ownerDs = onFullRow(d_->engine_, *o.ownerTable, o.oid);
         ownerSets.push_back(ownerDs->ownerGone() ? nullptr : ownerDs);
     }
     for (size_t i = 0; i < links.size(); ++i) {
@@ -354,23 +356,23 @@ void DataSet::deleteCurrent(bool ownerEvents) {
     }
 
     for (size_t i = chain.size(); i-- > first;)
-        engine_.rows().deleteRow(*chain[i]);
+        d_->engine_.rows().deleteRow(*chain[i]);
     saveState();
     const int64_t id = [&]() {
         for (const auto& b : chain)
-            if (b->table == &table_) return b->oid;
+            if (b->table == &d_->table_) return b->oid;
         return int64_t{0};
     }();
-    auto it = std::find(ids_.begin(), ids_.end(), id);
-    if (it != ids_.end()) eraseId(static_cast<size_t>(it - ids_.begin()));
-    row_.clear();
+    auto it = std::find(d_->ids_.begin(), d_->ids_.end(), id);
+    if (it != d_->ids_.end()) eraseId(static_cast<size_t>(it - d_->ids_.begin()));
+    d_->row_.clear();
 
     for (size_t i = 0; i < links.size(); ++i) {
         auto ownerDs = ownerSets[i];
         if (!ownerDs) continue;
         const QString name = links[i].reference->name;
-        auto none =
-            emptyOn(engine_, i < owningLinks ? table_ : engine_.table(links[i].reference->targetTable));
+        auto none = emptyOn(
+            d_->engine_, i < owningLinks ? d_->table_ : d_->engine_.table(links[i].reference->targetTable));
         ownerDs->ownerEvent(true, *none, name, true);
     }
 }
@@ -378,12 +380,12 @@ void DataSet::deleteCurrent(bool ownerEvents) {
 std::vector<DataSet::OwnerLink> DataSet::linkOwners(const RowBuffer& b) {
     std::vector<OwnerLink> out;
     if (b.isNew()) return out;
-    for (const auto& other : engine_.tables().items())
+    for (const auto& other : d_->engine_.tables().items())
         for (const auto& r : other->OwnReferences()) {
             if (!r->collection || r->owned ||
                 r->targetTable.compare(b.table->Name(), Qt::CaseInsensitive) != 0)
                 continue;
-            auto st = engine_.conn().statement(
+            auto st = d_->engine_.conn().statement(
                 QStringLiteral("SELECT OwnerOID FROM %1 WHERE TargetOID=? ORDER BY OwnerOID")
                     .arg(SqlQuote(LinkTableName(other->Name(), r->name))));
             st.bind(1, b.oid);

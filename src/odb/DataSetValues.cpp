@@ -30,7 +30,7 @@ DataSet::Located DataSet::locate(const char* name) const {
 
 [[noreturn]] void DataSet::raiseUnknownField(const QString& name) const {
     LibraryError::Raise(odbErrUnknownField, LibraryError::Text(odbErrUnknownField) + QStringLiteral(": ") +
-                                                table_.Name() + QLatin1Char('.') + name);
+                                                d_->table_.Name() + QLatin1Char('.') + name);
 }
 
 DataSet::Located DataSet::locateOrRaise(const QString& name) const {
@@ -49,7 +49,7 @@ DataSet::Located DataSet::locateOrRaise(const char* name) const {
 
 bool DataSet::plainName(const char* name) const {
     // The row identity and computed columns take the way of names given as strings.
-    return computed_.empty() && qstricmp(name, "OID") != 0;
+    return d_->computed_.empty() && qstricmp(name, "OID") != 0;
 }
 
 Variant DataSet::ColValue(const QString& name) const {
@@ -57,9 +57,9 @@ Variant DataSet::ColValue(const QString& name) const {
     if (const Computed* c = computed(name)) {
         const Variant id = Bookmark();
         if (id.isNull()) return Variant::null();
-        auto st = engine_.conn().statement(QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") +
-                                           table_.sqlName() + QLatin1Char(' ') + kAlias +
-                                           QStringLiteral(" WHERE ") + kAlias + QStringLiteral(".\"OID\"=?"));
+        auto st = d_->engine_.conn().statement(
+            QStringLiteral("SELECT ") + c->sql + QStringLiteral(" FROM ") + d_->table_.sqlName() +
+            QLatin1Char(' ') + kAlias + QStringLiteral(" WHERE ") + kAlias + QStringLiteral(".\"OID\"=?"));
         bindValues(st, c->values);
         st.bind(static_cast<int>(c->values.size()) + 1, static_cast<int64_t>(id.toDouble()));
         Variant out = Variant::null();
@@ -128,7 +128,7 @@ Variant DataSet::ColDate(const char* name) const {
 QString DataSet::FormattedColValue(const QString& name) const {
     const Variant v = ColValue(name);
     if (v.isEmptyOrNull()) return {};
-    const FieldDef* f = table_.FieldByName(name);
+    const FieldDef* f = d_->table_.FieldByName(name);
     if (!f) {
         Located l = locate(name);
         if (l.buffer) f = l.buffer->table->columns()[static_cast<size_t>(l.column)].field;
@@ -139,7 +139,7 @@ QString DataSet::FormattedColValue(const QString& name) const {
         for (int i = 0; i + 1 < parts.size(); i += 2)
             if (parts[i].trimmed() == v.toText()) return parts[i + 1];
     }
-    if (f) return engine_.database().FormatValue(v, f->type);
+    if (f) return d_->engine_.database().FormatValue(v, f->type);
     return v.toText();
 }
 
@@ -160,13 +160,13 @@ QString DataSet::ColFilePath(const QString& name) const {
     const QString file = ColText(name);
     if (file.isEmpty()) return {};
     if (QFileInfo(file).isAbsolute()) return file;
-    const QString folder = DbmsGlobal::DocumentFolder(engine_.applicationName());
+    const QString folder = DbmsGlobal::DocumentFolder(d_->engine_.applicationName());
     return folder.isEmpty() ? file : QDir(folder).filePath(file);
 }
 
 bool DataSet::SetColFilePath(const QString& name, const QString& path) {
     QString value = path;
-    const QString folder = DbmsGlobal::DocumentFolder(engine_.applicationName());
+    const QString folder = DbmsGlobal::DocumentFolder(d_->engine_.applicationName());
     if (!folder.isEmpty() && !path.isEmpty()) {
         const QString rel = QDir(folder).relativeFilePath(path);
         if (!rel.startsWith(QStringLiteral(".."))) value = rel;
@@ -187,11 +187,11 @@ void DataSet::writeField(RowBuffer& b, int column, const QString& name, const Va
         LibraryError::Raise(odbErrBadValue, LibraryError::Text(odbErrBadValue) + QStringLiteral(": ") +
                                                 c.name +
                                                 QStringLiteral(" (massimo %1 caratteri)").arg(c.field->size));
-    const bool user = engine_.operation().depth() == 1 && engine_.operation().silent() == 0;
+    const bool user = d_->engine_.operation().depth() == 1 && d_->engine_.operation().silent() == 0;
     raise([&](itfSetData& ev) { ev.OnBeforeUpdateField(*this, name); });
     // The same value again is no change: the events run, the row is not to be stored for it.
     if (!RowStore::sameStored(b.values[static_cast<size_t>(column)], typed, c.type)) {
-        engine_.operation().beforeWrite(b);
+        d_->engine_.operation().beforeWrite(b);
         b.values[static_cast<size_t>(column)] = typed;
         b.changed[static_cast<size_t>(column)] = true;
         if (user) b.userEdited = true;
@@ -219,13 +219,13 @@ bool DataSet::setColumn(const Located& l, const Variant& value) {
         const int64_t target = value.isEmptyOrNull() ? 0 : static_cast<int64_t>(value.toDouble());
         RowBuffer* b = l.buffer;
         const int column = l.column;
-        return engine_.operation().run(this, [&]() {
+        return d_->engine_.operation().run(this, [&]() {
             currentOrRefuse();
             setLookup(*b, column, ref, target);
         });
     }
     if (c.kind == StoredColumn::BaseLink) {
-        return engine_.operation().run(this, [&]() {
+        return d_->engine_.operation().run(this, [&]() {
             currentOrRefuse();
             setBaseLink(value);
         });
@@ -235,7 +235,7 @@ bool DataSet::setColumn(const Located& l, const Variant& value) {
     const QString field = c.name;
     // A write of the value the row already holds takes the write lock only if its events write.
     bool same = false;
-    if (!engine_.operation().inOperation()) {
+    if (!d_->engine_.operation().inOperation()) {
         try {
             const Variant typed = RowStore::fromStored(RowStore::toStored(value, c.type), c.type);
             same = RowStore::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
@@ -243,7 +243,7 @@ bool DataSet::setColumn(const Located& l, const Variant& value) {
             // A value the field cannot take is refused by the write itself.
         }
     }
-    return engine_.operation().run(
+    return d_->engine_.operation().run(
         this,
         [&]() {
             // Read again at the start of the operation; the buffer is the same object.
@@ -278,7 +278,7 @@ bool DataSet::SubtractFromCol(const char* name, const Variant& amount) {
 }
 
 bool DataSet::IsNewRow() const {
-    return isNew_;
+    return d_->isNew_;
 }
 
 bool DataSet::IsChangedRow(int32_t, int32_t) const {
@@ -295,8 +295,8 @@ bool DataSet::RowStateFlag(int32_t, int32_t) const {
 
 void DataSet::SetRowFlag(bool value) {
     requireRow();
-    for (const auto& b : row_) {
-        engine_.operation().beforeWrite(*b);
+    for (const auto& b : d_->row_) {
+        d_->engine_.operation().beforeWrite(*b);
         b->rowFlag = value;
     }
 }
@@ -308,11 +308,11 @@ bool DataSet::RowFlag() const {
 }
 
 void DataSet::EnableEdit(bool enable) {
-    editEnabled_ = enable;
+    d_->editEnabled_ = enable;
 }
 
 bool DataSet::EditEnabled() const {
-    return editEnabled_ && !detached_;
+    return d_->editEnabled_ && !d_->detached_;
 }
 
 }  // namespace odb

@@ -30,7 +30,7 @@ constexpr int kChunk = 64;
 // The view's columns
 
 void DataSet::buildView() const {
-    if (viewBuilt_ && viewFor_ == fields_) return;
+    if (d_->viewBuilt_ && d_->viewFor_ == d_->fields_) return;
     std::vector<std::shared_ptr<const FieldDef>> view;
     QHash<QString, bool> seen;
     auto add = [&](std::shared_ptr<const FieldDef> d) {
@@ -41,20 +41,20 @@ void DataSet::buildView() const {
         view.push_back(std::move(d));
     };
     auto addDefaults = [&] {
-        for (const QString& name : DefaultColumns(table_))
-            add(ViewColumnDef(table_, name));
+        for (const QString& name : DefaultColumns(d_->table_))
+            add(ViewColumnDef(d_->table_, name));
     };
-    if (fields_.trimmed().isEmpty()) {
+    if (d_->fields_.trimmed().isEmpty()) {
         addDefaults();
     } else {
-        StorageSchema schema(engine_);
-        ConditionSql sql(schema, table_.Name(), QStringLiteral("r"));
-        for (const SelectedField& f : sql.Fields(fields_)) {
+        StorageSchema schema(d_->engine_);
+        ConditionSql sql(schema, d_->table_.Name(), QStringLiteral("r"));
+        for (const SelectedField& f : sql.Fields(d_->fields_)) {
             if (f.all) {
                 addDefaults();
                 continue;
             }
-            auto d = ViewColumnDef(table_, f.name);
+            auto d = ViewColumnDef(d_->table_, f.name);
             if (!d) {
                 // An "As" name: known to this view only.
                 auto own = std::make_shared<FieldDef>();
@@ -63,32 +63,32 @@ void DataSet::buildView() const {
                 own->computed = true;
                 own->asName = true;
                 own->flags1 = 15;
-                own->table = table_.Name();
+                own->table = d_->table_.Name();
                 d = own;
             }
             add(d);
         }
     }
-    view_ = std::move(view);
-    viewFor_ = fields_;
-    viewBuilt_ = true;
+    d_->view_ = std::move(view);
+    d_->viewFor_ = d_->fields_;
+    d_->viewBuilt_ = true;
 }
 
 int32_t DataSet::FieldCount() const {
     buildView();
-    return static_cast<int32_t>(view_.size());
+    return static_cast<int32_t>(d_->view_.size());
 }
 
 const FieldDef* DataSet::Field(int32_t position) const {
     buildView();
-    if (position < 1 || position > static_cast<int32_t>(view_.size())) return nullptr;
-    return view_[static_cast<size_t>(position - 1)].get();
+    if (position < 1 || position > static_cast<int32_t>(d_->view_.size())) return nullptr;
+    return d_->view_[static_cast<size_t>(position - 1)].get();
 }
 
 const FieldDef* DataSet::Field(const QString& name) const {
-    if (const FieldDef* f = table_.FieldByName(name)) return f;
+    if (const FieldDef* f = d_->table_.FieldByName(name)) return f;
     buildView();
-    for (const auto& d : view_)
+    for (const auto& d : d_->view_)
         if (d->name.compare(name.normalized(QString::NormalizationForm_C), Qt::CaseInsensitive) == 0)
             return d.get();
     return nullptr;
@@ -97,7 +97,7 @@ const FieldDef* DataSet::Field(const QString& name) const {
 QStringList DataSet::ColumnNames() const {
     buildView();
     QStringList out;
-    for (const auto& d : view_)
+    for (const auto& d : d_->view_)
         out << d->name;
     return out;
 }
@@ -106,32 +106,32 @@ QStringList DataSet::ColumnNames() const {
 // Position
 
 void DataSet::moved() {
-    positionLost_ = false;
-    emit eventSource_.RowMoved();
+    d_->positionLost_ = false;
+    emit d_->eventSource_.RowMoved();
 }
 
 int32_t DataSet::AbsolutePosition() const {
-    if (isNew_ || pos_ < 0 || pos_ >= static_cast<int64_t>(ids_.size())) return -1;
-    return static_cast<int32_t>(pos_);
+    if (d_->isNew_ || d_->pos_ < 0 || d_->pos_ >= static_cast<int64_t>(d_->ids_.size())) return -1;
+    return static_cast<int32_t>(d_->pos_);
 }
 
 bool DataSet::MoveToPosition(int32_t position) {
-    if (position < 0 || position >= static_cast<int32_t>(ids_.size())) return false;
-    if (isNew_) CancelRow();
-    engine_.rows().callStarts();
-    if (pos_ == position && !positionLost_) return true;
-    pos_ = position;
+    if (position < 0 || position >= static_cast<int32_t>(d_->ids_.size())) return false;
+    if (d_->isNew_) CancelRow();
+    d_->engine_.rows().callStarts();
+    if (d_->pos_ == position && !d_->positionLost_) return true;
+    d_->pos_ = position;
     moved();
     return true;
 }
 
 Variant DataSet::BookmarkAt(int32_t position) const {
-    if (position < 0 || position >= static_cast<int32_t>(ids_.size())) return Variant::null();
-    return Variant(ids_[static_cast<size_t>(position)]);
+    if (position < 0 || position >= static_cast<int32_t>(d_->ids_.size())) return Variant::null();
+    return Variant(d_->ids_[static_cast<size_t>(position)]);
 }
 
 bool DataSet::RowPositionLost() const {
-    return positionLost_ || RowInvalid() || RowUnavailable();
+    return d_->positionLost_ || RowInvalid() || RowUnavailable();
 }
 
 QString DataSet::RowIdentity(bool) const {
@@ -150,12 +150,12 @@ odb::Recordset DataSet::Recordset() {
 std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const QStringList& columns) {
     std::vector<VariantList> out;
     first = std::max(first, 0);
-    const int64_t last = std::min<int64_t>(static_cast<int64_t>(ids_.size()), int64_t{first} + count);
+    const int64_t last = std::min<int64_t>(static_cast<int64_t>(d_->ids_.size()), int64_t{first} + count);
     if (first >= last) return out;
-    if (columns != pageColumns_ || pageSql_.isEmpty()) {
+    if (columns != d_->pageColumns_ || d_->pageSql_.isEmpty()) {
         // Translated once for a column list: every chunk runs the same prepared statement.
-        StorageSchema schema(engine_);
-        ConditionSql sql(schema, table_.Name(), QStringLiteral("r"));
+        StorageSchema schema(d_->engine_);
+        ConditionSql sql(schema, d_->table_.Name(), QStringLiteral("r"));
         QStringList select{QStringLiteral("r.\"OID\"")};
         std::vector<SqlValue> values;
         std::vector<int32_t> types;
@@ -177,24 +177,25 @@ std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const Q
         QStringList marks;
         for (int i = 0; i < kChunk; ++i)
             marks << QStringLiteral("?");
-        pageSql_ = QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                   table_.sqlName() + QStringLiteral(" r WHERE r.\"OID\" IN (") +
-                   marks.join(QLatin1Char(',')) + QLatin1Char(')');
-        pageValues_ = std::move(values);
-        pageTypes_ = std::move(types);
-        pageColumns_ = columns;
+        d_->pageSql_ = QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
+                       QStringLiteral(" FROM ") + d_->table_.sqlName() +
+                       QStringLiteral(" r WHERE r.\"OID\" IN (") + marks.join(QLatin1Char(',')) +
+                       QLatin1Char(')');
+        d_->pageValues_ = std::move(values);
+        d_->pageTypes_ = std::move(types);
+        d_->pageColumns_ = columns;
     }
     const size_t width = static_cast<size_t>(columns.size());
     out.assign(static_cast<size_t>(last - first), VariantList(width, Variant::null()));
     for (int64_t from = first; from < last; from += kChunk) {
         const int64_t to = std::min<int64_t>(last, from + kChunk);
         std::unordered_map<int64_t, size_t> where;
-        auto st = engine_.conn().statement(pageSql_);
-        bindValues(st, pageValues_);
-        int mark = static_cast<int>(pageValues_.size()) + 1;
+        auto st = d_->engine_.conn().statement(d_->pageSql_);
+        bindValues(st, d_->pageValues_);
+        int mark = static_cast<int>(d_->pageValues_.size()) + 1;
         for (int64_t i = from; i < from + kChunk; ++i, ++mark) {
             if (i < to) {
-                const int64_t id = ids_[static_cast<size_t>(i)];
+                const int64_t id = d_->ids_[static_cast<size_t>(i)];
                 where[id] = static_cast<size_t>(i - first);
                 st.bind(mark, id);
             } else {
@@ -207,7 +208,7 @@ std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const Q
             VariantList& row = out[it->second];
             for (size_t c = 0; c < width; ++c) {
                 const Variant stored = st.stored(static_cast<int>(c) + 1);
-                const int32_t type = pageTypes_[c];
+                const int32_t type = d_->pageTypes_[c];
                 row[c] = type >= 0 ? RowStore::fromStored(stored, type) : stored;
             }
         }
@@ -220,42 +221,42 @@ std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const Q
 // Options, rights, copies, selection sets
 
 QString DataSet::GetOption(const QString& name) const {
-    return options_.value(name.toLower());
+    return d_->options_.value(name.toLower());
 }
 
 void DataSet::SetOption(const QString& name, const QString& value) {
-    options_.insert(name.toLower(), value);
+    d_->options_.insert(name.toLower(), value);
 }
 
 bool DataSet::DeleteAllowed() const {
-    return EditEnabled() && engine_.userLevel() >= 1;
+    return EditEnabled() && d_->engine_.userLevel() >= 1;
 }
 
 std::shared_ptr<DataSet> DataSet::CloneData(int32_t) {
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, table_));
-    ds->scope_ = scope_;
-    ds->where_ = where_;
-    ds->order_ = order_;
-    ds->filter_ = filter_;
-    ds->fields_ = fields_;
-    ds->computed_ = computed_;
-    ds->shownFields_ = shownFields_;
-    ds->ids_ = ids_;
-    ds->pos_ = isNew_ ? -1 : pos_;
-    ds->editEnabled_ = editEnabled_;
-    ds->detached_ = detached_;
-    if (detached_) ds->row_ = row_;
-    ds->savedWhere_ = savedWhere_;
-    ds->options_ = options_;
+    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, d_->table_));
+    ds->d_->scope_ = d_->scope_;
+    ds->d_->where_ = d_->where_;
+    ds->d_->order_ = d_->order_;
+    ds->d_->filter_ = d_->filter_;
+    ds->d_->fields_ = d_->fields_;
+    ds->d_->computed_ = d_->computed_;
+    ds->d_->shownFields_ = d_->shownFields_;
+    ds->d_->ids_ = d_->ids_;
+    ds->d_->pos_ = d_->isNew_ ? -1 : d_->pos_;
+    ds->d_->editEnabled_ = d_->editEnabled_;
+    ds->d_->detached_ = d_->detached_;
+    if (d_->detached_) ds->d_->row_ = d_->row_;
+    ds->d_->savedWhere_ = d_->savedWhere_;
+    ds->d_->options_ = d_->options_;
     return ds;
 }
 
 std::shared_ptr<SelectionSet> DataSet::NewSelectionSet() {
-    return table_.NewSelectionSet(SelectionSet::Selection);
+    return d_->table_.NewSelectionSet(SelectionSet::Selection);
 }
 
 std::shared_ptr<SelectionSet> DataSet::NewFilterSet() {
-    return table_.NewSelectionSet(SelectionSet::Filter);
+    return d_->table_.NewSelectionSet(SelectionSet::Filter);
 }
 
 }  // namespace odb

@@ -1,7 +1,7 @@
 // The record-set face of a data set.
 #include "odb/Recordset.h"
 
-#include "odb/DataSet.h"
+#include "odb/DataSetPrivate.h"
 
 namespace odb {
 
@@ -12,7 +12,7 @@ Variant Recordset::Bookmark() const {
 
 bool Recordset::SetBookmark(const Variant& bookmark) {
     if (ds_->FindBookmark(bookmark)) return true;
-    ds_->positionLost_ = true;
+    ds_->d_->positionLost_ = true;
     return false;
 }
 
