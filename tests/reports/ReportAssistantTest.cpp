@@ -198,7 +198,12 @@ TEST_F(ReportAssistantTest, TheListsShowTheTableOfTheDataSetAtTheCaretWhenTheyOp
 
 TEST_F(ReportAssistantTest, AllReferencesAskWhichOneTheRowsComeFromAndOfferIfSections) {
     open(kCustomerOrders);
+    // Two sources, none chosen yet: neither the script nor the assistant's buttons take input.
+    for (const char* name : {"txtVBScript", "cmdInstruction", "cmdField"})
+        EXPECT_FALSE(w->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled()) << name;
     chooseSource(kAllReferences);
+    for (const char* name : {"txtVBScript", "cmdInstruction", "cmdField"})
+        EXPECT_TRUE(w->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled()) << name;
     ScriptAssistantDriver& d = *driver;
     caretAfter(kRowHead);
     d.type(QStringLiteral("  x = dsRow."));
