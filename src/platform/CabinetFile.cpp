@@ -28,17 +28,32 @@ GPtr<GCabCabinet> Load(const std::string& path, std::string& error) {
     GPtr<GFileInputStream> in(g_file_read(file.get(), nullptr, &raw));
     std::unique_ptr<GError, ErrorFree> failure(raw);
     if (!in) {
-        error = failure ? failure->message : "cannot read the file";
+        error = "il file non può essere letto";
         return nullptr;
     }
     GPtr<GCabCabinet> cabinet(gcab_cabinet_new());
     raw = nullptr;
     if (!gcab_cabinet_load(cabinet.get(), G_INPUT_STREAM(in.get()), nullptr, &raw)) {
         failure.reset(raw);
-        error = failure ? failure->message : "not a cabinet";
+        error = "il file non è un cabinet valido oppure è incompleto";
         return nullptr;
     }
     return cabinet;
+}
+
+// The library's reason (in English) as the user reads it.
+std::string ExtractionError(const GError* e) {
+    if (e && e->domain == G_IO_ERROR) {
+        switch (e->code) {
+            case G_IO_ERROR_FILENAME_TOO_LONG:
+                return "il cabinet contiene un nome di file troppo lungo";
+            case G_IO_ERROR_NO_SPACE:
+                return "spazio su disco esaurito";
+            default:
+                return "impossibile scrivere i file estratti";
+        }
+    }
+    return "il cabinet è danneggiato o incompleto";
 }
 
 // Every file of every folder of a loaded cabinet.
@@ -107,7 +122,7 @@ bool CabinetFile::Extract(const std::string& path, const std::string& folder, st
             badName = gcab_file_get_name(f);
     });
     if (!badName.empty()) {
-        error = "stored path outside the unpack folder: " + badName;
+        error = "il cabinet contiene un percorso fuori dalla cartella di estrazione: " + badName;
         return false;
     }
     GPtr<GFile> target(g_file_new_for_path(folder.c_str()));
@@ -115,6 +130,6 @@ bool CabinetFile::Extract(const std::string& path, const std::string& folder, st
     const bool ok =
         gcab_cabinet_extract_simple(cabinet.get(), target.get(), UseSafeName, nullptr, nullptr, &raw);
     std::unique_ptr<GError, ErrorFree> failure(raw);
-    if (!ok) error = failure ? failure->message : "unpacking failed";
+    if (!ok) error = ExtractionError(failure.get());
     return ok;
 }

@@ -14,7 +14,7 @@ class CabinetFile {
     };
 
     // The files stored in the cabinet at `path` (UTF-8), in their order; false, with the reason in
-    // `error`, when it cannot be read as a cabinet.
+    // `error` (in Italian, UTF-8), when it cannot be read as a cabinet.
     static bool List(const std::string& path, std::vector<Entry>& entries, std::string& error);
 
     // Unpacks every file of the cabinet into `folder`, keeping the stored folders. A cabinet that

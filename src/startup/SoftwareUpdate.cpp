@@ -132,6 +132,8 @@ QString FindUpdatePackage(const QString& rootDir, const QString& applicationName
         for (const QString& name : folder.entryList(QDir::Files)) {
             if (!name.startsWith(applicationName, Qt::CaseInsensitive)) continue;
             if (name.left(target.size()).toUpper() <= target) continue;
+            // A package that could not be started would be offered again at every start.
+            if (KindOf(name) == PackageKind::Unsupported) continue;
             // Names compare in upper case too, so that the version decides.
             if (localFind.isEmpty() || name.toUpper() > localFind.toUpper()) localFind = name;
         }
@@ -180,6 +182,7 @@ bool ParseUpdateDescriptor(const QString& rootDir, const QString& descriptor, co
             if (fields.size() < 4) throw AppError();
             versionText = fields[0];
             p.size = Variant(fields[1]).toLong();
+            if (p.size < 0) throw AppError();
             p.date = p.size != 0 ? Variant(fields[2]).toDate() : 0;
             p.file = fields[3];
             p.source = 2;
@@ -225,10 +228,25 @@ bool CheckSoftwareUpdate(const QString& rootDir, const QString& applicationName,
     }
 
     QString packagePath = package.file;
+    // A package fetched here is removed again on any failure, so that it is not offered again.
+    QString downloaded;
+    struct RemoveOnFailure {
+        QString& file;
+        bool started = false;
+        ~RemoveOnFailure() {
+            if (!started && !file.isEmpty()) QFile::remove(file);
+        }
+    } removeOnFailure{downloaded};
     if (package.source == 2) {
         packagePath = PackageFolder(rootDir) + applicationName + QLatin1Char('_') +
                       UpdateVersionText(package.major, package.minor, package.revision) +
                       ServerExtension(package.file);
+        // Nothing is fetched that could not be started.
+        if (KindOf(packagePath) == PackageKind::Unsupported) {
+            Warn(QStringLiteral("Formato del file di aggiornamento non supportato.\r\rFILE: ") +
+                 package.file);
+            return false;
+        }
         QDir().mkpath(PackageFolder(rootDir));
         bool stopped = false;
         AppUpdateClient::Progress onProgress;
@@ -245,7 +263,8 @@ bool CheckSoftwareUpdate(const QString& rootDir, const QString& applicationName,
             AppUpdateClient own;
             (client ? *client : own)
                 .GetAppUpdateFile(GetUpdateURL(), applicationName, major, minor, revision, packagePath,
-                                  onProgress);
+                                  onProgress, package.size);
+            downloaded = packagePath;  // a failed download leaves nothing (and keeps what was there)
         } catch (const AppError& e) {
             if (progress) progress->OnEnd(0, package.size / 1024);
             if (stopped) return false;
@@ -256,7 +275,6 @@ bool CheckSoftwareUpdate(const QString& rootDir, const QString& applicationName,
         // Nothing that did not arrive whole is ever started, nor found again at the next start.
         const int64_t arrived = QFileInfo(packagePath).size();
         if (arrived != package.size) {
-            QFile::remove(packagePath);
             Warn(QStringLiteral(
                      "Il file di aggiornamento scaricato non è integro: %1 byte invece di %2.\r\rFILE: ")
                      .arg(arrived)
@@ -284,7 +302,7 @@ bool CheckSoftwareUpdate(const QString& rootDir, const QString& applicationName,
                          QString::fromStdString(badName) + QStringLiteral("\r\rFILE: ") + packagePath);
                 else
                     Warn(QStringLiteral("Impossibile estrarre il file di aggiornamento: ") +
-                         QString::fromStdString(error) + QStringLiteral("\r\rFILE: ") + packagePath);
+                         QString::fromStdString(error) + QStringLiteral(".\r\rFILE: ") + packagePath);
                 return false;
             }
             startFile = FindStartFile(workDir);
@@ -307,6 +325,7 @@ bool CheckSoftwareUpdate(const QString& rootDir, const QString& applicationName,
                                   vbCritical, g_strMsgBoxTitle);
         return false;
     }
+    removeOnFailure.started = true;
     if (endAfterStart) EndProgram();
     return true;
 }

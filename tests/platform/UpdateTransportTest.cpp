@@ -3,6 +3,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/resource.h>
+
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "base/AppError.h"
@@ -13,6 +18,12 @@
 #include "support/TestEnvironment.h"
 
 namespace {
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 QByteArray readAll(const QString& file) {
     QFile in(file);
@@ -114,7 +125,7 @@ TEST_F(Cabinets, AFileThatIsNoCabinetIsAnError) {
     std::string badName, error;
     EXPECT_FALSE(extract(path("falso.cab"), badName, error));
     EXPECT_TRUE(badName.empty());
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "il file non è un cabinet valido oppure è incompleto");
     EXPECT_FALSE(extract(path("mancante.cab"), badName, error));
 }
 
@@ -184,6 +195,68 @@ TEST_F(UpdateClient, FailedTransfersRaiseAndLeaveNoFile) {
     // An address that is no web address, and a server that is not there.
     EXPECT_THROW(client.GetAppUpdateFile("ftp://127.0.0.1/x.asp", "ZeltoLavrix", 2, 2, 49, {}), AppError);
     EXPECT_THROW(client.GetAppUpdateFile("http://127.0.0.1:1/x.asp", "ZeltoLavrix", 2, 2, 49, {}), AppError);
+}
+
+// Servers that never stop, drip, flood their headers or send more than they announced: each
+// exchange ends within its deadline with the reason in Italian, holding little memory and leaving
+// no file.
+TEST_F(UpdateClient, HostileServersEndWithinTheDeadlineSayingWhy) {
+    using Send = std::function<bool(const QByteArray&)>;
+    const auto endless = [](const Send& send) {
+        const QByteArray chunk(64 * 1024, 'x');
+        while (send(chunk)) {
+        }
+    };
+    const auto drip = [](const Send& send) {
+        while (send("x"))
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    };
+    const auto headerFlood = [](const Send& send) {
+        if (!send("HTTP/1.1 200 OK\r\n")) return;
+        const QByteArray line = "X-Riempitivo: " + QByteArray(200, 'a') + "\r\n";
+        while (send(line)) {
+        }
+    };
+    struct Case {
+        const char* what;
+        HttpTestServer::Response response;
+        bool download;
+        const char* reason;
+    };
+    HttpTestServer::Response noLength{200, {}, "application/octet-stream", -2, endless, false};
+    HttpTestServer::Response dripping{200, {}, "application/octet-stream", 1000, drip, false};
+    HttpTestServer::Response flood{200, {}, "text/plain", -1, headerFlood, true};
+    HttpTestServer::Response announcedLarge{
+        200, QByteArray(10, 'x'), "application/octet-stream", 2000000000, {}, false};
+    const Case cases[] = {
+        {"endless line", noLength, false, "la risposta supera i 4 KB"},
+        {"line dripping", dripping, false, "il server non ha completato la risposta entro 2 secondi"},
+        {"header flood", flood, false, "le intestazioni della risposta superano i 16 KB"},
+        {"endless download", noLength, true, "il file supera i 1000 byte annunciati"},
+        {"download announced larger", announcedLarge, true, "il file supera i 1000 byte annunciati"},
+        {"download dripping", dripping, true, "il server non ha completato la risposta entro 2 secondi"},
+        {"header flood on a download", flood, true, "le intestazioni della risposta superano i 16 KB"},
+    };
+    client.SetDeadline(1500);
+    const QString file = path("pacchetto.cab");
+    const long before = peakKilobytes();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        server.route("/QoLib/GetAppUpdateFile.asp", c.response);
+        const auto start = std::chrono::steady_clock::now();
+        QString description;
+        try {
+            client.GetAppUpdateFile(script(), "ZeltoLavrix", 2, 2, 49, c.download ? file : QString(), {},
+                                    c.download ? 1000 : -1);
+        } catch (const AppError& e) {
+            description = e.description();
+        }
+        EXPECT_EQ(description, QString("Errore di comunicazione con il server di aggiornamento: ") +
+                                   QString::fromUtf8(c.reason));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+        EXPECT_TRUE(QDir(path()).entryList({"pacchetto*"}, QDir::Files).isEmpty());
+    }
+    EXPECT_LT(peakKilobytes() - before, 50 * 1024);
 }
 
 }  // namespace

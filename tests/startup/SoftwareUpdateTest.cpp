@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "StartupFixture.h"
 #include "base/AppError.h"
+#include "platform/AppUpdateClient.h"
 #include "platform/SettingsStore.h"
 #include "startup/DatabaseOpening.h"
 #include "startup/EndProgram.h"
@@ -107,6 +111,10 @@ TEST_F(SoftwareUpdate, TheLocalFindIsTheNewestAboveTheRunningVersionWhateverTheL
          209005,
          "LC:ZeltoLavrix_0002_0010_0000.sh"},
         {{"ZeltoLavrix_0002_0002_0049.CAB", "ZeltoLavrix.ini", "Altro_0009_0000_0000.CAB"}, 202049, ""},
+        // A kind that cannot be started is never offered.
+        {{"ZeltoLavrix_0002_0002_0051.zip", "ZeltoLavrix_0002_0002_0050.sh"},
+         202049,
+         "LC:ZeltoLavrix_0002_0002_0050.sh"},
         {{}, 202049, ""},
     };
     for (const Case& c : cases) {
@@ -140,13 +148,14 @@ TEST_F(SoftwareUpdate, DescriptorsAreReadOrRaiseTheUpdateError) {
     EXPECT_EQ(p.date, 0);
 
     const char* bad[] = {
-        "OL:0002_0004_0007,123,15/03/2024",        // three fields
-        "OL:0002_0004,123,15/03/2024,pkg.cab",     // two version parts
-        "OL:0002_0004_0007,molti,15/03/2024,pkg",  // no size
-        "OL:0002_0004_99999,1,15/03/2024,pkg",     // beyond 16 bits
-        "OL:0002_0004_0007,5,ieri,pkg.cab",        // no date
-        "LC:Altro_0002_0003_0001.sh",              // another program's package
-        "LC:ZeltoLavrix_0002_0003_0009.sh",        // no such file
+        "OL:0002_0004_0007,123,15/03/2024",         // three fields
+        "OL:0002_0004,123,15/03/2024,pkg.cab",      // two version parts
+        "OL:0002_0004_0007,molti,15/03/2024,pkg",   // no size
+        "OL:0002_0004_0007,-5,15/03/2024,pkg.cab",  // a size below nothing
+        "OL:0002_0004_99999,1,15/03/2024,pkg",      // beyond 16 bits
+        "OL:0002_0004_0007,5,ieri,pkg.cab",         // no date
+        "LC:Altro_0002_0003_0001.sh",               // another program's package
+        "LC:ZeltoLavrix_0002_0003_0009.sh",         // no such file
         "XX:0002_0004_0007,1,1/1/2024,pkg",
     };
     for (const char* d : bad)
@@ -261,6 +270,128 @@ TEST_F(SoftwareUpdate, TheOpeningChecksLocalPackagesAndAStartedUpdateEndsIt) {
     EXPECT_EQ(main.unloads, 1);
     EXPECT_EQ(prompt->shown().size(), 2u) << "no failure message after a started update";
     EXPECT_TRUE(server.requests().empty()) << "the opening looks at local packages only";
+}
+
+// The probes of a hostile update server: each ends within the deadline, in Italian, with nothing
+// left in "Updates" to be offered again at the next start.
+TEST_F(SoftwareUpdate, HostileServersEndWithinTheDeadlineAndLeaveNothingBehind) {
+    using Send = std::function<bool(const QByteArray&)>;
+    const auto endless = [](const Send& send) {
+        const QByteArray chunk(64 * 1024, 'x');
+        while (send(chunk)) {
+        }
+    };
+    const auto drip = [](const Send& send) {
+        while (send("x"))
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    };
+    const auto headerFlood = [](const Send& send) {
+        if (!send("HTTP/1.1 200 OK\r\n")) return;
+        const QByteArray line = "X-Riempitivo: " + QByteArray(200, 'a') + "\r\n";
+        while (send(line)) {
+        }
+    };
+    const QByteArray line = "0002_0003_0000,1000,01/04/2024,ZeltoLavrix_0002_0003_0000.sh";
+    // The line as the server gives it, and the package as a hostile server sends it.
+    const auto hostile = [&](HttpTestServer::Response query, HttpTestServer::Response package) {
+        server.route(kScript, [=](const HttpTestServer::Request& r) {
+            return r.query.hasQueryItem("Get") ? package : query;
+        });
+    };
+    const HttpTestServer::Response plainLine{200, line, "text/plain", -1, {}, false};
+    struct Case {
+        const char* what;
+        HttpTestServer::Response query, package;
+        const char* error;  // empty: no update found, nothing said
+    };
+    const Case cases[] = {
+        {"endless line", {200, {}, "text/plain", -2, endless, false}, {}, ""},
+        {"header flood on the line", {200, {}, "text/plain", -1, headerFlood, true}, {}, ""},
+        {"download larger than announced",
+         plainLine,
+         {200, {}, "application/octet-stream", -2, endless, false},
+         "il file supera i 1000 byte annunciati"},
+        {"download dripping",
+         plainLine,
+         {200, {}, "application/octet-stream", 1000, drip, false},
+         "il server non ha completato la risposta entro 2 secondi"},
+        {"header flood on the download",
+         plainLine,
+         {200, {}, "text/plain", -1, headerFlood, true},
+         "le intestazioni della risposta superano i 16 KB"},
+    };
+    AppUpdateClient client;
+    client.SetDeadline(1500);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        hostile(c.query, c.package);
+        const auto start = std::chrono::steady_clock::now();
+        const QString error = errorOf([&] {
+            EXPECT_FALSE(CheckSoftwareUpdate(g_strRootDir, kApp, 2, 2, 49, kUpdateOnlineOnly, &client,
+                                             nullptr, true, true));
+        });
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+        if (*c.error)
+            EXPECT_EQ(error,
+                      "[APPLICATION UPDATE], Err.: 32755\rImpossibile scaricare l'aggiornamento: Errore di "
+                      "comunicazione con il server di aggiornamento: " +
+                          QString::fromUtf8(c.error));
+        else
+            EXPECT_EQ(error, "<no error>");
+        EXPECT_TRUE(QDir(updates()).entryList(QDir::Files).isEmpty())
+            << QDir(updates()).entryList().join(",").toStdString();
+        EXPECT_TRUE(shell->calls.empty());
+    }
+
+    // A kind that cannot be started is refused before anything is fetched.
+    server.route(kScript,
+                 HttpTestServer::Response{
+                     200, "0002_0003_0000,1000,01/04/2024,pacchetto.zip", "text/plain", -1, {}, false});
+    const int fetched = downloads();
+    EXPECT_FALSE(
+        CheckSoftwareUpdate(g_strRootDir, kApp, 2, 2, 49, kUpdateOnlineOnly, &client, nullptr, true, true));
+    EXPECT_EQ(downloads(), fetched);
+    EXPECT_EQ(prompt->texts(),
+              QStringList{"Formato del file di aggiornamento non supportato.\r\rFILE: pacchetto.zip"});
+    EXPECT_TRUE(QDir(updates()).entryList(QDir::Files).isEmpty());
+}
+
+// A cabinet that cannot be unpacked is told in Italian, and a downloaded one does not stay.
+TEST_F(SoftwareUpdate, ACabinetThatCannotBeUnpackedIsToldAndADownloadedOneRemoved) {
+    const QString cab = path("build.cab");
+    ASSERT_TRUE(WriteCabinet(cab.toStdString(),
+                             {{"setup.sh", "#!/bin/sh\n"}, {"dati.bin", std::string(70000, 'd')}}));
+    QFile in(cab);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray cut = in.readAll().left(40000);
+    serve("0002_0003_0000," + QByteArray::number(cut.size()) + ",01/04/2024,ZeltoLavrix_0002_0003_0000_CAB",
+          cut);
+    EXPECT_FALSE(check(kUpdateOnlineOnly, true));
+    const QString package = updates("ZeltoLavrix_0002_0003_0000.CAB");
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              "Impossibile estrarre il file di aggiornamento: il cabinet è danneggiato o "
+              "incompleto.\r\rFILE: " +
+                  package);
+    EXPECT_FALSE(QFile::exists(package));
+    EXPECT_TRUE(shell->calls.empty());
+
+    // A stored name longer than the system takes.
+    prompt->clear();
+    ASSERT_TRUE(WriteCabinet(cab.toStdString(),
+                             {{std::string(300, 'n') + ".txt", "x"}, {"setup.sh", "#!/bin/sh\n"}}));
+    QFile again(cab);
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    const QByteArray bytes = again.readAll();
+    serve("0002_0003_0000," + QByteArray::number(bytes.size()) + ",01/04/2024,ZeltoLavrix_0002_0003_0000_CAB",
+          bytes);
+    EXPECT_FALSE(check(kUpdateOnlineOnly, true));
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text,
+              "Impossibile estrarre il file di aggiornamento: il cabinet contiene un nome di "
+              "file troppo lungo.\r\rFILE: " +
+                  package);
+    EXPECT_FALSE(QFile::exists(package));
 }
 
 }  // namespace

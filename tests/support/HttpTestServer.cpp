@@ -10,19 +10,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
-
-void sendAll(int fd, const QByteArray& data) {
-    qint64 sent = 0;
-    while (sent < data.size()) {
-        const ssize_t n =
-            ::send(fd, data.constData() + sent, static_cast<size_t>(data.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0) return;
-        sent += n;
-    }
-}
 
 QByteArray reason(int status) {
     switch (status) {
@@ -62,6 +53,22 @@ HttpTestServer::~HttpTestServer() {
     ::shutdown(listener_, SHUT_RDWR);
     thread_.join();
     ::close(listener_);
+}
+
+bool HttpTestServer::sendAll(int client, const QByteArray& data) {
+    qint64 sent = 0;
+    while (sent < data.size()) {
+        // A client that reads nothing must not hold the server when it stops.
+        if (stopping_) return false;
+        pollfd p{client, POLLOUT, 0};
+        if (::poll(&p, 1, 100) <= 0) continue;
+        const ssize_t n = ::send(client, data.constData() + sent, static_cast<size_t>(data.size() - sent),
+                                 MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+        if (n <= 0) return false;
+        sent += n;
+    }
+    return true;
 }
 
 QString HttpTestServer::baseUrl() const {
@@ -136,6 +143,12 @@ void HttpTestServer::serve(int client) {
     else
         response.status = 404;
 
+    const auto send = [this, client](const QByteArray& data) { return sendAll(client, data); };
+    if (response.stream && response.raw) {
+        response.stream(send);
+        ::shutdown(client, SHUT_WR);
+        return;
+    }
     QByteArray head =
         "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
     head += "Content-Type: " + response.contentType + "\r\n";
@@ -145,7 +158,6 @@ void HttpTestServer::serve(int client) {
             QByteArray::number(response.contentLength < 0 ? response.body.size() : response.contentLength) +
             "\r\n";
     head += "Connection: close\r\n\r\n";
-    sendAll(client, head);
-    sendAll(client, response.body);
+    if (sendAll(client, head) && sendAll(client, response.body) && response.stream) response.stream(send);
     ::shutdown(client, SHUT_WR);
 }

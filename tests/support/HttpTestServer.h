@@ -1,6 +1,7 @@
 // A small HTTP server on the loopback address for tests: answers each GET or POST from a handler
-// per path, records the requests, and can send a short body to play a broken transfer. It runs on
-// a thread of its own, so that blocking clients and event-loop clients both reach it.
+// per path, records the requests, and can send a short body to play a broken transfer, or stream
+// an answer piece by piece to play a server that never ends or drips. It runs on a thread of its
+// own, so that blocking clients and event-loop clients both reach it.
 #pragma once
 
 #include <QByteArray>
@@ -29,6 +30,11 @@ class HttpTestServer {
         // The Content-Length sent: -1 the body's size, -2 none (the end of the body is the
         // connection's close). A length above the body's size plays a transfer cut short.
         qint64 contentLength = -1;
+        // Sends what follows the head (or, with `raw`, the whole answer, status line included) one
+        // piece at a time until it returns; `send` answers false once the client has gone or the
+        // server is stopping.
+        std::function<void(const std::function<bool(const QByteArray&)>& send)> stream = {};
+        bool raw = false;
     };
     using Handler = std::function<Response(const Request&)>;
 
@@ -48,6 +54,8 @@ class HttpTestServer {
   private:
     void run();
     void serve(int client);
+    // False when the client went away or the server is stopping.
+    bool sendAll(int client, const QByteArray& data);
 
     int listener_ = -1;
     int port_ = 0;
