@@ -90,7 +90,7 @@ Variant DataSet::Aggregate(const QString& expression, int32_t op, int32_t, int32
 // The row being imported as the user knows it: by the first unique index of the destination's
 // definition (an attached archive's tables carry no indexes) when the row has its fields.
 QString DataSet::importedRowName(DataSet& destination) {
-    const QString caption = destination.table_.Caption();
+    const QString caption = destination.d_->table_.Caption();
     for (const auto& b : destination.row())
         for (const auto& idx : b->table->OwnIndexes()) {
             if (!idx->unique()) continue;
@@ -102,7 +102,7 @@ QString DataSet::importedRowName(DataSet& destination) {
                 return QStringLiteral("L'elemento di %1 con %2")
                     .arg(caption, parts.join(QStringLiteral(", ")));
         }
-    return QStringLiteral("L'elemento n. %1 di %2").arg(pos_ + 1).arg(caption);
+    return QStringLiteral("L'elemento n. %1 di %2").arg(d_->pos_ + 1).arg(caption);
 }
 
 int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
