@@ -5,6 +5,8 @@
 #include <QCollator>
 #include <QDateTime>
 #include <QLocale>
+#include <QStringDecoder>
+#include <QVarLengthArray>
 
 #include <sqlite3.h>
 
@@ -110,11 +112,25 @@ void ConcatFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// UTF-8 to UTF-16 in a buffer of the caller's: a sort compares millions of times, no allocation
+// each time. ASCII, the common case, is widened byte by byte.
+QStringView Utf16(const void* text, int len, QVarLengthArray<QChar, 256>& buffer) {
+    const auto* bytes = static_cast<const unsigned char*>(text);
+    buffer.resize(len);
+    QChar* out = buffer.data();
+    int i = 0;
+    for (; i < len && bytes[i] < 0x80; ++i)
+        out[i] = QChar(bytes[i]);
+    if (i == len) return QStringView(out, len);
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QChar* end = decoder.appendToBuffer(out + i, QByteArrayView(bytes + i, len - i));
+    return QStringView(out, end - out);
+}
+
 int CompareText(void* collator, int lenA, const void* a, int lenB, const void* b) {
     if (lenA == lenB && std::memcmp(a, b, static_cast<size_t>(lenA)) == 0) return 0;
-    const QString sa = QString::fromUtf8(static_cast<const char*>(a), lenA);
-    const QString sb = QString::fromUtf8(static_cast<const char*>(b), lenB);
-    return static_cast<QCollator*>(collator)->compare(sa, sb);
+    QVarLengthArray<QChar, 256> bufferA, bufferB;
+    return static_cast<QCollator*>(collator)->compare(Utf16(a, lenA, bufferA), Utf16(b, lenB, bufferB));
 }
 
 }  // namespace

@@ -104,6 +104,12 @@ TEST(ConditionFunctionsTest, TextCollationIgnoresCaseButNotAccents) {
     EXPECT_EQ(One(db, "SELECT 'Città' = 'Citta' COLLATE VBTEXT"), QVariant(qlonglong{0}));
     EXPECT_EQ(One(db, "SELECT 'àncora' < 'Zeta' COLLATE VBTEXT"), QVariant(qlonglong{1}));
     EXPECT_EQ(One(db, "SELECT 'abc' < 'ABD' COLLATE VBTEXT"), QVariant(qlonglong{1}));
+    // Texts longer than the comparison's own buffers, the accent at the end.
+    const char* longTexts =
+        "WITH t(x) AS (SELECT replace(hex(zeroblob(200)), '0', 'a')) "
+        "SELECT (x || 'è') = upper(x) || 'È' COLLATE VBTEXT AND (x || 'è') < (x || 'f') COLLATE VBTEXT "
+        "AND (x || 'è') > (x || 'e') COLLATE VBTEXT FROM t";
+    EXPECT_EQ(One(db, longTexts), QVariant(qlonglong{1}));
 }
 
 TEST(ConditionFunctionsTest, ConcatenationNullRules) {
