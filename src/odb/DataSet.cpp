@@ -4,6 +4,11 @@
 
 namespace odb {
 
+namespace {
+// Rows read at once: a few screens of a grid, a few pages of a report.
+constexpr int64_t kFirstRows = 1024;
+}  // namespace
+
 DataSet::DataSet(Engine& engine, Table& table) : d_(std::make_unique<DataSetPrivate>(engine, table)) {}
 
 DataSet::~DataSet() = default;
@@ -267,7 +272,6 @@ const ProbeShape& DataSet::probeShape(const QStringList& conditions, bool except
 
 void DataSet::load() {
     d_->engine_.rows().callStarts();
-    std::vector<int64_t> ids;
     if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) {
         if (!ownerStored()) {
             d_->ids_.clear();
@@ -296,37 +300,54 @@ void DataSet::load() {
         d_->pos_ = d_->ids_.empty() ? -1 : 0;
         return;
     }
+    // SQLite orders and limits: a page needs only the first rows, not every row sorted.
     std::vector<SqlValue> values;
     const QString sql = selectSql({}, values, true);
-    auto st = d_->engine_.conn().statement(sql);
-    bindValues(st, values);
-    while (st.step())
-        ids.push_back(st.int64(0));
-    st.reset();
-    d_->ids_ = std::move(ids);
+    std::vector<SqlValue> countValues;
+    const QString countSql = selectSql({}, countValues, false, QStringLiteral("count(*)"));
+    Engine& engine = d_->engine_;
+    d_->ids_.read(
+        kFirstRows,
+        [&engine, sql, values](int64_t limit) {
+            auto st = engine.conn().statement(limit < 0 ? sql : sql + QStringLiteral(" LIMIT ?"));
+            bindValues(st, values);
+            if (limit >= 0) st.bind(static_cast<int>(values.size()) + 1, limit);
+            std::vector<int64_t> ids;
+            while (st.step())
+                ids.push_back(st.int64(0));
+            st.reset();
+            return ids;
+        },
+        [&engine, countSql, countValues]() {
+            auto st = engine.conn().statement(countSql);
+            bindValues(st, countValues);
+            const int64_t n = st.step() ? st.int64(0) : 0;
+            st.reset();
+            return n;
+        });
     d_->isNew_ = false;
     d_->row_.clear();
-    d_->pos_ = d_->ids_.empty() ? -1 : 0;
+    d_->pos_ = d_->ids_.none() ? -1 : 0;
 }
 
 void DataSet::loadKeepingRow() {
-    const Variant bm = (!d_->isNew_ && d_->pos_ >= 0 && d_->pos_ < static_cast<int64_t>(d_->ids_.size()))
-                           ? Variant(d_->ids_[d_->pos_])
+    const Variant bm = (!d_->isNew_ && d_->pos_ >= 0 && !d_->ids_.beyond(d_->pos_))
+                           ? Variant(d_->ids_.at(d_->pos_))
                            : Variant();
     load();
     if (!bm.isEmpty()) {
-        auto it = std::find(d_->ids_.begin(), d_->ids_.end(), static_cast<int64_t>(bm.toDouble()));
-        if (it != d_->ids_.end()) d_->pos_ = it - d_->ids_.begin();
+        const int64_t at = d_->ids_.find(static_cast<int64_t>(bm.toDouble()));
+        if (at >= 0) d_->pos_ = at;
     }
 }
 
 const RowChain& DataSet::row() const {
     if (d_->isNew_) return d_->row_;
-    if (d_->pos_ < 0 || d_->pos_ >= static_cast<int64_t>(d_->ids_.size())) {
+    if (d_->pos_ < 0 || d_->ids_.beyond(d_->pos_)) {
         d_->row_.clear();
         return d_->row_;
     }
-    const int64_t id = d_->ids_[static_cast<size_t>(d_->pos_)];
+    const int64_t id = d_->ids_.at(d_->pos_);
     const Table& own = physicalTable();
     bool valid = false;
     for (const auto& b : d_->row_)
@@ -348,8 +369,8 @@ void DataSet::prefetch() const {
     // Row values are read a page at a time, in one short statement per table of the chain.
     constexpr int64_t kPage = 64;
     std::vector<int64_t> page;
-    for (int64_t i = d_->pos_; i < static_cast<int64_t>(d_->ids_.size()) && i < d_->pos_ + kPage; ++i)
-        page.push_back(d_->ids_[static_cast<size_t>(i)]);
+    for (int64_t i = d_->pos_; d_->ids_.known(i) && i < d_->pos_ + kPage; ++i)
+        page.push_back(d_->ids_.at(i));
     for (const Table* t = &d_->table_; t; t = t->BaseTable()) {
         d_->engine_.rows().prefetch(*t, page);
         if (t->GetBaseKind() != BaseKind::Exclusive) break;  // other identities above
@@ -425,8 +446,7 @@ void DataSet::requireRow() const {
 }
 
 bool DataSet::onGoneRow() const {
-    return !d_->isNew_ && !d_->closed_ && d_->pos_ >= 0 && d_->pos_ < static_cast<int64_t>(d_->ids_.size()) &&
-           row().empty();
+    return !d_->isNew_ && !d_->closed_ && d_->pos_ >= 0 && !d_->ids_.beyond(d_->pos_) && row().empty();
 }
 
 bool DataSet::refusedAsGone() {
@@ -513,7 +533,7 @@ void DataSet::Requery() {
 bool DataSet::RowFirst() {
     if (d_->isNew_) CancelRow();
     d_->engine_.rows().callStarts();
-    d_->pos_ = d_->ids_.empty() ? -1 : 0;
+    d_->pos_ = d_->ids_.none() ? -1 : 0;
     moved();
     return !RowInvalid();
 }
@@ -521,7 +541,7 @@ bool DataSet::RowFirst() {
 bool DataSet::RowNext() {
     if (d_->isNew_) CancelRow();
     d_->engine_.rows().callStarts();
-    if (d_->pos_ < static_cast<int64_t>(d_->ids_.size())) ++d_->pos_;
+    if (!d_->ids_.beyond(d_->pos_)) ++d_->pos_;
     moved();
     return !RowInvalid();
 }
@@ -543,8 +563,7 @@ bool DataSet::RowLast() {
 }
 
 bool DataSet::StepToLastRow() {
-    if (!d_->ids_.empty() && d_->pos_ >= static_cast<int64_t>(d_->ids_.size()))
-        d_->pos_ = static_cast<int64_t>(d_->ids_.size()) - 1;
+    if (!d_->ids_.none() && d_->ids_.beyond(d_->pos_)) d_->pos_ = static_cast<int64_t>(d_->ids_.size()) - 1;
     moved();
     return !RowInvalid();
 }
@@ -555,7 +574,7 @@ bool DataSet::RowUnavailable() const {
 
 bool DataSet::RowInvalid() const {
     if (d_->isNew_) return false;
-    return d_->pos_ < 0 || d_->pos_ >= static_cast<int64_t>(d_->ids_.size());
+    return d_->pos_ < 0 || d_->ids_.beyond(d_->pos_);
 }
 
 bool DataSet::RowBeforeFirst() const {
@@ -563,7 +582,7 @@ bool DataSet::RowBeforeFirst() const {
 }
 
 bool DataSet::DataEmpty() const {
-    return d_->ids_.empty() && !d_->isNew_;
+    return d_->ids_.none() && !d_->isNew_;
 }
 
 bool DataSet::NoCurrentRow() const {
@@ -571,7 +590,7 @@ bool DataSet::NoCurrentRow() const {
 }
 
 int32_t DataSet::RowCount() const {
-    return static_cast<int32_t>(d_->ids_.size());
+    return static_cast<int32_t>(d_->ids_.count());
 }
 
 bool DataSet::FindRow(const QString& condition, bool fromNext) {
@@ -610,10 +629,9 @@ bool DataSet::GotoBookmark(const Variant& bookmark) {
 bool DataSet::FindBookmark(const Variant& bookmark, int32_t) {
     if (bookmark.isEmptyOrNull()) return false;
     if (d_->isNew_) CancelRow();
-    const auto id = static_cast<int64_t>(bookmark.toDouble());
-    auto it = std::find(d_->ids_.begin(), d_->ids_.end(), id);
-    if (it == d_->ids_.end()) return false;
-    d_->pos_ = it - d_->ids_.begin();
+    const int64_t at = d_->ids_.find(static_cast<int64_t>(bookmark.toDouble()));
+    if (at < 0) return false;
+    d_->pos_ = at;
     moved();
     return true;
 }

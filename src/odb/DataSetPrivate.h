@@ -25,6 +25,7 @@
 #include "odb/LibraryError.h"
 #include "odb/ProgressScope.h"
 #include "odb/RowBuffer.h"
+#include "odb/RowIds.h"
 #include "odb/RowStore.h"
 #include "odb/SchemaBuilder.h"
 #include "odb/SqlStatement.h"
@@ -76,8 +77,8 @@ struct DataSetPrivate {
     std::vector<DataSet::Computed> computed_;
     std::vector<const FieldDef*> shownFields_;
     QString where_, order_, filter_, fields_, focus_;
-    std::vector<int64_t> ids_;
-    int64_t pos_ = -1;  // index into ids_: -1 before the first row, ids_.size() past the last
+    RowIds ids_;
+    int64_t pos_ = -1;  // index into ids_: -1 before the first row, the row count past the last
     // The current row (stored or new). A cache as well: a stored row is read when first asked for,
     // by const readers too (row()).
     RowChain row_;

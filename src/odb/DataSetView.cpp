@@ -111,12 +111,12 @@ void DataSet::moved() {
 }
 
 int32_t DataSet::AbsolutePosition() const {
-    if (d_->isNew_ || d_->pos_ < 0 || d_->pos_ >= static_cast<int64_t>(d_->ids_.size())) return -1;
+    if (d_->isNew_ || d_->pos_ < 0 || d_->ids_.beyond(d_->pos_)) return -1;
     return static_cast<int32_t>(d_->pos_);
 }
 
 bool DataSet::MoveToPosition(int32_t position) {
-    if (position < 0 || position >= static_cast<int32_t>(d_->ids_.size())) return false;
+    if (position < 0 || d_->ids_.beyond(position)) return false;
     if (d_->isNew_) CancelRow();
     d_->engine_.rows().callStarts();
     if (d_->pos_ == position && !d_->positionLost_) return true;
@@ -126,8 +126,8 @@ bool DataSet::MoveToPosition(int32_t position) {
 }
 
 Variant DataSet::BookmarkAt(int32_t position) const {
-    if (position < 0 || position >= static_cast<int32_t>(d_->ids_.size())) return Variant::null();
-    return Variant(d_->ids_[static_cast<size_t>(position)]);
+    if (position < 0 || d_->ids_.beyond(position)) return Variant::null();
+    return Variant(d_->ids_.at(position));
 }
 
 bool DataSet::RowPositionLost() const {
@@ -150,7 +150,7 @@ odb::Recordset DataSet::Recordset() {
 std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const QStringList& columns) {
     std::vector<VariantList> out;
     first = std::max(first, 0);
-    const int64_t last = std::min<int64_t>(static_cast<int64_t>(d_->ids_.size()), int64_t{first} + count);
+    const int64_t last = std::min<int64_t>(d_->ids_.count(), int64_t{first} + count);
     if (first >= last) return out;
     if (columns != d_->pageColumns_ || d_->pageSql_.isEmpty()) {
         // Translated once for a column list: every chunk runs the same prepared statement.
@@ -195,7 +195,7 @@ std::vector<VariantList> DataSet::ReadRows(int32_t first, int32_t count, const Q
         int mark = static_cast<int>(d_->pageValues_.size()) + 1;
         for (int64_t i = from; i < from + kChunk; ++i, ++mark) {
             if (i < to) {
-                const int64_t id = d_->ids_[static_cast<size_t>(i)];
+                const int64_t id = d_->ids_.at(i);
                 where[id] = static_cast<size_t>(i - first);
                 st.bind(mark, id);
             } else {

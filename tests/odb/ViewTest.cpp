@@ -72,6 +72,49 @@ TEST_F(ViewTest, TheViewsColumnsAreTheDefaultOnesThenLookupsPathsAndComputedOnes
         EXPECT_EQ(odb::NameWords(QString::fromUtf8(n.in)), QString::fromUtf8(n.out));
 }
 
+// A view of many rows reads the identities of its first rows (ordered and limited by the engine)
+// and counts the rest; walking, jumping or re-reading past them reads the whole list once, in the
+// same order, the current row kept.
+TEST_F(ViewTest, ALargeViewReadsItsFirstRowsFirstAndTheRestWhenWalkedPast) {
+    auto add = commesse();
+    o.conn->BeginTrans();
+    for (int i = 0; i < 1050; ++i)
+        ASSERT_TRUE(add->AddRow({"Cliente", "C1"}));
+    o.conn->CommitTrans();
+    const int total = 1200;
+    StatementLog log(*o.conn);
+    auto ds = commesse("Progressivo,Cliente", "Progressivo DESC");
+    EXPECT_EQ(ds->RowCount(), total);
+    const auto page = ds->ReadRows(0, 40, {"Progressivo"});
+    ASSERT_EQ(page.size(), 40u);
+    EXPECT_GT(page[0][0].toDouble(), page[39][0].toDouble());
+    EXPECT_EQ(log.listReads("Commesse"), 1) << log.all.join('\n').toStdString();
+    // Walking every row: each once, in order, the whole list read once on the way.
+    int walked = 0;
+    double previous = 1e18;
+    bool ordered = true;
+    for (ds->RowFirst(); !ds->RowInvalid(); ds->RowNext()) {
+        const double p = ds->ColValue("Progressivo").toDouble();
+        ordered = ordered && p < previous;
+        previous = p;
+        ++walked;
+    }
+    EXPECT_EQ(walked, total);
+    EXPECT_TRUE(ordered);
+    EXPECT_EQ(log.listReads("Commesse"), 2);
+    // A re-read keeps a row past the first ones; a bookmark finds it again.
+    ASSERT_TRUE(ds->MoveToPosition(1100));
+    const Variant mark = ds->Bookmark();
+    ds->Requery();
+    EXPECT_EQ(ds->AbsolutePosition(), 1100);
+    ds->RowFirst();
+    ASSERT_TRUE(ds->FindBookmark(mark));
+    EXPECT_EQ(ds->AbsolutePosition(), 1100);
+    ASSERT_TRUE(ds->RowLast());
+    EXPECT_EQ(ds->AbsolutePosition(), total - 1);
+    EXPECT_DOUBLE_EQ(previous, ds->ColValue("Progressivo").toDouble());
+}
+
 TEST_F(ViewTest, RowsAreReadForDisplayAPageAtATimeWithoutMovingTheCurrentRow) {
     auto ds = commesse("*,Cliente,(Progressivo * 2) As Doppio", "Progressivo DESC");
     ds->RowFirst();
