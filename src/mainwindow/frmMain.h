@@ -6,13 +6,13 @@
 // toolbar button, and it receives the library's notifications.
 //
 // Controls and menu items carry their names as object names ("tvTreeView", "mnuFileNew"), so that
-// tests and later commands find them. The implementation is split by subject: frmMain.cpp (shell),
+// tests and commands find them. The implementation is split by subject: frmMain.cpp (shell),
 // frmMainMenus.cpp, frmMainLogin.cpp, frmMainTree.cpp, frmMainView.cpp, frmMainDateSelection.cpp,
 // frmMainLayout.cpp, frmMainRecords.cpp (record commands and the grid's events), frmMainKeys.cpp,
 // frmMainFilters.cpp, frmMainSearch.cpp (searches, orders, predefined selections),
 // frmMainDeferred.cpp (tmFunc), frmMainTools.cpp (tools and configuration), frmMainPrint.cpp (the
 // print dispatch), frmMainPrintCommands.cpp (the ready-made prints) and frmMainCommands.cpp (the
-// toolbar and the commands not built yet).
+// toolbar's dispatch).
 #pragma once
 
 #include <QColor>

@@ -1,5 +1,4 @@
-// The toolbar's dispatch, and the commands of the main window whose work is not built yet: they
-// are called where the window calls them and do nothing so far.
+// The toolbar's dispatch to the menu commands, the grid-settings button and the general options.
 #include <QAction>
 #include <QMenu>
 #include <QTimer>
