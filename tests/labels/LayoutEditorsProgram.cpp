@@ -72,25 +72,33 @@ const ReportCommand kReportCommands[] = {
     {"mnuPrintSetting_Order", "Stampa O&rdini...", "OrdiniCommerciale.Particolari", ""},
 };
 
+// Each table gets its sample rows only while it is empty, so a folder that already holds some of
+// them (workers but no customers, say) opens without a duplicate code.
+bool tableEmpty(const char* table) {
+    return g_objDatabase->Tables().Item(QString::fromUtf8(table)).OpenData()->DataEmpty();
+}
+
 void addSampleRows() {
     auto customers = g_objDatabase->Tables().Item("Clienti").OpenData(QStringLiteral("Codice <> ''"));
-    if (!customers->DataEmpty()) return;
     const char* const names[][4] = {
         {"C001", "Officine Meccaniche Rossi S.r.l.", "Via dell'Artigianato 12", "Castelfranco Veneto"},
         {"C002", "Stampi Bianchi & Figli S.n.c.", "Zona Industriale Nord, lotto 7", "Bassano del Grappa"},
         {"C003", "Carpenteria Verdi", "Via Roma 3", "Vigonza"},
         {"C004", "Tecnoplast S.p.A.", "Viale dell'Industria 140", "Marghera"},
     };
-    for (const auto& c : names)
-        customers->AddRow({"Codice", c[0], "Descrizione", QString::fromUtf8(c[1]), "Indirizzo",
-                           QString::fromUtf8(c[2]), "Citta", QString::fromUtf8(c[3])});
+    if (customers->DataEmpty())
+        for (const auto& c : names)
+            customers->AddRow({"Codice", c[0], "Descrizione", QString::fromUtf8(c[1]), "Indirizzo",
+                               QString::fromUtf8(c[2]), "Citta", QString::fromUtf8(c[3])});
     auto workers = g_objDatabase->Tables().Item("Operai").OpenData();
     const char* const people[][2] = {
         {"0012", "Mario Bianchi"}, {"0013", "Lucia Esposito"}, {"0014", "Nicolò Rè"}};
-    for (const auto& p : people)
-        workers->AddRow({"Codice", p[0], "Nominativo", QString::fromUtf8(p[1])});
+    if (workers->DataEmpty())
+        for (const auto& p : people)
+            workers->AddRow({"Codice", p[0], "Nominativo", QString::fromUtf8(p[1])});
 
     // Job orders with tooling details, and purchase orders with their parts, for the reports.
+    if (!tableEmpty("CommesseCliente") || !tableEmpty("MagazzinoPartCommerciale")) return;
     auto orders = g_objDatabase->Tables().Item("CommesseCliente").OpenData();
     for (int i = 1; i <= 3; ++i) {
         orders->AddRow({"Note", QStringLiteral("Commessa %1").arg(i)});
