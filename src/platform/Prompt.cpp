@@ -40,3 +40,9 @@ void Prompt::beep() {
 QString DefaultMsgBoxTitle() {
     return QStringLiteral("Zelto Lavrix");
 }
+
+QString ShownText(const QString& vbText) {
+    return QString(vbText)
+        .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}

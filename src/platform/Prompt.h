@@ -75,3 +75,5 @@ class Prompt {
 
 // The program's title for message boxes that give none.
 QString DefaultMsgBoxTitle();
+// A text or title as a box shows it: VB texts end their lines with CR LF or a bare CR.
+QString ShownText(const QString& vbText);

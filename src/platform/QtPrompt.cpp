@@ -9,12 +9,14 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -61,16 +63,27 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
+// The width a box needs to show `title` whole beside the frame's icon and buttons.
+int TitleRoom(const QWidget& box, const QString& title) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    int widest = 0;
+    for (const QString& line : title.split(QLatin1Char('\n')))
+        widest = std::max(widest, QFontMetrics(bold).horizontalAdvance(line));
+    return widest + kTitleFrameRoom;
+}
+
+QString TitleOrDefault(const QString& title) {
+    return ShownText(title.isEmpty() ? DefaultMsgBoxTitle() : title);
+}
+
 }  // namespace
 
 MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title, QWidget* owner) {
     QMessageBox box(owner ? owner : QApplication::activeWindow());
     box.setIcon(iconFor(style));
-    box.setWindowTitle(title.isEmpty() ? DefaultMsgBoxTitle() : title);
-    // VB texts end lines with CR LF or a bare CR.
-    box.setText(QString(text)
-                    .replace(QLatin1String("\r\n"), QLatin1String("\n"))
-                    .replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    box.setWindowTitle(TitleOrDefault(title));
+    box.setText(ShownText(text));
     const auto specs = buttonsFor(style);
     for (const ButtonSpec& s : specs)
         box.addButton(s.button);
@@ -79,13 +92,10 @@ MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title,
     box.setEscapeButton(specs.size() == 1 ? specs[0].button : specs.back().button);
     // Qt leaves a short text's box only a little wider than its title: a window manager whose frame
     // holds an icon and three buttons then cuts the title.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        QFont bold = box.font();
-        bold.setBold(true);
-        const int titleWidth = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleFrameRoom;
-        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(
+            new QSpacerItem(TitleRoom(box, box.windowTitle()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+            grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const ButtonSpec& s : specs)
@@ -95,32 +105,38 @@ MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title,
 
 bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QString& defaultValue,
                         QString& value, QWidget* owner) {
-    bool ok = false;
-    const QString v = QInputDialog::getText(owner, title.isEmpty() ? DefaultMsgBoxTitle() : title, prompt,
-                                            QLineEdit::Normal, defaultValue, &ok);
-    value = ok ? v : QString();
+    QInputDialog dialog(owner ? owner : QApplication::activeWindow());
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(TitleOrDefault(title));
+    dialog.setLabelText(ShownText(prompt));
+    dialog.setTextValue(defaultValue);
+    // The dialog's layout sets its size from its controls: the answer's box carries the width.
+    if (auto* answer = dialog.findChild<QLineEdit*>())
+        answer->setMinimumWidth(TitleRoom(dialog, dialog.windowTitle()));
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    value = ok ? dialog.textValue() : QString();
     return ok;
 }
 
 QString QtPrompt::openFileName(const QString& title, const QString& dir, const QString& filter,
                                QWidget* owner) {
-    return QFileDialog::getOpenFileName(owner, title, dir, filter);
+    return QFileDialog::getOpenFileName(owner, ShownText(title), dir, filter);
 }
 
 QString QtPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter,
                                QWidget* owner) {
     // The program asks its own overwrite question where it wants one.
-    return QFileDialog::getSaveFileName(owner, title, dir, filter, nullptr,
+    return QFileDialog::getSaveFileName(owner, ShownText(title), dir, filter, nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPrompt::folder(const QString& title, const QString& dir, QWidget* owner) {
-    return QFileDialog::getExistingDirectory(owner, title, dir);
+    return QFileDialog::getExistingDirectory(owner, ShownText(title), dir);
 }
 
 bool QtPrompt::choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                              QWidget* owner) {
-    PrinterChoiceDialog dialog(title, printers, name, copies ? *copies : 0,
+    PrinterChoiceDialog dialog(ShownText(title), printers, name, copies ? *copies : 0,
                                owner ? owner : QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return false;
     name = dialog.printerName();
@@ -134,7 +150,7 @@ void QtPrompt::printerSetup(const QString& title, QWidget* owner) {
         info = QPrinterInfo::availablePrinters().first();
     QPrinter printer(info);
     QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
-    dialog.setWindowTitle(title);
+    dialog.setWindowTitle(ShownText(title));
     dialog.exec();
 }
 

@@ -1,0 +1,99 @@
+// The prompt service on Qt's dialogs: line breaks of VB texts in every box and title, and boxes at
+// least as wide as their title.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
+#include <ostream>
+
+#include "platform/QtPrompt.h"
+
+// Texts read as texts in failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+// What a box showed, read while it was up; `close` then ends it as the user would.
+struct Shown {
+    QString text, title;
+    int width = 0;
+};
+
+Shown whileUp(const std::function<void(QWidget&)>& close, const std::function<QString(QWidget&)>& text,
+              const std::function<void()>& open) {
+    Shown shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        box->adjustSize();
+        shown = {text(*box), box->windowTitle(), box->width()};
+        close(*box);
+    });
+    open();
+    return shown;
+}
+
+int titleWidth(const QString& title) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(title);
+}
+
+TEST(QtPrompt, LineBreaksOfEveryTextAndTitleAreShownAsSuch) {
+    QtPrompt prompt;
+    const QString text = QStringLiteral("Prima riga\r\nSeconda\rTerza\r\rQuinta");
+    const QString shownText = QStringLiteral("Prima riga\nSeconda\nTerza\n\nQuinta");
+    const QString title = QStringLiteral("Conferma\r\nStampa\rEtichette");
+    const QString shownTitle = QStringLiteral("Conferma\nStampa\nEtichette");
+
+    MsgResult answer = MsgResult::Cancel;
+    Shown box = whileUp([](QWidget& w) { static_cast<QMessageBox&>(w).button(QMessageBox::Yes)->click(); },
+                        [](QWidget& w) { return static_cast<QMessageBox&>(w).text(); },
+                        [&] { answer = prompt.msgBox(text, MsgBoxStyle::vbYesNo, title, nullptr); });
+    EXPECT_EQ(answer, MsgResult::Yes);
+    EXPECT_EQ(box.text, shownText);
+    EXPECT_EQ(box.title, shownTitle);
+
+    QString value;
+    bool ok = false;
+    Shown input = whileUp(
+        [](QWidget& w) {
+            auto& d = static_cast<QInputDialog&>(w);
+            d.setTextValue(QStringLiteral("3"));
+            d.accept();
+        },
+        [](QWidget& w) { return static_cast<QInputDialog&>(w).labelText(); },
+        [&] { ok = prompt.inputBox(text, title, QStringLiteral("1"), value, nullptr); });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(value, "3");
+    EXPECT_EQ(input.text, shownText);
+    EXPECT_EQ(input.title, shownTitle);
+}
+
+TEST(QtPrompt, ABoxIsAtLeastAsWideAsItsTitle) {
+    QtPrompt prompt;
+    const QString title = QStringLiteral("Selezione delle etichette da stampare per la tabella dei Clienti");
+    Shown box = whileUp([](QWidget& w) { static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click(); },
+                        [](QWidget& w) { return static_cast<QMessageBox&>(w).text(); },
+                        [&] { prompt.msgBox(QStringLiteral("0 Elementi."), 0, title, nullptr); });
+    EXPECT_GT(box.width, titleWidth(title));
+
+    QString value;
+    Shown input =
+        whileUp([](QWidget& w) { static_cast<QDialog&>(w).reject(); },
+                [](QWidget& w) { return static_cast<QInputDialog&>(w).labelText(); },
+                [&] { prompt.inputBox(QStringLiteral("Quante?"), title, QString(), value, nullptr); });
+    EXPECT_GT(input.width, titleWidth(title));
+    EXPECT_TRUE(value.isEmpty());
+}
+
+}  // namespace
