@@ -86,6 +86,12 @@ frmMain::frmMain() {
     createToolbar();
     createPopupMenus();
 
+    settleState_ = new QTimer(this);
+    settleState_->setSingleShot(true);
+    settleState_->setInterval(250);
+    connect(settleState_, &QTimer::timeout, this, [this] {
+        if (isVisible() && !isMinimized()) shownState_ = windowState() & Qt::WindowMaximized;
+    });
     // Load, in its order: placement, splitter, tray icon with the design caption, title, date.
     restorePlacement();
     splitterLeft_ = placement(QStringLiteral("MainSplit"), 3500);
@@ -131,6 +137,7 @@ void frmMain::restorePlacement() {
         default:
             break;
     }
+    shownState_ = windowState() & Qt::WindowMaximized;
 }
 
 void frmMain::savePlacement() {
@@ -316,6 +323,8 @@ void frmMain::closeEvent(QCloseEvent* e) {
     }
     // The window's own close button only hides it; the program ends through "Chiudi".
     e->ignore();
+    settleState_->stop();
+    shownState_ = windowState() & Qt::WindowMaximized;
     if (clsOSTNA::TrayAvailable())
         hide();
     else
@@ -372,10 +381,24 @@ void frmMain::Unload() {
     emit unloaded();
 }
 
+void frmMain::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    // The state a window hidden or minimised comes back in, read once it has settled: minimising
+    // a maximised window passes through a plain state on the way.
+    if (e->type() == QEvent::WindowStateChange) settleState_->start();
+}
+
 void frmMain::showFromTray() {
-    showNormal();
+    // As it was before it was hidden or minimised: maximised stays maximised.
+    setWindowState(shownState_ | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
+}
+
+void frmMain::BringForward() {
+    if (unloading_ || unloaded_) return;
+    showFromTray();
 }
 
 void frmMain::txtTNAInterface_MouseMove(float x) {

@@ -71,6 +71,8 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void ReleaseDatabase() override;
     // The unload road: closing message, placement, tray icon, other windows, database.
     void Unload() override;
+    // A second start: the window shown again as it was, in front.
+    void BringForward() override;
 
     // ---- itfNotifyEvent ----
     void OnEvent(int32_t action, void* source, const QString& detail) override;
@@ -313,6 +315,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -460,6 +463,9 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     bool shownOnce_ = false;
     QPointer<QWindow> lastFocus_;
     bool unloading_ = false;
+    // Maximised or not, as the window was last shown: it comes back so from the tray or minimised.
+    Qt::WindowStates shownState_ = Qt::WindowNoState;
+    QTimer* settleState_ = nullptr;
     bool unloaded_ = false;
     bool refreshing_ = false;
     bool gridBound_ = false;  // the grid shows m_objCurDS

@@ -10,6 +10,12 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kLeftDown = 513, kLeftDoubleClick = 515, kRightDown = 516, kMiddleDown = 519;
 constexpr int kTipChars = 63;
+constexpr int kTrayWatchMs = 3000;
+
+std::function<bool()>& trayProbe() {
+    static std::function<bool()> probe;
+    return probe;
+}
 
 int lowBits(float x) {
     return static_cast<int>(std::lround(x)) & 15;
@@ -17,13 +23,34 @@ int lowBits(float x) {
 
 }  // namespace
 
-clsOSTNA::clsOSTNA() = default;
+clsOSTNA::clsOSTNA() {
+    trayWatch_.setInterval(kTrayWatchMs);
+    connect(&trayWatch_, &QTimer::timeout, this, &clsOSTNA::lookForTray);
+}
 clsOSTNA::~clsOSTNA() {
     IconStop();
 }
 
 bool clsOSTNA::TrayAvailable() {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayProbe() ? trayProbe()() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void clsOSTNA::SetTrayProbe(std::function<bool()> probe) {
+    trayProbe() = std::move(probe);
+}
+
+bool clsOSTNA::iconInTray() const {
+    return tray_ && tray_->isVisible();
+}
+
+void clsOSTNA::lookForTray() {
+    if (!shown_ || !tray_ || tray_->isVisible()) {
+        trayWatch_.stop();
+        return;
+    }
+    if (!TrayAvailable()) return;
+    tray_->show();
+    trayWatch_.stop();
 }
 
 bool clsOSTNA::IsLeftButton(float x) {
@@ -61,9 +88,12 @@ int16_t clsOSTNA::IconStart(Receiver receiver, const QIcon& icon, const QString&
                 break;
         }
     });
-    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
-    if (available) tray_->show();
+    const bool available = TrayAvailable();
     shown_ = true;
+    if (available)
+        tray_->show();
+    else
+        trayWatch_.start();
     return available ? 1 : 0;
 }
 
@@ -84,6 +114,7 @@ void clsOSTNA::modify() {
 }
 
 void clsOSTNA::IconStop() {
+    trayWatch_.stop();
     if (!shown_) return;
     if (tray_) tray_->hide();
     tray_.reset();

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -35,13 +36,20 @@ class clsOSTNA : public QObject {
     QString tip() const { return tip_; }
     // Whether the desktop has a notification area at all.
     static bool TrayAvailable();
+    // The icon is in the desktop's notification area now.
+    bool iconInTray() const;
 
-    // Test access: delivers an event as the desktop would.
+    // Test access: delivers an event as the desktop would; replaces the question whether the
+    // desktop has a tray (none restores it); looks for a tray that appeared, as the watch does.
     void deliverMouseMessage(int message);
+    static void SetTrayProbe(std::function<bool()> probe);
+    void lookForTray();
 
   private:
     void modify();
     std::unique_ptr<QSystemTrayIcon> tray_;
+    // Started when there was no tray: a tray that appears later gets the icon.
+    QTimer trayWatch_;
     Receiver receiver_;
     QIcon icon_;
     QString tip_;

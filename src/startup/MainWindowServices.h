@@ -19,6 +19,8 @@ class MainWindowServices {
     virtual void ReleaseDatabase() = 0;
     // Unloads every other window, the most recent first, then itself: the program ends.
     virtual void Unload() {}
+    // Shows the window again as it was before it was hidden or minimised, in front (a second start).
+    virtual void BringForward() {}
 
     // The loaded main window, or none.
     static MainWindowServices* instance();

@@ -8,6 +8,7 @@
 
 #include "platform/Prompt.h"
 #include "startup/Configuration.h"
+#include "startup/MainWindowServices.h"
 #include "startup/SharedState.h"
 #include "startup/SingleInstance.h"
 #include "startup/StartupPassword.h"
@@ -15,12 +16,17 @@
 
 QWidget* Main(SingleInstance& instance, const std::function<QWidget*()>& loadMainWindow) {
     if (!instance.acquire()) {
+        // The running copy comes forward, wherever its window was hidden or minimised.
+        instance.askRunningToComeForward();
         Prompt::instance().msgBox(QStringLiteral("L'applicazione e' stata gia' avviata\r\r"
                                                  "Controlla la barra dei menu' per la riattivazione premendo "
                                                  "doppio click sull'icona corrispondente..."),
                                   MsgBoxStyle::vbInformation | MsgBoxStyle::vbOKOnly, kAppSettingsName);
         return nullptr;
     }
+    instance.listen([] {
+        if (MainWindowServices* main = MainWindowServices::instance()) main->BringForward();
+    });
     auto splash = std::make_unique<frmSplash>();
     splash->show();
     splash->repaint();

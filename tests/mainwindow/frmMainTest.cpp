@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -358,6 +359,39 @@ TEST_F(frmMainTest, LibraryQuestionsAnswerThroughTheCancelFlag) {
     EXPECT_EQ(prompt->last().text, "Valore non ammesso");
     EXPECT_EQ(prompt->last().style, vbExclamation);
     EXPECT_TRUE(prompt->last().title.isEmpty());
+}
+
+TEST_F(frmMainTest, ASecondStartBringsTheWindowBackAsItWas) {
+    frmMain& w = start();
+    auto settle = [] {
+        QElapsedTimer settling;
+        settling.start();
+        while (settling.elapsed() < 400)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    for (bool tray : {false, true}) {
+        clsOSTNA::SetTrayProbe([tray] { return tray; });
+        w.showMaximized();
+        settle();
+        w.close();  // the close box: hidden to the tray, or minimised where there is none
+        EXPECT_EQ(w.isVisible(), !tray) << tray;
+        EXPECT_EQ(w.isMinimized(), !tray) << tray;
+        w.BringForward();
+        EXPECT_TRUE(w.isVisible()) << tray;
+        EXPECT_FALSE(w.isMinimized()) << tray;
+        EXPECT_TRUE(w.isMaximized()) << tray;
+        // Made a normal window, then minimised from its frame: it comes back normal.
+        w.showNormal();
+        settle();
+        w.showMinimized();
+        settle();
+        w.BringForward();
+        EXPECT_FALSE(w.isMinimized()) << tray;
+        EXPECT_FALSE(w.isMaximized()) << tray;
+    }
+    clsOSTNA::SetTrayProbe({});
+    EXPECT_FALSE(w.isUnloaded());
+    w.hide();
 }
 
 TEST_F(frmMainTest, ClosingTheWindowNeverLosesItAndTheTrayShowsItAgain) {

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,24 @@ TEST(clsOSTNA, StartingTwiceKeepsOneIconAndStoppingTwiceRemovesItOnce) {
     EXPECT_FALSE(tray.isShown());
     tray.deliverMouseMessage(516);  // no icon, no events
     EXPECT_EQ(received.size(), 1u);
+}
+
+TEST(clsOSTNA, ATrayThatAppearsAfterTheStartGetsTheIcon) {
+    bool tray = false;
+    clsOSTNA::SetTrayProbe([&] { return tray; });
+    QPixmap picture(16, 16);
+    picture.fill(Qt::blue);
+    clsOSTNA icon;
+    EXPECT_EQ(icon.IconStart({}, QIcon(picture), "Zelto Lavrix"), 0);
+    EXPECT_FALSE(icon.iconInTray());
+    icon.lookForTray();
+    EXPECT_FALSE(icon.iconInTray());
+    tray = true;  // a panel with a notification area starts
+    icon.lookForTray();
+    EXPECT_TRUE(icon.iconInTray());
+    icon.IconStop();
+    EXPECT_FALSE(icon.iconInTray());
+    clsOSTNA::SetTrayProbe({});
 }
 
 TEST(clsOSTNA, TipIsCutTo63Characters) {

@@ -1,6 +1,7 @@
 // The per-user configuration, the single-instance rule, the splash and the start-up road.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 
@@ -151,6 +152,24 @@ TEST_F(MainTest, ASecondInstanceShowsItsMessageAndTouchesNothing) {
     EXPECT_TRUE(g_strRootDir.isEmpty());  // the configuration was not read
     EXPECT_TRUE(QDir(path("settings")).entryList(QDir::Files).isEmpty());
     EXPECT_FALSE(QFile::exists(databasePath()));
+}
+
+TEST_F(MainTest, ASecondStartBringsTheRunningWindowForwardBesidesItsMessage) {
+    ScopedRecordingPrompt prompt;
+    SingleInstance running(path("istanza.lock"));
+    QWidget window;
+    ASSERT_EQ(Main(running, [&]() -> QWidget* { return &window; }), &window);
+    for (int start = 1; start <= 2; ++start) {
+        SingleInstance second(path("istanza.lock"));
+        EXPECT_EQ(Main(second, [] { return nullptr; }), nullptr);
+        EXPECT_TRUE(prompt->last().text.startsWith("L'applicazione e' stata gia' avviata"));
+        QElapsedTimer waited;
+        waited.start();
+        while (main.broughtForward < start && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        EXPECT_EQ(main.broughtForward, start);
+    }
+    window.hide();
 }
 
 TEST_F(MainTest, TheFirstInstanceReadsTheConfigurationAndShowsTheMainWindow) {

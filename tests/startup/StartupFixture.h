@@ -21,6 +21,7 @@ class FakeMainWindow : public MainWindowServices, public odb::itfNotifyEvent {
     bool OptionsActive() const override { return optionsActive; }
     void ReleaseDatabase() override;
     void Unload() override { ++unloads; }
+    void BringForward() override { ++broughtForward; }
 
     void OnEvent(int32_t, void*, const QString& detail) override { events.push_back(detail); }
     void OnInternalMessage(void*, const QString&) override {}
@@ -32,6 +33,7 @@ class FakeMainWindow : public MainWindowServices, public odb::itfNotifyEvent {
     std::vector<bool> optionsChanges;
     int releases = 0;
     int unloads = 0;
+    int broughtForward = 0;
     std::vector<QString> events;
 };
 
