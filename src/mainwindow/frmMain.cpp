@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -122,6 +123,17 @@ frmMain::~frmMain() {
 }
 
 void frmMain::restorePlacement() {
+    if (GetSetting(kAppSettingsName, kSettings, QStringLiteral("MainLeft")).isEmpty()) {
+        // First start: a window of 6,500 twips cannot hold the toolbar on today's screens; it
+        // fills the screen, and its normal size is most of it, centred.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        const QSize size = area.size() * 3 / 4;
+        setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
+        setWindowState(Qt::WindowMaximized);
+        shownState_ = Qt::WindowMaximized;
+        return;
+    }
     const int left = placement(QStringLiteral("MainLeft"), 1000);
     const int top = placement(QStringLiteral("MainTop"), 1000);
     const int width = placement(QStringLiteral("MainWidth"), 6500);
@@ -212,6 +224,8 @@ bool frmMain::openAndLogIn() {
             Unload();
             return false;
         }
+        // The library's last word of the opening ("Creazione della tabella <...>") is over.
+        SetStatusMsg(QString());
         readWorkingHours();
     } catch (const AppError& e) {
         activating_ = false;

@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 #include "base/AppError.h"
@@ -193,8 +195,17 @@ frmOptions* frmOptions::ShowModeless() {
 void frmOptions::placeOverOwner() {
     adjustSize();
     MainWindowServices* main = Main();
-    if (main && main->Widget() && main->Widget()->isVisible())
-        move(main->Widget()->geometry().center() - rect().center());
+    if (!main || !main->Widget() || !main->Widget()->isVisible()) return;
+    const QWidget* owner = main->Widget();
+    QRect placed = frameGeometry();
+    placed.moveCenter(owner->frameGeometry().center());
+    // Never past the screen's edges, whatever the main window's own placement.
+    if (const QScreen* screen = owner->screen()) {
+        const QRect area = screen->availableGeometry();
+        placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() - placed.width() + 1)));
+        placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() - placed.height() + 1)));
+    }
+    move(placed.topLeft());
 }
 
 void frmOptions::unload() {

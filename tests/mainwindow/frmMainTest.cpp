@@ -7,9 +7,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QLineF>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -250,16 +253,25 @@ TEST_F(frmMainTest, OnlyTheMailServerSendsMail) {
 }
 
 TEST_F(frmMainTest, PlacementFirstStartAndAfterAMaximisedOrCollapsedClose) {
+    // First start: the screen filled, the normal window most of it, centred.
     frmMain& w = load();
-    EXPECT_EQ(w.geometry(), QRect(1000 / 15, 1000 / 15, 6500 / 15, 6500 / 15));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_LE((w.normalGeometry().center() - screen.center()).manhattanLength(), 2);
+    EXPECT_EQ(w.normalGeometry().width(), screen.width() * 3 / 4);
     EXPECT_EQ(w.windowTitle(), "Zelto Lavrix");
     EXPECT_FALSE(w.isMinimized());
-    EXPECT_FALSE(w.isMaximized());
     EXPECT_EQ(w.SplitterLeft(), 3500);
     w.Unload();
-    EXPECT_EQ(setting("MainState"), "0");
-    EXPECT_EQ(setting("MainWidth"), "6495");  // 433 pixels
+    EXPECT_EQ(setting("MainState"), "2");
+    EXPECT_EQ(setting("MainWidth"), QString::number(screen.width() * 3 / 4 * 15));
     EXPECT_EQ(setting("MainSplit"), "3500");
+
+    // A stored normal placement comes back as stored.
+    SaveSetting("Zelto Lavrix", "Settings", "MainState", "0");
+    SaveSetting("Zelto Lavrix", "Settings", "MainWidth", "6500");
+    EXPECT_EQ(load().geometry().width(), 6500 / 15);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMaximized);
 
     // Closed maximised: state 2 and the normal placement; the next start is maximised again.
     frmMain& maximised = load();
@@ -296,8 +308,8 @@ TEST_F(frmMainTest, ChiudiUnloadsSavesThePlacementAndReleasesTheDatabase) {
     EXPECT_FALSE(g_objConnection);
     EXPECT_FALSE(g_objDatabase);
     EXPECT_FALSE(frmMessage::isLoaded());
-    EXPECT_EQ(setting("MainState"), "0");
-    w.Form_Activate();  // an unloaded window opens nothing
+    EXPECT_EQ(setting("MainState"), "2");  // maximised from the first start
+    w.Form_Activate();                     // an unloaded window opens nothing
     EXPECT_FALSE(IsDatabaseOpen());
 }
 
@@ -391,6 +403,33 @@ TEST_F(frmMainTest, ASecondStartBringsTheWindowBackAsItWas) {
     }
     clsOSTNA::SetTrayProbe({});
     EXPECT_FALSE(w.isUnloaded());
+    w.hide();
+}
+
+TEST_F(frmMainTest, FirstStartTheOptionsComeUpCentredOnTheWindowAndTheStatusLineIsLeftClean) {
+    frmMain& w = load();
+    w.show();
+    QRect options;
+    QString statusAtLogin;
+    expect([&](QDialog& d) {
+        options = d.frameGeometry();
+        auto& dialog = static_cast<frmOptions&>(d);
+        dialog.txtWorkDir()->setText(workFolder());
+        dialog.cmdOK()->click();
+    });
+    expect([&](QDialog& d) {
+        statusAtLogin = w.statusText();
+        pickUser("Amministratore")(d);
+    });
+    expect(typePassword(""));
+    w.Form_Activate();
+    ASSERT_TRUE(IsDatabaseOpen());
+    EXPECT_EQ(dialogsShown.first(), "frmOptions");
+    EXPECT_LE(QLineF(options.center(), w.frameGeometry().center()).length(), 2.0)
+        << options.center().x() << "," << options.center().y();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(options));
+    EXPECT_TRUE(statusAtLogin.isEmpty()) << statusAtLogin.toStdString();
+    EXPECT_EQ(w.statusText(), " Sezione: <Commesse>");
     w.hide();
 }
 
