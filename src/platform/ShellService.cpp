@@ -2,11 +2,18 @@
 #include "platform/ShellService.h"
 
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
+
+constexpr int kOpenerStartMs = 3000;
+constexpr int kOpenerAnswerMs = 3000;
+
 std::shared_ptr<ShellService>& current() {
     static std::shared_ptr<ShellService> s;
     return s;
@@ -42,6 +49,30 @@ bool DesktopShellService::execute(const QString& file, const QString& operation,
         return QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(parameters), workDir);
     if (!info.exists() && info.isAbsolute()) return false;
     const QUrl url = urlFor(file);
-    if (QDesktopServices::openUrl(url)) return true;
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString()}, workDir);
+    // The desktop's opener says whether anything took the file; Qt's own opener would start it
+    // and answer yes even where no program opens such a file.
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return QDesktopServices::openUrl(url);
+    auto* opener = new QProcess;
+    opener->setProgram(QStringLiteral("xdg-open"));
+    opener->setArguments({url.toString()});
+    if (!workDir.isEmpty()) opener->setWorkingDirectory(workDir);
+    opener->start();
+    if (!opener->waitForStarted(kOpenerStartMs)) {
+        delete opener;
+        return false;
+    }
+    // It ends at once with the desktop's answer; an opener still running after a moment has
+    // started the program itself, which stays open after it.
+    QEventLoop wait;
+    QTimer::singleShot(kOpenerAnswerMs, &wait, &QEventLoop::quit);
+    QObject::connect(opener, &QProcess::finished, &wait, &QEventLoop::quit);
+    if (opener->state() != QProcess::NotRunning) wait.exec(QEventLoop::ExcludeUserInputEvents);
+    if (opener->state() != QProcess::NotRunning) {
+        QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+        return true;
+    }
+    const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+    delete opener;
+    return opened;
 }

@@ -19,8 +19,8 @@ class ShellService {
     static std::shared_ptr<ShellService> setInstance(std::shared_ptr<ShellService> service);
 };
 
-// The desktop's service: executables are started, anything else goes to the desktop's opener,
-// falling back to xdg-open where Qt's opener fails (offscreen sessions).
+// The desktop's service: executables are started, anything else goes to the desktop's opener
+// (xdg-open), whose answer says whether a program took the file; Qt's opener where there is none.
 class DesktopShellService : public ShellService {
   public:
     bool execute(const QString& file, const QString& operation, const QString& parameters,

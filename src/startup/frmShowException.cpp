@@ -15,6 +15,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Prompt.h"
 #include "platform/modOSWinUtil.h"
+#include "startup/OpenInShell.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ void frmShowException::cmdBrowser_Click() {
         const QString file = QDir(ProgramFolder()).filePath(QStringLiteral("Error.htm"));
         // Escaped, so that the browser shows the message as it is and never runs what it carries.
         writeLine(file, message_.toHtmlEscaped(), true);
-        ShellExecuteFile(file, QStringLiteral("open"));
+        OpenInShell(file, this);
     } catch (const AppError& e) {
         Prompt::instance().msgBox(e.description(), MsgBoxStyle::vbOKOnly, QStringLiteral("ERRORE"), this);
     }

@@ -24,6 +24,7 @@
 #include "platform/Prompt.h"
 #include "platform/SettingsStore.h"
 #include "platform/modOSWinUtil.h"
+#include "startup/OpenInShell.h"
 #include "startup/SharedState.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/frmMessage.h"
@@ -188,7 +189,7 @@ void ExportHtmlTable(const std::shared_ptr<odb::DataSet>& dataSet, QWidget* owne
         if (QFile::exists(file) && !QFile::remove(file)) raiseFileError(file);
         dataSet->ExportHtml(2, file, &frmMessage::instance(), fieldList);
         frmMessage::Unload();
-        ShellExecuteFile(file, QStringLiteral("open"));
+        OpenInShell(file, owner);
     } catch (const AppError& e) {
         SetCurrentError(e);
         ShowErrorDetails(QString());

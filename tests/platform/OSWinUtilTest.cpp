@@ -1,8 +1,10 @@
 // The operating-system helpers: paths, file tests, INI values, printer name, keystroke texts,
 // shell requests and process waits.
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/ShellService.h"
 #include "platform/modOSWinUtil.h"
+#include "support/ScopedPrograms.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -170,6 +173,39 @@ TEST(OSWinUtil, DesktopShellRefusesUnknownOperationsAndMissingFiles) {
     EXPECT_FALSE(shell.execute("", "open", "", "", false));
     EXPECT_FALSE(shell.execute("/tmp", "print", "", "", false));
     EXPECT_FALSE(shell.execute("/nessuna/cartella/file.htm", "open", "", "", false));
+}
+
+TEST(OSWinUtil, TheDesktopShellSaysWhetherAProgramTookTheFile) {
+    QTemporaryDir dir;
+    const QString page = QDir(dir.path()).filePath("TableData.htm");
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString asked = QDir(dir.path()).filePath("chiesto");
+    DesktopShellService shell;
+    {
+        // No program for the file: the opener says so.
+        ScopedPrograms programs;
+        programs.add("xdg-open", "echo \"$1\" > '" + asked.toUtf8() + "'\nexit 3");
+        EXPECT_FALSE(shell.execute(page, "open", "", "", false));
+        QFile said(asked);
+        ASSERT_TRUE(said.open(QIODevice::ReadOnly));
+        EXPECT_EQ(said.readAll().trimmed(), QUrl::fromLocalFile(page).toString().toUtf8());
+    }
+    {
+        ScopedPrograms programs;
+        programs.add("xdg-open", "exit 0");
+        EXPECT_TRUE(shell.execute(page, "open", "", "", false));
+    }
+    {
+        // An opener that runs the program itself and stays: opened, without waiting for its end.
+        ScopedPrograms programs;
+        programs.add("xdg-open", "/bin/sleep 5");
+        QElapsedTimer waited;
+        waited.start();
+        EXPECT_TRUE(shell.execute(page, "open", "", "", false));
+        EXPECT_LT(waited.elapsed(), 10000);
+    }
 }
 
 TEST(OSWinUtil, WaitForProcessGivesTheExitCodeBlockingOrNot) {

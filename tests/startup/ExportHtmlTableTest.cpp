@@ -101,6 +101,18 @@ TEST_F(ExportHtmlTableTest, NoToTheQuestionExportsTheShownColumnsEscaped) {
     EXPECT_FALSE(frmMessage::isLoaded());
 }
 
+TEST_F(ExportHtmlTableTest, APageNoProgramOpensIsToldWithItsPath) {
+    shell->accepts = false;  // no browser on this computer
+    prompt->answer(MsgResult::No);
+    ExportHtmlTable(db->articoli("Codice"), nullptr);
+    EXPECT_TRUE(QFile::exists(page()));
+    ASSERT_EQ(prompt->shown().size(), 2u);
+    EXPECT_EQ(prompt->last().text, "Impossibile aprire il file:\r\r" + page() +
+                                       "\r\rNessun programma di questo computer lo ha aperto: aprirlo "
+                                       "manualmente.");
+    EXPECT_EQ(prompt->last().icon(), MsgBoxStyle::vbExclamation);
+}
+
 TEST_F(ExportHtmlTableTest, YesLetsTheUserChooseAndOrderTheColumns) {
     choose = QStringList{"Note", "Codice"};
     prompt->answer(MsgResult::Yes);
