@@ -9,11 +9,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "odb/ui/ModalDialog.h"
+#include "platform/ProcessRunner.h"
 #include "platform/Prompt.h"
 #include "platform/modOSWinUtil.h"
+#include "startup/OpenInShell.h"
 #include "startup/SharedState.h"
 #include "startup/frmInformative.h"
 #include "startup/modZeltoFormUtility.h"
@@ -22,8 +25,6 @@ QString frmAbout::title_;
 
 namespace {
 
-// The registry's local-machine root, as the About box passes it.
-constexpr int32_t kLocalMachine = static_cast<int32_t>(0x80000002u);
 const QString kFileDescription = QStringLiteral("Zuviduze Rovaravi");
 
 QPixmap EuroPicture() {
@@ -160,11 +161,11 @@ void frmAbout::ShowModal(QWidget* owner) {
 }
 
 void frmAbout::StartSysInfo() {
-    QString path;
-    if (GetKeyValue(kLocalMachine, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                    QStringLiteral("PATH"), path) &&
-        ShellExecuteFile(path))
-        return;
+    // The desktop's system-information program stands in for the other platform's tool.
+    for (const char* program : {"hardinfo", "gnome-system-monitor", "ksysguard"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
+        if (!path.isEmpty() && StartProcess(QLatin1Char('"') + path + QLatin1Char('"')) != 0) return;
+    }
     Prompt::instance().msgBox(QStringLiteral("System Information Is Unavailable At This Time"),
                               MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle, this);
 }
@@ -185,7 +186,7 @@ void frmAbout::imgQuendral_Click() {
 }
 
 void frmAbout::lblWeb_Click() {
-    ShellExecuteFile(lblWeb_->text(), QStringLiteral("open"));
+    OpenInShell(lblWeb_->text(), this);
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {

@@ -18,8 +18,8 @@ class frmAbout : public QDialog {
     // Shows the About box modally over `owner`.
     static void ShowModal(QWidget* owner);
 
-    // Starts the operating system's system-information tool; this platform has none, so the
-    // user is told it is unavailable.
+    // Starts the desktop's system-information program (hardinfo, gnome-system-monitor or ksysguard,
+    // the first found on the path); with none, the user is told it is unavailable.
     void StartSysInfo();
     // Reads a string value of the system registry. There is no registry here: always False,
     // with an empty value.

@@ -1,5 +1,8 @@
 // The About box's address and accepting the legal notice.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -8,11 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "odb/ui/ModalDialog.h"
 #include "startup/frmAbout.h"
 #include "startup/frmInformative.h"
+#include "support/RecordingPrompt.h"
 #include "support/RecordingShell.h"
+#include "support/ScopedPrograms.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -68,6 +74,51 @@ TEST_F(AboutAndNotice, TheAddressOpensInTheBrowser) {
     click(about.lblWeb());
     ASSERT_EQ(shell->calls.size(), 1u);
     EXPECT_EQ(shell->calls[0].file, frmAbout::MakerWebAddress());
+}
+
+TEST_F(AboutAndNotice, SystemInformationIsTheDesktopsProgramOrTheMessage) {
+    ScopedRecordingPrompt prompt;
+    const QString started = path("avviato");
+    // What each program writes when it is started.
+    auto program = [&](ScopedPrograms& programs, const char* name) {
+        programs.add(name, "echo " + QByteArray(name) + " > '" + started.toUtf8() + "'");
+    };
+    auto startedProgram = [&] {
+        QElapsedTimer waited;
+        waited.start();
+        // The shell creates the file before it writes the name: one write, so any size is all of it.
+        while (QFileInfo(started).size() == 0 && waited.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QFile f(started);
+        f.open(QIODevice::ReadOnly);
+        const QString name = QString::fromUtf8(f.readAll().trimmed());
+        f.close();
+        QFile::remove(started);
+        return name;
+    };
+    frmAbout about;
+    const struct {
+        std::vector<const char*> installed;
+        const char* started;
+    } cases[] = {
+        {{"ksysguard", "gnome-system-monitor", "hardinfo"}, "hardinfo"},
+        {{"ksysguard", "gnome-system-monitor"}, "gnome-system-monitor"},
+        {{"ksysguard"}, "ksysguard"},
+    };
+    for (const auto& c : cases) {
+        ScopedPrograms programs;
+        for (const char* name : c.installed)
+            program(programs, name);
+        about.StartSysInfo();
+        EXPECT_EQ(startedProgram(), c.started);
+    }
+    EXPECT_TRUE(prompt->shown().empty());
+    {
+        ScopedPrograms none;
+        about.StartSysInfo();
+    }
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "System Information Is Unavailable At This Time");
 }
 
 TEST_F(AboutAndNotice, TheNoticeNamesTheCompanyAndRecordsTheAnswer) {
