@@ -7,8 +7,9 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZL_WERROR=ON
 cmake --build build
-# Slow checks (crash and contention loops, the fuzzer) carry the label "slow" and run only when
-# asked: ./test.sh -L slow. Any arguments go to ctest in place of the default selection.
+# Every test but the slow checks (label "slow": crash and contention loops, the fuzzers), which run
+# only when asked: ./test.sh -L slow at full size, ZL_SLOW_TESTS=ci ./test.sh -L slow sized for CI.
+# Any arguments go to ctest in place of the default selection.
 if [ $# -gt 0 ]; then
   ctest --test-dir build --output-on-failure -j "$(nproc)" "$@"
 else

@@ -20,6 +20,7 @@
 
 #include "ModelInvariants.h"
 #include "StepRoadFixture.h"
+#include "support/SlowCount.h"
 
 namespace {
 
@@ -249,7 +250,7 @@ TEST_F(StepCrash, StepsDetailsAndJobOrdersAgreeAfterEveryKill) {
         addToolingDetail(*addCustomerOrder(), "", quantity);
     close();
     std::mt19937 random(20260302);
-    const int kills = 250;
+    const int kills = SlowCount(250, 40);
     int64_t checked = 0;
     int halfDone = 0;
     for (int round = 0; round < kills; ++round) {

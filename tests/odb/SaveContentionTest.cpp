@@ -10,6 +10,7 @@
 
 #include "OdbTestUtil.h"
 #include "odb/DataSet.h"
+#include "support/SlowCount.h"
 #include "support/TestEnvironment.h"
 
 using namespace odbtest;
@@ -105,7 +106,7 @@ bool UntilNotBusy(DataSet& ds, Contribution& c, const std::function<bool()>& ope
 }
 
 TEST_F(SaveContentionTest, ConcurrentAddsEditsAndDeletionsAllCount) {
-    const int processes = 4, rounds = 30;
+    const int processes = 4, rounds = SlowCount(30, 10);
     const auto done = RunChildren(processes, [&](int p, Contribution& c) {
         TestNotify notify;
         auto o = Open(notify);
@@ -177,7 +178,7 @@ TEST_F(SaveContentionTest, TwoProcessesEditingTheSameStepsKeepEveryTotalTrue) {
         for (int i = 0; i < 3; ++i)
             ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 10}));
     }
-    const int processes = 2, edits = 60;
+    const int processes = 2, edits = SlowCount(60, 20);
     const auto done = RunChildren(processes, [&](int p, Contribution& c) {
         TestNotify notify;
         auto o = Open(notify);

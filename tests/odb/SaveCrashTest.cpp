@@ -13,6 +13,7 @@
 
 #include "OdbTestUtil.h"
 #include "odb/DataSet.h"
+#include "support/SlowCount.h"
 #include "support/TestEnvironment.h"
 
 using namespace odbtest;
@@ -49,7 +50,7 @@ TEST_F(SaveCrashTest, TotalsEqualTheSumsOfTheirChildrenAfterEveryKill) {
         ASSERT_TRUE(details->AddRow({"NumeroCommessa", "A2"}));
     }
     std::mt19937 random(20240607);
-    const int kills = 250;
+    const int kills = SlowCount(250, 40);
     int64_t lastSteps = -1;
     for (int round = 0; round < kills; ++round) {
         const pid_t pid = fork();

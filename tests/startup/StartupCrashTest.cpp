@@ -18,6 +18,7 @@
 #include "startup/PasswordFile.h"
 #include "startup/RepairDatabase.h"
 #include "startup/ScrambleString.h"
+#include "support/SlowCount.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -50,7 +51,7 @@ TEST_F(StartupCrashTest, AKilledRepairLeavesEveryRowAndASoundFile) {
     FillDatabase(file, 1500);
     const QString before = Snapshot(file);
     std::mt19937 random(1104);
-    const int kills = 60;
+    const int kills = SlowCount(60, 15);
     int repaired = 0, journals = 0;
     for (int round = 0; round < kills; ++round) {
         ASSERT_TRUE(KillDuring([&] { RepairDatabaseFile(workFolder(), nullptr); }, random, 60000))
@@ -71,7 +72,8 @@ TEST_F(StartupCrashTest, AKilledPasswordChangeLeavesTheOldPasswordOrTheNew) {
     WritePasswordFile(first);
     std::mt19937 random(1102);
     int changed = 0;
-    for (int round = 0; round < 200; ++round) {
+    const int changes = SlowCount(200, 40);
+    for (int round = 0; round < changes; ++round) {
         const QString from = ReadPasswordFile();
         const QString to = from == first ? second : first;
         ASSERT_TRUE(KillDuring([&] { WritePasswordFile(to); }, random, 3000)) << round;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -99,6 +100,9 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--seconds")) seconds = std::atof(argv[i + 1]);
         if (!std::strcmp(argv[i], "--seed")) seed = std::strtoull(argv[i + 1], nullptr, 10);
     }
+    // Sized for CI as the other slow checks are.
+    const char* size = std::getenv("ZL_SLOW_TESTS");
+    if (size && !std::strcmp(size, "ci")) seconds = std::min(seconds, 20.0);
     g_random.seed(seed);
     std::printf("card_codec_fuzz: seed %llu, %g s\n", static_cast<unsigned long long>(seed), seconds);
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
