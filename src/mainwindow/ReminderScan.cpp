@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "base/DateUtil.h"
 #include "mainwindow/ReminderText.h"
 #include "model/GetDBTable.h"
 #include "model/ModelState.h"
+#include "model/RemindedOrigins.h"
+#include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
@@ -18,30 +21,9 @@ namespace {
 
 const QString kRules = QStringLiteral("ImpostazioniPromemoria");
 const QString kReminders = QStringLiteral("Promemoria");
-// Source rows checked against the reminders in one query.
-constexpr int kCheckBatch = 500;
 
 QString literal(double date) {
     return g_objDatabase->DateLiteral(Variant::fromDate(date), true, true);
-}
-
-// The identities among `ids` that already have a reminder of this table and field.
-QSet<QString> remindedIds(const QString& table, const QString& field, const QStringList& ids) {
-    QSet<QString> found;
-    odb::Table& reminders = GetDBTable(kReminders);
-    const QString origin = QStringLiteral("NomeTabellaOrigine = ") + g_objDatabase->TextLiteral(table) +
-                           QStringLiteral(" AND NomeCampoDataOrigine = ") +
-                           g_objDatabase->TextLiteral(field) + QStringLiteral(" AND IDElementoOrigine IN (");
-    for (qsizetype from = 0; from < ids.size(); from += kCheckBatch) {
-        QStringList literals;
-        for (const QString& id : ids.mid(from, kCheckBatch))
-            literals << g_objDatabase->TextLiteral(id);
-        auto rows = reminders.OpenData(origin + literals.join(QLatin1Char(',')) + QLatin1Char(')'));
-        for (const VariantList& row :
-             rows->ReadRows(0, rows->RowCount(), {QStringLiteral("IDElementoOrigine")}))
-            found.insert(row[0].toText());
-    }
-    return found;
 }
 
 }  // namespace
@@ -80,19 +62,49 @@ bool ReminderScan::PurgeClosedReminders(double now) {
 }
 
 bool ReminderScan::ScanRules(double now) {
+    // The rules are read in one transaction, so the file is locked once rather than at every read;
+    // it ends before the first new reminder, whose text may show a message. What the rules before
+    // a failing one did is kept, as it would be one write at a time.
+    odb::Connection& connection = *g_objConnection;
+    connection.BeginTrans();
+    bool open = true;
+    const std::function<void()> end = [&] {
+        if (!open) return;
+        open = false;
+        connection.CommitTrans();
+    };
+    try {
+        const bool added = scanRules(now, end);
+        end();
+        return added;
+    } catch (...) {
+        end();
+        throw;
+    }
+}
+
+bool ReminderScan::scanRules(double now, const std::function<void()>& beforeNew) {
     auto rules = GetDBTable(kRules).OpenData();
+    // Every rule read at once; a rule's row is visited only to store its last check.
+    const std::vector<VariantList> ruleRows = rules->ReadRows(
+        0, rules->RowCount(),
+        {QStringLiteral("NomeTabella"), QStringLiteral("NomeCampoData"), QStringLiteral("GiorniDiPreavviso"),
+         QStringLiteral("OreDiPreavviso"), QStringLiteral("MinutiDiPreavviso"),
+         QStringLiteral("MessaggioDiNotifica"), QStringLiteral("DataUltimoControllo")});
+    auto number = [](const Variant& v) {
+        return v.isEmptyOrNull() ? int64_t{0} : std::llround(v.toDouble());
+    };
     std::shared_ptr<odb::DataSet> reminders;  // opened for the first new reminder
     bool added = false;
-    for (rules->RowFirst(); !rules->RowInvalid(); rules->RowNext()) {
-        const QString table = rules->ColText(QStringLiteral("NomeTabella"));
-        const QString field = rules->ColText(QStringLiteral("NomeCampoData"));
+    for (size_t r = 0; r < ruleRows.size(); ++r) {
+        const VariantList& rule = ruleRows[r];
+        const QString table = rule[0].toText();
+        const QString field = rule[1].toText();
         // Whole minutes in 64 bits: a 30-day notice is 43,200.
-        const int64_t notice = std::llround(rules->ColNumber(QStringLiteral("GiorniDiPreavviso"))) * 1440 +
-                               std::llround(rules->ColNumber(QStringLiteral("OreDiPreavviso"))) * 60 +
-                               std::llround(rules->ColNumber(QStringLiteral("MinutiDiPreavviso")));
-        const QString templateText = rules->ColText(QStringLiteral("MessaggioDiNotifica"));
+        const int64_t notice = number(rule[2]) * 1440 + number(rule[3]) * 60 + number(rule[4]);
+        const QString templateText = rule[5].toText();
         const double upper = AddMinutes(now, notice);
-        const double start = ScanStart(rules->ColValue(QStringLiteral("DataUltimoControllo")), notice, now);
+        const double start = ScanStart(rule[6], notice, now);
 
         auto source = GetDBTable(table).OpenData(literal(upper) + QStringLiteral(" >= ") + field +
                                                      QStringLiteral(" AND ") + field +
@@ -103,9 +115,10 @@ bool ReminderScan::ScanRules(double now) {
         QStringList ids;
         for (const VariantList& row : rows)
             ids << QString::number(static_cast<int64_t>(row[0].toDouble()));
-        const QSet<QString> reminded = remindedIds(table, field, ids);
+        const QSet<QString> reminded = RemindedOrigins(*g_objConnection, table, field, ids);
         for (size_t i = 0; i < rows.size(); ++i) {
             if (reminded.contains(ids[static_cast<qsizetype>(i)])) continue;
+            beforeNew();
             source->MoveToPosition(static_cast<int32_t>(i));
             const QString text = ExpandReminderText(*source, templateText);
             if (!reminders) reminders = GetDBTable(kReminders).OpenData(QStringLiteral("OID = 0"));
@@ -120,9 +133,10 @@ bool ReminderScan::ScanRules(double now) {
         // with an earlier date in the window is still found.
         double next = start;
         if (!rows.empty()) next = std::min(rows.back()[1].toDate(), now);
-        const Variant stored = rules->ColValue(QStringLiteral("DataUltimoControllo"));
+        const Variant& stored = rule[6];
         if (stored.isEmptyOrNull() ||
             std::llround(stored.toDate() * 86400.0) != std::llround(next * 86400.0)) {
+            rules->MoveToPosition(static_cast<int32_t>(r));
             rules->SetColValue(QStringLiteral("DataUltimoControllo"), Variant::fromDate(next));
             rules->SaveRow();
         }
@@ -131,13 +145,18 @@ bool ReminderScan::ScanRules(double now) {
 }
 
 std::vector<ReminderScan::Due> ReminderScan::DueReminders(double now) {
+    // Read in the order of the date's index, which then serves the condition; listed in the
+    // reminders' own order.
     auto due = GetDBTable(kReminders)
-                   .OpenData(QStringLiteral("Chiuso = False AND DataProssimaNotifica <= ") + literal(now));
+                   .OpenData(QStringLiteral("Chiuso = False AND DataProssimaNotifica <= ") + literal(now),
+                             QStringLiteral("DataProssimaNotifica"));
+    std::vector<VariantList> rows = due->ReadRows(
+        0, due->RowCount(),
+        {QStringLiteral("OID"), QStringLiteral("DataProssimaNotifica"), QStringLiteral("TestoPromemoria")});
+    std::sort(rows.begin(), rows.end(),
+              [](const VariantList& a, const VariantList& b) { return a[0].toDouble() < b[0].toDouble(); });
     std::vector<Due> list;
-    for (const VariantList& row :
-         due->ReadRows(0, due->RowCount(),
-                       {QStringLiteral("OID"), QStringLiteral("DataProssimaNotifica"),
-                        QStringLiteral("TestoPromemoria")})) {
+    for (const VariantList& row : rows) {
         const Variant when = row[1];
         list.push_back({row[0], (when.isEmptyOrNull() ? QString() : FormatVbDate(when.toDate())) +
                                     QStringLiteral(" - ") + row[2].toText()});

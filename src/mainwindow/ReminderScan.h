@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,10 @@ class ReminderScan {
     static std::shared_ptr<odb::DataSet> OpenReminders(const std::vector<Variant>& bookmarks);
     // Closes the reminders; they stay in the table until purged.
     static void Close(const std::vector<Variant>& bookmarks);
+
+  private:
+    // `beforeNew` runs before the first new reminder is made.
+    static bool scanRules(double now, const std::function<void()>& beforeNew);
 };
 
 // `minutes` after (or before) an OLE date, to the second.

@@ -16,6 +16,8 @@
 #include "mainwindow/ReminderScan.h"
 #include "mainwindow/frmMemo.h"
 #include "model/GetDBTable.h"
+#include "model/ModelState.h"
+#include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/Table.h"
 #include "platform/Clock.h"
@@ -212,6 +214,46 @@ TEST_F(ReminderTest, ALongRuleTicksAgainAndAnEarlierOrderAddedLaterIsFound) {
     Clock::setFixed(kNow.addSecs(120));
     tick();
     EXPECT_EQ(texts(), QStringList({"1", "2"}));
+}
+
+TEST_F(ReminderTest, ARuleThatFailsKeepsWhatTheRulesBeforeItAdded) {
+    rule("CommesseCliente", "DataConsegnaConcordata", 2, 0, 0, "<%Progressivo%>");
+    // A rule the window would refuse, as a table left out of a later version leaves it.
+    g_objConnection->Execute(
+        "INSERT INTO ImpostazioniPromemoria (NomeTabella, NomeCampoData, GiorniDiPreavviso, OreDiPreavviso, "
+        "MinutiDiPreavviso, MessaggioDiNotifica) VALUES ('TabellaInesistente', 'Data', 2, 0, 0, 'x')");
+    jobOrder(kNow.addDays(1), 11);
+    tick();
+    EXPECT_EQ(texts(), QStringList{"11"});
+    EXPECT_EQ(boxes(*prompt).size(), 1);
+    // The scan's transaction is closed: the file is free and later ticks go on.
+    EXPECT_EQ(g_objConnection->TransLevel(), 0);
+    EXPECT_FALSE(g_objConnection->InTransaction());
+    table("ImpostazioniPromemoria", "NomeTabella = 'TabellaInesistente'")->DeleteRows();
+
+    // Names spelt in another case still find the reminder of the same origin.
+    rule("commesseCLIENTE", "dataconsegnaconcordata", 3, 0, 0, "doppio <%Progressivo%>");
+    jobOrder(kNow.addDays(1).addSecs(60), 12);
+    Clock::setFixed(kNow.addSecs(60));
+    tick();
+    EXPECT_EQ(texts(), QStringList({"11", "12"}));
+
+    // A message about a new reminder's text is shown with the file free for other computers.
+    struct Watching : RecordingPrompt {
+        QList<bool> locked;
+        MsgResult msgBox(const QString& t, int s, const QString& title, QWidget* o) override {
+            locked << g_objConnection->InTransaction();
+            return RecordingPrompt::msgBox(t, s, title, o);
+        }
+    };
+    auto watching = std::make_shared<Watching>();
+    rule("CommesseCliente", "DataInserimento", 0, 1, 0, "%> <%Note%>");
+    auto previous = Prompt::setInstance(watching);
+    tick();
+    Prompt::setInstance(previous);
+    ASSERT_TRUE(watching->texts().contains(
+        "Messaggio non corretto.\rImpossibile determinare il nome del campo della tabella"));
+    EXPECT_FALSE(watching->locked.contains(true));
 }
 
 TEST_F(ReminderTest, ARuleOfNoNoticeRemindsOnceTheDateIsReached) {

@@ -1,0 +1,15 @@
+// Which source rows already have a reminder (open or closed) of a given table and date field.
+// Asked of the file with the origin's identity as the index key: a tick checks every row in its
+// rules' windows, and a text comparison in the library's collation would read every reminder.
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+namespace odb {
+class Connection;
+}
+
+QSet<QString> RemindedOrigins(odb::Connection& connection, const QString& table, const QString& field,
+                              const QStringList& ids);
