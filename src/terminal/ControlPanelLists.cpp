@@ -146,6 +146,8 @@ void frmControlPanel::FillClosedStepsList() {
                 if (found->RowCount() >= visible) break;
             }
         }
+        // The steps' table sorts every opening by the start of work: the closings go by their own time.
+        found->SortOnField(order);
         const int count = found->RowCount();
         const int first = std::max(0, count - visible);
         const auto rows = found->ReadRows(

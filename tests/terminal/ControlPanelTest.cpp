@@ -193,6 +193,50 @@ TEST_F(ControlPanelTest, CompletedStepsStayTheNewestFiftyAcrossRefreshesAndOpeni
     EXPECT_EQ(lines(panel()->lstCloseSubLavrix()), lines(after));
 }
 
+TEST_F(ControlPanelTest, CompletedStepsGoByTheirClosingNotByTheirEntry) {
+    addCustomerDetails();
+    // Sixty steps entered yesterday one after the other and closed in a shuffled order: the k-th
+    // closing yesterday at 10:00 + k minutes (k < 20), the others today at 08:00 + k minutes.
+    auto closing = [](int k) {
+        const QTime t = QTime(k < 20 ? 10 : 8, 0).addSecs(60 * k);
+        return QDateTime(QDate(2026, 3, k < 20 ? 1 : 2), t);
+    };
+    auto shuffled = [](int i) { return (i * 37 + 23) % 60; };
+    std::vector<std::shared_ptr<odb::DataSet>> steps;
+    for (int i = 0; i < 60; ++i) {
+        Clock::setFixed(QDateTime(QDate(2026, 3, 1), QTime(6, i)));
+        steps.push_back(open("1-0012/002", i % 2 ? "0012" : "0013"));
+    }
+    QStringList expected(50);
+    for (int i = 0; i < 60; ++i) {
+        const QDateTime t = closing(shuffled(i));
+        ASSERT_TRUE(setAndSave(*steps[i], "DataChiusura", Variant::fromDate(OleDateFromQDateTime(t))));
+        if (shuffled(i) >= 10)
+            expected[59 - shuffled(i)] = QStringLiteral("N° 1-0012/002 - Chiusura: ") +
+                                         t.toString("dd/MM/yyyy hh:mm:ss") +
+                                         (i % 2 ? " - Rossi Mario" : " - Bianchi Luca");
+    }
+    at(12, 0);
+    frmControlPanel* p = panel();
+    EXPECT_EQ(lines(p->lstCloseSubLavrix()), lines(expected));
+    p->RefreshPanel();
+    EXPECT_EQ(lines(p->lstCloseSubLavrix()), lines(expected));
+
+    // Two closings between refreshes, the step entered first closed last: both on top, by closing.
+    auto first = open("1-0012/001", "0012");
+    at(12, 10);
+    auto second = open("1-0012/001", "0013");
+    at(12, 20);
+    ASSERT_TRUE(setAndSave(*second, "Chiuso", true));
+    at(12, 30);
+    ASSERT_TRUE(setAndSave(*first, "Chiuso", true));
+    p->RefreshPanel();
+    expected = QStringList{"N° 1-0012/001 - Chiusura: 02/03/2026 12:30:00 - Rossi Mario",
+                           "N° 1-0012/001 - Chiusura: 02/03/2026 12:20:00 - Bianchi Luca"} +
+               expected.mid(0, 48);
+    EXPECT_EQ(lines(p->lstCloseSubLavrix()), lines(expected));
+}
+
 TEST_F(ControlPanelTest, TheTimerRefreshesEveryConfiguredNumberOfMinutes) {
     addCustomerDetails();
     g_lngIntervalTimerControlPanel = 3;
