@@ -239,6 +239,7 @@ TEST_F(PrintCommandsTest, AccessesWithNoLayoutAskTheOrderNumbersThenOfferTheBrow
     expect([](QDialog& d) {
         auto* dialog = qobject_cast<frmSetOrderNumber*>(&d);
         ASSERT_TRUE(dialog) << "expected the order numbers first";
+        EXPECT_EQ(dialog->windowTitle().toStdString(), "Impostazioni");
         dialog->cmdCancel()->click();
     });
     prompt->answer(MsgResult::Yes);  // leave without saving
