@@ -25,6 +25,9 @@
 namespace {
 
 const QString kUndefinedWorker = QStringLiteral("<indefinito>");
+// An open step has no closing time (the steps' table keeps the two together): asked for both, the
+// few open steps are found through the closings' index, not by walking a year of steps.
+const QString kNoClosing = QStringLiteral(" AND ISNULL(DataChiusura)");
 
 odb::Table& table(const char* name) {
     return g_objDatabase->Tables().Item(name);
@@ -97,7 +100,7 @@ void frmControlPanel::FillOpenDetailsList() {
                            .OpenData(QStringLiteral("InLavorazione"), QStringLiteral("DataInizio "));
         const auto rows = allRows(*details, {QStringLiteral("NumeroCommessa"), QStringLiteral("DataInizio")});
         // The open steps of every detail in one read, grouped by the detail's number.
-        auto steps = table("PassaggiDettaglioCommesse").OpenData(QStringLiteral("Chiuso=False"));
+        auto steps = table("PassaggiDettaglioCommesse").OpenData(QStringLiteral("Chiuso=False") + kNoClosing);
         std::unordered_map<QString, QStringList> stepLines;
         for (const VariantList& s :
              allRows(*steps, {QStringLiteral("NumeroCommessa"), QStringLiteral("DataInizio"),
@@ -129,24 +132,28 @@ void frmControlPanel::FillClosedStepsList() {
         odb::Table& steps = table("PassaggiDettaglioCommesse");
         const QString closed = QStringLiteral("Chiuso=True");
         const QString order = QStringLiteral("DataChiusura");
+        // The steps' table orders every opening by the start of work; bounded on both sides, the
+        // closings are found through their own index rather than by walking every step.
+        const QString bounded = QStringLiteral(" AND DataChiusura <= #12/31/9999 23:59:59#");
         std::shared_ptr<odb::DataSet> found;
         if (m_dtmLastClosing > 0) {
             found = steps.OpenData(closed + QStringLiteral(" AND DataChiusura >  ") +
-                                       db.DateLiteral(Variant::fromDate(m_dtmLastClosing), true),
+                                       db.DateLiteral(Variant::fromDate(m_dtmLastClosing), true) + bounded,
                                    order);
         } else {
             // Only the newest lines stay: the closings of the last day, week, month, year, or all of
             // them, whichever first holds enough.
             const double now = Clock::now();
             for (const double days : {1.0, 7.0, 31.0, 366.0, 0.0}) {
-                const QString where = days > 0 ? closed + QStringLiteral(" AND DataChiusura >= ") +
-                                                     db.DateLiteral(Variant::fromDate(now - days), true)
-                                               : closed;
+                const QString where = days > 0
+                                          ? closed + QStringLiteral(" AND DataChiusura >= ") +
+                                                db.DateLiteral(Variant::fromDate(now - days), true) + bounded
+                                          : closed;
                 found = steps.OpenData(where, order);
                 if (found->RowCount() >= visible) break;
             }
         }
-        // The steps' table sorts every opening by the start of work: the closings go by their own time.
+        // The closings go by their own time.
         found->SortOnField(order);
         const int count = found->RowCount();
         const int first = std::max(0, count - visible);
@@ -206,8 +213,8 @@ void frmControlPanel::FillIdleWorkersList() {
         const auto staff = workers(QStringLiteral(" AND NOT Impiegato"));
         const auto today = todaysAttendance();
         // Who has an open step under way, in one read.
-        auto active =
-            table("PassaggiDettaglioCommesse").OpenData(QStringLiteral("NOT Chiuso AND NOT Sospeso"));
+        auto active = table("PassaggiDettaglioCommesse")
+                          .OpenData(QStringLiteral("NOT Chiuso AND NOT Sospeso") + kNoClosing);
         std::unordered_set<int64_t> busy;
         for (const VariantList& s : allRows(*active, {QStringLiteral("Operaio.OID")}))
             if (!s[0].isEmptyOrNull()) busy.insert(identity(s[0]));
