@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +16,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
 
 #include <algorithm>
 #include <vector>
@@ -23,6 +26,8 @@ namespace {
 
 // Room beside a window's title for the frame's icon and buttons, in pixels.
 constexpr int kTitleFrameRoom = 120;
+// Width of the file choosers, in pixels: a name beside size, type and date.
+constexpr int kFileDialogWidth = 760;
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
@@ -77,6 +82,23 @@ QString TitleOrDefault(const QString& title) {
     return ShownText(title.isEmpty() ? DefaultMsgBoxTitle() : title);
 }
 
+// Qt's own chooser gives size, type and date columns too narrow for their texts: they take the width
+// their texts need and the name the rest, in a window wide enough for all four. Its widgets exist
+// once it is shown.
+QString runFileDialog(QFileDialog& dialog) {
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+        if (!view) return;
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        if (dialog.width() < kFileDialogWidth) dialog.resize(kFileDialogWidth, dialog.height());
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title, QWidget* owner) {
@@ -120,14 +142,18 @@ bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QStri
 
 QString QtPrompt::openFileName(const QString& title, const QString& dir, const QString& filter,
                                QWidget* owner) {
-    return QFileDialog::getOpenFileName(owner, ShownText(title), dir, filter);
+    QFileDialog dialog(owner, ShownText(title), dir, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog);
 }
 
 QString QtPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter,
                                QWidget* owner) {
+    QFileDialog dialog(owner, ShownText(title), dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The program asks its own overwrite question where it wants one.
-    return QFileDialog::getSaveFileName(owner, ShownText(title), dir, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    return runFileDialog(dialog);
 }
 
 QString QtPrompt::folder(const QString& title, const QString& dir, QWidget* owner) {
