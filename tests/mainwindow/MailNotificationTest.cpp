@@ -135,9 +135,11 @@ TEST_F(MailNotificationTest, TheDayLimitAndAFailedMail) {
     customer("R1", "Rossi Srl", "info@rossi.it");
     customer("N1", "Nessuno", "nessuno@rossi.it");
     const QDateTime limit(kNow.date().addDays(-15), QTime(0, 0));
+    const QString before = closedOrder("R1", limit.addSecs(-60));
     const QString atLimit = closedOrder("R1", limit);
     const QString after = closedOrder("R1", limit.addSecs(60));
     EXPECT_EQ(scanError(), "");
+    EXPECT_EQ(state(before), 2);
     EXPECT_EQ(state(atLimit), 2);
     EXPECT_EQ(state(after), 3);
     EXPECT_EQ(mailbox.size(), 2u);
@@ -176,9 +178,11 @@ TEST_F(MailNotificationTest, TheTimerScansEveryIntervalOnTheMailComputerOnly) {
     }
     EXPECT_EQ(pattern.join(""), "223223") << boxes().join("|").toStdString();
     setting("IntervalSendMail", "0");
-    const QString everyTick = closedOrder("R1", kNow.addSecs(-60));
-    window->tmSendMail_Timer();
-    EXPECT_EQ(state(everyTick), 3);
+    for (int tick = 0; tick < 2; ++tick) {
+        const QString everyTick = closedOrder("R1", kNow.addSecs(-60));
+        window->tmSendMail_Timer();
+        EXPECT_EQ(state(everyTick), 3) << tick;
+    }
 
     g_blnIsMailNotificationServer = false;
     const QString never = closedOrder("R1", kNow.addSecs(-60));

@@ -9,6 +9,8 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
@@ -184,6 +186,17 @@ TEST_F(ReminderTest, TheScanWindowFollowsTheNoticeAndItsLastCheck) {
     const double recent = OleDateFromQDateTime(kNow.addSecs(-3600));
     EXPECT_DOUBLE_EQ(ReminderScan::ScanStart(Variant::fromDate(recent), 60, OleDateFromQDateTime(kNow)),
                      recent);
+    // Each bound to the minute: a day back for a short rule, the notice back for a long one.
+    const double at = OleDateFromQDateTime(kNow);
+    for (int64_t notice : {int64_t{60}, int64_t{1440}, int64_t{30 * 1440}}) {
+        const int64_t back = std::max<int64_t>(notice, 1440);
+        const double bound = OleDateFromQDateTime(kNow.addSecs(-60 * back));
+        const double before = OleDateFromQDateTime(kNow.addSecs(-60 * (back + 1)));
+        const double after = OleDateFromQDateTime(kNow.addSecs(-60 * (back - 1)));
+        EXPECT_DOUBLE_EQ(ReminderScan::ScanStart(Variant::fromDate(before), notice, at), bound) << notice;
+        EXPECT_DOUBLE_EQ(ReminderScan::ScanStart(Variant::fromDate(bound), notice, at), bound) << notice;
+        EXPECT_DOUBLE_EQ(ReminderScan::ScanStart(Variant::fromDate(after), notice, at), after) << notice;
+    }
     // A long rule looks back its whole notice: 30 days, past 16 bits of minutes.
     const Variant old = Variant::fromDate(OleDateFromQDateTime(kNow.addDays(-40)));
     EXPECT_DOUBLE_EQ(ReminderScan::ScanStart(old, 30 * 1440, OleDateFromQDateTime(kNow)),
@@ -206,14 +219,25 @@ TEST_F(ReminderTest, ALongRuleTicksAgainAndAnEarlierOrderAddedLaterIsFound) {
     rule("CommesseCliente", "DataConsegnaConcordata", 30, 0, 0, "<%Progressivo%>");
     jobOrder(kNow.addDays(2), 1);
     tick();
+    prompt->clear();
     Clock::setFixed(kNow.addSecs(60));
     tick();
-    EXPECT_FALSE(prompt->texts().join("|").contains("Visualizzare dettagli"));
+    EXPECT_TRUE(boxes(*prompt).isEmpty()) << boxes(*prompt).join("|").toStdString();
     // Added after one due later, an order due sooner is still reminded at the next tick.
     jobOrder(kNow.addDays(1), 2);
     Clock::setFixed(kNow.addSecs(120));
     tick();
     EXPECT_EQ(texts(), QStringList({"1", "2"}));
+}
+
+TEST_F(ReminderTest, AnOrderDueSoonerAddedAfterALaterOneIsRemindedAtTheNextTick) {
+    rule("CommesseCliente", "DataConsegnaConcordata", 2, 0, 0, "<%Progressivo%>");
+    jobOrder(kNow.addDays(2), 21);
+    tick();
+    jobOrder(kNow.addDays(1), 22);
+    Clock::setFixed(kNow.addSecs(60));
+    tick();
+    EXPECT_EQ(texts(), QStringList({"21", "22"}));
 }
 
 TEST_F(ReminderTest, ARuleThatFailsKeepsWhatTheRulesBeforeItAdded) {
