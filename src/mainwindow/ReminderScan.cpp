@@ -112,19 +112,20 @@ bool ReminderScan::scanRules(double now, const std::function<void()>& beforeNew)
                                                  field);
         const std::vector<VariantList> rows =
             source->ReadRows(0, source->RowCount(), {QStringLiteral("OID"), field});
-        QStringList ids;
+        std::vector<int64_t> ids;
+        ids.reserve(rows.size());
         for (const VariantList& row : rows)
-            ids << QString::number(static_cast<int64_t>(row[0].toDouble()));
-        const QSet<QString> reminded = RemindedOrigins(*g_objConnection, table, field, ids);
+            ids.push_back(static_cast<int64_t>(row[0].toDouble()));
+        const QSet<int64_t> reminded = RemindedOrigins(*g_objConnection, table, field, ids);
         for (size_t i = 0; i < rows.size(); ++i) {
-            if (reminded.contains(ids[static_cast<qsizetype>(i)])) continue;
+            if (reminded.contains(ids[i])) continue;
             beforeNew();
             source->MoveToPosition(static_cast<int32_t>(i));
             const QString text = ExpandReminderText(*source, templateText);
             if (!reminders) reminders = GetDBTable(kReminders).OpenData(QStringLiteral("OID = 0"));
             reminders->AddRow({QStringLiteral("TestoPromemoria"), text, QStringLiteral("NomeTabellaOrigine"),
                                table, QStringLiteral("NomeCampoDataOrigine"), field,
-                               QStringLiteral("IDElementoOrigine"), ids[static_cast<qsizetype>(i)],
+                               QStringLiteral("IDElementoOrigine"), QString::number(ids[i]),
                                QStringLiteral("DataProssimaNotifica"), Variant::fromDate(now),
                                QStringLiteral("DataRiferimento"), rows[i][1]});
             added = true;

@@ -5,11 +5,13 @@
 
 #include <QSet>
 #include <QString>
-#include <QStringList>
+
+#include <cstdint>
+#include <vector>
 
 namespace odb {
 class Connection;
 }
 
-QSet<QString> RemindedOrigins(odb::Connection& connection, const QString& table, const QString& field,
-                              const QStringList& ids);
+QSet<int64_t> RemindedOrigins(odb::Connection& connection, const QString& table, const QString& field,
+                              const std::vector<int64_t>& ids);
