@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidgetItem>
 
 #include <sqlite3.h>
 
@@ -107,6 +108,8 @@ TEST_F(FilterSearchTest, TheSimpleFilterKeepsItsConditionInTheMemberCaption) {
     EXPECT_EQ(items.Caption(descr), "Descrizione = 'l''asse*'");
     EXPECT_TRUE(items.Item(descr)->isChecked());
     EXPECT_EQ(w.CurrentDataSet()->Filter(), "Descrizione Like 'l''asse*'");
+    EXPECT_EQ(w.statusText(), "Attivato filtro (Descrizione = 'l''asse*')");
+    EXPECT_EQ(descriptions(w), (QStringList{"l'asse di Rossi", "L'ASSE"}));
     EXPECT_TRUE(filterPressed(w));
 
     action("mnuFilterCancel")->trigger();
@@ -210,16 +213,19 @@ TEST_F(FilterSearchTest, AComplexFilterOnAViewWithoutWhereBecomesItsWhereText) {
     EXPECT_EQ(descriptions(w), QStringList{"Rossi"});
     EXPECT_EQ(w.statusText(), "Attivato filtro (" + w.FilterSet()->FilterText(0, -1) + ")");
     EXPECT_TRUE(action("mnuFilterComplex")->isChecked());
+    EXPECT_EQ(action("mnuFilterShort")->text(), "Filtra colonna");
     EXPECT_FALSE(action("mnuFilterShort")->isEnabled());
     EXPECT_TRUE(filterPressed(w));
 
     // The right-click filter adds to it while it is active.
+    ASSERT_EQ(action("mnuFieldFilter")->text(), "&Filtra colonna con stesso valore...");
     w.dgView()->SetCol(w.dgView()->gridModel()->columns().indexOf("Codice"));
     w.mnuFieldFilter_Click();
     EXPECT_TRUE(w.FilterSet()->UsesField("Codice"));
     EXPECT_TRUE(w.FilterSet()->UsesField("Descrizione"));
     EXPECT_EQ(descriptions(w), QStringList{"Rossi"});
 
+    ASSERT_EQ(action("mnuFilterCancel")->text(), "&Annulla filtro");
     action("mnuFilterCancel")->trigger();
     EXPECT_EQ(ds->SelWhere(), "");
     EXPECT_EQ(ds->GetOption("UseSelWhereForFilter"), "");
@@ -413,6 +419,11 @@ TEST_F(FilterSearchTest, OrdersByHeaderAndMenu) {
 
 TEST_F(FilterSearchTest, PredefinedSelectionsBelongToTheSectionOfTheirTable) {
     frmMain& w = start();
+    // Two sections of the same name, under two headings.
+    for (const int node : {kOrdersAllNode, kLoadsAllNode})
+        ASSERT_EQ(frmMain::NodeText(w.Node(node)), "Tutti");
+    ASSERT_EQ(w.Node(kOrdersAllNode)->parent()->text(0), "Ordini Commerciale");
+    ASSERT_EQ(w.Node(kLoadsAllNode)->parent()->text(0), "Carichi Commerciale");
     click(kOrdersAllNode);
     ASSERT_EQ(w.CurrentDataSet()->GetTable().Name(), "OrdiniCommerciale");
     expect([](QDialog& d) {
@@ -424,7 +435,9 @@ TEST_F(FilterSearchTest, PredefinedSelectionsBelongToTheSectionOfTheirTable) {
         f->cmdOK()->click();
     });
     w.mnuDataSelBeforeQuery_Click();
-    EXPECT_TRUE(prompt->last().text.startsWith("Selezioni predefinite impostate.\r\rN.B.: "));
+    EXPECT_EQ(prompt->last().text,
+              "Selezioni predefinite impostate.\r\rN.B.: Tali impostazioni vengono considerate solo se i "
+              "dati che si stanno visualizzando non prevedono ulteriori selezioni (Data.., etc.)");
     EXPECT_EQ(prompt->last().icon(), vbInformation);
     EXPECT_TRUE(action("mnuDataSelBeforeQuery")->isChecked());
 
@@ -445,6 +458,7 @@ TEST_F(FilterSearchTest, PredefinedSelectionsBelongToTheSectionOfTheirTable) {
     EXPECT_EQ(w.TitleCaption(1), w.TitleTag() + "  [selezioni impostate]");
     w.mnuDataSelCancel_Click();
     EXPECT_EQ(prompt->last().text, "Selezioni predefinite eliminate.");
+    EXPECT_EQ(prompt->last().icon(), 0);
     EXPECT_FALSE(action("mnuDataSelBeforeQuery")->isChecked());
     EXPECT_FALSE(w.PredefinedSelections());
 }

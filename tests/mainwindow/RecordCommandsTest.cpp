@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -29,6 +30,7 @@
 #include "odb/ui/DataGridModel.h"
 #include "odb/ui/FieldChooser.h"
 #include "odb/ui/FieldEditor.h"
+#include "odb/ui/PanelSupport.h"
 #include "odb/ui/RecordWindow.h"
 #include "platform/Clock.h"
 #include "startup/SharedState.h"
@@ -88,7 +90,12 @@ TEST_F(RecordCommandsTest, NewAndModifyGoThroughTheRecordWindowAndBindTheGridOnc
     frmMain& w = customers(2);
     auto ds = w.CurrentDataSet();
     int reReads = 0;
-    QObject::connect(&ds->EventSource(), &odb::EventSource::OnRefreshRecordset, [&] { ++reReads; });
+    // The window hears the re-read first; the model bound then is the one the grid keeps.
+    QPointer<odb::DataGridModel> boundAtReRead;
+    QObject::connect(&ds->EventSource(), &odb::EventSource::OnRefreshRecordset, [&] {
+        ++reReads;
+        boundAtReRead = w.dgView()->gridModel();
+    });
 
     // Insert: the new-row window; OK stores the row and the view reads it.
     expect([](QDialog& d) {
@@ -104,6 +111,7 @@ TEST_F(RecordCommandsTest, NewAndModifyGoThroughTheRecordWindowAndBindTheGridOnc
     EXPECT_EQ(ds->RowCount(), 4);
     EXPECT_EQ(reReads, 1);
     EXPECT_TRUE(before.isNull());  // bound again, and the binding read nothing again
+    EXPECT_EQ(w.dgView()->gridModel(), boundAtReRead.data());
     EXPECT_EQ(ds->ColText("Descrizione"), "Nuovo cliente");
 
     // A cancelled new row: nothing read again.
@@ -272,27 +280,53 @@ TEST_F(RecordCommandsTest, AMoveOfTheCurrentRowDropsPicksButHeadingPicksStay) {
     EXPECT_EQ(w.LastGridPopup()->objectName(), "mnuOrder");
     w.LastGridPopup()->close();
 
-    // Typing in the grid with no search field: nothing opens, the row stays.
+    // Typing with no search field (every view chooses one; a heading has none): nothing opens,
+    // the row stays.
+    const Variant current = w.CurrentDataSet()->Bookmark();
     click(34);
+    ASSERT_EQ(w.FindButtonTag(), "");
     EXPECT_FALSE(w.Form_KeyDown(Qt::Key_M, Qt::NoModifier));
     EXPECT_TRUE(dialogsShown.filter("frmSearchText").isEmpty());
+    EXPECT_EQ(w.CurrentDataSet()->Bookmark().toLong(), current.toLong());
 }
 
 TEST_F(RecordCommandsTest, TypeAheadOpensTheSearchWithTheTypedKey) {
     frmMain& w = customers(2);
     frmSearchText::LastFieldName.clear();
-    QString typed = "?";
+    MenuArray& fields = w.mnuSearchItems();
+    int descr = 0;
+    for (int i = 1; i < fields.Count(); ++i)
+        if (fields.Tag(i) == "Descrizione") descr = i;
+    ASSERT_GT(descr, 0);
+    // A search on "Descrizione" first.
+    expect([](QDialog& d) {
+        auto* s = qobject_cast<frmSearchText*>(&d);
+        ASSERT_TRUE(s);
+        s->txtSearch()->setText("Cliente 02");
+        s->cmdOK_Click();
+    });
+    w.mnuSearchItems_Click(descr);
+    ASSERT_EQ(w.FindButtonTag(), QString::number(descr));
+    ASSERT_EQ(w.CurrentDataSet()->ColText("Descrizione"), "Cliente 02");
+
+    // "a" typed in the grid: that field's dialog, "a" in its box.
+    QString typed = "?", field = "?";
     expect([&](QDialog& d) {
         auto* s = qobject_cast<frmSearchText*>(&d);
         ASSERT_TRUE(s);
         typed = s->txtSearch()->text();
-        s->cmdOK_Click();
+        field = s->lblFieldName()->text();
+        d.reject();
     });
-    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_A, Qt::NoModifier));
+    QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+    QApplication::sendEvent(w.dgView(), &a);
+    EXPECT_TRUE(a.isAccepted());
     EXPECT_EQ(typed, "a");
+    EXPECT_TRUE(field.contains(fields.Caption(descr))) << field.toStdString();
+    EXPECT_EQ(w.CurrentDataSet()->ColText("Descrizione"), "Cliente 02");
     // With Ctrl the key is the grid's.
     EXPECT_FALSE(w.Form_KeyDown(Qt::Key_A, Qt::ControlModifier));
-    EXPECT_EQ(dialogsShown.count("frmSearchText"), 1);
+    EXPECT_EQ(dialogsShown.count("frmSearchText"), 2);
 }
 
 TEST_F(RecordCommandsTest, TheGridKeepsColumnWidthsAndTheFieldSequence) {
@@ -303,8 +337,9 @@ TEST_F(RecordCommandsTest, TheGridKeepsColumnWidthsAndTheFieldSequence) {
     const QStringList all = w.dgView()->gridModel()->columns();
     ASSERT_GT(all.size(), 2);
     const int progressivo = static_cast<int>(all.indexOf("Progressivo"));
-    w.dgView()->SetColumnWidth(progressivo, 2400);
-    w.dgView_ColResize(progressivo, 2400);
+    // Widened by the user: the heading's section resized, as a drag does.
+    w.dgView()->horizontalHeader()->resizeSection(progressivo, odb::PixelsFromTwips(2400, w.dgView()));
+    ASSERT_EQ(w.dgView()->ColumnWidth(progressivo), 2400);
     w.Unload();
 
     // After a restart the width comes back.
@@ -463,6 +498,36 @@ TEST_F(RecordCommandsTest, NotificationsAskAndTellAsTheLibraryWants) {
     QApplication::processEvents();
     ASSERT_EQ(prompt->shown().size(), 1u);
     EXPECT_EQ(prompt->last().text, "Confermi l'eliminazione dei dati selezionati ?");
+
+    // The message window's stop button, clicked during the library's work, is seen by the next
+    // progress call and not by the status line's repaint.
+    frmMessage& message = frmMessage::instance();
+    message.ShowMsg("Eliminazione in corso...", &w);
+    message.StartProgress(100, true);
+    QPushButton* stop = nullptr;
+    for (QPushButton* b : message.findChildren<QPushButton*>())
+        if (b->isVisible()) stop = b;
+    ASSERT_TRUE(stop);
+    prompt->clear();
+    prompt->answer(MsgResult::Yes);  // "Confermi l'interruzione ?"
+    const QPointF centre(stop->width() / 2.0, stop->height() / 2.0);
+    QApplication::postEvent(stop, new QMouseEvent(QEvent::MouseButtonPress, centre, stop->mapToGlobal(centre),
+                                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QApplication::postEvent(
+        stop, new QMouseEvent(QEvent::MouseButtonRelease, centre, stop->mapToGlobal(centre), Qt::LeftButton,
+                              Qt::NoButton, Qt::NoModifier));
+    w.OnEvent(odb::odbEvtRequery, nullptr, "Clienti");
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_FALSE(message.Stopped());
+    bool goOn = true;
+    for (int i = 0; i < 50 && goOn; ++i) {
+        goOn = message.Progress();
+        if (goOn) QTest::qSleep(5);
+    }
+    EXPECT_FALSE(goOn);
+    ASSERT_EQ(prompt->shown().size(), 1u);
+    EXPECT_EQ(prompt->last().text, "Confermi l'interruzione ?");
+    frmMessage::Unload();
 }
 
 }  // namespace
