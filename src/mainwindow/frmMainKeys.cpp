@@ -52,11 +52,11 @@ int16_t VirtualKey(int key, bool keypad) {
 }  // namespace
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-    if (Form_KeyDown(event->key(), event->modifiers())) return;
+    if (Form_KeyDown(event->key(), event->modifiers(), event->text())) return;
     QMainWindow::keyPressEvent(event);
 }
 
-bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool keypad = modifiers & Qt::KeypadModifier;
@@ -64,9 +64,14 @@ bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         rebuildReferences();
         return true;
     }
-    if (held != Qt::NoModifier) return false;
     bool numeric = false;
     findButtonTag_.toInt(&numeric);
+    // Shift only changes the character typed: a capital starting a name is the name's first letter.
+    if (held == Qt::ShiftModifier && numeric && text.size() == 1 && text.at(0).isPrint()) {
+        typeAhead(text);
+        return true;
+    }
+    if (held != Qt::NoModifier) return false;
     QString typed;
     // Esc and Backspace type nothing into a search.
     if (numeric && KeyCodeToText(VirtualKey(key, keypad), typed) && !typed.startsWith(QLatin1Char('{'))) {
