@@ -184,6 +184,8 @@ TEST_F(ControlPanelTest, CompletedStepsStayTheNewestFiftyAcrossRefreshesAndOpeni
     EXPECT_EQ(after.front().toStdString(), "N° 1-0012/001 - Chiusura: 02/03/2026 12:45:00 - Rossi Mario");
     EXPECT_EQ(lines(after.mid(1)), lines(shown.mid(0, 49)));
     EXPECT_EQ(p->lstCloseSubLavrix()->item(4)->checkState(), Qt::Checked);
+    p->ListClick(1, 0);
+    EXPECT_EQ(title(p), "DETTAGLI: Rossi Srl / N° 4 - Stampo A");
 
     // Esc closes the panel; opened again it shows the same newest fifty.
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
@@ -282,6 +284,11 @@ TEST_F(ControlPanelTest, ClosedOrdersNotShippedAndAListThatCannotBeRead) {
         p->ListClick(1, p->lstCloseSubLavrix()->count() - 1);
         EXPECT_EQ(title(p), "DETTAGLI: Rossi Srl - N°Prog: 0012 - 02/03/2026 16:00:00") << line;
     }
+    // A production detail without its production row cannot be told.
+    addDetail("3-0099/001");
+    p->lstCloseSubLavrix()->addItem(QStringLiteral("N° 3-0099/001 - Chiusura: "));
+    p->ListClick(1, p->lstCloseSubLavrix()->count() - 1);
+    EXPECT_EQ(title(p), "DETTAGLI: nessuna imformazione disponibile");
 
     // Another computer's change that the panel cannot read: that list says so, the others fill.
     sqlite3* other = nullptr;
