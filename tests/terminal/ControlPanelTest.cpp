@@ -157,6 +157,23 @@ TEST_F(ControlPanelTest, DetailsInProgressWithTheirStepsAndTheIdleWorkers) {
               lines(QStringList{"N° 1-0012/002 - Chiusura: 02/03/2026 09:10:00 - Rossi"}));
 }
 
+TEST_F(ControlPanelTest, AnAssistanceJobOrderIsToldByItsSixCharacters) {
+    addCustomerDetails();
+    ASSERT_TRUE(rows("TipiAssistenza")->AddRow({"Descrizione", "Riparazione", "PrezzoOrario", 30}));
+    auto service = rows("CommesseAssistenza");
+    ASSERT_TRUE(service->NewRow() && service->SetReference("Cliente", "Rossi Sr") &&
+                service->SetReference("TipoAssistenza", "Riparazione") && service->SaveRow())
+        << notify.messages.join("|").toStdString();
+    const QString number = service->ColText("NumeroCommessa");
+    ASSERT_EQ(number.size(), 6);
+    at(8, 0);
+    open(number, "0012");
+    frmControlPanel* p = panel();
+    ASSERT_TRUE(p->lstOpenSubLavrix()->item(0)->text().startsWith("N° " + number + " - INSERIMENTO: "));
+    p->ListClick(0, 0);
+    EXPECT_EQ(title(p), "DETTAGLI: Riparazione - Rossi Srl");
+}
+
 TEST_F(ControlPanelTest, CompletedStepsStayTheNewestFiftyAcrossRefreshesAndOpenings) {
     addCustomerDetails();
     closings(40, 1);  // yesterday
