@@ -159,18 +159,19 @@ QString DataSet::selectSql(const QString& extraWhere, std::vector<SqlValue>& val
         conds << kAlias + QStringLiteral(".\"OID\"<>?");
         binds.push_back(except);
     }
+    SqlFragment order;
+    if (withOrder && !d_->order_.trimmed().isEmpty()) order = translate(true, d_->order_);
     QString text = QStringLiteral("SELECT ") +
                    (selectList.isEmpty() ? kAlias + QStringLiteral(".\"OID\"") : selectList) +
                    QStringLiteral(" FROM ") + d_->table_.sqlName() + QLatin1Char(' ') + kAlias;
+    // The order's lookups join before the conditions; they bind nothing, so the values keep their order.
+    if (!order.sql.isEmpty()) text += order.joins;
     if (!conds.isEmpty()) text += QStringLiteral(" WHERE ") + conds.join(QStringLiteral(" AND "));
     if (withOrder) {
         QString orderSql;
-        if (!d_->order_.trimmed().isEmpty()) {
-            const SqlFragment o = translate(true, d_->order_);
-            if (!o.sql.isEmpty()) {
-                orderSql = o.sql + QStringLiteral(", ");
-                binds.insert(binds.end(), o.values.begin(), o.values.end());
-            }
+        if (!order.sql.isEmpty()) {
+            orderSql = order.sql + QStringLiteral(", ");
+            binds.insert(binds.end(), order.values.begin(), order.values.end());
         }
         text += QStringLiteral(" ORDER BY ") + orderSql + kAlias + QStringLiteral(".\"OID\"");
     }

@@ -32,7 +32,16 @@ std::optional<ConditionField> StorageSchema::ResolveField(const QString& table, 
 std::optional<ConditionField> StorageSchema::through(const Table& target, const QString& oidExpr,
                                                      const QString& extraWhere, const QStringList& path,
                                                      ConditionAliases& aliases, int depth) const {
+    if (aliases.Joining()) {
+        // The identity is the target's key: at most one row joins, as the sub-select reads at most one.
+        const QString a = aliases.NextJoinAlias();
+        aliases.Join(target.sqlName(), a,
+                     col(a, kOidColumn) + QStringLiteral(" = ") + oidExpr +
+                         (extraWhere.isEmpty() ? QString() : QStringLiteral(" AND ") + extraWhere));
+        return resolve(target, a, path, aliases, depth + 1);
+    }
     const QString a = aliases.Next();
+    NoJoinsInside inside(aliases);
     auto inner = resolve(target, a, path, aliases, depth + 1);
     if (!inner) return std::nullopt;
     QString sql = QStringLiteral("(SELECT ") + inner->sql + QStringLiteral(" FROM ") + target.sqlName() +
@@ -86,6 +95,7 @@ std::optional<ConditionField> StorageSchema::resolve(const Table& t, const QStri
             if (d->GetBaseKind() == BaseKind::Exclusive)
                 return through(*d, col(alias, kOidColumn), {}, rest, aliases, depth);
             const QString a = aliases.Next();
+            NoJoinsInside inside(aliases);
             auto inner = resolve(*d, a, rest, aliases, depth + 1);
             if (!inner) return std::nullopt;
             return ConditionField{QStringLiteral("(SELECT ") + inner->sql + QStringLiteral(" FROM ") +

@@ -22,7 +22,8 @@ class StorageSchema : public ConditionSchema {
   private:
     std::optional<ConditionField> resolve(const Table& t, const QString& alias, const QStringList& path,
                                           ConditionAliases& aliases, int depth) const;
-    // `path` on the row of `target` whose identity is `oidExpr`, as a correlated sub-select.
+    // `path` on the row of `target` whose identity is `oidExpr`: a correlated sub-select, or a column
+    // of a join while `aliases` joins.
     std::optional<ConditionField> through(const Table& target, const QString& oidExpr,
                                           const QString& extraWhere, const QStringList& path,
                                           ConditionAliases& aliases, int depth) const;

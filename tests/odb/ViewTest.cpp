@@ -3,6 +3,10 @@
 // logins table's deletion rule.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
+#include <set>
+
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
 #include "odb/DataSet.h"
@@ -113,6 +117,130 @@ TEST_F(ViewTest, ALargeViewReadsItsFirstRowsFirstAndTheRestWhenWalkedPast) {
     ASSERT_TRUE(ds->RowLast());
     EXPECT_EQ(ds->AbsolutePosition(), total - 1);
     EXPECT_DOUBLE_EQ(previous, ds->ColValue("Progressivo").toDouble());
+}
+
+// The identities of a view's rows, in its order.
+std::vector<double> Identities(DataSet& ds) {
+    std::vector<double> ids;
+    for (ds.RowFirst(); !ds.RowInvalid(); ds.RowNext())
+        ids.push_back(ds.Bookmark().toDouble());
+    return ids;
+}
+
+// An order through references sorts every row by the looked-up value, case and accents as texts
+// compare, a row without reference first, as the same value read through each row's own
+// sub-select (a named column) sorts them; the identities' read sorts without a sub-select per row.
+TEST_F(ViewTest, AnOrderThroughReferencesSortsAsEachRowsLookedUpValue) {
+    auto clienti = o.table("Clienti").OpenData();
+    const char* const codes[] = {"C3", "C4", "C5", "C6"};
+    const char* const names[] = {"àncora", "bianchi srl", "Zeta", "Éclair"};
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(clienti->AddRow({"Codice", codes[i], "Descrizione", names[i]}));
+    auto add = commesse();
+    o.conn->BeginTrans();
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(add->AddRow({"Cliente", codes[i % 4]}));
+    ASSERT_TRUE(add->AddRow({}));
+    o.conn->CommitTrans();
+    struct Case {
+        const char* where;
+        const char* order;
+        const char* named;  // the same through the "As" names of the view's columns
+    };
+    const QString fields = "Progressivo,Cliente As K,Cliente.Codice As K2";
+    for (const Case& c :
+         {Case{"", "Cliente", "K"}, Case{"", "Cliente DESC, Progressivo DESC", "K DESC, Progressivo DESC"},
+          Case{"Cliente <> 'Bianchi' AND Progressivo > 20", "Cliente.Codice DESC, Cliente", "K2 DESC, K"}}) {
+        StatementLog log(*o.conn);
+        auto joined = o.table("Commesse").OpenData(c.where, c.order, fields);
+        const std::vector<double> ids = Identities(*joined);
+        for (const QString& sql : log.all)
+            EXPECT_FALSE(sql.section("ORDER BY", 1).contains("SELECT", Qt::CaseInsensitive))
+                << sql.toStdString();
+        auto named = o.table("Commesse").OpenData(c.where, c.named, fields);
+        EXPECT_EQ(ids, Identities(*named)) << c.order;
+        EXPECT_EQ(static_cast<int>(ids.size()), joined->RowCount());
+    }
+    auto first = o.table("Commesse").OpenData({}, "Cliente", fields);
+    EXPECT_TRUE(first->ColIsNull("K"));
+    ASSERT_TRUE(first->RowNext());
+    EXPECT_EQ(first->ColText("K"), "àncora");
+    ASSERT_TRUE(first->RowLast());
+    EXPECT_EQ(first->ColText("K"), "Zeta");
+}
+
+// The same through the owning row, a reference of the owner's and a derived row's base row.
+TEST_F(ViewTest, AnOrderThroughTheOwnerOrTheBaseRowSortsAsEachRowsValue) {
+    auto operai = o.table("Operai").OpenData();
+    ASSERT_TRUE(operai->AddRow({"Codice", "7", "Nominativo", "Rossi"}));
+    ASSERT_TRUE(operai->AddRow({"Codice", "8", "Nominativo", "bassi"}));
+    for (const char* number : {"B", "a", "C"}) {
+        ASSERT_TRUE(o.table("Dettagli").OpenData()->AddRow({"NumeroCommessa", number}));
+        auto steps = o.table("Dettagli")
+                         .OpenData(QStringLiteral("NumeroCommessa='%1'").arg(number))
+                         ->GetReference("Passaggi");
+        ASSERT_TRUE(steps->AddRow({"Operaio", "7", "Minuti", 1}));
+        ASSERT_TRUE(steps->AddRow({"Operaio", "8", "Minuti", 2}));
+    }
+    auto order = commesse({}, "Progressivo DESC");
+    ASSERT_TRUE(order->RowFirst());
+    auto special = order->GetReference("Dettagli");
+    for (const char* number : {"z", "Y", "x"})
+        ASSERT_TRUE(special->AddRow({"NumeroCommessa", number}));
+    struct Case {
+        const char* table;
+        const char* order;
+        const char* named;
+    };
+    const QString fields = "*,Dettagli.NumeroCommessa As N,Operaio As W";
+    const QString specialFields = "*,NumeroCommessa As N,Commesse.Cliente As K";
+    for (const Case& c :
+         {Case{"Passaggi", "Dettagli.NumeroCommessa DESC, Operaio", "N DESC, W"},
+          Case{"Passaggi", "Operaio, Dettagli.NumeroCommessa", "W, N"},
+          Case{"DettagliSpeciali", "NumeroCommessa", "N"},
+          Case{"DettagliSpeciali", "Commesse.Cliente DESC, NumeroCommessa DESC", "K DESC, N DESC"}}) {
+        const QString& f = QString(c.table) == "Passaggi" ? fields : specialFields;
+        EXPECT_EQ(Identities(*o.table(c.table).OpenData({}, c.order, f)),
+                  Identities(*o.table(c.table).OpenData({}, c.named, f)))
+            << c.order;
+    }
+    auto steps = o.table("Passaggi").OpenData({}, "Operaio, Dettagli.NumeroCommessa", fields);
+    ASSERT_TRUE(steps->RowFirst());
+    EXPECT_EQ(steps->ColText("W"), "bassi");
+    EXPECT_EQ(steps->ColText("N"), "a");
+    auto specials = o.table("DettagliSpeciali").OpenData({}, "NumeroCommessa DESC", specialFields);
+    ASSERT_TRUE(specials->RowFirst());
+    EXPECT_EQ(specials->ColText("N"), "z");
+}
+
+// A large view sorted through a reference: another computer renames a customer while the first
+// page is shown; walking on, the rows already read keep their places and every row comes once.
+TEST_F(ViewTest, RowsSortedThroughAReferenceKeepTheirPlacesWhenAnotherComputerMovesThem) {
+    auto add = commesse();
+    o.conn->BeginTrans();
+    for (int i = 0; i < 1050; ++i)
+        ASSERT_TRUE(add->AddRow({"Cliente", i % 2 ? "C1" : "C2"}));
+    o.conn->CommitTrans();
+    const int total = 1200;
+    auto ds = commesse("Progressivo,Cliente", "Cliente, Progressivo");
+    std::vector<double> shown;
+    for (ds->RowFirst(); shown.size() < 40; ds->RowNext())
+        shown.push_back(ds->Bookmark().toDouble());
+    EXPECT_EQ(ds->ColText("Cliente"), "Bianchi");
+    sqlite3* other = nullptr;
+    sqlite3_open_v2(path("ZeltoLavrix.mdb").toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    EXPECT_EQ(sqlite3_exec(other, "UPDATE Clienti SET Descrizione = 'Arancio' WHERE Codice = 'C1'", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+    const std::vector<double> walked = Identities(*ds);
+    ASSERT_EQ(static_cast<int>(walked.size()), total);
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), walked.begin()));
+    EXPECT_EQ(std::set<double>(walked.begin(), walked.end()).size(), walked.size());
+    // Read again, the renamed customer's rows come first.
+    ds->Requery();
+    ASSERT_TRUE(ds->RowFirst());
+    EXPECT_EQ(ds->ColText("Cliente"), "Arancio");
 }
 
 TEST_F(ViewTest, RowsAreReadForDisplayAPageAtATimeWithoutMovingTheCurrentRow) {

@@ -29,8 +29,41 @@ class ConditionAliases {
   public:
     QString Next() { return QStringLiteral("_a%1").arg(++count_); }
 
+    // While set, a row found by its identity may be read through a LEFT JOIN of the outer statement
+    // instead of a sub-select run for every row (an order sorts every row by it). Only names on the
+    // outer row may join: a join cannot see inside a sub-select.
+    void SetJoining(bool on) { joining_ = on; }
+    bool Joining() const { return joining_; }
+    // An alias for a joined table, unlike those of sub-selects.
+    QString NextJoinAlias() { return QStringLiteral("_j%1").arg(++joinCount_); }
+    // Adds "LEFT JOIN `table` `alias` ON `on`"; `on` binds nothing.
+    void Join(const QString& table, const QString& alias, const QString& on) {
+        joins_ +=
+            QStringLiteral(" LEFT JOIN ") + table + QLatin1Char(' ') + alias + QStringLiteral(" ON ") + on;
+    }
+    // The joins added, in order (each may use the aliases of those before it).
+    const QString& Joins() const { return joins_; }
+
   private:
     int count_ = 0;
+    int joinCount_ = 0;
+    bool joining_ = false;
+    QString joins_;
+};
+
+// Turns joining off for a sub-select's inside, back as it was after.
+class NoJoinsInside {
+  public:
+    explicit NoJoinsInside(ConditionAliases& aliases) : aliases_(aliases), was_(aliases.Joining()) {
+        aliases_.SetJoining(false);
+    }
+    ~NoJoinsInside() { aliases_.SetJoining(was_); }
+    NoJoinsInside(const NoJoinsInside&) = delete;
+    NoJoinsInside& operator=(const NoJoinsInside&) = delete;
+
+  private:
+    ConditionAliases& aliases_;
+    bool was_;
 };
 
 class ConditionSchema {
@@ -41,7 +74,8 @@ class ConditionSchema {
     // of `table`, which the statement names `alias`: a column, or a correlated sub-select (in
     // parentheses) for a path through a container, a derived extension, a referenced table or a
     // reference's target field, or for a reference name its target row's display value.
-    // Sub-selects take their aliases from `aliases`. No value: the name is unknown.
+    // Sub-selects take their aliases from `aliases`; while it joins, a row found by its identity may
+    // be joined there instead. No value: the name is unknown.
     virtual std::optional<ConditionField> ResolveField(const QString& table, const QString& alias,
                                                        const QStringList& path,
                                                        ConditionAliases& aliases) const = 0;

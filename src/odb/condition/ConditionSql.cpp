@@ -116,11 +116,16 @@ SqlFragment ConditionSql::Order(const QString& text, const std::vector<SelectedF
                 }
             }
         }
-        if (!named) term = value(*item.expr, scope_);
+        if (!named) {
+            joinLookups_ = true;
+            term = value(*item.expr, scope_);
+            joinLookups_ = false;
+        }
         if (!out.sql.isEmpty()) out.sql += QStringLiteral(", ");
         out.sql += Collated(term) + (item.descending ? QStringLiteral(" DESC") : QString());
         Append(out.values, term.values);
     }
+    out.joins = aliases_.Joins();
     return out;
 }
 
@@ -342,8 +347,10 @@ SqlFragment ConditionSql::literal(const ConditionNode& node, int32_t target) {
 }
 
 SqlFragment ConditionSql::path(const ConditionNode& node, const Scope& scope) {
+    aliases_.SetJoining(joinLookups_ && scope.alias == scope_.alias);
     const std::optional<ConditionField> field =
         schema_.ResolveField(scope.table, scope.alias, node.path, aliases_);
+    aliases_.SetJoining(false);
     if (!field)
         RaiseConditionError(text_, node.pos,
                             QStringLiteral("campo sconosciuto '%1'").arg(node.path.join(u'.')));

@@ -17,6 +17,9 @@ struct SqlFragment {
     QString sql;
     std::vector<SqlValue> values;
     int32_t type = -1;
+    // LEFT JOINs that the statement adds after its table for the fragment to read (an order's
+    // lookups); they bind nothing.
+    QString joins;
 };
 
 // One item of a translated field list: all of the table's fields ("*"), or an expression with
@@ -41,7 +44,8 @@ class ConditionSql {
     // A field list ("*,(A & B) As C"); a blank text gives no items.
     std::vector<SelectedField> Fields(const QString& text);
     // An order text ("Progressivo DESC, Nome") as the terms of an ORDER BY; a name given as an
-    // "As" name in `fields` sorts by that expression.
+    // "As" name in `fields` sorts by that expression. Values looked up through references on the
+    // row come through joins (`joins` of the result), not a sub-select per row.
     SqlFragment Order(const QString& text, const std::vector<SelectedField>& fields = {});
 
     // Text types compare and sort through this collation (case-insensitive, accents kept).
@@ -69,6 +73,7 @@ class ConditionSql {
     Scope scope_;
     ConditionAliases aliases_;
     QString text_;
+    bool joinLookups_ = false;  // names on the statement's own row may join (an order's terms)
 };
 
 }  // namespace odb
