@@ -2,6 +2,9 @@
 // the test print and the preview with the values being edited, export and import.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -131,6 +134,7 @@ TEST_F(LabelEditorTest, ANewLayoutShowsItsDefaultsAndIsSavedAsShown) {
 
     choose(w, QStringLiteral("Clienti"));
     EXPECT_EQ(QStringLiteral("2|32,5|88|0|0|1|-|A|-|"), boxes(w));
+    EXPECT_EQ(QStringLiteral("Richiedi Posizione Iniziale Etichette:"), w->chkEnableLabelAlignment()->text());
     const QStringList lines = w->txtVBScript()->Script().split(QStringLiteral("\r\n"));
     EXPECT_EQ(18, lines.size());
     EXPECT_EQ(QStringLiteral("' ") + QString(71, u'='), lines.first());
@@ -193,6 +197,28 @@ TEST_F(LabelEditorTest, LeavingAsksAboutAnyChangeOnlyOnce) {
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(w->close());
     EXPECT_EQ(QStringList{kLeave}, messages());
+
+    // Every box, tick and the printer mark the stored layout modified, each alone.
+    w = openOn(QStringLiteral("Clienti"));
+    const std::vector<std::pair<const char*, std::function<void()>>> edits = {
+        {"txtColumns", [w] { w->txtColumns()->setText(QStringLiteral("3")); }},
+        {"txtLabelHeight", [w] { w->txtLabelHeight()->setText(QStringLiteral("30")); }},
+        {"txtLabelWidth", [w] { w->txtLabelWidth()->setText(QStringLiteral("70")); }},
+        {"txtLabelTop", [w] { w->txtLabelTop()->setText(QStringLiteral("1")); }},
+        {"txtLabelLeft", [w] { w->txtLabelLeft()->setText(QStringLiteral("1")); }},
+        {"txtCopy", [w] { w->txtCopy()->setText(QStringLiteral("2")); }},
+        {"chkHorizontal", [w] { w->chkHorizontal()->setChecked(true); }},
+        {"chkEnableLabelAlignment", [w] { w->chkEnableLabelAlignment()->setChecked(false); }},
+        {"chkPrinterSelection", [w] { w->chkPrinterSelection()->setChecked(true); }},
+        {"cboPrinter", [w] { w->cboPrinter()->setCurrentIndex(1); }},
+    };
+    for (const auto& [name, edit] : edits) {
+        choose(w, QStringLiteral("Operai"));
+        choose(w, QStringLiteral("Clienti"));
+        ASSERT_FALSE(w->Modified()) << name;
+        edit();
+        EXPECT_TRUE(w->Modified()) << name;
+    }
 }
 
 TEST_F(LabelEditorTest, APrinterNotInstalledHereShowsNone) {

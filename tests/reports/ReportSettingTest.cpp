@@ -148,6 +148,7 @@ TEST_F(ReportSettingTest, SourcesAreTablesReferencesAndAllReferencesOfTheListedT
     EXPECT_EQ(QStringList{""}, items(combo("cboReportGroup")));
     EXPECT_FALSE(combo("cboReportGroup")->isEnabled());
     EXPECT_FALSE(control<QLabel>("lblReportGroup")->isEnabled());
+    EXPECT_EQ("Contesto:", control<QLabel>("lblReportGroup")->text());
     typeName(QStringLiteral("Ordine"));
     trace->answer(MsgResult::Yes);  // no printer
     w->cmdOK_Click();
@@ -365,6 +366,22 @@ TEST_F(ReportSettingTest, LeavingAModifiedProfileAsksAndAFailedSaveKeepsIt) {
     reopen();
     EXPECT_EQ(7, stored("Due", "MargineSuperiore").toDouble());
     EXPECT_EQ("36:" + kModified, messages().last());
+
+    // Another source is not chosen either when the save wanted fails.
+    open(QStringLiteral("Ingressi,Clienti"));
+    activate(combo("cbTableSel"), combo("cbTableSel")->findText(QStringLiteral("Ingressi")));
+    chooseName(QStringLiteral("Due"));
+    box("txtReportTop")->setText("6");
+    typeName(QString());
+    messages();
+    trace->answer(MsgResult::Yes);
+    activate(combo("cbTableSel"), combo("cbTableSel")->findText(QStringLiteral("Clienti")));
+    EXPECT_EQ("Ingressi", w->SelectedTableName());
+    EXPECT_EQ("Ingressi", combo("cbTableSel")->currentText());
+    EXPECT_EQ("6", box("txtReportTop")->text());
+    EXPECT_EQ(QStringList({"36:" + kModified, "64:Devi specificare il nome del Report"}), messages());
+    trace->answer(MsgResult::No);
+    EXPECT_TRUE(w->close());
 }
 
 TEST_F(ReportSettingTest, ProfilesOfAnotherComputerAreSeenWhenSavingAndDeleting) {
@@ -465,6 +482,12 @@ TEST_F(ReportSettingTest, TheExportFileCarriesNamesGeometryAndScriptAndIsReadByI
     EXPECT_EQ("0", box("txtReportTop")->text());
     EXPECT_EQ("y\r\n", w->ScriptText());
     EXPECT_EQ("16:Valore della proprietà non valido", messages().last());
+
+    // A file that cannot be written: its description, nothing else.
+    const QString missing = path("manca/ReportPrint.vbs");
+    trace->answerPath(missing);
+    w->cmdSave_Click();
+    EXPECT_EQ(QStringList({"0:", "16:Errore di accesso al percorso/file: " + missing}), messages());
 }
 
 TEST_F(ReportSettingTest, SearchFindsTheFirstThenEachNextOccurrenceWithoutWrapping) {
@@ -475,6 +498,7 @@ TEST_F(ReportSettingTest, SearchFindsTheFirstThenEachNextOccurrenceWithoutWrappi
     auto selected = [&] { return script()->textCursor().selectionStart(); };
     trace->answerText(QStringLiteral("printreportrow"));
     w->cmdSearch_Click();
+    EXPECT_EQ("VB SCRIPT", trace->last().title);
     const int first = static_cast<int>(text.indexOf("PrintReportRow", 0, Qt::CaseInsensitive));
     EXPECT_EQ(first, selected());
     EXPECT_EQ("PrintReportRow", script()->textCursor().selectedText());
@@ -544,6 +568,11 @@ TEST_F(ReportSettingTest, TestAndPreviewUseTheValuesBeingEditedAndWriteNothing) 
     ASSERT_EQ(1, shown.size());
     EXPECT_TRUE(shown[0].startsWith("16:Errore di inizializzazione del codice di stampa"))
         << shown[0].toStdString();
+    // The preview of it: the same error, no preview window.
+    page = QImage();
+    w->cmdPreview_Click();
+    EXPECT_EQ(QStringList{shown[0]}, messages());
+    EXPECT_TRUE(page.isNull());
     // A size that is no number stops both before anything runs.
     box("txtReportRowsDim")->setText("x");
     w->cmdPreview_Click();
