@@ -91,7 +91,9 @@ frmMain::frmMain() {
     settleState_->setSingleShot(true);
     settleState_->setInterval(250);
     connect(settleState_, &QTimer::timeout, this, [this] {
-        if (isVisible() && !isMinimized()) shownState_ = windowState() & Qt::WindowMaximized;
+        if (!isVisible() || isMinimized()) return;
+        shownState_ = windowState() & Qt::WindowMaximized;
+        rememberNormalPlacement();
     });
     // Load, in its order: placement, splitter, tray icon with the design caption, title, date.
     restorePlacement();
@@ -130,6 +132,7 @@ void frmMain::restorePlacement() {
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
         const QSize size = area.size() * 3 / 4;
         setGeometry(QRect(area.center() - QPoint(size.width() / 2, size.height() / 2), size));
+        normalPlacement_ = geometry();
         setWindowState(Qt::WindowMaximized);
         shownState_ = Qt::WindowMaximized;
         return;
@@ -139,6 +142,7 @@ void frmMain::restorePlacement() {
     const int width = placement(QStringLiteral("MainWidth"), 6500);
     const int height = placement(QStringLiteral("MainHeight"), 6500);
     setGeometry(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel, height / kTwipsPerPixel);
+    normalPlacement_ = geometry();
     switch (placement(QStringLiteral("MainState"), 0)) {
         case 1:
             setWindowState(Qt::WindowMinimized);
@@ -156,7 +160,7 @@ void frmMain::savePlacement() {
     const int state = isMinimized() ? 1 : isMaximized() ? 2 : 0;
     savePlacementValue(QStringLiteral("MainState"), state);
     // The normal window's placement, whatever the state.
-    const QRect normal = state != 0 && normalGeometry().isValid() ? normalGeometry() : geometry();
+    const QRect normal = state != 0 ? normalPlacement_ : geometry();
     savePlacementValue(QStringLiteral("MainLeft"), normal.x() * kTwipsPerPixel);
     savePlacementValue(QStringLiteral("MainTop"), normal.y() * kTwipsPerPixel);
     savePlacementValue(QStringLiteral("MainWidth"), normal.width() * kTwipsPerPixel);
@@ -400,6 +404,24 @@ void frmMain::changeEvent(QEvent* e) {
     // The state a window hidden or minimised comes back in, read once it has settled: minimising
     // a maximised window passes through a plain state on the way.
     if (e->type() == QEvent::WindowStateChange) settleState_->start();
+}
+
+void frmMain::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    rememberNormalPlacement();
+}
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    rememberNormalPlacement();
+}
+
+void frmMain::rememberNormalPlacement() {
+    // Only a plain state that has settled: a state on its way may still cover the screen.
+    if (settleState_->isActive() ||
+        (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    normalPlacement_ = geometry();
 }
 
 void frmMain::showFromTray() {

@@ -317,6 +317,8 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -467,6 +469,10 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // Maximised or not, as the window was last shown: it comes back so from the tray or minimised.
     Qt::WindowStates shownState_ = Qt::WindowNoState;
     QTimer* settleState_ = nullptr;
+    // The normal window's placement, kept here: Qt takes whatever covers the screen for it when a
+    // window manager reports a plain state on the way to or from the icon.
+    QRect normalPlacement_;
+    void rememberNormalPlacement();
     bool unloaded_ = false;
     bool refreshing_ = false;
     bool gridBound_ = false;  // the grid shows m_objCurDS

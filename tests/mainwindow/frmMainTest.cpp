@@ -406,6 +406,55 @@ TEST_F(frmMainTest, ASecondStartBringsTheWindowBackAsItWas) {
     w.hide();
 }
 
+TEST_F(frmMainTest, TheNormalPlacementOutlivesWhatTheWindowManagerReportsOnTheWay) {
+    auto settle = [] {
+        QElapsedTimer settling;
+        settling.start();
+        while (settling.elapsed() < 400)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    // A window manager minimising and restoring a maximised window may report a plain state on the
+    // way while the window still covers the screen; Qt then takes that for the normal placement.
+    auto throughTheIcon = [&](frmMain& w) {
+        w.overrideWindowState(Qt::WindowNoState);
+        w.windowHandle()->setWindowStates(Qt::WindowMaximized);
+        settle();
+        EXPECT_TRUE(w.isMaximized());
+    };
+    auto stored = [&] {
+        return QRect(setting("MainLeft").toInt() / 15, setting("MainTop").toInt() / 15,
+                     setting("MainWidth").toInt() / 15, setting("MainHeight").toInt() / 15);
+    };
+    // The first start's normal window.
+    frmMain& first = start();
+    first.show();
+    settle();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize size = screen.size() * 3 / 4;
+    const QRect firstNormal(screen.center() - QPoint(size.width() / 2, size.height() / 2), size);
+    throughTheIcon(first);
+    first.Unload();
+    EXPECT_EQ(setting("MainState"), "2");
+    EXPECT_EQ(stored(), firstNormal);
+
+    // A normal window the user placed, then maximised.
+    frmMain& placed = load();
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    placed.Form_Activate();
+    placed.show();
+    settle();
+    placed.showNormal();
+    settle();
+    placed.setGeometry(150, 100, 700, 500);
+    settle();
+    placed.showMaximized();
+    settle();
+    throughTheIcon(placed);
+    placed.Unload();
+    EXPECT_EQ(stored(), QRect(150, 100, 700, 500));
+}
+
 TEST_F(frmMainTest, FirstStartTheOptionsComeUpCentredOnTheWindowAndTheStatusLineIsLeftClean) {
     frmMain& w = load();
     w.show();
