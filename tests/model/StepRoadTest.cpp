@@ -138,6 +138,36 @@ TEST_F(StepRoad, MinutesArePricedInTheCurrencyType) {
     EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join("|").toStdString();
 }
 
+// Where the one rounding falls: each step's cost is rounded on its own and its detail adds the
+// rounded costs, while a service job order prices its summed minutes; a worker with no task costs
+// nothing.
+TEST_F(StepRoad, EachCostIsRoundedOnceWhereItIsPriced) {
+    ASSERT_TRUE(
+        setAndSave(*rows("DedirIdovuduvIrezadiv", "Codice='T1'"), "CostoOrario", Currency::fromRaw(1)));
+    ASSERT_TRUE(
+        rows("TipiAssistenza")->AddRow({"Descrizione", "Minimo", "PrezzoOrario", Currency::fromRaw(1)}));
+    auto service = rows("CommesseAssistenza");
+    ASSERT_TRUE(service->NewRow() && service->SetReference("TipoAssistenza", "Minimo") && service->SaveRow());
+    // Two steps of 30 minutes at 0,0001 an hour: 0,00005 each, to the even 0; the 60 minutes
+    // together make 0,0001.
+    for (int start : {7 * 60, 8 * 60})
+        EXPECT_EQ(closedStep(*service, start, start + 30)->ColValue("CostoEffettivo").toCurrency().raw(), 0);
+    auto stored = rows("CommesseAssistenza");
+    EXPECT_EQ(stored->ColNumber("TempoImpiegato"), 60);
+    EXPECT_EQ(stored->ColValue("CostoEffettivoPassaggi").toCurrency().raw(), 0);
+    EXPECT_EQ(stored->ColValue("CostoTotale").toCurrency().raw(), 1);
+
+    ASSERT_TRUE(rows("Operai")->AddRow({"Codice", "8", "Nominativo", "Verdi"}));
+    auto steps = addDetail("N1")->GetReference("Passaggi");
+    at(9, 0);
+    ASSERT_TRUE(steps->NewRow() && steps->SetReference("Operaio", "8") && steps->SaveRow());
+    at(10, 0);
+    ASSERT_TRUE(setAndSave(*steps, "Chiuso", true));
+    EXPECT_EQ(steps->ColNumber("TempoImpiegato"), 60);
+    EXPECT_EQ(steps->ColValue("CostoEffettivo").toCurrency().raw(), 0);
+    EXPECT_TRUE(notify.messages.isEmpty()) << notify.messages.join("|").toStdString();
+}
+
 TEST_F(StepRoad, ClosingASuspendedStepEndsTheSuspensionAtTheClosingTime) {
     auto detail = addDetail("C003");
     at(8, 0);
