@@ -62,6 +62,8 @@ class Operation {
     void noteNewRowGuard(const std::shared_ptr<RowBuffer>& b);
     // The guards of a row taken while it was new stay with it now that it is stored.
     void moveGuards(const QString& fromRowKey, const QString& toRowKey);
+    // Any guard held: without one a stored row has no keys to move.
+    bool anyGuards() const { return !guards_.isEmpty(); }
 
     // ---- messages ----
     void showMessage(void* source, const QString& text);

@@ -433,7 +433,8 @@ void RowStore::insertRow(const std::shared_ptr<RowBuffer>& b) {
     st.run();
     if (!withOid) b->oid = conn().lastInsertRowId();
     // Guards taken on the row while it was new stay with it now that it is stored.
-    engine_.operation().moveGuards(b->newRowKey(), t.Name() + QLatin1Char('#') + QString::number(b->oid));
+    if (engine_.operation().anyGuards())
+        engine_.operation().moveGuards(b->newRowKey(), t.Name() + QLatin1Char('#') + QString::number(b->oid));
     // What was written is what a reader gets back (texts in NFC, numbers rounded).
     for (size_t c = 0; c < t.columns().size(); ++c)
         b->values[c] = fromStored(toStored(b->values[c], t.columns()[c].type), t.columns()[c].type);

@@ -146,6 +146,22 @@ TEST_F(OperationTest, AGuardTakenOnANewRowStaysWithItOnceStored) {
     EXPECT_FALSE(steps->IsGuardLocked("Nuovo"));
 }
 
+TEST_F(OperationTest, RowsStoredBesideAGuardLeaveItOnItsRow) {
+    // Stored while another row holds a guard: the guard stays where it was.
+    ASSERT_TRUE(details->LockGuard("QM"));
+    ASSERT_TRUE(steps->AddRow({"Minuti", 2}));
+    EXPECT_FALSE(steps->IsGuardLocked("QM"));
+    EXPECT_TRUE(details->IsGuardLocked("QM"));
+    details->UnlockGuard("QM");
+    // Stored with no guard held anywhere: the row takes and frees one of its own afterwards.
+    ASSERT_TRUE(steps->AddRow({"Minuti", 3}));
+    ASSERT_TRUE(steps->LockGuard("QM"));
+    EXPECT_TRUE(o.table("Passaggi").OpenData("OID=" + steps->Bookmark().toText())->IsGuardLocked("QM"));
+    EXPECT_FALSE(details->IsGuardLocked("QM"));
+    steps->UnlockGuard("QM");
+    EXPECT_FALSE(steps->IsGuardLocked("QM"));
+}
+
 TEST_F(OperationTest, AGuardOfANewRowGoesWithTheRowCancelledOrDropped) {
     // New rows come and go as a record window adds and cancels them; none finds a guard it never took.
     for (int round = 0; round < 50; ++round) {
