@@ -7,12 +7,8 @@
 namespace odb {
 
 Table* Tables::find(const QString& name) const {
-    // Names mostly come spelt as defined: found by hash; any other spelling by comparison.
-    if (Table* t = byName_.value(name, nullptr)) return t;
-    const QString n = name.normalized(QString::NormalizationForm_C);
-    for (const auto& t : items_)
-        if (t->Name().compare(n, Qt::CaseInsensitive) == 0) return t.get();
-    return nullptr;
+    const int i = positions_.find(name);
+    return i < 0 ? nullptr : named_[static_cast<size_t>(i)];
 }
 
 Table& Tables::Item(const QString& name) const {
@@ -21,6 +17,14 @@ Table& Tables::Item(const QString& name) const {
         LibraryError::Raise(odbErrUnknownTable,
                             LibraryError::Text(odbErrUnknownTable) + QStringLiteral(": ") + name);
     return *t;
+}
+
+Table& Tables::Item(const char* name) const {
+    const ColumnNames::Constant& c = positions_.find(name);
+    if (c.column < 0)
+        LibraryError::Raise(odbErrUnknownTable,
+                            LibraryError::Text(odbErrUnknownTable) + QStringLiteral(": ") + c.name);
+    return *named_[static_cast<size_t>(c.column)];
 }
 
 Table& Tables::Item(int32_t position) const {
@@ -45,13 +49,19 @@ int32_t Tables::Count() const {
 
 void Tables::add(std::shared_ptr<Table> table) {
     // The first table of a name (in any spelling) is the one found.
-    if (!find(table->Name())) byName_.insert(table->Name(), table.get());
+    if (!find(table->Name())) {
+        names_.push_back(table->Name());
+        named_.push_back(table.get());
+        positions_.reset(names_);
+    }
     items_.push_back(std::move(table));
 }
 
 void Tables::clear() {
     items_.clear();
-    byName_.clear();
+    names_.clear();
+    named_.clear();
+    positions_.reset({});
 }
 
 }  // namespace odb

@@ -2,7 +2,6 @@
 // connections table.
 #pragma once
 
-#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "base/Variant.h"
+#include "odb/ColumnNames.h"
 
 namespace odb {
 
@@ -21,7 +21,7 @@ class Tables {
     Table& Item(const QString& name) const;
     Table& Item(int32_t position) const;
     Table& Item(const Variant& nameOrPosition) const;
-    Table& Item(const char* name) const { return Item(QString::fromUtf8(name)); }
+    Table& Item(const char* name) const;
     bool Exists(const QString& name) const;
     int32_t Count() const;
     Table* find(const QString& name) const;
@@ -33,7 +33,11 @@ class Tables {
 
   private:
     std::vector<std::shared_ptr<Table>> items_;
-    QHash<QString, Table*> byName_;  // name as defined: the first table of that name
+    // The first table of each name (in any spelling), found without hashing the name: tables are
+    // looked up on every row a rule or an import writes.
+    std::vector<QString> names_;
+    std::vector<Table*> named_;
+    ColumnNames positions_;  // positions in names_ and named_
 };
 
 }  // namespace odb

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstring>
 
 #include "OdbTestUtil.h"
 #include "base/DateUtil.h"
@@ -111,6 +112,30 @@ TEST_F(OpeningTest, NamesAreStoredInNfcAndIndexNamesCarryTheirTable) {
     auto ds = o.table("OrdiniA").OpenData();
     ASSERT_TRUE(ds->AddRow({QString::fromUtf8("Quantità"), 3, "Fornitore", "X"}));
     EXPECT_EQ(ds->ColNumber(QStringLiteral("Quantita\u0300")), 3);
+}
+
+TEST_F(OpeningTest, TablesAreFoundByAnySpellingThroughEveryKindOfName) {
+    auto def = shop();
+    def->add(QString::fromUtf8("Qualità"))->structure = [](odb::FieldDefs& f, odb::IndexDefs&,
+                                                           odb::ReferenceDefs&) { Text(f, "Esito"); };
+    auto o = OpenDefinition(db(), def, &notify);
+    const odb::Tables& tables = o.db->Tables();
+    odb::Table& steps = tables.Item("Passaggi");
+    EXPECT_EQ(&tables.Item(QStringLiteral("Passaggi")), &steps);
+    EXPECT_EQ(&tables.Item(QStringLiteral("PASSAGGI")), &steps);
+    EXPECT_EQ(&tables.Item(Variant(QStringLiteral("passaggi"))), &steps);
+    EXPECT_EQ(&tables.Item(QStringLiteral("Qualita\u0300")), &tables.Item(QString::fromUtf8("QUALITÀ")));
+    // One buffer holding one name, then another: each time the table of its text.
+    char name[16] = "Clienti";
+    EXPECT_EQ(tables.Item(name).Name(), "Clienti");
+    std::strcpy(name, "Operai");
+    EXPECT_EQ(tables.Item(name).Name(), "Operai");
+    std::strcpy(name, "Nessuna");
+    EXPECT_TRUE(RaisesLibraryError([&] { tables.Item(name); }, odb::odbErrUnknownTable));
+    EXPECT_TRUE(
+        RaisesLibraryError([&] { tables.Item(QStringLiteral("Clienti2")); }, odb::odbErrUnknownTable));
+    EXPECT_EQ(tables.find(QStringLiteral("Nessuna")), nullptr);
+    EXPECT_EQ(tables.Item(QStringLiteral("clienti")).Name(), "Clienti");
 }
 
 TEST_F(OpeningTest, UpgradeAddsColumnAndIndexRunsItsStepOnceAndKeepsTheData) {
