@@ -1,16 +1,37 @@
 // Data sets: the HTML export of the rows.
 #include "odb/DataSetPrivate.h"
+#include "odb/FieldValueText.h"
+#include "odb/ViewColumns.h"
 
 namespace odb {
 
+namespace {
+constexpr int kExportPageRows = 64;
+}  // namespace
+
 void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, const QString& fields) {
-    QStringList names;
+    // The columns and texts of a grid on the data set: no list means the view's own columns;
+    // lookups show their target's display value, passwords never show.
+    QStringList wanted;
     if (!fields.trimmed().isEmpty()) {
         for (const QString& f : fields.split(QLatin1Char(','), Qt::SkipEmptyParts))
-            names << f.trimmed();
+            wanted << f.trimmed();
     } else {
-        for (const FieldDef* f : d_->table_.Fields())
-            if (f->shown) names << f->name;
+        wanted = ColumnNames();
+    }
+    QStringList names;
+    std::vector<std::shared_ptr<const FieldDef>> viewOnly;
+    std::vector<const FieldDef*> defs;
+    for (const QString& n : wanted) {
+        const FieldDef* def = Field(n);
+        if (!def) {
+            auto made = ViewColumnDef(d_->table_, n);
+            if (!made) continue;  // a column the table does not have
+            def = made.get();
+            viewOnly.push_back(std::move(made));
+        }
+        names << def->name;
+        defs.push_back(def);
     }
     QFile out(file);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
@@ -25,26 +46,28 @@ void DataSet::ExportHtml(int32_t, const QString& file, itfProgress* progress, co
     s << "</tr>\n";
     const int total = RowCount();
     ProgressScope progressing(progress, odbEvtExportHtml, total);
-    const int64_t keep = d_->pos_;
-    try {
-        int count = 0;
-        for (size_t i = 0; i < d_->ids_.size(); ++i) {
-            d_->pos_ = static_cast<int64_t>(i);
+    int count = 0;
+    bool stopped = false;
+    for (int first = 0; first < total && !stopped; first += kExportPageRows) {
+        for (const VariantList& row : ReadRows(first, kExportPageRows, names)) {
             s << "<tr>";
-            for (const QString& n : names) {
+            for (size_t c = 0; c < defs.size(); ++c) {
+                const FieldDef& f = *defs[c];
                 QString v;
-                if (ColExists(n)) v = FormattedColValue(n);
+                if (f.Secret())
+                    v = row[c].toText().isEmpty() ? QString() : QStringLiteral("********");
+                else
+                    v = FieldValueText(f, row[c]);
                 s << "<td>" << v.toHtmlEscaped() << "</td>";
             }
             s << "</tr>\n";
             ++count;
-            if (progress && !progress->OnProgress(odbEvtExportHtml, total, count, this, nullptr)) break;
+            if (progress && !progress->OnProgress(odbEvtExportHtml, total, count, this, nullptr)) {
+                stopped = true;
+                break;
+            }
         }
-    } catch (...) {
-        d_->pos_ = keep;
-        throw;
     }
-    d_->pos_ = keep;
     s << "</table>\n</body></html>\n";
 }
 

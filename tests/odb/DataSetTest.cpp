@@ -11,6 +11,7 @@
 
 #include "OdbTestUtil.h"
 #include "base/AppError.h"
+#include "base/DateUtil.h"
 #include "odb/DataSet.h"
 #include "odb/Schema.h"
 #include "support/TestEnvironment.h"
@@ -216,6 +217,47 @@ TEST_F(DataSetTest, ExportHtmlEscapesValues) {
     EXPECT_TRUE(html.contains("<td>Rossi &amp; Figli &quot;Srl&quot;</td>"));
     EXPECT_TRUE(html.contains("<td>&lt;indefinito&gt;</td>"));
     EXPECT_FALSE(html.contains("<b>"));
+}
+
+// With no list the page has the columns a grid of the data set shows: its browse columns, a
+// lookup by its target's display value and times that are not listed fields among them.
+TEST_F(DataSetTest, ExportHtmlWithoutAListWritesTheViewsColumnsAsShown) {
+    auto presenze = std::make_shared<TestDefinition>();
+    BuildShopSchema(*presenze);
+    presenze->add("Presenze")->structure = [](odb::FieldDefs& f, odb::IndexDefs& i, odb::ReferenceDefs& r) {
+        f.AddField("Data", odb::ftDate, 0, 0, {}, -100, -100, -100, true, {}, {}, 0);
+        f.AddField("OraEntrata", odb::ftTime, 0, 0, {}, -100, -100, -100, false, {}, {}, 0);
+        f.AddField("Parola", odb::ftText, 16, 0, {}, -100, 1, -100, true, {}, {}, 0);
+        Long(f, "MinutiPermesso");
+        r.AddReference("Operaio", "Operai", false, false, "Codice", "Nominativo", 15, -100, 1, {}, -2, -1, 0);
+        i.SetBrowseColumns("Operaio,Data,OraEntrata,Parola");
+    };
+    Opened p = OpenDefinition(path("Presenze.mdb"), presenze, &notify);
+    ASSERT_TRUE(p.table("Operai").OpenData()->AddRow({"Codice", "7", "Nominativo", "Verdi <Anna>"}));
+    auto ds = p.table("Presenze").OpenData({}, {}, "*,Operaio");
+    ASSERT_TRUE(
+        ds->AddRow({"Operaio", "7", "Data", Variant::fromDate(MakeOleDate(2024, 3, 5)), "OraEntrata",
+                    Variant::fromDate(MakeOleTime(7, 45, 0)), "Parola", "segreta", "MinutiPermesso", 30}));
+    ds->RowFirst();
+    const QString current = ds->Bookmark(0).toText();
+    const QString file = path("presenze.html");
+    ds->ExportHtml(2, file, nullptr);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(f.readAll());
+    EXPECT_TRUE(html.contains("<tr><th>Operaio</th><th>Data</th><th>OraEntrata</th><th>Parola</th></tr>"))
+        << html.toStdString();
+    EXPECT_TRUE(
+        html.contains("<tr><td>Verdi &lt;Anna&gt;</td><td>05/03/2024</td><td>07:45</td>"
+                      "<td>********</td></tr>"))
+        << html.toStdString();
+    EXPECT_EQ(ds->Bookmark(0).toText(), current);  // the current row stays
+
+    // A list the user chose (a field the view leaves out among them) shows its lookups the same way.
+    ds->ExportHtml(2, file, nullptr, "MinutiPermesso, Operaio");
+    f.close();
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(f.readAll()).contains("<tr><td>30</td><td>Verdi &lt;Anna&gt;</td></tr>"));
 }
 
 }  // namespace
