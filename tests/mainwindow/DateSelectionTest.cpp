@@ -122,6 +122,20 @@ TEST_F(DateSelectionViewTest, AMonthOfTheInsertionDate) {
     EXPECT_EQ(w.CurrentDataSet()->SelWhere(), "");
 }
 
+// A group shows no grid but leaves the date button of the section before it in place, released:
+// only a section without a date field hides it.
+TEST_F(DateSelectionViewTest, AGroupLeavesTheDateButtonReleased) {
+    frmMain& w = start();
+    click(16);  // Ingressi
+    ASSERT_EQ(w.DateSelTag(), "Data");
+    w.cmdDateSel()->setDown(true);
+    click(15);  // its group
+    EXPECT_FALSE(w.cmdDateSel()->isHidden());
+    EXPECT_FALSE(w.cmdDateSel()->isDown());
+    EXPECT_EQ(w.cmdDateSel()->text(), "< tutti >");
+    EXPECT_EQ(w.DateSelTag(), "Data");
+}
+
 TEST_F(DateSelectionViewTest, CancelledDialogsChangeNothing) {
     frmMain& w = onCustomerOrders();
     w.SetStatusMsg("segno");
