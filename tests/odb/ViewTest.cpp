@@ -147,7 +147,7 @@ TEST_F(ViewTest, AnOrderThroughReferencesSortsAsEachRowsLookedUpValue) {
         const char* order;
         const char* named;  // the same through the "As" names of the view's columns
     };
-    const QString fields = "Progressivo,Cliente As K,Cliente.Codice As K2";
+    const QString fields = "Progressivo,Cliente,Cliente As K,Cliente.Codice As K2";
     for (const Case& c :
          {Case{"", "Cliente", "K"}, Case{"", "Cliente DESC, Progressivo DESC", "K DESC, Progressivo DESC"},
           Case{"Cliente <> 'Bianchi' AND Progressivo > 20", "Cliente.Codice DESC, Cliente", "K2 DESC, K"}}) {

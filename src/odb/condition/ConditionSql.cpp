@@ -94,6 +94,8 @@ std::vector<SelectedField> ConditionSql::Fields(const QString& text) {
         if (!item.all) {
             field.name = item.name;
             field.expr = value(*item.expr, scope_);
+            field.plain = item.expr->kind == ConditionNode::Path && item.expr->path.size() == 1 &&
+                          item.name.compare(item.expr->path[0], Qt::CaseInsensitive) == 0;
         }
         fields.push_back(std::move(field));
     }
@@ -110,8 +112,9 @@ SqlFragment ConditionSql::Order(const QString& text, const std::vector<SelectedF
         if (item.expr->kind == ConditionNode::Path && item.expr->path.size() == 1) {
             for (const SelectedField& f : fields) {
                 if (!f.all && f.name.compare(item.expr->path[0], Qt::CaseInsensitive) == 0) {
-                    term = f.expr;
-                    named = true;
+                    // A bare name is the same value read anew, joined where it looks a row up.
+                    if (!f.plain) term = f.expr;
+                    named = !f.plain;
                     break;
                 }
             }

@@ -28,6 +28,7 @@ struct SelectedField {
     bool all = false;
     QString name;
     SqlFragment expr;
+    bool plain = false;  // a bare name, not an expression nor an "As" name: an order reads it itself
 };
 
 // Use one instance per statement: sub-select aliases are unique within it. The statement binds
