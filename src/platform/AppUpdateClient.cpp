@@ -125,7 +125,7 @@ QString Reason(CURLcode rc, const Transfer& t, long status, int deadlineMs) {
             return QStringLiteral("il file supera i %1 byte annunciati").arg(t.expected);
         case CURLE_OPERATION_TIMEDOUT:
             return QStringLiteral("il server non ha completato la risposta entro %1 secondi")
-                .arg((deadlineMs + 999) / 1000);
+                .arg(std::max(1, (deadlineMs + 500) / 1000));
         case CURLE_COULDNT_RESOLVE_HOST:
         case CURLE_COULDNT_RESOLVE_PROXY:
             return QStringLiteral("server non trovato");

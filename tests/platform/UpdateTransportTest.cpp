@@ -237,7 +237,8 @@ TEST_F(UpdateClient, HostileServersEndWithinTheDeadlineSayingWhy) {
         {"download dripping", dripping, true, "il server non ha completato la risposta entro 2 secondi"},
         {"header flood on a download", flood, true, "le intestazioni della risposta superano i 16 KB"},
     };
-    client.SetDeadline(1500);
+    // Deadlines of 2.4 s and 2.46 s (the download is granted more) are told as the 2 seconds they are.
+    client.SetDeadline(2400);
     const QString file = path("pacchetto.cab");
     const long before = peakKilobytes();
     for (const Case& c : cases) {
@@ -253,7 +254,7 @@ TEST_F(UpdateClient, HostileServersEndWithinTheDeadlineSayingWhy) {
         }
         EXPECT_EQ(description, QString("Errore di comunicazione con il server di aggiornamento: ") +
                                    QString::fromUtf8(c.reason));
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3500));
         EXPECT_TRUE(QDir(path()).entryList({"pacchetto*"}, QDir::Files).isEmpty());
     }
     EXPECT_LT(peakKilobytes() - before, 50 * 1024);
