@@ -9,6 +9,7 @@
 #include "base/AppError.h"
 #include "mainwindow/MailNotification.h"
 #include "platform/MailService.h"
+#include "startup/PlaceDialog.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -65,6 +66,7 @@ frmCheckMail::frmCheckMail(QWidget* owner) : QWidget(owner, Qt::Window) {
 frmCheckMail* frmCheckMail::ShowOver(QWidget* owner) {
     auto* window = new frmCheckMail(owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    CentreOnOwner(window, owner);
     window->show();
     return window;
 }

@@ -19,9 +19,7 @@ void frmMain::UnloadMemoWindow() {
 
 void frmMain::mnuMemo_Click() {
     if (!memo_) LoadMemoWindow();
-    memo_->show();
-    memo_->raise();
-    memo_->activateWindow();
+    memo_->ShowList();
 }
 
 void frmMain::SetMemoIndicator(bool visible) {

@@ -25,6 +25,7 @@
 #include "odb/ui/DataPanelTools.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
+#include "startup/PlaceDialog.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -170,6 +171,14 @@ void frmMemo::tick() {
                                                  "promemoria.\r\rUscire dalle finestre e riprovare..."),
                                   vbInformation, QString(), &main_);
         return;
+    }
+    ShowList();
+}
+
+void frmMemo::ShowList() {
+    if (!placed_) {
+        CentreOnOwner(this, &main_);
+        placed_ = true;
     }
     show();
     raise();

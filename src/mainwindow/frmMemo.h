@@ -33,6 +33,8 @@ class frmMemo : public QWidget {
     void cmdDelete_Click();
     void cmdEdit_Click();
     void cmdClose_Click();
+    // Shows the list in front; the first time centred on the main window, then where it was left.
+    void ShowList();
 
     QTimer* tmrMemo() const { return tmrMemo_; }
     QListWidget* lstMemo() const { return lstMemo_; }
@@ -64,4 +66,5 @@ class frmMemo : public QWidget {
     QPushButton* cmdClose_ = nullptr;
     bool prepared_ = false;
     bool busy_ = false;
+    bool placed_ = false;
 };

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,4 +29,19 @@ void PlaceDialog(QWidget* dialog, int32_t yTwips, int32_t xTwips) {
     else
         y = yTwips / kTwipsPerPixel;
     dialog->move(area.x() + x, area.y() + y);
+}
+
+void CentreOnOwner(QWidget* window, const QWidget* owner) {
+    if (!owner) return;
+    const QWidget* ownerWindow = owner->window();
+    QRect placed(QPoint(), window->size());
+    placed.moveCenter(ownerWindow->frameGeometry().center());
+    if (QScreen* screen = ownerWindow->screen()) {
+        const QRect area = screen->availableGeometry();
+        placed.moveRight(std::min(placed.right(), area.right()));
+        placed.moveBottom(std::min(placed.bottom(), area.bottom()));
+        placed.moveLeft(std::max(placed.left(), area.left()));
+        placed.moveTop(std::max(placed.top(), area.top()));
+    }
+    window->move(placed.topLeft());
 }

@@ -392,6 +392,16 @@ TEST_F(ReminderTest, TheCloseBoxHidesAndTheProgramsClosingGoesAhead) {
     EXPECT_TRUE(memo->close());
 }
 
+TEST_F(ReminderTest, TheListComesUpOverTheMainWindowThenWhereItWasLeft) {
+    window->setGeometry(60, 40, 700, 520);
+    window->mnuMemo_Click();
+    EXPECT_LE((memo->frameGeometry().center() - window->frameGeometry().center()).manhattanLength(), 6);
+    memo->move(40, 60);
+    memo->hide();
+    window->mnuMemo_Click();
+    EXPECT_EQ(memo->pos(), QPoint(40, 60));
+}
+
 TEST_F(ReminderTest, TheTimerStopsWithTheDatabaseAndStartsAgainWithIt) {
     rule("CommesseCliente", "DataConsegnaConcordata", 2, 0, 0, "<%Progressivo%>");
     EXPECT_TRUE(memo->tmrMemo()->isActive());
