@@ -301,31 +301,36 @@ void DataSet::load() {
         d_->pos_ = d_->ids_.empty() ? -1 : 0;
         return;
     }
-    // SQLite orders and limits: a page needs only the first rows, not every row sorted.
+    // SQLite orders and limits: a page needs only the first rows, not every row sorted. The count,
+    // asked for rarely, counts the rows of the same statement: nothing is translated twice (a list
+    // of identities would be written out again at every opening).
     std::vector<SqlValue> values;
     const QString sql = selectSql({}, values, true);
-    std::vector<SqlValue> countValues;
-    const QString countSql = selectSql({}, countValues, false, QStringLiteral("count(*)"));
+    const QString countSql = QStringLiteral("SELECT count(*) FROM (") + sql + QLatin1Char(')');
     Engine& engine = d_->engine_;
-    d_->ids_.read(
-        kFirstRows,
-        [&engine, sql, values](int64_t limit) {
-            auto st = engine.conn().statement(limit < 0 ? sql : sql + QStringLiteral(" LIMIT ?"));
-            bindValues(st, values);
-            if (limit >= 0) st.bind(static_cast<int>(values.size()) + 1, limit);
-            std::vector<int64_t> ids;
-            while (st.step())
-                ids.push_back(st.int64(0));
-            st.reset();
-            return ids;
-        },
-        [&engine, countSql, countValues]() {
+    auto reader = [&engine, sql, values](int64_t limit) {
+        auto st = engine.conn().statement(limit < 0 ? sql : sql + QStringLiteral(" LIMIT ?"));
+        bindValues(st, values);
+        if (limit >= 0) st.bind(static_cast<int>(values.size()) + 1, limit);
+        std::vector<int64_t> ids;
+        while (st.step())
+            ids.push_back(st.int64(0));
+        st.reset();
+        return ids;
+    };
+    // Rows named by identity are at most their list: a short one is read whole, unlimited.
+    const bool named = d_->scope_.kind == Scope::Lookup || d_->scope_.kind == Scope::Rows;
+    if (named && static_cast<int64_t>(d_->scope_.rows.size()) <= kFirstRows) {
+        d_->ids_ = reader(-1);
+    } else {
+        d_->ids_.read(kFirstRows, std::move(reader), [&engine, countSql, values]() {
             auto st = engine.conn().statement(countSql);
-            bindValues(st, countValues);
+            bindValues(st, values);
             const int64_t n = st.step() ? st.int64(0) : 0;
             st.reset();
             return n;
         });
+    }
     d_->isNew_ = false;
     d_->row_.clear();
     d_->pos_ = d_->ids_.none() ? -1 : 0;
