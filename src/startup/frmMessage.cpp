@@ -218,9 +218,10 @@ void frmMessage::ShowMsg(const QString& msg, QWidget* parent, int32_t top, int32
         move(pos);
         if (!pbNotify_->isHidden() && pbNotify_->value() >= pbNotify_->maximum()) EndProgress();
         waitUntilOnScreen();
-        // The first painted text goes to the screen now, not at the next turn of the event loop.
+        // The first painted text goes to the screen now, not at the next turn of the event loop:
+        // painted and flushed alone. Running the pending events here would paint the whole owner
+        // (in its inactive look) while the caller waits.
         repaint();
-        QGuiApplication::sync();
         // Only the message window is painted while the caller waits: the parent, disabled, is
         // painted anew at the next turn of the event loop.
         disableParent();

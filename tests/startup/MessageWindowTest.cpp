@@ -164,4 +164,55 @@ TEST_F(MessageWindowTest, OnlyTheMessageIsPaintedWhileTheCallerWaits) {
     EXPECT_EQ(msg.messageText(), "Scrittura...");
 }
 
+// The order of the paints of two widgets: 'p' the first, 'm' the second.
+class PaintOrder : public QObject {
+  public:
+    PaintOrder(QObject* first, QObject* second) : first_(first) {
+        first->installEventFilter(this);
+        second->installEventFilter(this);
+    }
+    QString order;
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint) order += o == first_ ? u'p' : u'm';
+        return false;
+    }
+
+  private:
+    QObject* first_;
+};
+
+// Once the message is painted, the caller goes on: repaints the owner had pending, or that the
+// showing asked for (the owner's inactive look), wait for the next turn of the event loop.
+TEST_F(MessageWindowTest, AfterTheMessagesFirstPaintNothingElseIsPaintedBeforeTheCallerGoesOn) {
+    QWidget parent;
+    parent.resize(400, 300);
+    parent.show();
+    QCoreApplication::processEvents();
+    PaintOrder paints(&parent, &msg);
+    // The message's first paint leaves the owner a repaint to do, as its deactivation would.
+    bool asked = false;
+    class AskOnPaint : public QObject {
+      public:
+        AskOnPaint(QWidget* owner, bool& asked) : owner_(owner), asked_(asked) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint && !asked_) {
+                asked_ = true;
+                owner_->update();
+            }
+            return false;
+        }
+        QWidget* owner_;
+        bool& asked_;
+    } ask(&parent, asked);
+    msg.installEventFilter(&ask);
+    msg.ShowMsg("Lettura...", &parent);
+    msg.removeEventFilter(&ask);
+    ASSERT_TRUE(paints.order.contains(u'm'));
+    EXPECT_FALSE(paints.order.mid(paints.order.indexOf(u'm')).contains(u'p')) << qPrintable(paints.order);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(paints.order.endsWith(u'p'));
+}
+
 }  // namespace
