@@ -301,12 +301,13 @@ void DataSet::load() {
         d_->pos_ = d_->ids_.empty() ? -1 : 0;
         return;
     }
-    // SQLite orders and limits: a page needs only the first rows, not every row sorted. The count,
-    // asked for rarely, counts the rows of the same statement: nothing is translated twice (a list
-    // of identities would be written out again at every opening).
+    // SQLite orders and limits: a page needs only the first rows, not every row sorted. The count
+    // (a grid asks it for its scroll bar) has no order: counting the ordered statement sorts every
+    // row.
     std::vector<SqlValue> values;
     const QString sql = selectSql({}, values, true);
-    const QString countSql = QStringLiteral("SELECT count(*) FROM (") + sql + QLatin1Char(')');
+    std::vector<SqlValue> countValues;
+    const QString countSql = selectSql({}, countValues, false, QStringLiteral("count(*)"));
     Engine& engine = d_->engine_;
     auto reader = [&engine, sql, values](int64_t limit) {
         auto st = engine.conn().statement(limit < 0 ? sql : sql + QStringLiteral(" LIMIT ?"));
@@ -323,9 +324,9 @@ void DataSet::load() {
     if (named && static_cast<int64_t>(d_->scope_.rows.size()) <= kFirstRows) {
         d_->ids_ = reader(-1);
     } else {
-        d_->ids_.read(kFirstRows, std::move(reader), [&engine, countSql, values]() {
+        d_->ids_.read(kFirstRows, std::move(reader), [&engine, countSql, countValues]() {
             auto st = engine.conn().statement(countSql);
-            bindValues(st, values);
+            bindValues(st, countValues);
             const int64_t n = st.step() ? st.int64(0) : 0;
             st.reset();
             return n;

@@ -119,6 +119,23 @@ TEST_F(ViewTest, ALargeViewReadsItsFirstRowsFirstAndTheRestWhenWalkedPast) {
     EXPECT_DOUBLE_EQ(previous, ds->ColValue("Progressivo").toDouble());
 }
 
+// The count a grid asks for its scroll bar counts without sorting: an order (here through a
+// reference) would make SQLite sort every row only to count them.
+TEST_F(ViewTest, TheCountOfAnOrderedViewSortsNothing) {
+    auto add = commesse();
+    o.conn->BeginTrans();
+    for (int i = 0; i < 1050; ++i)
+        ASSERT_TRUE(add->AddRow({"Cliente", "C1"}));
+    o.conn->CommitTrans();
+    auto ds = commesse("Progressivo,Cliente", "Cliente, Progressivo DESC");
+    StatementLog log(*o.conn);
+    EXPECT_EQ(ds->RowCount(), 1200);
+    const QStringList counts = log.all.filter(QStringLiteral("count("), Qt::CaseInsensitive);
+    ASSERT_FALSE(counts.isEmpty()) << log.all.join('\n').toStdString();
+    for (const QString& sql : counts)
+        EXPECT_FALSE(sql.contains(QStringLiteral("ORDER BY"), Qt::CaseInsensitive)) << sql.toStdString();
+}
+
 // The identities of a view's rows, in its order.
 std::vector<double> Identities(DataSet& ds) {
     std::vector<double> ids;
