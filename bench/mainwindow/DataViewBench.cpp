@@ -26,6 +26,8 @@
 
 #include <sqlite3.h>
 
+#include "BenchSql.h"
+
 #include "base/DateUtil.h"
 #include "mainwindow/frmMain.h"
 #include "model/DB.h"
@@ -51,22 +53,7 @@ constexpr int kCustomersNode = 35;
 constexpr int kMiddleRow = kWorkers * kDays / 2;
 const QSize kWindow(1100, 800);
 
-void Exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, error ? error : "");
-        std::abort();
-    }
-}
 
-sqlite3_stmt* Prepare(sqlite3* db, const QString& sql) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", qPrintable(sql), sqlite3_errmsg(db));
-        std::abort();
-    }
-    return st;
-}
 
 class QuietPrompt : public Prompt {
   public:

@@ -28,6 +28,8 @@
 
 #include <sqlite3.h>
 
+#include "BenchSql.h"
+
 #include "base/DateUtil.h"
 #include "mainwindow/frmMain.h"
 #include "model/DB.h"
@@ -62,22 +64,7 @@ const QString kSought = QStringLiteral("C099990");
 const QString kInside = QStringLiteral("777");
 const QSize kWindow(1100, 800);
 
-void Exec(sqlite3* db, const QString& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", qPrintable(sql), error ? error : "");
-        std::abort();
-    }
-}
 
-sqlite3_stmt* Prepare(sqlite3* db, const QString& sql) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", qPrintable(sql), sqlite3_errmsg(db));
-        std::abort();
-    }
-    return st;
-}
 
 // Answers OK to the delete question; any other box is a fault of the run.
 class BenchPrompt : public Prompt {

@@ -13,6 +13,8 @@
 
 #include <sqlite3.h>
 
+#include "BenchSql.h"
+
 #include "base/DateUtil.h"
 #include "mainwindow/ReminderScan.h"
 #include "model/DB.h"
@@ -36,23 +38,7 @@ class SilentNotify : public odb::itfNotifyEvent {
     void OnReportRequest(odb::DataSet&, int32_t, const QString&, const QString&) override {}
 };
 
-void Exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, error ? error : "");
-        sqlite3_free(error);
-        std::abort();
-    }
-}
 
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, sqlite3_errmsg(db));
-        std::abort();
-    }
-    return st;
-}
 
 void Step(sqlite3_stmt* st) {
     if (sqlite3_step(st) != SQLITE_DONE) std::abort();

@@ -17,6 +17,8 @@
 
 #include <sqlite3.h>
 
+#include "BenchSql.h"
+
 #include "base/Currency.h"
 #include "base/DateUtil.h"
 #include "model/DB.h"
@@ -45,23 +47,7 @@ class SilentNotify : public odb::itfNotifyEvent {
     void OnReportRequest(odb::DataSet&, int32_t, const QString&, const QString&) override {}
 };
 
-void Exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, error ? error : "");
-        sqlite3_free(error);
-        std::abort();
-    }
-}
 
-sqlite3_stmt* Prepare(sqlite3* db, const char* sql) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, sqlite3_errmsg(db));
-        std::abort();
-    }
-    return st;
-}
 
 QByteArray DetailNumber(int detail) {
     return QString("1-%1/%2")

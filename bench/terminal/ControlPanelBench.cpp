@@ -22,6 +22,8 @@
 
 #include <sqlite3.h>
 
+#include "BenchSql.h"
+
 #include "base/DateUtil.h"
 #include "base/Variant.h"
 #include "model/DB.h"
@@ -50,22 +52,7 @@ constexpr int kOrdersClosed = 30;  // closed, not shipped
 const QDateTime kNow(QDate(2026, 3, 2), QTime(10, 0));
 const QSize kWindow(1100, 700);
 
-void Exec(sqlite3* db, const QString& sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", qPrintable(sql), error ? error : "");
-        std::abort();
-    }
-}
 
-sqlite3_stmt* Prepare(sqlite3* db, const QString& sql) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", qPrintable(sql), sqlite3_errmsg(db));
-        std::abort();
-    }
-    return st;
-}
 
 QStringList Columns(sqlite3* db, const QString& table) {
     QStringList out;
