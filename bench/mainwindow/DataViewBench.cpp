@@ -53,8 +53,6 @@ constexpr int kCustomersNode = 35;
 constexpr int kMiddleRow = kWorkers * kDays / 2;
 const QSize kWindow(1100, 800);
 
-
-
 class QuietPrompt : public Prompt {
   public:
     MsgResult msgBox(const QString& text, int, const QString&, QWidget*) override {

@@ -64,8 +64,6 @@ const QString kSought = QStringLiteral("C099990");
 const QString kInside = QStringLiteral("777");
 const QSize kWindow(1100, 800);
 
-
-
 // Answers OK to the delete question; any other box is a fault of the run.
 class BenchPrompt : public Prompt {
   public:

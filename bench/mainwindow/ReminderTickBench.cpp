@@ -38,8 +38,6 @@ class SilentNotify : public odb::itfNotifyEvent {
     void OnReportRequest(odb::DataSet&, int32_t, const QString&, const QString&) override {}
 };
 
-
-
 void Step(sqlite3_stmt* st) {
     if (sqlite3_step(st) != SQLITE_DONE) std::abort();
     sqlite3_reset(st);

@@ -47,8 +47,6 @@ class SilentNotify : public odb::itfNotifyEvent {
     void OnReportRequest(odb::DataSet&, int32_t, const QString&, const QString&) override {}
 };
 
-
-
 QByteArray DetailNumber(int detail) {
     return QString("1-%1/%2")
         .arg(detail / kDetailsPerOrder + 1, 4, 10, QChar('0'))

@@ -52,8 +52,6 @@ constexpr int kOrdersClosed = 30;  // closed, not shipped
 const QDateTime kNow(QDate(2026, 3, 2), QTime(10, 0));
 const QSize kWindow(1100, 700);
 
-
-
 QStringList Columns(sqlite3* db, const QString& table) {
     QStringList out;
     sqlite3_stmt* st = Prepare(db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
