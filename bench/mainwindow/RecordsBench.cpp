@@ -84,33 +84,6 @@ class BenchPrompt : public Prompt {
     void beep() override {}
 };
 
-// The column names of a table, in order.
-QStringList Columns(sqlite3* db, const QString& table) {
-    QStringList out;
-    sqlite3_stmt* st = Prepare(db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
-    while (sqlite3_step(st) == SQLITE_ROW)
-        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-    sqlite3_finalize(st);
-    return out;
-}
-
-// Copies row 1 of `table` `count - 1` times, `column` set to `value` (an SQL expression over the
-// counter i, 2 upward) and the other columns as they are ("OID" left to SQLite).
-void CopyFirstRow(sqlite3* db, const QString& table, int count, const QMap<QString, QString>& set) {
-    QStringList columns = Columns(db, table);
-    columns.removeAll(QStringLiteral("OID"));
-    QStringList values;
-    for (const QString& c : columns)
-        values << (set.contains(c) ? set.value(c) : QStringLiteral("t.\"%1\"").arg(c));
-    QStringList quoted;
-    for (const QString& c : columns)
-        quoted << QStringLiteral("\"%1\"").arg(c);
-    Exec(db, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                            "INSERT INTO \"%2\" (%3) SELECT %4 FROM n, \"%2\" t WHERE t.OID = 1")
-                 .arg(count)
-                 .arg(table, quoted.join(QLatin1Char(',')), values.join(QLatin1Char(','))));
-}
-
 // The work folder: the program's tables, a worker, 100,000 details with one closed step each (the
 // first of each made through the library, the others copied in the file).
 struct BenchDatabase {
@@ -148,11 +121,11 @@ struct BenchDatabase {
         sqlite3_open(file.toUtf8().constData(), &db);
         Exec(db, QStringLiteral("BEGIN IMMEDIATE"));
         const QString number = QStringLiteral("'C' || substr('000000' || i, -6)");
-        CopyFirstRow(db, QStringLiteral("DettagliCommesse"), kSteps,
+        CopyFirstRow(db, QStringLiteral("DettagliCommesse"), 2, kSteps,
                      {{QStringLiteral("NumeroCommessa"), number}});
         // Each step belongs to the detail of the same number (the details' OIDs run 1 to 100,000).
         CopyFirstRow(
-            db, kTable, kSteps,
+            db, kTable, 2, kSteps,
             {{QStringLiteral("NumeroCommessa"), number}, {QStringLiteral("_OwnerOID"), QStringLiteral("i")}});
         Exec(db, QStringLiteral("COMMIT"));
         sqlite3_close(db);

@@ -52,33 +52,6 @@ constexpr int kOrdersClosed = 30;  // closed, not shipped
 const QDateTime kNow(QDate(2026, 3, 2), QTime(10, 0));
 const QSize kWindow(1100, 700);
 
-QStringList Columns(sqlite3* db, const QString& table) {
-    QStringList out;
-    sqlite3_stmt* st = Prepare(db, QStringLiteral("PRAGMA table_info(\"%1\")").arg(table));
-    while (sqlite3_step(st) == SQLITE_ROW)
-        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-    sqlite3_finalize(st);
-    return out;
-}
-
-// Copies the row `from` of `table` for i = 1 to `count`, the columns of `set` given as SQL
-// expressions over i, the others as they are ("OID" left to SQLite).
-void CopyRow(sqlite3* db, const QString& table, int count, const QMap<QString, QString>& set) {
-    QStringList columns = Columns(db, table);
-    columns.removeAll(QStringLiteral("OID"));
-    QStringList values, quoted;
-    for (const QString& c : columns) {
-        values << (set.contains(c) ? set.value(c) : QStringLiteral("t.\"%1\"").arg(c));
-        quoted << QStringLiteral("\"%1\"").arg(c);
-    }
-    Exec(db, QStringLiteral(
-                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                 "INSERT INTO \"%2\" (%3) SELECT %4 FROM n, \"%2\" t WHERE t.OID = (SELECT MIN(OID) FROM "
-                 "\"%2\")")
-                 .arg(count)
-                 .arg(table, quoted.join(QLatin1Char(',')), values.join(QLatin1Char(','))));
-}
-
 // The identity of the row at `position` (an SQL expression counting from 0) of a table, through
 // the positions that Positions wrote.
 QString Nth(const char* table, const QString& position) {
@@ -152,8 +125,8 @@ struct BenchDatabase {
         Positions(db, "Operai");
         // Attendance: every worker on every working day but today's six absent (w % 10 == 3), a few
         // late (w % 7 == 0), the workers of w % 5 == 4 in the morning only.
-        CopyRow(
-            db, QStringLiteral("Ingressi"), kWorkers * kDays,
+        CopyFirstRow(
+            db, QStringLiteral("Ingressi"), 1, kWorkers * kDays,
             {{"Operaio", Nth("Operai", QStringLiteral("(i - 1) % %1").arg(kWorkers))},
              {"Data", QStringLiteral("%1 - %2 + (i - 1) / %3").arg(Num(today)).arg(kDays - 1).arg(kWorkers)},
              {"OraEntrataMattino", QStringLiteral("%1 + ((i - 1) % %2 % 7 = 0) * 20 * %3")
@@ -173,37 +146,40 @@ struct BenchDatabase {
         const QString number = QStringLiteral(
             "'1-' || substr('0000' || ((i - 1) / 5 + 1), -4) || '/' || substr('000' || ((i - 1) % 5 + 1), "
             "-3)");
-        CopyRow(db, QStringLiteral("DettagliCommesse"), kDetails,
-                {{"NumeroCommessa", number},
-                 {"DataInizio", QStringLiteral("%1 - 365 + i * 365.0 / %2").arg(Num(today)).arg(kDetails)},
-                 {"InLavorazione", QStringLiteral("i > %1").arg(kDetails - kInProgress)},
-                 {"Chiuso", QStringLiteral("i <= %1").arg(kDetails - kInProgress)}});
+        CopyFirstRow(
+            db, QStringLiteral("DettagliCommesse"), 1, kDetails,
+            {{"NumeroCommessa", number},
+             {"DataInizio", QStringLiteral("%1 - 365 + i * 365.0 / %2").arg(Num(today)).arg(kDetails)},
+             {"InLavorazione", QStringLiteral("i > %1").arg(kDetails - kInProgress)},
+             {"Chiuso", QStringLiteral("i <= %1").arg(kDetails - kInProgress)}});
         Positions(db, "DettagliCommesse");
         // Closed steps: 20 on each detail, closings to the second spread over the year.
         const QString closing = QStringLiteral("round((%1 - 365 + i * 365.0 / %2) * 86400) / 86400.0")
                                     .arg(Num(today))
                                     .arg(kClosedSteps);
-        CopyRow(db, QStringLiteral("PassaggiDettaglioCommesse"), kClosedSteps,
-                {{"_OwnerOID", Nth("DettagliCommesse", QStringLiteral("(i - 1) % %1 + 1").arg(kDetails))},
-                 {"NumeroCommessa",
-                  QStringLiteral("(SELECT NumeroCommessa FROM DettagliCommesse WHERE OID = %1)")
-                      .arg(Nth("DettagliCommesse", QStringLiteral("(i - 1) % %1 + 1").arg(kDetails)))},
-                 {"Operaio", Nth("Operai", QStringLiteral("(i - 1) % %1").arg(kWorkers))},
-                 {"DataInizio", closing + QStringLiteral(" - 0.05")},
-                 {"DataChiusura", closing}});
+        CopyFirstRow(
+            db, QStringLiteral("PassaggiDettaglioCommesse"), 1, kClosedSteps,
+            {{"_OwnerOID", Nth("DettagliCommesse", QStringLiteral("(i - 1) % %1 + 1").arg(kDetails))},
+             {"NumeroCommessa",
+              QStringLiteral("(SELECT NumeroCommessa FROM DettagliCommesse WHERE OID = %1)")
+                  .arg(Nth("DettagliCommesse", QStringLiteral("(i - 1) % %1 + 1").arg(kDetails)))},
+             {"Operaio", Nth("Operai", QStringLiteral("(i - 1) % %1").arg(kWorkers))},
+             {"DataInizio", closing + QStringLiteral(" - 0.05")},
+             {"DataChiusura", closing}});
         // Open steps on the details in progress: two each, every third suspended.
-        CopyRow(db, QStringLiteral("PassaggiDettaglioCommesse"), 2 * kInProgress,
-                {{"_OwnerOID", Nth("DettagliCommesse",
-                                   QStringLiteral("%1 + (i - 1) / 2 + 1").arg(kDetails - kInProgress))},
-                 {"NumeroCommessa",
-                  QStringLiteral("(SELECT NumeroCommessa FROM DettagliCommesse WHERE OID = %1)")
-                      .arg(Nth("DettagliCommesse",
-                               QStringLiteral("%1 + (i - 1) / 2 + 1").arg(kDetails - kInProgress)))},
-                 {"Operaio", Nth("Operai", QStringLiteral("(i * 7) % %1").arg(kWorkers))},
-                 {"DataInizio", QStringLiteral("%1 + i * %2").arg(Num(today + MakeOleTime(8, 0, 0)), minute)},
-                 {"DataChiusura", QStringLiteral("NULL")},
-                 {"Chiuso", QStringLiteral("0")},
-                 {"Sospeso", QStringLiteral("i % 3 = 0")}});
+        CopyFirstRow(
+            db, QStringLiteral("PassaggiDettaglioCommesse"), 1, 2 * kInProgress,
+            {{"_OwnerOID",
+              Nth("DettagliCommesse", QStringLiteral("%1 + (i - 1) / 2 + 1").arg(kDetails - kInProgress))},
+             {"NumeroCommessa",
+              QStringLiteral("(SELECT NumeroCommessa FROM DettagliCommesse WHERE OID = %1)")
+                  .arg(Nth("DettagliCommesse",
+                           QStringLiteral("%1 + (i - 1) / 2 + 1").arg(kDetails - kInProgress)))},
+             {"Operaio", Nth("Operai", QStringLiteral("(i * 7) % %1").arg(kWorkers))},
+             {"DataInizio", QStringLiteral("%1 + i * %2").arg(Num(today + MakeOleTime(8, 0, 0)), minute)},
+             {"DataChiusura", QStringLiteral("NULL")},
+             {"Chiuso", QStringLiteral("0")},
+             {"Sospeso", QStringLiteral("i % 3 = 0")}});
         for (const char* table : {"PassaggiDettaglioCommesse", "DettagliCommesse"})
             Exec(db, QStringLiteral("DELETE FROM %1 WHERE OID = (SELECT MIN(OID) FROM %1)")
                          .arg(QLatin1String(table)));
