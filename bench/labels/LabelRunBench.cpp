@@ -18,6 +18,7 @@
 
 #include <sqlite3.h>
 
+#include "QuietPrompt.h"
 #include "labels/Code128.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/modLabelPrint.h"
@@ -55,25 +56,6 @@ class SilentNotify : public odb::itfNotifyEvent {
     void OnInternalMessage(void*, const QString&) override {}
     void OnQueryMessage(void*, int32_t, const QString&, bool& cancel) override { cancel = false; }
     void OnReportRequest(odb::DataSet&, int32_t, const QString&, const QString&) override {}
-};
-
-// The beep at the end of a run stays silent.
-class QuietPrompt : public Prompt {
-  public:
-    MsgResult msgBox(const QString& text, int, const QString&, QWidget*) override {
-        fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        std::abort();
-    }
-    bool inputBox(const QString&, const QString&, const QString&, QString&, QWidget*) override {
-        return false;
-    }
-    QString openFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString folder(const QString&, const QString&, QWidget*) override { return {}; }
-    bool choosePrinter(const QString&, const QStringList&, QString&, int*, QWidget*) override {
-        return false;
-    }
-    void beep() override {}
 };
 
 QString customerCode(int i) {

@@ -27,6 +27,7 @@
 #include <sqlite3.h>
 
 #include "BenchSql.h"
+#include "QuietPrompt.h"
 
 #include "base/DateUtil.h"
 #include "mainwindow/frmMain.h"
@@ -52,24 +53,6 @@ constexpr int kAttendanceNode = 16;
 constexpr int kCustomersNode = 35;
 constexpr int kMiddleRow = kWorkers * kDays / 2;
 const QSize kWindow(1100, 800);
-
-class QuietPrompt : public Prompt {
-  public:
-    MsgResult msgBox(const QString& text, int, const QString&, QWidget*) override {
-        fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        std::abort();
-    }
-    bool inputBox(const QString&, const QString&, const QString&, QString&, QWidget*) override {
-        return false;
-    }
-    QString openFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString folder(const QString&, const QString&, QWidget*) override { return {}; }
-    bool choosePrinter(const QString&, const QStringList&, QString&, int*, QWidget*) override {
-        return false;
-    }
-    void beep() override {}
-};
 
 // The work folder with the database: the program's tables, 100 workers through the library, the
 // attendance rows written straight into the file (the reading is measured, not the rules).

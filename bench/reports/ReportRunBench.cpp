@@ -32,6 +32,8 @@
 
 #include <sqlite3.h>
 
+#include "BenchSql.h"
+#include "QuietPrompt.h"
 #include "base/DateUtil.h"
 #include "model/DB.h"
 #include "model/ModelState.h"
@@ -79,32 +81,6 @@ const char* const kScript =
     "  prn.TxtOutR 240, 200, \"Totale minuti: \" & prn.Nums(\"Totale\")\r\n"
     "  PrintReportMask = True\r\n"
     "End Function\r\n";
-
-class QuietPrompt : public Prompt {
-  public:
-    MsgResult msgBox(const QString& text, int, const QString&, QWidget*) override {
-        fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        std::abort();
-    }
-    bool inputBox(const QString&, const QString&, const QString&, QString&, QWidget*) override {
-        return false;
-    }
-    QString openFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString folder(const QString&, const QString&, QWidget*) override { return {}; }
-    bool choosePrinter(const QString&, const QStringList&, QString&, int*, QWidget*) override {
-        return false;
-    }
-    void beep() override {}
-};
-
-void Exec(sqlite3* db, const char* sql) {
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-        fprintf(stderr, "%s: %s\n", sql, error ? error : "");
-        std::abort();
-    }
-}
 
 // Resident memory in kilobytes.
 long ResidentKb() {

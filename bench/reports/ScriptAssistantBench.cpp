@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "QuietPrompt.h"
 #include "model/DB.h"
 #include "model/ModelState.h"
 #include "odb/Connection.h"
@@ -36,24 +37,6 @@
 #include "reports/frmCustomReportSetting.h"
 
 namespace {
-
-class QuietPrompt : public Prompt {
-  public:
-    MsgResult msgBox(const QString& text, int, const QString&, QWidget*) override {
-        fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        std::abort();
-    }
-    bool inputBox(const QString&, const QString&, const QString&, QString&, QWidget*) override {
-        return false;
-    }
-    QString openFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString folder(const QString&, const QString&, QWidget*) override { return {}; }
-    bool choosePrinter(const QString&, const QStringList&, QString&, int*, QWidget*) override {
-        return false;
-    }
-    void beep() override {}
-};
 
 // Mask, rows and data functions: 2,500 lines of drawing in the mask, 2,480 in the rows.
 QString LongScript() {
