@@ -201,22 +201,9 @@ TEST_F(UpdateClient, FailedTransfersRaiseAndLeaveNoFile) {
 // exchange ends within its deadline with the reason in Italian, holding little memory and leaving
 // no file.
 TEST_F(UpdateClient, HostileServersEndWithinTheDeadlineSayingWhy) {
-    using Send = std::function<bool(const QByteArray&)>;
-    const auto endless = [](const Send& send) {
-        const QByteArray chunk(64 * 1024, 'x');
-        while (send(chunk)) {
-        }
-    };
-    const auto drip = [](const Send& send) {
-        while (send("x"))
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    };
-    const auto headerFlood = [](const Send& send) {
-        if (!send("HTTP/1.1 200 OK\r\n")) return;
-        const QByteArray line = "X-Riempitivo: " + QByteArray(200, 'a') + "\r\n";
-        while (send(line)) {
-        }
-    };
+    const auto endless = &HttpTestServer::SendEndlessly;
+    const auto drip = &HttpTestServer::Drip;
+    const auto headerFlood = &HttpTestServer::FloodHeaders;
     struct Case {
         const char* what;
         HttpTestServer::Response response;

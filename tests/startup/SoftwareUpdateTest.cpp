@@ -275,22 +275,9 @@ TEST_F(SoftwareUpdate, TheOpeningChecksLocalPackagesAndAStartedUpdateEndsIt) {
 // The probes of a hostile update server: each ends within the deadline, in Italian, with nothing
 // left in "Updates" to be offered again at the next start.
 TEST_F(SoftwareUpdate, HostileServersEndWithinTheDeadlineAndLeaveNothingBehind) {
-    using Send = std::function<bool(const QByteArray&)>;
-    const auto endless = [](const Send& send) {
-        const QByteArray chunk(64 * 1024, 'x');
-        while (send(chunk)) {
-        }
-    };
-    const auto drip = [](const Send& send) {
-        while (send("x"))
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    };
-    const auto headerFlood = [](const Send& send) {
-        if (!send("HTTP/1.1 200 OK\r\n")) return;
-        const QByteArray line = "X-Riempitivo: " + QByteArray(200, 'a') + "\r\n";
-        while (send(line)) {
-        }
-    };
+    const auto endless = &HttpTestServer::SendEndlessly;
+    const auto drip = &HttpTestServer::Drip;
+    const auto headerFlood = &HttpTestServer::FloodHeaders;
     const QByteArray line = "0002_0003_0000,1000,01/04/2024,ZeltoLavrix_0002_0003_0000.sh";
     // The line as the server gives it, and the package as a hostile server sends it.
     const auto hostile = [&](HttpTestServer::Response query, HttpTestServer::Response package) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <stdexcept>
 
 namespace {
@@ -160,4 +161,22 @@ void HttpTestServer::serve(int client) {
     head += "Connection: close\r\n\r\n";
     if (sendAll(client, head) && sendAll(client, response.body) && response.stream) response.stream(send);
     ::shutdown(client, SHUT_WR);
+}
+
+void HttpTestServer::SendEndlessly(const Send& send) {
+    const QByteArray chunk(64 * 1024, 'x');
+    while (send(chunk)) {
+    }
+}
+
+void HttpTestServer::Drip(const Send& send) {
+    while (send("x"))
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+void HttpTestServer::FloodHeaders(const Send& send) {
+    if (!send("HTTP/1.1 200 OK\r\n")) return;
+    const QByteArray line = "X-Riempitivo: " + QByteArray(200, 'a') + "\r\n";
+    while (send(line)) {
+    }
 }

@@ -37,6 +37,13 @@ class HttpTestServer {
         bool raw = false;
     };
     using Handler = std::function<Response(const Request&)>;
+    using Send = std::function<bool(const QByteArray&)>;
+
+    // Streams of a hostile server, for `Response::stream`: 64 KB pieces without end, a byte every
+    // 300 ms, and (with `raw`) a status line followed by header lines without end.
+    static void SendEndlessly(const Send& send);
+    static void Drip(const Send& send);
+    static void FloodHeaders(const Send& send);
 
     // Listens on 127.0.0.1 at a free port.
     HttpTestServer();
