@@ -35,6 +35,19 @@ constexpr qsizetype kTextsSeenOnce = 2000;
 
 struct Connection::Cache {
     QHash<QString, std::shared_ptr<CachedStatement>> statements;
+    // The last few texts met, by the address of their characters: a text kept by its caller (an
+    // INSERT built once per table) finds its statement without hashing it. The copy held here
+    // shares the caller's characters, so while it is kept they can neither change nor be freed:
+    // the same address and length are the same text.
+    struct Addressed {
+        QString text;
+        std::shared_ptr<CachedStatement> entry;
+    };
+    static constexpr size_t kAddressed = 64;
+    std::array<Addressed, kAddressed> addressed;
+    static size_t slotOf(const QString& sql) {
+        return (reinterpret_cast<uintptr_t>(sql.constData()) >> 4) % kAddressed;
+    }
     // Texts used once: a one-off condition is finalised after its use, not kept.
     QSet<QString> seenOnce;
     uint64_t uses = 0;
@@ -77,6 +90,7 @@ void Connection::Cache::evictIdle() {
                 oldest = it;
         if (oldest == statements.end()) return;  // all in use
         sqlite3_finalize(oldest.value()->stmt);
+        oldest.value()->dropped = true;  // no longer found by address either
         statements.erase(oldest);
     }
 }
@@ -89,6 +103,7 @@ void Connection::Cache::clear() {
             sqlite3_finalize(entry->stmt);
     }
     statements.clear();
+    addressed.fill({});
     seenOnce.clear();
     finalizeControl();
 }
@@ -305,10 +320,20 @@ void Connection::raiseSql(int rc, const QString& what) const {
 SqlStatement Connection::statement(const QString& sql) {
     checkOpen();
     Cache& c = *cache_;
+    // Characters of their own only: raw data over someone else's buffer may change under us.
+    const bool owned = sql.data_ptr().isMutable();
+    Cache::Addressed& slot = c.addressed[Cache::slotOf(sql)];
+    if (owned && slot.entry && slot.text.constData() == sql.constData() && slot.text.size() == sql.size() &&
+        !slot.entry->lent && !slot.entry->dropped) {
+        slot.entry->lent = true;
+        slot.entry->lastUse = ++c.uses;
+        return SqlStatement(slot.entry->stmt, slot.entry);
+    }
     const auto it = c.statements.constFind(sql);
     if (it != c.statements.cend() && !it.value()->lent) {
         it.value()->lent = true;
         it.value()->lastUse = ++c.uses;
+        if (owned) slot = {sql, it.value()};
         return SqlStatement(it.value()->stmt, it.value());
     }
     // Kept from its second use on; a text in use already (a rule reading while a loop steps the
