@@ -1,6 +1,7 @@
 // A table's column positions by name: constant names by address, spellings by content.
 #include "odb/ColumnNames.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace odb {
@@ -15,6 +16,7 @@ void ColumnNames::reset(std::vector<QString> names) {
     defined_ = std::move(names);
     spellings_.clear();
     constants_.clear();
+    recent_.fill({});
 }
 
 int ColumnNames::resolve(const QString& name) const {
@@ -37,15 +39,24 @@ int ColumnNames::find(const QString& name) const {
 }
 
 const ColumnNames::Constant& ColumnNames::find(const char* name) const {
-    auto it = constants_.find(name);
+    Recent& recent = recent_[(reinterpret_cast<uintptr_t>(name) >> 3) % kRecent];
     // The same address with other content: a text that was not constant after all.
-    if (it != constants_.end() && std::strcmp(it->second.text.constData(), name) == 0) return it->second;
-    if (it == constants_.end() && constants_.size() >= kConstants) constants_.clear();
-    Constant c;
-    c.text = QByteArray(name);
-    c.name = QString::fromUtf8(c.text);
-    c.column = find(c.name);
-    return constants_.insert_or_assign(name, std::move(c)).first->second;
+    if (recent.address == name && std::strcmp(recent.constant->text.constData(), name) == 0)
+        return *recent.constant;
+    auto it = constants_.find(name);
+    if (it == constants_.end() || std::strcmp(it->second.text.constData(), name) != 0) {
+        if (it == constants_.end() && constants_.size() >= kConstants) {
+            constants_.clear();
+            recent_.fill({});
+        }
+        Constant c;
+        c.text = QByteArray(name);
+        c.name = QString::fromUtf8(c.text);
+        c.column = find(c.name);
+        it = constants_.insert_or_assign(name, std::move(c)).first;
+    }
+    recent = {name, &it->second};
+    return it->second;
 }
 
 }  // namespace odb

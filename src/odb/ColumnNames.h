@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -34,6 +35,13 @@ class ColumnNames {
     std::vector<QString> defined_;
     mutable std::vector<std::pair<QString, int>> spellings_;
     mutable std::unordered_map<const char*, Constant> constants_;
+    // The constants met last, by address: most rules use a handful of names over and over.
+    struct Recent {
+        const char* address = nullptr;
+        const Constant* constant = nullptr;
+    };
+    static constexpr size_t kRecent = 32;
+    mutable std::array<Recent, kRecent> recent_{};
 };
 
 }  // namespace odb
