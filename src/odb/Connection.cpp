@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include <sqlite3.h>
@@ -57,6 +58,15 @@ struct Connection::Cache {
     // named by their depth.
     struct Level {
         bool user = false;  // opened by BeginTrans
+        // Its savepoint (or BEGIN) runs; only the innermost level may wait for its first write.
+        bool open = true;
+        // A level not open yet: it added a row (`added` names it once it is known).
+        bool wrote = false;
+        struct Added {
+            QString table;
+            int64_t oid = 0;
+        };
+        std::optional<Added> added;
         // What OnRollback asked to run if the level is rolled back.
         std::vector<std::function<void()>> rollbackActions;
     };
@@ -317,7 +327,7 @@ void Connection::raiseSql(int rc, const QString& what) const {
     RaiseEngineError(rc, QString::fromUtf8(sqlite3_errmsg(db_)), what);
 }
 
-SqlStatement Connection::statement(const QString& sql) {
+SqlStatement Connection::statement(const QString& sql, bool addsOneRow) {
     checkOpen();
     Cache& c = *cache_;
     // Characters of their own only: raw data over someone else's buffer may change under us.
@@ -327,14 +337,18 @@ SqlStatement Connection::statement(const QString& sql) {
         !slot.entry->lent && !slot.entry->dropped) {
         slot.entry->lent = true;
         slot.entry->lastUse = ++c.uses;
-        return SqlStatement(slot.entry->stmt, slot.entry);
+        SqlStatement lent(slot.entry->stmt, slot.entry);
+        beforeUse(slot.entry->stmt, addsOneRow);
+        return lent;
     }
     const auto it = c.statements.constFind(sql);
     if (it != c.statements.cend() && !it.value()->lent) {
         it.value()->lent = true;
         it.value()->lastUse = ++c.uses;
         if (owned) slot = {sql, it.value()};
-        return SqlStatement(it.value()->stmt, it.value());
+        SqlStatement lent(it.value()->stmt, it.value());
+        beforeUse(it.value()->stmt, addsOneRow);
+        return lent;
     }
     // Kept from its second use on; a text in use already (a rule reading while a loop steps the
     // same statement) gets a statement of its own.
@@ -354,18 +368,74 @@ SqlStatement Connection::statement(const QString& sql) {
         sqlite3_finalize(stmt);
         raiseSql(rc, sql);
     }
-    if (!keep) return SqlStatement(stmt, nullptr);
+    if (!keep) {
+        SqlStatement once(stmt, nullptr);
+        beforeUse(stmt, addsOneRow);
+        return once;
+    }
     auto entry = std::make_shared<CachedStatement>();
     entry->stmt = stmt;
     entry->lent = true;
     entry->lastUse = ++c.uses;
     c.statements.insert(sql, entry);
     c.evictIdle();
-    return SqlStatement(stmt, entry);
+    SqlStatement lent(stmt, entry);
+    beforeUse(stmt, addsOneRow);
+    return lent;
+}
+
+void Connection::beforeUse(sqlite3_stmt* stmt, bool addsOneRow) {
+    auto& levels = cache_->levels;
+    if (levels.empty() || levels.back().open || sqlite3_stmt_readonly(stmt)) return;
+    // The first write adding one row goes without: removing that row undoes it.
+    if (addsOneRow && !levels.back().wrote) {
+        levels.back().wrote = true;
+        return;
+    }
+    openLateSavepoint();
+}
+
+void Connection::rowAdded(const QString& name, int64_t oid) {
+    auto& levels = cache_->levels;
+    if (levels.empty() || levels.back().open || !levels.back().wrote || levels.back().added) return;
+    levels.back().added = Cache::Level::Added{name, oid};
+}
+
+void Connection::openLateSavepoint() {
+    auto& levels = cache_->levels;
+    if (levels.empty() || levels.back().open) return;
+    const int rc = runSavepoint(levels.size() - 1, Cache::Savepoint);
+    if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("SAVEPOINT"));
+    levels.back().open = true;
+}
+
+void Connection::removeAddedRow(const QString& name, int64_t oid) {
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    statement(QStringLiteral("DELETE FROM \"") + quoted + QStringLiteral("\" WHERE \"OID\"=?"))
+        .bind(1, oid)
+        .run();
+    // The next row gets the number this one had, as after a rollback to a savepoint: the file's
+    // sequence goes back one, or is forgotten again when this was the table's first row.
+    if (sqlite3_table_column_metadata(db_, "main", "sqlite_sequence", "seq", nullptr, nullptr, nullptr,
+                                      nullptr, nullptr) != SQLITE_OK)
+        return;
+    if (oid > 1)
+        statement(QStringLiteral("UPDATE sqlite_sequence SET seq=? WHERE name=? COLLATE NOCASE AND seq=?"))
+            .bind(1, oid - 1)
+            .bind(2, name)
+            .bind(3, oid)
+            .run();
+    else
+        statement(QStringLiteral("DELETE FROM sqlite_sequence WHERE name=? COLLATE NOCASE AND seq=?"))
+            .bind(1, name)
+            .bind(2, oid)
+            .run();
 }
 
 void Connection::exec(const QString& sql) {
     checkOpen();
+    openLateSavepoint();
     char* err = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);
@@ -376,9 +446,12 @@ bool Connection::InTransaction() const {
     return db_ && !sqlite3_get_autocommit(db_);
 }
 
-int Connection::beginWrite(bool deferred, bool user) {
+int Connection::beginWrite(bool deferred, bool user, bool late) {
     checkOpen();
     auto& levels = cache_->levels;
+    // What a level inside writes becomes the outer level's when it is kept: the outer one needs
+    // its savepoint from now on.
+    openLateSavepoint();
     if (levels.empty()) {
         if (!sqlite3_get_autocommit(db_)) {
             // Opened behind the library's back: what it holds is undone, and the caller hears of it.
@@ -396,12 +469,14 @@ int Connection::beginWrite(bool deferred, bool user) {
                              : runControl(db_, cache_->control[Cache::BeginImmediate], "BEGIN IMMEDIATE");
         if (rc != SQLITE_OK) raiseSql(rc, QLatin1String(plain ? "BEGIN" : "BEGIN IMMEDIATE"));
         ++lockSerial_;
-        levels.push_back({user, {}});
+        levels.push_back({user, true, false, {}, {}});
+    } else if (late) {
+        levels.push_back({user, false, false, {}, {}});
     } else {
         // Named by depth: the same few statements serve every savepoint, prepared once.
         const int rc = runSavepoint(levels.size(), Cache::Savepoint);
         if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("SAVEPOINT"));
-        levels.push_back({user, {}});
+        levels.push_back({user, true, false, {}, {}});
     }
     if (user) ++userLevel_;
     return static_cast<int>(levels.size());
@@ -432,12 +507,18 @@ void Connection::closeLevel(bool commit) {
         return;
     }
     const size_t depth = levels.size();
-    if (!commit) {
-        rc = runSavepoint(depth, Cache::RollbackTo);
-        if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("ROLLBACK TO"));
+    // A level whose savepoint never ran: kept, its row is the outer level's; undone, its row goes.
+    // A transaction the engine ended itself fails as the savepoint statements would.
+    const bool ended = sqlite3_get_autocommit(db_) != 0;
+    if (level.open || ended) {
+        if (!commit) {
+            rc = runSavepoint(depth, Cache::RollbackTo);
+            if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("ROLLBACK TO"));
+        }
+        rc = runSavepoint(depth, Cache::Release);
+        if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("RELEASE"));
     }
-    rc = runSavepoint(depth, Cache::Release);
-    if (rc != SQLITE_OK) raiseSql(rc, QStringLiteral("RELEASE"));
+    if (!commit && level.added) removeAddedRow(level.added->table, level.added->oid);
 }
 
 int Connection::runSavepoint(size_t depth, int which) {

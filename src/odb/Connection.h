@@ -13,6 +13,7 @@
 #include "base/Variant.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace odb {
 
@@ -81,13 +82,20 @@ class Connection : public std::enable_shared_from_this<Connection> {
     // ---- library internals (data sets, tables, the opening) ----
     sqlite3* handle() const;
     // A cached statement for `sql`; always reset by the caller's SqlStatement scope.
-    SqlStatement statement(const QString& sql);
+    // `addsOneRow`: an INSERT of one row numbered by the file, which rowAdded then names: as the
+    // first write of a level opened `late` it needs no savepoint (see beginWrite).
+    SqlStatement statement(const QString& sql, bool addsOneRow = false);
+    // The row `oid` the statement asked with `addsOneRow` added to the table `name`.
+    void rowAdded(const QString& name, int64_t oid);
     // Runs a statement that returns no rows, outside any statement cache.
     void exec(const QString& sql);
     // The write lock: BEGIN IMMEDIATE when no transaction is open, a savepoint otherwise.
     // `deferred`: a plain BEGIN, the lock is taken by the first write. Returns a token for endWrite.
     // `user`: a level of BeginTrans, which only CommitTrans and RollbackTrans close.
-    int beginWrite(bool deferred = false, bool user = false);
+    // `late`: a savepoint is opened only before the level's first write, or its second when the
+    // first one adds a row (a rollback removes that row again): a level that writes nothing or adds
+    // one row costs no savepoint.
+    int beginWrite(bool deferred = false, bool user = false, bool late = false);
     // Closes the level `token` and any left open above it; a level left open above it, or the
     // level closed already by someone else, fails the write with the transaction error after
     // everything above the caller's own level has been undone. Failed rollbacks are errors too.
@@ -106,6 +114,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
     void closeLevel(bool commit);
     // Runs the savepoint statement `which` (Cache::SavepointControl) of the level at `depth`.
     int runSavepoint(size_t depth, int which);
+    // Before a write: the innermost level's savepoint, if it was left for later.
+    void openLateSavepoint();
+    // A statement about to be lent: a write opens the late savepoint unless it may go without.
+    void beforeUse(sqlite3_stmt* stmt, bool addsOneRow);
+    // Takes back the row a level added before its savepoint; the sequence of row numbers with it.
+    void removeAddedRow(const QString& name, int64_t oid);
     void endUserLevel(bool commit);
     void checkOpen() const;
     [[noreturn]] void raiseSql(int rc, const QString& what) const;

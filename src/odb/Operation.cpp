@@ -84,7 +84,8 @@ bool Operation::run(DataSet* source, const std::function<void()>& body, bool rea
     // Inside BeginTrans the write lock is held throughout: the file is asked once, by the first
     // operation; later ones only heed our own rollbacks.
     const bool lockHeld = engine_.rows().fileAskedUnder(c);
-    const int token = c.beginWrite(readFirst);
+    // Its savepoint, inside a transaction, waits for a write that needs one.
+    const int token = c.beginWrite(readFirst, false, true);
     // Once per operation, under the lock: rows kept from before are read again if the file moved.
     try {
         engine_.rows().operationStarts(c, lockHeld);

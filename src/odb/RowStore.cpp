@@ -425,13 +425,17 @@ void RowStore::insertRow(const std::shared_ptr<RowBuffer>& b) {
     const bool withOid = b->oid > 0;
     QString& sql = withOid ? t.cachedSql(Table::InsertWithOid) : t.cachedSql(Table::Insert);
     if (sql.isEmpty()) sql = buildInsertSql(t, withOid);
-    auto st = conn().statement(sql);
+    // Numbered by the file: a rollback can take the row back out, so it needs no savepoint of its own.
+    auto st = conn().statement(sql, !withOid);
     int i = 1;
     if (withOid) st.bind(i++, b->oid);
     for (size_t c = 0; c < t.columns().size(); ++c)
         st.bindStored(i++, toStored(b->values[c], t.columns()[c].type));
     st.run();
-    if (!withOid) b->oid = conn().lastInsertRowId();
+    if (!withOid) {
+        b->oid = conn().lastInsertRowId();
+        conn().rowAdded(t.Name(), b->oid);
+    }
     // Guards taken on the row while it was new stay with it now that it is stored.
     if (engine_.operation().anyGuards())
         engine_.operation().moveGuards(b->newRowKey(), t.Name() + QLatin1Char('#') + QString::number(b->oid));

@@ -293,6 +293,69 @@ TEST_F(OperationTest, InsideAUserTransactionEachOperationIsASavepoint) {
     EXPECT_TRUE(RaisesLibraryError([&] { o.conn->CommitTrans(); }, odb::odbErrTransaction));
 }
 
+TEST_F(OperationTest, InsideAUserTransactionARowRefusedOnceStoredLeavesNoTraceNorNumber) {
+    // Refused after the step is in the file: by its owner before anything else is written, or by
+    // the job order once the detail's total was written too.
+    for (const bool byJobOrder : {false, true}) {
+        SCOPED_TRACE(byJobOrder ? "refused by the job order" : "refused by the detail");
+        const auto refuse = [](DataSet& ds, const char* field, double limit) {
+            if (ds.ColNumber(field) > limit) ds.RejectChange("Troppo", 0);
+        };
+        def->table("Dettagli")->onUpdateReference = [book = def->table("Dettagli")->onUpdateReference,
+                                                     byJobOrder, refuse](DataSet& ds, DataSet& step,
+                                                                         const QString& name, bool isDelete) {
+            if (!byJobOrder && !step.NoCurrentRow()) refuse(step, "Minuti", 100);
+            book(ds, step, name, isDelete);
+        };
+        def->table("Commesse")->onUpdateRow = [byJobOrder, refuse](DataSet& ds) {
+            if (byJobOrder) refuse(ds, "TempoTotale", 300);
+        };
+        const QString numbers =
+            RawText(file(), "SELECT group_concat(name || '=' || seq) FROM sqlite_sequence");
+        const int64_t next = raw("SELECT max(OID) FROM Passaggi") + 1;
+        const int64_t total = raw("SELECT TempoTotale FROM Commesse");
+        o.conn->BeginTrans();
+        EXPECT_FALSE(steps->AddRow({"Minuti", 500}));
+        o.conn->CommitTrans();
+        EXPECT_EQ(RawText(file(), "SELECT group_concat(name || '=' || seq) FROM sqlite_sequence"), numbers);
+        EXPECT_EQ(raw("SELECT max(OID) FROM Passaggi"), next - 1);
+        // The numbers go on as if nothing had been refused; the totals are the stored rows'.
+        o.conn->BeginTrans();
+        EXPECT_FALSE(steps->AddRow({"Minuti", 400}));
+        EXPECT_TRUE(steps->AddRow({"Minuti", 3}));
+        EXPECT_EQ(steps->ColNumber("OID"), next);
+        o.conn->CommitTrans();
+        EXPECT_EQ(raw("SELECT max(OID) FROM Passaggi"), next);
+        EXPECT_EQ(raw("SELECT seq FROM sqlite_sequence WHERE name='Passaggi'"), next);
+        EXPECT_EQ(raw("SELECT TempoTotale FROM Commesse"), total + 3);
+        EXPECT_EQ(raw("SELECT sum(Minuti) FROM Passaggi"), total + 3);
+    }
+}
+
+TEST_F(OperationTest, ARuleAddingAFirstRowThenRefusedInsideAUserTransactionLeavesTheTableUnnumbered) {
+    // The only write of the refused operation is a table's first row: the file forgets its number.
+    def->table("Commesse")->onUpdateField = [](DataSet& ds, const QString& column) {
+        if (column != "Progressivo") return;
+        ds.OpenTable("Magazzino")->AddRow({"Codice", "M" + ds.ColText("Progressivo")});
+        if (ds.ColNumber("Progressivo") == 77) ds.RejectChange("Rifiutato", 0);
+    };
+    ASSERT_EQ(raw("SELECT count(*) FROM Magazzino"), 0);
+    o.conn->BeginTrans();
+    EXPECT_FALSE(header->SetColValue("Progressivo", 77));
+    o.conn->CommitTrans();
+    EXPECT_EQ(raw("SELECT count(*) FROM Magazzino"), 0);
+    EXPECT_EQ(raw("SELECT count(*) FROM sqlite_sequence WHERE name='Magazzino'"), 0);
+    o.conn->BeginTrans();
+    EXPECT_TRUE(header->SetColValue("Progressivo", 78));
+    o.conn->RollbackTrans();
+    EXPECT_EQ(raw("SELECT count(*) FROM Magazzino"), 0);
+    o.conn->BeginTrans();
+    EXPECT_TRUE(header->SetColValue("Progressivo", 79));
+    o.conn->CommitTrans();
+    EXPECT_EQ(RawText(file(), "SELECT group_concat(OID || ':' || Codice) FROM Magazzino"), "1:M79");
+    EXPECT_EQ(raw("SELECT seq FROM sqlite_sequence WHERE name='Magazzino'"), 1);
+}
+
 TEST_F(OperationTest, RollbackActionsRunWhenTheWriteThatAskedForThemIsUndone) {
     // A rule that renames something outside the file asks for it to be put back on a rollback.
     QStringList undone;
