@@ -11,8 +11,20 @@
 inline bool IsColumn(const QString& columnName, const QString& fieldName) {
     return columnName.compare(fieldName, Qt::CaseInsensitive) == 0;
 }
-// A constant name (a literal) is compared as it is, no string made of it.
+// A constant name (a literal) is compared as it is, no string made of it. Names are mostly ASCII:
+// those letters are folded here, anything else as Qt folds it (rules test a name many times a write).
 inline bool IsColumn(const QString& columnName, const char* fieldName) {
+    const QChar* c = columnName.constData();
+    const qsizetype size = columnName.size();
+    qsizetype i = 0;
+    for (; fieldName[i] != '\0'; ++i) {
+        const auto f = static_cast<unsigned char>(fieldName[i]);
+        if (i >= size) return false;  // one ASCII letter a code unit, folded to one
+        if (f >= 0x80 || c[i].unicode() >= 0x80) break;
+        const auto lower = [](char16_t ch) { return ch >= u'A' && ch <= u'Z' ? char16_t(ch + 32) : ch; };
+        if (lower(c[i].unicode()) != lower(f)) return false;
+    }
+    if (fieldName[i] == '\0') return i == size;
     return QAnyStringView::compare(columnName, QUtf8StringView(fieldName), Qt::CaseInsensitive) == 0;
 }
 
