@@ -180,13 +180,43 @@ inline int64_t ownerOidOf(const DataSetScope& scope) {
     return 0;
 }
 
-// The identity named by a where-text of the form "OID=n", if it is one.
+// The identity named by a where-text of the form "OID=n", if it is one. Every data set opened on
+// one row asks it: a text all ASCII is read by hand, any other by the expression.
 inline std::optional<int64_t> identityWhere(const QString& where) {
-    static const QRegularExpression re(QStringLiteral("^\\s*OID\\s*=\\s*(\\d{1,18})\\s*$"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(where);
-    if (!m.hasMatch()) return std::nullopt;
-    return m.captured(1).toLongLong();
+    const QChar* c = where.constData();
+    const qsizetype n = where.size();
+    bool ascii = true;
+    for (qsizetype k = 0; k < n && ascii; ++k)
+        ascii = c[k].unicode() < 0x80;
+    if (!ascii) {
+        static const QRegularExpression re(QStringLiteral("^\\s*OID\\s*=\\s*(\\d{1,18})\\s*$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+        const auto m = re.match(where);
+        if (!m.hasMatch()) return std::nullopt;
+        return m.captured(1).toLongLong();
+    }
+    qsizetype i = 0;
+    auto spaces = [&] {
+        while (i < n && (c[i] == QLatin1Char(' ') || (c[i].unicode() >= 9 && c[i].unicode() <= 13)))
+            ++i;
+    };
+    spaces();
+    for (const char letter : {'o', 'i', 'd'}) {
+        if (i >= n || (c[i].unicode() | 0x20) != letter) return std::nullopt;
+        ++i;
+    }
+    spaces();
+    if (i >= n || c[i] != QLatin1Char('=')) return std::nullopt;
+    ++i;
+    spaces();
+    int64_t value = 0;
+    const qsizetype digits = i;
+    for (; i < n && c[i].unicode() >= '0' && c[i].unicode() <= '9'; ++i)
+        value = value * 10 + (c[i].unicode() - '0');
+    if (i == digits || i - digits > 18) return std::nullopt;
+    spaces();
+    if (i != n) return std::nullopt;
+    return value;
 }
 
 // Keeps a count raised for the life of a scope.

@@ -78,6 +78,31 @@ TEST_F(StatementCostTest, ARowNamedByItsIdentityIsReadWithoutAListOfRows) {
         EXPECT_TRUE(o.table("Passaggi").OpenData(where)->DataEmpty()) << where.toStdString();
 }
 
+// Texts that only begin or end like "OID=n" are conditions: they name the rows they select.
+TEST_F(StatementCostTest, OnlyAWholeIdentityTextIsReadAsOneRow) {
+    steps->RowFirst();
+    const QString first = steps->Bookmark().toText();
+    steps->RowLast();
+    const QString last = steps->Bookmark().toText();
+    StatementLog log(*o.conn);
+    for (const QString& where : {"\tOiD\n=\r" + last, "oid= " + last + "\t"}) {
+        EXPECT_EQ(o.table("Passaggi").OpenData(where)->ColNumber("Minuti"), 30) << where.toStdString();
+        EXPECT_EQ(log.listReads("Passaggi"), 0) << where.toStdString() << "\n" << Lines(log.all);
+    }
+    const struct {
+        QString where;
+        int rows;
+    } conditions[] = {{"OID=" + first + " OR OID=" + last, 2},
+                      {"OID=" + last + " AND Minuti=60", 0},
+                      {"Not OID=" + last, steps->RowCount() - 1},
+                      {"OID>=" + first, steps->RowCount()}};
+    for (const auto& c : conditions) {
+        log.statements.clear();
+        EXPECT_EQ(o.table("Passaggi").OpenData(c.where)->RowCount(), c.rows) << c.where.toStdString();
+        EXPECT_EQ(log.listReads("Passaggi"), 1) << c.where.toStdString() << "\n" << Lines(log.all);
+    }
+}
+
 TEST_F(StatementCostTest, AnOrderOnSelectCannotTranslateFailsTheOpening) {
     def->table("Passaggi")->onSelect = [](DataSet& ds) {
         EXPECT_ANY_THROW(ds.SortBy("Inesistente"));
