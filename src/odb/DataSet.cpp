@@ -63,8 +63,13 @@ const DataSet::Computed* DataSet::computed(const QString& name) const {
 
 SqlFragment DataSet::translate(bool order, const QString& text) const {
     // Kept by table and text (bounded: texts with literals vary); the schema is fixed while open.
-    const QString key =
-        d_->table_.Name() + QChar(order ? 2 : 1) + (order ? d_->fields_ + QChar(3) : QString()) + text;
+    // Built in one piece: rules set orders on every data set they open.
+    const QString& name = d_->table_.Name();
+    QString key;
+    key.reserve(name.size() + 2 + (order ? d_->fields_.size() : 0) + text.size());
+    key.append(name).append(QChar(order ? 2 : 1));
+    if (order) key.append(d_->fields_).append(QChar(3));
+    key.append(text);
     auto it = d_->engine_.translations().constFind(key);
     if (it != d_->engine_.translations().constEnd()) return *it.value();
     StorageSchema schema(d_->engine_);
