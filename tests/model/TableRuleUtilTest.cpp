@@ -7,10 +7,26 @@ namespace {
 
 TEST(IsColumn, AConstantNameMatchesAsTheQtComparisonDoes) {
     const char* names[] = {"Chiuso", "DataChiusura", "Quantità", "QUANTITÀ", "Ø", "k", "", "Chiusura"};
-    const QString columns[] = {"Chiuso",   "chiuso",    "CHIUSO",       "Chiusa",  "Chiuso ", "Chius",
-                               "Quantità", "QUANTITÀ",  "quantitÀ",     "Quantita", "ø",      "Ø",
-                               "k",        "K",         QString(QChar(0x212A)),    "",       "DataChiusura",
-                               "datachiusura", "Data", "Chiusura"};
+    const QString columns[] = {"Chiuso",
+                               "chiuso",
+                               "CHIUSO",
+                               "Chiusa",
+                               "Chiuso ",
+                               "Chius",
+                               "Quantità",
+                               "QUANTITÀ",
+                               "quantitÀ",
+                               "Quantita",
+                               "ø",
+                               "Ø",
+                               "k",
+                               "K",
+                               QString(QChar(0x212A)),
+                               "",
+                               "DataChiusura",
+                               "datachiusura",
+                               "Data",
+                               "Chiusura"};
     for (const char* name : names)
         for (const QString& column : columns)
             EXPECT_EQ(IsColumn(column, name),
