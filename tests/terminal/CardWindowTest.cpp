@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "CardTestSupport.h"
@@ -13,6 +15,7 @@
 #include "odb/Database.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedState.h"
+#include "startup/modZeltoFormUtility.h"
 #include "terminal/carddevices/WriteOperatorCard.h"
 #include "terminal/carddevices/clsMSR106.h"
 #include "terminal/carddevices/clsMSR206HL.h"
@@ -128,6 +131,112 @@ TEST_F(CardWindowTest, ReadCodeGivesOnlyAValidatedCode) {
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages().back().text, QStringLiteral("Scollegato"));
     EXPECT_EQ(messages().back().icon(), vbCritical);
+}
+
+TEST_F(CardWindowTest, EachUseStartsAsANewWindowWithNothingOfThePreviousOne) {
+    configure(kDevTypeLowCoercivity, 1);
+    useFakeDevices();
+    // A use as the job-order window makes it: no instruction, no Cancel. A good card completes,
+    // then a retry blinks, and Cancel comes before the timer has seen the completion.
+    QDialog* first = nullptr;
+    onModal([&](QDialog& window) {
+        first = &window;
+        card()->tmEvent()->stop();
+        device().completeRead(true, QStringLiteral("XY0012"));
+        card()->tmEvent_Timer();
+        EXPECT_TRUE(card()->lblTryAgain()->isVisible());
+        device().completeRead(true, QStringLiteral("OP0099"));
+        card()->Unload();
+    });
+    frmMagneticDev::Get()->Label2()->hide();
+    frmMagneticDev::Get()->cmdCancel()->hide();
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
+    EXPECT_FALSE(frmMagneticDev::IsLoaded());
+
+    // The next use: every control as new, and the completion left behind is not taken for its own.
+    bool shownAsNew = false, stillOpen = false;
+    onModal([&](QDialog& window) {
+        EXPECT_EQ(&window, first);  // the window is the same, its state is not
+        shownAsNew = card()->Label2()->isVisible() && card()->cmdCancel()->isVisible() &&
+                     !card()->lblTryAgain()->isVisible() && !card()->txtKeyCode()->isVisible() &&
+                     card()->lblMsg()->text() == QStringLiteral("Lettura del Codice dalla Carta...");
+        card()->tmEvent()->stop();
+        card()->tmEvent_Timer();
+        stillOpen = window.isVisible();
+        card()->cmdCancel()->click();
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr), QString());
+    EXPECT_TRUE(shownAsNew);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(device().calls, QStringList({"NewSession", "ReadData(0,0)", "CancelSession"}));
+
+    // Keyboard emulation after a device: the code box is shown empty, though the last use of it
+    // left text behind; a device after keyboard emulation gets its completions again.
+    configure(kDevTypeKeyboard, 0);
+    onModal([&](QDialog&) {
+        type(QStringLiteral("OP0012"), card()->txtKeyCode());
+        card()->cmdCancel()->click();
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QString());
+    EXPECT_EQ(frmMagneticDev::Get()->txtKeyCode()->text(), QString());  // before it is shown
+    QString boxAtShow = QStringLiteral("not shown");
+    onModal([&](QDialog&) {
+        boxAtShow =
+            card()->txtKeyCode()->isVisible() ? card()->txtKeyCode()->text() : QStringLiteral("hidden");
+        type(QStringLiteral("OP0013"), card()->txtKeyCode());
+        pressEnter(card()->txtKeyCode());
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0013"));
+    EXPECT_EQ(boxAtShow, QString());
+    configure(kDevTypeLowCoercivity, 1);
+    onModal([&](QDialog&) {
+        EXPECT_FALSE(card()->txtKeyCode()->isVisible());
+        device().completeRead(true, QStringLiteral("OP0014"));
+        card()->tmEvent_Timer();
+    });
+    EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0014"));
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(CardWindowTest, TheWindowFollowsItsOwnerAndTheFontSettings) {
+    configure(kDevTypeKeyboard, 0);
+    const auto readOver = [&](QWidget* owner, QWidget** shownOwner = nullptr, double* size = nullptr) {
+        onModal([&](QDialog& window) {
+            if (shownOwner) *shownOwner = window.parentWidget();
+            if (size) *size = card()->txtKeyCode()->font().pointSizeF();
+            type(QStringLiteral("0012"), card()->txtKeyCode());
+            pressEnter(card()->txtKeyCode());
+        });
+        return frmMagneticDev::ReadCode(owner);
+    };
+    // Over one window, then over none, then over another that goes away with the card window.
+    auto panel = std::make_unique<QWidget>();
+    QWidget* owner = nullptr;
+    EXPECT_EQ(readOver(panel.get(), &owner), QStringLiteral("0012"));
+    EXPECT_EQ(owner, panel.get());
+    EXPECT_EQ(readOver(nullptr, &owner), QStringLiteral("0012"));
+    EXPECT_EQ(owner, nullptr);
+    EXPECT_EQ(readOver(panel.get(), &owner), QStringLiteral("0012"));
+    panel.reset();
+    EXPECT_EQ(readOver(nullptr, &owner), QStringLiteral("0012"));
+    EXPECT_EQ(owner, nullptr);
+
+    // A size increase is applied once to the window, however often it is used.
+    const QString fontName = g_strFontName;
+    const float increment = g_sngFontSizeIncrement;
+    double plain = 0, larger = 0, again = 0, largest = 0;
+    g_sngFontSizeIncrement = 0;
+    readOver(nullptr, nullptr, &plain);
+    g_sngFontSizeIncrement = 2;
+    readOver(nullptr, nullptr, &larger);
+    readOver(nullptr, nullptr, &again);
+    g_sngFontSizeIncrement = 4;
+    readOver(nullptr, nullptr, &largest);
+    g_strFontName = fontName;
+    g_sngFontSizeIncrement = increment;
+    EXPECT_DOUBLE_EQ(larger, plain + 2);
+    EXPECT_DOUBLE_EQ(again, plain + 2);
+    EXPECT_DOUBLE_EQ(largest, plain + 4);
 }
 
 TEST_F(CardWindowTest, WriteCodeChecksTheUserAndTheDeviceFirst) {

@@ -70,17 +70,23 @@ QPixmap cardPicture() {
 }  // namespace
 
 frmMagneticDev* frmMagneticDev::Get() {
-    if (!instance()) instance() = new frmMagneticDev;
-    return instance();
+    frmMagneticDev*& window = instance();
+    // Built once and loaded again at each use; fonts are applied once, so other font settings
+    // need a new window.
+    if (window && !window->loaded_ &&
+        (window->fontName_ != g_strFontName || window->fontIncrement_ != g_sngFontSizeIncrement)) {
+        delete window;
+        window = nullptr;
+    }
+    if (!window)
+        window = new frmMagneticDev;
+    else if (!window->loaded_)
+        window->Load();
+    return window;
 }
 
 bool frmMagneticDev::IsLoaded() {
-    return instance() != nullptr;
-}
-
-void frmMagneticDev::Destroy() {
-    delete instance();
-    instance() = nullptr;
+    return instance() && instance()->loaded_;
 }
 
 frmMagneticDev::frmMagneticDev() {
@@ -136,9 +142,27 @@ frmMagneticDev::frmMagneticDev() {
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
 
-    // Load.
-    ApplyFormFont(this, g_strFontName, g_sngFontSizeIncrement);
+    fontName_ = g_strFontName;
+    fontIncrement_ = g_sngFontSizeIncrement;
+    ApplyFormFont(this, fontName_, fontIncrement_);
+    Load();
+}
+
+void frmMagneticDev::Load() {
+    // The controls as a new window has them: nothing of the previous use shows. The message is
+    // set by each use before the window shows; showing a control already shown changes nothing,
+    // so the laid-out window is not laid out again.
+    Label2_->show();
+    lblTryAgain_->hide();
+    txtKeyCode_->clear();
     txtKeyCode_->setVisible(g_intMagneticDevType == kDevTypeKeyboard);
+    cmdCancel_->show();
+    tmEventTag_.clear();
+    deviceError_.reset();
+    validated_ = false;
+    inTick_ = false;
+    // The relay of the previous use was released at its unload.
+    delete m_objMagneticEvents;
     if (g_intMagneticDevType != kDevTypeKeyboard) {
         m_objMagneticEvents = new clsMagneticCardEvents(this);
         connect(m_objMagneticEvents, &clsMagneticCardEvents::OnReadComplete, this,
@@ -150,6 +174,7 @@ frmMagneticDev::frmMagneticDev() {
         connect(m_objMagneticEvents, &clsMagneticCardEvents::OnDeviceError, this,
                 &frmMagneticDev::OnDeviceError);
     }
+    loaded_ = true;
 }
 
 frmMagneticDev::~frmMagneticDev() {
@@ -174,7 +199,6 @@ QString frmMagneticDev::ReadCode(QWidget* parent, const QString& requiredCodePre
     }
     const QString code = window->validated_ ? window->m_strCode : QString();
     window->Unload();
-    Destroy();
     return code;
 }
 
@@ -209,7 +233,6 @@ bool frmMagneticDev::WriteCode(QWidget* parent, const QString& code, const QStri
         written = false;
     }
     window->Unload();
-    Destroy();
     return written;
 }
 
@@ -219,7 +242,7 @@ void frmMagneticDev::setMessage(QString text) {
 }
 
 void frmMagneticDev::runModal(QWidget* parent) {
-    if (parent) setParent(parent, windowFlags() | Qt::Dialog);
+    if (parent != parentWidget()) setParent(parent, windowFlags() | Qt::Dialog);
     loaded_ = true;
     validated_ = false;
     tmEvent_->start();

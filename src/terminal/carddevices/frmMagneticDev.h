@@ -21,8 +21,10 @@ class clsMagneticCardEvents;
 class frmMagneticDev : public QDialog {
     Q_OBJECT
   public:
-    // The one window, loaded on first use; a caller may hide its Cancel button before a read.
+    // The one window, built on first use and loaded again at each later one (its controls as new);
+    // a caller may hide its Cancel button before a read.
     static frmMagneticDev* Get();
+    // Between Get and the window's unload.
     static bool IsLoaded();
 
     // Reads a card and returns its code without the prefix, or "" when the user cancelled or the
@@ -57,7 +59,8 @@ class frmMagneticDev : public QDialog {
   private:
     frmMagneticDev();
     ~frmMagneticDev() override;
-    static void Destroy();
+    // Readies the built window for a use.
+    void Load();
     // Shows the window over `parent` until it unloads.
     void runModal(QWidget* parent);
 
@@ -88,7 +91,9 @@ class frmMagneticDev : public QDialog {
     bool m_blnCrypt = false;
     QPointer<clsMagneticCardEvents> m_objMagneticEvents;
 
-    bool loaded_ = true;
+    QString fontName_;  // the font settings the window was built with
+    float fontIncrement_ = 0;
+    bool loaded_ = false;
     bool validated_ = false;  // m_strCode passed ValidateReadCode
     bool inTick_ = false;
     std::optional<AppError> deviceError_;  // the device went away; handled on the next tick
