@@ -381,10 +381,15 @@ void DataSet::prefetch() const {
     // Row values are read a page at a time, in one short statement per table of the chain.
     constexpr int64_t kPage = 64;
     std::vector<int64_t> page;
-    for (int64_t i = d_->pos_; d_->ids_.known(i) && i < d_->pos_ + kPage; ++i)
-        page.push_back(d_->ids_.at(i));
+    const int64_t wanted = d_->ids_.at(d_->pos_);
     for (const Table* t = &d_->table_; t; t = t->BaseTable()) {
-        d_->engine_.rows().prefetch(*t, page);
+        // A walk finds most rows in the page read before: the page is listed only when it is not.
+        if (!d_->engine_.rows().holdsFresh(*t, wanted)) {
+            if (page.empty())
+                for (int64_t i = d_->pos_; d_->ids_.known(i) && i < d_->pos_ + kPage; ++i)
+                    page.push_back(d_->ids_.at(i));
+            d_->engine_.rows().prefetch(*t, page);
+        }
         if (t->GetBaseKind() != BaseKind::Exclusive) break;  // other identities above
     }
 }

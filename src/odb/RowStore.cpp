@@ -269,17 +269,19 @@ std::shared_ptr<RowBuffer> RowStore::buffer(const Table& t, int64_t oid) {
     return b;
 }
 
+std::shared_ptr<RowBuffer> RowStore::heldFresh(const Table& t, int64_t oid) {
+    auto it = buffers_.find(std::make_pair(&t, oid));
+    if (it == buffers_.end()) return nullptr;
+    auto b = it->second.lock();
+    if (b && b->oid == oid &&
+        (inOperation() ? b->opSerial == opSerial() || b->stamp == stamp()
+                       : b->readInCall == callSerial_ || b->stamp == heldStamp()))
+        return b;
+    return nullptr;
+}
+
 void RowStore::prefetch(const Table& t, const std::vector<int64_t>& oids) {
-    const auto held = [&](int64_t oid) -> std::shared_ptr<RowBuffer> {
-        auto it = buffers_.find(std::make_pair(&t, oid));
-        if (it == buffers_.end()) return nullptr;
-        auto b = it->second.lock();
-        if (b && b->oid == oid &&
-            (inOperation() ? b->opSerial == opSerial() || b->stamp == stamp()
-                           : b->readInCall == callSerial_ || b->stamp == heldStamp()))
-            return b;
-        return nullptr;
-    };
+    const auto held = [&](int64_t oid) { return heldFresh(t, oid); };
     // The first row is the one wanted now: while it is held, the page was read already and the
     // rest is read when the walk gets there.
     if (oids.empty() || held(oids.front())) return;
@@ -336,8 +338,9 @@ void RowStore::remember(const std::shared_ptr<RowBuffer>& b) {
 }
 
 void RowStore::sweep() {
-    // Rows no data set holds any more leave the registry now and then.
-    if (++sinceSweep_ < 4096) return;
+    // Rows no data set holds any more leave the registry now and then: once it has grown by as
+    // many rows as it holds, so that a long run of new rows does not walk it again and again.
+    if (++sinceSweep_ < 4096 || sinceSweep_ < static_cast<int>(buffers_.size())) return;
     sinceSweep_ = 0;
     for (auto it = buffers_.begin(); it != buffers_.end();)
         it = it->second.expired() ? buffers_.erase(it) : std::next(it);

@@ -44,6 +44,8 @@ class RowStore {
     // Reads the rows `oids` of `table` that are not held yet, in one statement, when the first of
     // them (the row wanted now) is one of those; the page keeps every row of it alive.
     void prefetch(const Table& table, const std::vector<int64_t>& oids);
+    // The row is held and as fresh as a read now would make it: its page needs no reading.
+    bool holdsFresh(const Table& table, int64_t oid) { return heldFresh(table, oid) != nullptr; }
     void remember(const std::shared_ptr<RowBuffer>& b);
     // Physical writes of one buffer.
     void insertRow(const std::shared_ptr<RowBuffer>& b);
@@ -78,6 +80,7 @@ class RowStore {
     // Rows read in the running operation stay held until it ends: read once, and their undo
     // records never outlive them.
     void hold(const std::shared_ptr<RowBuffer>& b);
+    std::shared_ptr<RowBuffer> heldFresh(const Table& table, int64_t oid);
     // The values just read from the file become the row's stored values.
     void takeStored(RowBuffer& b, std::vector<Variant> fresh);
     void sweep();
