@@ -122,6 +122,27 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
         if (owner) owner->ownerEvent(false, *none, sc.reference->name, false);
         std::map<std::pair<const ReferenceDef*, int64_t>, std::optional<Variant>> sourceKeys;
         std::map<std::pair<const ReferenceDef*, QString>, int64_t> destinationRows;
+        // Per source table, once: which of its fields the destination has, and the destination's
+        // reference for each of its lookups.
+        struct Plan {
+            std::vector<bool> copied;
+            std::vector<const ReferenceDef*> references;
+        };
+        std::map<const Table*, Plan> plans;
+        const auto planOf = [&](const Table& t) -> const Plan& {
+            auto it = plans.find(&t);
+            if (it != plans.end()) return it->second;
+            Plan plan;
+            for (const StoredColumn& col : t.columns()) {
+                plan.copied.push_back(col.kind == StoredColumn::Field &&
+                                      destination.d_->table_.HasField(col.name));
+                const ReferenceDef* dref = col.kind == StoredColumn::Lookup
+                                               ? destination.d_->table_.FindReference(col.name)
+                                               : nullptr;
+                plan.references.push_back(dref && !dref->collection ? dref : nullptr);
+            }
+            return plans.emplace(&t, std::move(plan)).first->second;
+        };
         {
             ProgressScope progressing(progress, odbEvtImportRows, total);
             QuietOwner quiet(dest, owner ? sc.reference : nullptr, ownerOidOf(sc));
@@ -129,21 +150,19 @@ int32_t DataSet::ImportRows(DataSet& destination, itfProgress* progress) {
                 d_->pos_ = static_cast<int64_t>(i);
                 const RowChain& src = row();
                 destination.startNewRow();
-                for (const auto& b : src)
-                    for (size_t c = 0; c < b->table->columns().size(); ++c) {
-                        const StoredColumn& col = b->table->columns()[c];
-                        if (col.kind != StoredColumn::Field || b->values[c].isNull()) continue;
-                        if (!destination.d_->table_.HasField(col.name)) continue;
-                        destination.SetColValue(col.name, b->values[c]);
-                    }
+                for (const auto& b : src) {
+                    const Plan& plan = planOf(*b->table);
+                    for (size_t c = 0; c < b->table->columns().size(); ++c)
+                        if (plan.copied[c] && !b->values[c].isNull())
+                            destination.SetColValue(b->table->columns()[c].name, b->values[c]);
+                }
                 // Lookups travel by the referenced row's key value: read once per referenced row,
                 // resolved once per key in the destination.
                 for (const auto& b : src)
                     for (size_t c = 0; c < b->table->columns().size(); ++c) {
                         const StoredColumn& col = b->table->columns()[c];
-                        if (col.kind != StoredColumn::Lookup || b->values[c].isNull()) continue;
-                        const ReferenceDef* dref = destination.d_->table_.FindReference(col.name);
-                        if (!dref || dref->collection) continue;
+                        const ReferenceDef* dref = planOf(*b->table).references[c];
+                        if (!dref || b->values[c].isNull()) continue;
                         const int64_t linked = static_cast<int64_t>(b->values[c].toDouble());
                         auto known = sourceKeys.find(std::make_pair(col.reference, linked));
                         if (known == sourceKeys.end()) {
