@@ -10,6 +10,15 @@ namespace {
 // Names made up at run time (a script building them) are not kept forever.
 constexpr size_t kSpellings = 256;
 constexpr size_t kConstants = 4096;
+
+// strcmp for a few letters, without the call.
+bool sameText(const char* a, const char* b) {
+    while (*a && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
 }  // namespace
 
 void ColumnNames::reset(std::vector<QString> names) {
@@ -41,8 +50,7 @@ int ColumnNames::find(const QString& name) const {
 const ColumnNames::Constant& ColumnNames::find(const char* name) const {
     Recent& recent = recent_[(reinterpret_cast<uintptr_t>(name) >> 3) % kRecent];
     // The same address with other content: a text that was not constant after all.
-    if (recent.address == name && std::strcmp(recent.constant->text.constData(), name) == 0)
-        return *recent.constant;
+    if (recent.address == name && sameText(recent.constant->text.constData(), name)) return *recent.constant;
     auto it = constants_.find(name);
     if (it == constants_.end() || std::strcmp(it->second.text.constData(), name) != 0) {
         if (it == constants_.end() && constants_.size() >= kConstants) {

@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -228,15 +229,27 @@ struct CountUp {
 
 template <class F>
 void DataSet::raise(F&& f) {
-    // The row may change under the events (a rule choosing another base row): walk a copy.
-    const RowChain chain = row();
+    // The row may change under the events (a rule choosing another base row): the listeners are
+    // those of the row as it was, listed first (a row has a few tables, listed without allocating).
+    const RowChain& chain = row();
     if (chain.empty()) {
         for (const Table* t : d_->table_.chain())
             if (itfSetData* ev = t->events()) f(*ev);
         return;
     }
+    std::array<itfSetData*, 8> few{};
+    std::vector<itfSetData*> many;
+    size_t count = 0;
     for (const auto& b : chain)
-        if (itfSetData* ev = b->table->events()) f(*ev);
+        if (itfSetData* ev = b->table->events()) {
+            if (count < few.size())
+                few[count] = ev;
+            else
+                many.push_back(ev);
+            ++count;
+        }
+    for (size_t i = 0; i < count; ++i)
+        f(i < few.size() ? *few[i] : *many[i - few.size()]);
 }
 
 }  // namespace odb

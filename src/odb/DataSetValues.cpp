@@ -243,14 +243,13 @@ bool DataSet::setColumn(const Located& l, const Variant& value) {
             // A value the field cannot take is refused by the write itself.
         }
     }
-    return d_->engine_.operation().run(
-        this,
-        [&]() {
-            // Read again at the start of the operation; the buffer is the same object.
-            currentOrRefuse();
-            writeField(*b, column, field, value);
-        },
-        same);
+    const auto write = [&]() {
+        // Read again at the start of the operation; the buffer is the same object.
+        currentOrRefuse();
+        writeField(*b, column, field, value);
+    };
+    // By reference: a field write is frequent, and the body held by value would be allocated.
+    return d_->engine_.operation().run(this, std::ref(write), same);
 }
 
 bool DataSet::AddToCol(const QString& name, const Variant& amount) {
