@@ -285,7 +285,7 @@ void BM_CardToAttendance_Bare(benchmark::State& state) {
         auto day = Shop::table("Ingressi")
                        .OpenData(QStringLiteral("Data=") +
                                  g_objDatabase->DateLiteral(Variant::fromDate(OleDatePart(now)), false) +
-                                 QStringLiteral(" AND Operaio.Codice=") + g_objDatabase->TextLiteral(code));
+                                 QStringLiteral(" AND Operaio.OID=") + worker->RowIdentity());
         day->NewRow();
         day->SetColValue(QStringLiteral("Data"), Variant::fromDate(OleDatePart(now)));
         day->SetReference(QStringLiteral("Operaio"), code);

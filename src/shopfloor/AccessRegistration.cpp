@@ -51,9 +51,11 @@ AccessRegistration::Outcome AccessRegistration::Register(const ShopFloorContext&
 
     const double now = context.now();
     const double today = OleDatePart(now);
+    // The day of the worker just found, by his row: the index of worker and date finds it, where
+    // his code would be compared with every day's worker.
     auto day = context.table("Ingressi")
                    .OpenData(QStringLiteral("Data=") + db.DateLiteral(Variant::fromDate(today), false) +
-                             QStringLiteral(" AND Operaio.Codice=") + db.TextLiteral(code));
+                             QStringLiteral(" AND Operaio.OID=") + worker->RowIdentity());
     bool refused = false;
     // Whatever ends the registration early, the row's pending changes never stay behind.
     try {

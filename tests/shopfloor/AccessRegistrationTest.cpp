@@ -101,6 +101,38 @@ TEST_F(AccessRegistrationTest, TheTimeIsTheContextsClock) {
     EXPECT_EQ(day("0013"), QStringList{"OraEntrataMattino=07:52:10"});
 }
 
+TEST_F(AccessRegistrationTest, ABadgeSeesTheWorkerAndHisDayAsAnotherComputerLeftThem) {
+    using K = AccessRegistration::Kind;
+    at(7, 45);
+    ASSERT_EQ(AccessRegistration::Register(context("0012"), K::Entry), Outcome::Registered);
+    ASSERT_EQ(AccessRegistration::Register(context("0013"), K::Entry), Outcome::Registered);
+    // Another computer gives worker 0012 a new code: the old card is unknown, the new one finds
+    // his day, not the other worker's.
+    rawSql("UPDATE Operai SET Codice='0099' WHERE Codice='0012'");
+    notify.clear();
+    at(8, 10);
+    EXPECT_EQ(AccessRegistration::Register(context("0012"), K::Entry), Outcome::NotStored);
+    EXPECT_EQ(AccessRegistration::Register(context("0099"), K::Entry), Outcome::NotStored);
+    EXPECT_EQ(notify.messages,
+              QStringList({"! L'Operaio con codice < 0012 > non è presente in archivio...",
+                           "! L' ENTRATA è già stata registrata." + kCR + kCR + "Ora: 07:45"}));
+    // It then removes his day: the next badge starts a day of his own. Allowed overtime there
+    // too, his exit after the end of the day is not capped.
+    rawSql("DELETE FROM Ingressi WHERE Operaio=(SELECT OID FROM Operai WHERE Codice='0099')");
+    notify.clear();
+    at(14, 5);
+    EXPECT_EQ(AccessRegistration::Register(context("0099"), K::Entry), Outcome::Registered);
+    rawSql("UPDATE Operai SET AbilitaStraordinari=1 WHERE Codice='0099'");
+    at(17, 30);
+    EXPECT_EQ(AccessRegistration::Register(context("0099", withEndOfDay(16, 0)), K::Exit),
+              Outcome::Registered);
+    EXPECT_EQ(notify.messages, QStringList({"i < ENTRATA >" + kCR + kCR + "Operazione registrata.",
+                                            "i < USCITA >" + kCR + kCR + "Operazione registrata."}));
+    EXPECT_EQ(day("0099"), QStringList({"OraEntrataPomeriggio=14:05:00", "OraUscitaPomeriggio=17:30:00"}));
+    EXPECT_EQ(day("0013"), QStringList{"OraEntrataMattino=07:45:00"});
+    EXPECT_EQ(count("Ingressi"), 2);
+}
+
 TEST_F(AccessRegistrationTest, UnknownWorkersAndUnknownKindsStoreNothing) {
     at(8, 0);
     EXPECT_EQ(AccessRegistration::Register(context("9999"), AccessRegistration::Entry), Outcome::NotStored);
