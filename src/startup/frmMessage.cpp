@@ -13,6 +13,7 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
@@ -92,6 +93,16 @@ class ExposeWatch : public QObject {
     QWindow* window_;
     std::function<void()> exposed_;
 };
+
+// The window's own surface, around its controls: they show nothing new.
+void repaintOwnSurface(QWidget* window) {
+    QRegion own(window->rect());
+    for (QObject* o : window->children()) {
+        auto* child = qobject_cast<QWidget*>(o);
+        if (child && !child->isWindow() && child->isVisible()) own -= child->geometry();
+    }
+    window->update(own);
+}
 
 // The longest wait for a window manager to put the window on the screen.
 constexpr int kShowWaitMs = 1000;
@@ -222,10 +233,10 @@ void frmMessage::ShowMsg(const QString& msg, QWidget* parent, int32_t top, int32
         // painted and flushed alone. Running the pending events here would paint the whole owner
         // (in its inactive look) while the caller waits.
         repaint();
-        // Only the message window is painted while the caller waits: the parent, disabled, is
+        // Only the message window is painted while the caller waits: the parent's own surface is
         // painted anew at the next turn of the event loop.
         disableParent();
-        if (parent_) parent_->update();
+        if (parent_) repaintOwnSurface(parent_);
         return;
     }
     repaint();
@@ -243,8 +254,7 @@ void frmMessage::waitUntilOnScreen() {
 }
 
 void frmMessage::disableParent() {
-    // Disabling schedules the parent's painting in its disabled look.
-    if (parent_ && parent_ != this) parent_->setEnabled(false);
+    if (parent_ && parent_ != this) disabledParent_.disable(parent_);
 }
 
 bool frmMessage::event(QEvent* e) {
@@ -257,6 +267,7 @@ void frmMessage::RestoreParent() {
     hasParent_ = false;
     QWidget* parent = parent_;
     parent_ = nullptr;
+    disabledParent_.release();
     if (!parent) return;
     parent->setEnabled(parentEnabled_);
     if (!parent->isEnabled() || !parent->isVisible()) return;

@@ -1,6 +1,7 @@
 // frmMessage: the one window that tells the user a long operation is running: a text, an animated
 // hourglass, an optional progress bar with a count or percentage and an optional stop button. It
-// keeps its parent window disabled while it is up and is the library's progress sink.
+// keeps its parent window disabled while it is up (the window, not its controls: see DisabledOwner)
+// and is the library's progress sink.
 #pragma once
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "odb/Interfaces.h"
+#include "startup/DisabledOwner.h"
 
 class QFrame;
 class QLabel;
@@ -82,6 +84,7 @@ class frmMessage : public QDialog, public odb::itfProgress {
     std::vector<QPixmap> imgMsg_;
 
     QPointer<QWidget> parent_;
+    DisabledOwner disabledParent_;  // the parent kept disabled while the window is up
     bool hasParent_ = false;
     bool parentEnabled_ = true;
     bool stopped_ = false;

@@ -1,8 +1,15 @@
 // The shared message and progress window: label rule, bar limits, the stop question, the parent.
+#include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
 #include <QWidget>
 #include <QWindow>
 
@@ -213,6 +220,124 @@ TEST_F(MessageWindowTest, AfterTheMessagesFirstPaintNothingElseIsPaintedBeforeTh
     EXPECT_FALSE(paints.order.mid(paints.order.indexOf(u'm')).contains(u'p')) << qPrintable(paints.order);
     QCoreApplication::processEvents();
     EXPECT_TRUE(paints.order.endsWith(u'p'));
+}
+
+// A window with a button, a text box, a shortcut, and a count of what reached them, fed as the
+// window system feeds it: through the window, the button's centre clicked, keys typed, the close box.
+struct InputWindow {
+    QWidget window;
+    QPushButton button{QStringLiteral("Vai"), &window};
+    QLineEdit edit{&window};
+    QAction refresh{&window};
+    int clicks = 0, refreshes = 0;
+    InputWindow() {
+        window.resize(300, 200);
+        button.setGeometry(10, 10, 100, 30);
+        edit.setGeometry(10, 60, 200, 30);
+        refresh.setShortcut(Qt::Key_F5);
+        window.addAction(&refresh);
+        QObject::connect(&button, &QPushButton::clicked, [this] { ++clicks; });
+        QObject::connect(&refresh, &QAction::triggered, [this] { ++refreshes; });
+        window.show();
+        QCoreApplication::processEvents();
+    }
+    // Each kind of input once; the close box last.
+    void feed() {
+        window.activateWindow();
+        QCoreApplication::processEvents();
+        QWindow* handle = window.windowHandle();
+        QTest::mouseClick(handle, Qt::LeftButton, {}, button.geometry().center());
+        edit.setFocus();
+        QTest::keyClick(handle, Qt::Key_A);
+        QTest::keyClick(handle, Qt::Key_F5);
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        qApp->notify(handle, &close);
+    }
+};
+
+// While the message is up its parent gets no input at all, the message's stop button does; once
+// the message is unloaded the parent gets all of it again.
+TEST_F(MessageWindowTest, TheParentGetsNoInputWhileShownAndAllOfItAfter) {
+    ScopedRecordingPrompt prompt;
+    InputWindow parent;
+    msg.ShowMsg("Lavoro...", &parent.window);
+    msg.StartProgress(10, true);
+    parent.feed();
+    EXPECT_EQ(parent.clicks, 0);
+    EXPECT_EQ(parent.edit.text(), "");
+    EXPECT_EQ(parent.refreshes, 0);
+    EXPECT_TRUE(parent.window.isVisible());
+    EXPECT_FALSE(parent.window.isEnabled());
+    auto* stop = msg.findChild<QPushButton*>();
+    ASSERT_NE(stop, nullptr);
+    prompt->answer(MsgResult::Yes);
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_TRUE(msg.Stopped());
+    EXPECT_EQ(prompt->shown().size(), 1u);
+
+    frmMessage::Unload();
+    parent.feed();
+    EXPECT_EQ(parent.clicks, 1);
+    EXPECT_EQ(parent.edit.text(), "a");
+    EXPECT_EQ(parent.refreshes, 1);
+    EXPECT_FALSE(parent.window.isVisible());  // closed by its close box
+}
+
+// The parent reads as disabled, its controls keep their own state: none of them is painted again,
+// not while the caller waits, not at the events it lets run, not when the parent is given back.
+// (Controls without the focus: the focused one loses its focus look as its window is deactivated.)
+TEST_F(MessageWindowTest, TheParentsControlsAreNeitherDisabledNorRepainted) {
+    QWidget parent;
+    parent.resize(400, 300);
+    QGroupBox box(QStringLiteral("Dati"), &parent);
+    box.setGeometry(0, 0, 400, 260);
+    QPushButton button(QStringLiteral("Vai"), &box);
+    button.setGeometry(10, 20, 100, 30);
+    button.setFocusPolicy(Qt::NoFocus);
+    QScrollBar bar(Qt::Horizontal, &parent);
+    bar.setGeometry(0, 270, 400, 20);
+    bar.setFocusPolicy(Qt::NoFocus);
+    PaintCounter boxPaints(&box), buttonPaints(&button), barPaints(&bar);
+    const auto paints = [&] { return boxPaints.paints + buttonPaints.paints + barPaints.paints; };
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return buttonPaints.paints > 0 && barPaints.paints > 0; }));
+    QTest::qWait(20);
+    boxPaints.paints = buttonPaints.paints = barPaints.paints = 0;
+    msg.ShowMsg("Lettura...", &parent);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(parent.isEnabled());
+    EXPECT_TRUE(box.isEnabled() && button.isEnabled() && bar.isEnabled());
+    EXPECT_EQ(paints(), 0);
+    frmMessage::Unload();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(parent.isEnabled());
+    EXPECT_EQ(paints(), 0);
+}
+
+// Controls built while the parent is disabled take its state, and follow it back; a control
+// disabled on its own, and a parent disabled by someone else meanwhile, stay as they were left.
+TEST_F(MessageWindowTest, ControlsBuiltMeanwhileAreGivenBackWithTheParent) {
+    QWidget parent;
+    QPushButton kept(&parent);
+    kept.setEnabled(false);
+    parent.show();
+    msg.ShowMsg("Lettura...", &parent);
+    auto* late = new QPushButton(&parent);
+    EXPECT_FALSE(late->isEnabled());
+    frmMessage::Unload();
+    EXPECT_TRUE(parent.isEnabled() && late->isEnabled());
+    EXPECT_FALSE(kept.isEnabled());
+
+    QWidget other;
+    QPushButton control(&other);
+    other.show();
+    msg.ShowMsg("Lettura...", &other);
+    other.setEnabled(false);  // another window's doing, with its controls
+    other.setEnabled(true);
+    other.setEnabled(false);
+    frmMessage::Unload();  // given back as it was taken: enabled
+    EXPECT_TRUE(other.isEnabled() && control.isEnabled());
 }
 
 }  // namespace
