@@ -10,18 +10,26 @@ std::function<QDateTime()>& source() {
 }
 }  // namespace
 
+namespace {
+QDateTime rawNow() {
+    return source() ? source()() : QDateTime::currentDateTime();
+}
+}  // namespace
+
 QDateTime Clock::nowDateTime() {
-    QDateTime t = source() ? source()() : QDateTime::currentDateTime();
+    QDateTime t = rawNow();
     const QTime tm = t.time();
     t.setTime(QTime(tm.hour(), tm.minute(), tm.second()));
     return t;
 }
 
+// OLE dates keep whole seconds anyway: the time is not set again first (a local-time conversion
+// that rules paid on every stamp).
 double Clock::now() {
-    return OleDateFromQDateTime(nowDateTime());
+    return OleDateFromQDateTime(rawNow());
 }
 double Clock::today() {
-    return OleDateFromQDate(nowDateTime().date());
+    return OleDateFromQDate(rawNow().date());
 }
 
 void Clock::setSource(std::function<QDateTime()> s) {
