@@ -442,6 +442,10 @@ void Connection::exec(const QString& sql) {
     if (rc != SQLITE_OK) raiseSql(rc, sql);
 }
 
+int64_t Connection::totalChanges() const {
+    return db_ ? sqlite3_total_changes64(db_) : 0;
+}
+
 bool Connection::InTransaction() const {
     return db_ && !sqlite3_get_autocommit(db_);
 }

@@ -105,6 +105,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     int64_t dataVersion();
     // Bumped by every rollback, Execute, Refresh and close: rows read before must be read again.
     int64_t localVersion() const { return localVersion_; }
+    // Rows changed by every INSERT, UPDATE and DELETE this connection ran: a number that moves
+    // with each of our writes.
+    int64_t totalChanges() const;
     // Counts the outermost transactions begun: the same number means the lock was held since.
     int64_t lockSerial() const { return lockSerial_; }
 

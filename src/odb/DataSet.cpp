@@ -215,11 +215,22 @@ std::vector<bool> DataSet::anyRows(const QStringList& conditions, int64_t except
     const size_t parts = std::max<qsizetype>(conditions.size(), 1);
     if (!ownerStored()) return std::vector<bool>(parts, false);
     const ProbeShape& shape = probeShape(conditions, except > 0);
+    // Inside an operation an owner asks the same question before and after one of its rows is
+    // stored: answered again while the file is as the probe saw it.
+    Engine& engine = d_->engine_;
+    const bool kept = engine.operation().inOperation();
+    const int64_t owner = ownerOidOf(d_->scope_);
+    ProbeMoment now;
+    if (kept) {
+        now = {engine.operation().serial(), engine.conn().localVersion(), engine.conn().totalChanges()};
+        if (const std::vector<bool>* known =
+                engine.probes().answer(shape, owner, except, now, engine.rows().lastUpdate()))
+            return *known;
+    }
     auto st = d_->engine_.conn().statement(shape.sql);
     int i = 1;
     for (const auto& values : shape.partValues) {
-        if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked)
-            st.bind(i++, ownerOidOf(d_->scope_));
+        if (d_->scope_.kind == Scope::Owned || d_->scope_.kind == Scope::Linked) st.bind(i++, owner);
         if (d_->scope_.kind == Scope::Owned) st.bind(i++, shape.ownerLink);
         bindValues(st, values, i);
         i += static_cast<int>(values.size());
@@ -234,6 +245,7 @@ std::vector<bool> DataSet::anyRows(const QStringList& conditions, int64_t except
             found.push_back(row && st.int64(static_cast<int>(c)) != 0);
     }
     st.reset();
+    if (kept) engine.probes().keep(shape, owner, except, now, found);
     return found;
 }
 
@@ -273,6 +285,10 @@ const ProbeShape& DataSet::probeShape(const QStringList& conditions, bool except
             each << QStringLiteral("EXISTS(") + part(c) + QLatin1Char(')');
         shape.sql = QStringLiteral("SELECT ") + each.join(QStringLiteral(", "));
     }
+    // No sub-select or join beyond the parts' own: every part reads the probed rows alone.
+    const qsizetype selects = conditions.isEmpty() ? 1 : conditions.size() + 1;
+    shape.rowLocal = shape.sql.count(QStringLiteral("SELECT"), Qt::CaseInsensitive) == selects &&
+                     !shape.sql.contains(QStringLiteral("JOIN"), Qt::CaseInsensitive);
     return cache.add(std::move(shape));
 }
 

@@ -491,7 +491,9 @@ void RowStore::updateRow(RowBuffer& b) {
     for (size_t c : idx)
         st.bindStored(i++, toStored(b.values[c], t.columns()[c].type));
     st.bind(i, b.oid);
+    const int64_t before = conn().totalChanges();
     st.run();
+    lastUpdate_ = {&t, b.oid, before, conn().totalChanges()};
     for (size_t c : idx)
         b.values[c] = fromStored(toStored(b.values[c], t.columns()[c].type), t.columns()[c].type);
     b.clearChanges();

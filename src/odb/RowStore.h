@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/Variant.h"
+#include "odb/ProbeCache.h"
 
 namespace odb {
 
@@ -51,6 +52,8 @@ class RowStore {
     void insertRow(const std::shared_ptr<RowBuffer>& b);
     void updateRow(RowBuffer& b);
     void deleteRow(RowBuffer& b);
+    // The last updateRow: which row, and the connection's change count before and after it.
+    const RowWrite& lastUpdate() const { return lastUpdate_; }
     // Read a stored value into the Variant of its type code, and back.
     static Variant fromStored(const Variant& stored, int32_t type);
     static Variant toStored(const Variant& value, int32_t type);
@@ -103,6 +106,7 @@ class RowStore {
     bool checkPending_ = false;  // see callStarts
     int64_t callSerial_ = 0;     // counts the calls begun outside operations
     std::vector<std::shared_ptr<RowBuffer>> held_;
+    RowWrite lastUpdate_;
 };
 
 }  // namespace odb

@@ -336,4 +336,51 @@ TEST_F(StatementCostTest, ConditionsAskedTogetherAreOneProbe) {
     details->CancelRow();
 }
 
+// An owner asks the same question before and after one of its rows is stored: the file is asked
+// once while nothing but that row (which the question leaves out) changed, and again after any
+// other write.
+TEST_F(StatementCostTest, AnOwnersProbeIsAnsweredAgainOnlyWhileTheFileIsAsItWas) {
+    steps->RowFirst();
+    const QString first = steps->Bookmark().toText();  // 60 minutes
+    steps->RowNext();
+    const QString second = steps->Bookmark().toText();  // 30 minutes
+    const QStringList asked{"Minuti > 45", "Minuti < 10"};
+    std::vector<std::vector<bool>> answers;
+    std::function<void()> between;  // run by the next after-event before it asks
+    auto dettagli = def->table("Dettagli");
+    auto before = dettagli->onBeforeUpdateReference;
+    auto after = dettagli->onUpdateReference;
+    dettagli->onBeforeUpdateReference = [&, before](DataSet& ds, DataSet& step, const QString& name,
+                                                    bool gone) {
+        before(ds, step, name, gone);
+        answers.push_back(ds.ReferenceHasRowsEach("Passaggi", asked, step.Bookmark(-1)));
+    };
+    dettagli->onUpdateReference = [&, after](DataSet& ds, DataSet& step, const QString& name, bool gone) {
+        after(ds, step, name, gone);
+        if (between) std::exchange(between, nullptr)();
+        answers.push_back(ds.ReferenceHasRowsEach("Passaggi", asked, step.Bookmark(-1)));
+    };
+    auto one = o.table("Passaggi").OpenData("OID=" + first);
+    ASSERT_TRUE(one->SetColValue("Minuti", 5));
+    StatementLog log(*o.conn);
+    ASSERT_TRUE(one->SaveRow());
+    EXPECT_EQ(answers, (std::vector<std::vector<bool>>{{false, false}, {false, false}}));
+    EXPECT_EQ(log.all.filter("EXISTS(").size(), 1) << Lines(log.all);
+
+    // The other row stored in between: asked again, its new value seen.
+    answers.clear();
+    between = [&] {
+        auto other = o.table("Passaggi").OpenData("OID=" + second);
+        ASSERT_TRUE(other->SetColValue("Minuti", 50));
+        ASSERT_TRUE(other->SaveRow());  // leaving out the other row, which holds 5 minutes now
+    };
+    ASSERT_TRUE(one->SetColValue("Minuti", 7));
+    ASSERT_TRUE(one->SaveRow());
+    EXPECT_EQ(answers,
+              (std::vector<std::vector<bool>>{{false, false}, {false, true}, {false, true}, {true, false}}));
+    details->RowFirst();
+    EXPECT_EQ(details->ReferenceHasRowsEach("Passaggi", asked, Variant(first.toLongLong())),
+              (std::vector<bool>{true, false}));
+}
+
 }  // namespace
