@@ -173,19 +173,18 @@ void DettagliCommesse::RemoveFromGroups(odb::DataSet& ds, odb::DataSet& step) {
 
 DettagliCommesse::StepStates DettagliCommesse::OpenOrSuspendedSteps(odb::DataSet& ds, bool open,
                                                                     bool suspended, const Variant& except) {
-    QStringList conditions;
-    if (open) conditions << "Not Chiuso";
-    if (suspended) conditions << "Sospeso";
     StepStates states;
-    if (conditions.isEmpty()) return states;
-    const std::vector<bool> found = ds.ReferenceHasRowsEach("Passaggi", conditions, except);
+    if (!open && !suspended) return states;
+    // Both asked together whatever is wanted: the same question before and after a step is stored
+    // is answered once.
+    const std::vector<bool> found = ds.ReferenceHasRowsEach("Passaggi", {"Not Chiuso", "Sospeso"}, except);
     states.open = open && found.front();
     states.suspended = suspended && found.back();
     return states;
 }
 
 void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referencedDS,
-                                         const QString& referenceName, bool /*isDelete*/, bool /*inMemory*/) {
+                                         const QString& referenceName, bool isDelete, bool inMemory) {
     if (!IsColumn(referenceName, "Passaggi")) return;
     odb::DataSet& step = referencedDS;
     if (!StepGiven(step)) {
@@ -208,7 +207,16 @@ void DettagliCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet& referen
         ds.AddToCol("CostoEffettivoPassaggi", step.ColNumber("CostoEffettivo"));
     const bool askOpen = step.ColValueBool("Chiuso") == ds.ColValueBool("InLavorazione");
     const bool askSuspended = step.ColValueBool("Sospeso") != ds.ColValueBool("Sospeso");
-    const StepStates steps = OpenOrSuspendedSteps(ds, askOpen, askSuspended);
+    StepStates steps;
+    if (isDelete || inMemory) {
+        steps = OpenOrSuspendedSteps(ds, askOpen, askSuspended);
+    } else {
+        // The step was just stored among the detail's: the others as the before-event asked them,
+        // and the step itself as it now is.
+        steps = OpenOrSuspendedSteps(ds, askOpen, askSuspended, step.Bookmark(-1));
+        steps.open = steps.open || (askOpen && !step.ColIsNull("Chiuso") && !step.ColValueBool("Chiuso"));
+        steps.suspended = steps.suspended || (askSuspended && step.ColValueBool("Sospeso"));
+    }
     if (askOpen) ds.SetColValue("InLavorazione", steps.open);
     if (askSuspended) ds.SetColValue("Sospeso", steps.suspended);
 }
