@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -92,7 +93,13 @@ class RowStore {
     Connection& conn() const;
 
     Engine& engine_;
-    std::map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>> buffers_;
+    struct RowKeyHash {
+        size_t operator()(const std::pair<const Table*, int64_t>& k) const {
+            return std::hash<int64_t>()(k.second) * 31 + std::hash<const Table*>()(k.first);
+        }
+    };
+    // Looked up for every row read or stored: hashed, not ordered.
+    std::unordered_map<std::pair<const Table*, int64_t>, std::weak_ptr<RowBuffer>, RowKeyHash> buffers_;
     // UPDATE texts by table and changed columns ('1' each): a row's writes repeat a few shapes.
     std::map<std::pair<const Table*, std::string>, QString> updateTexts_;
     // The last single row read of each table, held until the next one (lookup targets come back).
