@@ -429,7 +429,7 @@ void DataSet::saveState() {
             ds->d_->pos_ = pos;
             ds->d_->row_ = row;
             ds->d_->isNew_ = isNew;
-            if (fewer) emit ds->d_->eventSource_.RowsChanged();
+            if (fewer && ds->d_->eventSource_) emit ds->d_->eventSource_->RowsChanged();
         }
     });
 }
@@ -444,10 +444,10 @@ void DataSet::eraseId(size_t index) {
         if (auto ds = self.lock())
             if (index <= ds->d_->ids_.size()) {
                 ds->d_->ids_.insert(ds->d_->ids_.begin() + static_cast<std::ptrdiff_t>(index), id);
-                emit ds->d_->eventSource_.RowsChanged();
+                if (ds->d_->eventSource_) emit ds->d_->eventSource_->RowsChanged();
             }
     });
-    emit d_->eventSource_.RowRemoved(static_cast<int>(index));
+    if (d_->eventSource_) emit d_->eventSource_->RowRemoved(static_cast<int>(index));
 }
 
 std::vector<const Table*> DataSet::rowTables() const {
@@ -548,7 +548,7 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
             }
         } else {
             reload();
-            emit d_->eventSource_.OnRefreshRecordset(*this);
+            if (d_->eventSource_) emit d_->eventSource_->OnRefreshRecordset(*this);
         }
     } catch (...) {
         setting = previous;
@@ -560,7 +560,7 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
 void DataSet::Requery() {
     if (d_->isNew_) return;
     loadKeepingRow();
-    emit d_->eventSource_.OnRefreshRecordset(*this);
+    if (d_->eventSource_) emit d_->eventSource_->OnRefreshRecordset(*this);
 }
 
 bool DataSet::RowFirst() {
@@ -710,8 +710,9 @@ const QString& DataSet::FocusedField() const {
 }
 
 const odb::EventSource& DataSet::EventSource() const {
-    const_cast<DataSet*>(this)->d_->eventSource_.skipNumbering_ = d_->engine_.operation().skipNumbering();
-    return d_->eventSource_;
+    if (!d_->eventSource_) d_->eventSource_ = std::make_unique<odb::EventSource>();
+    d_->eventSource_->skipNumbering_ = d_->engine_.operation().skipNumbering();
+    return *d_->eventSource_;
 }
 
 ObjectRef DataSet::AsObject() {

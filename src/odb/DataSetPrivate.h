@@ -89,7 +89,9 @@ struct DataSetPrivate {
     bool rowWasAdded_ = false;
     bool detached_ = false;  // a copy of stored values, read only
     int opening_ = 0;        // inside OnSelect: view settings are read by the opening itself
-    odb::EventSource eventSource_;
+    // Made when someone asks for it: the many data sets the library makes for a moment (a rule's
+    // view of a referenced row) have no listeners, and a signal without an object reaches no one.
+    mutable std::unique_ptr<odb::EventSource> eventSource_;
     QString savedWhere_;
     // The row OpenRelated started from, for SyncRows.
     const Table* relatedFromTable_ = nullptr;

@@ -253,7 +253,7 @@ void DataSet::saveCurrent() {
             if (b->table == &d_->table_) {
                 d_->ids_.push_back(b->oid);
                 d_->pos_ = static_cast<int64_t>(d_->ids_.size()) - 1;
-                emit d_->eventSource_.RowAppended();
+                if (d_->eventSource_) emit d_->eventSource_->RowAppended();
             }
         d_->row_ = chain;
     } else {

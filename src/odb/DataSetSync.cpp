@@ -19,7 +19,7 @@ void DataSet::SyncRows(bool keepRow) {
         loadKeepingRow();
     else
         load();
-    emit d_->eventSource_.OnRefreshRecordset(*this);
+    if (d_->eventSource_) emit d_->eventSource_->OnRefreshRecordset(*this);
 }
 
 }  // namespace odb

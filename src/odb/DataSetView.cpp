@@ -107,7 +107,7 @@ QStringList DataSet::ColumnNames() const {
 
 void DataSet::moved() {
     d_->positionLost_ = false;
-    emit d_->eventSource_.RowMoved();
+    if (d_->eventSource_) emit d_->eventSource_->RowMoved();
 }
 
 int32_t DataSet::AbsolutePosition() const {
