@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <memory>
 
@@ -196,6 +197,46 @@ TEST_F(CardWindowTest, EachUseStartsAsANewWindowWithNothingOfThePreviousOne) {
     });
     EXPECT_EQ(frmMagneticDev::ReadCode(nullptr, QStringLiteral("OP")), QStringLiteral("0014"));
     EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(CardWindowTest, ReadCodeWaitsInAModalLoopThatEachUnloadEnds) {
+    configure(kDevTypeKeyboard, 0);
+    QWidget owner;
+    owner.show();
+    // No runner: the window's own modal loop, ended by a typed code, then by Cancel, then by Esc.
+    for (const char* how : {"code", "cancel", "escape"}) {
+        SCOPED_TRACE(how);
+        bool modal = false;
+        QWidget* shown = nullptr;
+        QTimer::singleShot(0, [&] {
+            shown = card();
+            modal = QApplication::activeModalWidget() == shown && shown->isVisible();
+            if (QLatin1String(how) == QLatin1String("code")) {
+                type(QStringLiteral("OP0012"), card()->txtKeyCode());
+                pressEnter(card()->txtKeyCode());
+            } else if (QLatin1String(how) == QLatin1String("cancel")) {
+                card()->cmdCancel()->click();
+            } else {
+                QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QCoreApplication::sendEvent(card(), &esc);
+            }
+        });
+        // A loop left running would never return: the window is hidden after a while regardless.
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            ADD_FAILURE() << "the modal loop did not end";
+            card()->hide();
+        });
+        guard.start(5000);
+        const QString code = frmMagneticDev::ReadCode(&owner, QStringLiteral("OP"));
+        EXPECT_TRUE(guard.isActive());
+        EXPECT_EQ(code, QLatin1String(how) == QLatin1String("code") ? QStringLiteral("0012") : QString());
+        EXPECT_TRUE(modal);
+        EXPECT_FALSE(frmMagneticDev::IsLoaded());
+        ASSERT_NE(shown, nullptr);
+        EXPECT_FALSE(shown->isVisible());
+    }
 }
 
 TEST_F(CardWindowTest, TheWindowFollowsItsOwnerAndTheFontSettings) {

@@ -436,7 +436,10 @@ void frmMagneticDev::Unload() {
         CreateMagneticDevice(true);
     }
     if (m_objMagneticEvents) m_objMagneticEvents->disconnect(this);
-    QDialog::done(QDialog::Rejected);
+    // Hidden, not closed: closing would also destroy the native window the next use shows again.
+    // Hiding ends the modal loop all the same.
+    setResult(QDialog::Rejected);
+    hide();
 }
 
 void frmMagneticDev::reject() {
