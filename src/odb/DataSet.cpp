@@ -345,13 +345,16 @@ void DataSet::load() {
     if (named && static_cast<int64_t>(d_->scope_.rows.size()) <= kFirstRows) {
         d_->ids_ = reader(-1);
     } else {
-        d_->ids_.read(kFirstRows, std::move(reader), [&engine, countSql, countValues]() {
-            auto st = engine.conn().statement(countSql);
-            bindValues(st, countValues);
-            const int64_t n = st.step() ? st.int64(0) : 0;
-            st.reset();
-            return n;
-        });
+        d_->ids_.read(
+            kFirstRows, std::move(reader),
+            [&engine, countSql, countValues]() {
+                auto st = engine.conn().statement(countSql);
+                bindValues(st, countValues);
+                const int64_t n = st.step() ? st.int64(0) : 0;
+                st.reset();
+                return n;
+            },
+            rowLocator());
     }
     d_->isNew_ = false;
     d_->row_.clear();

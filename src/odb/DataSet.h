@@ -24,6 +24,7 @@
 #include "base/Variant.h"
 #include "odb/EventSource.h"
 #include "odb/Interfaces.h"
+#include "odb/RowIds.h"
 #include "odb/Schema.h"
 #include "odb/condition/ConditionSchema.h"
 
@@ -381,6 +382,9 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void eraseId(size_t index);
     void load();
     void loadKeepingRow();
+    // Where a row stands in the view and the rows around it, asked of the file by the order's
+    // values rather than by reading every row before it.
+    RowIds::Locator rowLocator() const;
     void replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload);
     // A where-text or an order translated to SQL (kept by the engine).
     SqlFragment translate(bool order, const QString& text) const;

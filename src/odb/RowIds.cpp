@@ -1,5 +1,6 @@
 #include "odb/RowIds.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace odb {
@@ -17,12 +18,15 @@ RowIds& RowIds::operator=(std::vector<int64_t> ids) {
 
 void RowIds::clear() {
     ids_.clear();
+    window_.clear();
+    windowAt_ = 0;
     reader_ = nullptr;
     counter_ = nullptr;
+    locator_ = nullptr;
     count_ = -1;
 }
 
-void RowIds::read(int64_t first, Reader reader, Counter counter) {
+void RowIds::read(int64_t first, Reader reader, Counter counter, Locator locator) {
     clear();
     // One more than asked tells whether there is a rest.
     ids_ = reader(first + 1);
@@ -30,6 +34,11 @@ void RowIds::read(int64_t first, Reader reader, Counter counter) {
     ids_.pop_back();
     reader_ = std::move(reader);
     counter_ = std::move(counter);
+    locator_ = std::move(locator);
+}
+
+bool RowIds::known(int64_t i) const {
+    return (i >= 0 && i < static_cast<int64_t>(ids_.size())) || inWindow(i);
 }
 
 bool RowIds::beyond(int64_t i) const {
@@ -43,12 +52,15 @@ bool RowIds::beyond(int64_t i) const {
 
 int64_t RowIds::at(int64_t i) const {
     if (!known(i) && partial()) complete();
+    if (inWindow(i)) return window_[static_cast<size_t>(i - windowAt_)];
     return known(i) ? ids_[static_cast<size_t>(i)] : 0;
 }
 
 int64_t RowIds::count() const {
     if (!partial()) return static_cast<int64_t>(ids_.size());
-    if (count_ < 0) count_ = std::max(counter_(), static_cast<int64_t>(ids_.size()) + 1);
+    if (count_ < 0)
+        count_ = std::max({counter_(), static_cast<int64_t>(ids_.size()) + 1,
+                           windowAt_ + static_cast<int64_t>(window_.size())});
     return count_;
 }
 
@@ -56,6 +68,22 @@ int64_t RowIds::find(int64_t id) const {
     for (size_t i = 0; i < ids_.size(); ++i)
         if (ids_[i] == id) return static_cast<int64_t>(i);
     if (!partial()) return -1;
+    for (size_t i = 0; i < window_.size(); ++i)
+        if (window_[i] == id) return windowAt_ + static_cast<int64_t>(i);
+    // One window at a time: a second row sought elsewhere reads the whole list.
+    if (locator_ && window_.empty()) {
+        Located found = locator_(id, ids_);
+        if (found.at < 0) return -1;
+        const int64_t n = static_cast<int64_t>(ids_.size());
+        const int64_t k = found.at - found.first;
+        if (found.first >= n && k >= 0 && k < static_cast<int64_t>(found.ids.size()) &&
+            found.ids[static_cast<size_t>(k)] == id) {
+            window_ = std::move(found.ids);
+            windowAt_ = found.first;
+            if (count_ >= 0) count_ = std::max(count_, windowAt_ + static_cast<int64_t>(window_.size()));
+            return found.at;
+        }
+    }
     const size_t from = ids_.size();
     complete();
     for (size_t i = from; i < ids_.size(); ++i)
@@ -77,18 +105,38 @@ void RowIds::complete() const {
     const Reader reader = std::move(reader_);
     reader_ = nullptr;
     counter_ = nullptr;
+    locator_ = nullptr;
     count_ = -1;
     std::vector<int64_t> rest = reader(-1);
-    const size_t seen = ids_.size();
-    if (rest.size() >= seen && std::equal(ids_.begin(), ids_.end(), rest.begin())) {
+    std::vector<int64_t> window = std::move(window_);
+    window_.clear();
+    const size_t at = static_cast<size_t>(windowAt_);
+    windowAt_ = 0;
+    auto same = [&](const std::vector<int64_t>& part, size_t from) {
+        return rest.size() >= from + part.size() && std::equal(part.begin(), part.end(), rest.begin() + from);
+    };
+    if (same(ids_, 0) && same(window, at)) {
         ids_ = std::move(rest);
         return;
     }
-    // Rows changed on the way (another computer): the rows already seen keep their places, the
-    // others follow in view order.
-    const std::unordered_set<int64_t> first(ids_.begin(), ids_.end());
-    for (int64_t id : rest)
-        if (!first.count(id)) ids_.push_back(id);
+    // Rows changed on the way (another computer): the rows already seen keep their places (the
+    // window's right after the first rows' when too few others are left), the others follow in
+    // view order.
+    std::unordered_set<int64_t> placed(ids_.begin(), ids_.end());
+    placed.insert(window.begin(), window.end());
+    auto next = rest.begin();
+    auto take = [&]() {
+        while (next != rest.end() && placed.count(*next))
+            ++next;
+        if (next == rest.end()) return false;
+        ids_.push_back(*next++);
+        return true;
+    };
+    while (!window.empty() && ids_.size() < at && take()) {
+    }
+    ids_.insert(ids_.end(), window.begin(), window.end());
+    while (take()) {
+    }
 }
 
 }  // namespace odb

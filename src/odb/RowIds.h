@@ -1,6 +1,6 @@
 // RowIds: the identities of a data set's rows in view order. A large view is read a part at a
-// time: its first rows at once, the count when asked, the rest only when a position past them or
-// the whole list is needed.
+// time: its first rows at once, the count when asked, a row sought past them with the rows around
+// it, the rest only when a position elsewhere or the whole list is needed.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +15,14 @@ class RowIds {
     // Reads the identities in view order, at most `limit` of them (-1: all).
     using Reader = std::function<std::vector<int64_t>(int64_t limit)>;
     using Counter = std::function<int64_t()>;
+    // Where a row not among the `seen` first rows stands in the list the rest would complete (the
+    // seen rows keep their places, the others follow in view order), with the rows around it.
+    struct Located {
+        int64_t at = -1;     // -1: not in the view
+        int64_t first = -1;  // the position of ids.front()
+        std::vector<int64_t> ids;
+    };
+    using Locator = std::function<Located(int64_t id, const std::vector<int64_t>& seen)>;
 
     RowIds() = default;
     RowIds(const RowIds& other) : ids_(other.all()) {}
@@ -23,14 +31,14 @@ class RowIds {
     RowIds& operator=(std::initializer_list<int64_t> ids) { return *this = std::vector<int64_t>(ids); }
 
     // Reads the first `first` rows; the rest stays unread while nobody needs it.
-    void read(int64_t first, Reader reader, Counter counter);
+    void read(int64_t first, Reader reader, Counter counter, Locator locator = nullptr);
     bool partial() const { return static_cast<bool>(reader_); }
 
     // Without reading the rest where it can.
     bool none() const { return ids_.empty(); }
     bool beyond(int64_t i) const;  // no row at position i (nor past it)
     int64_t at(int64_t i) const;   // 0 past the last row
-    bool known(int64_t i) const { return i >= 0 && i < static_cast<int64_t>(ids_.size()); }
+    bool known(int64_t i) const;
     int64_t count() const;
     int64_t find(int64_t id) const;  // the position of a row, -1 when it is not in the view
 
@@ -54,8 +62,15 @@ class RowIds {
 
   private:
     void complete() const;
+    bool inWindow(int64_t i) const {
+        return i >= windowAt_ && i - windowAt_ < static_cast<int64_t>(window_.size());
+    }
 
     mutable std::vector<int64_t> ids_;
+    // Rows read around a row sought past the first ones, from position windowAt_.
+    mutable std::vector<int64_t> window_;
+    mutable int64_t windowAt_ = 0;
+    mutable Locator locator_;
     mutable Reader reader_;  // set while only the first rows are read
     mutable Counter counter_;
     mutable int64_t count_ = -1;

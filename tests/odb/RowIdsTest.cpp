@@ -15,7 +15,27 @@ struct Source {
     std::vector<int64_t> rows;
     int reads = 0, fullReads = 0, counts = 0;
     explicit Source(int n) : rows(static_cast<size_t>(n)) { std::iota(rows.begin(), rows.end(), 1); }
+    bool locating = false;
+    int locates = 0;
     void open(RowIds& ids, int64_t first) {
+        RowIds::Locator locator;
+        // As a file would answer: the row's place in the list the rest would complete, and up to
+        // two rows on each side that were not seen.
+        if (locating)
+            locator = [this](int64_t id, const std::vector<int64_t>& seen) {
+                ++locates;
+                std::vector<int64_t> merged = seen;
+                for (int64_t r : rows)
+                    if (std::find(seen.begin(), seen.end(), r) == seen.end()) merged.push_back(r);
+                RowIds::Located found;
+                const auto it = std::find(rows.begin(), rows.end(), id);
+                if (it == rows.end()) return found;
+                found.at = std::find(merged.begin(), merged.end(), id) - merged.begin();
+                found.first = std::max<int64_t>(found.at - 2, static_cast<int64_t>(seen.size()));
+                const int64_t last = std::min<int64_t>(found.at + 3, static_cast<int64_t>(merged.size()));
+                found.ids.assign(merged.begin() + found.first, merged.begin() + last);
+                return found;
+            };
         ids.read(
             first,
             [this](int64_t limit) {
@@ -27,7 +47,8 @@ struct Source {
             [this] {
                 ++counts;
                 return static_cast<int64_t>(rows.size());
-            });
+            },
+            locator);
     }
 };
 
@@ -106,6 +127,55 @@ TEST(RowIdsTest, RowsSeenKeepTheirPlacesWhenOthersChangedBeforeTheRest) {
     EXPECT_EQ(all[10], 500);
     EXPECT_EQ(all[11], 11);
     EXPECT_EQ(all.back(), 30);
+}
+
+// A row sought past the first rows is placed with its neighbours without reading the rest; a
+// second one elsewhere, or a position outside both, reads the whole list once, the rows seen in
+// the first rows and around the row keeping their places.
+TEST(RowIdsTest, ARowSoughtPastTheFirstRowsIsPlacedWithItsNeighboursAlone) {
+    Source s(100);
+    s.locating = true;
+    RowIds ids;
+    s.open(ids, 10);
+    EXPECT_EQ(ids.count(), 100);
+    EXPECT_EQ(ids.find(1000), -1);
+    EXPECT_EQ(ids.find(50), 49);
+    EXPECT_EQ(ids.find(49), 48);
+    EXPECT_TRUE(ids.known(47));
+    EXPECT_FALSE(ids.known(46));
+    EXPECT_EQ(ids.at(47), 48);
+    EXPECT_EQ(ids.at(51), 52);
+    EXPECT_FALSE(ids.beyond(51));
+    EXPECT_EQ(ids.count(), 100);
+    EXPECT_EQ(s.counts, 1);  // the count stands
+    EXPECT_EQ(s.fullReads, 0);
+    EXPECT_EQ(s.locates, 2);  // the missing row asked, the neighbour found in the window
+    // Another computer adds a row sorting first and deletes one before the window.
+    s.rows.insert(s.rows.begin(), 500);
+    s.rows.erase(std::find(s.rows.begin(), s.rows.end(), 30));
+    EXPECT_EQ(ids.find(80), 79);
+    EXPECT_EQ(s.fullReads, 1);
+    const std::vector<int64_t>& all = ids.all();
+    ASSERT_EQ(all.size(), 100u);
+    for (int64_t i = 0; i < 10; ++i)
+        EXPECT_EQ(all[static_cast<size_t>(i)], i + 1);
+    EXPECT_EQ(all[10], 500);
+    for (int64_t i = 47; i < 52; ++i)
+        EXPECT_EQ(all[static_cast<size_t>(i)], i + 1) << i;
+    EXPECT_EQ(all[46], 47);  // 30 gone, 500 ahead: the others close up to the window
+    EXPECT_EQ(all[52], 53);
+    // Fewer rows left than the window's place: it follows the others.
+    Source few(100);
+    few.locating = true;
+    RowIds small;
+    few.open(small, 10);
+    EXPECT_EQ(small.find(90), 89);
+    few.rows.resize(20);
+    const std::vector<int64_t>& rest = small.all();
+    ASSERT_EQ(rest.size(), 25u);
+    EXPECT_EQ(rest[19], 20);
+    EXPECT_EQ(rest[20], 88);
+    EXPECT_EQ(rest[24], 92);
 }
 
 }  // namespace

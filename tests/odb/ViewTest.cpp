@@ -260,6 +260,84 @@ TEST_F(ViewTest, RowsSortedThroughAReferenceKeepTheirPlacesWhenAnotherComputerMo
     EXPECT_EQ(ds->ColText("Cliente"), "Arancio");
 }
 
+// Full reads of the list of a view's identities (a page's or a neighbourhood's are limited).
+int FullListReads(const StatementLog& log) {
+    int n = 0;
+    for (size_t i = 0; i < log.statements.size(); ++i)
+        if (log.statements[i].identitiesOnly && !log.all[static_cast<qsizetype>(i)].contains("LIMIT")) ++n;
+    return n;
+}
+
+// 1,200 rows ordered with ties, nulls and texts the locale collation orders (case, accents).
+class FoundRowTest : public ViewTest {
+  protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        auto clienti = o.table("Clienti").OpenData();
+        clienti->AddRow({"Codice", "C3", "Descrizione", "Èrba"});
+        clienti->AddRow({"Codice", "C4", "Descrizione", "erbe"});
+        auto add = commesse();
+        o.conn->BeginTrans();
+        const char* codes[] = {"C1", "C2", "C3", "C4"};
+        for (int i = 0; i < 1050; ++i)
+            ASSERT_TRUE(i % 5 == 4 ? add->AddRow({}) : add->AddRow({"Cliente", codes[i % 5]}));
+        o.conn->CommitTrans();
+        other("UPDATE Commesse SET TempoTotale = CASE WHEN OID % 7 = 0 THEN NULL ELSE OID % 3 END");
+    }
+    void other(const char* sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(path("ZeltoLavrix.mdb").toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+        sqlite3_close(db);
+    }
+    std::shared_ptr<DataSet> view(const QString& order) { return commesse("Progressivo,Cliente", order); }
+};
+
+// A row past the first rows is found where walking every row finds it, with its neighbours,
+// without reading the whole list: near the first rows' end, in the middle, the last row.
+TEST_F(FoundRowTest, ARowPastTheFirstRowsIsFoundInPlaceWithoutReadingEveryRow) {
+    for (const QString order : {"", "Cliente DESC, TempoTotale", "TempoTotale DESC, Cliente",
+                                "Cliente, TempoTotale DESC, Progressivo"}) {
+        const std::vector<double> walked = Identities(*view(order));
+        ASSERT_EQ(walked.size(), 1200u);
+        for (size_t at : {size_t{1024}, size_t{1025}, size_t{1100}, size_t{1199}}) {
+            auto ds = view(order);
+            StatementLog log(*o.conn);
+            ASSERT_TRUE(ds->FindBookmark(walked[at])) << order.toStdString() << " " << at;
+            EXPECT_EQ(ds->AbsolutePosition(), static_cast<int>(at)) << order.toStdString();
+            for (size_t near : {at - 1, at + 1, at - 100})
+                if (near < walked.size()) {
+                    ASSERT_TRUE(ds->MoveToPosition(static_cast<int>(near)));
+                    EXPECT_EQ(ds->Bookmark().toDouble(), walked[near]) << order.toStdString() << " " << near;
+                }
+            EXPECT_EQ(FullListReads(log), 0) << log.all.join('\n').toStdString();
+            EXPECT_EQ(Identities(*ds), walked) << order.toStdString();
+        }
+        EXPECT_FALSE(view(order)->FindBookmark(99999));
+    }
+}
+
+// Another computer deletes rows and moves others after the first rows were read: the row is
+// found where walking the same view, read at the same time, places it; a deleted one is not found.
+TEST_F(FoundRowTest, ARowIsFoundWhereTheWalkPlacesItAfterAnotherComputersChanges) {
+    const QString order = "Cliente DESC, TempoTotale";
+    const std::vector<double> before = Identities(*view(order));
+    auto ds = view(order);
+    auto walk = view(order);
+    const QByteArray gone = QByteArray::number(before[1150]), moved = QByteArray::number(before[3]);
+    other(("DELETE FROM Commesse WHERE OID IN (" + gone + ", " + QByteArray::number(before[1100]) + ")")
+              .constData());
+    other("UPDATE Commesse SET Cliente = NULL, TempoTotale = 9 WHERE OID = " + moved);
+    EXPECT_FALSE(ds->FindBookmark(before[1150]));
+    const std::vector<double> walked = Identities(*walk);
+    ASSERT_EQ(walked.size(), 1198u);
+    EXPECT_EQ(walked[3], before[3]);  // seen: kept in its place
+    const auto at = std::find(walked.begin(), walked.end(), before[1180]) - walked.begin();
+    ASSERT_TRUE(ds->FindBookmark(before[1180]));
+    EXPECT_EQ(ds->AbsolutePosition(), at);
+    EXPECT_EQ(Identities(*ds), walked);
+}
+
 TEST_F(ViewTest, RowsAreReadForDisplayAPageAtATimeWithoutMovingTheCurrentRow) {
     auto ds = commesse("*,Cliente,(Progressivo * 2) As Doppio", "Progressivo DESC");
     ds->RowFirst();

@@ -127,6 +127,7 @@ SqlFragment ConditionSql::Order(const QString& text, const std::vector<SelectedF
         if (!out.sql.isEmpty()) out.sql += QStringLiteral(", ");
         out.sql += Collated(term) + (item.descending ? QStringLiteral(" DESC") : QString());
         Append(out.values, term.values);
+        out.terms.push_back({Collated(term), item.descending, term.values});
     }
     out.joins = aliases_.Joins();
     return out;

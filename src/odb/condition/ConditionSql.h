@@ -12,6 +12,13 @@
 
 namespace odb {
 
+// One term of a translated order, collated as the order sorts it, with the values of its "?".
+struct OrderTerm {
+    QString sql;
+    bool descending = false;
+    std::vector<SqlValue> values;
+};
+
 // A fragment of SQL with the values of its "?" in order, and its type code (-1 when it has none).
 struct SqlFragment {
     QString sql;
@@ -20,6 +27,7 @@ struct SqlFragment {
     // LEFT JOINs that the statement adds after its table for the fragment to read (an order's
     // lookups); they bind nothing.
     QString joins;
+    std::vector<OrderTerm> terms;  // an order's terms, one by one
 };
 
 // One item of a translated field list: all of the table's fields ("*"), or an expression with
