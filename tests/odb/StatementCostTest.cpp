@@ -272,6 +272,27 @@ TEST_F(StatementCostTest, AnImportResolvesEachReferencedKeyOnce) {
         30);
 }
 
+TEST_F(StatementCostTest, ATextKeptByItsCallerAndChangedInPlaceGetsItsOwnStatement) {
+    // The cache finds a kept text by where its characters are: changed there, it is another text.
+    const auto value = [&](const QString& sql) {
+        auto st = o.conn->statement(sql);
+        return st.step() ? st.int64(0) : -1;
+    };
+    const QString first = QStringLiteral("SELECT 1 + 0");
+    QString kept = first;
+    kept.detach();  // characters of its own, the same text
+    EXPECT_EQ(value(first), 1);
+    EXPECT_EQ(value(first), 1);
+    EXPECT_EQ(value(kept), 1);
+    EXPECT_EQ(value(kept), 1);
+    kept[11] = QLatin1Char('5');
+    EXPECT_EQ(value(kept), 6);
+    EXPECT_EQ(value(kept), 6);
+    kept.resize(8);
+    EXPECT_EQ(value(kept), 1);
+    EXPECT_EQ(value(first), 1);
+}
+
 TEST_F(StatementCostTest, TheStatementCacheKeepsWhatIsInUseAndRecursAndNoListOfRows) {
     sqlite3* db = o.conn->handle();
     auto prepared = [db](const QString& part = {}) {
