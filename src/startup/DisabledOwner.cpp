@@ -8,10 +8,17 @@
 
 namespace {
 
+// A dialog the owner owns is a window of its own, as on the window system: a box that tells an
+// error while the message is up must take its answer. Its menus and drop-down lists are the owner's.
+bool ownWindow(const QWidget* w, const QWidget* owner) {
+    return w != owner && w->isWindow() && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip;
+}
+
 bool inside(const QWidget* widget, const QWidget* owner) {
-    // Child windows (menus, dialogs) included, as QWidget::setEnabled would reach them.
-    for (const QWidget* w = widget; w; w = w->parentWidget())
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
         if (w == owner) return true;
+        if (ownWindow(w, owner)) return false;
+    }
     return false;
 }
 
@@ -74,6 +81,14 @@ bool DisabledOwner::reachesOwner(QObject* receiver) const {
 }
 
 bool DisabledOwner::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && owner_ && watched->isWidgetType()) {
+        // A dialog built over the disabled owner took its disabled state from it: given back.
+        auto* w = static_cast<QWidget*>(watched);
+        if (ownWindow(w, owner_) && !w->isEnabled() && !w->testAttribute(Qt::WA_ForceDisabled) &&
+            w->parentWidget() && inside(w->parentWidget(), owner_))
+            w->setEnabled(true);
+        return false;
+    }
     switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:

@@ -1,6 +1,7 @@
 // DisabledOwner: a window kept disabled while a modeless window works over it, the way the window
 // system disables a window: the window itself reads as disabled and gets no input (mouse, keys,
-// shortcuts, its close button), while its controls keep their own Enabled state and look. Nothing
+// shortcuts, its close button), while its controls keep their own Enabled state and look. A dialog
+// it owns is a window of its own and takes its input. Nothing
 // of the window is repainted for it, where QWidget::setEnabled(false) repaints every control in its
 // disabled look, and again when enabled.
 #pragma once

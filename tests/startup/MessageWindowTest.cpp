@@ -340,4 +340,27 @@ TEST_F(MessageWindowTest, ControlsBuiltMeanwhileAreGivenBackWithTheParent) {
     EXPECT_TRUE(other.isEnabled() && control.isEnabled());
 }
 
+// A box over the disabled parent (an error told while the message is up, owned by the parent when
+// the user had clicked it) is a window of its own: it takes its answer; the parent still takes none.
+TEST_F(MessageWindowTest, ADialogOverTheDisabledParentTakesItsAnswer) {
+    InputWindow parent;
+    msg.ShowMsg("Lettura...", &parent.window);
+    QDialog box(&parent.window);
+    QPushButton ok(QStringLiteral("OK"), &box);
+    ok.setGeometry(10, 10, 80, 30);
+    QObject::connect(&ok, &QPushButton::clicked, &box, &QDialog::accept);
+    box.setModal(true);
+    box.show();
+    QCoreApplication::processEvents();
+    QTest::mouseClick(box.windowHandle(), Qt::LeftButton, {}, ok.geometry().center());
+    EXPECT_EQ(box.result(), QDialog::Accepted);
+    EXPECT_FALSE(box.isVisible());
+    box.hide();
+    parent.feed();
+    EXPECT_EQ(parent.clicks, 0);
+    EXPECT_FALSE(parent.window.isEnabled());
+    frmMessage::Unload();
+    EXPECT_TRUE(parent.window.isEnabled());
+}
+
 }  // namespace
