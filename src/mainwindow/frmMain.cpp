@@ -107,9 +107,11 @@ frmMain::frmMain() {
 
     // Activation runs when the window becomes the active one of the program, not when the
     // program comes back from another one, nor when the message window of an operation of this
-    // window goes (that operation has just read the data).
+    // window goes (that operation has just read the data). A menu or a drop-down list takes the
+    // focus for a moment under X: passed over, so that a command chosen from a menu is not followed
+    // by a re-read of the whole view.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
-        if (!focus) return;
+        if (!focus || focus->type() == Qt::Popup || focus->type() == Qt::ToolTip) return;
         const QWindow* previous = lastFocus_;
         lastFocus_ = focus;
         if (focus != windowHandle() || unloaded_) return;

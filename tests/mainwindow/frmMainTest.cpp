@@ -13,8 +13,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -237,6 +239,46 @@ TEST_F(frmMainTest, ATerminalWithoutUserAsksToEnterAtEachActivation) {
     EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
     EXPECT_TRUE(w.isUnloaded());
     EXPECT_FALSE(IsDatabaseOpen());
+}
+
+// A menu or a drop-down list takes the focus for a moment on the desktop: coming back from it is
+// no activation (no re-read after every command); coming back from a dialog is one.
+TEST_F(frmMainTest, BackFromAMenuIsNoActivationBackFromADialogIsOne) {
+    g_blnIsWorkStation = true;
+    g_blnCommandPanelClosed = true;
+    createDatabase();
+    frmMain& w = load();
+    w.show();
+    QTest::qWait(20);  // the first showing's activation
+    ASSERT_EQ(g_strCurrentUser, "Operatore");
+    const auto focusOn = [](QWindow* window) {
+        window->requestActivate();
+        return QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window; }, 2000);
+    };
+    ASSERT_TRUE(focusOn(w.windowHandle()));
+    QCoreApplication::processEvents();
+
+    // Nobody logged in: an activation would ask "Entrare nell'applicazione ?".
+    g_strCurrentUser.clear();
+    prompt->answer(MsgResult::No);
+    QMenu menu(&w);
+    menu.addAction(QStringLiteral("&Aggiorna"));
+    menu.popup(w.geometry().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible(); }, 2000));
+    focusOn(menu.windowHandle());
+    menu.close();
+    ASSERT_TRUE(focusOn(w.windowHandle()));
+    QTest::qWait(20);
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_FALSE(w.isUnloaded());
+
+    QDialog dialog(&w);
+    dialog.show();
+    ASSERT_TRUE(focusOn(dialog.windowHandle()));
+    dialog.hide();
+    ASSERT_TRUE(focusOn(w.windowHandle()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompt->shown().empty(); }, 2000));
+    EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
 }
 
 TEST_F(frmMainTest, OnlyTheMailServerSendsMail) {
