@@ -109,14 +109,19 @@ frmMain::frmMain() {
     // program comes back from another one, nor when the message window of an operation of this
     // window goes (that operation has just read the data). A menu or a drop-down list takes the
     // focus for a moment under X: passed over, so that a command chosen from a menu is not followed
-    // by a re-read of the whole view.
+    // by a re-read of the whole view. The message window, when it goes, hands the focus to this
+    // window and on to the windows loaded after it: a focus that has already moved on when the
+    // activation would run only passed through (the desktop may report the other window's focus
+    // late, while the message was still up, so the window it seems to come from proves nothing).
     connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
         if (!focus || focus->type() == Qt::Popup || focus->type() == Qt::ToolTip) return;
         const QWindow* previous = lastFocus_;
         lastFocus_ = focus;
         if (focus != windowHandle() || unloaded_) return;
         if (previous == focus || (previous && previous == frmMessage::instance().windowHandle())) return;
-        QTimer::singleShot(0, this, [this] { Form_Activate(); });
+        QTimer::singleShot(0, this, [this] {
+            if (QGuiApplication::focusWindow() == windowHandle()) Form_Activate();
+        });
     });
     MainWindowServices::setInstance(this);
 }

@@ -281,6 +281,43 @@ TEST_F(frmMainTest, BackFromAMenuIsNoActivationBackFromADialogIsOne) {
     EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
 }
 
+// When the message window of an operation goes, it hands the focus to the main window and on to
+// the windows loaded after it, where the focus ends. The main window only passes the focus on:
+// that is no activation, even when the other window took the focus while the message was up (the
+// desktop reports focus changes late). Coming back to it later is one.
+TEST_F(frmMainTest, FocusPassingThroughAtTheMessagesEndIsNoActivation) {
+    g_blnIsWorkStation = true;
+    g_blnCommandPanelClosed = true;
+    createDatabase();
+    frmMain& w = load();
+    w.show();
+    QTest::qWait(20);  // the first showing's activation
+    ASSERT_EQ(g_strCurrentUser, "Operatore");
+    const auto focusOn = [](QWindow* window) {
+        window->requestActivate();
+        return QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window; }, 2000);
+    };
+    QDialog other(&w, Qt::Window);
+    other.show();
+    ASSERT_TRUE(focusOn(other.windowHandle()));
+
+    // Nobody logged in: an activation would ask "Entrare nell'applicazione ?".
+    g_strCurrentUser.clear();
+    prompt->answer(MsgResult::No);
+    frmMessage::instance().ShowMsg(QStringLiteral("Rilettura dati..."), &w);
+    focusOn(frmMessage::instance().windowHandle());
+    ASSERT_TRUE(focusOn(other.windowHandle()));
+    frmMessage::Unload();
+    QTest::qWait(50);
+    EXPECT_EQ(QGuiApplication::focusWindow(), other.windowHandle());
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_FALSE(w.isUnloaded());
+
+    ASSERT_TRUE(focusOn(w.windowHandle()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompt->shown().empty(); }, 2000));
+    EXPECT_EQ(prompt->last().text, "Entrare nell'applicazione ?");
+}
+
 TEST_F(frmMainTest, OnlyTheMailServerSendsMail) {
     for (bool server : {false, true}) {
         g_blnIsMailNotificationServer = server;
