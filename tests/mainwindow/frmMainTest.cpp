@@ -55,6 +55,21 @@ class frmMainTest : public MainWindowTest {
     }
     QString stored(const QString& key) { return g_objDatabase->GetSetting(g_objConnection, key, "assente"); }
     QString setting(const QString& key) { return GetSetting("Zelto Lavrix", "Settings", key); }
+    // A terminal's main window on the screen, its first showing's activation done (its user logged in).
+    frmMain& shownTerminal() {
+        g_blnIsWorkStation = true;
+        g_blnCommandPanelClosed = true;
+        createDatabase();
+        frmMain& w = load();
+        w.show();
+        QTest::qWait(20);
+        return w;
+    }
+    // Gives `window` the focus as the desktop would, and waits until the program sees it.
+    static bool focusOn(QWindow* window) {
+        window->requestActivate();
+        return QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window; }, 2000);
+    }
 };
 
 TEST_F(frmMainTest, FirstStartOpensLogsInAndShowsTheFirstSection) {
@@ -244,17 +259,8 @@ TEST_F(frmMainTest, ATerminalWithoutUserAsksToEnterAtEachActivation) {
 // A menu or a drop-down list takes the focus for a moment on the desktop: coming back from it is
 // no activation (no re-read after every command); coming back from a dialog is one.
 TEST_F(frmMainTest, BackFromAMenuIsNoActivationBackFromADialogIsOne) {
-    g_blnIsWorkStation = true;
-    g_blnCommandPanelClosed = true;
-    createDatabase();
-    frmMain& w = load();
-    w.show();
-    QTest::qWait(20);  // the first showing's activation
+    frmMain& w = shownTerminal();
     ASSERT_EQ(g_strCurrentUser, "Operatore");
-    const auto focusOn = [](QWindow* window) {
-        window->requestActivate();
-        return QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window; }, 2000);
-    };
     ASSERT_TRUE(focusOn(w.windowHandle()));
     QCoreApplication::processEvents();
 
@@ -286,17 +292,8 @@ TEST_F(frmMainTest, BackFromAMenuIsNoActivationBackFromADialogIsOne) {
 // that is no activation, even when the other window took the focus while the message was up (the
 // desktop reports focus changes late). Coming back to it later is one.
 TEST_F(frmMainTest, FocusPassingThroughAtTheMessagesEndIsNoActivation) {
-    g_blnIsWorkStation = true;
-    g_blnCommandPanelClosed = true;
-    createDatabase();
-    frmMain& w = load();
-    w.show();
-    QTest::qWait(20);  // the first showing's activation
+    frmMain& w = shownTerminal();
     ASSERT_EQ(g_strCurrentUser, "Operatore");
-    const auto focusOn = [](QWindow* window) {
-        window->requestActivate();
-        return QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window; }, 2000);
-    };
     QDialog other(&w, Qt::Window);
     other.show();
     ASSERT_TRUE(focusOn(other.windowHandle()));
