@@ -56,10 +56,12 @@ std::vector<DataSet::OwnerLink> DataSet::owners() {
         const Variant& owner = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerColumn))];
         const Variant& oid = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerOidColumn))];
         if (owner.isNull() || oid.isNull()) continue;
+        // "Table.Reference", split at its first dot: asked at every save of an owned row.
         const QString label = owner.toText();
-        const Table* t = d_->engine_.findTable(label.section(QLatin1Char('.'), 0, 0));
+        const qsizetype dot = label.indexOf(QLatin1Char('.'));
+        const Table* t = d_->engine_.findTable(dot < 0 ? label : label.left(dot));
         if (!t) continue;
-        const ReferenceDef* r = t->FindReference(label.section(QLatin1Char('.'), 1));
+        const ReferenceDef* r = t->FindReference(dot < 0 ? QString() : label.mid(dot + 1));
         if (!r) continue;
         out.push_back({t, r, static_cast<int64_t>(oid.toDouble())});
     }
