@@ -383,12 +383,11 @@ const RowChain& DataSet::row() const {
     bool valid = false;
     for (const auto& b : d_->row_)
         if (b->table == &own && b->oid == id && !b->deleted) valid = true;
-    if (valid && !d_->detached_) {
-        for (const auto& b : d_->row_)
+    if (valid && !d_->detached_)
+        for (const auto& b : d_->row_) {
             d_->engine_.rows().ensureFresh(*b);
-        valid = std::none_of(d_->row_.begin(), d_->row_.end(),
-                             [&](const auto& b) { return b->table == &own && b->deleted; });
-    }
+            if (b->table == &own && b->deleted) valid = false;
+        }
     if (!valid && !d_->detached_) {
         prefetch();
         d_->row_ = d_->engine_.rows().rowChain(own, id);
@@ -476,9 +475,11 @@ void DataSet::currentOrRefuse(bool editsMatter) {
     if (lost && editsMatter) LibraryError::Raise(odbErrRowChanged);
 }
 
-void DataSet::requireRow() const {
+const RowChain& DataSet::requireRow() const {
     if (d_->closed_) LibraryError::Raise(odbErrNoCurrentRow);
-    if (row().empty()) LibraryError::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
+    const RowChain& chain = row();
+    if (chain.empty()) LibraryError::Raise(onGoneRow() ? odbErrRowDeleted : odbErrNoCurrentRow);
+    return chain;
 }
 
 bool DataSet::onGoneRow() const {

@@ -369,7 +369,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     // False for the names that only strings resolve (the row identity, computed columns).
     bool plainName(const char* name) const;
     bool setColumn(const Located& l, const Variant& value);
-    void requireRow() const;
+    // The current row, or the error saying why there is none.
+    const RowChain& requireRow() const;
     // True when the data set stands on a stored row that another computer deleted.
     bool onGoneRow() const;
     // Outside operations: a gone row refuses the call with its message (then true).

@@ -33,18 +33,21 @@ DataSet::Located DataSet::locate(const char* name) const {
                                                 d_->table_.Name() + QLatin1Char('.') + name);
 }
 
+// The row is looked at once: it is checked against the file each time it is asked for.
 DataSet::Located DataSet::locateOrRaise(const QString& name) const {
-    requireRow();
-    Located l = locate(name);
-    if (!l.buffer) raiseUnknownField(name);
-    return l;
+    for (const auto& b : requireRow()) {
+        const int ci = b->table->columnIndex(name);
+        if (ci >= 0 && IsValueColumn(*b->table, ci)) return {b.get(), ci};
+    }
+    raiseUnknownField(name);
 }
 
 DataSet::Located DataSet::locateOrRaise(const char* name) const {
-    requireRow();
-    Located l = locate(name);
-    if (!l.buffer) raiseUnknownField(QString::fromUtf8(name));
-    return l;
+    for (const auto& b : requireRow()) {
+        const int ci = b->table->column(name).column;
+        if (ci >= 0 && IsValueColumn(*b->table, ci)) return {b.get(), ci};
+    }
+    raiseUnknownField(QString::fromUtf8(name));
 }
 
 bool DataSet::plainName(const char* name) const {
