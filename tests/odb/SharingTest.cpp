@@ -275,6 +275,22 @@ TEST_F(TwoComputersTest, ASaveOverAnotherComputersChangeIsRefusedAndShowsTheRowA
     }
 }
 
+TEST_F(TwoComputersTest, AFieldReadTakesTheRowAsTheOtherComputerLeftIt) {
+    ASSERT_TRUE(stepA->SetColValue("Minuti", 75));
+    ASSERT_TRUE(stepA->SaveRow());
+    // Reads within one call see one state of the row; the next call takes it as the file holds it.
+    EXPECT_EQ(stepB->ColNumber("Minuti"), 60);
+    stepB->RowFirst();
+    EXPECT_EQ(stepB->ColNumber("Minuti"), 75);
+    EXPECT_EQ(stepB->ColValue("Costo").toCurrency().raw(), stepA->ColValue("Costo").toCurrency().raw());
+    EXPECT_TRUE(RaisesLibraryError([&] { stepB->ColValue("Inesistente"); }, odb::odbErrUnknownField));
+    ASSERT_TRUE(stepA->DeleteRow());
+    stepB->RowFirst();
+    EXPECT_TRUE(RaisesLibraryError([&] { stepB->ColValue("Minuti"); }, odb::odbErrRowDeleted));
+    EXPECT_TRUE(
+        RaisesLibraryError([&] { stepB->ColValue(QStringLiteral("Minuti")); }, odb::odbErrRowDeleted));
+}
+
 TEST_F(TwoComputersTest, AWriteOnARowAnotherComputerDeletedSaysSoAndChangesNothing) {
     ASSERT_TRUE(stepA->DeleteRow());
     const QString before = RawText(db(), "SELECT count(*) || '/' || TempoImpiegato FROM Dettagli");
