@@ -18,7 +18,8 @@ void Operation::beforeWrite(RowBuffer& b) {
     RowBuffer* target = &b;
     const Table* table = b.table;
     const int64_t oid = b.oid;
-    undo_.push_back([this, copy, target, table, oid]() {
+    // Moved into the undo action: copying a row's values twice costs every first write of it.
+    undo_.push_back([this, copy = std::move(copy), target, table, oid]() {
         // A row inserted in the failed operation is forgotten (its identity may come back).
         if (oid == 0 && target->oid != 0) engine_.rows().forget(*table, target->oid);
         // Saves and deletions under way have unwound by now; their counts are not state.
