@@ -29,6 +29,7 @@
 #include <sqlite3.h>
 
 #include "BenchSql.h"
+#include "QuietPrompt.h"
 
 #include "base/DateUtil.h"
 #include "mainwindow/frmMain.h"
@@ -65,23 +66,12 @@ const QString kInside = QStringLiteral("777");
 const QSize kWindow(1100, 800);
 
 // Answers OK to the delete question; any other box is a fault of the run.
-class BenchPrompt : public Prompt {
+class BenchPrompt : public QuietPrompt {
   public:
-    MsgResult msgBox(const QString& text, int, const QString&, QWidget*) override {
+    MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override {
         if (text == QStringLiteral("Confermi l'eliminazione dei dati selezionati ?")) return MsgResult::OK;
-        fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        std::abort();
+        return QuietPrompt::msgBox(text, style, title, owner);
     }
-    bool inputBox(const QString&, const QString&, const QString&, QString&, QWidget*) override {
-        return false;
-    }
-    QString openFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString folder(const QString&, const QString&, QWidget*) override { return {}; }
-    bool choosePrinter(const QString&, const QStringList&, QString&, int*, QWidget*) override {
-        return false;
-    }
-    void beep() override {}
 };
 
 // The work folder: the program's tables, a worker, 100,000 details with one closed step each (the

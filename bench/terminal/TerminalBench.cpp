@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "QuietPrompt.h"
 #include "base/DateUtil.h"
 #include "model/DB.h"
 #include "model/ModelState.h"
@@ -52,29 +53,19 @@ class SilentNotify : public odb::itfNotifyEvent {
 };
 
 // Message boxes answered at once; the texts are counted.
-class QuietPrompt : public Prompt {
+class CountingPrompt : public QuietPrompt {
   public:
     MsgResult msgBox(const QString&, int, const QString&, QWidget*) override {
         ++boxes;
         return MsgResult::OK;
     }
-    bool inputBox(const QString&, const QString&, const QString&, QString&, QWidget*) override {
-        return false;
-    }
-    QString openFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&, QWidget*) override { return {}; }
-    QString folder(const QString&, const QString&, QWidget*) override { return {}; }
-    bool choosePrinter(const QString&, const QStringList&, QString&, int*, QWidget*) override {
-        return false;
-    }
-    void beep() override {}
     int boxes = 0;
 };
 
 struct Shop {
     QTemporaryDir dir;  // under the system's temporary folder, never the working one
     SilentNotify notify;
-    std::shared_ptr<QuietPrompt> prompt = std::make_shared<QuietPrompt>();
+    std::shared_ptr<CountingPrompt> prompt = std::make_shared<CountingPrompt>();
     QString card;  // typed at the next card window
     int nextWorker = 0;
     QWidget owner;
