@@ -334,21 +334,12 @@ SqlStatement Connection::statement(const QString& sql, bool addsOneRow) {
     const bool owned = sql.data_ptr().isMutable();
     Cache::Addressed& slot = c.addressed[Cache::slotOf(sql)];
     if (owned && slot.entry && slot.text.constData() == sql.constData() && slot.text.size() == sql.size() &&
-        !slot.entry->lent && !slot.entry->dropped) {
-        slot.entry->lent = true;
-        slot.entry->lastUse = ++c.uses;
-        SqlStatement lent(slot.entry->stmt, slot.entry);
-        beforeUse(slot.entry->stmt, addsOneRow);
-        return lent;
-    }
+        !slot.entry->lent && !slot.entry->dropped)
+        return lend(slot.entry->stmt, slot.entry, addsOneRow);
     const auto it = c.statements.constFind(sql);
     if (it != c.statements.cend() && !it.value()->lent) {
-        it.value()->lent = true;
-        it.value()->lastUse = ++c.uses;
         if (owned) slot = {sql, it.value()};
-        SqlStatement lent(it.value()->stmt, it.value());
-        beforeUse(it.value()->stmt, addsOneRow);
-        return lent;
+        return lend(it.value()->stmt, it.value(), addsOneRow);
     }
     // Kept from its second use on; a text in use already (a rule reading while a loop steps the
     // same statement) gets a statement of its own.
@@ -368,19 +359,22 @@ SqlStatement Connection::statement(const QString& sql, bool addsOneRow) {
         sqlite3_finalize(stmt);
         raiseSql(rc, sql);
     }
-    if (!keep) {
-        SqlStatement once(stmt, nullptr);
-        beforeUse(stmt, addsOneRow);
-        return once;
-    }
+    if (!keep) return lend(stmt, nullptr, addsOneRow);
     auto entry = std::make_shared<CachedStatement>();
     entry->stmt = stmt;
-    entry->lent = true;
-    entry->lastUse = ++c.uses;
+    entry->lent = true;  // not evicted below
     c.statements.insert(sql, entry);
     c.evictIdle();
-    SqlStatement lent(stmt, entry);
-    beforeUse(stmt, addsOneRow);
+    return lend(stmt, entry, addsOneRow);
+}
+
+SqlStatement Connection::lend(sqlite3_stmt* stmt, std::shared_ptr<CachedStatement> entry, bool addsOneRow) {
+    if (entry) {
+        entry->lent = true;
+        entry->lastUse = ++cache_->uses;
+    }
+    SqlStatement lent(stmt, std::move(entry));
+    beforeUse(stmt, addsOneRow);  // should it fail, the statement goes back through `lent`
     return lent;
 }
 

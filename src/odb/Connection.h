@@ -20,6 +20,7 @@ namespace odb {
 class AdoConnection;
 class Database;
 class SqlStatement;
+struct CachedStatement;
 
 class Connection : public std::enable_shared_from_this<Connection> {
   public:
@@ -119,6 +120,8 @@ class Connection : public std::enable_shared_from_this<Connection> {
     int runSavepoint(size_t depth, int which);
     // Before a write: the innermost level's savepoint, if it was left for later.
     void openLateSavepoint();
+    // Lends `stmt`, kept in `entry` or (none) used once, after what its write needs (beforeUse).
+    SqlStatement lend(sqlite3_stmt* stmt, std::shared_ptr<CachedStatement> entry, bool addsOneRow);
     // A statement about to be lent: a write opens the late savepoint unless it may go without.
     void beforeUse(sqlite3_stmt* stmt, bool addsOneRow);
     // Takes back the row a level added before its savepoint; the sequence of row numbers with it.
