@@ -20,6 +20,7 @@
 #include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
+#include "terminal/carddevices/CachedFrameStyle.h"
 #include "terminal/carddevices/clsMagneticCardEvents.h"
 #include "terminal/carddevices/itfMagneticCard.h"
 #include "terminal/carddevices/modMagneticDev.h"
@@ -67,6 +68,16 @@ QPixmap cardPicture() {
     return picture;
 }
 
+// The code box's style: the box is painted at every read, so its frame is copied, not drawn again.
+QStyle* codeBoxStyle() {
+    static QPointer<CachedFrameStyle> style;
+    if (!style) {
+        style = new CachedFrameStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
 }  // namespace
 
 frmMagneticDev* frmMagneticDev::Get() {
@@ -110,6 +121,7 @@ frmMagneticDev::frmMagneticDev() {
     lblTryAgain_->setSizePolicy(keep);
     lblTryAgain_->hide();
     txtKeyCode_ = new QLineEdit(this);
+    txtKeyCode_->setStyle(codeBoxStyle());
     txtKeyCode_->setFont(QFont(QStringLiteral("Courier New")));
     txtKeyCode_->setToolTip(
         QStringLiteral("Immissione Codice da Tastiera o da Emulazione (INVIO per confermare)"));
