@@ -21,6 +21,7 @@
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 #include "terminal/carddevices/CachedFrameStyle.h"
+#include "terminal/carddevices/KeptPictureLabel.h"
 #include "terminal/carddevices/clsMagneticCardEvents.h"
 #include "terminal/carddevices/itfMagneticCard.h"
 #include "terminal/carddevices/modMagneticDev.h"
@@ -106,9 +107,11 @@ frmMagneticDev::frmMagneticDev() {
 
     Image1_ = new QLabel(this);
     Image1_->setPixmap(cardPicture());
-    Label2_ = new QLabel(QStringLiteral("Passare la carta magnetica nella fessura del dispositivo."), this);
+    // The texts are painted again at every use: their pictures are kept.
+    Label2_ = new KeptPictureLabel(
+        QStringLiteral("Passare la carta magnetica nella fessura del dispositivo."), this);
     Label2_->setWordWrap(true);
-    lblMsg_ = new QLabel(this);
+    lblMsg_ = new KeptPictureLabel(this);
     QFont bold = lblMsg_->font();
     bold.setBold(true);
     lblMsg_->setFont(bold);
