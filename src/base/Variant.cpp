@@ -55,20 +55,8 @@ Variant::Variant(std::shared_ptr<VArray> a) : type_(VarType::Array), arr_(std::m
 Variant::Variant(const VArray& a) : type_(VarType::Array), arr_(std::make_shared<VArray>(a)) {}
 
 // Arrays are values in VB: a copy of a Variant copies its array.
-Variant::Variant(const Variant& o)
-    : type_(o.type_),
-      b_(o.b_),
-      i_(o.i_),
-      d_(o.d_),
-      s_(o.s_),
-      obj_(o.obj_),
-      arr_(o.arr_ ? std::make_shared<VArray>(*o.arr_) : nullptr) {}
-Variant& Variant::operator=(const Variant& o) {
-    if (this != &o) {
-        Variant copy(o);
-        *this = std::move(copy);
-    }
-    return *this;
+std::shared_ptr<VArray> Variant::copyArray(const VArray& a) {
+    return std::make_shared<VArray>(a);
 }
 
 Variant Variant::null() {

@@ -50,9 +50,30 @@ class Variant {
     Variant(std::shared_ptr<VArray> a);
     Variant(const VArray& a);
 
-    Variant(const Variant& other);  // copies an array: arrays are values in VB
+    // Copies an array: arrays are values in VB. Inline: rows copy their values by the dozen.
+    Variant(const Variant& o)
+        : type_(o.type_),
+          b_(o.b_),
+          i_(o.i_),
+          d_(o.d_),
+          s_(o.s_),
+          obj_(o.obj_),
+          arr_(o.arr_ ? copyArray(*o.arr_) : nullptr) {}
     Variant(Variant&& other) noexcept = default;
-    Variant& operator=(const Variant& other);
+    Variant& operator=(const Variant& o) {
+        if (this != &o) {
+            // The array first: a failed copy leaves the value as it was.
+            std::shared_ptr<VArray> arr = o.arr_ ? copyArray(*o.arr_) : nullptr;
+            type_ = o.type_;
+            b_ = o.b_;
+            i_ = o.i_;
+            d_ = o.d_;
+            s_ = o.s_;
+            obj_ = o.obj_;
+            arr_ = std::move(arr);
+        }
+        return *this;
+    }
     Variant& operator=(Variant&& other) noexcept = default;
     ~Variant() = default;
 
@@ -108,6 +129,8 @@ class Variant {
     QString typeName() const;  // TypeName()
 
   private:
+    static std::shared_ptr<VArray> copyArray(const VArray& a);
+
     VarType type_ = VarType::Empty;
     bool b_ = false;
     int64_t i_ = 0;  // Byte, Integer, Long, Currency raw, Error code
