@@ -259,6 +259,46 @@ TEST_F(CustomerOrder, ListPriceTotalsFollowQuantitiesPartsAndMachines) {
     EXPECT_EQ(stored("SELECT CostoTotaleListinoAttrezzature FROM CommesseCliente"), "800000");
 }
 
+// Every save of a step moves its detail's list value out of the order and back in: a detail with a
+// part gives it back whole, one without gives nothing, and a part another computer chose meanwhile
+// counts as it chose it, on the order's total as that computer stored it.
+TEST_F(CustomerOrder, ClosedStepsKeepTheListTotalOfTheirDetailsParts) {
+    addToolingPart("Stampo", 100);
+    addToolingPart("Matrice", 40);
+    auto order = addCustomerOrder();
+    auto withPart = addToolingDetail(*order, "Stampo", 3);
+    auto without = addToolingDetail(*order, "", 2);
+    closedStep(*withPart, 8 * 60, 9 * 60);
+    at(9, 0);
+    auto open = openStep(*without);
+    EXPECT_DOUBLE_EQ(money(*orderRow(1), "CostoTotaleListinoAttrezzature"), 300);
+    EXPECT_EQ(orderRow(1)->ColNumber("TempoTotaleAttrezzature"), 60);
+
+    RecordingNotify otherNotify;
+    auto other = std::make_shared<odb::Connection>();
+    other->OpenDatabaseFile(databasePath());
+    auto otherDatabase =
+        odb::DbmsGlobal::CreateDatabase(std::make_shared<DB>(), "Zelto Lavrix", &otherNotify);
+    otherDatabase->Open(other);
+    auto detailThere =
+        otherDatabase->Tables().Item("DettagliAttrezzature").OpenData("OID=" + without->Bookmark().toText());
+    ASSERT_TRUE(detailThere->SetReference("Particolare", "Matrice"));
+    ASSERT_TRUE(detailThere->SaveRow());
+    detailThere.reset();
+    otherDatabase.reset();
+    other->CloseConnection();
+    EXPECT_EQ(stored("SELECT CostoTotaleListinoAttrezzature FROM CommesseCliente"), "3800000");
+
+    at(9, 30);
+    ASSERT_TRUE(setAndSave(*open, "Chiuso", true));
+    EXPECT_DOUBLE_EQ(money(*orderRow(1), "CostoTotaleListinoAttrezzature"), 380);
+    EXPECT_EQ(orderRow(1)->ColNumber("TempoTotaleAttrezzature"), 90);
+    EXPECT_EQ(stored("SELECT CostoTotaleListinoAttrezzature FROM CommesseCliente"), "3800000");
+    closedStep(*withPart, 10 * 60, 10 * 60 + 15);
+    EXPECT_EQ(stored("SELECT CostoTotaleListinoAttrezzature FROM CommesseCliente"), "3800000");
+    EXPECT_EQ(stored("SELECT TempoTotaleAttrezzature FROM CommesseCliente"), "105");
+}
+
 TEST_F(CustomerOrder, AClosedStepMovesTheDetailAndTheOrder) {
     addMachine("M1", 1000);
     auto order = addCustomerOrder();

@@ -76,6 +76,8 @@ bool RowGiven(odb::DataSet& ds) {
 
 // Quantità x the list price of the detail's part or machine (none: 0).
 double ListValue(odb::DataSet& detail, const char* item) {
+    // No part or machine chosen: no row to read (a detail's totals move at every save of a step).
+    if (detail.ReferenceKey(item).isNull()) return 0;
     auto priced = detail.GetReference(item);
     if (!RowGiven(*priced)) return 0;
     return detail.ColNumber("Quantità") * priced->ColNumber("PrezzoListino");

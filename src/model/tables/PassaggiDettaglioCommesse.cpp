@@ -65,7 +65,7 @@ bool IsAnyColumn(const QString& column, std::initializer_list<const char*> names
     return false;
 }
 
-double DateOf(const odb::DataSet& ds, const QString& field) {
+double DateOf(const odb::DataSet& ds, const char* field) {
     return ds.ColValue(field).toDate();
 }
 
