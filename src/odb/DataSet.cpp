@@ -62,6 +62,24 @@ const DataSet::Computed* DataSet::computed(const QString& name) const {
 }
 
 SqlFragment DataSet::translate(bool order, const QString& text) const {
+    return *translated(order, text);
+}
+
+std::shared_ptr<const SqlFragment> DataSet::translated(bool order, const QString& text) const {
+    Engine& engine = d_->engine_;
+    auto& recent = engine.recentTranslations();
+    const QString& fields = order ? d_->fields_ : QString();
+    for (const auto& r : recent)
+        if (r.table == &d_->table_ && r.order == order && r.text == text && r.fields == fields)
+            return r.fragment;
+    auto f = translatedByKey(order, text);
+    size_t& next = engine.nextRecentTranslation();
+    recent[next] = {&d_->table_, order, fields, text, f};
+    next = (next + 1) % recent.size();
+    return f;
+}
+
+std::shared_ptr<const SqlFragment> DataSet::translatedByKey(bool order, const QString& text) const {
     // Kept by table and text (bounded: texts with literals vary); the schema is fixed while open.
     // Built in one piece: rules set orders on every data set they open.
     const QString& name = d_->table_.Name();
@@ -71,7 +89,7 @@ SqlFragment DataSet::translate(bool order, const QString& text) const {
     if (order) key.append(d_->fields_).append(QChar(3));
     key.append(text);
     auto it = d_->engine_.translations().constFind(key);
-    if (it != d_->engine_.translations().constEnd()) return *it.value();
+    if (it != d_->engine_.translations().constEnd()) return it.value();
     StorageSchema schema(d_->engine_);
     ConditionSql sql(schema, d_->table_.Name(), kAlias);
     SqlFragment f;
@@ -83,8 +101,9 @@ SqlFragment DataSet::translate(bool order, const QString& text) const {
         f = sql.Where(text);
     }
     if (d_->engine_.translations().size() >= 512) d_->engine_.translations().clear();
-    d_->engine_.translations().insert(key, std::make_shared<const SqlFragment>(f));
-    return f;
+    auto kept = std::make_shared<const SqlFragment>(std::move(f));
+    d_->engine_.translations().insert(key, kept);
+    return kept;
 }
 
 void DataSet::scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) const {
@@ -546,9 +565,9 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
             // Only translated now (a text that fails leaves the view as it was); read by open().
             if (&setting == &d_->fields_) {
                 parseFields();
-                if (!d_->order_.trimmed().isEmpty()) translate(true, d_->order_);
+                if (!d_->order_.trimmed().isEmpty()) translated(true, d_->order_);
             } else if (!value.trimmed().isEmpty()) {
-                translate(&setting == &d_->order_, value);
+                translated(&setting == &d_->order_, value);
             }
         } else {
             reload();

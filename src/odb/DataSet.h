@@ -389,6 +389,8 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     void replaceViewSetting(QString& setting, const QString& value, const std::function<void()>& reload);
     // A where-text or an order translated to SQL (kept by the engine).
     SqlFragment translate(bool order, const QString& text) const;
+    std::shared_ptr<const SqlFragment> translated(bool order, const QString& text) const;
+    std::shared_ptr<const SqlFragment> translatedByKey(bool order, const QString& text) const;
     // The scope's condition (the owner's rows, the rows named) and its binds.
     void scopeCondition(QStringList& conds, std::vector<SqlValue>& binds) const;
     // The owner's collection as owned rows name it ("Table.Reference").

@@ -56,14 +56,22 @@ std::vector<DataSet::OwnerLink> DataSet::owners() {
         const Variant& owner = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerColumn))];
         const Variant& oid = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerOidColumn))];
         if (owner.isNull() || oid.isNull()) continue;
-        // "Table.Reference", split at its first dot: asked at every save of an owned row.
+        // "Table.Reference", split at its first dot: asked at every save of an owned row, and
+        // found again among the labels met (the tables do not change while open).
         const QString label = owner.toText();
-        const qsizetype dot = label.indexOf(QLatin1Char('.'));
-        const Table* t = d_->engine_.findTable(dot < 0 ? label : label.left(dot));
-        if (!t) continue;
-        const ReferenceDef* r = t->FindReference(dot < 0 ? QString() : label.mid(dot + 1));
-        if (!r) continue;
-        out.push_back({t, r, static_cast<int64_t>(oid.toDouble())});
+        auto& known = d_->engine_.ownerLabels();
+        auto it = std::find_if(known.begin(), known.end(), [&](const auto& k) { return k.label == label; });
+        if (it == known.end()) {
+            const qsizetype dot = label.indexOf(QLatin1Char('.'));
+            const Table* t = d_->engine_.findTable(dot < 0 ? label : label.left(dot));
+            const ReferenceDef* r = t ? t->FindReference(dot < 0 ? QString() : label.mid(dot + 1)) : nullptr;
+            if (!r) continue;
+            // Labels written by hand or by scripts are not kept forever.
+            if (known.size() >= 64) known.clear();
+            known.push_back({label, t, r});
+            it = known.end() - 1;
+        }
+        out.push_back({it->table, it->reference, static_cast<int64_t>(oid.toDouble())});
     }
     return out;
 }

@@ -34,6 +34,8 @@ void Engine::reset(std::shared_ptr<Connection> connection) {
     rows_.clear();
     tables_.clear();
     translations_.clear();
+    recentTranslations_.fill({});
+    ownerLabels_.clear();
     probes_.clear();
     connection_ = std::move(connection);
 }

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -52,6 +53,24 @@ class Engine {
 
     // Translated where-texts and orders, by table and text: the schema does not change while open.
     QHash<QString, std::shared_ptr<const SqlFragment>>& translations() { return translations_; }
+    // The translations met last, found without building their key: rules set the same order on
+    // every data set they open.
+    struct RecentTranslation {
+        const Table* table = nullptr;
+        bool order = false;
+        QString fields, text;
+        std::shared_ptr<const SqlFragment> fragment;
+    };
+    static constexpr size_t kRecentTranslations = 8;
+    std::array<RecentTranslation, kRecentTranslations>& recentTranslations() { return recentTranslations_; }
+    size_t& nextRecentTranslation() { return nextRecentTranslation_; }
+    // An owned row's owner label ("Table.Reference") as found: every save of an owned row asks it.
+    struct OwnerLabel {
+        QString label;
+        const Table* table = nullptr;
+        const ReferenceDef* reference = nullptr;
+    };
+    std::vector<OwnerLabel>& ownerLabels() { return ownerLabels_; }
     // The existence probes' statements, by shape.
     ProbeCache& probes() { return probes_; }
 
@@ -72,6 +91,9 @@ class Engine {
     int32_t userLevel_ = 0;
     std::shared_ptr<Object> service_;
     QHash<QString, std::shared_ptr<const SqlFragment>> translations_;
+    std::array<RecentTranslation, kRecentTranslations> recentTranslations_;
+    size_t nextRecentTranslation_ = 0;
+    std::vector<OwnerLabel> ownerLabels_;
     ProbeCache probes_;
     RowStore rows_{*this};
     Operation operation_{*this};

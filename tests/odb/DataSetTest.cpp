@@ -130,6 +130,25 @@ TEST_F(DataSetTest, ComputedFieldsAreReadAndSortedByTheirNames) {
     EXPECT_TRUE(ds->ColExists("Scorta"));
 }
 
+// One order text means what each data set's field list makes of it, however often it was met.
+TEST_F(DataSetTest, AnOrderByAComputedNameFollowsEachDataSetsFieldList) {
+    auto ds = parts(5);
+    for (int round = 0; round < 2; ++round) {
+        ds->SetSelFields("*,(Giacenza * 10 - 1) As Scorta");
+        ds->SetSortOrder("Scorta DESC");
+        ds->RowFirst();
+        EXPECT_EQ(ds->ColText("Codice"), "P004");
+        auto other = o.table("Magazzino").OpenData();
+        other->SetSelFields("*,(0 - Giacenza) As Scorta");
+        other->SetSortOrder("Scorta DESC");
+        other->RowFirst();
+        EXPECT_EQ(other->ColText("Codice"), "P000");
+        auto plain = o.table("Magazzino").OpenData();
+        EXPECT_THROW(plain->SetSortOrder("Scorta DESC"), AppError);
+        EXPECT_EQ(plain->SortOrder(), "");
+    }
+}
+
 // A name reads and writes the same column however it comes: a constant text, a string, another letter
 // case or Unicode form, a text whose content changes at the same address; on the row's base table
 // too, and the row identity and computed columns by constant name as well.
