@@ -13,16 +13,23 @@ DataSet::DataSet(Engine& engine, Table& table) : d_(std::make_unique<DataSetPriv
 
 DataSet::~DataSet() = default;
 
+std::shared_ptr<DataSet> DataSet::make(Engine& engine, Table& table) {
+    struct Made : DataSet {
+        Made(Engine& e, Table& t) : DataSet(e, t) {}
+    };
+    return std::make_shared<Made>(engine, table);
+}
+
 void DataSet::open(const QString& where, const QString& order, const QString& fields) {
     open(where, order, fields, Scope{});
 }
 
-void DataSet::open(const QString& where, const QString& order, const QString& fields, const Scope& scope,
+void DataSet::open(const QString& where, const QString& order, const QString& fields, Scope scope,
                    bool readRows) {
     d_->where_ = where;
     d_->order_ = order;
     d_->fields_ = fields;
-    d_->scope_ = scope;
+    d_->scope_ = std::move(scope);
     parseFields();
     if (d_->table_.events()) {
         // An order or filter set by OnSelect is read with the rows below, once.

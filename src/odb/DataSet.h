@@ -340,10 +340,12 @@ class DataSet : public std::enable_shared_from_this<DataSet> {
     friend struct DataSetPrivate;
     using Scope = DataSetScope;
     DataSet(Engine& engine, Table& table);
+    // A new data set, in one allocation with its count: rules make one for many a check.
+    static std::shared_ptr<DataSet> make(Engine& engine, Table& table);
     Engine& engine() const;
     void open(const QString& where, const QString& order, const QString& fields);
     // `readRows` false: the view is set (OnSelect included) but its rows are read only on demand.
-    void open(const QString& where, const QString& order, const QString& fields, const Scope& scope,
+    void open(const QString& where, const QString& order, const QString& fields, Scope scope,
               bool readRows = true);
     // The full row the data set stands on (base-most first); empty when none.
     const RowChain& row() const;

@@ -122,7 +122,7 @@ std::shared_ptr<DataSet> DataSet::EquivalentRows(const QString& where, int32_t, 
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, d_->table_));
+    auto ds = make(d_->engine_, d_->table_);
     Scope scope;
     scope.kind = Scope::Rows;
     scope.rows = found;

@@ -175,7 +175,7 @@ std::shared_ptr<DataSet> DataSet::referenceSet(const QString& referenceName, con
     const ReferenceDef* ref = &GetReferenceDef(referenceName);
     Table& target = asTable.isEmpty() ? d_->engine_.table(ref->targetTable) : d_->engine_.table(asTable);
     const Table& declaring = d_->engine_.table(ref->table);
-    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, target));
+    auto ds = make(d_->engine_, target);
     Scope scope;
     scope.reference = ref;
     scope.ownerTable = &declaring;
@@ -190,7 +190,7 @@ std::shared_ptr<DataSet> DataSet::referenceSet(const QString& referenceName, con
     } else {
         scope.kind = ref->owned ? Scope::Owned : Scope::Linked;
     }
-    ds->open(where, {}, {}, scope, readRows);
+    ds->open(where, {}, {}, std::move(scope), readRows);
     return ds;
 }
 
@@ -229,8 +229,15 @@ Variant DataSet::ReferenceKey(const QString& referenceName, int32_t) const {
 }
 
 const ReferenceDef* DataSet::FindReferenceDef(const QString& referenceName) const {
-    for (const Table* t : rowTables())
-        if (const ReferenceDef* r = t->FindReference(referenceName)) return r;
+    // The row's tables as rowTables() lists them, without the list: asked at every check of a rule.
+    const RowChain& chain = row();
+    if (chain.empty()) {
+        for (const Table* t : d_->table_.chain())
+            if (const ReferenceDef* r = t->FindReference(referenceName)) return r;
+    } else {
+        for (const auto& b : chain)
+            if (const ReferenceDef* r = b->table->FindReference(referenceName)) return r;
+    }
     return d_->table_.FindReference(referenceName);
 }
 
@@ -240,7 +247,7 @@ const ReferenceDef& DataSet::GetReferenceDef(const QString& referenceName) const
 }
 
 std::shared_ptr<DataSet> DataSet::onRow(Engine& engine, const Table& table, int64_t oid) {
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
+    auto ds = make(engine, const_cast<Table&>(table));
     Scope scope;
     scope.kind = Scope::Rows;
     scope.rows = {oid};
@@ -260,7 +267,7 @@ std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, 
     // The row as its most derived table sees it, so that the data set names the row's own kind.
     RowChain chain = engine.rows().rowChain(table, oid);
     if (chain.empty() || chain.back()->table == &table) {
-        auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
+        auto ds = make(engine, const_cast<Table&>(table));
         ds->d_->scope_.kind = Scope::Rows;
         ds->d_->scope_.rows = {oid};
         if (!chain.empty()) {
@@ -274,13 +281,13 @@ std::shared_ptr<DataSet> DataSet::onFullRow(Engine& engine, const Table& table, 
 }
 
 std::shared_ptr<DataSet> DataSet::emptyOn(Engine& engine, const Table& table) {
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine, const_cast<Table&>(table)));
+    auto ds = make(engine, const_cast<Table&>(table));
     ds->d_->scope_.kind = Scope::Empty;
     return ds;
 }
 
 std::shared_ptr<DataSet> DataSet::storedCopy() {
-    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, d_->table_));
+    auto ds = make(d_->engine_, d_->table_);
     ds->d_->detached_ = true;
     ds->d_->scope_.kind = Scope::Rows;
     for (const auto& b : row()) {
@@ -374,7 +381,7 @@ std::shared_ptr<DataSet> DataSet::OpenRelated(const QString& tableName, const QS
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, other));
+    auto ds = make(d_->engine_, other);
     Scope scope;
     scope.kind = Scope::Rows;
     scope.rows = found;

@@ -327,7 +327,7 @@ void DataSet::deleteCurrent(bool ownerEvents) {
         for (const auto& r : b->table->OwnReferences()) {
             if (!r->collection || !r->owned) continue;
             Table& target = d_->engine_.table(r->targetTable);
-            auto children = std::shared_ptr<DataSet>(new DataSet(d_->engine_, target));
+            auto children = make(d_->engine_, target);
             Scope scope;
             scope.kind = Scope::Owned;
             scope.reference = r.get();

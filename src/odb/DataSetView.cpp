@@ -233,7 +233,7 @@ bool DataSet::DeleteAllowed() const {
 }
 
 std::shared_ptr<DataSet> DataSet::CloneData(int32_t) {
-    auto ds = std::shared_ptr<DataSet>(new DataSet(d_->engine_, d_->table_));
+    auto ds = make(d_->engine_, d_->table_);
     ds->d_->scope_ = d_->scope_;
     ds->d_->where_ = d_->where_;
     ds->d_->order_ = d_->order_;

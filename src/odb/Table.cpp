@@ -97,10 +97,17 @@ QString Table::MakeCondition(const QString& field, const Variant& value, bool, i
 }
 
 const ReferenceDef* Table::FindReference(const QString& name) const {
-    const QString n = name.normalized(QString::NormalizationForm_C);
+    // Rules ask by constant ASCII names, which are their own composed form: no copy made of them.
+    const QChar* c = name.constData();
+    bool ascii = true;
+    for (qsizetype i = 0; i < name.size() && ascii; ++i)
+        ascii = c[i].unicode() < 0x80;
+    const QString n = ascii ? name : name.normalized(QString::NormalizationForm_C);
+    // Letter case folds one code unit to one: names of another length never match.
     for (const Table* t = this; t; t = t->base_)
         for (const auto& r : t->references_.items())
-            if (r->name.compare(n, Qt::CaseInsensitive) == 0) return r.get();
+            if (r->name.size() == n.size() && (r->name == n || r->name.compare(n, Qt::CaseInsensitive) == 0))
+                return r.get();
     return nullptr;
 }
 
@@ -136,7 +143,7 @@ void Table::setColumns(std::vector<StoredColumn> columns) {
 std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order,
                                          const QString& selFields) {
     if (!engine_.isOpen()) LibraryError::Raise(odbErrNotOpen);
-    auto ds = std::shared_ptr<DataSet>(new DataSet(engine_, *this));
+    auto ds = DataSet::make(engine_, *this);
     ds->open(where, order, selFields);
     return ds;
 }
