@@ -21,6 +21,7 @@
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 #include "terminal/carddevices/CachedFrameStyle.h"
+#include "terminal/carddevices/KeptPictureButton.h"
 #include "terminal/carddevices/KeptPictureLabel.h"
 #include "terminal/carddevices/clsMagneticCardEvents.h"
 #include "terminal/carddevices/itfMagneticCard.h"
@@ -107,7 +108,7 @@ frmMagneticDev::frmMagneticDev() {
 
     Image1_ = new QLabel(this);
     Image1_->setPixmap(cardPicture());
-    // The texts are painted again at every use: their pictures are kept.
+    // The window is painted whole at every use: its texts and button keep their pictures.
     Label2_ = new KeptPictureLabel(
         QStringLiteral("Passare la carta magnetica nella fessura del dispositivo."), this);
     Label2_->setWordWrap(true);
@@ -128,7 +129,7 @@ frmMagneticDev::frmMagneticDev() {
     txtKeyCode_->setFont(QFont(QStringLiteral("Courier New")));
     txtKeyCode_->setToolTip(
         QStringLiteral("Immissione Codice da Tastiera o da Emulazione (INVIO per confermare)"));
-    cmdCancel_ = new QPushButton(QStringLiteral("Annulla"), this);
+    cmdCancel_ = new KeptPictureButton(QStringLiteral("Annulla"), this);
     cmdCancel_->setAutoDefault(false);
     tmEvent_ = new QTimer(this);
     tmEvent_->setInterval(kEventInterval);
