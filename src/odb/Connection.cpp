@@ -480,6 +480,17 @@ int Connection::beginWrite(bool deferred, bool user, bool late) {
     return static_cast<int>(levels.size());
 }
 
+bool Connection::othersHoldWriteLock() const {
+    if (!db_ || !cache_->levels.empty()) return false;
+    sqlite3_file* file = nullptr;
+    // The file layer's own test (a lock of this process, then another's through the system).
+    if (sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods || !file->pMethods->xCheckReservedLock)
+        return true;
+    int held = 1;
+    return file->pMethods->xCheckReservedLock(file, &held) != SQLITE_OK || held != 0;
+}
+
 void Connection::closeLevel(bool commit) {
     auto& levels = cache_->levels;
     Cache::Level level = std::move(levels.back());

@@ -97,6 +97,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     // first one adds a row (a rollback removes that row again): a level that writes nothing or adds
     // one row costs no savepoint.
     int beginWrite(bool deferred = false, bool user = false, bool late = false);
+    // Another connection, in this program or on another computer, holds the file's write lock or
+    // is taking it: a look at the lock, none taken. False inside a write of our own.
+    bool othersHoldWriteLock() const;
     // Closes the level `token` and any left open above it; a level left open above it, or the
     // level closed already by someone else, fails the write with the transaction error after
     // everything above the caller's own level has been undone. Failed rollbacks are errors too.

@@ -236,15 +236,18 @@ bool DataSet::setColumn(const Located& l, const Variant& value) {
     RowBuffer* b = l.buffer;
     const int column = l.column;
     const QString field = c.name;
-    // A write of the value the row already holds takes the write lock only if its events write.
-    bool same = false;
+    // A field write changes the row in memory: it takes the write lock only if its events write,
+    // reading first, unless another computer holds the lock: then it waits, and may say busy, as
+    // every write does. A write of the value the row already holds reads first even then.
+    bool readFirst = false;
     if (!d_->engine_.operation().inOperation()) {
         try {
             const Variant typed = RowStore::fromStored(RowStore::toStored(value, c.type), c.type);
-            same = RowStore::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
+            readFirst = RowStore::sameStored(b->values[static_cast<size_t>(column)], typed, c.type);
         } catch (const AppError&) {
             // A value the field cannot take is refused by the write itself.
         }
+        if (!readFirst) readFirst = !d_->engine_.conn().othersHoldWriteLock();
     }
     const auto write = [&]() {
         // Read again at the start of the operation; the buffer is the same object.
@@ -252,7 +255,7 @@ bool DataSet::setColumn(const Located& l, const Variant& value) {
         writeField(*b, column, field, value);
     };
     // By reference: a field write is frequent, and the body held by value would be allocated.
-    return d_->engine_.operation().run(this, std::ref(write), same);
+    return d_->engine_.operation().run(this, std::ref(write), readFirst);
 }
 
 bool DataSet::AddToCol(const QString& name, const Variant& amount) {

@@ -2,6 +2,7 @@
 // busy error when a lock is held past the timeout.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -201,6 +202,111 @@ TEST_F(SharingTest, ALockHeldPastTheTimeoutGivesTheBusyErrorAndChangesNothing) {
     clienti->SetColValue("Descrizione", "Verdi");
     EXPECT_TRUE(clienti->SaveRow());
     EXPECT_EQ(RawText(db(), "SELECT Descrizione FROM Clienti WHERE Codice='C1'"), "Verdi");
+}
+
+// A field write goes without the write lock while nobody holds it; a lock met by another process,
+// or taken between the look and a rule's write, is waited for and said busy as by every write.
+TEST_F(SharingTest, AFieldWriteMeetsTheLocksOfOtherProcessesAsEveryWriteDoes) {
+    auto o = OpenDefinition(db(), shop(), &notify, nullptr, 200);
+    auto clienti = o.table("Clienti").OpenData();
+    ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
+    int command[2], answer[2];
+    ASSERT_EQ(pipe(command) | pipe(answer), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // 'r': the write lock as a writer takes it; 'p': only the lock of a writer about to write
+        // (a journal being rolled back), which keeps new readers out; 'x': all released.
+        close(command[1]);
+        sqlite3* other = nullptr;
+        sqlite3_open_v2(db().toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+        const int fd = open(db().toUtf8().constData(), O_RDWR);
+        char c = 0;
+        while (read(command[0], &c, 1) == 1) {
+            bool ok = true;
+            if (c == 'r') ok = sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+            if (c == 'p') {
+                struct flock pending = {};
+                pending.l_type = F_WRLCK;
+                pending.l_whence = SEEK_SET;
+                pending.l_start = 0x40000000;
+                pending.l_len = 1;
+                ok = fcntl(fd, F_SETLK, &pending) == 0;
+            }
+            if (c == 'x') {
+                sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+                struct flock none = {};
+                none.l_type = F_UNLCK;
+                none.l_whence = SEEK_SET;
+                ok = fcntl(fd, F_SETLK, &none) == 0;
+            }
+            const char reply = ok ? 'y' : 'n';
+            if (write(answer[1], &reply, 1) != 1) break;
+        }
+        _exit(0);
+    }
+    close(command[0]);
+    const auto tell = [&](char c) {
+        char reply = 0;
+        return write(command[1], &c, 1) == 1 && read(answer[0], &reply, 1) == 1 && reply == 'y';
+    };
+    for (const char lock : {'r', 'p'}) {
+        ASSERT_TRUE(tell(lock));
+        EXPECT_TRUE(
+            RaisesLibraryError([&] { clienti->SetColValue("Descrizione", "Verdi"); }, odb::odbErrBusy))
+            << lock;
+        EXPECT_EQ(clienti->ColText("Descrizione"), "Bianchi") << lock;
+        ASSERT_TRUE(tell('x'));
+    }
+    EXPECT_TRUE(clienti->SetColValue("Descrizione", "Verdi"));
+    EXPECT_TRUE(clienti->SaveRow());
+    close(command[1]);
+    waitpid(pid, nullptr, 0);
+    EXPECT_EQ(RawText(db(), "SELECT Descrizione FROM Clienti WHERE Codice='C1'"), "Verdi");
+    EXPECT_EQ(RawText(db(), "PRAGMA integrity_check"), "ok");
+}
+
+TEST_F(SharingTest, ALockTakenBeforeAFieldWritesRuleWritesIsWaitedForOrSaidBusy) {
+    auto def = shop();
+    std::unique_ptr<LockHolder> holder;
+    int heldForMs = 0;
+    std::thread other;
+    def->table("Clienti")->onUpdateField = [&](DataSet& ds, const QString& column) {
+        if (heldForMs == 0 || column != "Descrizione" || ds.ColText("Codice") != "C1") return;
+        // Another computer takes the lock after the write began, before the rule writes.
+        if (!holder) {
+            holder = std::make_unique<LockHolder>(db());
+            other = std::thread([&, ms = heldForMs] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                holder->release();
+            });
+        }
+        ds.OpenTable("Clienti")->AddRow({"Codice", "LOG", "Descrizione", ds.ColText("Descrizione")});
+    };
+    auto o = OpenDefinition(db(), def, &notify, nullptr, 300);
+    auto clienti = o.table("Clienti").OpenData("Codice='C1'");
+    ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
+    clienti->Requery();
+    // Held past the timeout: busy, nothing written, the row as it was.
+    heldForMs = 900;
+    EXPECT_TRUE(RaisesLibraryError([&] { clienti->SetColValue("Descrizione", "Verdi"); }, odb::odbErrBusy));
+    other.join();
+    holder.reset();
+    EXPECT_EQ(clienti->ColText("Descrizione"), "Bianchi");
+    EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='LOG'"), 0);
+    // Released within it: the write waits, its rule's row is written once, nothing shown.
+    heldForMs = 100;
+    bool written = false;
+    try {
+        written = clienti->SetColValue("Descrizione", "Verdi");
+    } catch (const AppError& e) {
+        ADD_FAILURE() << e.number() - vbObjectError << " " << e.description().toStdString();
+    }
+    other.join();
+    EXPECT_TRUE(written);
+    EXPECT_EQ(clienti->ColText("Descrizione"), "Verdi");
+    EXPECT_EQ(RawText(db(), "SELECT group_concat(Descrizione) FROM Clienti WHERE Codice='LOG'"), "Verdi");
+    EXPECT_TRUE(notify.messages.isEmpty());
 }
 
 TEST_F(SharingTest, ChangesOfAnotherComputerAreSeenAfterRequery) {
