@@ -71,9 +71,9 @@ struct Connection::Cache {
         std::vector<std::function<void()>> rollbackActions;
     };
     std::vector<Level> levels;
-    // The transaction statements, each prepared once: BEGIN, BEGIN IMMEDIATE, COMMIT, ROLLBACK, and
-    // per savepoint depth SAVEPOINT, RELEASE and ROLLBACK TO.
-    enum Control { Begin, BeginImmediate, Commit, Rollback, ControlCount };
+    // The transaction statements, each prepared once: BEGIN, BEGIN IMMEDIATE, COMMIT, ROLLBACK, the
+    // file's data version, and per savepoint depth SAVEPOINT, RELEASE and ROLLBACK TO.
+    enum Control { Begin, BeginImmediate, Commit, Rollback, DataVersion, ControlCount };
     enum SavepointControl { Savepoint, Release, RollbackTo, SavepointControlCount };
     std::array<sqlite3_stmt*, ControlCount> control{};
     std::vector<std::array<sqlite3_stmt*, SavepointControlCount>> savepoints;
@@ -664,9 +664,28 @@ int64_t Connection::lastInsertRowId() const {
 }
 
 int64_t Connection::dataVersion() {
-    auto st = statement(QStringLiteral("PRAGMA data_version"));
-    st.step();
-    return st.int64(0);
+    checkOpen();
+    // Asked by every operation: kept prepared beside the transaction statements, found without
+    // looking its text up.
+    sqlite3_stmt*& slot = cache_->control[Cache::DataVersion];
+    if (!slot) {
+        const int rc =
+            sqlite3_prepare_v3(db_, "PRAGMA data_version", -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(slot);
+            slot = nullptr;
+            raiseSql(rc, QStringLiteral("PRAGMA data_version"));
+        }
+    }
+    if (sqlite3_step(slot) == SQLITE_ROW) {
+        const int64_t version = sqlite3_column_int64(slot, 0);
+        sqlite3_reset(slot);
+        return version;
+    }
+    const int code = sqlite3_extended_errcode(db_);
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db_));
+    sqlite3_reset(slot);
+    RaiseEngineError(code, msg);
 }
 
 }  // namespace odb
