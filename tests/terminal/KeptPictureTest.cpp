@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -83,6 +85,28 @@ TEST(KeptPictureTest, ALabelPaintsWhatAPlainLabelPaintsThroughEveryChange) {
     settle();
     EXPECT_TRUE(p.alike());
     p.shade();
+    EXPECT_TRUE(p.alike());
+}
+
+TEST(KeptPictureTest, APictureLabelPaintsWhatAPlainLabelPaints) {
+    Pair<QLabel, KeptPictureLabel> p;
+    // A translucent picture, blended on what lies beneath.
+    auto picture = [](QColor ink) {
+        QPixmap card(60, 30);
+        card.fill(Qt::transparent);
+        QPainter painter(&card);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(ink);
+        painter.drawEllipse(QRectF(2, 2, 56, 26));
+        return card;
+    };
+    p.both([&](QLabel* l) { l->setPixmap(picture(QColor(200, 160, 60, 180))); });
+    p.window.show();
+    settle();
+    EXPECT_TRUE(p.alike());
+    p.both([&](QLabel* l) { l->setPixmap(picture(QColor(30, 90, 170))); });
+    EXPECT_TRUE(p.alike());
+    p.both([](QLabel* l) { l->setEnabled(false); });
     EXPECT_TRUE(p.alike());
 }
 

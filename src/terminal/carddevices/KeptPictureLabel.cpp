@@ -7,12 +7,14 @@ std::optional<KeptLabelLook> KeptPictureLabel::look() const {
     const std::optional<QColor> paper = PlainPaperBeneath(*this);
     const bool plain =
         textFormat() == Qt::PlainText || (textFormat() == Qt::AutoText && !Qt::mightBeRichText(text()));
-    if (!paper || !plain || !pixmap().isNull() || movie() || buddy() ||
+    if (!paper || !plain || movie() || buddy() ||
         (textInteractionFlags() & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard)))
         return std::nullopt;
     const QPalette::ColorGroup group =
         !isEnabled() ? QPalette::Disabled : (isActiveWindow() ? QPalette::Active : QPalette::Inactive);
     return KeptLabelLook{text(),
+                         pixmap().cacheKey(),
+                         hasScaledContents(),
                          size(),
                          font(),
                          palette().color(group, foregroundRole()),

@@ -1,4 +1,4 @@
-// KeptPictureLabel: a plain-text label that keeps its picture (see KeptPicture).
+// KeptPictureLabel: a label of plain text or a pixmap that keeps its picture (see KeptPicture).
 #pragma once
 
 #include <QFont>
@@ -8,6 +8,8 @@
 
 struct KeptLabelLook {
     QString text;
+    qint64 pixmap = 0;
+    bool scaled = false;
     QSize size;
     QFont font;
     QColor ink;
@@ -28,7 +30,7 @@ class KeptPictureLabel : public KeptPicture<QLabel, KeptLabelLook> {
     using KeptPicture::KeptPicture;
 
   protected:
-    // None where the label is not plain text (or underlines a shortcut), or what lies beneath it is not
-    // one plain colour.
+    // None where the label shows rich text, a movie or a shortcut, or what lies beneath it is not one
+    // plain colour.
     std::optional<KeptLabelLook> look() const override;
 };

@@ -106,9 +106,9 @@ frmMagneticDev::frmMagneticDev() {
     setObjectName(QStringLiteral("frmMagneticDev"));
     setWindowTitle(QStringLiteral("Carta Magnetica"));
 
-    Image1_ = new QLabel(this);
+    // The window is painted whole at every use: its picture, texts and button keep their pictures.
+    Image1_ = new KeptPictureLabel(this);
     Image1_->setPixmap(cardPicture());
-    // The window is painted whole at every use: its texts and button keep their pictures.
     Label2_ = new KeptPictureLabel(
         QStringLiteral("Passare la carta magnetica nella fessura del dispositivo."), this);
     Label2_->setWordWrap(true);
