@@ -7,7 +7,10 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -58,6 +61,25 @@ struct Pair {
     }
 };
 
+// The application's style with its own colour for button panels and texts.
+class Flat : public QProxyStyle {
+  public:
+    Flat() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_PanelButtonCommand)
+            painter->fillRect(option->rect, QColor(200, 40, 40));
+        else
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+    void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette&, bool enabled,
+                      const QString& text, QPalette::ColorRole) const override {
+        QPalette red;
+        red.setColor(QPalette::WindowText, QColor(200, 40, 40));
+        QProxyStyle::drawItemText(painter, rect, flags, red, enabled, text, QPalette::WindowText);
+    }
+};
+
 TEST(KeptPictureTest, ALabelPaintsWhatAPlainLabelPaintsThroughEveryChange) {
     Pair<QLabel, KeptPictureLabel> p;
     p.both([](QLabel* l) {
@@ -83,6 +105,9 @@ TEST(KeptPictureTest, ALabelPaintsWhatAPlainLabelPaintsThroughEveryChange) {
     dark.setColor(QPalette::Window, QColor(40, 40, 90));
     p.window.setPalette(dark);
     settle();
+    EXPECT_TRUE(p.alike());
+    Flat flat;
+    p.both([&](QLabel* l) { l->setStyle(&flat); });
     EXPECT_TRUE(p.alike());
     p.shade();
     EXPECT_TRUE(p.alike());
@@ -129,6 +154,9 @@ TEST(KeptPictureTest, AButtonPaintsWhatAPlainButtonPaintsThroughEveryChange) {
     });
     EXPECT_TRUE(p.alike());
     p.both([](QPushButton* b) { b->setEnabled(false); });
+    EXPECT_TRUE(p.alike());
+    Flat flat;
+    p.both([&](QPushButton* b) { b->setStyle(&flat); });
     EXPECT_TRUE(p.alike());
     p.shade();
     EXPECT_TRUE(p.alike());

@@ -29,7 +29,7 @@ class KeptPicture : public Widget {
 
     void paintEvent(QPaintEvent* e) override {
         const std::optional<Look> now = taking_ ? std::nullopt : look();
-        if (now && !picture_.isNull() && *now == pictured_) {
+        if (now && !picture_.isNull() && *now == pictured_ && this->style() == pictureStyle_) {
             QPainter p(this);
             p.drawImage(QPoint(0, 0), picture_);
             return;
@@ -61,10 +61,12 @@ class KeptPicture : public Widget {
         taking_ = false;
         picture_ = picture;
         pictured_ = *now;
+        pictureStyle_ = this->style();
     }
 
     QImage picture_;
     Look pictured_{};
-    bool taking_ = false;   // the widget paints itself into the picture
-    bool pending_ = false;  // a picture is to be taken once the paint is over
+    const QStyle* pictureStyle_ = nullptr;  // the style that drew the picture
+    bool taking_ = false;                   // the widget paints itself into the picture
+    bool pending_ = false;                  // a picture is to be taken once the paint is over
 };
