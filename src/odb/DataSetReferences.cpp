@@ -290,12 +290,8 @@ std::shared_ptr<DataSet> DataSet::storedCopy() {
     auto ds = make(d_->engine_, d_->table_);
     ds->d_->detached_ = true;
     ds->d_->scope_.kind = Scope::Rows;
-    for (const auto& b : row()) {
-        auto copy = std::make_shared<RowBuffer>(*b);
-        copy->values = copy->stored;
-        std::fill(copy->changed.begin(), copy->changed.end(), false);
-        ds->d_->row_.push_back(copy);
-    }
+    for (const auto& b : row())
+        ds->d_->row_.push_back(b->storedCopy());
     ds->d_->ids_ = {Bookmark().isNull() ? 0 : static_cast<int64_t>(Bookmark().toDouble())};
     ds->d_->scope_.rows = ds->d_->ids_;
     ds->d_->pos_ = 0;

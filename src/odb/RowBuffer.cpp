@@ -19,6 +19,31 @@ RowBuffer::RowBuffer(const Table& t, int64_t id)
       stored(t.columns().size(), Variant::null()),
       changed(t.columns().size(), false) {}
 
+RowBuffer::RowBuffer(const Table& t, int64_t id, Unread)
+    : table(&t), serial(nextSerial++), oid(id), changed(t.columns().size(), false) {}
+
+std::shared_ptr<RowBuffer> RowBuffer::storedCopy() const {
+    // The values are copied once, from the stored ones (a whole copy would copy them twice).
+    auto c = std::make_shared<RowBuffer>(*table, oid, Unread{});
+    c->serial = serial;
+    c->values = stored;
+    c->stored = stored;
+    c->deleted = deleted;
+    c->userEdited = userEdited;
+    c->referenceChanged = referenceChanged;
+    c->rowFlag = rowFlag;
+    c->provisional = provisional;
+    c->lostEdits = lostEdits;
+    c->saving = saving;
+    c->deleting = deleting;
+    c->opSerial = opSerial;
+    c->createdIn = createdIn;
+    c->stamp = stamp;
+    c->heldIn = heldIn;
+    c->readInCall = readInCall;
+    return c;
+}
+
 QString RowBuffer::newRowKey() const {
     return QStringLiteral("new:") + QString::number(serial);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/Variant.h"
@@ -16,6 +17,13 @@ class Table;
 class RowBuffer {
   public:
     RowBuffer(const Table& table, int64_t oid);
+    // A stored row about to be read: its values and stored values come with the read.
+    struct Unread {};
+    RowBuffer(const Table& table, int64_t oid, Unread);
+
+    // A copy of the row as stored (its stored values as values, nothing changed), every other
+    // member as it is: storedCopy() names them all, as the copy constructor does.
+    std::shared_ptr<RowBuffer> storedCopy() const;
 
     const Table* table;
     uint64_t serial;              // unique in the run (copies aside): names a new row's guards

@@ -177,7 +177,13 @@ void RowStore::reload(RowBuffer& b) {
         std::vector<Variant> fresh(cols.size());
         for (size_t i = 0; i < cols.size(); ++i)
             fresh[i] = fromStored(st.stored(static_cast<int>(i)), cols[i].type);
-        takeStored(b, std::move(fresh));
+        if (b.values.empty()) {
+            // Its first read: the values are those read.
+            b.stored = std::move(fresh);
+            b.values = b.stored;
+        } else {
+            takeStored(b, std::move(fresh));
+        }
     }
     st.reset();
     b.stamp = stamp_;
@@ -259,7 +265,7 @@ std::shared_ptr<RowBuffer> RowStore::buffer(const Table& t, int64_t oid) {
         }
         buffers_.erase(it);
     }
-    auto b = std::make_shared<RowBuffer>(t, oid);
+    auto b = std::make_shared<RowBuffer>(t, oid, RowBuffer::Unread{});
     reload(*b);
     if (b->deleted) return nullptr;
     buffers_[key] = b;
