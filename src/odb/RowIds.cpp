@@ -37,11 +37,7 @@ void RowIds::read(int64_t first, Reader reader, Counter counter, Locator locator
     locator_ = std::move(locator);
 }
 
-bool RowIds::known(int64_t i) const {
-    return (i >= 0 && i < static_cast<int64_t>(ids_.size())) || inWindow(i);
-}
-
-bool RowIds::beyond(int64_t i) const {
+bool RowIds::beyondRead(int64_t i) const {
     if (i < 0) return false;
     if (known(i)) return false;
     if (!partial()) return true;
@@ -50,7 +46,7 @@ bool RowIds::beyond(int64_t i) const {
     return !known(i);
 }
 
-int64_t RowIds::at(int64_t i) const {
+int64_t RowIds::atRead(int64_t i) const {
     if (!known(i) && partial()) complete();
     if (inWindow(i)) return window_[static_cast<size_t>(i - windowAt_)];
     return known(i) ? ids_[static_cast<size_t>(i)] : 0;

@@ -36,9 +36,14 @@ class RowIds {
 
     // Without reading the rest where it can.
     bool none() const { return ids_.empty(); }
-    bool beyond(int64_t i) const;  // no row at position i (nor past it)
-    int64_t at(int64_t i) const;   // 0 past the last row
-    bool known(int64_t i) const;
+    // A row's position among those read is answered inline: every field read of a data set asks.
+    bool beyond(int64_t i) const {  // no row at position i (nor past it)
+        return inFirst(i) ? false : beyondRead(i);
+    }
+    int64_t at(int64_t i) const {  // 0 past the last row
+        return inFirst(i) && !inWindow(i) ? ids_[static_cast<size_t>(i)] : atRead(i);
+    }
+    bool known(int64_t i) const { return inFirst(i) || inWindow(i); }
     int64_t count() const;
     int64_t find(int64_t id) const;  // the position of a row, -1 when it is not in the view
 
@@ -62,6 +67,9 @@ class RowIds {
 
   private:
     void complete() const;
+    bool beyondRead(int64_t i) const;
+    int64_t atRead(int64_t i) const;
+    bool inFirst(int64_t i) const { return i >= 0 && i < static_cast<int64_t>(ids_.size()); }
     bool inWindow(int64_t i) const {
         return i >= windowAt_ && i - windowAt_ < static_cast<int64_t>(window_.size());
     }
