@@ -409,11 +409,16 @@ const RowChain& DataSet::row() const {
     bool valid = false;
     for (const auto& b : d_->row_)
         if (b->table == &own && b->oid == id && !b->deleted) valid = true;
-    if (valid && !d_->detached_)
+    if (valid && !d_->detached_) {
+        // A row read in this operation is as the file holds it: asked without the call.
+        const Operation& op = d_->engine_.operation();
+        const bool inOperation = op.inOperation();
+        const int64_t serial = op.serial();
         for (const auto& b : d_->row_) {
-            d_->engine_.rows().ensureFresh(*b);
+            if (!inOperation || b->opSerial != serial) d_->engine_.rows().ensureFresh(*b);
             if (b->table == &own && b->deleted) valid = false;
         }
+    }
     if (!valid && !d_->detached_) {
         prefetch();
         d_->row_ = d_->engine_.rows().rowChain(own, id);
