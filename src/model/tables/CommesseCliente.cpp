@@ -60,7 +60,7 @@ void CommesseCliente::DefineStructure(odb::FieldDefs& fields, odb::IndexDefs& in
 
 struct CommesseCliente::Totals {
     const char* reference;  // the detail collection
-    const char* item;       // the detail's part or machine, which gives the list price
+    QString item;           // the detail's part or machine, which gives the list price
     const char* time;       // total of TempoImpiegato
     const char* effective;  // total of CostoEffettivoPassaggi, or none
     const char* listPrice;  // total of Quantità x PrezzoListino
@@ -75,7 +75,7 @@ bool RowGiven(odb::DataSet& ds) {
 }
 
 // Quantità x the list price of the detail's part or machine (none: 0).
-double ListValue(odb::DataSet& detail, const char* item) {
+double ListValue(odb::DataSet& detail, const QString& item) {
     // No part or machine chosen: no row to read (a detail's totals move at every save of a step).
     if (detail.ReferenceKey(item).isNull()) return 0;
     auto priced = detail.GetReference(item);
@@ -87,9 +87,10 @@ double ListValue(odb::DataSet& detail, const char* item) {
 
 const CommesseCliente::Totals* CommesseCliente::TotalsOf(const QString& referenceName) {
     static const Totals kTotals[] = {
-        {"Attrezzature", "Particolare", "TempoTotaleAttrezzature", "CostoEffettivoAttrezzature",
-         "CostoTotaleListinoAttrezzature"},
-        {"Macchine", "Macchinario", "TempoTotaleMacchine", nullptr, "CostoTotaleListinoMacchine"},
+        {"Attrezzature", QStringLiteral("Particolare"), "TempoTotaleAttrezzature",
+         "CostoEffettivoAttrezzature", "CostoTotaleListinoAttrezzature"},
+        {"Macchine", QStringLiteral("Macchinario"), "TempoTotaleMacchine", nullptr,
+         "CostoTotaleListinoMacchine"},
     };
     for (const Totals& t : kTotals)
         if (IsColumn(referenceName, t.reference)) return &t;
@@ -166,8 +167,9 @@ void CommesseCliente::OnBeforeUpdateReference(odb::DataSet& ds, odb::DataSet& re
     } else {
         MoveTotals(ds, *t, detail, -1);
     }
+    // The reference as the library names it: the same collection as `t->reference`, no copy made.
     if (!given || detail.ColValueBool("Chiuso") == ds.ColValueBool("CommessaChiusa"))
-        UpdateClosedState(ds, given ? &detail : nullptr, t->reference);
+        UpdateClosedState(ds, given ? &detail : nullptr, referenceName);
 }
 
 // A detail changed or added: its new values enter the totals; or the customer changed.
@@ -211,9 +213,10 @@ void CommesseCliente::UpdateClosedState(odb::DataSet& ds, odb::DataSet* exclude,
     auto noOpenDetail = [&](const QString& reference) {
         const Variant except =
             exclude && IsColumn(reference, excludeFrom) ? exclude->Bookmark(-1) : Variant::missing();
-        return !ds.ReferenceHasRows(reference, "Not Chiuso", except);
+        return !ds.ReferenceHasRows(reference, QStringLiteral("Not Chiuso"), except);
     };
-    const bool closed = noOpenDetail("Attrezzature") && noOpenDetail("Macchine");
+    const bool closed =
+        noOpenDetail(QStringLiteral("Attrezzature")) && noOpenDetail(QStringLiteral("Macchine"));
     // Written only when it changes: its write stamps the closing date.
     if (closed != ds.ColValueBool("CommessaChiusa")) ds.SetColValue("CommessaChiusa", closed);
 }

@@ -31,7 +31,7 @@ void DettagliAttrezzature::OnNewRow(odb::DataSet& ds) {
 }
 
 void DettagliAttrezzature::OnUpdateRow(odb::DataSet& ds) {
-    JobOrderNumber::KeepNewDetailNumberFree(ds, "Attrezzature");
+    JobOrderNumber::KeepNewDetailNumberFree(ds, QStringLiteral("Attrezzature"));
 }
 
 void DettagliAttrezzature::OnUpdateField(odb::DataSet& ds, const QString& changedColumnName) {

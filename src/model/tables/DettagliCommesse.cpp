@@ -177,7 +177,8 @@ DettagliCommesse::StepStates DettagliCommesse::OpenOrSuspendedSteps(odb::DataSet
     if (!open && !suspended) return states;
     // Both asked together whatever is wanted: the same question before and after a step is stored
     // is answered once.
-    const std::vector<bool> found = ds.ReferenceHasRowsEach("Passaggi", {"Not Chiuso", "Sospeso"}, except);
+    static const QStringList kStates{QStringLiteral("Not Chiuso"), QStringLiteral("Sospeso")};
+    const std::vector<bool> found = ds.ReferenceHasRowsEach(QStringLiteral("Passaggi"), kStates, except);
     states.open = open && found.front();
     states.suspended = suspended && found.back();
     return states;

@@ -231,9 +231,9 @@ void PassaggiDettaglioCommesse::ComputeEffectiveCost(odb::DataSet& ds) {
         return;
     }
     Variant rate;
-    auto worker = ds.GetReference("Operaio");
+    auto worker = ds.GetReference(QStringLiteral("Operaio"));
     if (!worker->DataEmpty()) {
-        auto role = worker->GetReference("Manzione");
+        auto role = worker->GetReference(QStringLiteral("Manzione"));
         if (!role->DataEmpty()) rate = role->ColValue("CostoOrario");
     }
     ds.SetColValue("CostoEffettivo", CostOfMinutes(rate, static_cast<int64_t>(worked)));
@@ -250,5 +250,5 @@ void PassaggiDettaglioCommesse::OnUpdateReference(odb::DataSet& ds, odb::DataSet
 }
 
 void PassaggiDettaglioCommesse::OnSelect(odb::DataSet& ds) {
-    ds.SortBy("DataInizio");
+    ds.SortBy(QStringLiteral("DataInizio"));
 }
