@@ -53,8 +53,8 @@ bool DataSet::IsSilent() const {
 std::vector<DataSet::OwnerLink> DataSet::owners() {
     std::vector<OwnerLink> out;
     for (const auto& b : row()) {
-        const Variant& owner = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerColumn))];
-        const Variant& oid = b->values[static_cast<size_t>(b->table->columnIndex(kOwnerOidColumn))];
+        const Variant& owner = b->values[static_cast<size_t>(b->table->ownerColumn())];
+        const Variant& oid = b->values[static_cast<size_t>(b->table->ownerOidColumn())];
         if (owner.isNull() || oid.isNull()) continue;
         // "Table.Reference", split at its first dot: asked at every save of an owned row, and
         // found again among the labels met (the tables do not change while open).

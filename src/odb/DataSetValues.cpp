@@ -51,8 +51,12 @@ DataSet::Located DataSet::locateOrRaise(const char* name) const {
 }
 
 bool DataSet::plainName(const char* name) const {
-    // The row identity and computed columns take the way of names given as strings.
-    return d_->computed_.empty() && qstricmp(name, "OID") != 0;
+    // The row identity and computed columns take the way of names given as strings. "OID" in any
+    // letter case, told apart without a call: every field read by constant name asks.
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    const bool oid =
+        name && lower(name[0]) == 'o' && lower(name[1]) == 'i' && lower(name[2]) == 'd' && name[3] == '\0';
+    return d_->computed_.empty() && !oid;
 }
 
 Variant DataSet::ColValue(const QString& name) const {

@@ -138,6 +138,8 @@ void Table::setColumns(std::vector<StoredColumn> columns) {
     for (const auto& c : columns_)
         names.push_back(c.name);
     names_.reset(std::move(names));
+    ownerColumn_ = names_.find(kOwnerColumn);
+    ownerOidColumn_ = names_.find(kOwnerOidColumn);
 }
 
 std::shared_ptr<DataSet> Table::OpenData(const QString& where, const QString& order,

@@ -150,6 +150,9 @@ class Table {
     int columnIndex(const QString& name) const;
     // The same for a name given as a constant text; the result stays valid until the next call.
     const ColumnNames::Constant& column(const char* name) const;
+    // The owner columns (-1 where the table has none), asked at every save of an owned row.
+    int ownerColumn() const { return ownerColumn_; }
+    int ownerOidColumn() const { return ownerOidColumn_; }
     // Tables that extend this one exclusively / through a shared base.
     const std::vector<Table*>& derivedTables() const { return derived_; }
     // The SQL name of the table, quoted.
@@ -176,6 +179,8 @@ class Table {
     std::shared_ptr<FieldDef> baseLinkDef_;
     std::vector<StoredColumn> columns_;
     ColumnNames names_;
+    int ownerColumn_ = -1;
+    int ownerOidColumn_ = -1;
     std::vector<Table*> derived_;
     mutable QString sql_[SqlKindCount];
 };
