@@ -131,7 +131,9 @@ namespace {
 // Opens `path` with `flags`; returns the handle or raises the library error for `failCode`.
 sqlite3* openHandle(const QString& path, int flags, int32_t failCode) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    // A connection is used by one thread at a time: SQLite's own lock around each call is not needed.
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close_v2(db);
