@@ -210,8 +210,7 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     QMenu* LastGridPopup() const { return lastGridPopup_; }
 
     // ---- keys: seen before the grid and the tree; True when the key was used ----
-    // `text` is the character the key types (with Shift, the capital); empty when none.
-    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text = {});
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
     // ---- filters, searches, orders and predefined selections ----
     void mnuSearchItems_Click(int index);

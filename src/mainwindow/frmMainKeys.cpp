@@ -52,11 +52,11 @@ int16_t VirtualKey(int key, bool keypad) {
 }  // namespace
 
 void frmMain::keyPressEvent(QKeyEvent* event) {
-    if (Form_KeyDown(event->key(), event->modifiers(), event->text())) return;
+    if (Form_KeyDown(event->key(), event->modifiers())) return;
     QMainWindow::keyPressEvent(event);
 }
 
-bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const bool keypad = modifiers & Qt::KeypadModifier;
@@ -66,11 +66,7 @@ bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers, const QStri
     }
     bool numeric = false;
     findButtonTag_.toInt(&numeric);
-    // Shift only changes the character typed: a capital starting a name is the name's first letter.
-    if (held == Qt::ShiftModifier && numeric && text.size() == 1 && text.at(0).isPrint()) {
-        typeAhead(text);
-        return true;
-    }
+    // A key with any modifier, Shift included, is left to the control that has the focus.
     if (held != Qt::NoModifier) return false;
     QString typed;
     // Esc and Backspace type nothing into a search.

@@ -160,7 +160,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     // The window sees the keys before the grid and the tree.
     if (event->type() == QEvent::KeyPress && (watched == dgView_ || watched == tvTreeView_)) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (Form_KeyDown(key->key(), key->modifiers(), key->text())) return true;
+        if (Form_KeyDown(key->key(), key->modifiers())) return true;
     }
     if (watched == client_) {
         if (event->type() == QEvent::Resize) {
