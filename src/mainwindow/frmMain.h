@@ -328,6 +328,9 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     void createToolbar();
     void createPopupMenus();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, void (frmMain::*handler)());
+    // A command whose check mark shows the state it sets.
+    QAction* addMarkedCommand(QMenu* menu, const QString& name, const QString& caption,
+                              void (frmMain::*handler)());
     // Placement in the settings store.
     void restorePlacement();
     void savePlacement();

@@ -177,6 +177,19 @@ QAction* frmMain::addCommand(QMenu* menu, const QString& name, const QString& ca
     return action;
 }
 
+QAction* frmMain::addMarkedCommand(QMenu* menu, const QString& name, const QString& caption,
+                                   void (frmMain::*handler)()) {
+    QAction* action = addCommand(menu, name, caption, nullptr);
+    action->setCheckable(true);
+    // The mark shows a state that only the command's outcome changes: a click flips it before the
+    // handler runs, so it is put back first (a cancelled dialog then leaves it as it was).
+    connect(action, &QAction::triggered, this, [this, action, handler](bool checked) {
+        action->setChecked(!checked);
+        (this->*handler)();
+    });
+    return action;
+}
+
 void frmMain::createMenus() {
     QMenuBar* bar = menuBar();
     auto menu = [this](QMenu* parent, const QString& name, const QString& caption) {
@@ -274,10 +287,8 @@ void frmMain::createMenus() {
     mnuGridSetting_ = menu(mnuView, QStringLiteral("mnuGridSetting"), QStringLiteral("&Griglia"));
     addCommand(mnuGridSetting_, QStringLiteral("mnuGridFldAll"), QStringLiteral("Visualizza &tutti i campi"),
                &frmMain::mnuGridFldAll_Click);
-    QAction* sequence =
-        addCommand(mnuGridSetting_, QStringLiteral("mnuGridFldSequence"),
-                   QStringLiteral("Imposta &sequenza campi..."), &frmMain::mnuGridFldSequence_Click);
-    sequence->setCheckable(true);
+    addMarkedCommand(mnuGridSetting_, QStringLiteral("mnuGridFldSequence"),
+                     QStringLiteral("Imposta &sequenza campi..."), &frmMain::mnuGridFldSequence_Click);
     addCommand(mnuGridSetting_, QStringLiteral("mnuGridCancel"),
                QStringLiteral("Annulla sequenza campi e dimensioni"), &frmMain::mnuGridCancel_Click);
     mnuView->addSeparator();
@@ -298,10 +309,8 @@ void frmMain::createMenus() {
 
     // Filter, with the date selection and the predefined selections.
     mnuFilter_ = menu(nullptr, QStringLiteral("mnuFilter"), QStringLiteral("&Filtro"));
-    QAction* complex =
-        addCommand(mnuFilter_, QStringLiteral("mnuFilterComplex"),
-                   QStringLiteral("Imposta &filtro complesso..."), &frmMain::mnuFilterComplex_Click);
-    complex->setCheckable(true);
+    addMarkedCommand(mnuFilter_, QStringLiteral("mnuFilterComplex"),
+                     QStringLiteral("Imposta &filtro complesso..."), &frmMain::mnuFilterComplex_Click);
     mnuFilterComplexItems_ = std::make_unique<MenuArray>(mnuFilter_, QStringLiteral("Filtra con..."),
                                                          QStringLiteral("mnuFilterComplexItems"));
     mnuFilter_->addSeparator();
@@ -340,10 +349,9 @@ void frmMain::createMenus() {
     mnuSelection_->menuAction()->setVisible(false);
     QMenu* mnuDataSelection =
         menu(mnuFilter_, QStringLiteral("mnuDataSelection"), QStringLiteral("Selezioni &predefinite"));
-    QAction* before = addCommand(mnuDataSelection, QStringLiteral("mnuDataSelBeforeQuery"),
-                                 QStringLiteral("Richiedi selezioni prima di visualizzare i dati..."),
-                                 &frmMain::mnuDataSelBeforeQuery_Click);
-    before->setCheckable(true);
+    addMarkedCommand(mnuDataSelection, QStringLiteral("mnuDataSelBeforeQuery"),
+                     QStringLiteral("Richiedi selezioni prima di visualizzare i dati..."),
+                     &frmMain::mnuDataSelBeforeQuery_Click);
     addCommand(mnuDataSelection, QStringLiteral("mnuDataSelCancel"), QStringLiteral("Elimina selezioni"),
                &frmMain::mnuDataSelCancel_Click);
 

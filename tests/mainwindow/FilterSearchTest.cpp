@@ -237,6 +237,59 @@ TEST_F(FilterSearchTest, AComplexFilterOnAViewWithoutWhereBecomesItsWhereText) {
     EXPECT_EQ(descriptions(w).size(), 3);
 }
 
+TEST_F(FilterSearchTest, CancelledDialogsLeaveTheCheckMarksAsTheyWere) {
+    frmMain& w = customers({"Rossi", "Verdi"});
+    QAction* complex = action("mnuFilterComplex");
+    // A cancelled complex filter leaves no mark, and the right-click filter stays the simple one.
+    expect(cancel());
+    complex->trigger();
+    w.tmFunc_Timer();
+    EXPECT_EQ(dialogsShown.last().toStdString(), "odb::ComplexFilterDialog");
+    EXPECT_FALSE(complex->isChecked());
+    w.dgView()->SetCol(w.dgView()->gridModel()->columns().indexOf("Descrizione"));
+    expect(typeSearch("Ver"));
+    w.mnuFieldFilter_Click();
+    EXPECT_EQ(dialogsShown.last().toStdString(), "frmSearchText");
+    EXPECT_EQ(w.CurrentDataSet()->Filter().toStdString(), "Descrizione Like 'Ver*'");
+    EXPECT_TRUE(action("mnuFilterShort")->isEnabled());
+
+    // The field sequence and the predefined selections, cancelled, keep no mark either.
+    for (const char* name : {"mnuGridFldSequence", "mnuDataSelBeforeQuery"}) {
+        const int shown = static_cast<int>(dialogsShown.size());
+        expect(cancel());
+        action(name)->trigger();
+        EXPECT_EQ(dialogsShown.size(), shown + 1) << name;
+        EXPECT_FALSE(action(name)->isChecked()) << name;
+    }
+}
+
+TEST_F(FilterSearchTest, ACancelledDialogKeepsTheMarkOfTheActiveComplexFilter) {
+    frmMain& w = customers({"Rossi", "Verdi"});
+    QAction* complex = action("mnuFilterComplex");
+    expect([](QDialog& d) {
+        auto* f = qobject_cast<odb::ComplexFilterDialog*>(&d);
+        ASSERT_TRUE(f);
+        f->choose("Descrizione", odb::SelectionSet::opStartsWith);
+        f->txtValue()->setEditText("Ros");
+        f->cmdOK()->click();
+    });
+    complex->trigger();
+    w.tmFunc_Timer();
+    ASSERT_TRUE(complex->isChecked());
+    expect(cancel());
+    complex->trigger();
+    w.tmFunc_Timer();
+    EXPECT_EQ(stepsLeft(), 0);
+    EXPECT_TRUE(complex->isChecked());
+    EXPECT_FALSE(action("mnuFilterShort")->isEnabled());
+    EXPECT_EQ(descriptions(w), QStringList{"Rossi"});
+    // The right-click filter goes on adding to the complex filter.
+    w.dgView()->SetCol(w.dgView()->gridModel()->columns().indexOf("Codice"));
+    w.mnuFieldFilter_Click();
+    EXPECT_TRUE(w.FilterSet()->UsesField("Codice"));
+    EXPECT_EQ(stepsLeft(), 0);
+}
+
 TEST_F(FilterSearchTest, ASavedFilterIsListedChosenAgainAndMissedWhenDeletedElsewhere) {
     frmMain& w = start();
     auto orders = GetDBTable("CommesseCliente").OpenData();
