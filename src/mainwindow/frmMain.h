@@ -382,7 +382,8 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // The grid bound again to the current data set with its layout (no re-read).
     void rebindGrid();
     void m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds);
-    // True when a record command may act: a current data set shown in the grid; else a beep.
+    // True when a command on the data may act: a current data set shown in the grid; else a beep
+    // (a group of the tree hides the grid and keeps the data set of the last section).
     bool viewOrBeep();
     void deleteRows(const VariantList& picked, const Variant& current, bool loginRows);
     // The picked rows deleted with progress and stop; True when stopped. `left`: the rows kept.

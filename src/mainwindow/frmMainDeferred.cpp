@@ -23,10 +23,12 @@ QTimer* frmMain::tmFunc() const {
 }
 
 void frmMain::mnuFilterComplex_Click() {
+    if (!viewOrBeep()) return;
     QueueCommand(QStringLiteral("mnuFilterComplex"));
 }
 
 void frmMain::mnuOrderComplex_Click() {
+    if (!viewOrBeep()) return;
     QueueCommand(QStringLiteral("mnuOrderComplex"));
 }
 

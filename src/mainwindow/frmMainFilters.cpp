@@ -47,7 +47,7 @@ void frmMain::setFilterButton(bool pressed) {
 
 void frmMain::mnuFilterItems_Click(int index) {
     MenuArray& items = *mnuFilterItems_;
-    if (!m_objCurDS || index < 1 || index >= items.Count()) return;
+    if (!viewOrBeep() || index < 1 || index >= items.Count()) return;
     const QString field = items.Tag(index);
     try {
         // A cancelled dialog leaves the column's filter as it was.
@@ -89,13 +89,13 @@ void frmMain::applySimpleFilters() {
 }
 
 void frmMain::mnuFilterCancel_Click() {
+    if (!viewOrBeep()) return;
     MenuArray& items = *mnuFilterItems_;
     for (int i = 1; i < items.Count(); ++i) {
         items.SetCaption(i, items.Tag(i));
         setMark(items.Item(i), false);
         items.Item(i)->setEnabled(true);
     }
-    if (!m_objCurDS) return;
     try {
         rebindGrid();
     } catch (const AppError& e) {
@@ -171,7 +171,7 @@ void frmMain::FillComplexFilterMenu() {
 }
 
 void frmMain::mnuFilterComplexItems_Click(int index) {
-    if (!m_objCurDS || index < 1 || index >= mnuFilterComplexItems_->Count()) return;
+    if (!viewOrBeep() || index < 1 || index >= mnuFilterComplexItems_->Count()) return;
     try {
         // "Annulla filtro" dropped the filter in hand; the saved ones are still listed and chosen.
         useFilterSetOfView();
@@ -191,7 +191,7 @@ void frmMain::mnuFilterComplexItems_Click(int index) {
 // ---- the right-click functions on the grid's current column ----
 
 void frmMain::mnuFieldFilter_Click() {
-    if (!m_objCurDS || dgView_->Col() < 0) return;
+    if (!viewOrBeep() || dgView_->Col() < 0) return;
     const QString field = dgView_->DataField(dgView_->Col());
     const QString cell = dgView_->Text();
     const int index = memberOf(*mnuFilterItems_, field);
@@ -214,7 +214,7 @@ void frmMain::mnuFieldFilter_Click() {
 }
 
 void frmMain::mnuFieldFilterCancel_Click() {
-    if (!m_objCurDS || dgView_->Col() < 0) return;
+    if (!viewOrBeep() || dgView_->Col() < 0) return;
     const QString field = dgView_->DataField(dgView_->Col());
     const int index = memberOf(*mnuFilterItems_, field);
     if (!complexFilterActive() && index > 0) {

@@ -46,10 +46,7 @@ void showError(const AppError& e) {
 }  // namespace
 
 bool frmMain::labelRows(const QString& invalidText, VariantList& rows) {
-    if (!m_objCurDS) {
-        Prompt::instance().beep();
-        return false;
-    }
+    if (!viewOrBeep()) return false;
     if (m_objCurDS->RowInvalid() || m_objCurDS->RowBeforeFirst()) {
         Prompt::instance().msgBox(invalidText, vbInformation, {}, this);
         return false;

@@ -199,7 +199,7 @@ void frmMain::dgView_MouseUp(Qt::MouseButton button, int x, int y) {
 
 void frmMain::mnuGridCancel_Click() {
     using namespace MsgBoxStyle;
-    if (!GridVisible() || !m_objCurDS || !m_objGridLayout) return;
+    if (!viewOrBeep() || !m_objGridLayout) return;
     if (Prompt::instance().msgBox(
             QStringLiteral("Vuoi ripristinare le impostazioni predefinite per la griglia corrente?"),
             vbYesNo | vbQuestion, QString(), this) != MsgResult::Yes)
@@ -214,7 +214,7 @@ void frmMain::mnuGridCancel_Click() {
 }
 
 void frmMain::mnuGridFldAll_Click() {
-    if (!m_objGridLayout || !m_objCurDS) return;
+    if (!viewOrBeep() || !m_objGridLayout) return;
     // All the fields now; the sequence stays the table's for the next binding.
     const QString held = m_objGridLayout->FieldSequence();
     try {
@@ -227,7 +227,7 @@ void frmMain::mnuGridFldAll_Click() {
 }
 
 void frmMain::mnuGridFldSequence_Click() {
-    if (!GridVisible() || !m_objCurDS || !m_objGridLayout) return;
+    if (!viewOrBeep() || !m_objGridLayout) return;
     try {
         QString list = m_objGridLayout->FieldSequence();
         if (!panelOn(m_objCurDS)

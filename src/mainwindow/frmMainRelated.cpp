@@ -104,7 +104,7 @@ void frmMain::BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>& ds, b
 }
 
 void frmMain::queueRelation(const MenuArray& array, const QString& name, int index) {
-    if (!m_objCurDS || m_objCurDS->DataEmpty()) return;
+    if (!viewOrBeep() || m_objCurDS->DataEmpty()) return;
     QueueCommand(name + QLatin1Char('(') + QString::number(commandNumber(array.Tag(index), 0)) +
                  QLatin1Char(')'));
 }

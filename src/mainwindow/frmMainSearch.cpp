@@ -18,7 +18,7 @@
 #include "startup/modZeltoFormUtility.h"
 
 void frmMain::mnuSearchItems_Click(int index) {
-    if (!m_objCurDS || index < 1 || index >= mnuSearchItems_->Count()) return;
+    if (!viewOrBeep() || index < 1 || index >= mnuSearchItems_->Count()) return;
     if (frmSearchText::GetSelection(this, mnuSearchItems_->Caption(index), true, true)) ExecuteSearch(index);
 }
 
@@ -61,7 +61,7 @@ void frmMain::notFound(const QString& title, const QString& text, const Variant&
 }
 
 void frmMain::mnuSearchNext_Click() {
-    if (!m_objCurDS || !GridVisible()) return;
+    if (!viewOrBeep()) return;
     bool numeric = false;
     const int index = findButtonTag_.toInt(&numeric);
     if (!numeric) {
@@ -77,7 +77,7 @@ void frmMain::mnuSearchNext_Click() {
 }
 
 void frmMain::mnuFieldSearchNext_Click() {
-    if (!m_objCurDS || dgView_->Col() < 0) return;
+    if (!viewOrBeep() || dgView_->Col() < 0) return;
     odb::DataSet& ds = *m_objCurDS;
     const int column = dgView_->Col();
     const QString field = dgView_->DataField(column);
@@ -110,12 +110,12 @@ void frmMain::mnuFieldSearchNext_Click() {
 // ---- orders ----
 
 void frmMain::mnuOrderItems_Click(int index) {
-    if (!m_objCurDS || index < 1 || index >= mnuOrderItems_->Count()) return;
+    if (!viewOrBeep() || index < 1 || index >= mnuOrderItems_->Count()) return;
     ToggleDataSort(mnuOrderItems_->Tag(index), m_objCurDS.get());
 }
 
 void frmMain::mnuOrderCancel_Click() {
-    if (!m_objCurDS) return;
+    if (!viewOrBeep()) return;
     ToggleDataSort(QString(), m_objCurDS.get());
 }
 
@@ -132,7 +132,7 @@ QString frmMain::alignSelectionSet() {
 
 void frmMain::mnuDataSelBeforeQuery_Click() {
     using namespace MsgBoxStyle;
-    if (!m_objCurDS || !GridVisible()) return;
+    if (!viewOrBeep()) return;
     QAction* menu = findChild<QAction*>(QStringLiteral("mnuDataSelBeforeQuery"));
     try {
         const QString section = alignSelectionSet();
@@ -155,7 +155,7 @@ void frmMain::mnuDataSelBeforeQuery_Click() {
 }
 
 void frmMain::mnuDataSelCancel_Click() {
-    if (!m_objCurDS || !GridVisible()) return;
+    if (!viewOrBeep()) return;
     try {
         const QString section = alignSelectionSet();
         if (m_objSelectionSet->Load(section, -1)) {

@@ -70,10 +70,7 @@ void frmMain::mnuCheck_PeriodiNonLavorativi_Click() {
 }
 
 void frmMain::mnuImport_Click() {
-    if (!m_objCurDS) {
-        Prompt::instance().beep();
-        return;
-    }
+    if (!viewOrBeep()) return;
     try {
         Prompt& prompt = Prompt::instance();
         const QString question =
@@ -139,7 +136,9 @@ void frmMain::mnuToolsCard_Click() {
 }
 
 void frmMain::mnuToolsCardWrite_Click() {
-    if (!m_objCurDS || m_objCurDS->GetTable().Name() != kWorkers || m_objCurDS->RowPositionLost()) {
+    // A worker kept behind a hidden grid is not one the user has chosen.
+    if (!m_objCurDS || !GridVisible() || m_objCurDS->GetTable().Name() != kWorkers ||
+        m_objCurDS->RowPositionLost()) {
         Prompt::instance().msgBox(QStringLiteral("Devi selezionare l'Operaio"), vbOKOnly, {}, this);
         return;
     }

@@ -231,9 +231,9 @@ bool frmMain::choosePredefinedSelections() {
 
 void frmMain::Form_DblClick() {
     // The current row in the library's record window, for reading.
+    if (!viewOrBeep()) return;
     try {
-        if (m_objCurDS)
-            odb::DataPanelTools::CreatePanel(m_objCurDS, nullptr, QString())->ShowRow(true, QString(), false);
+        odb::DataPanelTools::CreatePanel(m_objCurDS, nullptr, QString())->ShowRow(true, QString(), false);
     } catch (const AppError&) {
     }
 }

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <functional>
+
 #include <sqlite3.h>
 
 #include <gtest/gtest.h>
@@ -105,6 +107,65 @@ TEST_F(DataViewTest, ASectionOpensItsTableInItsOrderWithItsMenus) {
     EXPECT_EQ(w.CurrentDataSet(), ds);
     EXPECT_TRUE(enabledOf(dataCommands).isEmpty());
     EXPECT_EQ(w.mnuSearchItems().Count(), 1);
+}
+
+TEST_F(DataViewTest, CommandsOnTheDataBeepWhileAGroupHidesTheGrid) {
+    frmMain& w = start();
+    ASSERT_TRUE(rows("Operai")->AddRow({"Codice", "0012", "Nominativo", "Rossi Mario"}));
+    int workers = 0;
+    for (int i = 1; w.Node(i); ++i)
+        if (frmMain::NodeKey(w.Node(i)) == "Operai") workers = i;
+    ASSERT_GT(workers, 0);
+    click(workers);
+    auto ds = w.CurrentDataSet();
+    ASSERT_TRUE(ds && ds->FindRow("Codice='0012'"));
+    w.dgView()->SetBookmark(ds->Bookmark());
+    w.dgView()->SetCol(0);
+    const QString order = ds->SortOrder();
+    click(1);
+    ASSERT_FALSE(w.GridVisible());
+    ASSERT_EQ(w.CurrentDataSet(), ds);
+
+    const int dialogs = static_cast<int>(dialogsShown.size());
+    prompt->clear();
+    const std::vector<std::function<void()>> commands = {[&] { w.mnuPrintLavrixDetail_Click(); },
+                                                         [&] { w.mnuPrintLavrixSchedule_Click(); },
+                                                         [&] { w.mnuPrintLabel_Click(); },
+                                                         [&] { w.mnuFilterItems_Click(1); },
+                                                         [&] { w.mnuFilterCancel_Click(); },
+                                                         [&] { w.mnuFilterComplex_Click(); },
+                                                         [&] { w.mnuFilterComplexItems_Click(1); },
+                                                         [&] { w.mnuOrderComplex_Click(); },
+                                                         [&] { w.mnuFieldFilter_Click(); },
+                                                         [&] { w.mnuFieldFilterCancel_Click(); },
+                                                         [&] { w.mnuFieldSearchNext_Click(); },
+                                                         [&] { w.mnuSearchItems_Click(1); },
+                                                         [&] { w.mnuSearchNext_Click(); },
+                                                         [&] { w.mnuOrderItems_Click(1); },
+                                                         [&] { w.mnuOrderCancel_Click(); },
+                                                         [&] { w.mnuDataSelBeforeQuery_Click(); },
+                                                         [&] { w.mnuDataSelCancel_Click(); },
+                                                         [&] { w.mnuGridFldAll_Click(); },
+                                                         [&] { w.mnuGridFldSequence_Click(); },
+                                                         [&] { w.mnuGridCancel_Click(); },
+                                                         [&] { w.mnuImport_Click(); },
+                                                         [&] { w.mnuRefItem_Click(1); },
+                                                         [&] { w.mnuContItem_Click(1); },
+                                                         [&] { w.mnuReferencedItem_Click(1); },
+                                                         [&] { w.Form_DblClick(); }};
+    for (size_t i = 0; i < commands.size(); ++i) {
+        commands[i]();
+        EXPECT_EQ(prompt->beeps(), static_cast<int>(i + 1)) << "command " << i;
+    }
+    EXPECT_EQ(prompt->shown().size(), commands.size());  // beeps alone
+    EXPECT_EQ(dialogsShown.size(), dialogs);
+    EXPECT_EQ(w.tmFuncTag(), "");
+    EXPECT_EQ(ds->SortOrder(), order);
+    EXPECT_EQ(ds->Filter(), "");
+    // The card of the worker no longer on view is not written.
+    w.mnuToolsCardWrite_Click();
+    EXPECT_EQ(prompt->last().text.toStdString(), "Devi selezionare l'Operaio");
+    EXPECT_EQ(dialogsShown.size(), dialogs);
 }
 
 TEST_F(DataViewTest, TheSortAndTheRowStayForTheSameTableOnly) {
