@@ -156,6 +156,49 @@ TEST_F(RecordCommandsTest, NewAndModifyGoThroughTheRecordWindowAndBindTheGridOnc
     EXPECT_EQ(dialogsShown.size(), shown);
 }
 
+TEST_F(RecordCommandsTest, ARecordWindowOpensWithItsFirstEditableFieldFocused) {
+    frmMain& w = customers(0);
+    showActive(w);
+    // The window as the user gets it, active, and keys typed at once.
+    QString focused, typed;
+    auto typeAtOnce = [&](const QString& keys, const QString& field) {
+        return [&, keys, field](QDialog& d) {
+            auto* r = qobject_cast<odb::RecordWindow*>(&d);
+            ASSERT_TRUE(r);
+            r->show();
+            QApplication::setActiveWindow(r);
+            QApplication::processEvents();
+            QWidget* focus = QApplication::focusWidget();
+            for (QWidget* p = focus; p; p = p->parentWidget())
+                if (auto* e = qobject_cast<odb::FieldEditor*>(p)) focused = e->field().name;
+            if (focus) QTest::keyClicks(focus, keys);
+            typed = r->editor(field)->line()->text();
+            r->cmdCancel()->click();
+        };
+    };
+    expect(typeAtOnce("Rossi", "Descrizione"));
+    action("mnuFileNew")->trigger();
+    EXPECT_EQ(focused.toStdString(), "Descrizione");
+    EXPECT_EQ(typed.toStdString(), "Rossi");
+
+    // An existing row, opened with Enter, the same.
+    ASSERT_TRUE(GetDBTable("Operai").OpenData()->AddRow({"Codice", "0012", "Nominativo", "Rossi Mario"}));
+    ASSERT_TRUE(GetDBTable("Ingressi")
+                    .OpenData()
+                    ->AddRow({"Operaio", "0012", "Data", Variant::fromDate(MakeOleDate(2024, 3, 4))}));
+    int accesses = 0;
+    for (int i = 1; w.Node(i); ++i)
+        if (frmMain::NodeKey(w.Node(i)) == "Ingressi") accesses = i;
+    ASSERT_GT(accesses, 0);
+    click(accesses);
+    ASSERT_EQ(w.CurrentDataSet()->RowCount(), 1);
+    focused.clear();
+    expect(typeAtOnce("", "Data"));
+    EXPECT_TRUE(w.Form_KeyDown(Qt::Key_Return, Qt::NoModifier));
+    EXPECT_EQ(focused.toStdString(), "Data");
+    EXPECT_EQ(stepsLeft(), 0);
+}
+
 TEST_F(RecordCommandsTest, DeleteAsksAndACancelTouchesNothing) {
     frmMain& w = customers(3);
     prompt->answer(MsgResult::Cancel);

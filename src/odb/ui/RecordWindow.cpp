@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -155,6 +156,13 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
                                 fields.height() + heading->sizeHint().height() + 90 + (tabs_ ? 280 : 0));
     resize(std::min(screen.width() * 90 / 100, std::max(700, fields.width() + 60)), height);
     setMinimumSize(420, tabs_ ? 420 : 200);
+    // The first field that takes typing has the focus as the window opens, as a form's first
+    // control does: the first keys typed go there (file links and secrets are never typed).
+    for (FieldEditor* e : editors_) {
+        if (!e->editable() || (e->line() && e->line()->isReadOnly())) continue;
+        e->input()->setFocus();
+        break;
+    }
     // Fields the user cannot change look so.
     setStyleSheet(
         QStringLiteral("QLineEdit[readOnly=\"true\"], QPlainTextEdit[readOnly=\"true\"] "
