@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "base/AppError.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -138,6 +139,11 @@ frmControlPanel::frmControlPanel(QWidget* owner) : QDialog(owner, Qt::Window) {
     connect(tmRefresh_, &QTimer::timeout, this, &frmControlPanel::tmRefresh_Timer);
     connect(cmdRefresh_, &QPushButton::clicked, this, &frmControlPanel::RefreshPanel);
     connect(cmdChiudi_, &QPushButton::clicked, this, &frmControlPanel::cmdChiudi_Click);
+    // Every line was read from the database let go, and nothing more can be: the panel goes with it.
+    OnDatabaseRelease(this, [this] {
+        tmRefresh_->stop();
+        close();
+    });
 }
 
 QStringList frmControlPanel::Lines(const QListWidget* list) {

@@ -1,16 +1,20 @@
 // The control panel on the terminal's shop floor: absences and late arrivals at their boundaries,
 // details in progress with their steps, idle workers, the completed steps kept across refreshes and
-// openings, closed orders, the timer, clicks and a list that cannot be read.
+// openings, closed orders, the timer, clicks, a list that cannot be read and the database let go.
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
+#include <QTimerEvent>
 
 #include <sqlite3.h>
 
 #include "TerminalFixture.h"
+#include "odb/Connection.h"
 #include "startup/SharedState.h"
 #include "terminal/frmControlPanel.h"
 
@@ -317,6 +321,36 @@ TEST_F(ControlPanelTest, ClosedOrdersNotShippedAndAListThatCannotBeRead) {
     p->RefreshPanel();
     EXPECT_EQ(lines(p->lstCloseLavrix()), lines(QStringList{"Errore durante la lettura"}));
     EXPECT_EQ(p->lstWorkerAbsent()->item(0)->text(), "ASSENZE:");
+}
+
+TEST_F(ControlPanelTest, TheDatabaseLetGoUnderThePanelTakesItAlong) {
+    addCustomerDetails();
+    at(8, 0);
+    auto step = open("1-0012/001", "0012");
+    step.reset();
+    QPointer<frmControlPanel> p = panel();
+    QPointer<QListWidget> list = p->lstOpenSubLavrix();
+    ASSERT_EQ(list->count(), 2);
+    const QPoint header = list->visualItemRect(list->item(0)).center();
+    QPointer<QTimer> timer = p->tmRefresh();
+
+    // As the options' OK with another folder, or the repair, lets the database go.
+    g_objConnection->CloseConnection();
+    g_objConnection.reset();
+    g_objDatabase.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // A minute goes by and a header line is clicked, for as long as the panel is there to take them.
+    if (timer && timer->isActive()) {
+        QTimerEvent tick(timer->timerId());
+        QCoreApplication::sendEvent(timer, &tick);
+    }
+    if (list && list->isVisible()) QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, header);
+    EXPECT_TRUE(p.isNull());
+    EXPECT_TRUE(timer.isNull());
+
+    // Opened again on the database opened again, it reads it.
+    reopen();
+    EXPECT_EQ(panel()->lstOpenSubLavrix()->count(), 2);
 }
 
 }  // namespace
