@@ -25,6 +25,7 @@
 #include "odb/ui/DataPanelTools.h"
 #include "platform/Clock.h"
 #include "platform/Prompt.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/PlaceDialog.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
@@ -109,6 +110,13 @@ frmMemo::frmMemo(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
     tmrMemo_->setInterval(kTickMs);
     connect(tmrMemo_, &QTimer::timeout, this, [this] { tmrMemo_Timer(); });
     tmrMemo_->start();
+    // The lines name rows of the file let go by their identities, which in the next file opened name
+    // others: they go with it, and the engine waits for the main window to start it again.
+    OnDatabaseRelease(this, [this] {
+        tmrMemo_->stop();
+        lstMemo_->clear();
+        hideList();
+    });
 }
 
 void frmMemo::RestartMemoTimer() {

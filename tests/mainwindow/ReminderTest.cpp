@@ -1,11 +1,13 @@
 // The reminders: the tick's scan window and its new reminders, the due list with its beep,
 // indicator and question, the list's commands, the window's closing, and the faults the engine
 // does not repeat (a template expanded once, ticks that do not nest, a scan position that never
-// passes the scan, a timer that starts again with the database).
+// passes the scan, a timer that starts again with the database, a list that goes with it).
 #include <QtTest/qtestspontaneevent.h>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QTimer>
 
@@ -23,6 +25,7 @@
 #include "odb/DataSet.h"
 #include "odb/Table.h"
 #include "platform/Clock.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/SharedState.h"
 
 namespace {
@@ -416,6 +419,41 @@ TEST_F(ReminderTest, TheTimerStopsWithTheDatabaseAndStartsAgainWithIt) {
     jobOrder(kNow.addDays(1), 9);
     tick();
     EXPECT_EQ(texts(), QStringList{"9"});
+}
+
+TEST_F(ReminderTest, TheListGoesWithTheDatabaseItWasReadFrom) {
+    rule("CommesseCliente", "DataConsegnaConcordata", 2, 0, 0, "<%Progressivo%>");
+    jobOrder(kNow.addDays(1), 9);
+    prompt->answer(MsgResult::Yes);
+    tick();
+    ASSERT_EQ(texts(), QStringList{"9"});
+    ASSERT_TRUE(memo->isVisible());
+    tickLine(0);
+
+    // Another work folder, whose file holds another reminder under the same row identity.
+    window->ReleaseDatabase();
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_FALSE(memo->isVisible());
+    EXPECT_FALSE(window->MemoIndicatorVisible());
+    const QString other = path("other");
+    ASSERT_TRUE(QDir().mkpath(other));
+    ASSERT_TRUE(
+        QFile::copy(QDir(workFolder()).filePath(kDatabaseFileName), QDir(other).filePath(kDatabaseFileName)));
+    g_strRootDir = other;
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    window->Form_Activate();
+    ASSERT_TRUE(IsDatabaseOpen());
+    auto reminder = table("Promemoria");
+    ASSERT_TRUE(reminder->SetColValue("TestoPromemoria", "altro") && reminder->SaveRow());
+
+    // What the list showed of the file let go is not acted on in this one.
+    prompt->clear();
+    memo->cmdDelete_Click();
+    EXPECT_TRUE(texts("Chiuso").isEmpty());
+    EXPECT_TRUE(boxes(*prompt).isEmpty());
+    tick();
+    EXPECT_EQ(lines(), QStringList{"10/03/2026 10:00:00 - altro"});
 }
 
 TEST_F(ReminderTest, OldClosedRemindersArePurgedOnce) {
