@@ -16,6 +16,7 @@
 #include "mainwindow/frmMailAccount.h"
 #include "odb/ui/ModalDialog.h"
 #include "platform/Prompt.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -99,6 +100,8 @@ frmMailSettings::frmMailSettings(QWidget* owner) : QDialog(owner) {
     connect(cmdOK_, &QPushButton::clicked, this, &frmMailSettings::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmMailSettings::cmdCancel_Click);
     connect(cmdAccount_, &QPushButton::clicked, this, &frmMailSettings::cmdAccount_Click);
+    // The values shown were read from the database let go: they are not stored into another one.
+    OnDatabaseRelease(this, [this] { close(); });
     LoadMailSettings();
 }
 

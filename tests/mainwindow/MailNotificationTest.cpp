@@ -1,10 +1,13 @@
 // The closed-job-order mail against the SMTP sink and the IMAP test server: the scan and the
 // messages it sends, its day limit, the mail timer's schedule, the failures and their one box,
-// the settings window and the list of the copies found in the inbox.
+// the settings window (which goes with the database let go) and the list of the copies found in the
+// inbox.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -329,6 +332,29 @@ TEST_F(MailNotificationTest, TheSettingsWindowKeepsTheSevenParameters) {
     frmMailSettings keep;
     keep.cmdOK()->click();
     EXPECT_EQ(g_objDatabase->GetSetting(g_objConnection, "Use_MailAdminNotification"), "1");
+}
+
+TEST_F(MailNotificationTest, TheSettingsWindowGoesWithTheDatabaseItWasReadFrom) {
+    setting("EMailObject", "Commessa chiusa");
+    QPointer<frmMailSettings> settings = frmMailSettings::ShowOver(window.get());
+    ASSERT_EQ(settings->txtEMailObject()->text(), "Commessa chiusa");
+    settings->txtEMailObject()->setText("Pronta");
+
+    window->ReleaseDatabase();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Its OK, for as long as it is there to be pressed.
+    if (settings) settings->cmdOK()->click();
+    EXPECT_TRUE(settings.isNull());
+
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    window->Form_Activate();
+    ASSERT_TRUE(g_objDatabase);
+    EXPECT_EQ(MailSettings::Load().subject, "Commessa chiusa");
+    settings = frmMailSettings::ShowOver(window.get());
+    settings->txtEMailObject()->setText("Pronta");
+    settings->cmdOK()->click();
+    EXPECT_EQ(MailSettings::Load().subject, "Pronta");
 }
 
 }  // namespace
