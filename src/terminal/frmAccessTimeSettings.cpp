@@ -20,6 +20,7 @@
 #include "odb/Connection.h"
 #include "odb/Database.h"
 #include "platform/Prompt.h"
+#include "startup/DatabaseOpening.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -89,6 +90,8 @@ frmAccessTimeSettings::frmAccessTimeSettings(QWidget* owner) : QDialog(owner) {
 
     connect(cmdOK_, &QPushButton::clicked, this, &frmAccessTimeSettings::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAccessTimeSettings::cmdCancel_Click);
+    // The hours shown were read with the database let go: they are not stored into another one.
+    OnDatabaseRelease(this, [this] { close(); });
     SetParamConfiguration();
 }
 

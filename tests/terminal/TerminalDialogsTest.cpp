@@ -1,8 +1,10 @@
 // The terminal's small pieces: the barcode input and its filter script, the group choice, and the
-// working-hours window with what it stores.
+// working-hours window with what it stores and its going with the database let go.
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include "TerminalFixture.h"
 #include "base/DateUtil.h"
 #include "model/ModelState.h"
+#include "odb/Connection.h"
 #include "odb/Database.h"
 #include "terminal/frmAccessTimeSettings.h"
 #include "terminal/frmSelectLavrix.h"
@@ -156,6 +159,24 @@ TEST_F(WorkingHours, RefusalsStoreNothing) {
     EXPECT_EQ(stored("OraPredefinitaEntrataMattino"), "-");
     EXPECT_EQ(g_intMinPausaMattutina, 0);
     EXPECT_EQ(g_intTotMinGiornataLavorativa, 490);
+}
+
+TEST_F(WorkingHours, TheWindowGoesWithTheDatabaseItWasReadFrom) {
+    QWidget owner;
+    QPointer<frmAccessTimeSettings> window = frmAccessTimeSettings::ShowOver(&owner);
+    window->txtMinPausaMattutina()->setText("30");
+
+    // As the main window lets the database go.
+    g_objConnection->CloseConnection();
+    g_objConnection.reset();
+    g_objDatabase.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Its OK, for as long as it is there to be pressed.
+    if (window) window->cmdOK()->click();
+    EXPECT_TRUE(window.isNull());
+    reopen();
+    EXPECT_EQ(stored("MinPausaMattutina"), "-");
+    EXPECT_EQ(g_intMinPausaMattutina, 0);
 }
 
 }  // namespace
