@@ -13,6 +13,8 @@
 #include "base/AppError.h"
 #include "base/Variant.h"
 #include "labels/ScriptAssistant.h"
+#include "odb/Connection.h"
+#include "odb/ConnectionNotices.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
@@ -129,6 +131,20 @@ frmLabelPrintSetting::frmLabelPrintSetting(QWidget* owner)
     setWindowTitle(QStringLiteral("Impostazione stampa etichette"));
     setAttribute(Qt::WA_DeleteOnClose);
     build();
+    // The program lets its database go: a wanted save is made while the file is still open, and the
+    // window goes with the database.
+    connect(
+        &odb::ConnectionNotices::instance(), &odb::ConnectionNotices::closing, this,
+        [this](const odb::Connection* connection) {
+            if (connection != connection_.get()) return;
+            if (modified_ &&
+                Prompt::instance().msgBox(
+                    QStringLiteral("Lo script è stato modificato...\r\rVuoi salvare le modifiche ?"),
+                    MsgBoxStyle::vbYesNo | MsgBoxStyle::vbQuestion, g_strMsgBoxTitle, this) == MsgResult::Yes)
+                cmdOK_Click();
+            modified_ = false;
+            close();
+        });
 }
 
 void frmLabelPrintSetting::build() {

@@ -1,10 +1,12 @@
 // The label layout window: the table list, a new and a stored layout, saving, the leaving question,
-// the test print and the preview with the values being edited, export and import.
+// the test print and the preview with the values being edited, export and import, and the window
+// going with the database let go.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,6 +18,7 @@
 #include "LabelRunFixture.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/frmLabelPrintSetting.h"
+#include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/ui/RowWindow.h"
 #include "platform/MaskedBox.h"
@@ -218,6 +221,37 @@ TEST_F(LabelEditorTest, LeavingAsksAboutAnyChangeOnlyOnce) {
         ASSERT_FALSE(w->Modified()) << name;
         edit();
         EXPECT_TRUE(w->Modified()) << name;
+    }
+}
+
+TEST_F(LabelEditorTest, TheWindowGoesWithTheDatabaseItWasOpenedOn) {
+    // Changes wanted are saved while the file is still open; then the window goes.
+    frmLabelPrintSetting* w = openOn(QStringLiteral("Clienti"));
+    w->cboPrinter()->setCurrentIndex(w->cboPrinter()->findText(QStringLiteral("PDF-A4")));
+    w->txtVBScript()->SetScript(QStringLiteral("' mio"));
+    prompt->answer(MsgResult::Yes);
+    connection->CloseConnection();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(nullptr, frmLabelPrintSetting::Get());
+    EXPECT_EQ((QStringList{"36:Lo script è stato modificato...\r\rVuoi salvare le modifiche ?",
+                           "64:Impostazioni Salvate."}),
+              messages());
+    reopen();
+    EXPECT_EQ(QStringLiteral("' mio"), storedLayout()->ColText(QStringLiteral("IstruzioniStampa")));
+
+    // Not wanted, or nothing changed: the window goes and nothing is written.
+    for (bool change : {true, false}) {
+        w = frmLabelPrintSetting::EditSetting(&owner, database, connection, kLabelTables);
+        choose(w, QStringLiteral("Clienti"));
+        if (change) w->txtVBScript()->SetScript(QStringLiteral("' altro"));
+        prompt->clear();
+        prompt->answer(MsgResult::No);
+        connection->CloseConnection();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(nullptr, frmLabelPrintSetting::Get()) << change;
+        EXPECT_EQ(change ? 1 : 0, messages().size()) << change;
+        reopen();
+        EXPECT_EQ(QStringLiteral("' mio"), storedLayout()->ColText(QStringLiteral("IstruzioniStampa")));
     }
 }
 
