@@ -1,9 +1,9 @@
 // The program's entry: Italian settings, then the start-up road; the program ends when the main
 // window unloads.
-#include <QApplication>
-
 #include "mainwindow/frmMain.h"
+#include "platform/GuardedApplication.h"
 #include "platform/ItalianLocale.h"
+#include "startup/ShowErrorDetails.h"
 #include "startup/SingleInstance.h"
 #include "startup/SoftwareUpdate.h"
 #include "startup/StartupMain.h"
@@ -11,7 +11,9 @@
 #include "startup/frmPassword.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
+    // A failure no handler took is told as any other, and the program goes on.
+    InstallEscapedErrorDetails();
     QApplication::setApplicationName(QStringLiteral("ZeltoLavrix"));
     QApplication::setApplicationVersion(QStringLiteral(ZL_VERSION));
     // Closing the main window only hides it: the program ends through its unload.

@@ -44,3 +44,10 @@ void ShowErrorDetails(const QString& extraText) {
     window.SetException(ErrorCodeText(error.number()), error.description());
     odb::RunModal(window);
 }
+
+GuardedApplication::Reporter InstallEscapedErrorDetails() {
+    return GuardedApplication::SetEscapedErrorReporter([](const AppError& e) {
+        SetCurrentError(e);
+        ShowErrorDetails(QString());
+    });
+}

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "platform/GuardedApplication.h"
+
 // Tells the user that the action failed (`extraText`, when not empty, replaces the error's
 // description in the short message) and on Yes shows the code and the full description.
 void ShowErrorDetails(const QString& extraText);
@@ -15,3 +17,7 @@ void ShowErrorDetails(const QString& extraText);
 QString ErrorCodeText(int32_t number);
 // The short message of ShowErrorDetails.
 QString ErrorShortMessage(int32_t number, const QString& description, const QString& extraText);
+
+// From now on an error that escapes a window event is shown as ShowErrorDetails shows the current
+// error, and the program goes on; returns the reporter heard before.
+GuardedApplication::Reporter InstallEscapedErrorDetails();

@@ -1,18 +1,23 @@
 // The error details: the code text, the short message, the details window and its three outputs
-// (the page, the text file, the support mail link).
+// (the page, the text file, the support mail link), and an error that escapes a window event.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <new>
+#include <stdexcept>
 
 #include "odb/DbmsGlobal.h"
 #include "odb/ui/ModalDialog.h"
+#include "platform/GuardedApplication.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RaiseAppError.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/frmShowException.h"
 #include "startup/modZeltoFormUtility.h"
@@ -117,6 +122,44 @@ TEST_F(ErrorDetailsTest, YesShowsTheCodeAndTheFullDescriptionNeverTheExtraText) 
     ASSERT_EQ(windows, 1);
     EXPECT_EQ(code, "32755 (7FF3)");
     EXPECT_EQ(message, "[clsX], Err.: 32755\r\nRiga due");
+}
+
+TEST_F(ErrorDetailsTest, AnErrorEscapingAClickIsShownAndTheProgramGoesOn) {
+    const GuardedApplication::Reporter heard = InstallEscapedErrorDetails();
+    QWidget window;
+    auto* button = new QPushButton(QStringLiteral("Vai"), &window);
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&clicks] {
+        switch (++clicks) {
+            case 1:
+                RaiseAppError(QStringLiteral("PROVA"), QStringLiteral("Archivio occupato"));
+            case 2:
+                throw std::bad_alloc();
+            case 3:
+                throw std::runtime_error("vector::_M_range_check");
+            default:
+                break;
+        }
+    });
+    window.show();
+    const QString tail = QStringLiteral(" ...\r\rVisualizzare dettagli ?");
+    const QStringList expected = {
+        odb::DbmsGlobal::ErrorText(odb::odbErrGeneral) + "\r\rVisualizzare dettagli ?",
+        "Memoria esaurita" + tail, "Errore interno" + tail};
+    prompt->answer(MsgResult::Yes);
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(button, Qt::LeftButton);
+    GuardedApplication::SetEscapedErrorReporter(heard);
+
+    // Each failure told as the others are, the program's own with its details; the fourth click is
+    // taken as any click.
+    EXPECT_EQ(clicks, 4);
+    ASSERT_EQ(prompt->texts(), expected);
+    for (const auto& shown : prompt->shown())
+        EXPECT_EQ(shown.style, vbYesNo | vbCritical | vbDefaultButton2);
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(code, "32755 (7FF3)");
+    EXPECT_EQ(message, "[PROVA], Err.: 32755\r\nArchivio occupato");
 }
 
 TEST_F(ErrorDetailsTest, BrowserWritesTheEscapedMessageAndOpensIt) {

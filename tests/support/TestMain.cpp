@@ -1,6 +1,5 @@
-// The test main: offscreen Qt unless a platform was chosen, Italian settings, a usable font,
-// and settings kept away from the real home folder.
-#include <QApplication>
+// The test main: offscreen Qt unless a platform was chosen, the program's application object,
+// Italian settings, a usable font, and settings kept away from the real home folder.
 #include <QDir>
 #include <QFontDatabase>
 #include <QTemporaryDir>
@@ -11,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/AppError.h"
+#include "platform/GuardedApplication.h"
 #include "platform/ItalianLocale.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SettingsStore.h"
@@ -19,7 +20,12 @@ int main(int argc, char** argv) {
     // Must happen before the QApplication exists, or Qt looks for a display.
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     ::testing::InitGoogleMock(&argc, argv);
-    QApplication app(argc, argv);
+    // As the program's: an error escaping an event stays inside it. A test that lets one escape fails,
+    // unless it listens for it itself.
+    GuardedApplication app(argc, argv);
+    GuardedApplication::SetEscapedErrorReporter([](const AppError& e) {
+        ADD_FAILURE() << "An error escaped an event: " << e.description().toStdString();
+    });
     InstallItalianLocale(app);
 
     // Nothing a test does may land in the user's own settings or beside the binary.
