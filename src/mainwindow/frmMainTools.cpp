@@ -103,9 +103,10 @@ void frmMain::mnuSoftwareUpdate_Click() {
 }
 
 void frmMain::mnuToolsCard_Click() {
-    const QString code = frmMagneticDev::ReadCode(this, WorkerCardPrefix(), false);
-    if (code.isEmpty()) return;
     try {
+        // The prefix is read from the shared file too: a busy or damaged one is told as the rest.
+        const QString code = frmMagneticDev::ReadCode(this, WorkerCardPrefix(), false);
+        if (code.isEmpty()) return;
         WaitCursor wait;
         // The workers' section, its view made when it is not the one shown.
         QTreeWidgetItem* workers = nullptr;

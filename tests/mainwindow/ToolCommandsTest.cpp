@@ -1,9 +1,11 @@
 // The tools and configuration entries of the main window: the control panel for the administrator
-// alone, the card tools, the software update, the non-working-period check, the archive import, and
-// the order-number dialog with its save in one transaction.
+// alone, the card tools (also on a file they cannot read), the software update, the
+// non-working-period check, the archive import, and the order-number dialog with its save in one
+// transaction.
 #include <QAction>
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -129,6 +131,36 @@ TEST_F(ToolCommandsTest, ACardIsIdentifiedAmongTheWorkersAndWrittenOnlyFromThem)
     action("mnuToolsCardWrite")->trigger();
     EXPECT_EQ(boxes().join("|").toStdString(), "Devi selezionare l'Operaio");
     EXPECT_EQ(prompt->last().style, vbOKOnly);
+}
+
+TEST_F(ToolCommandsTest, ACardPrefixThatCannotBeReadIsToldAndTheCommandEnds) {
+    start();
+    addWorkers();
+    click(kCustomersNode);
+    // Another computer's program has left the job-order types unreadable in the shared file.
+    auto rename = [this](const char* sql) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(QDir(workFolder()).filePath(kDatabaseFileName).toUtf8().constData(), &other,
+                                  SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+    };
+    rename("ALTER TABLE TipiCommessa RENAME TO Altro");
+    prompt->clear();
+    prompt->answer(MsgResult::No);
+    action("mnuToolsCard")->trigger();
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes().front().endsWith("\r\rVisualizzare dettagli ?")) << boxes().front().toStdString();
+    EXPECT_EQ(prompt->last().style, vbYesNo | vbCritical | vbDefaultButton2);
+    EXPECT_FALSE(dialogsShown.contains("frmMagneticDev"));
+    EXPECT_EQ(selectedKey(), "Clienti");
+
+    // Mended, the command reads cards again.
+    rename("ALTER TABLE Altro RENAME TO TipiCommessa");
+    expect(card("OP0012"));
+    action("mnuToolsCard")->trigger();
+    EXPECT_EQ(selectedKey(), "Operai");
 }
 
 TEST_F(ToolCommandsTest, TheUpdateWithNoPackageAnywhereSaysSo) {
