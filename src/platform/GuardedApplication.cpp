@@ -14,14 +14,18 @@ GuardedApplication::Reporter& reporter() {
 }
 
 void report(const AppError& e) {
+    // One at a time: what fails again under the message (a repaint, a timer) is not stacked on it.
+    static bool reporting = false;
     // A copy: the reporter may replace itself while it shows the error.
-    const GuardedApplication::Reporter r = reporter();
-    try {
-        if (r) {
+    const GuardedApplication::Reporter r = reporting ? nullptr : reporter();
+    if (r) {
+        reporting = true;
+        try {
             r(e);
-            return;
+        } catch (...) {
         }
-    } catch (...) {
+        reporting = false;
+        return;
     }
     std::fprintf(stderr, "%s\n", e.description().toLocal8Bit().constData());
 }

@@ -18,7 +18,7 @@ class GuardedApplication : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Who is told of an escaped error, as the program's error type (a shortage of memory as run-time
-    // error 7, any other exception as run-time error 51); returns the one told before. With none the
-    // error is written to the standard error output.
+    // error 7, any other exception as run-time error 51); returns the one told before. With none, or
+    // while it is telling an earlier one, the error is written to the standard error output.
     static Reporter SetEscapedErrorReporter(Reporter reporter);
 };

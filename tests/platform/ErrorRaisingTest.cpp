@@ -1,6 +1,10 @@
-// The program's own errors: number, source and the bracketed description.
+// The program's own errors: number, source and the bracketed description; errors escaping events.
+#include <QPushButton>
+#include <QTest>
+
 #include <gtest/gtest.h>
 
+#include "platform/GuardedApplication.h"
 #include "platform/modOSWinUtil.h"
 
 namespace {
@@ -72,6 +76,24 @@ TEST(ErrorRaising, ARuleHandsTheSameErrorBackAfterItsCleanUp) {
     EXPECT_EQ(again.source(), "Zelto Lavrix");
     EXPECT_EQ(again.description(), "[Regola], Err.: 32755\rquantità non valida");
     EXPECT_EQ(SavedError().number(), 0);
+}
+
+TEST(EscapedErrors, OneIsToldAtATime) {
+    // A window that fails at every click, clicked again while its first failure is being told (as a
+    // repaint or a timer would fail again under the message).
+    QPushButton button(QStringLiteral("Vai"));
+    QObject::connect(&button, &QPushButton::clicked, [] { RaiseAppError(QStringLiteral("PROVA"), {}); });
+    button.show();
+    QStringList told;
+    const GuardedApplication::Reporter heard =
+        GuardedApplication::SetEscapedErrorReporter([&](const AppError& e) {
+            told << e.description();
+            if (told.size() < 5) QTest::mouseClick(&button, Qt::LeftButton);
+        });
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    GuardedApplication::SetEscapedErrorReporter(heard);
+    EXPECT_EQ(told, QStringList({"[PROVA], Err.: 32755", "[PROVA], Err.: 32755"}));
 }
 
 }  // namespace
