@@ -26,6 +26,22 @@ QString literal(double date) {
     return g_objDatabase->DateLiteral(Variant::fromDate(date), true, true);
 }
 
+// Adds the reminder unless the origin has one by now. Checked and added under one write lock, held
+// for this reminder only: another computer scanning the same rows either made it already or waits
+// for this one, and its saves wait no longer than one reminder's.
+void addOnce(odb::DataSet& reminders, const QString& table, const QString& field, int64_t id,
+             const VariantList& pairs) {
+    odb::Connection& connection = *g_objConnection;
+    connection.BeginTrans();
+    try {
+        if (RemindedOrigins(connection, table, field, {id}).isEmpty()) reminders.AddRow(pairs);
+        connection.CommitTrans();
+    } catch (...) {
+        connection.RollbackTrans();
+        throw;
+    }
+}
+
 }  // namespace
 
 std::shared_ptr<odb::DataSet> ReminderScan::OpenReminders(const std::vector<Variant>& bookmarks) {
@@ -121,13 +137,14 @@ bool ReminderScan::scanRules(double now, const std::function<void()>& beforeNew)
             if (reminded.contains(ids[i])) continue;
             beforeNew();
             source->MoveToPosition(static_cast<int32_t>(i));
+            // Expanded with the file free: the text may show a message.
             const QString text = ExpandReminderText(*source, templateText);
             if (!reminders) reminders = GetDBTable(kReminders).OpenData(QStringLiteral("OID = 0"));
-            reminders->AddRow({QStringLiteral("TestoPromemoria"), text, QStringLiteral("NomeTabellaOrigine"),
-                               table, QStringLiteral("NomeCampoDataOrigine"), field,
-                               QStringLiteral("IDElementoOrigine"), QString::number(ids[i]),
-                               QStringLiteral("DataProssimaNotifica"), Variant::fromDate(now),
-                               QStringLiteral("DataRiferimento"), rows[i][1]});
+            addOnce(*reminders, table, field, ids[i],
+                    {QStringLiteral("TestoPromemoria"), text, QStringLiteral("NomeTabellaOrigine"), table,
+                     QStringLiteral("NomeCampoDataOrigine"), field, QStringLiteral("IDElementoOrigine"),
+                     QString::number(ids[i]), QStringLiteral("DataProssimaNotifica"), Variant::fromDate(now),
+                     QStringLiteral("DataRiferimento"), rows[i][1]});
             added = true;
         }
         // The next scan starts at the last row handled, never past this moment: a row added later
