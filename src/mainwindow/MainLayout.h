@@ -73,7 +73,7 @@ struct SectionBarMeasures {
     int treeTop = 0;
     int scaleWidth = 0;
     int scaleHeight = 0;
-    int templateWidth = 2550;
+    int templateWidth = 2550;  // the buttons' width: the template's, or what the widest text needs
     int templateHeight = 825;
     int headerHeight = 412;  // half the template's, or more when its text needs two lines
     bool header = false;     // the node has children

@@ -257,13 +257,10 @@ void frmMain::BuildSectionItems() {
         m.headerHeight = std::max(kTemplateHeight / 2, (textPx + 8) * kTwipsPerPixel);
         acmdSectionItem_.push_back(header);
     }
-    const SectionBarResult r = ArrangeSectionBar(m);
-    if (header) {
-        setTwipsGeometry(header, r.header);
-        header->show();
-    }
-    for (size_t i = 0; i < children.size(); ++i) {
-        QTreeWidgetItem* child = children[i];
+    // Every button as wide as the template, or as the widest text needs: one column, none cut.
+    std::vector<QToolButton*> buttons;
+    int widest = 0;
+    for (QTreeWidgetItem* child : children) {
         auto* button = new QToolButton(client_);
         button->setObjectName(QStringLiteral("acmdSectionItem"));
         button->setText(NodeText(child));
@@ -280,6 +277,17 @@ void frmMain::BuildSectionItems() {
         }
         button->setFont(sectionItemFont(false));
         button->setFocusPolicy(Qt::TabFocus);
+        widest = std::max(widest, button->sizeHint().width());
+        buttons.push_back(button);
+    }
+    m.templateWidth = std::max(kTemplateWidth, widest * kTwipsPerPixel);
+    const SectionBarResult r = ArrangeSectionBar(m);
+    if (header) {
+        setTwipsGeometry(header, r.header);
+        header->show();
+    }
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        QToolButton* button = buttons[i];
         setTwipsGeometry(button, r.items[i]);
         acmdSectionItem_.push_back(button);
         const int index = static_cast<int>(acmdSectionItem_.size());

@@ -113,6 +113,24 @@ TEST_F(SectionTreeTest, AGroupShowsItsChildrenAsButtonsInsteadOfTheGrid) {
     EXPECT_TRUE(w.cmdHideTree()->isEnabled());
 }
 
+TEST_F(SectionTreeTest, EveryButtonShowsItsWholeTextAndTheColumnKeepsOneWidth) {
+    frmMain& w = start();
+    w.resize(900, 700);
+    w.show();
+    click(40);
+    ASSERT_TRUE(itemCaptions(w).contains("Tipi Commessa / Prefisso Codici"));
+    const int width = w.SectionItem(2)->width();
+    for (int i = 2; i < w.SectionItemCount(); ++i) {
+        auto* button = qobject_cast<QToolButton*>(w.SectionItem(i));
+        ASSERT_TRUE(button);
+        const QFontMetrics fm(button->font());
+        // The room a tool button keeps beside its text before it cuts it.
+        EXPECT_GE(button->width(), fm.horizontalAdvance(button->text()) + 2 * fm.horizontalAdvance(' '))
+            << button->text().toStdString();
+        EXPECT_EQ(button->width(), width) << button->text().toStdString();
+    }
+}
+
 TEST_F(SectionTreeTest, ALowWindowPutsTheButtonsInASecondColumn) {
     frmMain& w = start();
     w.showNormal();  // a first start fills the screen: a normal window can be made lower
