@@ -133,9 +133,13 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
                 default:
                     sample = QString(std::clamp(f.size > 0 ? f.size : 24, 6, 30), QLatin1Char('n'));
             }
-            width = std::max(fm.horizontalAdvance(sample),
-                             fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString())) +
-                    16;
+            int text = fm.horizontalAdvance(sample);
+            // A value list shows its labels, not its codes: the widest of them.
+            const QStringList list = f.valueList.split(QLatin1Char('|'));
+            for (qsizetype i = 1; i < list.size(); i += 2)
+                text = std::max(text, fm.horizontalAdvance(list[i]));
+            width =
+                std::max(text, fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString())) + 16;
         }
         setColumnWidth(c, width);
     }

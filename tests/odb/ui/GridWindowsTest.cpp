@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <QTableView>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -221,6 +223,21 @@ TEST_F(GridWindowsTest, LayoutsComeBackFromTheSettingsFileAndUnknownFieldsAreSki
     again->SetFieldSequence("Soppresso");
     odb::DataPanelTools::CreatePanel(view())->BindGrid(grid, again.get(), {});
     EXPECT_EQ(grid.ColumnCount(), 6);
+}
+
+TEST_F(GridWindowsTest, AValueListColumnShowsItsLabelsWhole) {
+    // A tooling detail's type is shown by its label, in a column sized at the default font.
+    auto order = addCustomerOrder();
+    addToolingDetail(*order, "", 1);
+    DataGrid details;
+    odb::DataPanelTools::CreatePanel(rows("DettagliCommesse"))->BindGrid(details, nullptr, {});
+    const int type = columnOf(details, "Tipo");
+    ASSERT_GE(type, 0);
+    ASSERT_EQ(column(details, type), QStringList{"Attrezzature"});
+    // The cell's text room: the column less its grid line and the item's margins either side.
+    const int itemMargin = details.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &details) + 1;
+    EXPECT_GE(details.columnWidth(type) - 1 - 2 * itemMargin,
+              details.fontMetrics().horizontalAdvance("Attrezzature"));
 }
 
 TEST_F(GridWindowsTest, ChoosersPickByTypingAndListRowsThatOpenReadOnly) {
