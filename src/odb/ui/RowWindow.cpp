@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "odb/DataSet.h"
 #include "odb/ui/DataSetRowsModel.h"
 #include "odb/ui/PanelSupport.h"
@@ -26,6 +28,10 @@ RowWindow::RowWindow(std::shared_ptr<DataSet> dataSet, const QString& title, QWi
     grid_->setAlternatingRowColors(true);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->horizontalHeader()->setStretchLastSection(true);
+    // Field names are shown whole, also in the bold of a selected row's headers.
+    for (int c = 0; c < model_->columnCount(); ++c)
+        grid_->setColumnWidth(c,
+                              std::max(grid_->columnWidth(c), grid_->horizontalHeader()->sectionSizeHint(c)));
     if (model_->rowCount() > 0) grid_->selectRow(0);
     lblCount_ = new QLabel(QStringLiteral("Righe: %1").arg(model_->rowCount()), this);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

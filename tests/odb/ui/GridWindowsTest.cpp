@@ -29,11 +29,13 @@
 #include "odb/ui/DataGridModel.h"
 #include "odb/ui/DataPanel.h"
 #include "odb/ui/DataPanelTools.h"
+#include "odb/ui/DataSetRowsModel.h"
 #include "odb/ui/FieldChooser.h"
 #include "odb/ui/FieldEditor.h"
 #include "odb/ui/PanelSupport.h"
 #include "odb/ui/RecordWindow.h"
 #include "odb/ui/RowChooser.h"
+#include "odb/ui/RowWindow.h"
 #include "platform/ProgramFolder.h"
 
 using odb::DataGrid;
@@ -238,6 +240,28 @@ TEST_F(GridWindowsTest, AValueListColumnShowsItsLabelsWhole) {
     const int itemMargin = details.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &details) + 1;
     EXPECT_GE(details.columnWidth(type) - 1 - 2 * itemMargin,
               details.fontMetrics().horizontalAdvance("Attrezzature"));
+}
+
+TEST_F(GridWindowsTest, TheRowListShowsLongFieldNamesWhole) {
+    // An archive's rows before an import, by their stored field names; a selected row's headers
+    // are drawn bold.
+    auto archive = std::make_shared<odb::Connection>();
+    archive->OpenDatabaseFile(databasePath());
+    auto attached = odb::DbmsGlobal::AttachDatabase(archive, &notify);
+    odb::RowWindow list(attached->Tables().Item("Operai").OpenData(), "Operai");
+    QHeaderView* header = list.grid()->horizontalHeader();
+    QFont bold = header->font();
+    bold.setBold(true);
+    const int headerMargin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    QStringList names;
+    for (int c = 0; c < list.model()->columnCount(); ++c) {
+        const QString name = list.model()->headerData(c, Qt::Horizontal).toString();
+        names << name;
+        EXPECT_GE(header->sectionSize(c), QFontMetrics(bold).horizontalAdvance(name) + 2 * headerMargin)
+            << name.toStdString();
+    }
+    EXPECT_TRUE(names.contains("AbilitaStraordinari")) << names.join(",").toStdString();
+    archive->CloseConnection();
 }
 
 TEST_F(GridWindowsTest, ChoosersPickByTypingAndListRowsThatOpenReadOnly) {
