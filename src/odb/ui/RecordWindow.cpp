@@ -99,8 +99,9 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
         if (!tabs_) {
             tabs_ = new QTabWidget(split);
             split->addWidget(tabs_);
-            split->setStretchFactor(0, 3);
-            split->setStretchFactor(1, 2);
+            // The fields keep the height they are given; the lists take what the window adds.
+            split->setStretchFactor(0, 0);
+            split->setStretchFactor(1, 1);
         }
         auto* page = new QWidget(tabs_);
         auto* pageLayout = new QVBoxLayout(page);
@@ -155,6 +156,8 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
     const int height = std::min(screen.height() * 85 / 100,
                                 fields.height() + heading->sizeHint().height() + 90 + (tabs_ ? 280 : 0));
     resize(std::min(screen.width() * 90 / 100, std::max(700, fields.width() + 60)), height);
+    // The fields as high as they need (a scroll area asks for less), the lists the rest.
+    if (tabs_) split->setSizes({fields.height() + 2 * scroll->frameWidth(), tabs_->sizeHint().height()});
     setMinimumSize(420, tabs_ ? 420 : 200);
     // The first field that takes typing has the focus as the window opens, as a form's first
     // control does: the first keys typed go there (file links and secrets are never typed).

@@ -3,8 +3,12 @@
 // windows, the access levels.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QToolButton>
 
 #include "WindowsFixture.h"
@@ -103,6 +107,29 @@ TEST_F(RecordWindowTest, ANewAdministratorWithoutPasswordIsAskedAndCancelStoresN
     const Variant added = panel->NewRow({});
     ASSERT_FALSE(added.isEmpty());
     EXPECT_EQ(storedText("SELECT LivelloAccesso FROM Utenti WHERE OID=" + added.toText()), "1");
+}
+
+TEST_F(RecordWindowTest, ANewServiceOrderShowsEveryFieldAboveItsSteps) {
+    Script script({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        w.show();
+        QCoreApplication::processEvents();
+        odb::LookupEditor* last = w.lookup("TipoAssistenza");
+        auto* scroll = w.findChild<QScrollArea*>();
+        EXPECT_TRUE(last && scroll && w.findChild<QTabWidget*>());
+        if (!last || !scroll) return int(QDialog::Rejected);
+        // Every label and editor of the fields lies wholly in the part of the window shown.
+        const QRect shown = scroll->viewport()->rect();
+        for (QWidget* field : scroll->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const auto* label = qobject_cast<QLabel*>(field);
+            EXPECT_TRUE(shown.contains(QRect(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size())))
+                << (label ? label->text() : field->objectName()).toStdString();
+        }
+        w.cmdCancel()->click();
+        return d.result();
+    }});
+    EXPECT_TRUE(odb::DataPanelTools::CreatePanel(rows("CommesseAssistenza"))->NewRow({}).isEmpty());
+    EXPECT_TRUE(script.done());
 }
 
 TEST_F(RecordWindowTest, TextsThatDoNotReadAsTheFieldsTypeAreRefusedBeforeAnyWrite) {
