@@ -12,6 +12,7 @@
 #include "base/VArray.h"
 #include "base/VariantOps.h"
 #include "vbs/CompileError.h"
+#include "vbs/ScriptServices.h"
 
 namespace vbs {
 
@@ -193,14 +194,42 @@ void Interpreter::measureHeld(MemoryMeter::Tally& tally) const {
 }
 
 void Interpreter::startClock(int limitMs) {
-    hasDeadline_ = limitMs > 0;
-    if (hasDeadline_) deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+    clock_.start(limitMs);
     ticks_ = 0;
 }
 
 void Interpreter::checkClock() {
     ticks_ = 0;
-    if (hasDeadline_ && std::chrono::steady_clock::now() >= deadline_) throw ScriptAbort();
+    clock_.check();
+}
+
+// A member's time is the script's own and one call may take long: the clock is read after each.
+// A member that kept the user waiting when the run had already gone past its limit is followed by
+// the question whether to stop, as the script's own boxes are preceded by it.
+Interpreter::MemberWatch Interpreter::watchMember() const {
+    return {clock_.waits(), clock_.overdue()};
+}
+
+void Interpreter::memberReturned(const MemberWatch& before) {
+    if (before.overdue && clock_.waits() != before.waits && clock_.overdue()) askToStop();
+    checkClock();
+}
+
+// A run that has gone on past its limit, the user's waits included, asks before it keeps the user
+// busy again: a script that shows boxes for ever is stopped this way, as by its time limit.
+void Interpreter::askToStop() {
+    if (!ctx_.prompt) return;
+    constexpr int kYesNoQuestion = 4 + 32;
+    constexpr int kYes = 6;
+    int answer;
+    {
+        const RunClock::Wait waiting(&clock_);
+        answer = ctx_.prompt->MsgBox(
+            QStringLiteral("Tempo massimo di esecuzione dello script superato.\rInterrompere lo script?"),
+            kYesNoQuestion, QString());
+    }
+    if (answer == kYes) throw ScriptAbort();
+    clock_.goOn();
 }
 
 // Deep recursion stops with error 28 while a good part of the thread's stack is still free, whatever
@@ -884,7 +913,9 @@ Variant Interpreter::index(const Variant& target, const std::vector<ExprPtr>& ar
         if (!obj) raise(91);
         ArgList values(*this);
         evalArgs(args, f, *values);
+        const MemberWatch watch = watchMember();
         Variant r = obj->invokeDefault(CallKind::PropertyGet, *values);
+        memberReturned(watch);
         writeBack(args, f, *values);
         return r;
     }
@@ -945,18 +976,15 @@ Variant Interpreter::callMember(const MemberExpr& m, const std::vector<ExprPtr>*
     }
     ArgList values(*this);
     if (args) evalArgs(*args, f, *values);
+    const MemberWatch watch = watchMember();
     if (assigned) {
         values->push_back(std::move(*assigned));
-        PausedClock paused(*this);
         obj->invoke(m.name, kind, *values);
+        memberReturned(watch);
         return Variant();
     }
-    tick();
-    Variant r;
-    {
-        PausedClock paused(*this);
-        r = obj->invoke(m.name, kind, *values);
-    }
+    Variant r = obj->invoke(m.name, kind, *values);
+    memberReturned(watch);
     if (args) writeBack(*args, f, *values);
     memory_.charge(r);
     return r;
@@ -1046,7 +1074,8 @@ Variant Interpreter::callBuiltin(const BuiltinDef& def, const std::vector<ExprPt
     ArgList values(*this);
     evalArgs(args, f, *values);
     if (&def == msgBox_ || &def == inputBox_) {
-        PausedClock paused(*this);
+        if (clock_.overdue()) askToStop();
+        const RunClock::Wait waiting(&clock_);
         return def.fn(ctx_, *values);
     }
     Variant r = def.fn(ctx_, *values);

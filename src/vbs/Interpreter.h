@@ -2,7 +2,6 @@
 // arguments are pointers to the caller's variables.
 #pragma once
 
-#include <chrono>
 #include <memory>
 
 #include "base/AppError.h"
@@ -11,11 +10,9 @@
 #include "vbs/ErrObject.h"
 #include "vbs/GlobalScope.h"
 #include "vbs/MemoryMeter.h"
+#include "vbs/RunClock.h"
 
 namespace vbs {
-
-// Thrown when the time limit passes; On Error Resume Next does not stop it.
-struct ScriptAbort {};
 
 class Interpreter {
   public:
@@ -30,6 +27,7 @@ class Interpreter {
     int64_t memoryLimit() const { return memory_.limit(); }
     // No deadline when limitMs <= 0.
     void startClock(int limitMs);
+    RunClock& clock() { return clock_; }
 
     // Errors leave as AppError (or ScriptAbort); errorLine() tells the line of the failing statement.
     void runTopLevel(Procedure& top);
@@ -96,19 +94,17 @@ class Interpreter {
         VariantList list_;
     };
 
-    // Time spent in host members and in message boxes (a modal viewer, the user reading) is not the
-    // script's own: the deadline moves on by it.
-    struct PausedClock {
-        explicit PausedClock(Interpreter& in) : in_(in), start_(std::chrono::steady_clock::now()) {}
-        ~PausedClock() { in_.deadline_ += std::chrono::steady_clock::now() - start_; }
-        Interpreter& in_;
-        std::chrono::steady_clock::time_point start_;
-    };
-
     void tick() {
         if (++ticks_ >= 2048) checkClock();
     }
     void checkClock();
+    struct MemberWatch {
+        unsigned waits;
+        bool overdue;
+    };
+    MemberWatch watchMember() const;
+    void memberReturned(const MemberWatch& before);
+    void askToStop();
     void noteStackFloor();
     // Every value the run holds: script-level variables, the frames of the calls under way and the
     // arrays For Each walks.
@@ -131,8 +127,7 @@ class Interpreter {
     int depth_ = 0;
     unsigned ticks_ = 0;
     const char* stackFloor_ = nullptr;  // calls below this address raise 28 (out of stack space)
-    bool hasDeadline_ = false;
-    std::chrono::steady_clock::time_point deadline_;
+    RunClock clock_;
 };
 
 }  // namespace vbs

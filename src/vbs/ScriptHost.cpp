@@ -64,6 +64,8 @@ void ScriptHost::guarded(F body) {
         int& n;
         ~Leave() { --n; }
     } leave{running_};
+    // Members of host objects find the clock of the script that calls them here.
+    const RunClock::Running running(interp_->clock());
     try {
         body();
     } catch (const CompileError& e) {

@@ -30,6 +30,10 @@ class ScriptHost {
     void SetLanguage(const QString& language);
 
     // Milliseconds each AddCode and each Run may take (10000 when never set); 0 or less: no limit.
+    // The time counts the script's statements and the members of host objects it calls, not the
+    // waits for the user (MsgBox, InputBox, a member holding a UserWait). Once a run has gone on
+    // longer than the limit, waits included, it asks through the prompt whether to stop before its
+    // next box and after the next member that waits; Yes stops it with the time-out error.
     int Timeout() const { return timeout_; }
     void SetTimeout(int milliseconds) { timeout_ = milliseconds; }
 

@@ -1,7 +1,10 @@
-// The two services a script host needs from its application: a clock and a prompt.
+// The two services a script host needs from its application, a clock and a prompt, and the mark a
+// host object's member sets while it waits for the user.
 #pragma once
 
 #include <QString>
+
+#include "vbs/RunClock.h"
 
 namespace vbs {
 
@@ -19,6 +22,18 @@ class ScriptPrompt {
     // False when cancelled.
     virtual bool InputBox(const QString& prompt, const QString& title, const QString& defaultValue,
                           QString& value) = 0;
+};
+
+// Held by a member of a host object for as long as it waits for the user (a modal window, a
+// message): that time is not the running script's own and does not count against its time limit.
+// A script that has run past its limit is asked whether to stop when such a member returns. Outside
+// a script it does nothing.
+class UserWait {
+  public:
+    UserWait() : wait_(RunClock::running()) {}
+
+  private:
+    RunClock::Wait wait_;
 };
 
 }  // namespace vbs

@@ -1,5 +1,6 @@
 // The label engine as layout scripts see it: the template and a job-order label run through the script
-// host against the real engine on a recording printer; VB's conversions and errors at the script's line.
+// host against the real engine on a recording printer; VB's conversions and errors at the script's line;
+// the time limit over the engine's calls and the boxes a script shows.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -7,11 +8,16 @@
 #include <QImage>
 #include <QWidget>
 
+#include <chrono>
+
 #include "LabelFixture.h"
 #include "LabelScripts.h"
 #include "base/AppError.h"
 #include "labels/HostedControls.h"
 #include "odb/ui/ModalDialog.h"
+#include "platform/PainterSurface.h"
+#include "startup/AppScriptServices.h"
+#include "vbs/CompileError.h"
 #include "vbs/FakeEngines.h"
 #include "vbs/ScriptHost.h"
 
@@ -263,6 +269,86 @@ TEST_F(LabelScriptTest, AFailedObjectSettingReportsTheCallingLineAndCanBeCaught)
         host.Run(QStringLiteral("Guarded"), args).toText());
     odb::SetModalRunner(previous);
     EXPECT_EQ(1, viewers);
+}
+
+// Raises once half a minute has passed since it was made: a loop the time limit misses fails with it
+// instead of hanging the test.
+class Watchdog : public Dispatch {
+  public:
+    Watchdog() : Dispatch(members()) {}
+    static constexpr int32_t kError = 9999;
+
+  private:
+    static const DispatchClass& members() {
+        static const DispatchClassOf<Watchdog> cls = [] {
+            DispatchClassOf<Watchdog> c(QStringLiteral("Watchdog"));
+            c.method(QStringLiteral("Check"), {}, [](Watchdog& w, DispatchArgs&) {
+                if (std::chrono::steady_clock::now() - w.made_ > std::chrono::seconds(30))
+                    throw AppError(kError, QStringLiteral("Watchdog"), QStringLiteral("ancora in corso"));
+            });
+            return c;
+        }();
+        return cls;
+    }
+    const std::chrono::steady_clock::time_point made_ = std::chrono::steady_clock::now();
+};
+
+// The engine's drawing is the script's own time: a script that only draws, for ever, ends at its time
+// limit with the time-out error and its line, as the print run reports it.
+TEST_F(LabelScriptTest, ALoopOfEngineCallsEndsAtTheTimeLimit) {
+    auto preview = PainterSurface::onImage(QSizeF(100, 100));
+    engine->SetParameter(Variant(ObjectRef(preview)), 36, 70);
+    vbs::ScriptHost host;
+    AppScriptServices::Attach(host);
+    host.AddObject(QStringLiteral("watchdog"), Variant(ObjectRef(std::make_shared<Watchdog>())));
+    host.AddCode(
+        QStringLiteral("Function PrintLabel(ds, prn)\n"
+                       "  Do\n"
+                       "    prn.TxtOut 1, 1, String(2000, \"W\"), 60\n"
+                       "    watchdog.Check\n"
+                       "  Loop\n"
+                       "End Function\n"));
+    host.SetTimeout(1000);
+    try {
+        printLabel(host, jobOrders());
+        ADD_FAILURE() << "the loop ended by itself";
+    } catch (const AppError& e) {
+        EXPECT_EQ(vbs::kTimeoutError, e.number()) << e.description().toStdString();
+        EXPECT_EQ(
+            "Errore nel codice di stampa etichetta: \r\rTempo massimo di esecuzione dello script "
+            "superato\r\rLinea VB: 3",
+            host.ErrorMessage(QStringLiteral("Errore nel codice di stampa etichetta: "), e.description())
+                .toStdString());
+    }
+}
+
+// A script that keeps showing boxes is asked, through the program's prompt, whether to stop once it
+// has run longer than its limit; the question's default answer stops it as the time limit does.
+TEST_F(LabelScriptTest, AScriptThatKeepsShowingBoxesIsAskedWhetherToStop) {
+    engine->SetParameter(Variant("Etichette"), 36, 70);
+    vbs::ScriptHost host;
+    AppScriptServices::Attach(host);
+    host.AddObject(QStringLiteral("watchdog"), Variant(ObjectRef(std::make_shared<Watchdog>())));
+    host.AddCode(
+        QStringLiteral("Function PrintLabel(ds, prn)\n"
+                       "  Do\n"
+                       "    MsgBox \"Etichetta pronta\"\n"
+                       "    watchdog.Check\n"
+                       "  Loop\n"
+                       "End Function\n"));
+    host.SetTimeout(1000);
+    const QString question =
+        QStringLiteral("Tempo massimo di esecuzione dello script superato.\rInterrompere lo script?");
+    try {
+        printLabel(host, jobOrders());
+        ADD_FAILURE() << "the loop ended by itself";
+    } catch (const AppError& e) {
+        EXPECT_EQ(vbs::kTimeoutError, e.number()) << e.description().toStdString();
+        EXPECT_EQ(3, host.Error().Line);
+    }
+    EXPECT_EQ(1, prompt->texts().count(question));
+    EXPECT_EQ(question.toStdString(), prompt->last().text.toStdString());
+    EXPECT_EQ(MsgBoxStyle::vbYesNo | MsgBoxStyle::vbQuestion, prompt->last().style);
 }
 
 }  // namespace

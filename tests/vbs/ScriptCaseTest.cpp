@@ -1,8 +1,9 @@
 // Runs every script case under tests/vbs/scripts (sub-folders included). A case is a .vbs file whose
 // last comment block, opened by "' EXPECT:", lists the lines the script prints through out.Print,
 // then optionally "' !ERROR <number> LINE <line>" when the script must stop with that error,
-// "' !PROMPT <kind|text|...>" for each message or input box it must show, and "' !RUN <name>" for
-// each procedure to call with Run, in order, after the text has been added.
+// "' !PROMPT <kind|text|...>" for each message or input box it must show, "' !RUN <name>" for
+// each procedure to call with Run, in order, after the text has been added, and "' !TIMEOUT <ms>"
+// for a time limit other than the host's own.
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
@@ -40,6 +41,7 @@ struct Expectation {
     QStringList runs;
     int errorNumber = 0;
     int errorLine = 0;
+    int timeoutMs = 0;
     bool found = false;
 };
 
@@ -64,6 +66,8 @@ Expectation readExpectation(const QString& text) {
             e.errorLine = m.captured(2).toInt();
         } else if (l.startsWith(QLatin1String("!PROMPT "))) {
             e.prompts << l.mid(8);
+        } else if (l.startsWith(QLatin1String("!TIMEOUT "))) {
+            e.timeoutMs = l.mid(9).trimmed().toInt();
         } else if (l.startsWith(QLatin1String("!RUN "))) {
             e.runs << l.mid(5).trimmed();
         } else {
@@ -83,6 +87,7 @@ TEST_P(ScriptCase, PrintsWhatItExpects) {
     ASSERT_TRUE(expected.found) << "no ' EXPECT: block in " << GetParam().path.toStdString();
 
     vbstest::TestHost t;
+    if (expected.timeoutMs > 0) t.host.SetTimeout(expected.timeoutMs);
     int number = 0, line = 0;
     QString description;
     try {

@@ -209,33 +209,176 @@ TEST(ScriptHost, WaitingForTheUserDoesNotCountAgainstTheTimeout) {
     EXPECT_EQ(0, t.host.Error().Number);
 }
 
-TEST(ScriptHost, TimeInHostMembersIsNotTheScripts) {
-    // A member that keeps the caller waiting, as a modal viewer does, and one that returns at once.
-    class Viewer : public Dispatch {
-      public:
-        Viewer() : Dispatch(members()) {}
-        static const DispatchClass& members() {
-            static const DispatchClassOf<Viewer> cls = [] {
-                DispatchClassOf<Viewer> c(QStringLiteral("Viewer"));
-                c.method(QStringLiteral("ShowModal"), {}, [](Viewer&, DispatchArgs&) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+// A host object whose members take time: Work burns it as a slow engine call does, Count is a slow
+// property, Value a slow property to set; ShowModal keeps the caller waiting for the user. Past a
+// generous bound every member raises, so that a script the time limit misses fails instead of hanging.
+class SlowObject : public Dispatch {
+  public:
+    explicit SlowObject(int waitMs = 250) : Dispatch(members()), waitMs_(waitMs) {}
+    static constexpr int32_t kWatchdogError = 9999;
+
+  private:
+    void busy() {
+        if (std::chrono::steady_clock::now() - created_ > std::chrono::seconds(30))
+            throw AppError(kWatchdogError, QStringLiteral("SlowObject"), QStringLiteral("ancora in corso"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+    static const DispatchClass& members() {
+        static const DispatchClassOf<SlowObject> cls = [] {
+            DispatchClassOf<SlowObject> c(QStringLiteral("SlowObject"));
+            c.method(QStringLiteral("Work"), {}, [](SlowObject& o, DispatchArgs&) { o.busy(); })
+                .get(QStringLiteral("Count"), {},
+                     [](SlowObject& o, DispatchArgs&) {
+                         o.busy();
+                         return Variant(int32_t(3));
+                     })
+                .let(QStringLiteral("Value"), {Param(QStringLiteral("v"))},
+                     [](SlowObject& o, DispatchArgs&) { o.busy(); })
+                .method(QStringLiteral("ShowModal"), {}, [](SlowObject& o, DispatchArgs&) {
+                    o.busy();
+                    const vbs::UserWait waiting;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(o.waitMs_));
                 });
-                c.method(QStringLiteral("Quick"), {}, [](Viewer&, DispatchArgs&) {});
-                return c;
-            }();
-            return cls;
-        }
-    };
+            return c;
+        }();
+        return cls;
+    }
+    const std::chrono::steady_clock::time_point created_ = std::chrono::steady_clock::now();
+    int waitMs_;
+};
+
+TEST(ScriptHost, TimeInHostMembersCountsAgainstTheTimeout) {
+    const struct {
+        const char* loop;
+    } rows[] = {
+        {"Do\n  slow.Work\nLoop"}, {"Do\n  n = n + slow.Count\nLoop"}, {"Do\n  slow.Value = 1\nLoop"}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.loop);
+        TestHost t;
+        t.host.AddObject(QStringLiteral("slow"), Variant(ObjectRef(std::make_shared<SlowObject>())));
+        t.host.SetTimeout(300);
+        const Failure f = failureOf(t.host, [&] { t.host.AddCode(QString::fromLatin1(r.loop)); });
+        EXPECT_EQ(vbs::kTimeoutError, f.number) << f.description.toStdString();
+        EXPECT_EQ(2, f.error.Line);
+    }
+}
+
+TEST(ScriptHost, WaitingForTheUserInAHostMemberDoesNotCount) {
+    // A member that keeps the caller waiting, as a modal viewer does, and one that returns at once.
     TestHost t;
-    t.host.AddObject(QStringLiteral("viewer"), Variant(ObjectRef(std::make_shared<Viewer>())));
+    t.host.AddObject(QStringLiteral("viewer"), Variant(ObjectRef(std::make_shared<SlowObject>())));
+    t.host.AddObject(QStringLiteral("quick"), Variant(ObjectRef(t.out)));
     t.host.SetTimeout(100);
     t.host.AddCode(QStringLiteral(
         "Sub Show()\n  viewer.ShowModal\n  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Sub\n"
-        "Sub Forever()\n  Do\n    viewer.Quick\n  Loop\nEnd Sub"));
+        "Sub Forever()\n  Do\n    x = quick.Field(1)\n  Loop\nEnd Sub"));
     t.host.Run(QStringLiteral("Show"));
     EXPECT_EQ(0, t.host.Error().Number);
+    EXPECT_TRUE(t.prompt.shown.isEmpty());
     // A loop that only calls members still ends at the time limit.
     EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.Run(QStringLiteral("Forever")); }).number);
+}
+
+// A prompt that answers the script's boxes with `answer` (input boxes with "risposta"), after `readMs`
+// of reading, and the question whether to stop with the next of `stopAnswers` (vbYes when they run
+// out). It keeps only the last box shown: a loop shows many.
+struct AnsweringPrompt : vbs::ScriptPrompt {
+    static inline const QString kQuestion =
+        QStringLiteral("Tempo massimo di esecuzione dello script superato.\rInterrompere lo script?");
+    int answer = 7;  // vbNo
+    int readMs = 0;
+    QList<int> stopAnswers;
+    int questions = 0;
+    int boxes = 0;
+    QString last;
+    const std::chrono::steady_clock::time_point created = std::chrono::steady_clock::now();
+
+    int MsgBox(const QString& text, int style, const QString& title) override {
+        last = QStringLiteral("MsgBox|%1|%2|%3").arg(text).arg(style).arg(title);
+        if (text != kQuestion) return box();
+        ++questions;
+        return stopAnswers.isEmpty() ? 6 : stopAnswers.takeFirst();
+    }
+    bool InputBox(const QString& prompt, const QString& title, const QString&, QString& value) override {
+        last = QStringLiteral("InputBox|%1|%2").arg(prompt, title);
+        box();
+        value = QStringLiteral("risposta");
+        return true;
+    }
+    int box() {
+        // A script that is never asked fails here instead of hanging the test.
+        if (std::chrono::steady_clock::now() - created > std::chrono::seconds(30))
+            throw AppError(SlowObject::kWatchdogError, QStringLiteral("prompt"),
+                           QStringLiteral("mai fermato"));
+        ++boxes;
+        std::this_thread::sleep_for(std::chrono::milliseconds(readMs));
+        return answer;
+    }
+};
+
+TEST(ScriptHost, AScriptThatKeepsAskingIsAskedWhetherToStop) {
+    const struct {
+        const char* what;
+        const char* code;
+        int readMs;
+        QList<int> stopAnswers;
+        int questions;
+    } rows[] = {
+        {"boxes answered at once",
+         "Dim r, n\nSub Ask()\n  Do\n    r = MsgBox(\"Ancora?\", vbYesNo)\n"
+         "    n = n + 1\n  Loop\nEnd Sub",
+         0,
+         {6},
+         1},
+        {"input boxes",
+         "Dim r, n\nSub Ask()\n  Do\n    r = InputBox(\"Quante?\")\n    n = n + 1\n  Loop\nEnd Sub",
+         0,
+         {6},
+         1},
+        {"a slow reader who goes on once",
+         "Dim r, n\nSub Ask()\n  Do\n    r = MsgBox(\"Ancora?\", vbYesNo)\n"
+         "    n = n + 1\n  Loop\nEnd Sub",
+         20,
+         {7, 6},
+         2},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        TestHost t;
+        AnsweringPrompt prompt;
+        prompt.readMs = r.readMs;
+        prompt.stopAnswers = r.stopAnswers;
+        t.host.SetPrompt(&prompt);
+        t.host.SetTimeout(300);
+        t.host.AddCode(QString::fromLatin1(r.code));
+        const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Ask")); });
+        // Yes stops the script as the time limit does, at the line of the box it was about to show.
+        EXPECT_EQ(vbs::kTimeoutError, f.number) << f.description.toStdString();
+        EXPECT_EQ(4, f.error.Line);
+        EXPECT_EQ(r.questions, prompt.questions);
+        EXPECT_EQ(QStringLiteral("MsgBox|%1|36|").arg(AnsweringPrompt::kQuestion).toStdString(),
+                  prompt.last.toStdString());
+        // The script's own boxes kept their answers, and each was shown once the question allowed it.
+        t.host.AddCode(QStringLiteral("out.Print r & \" \" & n"));
+        const QString answer = QString::fromLatin1(r.code).contains(QLatin1String("InputBox"))
+                                   ? QStringLiteral("risposta")
+                                   : QStringLiteral("7");
+        EXPECT_EQ((answer + u' ' + QString::number(prompt.boxes)).toStdString(),
+                  vbstest::Lines(t.out->lines));
+    }
+}
+
+TEST(ScriptHost, AHostMemberThatKeepsTheUserWaitingIsFollowedByTheQuestion) {
+    TestHost t;
+    AnsweringPrompt prompt;
+    t.host.SetPrompt(&prompt);
+    t.host.AddObject(QStringLiteral("viewer"), Variant(ObjectRef(std::make_shared<SlowObject>(40))));
+    t.host.SetTimeout(300);
+    const Failure f =
+        failureOf(t.host, [&] { t.host.AddCode(QStringLiteral("Do\n  viewer.ShowModal\nLoop")); });
+    EXPECT_EQ(vbs::kTimeoutError, f.number) << f.description.toStdString();
+    EXPECT_EQ(2, f.error.Line);
+    EXPECT_EQ(1, prompt.questions);
 }
 
 TEST(ScriptHost, VeryDeepExpressionsAreRefusedNotOverflowed) {

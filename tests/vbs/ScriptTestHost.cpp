@@ -1,6 +1,8 @@
 // The test host's output object, clock and prompt.
 #include "ScriptTestHost.h"
 
+#include <thread>
+
 #include "base/AppError.h"
 #include "base/DateUtil.h"
 
@@ -50,6 +52,12 @@ const DispatchClass& Output::members() {
                      OptParam(QStringLiteral("hasDefault"), VarType::Boolean, Variant(true))},
                     [](Output&, DispatchArgs& a) {
                         return Variant(ObjectRef(std::make_shared<Field>(a[0], a.boolean(1))));
+                    })
+            .method(QStringLiteral("Busy"), {Param(QStringLiteral("ms"), VarType::Long)},
+                    [](Output& o, DispatchArgs& a) {
+                        if (std::chrono::steady_clock::now() - o.created_ > std::chrono::seconds(30))
+                            RaiseVbError(17);
+                        std::this_thread::sleep_for(std::chrono::milliseconds(a.integer(0)));
                     });
         return c;
     }();

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <chrono>
 #include <memory>
 
 #include "base/Dispatch.h"
@@ -20,12 +21,15 @@ inline std::string Lines(const QStringList& lines) {
 // out.Print value: one line per call; Null prints as "<Null>", Empty as "<Empty>".
 // out.Field(value[, hasDefault]): an object like a data-set field ("Campo") whose default member
 // gives the value; with hasDefault False it has no default member.
+// out.Busy ms: takes that long, as a slow engine call does; half a minute after the object was made it
+// raises instead, so that a script the time limit misses fails rather than hangs.
 class Output : public Dispatch {
   public:
     Output();
     QStringList lines;
 
   private:
+    const std::chrono::steady_clock::time_point created_ = std::chrono::steady_clock::now();
     static const DispatchClass& members();
 };
 
