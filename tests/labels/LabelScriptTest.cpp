@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <chrono>
+#include <thread>
 
 #include "LabelFixture.h"
 #include "LabelScripts.h"
@@ -349,6 +350,52 @@ TEST_F(LabelScriptTest, AScriptThatKeepsShowingBoxesIsAskedWhetherToStop) {
     EXPECT_EQ(1, prompt->texts().count(question));
     EXPECT_EQ(question.toStdString(), prompt->last().text.toStdString());
     EXPECT_EQ(MsgBoxStyle::vbYesNo | MsgBoxStyle::vbQuestion, prompt->last().style);
+}
+
+// The time the user spends on the engine's own windows, a viewer of PrintObject or the notice of a
+// missing picture, is not the script's: the label is drawn after it, within the time limit.
+TEST_F(LabelScriptTest, TheUserReadingTheEnginesWindowsIsNotTheScriptsTime) {
+    // The prompt that reads slowly, and the viewer that stays open as long.
+    class SlowReader : public RecordingPrompt {
+      public:
+        MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            return RecordingPrompt::msgBox(text, style, title, owner);
+        }
+    };
+    auto reader = std::make_shared<SlowReader>();
+    const std::shared_ptr<Prompt> previousPrompt = Prompt::setInstance(reader);
+    HostedControls::Register(QStringLiteral("Viewer.Document"), [](QWidget* parent) {
+        return HostedControl{new QWidget(parent), std::make_shared<SettingRecorder>()};
+    });
+    auto previousRunner = odb::SetModalRunner([](QDialog&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        return 0;
+    });
+    const char* const calls[] = {"prn.PrintObject \"Viewer.Document\", \"file=x\"",
+                                 "prn.ImageOut \"manca.png\", 0, 0"};
+    for (const char* call : calls) {
+        SCOPED_TRACE(call);
+        engine->SetParameter(Variant("Etichette"), 36, 70);
+        printer->log.clear();
+        vbs::ScriptHost host;
+        AppScriptServices::Attach(host);
+        host.AddCode(QStringLiteral("Function PrintLabel(ds, prn)\n  ") + QString::fromLatin1(call) +
+                     QStringLiteral("\n  prn.TxtOut 0, 0, \"fatto\"\n  PrintLabel = True\nEnd Function\n"));
+        host.SetTimeout(1000);
+        try {
+            EXPECT_TRUE(printLabel(host, jobOrders()));
+        } catch (const AppError& e) {
+            ADD_FAILURE() << e.description().toStdString();
+        }
+        EXPECT_EQ(QStringList{QStringLiteral("print 0 0 fatto")}, printer->log);
+    }
+    odb::SetModalRunner(previousRunner);
+    HostedControls::Unregister(QStringLiteral("Viewer.Document"));
+    Prompt::setInstance(previousPrompt);
+    // Only the notice was a message: no question whether to stop.
+    EXPECT_EQ("Impossibile accedere al file dell'immagine:\rmanca.png",
+              reader->texts().join(u'|').toStdString());
 }
 
 }  // namespace
