@@ -6,6 +6,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 #include "base/AppError.h"
@@ -22,6 +27,17 @@ const QString kFilter = QStringLiteral("VB Script (*.vbs)");
 [[noreturn]] void raiseFileError(int32_t number, const QString& path) {
     throw AppError(number, QString::fromLatin1(kProductName),
                    VbErrorText(number) + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+}
+
+// Anything but a regular file within the bound: a pipe or a device would wait or never end, and a
+// file that large is no layout.
+[[noreturn]] void refuseImport(const QString& path) {
+    throw AppError(
+        75, QString::fromLatin1(kProductName),
+        QStringLiteral("Impossibile importare il file:\r%1\r\rSi possono importare solo file di testo "
+                       "fino a %2 MB.")
+            .arg(QDir::toNativeSeparators(path))
+            .arg(LayoutExportFile::kMaxFileSize / (1024 * 1024)));
 }
 
 const LayoutExportKey* find(const LayoutExportKeys& keys, QStringView key) {
@@ -82,6 +98,9 @@ QString LayoutExportFile::Parse(QByteArrayView bytes, const LayoutExportKeys& ke
 }
 
 void LayoutExportFile::Write(const QString& path, const LayoutExportKeys& keys, const QString& script) {
+    // A pipe or a device is neither replaced by the file nor written into.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile()) raiseFileError(75, path);
     const QByteArray bytes = Compose(keys, script);
     QSaveFile file(path);
     // A folder where no companion file can be made still lets the file itself be written.
@@ -92,10 +111,23 @@ void LayoutExportFile::Write(const QString& path, const LayoutExportKeys& keys, 
 }
 
 QString LayoutExportFile::Read(const QString& path, const LayoutExportKeys& keys) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) raiseFileError(file.exists() ? 75 : 53, path);
-    const QByteArray bytes = file.readAll();
+    // Opened without waiting and looked at before reading.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) raiseFileError(errno == ENOENT || errno == ENOTDIR ? 53 : 75, path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileSize) {
+        ::close(fd);
+        refuseImport(path);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        raiseFileError(75, path);
+    }
+    // One byte more tells a file that grew past the bound since it was looked at.
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError) raiseFileError(75, path);
+    if (bytes.size() > kMaxFileSize) refuseImport(path);
     return Parse(bytes, keys);
 }
 

@@ -25,6 +25,9 @@ using LayoutExportKeys = std::vector<LayoutExportKey>;
 
 class LayoutExportFile {
   public:
+    // The largest file read: far beyond any layout's script.
+    static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
     // The file's bytes: one line per key, in the table's order, then the script unchanged.
     static QByteArray Compose(const LayoutExportKeys& keys, const QString& script);
 
@@ -38,10 +41,12 @@ class LayoutExportFile {
     static QString Parse(QByteArrayView bytes, const LayoutExportKeys& keys);
 
     // Compose into the file, created anew (an existing file is replaced). A file that cannot be
-    // written raises an AppError whose description says so, naming the file; an existing file then
-    // stays as it was.
+    // written, or a name that stands for a folder, a pipe or a device, raises an AppError whose
+    // description says so, naming the file; what exists then stays as it was.
     static void Write(const QString& path, const LayoutExportKeys& keys, const QString& script);
-    // Parse of the file's bytes; a file that cannot be read raises an AppError naming it.
+    // Parse of the file's bytes; a file that cannot be read raises an AppError naming it. Only a
+    // regular file of at most kMaxFileSize bytes is read: anything else is refused, before any value is
+    // applied, with an AppError that names it and says the bound.
     static QString Read(const QString& path, const LayoutExportKeys& keys);
 
     // "&Esporta" of a layout window: the save chooser (its own title, filter "VB Script (*.vbs)")

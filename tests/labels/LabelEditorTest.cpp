@@ -3,6 +3,8 @@
 // going with the database let go.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include <QTest>
 
 #include "LabelRunFixture.h"
+#include "labels/LayoutExportFile.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/frmLabelPrintSetting.h"
 #include "odb/Connection.h"
@@ -25,6 +28,7 @@
 #include "platform/PainterSurface.h"
 #include "platform/ScriptBox.h"
 #include "support/ModalScript.h"
+#include "support/PipeWatchdog.h"
 
 namespace {
 
@@ -389,6 +393,45 @@ TEST_F(LabelEditorTest, ExportWritesTheBoxesThenTheScriptAndImportReadsThemBack)
     EXPECT_EQ(QStringList{"308:Il file esiste già...\r\rVuoi sostituirlo ?"}, messages());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().endsWith("\r\n'#Columns\r\n' \xE0 \x80\r\n"));
+}
+
+TEST_F(LabelEditorTest, ImportRefusesWhatIsNoLayoutFileAndChangesNothing) {
+    storeLayout(LayoutRow{});
+    frmLabelPrintSetting* w = openOn(QStringLiteral("Clienti"));
+    auto stored = [this] {
+        auto row = storedLayout();
+        QStringList out;
+        for (const char* field : {"NumeroColonne", "AltezzaEtichetta", "MargineSuperiore", "NumeroCopie",
+                                  "AbilitaPosizionamento", "IstruzioniStampa"})
+            out << row->ColText(QString::fromLatin1(field));
+        return out;
+    };
+    const QStringList storedBefore = stored();
+    const QString boxesBefore = boxes(w);
+    const QString script = w->txtVBScript()->Script();
+    // Each begins as a layout file would, so that a reading shows in the boxes.
+    const QByteArray header = "'#Columns=9\r\n'#CopyNumber=4\r\nx\r\n";
+    const QString pipe = path(QStringLiteral("pipe.vbs"));
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(pipe).constData(), 0600));
+    const QString large = path(QStringLiteral("grande.vbs"));
+    QFile f(large);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(header);
+    ASSERT_TRUE(f.resize(LayoutExportFile::kMaxFileSize + 1));
+    f.close();
+    for (const QString& file : {pipe, QStringLiteral("/dev/zero"), large, path(QString())}) {
+        PipeWatchdog guard(pipe, header);
+        prompt->answerPath(file);
+        press(w, "cmdLoad");
+        EXPECT_EQ(QStringList{"0:Impossibile importare il file:\r" + file +
+                              "\r\rSi possono importare solo file di testo fino a 4 MB."},
+                  messages());
+        prompt->clear();
+        EXPECT_EQ(boxesBefore, boxes(w)) << file.toStdString();
+        EXPECT_EQ(script, w->txtVBScript()->Script()) << file.toStdString();
+        EXPECT_FALSE(w->Modified()) << file.toStdString();
+        EXPECT_EQ(storedBefore, stored()) << file.toStdString();
+    }
 }
 
 TEST_F(LabelEditorTest, TheDefaultScriptAndThePrinterSetup) {

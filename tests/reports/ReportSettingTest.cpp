@@ -3,6 +3,7 @@
 // script, and the test print and preview from values not saved.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include <QPushButton>
 
 #include "ReportRunFixture.h"
+#include "labels/LayoutExportFile.h"
 #include "model/DB.h"
 #include "model/ModelState.h"
 #include "odb/Connection.h"
@@ -31,6 +33,7 @@
 #include "reports/frmCustomReportSetting.h"
 #include "startup/AppScriptServices.h"
 #include "support/ModalScript.h"
+#include "support/PipeWatchdog.h"
 #include "vbs/ScriptHost.h"
 
 // Texts read whole in the failures.
@@ -488,6 +491,53 @@ TEST_F(ReportSettingTest, TheExportFileCarriesNamesGeometryAndScriptAndIsReadByI
     trace->answerPath(missing);
     w->cmdSave_Click();
     EXPECT_EQ(QStringList({"0:", "16:Errore di accesso al percorso/file: " + missing}), messages());
+}
+
+TEST_F(ReportSettingTest, ImportRefusesWhatIsNoLayoutFileAndChangesNothing) {
+    storeReports({{.table = "DettagliCommesse", .name = "Costi", .group = "CostiParticolare"}});
+    open(QStringLiteral("DettagliCommesse"), QStringLiteral("CostiGenerale,CostiParticolare"));
+    ASSERT_EQ("Costi", combo("cbReportName")->currentText());
+    box("txtBackImage")->clear();
+    auto shown = [&] {
+        QStringList out{combo("cbReportName")->currentText(), combo("cboReportGroup")->currentText(),
+                        control<QCheckBox>("chkHorizontal")->isChecked() ? "H" : "-", w->ScriptText(),
+                        w->IsModified() ? "M" : "-"};
+        for (const char* name :
+             {"txtBackImage", "txtBottomImageBorder", "txtColumns", "txtReportHeight", "txtReportWidth",
+              "txtReportTop", "txtReportLeft", "txtReportRowsDim", "txtReportRowsTop", "txtReportRowsBottom"})
+            out << box(name)->text();
+        return out;
+    };
+    auto storedRow = [&] {
+        QStringList out;
+        for (const char* field : {"NomeGruppo", "NumeroColonne", "MargineSuperiore", "ImmagineSfondo",
+                                  "OrientamentoOrizzontale", "IstruzioniStampa"})
+            out << stored("Costi", QString::fromLatin1(field)).toText();
+        return out;
+    };
+    const QStringList shownBefore = shown();
+    const QStringList storedBefore = storedRow();
+    // Each begins as a layout file would, so that a reading shows in the boxes.
+    const QByteArray header = "'#ReportGroup=1\r\n'#BackImageFile=x.png\r\n'#ReportTop=9\r\nx\r\n";
+    const QString pipe = path(QStringLiteral("pipe.vbs"));
+    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(pipe).constData(), 0600));
+    const QString large = path(QStringLiteral("grande.vbs"));
+    QFile f(large);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(header);
+    ASSERT_TRUE(f.resize(LayoutExportFile::kMaxFileSize + 1));
+    f.close();
+    messages();
+    for (const QString& file : {pipe, QStringLiteral("/dev/zero"), large, path(QString())}) {
+        PipeWatchdog guard(pipe, header);
+        trace->answerPath(file);
+        w->cmdLoad_Click();
+        EXPECT_EQ(QStringList({"0:", "16:Impossibile importare il file:\r" + file +
+                                         "\r\rSi possono importare solo file di testo fino a 4 MB."}),
+                  messages());
+        EXPECT_EQ(shownBefore, shown()) << file.toStdString();
+        EXPECT_EQ(storedBefore, storedRow()) << file.toStdString();
+    }
 }
 
 TEST_F(ReportSettingTest, SearchFindsTheFirstThenEachNextOccurrenceWithoutWrapping) {
