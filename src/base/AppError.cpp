@@ -3,6 +3,9 @@
 
 #include <QHash>
 
+#include <new>
+#include <system_error>
+
 namespace {
 
 AppError g_current;
@@ -61,6 +64,15 @@ QString VbErrorText(int32_t number) {
     };
     const auto it = texts.find(number);
     return it != texts.end() ? *it : QStringLiteral("Errore definito dall'applicazione o dall'oggetto");
+}
+
+QString ErrorDescription(const std::exception& e) {
+    if (const auto* app = dynamic_cast<const AppError*>(&e)) return app->description();
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return QStringLiteral("Operazione non riuscita: memoria esaurita.");
+    if (dynamic_cast<const std::system_error*>(&e))
+        return QStringLiteral("Operazione non riuscita: errore del sistema operativo.");
+    return QStringLiteral("Operazione non riuscita: errore interno del programma.");
 }
 
 void RaiseVbError(int32_t number, const QString& source) {

@@ -43,6 +43,10 @@ class AppError : public std::exception {
 [[noreturn]] void RaiseVbError(int32_t number, const QString& source = {});
 QString VbErrorText(int32_t number);
 
+// The text a window shows for a failure: an AppError's description; for any other exception, that of
+// the C++ library, an Italian text saying what happened, never the library's own English words.
+QString ErrorDescription(const std::exception& e);
+
 // The current error: set where an error is caught, read by the error-details window.
 void SetCurrentError(const AppError& e);
 const AppError& CurrentError();

@@ -268,7 +268,5 @@ void ScriptAssistant::InsertScriptText(const QString& text, int backspaces) {
 }
 
 void ScriptAssistant::showError(const std::exception& e) {
-    const auto* app = dynamic_cast<const AppError*>(&e);
-    Prompt::instance().msgBox(app ? app->description() : QString::fromLocal8Bit(e.what()),
-                              MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle, form_);
+    Prompt::instance().msgBox(ErrorDescription(e), MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle, form_);
 }

@@ -400,9 +400,7 @@ void frmLabelPrintSetting::loadLayout() {
 }
 
 void frmLabelPrintSetting::showError(const std::exception& e) {
-    const auto* app = dynamic_cast<const AppError*>(&e);
-    Prompt::instance().msgBox(app ? app->description() : QString::fromLocal8Bit(e.what()),
-                              MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle, this);
+    Prompt::instance().msgBox(ErrorDescription(e), MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle, this);
 }
 
 void frmLabelPrintSetting::closeEvent(QCloseEvent* e) {

@@ -563,7 +563,5 @@ bool frmCustomReportSetting::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmCustomReportSetting::showError(const std::exception& e) {
-    const auto* app = dynamic_cast<const AppError*>(&e);
-    Prompt::instance().msgBox(app ? app->description() : QString::fromLocal8Bit(e.what()),
-                              MsgBoxStyle::vbCritical, g_strMsgBoxTitle, this);
+    Prompt::instance().msgBox(ErrorDescription(e), MsgBoxStyle::vbCritical, g_strMsgBoxTitle, this);
 }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <functional>
+#include <new>
 #include <vector>
 
 #include <QApplication>
@@ -432,6 +433,11 @@ TEST_F(LabelEditorTest, ImportRefusesWhatIsNoLayoutFileAndChangesNothing) {
         EXPECT_FALSE(w->Modified()) << file.toStdString();
         EXPECT_EQ(storedBefore, stored()) << file.toStdString();
     }
+
+    // A failure of the library is told in Italian, never in its own words.
+    prompt->failChooser(std::make_exception_ptr(std::bad_alloc()));
+    press(w, "cmdLoad");
+    EXPECT_EQ(QStringList{"0:Operazione non riuscita: memoria esaurita."}, messages());
 }
 
 TEST_F(LabelEditorTest, TheDefaultScriptAndThePrinterSetup) {

@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <system_error>
+
 #include "ReportRunFixture.h"
 #include "labels/LayoutExportFile.h"
 #include "model/DB.h"
@@ -538,6 +540,11 @@ TEST_F(ReportSettingTest, ImportRefusesWhatIsNoLayoutFileAndChangesNothing) {
         EXPECT_EQ(shownBefore, shown()) << file.toStdString();
         EXPECT_EQ(storedBefore, storedRow()) << file.toStdString();
     }
+
+    // A failure of the library is told in Italian, never in its own words.
+    trace->failChooser(std::make_exception_ptr(std::system_error(std::make_error_code(std::errc::io_error))));
+    w->cmdLoad_Click();
+    EXPECT_EQ(QStringList({"0:", "16:Operazione non riuscita: errore del sistema operativo."}), messages());
 }
 
 TEST_F(ReportSettingTest, SearchFindsTheFirstThenEachNextOccurrenceWithoutWrapping) {

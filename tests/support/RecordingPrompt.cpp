@@ -2,6 +2,7 @@
 #include "support/RecordingPrompt.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -52,6 +53,7 @@ bool RecordingPrompt::inputBox(const QString& prompt, const QString& title, cons
 QString RecordingPrompt::nextPath(Kind kind, const QString& title, const QString& dir,
                                   const QString& filter) {
     shown_.push_back({kind, QString(), title, 0, filter.isEmpty() ? dir : dir + u'|' + filter});
+    if (chooserError_) std::rethrow_exception(std::exchange(chooserError_, nullptr));
     if (pathAnswers_.empty()) return QString();
     const QString p = pathAnswers_.front();
     pathAnswers_.pop_front();

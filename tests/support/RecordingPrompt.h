@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <exception>
 #include <vector>
 
 #include "platform/Prompt.h"
@@ -41,6 +42,8 @@ class RecordingPrompt : public Prompt {
     void answer(MsgResult r) { msgAnswers_.push_back(r); }
     void answerText(const QString& text, bool ok = true) { textAnswers_.push_back({text, ok}); }
     void answerPath(const QString& path) { pathAnswers_.push_back(path); }
+    // The next file chooser raises `error` instead of answering, as a failing library call would.
+    void failChooser(std::exception_ptr error) { chooserError_ = std::move(error); }
     // The printer chosen (and copies, when asked); with none left the chooser is cancelled.
     void answerPrinter(const QString& name, int copies = 1) { printerAnswers_.push_back({name, copies}); }
     // The font and the colour chosen; with none left the chooser is cancelled.
@@ -74,6 +77,7 @@ class RecordingPrompt : public Prompt {
     std::deque<MsgResult> msgAnswers_;
     std::deque<std::pair<QString, bool>> textAnswers_;
     std::deque<QString> pathAnswers_;
+    std::exception_ptr chooserError_;
     std::deque<std::pair<QString, int>> printerAnswers_;
     std::deque<QFont> fontAnswers_;
     std::deque<QColor> colorAnswers_;
