@@ -89,14 +89,26 @@ bool LoopbackServer::Connection::readBytes(qsizetype count, QByteArray& out) {
     return true;
 }
 
-void LoopbackServer::Connection::send(const QByteArray& data) {
+bool LoopbackServer::Connection::send(const QByteArray& data) {
     qsizetype sent = 0;
     while (sent < data.size()) {
+        // A client that stops reading must not hold the server past its stop.
+        pollfd p{fd_, POLLOUT, 0};
+        const int r = ::poll(&p, 1, 50);
+        if (r < 0 || stopping_) return false;
+        if (r == 0) continue;
         const ssize_t n =
             ::send(fd_, data.constData() + sent, static_cast<size_t>(data.size() - sent), MSG_NOSIGNAL);
-        if (n <= 0) return;
+        if (n <= 0) return false;
         sent += n;
     }
+    return true;
+}
+
+bool LoopbackServer::Connection::pause(int ms) {
+    for (int waited = 0; waited < ms && !stopping_; waited += 10)
+        ::usleep(10000);
+    return !stopping_;
 }
 
 void LoopbackServer::Connection::stayQuiet() {

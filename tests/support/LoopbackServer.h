@@ -18,7 +18,10 @@ class LoopbackServer {
         // A line without its CRLF; false when the client left or the server stops.
         bool readLine(QByteArray& line);
         bool readBytes(qsizetype count, QByteArray& out);
-        void send(const QByteArray& data);
+        // False when the client left or the server stops before all of it went.
+        bool send(const QByteArray& data);
+        // Waits `ms` milliseconds; false when the server stops meanwhile.
+        bool pause(int ms);
         // Waits until the client leaves or the server stops, answering nothing.
         void stayQuiet();
 
