@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <mutex>
 
+#include "platform/AsideThread.h"
 #include "platform/MailErrors.h"
 #include "platform/MailSocketStream.h"
 
@@ -94,20 +96,26 @@ QString DecodeSubjectField(const QByteArray& field) {
 ImapInbox::ImapInbox(MailAccount account) : account_(std::move(account)) {}
 
 ImapInbox::~ImapInbox() {
-    SignOff();
+    // No LOGOUT here: a destructor does not wait for a server.
+    if (thread_) thread_->RunBlocked([this] { drop(); });
 }
 
 void ImapInbox::fail(const QString& what, int code) {
-    if (connection_ && connection_->TimedOut()) {
-        const QString where = connection_->Where();
-        drop();
-        MailFail(QStringLiteral("Il server di posta ") + where + QStringLiteral(" non risponde."));
-    }
+    const QString cut = connection_ ? connection_->CutText() : QString();
+    const QString where = connection_ ? connection_->Where() : QString();
+    const bool answered = connection_ && connection_->Answered();
+    // Only a reply of the server to the command is quoted: a broken or garbled stream has none.
     QString reply;
-    if (imap_ && imap_->imap_response) reply = QString::fromUtf8(imap_->imap_response);
-    if (code == MAILIMAP_ERROR_STREAM && reply.isEmpty())
-        reply = QStringLiteral("il server non risponde o ha chiuso la connessione");
+    if (code != MAILIMAP_ERROR_STREAM && code != MAILIMAP_ERROR_PARSE && imap_ && imap_->imap_response)
+        reply = QString::fromUtf8(imap_->imap_response);
     drop();
+    if (!cut.isEmpty()) MailFail(cut);
+    if ((code == MAILIMAP_ERROR_STREAM || code == MAILIMAP_ERROR_PARSE) && !answered)
+        MailFail(MailHungUp(where));
+    if (code == MAILIMAP_ERROR_STREAM)
+        MailFail(what + QStringLiteral("\rIl server di posta ha chiuso la connessione."));
+    if (code == MAILIMAP_ERROR_PARSE)
+        MailFail(what + QStringLiteral("\rRisposta del server di posta non valida."));
     MailFail(MailWithReply(what, reply));
 }
 
@@ -120,19 +128,23 @@ void ImapInbox::drop() {
 
 void ImapInbox::SignOn() {
     SignOff();
-    try {
-        signOnSteps();
-    } catch (...) {
-        drop();
-        throw;
-    }
+    thread_ = std::make_unique<AsideThread>();
+    thread_->Run([this] {
+        try {
+            signOnSteps();
+        } catch (...) {
+            drop();
+            throw;
+        }
+    });
 }
 
 void ImapInbox::signOnSteps() {
     const QString host = account_.ImapHost();
     if (host.isEmpty()) MailFail(MailLoginFailed());
     const int timeoutMs = std::max(1, account_.timeoutSeconds) * 1000;
-    connection_ = std::make_unique<MailSocketStream>(host, account_.imapPort, timeoutMs);
+    connection_ =
+        std::make_unique<MailSocketStream>(host, account_.imapPort, timeoutMs, account_.DeadlineSeconds());
     connection_->Connect(account_.imapSecurity == MailAccount::Security::Tls);
     imap_ = mailimap_new(0, nullptr);
     if (!imap_) MailFail(QStringLiteral("Impossibile preparare la lettura della posta."));
@@ -168,8 +180,35 @@ void ImapInbox::signOnSteps() {
 
 std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit,
                                           const std::function<void(const ReceivedMail&)>& each) {
+    if (!imap_ || limit <= 0) return {};
+    // What was read there and not yet heard here.
+    std::mutex mutex;
+    std::vector<ReceivedMail> read;
+    std::function<void(const ReceivedMail&)> keep;
+    std::function<void()> tell;
+    if (each) {
+        keep = [&](const ReceivedMail& m) {
+            std::lock_guard<std::mutex> lock(mutex);
+            read.push_back(m);
+        };
+        tell = [&] {
+            std::vector<ReceivedMail> now;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                now.swap(read);
+            }
+            for (const ReceivedMail& m : now)
+                each(m);
+        };
+    }
     std::vector<ReceivedMail> list;
-    if (!imap_ || limit <= 0) return list;
+    thread_->Run([&] { list = listSteps(prefix, limit, keep); }, tell);
+    return list;
+}
+
+std::vector<ReceivedMail> ImapInbox::listSteps(const QString& prefix, int limit,
+                                               const std::function<void(const ReceivedMail&)>& each) {
+    std::vector<ReceivedMail> list;
     const QByteArray needle = prefix.toUtf8();
     mailimap_search_key* key = mailimap_search_key_new_header(strdup("Subject"), strdup(needle.constData()));
     clist* found = nullptr;
@@ -220,10 +259,10 @@ std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit,
 }
 
 void ImapInbox::SignOff() {
-    if (imap_) {
-        if (imap_->imap_stream) mailimap_logout(imap_);
-        mailimap_free(imap_);
-        imap_ = nullptr;
-    }
-    connection_.reset();
+    if (!thread_) return;
+    thread_->Run([this] {
+        if (imap_ && imap_->imap_stream) mailimap_logout(imap_);
+        drop();
+    });
+    thread_.reset();
 }

@@ -1,6 +1,8 @@
 // ImapInbox: reads the account's inbox over IMAP with libetpan, without changing it: EXAMINE (read
 // only), one SEARCH for the subject, then the received date and the subject of the matches,
-// newest first, fetched with BODY.PEEK in batches until the list is full.
+// newest first, fetched with BODY.PEEK in batches until the list is full. The exchange runs on a
+// thread of its own while the calling thread's window events flow, and ends by one deadline from
+// the sign-on to the sign-off (MailAccount::DeadlineSeconds).
 #pragma once
 
 #include <QDateTime>
@@ -12,6 +14,7 @@
 
 #include "platform/MailAccount.h"
 
+class AsideThread;
 class MailSocketStream;
 struct mailimap;
 
@@ -32,7 +35,7 @@ class ImapInbox {
     void SignOn();
     bool SignedOn() const { return imap_ != nullptr; }
     // The messages whose decoded subject begins with `prefix` (exactly), newest first, at most
-    // `limit`; `each`, when given, hears every one as soon as it is read.
+    // `limit`; `each`, when given, hears every one on this thread as soon as it is read.
     std::vector<ReceivedMail> List(const QString& prefix, int limit,
                                    const std::function<void(const ReceivedMail&)>& each = {});
     // Logs out; errors are ignored.
@@ -45,7 +48,11 @@ class ImapInbox {
     [[noreturn]] void fail(const QString& what, int code);
     void drop();
     void signOnSteps();
+    std::vector<ReceivedMail> listSteps(const QString& prefix, int limit,
+                                        const std::function<void(const ReceivedMail&)>& each);
     MailAccount account_;
+    // The thread of the exchange: the connection and the session live on it.
+    std::unique_ptr<AsideThread> thread_;
     std::unique_ptr<MailSocketStream> connection_;
     mailimap* imap_ = nullptr;
 };

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 struct MailAccount {
     enum class Security { None, StartTls, Tls };
 
@@ -20,6 +22,8 @@ struct MailAccount {
     QString sender;
     // Seconds a connection or a silent server is waited for.
     int timeoutSeconds = 30;
+    // Seconds a whole exchange may take, however the server drips its answers: four waits.
+    int DeadlineSeconds() const { return 4 * std::max(1, timeoutSeconds); }
 
     bool IsEmpty() const { return smtpServer.trimmed().isEmpty(); }
     QString ImapHost() const {

@@ -19,3 +19,60 @@ QString MailHostPort(const QString& host, int port) {
     return (host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host) +
            QLatin1Char(':') + QString::number(port);
 }
+
+QString MailNoConnection(const QString& where) {
+    return QStringLiteral("Impossibile collegarsi al server di posta ") + where + QLatin1Char('.');
+}
+
+QString MailSilent(const QString& where) {
+    return QStringLiteral("Il server di posta ") + where + QStringLiteral(" non risponde.");
+}
+
+QString MailHungUp(const QString& where) {
+    return QStringLiteral("Il server di posta ") + where +
+           QStringLiteral(" ha chiuso la connessione senza rispondere.");
+}
+
+QString MailLate(const QString& where, int seconds) {
+    return QStringLiteral("Il server di posta %1 non ha completato la risposta entro %2 secondi.")
+        .arg(where)
+        .arg(seconds);
+}
+
+QString MailTooLong(const QString& where, int megabytes) {
+    return QStringLiteral("La risposta del server di posta %1 supera i %2 MB.").arg(where).arg(megabytes);
+}
+
+QString MailProtectionFailed(const QString& where) {
+    return QStringLiteral("Connessione protetta con il server di posta ") + where +
+           QStringLiteral(" non riuscita.");
+}
+
+QString MailCertificateRefused(const QString& where, MailCertificateFault fault) {
+    QString why;
+    switch (fault) {
+        case MailCertificateFault::SelfSigned:
+            why = QStringLiteral("certificato autofirmato");
+            break;
+        case MailCertificateFault::UnknownIssuer:
+            why = QStringLiteral("emesso da un'autorità non riconosciuta");
+            break;
+        case MailCertificateFault::Expired:
+            why = QStringLiteral("certificato scaduto");
+            break;
+        case MailCertificateFault::NotYetValid:
+            why = QStringLiteral("certificato non ancora valido");
+            break;
+        case MailCertificateFault::WrongName:
+            why = QStringLiteral("intestato a un altro server");
+            break;
+        case MailCertificateFault::Revoked:
+            why = QStringLiteral("certificato revocato");
+            break;
+        case MailCertificateFault::Other:
+            why = QStringLiteral("certificato non attendibile");
+            break;
+    }
+    return QStringLiteral("Il certificato del server di posta ") + where + QStringLiteral(" non è valido (") +
+           why + QStringLiteral(").");
+}

@@ -1,4 +1,5 @@
-// The errors of the mail transport: one number and source, Italian descriptions.
+// The errors of the mail transport: one number and source, Italian descriptions that say what
+// happened and quote the server only when it answered.
 #pragma once
 
 #include <QString>
@@ -11,3 +12,23 @@ QString MailLoginFailed();
 QString MailWithReply(const QString& what, const QString& reply);
 // "host:port", an IPv6 address in brackets.
 QString MailHostPort(const QString& host, int port);
+
+// What happened with the server at `where` ("host:port"), told alike by sending and listing.
+QString MailNoConnection(const QString& where);
+QString MailSilent(const QString& where);
+QString MailHungUp(const QString& where);
+QString MailLate(const QString& where, int seconds);
+QString MailTooLong(const QString& where, int megabytes);
+QString MailProtectionFailed(const QString& where);
+
+// Why a server's certificate was refused.
+enum class MailCertificateFault {
+    SelfSigned,
+    UnknownIssuer,
+    Expired,
+    NotYetValid,
+    WrongName,
+    Revoked,
+    Other
+};
+QString MailCertificateRefused(const QString& where, MailCertificateFault fault);

@@ -2,7 +2,8 @@
 // listing the inbox and sign-off, on the account kept in the settings store. Sending goes
 // through SMTP, the listing through IMAP, read only. Sign-on (connection and authentication)
 // comes first; a refused authentication and an absent account both raise "Accesso fallito",
-// other failures an Italian description with the server's reply (AppError, source "Mail").
+// other failures an Italian description of what happened, with the server's reply when it gave
+// one (AppError, source "Mail").
 #pragma once
 
 #include <memory>

@@ -1,43 +1,94 @@
 // The libetpan stream driver over a QSslSocket, used blocking: every call waits for the socket,
-// never for the event loop.
+// never for an event loop.
 #include "platform/MailSocketStream.h"
 
 #include <QSslSocket>
 
 #include <libetpan/libetpan.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/MailErrors.h"
 
+namespace {
+
+MailCertificateFault faultOf(QSslError::SslError error) {
+    switch (error) {
+        case QSslError::SelfSignedCertificate:
+        case QSslError::SelfSignedCertificateInChain:
+            return MailCertificateFault::SelfSigned;
+        case QSslError::UnableToGetIssuerCertificate:
+        case QSslError::UnableToGetLocalIssuerCertificate:
+        case QSslError::UnableToVerifyFirstCertificate:
+        case QSslError::CertificateUntrusted:
+        case QSslError::InvalidCaCertificate:
+            return MailCertificateFault::UnknownIssuer;
+        case QSslError::CertificateExpired:
+            return MailCertificateFault::Expired;
+        case QSslError::CertificateNotYetValid:
+            return MailCertificateFault::NotYetValid;
+        case QSslError::HostNameMismatch:
+            return MailCertificateFault::WrongName;
+        case QSslError::CertificateRevoked:
+            return MailCertificateFault::Revoked;
+        default:
+            return MailCertificateFault::Other;
+    }
+}
+
+}  // namespace
+
 struct MailSocketStream::Driver {
     static MailSocketStream& self(mailstream_low* s) { return *static_cast<MailSocketStream*>(s->data); }
 
-    // A server that stayed silent once is not waited for again.
+    static ssize_t cut(MailSocketStream& c, Cut why) {
+        c.cut_ = why;
+        return -1;
+    }
+
+    // Once cut, the server is not waited for again.
     static ssize_t read(mailstream_low* s, void* buffer, size_t count) {
         MailSocketStream& c = self(s);
         QSslSocket* so = c.socket_.get();
-        if (c.timedOut_) return -1;
-        if (so->bytesAvailable() == 0 && !so->waitForReadyRead(c.timeoutMs_)) {
-            if (so->state() == QAbstractSocket::UnconnectedState) return 0;
-            c.timedOut_ = so->error() == QAbstractSocket::SocketTimeoutError;
-            return -1;
+        if (c.cut_ != Cut::None) return -1;
+        while (so->bytesAvailable() == 0) {
+            const int limit = c.waitLimit();
+            if (limit <= 0) return cut(c, Cut::Late);
+            if (!so->waitForReadyRead(limit)) {
+                if (so->state() == QAbstractSocket::UnconnectedState) return 0;
+                if (so->error() == QAbstractSocket::SocketTimeoutError) return cut(c, c.timeoutCut(limit));
+                return -1;
+            }
         }
-        return static_cast<ssize_t>(so->read(static_cast<char*>(buffer), static_cast<qint64>(count)));
+        // What does not fit within the bound is never read.
+        const qint64 room = kMaxResponseBytes - c.received_;
+        if (room <= 0) return cut(c, Cut::TooLong);
+        const qint64 n = so->read(static_cast<char*>(buffer), std::min(static_cast<qint64>(count), room));
+        if (n > 0) {
+            c.received_ += n;
+            c.answered_ = true;
+        }
+        return static_cast<ssize_t>(n);
     }
     static ssize_t write(mailstream_low* s, const void* buffer, size_t count) {
         MailSocketStream& c = self(s);
         QSslSocket* so = c.socket_.get();
-        if (c.timedOut_) return -1;
+        if (c.cut_ != Cut::None) return -1;
+        // A command: the response to it is bounded afresh.
+        c.received_ = 0;
         if (so->write(static_cast<const char*>(buffer), static_cast<qint64>(count)) !=
             static_cast<qint64>(count))
             return -1;
-        while (so->bytesToWrite() > 0)
-            if (!so->waitForBytesWritten(c.timeoutMs_)) {
-                c.timedOut_ = so->error() == QAbstractSocket::SocketTimeoutError;
+        while (so->bytesToWrite() > 0) {
+            const int limit = c.waitLimit();
+            if (limit <= 0) return cut(c, Cut::Late);
+            if (!so->waitForBytesWritten(limit)) {
+                if (so->error() == QAbstractSocket::SocketTimeoutError) return cut(c, c.timeoutCut(limit));
                 return -1;
             }
+        }
         return static_cast<ssize_t>(count);
     }
     static int close(mailstream_low* s) {
@@ -64,36 +115,63 @@ struct MailSocketStream::Driver {
     }
 };
 
-MailSocketStream::MailSocketStream(QString host, int port, int timeoutMs)
-    : host_(std::move(host)), port_(port), timeoutMs_(timeoutMs), socket_(std::make_unique<QSslSocket>()) {}
+MailSocketStream::MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds)
+    : host_(std::move(host)),
+      port_(port),
+      timeoutMs_(timeoutMs),
+      deadlineSeconds_(deadlineSeconds),
+      deadline_(std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds)),
+      socket_(std::make_unique<QSslSocket>()) {}
 
 MailSocketStream::~MailSocketStream() = default;
 
+int MailSocketStream::waitLimit() const {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(left, 0, timeoutMs_));
+}
+
+MailSocketStream::Cut MailSocketStream::timeoutCut(int limit) const {
+    return limit < timeoutMs_ ? Cut::Late : Cut::Silent;
+}
+
+QString MailSocketStream::CutText() const {
+    switch (cut_) {
+        case Cut::Silent:
+            return MailSilent(Where());
+        case Cut::Late:
+            return MailLate(Where(), deadlineSeconds_);
+        case Cut::TooLong:
+            return MailTooLong(Where(), static_cast<int>(kMaxResponseBytes / (1024 * 1024)));
+        case Cut::None:
+            break;
+    }
+    return {};
+}
+
 void MailSocketStream::Connect(bool tls) {
-    const QString where = MailHostPort(host_, port_);
+    const int limit = waitLimit();
     if (tls) {
         socket_->connectToHostEncrypted(host_, static_cast<quint16>(port_));
-        if (!socket_->waitForEncrypted(timeoutMs_)) {
-            if (socket_->state() == QAbstractSocket::ConnectedState ||
-                !socket_->sslHandshakeErrors().isEmpty())
-                failTls();
-        } else {
-            return;
-        }
+        if (socket_->waitForEncrypted(limit)) return;
+        if (socket_->state() == QAbstractSocket::ConnectedState || !socket_->sslHandshakeErrors().isEmpty())
+            failTls(limit);
     } else {
         socket_->connectToHost(host_, static_cast<quint16>(port_));
-        if (socket_->waitForConnected(timeoutMs_)) return;
+        if (socket_->waitForConnected(limit)) return;
     }
     switch (socket_->error()) {
         case QAbstractSocket::HostNotFoundError:
             MailFail(QStringLiteral("Server di posta non trovato: ") + host_);
         case QAbstractSocket::SocketTimeoutError:
-            MailFail(QStringLiteral("Il server di posta ") + where + QStringLiteral(" non risponde."));
+            cut_ = timeoutCut(limit);
+            MailFail(CutText());
         case QAbstractSocket::SslHandshakeFailedError:
-            failTls();
+            failTls(limit);
+        case QAbstractSocket::RemoteHostClosedError:
+            MailFail(MailHungUp(Where()));
         default:
-            MailFail(QStringLiteral("Impossibile collegarsi al server di posta ") + where +
-                     QStringLiteral(" (") + socket_->errorString() + QLatin1Char(')'));
+            MailFail(MailNoConnection(Where()));
     }
 }
 
@@ -102,18 +180,27 @@ QString MailSocketStream::Where() const {
 }
 
 void MailSocketStream::StartTls() {
+    const int limit = waitLimit();
+    if (limit <= 0) {
+        cut_ = Cut::Late;
+        MailFail(CutText());
+    }
     socket_->startClientEncryption();
-    if (!socket_->waitForEncrypted(timeoutMs_)) failTls();
+    if (!socket_->waitForEncrypted(limit)) failTls(limit);
 }
 
-void MailSocketStream::failTls() {
-    const QString where = MailHostPort(host_, port_);
+void MailSocketStream::failTls(int limit) {
     const QList<QSslError> errors = socket_->sslHandshakeErrors();
-    if (!errors.isEmpty())
-        MailFail(QStringLiteral("Il certificato del server di posta ") + where +
-                 QStringLiteral(" non è valido (") + errors.first().errorString() + QLatin1Char(')'));
-    MailFail(QStringLiteral("Connessione protetta con il server di posta ") + where +
-             QStringLiteral(" non riuscita (") + socket_->errorString() + QLatin1Char(')'));
+    if (!errors.isEmpty()) MailFail(MailCertificateRefused(Where(), faultOf(errors.first().error())));
+    switch (socket_->error()) {
+        case QAbstractSocket::SocketTimeoutError:
+            cut_ = timeoutCut(limit);
+            MailFail(CutText());
+        case QAbstractSocket::RemoteHostClosedError:
+            MailFail(answered_ ? MailProtectionFailed(Where()) : MailHungUp(Where()));
+        default:
+            MailFail(MailProtectionFailed(Where()));
+    }
 }
 
 _mailstream* MailSocketStream::NewStream() {

@@ -1,10 +1,14 @@
 // MailSocketStream: a connection to a mail server on a QSslSocket, handed to libetpan as its
-// stream: TLS from the start or after STARTTLS, the server's certificate and name checked by Qt,
-// every wait bounded by a timeout so that a silent server ends in an error.
+// stream: TLS from the start or after STARTTLS, the server's certificate and name checked by Qt.
+// Every wait is bounded by a timeout, the whole exchange by a deadline however slowly the server
+// drips its bytes, and the bytes of one response (all that comes between two commands) by a
+// bound, so that a silent, slow or endless server ends in an error before its bytes reach the
+// parser. The stream is used on one thread, the one that created it.
 #pragma once
 
 #include <QString>
 
+#include <chrono>
 #include <memory>
 
 class QSslSocket;
@@ -12,7 +16,11 @@ struct _mailstream;
 
 class MailSocketStream {
   public:
-    MailSocketStream(QString host, int port, int timeoutMs);
+    // The bytes one response may hold: far beyond the subjects and dates of a few hundred messages.
+    static constexpr qint64 kMaxResponseBytes = 4 * 1024 * 1024;
+
+    // The deadline runs from now.
+    MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds);
     ~MailSocketStream();
     MailSocketStream(const MailSocketStream&) = delete;
     MailSocketStream& operator=(const MailSocketStream&) = delete;
@@ -24,16 +32,28 @@ class MailSocketStream {
     // A libetpan stream over this connection; libetpan owns it (closing it ends the connection),
     // this object must outlive it.
     _mailstream* NewStream();
-    // True once a wait for the server ran out.
-    bool TimedOut() const { return timedOut_; }
+    // Why the stream cut the exchange (silence, deadline, bound), in the user's words; empty while
+    // it did not.
+    QString CutText() const;
+    // True once the server sent anything.
+    bool Answered() const { return answered_; }
     QString Where() const;
 
   private:
     struct Driver;
-    [[noreturn]] void failTls();
+    enum class Cut { None, Silent, Late, TooLong };
+    // The wait allowed now: the timeout, or less when the deadline is nearer; 0 past it.
+    int waitLimit() const;
+    // After a wait of `limit` ran out: the deadline's or the server's silence.
+    Cut timeoutCut(int limit) const;
+    [[noreturn]] void failTls(int limit);
     QString host_;
     int port_;
     int timeoutMs_;
-    bool timedOut_ = false;
+    int deadlineSeconds_;
+    std::chrono::steady_clock::time_point deadline_;
+    Cut cut_ = Cut::None;
+    qint64 received_ = 0;  // bytes of the response being read
+    bool answered_ = false;
     std::unique_ptr<QSslSocket> socket_;
 };

@@ -47,9 +47,8 @@ class CurlTransfer {
         const long seconds = std::max(1, account.timeoutSeconds);
         curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, seconds);
         curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);
-        curl_easy_setopt(curl_, CURLOPT_TIMEOUT, seconds * 4);
+        curl_easy_setopt(curl_, CURLOPT_TIMEOUT, static_cast<long>(account.DeadlineSeconds()));
         curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, error_);
         // The debug stream is how the server's replies are seen.
         curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
         curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, &CurlTransfer::debug);
@@ -82,41 +81,94 @@ class CurlTransfer {
   private:
     QString describe(CURLcode rc) const {
         const QString where = MailHostPort(account_.smtpServer.trimmed(), account_.smtpPort);
-        const QString reply = QString::fromUtf8(failedReply_.isEmpty() ? lastReply_ : failedReply_);
-        const QByteArray command = failedReply_.isEmpty() ? lastCommand_ : failedCommand_;
-        QString detail = QString::fromUtf8(error_);
-        if (detail.isEmpty()) detail = QString::fromUtf8(curl_easy_strerror(rc));
         switch (rc) {
             case CURLE_LOGIN_DENIED:
                 return MailLoginFailed();
             case CURLE_COULDNT_RESOLVE_HOST:
                 return QStringLiteral("Server di posta non trovato: ") + account_.smtpServer.trimmed();
             case CURLE_COULDNT_CONNECT:
-                return QStringLiteral("Impossibile collegarsi al server di posta ") + where +
-                       QStringLiteral(" (") + detail + QLatin1Char(')');
-            case CURLE_OPERATION_TIMEDOUT:
-                return QStringLiteral("Il server di posta ") + where + QStringLiteral(" non risponde.");
+                return MailNoConnection(where);
+            case CURLE_OPERATION_TIMEDOUT: {
+                curl_off_t spent = 0;
+                curl_easy_getinfo(curl_, CURLINFO_TOTAL_TIME_T, &spent);
+                const int deadline = account_.DeadlineSeconds();
+                return spent >= static_cast<curl_off_t>(deadline) * 1000000 ? MailLate(where, deadline)
+                                                                            : MailSilent(where);
+            }
             case CURLE_PEER_FAILED_VERIFICATION:
 #if LIBCURL_VERSION_NUM < 0x073e00
             case CURLE_SSL_CACERT:
 #endif
-                return QStringLiteral("Il certificato del server di posta ") + where +
-                       QStringLiteral(" non è valido (") + detail + QLatin1Char(')');
+                return MailCertificateRefused(where, certificateFault());
             case CURLE_USE_SSL_FAILED:
+                // The server did not offer STARTTLS, or refused it with a reply of its own.
+                return failedReply_.isEmpty()
+                           ? MailProtectionFailed(where) + QStringLiteral(" Il server non la consente.")
+                           : MailWithReply(MailProtectionFailed(where), QString::fromUtf8(failedReply_));
             case CURLE_SSL_CONNECT_ERROR:
-                return QStringLiteral("Connessione protetta con il server di posta ") + where +
-                       QStringLiteral(" non riuscita (") + detail + QLatin1Char(')');
+                return answered_ ? MailProtectionFailed(where) : MailHungUp(where);
             default:
                 break;
         }
         QString what;
-        if (command == "RCPT")
+        if (failedCommand_ == "RCPT")
             what = QStringLiteral("Destinatario rifiutato dal server di posta");
-        else if (command == "MAIL")
+        else if (failedCommand_ == "MAIL")
             what = QStringLiteral("Mittente rifiutato dal server di posta");
         else
             what = QStringLiteral("Invio non riuscito tramite il server di posta ") + where;
-        return MailWithReply(what, reply.isEmpty() ? detail : reply);
+        // The server's refusal is quoted as it gave it; without one, what happened is said.
+        if (!failedReply_.isEmpty()) return MailWithReply(what, QString::fromUtf8(failedReply_));
+        switch (rc) {
+            case CURLE_GOT_NOTHING:
+            case CURLE_RECV_ERROR:
+            case CURLE_SEND_ERROR:
+                return answered_ ? what + QStringLiteral("\rIl server di posta ha chiuso la connessione.")
+                                 : MailHungUp(where);
+            case CURLE_WEIRD_SERVER_REPLY:
+                return what + QStringLiteral("\rRisposta del server di posta non valida.");
+            default:
+                return what + QStringLiteral(" (errore %1).").arg(static_cast<int>(rc));
+        }
+    }
+
+    // Why the certificate was refused, from the verification's result: GnuTLS's status bits or
+    // OpenSSL's error number, as the library was built.
+    MailCertificateFault certificateFault() const {
+        long result = 0;
+        curl_easy_getinfo(curl_, CURLINFO_SSL_VERIFYRESULT, &result);
+        const curl_version_info_data* version = curl_version_info(CURLVERSION_NOW);
+        if (version->ssl_version && std::strncmp(version->ssl_version, "GnuTLS", 6) == 0) {
+            if (result & 0x400) return MailCertificateFault::Expired;       // expired
+            if (result & 0x200) return MailCertificateFault::NotYetValid;   // not activated
+            if (result & 0x20) return MailCertificateFault::Revoked;        // revoked
+            if (result & 0x4000) return MailCertificateFault::WrongName;    // unexpected owner
+            if (result & 0xC0) return MailCertificateFault::UnknownIssuer;  // signer not found, not a CA
+            if (result == 0) return MailCertificateFault::WrongName;        // the name checked after it
+            return MailCertificateFault::Other;
+        }
+        switch (result) {
+            case 18:  // the certificate itself, self-signed
+            case 19:  // a self-signed certificate in the chain
+                return MailCertificateFault::SelfSigned;
+            case 2:   // issuer not found
+            case 20:  // local issuer not found
+            case 21:  // the first certificate not verifiable
+            case 27:  // not trusted
+                return MailCertificateFault::UnknownIssuer;
+            case 9:
+                return MailCertificateFault::NotYetValid;
+            case 10:
+                return MailCertificateFault::Expired;
+            case 23:
+                return MailCertificateFault::Revoked;
+            case 0:   // verified, yet refused: the name checked after it
+            case 62:  // host name mismatch
+            case 64:  // IP address mismatch
+                return MailCertificateFault::WrongName;
+            default:
+                return MailCertificateFault::Other;
+        }
     }
 
     static int debug(CURL*, curl_infotype type, char* data, size_t size, void* self) {
@@ -124,6 +176,7 @@ class CurlTransfer {
         const QByteArray text = QByteArray(data, static_cast<qsizetype>(size)).trimmed();
         if (text.isEmpty()) return 0;
         if (type == CURLINFO_HEADER_IN) {
+            t->answered_ = true;
             t->lastReply_ = text.split('\n').last().trimmed();
             // The first refusal is the one to tell: a QUIT and its answer may follow it.
             if (t->failedReply_.isEmpty() &&
@@ -156,7 +209,7 @@ class CurlTransfer {
     QByteArray lastCommand_;
     QByteArray failedReply_;
     QByteArray failedCommand_;
-    char error_[CURL_ERROR_SIZE] = {};
+    bool answered_ = false;
 };
 
 }  // namespace

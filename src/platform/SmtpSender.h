@@ -1,7 +1,8 @@
 // SmtpSender: sends messages through the account's SMTP server with libcurl: TLS or STARTTLS with
 // the server's certificate checked, authentication when the account has a user, and timeouts, so
-// that a silent server ends in an error. Failures raise AppError with an Italian description that
-// carries the server's reply; a refused authentication is "Accesso fallito".
+// that a silent server ends in an error. Failures raise AppError with an Italian description of
+// what happened, quoting the server's reply when it refused; a refused authentication is "Accesso
+// fallito".
 #pragma once
 
 #include "platform/MailAccount.h"

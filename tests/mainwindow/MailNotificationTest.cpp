@@ -28,6 +28,7 @@
 #include "platform/MailAccount.h"
 #include "platform/SettingsStore.h"
 #include "startup/SharedState.h"
+#include "support/HostileImapServer.h"
 #include "support/ImapTestServer.h"
 #include "support/SmtpTestSink.h"
 
@@ -290,6 +291,23 @@ TEST_F(MailNotificationTest, TheSentListShowsTheNewestCopiesOnly) {
     EXPECT_TRUE(
         boxes()[0].startsWith("Errore durante la lettura delle Mails di notifica\r\rDettagli:\rIl server di "
                               "posta 127.0.0.1:"));
+}
+
+TEST_F(MailNotificationTest, AnInboxAnswerThatNeverEndsIsCutAndListsNothing) {
+    HostileImapServer hostile(HostileImapServer::Mode::EndlessSearch);
+    MailAccount a = MailAccount::Load();
+    a.imapPort = hostile.port();
+    a.Save();
+    QListWidget list;
+    DisplaySystemMail("s", "t", &list);
+    EXPECT_EQ(list.count(), 0);
+    ASSERT_EQ(boxes().size(), 1);
+    EXPECT_TRUE(boxes()[0].startsWith(
+        "Errore durante la lettura delle Mails di notifica\r\rDettagli:\rLa risposta del "
+        "server di posta 127.0.0.1:" +
+        QString::number(hostile.port()) + " supera i 4 MB."))
+        << boxes()[0].toStdString();
+    EXPECT_LT(hostile.finish(), 64LL * 1024 * 1024);
 }
 
 TEST_F(MailNotificationTest, TheSettingsWindowKeepsTheSevenParameters) {

@@ -1,0 +1,32 @@
+// AsideThread: a thread of its own that runs the jobs handed to it one at a time, while the thread
+// that hands them keeps its window events flowing. What a job leaves on it (a socket) belongs to
+// it from one job to the next.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class QThread;
+
+class AsideThread {
+  public:
+    AsideThread();
+    // Ends the thread; no job may be running.
+    ~AsideThread();
+    AsideThread(const AsideThread&) = delete;
+    AsideThread& operator=(const AsideThread&) = delete;
+
+    // Runs `job` there and returns once it is done, raising here what it raised. Meanwhile this
+    // thread runs its window events and `meanwhile` every few milliseconds, and once more at the
+    // end; what `meanwhile` raises is raised once the job is done.
+    void Run(const std::function<void()>& job, const std::function<void()>& meanwhile = {});
+    // Runs a short `job` there, blocking this thread without its events.
+    void RunBlocked(const std::function<void()>& job);
+
+  private:
+    struct Shared;
+    void hand(const std::function<void()>& job);
+    void raiseFailure();
+    std::unique_ptr<Shared> shared_;
+    std::unique_ptr<QThread> thread_;
+};

@@ -1,0 +1,117 @@
+// The mail transport against servers that misbehave on loopback: the listing's one deadline and
+// its bound on a response, with the window's events flowing meanwhile; failures told in Italian,
+// the server quoted only when it answered.
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "base/AppError.h"
+#include "platform/MailAccount.h"
+#include "platform/MailService.h"
+#include "support/HostileImapServer.h"
+#include "support/SmtpTestSink.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+
+using Mode = HostileImapServer::Mode;
+
+// Far below what a server that never ends would have sent.
+constexpr qint64 kSmall = 64LL * 1024 * 1024;
+
+class MailBoundsTest : public TempFolderTest {
+  protected:
+    // Both servers on `port`, a wait of one second: the whole exchange gets four.
+    static MailAccount account(int port) {
+        MailAccount a;
+        a.smtpServer = "127.0.0.1";
+        a.smtpPort = a.imapPort = port;
+        a.smtpSecurity = a.imapSecurity = MailAccount::Security::None;
+        a.user = "ufficio";
+        a.password = "segreta";
+        a.sender = "ufficio@ditta.it";
+        a.timeoutSeconds = 1;
+        return a;
+    }
+    template <class F>
+    static QString errorOf(F&& f) {
+        try {
+            f();
+        } catch (const AppError& e) {
+            return e.description();
+        }
+        return {};
+    }
+    static QString where(const LoopbackServer& server) {
+        return "127.0.0.1:" + QString::number(server.port());
+    }
+    // Lists through `server`; what the listing heard stays in `heard`.
+    static QString listError(const LoopbackServer& server, int& heard) {
+        return errorOf([&] {
+            MailService mail(account(server.port()));
+            mail.SignOn(MailService::Purpose::Listing);
+            mail.ListInbox("Notifica inviata a: ", 301, [&](const ReceivedMail&) { ++heard; });
+        });
+    }
+};
+
+TEST_F(MailBoundsTest, ADrippingServerEndsByTheDeadlineWhileTheWindowGoesOn) {
+    HostileImapServer server(Mode::DripGreeting, 200);
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(20);
+    int heard = 0;
+    EXPECT_EQ(listError(server, heard).toStdString(), "Il server di posta " + where(server).toStdString() +
+                                                          " non ha completato la risposta entro 4 secondi.");
+    EXPECT_EQ(heard, 0);
+    EXPECT_GT(ticks, 0);
+}
+
+TEST_F(MailBoundsTest, ResponsesThatNeverEndAreCutAtTheBound) {
+    for (Mode mode : {Mode::EndlessGreeting, Mode::EndlessLines, Mode::EndlessSearch}) {
+        HostileImapServer server(mode);
+        int heard = 0;
+        EXPECT_EQ(listError(server, heard).toStdString(),
+                  "La risposta del server di posta " + where(server).toStdString() + " supera i 4 MB.")
+            << static_cast<int>(mode);
+        EXPECT_EQ(heard, 0);
+        EXPECT_LT(server.finish(), kSmall) << static_cast<int>(mode);
+    }
+}
+
+TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
+    int closedPort = 0;
+    {
+        HostileImapServer gone(Mode::Polite);
+        closedPort = gone.port();
+    }
+    HostileImapServer hangUp(Mode::HangUp);
+    for (auto purpose : {MailService::Purpose::Sending, MailService::Purpose::Listing}) {
+        EXPECT_EQ(errorOf([&] { MailService(account(closedPort)).SignOn(purpose); }).toStdString(),
+                  "Impossibile collegarsi al server di posta 127.0.0.1:" + std::to_string(closedPort) + ".");
+        EXPECT_EQ(errorOf([&] { MailService(account(hangUp.port())).SignOn(purpose); }).toStdString(),
+                  "Il server di posta " + where(hangUp).toStdString() +
+                      " ha chiuso la connessione senza rispondere.");
+    }
+    // An answer is quoted as the server gave it.
+    TestMailbox mailbox;
+    SmtpTestSink smtp(mailbox);
+    smtp.refuseAuthentication(true);
+    smtp.requireLogin("ufficio", "segreta");
+    MailAccount a = account(smtp.port());
+    EXPECT_EQ(errorOf([&] { MailService(a).SignOn(MailService::Purpose::Sending); }), "Accesso fallito");
+    smtp.refuseAuthentication(false);
+    smtp.refuseRecipient("nessuno@rossi.it");
+    const QString refused = errorOf([&] {
+        MailService mail(a);
+        mail.SignOn(MailService::Purpose::Sending);
+        mail.Send({"Rossi", "nessuno@rossi.it", "s", "t"});
+    });
+    EXPECT_TRUE(
+        refused.endsWith("\rRisposta del server: 550 5.1.1 <nessuno@rossi.it>: Recipient address "
+                         "rejected: User unknown"))
+        << refused.toStdString();
+}
+
+}  // namespace
