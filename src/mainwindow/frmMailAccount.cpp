@@ -110,6 +110,19 @@ bool frmMailAccount::refuse(const QString& text, QWidget* focus) {
 
 void frmMailAccount::cmdOK_Click() {
     MailAccount a = MailAccount::Load();
+    // A line break, even at an end that would be trimmed, is refused where it was typed.
+    const std::pair<MailAccount::Field, QLineEdit*> boxes[] = {{&MailAccount::smtpServer, txtSmtpServer_},
+                                                               {&MailAccount::imapServer, txtImapServer_},
+                                                               {&MailAccount::user, txtUser_},
+                                                               {&MailAccount::password, txtPassword_},
+                                                               {&MailAccount::sender, txtSender_}};
+    for (const auto& [field, box] : boxes)
+        if (box->text().contains(QLatin1Char('\r')) || box->text().contains(QLatin1Char('\n'))) {
+            refuse(QStringLiteral("Il campo \"") + MailAccount::FieldName(field) +
+                       QStringLiteral("\" non può contenere ritorni a capo"),
+                   box);
+            return;
+        }
     a.smtpServer = txtSmtpServer_->text().trimmed();
     a.imapServer = txtImapServer_->text().trimmed();
     bool ok = false;

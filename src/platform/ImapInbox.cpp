@@ -128,6 +128,7 @@ void ImapInbox::drop() {
 
 void ImapInbox::SignOn() {
     SignOff();
+    account_.RequireSingleLines();
     thread_ = std::make_unique<AsideThread>();
     thread_->Run([this] {
         try {

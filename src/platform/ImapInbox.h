@@ -31,7 +31,7 @@ class ImapInbox {
     ImapInbox& operator=(const ImapInbox&) = delete;
 
     // Connects, logs in and opens the inbox read-only. No account, or a refused login, raises
-    // "Accesso fallito".
+    // "Accesso fallito"; a line break in the account is refused before any connection.
     void SignOn();
     bool SignedOn() const { return imap_ != nullptr; }
     // The messages whose decoded subject begins with `prefix` (exactly), newest first, at most

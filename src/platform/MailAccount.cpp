@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "platform/MailErrors.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -41,6 +42,28 @@ MailAccount::Security MailAccount::SecurityFromText(const QString& text, Securit
     if (t == QLatin1String("starttls")) return Security::StartTls;
     if (t == QLatin1String("tls")) return Security::Tls;
     return fallback;
+}
+
+MailAccount::Field MailAccount::FieldWithLineBreak() const {
+    for (Field field : {&MailAccount::smtpServer, &MailAccount::imapServer, &MailAccount::user,
+                        &MailAccount::password, &MailAccount::sender})
+        if ((this->*field).contains(QLatin1Char('\r')) || (this->*field).contains(QLatin1Char('\n')))
+            return field;
+    return nullptr;
+}
+
+QString MailAccount::FieldName(Field field) {
+    if (field == &MailAccount::smtpServer) return QStringLiteral("Server (SMTP)");
+    if (field == &MailAccount::imapServer) return QStringLiteral("Server (IMAP)");
+    if (field == &MailAccount::user) return QStringLiteral("Utente");
+    if (field == &MailAccount::password) return QStringLiteral("Password");
+    return QStringLiteral("Indirizzo del mittente");
+}
+
+void MailAccount::RequireSingleLines() const {
+    if (const Field field = FieldWithLineBreak())
+        MailFail(QStringLiteral("Account di posta non valido: il campo \"") + FieldName(field) +
+                 QStringLiteral("\" non può contenere ritorni a capo."));
 }
 
 MailAccount MailAccount::Load() {

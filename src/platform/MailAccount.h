@@ -36,6 +36,15 @@ struct MailAccount {
     // password).
     void Save() const;
 
+    using Field = QString MailAccount::*;
+    // The first field that holds a line break, which would split a command to the server in two;
+    // null when none does.
+    Field FieldWithLineBreak() const;
+    // The field's name as the account window shows it.
+    static QString FieldName(Field field);
+    // Raises the transport's error when a field holds a line break.
+    void RequireSingleLines() const;
+
     static QString SecurityText(Security security);
     static Security SecurityFromText(const QString& text, Security fallback);
 };

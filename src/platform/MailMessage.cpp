@@ -99,7 +99,7 @@ QString domainOf(const QString& address) {
 bool IsValidMailAddress(const QString& address) {
     static const QRegularExpression pattern(QStringLiteral(
         "^[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+(\\.[A-Za-z0-9!#$%&'*+/=?^_`{|}~-]+)*"
-        "@[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)*$"));
+        "@[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?(\\.[A-Za-z0-9]([A-Za-z0-9-]*[A-Za-z0-9])?)*\\z"));
     return address.size() <= 254 && pattern.match(address).hasMatch();
 }
 

@@ -220,6 +220,7 @@ SmtpSender::SmtpSender(MailAccount account) : account_(std::move(account)) {
 
 void SmtpSender::CheckSignOn() {
     if (account_.IsEmpty()) MailFail(MailLoginFailed());
+    account_.RequireSingleLines();
     if (!IsValidMailAddress(account_.sender))
         MailFail(QStringLiteral("L'account di posta non ha un indirizzo del mittente valido: \"") +
                  account_.sender + QLatin1Char('"'));
@@ -228,6 +229,7 @@ void SmtpSender::CheckSignOn() {
 }
 
 void SmtpSender::Send(const MailMessage& message) {
+    account_.RequireSingleLines();
     const QString to = message.recipientAddress.trimmed();
     if (to.isEmpty()) MailFail(QStringLiteral("Destinatario rifiutato: indirizzo mancante."));
     if (!IsValidMailAddress(to))

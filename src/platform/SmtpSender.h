@@ -2,7 +2,7 @@
 // the server's certificate checked, authentication when the account has a user, and timeouts, so
 // that a silent server ends in an error. Failures raise AppError with an Italian description of
 // what happened, quoting the server's reply when it refused; a refused authentication is "Accesso
-// fallito".
+// fallito". A line break in the account is refused before any connection.
 #pragma once
 
 #include "platform/MailAccount.h"

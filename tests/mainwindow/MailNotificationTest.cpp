@@ -1,7 +1,7 @@
 // The closed-job-order mail against the SMTP sink and the IMAP test server: the scan and the
 // messages it sends, its day limit, the mail timer's schedule, the failures and their one box,
-// the settings window (which goes with the database let go) and the list of the copies found in the
-// inbox.
+// the settings window (which goes with the database let go), the account window and the list of
+// the copies found in the inbox.
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -17,6 +17,7 @@
 #include "base/DateUtil.h"
 #include "mainwindow/MailNotification.h"
 #include "mainwindow/frmCheckMail.h"
+#include "mainwindow/frmMailAccount.h"
 #include "mainwindow/frmMailSettings.h"
 #include "model/GetDBTable.h"
 #include "odb/Connection.h"
@@ -308,6 +309,33 @@ TEST_F(MailNotificationTest, AnInboxAnswerThatNeverEndsIsCutAndListsNothing) {
         QString::number(hostile.port()) + " supera i 4 MB."))
         << boxes()[0].toStdString();
     EXPECT_LT(hostile.finish(), 64LL * 1024 * 1024);
+}
+
+TEST_F(MailNotificationTest, TheAccountWindowRefusesLineBreaks) {
+    frmMailAccount dialog(window.get());
+    EXPECT_EQ(dialog.txtUser()->text(), "ufficio");
+    for (QLineEdit* box : {dialog.txtSmtpServer(), dialog.txtImapServer(), dialog.txtUser(),
+                           dialog.txtPassword(), dialog.txtSender()}) {
+        const QString kept = box->text();
+        box->setText(box->text() + "\r\nA2 DELETE INBOX");
+        prompt->clear();
+        dialog.cmdOK()->click();
+        ASSERT_EQ(boxes().size(), 1);
+        EXPECT_TRUE(boxes()[0].startsWith("Il campo \"")) << boxes()[0].toStdString();
+        EXPECT_TRUE(boxes()[0].endsWith("\" non può contenere ritorni a capo")) << boxes()[0].toStdString();
+        EXPECT_EQ(dialog.focusWidget(), box);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        box->setText(kept);
+    }
+    // Nothing of it was stored.
+    const MailAccount stored = MailAccount::Load();
+    EXPECT_EQ(stored.user, "ufficio");
+    EXPECT_EQ(stored.password, "segreta");
+    EXPECT_EQ(stored.sender, "ufficio@ditta.it");
+    prompt->clear();
+    dialog.cmdOK()->click();
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 TEST_F(MailNotificationTest, TheSettingsWindowKeepsTheSevenParameters) {

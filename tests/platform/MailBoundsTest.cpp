@@ -1,12 +1,14 @@
 // The mail transport against servers that misbehave on loopback: the listing's one deadline and
 // its bound on a response, with the window's events flowing meanwhile; failures told in Italian,
-// the server quoted only when it answered.
+// the server quoted only when it answered; line breaks in the account refused before any
+// connection.
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "base/AppError.h"
 #include "platform/MailAccount.h"
+#include "platform/MailMessage.h"
 #include "platform/MailService.h"
 #include "support/HostileImapServer.h"
 #include "support/SmtpTestSink.h"
@@ -112,6 +114,47 @@ TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
         refused.endsWith("\rRisposta del server: 550 5.1.1 <nessuno@rossi.it>: Recipient address "
                          "rejected: User unknown"))
         << refused.toStdString();
+}
+
+TEST_F(MailBoundsTest, LineBreaksInTheAccountNeverReachAServer) {
+    HostileImapServer imap(Mode::Polite);
+    TestMailbox mailbox;
+    SmtpTestSink smtp(mailbox);
+    const auto broken = [](MailAccount a, QString MailAccount::*field, const QString& value) {
+        a.*field = value;
+        return a;
+    };
+    struct Case {
+        QString MailAccount::*field;
+        const char* value;
+        const char* name;
+    };
+    for (const Case& c : {Case{&MailAccount::user, "ufficio\r\nA2 DELETE INBOX", "Utente"},
+                          Case{&MailAccount::user, "ufficio\n", "Utente"},
+                          Case{&MailAccount::password, "segreta\rA2 DELETE INBOX", "Password"},
+                          Case{&MailAccount::smtpServer, "127.0.0.1\r\n", "Server (SMTP)"},
+                          Case{&MailAccount::imapServer, "127.0.0.1\nx", "Server (IMAP)"},
+                          Case{&MailAccount::sender, "ufficio@ditta.it\n", "Indirizzo del mittente"}}) {
+        for (auto purpose : {MailService::Purpose::Listing, MailService::Purpose::Sending}) {
+            MailAccount a =
+                broken(account(purpose == MailService::Purpose::Listing ? imap.port() : smtp.port()), c.field,
+                       c.value);
+            EXPECT_EQ(errorOf([&] { MailService(a).SignOn(purpose); }).toStdString(),
+                      std::string("Account di posta non valido: il campo \"") + c.name +
+                          "\" non può contenere ritorni a capo.")
+                << c.value;
+        }
+    }
+    EXPECT_EQ(imap.received(), QList<QByteArray>{});
+    EXPECT_EQ(smtp.authentications() + smtp.transactions(), 0);
+    // Nor in an address.
+    EXPECT_FALSE(IsValidMailAddress("ufficio@ditta.it\n"));
+    MailService mail(account(smtp.port()));
+    mail.SignOn(MailService::Purpose::Sending);
+    EXPECT_TRUE(errorOf([&] {
+                    mail.Send({"Rossi", "info@rossi.it\nspia@altrove.it", "s", "t"});
+                }).startsWith("Destinatario rifiutato"));
+    EXPECT_EQ(smtp.transactions(), 0);
 }
 
 }  // namespace
