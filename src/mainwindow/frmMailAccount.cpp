@@ -87,6 +87,9 @@ frmMailAccount::frmMailAccount(QWidget* owner) : QDialog(owner) {
     layout->addWidget(login);
     layout->addLayout(buttons);
     ApplyFormFont(this, g_strFontName, g_sngFontSizeIncrement);
+    // Server names and addresses of some fifty characters shown whole, in the font just set.
+    for (QLineEdit* box : {txtSmtpServer_, txtImapServer_, txtUser_, txtPassword_, txtSender_})
+        box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 56);
     connect(cmdOK_, &QPushButton::clicked, this, &frmMailAccount::cmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &QDialog::reject);
 

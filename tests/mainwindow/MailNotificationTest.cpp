@@ -4,6 +4,7 @@
 // the copies found in the inbox.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -336,6 +337,20 @@ TEST_F(MailNotificationTest, TheAccountWindowRefusesLineBreaks) {
     dialog.cmdOK()->click();
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(MailNotificationTest, TheAccountWindowShowsItsTextsWhole) {
+    frmMailAccount dialog(window.get());
+    dialog.show();
+    QApplication::processEvents();
+    // An address or a server name of some fifty characters, the frame and the margins of its box.
+    const QString text = "notifiche.commesse@officina-meccanica-rossi.it";
+    int n = 0;
+    for (QLineEdit* box :
+         {dialog.txtSmtpServer(), dialog.txtImapServer(), dialog.txtUser(), dialog.txtSender()})
+        EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(text) + 12) << "box " << ++n;
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
 }
 
 TEST_F(MailNotificationTest, TheSettingsWindowKeepsTheSevenParameters) {
