@@ -38,6 +38,7 @@ void DisplaySystemMail(const QString&, const QString&, QListWidget* list) {
 
 frmCheckMail::frmCheckMail(QWidget* owner) : QWidget(owner, Qt::Window) {
     setObjectName(QStringLiteral("frmCheckMail"));
+    KeepAboveOwner(this, owner);
     setWindowTitle(QStringLiteral("Controllo E-Mail di notifica"));
     lstMailSent_ = new QListWidget(this);
     lstMailSent_->setObjectName(QStringLiteral("lstMailSent"));

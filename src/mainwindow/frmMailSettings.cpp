@@ -17,6 +17,7 @@
 #include "odb/ui/ModalDialog.h"
 #include "platform/Prompt.h"
 #include "startup/DatabaseOpening.h"
+#include "startup/PlaceDialog.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -111,7 +112,7 @@ frmMailSettings* frmMailSettings::ShowOver(QWidget* owner) {
     if (!window) {
         window = new frmMailSettings(owner);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setWindowFlag(Qt::Window);
+        KeepAboveOwner(window, owner);
     }
     window->show();
     window->raise();

@@ -55,6 +55,7 @@ void reportError(const AppError& e, const QString& text = {}) {
 
 frmMemo::frmMemo(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
     setObjectName(QStringLiteral("frmMemo"));
+    KeepAboveOwner(this, &main);
     setWindowTitle(QStringLiteral("Promemoria"));
     auto* heading = new QLabel(QStringLiteral("    Data Scadenza     -     Promemoria"), this);
     lstMemo_ = new QListWidget(this);

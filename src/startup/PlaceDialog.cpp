@@ -1,16 +1,43 @@
 // Dialog placement.
 #include "startup/PlaceDialog.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr int kTwipsPerPixel = 15;
-}
+
+// Names the owner on the owned window's native window as it is shown: the window manager reads the
+// hint when the window appears, and either native window may have been made anew since.
+class OwnerHint : public QObject {
+  public:
+    OwnerHint(QWidget* window, QWidget* owner) : QObject(window), owner_(owner) {
+        window->installEventFilter(this);
+    }
+    void setOwner(QWidget* owner) { owner_ = owner; }
+    void apply(QWidget* window) const {
+        QWindow* handle = window->windowHandle();
+        QWindow* ownerHandle = owner_ ? owner_->window()->windowHandle() : nullptr;
+        if (handle && ownerHandle && handle != ownerHandle) handle->setTransientParent(ownerHandle);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent()) apply(static_cast<QWidget*>(watched));
+        return false;
+    }
+
+  private:
+    QPointer<QWidget> owner_;
+};
+}  // namespace
 
 void PlaceDialog(QWidget* dialog, int32_t yTwips, int32_t xTwips) {
     dialog->adjustSize();
@@ -44,4 +71,20 @@ void CentreOnOwner(QWidget* window, const QWidget* owner) {
         placed.moveTop(std::max(placed.top(), area.top()));
     }
     window->move(placed.topLeft());
+}
+
+void KeepAboveOwner(QWidget* window, QWidget* owner) {
+    if (!window || !owner) return;
+    // The window system writes the owner hint only for windows of a dialog kind: a plain window
+    // with a parent, or a transient parent, gets none and falls behind its owner at its first click.
+    if (window->windowType() != Qt::Dialog)
+        window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    OwnerHint* hint = nullptr;
+    for (QObject* child : window->children())
+        if (auto* h = dynamic_cast<OwnerHint*>(child)) hint = h;
+    if (hint)
+        hint->setOwner(owner);
+    else
+        hint = new OwnerHint(window, owner);
+    if (window->isVisible()) hint->apply(window);
 }

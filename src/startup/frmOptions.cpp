@@ -26,6 +26,7 @@
 #include "platform/modOSWinUtil.h"
 #include "startup/Configuration.h"
 #include "startup/MainWindowServices.h"
+#include "startup/PlaceDialog.h"
 #include "startup/RepairDatabase.h"
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
@@ -187,6 +188,8 @@ bool frmOptions::ShowModal() {
 frmOptions* frmOptions::ShowModeless() {
     auto* dialog = new frmOptions;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Owned, not a child: the main window is disabled while the options are up.
+    if (MainWindowServices* main = Main()) KeepAboveOwner(dialog, main->Widget());
     dialog->placeOverOwner();
     dialog->show();
     return dialog;

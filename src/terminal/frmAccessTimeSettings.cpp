@@ -21,6 +21,7 @@
 #include "odb/Database.h"
 #include "platform/Prompt.h"
 #include "startup/DatabaseOpening.h"
+#include "startup/PlaceDialog.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -98,7 +99,7 @@ frmAccessTimeSettings::frmAccessTimeSettings(QWidget* owner) : QDialog(owner) {
 frmAccessTimeSettings* frmAccessTimeSettings::ShowOver(QWidget* owner) {
     auto* window = new frmAccessTimeSettings(owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowFlag(Qt::Window);
+    KeepAboveOwner(window, owner);
     window->show();
     return window;
 }

@@ -14,6 +14,7 @@
 #include "odb/DbmsGlobal.h"
 #include "shopfloor/AccessRegistration.h"
 #include "shopfloor/CardPrefix.h"
+#include "startup/PlaceDialog.h"
 #include "startup/SharedState.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
@@ -71,6 +72,7 @@ frmCommandPanel* frmCommandPanel::ShowOver(QWidget* owner) {
 
 frmCommandPanel::frmCommandPanel(QWidget* owner) : QDialog(owner, Qt::Window), owner_(owner) {
     setObjectName(QStringLiteral("frmCommandPanel"));
+    KeepAboveOwner(this, owner);
     setWindowTitle(QStringLiteral("Comandi della Postazione Lavoro"));
     pointer_ = std::make_unique<HiddenPointer>();
 

@@ -14,6 +14,7 @@
 
 #include "base/AppError.h"
 #include "startup/DatabaseOpening.h"
+#include "startup/PlaceDialog.h"
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 
@@ -73,6 +74,7 @@ frmControlPanel* frmControlPanel::ShowOver(QWidget* owner) {
 
 frmControlPanel::frmControlPanel(QWidget* owner) : QDialog(owner, Qt::Window) {
     setObjectName(QStringLiteral("frmControlPanel"));
+    KeepAboveOwner(this, owner);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Pannello di Controllo - Zelto Lavrix"));
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidgetItem>
+#include <QWindow>
 
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -99,6 +100,38 @@ TEST_F(ToolCommandsTest, TheControlPanelOpensForTheAdministratorAlone) {
     ASSERT_EQ(prompt->shown().size(), 1u);
     EXPECT_EQ(prompt->last().text.toStdString(), "Utente non abilitato");
     EXPECT_EQ(prompt->last().icon(), vbInformation);
+}
+
+TEST_F(ToolCommandsTest, OwnedWindowsTellTheWindowSystemTheirOwner) {
+    start();
+    window->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->windowHandle());
+    auto shown = [](const QString& name) -> QWidget* {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == name && w->isVisible()) return w;
+        return nullptr;
+    };
+    // A window manager keeps a window above its owner by the owner hint, which the window system
+    // writes from the native window's transient parent for dialog-kind windows only.
+    const std::pair<const char*, const char*> commands[] = {{"mnuMemo", "frmMemo"},
+                                                            {"mnucontrolPanel", "frmControlPanel"},
+                                                            {"mnuToolsOptions", "frmOptions"},
+                                                            {"mnuAccessTimeSetting", "frmAccessTimeSettings"},
+                                                            {"mnuOptionsMagnetic", "frmMagneticOptions"},
+                                                            {"mnuSendMail", "frmMailSettings"},
+                                                            {"mnuCheck_Mail", "frmCheckMail"},
+                                                            {"mnuOpenUserWindow", "frmCommandPanel"}};
+    for (const auto& [command, form] : commands) {
+        action(command)->trigger();
+        QWidget* w = shown(form);
+        ASSERT_TRUE(w) << command;
+        ASSERT_TRUE(w->windowHandle()) << command;
+        EXPECT_EQ(w->windowHandle()->transientParent(), window->windowHandle()) << command;
+        EXPECT_EQ(w->windowHandle()->type(), Qt::Dialog) << command;
+        w->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 TEST_F(ToolCommandsTest, ACardIsIdentifiedAmongTheWorkersAndWrittenOnlyFromThem) {

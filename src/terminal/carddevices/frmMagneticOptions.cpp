@@ -13,6 +13,7 @@
 #include "platform/SerialPort.h"
 #include "startup/Configuration.h"
 #include "startup/MainWindowServices.h"
+#include "startup/PlaceDialog.h"
 #include "startup/SharedState.h"
 #include "startup/modZeltoFormUtility.h"
 #include "terminal/carddevices/modMagneticDev.h"
@@ -82,6 +83,7 @@ frmMagneticOptions::frmMagneticOptions(QWidget* owner) : QDialog(owner) {
 frmMagneticOptions* frmMagneticOptions::ShowOver(QWidget* owner) {
     auto* window = new frmMagneticOptions(owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    KeepAboveOwner(window, owner);
     window->show();
     return window;
 }
