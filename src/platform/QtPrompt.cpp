@@ -78,6 +78,25 @@ int TitleRoom(const QWidget& box, const QString& title) {
     return widest + kTitleFrameRoom;
 }
 
+// The window a box shows over: the one asked for, unless a modal window blocks it meanwhile (a
+// record window whose rules answer through the main window): a box over a blocked window raises
+// that window, and buries the modal one under it, for as long as the box is up.
+QWidget* BoxOwner(QWidget* owner) {
+    if (!owner) return QApplication::activeWindow();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return owner;
+    // The modal window itself, or a window of its own, takes its boxes.
+    for (QWidget* w = owner->window(); w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+        if (w == modal) return owner;
+    // A window-modal one blocks only the windows it stands on.
+    if (modal->windowModality() == Qt::WindowModal) {
+        for (QWidget* w = modal->parentWidget(); w; w = w->parentWidget())
+            if (w->window() == owner->window()) return modal;
+        return owner;
+    }
+    return modal;
+}
+
 QString TitleOrDefault(const QString& title) {
     return ShownText(title.isEmpty() ? DefaultMsgBoxTitle() : title);
 }
@@ -102,7 +121,7 @@ QString runFileDialog(QFileDialog& dialog) {
 }  // namespace
 
 MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title, QWidget* owner) {
-    QMessageBox box(owner ? owner : QApplication::activeWindow());
+    QMessageBox box(BoxOwner(owner));
     box.setIcon(iconFor(style));
     box.setWindowTitle(TitleOrDefault(title));
     box.setText(ShownText(text));
@@ -127,7 +146,7 @@ MsgResult QtPrompt::msgBox(const QString& text, int style, const QString& title,
 
 bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QString& defaultValue,
                         QString& value, QWidget* owner) {
-    QInputDialog dialog(owner ? owner : QApplication::activeWindow());
+    QInputDialog dialog(BoxOwner(owner));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(TitleOrDefault(title));
     dialog.setLabelText(ShownText(prompt));
@@ -142,14 +161,14 @@ bool QtPrompt::inputBox(const QString& prompt, const QString& title, const QStri
 
 QString QtPrompt::openFileName(const QString& title, const QString& dir, const QString& filter,
                                QWidget* owner) {
-    QFileDialog dialog(owner, ShownText(title), dir, filter);
+    QFileDialog dialog(owner ? BoxOwner(owner) : nullptr, ShownText(title), dir, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return runFileDialog(dialog);
 }
 
 QString QtPrompt::saveFileName(const QString& title, const QString& dir, const QString& filter,
                                QWidget* owner) {
-    QFileDialog dialog(owner, ShownText(title), dir, filter);
+    QFileDialog dialog(owner ? BoxOwner(owner) : nullptr, ShownText(title), dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The program asks its own overwrite question where it wants one.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
@@ -157,13 +176,12 @@ QString QtPrompt::saveFileName(const QString& title, const QString& dir, const Q
 }
 
 QString QtPrompt::folder(const QString& title, const QString& dir, QWidget* owner) {
-    return QFileDialog::getExistingDirectory(owner, ShownText(title), dir);
+    return QFileDialog::getExistingDirectory(owner ? BoxOwner(owner) : nullptr, ShownText(title), dir);
 }
 
 bool QtPrompt::choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                              QWidget* owner) {
-    PrinterChoiceDialog dialog(ShownText(title), printers, name, copies ? *copies : 0,
-                               owner ? owner : QApplication::activeWindow());
+    PrinterChoiceDialog dialog(ShownText(title), printers, name, copies ? *copies : 0, BoxOwner(owner));
     if (dialog.exec() != QDialog::Accepted) return false;
     name = dialog.printerName();
     if (copies) *copies = dialog.copies();
@@ -175,7 +193,7 @@ void QtPrompt::printerSetup(const QString& title, QWidget* owner) {
     if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
         info = QPrinterInfo::availablePrinters().first();
     QPrinter printer(info);
-    QPageSetupDialog dialog(&printer, owner ? owner : QApplication::activeWindow());
+    QPageSetupDialog dialog(&printer, BoxOwner(owner));
     dialog.setWindowTitle(ShownText(title));
     dialog.exec();
 }
@@ -183,15 +201,15 @@ void QtPrompt::printerSetup(const QString& title, QWidget* owner) {
 // Qt's own dialogs, not the desktop's: they speak the program's Italian.
 bool QtPrompt::chooseFont(QFont& font, QWidget* owner) {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, owner ? owner : QApplication::activeWindow(), {},
-                                              QFontDialog::DontUseNativeDialog);
+    const QFont chosen =
+        QFontDialog::getFont(&ok, font, BoxOwner(owner), {}, QFontDialog::DontUseNativeDialog);
     if (ok) font = chosen;
     return ok;
 }
 
 bool QtPrompt::chooseColor(QColor& color, QWidget* owner) {
-    const QColor chosen = QColorDialog::getColor(color, owner ? owner : QApplication::activeWindow(), {},
-                                                 QColorDialog::DontUseNativeDialog);
+    const QColor chosen =
+        QColorDialog::getColor(color, BoxOwner(owner), {}, QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid()) return false;
     color = chosen;
     return true;

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -94,6 +95,41 @@ TEST(QtPrompt, ABoxIsAtLeastAsWideAsItsTitle) {
                 [&] { prompt.inputBox(QStringLiteral("Quante?"), title, QString(), value, nullptr); });
     EXPECT_GT(input.width, titleWidth(title));
     EXPECT_TRUE(value.isEmpty());
+}
+
+TEST(QtPrompt, ABoxAskedOverAWindowAModalOneCoversShowsOverTheModalOne) {
+    QtPrompt prompt;
+    QWidget main;
+    main.show();
+    QDialog record(&main);
+    record.setModal(true);
+    record.show();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeModalWidget(), &record);
+    // The box's owner, read while it is up.
+    auto ownerOf = [](const std::function<void()>& open) {
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            owner = box->parentWidget();
+            box->reject();
+        });
+        open();
+        return owner;
+    };
+    QString value;
+    EXPECT_EQ(ownerOf([&] {
+                  prompt.msgBox(QStringLiteral("Data non valida"), MsgBoxStyle::vbExclamation, {}, &main);
+              }),
+              &record);
+    EXPECT_EQ(ownerOf([&] { prompt.inputBox(QStringLiteral("Quante?"), {}, {}, value, &main); }), &record);
+    // Asked over the modal window itself, or with no modal window up, the owner is the one asked.
+    QLabel field(&record);
+    EXPECT_EQ(ownerOf([&] { prompt.msgBox(QStringLiteral("Data non valida"), 0, {}, &field); }), &field);
+    record.hide();
+    QApplication::processEvents();
+    EXPECT_EQ(ownerOf([&] { prompt.msgBox(QStringLiteral("Fatto"), 0, {}, &main); }), &main);
 }
 
 }  // namespace
