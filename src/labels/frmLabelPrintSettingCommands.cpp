@@ -41,14 +41,18 @@ QString captionOf(QWidget* window, const char* labelName) {
     return caption;
 }
 
+// Saving and the test print need a printer in the box: without one the user is asked to choose it.
+bool printerChosen(QWidget* owner, QComboBox* box) {
+    if (!box->currentText().isEmpty()) return true;
+    message(owner, QStringLiteral("Devi selezionare la stampante"), vbInformation);
+    box->setFocus();
+    return false;
+}
+
 }  // namespace
 
 void frmLabelPrintSetting::cmdOK_Click() {
-    if (cboPrinter_->currentText().isEmpty()) {
-        message(this, QStringLiteral("Devi selezionare la stampante"), vbInformation);
-        cboPrinter_->setFocus();
-        return;
-    }
+    if (!printerChosen(this, cboPrinter_)) return;
     try {
         auto row = database_->Tables()
                        .Item(QStringLiteral("TabStampaEtichette"))
@@ -136,6 +140,7 @@ void frmLabelPrintSetting::showPreview(bool onPrinter) {
     float height = 0, width = 0, top = 0, left = 0;
     int32_t columns = 0;
     if (!readNumbers(height, width, top, left, columns)) return;
+    if (onPrinter && !printerChosen(this, cboPrinter_)) return;
     try {
         auto rows = database_->Tables().Item(GetSelectedTableName()).OpenData();
         const QString script = txtVBScript_->Script();

@@ -65,6 +65,13 @@ void frmCustomReportSetting::cmdPreview_Click() {
 
 void frmCustomReportSetting::runReport(bool preview) {
     if (SelectedTableName().isEmpty() || !numbersValid()) return;
+    // The test goes to the printer of the box: without one the user is asked to choose it.
+    if (!preview && cboPrinter_->currentText().isEmpty()) {
+        Prompt::instance().msgBox(QStringLiteral("Devi selezionare la stampante"), vbInformation,
+                                  g_strMsgBoxTitle, this);
+        cboPrinter_->setFocus();
+        return;
+    }
     auto number = [](const QLineEdit* box) {
         double value = 0;
         boxNumber(box, value);

@@ -453,4 +453,18 @@ TEST_F(LabelEditorTest, TheDefaultScriptAndThePrinterSetup) {
     EXPECT_EQ(QStringLiteral("Impostazione stampanti"), prompt->last().title);
 }
 
+// "&Test" with no printer in the box prints nowhere: it asks for one, as saving does.
+TEST_F(LabelEditorTest, TestWithNoPrinterChosenAsksForOne) {
+    frmLabelPrintSetting* w = openOn(QStringLiteral("Clienti"));
+    ASSERT_EQ(QString(), w->cboPrinter()->currentText());
+    {
+        auto script = pickRow(1);
+        press(w, "cmdTest");
+        EXPECT_EQ(0, script.runs);
+    }
+    EXPECT_EQ(QStringList{"64:Devi selezionare la stampante"}, messages());
+    EXPECT_TRUE(pdfPages().empty());
+    EXPECT_TRUE(pdfPages(path(QStringLiteral("a5.pdf"))).empty());
+}
+
 }  // namespace

@@ -140,16 +140,19 @@ std::shared_ptr<odb::DataSet> LabelRunTest::customers(int from, int count) {
     return ds;
 }
 
-std::vector<PdfPage> LabelRunTest::pdfPages() const {
+std::vector<PdfPage> LabelRunTest::pdfPages(const QString& file) const {
     std::vector<PdfPage> pages;
-    if (!QFile::exists(pdfPath())) return pages;
-    auto doc = Poppler::Document::load(pdfPath());
+    const QString pdf = file.isEmpty() ? pdfPath() : file;
+    if (!QFile::exists(pdf)) return pages;
+    auto doc = Poppler::Document::load(pdf);
     if (!doc) return pages;
     for (int i = 0; i < doc->numPages(); ++i) {
         std::unique_ptr<Poppler::Page> page(doc->page(i));
         PdfPage p;
         p.squares = squaresOf(page->renderToImage(kPixelsPerMm * 25.4, kPixelsPerMm * 25.4));
         p.text = page->text(QRectF()).simplified();
+        const QSizeF points = page->pageSizeF();
+        p.mm = QSizeF(qRound(points.width() * 25.4 / 72), qRound(points.height() * 25.4 / 72));
         pages.push_back(p);
     }
     return pages;

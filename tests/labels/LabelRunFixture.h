@@ -2,6 +2,7 @@
 // "PDF-A4", a shown owner window and a recording prompt; the PDF read back page by page.
 #pragma once
 
+#include <QSizeF>
 #include <QStringList>
 #include <QWidget>
 
@@ -16,10 +17,11 @@ namespace odb {
 class DataSet;
 }
 
-// What a page of the PDF shows: the top-left corners (mm) of its filled squares and its text.
+// What a page of the PDF shows: the top-left corners (mm) of its filled squares, its text and its size.
 struct PdfPage {
     QStringList squares;  // "x,y", top to bottom, then left to right
     QString text;         // words separated by single spaces
+    QSizeF mm;            // the sheet, to the millimetre
 };
 
 // A label layout row, with the values most runs use.
@@ -55,8 +57,8 @@ class LabelRunTest : public ModelDatabaseTest {
     // Customers C001..C00n ordered by code; `from` 1-based.
     std::shared_ptr<odb::DataSet> customers(int from, int count);
     QString pdfPath() const { return path(QStringLiteral("etichette.pdf")); }
-    // The PDF's pages; empty when no PDF was written.
-    std::vector<PdfPage> pdfPages() const;
+    // The pages of the PDF (by default the one of "PDF-A4"); empty when no PDF was written.
+    std::vector<PdfPage> pdfPages(const QString& file = {}) const;
     // Forgets the PDF and the kept engine, for the next run of a table.
     void resetRun();
 

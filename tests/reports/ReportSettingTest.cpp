@@ -656,4 +656,16 @@ TEST_F(ReportSettingTest, AReferenceSourceIsTriedOnTheRowTheUserPicks) {
     EXPECT_EQ("R1-2 M0T", traceSummary());
 }
 
+// "&Test" with no printer in the box prints nowhere: it asks for one.
+TEST_F(ReportSettingTest, TestWithNoPrinterChosenAsksForOne) {
+    storeReports({{.table = "Clienti", .name = "Elenco", .printer = "Non installata"}});
+    open(QStringLiteral("Clienti"));
+    ASSERT_EQ(-1, combo("cboPrinter")->currentIndex());
+    messages();
+    w->cmdTest_Click();
+    EXPECT_EQ(QStringList{"64:Devi selezionare la stampante"}, messages());
+    EXPECT_TRUE(trace->trace.isEmpty());
+    EXPECT_TRUE(pdfPages().empty());
+}
+
 }  // namespace
