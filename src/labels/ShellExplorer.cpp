@@ -174,6 +174,7 @@ void ShellExplorer::ExecWB(int32_t command, int32_t) {
     if (!printer) RaiseVbError(482, kSource);
     std::unique_ptr<QPrinter> job = printer->NewJob(QFileInfo(path_).fileName());
     printOn(*job);
+    printer->EndJob(*job);
 }
 
 void ShellExplorer::printOn(QPrinter& printer) {

@@ -7,6 +7,7 @@
 
 #include "platform/DefaultPrinter.h"
 #include "platform/PrinterSurface.h"
+#include "platform/ProgramPdfPrinter.h"
 
 PrinterRegistry& PrinterRegistry::instance() {
     static PrinterRegistry registry;
@@ -23,8 +24,13 @@ std::vector<std::shared_ptr<DrawSurface>>& PrinterRegistry::installed() {
     return listInstalled_ ? installed_ : none;
 }
 
+std::shared_ptr<DrawSurface> PrinterRegistry::programPdf() {
+    if (listProgramPdf_ && !programPdf_) programPdf_ = std::make_shared<ProgramPdfPrinter>();
+    return programPdf_;
+}
+
 int PrinterRegistry::count() {
-    return static_cast<int>(installed().size() + own_.size());
+    return static_cast<int>(installed().size() + own_.size()) + (programPdf() ? 1 : 0);
 }
 
 std::shared_ptr<DrawSurface> PrinterRegistry::item(int index) {
@@ -32,7 +38,8 @@ std::shared_ptr<DrawSurface> PrinterRegistry::item(int index) {
     if (index < 0) return nullptr;
     if (index < static_cast<int>(system.size())) return system[index];
     index -= static_cast<int>(system.size());
-    return index < static_cast<int>(own_.size()) ? own_[index] : nullptr;
+    if (index < static_cast<int>(own_.size())) return own_[index];
+    return index == static_cast<int>(own_.size()) ? programPdf() : nullptr;
 }
 
 std::shared_ptr<DrawSurface> PrinterRegistry::find(const QString& deviceName) {
@@ -68,9 +75,11 @@ void PrinterRegistry::add(std::shared_ptr<DrawSurface> printer) {
     own_.push_back(std::move(printer));
 }
 
-void PrinterRegistry::reset(bool listInstalled) {
+void PrinterRegistry::reset(bool listInstalled, bool listProgramPdf) {
     listInstalled_ = listInstalled;
+    listProgramPdf_ = listProgramPdf;
     own_.clear();
+    programPdf_.reset();
     current_.reset();
 }
 

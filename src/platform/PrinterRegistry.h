@@ -1,5 +1,6 @@
 // PrinterRegistry: the printers the program can print on (the installed ones, then PDF printers of
-// its own) and the application's current printer, which the print engines draw on.
+// its own, the program's "Stampa su PDF" last) and the application's current printer, which the print
+// engines draw on.
 #pragma once
 
 #include <QMarginsF>
@@ -34,13 +35,17 @@ class PrinterRegistry {
     void add(std::shared_ptr<DrawSurface> printer);
 
     // Forgets our own printers and the current one; without installed printers the registry lists only
-    // ours (tests, whatever the machine has).
-    void reset(bool listInstalled);
+    // ours (tests, whatever the machine has), and without the program's PDF printer none at all.
+    void reset(bool listInstalled, bool listProgramPdf = true);
 
   private:
     std::vector<std::shared_ptr<DrawSurface>>& installed();
+    // The program's PDF printer; null when not listed.
+    std::shared_ptr<DrawSurface> programPdf();
 
     bool listInstalled_ = true;
+    bool listProgramPdf_ = true;
+    std::shared_ptr<DrawSurface> programPdf_;
     bool installedRead_ = false;
     std::vector<std::shared_ptr<DrawSurface>> installed_;
     std::vector<std::shared_ptr<DrawSurface>> own_;

@@ -33,6 +33,8 @@ class PrinterSurface : public PainterSurface {
     // A printer for a separate job on the same device and paper, named `docName`: a PDF printer writes
     // it to a file of its own beside its document ("labels-job1.pdf"), never into the one under way.
     std::unique_ptr<QPrinter> NewJob(const QString& docName);
+    // After a separate job has been printed: the program's own PDF printer saves it where the user says.
+    virtual void EndJob(QPrinter& job);
 
     // Pages of the document under way, or of the last one ended.
     int pageCount() const { return pages_; }
@@ -40,6 +42,8 @@ class PrinterSurface : public PainterSurface {
 
   protected:
     QPaintDevice* device() override { return &printer_; }
+    // A document is under way: it began with an output and has not ended.
+    bool inDocument() const { return inDocument_; }
     bool beginPainting(QPainter& painter) override;
     void outputStarts() override;
 

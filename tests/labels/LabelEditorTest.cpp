@@ -22,11 +22,13 @@
 #include "labels/LayoutExportFile.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/frmLabelPrintSetting.h"
+#include "labels/modLabelPrint.h"
 #include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/ui/RowWindow.h"
 #include "platform/MaskedBox.h"
 #include "platform/PainterSurface.h"
+#include "platform/PrinterRegistry.h"
 #include "platform/ScriptBox.h"
 #include "support/ModalScript.h"
 #include "support/PipeWatchdog.h"
@@ -451,6 +453,46 @@ TEST_F(LabelEditorTest, TheDefaultScriptAndThePrinterSetup) {
     ASSERT_EQ(1u, prompt->shown().size());
     EXPECT_EQ(RecordingPrompt::Kind::PrinterSetup, prompt->last().kind);
     EXPECT_EQ(QStringLiteral("Impostazione stampanti"), prompt->last().title);
+}
+
+// With no print queue the program's own PDF printer is listed: a layout is saved on it, and its test
+// and its run each go to the PDF file the user names.
+TEST_F(LabelEditorTest, WithNoPrintQueueALayoutIsSavedTestedAndPrintedOnTheProgramsPdfPrinter) {
+    PrinterRegistry::instance().reset(false);
+    frmLabelPrintSetting* w = openOn(QStringLiteral("Clienti"));
+    ASSERT_EQ(1, w->cboPrinter()->count());
+    EXPECT_EQ(QStringLiteral("Stampa su PDF"), w->cboPrinter()->itemText(0));
+    w->cboPrinter()->setCurrentIndex(0);
+    w->txtColumns()->setText(QStringLiteral("3"));
+    w->txtVBScript()->setPlainText(QStringLiteral(
+        "Function PrintLabel(ds, prn)\n  prn.TxtOut 2, 2, ds.ColValue(\"Codice\")\n  PrintLabel = True\n"
+        "End Function"));
+    press(w, "cmdOK");
+    EXPECT_EQ(QStringList{"64:Impostazioni Salvate."}, messages());
+    EXPECT_EQ(QStringLiteral("Stampa su PDF"), storedLayout()->ColText(QStringLiteral("NomeStampante")));
+
+    prompt->clear();
+    prompt->answerPath(path(QStringLiteral("prova")));
+    {
+        auto script = pickRow(4);
+        press(w, "cmdTest");
+    }
+    ASSERT_EQ(1u, prompt->shown().size());
+    EXPECT_EQ(RecordingPrompt::Kind::SaveFile, prompt->last().kind);
+    EXPECT_EQ(QStringLiteral("Stampa su PDF"), prompt->last().title);
+    const auto test = pdfPages(path(QStringLiteral("prova.pdf")));
+    ASSERT_EQ(1u, test.size());
+    EXPECT_EQ(QStringLiteral("C004 C004 C004"), test[0].text);
+    EXPECT_EQ(QSizeF(210, 297), test[0].mm);
+
+    prompt->clear();
+    prompt->answerPath(path(QStringLiteral("clienti.pdf")));
+    frmLabelPreview* none = nullptr;
+    auto ds = customers(1, 4);
+    EXPECT_EQ(4, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    const auto run = pdfPages(path(QStringLiteral("clienti.pdf")));
+    ASSERT_EQ(1u, run.size());
+    EXPECT_EQ(QStringLiteral("C001 C002 C003 C004"), run[0].text);
 }
 
 // "&Test" with no printer in the box prints nowhere: it asks for one, as saving does.

@@ -196,6 +196,7 @@ TEST_F(LabelTest, ScriptVariablesOutliveLabelsAndSetUps) {
 }
 
 TEST_F(LabelTest, WithoutAPrinterTheSheetSizeCannotBeKnown) {
+    PrinterRegistry::instance().reset(false, false);
     clsLabelPrint engine;
     try {
         engine.SetParameter(Variant(""), 0, 50);

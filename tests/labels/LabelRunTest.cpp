@@ -160,7 +160,8 @@ TEST_F(LabelRunTest, RunsLeaveTheirLabelsWhereTheSheetSays) {
          {"PDF-A4", "<cancel>"},
          {3, 0},
          {"5,5 105,5 5,145"},
-         "printer[Selezione stampante]:PDF-A4|PDF-A5 / printer[Selezione stampante]:PDF-A4|PDF-A5"},
+         "printer[Selezione stampante]:PDF-A4|PDF-A5|Stampa su PDF / printer[Selezione "
+         "stampante]:PDF-A4|PDF-A5|Stampa su PDF"},
         {"a second run on another printer first brings out the document left open on the first",
          layout([](LayoutRow& l) { l.askPrinter = true; }),
          {{.from = 1, .rows = 3, .skip = 0, .endDoc = false}, {.from = 4, .rows = 2, .skip = 3}},
@@ -168,7 +169,8 @@ TEST_F(LabelRunTest, RunsLeaveTheirLabelsWhereTheSheetSays) {
          {"PDF-A4", "PDF-A5"},
          {3, 1},
          {"5,5 105,5 5,145"},
-         "printer[Selezione stampante]:PDF-A4|PDF-A5 / printer[Selezione stampante]:PDF-A4|PDF-A5 / beep"},
+         "printer[Selezione stampante]:PDF-A4|PDF-A5|Stampa su PDF / printer[Selezione "
+         "stampante]:PDF-A4|PDF-A5|Stampa su PDF / beep"},
         {"a row touching the page bottom ends the page, with no blank page after",
          layout([](LayoutRow& l) { l.columns = 1, l.height = 148.5, l.top = 0; }),
          {{.skip = 0}},
@@ -403,7 +405,7 @@ TEST_F(LabelRunTest, WithoutAWindowOrAPrinterTheChoiceIsExplained) {
     // No printer to choose from: said, and the engine then says there is no printer at all.
     resetRun();
     owner.show();
-    PrinterRegistry::instance().reset(false);
+    PrinterRegistry::instance().reset(false, false);
     EXPECT_EQ(0, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
     EXPECT_EQ(
         "msg0:Impossibile attivare la selezione della stampante senza un Control di tipo CommonDialog nel "

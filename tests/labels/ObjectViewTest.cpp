@@ -144,6 +144,24 @@ TEST_F(ObjectViewTest, ALayoutPrintsAnHtmlPageAsAJobOfItsOwnBetweenItsLabels) {
     EXPECT_EQ("Scheda tecnica Pressa idraulica 40 t", first->text(QRectF()).simplified().toStdString());
     EXPECT_EQ(1, prompt->beeps());
     EXPECT_EQ(1u, prompt->shown().size());
+
+    // On the program's PDF printer the page and then the labels go each to the file the user names.
+    resetRun();
+    l.printer = QStringLiteral("Stampa su PDF");
+    storeLayout(l);
+    prompt->answerPath(path(QStringLiteral("pagina.pdf")));
+    prompt->answerPath(path(QStringLiteral("clienti.pdf")));
+    EXPECT_EQ(2, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    int choosers = 0;
+    for (const auto& s : prompt->shown())
+        choosers += s.kind == Kind::SaveFile;
+    EXPECT_EQ(2, choosers);
+    const auto labels = pdfPages(path(QStringLiteral("clienti.pdf")));
+    ASSERT_EQ(1u, labels.size());
+    EXPECT_EQ(QStringList({QStringLiteral("5,5"), QStringLiteral("105,5")}), labels[0].squares);
+    const auto sheet = pdfPages(path(QStringLiteral("pagina.pdf")));
+    ASSERT_EQ(1u, sheet.size());
+    EXPECT_EQ(QStringLiteral("Scheda tecnica Pressa idraulica 40 t"), sheet[0].text);
 }
 
 TEST_F(ObjectViewTest, AFailedSettingStopsTheLabelAndShowsNoViewer) {

@@ -2,14 +2,19 @@
 // documents, fonts on the installed faces at the same size on every device.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QWidget>
 
 #include "base/ErrorOf.h"
+#include "platform/Clock.h"
 #include "platform/PainterSurface.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/PrinterSurface.h"
 #include "platform/RecordingSurface.h"
+#include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -28,6 +33,7 @@ class DrawSurfaceTest : public TempFolderTest {
 
 TEST_F(DrawSurfaceTest, TheRegistryListsPrintersInOrderAndKeepsACurrentOne) {
     PrinterRegistry& printers = PrinterRegistry::instance();
+    printers.reset(false, false);
     EXPECT_EQ(0, printers.count());
     EXPECT_EQ(nullptr, printers.current());
     printers.addPdfPrinter(QStringLiteral("Etichette"), QPageSize(QPageSize::A4), {},
@@ -41,8 +47,103 @@ TEST_F(DrawSurfaceTest, TheRegistryListsPrintersInOrderAndKeepsACurrentOne) {
     EXPECT_EQ(nullptr, printers.item(2));
     printers.setCurrent(label);
     EXPECT_EQ(QStringLiteral("Printer"), printers.current()->className());
-    printers.reset(false);
+    printers.reset(false, false);
     EXPECT_EQ(0, printers.count());
+}
+
+// With no print queue the program's own PDF printer is there, and it is current; it comes after
+// every other printer.
+TEST_F(DrawSurfaceTest, TheProgramsPdfPrinterIsAlwaysListedAfterTheOthers) {
+    PrinterRegistry& printers = PrinterRegistry::instance();
+    ASSERT_EQ(1, printers.count());
+    EXPECT_EQ(QStringLiteral("Stampa su PDF"), printers.item(0)->deviceName());
+    EXPECT_TRUE(printers.item(0)->isPrinter());
+    EXPECT_EQ(printers.item(0), printers.current());
+    printers.addPdfPrinter(QStringLiteral("Etichette"), QPageSize(QPageSize::A4), {},
+                           path(QStringLiteral("a.pdf")));
+    ASSERT_EQ(2, printers.count());
+    EXPECT_EQ(QStringLiteral("Stampa su PDF"), printers.item(1)->deviceName());
+}
+
+// Each document of the program's PDF printer goes, when it ends, to the file the user names: a name
+// without extension gets ".pdf", an existing file is replaced only when the user says so, a file that
+// cannot be written is said and asked again, and a cancelled chooser drops the document.
+TEST_F(DrawSurfaceTest, TheProgramsPdfPrinterWritesEachDocumentWhereTheUserSays) {
+    ScopedRecordingPrompt prompt;
+    QWidget window;
+    window.show();
+    Clock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30)));
+    auto pdf = PrinterRegistry::instance().find(QStringLiteral("Stampa su PDF"));
+    ASSERT_TRUE(pdf);
+    pdf->endDoc();
+    EXPECT_TRUE(prompt->shown().empty());  // nothing printed, nothing asked
+
+    pdf->print(QStringLiteral("uno"));
+    prompt->answerPath(path(QStringLiteral("uno")));
+    pdf->endDoc();
+    ASSERT_EQ(1u, prompt->shown().size());
+    EXPECT_EQ(RecordingPrompt::Kind::SaveFile, prompt->last().kind);
+    EXPECT_EQ(QStringLiteral("Stampa su PDF"), prompt->last().title);
+    EXPECT_TRUE(
+        prompt->last().dir.endsWith(QStringLiteral("/Stampa 2024-03-05 10.20.30.pdf|Documento PDF (*.pdf)")))
+        << prompt->last().dir.toStdString();
+    QFile first(path(QStringLiteral("uno.pdf")));
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    const QByteArray written = first.readAll();
+    first.close();
+    EXPECT_TRUE(written.startsWith("%PDF"));
+
+    prompt->clear();
+    pdf->print(QStringLiteral("due"));
+    prompt->answerPath(path(QStringLiteral("uno.pdf")));
+    prompt->answer(MsgResult::No);
+    prompt->answerPath(path(QStringLiteral("manca/due.pdf")));
+    prompt->answerPath(path(QStringLiteral("due.pdf")));
+    pdf->endDoc();
+    QStringList shown;
+    for (const auto& s : prompt->shown())
+        shown << (s.kind == RecordingPrompt::Kind::SaveFile
+                      ? QStringLiteral("file:") + s.dir.section(u'|', 0, 0)
+                      : QString::number(s.style) + u':' + s.text);
+    EXPECT_EQ(QStringList({QStringLiteral("file:") + path(QStringLiteral("Stampa 2024-03-05 10.20.30.pdf")),
+                           QStringLiteral("308:Il file esiste già...\r\rVuoi sostituirlo ?"),
+                           QStringLiteral("file:") + path(QStringLiteral("Stampa 2024-03-05 10.20.30.pdf")),
+                           QStringLiteral("16:Impossibile scrivere il file \"") +
+                               path(QStringLiteral("manca/due.pdf")) + QStringLiteral("\"."),
+                           QStringLiteral("file:") + path(QStringLiteral("Stampa 2024-03-05 10.20.30.pdf"))}),
+              shown);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written, first.readAll());
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("due.pdf"))));
+
+    prompt->clear();
+    pdf->print(QStringLiteral("tre"));
+    pdf->endDoc();
+    EXPECT_EQ(1u, prompt->shown().size());
+    EXPECT_EQ(QStringList({QStringLiteral("due.pdf"), QStringLiteral("uno.pdf")}),
+              QDir(path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name));
+}
+
+// With no window to ask, each document goes into the user's documents folder, named after the date
+// and time.
+TEST_F(DrawSurfaceTest, WithNoWindowTheProgramsPdfPrinterWritesIntoTheDocumentsFolder) {
+    ScopedRecordingPrompt prompt;
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", path(QStringLiteral("casa")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("casa/.config")).toUtf8());
+    Clock::setFixed(QDateTime(QDate(2024, 3, 5), QTime(10, 20, 30)));
+    auto pdf = PrinterRegistry::instance().find(QStringLiteral("Stampa su PDF"));
+    ASSERT_TRUE(pdf);
+    for (const char* text : {"uno", "due"}) {
+        pdf->print(QString::fromLatin1(text));
+        pdf->endDoc();
+    }
+    qputenv("HOME", home);
+    config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
+    EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_EQ(QStringList({QStringLiteral("Stampa 2024-03-05 10.20.30 (2).pdf"),
+                           QStringLiteral("Stampa 2024-03-05 10.20.30.pdf")}),
+              QDir(path(QStringLiteral("casa/Documents"))).entryList(QDir::Files, QDir::Name));
 }
 
 TEST_F(DrawSurfaceTest, APdfPrinterGivesItsPrintableAreaAndWritesItsPages) {

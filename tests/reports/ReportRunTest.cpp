@@ -100,7 +100,8 @@ TEST_F(ReportRunTest, RunsPlaceRowsModulesAndPagesAsTheLayoutSays) {
         "msg16:Errore nel codice di stampa per il (1) record: \r\r[clsCustomReport], Err.: 32755\rLa nuova "
         "dimensione "
         "della riga corrente (%1) non può superare quella predefinita (%2)\r\rLinea VB: %3");
-    const QString chooser = QStringLiteral("printer[Selezione stampante]:PDF-A4|PDF-A5|Registro");
+    const QString chooser =
+        QStringLiteral("printer[Selezione stampante]:PDF-A4|PDF-A5|Registro|Stampa su PDF");
     const QString attrezzature = QStringLiteral("table=CommesseCliente ref=Attrezzature");
     const QString orders = QStringLiteral("table=CommesseCliente");
     const QString notes = QStringLiteral("rows=5 notes=A|B");
@@ -310,7 +311,8 @@ TEST_F(ReportRunTest, APrintedFieldIsConfirmedAfterPrintingAndAskedBeforeTheNext
                                    Variant::missing(), {}, QStringLiteral("Urgente")));
     EXPECT_EQ(1u, pdfPages().size());
     EXPECT_EQ(
-        "printer[Selezione Stampante]:PDF-A4|PDF-A5 / msg32:STAMPATO CORRETTAMENTE ?\r\rNOTA: confermare "
+        "printer[Selezione Stampante]:PDF-A4|PDF-A5|Stampa su PDF / msg32:STAMPATO CORRETTAMENTE ?\r\rNOTA: "
+        "confermare "
         "solo se si considera completata la fase di stampa.",
         shownSummary().toStdString());
     EXPECT_TRUE(table(QStringLiteral("CommesseCliente"))->ColValueBool(QStringLiteral("Urgente")));

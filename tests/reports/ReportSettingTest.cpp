@@ -30,6 +30,8 @@
 #include "odb/Table.h"
 #include "odb/Tables.h"
 #include "odb/ui/RowChooser.h"
+#include "platform/DrawSurface.h"
+#include "platform/PrinterRegistry.h"
 #include "reports/ReportScriptTemplates.h"
 #include "reports/frmCustomReportPreview.h"
 #include "reports/frmCustomReportSetting.h"
@@ -666,6 +668,28 @@ TEST_F(ReportSettingTest, TestWithNoPrinterChosenAsksForOne) {
     EXPECT_EQ(QStringList{"64:Devi selezionare la stampante"}, messages());
     EXPECT_TRUE(trace->trace.isEmpty());
     EXPECT_TRUE(pdfPages().empty());
+}
+
+// With no print queue the program's own PDF printer is listed: a profile is saved on it and its test
+// goes to the PDF file the user names.
+TEST_F(ReportSettingTest, WithNoPrintQueueAProfileIsSavedAndTestedOnTheProgramsPdfPrinter) {
+    storeReports({{.table = "Clienti", .name = "Elenco"}});
+    PrinterRegistry::instance().reset(false);
+    open(QStringLiteral("Clienti"));
+    EXPECT_EQ(QStringList{"Stampa su PDF"}, items(combo("cboPrinter")));
+    combo("cboPrinter")->setCurrentIndex(0);
+    w->cmdOK_Click();
+    EXPECT_EQ("Stampa su PDF", stored("Elenco", "NomeStampante").toText());
+    messages();
+    trace->answerPath(path("prova.pdf"));
+    w->cmdTest_Click();
+    ASSERT_EQ(2u, trace->shown().size());
+    EXPECT_EQ(RecordingPrompt::Kind::SaveFile, trace->shown()[0].kind);
+    EXPECT_EQ("Stampa su PDF", trace->shown()[0].title);
+    EXPECT_EQ("64:La pagina di test è stata stampata", messages().last());
+    const auto pages = pdfPages(path("prova.pdf"));
+    ASSERT_EQ(1u, pages.size());
+    EXPECT_TRUE(pages[0].text.contains("Riga 3")) << pages[0].text.toStdString();
 }
 
 }  // namespace

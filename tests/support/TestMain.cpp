@@ -1,5 +1,5 @@
 // The test main: offscreen Qt unless a platform was chosen, the program's application object,
-// Italian settings, a usable font, and settings kept away from the real home folder.
+// Italian settings, a usable font, and settings and documents kept away from the real home folder.
 #include <QDir>
 #include <QFontDatabase>
 #include <QTemporaryDir>
@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
     QTemporaryDir sandbox;
     SetSettingsFolder(QDir(sandbox.path()).filePath(QStringLiteral("settings")));
     SetProgramFolder(sandbox.path());
+    // Nor in the user's documents folder, where the program's PDF printer saves when no window asks.
+    qputenv("HOME", QDir(sandbox.path()).filePath(QStringLiteral("home")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(sandbox.path()).filePath(QStringLiteral("home/.config")).toUtf8());
 
     // Without a font Qt draws boxes and says nothing: fail loudly instead.
     if (QFontDatabase::families().isEmpty()) {
