@@ -1,4 +1,4 @@
-// The printer choice of the print runs.
+// The printer choice of the print runs and the printer setup.
 #include "labels/PrinterChoice.h"
 
 #include <QApplication>
@@ -31,4 +31,16 @@ bool ChooseRegistryPrinter(const QString& title, QString& printer, QWidget* owne
     if (!Prompt::instance().choosePrinter(title, names, chosen, copies, owner)) return false;
     printer = chosen;
     return true;
+}
+
+void SetUpCurrentPrinter(const QString& title, QWidget* owner) {
+    PrinterRegistry& printers = PrinterRegistry::instance();
+    const std::vector<PrinterSetting> offered = printers.settings();
+    PrinterSetting choice;
+    if (const auto current = printers.current()) {
+        for (const PrinterSetting& s : offered)
+            if (s.printer == current->deviceName()) choice = s;
+    }
+    if (!Prompt::instance().printerSetup(title, offered, choice, owner)) return;
+    printers.makeCurrent(choice);
 }

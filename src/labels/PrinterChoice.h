@@ -1,5 +1,5 @@
-// The printer choice of the print runs: the registry's printers offered through the prompt service,
-// over a window of the program.
+// The printer choice of the print runs and the printer setup of the layout editors: the registry's
+// printers offered through the prompt service, over a window of the program.
 #pragma once
 
 #include <QString>
@@ -12,3 +12,6 @@ QWidget* ShownWindow(QWidget* frm);
 // Offers the registry's printers, proposing `printer` (or the current one); with `copies` the chooser
 // asks them too. False when the user cancelled; with no printer at all `printer` becomes empty.
 bool ChooseRegistryPrinter(const QString& title, QString& printer, QWidget* owner, int* copies = nullptr);
+// The printer setup: the printer, paper and orientation chosen become the current printer of the run,
+// on which every print goes that names no printer here.
+void SetUpCurrentPrinter(const QString& title, QWidget* owner);

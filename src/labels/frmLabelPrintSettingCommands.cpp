@@ -7,6 +7,7 @@
 #include "base/AppError.h"
 #include "base/TextUtil.h"
 #include "base/Variant.h"
+#include "labels/PrinterChoice.h"
 #include "labels/frmLabelPreview.h"
 #include "labels/frmLabelPrintSetting.h"
 #include "labels/modLabelPrint.h"
@@ -166,7 +167,7 @@ void frmLabelPrintSetting::cmdTest_Click() {
 }
 
 void frmLabelPrintSetting::cmdPrnSetting_Click() {
-    Prompt::instance().printerSetup(QStringLiteral("Impostazione stampanti"), this);
+    SetUpCurrentPrinter(QStringLiteral("Impostazione stampanti"), this);
 }
 
 LayoutExportKeys frmLabelPrintSetting::exportKeys() {

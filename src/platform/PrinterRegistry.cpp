@@ -63,6 +63,31 @@ void PrinterRegistry::setCurrent(std::shared_ptr<DrawSurface> printer) {
     current_ = std::move(printer);
 }
 
+std::vector<PrinterSetting> PrinterRegistry::settings() {
+    std::vector<PrinterSetting> list;
+    for (int i = 0, n = count(); i < n; ++i) {
+        const auto printer = item(i);
+        PrinterSetting setting{printer->deviceName(), {}, {}, printer->orientation()};
+        if (const auto* sheet = dynamic_cast<const PrinterSurface*>(printer.get())) {
+            setting.papers = sheet->papers();
+            setting.paper = sheet->paper();
+        }
+        list.push_back(setting);
+    }
+    return list;
+}
+
+bool PrinterRegistry::makeCurrent(const PrinterSetting& setting) {
+    auto printer = find(setting.printer);
+    if (!printer) return false;
+    if (auto* sheet = dynamic_cast<PrinterSurface*>(printer.get()); sheet && setting.paper.isValid())
+        sheet->setPaper(setting.paper);
+    if (printer->orientation() != setting.orientation) printer->setOrientation(setting.orientation);
+    current_ = printer;
+    SetDefaultPrinterName(setting.printer);
+    return true;
+}
+
 std::shared_ptr<PrinterSurface> PrinterRegistry::addPdfPrinter(const QString& name, const QPageSize& paper,
                                                                const QMarginsF& margins,
                                                                const QString& file) {
@@ -81,6 +106,7 @@ void PrinterRegistry::reset(bool listInstalled, bool listProgramPdf) {
     own_.clear();
     programPdf_.reset();
     current_.reset();
+    SetDefaultPrinterName({});
 }
 
 QSizeF ScreenSizeMillimetres() {

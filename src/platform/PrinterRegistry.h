@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/PrinterSetting.h"
+
 class DrawSurface;
 class PrinterSurface;
 
@@ -28,14 +30,21 @@ class PrinterRegistry {
     std::shared_ptr<DrawSurface> current();
     void setCurrent(std::shared_ptr<DrawSurface> printer);
 
+    // Each printer as a printer setup shows it.
+    std::vector<PrinterSetting> settings();
+    // The printer of the setting, given its paper and orientation, becomes the current printer and the
+    // default printer of the run; false when no printer has that name.
+    bool makeCurrent(const PrinterSetting& setting);
+
     // A PDF printer of our own: each document it prints is written to the file.
     std::shared_ptr<PrinterSurface> addPdfPrinter(const QString& name, const QPageSize& paper,
                                                   const QMarginsF& margins, const QString& file);
     // Any surface that is a printer (tests give recording printers).
     void add(std::shared_ptr<DrawSurface> printer);
 
-    // Forgets our own printers and the current one; without installed printers the registry lists only
-    // ours (tests, whatever the machine has), and without the program's PDF printer none at all.
+    // Forgets our own printers, the current one and the run's default; without installed printers the
+    // registry lists only ours (tests, whatever the machine has), and without the program's PDF printer
+    // none at all.
     void reset(bool listInstalled, bool listProgramPdf = true);
 
   private:

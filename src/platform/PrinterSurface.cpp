@@ -91,3 +91,25 @@ std::unique_ptr<QPrinter> PrinterSurface::NewJob(const QString& docName) {
 }
 
 void PrinterSurface::EndJob(QPrinter&) {}
+
+QList<QPageSize> PrinterSurface::papers() const {
+    QList<QPageSize> list;
+    if (printer_.outputFormat() == QPrinter::PdfFormat) {
+        for (QPageSize::PageSizeId id : {QPageSize::A3, QPageSize::A4, QPageSize::A5, QPageSize::A6,
+                                         QPageSize::B4, QPageSize::B5, QPageSize::Letter, QPageSize::Legal})
+            list << QPageSize(id);
+    } else {
+        list = QPrinterInfo::printerInfo(name_).supportedPageSizes();
+    }
+    // A paper of its own (a label roll) stays offered.
+    if (!list.contains(paper())) list.prepend(paper());
+    return list;
+}
+
+QPageSize PrinterSurface::paper() const {
+    return printer_.pageLayout().pageSize();
+}
+
+bool PrinterSurface::setPaper(const QPageSize& paper) {
+    return printer_.setPageSize(paper);
+}

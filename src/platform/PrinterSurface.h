@@ -2,6 +2,7 @@
 // of our own. The document begins at the first output and ends with endDoc.
 #pragma once
 
+#include <QList>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QPrinter>
@@ -35,6 +36,11 @@ class PrinterSurface : public PainterSurface {
     std::unique_ptr<QPrinter> NewJob(const QString& docName);
     // After a separate job has been printed: the program's own PDF printer saves it where the user says.
     virtual void EndJob(QPrinter& job);
+
+    // The papers it takes, its paper, and a new paper for the next pages (false when it takes none such).
+    QList<QPageSize> papers() const;
+    QPageSize paper() const;
+    bool setPaper(const QPageSize& paper);
 
     // Pages of the document under way, or of the last one ended.
     int pageCount() const { return pages_; }

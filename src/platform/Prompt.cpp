@@ -23,7 +23,9 @@ std::shared_ptr<Prompt> Prompt::setInstance(std::shared_ptr<Prompt> prompt) {
     return previous;
 }
 
-void Prompt::printerSetup(const QString&, QWidget*) {}
+bool Prompt::printerSetup(const QString&, const std::vector<PrinterSetting>&, PrinterSetting&, QWidget*) {
+    return false;
+}
 
 bool Prompt::chooseFont(QFont&, QWidget*) {
     return false;

@@ -6,6 +6,9 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
+
+#include "platform/PrinterSetting.h"
 
 class QColor;
 class QFont;
@@ -56,9 +59,11 @@ class Prompt {
     // Returns false when the user cancels (`name` and `copies` are then left as they were).
     virtual bool choosePrinter(const QString& title, const QStringList& printers, QString& name,
                                int* copies = nullptr, QWidget* owner = nullptr) = 0;
-    // The printer setup (paper, orientation) of the default printer under that title; nothing is read
-    // back. A quiet service (benchmarks) shows nothing.
-    virtual void printerSetup(const QString& title, QWidget* owner = nullptr);
+    // The printer setup under that title: `printers` as they are set now; `choice` comes in as the one
+    // proposed and goes out as the printer, paper and orientation chosen. Returns false when the user
+    // cancels (`choice` is then left as it was). A quiet service (benchmarks) cancels.
+    virtual bool printerSetup(const QString& title, const std::vector<PrinterSetting>& printers,
+                              PrinterSetting& choice, QWidget* owner = nullptr);
     // The font chooser, proposing `font`; returns false when the user cancels (`font` then stays).
     // A quiet service (benchmarks) cancels.
     virtual bool chooseFont(QFont& font, QWidget* owner = nullptr);

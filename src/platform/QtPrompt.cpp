@@ -2,6 +2,7 @@
 #include "platform/QtPrompt.h"
 
 #include "platform/PrinterChoiceDialog.h"
+#include "platform/PrinterSetupDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -12,9 +13,6 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPageSetupDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
@@ -188,14 +186,12 @@ bool QtPrompt::choosePrinter(const QString& title, const QStringList& printers, 
     return true;
 }
 
-void QtPrompt::printerSetup(const QString& title, QWidget* owner) {
-    QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
-        info = QPrinterInfo::availablePrinters().first();
-    QPrinter printer(info);
-    QPageSetupDialog dialog(&printer, BoxOwner(owner));
-    dialog.setWindowTitle(ShownText(title));
-    dialog.exec();
+bool QtPrompt::printerSetup(const QString& title, const std::vector<PrinterSetting>& printers,
+                            PrinterSetting& choice, QWidget* owner) {
+    PrinterSetupDialog dialog(ShownText(title), printers, choice, BoxOwner(owner));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    choice = dialog.choice();
+    return true;
 }
 
 // Qt's own dialogs, not the desktop's: they speak the program's Italian.

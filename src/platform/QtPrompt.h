@@ -15,7 +15,8 @@ class QtPrompt : public Prompt {
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
     bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                        QWidget* owner) override;
-    void printerSetup(const QString& title, QWidget* owner) override;
+    bool printerSetup(const QString& title, const std::vector<PrinterSetting>& printers,
+                      PrinterSetting& choice, QWidget* owner) override;
     bool chooseFont(QFont& font, QWidget* owner) override;
     bool chooseColor(QColor& color, QWidget* owner) override;
 };

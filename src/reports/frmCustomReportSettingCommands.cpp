@@ -7,6 +7,7 @@
 #include <QTextCursor>
 
 #include "base/Variant.h"
+#include "labels/PrinterChoice.h"
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/Table.h"
@@ -118,7 +119,7 @@ void frmCustomReportSetting::cmdSelBackImage_Click() {
 }
 
 void frmCustomReportSetting::cmdPrnSetting_Click() {
-    Prompt::instance().printerSetup(QStringLiteral("Impostazione stampanti"), this);
+    SetUpCurrentPrinter(QStringLiteral("Impostazione stampanti"), this);
 }
 
 void frmCustomReportSetting::cmdSearch_Click() {

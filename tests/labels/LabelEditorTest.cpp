@@ -30,6 +30,7 @@
 #include "platform/PainterSurface.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/ScriptBox.h"
+#include "platform/modOSWinUtil.h"
 #include "support/ModalScript.h"
 #include "support/PipeWatchdog.h"
 
@@ -507,6 +508,40 @@ TEST_F(LabelEditorTest, TestWithNoPrinterChosenAsksForOne) {
     EXPECT_EQ(QStringList{"64:Devi selezionare la stampante"}, messages());
     EXPECT_TRUE(pdfPages().empty());
     EXPECT_TRUE(pdfPages(path(QStringLiteral("a5.pdf"))).empty());
+}
+
+// The printer setup makes the printer, paper and orientation chosen the current printer of the run,
+// the one a layout whose printer is not here prints on; the printer box stays as it was.
+TEST_F(LabelEditorTest, ThePrinterSetupMakesItsChoiceTheCurrentPrinter) {
+    storeLayout(LayoutRow{.printer = QStringLiteral("Sparita"), .columns = 1, .height = 20});
+    frmLabelPrintSetting* w = openOn(QStringLiteral("Clienti"));
+    ASSERT_EQ(-1, w->cboPrinter()->currentIndex());
+    prompt->answerPrinterSetup(QStringLiteral("PDF-A5"), QPageSize(QPageSize::A4), 2);
+    press(w, "cmdPrnSetting");
+    ASSERT_EQ(1u, prompt->shown().size());
+    EXPECT_EQ(RecordingPrompt::Kind::PrinterSetup, prompt->last().kind);
+    EXPECT_EQ(QStringLiteral("Impostazione stampanti"), prompt->last().title);
+    EXPECT_EQ(QStringLiteral("PDF-A4|PDF-A5|Stampa su PDF"), prompt->last().text);
+    EXPECT_EQ(-1, w->cboPrinter()->currentIndex());
+    auto current = PrinterRegistry::instance().current();
+    ASSERT_TRUE(current);
+    EXPECT_EQ(QStringLiteral("PDF-A5"), current->deviceName());
+    EXPECT_EQ(2, current->orientation());
+    EXPECT_EQ(QSizeF(297, 210), current->physicalSize());
+    EXPECT_EQ(QStringLiteral("PDF-A5"), GetDefaultPrinterName());
+
+    frmLabelPreview* none = nullptr;
+    auto ds = customers(1, 1);
+    EXPECT_EQ(1, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    EXPECT_TRUE(pdfPages().empty());
+    const auto pages = pdfPages(path(QStringLiteral("a5.pdf")));
+    ASSERT_EQ(1u, pages.size());
+    EXPECT_EQ(QStringList{QStringLiteral("5,5")}, pages[0].squares);
+    EXPECT_EQ(QSizeF(210, 297), pages[0].mm);  // the paper chosen, turned as the layout says
+
+    // A cancelled setup changes nothing.
+    press(w, "cmdPrnSetting");
+    EXPECT_EQ(QStringLiteral("PDF-A5"), PrinterRegistry::instance().current()->deviceName());
 }
 
 }  // namespace

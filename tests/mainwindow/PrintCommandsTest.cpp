@@ -4,10 +4,12 @@
 // with their checks.
 #include <QAction>
 #include <QCalendarWidget>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include <poppler/qt6/poppler-qt6.h>
 
@@ -15,6 +17,7 @@
 
 #include "MainWindowFixture.h"
 #include "base/DateUtil.h"
+#include "labels/frmLabelPrintSetting.h"
 #include "mainwindow/frmSetOrderNumber.h"
 #include "model/GetDBTable.h"
 #include "odb/DataSet.h"
@@ -95,7 +98,7 @@ class PrintCommandsTest : public MainWindowTest {
     }
     // A report layout on the recording printer that writes its name once and each row's `field`.
     void report(const QString& table, const QString& name, const QString& group = {},
-                const QString& field = "OID") {
+                const QString& field = "OID", const QString& printer = "Registro") {
         const QString script =
             "Function PrintDataInit(dsRow, prn)\r\n  PrintDataInit = True\r\nEnd Function\r\n"
             "Function PrintReportRow(dsRow, prn, nRow)\r\n  prn.TxtOut 0, 0, \"R:\" & "
@@ -115,7 +118,7 @@ class PrintCommandsTest : public MainWindowTest {
                                   "NomeGruppo",
                                   group,
                                   "NomeStampante",
-                                  "Registro",
+                                  printer,
                                   "NumeroColonne",
                                   1,
                                   "AltezzaModulo",
@@ -216,6 +219,21 @@ class PrintCommandsTest : public MainWindowTest {
                 const int row = static_cast<int>(r.top() / points.height() * 297 / 140);
                 out.push_back({p + 1, row * 3 + column + 1, box->text()});
             }
+        }
+        return out;
+    }
+    // Each page of a PDF as its size in millimetres and its text.
+    QStringList pdfPages(const QString& file) const {
+        QStringList out;
+        auto doc = Poppler::Document::load(path(file));
+        if (!doc) return out;
+        for (int p = 0; p < doc->numPages(); ++p) {
+            std::unique_ptr<Poppler::Page> page(doc->page(p));
+            const QSizeF points = page->pageSizeF();
+            out << QStringLiteral("%1x%2 %3")
+                       .arg(qRound(points.width() * 25.4 / 72))
+                       .arg(qRound(points.height() * 25.4 / 72))
+                       .arg(page->text(QRectF()).simplified());
         }
         return out;
     }
@@ -353,6 +371,37 @@ TEST_F(PrintCommandsTest, AJobOrderListIsOneDocumentItsSheetOnePerKindOfDetail) 
               "Devi selezionare una commessa (Cliente,Produzione o Assistenza)|"
               "Devi selezionare una commessa (Cliente, Produzione o Assistenza)");
     EXPECT_EQ(prompt->last().style, vbOKOnly);
+}
+
+// The printer setup of a layout editor serves every print of the main window whose layout names a
+// printer not here: the labels and the report go to the printer chosen, on the paper chosen.
+TEST_F(PrintCommandsTest, ThePrinterSetupServesThePrintsWhoseLayoutNamesNoPrinterHere) {
+    start();
+    window->show();  // the file chooser of the PDF printer stands over it
+    customerOrder(2, 0);
+    labelLayout("DettagliCommesse", "Assente");
+    report("DettagliCommesse", "Generale", "", "NumeroCommessa", "Assente");
+    prompt->answerPrinterSetup("Stampa su PDF", QPageSize(QPageSize::A5), 2);
+    action("mnuLavrixPrintSetting")->trigger();
+    frmLabelPrintSetting* editor = frmLabelPrintSetting::Get();
+    ASSERT_TRUE(editor);
+    editor->cbTableSel()->setCurrentIndex(0);
+    auto* setup = editor->findChild<QPushButton*>("cmdPrnSetting");
+    ASSERT_TRUE(QTest::qWaitFor([setup] { return setup->isEnabled(); }));
+    setup->click();
+    delete editor;
+
+    prompt->answerPath(path("commesse.pdf"));
+    click(kCustomerOrdersNode);
+    action("mnuPrintLavrixDetail")->trigger();
+    EXPECT_EQ(pdfPages("commesse.pdf").join(" | ").toStdString(), "148x210 L:1-0001/001 L:1-0001/002");
+
+    prompt->answerPath(path("costi.pdf"));
+    click(kDetailsNode);
+    action("mnuPrint")->trigger();
+    EXPECT_EQ(pdfPages("costi.pdf").join(" | ").toStdString(), "148x210 Generale R:1-0001/001 R:1-0001/002");
+    EXPECT_FALSE(QFile::exists(path("etichette.pdf")));
+    EXPECT_TRUE(printed().isEmpty());
 }
 
 TEST_F(PrintCommandsTest, WorkerSheetsOfAPeriodEndingTodayIncludeToday) {

@@ -4,11 +4,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFont>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <functional>
@@ -130,6 +134,55 @@ TEST(QtPrompt, ABoxAskedOverAWindowAModalOneCoversShowsOverTheModalOne) {
     record.hide();
     QApplication::processEvents();
     EXPECT_EQ(ownerOf([&] { prompt.msgBox(QStringLiteral("Fatto"), 0, {}, &main); }), &main);
+}
+
+// The printer setup proposes the current printer with its paper and orientation; another printer shows
+// its own, a printer whose paper is its own offers no other; OK gives back what is shown.
+TEST(QtPrompt, ThePrinterSetupShowsEachPrintersPaperAndGivesBackTheChoice) {
+    QtPrompt prompt;
+    const QPageSize roll(QSizeF(100, 60), QPageSize::Millimeter);
+    const std::vector<PrinterSetting> printers{{QStringLiteral("Ufficio"),
+                                                {QPageSize(QPageSize::A4), QPageSize(QPageSize::A5)},
+                                                QPageSize(QPageSize::A4),
+                                                1},
+                                               {QStringLiteral("Etichette"), {}, roll, 2}};
+    PrinterSetting choice = printers[1];
+    QStringList seen;
+    auto look = [&](QWidget& w) {
+        auto* paper = w.findChild<QComboBox*>(QStringLiteral("cboPaper"));
+        seen << w.findChild<QComboBox*>(QStringLiteral("cboPrinter"))->currentText() + u' ' +
+                    paper->currentText() + (paper->isEnabled() ? u' ' : u'*') +
+                    (w.findChild<QRadioButton*>(QStringLiteral("optLandscape"))->isChecked() ? u'O' : u'V');
+    };
+    bool ok = false;
+    Shown setup = whileUp(
+        [&](QWidget& w) {
+            look(w);
+            w.findChild<QComboBox*>(QStringLiteral("cboPrinter"))->setCurrentIndex(0);
+            look(w);
+            w.findChild<QComboBox*>(QStringLiteral("cboPaper"))->setCurrentIndex(1);
+            w.findChild<QRadioButton*>(QStringLiteral("optLandscape"))->setChecked(true);
+            w.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        },
+        [](QWidget&) { return QString(); },
+        [&] {
+            ok = prompt.printerSetup(QStringLiteral("Impostazione\rstampanti"), printers, choice, nullptr);
+        });
+    EXPECT_EQ(setup.title, "Impostazione\nstampanti");
+    EXPECT_EQ(seen, QStringList({QStringLiteral("Etichette ") + roll.name() + QStringLiteral("*O"),
+                                 QStringLiteral("Ufficio A4 V")}));
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(choice.printer, "Ufficio");
+    EXPECT_EQ(choice.paper, QPageSize(QPageSize::A5));
+    EXPECT_EQ(choice.orientation, 2);
+
+    // Cancelled: the choice stays.
+    whileUp([](QWidget& w) { static_cast<QDialog&>(w).reject(); }, [](QWidget&) { return QString(); },
+            [&] {
+                ok = prompt.printerSetup(QStringLiteral("Impostazione stampanti"), printers, choice, nullptr);
+            });
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(choice.printer, "Ufficio");
 }
 
 }  // namespace

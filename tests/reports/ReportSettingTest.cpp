@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include <system_error>
 
@@ -690,6 +691,25 @@ TEST_F(ReportSettingTest, WithNoPrintQueueAProfileIsSavedAndTestedOnTheProgramsP
     const auto pages = pdfPages(path("prova.pdf"));
     ASSERT_EQ(1u, pages.size());
     EXPECT_TRUE(pages[0].text.contains("Riga 3")) << pages[0].text.toStdString();
+}
+
+// The printer setup makes the printer, paper and orientation chosen the current printer of the run;
+// the printer box stays as it was.
+TEST_F(ReportSettingTest, ThePrinterSetupMakesItsChoiceTheCurrentPrinter) {
+    storeReports({{.table = "Clienti", .name = "Elenco"}});
+    open(QStringLiteral("Clienti"));
+    ASSERT_EQ("PDF-A4", combo("cboPrinter")->currentText());
+    trace->answerPrinterSetup("Stampa su PDF", QPageSize(QPageSize::A5), 2);
+    control<QToolButton>("cmdPrnSetting")->click();
+    ASSERT_EQ(1u, trace->shown().size());
+    EXPECT_EQ(RecordingPrompt::Kind::PrinterSetup, trace->last().kind);
+    EXPECT_EQ("Impostazione stampanti", trace->last().title);
+    EXPECT_EQ("PDF-A4", combo("cboPrinter")->currentText());
+    auto current = PrinterRegistry::instance().current();
+    ASSERT_TRUE(current);
+    EXPECT_EQ("Stampa su PDF", current->deviceName());
+    EXPECT_EQ(2, current->orientation());
+    EXPECT_EQ(QSizeF(210, 148), current->physicalSize());
 }
 
 }  // namespace

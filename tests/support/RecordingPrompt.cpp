@@ -72,8 +72,16 @@ QString RecordingPrompt::folder(const QString& title, const QString& dir, QWidge
     return nextPath(Kind::Folder, title, dir, {});
 }
 
-void RecordingPrompt::printerSetup(const QString& title, QWidget*) {
-    shown_.push_back({Kind::PrinterSetup, QString(), title, 0, {}});
+bool RecordingPrompt::printerSetup(const QString& title, const std::vector<PrinterSetting>& printers,
+                                   PrinterSetting& choice, QWidget*) {
+    QStringList names;
+    for (const PrinterSetting& p : printers)
+        names << p.printer;
+    shown_.push_back({Kind::PrinterSetup, names.join(u'|'), title, 0, {}});
+    if (setupAnswers_.empty()) return false;
+    choice = setupAnswers_.front();
+    setupAnswers_.pop_front();
+    return true;
 }
 
 bool RecordingPrompt::choosePrinter(const QString& title, const QStringList& printers, QString& name,

@@ -28,7 +28,7 @@ class RecordingPrompt : public Prompt {
     };
     struct Shown {
         Kind kind;
-        QString text;  // message or input prompt; the printers offered, joined by "|"
+        QString text;  // message or input prompt; the printers offered (or set up), joined by "|"
         QString title;
         int style = 0;  // MsgBox style bits
         QString dir;    // a file chooser's starting folder or proposed file, then "|" and its filter
@@ -46,6 +46,10 @@ class RecordingPrompt : public Prompt {
     void failChooser(std::exception_ptr error) { chooserError_ = std::move(error); }
     // The printer chosen (and copies, when asked); with none left the chooser is cancelled.
     void answerPrinter(const QString& name, int copies = 1) { printerAnswers_.push_back({name, copies}); }
+    // The printer, paper and orientation a printer setup chooses; with none left the setup is cancelled.
+    void answerPrinterSetup(const QString& name, const QPageSize& paper, int orientation) {
+        setupAnswers_.push_back({name, {}, paper, orientation});
+    }
     // The font and the colour chosen; with none left the chooser is cancelled.
     void answerFont(const QFont& font) { fontAnswers_.push_back(font); }
     void answerColor(const QColor& color) { colorAnswers_.push_back(color); }
@@ -66,7 +70,8 @@ class RecordingPrompt : public Prompt {
     QString folder(const QString& title, const QString& dir, QWidget* owner) override;
     bool choosePrinter(const QString& title, const QStringList& printers, QString& name, int* copies,
                        QWidget* owner) override;
-    void printerSetup(const QString& title, QWidget* owner) override;
+    bool printerSetup(const QString& title, const std::vector<PrinterSetting>& printers,
+                      PrinterSetting& choice, QWidget* owner) override;
     bool chooseFont(QFont& font, QWidget* owner) override;
     bool chooseColor(QColor& color, QWidget* owner) override;
     void beep() override;
@@ -79,6 +84,7 @@ class RecordingPrompt : public Prompt {
     std::deque<QString> pathAnswers_;
     std::exception_ptr chooserError_;
     std::deque<std::pair<QString, int>> printerAnswers_;
+    std::deque<PrinterSetting> setupAnswers_;
     std::deque<QFont> fontAnswers_;
     std::deque<QColor> colorAnswers_;
 };
