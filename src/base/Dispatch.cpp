@@ -105,7 +105,7 @@ Variant DispatchClass::call(Object& self, const Member& m, VariantList& args) co
     } catch (const AppError&) {
         throw;
     } catch (const std::exception& e) {
-        throw AppError(440, className_, QString::fromLocal8Bit(e.what()));
+        throw AppError(440, className_, ErrorDescription(e));
     }
     converted.writeBack();
     return result;

@@ -25,11 +25,6 @@ void showScriptError(const vbs::ScriptHost& host, const QString& heading, const 
     Prompt::instance().msgBox(host.ErrorMessage(heading, error), MsgBoxStyle::vbCritical, g_strMsgBoxTitle);
 }
 
-QString errorText(const std::exception& e) {
-    if (const auto* app = dynamic_cast<const AppError*>(&e)) return app->description();
-    return QString::fromLocal8Bit(e.what());
-}
-
 // Loads the script as every label script is loaded: language, code, then the time limit.
 void load(vbs::ScriptHost& host, const QString& script) {
     AppScriptServices::Attach(host);
@@ -67,7 +62,7 @@ std::unique_ptr<vbs::ScriptHost> CreateLabelScript(const QString& script) {
         load(*host, script);
         return host;
     } catch (const std::exception& e) {
-        showScriptError(*host, kLoadHeading, errorText(e));
+        showScriptError(*host, kLoadHeading, ErrorDescription(e));
         return nullptr;
     }
 }
@@ -79,7 +74,7 @@ bool RunLabelScript(std::shared_ptr<odb::DataSet>& ds, std::shared_ptr<clsLabelP
         load(host, script);
         return callPrintLabel(ds, prn, host);
     } catch (const std::exception& e) {
-        showScriptError(host, kRunHeading, errorText(e));
+        showScriptError(host, kRunHeading, ErrorDescription(e));
         return false;
     }
 }
@@ -89,7 +84,7 @@ bool RunPrintLabel(std::shared_ptr<odb::DataSet>& ds, std::shared_ptr<clsLabelPr
     try {
         return callPrintLabel(ds, prn, script);
     } catch (const std::exception& e) {
-        showScriptError(script, kRunHeading, errorText(e));
+        showScriptError(script, kRunHeading, ErrorDescription(e));
         return false;
     }
 }

@@ -67,11 +67,6 @@ void message(const QString& text, int style) {
     Prompt::instance().msgBox(text, style, g_strMsgBoxTitle);
 }
 
-QString errorText(const std::exception& e) {
-    if (const auto* app = dynamic_cast<const AppError*>(&e)) return app->description();
-    return QString::fromLocal8Bit(e.what());
-}
-
 // The end of a run that ends the document: whatever the kept engine drew comes out now, also when an
 // earlier run left the engine with its document open, so that it never merges into a later run.
 void releaseEngine(bool endDocument) {
@@ -251,7 +246,7 @@ bool showLabelPreview(const Variant& target, frmLabelPreview* window, std::share
         }
         return true;
     } catch (const std::exception& e) {
-        message(errorText(e), vbOKOnly);
+        message(ErrorDescription(e), vbOKOnly);
         return drawn;
     }
 }
@@ -332,7 +327,7 @@ int16_t printLabels(QWidget* frm, std::shared_ptr<odb::DataSet>& ds, const RowSe
         releaseEngine(endDoc);
         return result;
     } catch (const std::exception& e) {
-        message(errorText(e), vbOKOnly);
+        message(ErrorDescription(e), vbOKOnly);
         frmMessage::Unload();
         releaseEngine(endDoc);
         return result;

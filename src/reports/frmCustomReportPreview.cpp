@@ -42,11 +42,6 @@ struct Hourglass {
     ~Hourglass() { QApplication::restoreOverrideCursor(); }
 };
 
-QString errorText(const std::exception& e) {
-    if (const auto* app = dynamic_cast<const AppError*>(&e)) return app->description();
-    return QString::fromLocal8Bit(e.what());
-}
-
 // The window as the engine's device: an object standing for it while it lives.
 class PreviewDevice : public Object {
   public:
@@ -299,7 +294,7 @@ void frmCustomReportPreview::RefreshView() {
         updatePageLabel();
     } catch (const std::exception& e) {
         imgView_->update();
-        showError(errorText(e));
+        showError(ErrorDescription(e));
     }
 }
 
@@ -433,7 +428,7 @@ void frmCustomReportPreview::chkPrintImage_Click() {
         surface->paintPicture(shown_, QRectF(0, 0, w, h), QRectF(QPointF(0, 0), QSizeF(shown_.size())));
         surface->endDoc();
     } catch (const std::exception& e) {
-        showError(errorText(e));
+        showError(ErrorDescription(e));
     }
 }
 

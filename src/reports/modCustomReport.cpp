@@ -15,13 +15,8 @@ namespace {
 
 int g_scriptTimeout = 0;
 
-QString errorText(const std::exception& e) {
-    if (const auto* app = dynamic_cast<const AppError*>(&e)) return app->description();
-    return QString::fromLocal8Bit(e.what());
-}
-
 void showScriptError(const vbs::ScriptHost& host, const QString& heading, const std::exception& e) {
-    Prompt::instance().msgBox(host.ErrorMessage(heading, errorText(e)), MsgBoxStyle::vbCritical,
+    Prompt::instance().msgBox(host.ErrorMessage(heading, ErrorDescription(e)), MsgBoxStyle::vbCritical,
                               g_strMsgBoxTitle);
 }
 

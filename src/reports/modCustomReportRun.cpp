@@ -41,11 +41,6 @@ MsgResult message(const QString& text, int style) {
     return Prompt::instance().msgBox(text, style, g_strMsgBoxTitle);
 }
 
-QString errorText(const std::exception& e) {
-    if (const auto* app = dynamic_cast<const AppError*>(&e)) return app->description();
-    return QString::fromLocal8Bit(e.what());
-}
-
 // The report name and group restrict a filter of layouts.
 QString restricted(QString filter, odb::Database& db, const QString& report, const QString& group) {
     if (!report.isEmpty())
@@ -486,8 +481,9 @@ bool ReportRun::run() {
         modeSaved = false;
         if (printed && result_) confirmPrinted();
     } catch (const std::exception& e) {
-        message(QStringLiteral("Si e' verificato un errore durante la stampa:") + kCr + kCr + errorText(e),
-                vbCritical);
+        message(
+            QStringLiteral("Si e' verificato un errore durante la stampa:") + kCr + kCr + ErrorDescription(e),
+            vbCritical);
         testPageDone_ = false;
         if (progressShown_) frmMessage::Unload();
         if (modeSaved) connection->SetReportMode(savedMode);

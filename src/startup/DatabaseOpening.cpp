@@ -75,7 +75,7 @@ bool OpenDatabase() {
     } catch (const AppError& e) {
         description = e.description();
     } catch (const std::exception& e) {
-        description = QString::fromLocal8Bit(e.what());
+        description = ErrorDescription(e);
     }
     // Nothing half set stays: the connection closed, both objects gone, so that the next
     // activation opens from the start.

@@ -143,7 +143,7 @@ bool ImportArchiveData(const QString& archiveFile, const std::shared_ptr<odb::Da
         SetCurrentError(e);
     } catch (const std::exception& e) {
         SetCurrentError(AppError(vbObjectError + odb::odbErrGeneral, QString::fromLatin1(kProductName),
-                                 QString::fromLocal8Bit(e.what())));
+                                 ErrorDescription(e)));
     }
     frmMessage::Unload();
     if (transaction) {

@@ -335,7 +335,7 @@ void frmOptions::cmdRepairDB_Click() {
         Prompt::instance().msgBox(e.description(), vbOKOnly, QString(), this);
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
-        Prompt::instance().msgBox(QString::fromLocal8Bit(e.what()), vbOKOnly, QString(), this);
+        Prompt::instance().msgBox(ErrorDescription(e), vbOKOnly, QString(), this);
     }
     frmMessage::Unload();
 }
