@@ -17,6 +17,8 @@
 
 #include "base/AppError.h"
 #include "base/Dispatch.h"
+#include "labels/SurfaceDrawing.h"
+#include "platform/MetafilePicture.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/PrinterSurface.h"
 
@@ -72,6 +74,13 @@ QString localPath(const QString& url) {
     const QString trimmed = url.trimmed();
     if (trimmed.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) return QUrl(trimmed).toLocalFile();
     return QString(trimmed).replace(u'\\', u'/');
+}
+
+// A picture Qt reads, or a WMF or EMF.
+bool isPicture(const QString& path) {
+    if (!QImageReader::imageFormat(path).isEmpty()) return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && IsMetafile(file.read(kMetafileStart));
 }
 
 // The picture fitted into the page, in its proportions, at the top left.
@@ -138,8 +147,8 @@ void ShellExplorer::Navigate(const QString& url) {
         picture_->setPixmap(QPixmap::fromImage(all));
         setCurrentWidget(pictureArea_);
         kind_ = Kind::Pdf;
-    } else if (!QImageReader::imageFormat(path).isEmpty()) {
-        if (!image_.load(path)) RaiseVbError(481, kSource);
+    } else if (isPicture(path)) {
+        if (ReadPictureFile(path, image_) != PictureFile::Loaded) RaiseVbError(481, kSource);
         picture_->setPixmap(QPixmap::fromImage(image_));
         setCurrentWidget(pictureArea_);
         kind_ = Kind::Picture;

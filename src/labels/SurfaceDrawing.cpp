@@ -11,6 +11,7 @@
 
 #include "base/Variant.h"
 #include "platform/DrawSurface.h"
+#include "platform/MetafilePicture.h"
 #include "platform/Prompt.h"
 #include "platform/modOSWinUtil.h"
 #include "startup/modZeltoFormUtility.h"
@@ -19,6 +20,8 @@
 namespace {
 
 const QChar kCR(u'\r');
+// A metafile larger than this is no picture a layout prints.
+constexpr qint64 kMaxMetafileBytes = 64LL << 20;
 
 float width(DrawSurface& s, const QString& text) {
     return static_cast<float>(s.textWidth(text));
@@ -188,6 +191,11 @@ PictureFile ReadPictureFile(const QString& path, QImage& picture) {
     if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return PictureFile::NotAFile;
+    }
+    if (IsMetafile(in.peek(kMetafileStart))) {
+        if (st.st_size > kMaxMetafileBytes) return PictureFile::NotAPicture;
+        picture = ReadMetafile(in.read(kMaxMetafileBytes));
+        return picture.isNull() ? PictureFile::NotAPicture : PictureFile::Loaded;
     }
     QImageReader reader(&in);
     const QSize size = reader.size();

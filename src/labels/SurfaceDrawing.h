@@ -31,9 +31,10 @@ void DrawBox(DrawSurface& surface, float x, float y, float x2, float y2, bool fi
 void DrawCircle(DrawSurface& surface, float x, float y, float radius, bool fill);
 // A horizontal or vertical line is drawn in the box form, any other as a segment.
 void DrawLine(DrawSurface& surface, float x, float y, float x2, float y2);
-// A picture file as the engines read it: only a regular file is opened (a missing file, a folder,
-// a named pipe or a device is NotAFile); a picture of more than kMaxPicturePixels, far beyond what
-// a page shows at any printer's resolution, is NotAPicture like a file that is no picture.
+// A picture file as the engines read it, WMF and EMF included: only a regular file is opened (a
+// missing file, a folder, a named pipe or a device is NotAFile); a picture of more than
+// kMaxPicturePixels, far beyond what a page shows at any printer's resolution, is NotAPicture like a
+// file that is no picture.
 enum class PictureFile { Loaded, NotAFile, NotAPicture };
 inline constexpr qint64 kMaxPicturePixels = 64LL * 1000 * 1000;
 PictureFile ReadPictureFile(const QString& path, QImage& picture);

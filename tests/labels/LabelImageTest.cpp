@@ -6,10 +6,12 @@
 
 #include "LabelFixture.h"
 #include "base/AppError.h"
+#include "base/ErrorOf.h"
 #include "labels/Code128.h"
 #include "labels/modBarcodeGenerator.h"
 #include "platform/PainterSurface.h"
 #include "platform/PrinterSurface.h"
+#include "support/MetafileWriter.h"
 
 namespace {
 
@@ -113,6 +115,53 @@ TEST_F(LabelImageTest, TenPointTextIsFourMillimetresHighOnPaperAndOnPreview) {
                              pxPerUnit;
     EXPECT_GE(onPreview, 3.5);
     EXPECT_LE(onPreview, 4.5);
+}
+
+// WMF and EMF pictures on paper: a red and a blue square where the picture puts them, at the picture's
+// own size (40 x 20 mm) and stretched to twice it.
+TEST_F(LabelImageTest, MetafilePicturesAreDrawnAtTheirSizeAndStretched) {
+    const std::vector<MetafileBox> boxes = {{QRectF(5, 5, 10, 10), Qt::red},
+                                            {QRectF(25, 5, 10, 10), Qt::blue}};
+    ASSERT_TRUE(
+        WritePictureFile(path(QStringLiteral("program/logo.wmf")), WmfPicture(QSizeF(40, 20), boxes)));
+    ASSERT_TRUE(
+        WritePictureFile(path(QStringLiteral("program/logo.emf")), EmfPicture(QSizeF(40, 20), boxes)));
+    for (const QString& file : {QStringLiteral("logo.wmf"), QStringLiteral("logo.emf")}) {
+        SCOPED_TRACE(file.toStdString());
+        const QString pdf = path(file + QStringLiteral(".pdf"));
+        PrinterRegistry::instance().addPdfPrinter(file, QPageSize(QPageSize::A4), QMarginsF(), pdf);
+        clsLabelPrint engine;
+        engine.SetParameter(Variant(file), 0, 0);
+        engine.ImageOut(file, 2, 3);
+        engine.ImageOut(file, 50, 3, 40, 80);
+        engine.EndLabels();
+        const QImage page = rasterize(pdf, 254, 1);  // 10 pixels a millimetre
+        auto px = [&](double x, double y) {
+            return std::string(ColourName(page.pixel(int(x * 10), int(y * 10))));
+        };
+        // At its own size from (3, 2): the squares span 8 to 18 and 28 to 38 across, 7 to 17 down.
+        EXPECT_EQ("red", px(8.5, 7.5));
+        EXPECT_EQ("red", px(17.5, 16.5));
+        EXPECT_EQ("white", px(18.5, 12));
+        EXPECT_EQ("blue", px(28.5, 12));
+        EXPECT_EQ("blue", px(37.5, 16.5));
+        EXPECT_EQ("white", px(38.5, 12));
+        EXPECT_EQ("white", px(13, 17.5));
+        // Stretched to 80 x 40 from (3, 50): the squares are 20 mm wide.
+        EXPECT_EQ("red", px(13.5, 60.5));
+        EXPECT_EQ("red", px(32.5, 79.5));
+        EXPECT_EQ("white", px(33.5, 70));
+        EXPECT_EQ("blue", px(53.5, 70));
+        EXPECT_EQ("blue", px(72.5, 79.5));
+        EXPECT_EQ("white", px(73.5, 70));
+        EXPECT_EQ("white", px(23, 80.5));
+    }
+    // A metafile cut short is an invalid picture, as is any file that is no picture.
+    ASSERT_TRUE(WritePictureFile(path(QStringLiteral("program/rotto.wmf")),
+                                 WmfPicture(QSizeF(40, 20), boxes).left(100)));
+    clsLabelPrint engine;
+    engine.SetParameter(Variant(QStringLiteral("logo.wmf")), 0, 0);
+    EXPECT_EQ(481, ErrorOf([&] { engine.ImageOut(QStringLiteral("rotto.wmf"), 2, 3); }));
 }
 
 // A label printed on the PDF printer, turned into a 300 dpi picture, is read by a barcode scanner program.

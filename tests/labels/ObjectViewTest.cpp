@@ -17,6 +17,7 @@
 #include "labels/modLabelPrint.h"
 #include "odb/DataSet.h"
 #include "odb/ui/ModalDialog.h"
+#include "support/MetafileWriter.h"
 
 namespace {
 
@@ -162,6 +163,47 @@ TEST_F(ObjectViewTest, ALayoutPrintsAnHtmlPageAsAJobOfItsOwnBetweenItsLabels) {
     const auto sheet = pdfPages(path(QStringLiteral("pagina.pdf")));
     ASSERT_EQ(1u, sheet.size());
     EXPECT_EQ(QStringLiteral("Scheda tecnica Pressa idraulica 40 t"), sheet[0].text);
+}
+
+// The document viewer prints WMF and EMF pictures fitted to the page: a picture of 40 x 20 mm with a red
+// and a blue square, on an A4 page 210 mm wide, is 5.25 times its size.
+TEST_F(ObjectViewTest, ALayoutPrintsMetafilePicturesFittedToThePage) {
+    const std::vector<MetafileBox> boxes = {{QRectF(5, 5, 10, 10), Qt::red},
+                                            {QRectF(25, 5, 10, 10), Qt::blue}};
+    ASSERT_TRUE(WritePictureFile(path(QStringLiteral("disegno.wmf")), WmfPicture(QSizeF(40, 20), boxes)));
+    ASSERT_TRUE(WritePictureFile(path(QStringLiteral("disegno.emf")), EmfPicture(QSizeF(40, 20), boxes)));
+    LayoutRow l;
+    l.script = QStringLiteral(
+                   "Function PrintLabel(ds, prn)\r\n"
+                   "  Dim sFile\r\n"
+                   "  If ds.ColValue(\"Codice\") = \"C001\" Then sFile = \"disegno.wmf\" Else sFile = "
+                   "\"disegno.emf\"\r\n"
+                   "  prn.PrintObject \"Shell.Explorer\", \"navigate ") +
+               path(QString()) +
+               QStringLiteral("/\" & sFile, \"ExecWB 6, 1\"\r\n  PrintLabel = True\r\nEnd Function\r\n");
+    storeLayout(l);
+    auto ds = customers(1, 2);
+    frmLabelPreview* none = nullptr;
+    EXPECT_EQ(2, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    EXPECT_EQ(1, prompt->beeps());  // the end of the labels, and no message
+    EXPECT_EQ(1u, prompt->shown().size());
+    for (const char* job : {"etichette-job1.pdf", "etichette-job2.pdf"}) {
+        SCOPED_TRACE(job);
+        auto document = Poppler::Document::load(path(QString::fromLatin1(job)));
+        ASSERT_TRUE(document);
+        std::unique_ptr<Poppler::Page> first(document->page(0));
+        ASSERT_TRUE(first);
+        const QImage page = first->renderToImage(25.4, 25.4);  // a pixel a millimetre
+        auto px = [&](int x, int y) { return std::string(ColourName(page.pixel(x, y))); };
+        // The squares span 26.25 to 78.75 and 131.25 to 183.75 across, 26.25 to 78.75 down.
+        EXPECT_EQ("red", px(28, 28));
+        EXPECT_EQ("red", px(77, 77));
+        EXPECT_EQ("white", px(105, 52));
+        EXPECT_EQ("blue", px(133, 28));
+        EXPECT_EQ("blue", px(182, 77));
+        EXPECT_EQ("white", px(157, 81));
+        EXPECT_EQ("white", px(157, 24));
+    }
 }
 
 TEST_F(ObjectViewTest, AFailedSettingStopsTheLabelAndShowsNoViewer) {

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <poppler-qt6.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -13,6 +15,7 @@
 #include "labels/HostedControls.h"
 #include "reports/clsCustomReport.h"
 #include "reports/frmCustomReportPreview.h"
+#include "support/MetafileWriter.h"
 #include "support/ModalScript.h"
 
 namespace {
@@ -162,6 +165,43 @@ TEST_F(ReportEngineTest, DrawingGoesInTheModuleOrRowOverTheBackgroundPaintedOnce
     };
     EXPECT_EQ(expected.join(u'\n').toStdString(), log.join(u'\n').toStdString());
     EXPECT_EQ(10, depth);  // from the row's top: 2 down, then two lines of 4
+}
+
+// A WMF or EMF background is stretched over the module on paper: a picture of 40 x 20 mm with a red
+// and a blue square over a module of 80 x 100 mm at (5, 10).
+TEST_F(ReportEngineTest, MetafileBackgroundsAreStretchedOverTheModule) {
+    const std::vector<MetafileBox> boxes = {{QRectF(5, 5, 10, 10), Qt::red},
+                                            {QRectF(25, 5, 10, 10), Qt::blue}};
+    ASSERT_TRUE(WritePictureFile(path(QStringLiteral("sfondo.wmf")), WmfPicture(QSizeF(40, 20), boxes)));
+    ASSERT_TRUE(WritePictureFile(path(QStringLiteral("sfondo.emf")), EmfPicture(QSizeF(40, 20), boxes)));
+    for (const QString& file : {QStringLiteral("sfondo.wmf"), QStringLiteral("sfondo.emf")}) {
+        SCOPED_TRACE(file.toStdString());
+        const QString pdf = path(file + QStringLiteral(".pdf"));
+        PrinterRegistry::instance().addPdfPrinter(file, QPageSize(QPageSize::A4), QMarginsF(), pdf);
+        {
+            clsCustomReport e;
+            e.SetParameter(Variant(file), 100, 80, 10, 5, 1, 6, 40, 90, path(file), 0);
+            e.BoxOut(95, 75, 1, 1, true);
+            e.EndReports();
+        }
+        auto document = Poppler::Document::load(pdf);
+        ASSERT_TRUE(document);
+        std::unique_ptr<Poppler::Page> first(document->page(0));
+        ASSERT_TRUE(first);
+        const QImage page = first->renderToImage(254, 254);  // 10 pixels a millimetre
+        auto px = [&](double x, double y) {
+            return std::string(ColourName(page.pixel(int(x * 10), int(y * 10))));
+        };
+        // The squares span 15 to 35 and 55 to 75 across, 35 to 85 down (looked at a millimetre from their
+        // edges, past the page's picture compression).
+        EXPECT_EQ("red", px(16.5, 36.5));
+        EXPECT_EQ("red", px(33.5, 83.5));
+        EXPECT_EQ("white", px(45, 60));
+        EXPECT_EQ("blue", px(56.5, 60));
+        EXPECT_EQ("blue", px(73.5, 83.5));
+        EXPECT_EQ("white", px(65, 87));
+        EXPECT_EQ("white", px(65, 33));
+    }
 }
 
 TEST_F(ReportEngineTest, PrintObjectSizesTheViewerAndLeavesTheModuleAlone) {

@@ -1,0 +1,74 @@
+// WMF and EMF files read as pictures: how they are told from other files, their size, text drawn in
+// glyphs.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "platform/MetafilePicture.h"
+#include "support/MetafileWriter.h"
+
+namespace {
+
+const std::vector<MetafileBox> kBoxes = {{QRectF(5, 5, 10, 10), Qt::red}, {QRectF(25, 5, 10, 10), Qt::blue}};
+
+double millimetresWide(const QImage& picture) {
+    return picture.width() * 1000.0 / picture.dotsPerMeterX();
+}
+double millimetresHigh(const QImage& picture) {
+    return picture.height() * 1000.0 / picture.dotsPerMeterY();
+}
+
+TEST(MetafilePicture, MetafilesAreToldByTheirFirstBytesAndKeepTheirFrameSize) {
+    const QByteArray wmf = WmfPicture(QSizeF(40, 20), kBoxes);
+    const QByteArray emf = EmfPicture(QSizeF(40, 20), kBoxes);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(4, 4, QImage::Format_RGB32).save(&buffer, "PNG");
+    constexpr int kPlaceableHeader = 22;
+    EXPECT_TRUE(IsMetafile(wmf.left(kMetafileStart)));
+    EXPECT_TRUE(IsMetafile(wmf.mid(kPlaceableHeader, kMetafileStart)));
+    EXPECT_TRUE(IsMetafile(emf.left(kMetafileStart)));
+    EXPECT_FALSE(IsMetafile(png.left(kMetafileStart)));
+    EXPECT_FALSE(IsMetafile(QByteArray("Pressa idraulica 40 t, scheda tecnica e disegni allegati")));
+
+    for (const QByteArray& file : {wmf, emf}) {
+        const QImage picture = ReadMetafile(file);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_NEAR(40, millimetresWide(picture), 0.1);
+        EXPECT_NEAR(20, millimetresHigh(picture), 0.1);
+        EXPECT_NEAR(300 / 25.4 * 40, picture.width(), 1);  // 300 dpi
+    }
+    // A picture a metre square is drawn at a resolution that keeps it within 8 million pixels.
+    const QImage metre = ReadMetafile(EmfPicture(QSizeF(1000, 1000), {{QRectF(0, 0, 500, 500), Qt::red}}));
+    ASSERT_FALSE(metre.isNull());
+    EXPECT_LE(qint64(metre.width()) * metre.height(), 8LL << 20);
+    EXPECT_GT(metre.width(), 2500);
+    EXPECT_NEAR(1000, millimetresWide(metre), 1);
+    EXPECT_EQ(QString("red"), ColourName(metre.pixel(metre.width() / 4, metre.height() / 4)));
+}
+
+// A text line 10 mm high in black: its capitals are about 7 mm of ink, starting where the text does (the
+// fonts the library looks for are installed).
+TEST(MetafilePicture, WmfTextIsDrawnInGlyphs) {
+    const QImage picture = ReadMetafile(
+        WmfPicture(QSizeF(80, 20), {}, {{QPointF(5, 5), 10, QStringLiteral("HHHH"), Qt::black}}));
+    ASSERT_FALSE(picture.isNull());
+    const double pxPerMm = picture.width() / 80.0;
+    int top = picture.height(), bottom = -1, left = picture.width(), right = -1;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) < 100) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(bottom, 0) << "no ink";
+    EXPECT_NEAR(5, left / pxPerMm, 1.5);
+    EXPECT_GT(top / pxPerMm, 5);
+    EXPECT_NEAR(7, (bottom - top + 1) / pxPerMm, 1);
+    EXPECT_NEAR(30, (right - left + 1) / pxPerMm, 10);  // four capitals of about their height
+}
+
+}  // namespace
