@@ -19,6 +19,8 @@ constexpr uint32_t kEmfHeaderType = 1;
 constexpr uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr size_t kEmfSignatureEnd = 44;
 constexpr size_t kEmfHeaderSize = 88;
+constexpr uint32_t kEmfEndType = 14;
+constexpr uint64_t kEmfPixelFormatEnd = 100;
 // Device units of a metafile without the placeable header, as the library reckons them: points for a
 // small picture, twips for a large one.
 constexpr double kPointsPerInch = 72, kTwipsPerInch = 1440;
@@ -43,6 +45,93 @@ bool wmfHeaderAt(const unsigned char* data, size_t size, size_t at) {
     const unsigned char* h = data + at;
     const uint16_t type = u16(h), words = u16(h + 2), version = u16(h + 4);
     return (type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300);
+}
+
+// Checks the WMF's records as the library will play them, and sets aside the ones it would misread. Each
+// record lies within the file, is no longer than the header's largest record (the size the library
+// reserves) and the records end with the end record. Making an object when the table is full, and
+// selecting, deleting or painting with a slot that holds nothing, which Windows ignores, make the library
+// use memory that is not what it takes it for: such a record becomes one it passes over.
+bool mendWmfRecords(unsigned char* data, size_t size, size_t header) {
+    constexpr uint16_t kSkipped = 0x0001;  // no function of the format: the library passes over it
+    const size_t objects = u16(data + header + 10);
+    const size_t largest = u32(data + header + 12);
+    if (largest > (size - header) / 2) return false;
+    std::vector<bool> used(objects, false);
+    size_t at = header + kWmfHeaderSize;
+    while (true) {
+        if (size - at < 6) return false;
+        const size_t words = u32(data + at);
+        const uint16_t function = u16(data + at + 4);
+        if (words < 3 || words - 3 > largest || words > (size - at) / 2) return false;
+        if (function == 0x0000 && words == 3) return true;  // META_EOF
+        // The slots a record names in its first parameters; none when it is too short to hold them.
+        auto slot = [&](size_t i) -> size_t { return i < words - 3 ? u16(data + at + 6 + 2 * i) : objects; };
+        auto holds = [&](size_t i) { return slot(i) < objects && used[slot(i)]; };
+        auto skip = [&] { data[at + 4] = kSkipped & 0xFF, data[at + 5] = kSkipped >> 8; };
+        switch (function) {
+            case 0x00F7:    // META_CREATEPALETTE
+            case 0x01F9:    // META_CREATEPATTERNBRUSH
+            case 0x0142:    // META_DIBCREATEPATTERNBRUSH
+            case 0x02FA:    // META_CREATEPENINDIRECT
+            case 0x02FB:    // META_CREATEFONTINDIRECT
+            case 0x02FC:    // META_CREATEBRUSHINDIRECT
+            case 0x06FF: {  // META_CREATEREGION: each takes the lowest free slot, if any is left
+                size_t free = 0;
+                while (free < objects && used[free])
+                    ++free;
+                if (free < objects)
+                    used[free] = true;
+                else
+                    skip();
+                break;
+            }
+            case 0x01F0:  // META_DELETEOBJECT
+                if (holds(0))
+                    used[slot(0)] = false;
+                else
+                    skip();
+                break;
+            case 0x012D:  // META_SELECTOBJECT
+            case 0x0234:  // META_SELECTPALETTE
+            case 0x012C:  // META_SELECTCLIPREGION
+            case 0x012A:  // META_INVERTREGION
+            case 0x012B:  // META_PAINTREGION
+                if (!holds(0)) skip();
+                break;
+            case 0x0228:  // META_FILLREGION: region, brush
+            case 0x0429:  // META_FRAMEREGION: region, brush, then sizes
+                if (!holds(0) || !holds(1)) skip();
+                break;
+            default:
+                break;
+        }
+        at += words * 2;
+    }
+}
+
+// The header's description and pixel format, when it has them, lie within the header record.
+bool emfHeaderSound(const unsigned char* header, uint64_t length) {
+    if (length < kEmfHeaderSize) return false;
+    auto within = [&](uint64_t offset, uint64_t bytes) {
+        return bytes == 0 || (offset >= kEmfHeaderSize && offset <= length && bytes <= length - offset);
+    };
+    if (!within(u32(header + 68), 2 * uint64_t(u32(header + 64)))) return false;  // UTF-16 description
+    return length < kEmfPixelFormatEnd || within(u32(header + 92), u32(header + 88));
+}
+
+// The EMF's records each within the file, whole 32-bit words from the header on, up to the end record:
+// the library reads a record's fields where its type says they are.
+bool emfRecordsSound(const unsigned char* data, size_t size) {
+    size_t at = 0;
+    while (size - at >= 8) {
+        const uint32_t type = u32(data + at), length = u32(data + at + 4);
+        if (length < 8 || length % 4 != 0 || length > size - at) return false;
+        if (at == 0 && !emfHeaderSound(data, length)) return false;
+        if (type == kEmfEndType) return true;
+        at += length;
+    }
+    return false;
 }
 
 struct WmfApi {
@@ -83,6 +172,7 @@ bool DrawWmf(const unsigned char* data, size_t size, double dpi, uint64_t maxPix
     }
     // The library reads the bytes in place and may keep pointers into them until it is destroyed.
     std::vector<unsigned char> bytes(data, data + size);
+    if (!mendWmfRecords(bytes.data(), bytes.size(), placeable ? kPlaceableSize : 0)) return false;
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
     options.function = wmf_gd_function;
@@ -136,7 +226,7 @@ bool DrawWmf(const unsigned char* data, size_t size, double dpi, uint64_t maxPix
 }
 
 bool ConvertEmf(const unsigned char* data, size_t size, EmfSvg& out) {
-    if (MetafileKindOf(data, size) != MetafileKind::Emf || size < kEmfHeaderSize) return false;
+    if (MetafileKindOf(data, size) != MetafileKind::Emf || !emfRecordsSound(data, size)) return false;
     // The frame, in hundredths of a millimetre, is the picture's size.
     const double wide = double(s32(data + 32)) - s32(data + 24);
     const double high = double(s32(data + 36)) - s32(data + 28);

@@ -1,5 +1,5 @@
 // WMF and EMF files read as pictures: how they are told from other files, their size, text drawn in
-// glyphs.
+// glyphs, and broken files, which read as no picture and never take the program down.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -69,6 +69,50 @@ TEST(MetafilePicture, WmfTextIsDrawnInGlyphs) {
     EXPECT_GT(top / pxPerMm, 5);
     EXPECT_NEAR(7, (bottom - top + 1) / pxPerMm, 1);
     EXPECT_NEAR(30, (right - left + 1) / pxPerMm, 10);  // four capitals of about their height
+}
+
+// Cut short, or with fields that cannot be and that the libraries would trust: no picture.
+TEST(MetafilePicture, BrokenFilesAreNoPicture) {
+    const QByteArray wmf = WmfPicture(QSizeF(40, 20), kBoxes);
+    const QByteArray emf = EmfPicture(QSizeF(40, 20), kBoxes);
+    for (const QByteArray& file : {wmf, emf}) {
+        for (qsizetype cut = 0; cut < file.size(); cut += 7) {
+            SCOPED_TRACE(cut);
+            EXPECT_TRUE(ReadMetafile(file.left(cut)).isNull());
+        }
+    }
+    auto patched = [](QByteArray file, int at, QByteArray bytes) {
+        return file.replace(at, bytes.size(), bytes);
+    };
+    const QByteArray broken[] = {
+        patched(wmf, 14, QByteArray(2, '\0')),                     // no units an inch
+        patched(wmf, 10, QByteArray(2, '\0')),                     // a frame with no width
+        patched(wmf, 22 + 12, QByteArray("\xFF\xFF\xFF\x7F", 4)),  // a largest record of 4 GB
+        patched(emf, 32, QByteArray(4, '\0')),                     // a frame with no width
+        patched(emf, 88 + 4, QByteArray("\x00\x00\x01\x00", 4)),   // a record beyond the file
+        // found by fuzzing: a description of 248 characters where the header is not (the library read it)
+        patched(emf, 64, QByteArray("\xF8\0\0\0\0\0\0\0", 8)),
+    };
+    for (const QByteArray& file : broken) {
+        SCOPED_TRACE(file.toHex().toStdString());
+        EXPECT_TRUE(ReadMetafile(file).isNull());
+    }
+}
+
+// Selecting or deleting a slot that holds no object is passed over, as Windows does: the box is drawn.
+// (The library used whatever the empty slot's memory held, and crashed or asked for gigabytes.)
+TEST(MetafilePicture, RecordsNamingEmptySlotsArePassedOver) {
+    const QByteArray brush = WmfRecord(0x02FC, {0, 0x00FF, 0, 0});  // solid red
+    const QByteArray nullPen = WmfRecord(0x02FA, {5, 0, 0, 0, 0});
+    const QByteArray box = WmfRecord(0x041B, {1500, 1500, 500, 500});  // 5 to 15 mm each way
+    const QImage picture = ReadMetafile(
+        WmfOfRecords(QSizeF(20, 20), 4,
+                     {brush, nullPen, WmfRecord(0x012D, {0}), WmfRecord(0x012D, {1}), WmfRecord(0x012D, {3}),
+                      WmfRecord(0x01F0, {2}), WmfRecord(0x012D, {900}), box}));
+    ASSERT_FALSE(picture.isNull());
+    const double pxPerMm = picture.width() / 20.0;
+    EXPECT_EQ(QString("red"), ColourName(picture.pixel(int(10 * pxPerMm), int(10 * pxPerMm))));
+    EXPECT_EQ(QString("white"), ColourName(picture.pixel(int(2 * pxPerMm), int(10 * pxPerMm))));
 }
 
 }  // namespace
