@@ -104,44 +104,8 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
     for (int c = 0; c < model_->columnCount(); ++c) {
         const FieldDef& f = model_->column(c);
         const int kept = layout ? layout->ColumnWidth(f.name) : -1;
-        int width = 0;
-        if (kept > 0) {
-            width = PixelsFromTwips(kept, this);
-        } else {
-            QString sample;
-            switch (f.type) {
-                case ftDate:
-                    sample = QStringLiteral("00/00/0000");
-                    break;
-                case ftTime:
-                    sample = QStringLiteral("00:00");
-                    break;
-                case ftDateTime:
-                    sample = QStringLiteral("00/00/0000 00:00");
-                    break;
-                case ftCurrency:
-                    sample = QStringLiteral("000.000,00 €");
-                    break;
-                case ftBoolean:
-                    sample = QStringLiteral("No");
-                    break;
-                case ftLong:
-                case ftDecimal:
-                case ftQuantity:
-                    sample = QString(8, QLatin1Char('0'));
-                    break;
-                default:
-                    sample = QString(std::clamp(f.size > 0 ? f.size : 24, 6, 30), QLatin1Char('n'));
-            }
-            int text = fm.horizontalAdvance(sample);
-            // A value list shows its labels, not its codes: the widest of them.
-            const QStringList list = f.valueList.split(QLatin1Char('|'));
-            for (qsizetype i = 1; i < list.size(); i += 2)
-                text = std::max(text, fm.horizontalAdvance(list[i]));
-            width =
-                std::max(text, fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal).toString())) + 16;
-        }
-        setColumnWidth(c, width);
+        setColumnWidth(c, kept > 0 ? PixelsFromTwips(kept, this)
+                                   : ColumnWidthFor(f, model_->headerData(c, Qt::Horizontal).toString(), fm));
     }
     --resizing_;
     followDataSet();

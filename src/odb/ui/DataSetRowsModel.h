@@ -25,6 +25,8 @@ class DataSetRowsModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The field shown in `section`.
+    const FieldDef& field(int section) const { return *fields_[static_cast<size_t>(section)]; }
     // Puts the data set on the row shown at `row` (0-based); false when there is none.
     bool MoveTo(int row) const;
 

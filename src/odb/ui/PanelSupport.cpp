@@ -2,7 +2,10 @@
 #include "odb/ui/PanelSupport.h"
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QWidget>
+
+#include <algorithm>
 
 #include "odb/Connection.h"
 #include "odb/ConnectionNotices.h"
@@ -27,6 +30,40 @@ int TwipsFromPixels(int pixels, const QWidget* widget) {
 
 int PixelsFromTwips(int twips, const QWidget* widget) {
     return (twips * Dpi(widget) + 720) / 1440;
+}
+
+int ColumnWidthFor(const FieldDef& f, const QString& header, const QFontMetrics& fm) {
+    QString sample;
+    switch (f.type) {
+        case ftDate:
+            sample = QStringLiteral("00/00/0000");
+            break;
+        case ftTime:
+            sample = QStringLiteral("00:00");
+            break;
+        case ftDateTime:
+            sample = QStringLiteral("00/00/0000 00:00");
+            break;
+        case ftCurrency:
+            sample = QStringLiteral("000.000,00 €");
+            break;
+        case ftBoolean:
+            sample = QStringLiteral("No");
+            break;
+        case ftLong:
+        case ftDecimal:
+        case ftQuantity:
+            sample = QString(8, QLatin1Char('0'));
+            break;
+        default:
+            sample = QString(std::clamp(f.size > 0 ? f.size : 24, 6, 30), QLatin1Char('n'));
+    }
+    int text = fm.horizontalAdvance(sample);
+    // A value list shows its labels, not its codes: the widest of them.
+    const QStringList list = f.valueList.split(QLatin1Char('|'));
+    for (qsizetype i = 1; i < list.size(); i += 2)
+        text = std::max(text, fm.horizontalAdvance(list[i]));
+    return std::max(text, fm.horizontalAdvance(header)) + 16;
 }
 
 void ShowPanelMessage(Database& database, const QString& text) {

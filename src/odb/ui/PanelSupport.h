@@ -8,6 +8,7 @@
 #include <memory>
 
 class QDialog;
+class QFontMetrics;
 class QWidget;
 
 namespace odb {
@@ -20,6 +21,10 @@ struct FieldDef;
 // Twips (1/1440 inch) and pixels of a widget's screen.
 int TwipsFromPixels(int pixels, const QWidget* widget);
 int PixelsFromTwips(int twips, const QWidget* widget);
+
+// The width in pixels a grid column of field `f` starts with: room for a typical value of its type
+// (the labels of a value list), and never less than its header.
+int ColumnWidthFor(const FieldDef& f, const QString& header, const QFontMetrics& fm);
 
 // A message (a refusal, a value that does not read as its field) through itfNotifyEvent.
 void ShowPanelMessage(Database& database, const QString& text);

@@ -28,10 +28,14 @@ RowWindow::RowWindow(std::shared_ptr<DataSet> dataSet, const QString& title, QWi
     grid_->setAlternatingRowColors(true);
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->horizontalHeader()->setStretchLastSection(true);
-    // Field names are shown whole, also in the bold of a selected row's headers.
+    // Columns as wide as the main grid makes them, and field names whole also in the bold of a
+    // selected row's headers.
+    const QFontMetrics fm = grid_->fontMetrics();
     for (int c = 0; c < model_->columnCount(); ++c)
-        grid_->setColumnWidth(c,
-                              std::max(grid_->columnWidth(c), grid_->horizontalHeader()->sectionSizeHint(c)));
+        grid_->setColumnWidth(
+            c,
+            std::max(ColumnWidthFor(model_->field(c), model_->headerData(c, Qt::Horizontal).toString(), fm),
+                     grid_->horizontalHeader()->sectionSizeHint(c)));
     if (model_->rowCount() > 0) grid_->selectRow(0);
     lblCount_ = new QLabel(QStringLiteral("Righe: %1").arg(model_->rowCount()), this);
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -264,6 +264,23 @@ TEST_F(GridWindowsTest, TheRowListShowsLongFieldNamesWhole) {
     archive->CloseConnection();
 }
 
+TEST_F(GridWindowsTest, TheRowListShowsValuesAsWholeAsTheMainGrid) {
+    // The chooser a layout's test opens: its columns start as wide as the main grid's.
+    addCustomer("Officine Meccaniche Bianchi", false);
+    DataGrid grid;
+    odb::DataPanelTools::CreatePanel(rows("Clienti"))->BindGrid(grid, nullptr, {});
+    odb::RowWindow list(rows("Clienti"), "Clienti");
+    const int description = columnOf(grid, "Descrizione");
+    ASSERT_GE(description, 0);
+    int shown = -1;
+    for (int c = 0; c < list.model()->columnCount(); ++c)
+        if (list.model()->field(c).name == "Descrizione") shown = c;
+    ASSERT_GE(shown, 0);
+    EXPECT_GE(list.grid()->columnWidth(shown), grid.columnWidth(description));
+    EXPECT_GE(list.grid()->columnWidth(shown),
+              list.grid()->fontMetrics().horizontalAdvance("Officine Meccaniche Bianchi"));
+}
+
 TEST_F(GridWindowsTest, ChoosersPickByTypingAndListRowsThatOpenReadOnly) {
     addCustomer("Rossi Srl", false);
     addCustomer("Bianchi Spa", false);
