@@ -1,4 +1,4 @@
-// The VB error number a piece of code raises, or 0 when it raises none.
+// The error a piece of code raises: its VB number (0 when it raises none) or its description ("").
 #pragma once
 
 #include <functional>
@@ -12,4 +12,13 @@ inline int ErrorOf(const std::function<void()>& f) {
         return e.number();
     }
     return 0;
+}
+
+inline QString DescriptionOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const AppError& e) {
+        return e.description();
+    }
+    return {};
 }

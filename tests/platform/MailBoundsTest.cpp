@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "base/AppError.h"
+#include "base/ErrorOf.h"
 #include "platform/MailAccount.h"
 #include "platform/MailMessage.h"
 #include "platform/MailService.h"
@@ -35,21 +36,12 @@ class MailBoundsTest : public TempFolderTest {
         a.timeoutSeconds = 1;
         return a;
     }
-    template <class F>
-    static QString errorOf(F&& f) {
-        try {
-            f();
-        } catch (const AppError& e) {
-            return e.description();
-        }
-        return {};
-    }
     static QString where(const LoopbackServer& server) {
         return "127.0.0.1:" + QString::number(server.port());
     }
     // Lists through `server`; what the listing heard stays in `heard`.
     static QString listError(const LoopbackServer& server, int& heard) {
-        return errorOf([&] {
+        return DescriptionOf([&] {
             MailService mail(account(server.port()));
             mail.SignOn(MailService::Purpose::Listing);
             mail.ListInbox("Notifica inviata a: ", 301, [&](const ReceivedMail&) { ++heard; });
@@ -90,9 +82,9 @@ TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
     }
     HostileImapServer hangUp(Mode::HangUp);
     for (auto purpose : {MailService::Purpose::Sending, MailService::Purpose::Listing}) {
-        EXPECT_EQ(errorOf([&] { MailService(account(closedPort)).SignOn(purpose); }).toStdString(),
+        EXPECT_EQ(DescriptionOf([&] { MailService(account(closedPort)).SignOn(purpose); }).toStdString(),
                   "Impossibile collegarsi al server di posta 127.0.0.1:" + std::to_string(closedPort) + ".");
-        EXPECT_EQ(errorOf([&] { MailService(account(hangUp.port())).SignOn(purpose); }).toStdString(),
+        EXPECT_EQ(DescriptionOf([&] { MailService(account(hangUp.port())).SignOn(purpose); }).toStdString(),
                   "Il server di posta " + where(hangUp).toStdString() +
                       " ha chiuso la connessione senza rispondere.");
     }
@@ -102,10 +94,11 @@ TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
     smtp.refuseAuthentication(true);
     smtp.requireLogin("ufficio", "segreta");
     MailAccount a = account(smtp.port());
-    EXPECT_EQ(errorOf([&] { MailService(a).SignOn(MailService::Purpose::Sending); }), "Accesso fallito");
+    EXPECT_EQ(DescriptionOf([&] { MailService(a).SignOn(MailService::Purpose::Sending); }),
+              "Accesso fallito");
     smtp.refuseAuthentication(false);
     smtp.refuseRecipient("nessuno@rossi.it");
-    const QString refused = errorOf([&] {
+    const QString refused = DescriptionOf([&] {
         MailService mail(a);
         mail.SignOn(MailService::Purpose::Sending);
         mail.Send({"Rossi", "nessuno@rossi.it", "s", "t"});
@@ -139,7 +132,7 @@ TEST_F(MailBoundsTest, LineBreaksInTheAccountNeverReachAServer) {
             MailAccount a =
                 broken(account(purpose == MailService::Purpose::Listing ? imap.port() : smtp.port()), c.field,
                        c.value);
-            EXPECT_EQ(errorOf([&] { MailService(a).SignOn(purpose); }).toStdString(),
+            EXPECT_EQ(DescriptionOf([&] { MailService(a).SignOn(purpose); }).toStdString(),
                       std::string("Account di posta non valido: il campo \"") + c.name +
                           "\" non può contenere ritorni a capo.")
                 << c.value;
@@ -151,7 +144,7 @@ TEST_F(MailBoundsTest, LineBreaksInTheAccountNeverReachAServer) {
     EXPECT_FALSE(IsValidMailAddress("ufficio@ditta.it\n"));
     MailService mail(account(smtp.port()));
     mail.SignOn(MailService::Purpose::Sending);
-    EXPECT_TRUE(errorOf([&] {
+    EXPECT_TRUE(DescriptionOf([&] {
                     mail.Send({"Rossi", "info@rossi.it\nspia@altrove.it", "s", "t"});
                 }).startsWith("Destinatario rifiutato"));
     EXPECT_EQ(smtp.transactions(), 0);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "base/AppError.h"
+#include "base/ErrorOf.h"
 #include "platform/MailAccount.h"
 #include "platform/MailMessage.h"
 #include "platform/MailService.h"
@@ -30,16 +31,6 @@ class MailTransportTest : public TempFolderTest {
         a.sender = "ufficio@ditta.it";
         a.timeoutSeconds = 1;
         return a;
-    }
-    // The description of the error `f` raises, or "" when it raises none.
-    template <class F>
-    static QString errorOf(F&& f) {
-        try {
-            f();
-        } catch (const AppError& e) {
-            return e.description();
-        }
-        return {};
     }
     void send(const MailMessage& m) {
         MailService mail(account());
@@ -90,7 +81,7 @@ TEST_F(MailTransportTest, NamesAndSubjectsCannotAddHeadersOrRecipients) {
     // An address that is not one plain address is refused before anything reaches the server.
     for (const char* bad : {"", "  ", "info@rossi.it, spia@altrove.it", "info@rossi.it\r\nRCPT TO:<x@y.it>",
                             "Rossi <info@rossi.it>", "senza-chiocciola", "a@b@c.it", "a b@c.it"}) {
-        const QString e = errorOf([&] { send({"Rossi", bad, "s", "t"}); });
+        const QString e = DescriptionOf([&] { send({"Rossi", bad, "s", "t"}); });
         EXPECT_TRUE(e.startsWith("Destinatario rifiutato")) << bad << " -> " << e.toStdString();
     }
     EXPECT_EQ(mailbox.size(), 1u);
@@ -101,13 +92,15 @@ TEST_F(MailTransportTest, NamesAndSubjectsCannotAddHeadersOrRecipients) {
 TEST_F(MailTransportTest, SignOnFailuresSayWhat) {
     // No account at all, and a refused authentication, read the same.
     MailAccount none;
-    EXPECT_EQ(errorOf([&] { MailService(none).SignOn(MailService::Purpose::Sending); }), "Accesso fallito");
-    EXPECT_EQ(errorOf([&] { MailService(none).SignOn(MailService::Purpose::Listing); }), "Accesso fallito");
+    EXPECT_EQ(DescriptionOf([&] { MailService(none).SignOn(MailService::Purpose::Sending); }),
+              "Accesso fallito");
+    EXPECT_EQ(DescriptionOf([&] { MailService(none).SignOn(MailService::Purpose::Listing); }),
+              "Accesso fallito");
     smtp.refuseAuthentication(true);
-    EXPECT_EQ(errorOf([&] { MailService(account()).SignOn(MailService::Purpose::Sending); }),
+    EXPECT_EQ(DescriptionOf([&] { MailService(account()).SignOn(MailService::Purpose::Sending); }),
               "Accesso fallito");
     imap.requireLogin("ufficio", "altra");
-    EXPECT_EQ(errorOf([&] { MailService(account()).SignOn(MailService::Purpose::Listing); }),
+    EXPECT_EQ(DescriptionOf([&] { MailService(account()).SignOn(MailService::Purpose::Listing); }),
               "Accesso fallito");
 
     // A port nobody listens on.
@@ -116,10 +109,10 @@ TEST_F(MailTransportTest, SignOnFailuresSayWhat) {
         SmtpTestSink gone(mailbox);
         closed.smtpPort = closed.imapPort = gone.port();
     }
-    EXPECT_TRUE(errorOf([&] {
+    EXPECT_TRUE(DescriptionOf([&] {
                     MailService(closed).SignOn(MailService::Purpose::Sending);
                 }).startsWith("Impossibile collegarsi al server di posta 127.0.0.1:"));
-    EXPECT_TRUE(errorOf([&] {
+    EXPECT_TRUE(DescriptionOf([&] {
                     MailService(closed).SignOn(MailService::Purpose::Listing);
                 }).startsWith("Impossibile collegarsi al server di posta 127.0.0.1:"));
 
@@ -127,7 +120,7 @@ TEST_F(MailTransportTest, SignOnFailuresSayWhat) {
     MailAccount tls = account();
     tls.smtpSecurity = MailAccount::Security::StartTls;
     smtp.refuseAuthentication(false);
-    EXPECT_TRUE(errorOf([&] {
+    EXPECT_TRUE(DescriptionOf([&] {
                     MailService(tls).SignOn(MailService::Purpose::Sending);
                 }).startsWith("Connessione protetta con il server di posta"));
     EXPECT_EQ(mailbox.size(), 0u);
@@ -139,7 +132,7 @@ TEST_F(MailTransportTest, ASilentServerEndsInAnError) {
     for (auto purpose : {MailService::Purpose::Sending, MailService::Purpose::Listing}) {
         QElapsedTimer clock;
         clock.start();
-        const QString e = errorOf([&] { MailService(account()).SignOn(purpose); });
+        const QString e = DescriptionOf([&] { MailService(account()).SignOn(purpose); });
         EXPECT_TRUE(e.startsWith("Il server di posta 127.0.0.1:") && e.endsWith(" non risponde."))
             << e.toStdString();
         EXPECT_LT(clock.elapsed(), 4000);
@@ -148,7 +141,7 @@ TEST_F(MailTransportTest, ASilentServerEndsInAnError) {
 
 TEST_F(MailTransportTest, ARefusedRecipientCarriesTheServersReply) {
     smtp.refuseRecipient("nessuno@rossi.it");
-    const QString e = errorOf([&] { send({"Rossi", "nessuno@rossi.it", "s", "t"}); });
+    const QString e = DescriptionOf([&] { send({"Rossi", "nessuno@rossi.it", "s", "t"}); });
     EXPECT_EQ(
         e.toStdString(),
         "Destinatario rifiutato dal server di posta\rRisposta del server: 550 5.1.1 <nessuno@rossi.it>: "
