@@ -3,8 +3,6 @@
 // going with the database let go.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <functional>
 #include <new>
 #include <vector>
@@ -33,6 +31,7 @@
 #include "platform/modOSWinUtil.h"
 #include "support/ModalScript.h"
 #include "support/PipeWatchdog.h"
+#include "support/RefusedFiles.h"
 
 namespace {
 
@@ -415,16 +414,9 @@ TEST_F(LabelEditorTest, ImportRefusesWhatIsNoLayoutFileAndChangesNothing) {
     const QString script = w->txtVBScript()->Script();
     // Each begins as a layout file would, so that a reading shows in the boxes.
     const QByteArray header = "'#Columns=9\r\n'#CopyNumber=4\r\nx\r\n";
-    const QString pipe = path(QStringLiteral("pipe.vbs"));
-    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(pipe).constData(), 0600));
-    const QString large = path(QStringLiteral("grande.vbs"));
-    QFile f(large);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(header);
-    ASSERT_TRUE(f.resize(LayoutExportFile::kMaxFileSize + 1));
-    f.close();
-    for (const QString& file : {pipe, QStringLiteral("/dev/zero"), large, path(QString())}) {
-        PipeWatchdog guard(pipe, header);
+    const RefusedFiles files(path(QString()), header, LayoutExportFile::kMaxFileSize + 1);
+    for (const QString& file : files.all) {
+        PipeWatchdog guard(files.pipe, header);
         prompt->answerPath(file);
         press(w, "cmdLoad");
         EXPECT_EQ(QStringList{"0:Impossibile importare il file:\r" + file +

@@ -3,7 +3,6 @@
 // script, and the test print and preview from values not saved.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +38,7 @@
 #include "startup/AppScriptServices.h"
 #include "support/ModalScript.h"
 #include "support/PipeWatchdog.h"
+#include "support/RefusedFiles.h"
 #include "vbs/ScriptHost.h"
 
 // Texts read whole in the failures.
@@ -524,17 +524,10 @@ TEST_F(ReportSettingTest, ImportRefusesWhatIsNoLayoutFileAndChangesNothing) {
     const QStringList storedBefore = storedRow();
     // Each begins as a layout file would, so that a reading shows in the boxes.
     const QByteArray header = "'#ReportGroup=1\r\n'#BackImageFile=x.png\r\n'#ReportTop=9\r\nx\r\n";
-    const QString pipe = path(QStringLiteral("pipe.vbs"));
-    ASSERT_EQ(0, ::mkfifo(QFile::encodeName(pipe).constData(), 0600));
-    const QString large = path(QStringLiteral("grande.vbs"));
-    QFile f(large);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(header);
-    ASSERT_TRUE(f.resize(LayoutExportFile::kMaxFileSize + 1));
-    f.close();
+    const RefusedFiles files(path(QString()), header, LayoutExportFile::kMaxFileSize + 1);
     messages();
-    for (const QString& file : {pipe, QStringLiteral("/dev/zero"), large, path(QString())}) {
-        PipeWatchdog guard(pipe, header);
+    for (const QString& file : files.all) {
+        PipeWatchdog guard(files.pipe, header);
         trace->answerPath(file);
         w->cmdLoad_Click();
         EXPECT_EQ(QStringList({"0:", "16:Impossibile importare il file:\r" + file +
