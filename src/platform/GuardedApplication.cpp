@@ -56,3 +56,7 @@ GuardedApplication::Reporter GuardedApplication::SetEscapedErrorReporter(Reporte
     reporter() = std::move(r);
     return previous;
 }
+
+void GuardedApplication::Report(const AppError& error) {
+    report(error);
+}

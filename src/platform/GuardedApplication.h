@@ -21,4 +21,7 @@ class GuardedApplication : public QApplication {
     // error 7, any other exception as run-time error 51); returns the one told before. With none, or
     // while it is telling an earlier one, the error is written to the standard error output.
     static Reporter SetEscapedErrorReporter(Reporter reporter);
+    // Tells that reporter of a failure of work done with no window to show it (a document printed
+    // while no window of the program is shown), as it tells an escaped error.
+    static void Report(const AppError& error);
 };

@@ -70,6 +70,7 @@ void PrinterSurface::outputStarts() {
 void PrinterSurface::endDoc() {
     pageDue_ = false;
     endPainting();
+    written_ = inDocument_;
     inDocument_ = false;
 }
 

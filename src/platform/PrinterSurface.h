@@ -44,12 +44,15 @@ class PrinterSurface : public PainterSurface {
 
     // Pages of the document under way, or of the last one ended.
     int pageCount() const { return pages_; }
+    // Whether the last document ended came out: handed to the printer, or written to its PDF file.
+    bool documentWritten() const { return written_; }
     QString outputFileName() const { return printer_.outputFileName(); }
 
   protected:
     QPaintDevice* device() override { return &printer_; }
     // A document is under way: it began with an output and has not ended.
     bool inDocument() const { return inDocument_; }
+    void setDocumentWritten(bool written) { written_ = written; }
     bool beginPainting(QPainter& painter) override;
     void outputStarts() override;
 
@@ -57,6 +60,7 @@ class PrinterSurface : public PainterSurface {
     QString name_;
     QPrinter printer_;
     bool inDocument_ = false;
+    bool written_ = false;
     int pages_ = 0;
     int jobs_ = 0;
     bool pageDue_ = false;  // a new page was asked for: it starts with the next output

@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "base/AppError.h"
 #include "platform/Clock.h"
+#include "platform/GuardedApplication.h"
 #include "platform/Prompt.h"
 
 namespace {
@@ -50,6 +52,11 @@ bool copyOver(const QString& draft, const QString& target) {
     return out.commit();
 }
 
+// What is said of a file that could not be written, in a box or to the error reporter.
+QString cannotWrite(const QString& target) {
+    return QStringLiteral("Impossibile scrivere il file \"") + target + QStringLiteral("\".");
+}
+
 // A draft file of its own for each printer, in one temporary folder of the process.
 QString newDraft() {
     static QTemporaryDir drafts;
@@ -74,29 +81,30 @@ QString ProgramPdfPrinter::documentsFolder() {
 void ProgramPdfPrinter::endDoc() {
     const bool printed = inDocument();
     PrinterSurface::endDoc();
-    if (printed) save(outputFileName());
+    setDocumentWritten(printed && save(outputFileName()));
 }
 
 void ProgramPdfPrinter::EndJob(QPrinter& job) {
     save(job.outputFileName());
 }
 
-void ProgramPdfPrinter::save(const QString& draft) {
-    if (!QFileInfo::exists(draft)) return;
+bool ProgramPdfPrinter::save(const QString& draft) {
+    if (!QFileInfo::exists(draft)) return false;
     QWidget* owner = askingWindow();
     if (!owner) {
         const QString folder = documentsFolder();
         const QString target = freshName(folder);
-        if (!QDir().mkpath(folder) || !copyOver(draft, target))
-            qWarning("Stampa su PDF: impossibile scrivere il file %s", qPrintable(target));
+        const bool written = QDir().mkpath(folder) && copyOver(draft, target);
+        if (!written) GuardedApplication::Report(AppError(75, printerName(), cannotWrite(target)));
         QFile::remove(draft);
-        return;
+        return written;
     }
     // The chooser opens where the last document went, else in the documents folder when there is one.
     QString folder = lastFolder_;
     if (folder.isEmpty())
         folder = QFileInfo(documentsFolder()).isDir() ? documentsFolder() : QDir::homePath();
     Prompt& prompt = Prompt::instance();
+    bool written = false;
     for (;;) {
         QString target = prompt.saveFileName(printerName(), freshName(folder), kFilter, owner);
         if (target.isEmpty()) break;
@@ -107,10 +115,11 @@ void ProgramPdfPrinter::save(const QString& draft) {
             continue;
         if (copyOver(draft, target)) {
             lastFolder_ = QFileInfo(target).absolutePath();
+            written = true;
             break;
         }
-        prompt.msgBox(QStringLiteral("Impossibile scrivere il file \"") + target + QStringLiteral("\"."),
-                      vbCritical, {}, owner);
+        prompt.msgBox(cannotWrite(target), vbCritical, {}, owner);
     }
     QFile::remove(draft);
+    return written;
 }

@@ -1,6 +1,7 @@
 // ProgramPdfPrinter: the program's own PDF printer, there on every computer, print queues or not. Each
 // document is drawn into a draft and, when it ends, saved in the PDF file the user names; with no
-// window to ask, it goes into the documents folder under the date and time.
+// window to ask, it goes into the documents folder under the date and time, and a failure to write it
+// there is told to the program's reporter of errors no window took.
 #pragma once
 
 #include <QString>
@@ -20,7 +21,8 @@ class ProgramPdfPrinter : public PrinterSurface {
     void EndJob(QPrinter& job) override;
 
   private:
-    void save(const QString& draft);
+    // True when the draft was written where the user said, or into the documents folder.
+    bool save(const QString& draft);
 
     QString lastFolder_;  // of the last file saved, proposed for the next one
 };

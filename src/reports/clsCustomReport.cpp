@@ -322,10 +322,13 @@ void clsCustomReport::SetRowDimCur(float dim) {
     m_sngRowDimCur = dim;
 }
 
-void clsCustomReport::EndReports() {
+bool clsCustomReport::EndReports() {
+    bool written = false;
     if (m_objOutput && m_objOutput->isPrinter()) {
         try {
             m_objOutput->endDoc();
+            const auto* sheet = dynamic_cast<const PrinterSurface*>(m_objOutput.get());
+            written = !sheet || sheet->documentWritten();
         } catch (...) {
             // A printer that fails to end its document has nothing more to say here.
         }
@@ -336,4 +339,5 @@ void clsCustomReport::EndReports() {
     m_sngModuleX = 0;
     m_sngModuleY = 0;
     m_intModuleColumn = 0;
+    return written;
 }

@@ -61,7 +61,8 @@ class clsCustomReport : public Dispatch {
     void NextReport() { NextReportModule(); }
     void NewReportRow();
     void NewRow() { NewReportRow(); }
-    void EndReports();
+    // Ends the printed document; true when it came out (a PDF printer's file was written).
+    bool EndReports();
     void RowEnd();
     bool RowPrinting() const { return m_blnRowPrinting; }
     void SetRowPrinting(bool on) { m_blnRowPrinting = on; }

@@ -100,9 +100,10 @@ void frmCustomReportSetting::runReport(bool preview) {
         ReportRunEnd end = ReportRunEnd::Stopped;
         PrintCustomReports(this, ds, engine, reference, cbReportName_->currentText(), -1, preview, 1, {},
                            Variant::missing(), {}, {}, &end);
-        // Releasing the engine ends the printed document.
+        // The test page is told printed only once its document came out.
+        const bool written = engine->EndReports();
         engine.reset();
-        if (!preview && end != ReportRunEnd::Stopped)
+        if (!preview && end != ReportRunEnd::Stopped && written)
             Prompt::instance().msgBox(QStringLiteral("La pagina di test è stata stampata"), vbInformation,
                                       g_strMsgBoxTitle, this);
     } catch (const std::exception& e) {

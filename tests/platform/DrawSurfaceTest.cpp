@@ -8,8 +8,10 @@
 #include <QFontInfo>
 #include <QWidget>
 
+#include "base/AppError.h"
 #include "base/ErrorOf.h"
 #include "platform/Clock.h"
+#include "platform/GuardedApplication.h"
 #include "platform/PainterSurface.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/PrinterSurface.h"
@@ -138,9 +140,26 @@ TEST_F(DrawSurfaceTest, WithNoWindowTheProgramsPdfPrinterWritesIntoTheDocumentsF
         pdf->print(QString::fromLatin1(text));
         pdf->endDoc();
     }
+    // A documents folder that cannot be written is told as any failure with nobody at the program.
+    QDir().mkpath(path(QStringLiteral("tetto")));
+    QFile file(path(QStringLiteral("tetto/Documents")));  // a file where the folder would be
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QStringList told;
+    const GuardedApplication::Reporter heard =
+        GuardedApplication::SetEscapedErrorReporter([&](const AppError& e) { told << e.description(); });
+    qputenv("HOME", path(QStringLiteral("tetto")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", path(QStringLiteral("tetto/.config")).toUtf8());
+    const QString blocked = path(QStringLiteral("tetto/Documents/Stampa 2024-03-05 10.20.30.pdf"));
+    pdf->print(QStringLiteral("tre"));
+    pdf->endDoc();
+    GuardedApplication::SetEscapedErrorReporter(heard);
     qputenv("HOME", home);
     config.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", config);
     EXPECT_TRUE(prompt->shown().empty());
+    EXPECT_EQ(
+        QStringList{QStringLiteral("Impossibile scrivere il file \"") + blocked + QStringLiteral("\".")},
+        told);
     EXPECT_EQ(QStringList({QStringLiteral("Stampa 2024-03-05 10.20.30 (2).pdf"),
                            QStringLiteral("Stampa 2024-03-05 10.20.30.pdf")}),
               QDir(path(QStringLiteral("casa/Documents"))).entryList(QDir::Files, QDir::Name));

@@ -684,6 +684,15 @@ TEST_F(ReportSettingTest, WithNoPrintQueueAProfileIsSavedAndTestedOnTheProgramsP
     const auto pages = pdfPages(path("prova.pdf"));
     ASSERT_EQ(1u, pages.size());
     EXPECT_TRUE(pages[0].text.contains("Riga 3")) << pages[0].text.toStdString();
+
+    // Nothing written, nothing said printed: the chooser cancelled, or a refused write then a cancel.
+    w->cmdTest_Click();
+    EXPECT_EQ(QStringList{"0:"}, messages());  // the chooser
+    trace->answerPath(path("manca/prova.pdf"));
+    w->cmdTest_Click();
+    EXPECT_EQ(
+        (QStringList{"0:", "16:Impossibile scrivere il file \"" + path("manca/prova.pdf") + "\".", "0:"}),
+        messages());
 }
 
 // The printer setup makes the printer, paper and orientation chosen the current printer of the run;
