@@ -30,6 +30,8 @@ bool ChooseRegistryPrinter(const QString& title, QString& printer, QWidget* owne
     if (!names.contains(chosen) && printers.current()) chosen = printers.current()->deviceName();
     if (!Prompt::instance().choosePrinter(title, names, chosen, copies, owner)) return false;
     printer = chosen;
+    // The choice is made the default printer: every later print that names no printer here uses it.
+    printers.makeCurrent(chosen);
     return true;
 }
 

@@ -10,7 +10,8 @@ class QWidget;
 // null when none is shown.
 QWidget* ShownWindow(QWidget* frm);
 // Offers the registry's printers, proposing `printer` (or the current one); with `copies` the chooser
-// asks them too. False when the user cancelled; with no printer at all `printer` becomes empty.
+// asks them too. The printer chosen becomes the current and default printer of the run. False when the
+// user cancelled; with no printer at all `printer` becomes empty.
 bool ChooseRegistryPrinter(const QString& title, QString& printer, QWidget* owner, int* copies = nullptr);
 // The printer setup: the printer, paper and orientation chosen become the current printer of the run,
 // on which every print goes that names no printer here.

@@ -83,8 +83,14 @@ bool PrinterRegistry::makeCurrent(const PrinterSetting& setting) {
     if (auto* sheet = dynamic_cast<PrinterSurface*>(printer.get()); sheet && setting.paper.isValid())
         sheet->setPaper(setting.paper);
     if (printer->orientation() != setting.orientation) printer->setOrientation(setting.orientation);
+    return makeCurrent(setting.printer);
+}
+
+bool PrinterRegistry::makeCurrent(const QString& deviceName) {
+    auto printer = find(deviceName);
+    if (!printer) return false;
     current_ = printer;
-    SetDefaultPrinterName(setting.printer);
+    SetDefaultPrinterName(deviceName);
     return true;
 }
 

@@ -35,6 +35,8 @@ class PrinterRegistry {
     // The printer of the setting, given its paper and orientation, becomes the current printer and the
     // default printer of the run; false when no printer has that name.
     bool makeCurrent(const PrinterSetting& setting);
+    // The printer of that name, as it is set, becomes the current and the default printer of the run.
+    bool makeCurrent(const QString& deviceName);
 
     // A PDF printer of our own: each document it prints is written to the file.
     std::shared_ptr<PrinterSurface> addPdfPrinter(const QString& name, const QPageSize& paper,

@@ -22,6 +22,7 @@
 #include "platform/Clock.h"
 #include "platform/PainterSurface.h"
 #include "platform/PrinterRegistry.h"
+#include "platform/modOSWinUtil.h"
 #include "startup/frmMessage.h"
 
 namespace {
@@ -411,6 +412,32 @@ TEST_F(LabelRunTest, WithoutAWindowOrAPrinterTheChoiceIsExplained) {
         "msg0:Impossibile attivare la selezione della stampante senza un Control di tipo CommonDialog nel "
         "Form attivo / msg0:[clsLabelPrint], Err.: 32755\rNessuna stampante configurata.",
         shownSummary(*prompt).toStdString());
+}
+
+// The printer chosen for a run is the program's from then on, as a choice made the default printer
+// is: the default printer names it, and a later layout naming no printer here prints on it.
+TEST_F(LabelRunTest, ThePrinterChosenForARunBecomesTheProgramsPrinter) {
+    LayoutRow l;
+    l.askPrinter = true;
+    storeLayout(l);
+    frmLabelPreview* none = nullptr;
+    auto ds = customers(1, 1);
+    prompt->answerPrinter(QStringLiteral("PDF-A5"));
+    EXPECT_EQ(1, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    EXPECT_EQ(QStringLiteral("PDF-A5"), GetDefaultPrinterName());
+    EXPECT_EQ(QStringLiteral("PDF-A5"), PrinterRegistry::instance().current()->deviceName());
+    resetRun();
+    QFile::remove(path(QStringLiteral("a5.pdf")));
+    auto layoutRow = rows(QStringLiteral("TabStampaEtichette"));
+    layoutRow->RowFirst();
+    ASSERT_TRUE(layoutRow->SetColValue(QStringLiteral("NomeStampante"), QStringLiteral("Sparita")));
+    ASSERT_TRUE(layoutRow->SetColValue(QStringLiteral("RichiediSelezioneStampante"), false));
+    ASSERT_TRUE(layoutRow->SaveRow());
+    prompt->clear();
+    EXPECT_EQ(1, PrintLabels(&owner, ds, Variant::missing(), false, {}, 0, true, none));
+    EXPECT_EQ("beep", shownSummary(*prompt).toStdString());
+    EXPECT_EQ(1u, pdfPages(path(QStringLiteral("a5.pdf"))).size());
+    EXPECT_TRUE(pdfPages().empty());
 }
 
 TEST_F(LabelRunTest, ARunUnderWayRefusesAnotherAndStopsWhenAsked) {

@@ -17,7 +17,9 @@
 
 #include "LabelRunFixture.h"
 #include "platform/DrawSurface.h"
+#include "platform/PrinterRegistry.h"
 #include "platform/ProgramFolder.h"
+#include "platform/modOSWinUtil.h"
 #include "reports/frmCustomReportPreview.h"
 #include "support/ModalScript.h"
 
@@ -193,11 +195,14 @@ TEST_F(ReportPreviewTest, OnePageIsPrintedOrCopiedAndTheWindowStays) {
     // Cancelled: nothing.
     w.chkPrintImage_Click();
     EXPECT_TRUE(pdfPages().empty());
-    prompt->answerPrinter(QStringLiteral("PDF-A4"));
+    prompt->answerPrinter(QStringLiteral("PDF-A5"));
     w.chkPrintImage_Click();
-    const auto pages = pdfPages();
+    const auto pages = pdfPages(path(QStringLiteral("a5.pdf")));
     ASSERT_EQ(1u, pages.size());
     EXPECT_EQ(QStringList{QStringLiteral("0,0")}, pages[0].squares);  // the page's square, at its corner
+    // The printer chosen is the program's from then on, as the default printer the choice was made.
+    EXPECT_EQ(QStringLiteral("PDF-A5"), PrinterRegistry::instance().current()->deviceName());
+    EXPECT_EQ(QStringLiteral("PDF-A5"), GetDefaultPrinterName());
     EXPECT_TRUE(w.isVisible());
     w.cmdClipBoardImage_Click();
     EXPECT_EQ(w.ShownPage(), QGuiApplication::clipboard()->image().convertToFormat(w.ShownPage().format()));
