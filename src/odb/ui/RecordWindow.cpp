@@ -1,6 +1,8 @@
 // The record window.
 #include "odb/ui/RecordWindow.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,6 +37,14 @@ namespace {
 bool LookupEditable(const Database& db, const ReferenceDef& r) {
     if (r.ReadOnly() || PanelsReadOnly(db)) return false;
     return !(db.GetUserLevel() <= kLevelJobOrdersOnly && r.flags1 == 1);
+}
+
+// The screen a dialog opens on: its owner's, else the active window's (a modal dialog with no
+// owner stands over it), else the pointer's.
+QScreen* OpeningScreen(const QWidget* owner) {
+    const QWidget* over = owner ? owner : QApplication::activeWindow();
+    QScreen* screen = over ? over->screen() : QGuiApplication::screenAt(QCursor::pos());
+    return screen ? screen : QGuiApplication::primaryScreen();
 }
 
 }  // namespace
@@ -149,16 +159,17 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
     connect(cmdCancel_, &QPushButton::clicked, this, &RecordWindow::reject);
     layout->addLayout(buttons);
     refresh();
-    // What the fields need, within the screen; a window with lists of rows is taller.
+    // What the fields need, within the screen the window opens on (the fields scroll, the buttons
+    // stay in sight); a window with lists of rows is taller.
     const QSize fields = body->sizeHint();
-    const QRect screen =
-        owner && owner->screen() ? owner->screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QRect screen = OpeningScreen(owner)->availableGeometry();
     const int height = std::min(screen.height() * 85 / 100,
                                 fields.height() + heading->sizeHint().height() + 90 + (tabs_ ? 280 : 0));
-    resize(std::min(screen.width() * 90 / 100, std::max(700, fields.width() + 60)), height);
+    const int width = std::min(screen.width() * 90 / 100, std::max(700, fields.width() + 60));
+    setMinimumSize(std::min(420, width), std::min(tabs_ ? 420 : 200, height));
+    resize(width, height);
     // The fields as high as they need (a scroll area asks for less), the lists the rest.
     if (tabs_) split->setSizes({fields.height() + 2 * scroll->frameWidth(), tabs_->sizeHint().height()});
-    setMinimumSize(420, tabs_ ? 420 : 200);
     // The first field that takes typing has the focus as the window opens, as a form's first
     // control does: the first keys typed go there (file links and secrets are never typed).
     for (FieldEditor* e : editors_) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
@@ -109,7 +110,7 @@ TEST_F(RecordWindowTest, ANewAdministratorWithoutPasswordIsAskedAndCancelStoresN
     EXPECT_EQ(storedText("SELECT LivelloAccesso FROM Utenti WHERE OID=" + added.toText()), "1");
 }
 
-TEST_F(RecordWindowTest, ANewServiceOrderShowsEveryFieldAboveItsSteps) {
+TEST_F(RecordWindowTest, ANewServiceOrderGivesItsFieldsTheHeightBeforeItsSteps) {
     Script script({[&](QDialog& d) {
         auto& w = As<RecordWindow>(d);
         w.show();
@@ -118,18 +119,45 @@ TEST_F(RecordWindowTest, ANewServiceOrderShowsEveryFieldAboveItsSteps) {
         auto* scroll = w.findChild<QScrollArea*>();
         EXPECT_TRUE(last && scroll && w.findChild<QTabWidget*>());
         if (!last || !scroll) return int(QDialog::Rejected);
-        // Every label and editor of the fields lies wholly in the part of the window shown.
+        // The fields take the height they need before the lists take any: every label and editor
+        // lies wholly in the part of the window shown, unless the screen leaves the lists no more
+        // than their least height (then the fields scroll).
         const QRect shown = scroll->viewport()->rect();
+        QStringList hidden;
         for (QWidget* field : scroll->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             const auto* label = qobject_cast<QLabel*>(field);
-            EXPECT_TRUE(shown.contains(QRect(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size())))
-                << (label ? label->text() : field->objectName()).toStdString();
+            if (!shown.contains(QRect(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size())))
+                hidden << (label ? label->text() : field->objectName());
         }
+        const auto* lists = w.findChild<QTabWidget*>();
+        EXPECT_TRUE(hidden.isEmpty() || lists->height() <= lists->minimumSizeHint().height())
+            << hidden.join(QLatin1Char(',')).toStdString();
         w.cmdCancel()->click();
         return d.result();
     }});
     EXPECT_TRUE(odb::DataPanelTools::CreatePanel(rows("CommesseAssistenza"))->NewRow({}).isEmpty());
     EXPECT_TRUE(script.done());
+}
+
+TEST_F(RecordWindowTest, AJobOrderWindowWithNoOwnerFitsItsScreenWithItsButtonsInSight) {
+    for (const QString table : {"CommesseCliente", "CommesseAssistenza"}) {
+        SCOPED_TRACE(table.toStdString());
+        Script script({[&](QDialog& d) {
+            auto& w = As<RecordWindow>(d);
+            w.show();
+            QCoreApplication::processEvents();
+            const QRect screen = w.screen()->availableGeometry();
+            EXPECT_LE(w.width(), screen.width());
+            EXPECT_LE(w.height(), screen.height());
+            for (QPushButton* button : {w.cmdOK(), w.cmdCancel()})
+                EXPECT_TRUE(screen.contains(QRect(button->mapToGlobal(QPoint(0, 0)), button->size())))
+                    << button->text().toStdString();
+            w.cmdCancel()->click();
+            return d.result();
+        }});
+        EXPECT_TRUE(odb::DataPanelTools::CreatePanel(rows(table))->NewRow({}).isEmpty());
+        EXPECT_TRUE(script.done());
+    }
 }
 
 TEST_F(RecordWindowTest, TextsThatDoNotReadAsTheFieldsTypeAreRefusedBeforeAnyWrite) {
