@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QMenu>
 
+#include <algorithm>
+
 #include "base/AppError.h"
 #include "mainwindow/WaitCursor.h"
 #include "mainwindow/frmMain.h"
@@ -249,15 +251,20 @@ void frmMain::m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds) {
     if (!gridBound_ || !m_objCurDS || &ds != m_objCurDS.get()) return;
     try {
         // The columns shown stay those shown ("Visualizza tutti i campi" lasts until the view
-        // changes), and so do the rows picked while they are still there: the window's activation
-        // re-reads too.
+        // changes), and so do the rows picked while they are still there (the window's activation
+        // re-reads too) and the current row is one of them; else the current row alone, the row
+        // the commands act on (after a new row, say).
         const VariantList picked = dgView_->SelBookmarks();
         const QStringList shown = dgView_->gridModel() ? dgView_->gridModel()->columns() : QStringList();
         if (shown.isEmpty())
             rebindGrid();
         else
             dgView_->bind(m_objCurDS, shown, m_objGridLayout.get());
-        dgView_->SetSelBookmarks(picked);
+        const Variant current = dgView_->Bookmark();
+        const bool amongPicked = std::any_of(picked.begin(), picked.end(), [&](const Variant& b) {
+            return b.toDouble() == current.toDouble();
+        });
+        dgView_->SetSelBookmarks(amongPicked || current.isNull() ? picked : VariantList{current});
     } catch (const AppError& e) {
         SetStatusMsg(e.description());
     }

@@ -333,6 +333,51 @@ TEST_F(RecordCommandsTest, AMoveOfTheCurrentRowDropsPicksButHeadingPicksStay) {
     EXPECT_EQ(w.CurrentDataSet()->Bookmark().toLong(), current.toLong());
 }
 
+TEST_F(RecordCommandsTest, AfterAReReadTheHighlightIsOnTheRowTheCommandsActOn) {
+    frmMain& w = customers(3);
+    showActive(w);
+    odb::DataGrid* grid = w.dgView();
+    auto text = [&](const Variant& bookmark) {
+        auto rows = GetDBTable("Clienti").OpenData();
+        return rows->FindBookmark(bookmark) ? rows->ColText("Descrizione") : QString();
+    };
+    auto highlighted = [&] {
+        QStringList out;
+        for (const Variant& b : grid->SelBookmarks())
+            out << text(b);
+        return out.join(QLatin1Char(',')).toStdString();
+    };
+    // A row clicked, then a new one stored: the highlight moves to the new row, the current one.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      grid->visualRect(grid->gridModel()->index(1, 0)).center());
+    ASSERT_EQ(highlighted(), "Cliente 01");
+    expect([](QDialog& d) {
+        auto* r = qobject_cast<odb::RecordWindow*>(&d);
+        ASSERT_TRUE(r);
+        r->editor("Descrizione")->line()->setText("Nuovo cliente");
+        emit r->editor("Descrizione")->line()->editingFinished();
+        r->cmdOK()->click();
+    });
+    w.mnuFileNew_Click();
+    EXPECT_EQ(text(grid->Bookmark()), "Nuovo cliente");
+    EXPECT_EQ(highlighted(), "Nuovo cliente");
+    // "Elimina" deletes the row highlighted.
+    prompt->answer(MsgResult::OK);
+    w.mnuFileDelete_Click();
+    EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Nuovo cliente'")->RowCount(), 0);
+    EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Cliente 01'")->RowCount(), 1);
+
+    // Rows picked, the current one among them: a re-read keeps them all.
+    pickRows(grid, 1, 2);
+    ASSERT_EQ(highlighted(), "Cliente 01,Cliente 02");
+    w.CurrentDataSet()->RefreshRows();
+    EXPECT_EQ(highlighted(), "Cliente 01,Cliente 02");
+    // The current row moved off them by the data set: the current row alone.
+    ASSERT_TRUE(w.CurrentDataSet()->FindRow("Descrizione='Cliente 03'"));
+    w.CurrentDataSet()->RefreshRows();
+    EXPECT_EQ(highlighted(), "Cliente 03");
+}
+
 TEST_F(RecordCommandsTest, TypeAheadOpensTheSearchWithTheTypedKey) {
     frmMain& w = customers(2);
     frmSearchText::LastFieldName.clear();
