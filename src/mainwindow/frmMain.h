@@ -382,8 +382,10 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // The grid bound again to the current data set with its layout (no re-read).
     void rebindGrid();
     void m_objCurDSEvents_OnRefreshRecordset(odb::DataSet& ds);
-    // True when a command on the data may act: a current data set shown in the grid; else a beep
-    // (a group of the tree hides the grid and keeps the data set of the last section).
+    // True when a command on the data may act: a current data set shown in the grid (a group of
+    // the tree hides the grid and keeps the data set of the last section).
+    bool viewShown() const;
+    // The same, with a beep when not.
     bool viewOrBeep();
     void deleteRows(const VariantList& picked, const Variant& current, bool loginRows);
     // The picked rows deleted with progress and stop; True when stopped. `left`: the rows kept.

@@ -78,11 +78,8 @@ void frmMain::mnuSelPeriod_Click() {
 }
 
 void frmMain::mnuTotalCount_Click() {
-    // Without a grid there is nothing on view to count.
-    if (!m_objCurDS || !GridVisible()) {
-        Prompt::instance().beep();
-        return;
-    }
+    // Without a grid there is nothing on view to count, and nothing is shown.
+    if (!viewShown()) return;
     try {
         Prompt::instance().msgBox(QString::number(m_objCurDS->RowCount()) + QStringLiteral(" Elementi."),
                                   MsgBoxStyle::vbOKOnly, QString(), this);

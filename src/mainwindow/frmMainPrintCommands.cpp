@@ -127,6 +127,8 @@ void frmMain::mnuPrintLavrixSchedule_Click() {
 }
 
 void frmMain::mnuPrintLabel_Click() {
+    // Unlike the job-order prints, the labels do not beep without a view.
+    if (!viewShown()) return;
     VariantList rows;
     if (!labelRows(QStringLiteral("Devi selezionare i dati per i quali stampare le etichette."), rows))
         return;

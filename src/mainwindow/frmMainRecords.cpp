@@ -50,8 +50,12 @@ void showError(const AppError& e) {
 
 }  // namespace
 
+bool frmMain::viewShown() const {
+    return m_objCurDS && GridVisible();
+}
+
 bool frmMain::viewOrBeep() {
-    if (m_objCurDS && GridVisible()) return true;
+    if (viewShown()) return true;
     Prompt::instance().beep();
     return false;
 }
@@ -197,11 +201,11 @@ void frmMain::dgView_MouseUp(Qt::MouseButton button, int x, int y) {
     menu->popup(QCursor::pos());
 }
 
-// ---- the grid's field settings ----
+// ---- the grid's field settings (silent without a view) ----
 
 void frmMain::mnuGridCancel_Click() {
     using namespace MsgBoxStyle;
-    if (!viewOrBeep() || !m_objGridLayout) return;
+    if (!viewShown() || !m_objGridLayout) return;
     if (Prompt::instance().msgBox(
             QStringLiteral("Vuoi ripristinare le impostazioni predefinite per la griglia corrente?"),
             vbYesNo | vbQuestion, QString(), this) != MsgResult::Yes)
@@ -216,7 +220,7 @@ void frmMain::mnuGridCancel_Click() {
 }
 
 void frmMain::mnuGridFldAll_Click() {
-    if (!viewOrBeep() || !m_objGridLayout) return;
+    if (!viewShown() || !m_objGridLayout) return;
     // All the fields now; the sequence stays the table's for the next binding.
     const QString held = m_objGridLayout->FieldSequence();
     try {
@@ -229,7 +233,7 @@ void frmMain::mnuGridFldAll_Click() {
 }
 
 void frmMain::mnuGridFldSequence_Click() {
-    if (!viewOrBeep() || !m_objGridLayout) return;
+    if (!viewShown() || !m_objGridLayout) return;
     try {
         QString list = m_objGridLayout->FieldSequence();
         if (!panelOn(m_objCurDS)

@@ -104,7 +104,8 @@ void frmMain::BuildRelatedRecordMenus(const std::shared_ptr<odb::DataSet>& ds, b
 }
 
 void frmMain::queueRelation(const MenuArray& array, const QString& name, int index) {
-    if (!viewOrBeep() || m_objCurDS->DataEmpty()) return;
+    // No rows on view: nothing queued, and nothing said.
+    if (!viewShown() || m_objCurDS->DataEmpty()) return;
     QueueCommand(name + QLatin1Char('(') + QString::number(commandNumber(array.Tag(index), 0)) +
                  QLatin1Char(')'));
 }

@@ -230,8 +230,9 @@ bool frmMain::choosePredefinedSelections() {
 }
 
 void frmMain::Form_DblClick() {
-    // The current row in the library's record window, for reading.
-    if (!viewOrBeep()) return;
+    // The current row in the library's record window, for reading; errors ignored, so no row
+    // on view is no beep either.
+    if (!viewShown()) return;
     try {
         odb::DataPanelTools::CreatePanel(m_objCurDS, nullptr, QString())->ShowRow(true, QString(), false);
     } catch (const AppError&) {
