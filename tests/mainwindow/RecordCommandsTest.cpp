@@ -61,6 +61,16 @@ class RecordCommandsTest : public MainWindowTest {
         click(kCustomersNode);
         return w;
     }
+    // The new-row window of a customer: `name` typed, then OK.
+    static Step newCustomer(const QString& name) {
+        return [name](QDialog& d) {
+            auto* r = qobject_cast<odb::RecordWindow*>(&d);
+            ASSERT_TRUE(r);
+            r->editor("Descrizione")->line()->setText(name);
+            emit r->editor("Descrizione")->line()->editingFinished();
+            r->cmdOK()->click();
+        };
+    }
     int rowsIn(const QString& table) { return GetDBTable(table).OpenData()->RowCount(); }
     // Picks the grid rows `first` to `last` on their row headings: a click, then Shift + click.
     static void pickRows(odb::DataGrid* grid, int first, int last) {
@@ -98,13 +108,7 @@ TEST_F(RecordCommandsTest, NewAndModifyGoThroughTheRecordWindowAndBindTheGridOnc
     });
 
     // Insert: the new-row window; OK stores the row and the view reads it.
-    expect([](QDialog& d) {
-        auto* r = qobject_cast<odb::RecordWindow*>(&d);
-        ASSERT_TRUE(r);
-        r->editor("Descrizione")->line()->setText("Nuovo cliente");
-        emit r->editor("Descrizione")->line()->editingFinished();
-        r->cmdOK()->click();
-    });
+    expect(newCustomer("Nuovo cliente"));
     QPointer<odb::DataGridModel> before = w.dgView()->gridModel();
     EXPECT_TRUE(w.Form_KeyDown(Qt::Key_Insert, Qt::NoModifier));
     EXPECT_EQ(rowsIn("Clienti"), 4);
@@ -351,13 +355,7 @@ TEST_F(RecordCommandsTest, AfterAReReadTheHighlightIsOnTheRowTheCommandsActOn) {
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                       grid->visualRect(grid->gridModel()->index(1, 0)).center());
     ASSERT_EQ(highlighted(), "Cliente 01");
-    expect([](QDialog& d) {
-        auto* r = qobject_cast<odb::RecordWindow*>(&d);
-        ASSERT_TRUE(r);
-        r->editor("Descrizione")->line()->setText("Nuovo cliente");
-        emit r->editor("Descrizione")->line()->editingFinished();
-        r->cmdOK()->click();
-    });
+    expect(newCustomer("Nuovo cliente"));
     w.mnuFileNew_Click();
     EXPECT_EQ(text(grid->Bookmark()), "Nuovo cliente");
     EXPECT_EQ(highlighted(), "Nuovo cliente");
