@@ -364,16 +364,6 @@ TEST_F(RecordCommandsTest, AfterAReReadTheHighlightIsOnTheRowTheCommandsActOn) {
     w.mnuFileDelete_Click();
     EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Nuovo cliente'")->RowCount(), 0);
     EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Cliente 01'")->RowCount(), 1);
-
-    // Rows picked, the current one among them: a re-read keeps them all.
-    pickRows(grid, 1, 2);
-    ASSERT_EQ(highlighted(), "Cliente 01,Cliente 02");
-    w.CurrentDataSet()->RefreshRows();
-    EXPECT_EQ(highlighted(), "Cliente 01,Cliente 02");
-    // The current row moved off them by the data set: the current row alone.
-    ASSERT_TRUE(w.CurrentDataSet()->FindRow("Descrizione='Cliente 03'"));
-    w.CurrentDataSet()->RefreshRows();
-    EXPECT_EQ(highlighted(), "Cliente 03");
 }
 
 TEST_F(RecordCommandsTest, TypeAheadOpensTheSearchWithTheTypedKey) {
