@@ -66,37 +66,44 @@ void limitChildMemory() {
     ::setrlimit(RLIMIT_AS, &limit);
 }
 
-// The child: decodes, writes the reply and ends without running anything of the parent's.
-[[noreturn]] void decodeInChild(int fd, const QByteArray& data, MetafileKind kind) {
+// What the child sends: the pixels or the SVG text after the reply; false when it cannot.
+bool decodeAndSend(int fd, const QByteArray& data, MetafileKind kind) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    const size_t size = size_t(data.size());
+    Reply reply;
+    reply.kind = uint32_t(kind);
+    if (kind == MetafileKind::Wmf) {
+        WmfPixels picture;
+        if (!DrawWmf(bytes, size, kDpi, kMaxPixels, picture)) return false;
+        reply.width = picture.width;
+        reply.height = picture.height;
+        reply.widthMm = picture.widthMm;
+        reply.heightMm = picture.heightMm;
+        reply.length = picture.argb.size() * sizeof(uint32_t);
+        return writeAll(fd, &reply, sizeof reply) && writeAll(fd, picture.argb.data(), reply.length);
+    }
+    EmfSvg picture;
+    if (!ConvertEmf(bytes, size, picture) || picture.svg.size() > kMaxSvgBytes) return false;
+    reply.widthMm = picture.widthMm;
+    reply.heightMm = picture.heightMm;
+    reply.length = picture.svg.size();
+    return writeAll(fd, &reply, sizeof reply) && writeAll(fd, picture.svg.data(), reply.length);
+}
+
+// The child: decodes, writes the reply and ends without running anything of the parent's, also when
+// the decoding throws (out of memory under the bound, say): unwinding would run the parent's code here.
+[[noreturn]] void decodeInChild(int fd, const QByteArray& data, MetafileKind kind) noexcept {
     const int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     if (quiet >= 0) {
         ::dup2(quiet, STDOUT_FILENO);
         ::dup2(quiet, STDERR_FILENO);
     }
     limitChildMemory();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
-    const size_t size = size_t(data.size());
-    Reply reply;
-    reply.kind = uint32_t(kind);
     bool sent = false;
-    if (kind == MetafileKind::Wmf) {
-        WmfPixels picture;
-        if (DrawWmf(bytes, size, kDpi, kMaxPixels, picture)) {
-            reply.width = picture.width;
-            reply.height = picture.height;
-            reply.widthMm = picture.widthMm;
-            reply.heightMm = picture.heightMm;
-            reply.length = picture.argb.size() * sizeof(uint32_t);
-            sent = writeAll(fd, &reply, sizeof reply) && writeAll(fd, picture.argb.data(), reply.length);
-        }
-    } else {
-        EmfSvg picture;
-        if (ConvertEmf(bytes, size, picture) && picture.svg.size() <= kMaxSvgBytes) {
-            reply.widthMm = picture.widthMm;
-            reply.heightMm = picture.heightMm;
-            reply.length = picture.svg.size();
-            sent = writeAll(fd, &reply, sizeof reply) && writeAll(fd, picture.svg.data(), reply.length);
-        }
+    try {
+        sent = decodeAndSend(fd, data, kind);
+    } catch (...) {
+        sent = false;
     }
     ::_exit(sent ? 0 : 1);
 }

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/MetafilePicture.h"
 #include "support/MetafileWriter.h"
@@ -113,6 +118,49 @@ TEST(MetafilePicture, RecordsNamingEmptySlotsArePassedOver) {
     const double pxPerMm = picture.width() / 20.0;
     EXPECT_EQ(QString("red"), ColourName(picture.pixel(int(10 * pxPerMm), int(10 * pxPerMm))));
     EXPECT_EQ(QString("white"), ColourName(picture.pixel(int(2 * pxPerMm), int(10 * pxPerMm))));
+}
+
+// The address space this process may add to what it has now, for itself and its children.
+bool capMemory(rlim_t more) {
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly)) return false;
+    const rlim_t pages = statm.readAll().split(' ').value(0).toULongLong();
+    const rlim_t most = pages * rlim_t(::sysconf(_SC_PAGESIZE)) + more;
+    const rlimit limit{most, most};
+    return pages > 0 && ::setrlimit(RLIMIT_AS, &limit) == 0;
+}
+
+// A decoder that runs out of memory (here copying a file of 16 MB with 8 MB to spare) ends in its own
+// process: the caller, in a child of the test's own, hears of no picture, and only that child reports.
+// (The exception unwound into the caller's code inside the decoder's process, which ran on as a copy.)
+TEST(MetafilePicture, ADecoderThatThrowsEndsInItsOwnProcess) {
+    const QByteArray padding(16 << 20, '\0');
+    for (const QByteArray& file :
+         {WmfPicture(QSizeF(40, 20), kBoxes) + padding, EmfPicture(QSizeF(40, 20), kBoxes) + padding}) {
+        int report[2];
+        ASSERT_EQ(0, ::pipe(report));
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(report[0]);
+            if (!capMemory(8 << 20)) ::_exit(2);
+            const char* said = "an exception";
+            try {
+                said = ReadMetafile(file).isNull() ? "no picture" : "a picture";
+            } catch (...) {
+            }
+            ::dprintf(report[1], "%d %s\n", int(::getpid()), said);
+            ::_exit(0);
+        }
+        ::close(report[1]);
+        QFile reader;
+        ASSERT_TRUE(reader.open(report[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        const QByteArray told = reader.readAll();
+        int status = 0;
+        ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_EQ(std::to_string(pid) + " no picture\n", told.toStdString());
+    }
 }
 
 }  // namespace
