@@ -3,7 +3,9 @@
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/defs.h>
 #include <libwmf/gd.h>
+#include <libwmf/ipa.h>
 
 #include <algorithm>
 #include <cmath>
@@ -141,11 +143,76 @@ struct WmfApi {
     }
 };
 
-uint32_t argbOfGd(int pixel) {
-    // gd keeps 7 bits of transparency above the colour: 0 opaque, 127 clear.
-    const uint32_t clear = (uint32_t(pixel) >> 24) & 0x7F;
-    const uint32_t alpha = 255 - (clear * 255 + 63) / 127;
-    return (alpha << 24) | (uint32_t(pixel) & 0xFFFFFF);
+using DeviceBegin = void (*)(wmfAPI*);
+
+// Begins the page as the library's device does, on white, then paints the frame black; the device's own
+// beginning waits in the instance's user data.
+void beginOnBlack(wmfAPI* api) {
+    (*static_cast<DeviceBegin*>(api->user_data))(api);
+    if (api->err != wmf_E_None) return;
+    wmfBrush brush{};
+    brush.lbStyle = BS_SOLID;  // black
+    wmfPen pen{};
+    pen.lopnStyle = PS_NULL;
+    wmfDC dc{};
+    dc.brush = &brush;
+    dc.pen = &pen;
+    wmfDrawRectangle_t frame{};
+    frame.dc = &dc;
+    frame.TL = WMF_GD_GetData(api)->bbox.TL;
+    frame.BR = WMF_GD_GetData(api)->bbox.BR;
+    static_cast<wmfFunctionReference*>(api->function_reference)->draw_rectangle(api, &frame);
+}
+
+// A library instance drawing through its gd layer, with the WMF opened and scanned: the box its records
+// draw.
+bool openWmf(WmfApi& wmf, std::vector<unsigned char>& bytes, wmfD_Rect& drawn) {
+    wmfAPI_Options options;
+    std::memset(&options, 0, sizeof options);
+    options.function = wmf_gd_function;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&wmf.api, flags, &options) != wmf_E_None || !wmf.api) return false;
+    WMF_GD_GetData(wmf.api)->type = wmf_gd_image;
+    return wmf_mem_open(wmf.api, bytes.data(), long(bytes.size())) == wmf_E_None &&
+           wmf_scan(wmf.api, 0, &drawn) == wmf_E_None;
+}
+
+// Plays the opened WMF into width x height pixels over the frame, on white or on black; its pixels, kept
+// by the library until the instance goes, or null.
+const int* playWmf(WmfApi& wmf, const wmfD_Rect& frame, unsigned width, unsigned height, bool onBlack) {
+    wmf_gd_t* device = WMF_GD_GetData(wmf.api);
+    device->bbox = frame;
+    device->width = width;
+    device->height = height;
+    auto* functions = static_cast<wmfFunctionReference*>(wmf.api->function_reference);
+    DeviceBegin begin = functions->device_begin;
+    if (onBlack) {
+        wmf.api->user_data = &begin;
+        functions->device_begin = beginOnBlack;
+    }
+    wmfD_Rect played = frame;
+    const bool drawn = wmf_play(wmf.api, 0, &played) == wmf_E_None && device->gd_image;
+    functions->device_begin = begin;
+    return drawn ? wmf_gd_image_pixels(device->gd_image) : nullptr;
+}
+
+// A pixel of the picture from the same pixel played on white and on black: where the records draw
+// nothing the ground shows, white on one play and black on the other; what they draw is the same on
+// both. Where a drawing blends with the ground, its cover is the part of the ground that does not show,
+// and the black play holds its colour times that cover.
+uint32_t argbOfGrounds(int onWhite, int onBlack) {
+    int shown = 0;
+    for (int shift : {0, 8, 16})
+        shown += std::max(0, ((onWhite >> shift) & 0xFF) - ((onBlack >> shift) & 0xFF));
+    const uint32_t cover = uint32_t(255 - std::min(255, (shown + 1) / 3));
+    if (cover == 0) return 0;
+    uint32_t argb = cover << 24;
+    for (int shift : {0, 8, 16}) {
+        const uint32_t dark = (uint32_t(onBlack) >> shift) & 0xFF;
+        argb |= std::min<uint32_t>(255, (dark * 255 + cover / 2) / cover) << shift;
+    }
+    return argb;
 }
 
 }  // namespace
@@ -173,18 +240,9 @@ bool DrawWmf(const unsigned char* data, size_t size, double dpi, uint64_t maxPix
     // The library reads the bytes in place and may keep pointers into them until it is destroyed.
     std::vector<unsigned char> bytes(data, data + size);
     if (!mendWmfRecords(bytes.data(), bytes.size(), placeable ? kPlaceableSize : 0)) return false;
-    wmfAPI_Options options;
-    std::memset(&options, 0, sizeof options);
-    options.function = wmf_gd_function;
     WmfApi wmf;
-    const unsigned long flags =
-        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    if (wmf_api_create(&wmf.api, flags, &options) != wmf_E_None || !wmf.api) return false;
-    wmf_gd_t* device = WMF_GD_GetData(wmf.api);
-    device->type = wmf_gd_image;
-    if (wmf_mem_open(wmf.api, bytes.data(), long(bytes.size())) != wmf_E_None) return false;
     wmfD_Rect drawn;
-    if (wmf_scan(wmf.api, 0, &drawn) != wmf_E_None) return false;
+    if (!openWmf(wmf, bytes, drawn)) return false;
     wmfD_Rect frame;
     if (placeable) {
         // The library places the window's origin at (0, 0) and counts in points.
@@ -207,21 +265,21 @@ bool DrawWmf(const unsigned char* data, size_t size, double dpi, uint64_t maxPix
     const double wide = std::max(1.0, std::floor(inchesWide * resolution + 0.5));
     const double high = std::max(1.0, std::floor(inchesHigh * resolution + 0.5));
     if (wide * high > double(maxPixels)) return false;  // a sliver thinner than a pixel and endlessly long
-    device->bbox = frame;
-    device->width = unsigned(wide);
-    device->height = unsigned(high);
-    wmfD_Rect played = frame;
-    if (wmf_play(wmf.api, 0, &played) != wmf_E_None || !device->gd_image) return false;
-    const int* pixels = wmf_gd_image_pixels(device->gd_image);
-    if (!pixels) return false;
-    out.width = device->width;
-    out.height = device->height;
+    // The library's device paints the whole frame white before the records: played again on black, the
+    // frame shows through where they draw nothing.
+    const int* onWhite = playWmf(wmf, frame, unsigned(wide), unsigned(high), false);
+    WmfApi again;
+    wmfD_Rect drawnAgain;
+    if (!onWhite || !openWmf(again, bytes, drawnAgain)) return false;
+    const int* onBlack = playWmf(again, frame, unsigned(wide), unsigned(high), true);
+    if (!onBlack) return false;
+    out.width = unsigned(wide);
+    out.height = unsigned(high);
     out.widthMm = inchesWide * kMmPerInch;
     out.heightMm = inchesHigh * kMmPerInch;
     out.argb.resize(size_t(out.width) * out.height);
     for (size_t i = 0; i < out.argb.size(); ++i)
-        out.argb[i] = argbOfGd(pixels[i]);
-    wmf_mem_close(wmf.api);
+        out.argb[i] = argbOfGrounds(onWhite[i], onBlack[i]);
     return true;
 }
 

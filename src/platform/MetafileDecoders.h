@@ -13,8 +13,8 @@ enum class MetafileKind { None, Wmf, Emf };
 // What the first bytes say: a WMF (with or without the placeable header) or an EMF.
 MetafileKind MetafileKindOf(const unsigned char* data, size_t size);
 
-// A WMF drawn on white: its size in pixels and in millimetres, its pixels as 0xAARRGGBB values, rows from
-// the top.
+// A WMF as its records draw it, clear where they draw nothing: its size in pixels and in millimetres, its
+// pixels as 0xAARRGGBB values (not premultiplied), rows from the top.
 struct WmfPixels {
     uint32_t width = 0, height = 0;
     double widthMm = 0, heightMm = 0;

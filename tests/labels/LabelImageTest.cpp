@@ -164,6 +164,39 @@ TEST_F(LabelImageTest, MetafilePicturesAreDrawnAtTheirSizeAndStretched) {
     EXPECT_EQ(481, ErrorOf([&] { engine.ImageOut(QStringLiteral("rotto.wmf"), 2, 3); }));
 }
 
+// A picture placed over a black box and a text on a preview page covers them only where it draws: its
+// red square and its white one show, and the box and the text show around them.
+TEST_F(LabelImageTest, MetafilePicturesLetWhatLiesUnderThemShow) {
+    const std::vector<MetafileBox> squares = {{QRectF(30, 2, 5, 5), Qt::red},
+                                              {QRectF(5, 4, 4, 4), Qt::white}};
+    ASSERT_TRUE(
+        WritePictureFile(path(QStringLiteral("program/sopra.wmf")), WmfPicture(QSizeF(40, 20), squares)));
+    ASSERT_TRUE(
+        WritePictureFile(path(QStringLiteral("program/sopra.emf")), EmfPicture(QSizeF(40, 20), squares)));
+    for (const QString& file : {QStringLiteral("sopra.wmf"), QStringLiteral("sopra.emf")}) {
+        SCOPED_TRACE(file.toStdString());
+        auto page = PainterSurface::onImage(QSizeF(10, 10), 300);
+        clsLabelPrint engine;
+        engine.SetParameter(Variant(ObjectRef(page)), 30, 60, 0, 0, 1);
+        const double pxPerUnit = page->image().width() / 61.0;
+        engine.SetColor(0);
+        engine.BoxOut(2, 2, 8, 20, true);
+        engine.SetFont(10, false, false, QStringLiteral("Arial"));
+        engine.TxtOut(13, 2, QStringLiteral("HHHH"));
+        engine.ImageOut(file, 0, 0, 20, 40, true);  // a preview page counts in its own units
+        const QImage& image = page->image();
+        auto px = [&](double x, double y) { return image.pixel(int(x * pxPerUnit), int(y * pxPerUnit)); };
+        EXPECT_EQ("red", std::string(ColourName(px(32.5, 4.5))));
+        EXPECT_TRUE(dark(px(12, 6)));
+        EXPECT_EQ("white", std::string(ColourName(px(7, 6))));
+        EXPECT_EQ("white", std::string(ColourName(px(38, 15))));
+        const double text = inkHeight(image, QRect(int(2 * pxPerUnit), int(12 * pxPerUnit),
+                                                   int(15 * pxPerUnit), int(6 * pxPerUnit))) /
+                            pxPerUnit;
+        EXPECT_NEAR(2.5, text, 0.6);  // capitals of ten points
+    }
+}
+
 // A label printed on the PDF printer, turned into a 300 dpi picture, is read by a barcode scanner program.
 TEST_F(LabelImageTest, APrintedBarcodeReadsBackAsItsText) {
     a4();
