@@ -1,8 +1,9 @@
 // The prints of the main window through the real label and report runs: the dispatch (reports, else
 // labels, else the browser), the report groups of the job-order detail views, the job-order list and
 // sheet on a PDF printer and a recording one, the worker sheets of a period and the monthly accesses
-// with their checks.
+// with their checks, and the layout windows' edits saved when the repair lets the database go.
 #include <QAction>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
@@ -28,9 +29,12 @@
 #include "platform/PrinterRegistry.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RecordingSurface.h"
+#include "platform/ScriptBox.h"
+#include "reports/frmCustomReportSetting.h"
 #include "startup/SharedState.h"
 #include "startup/frmDateSetting.h"
 #include "startup/frmFromDateToDate.h"
+#include "startup/frmOptions.h"
 #include "support/RecordingShell.h"
 
 namespace {
@@ -489,6 +493,61 @@ TEST_F(PrintCommandsTest, MonthlyAccessesCheckNonWorkingDaysAndWorkersWithout) {
     expect(chooseDate(QDate(2024, 6, 1)));
     action("mnuPrintMonth_Accessi")->trigger();
     EXPECT_EQ(boxes().join("|").toStdString(), "Nessun Accesso nel mese selezionato");
+}
+
+// Layout windows holding an edit when the options' repair lets the database go: each asks, and its
+// edit is saved, printer and all, while the file is still open.
+TEST_F(PrintCommandsTest, LayoutWindowsSaveTheirEditBeforeTheRepairLetsTheDatabaseGo) {
+    start();
+    window->show();
+    report("Ingressi", "Accessi", {}, "OID", "PDF-Etichette");
+    // A new label layout, its printer chosen and its script typed.
+    action("mnuLavrixPrintSetting")->trigger();
+    frmLabelPrintSetting* labels = frmLabelPrintSetting::Get();
+    ASSERT_TRUE(labels);
+    labels->cbTableSel()->setCurrentIndex(0);
+    ASSERT_TRUE(QTest::qWaitFor([labels] { return labels->txtVBScript()->isEnabled(); }));
+    labels->cboPrinter()->setCurrentIndex(labels->cboPrinter()->findText("PDF-Etichette"));
+    labels->txtVBScript()->SetScript("' etichette");
+    // The stored report, its script changed.
+    action("mnuPrintSetting_Acessi")->trigger();
+    frmCustomReportSetting* reports = frmCustomReportSetting::Instance();
+    ASSERT_TRUE(reports);
+    auto* names = reports->findChild<QComboBox*>("cbReportName");
+    names->setCurrentIndex(names->findText("Accessi"));
+    emit names->activated(names->currentIndex());
+    ASSERT_EQ("PDF-Etichette", reports->findChild<QComboBox*>("cboPrinter")->currentText().toStdString());
+    reports->SetScriptText("' prospetto");
+
+    action("mnuToolsOptions")->trigger();
+    frmOptions* options = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && qobject_cast<frmOptions*>(top)) options = qobject_cast<frmOptions*>(top);
+    ASSERT_TRUE(options);
+    prompt->clear();
+    prompt->answer(MsgResult::OK);   // repair
+    prompt->answer(MsgResult::Yes);  // save the labels
+    prompt->answer(MsgResult::Yes);  // save the report
+    options->cmdRepairDB()->click();
+    options->cmdCancel()->click();
+    EXPECT_EQ(boxes().mid(1).join("|").toStdString(),
+              "Lo script è stato modificato...\r\rVuoi salvare le modifiche ?|Impostazioni Salvate.|"
+              "Il profilo è stato modificato...\r\rVuoi salvare le modifiche ?|Recupero completato");
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(nullptr, frmLabelPrintSetting::Get());
+    EXPECT_EQ(nullptr, frmCustomReportSetting::Instance());
+
+    expect(pickUser("Amministratore"));
+    expect(typePassword(""));
+    window->Form_Activate();
+    ASSERT_TRUE(g_objConnection);
+    auto stored = [](const char* table) {
+        auto row = GetDBTable(table).OpenData();
+        row->RowFirst();
+        return (row->ColText("NomeStampante") + " " + row->ColText("IstruzioniStampa")).toStdString();
+    };
+    EXPECT_EQ("PDF-Etichette ' etichette", stored("TabStampaEtichette"));
+    EXPECT_EQ("PDF-Etichette ' prospetto", stored("TabProspettiStampa"));
 }
 
 }  // namespace
