@@ -215,8 +215,8 @@ void Interpreter::memberReturned(const MemberWatch& before) {
     checkClock();
 }
 
-// A run that has gone on past its limit, the user's waits included, asks before it keeps the user
-// busy again: a script that shows boxes for ever is stopped this way, as by its time limit.
+// A run whose own time and waits (a second each) have gone past its limit asks before it keeps the
+// user busy again: a script that shows boxes for ever is stopped this way, as by its time limit.
 void Interpreter::askToStop() {
     if (!ctx_.prompt) return;
     constexpr int kYesNoQuestion = 4 + 32;

@@ -31,9 +31,10 @@ class ScriptHost {
 
     // Milliseconds each AddCode and each Run may take (10000 when never set); 0 or less: no limit.
     // The time counts the script's statements and the members of host objects it calls, not the
-    // waits for the user (MsgBox, InputBox, a member holding a UserWait). Once a run has gone on
-    // longer than the limit, waits included, it asks through the prompt whether to stop before its
-    // next box and after the next member that waits; Yes stops it with the time-out error.
+    // waits for the user (MsgBox, InputBox, a member holding a UserWait). Once its own time and one
+    // second for each such wait, however long, pass the limit, a run asks through the prompt whether
+    // to stop before its next box and after the next member that waits; Yes stops it with the time-out
+    // error, No lets it go on for another limit.
     int Timeout() const { return timeout_; }
     void SetTimeout(int milliseconds) { timeout_ = milliseconds; }
 

@@ -280,13 +280,14 @@ TEST(ScriptHost, WaitingForTheUserInAHostMemberDoesNotCount) {
 }
 
 // A prompt that answers the script's boxes with `answer` (input boxes with "risposta"), after `readMs`
-// of reading, and the question whether to stop with the next of `stopAnswers` (vbYes when they run
-// out). It keeps only the last box shown: a loop shows many.
+// of reading (and `userMs` more of a driven run time), and the question whether to stop with the next
+// of `stopAnswers` (vbYes when they run out). It keeps only the last box shown: a loop shows many.
 struct AnsweringPrompt : vbs::ScriptPrompt {
     static inline const QString kQuestion =
         QStringLiteral("Tempo massimo di esecuzione dello script superato.\rInterrompere lo script?");
     int answer = 7;  // vbNo
     int readMs = 0;
+    int userMs = 0;
     QList<int> stopAnswers;
     int questions = 0;
     int boxes = 0;
@@ -306,12 +307,15 @@ struct AnsweringPrompt : vbs::ScriptPrompt {
         return true;
     }
     int box() {
-        // A script that is never asked fails here instead of hanging the test.
-        if (std::chrono::steady_clock::now() - created > std::chrono::seconds(30))
+        // A script that is never asked fails here instead of hanging the test; one on a driven run time,
+        // which stands still, after a thousand boxes.
+        if (std::chrono::steady_clock::now() - created > std::chrono::seconds(30) ||
+            (userMs > 0 && boxes >= 1000))
             throw AppError(SlowObject::kWatchdogError, QStringLiteral("prompt"),
                            QStringLiteral("mai fermato"));
         ++boxes;
         std::this_thread::sleep_for(std::chrono::milliseconds(readMs));
+        if (userMs > 0) vbstest::DrivenRunTime::advance(std::chrono::milliseconds(userMs));
         return answer;
     }
 };
@@ -366,6 +370,34 @@ TEST(ScriptHost, AScriptThatKeepsAskingIsAskedWhetherToStop) {
         EXPECT_EQ((answer + u' ' + QString::number(prompt.boxes)).toStdString(),
                   vbstest::Lines(t.out->lines));
     }
+}
+
+// The user's own time over the boxes is not the run's: a script that shows a few boxes is never asked
+// whether to stop, however long its user takes over them, while one that keeps showing them is asked
+// once it has shown as many as its limit has seconds, and again as many boxes after the user goes on.
+TEST(ScriptHost, TheQuestionWhetherToStopCountsTheBoxesNotTheUsersTime) {
+    const vbstest::DrivenRunTime time;
+    TestHost t;
+    AnsweringPrompt prompt;
+    prompt.userMs = 20000;  // twice the limit over every box
+    prompt.stopAnswers = {7, 6};
+    t.host.SetPrompt(&prompt);
+    t.host.SetTimeout(10000);
+    t.host.AddCode(QStringLiteral(
+        "Dim a, b, n\nSub Two()\n  a = InputBox(\"Quante?\")\n  b = InputBox(\"Quali?\")\n"
+        "End Sub\nSub Ask()\n  Do\n    a = MsgBox(\"Ancora?\", vbYesNo)\n    n = n + 1\n  Loop\n"
+        "End Sub"));
+    t.host.Run(QStringLiteral("Two"));
+    EXPECT_EQ(0, t.host.Error().Number);
+    EXPECT_EQ(0, prompt.questions);
+    EXPECT_EQ(2, prompt.boxes);
+
+    prompt.boxes = 0;
+    const Failure f = failureOf(t.host, [&] { t.host.Run(QStringLiteral("Ask")); });
+    EXPECT_EQ(vbs::kTimeoutError, f.number) << f.description.toStdString();
+    EXPECT_EQ(8, f.error.Line);
+    EXPECT_EQ(2, prompt.questions);
+    EXPECT_EQ(20, prompt.boxes);
 }
 
 TEST(ScriptHost, AHostMemberThatKeepsTheUserWaitingIsFollowedByTheQuestion) {

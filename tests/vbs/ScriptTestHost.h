@@ -53,6 +53,26 @@ class ScriptedPrompt : public vbs::ScriptPrompt {
     bool inputCancelled = false;
 };
 
+// The time of the scripts' run clocks, driven by the test for its lifetime: it stands still unless
+// advanced, so that the time limit and the question whether to stop rest on no machine's speed.
+class DrivenRunTime {
+  public:
+    DrivenRunTime() {
+        at() = {};
+        vbs::RunClock::setTimeSource([] { return at(); });
+    }
+    ~DrivenRunTime() { vbs::RunClock::setTimeSource(nullptr); }
+    DrivenRunTime(const DrivenRunTime&) = delete;
+    DrivenRunTime& operator=(const DrivenRunTime&) = delete;
+    static void advance(std::chrono::milliseconds by) { at() += by; }
+
+  private:
+    static vbs::RunClock::Clock::time_point& at() {
+        static vbs::RunClock::Clock::time_point time;
+        return time;
+    }
+};
+
 struct TestHost {
     TestHost();
     vbs::ScriptHost host;
