@@ -9,7 +9,6 @@
 #include "platform/DrawSurface.h"
 #include "platform/PrinterRegistry.h"
 #include "platform/modOSWinUtil.h"
-#include "vbs/ScriptServices.h"
 
 namespace {
 
@@ -45,9 +44,6 @@ QSizeF PageOnScreen(float h, float w) {
 
 void PrintThroughObjectViewer(const Object& engine, const QString& classId, const QString& setting,
                               const QString& printMethod, bool preview, bool horizontal) {
-    // The viewer is the user's window: the time it is up, its messages included, is not the time of
-    // the script that asked for it.
-    const vbs::UserWait waiting;
     frmObjectView viewer(QApplication::activeWindow());
     const ObjectRef object = viewer.SetObject(classId, QStringLiteral("CustomObject"), printMethod, preview);
     QSizeF page(210, 297);

@@ -15,7 +15,6 @@
 #include "platform/Prompt.h"
 #include "platform/modOSWinUtil.h"
 #include "startup/modZeltoFormUtility.h"
-#include "vbs/ScriptServices.h"
 
 namespace {
 
@@ -211,7 +210,6 @@ void DrawImageFile(DrawSurface& surface, const QString& file, float x, float y, 
     QImage picture;
     const PictureFile read = ReadPictureFile(path, picture);
     if (read == PictureFile::NotAFile) {
-        const vbs::UserWait waiting;  // the user reading the notice is not the script's time
         Prompt::instance().msgBox(QStringLiteral("Impossibile accedere al file dell'immagine:\r") + file,
                                   MsgBoxStyle::vbOKOnly, g_strMsgBoxTitle);
         return;

@@ -72,7 +72,8 @@ class Prompt {
     // The warning beep of a refused answer or action.
     virtual void beep();
 
-    // The service in use; a Qt implementation unless one was set.
+    // The service in use (a Qt implementation unless one was set), each box and chooser marked as a
+    // wait for the user (WaitingForUser).
     static Prompt& instance();
     // Replaces the service (tests); returns the previous one.
     static std::shared_ptr<Prompt> setInstance(std::shared_ptr<Prompt> prompt);

@@ -24,10 +24,10 @@ class ScriptPrompt {
                           QString& value) = 0;
 };
 
-// Held by a member of a host object for as long as it waits for the user (a modal window, a
-// message): that time is not the running script's own and does not count against its time limit.
-// A script that has run past its limit is asked whether to stop when such a member returns. Outside
-// a script it does nothing.
+// Held for as long as a member of a host object waits for the user (the application holds one for
+// each of its boxes, choosers and modal windows): that time is not the running script's own and does
+// not count against its time limit. A script whose run time has passed its limit is asked whether to
+// stop when such a member returns. Outside a script it does nothing.
 class UserWait {
   public:
     UserWait() : wait_(RunClock::running()) {}

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QFile>
 #include <QImage>
 #include <QWidget>
 
@@ -21,6 +22,7 @@
 #include "vbs/CompileError.h"
 #include "vbs/FakeEngines.h"
 #include "vbs/ScriptHost.h"
+#include "vbs/ScriptTestHost.h"
 
 namespace {
 
@@ -396,6 +398,54 @@ TEST_F(LabelScriptTest, TheUserReadingTheEnginesWindowsIsNotTheScriptsTime) {
     // Only the notice was a message: no question whether to stop.
     EXPECT_EQ("Impossibile accedere al file dell'immagine:\rmanca.png",
               reader->texts().join(u'|').toStdString());
+}
+
+// Choosing where the PDF printer saves, and answering its replace and retry questions, is the user's
+// time: a user who takes far longer than the limit over each, inside whichever member ends the
+// document, gets the document saved, no time-out and no question whether to stop.
+TEST_F(LabelScriptTest, TheUserChoosingWhereThePdfGoesIsNotTheScriptsTime) {
+    const vbstest::DrivenRunTime time;
+    class SlowUser : public RecordingPrompt {
+      public:
+        MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override {
+            vbstest::DrivenRunTime::advance(std::chrono::minutes(1));
+            return RecordingPrompt::msgBox(text, style, title, owner);
+        }
+        QString saveFileName(const QString& title, const QString& dir, const QString& filter,
+                             QWidget* owner) override {
+            vbstest::DrivenRunTime::advance(std::chrono::minutes(1));
+            return RecordingPrompt::saveFileName(title, dir, filter, owner);
+        }
+    };
+    auto user = std::make_shared<SlowUser>();
+    const std::shared_ptr<Prompt> previousPrompt = Prompt::setInstance(user);
+    QWidget window;
+    window.show();
+    QFile there(path(QStringLiteral("esiste.pdf")));
+    ASSERT_TRUE(there.open(QIODevice::WriteOnly));
+    there.close();
+    for (const QString& member : {QStringLiteral("EndLabels"), QStringLiteral("ForceEndDocument")}) {
+        SCOPED_TRACE(member.toStdString());
+        user->clear();
+        user->answerPath(path(QStringLiteral("esiste.pdf")));
+        user->answer(MsgResult::No);
+        user->answerPath(path(QStringLiteral("manca/etichette.pdf")));
+        user->answerPath(path(member + QStringLiteral(".pdf")));
+        engine->SetParameter(Variant("Stampa su PDF"), 36, 70);
+        vbs::ScriptHost host;
+        AppScriptServices::Attach(host);
+        host.AddCode(QStringLiteral("Function PrintLabel(ds, prn)\n  prn.TxtOut 1, 1, \"A-100\"\n  prn.") +
+                     member + QStringLiteral("\n  PrintLabel = True\nEnd Function\n"));
+        host.SetTimeout(10000);
+        try {
+            EXPECT_TRUE(printLabel(host, jobOrders()));
+        } catch (const AppError& e) {
+            ADD_FAILURE() << e.description().toStdString();
+        }
+        EXPECT_TRUE(QFile::exists(path(member + QStringLiteral(".pdf"))));
+        EXPECT_EQ(5u, user->shown().size()) << user->texts().join(u'|').toStdString();
+    }
+    Prompt::setInstance(previousPrompt);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "platform/WaitingForUser.h"
+
 namespace odb {
 
 namespace {
@@ -13,6 +15,7 @@ ModalRunner& runner() {
 }  // namespace
 
 int RunModal(QDialog& dialog) {
+    const WaitingForUser waiting;
     if (runner()) return runner()(dialog);
     return dialog.exec();
 }

@@ -10,7 +10,8 @@ namespace odb {
 
 using ModalRunner = std::function<int(QDialog&)>;
 
-// Runs `dialog` modally (QDialog::exec) unless a runner was set; returns the dialog's result.
+// Runs `dialog` modally (QDialog::exec) unless a runner was set, as a wait for the user; returns the
+// dialog's result.
 int RunModal(QDialog& dialog);
 // Replaces the runner (an empty one restores exec); returns the previous one.
 ModalRunner SetModalRunner(ModalRunner runner);
