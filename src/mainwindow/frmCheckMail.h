@@ -26,5 +26,6 @@ class frmCheckMail : public QWidget {
 
 // The list: "dd/mm/yyyy hh:nn - " and the subject of each message of the inbox whose subject
 // begins with "Notifica inviata a: ", newest first, at most 301. The subject and text are not
-// read. A failure is shown; the lines read before it stay.
+// read. A failure is shown; the lines read before it stay, but none after a breach of the
+// exchange's deadline or of its bound on a response.
 void DisplaySystemMail(const QString& mailObject, const QString& mailText, QListWidget* list);

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <mutex>
 
 #include "platform/AsideThread.h"
 #include "platform/MailErrors.h"
@@ -104,6 +103,7 @@ void ImapInbox::fail(const QString& what, int code) {
     const QString cut = connection_ ? connection_->CutText() : QString();
     const QString where = connection_ ? connection_->Where() : QString();
     const bool answered = connection_ && connection_->Answered();
+    breached_ = connection_ && connection_->Breached();
     // Only a reply of the server to the command is quoted: a broken or garbled stream has none.
     QString reply;
     if (code != MAILIMAP_ERROR_STREAM && code != MAILIMAP_ERROR_PARSE && imap_ && imap_->imap_response)
@@ -182,34 +182,25 @@ void ImapInbox::signOnSteps() {
 std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit,
                                           const std::function<void(const ReceivedMail&)>& each) {
     if (!imap_ || limit <= 0) return {};
-    // What was read there and not yet heard here.
-    std::mutex mutex;
-    std::vector<ReceivedMail> read;
-    std::function<void(const ReceivedMail&)> keep;
-    std::function<void()> tell;
-    if (each) {
-        keep = [&](const ReceivedMail& m) {
-            std::lock_guard<std::mutex> lock(mutex);
-            read.push_back(m);
-        };
-        tell = [&] {
-            std::vector<ReceivedMail> now;
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                now.swap(read);
-            }
-            for (const ReceivedMail& m : now)
-                each(m);
-        };
-    }
+    // Heard here only once the exchange is over: a breach takes back what was read before it.
     std::vector<ReceivedMail> list;
-    thread_->Run([&] { list = listSteps(prefix, limit, keep); }, tell);
+    breached_ = false;
+    const auto tell = [&] {
+        if (each && !breached_)
+            for (const ReceivedMail& m : list)
+                each(m);
+    };
+    try {
+        thread_->Run([&] { listSteps(prefix, limit, list); });
+    } catch (...) {
+        tell();
+        throw;
+    }
+    tell();
     return list;
 }
 
-std::vector<ReceivedMail> ImapInbox::listSteps(const QString& prefix, int limit,
-                                               const std::function<void(const ReceivedMail&)>& each) {
-    std::vector<ReceivedMail> list;
+void ImapInbox::listSteps(const QString& prefix, int limit, std::vector<ReceivedMail>& list) {
     const QByteArray needle = prefix.toUtf8();
     mailimap_search_key* key = mailimap_search_key_new_header(strdup("Subject"), strdup(needle.constData()));
     clist* found = nullptr;
@@ -253,10 +244,8 @@ std::vector<ReceivedMail> ImapInbox::listSteps(const QString& prefix, int limit,
             // The server's search ignores case and may match elsewhere: the prefix is checked here.
             if (it == byUid.end() || !it->second.subject.startsWith(prefix)) continue;
             list.push_back({it->second.received, it->second.subject});
-            if (each) each(list.back());
         }
     }
-    return list;
 }
 
 void ImapInbox::SignOff() {

@@ -35,7 +35,8 @@ class ImapInbox {
     void SignOn();
     bool SignedOn() const { return imap_ != nullptr; }
     // The messages whose decoded subject begins with `prefix` (exactly), newest first, at most
-    // `limit`; `each`, when given, hears every one on this thread as soon as it is read.
+    // `limit`; `each`, when given, hears every one on this thread once the exchange is over, also
+    // those read before a failure, but none after a breach of the deadline or of the bound.
     std::vector<ReceivedMail> List(const QString& prefix, int limit,
                                    const std::function<void(const ReceivedMail&)>& each = {});
     // Logs out; errors are ignored.
@@ -48,13 +49,14 @@ class ImapInbox {
     [[noreturn]] void fail(const QString& what, int code);
     void drop();
     void signOnSteps();
-    std::vector<ReceivedMail> listSteps(const QString& prefix, int limit,
-                                        const std::function<void(const ReceivedMail&)>& each);
+    void listSteps(const QString& prefix, int limit, std::vector<ReceivedMail>& list);
     MailAccount account_;
     // The thread of the exchange: the connection and the session live on it.
     std::unique_ptr<AsideThread> thread_;
     std::unique_ptr<MailSocketStream> connection_;
     mailimap* imap_ = nullptr;
+    // The last failure was the stream's deadline or bound.
+    bool breached_ = false;
 };
 
 // A Subject header field ("Subject: ..." with its folded lines) decoded to text.

@@ -35,6 +35,8 @@ class MailSocketStream {
     // Why the stream cut the exchange (silence, deadline, bound), in the user's words; empty while
     // it did not.
     QString CutText() const;
+    // True once the exchange was cut by its deadline or by the bound on a response.
+    bool Breached() const { return cut_ == Cut::Late || cut_ == Cut::TooLong; }
     // True once the server sent anything.
     bool Answered() const { return answered_; }
     QString Where() const;

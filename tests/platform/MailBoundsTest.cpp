@@ -74,6 +74,24 @@ TEST_F(MailBoundsTest, ResponsesThatNeverEndAreCutAtTheBound) {
     }
 }
 
+TEST_F(MailBoundsTest, ABreachAfterABatchListsNothingWhereAHangUpKeepsTheBatch) {
+    struct Case {
+        Mode mode;
+        std::string error;
+        int heard;
+    };
+    for (const Case& c :
+         {Case{Mode::BatchThenEndless, " supera i 4 MB.", 0},
+          Case{Mode::BatchThenDrip, " non ha completato la risposta entro 4 secondi.", 0},
+          Case{Mode::BatchThenHangUp, "Lettura della casella di posta non riuscita.", ImapInbox::kBatch}}) {
+        HostileImapServer server(c.mode);
+        int heard = 0;
+        const std::string error = listError(server, heard).toStdString();
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        EXPECT_EQ(heard, c.heard) << error;
+    }
+}
+
 TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
     int closedPort = 0;
     {

@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -44,6 +45,32 @@ bool HostileImapServer::flood(Connection& client, const QByteArray& unit) {
     return true;
 }
 
+void HostileImapServer::drip(Connection& client, const QByteArray& opening) {
+    const Clock::time_point start = Clock::now();
+    for (qsizetype i = 0; !givenUp(start, sent_); ++i) {
+        if (!client.send(QByteArray(1, i < opening.size() ? opening[i] : 'x'))) return;
+        ++sent_;
+        if (!client.pause(dripMs_)) return;
+    }
+}
+
+QByteArray HostileImapServer::headersOf(const QByteArray& set) {
+    QByteArray answer;
+    for (const QByteArray& part : set.split(',')) {
+        const QList<QByteArray> ends = part.split(':');
+        const int first = ends.value(0).toInt();
+        const int last = ends.size() > 1 ? ends.value(1).toInt() : first;
+        for (int uid = std::min(first, last); uid <= std::max(first, last) && uid <= kFound; ++uid) {
+            const QByteArray n = QByteArray::number(uid);
+            const QByteArray header = "Subject: Notifica inviata a: Cliente " + n + "\r\n\r\n";
+            answer += "* " + n + " FETCH (UID " + n + " INTERNALDATE \"02-Mar-2026 09:15:00 +0100\" " +
+                      "BODY[HEADER.FIELDS (SUBJECT)] {" + QByteArray::number(header.size()) + "}\r\n" +
+                      header + ")\r\n";
+        }
+    }
+    return answer;
+}
+
 void HostileImapServer::serve(Connection& client) {
     const auto say = [&](const QByteArray& data) {
         if (!client.send(data)) return false;
@@ -53,14 +80,9 @@ void HostileImapServer::serve(Connection& client) {
     switch (mode_) {
         case Mode::HangUp:
             return;
-        case Mode::DripGreeting: {
-            const Clock::time_point start = Clock::now();
-            const QByteArray opening = "* OK ";
-            for (qsizetype i = 0; !givenUp(start, sent_); ++i)
-                if (!say(QByteArray(1, i < opening.size() ? opening[i] : 'x')) || !client.pause(dripMs_))
-                    return;
+        case Mode::DripGreeting:
+            drip(client, "* OK ");
             return;
-        }
         case Mode::EndlessGreeting:
             if (say("* OK ")) flood(client, "x");
             return;
@@ -68,6 +90,7 @@ void HostileImapServer::serve(Connection& client) {
             break;
     }
     if (!say("* OK hostile server ready\r\n")) return;
+    bool batchServed = false;
     QByteArray line;
     while (client.readLine(line)) {
         // A literal of the client: its bytes after the continuation, then the rest of the line.
@@ -94,6 +117,22 @@ void HostileImapServer::serve(Connection& client) {
             return;
         } else if (command == "SEARCH" && mode_ == Mode::EndlessSearch) {
             if (say("* SEARCH")) flood(client, " 1234567");
+            return;
+        } else if (command == "SEARCH" && mode_ >= Mode::BatchThenHangUp) {
+            QByteArray found = "* SEARCH";
+            for (int uid = 1; uid <= kFound; ++uid)
+                found += ' ' + QByteArray::number(uid);
+            going = say(found + "\r\n" + tag + " OK done\r\n");
+        } else if (command == "FETCH" && mode_ >= Mode::BatchThenHangUp && !batchServed) {
+            batchServed = true;
+            going = say(headersOf(words.value(3)) + tag + " OK done\r\n");
+        } else if (command == "FETCH" && mode_ == Mode::BatchThenEndless) {
+            flood(client, "* OK " + QByteArray(1000, 'x') + "\r\n");
+            return;
+        } else if (command == "FETCH" && mode_ == Mode::BatchThenDrip) {
+            drip(client, "* ");
+            return;
+        } else if (command == "FETCH" && mode_ == Mode::BatchThenHangUp) {
             return;
         } else if (command == "SEARCH") {
             going = say("* SEARCH\r\n" + tag + " OK done\r\n");

@@ -1,7 +1,8 @@
 // HostileImapServer: an IMAP server on loopback that misbehaves on purpose, for the client's bounds:
 // it drips its greeting a byte at a time, sends a greeting or a search reply that never ends, or
 // endless lines after the login; politely, it accepts any login and finds nothing; it can also
-// hang up at once without a word (any protocol). It keeps every line it is sent and counts the
+// hang up at once without a word (any protocol), or find 200 messages, serve the first batch of
+// their headers and then hang up, flood or drip. It keeps every line it is sent and counts the
 // bytes it managed to send. A client without bounds would read forever: the server gives up by
 // itself after kGiveUpBytes bytes or kGiveUpMs milliseconds and closes.
 #pragma once
@@ -16,7 +17,19 @@
 
 class HostileImapServer : public LoopbackServer {
   public:
-    enum class Mode { Polite, HangUp, DripGreeting, EndlessGreeting, EndlessLines, EndlessSearch };
+    enum class Mode {
+        Polite,
+        HangUp,
+        DripGreeting,
+        EndlessGreeting,
+        EndlessLines,
+        EndlessSearch,
+        BatchThenHangUp,
+        BatchThenEndless,
+        BatchThenDrip
+    };
+    // The messages found in the BatchThen modes, UIDs 1 to kFound.
+    static constexpr int kFound = 200;
 
     static constexpr qint64 kGiveUpBytes = 256LL * 1024 * 1024;
     static constexpr int kGiveUpMs = 30000;
@@ -35,6 +48,10 @@ class HostileImapServer : public LoopbackServer {
   private:
     // Sends `unit` again and again; false when the client went away first.
     bool flood(Connection& client, const QByteArray& unit);
+    // Sends `opening`, then 'x', a byte every dripMs_.
+    void drip(Connection& client, const QByteArray& opening);
+    // The FETCH answer for the UIDs of `set`: each message's date and subject.
+    static QByteArray headersOf(const QByteArray& set);
     Mode mode_;
     int dripMs_;
     mutable std::mutex mutex_;
