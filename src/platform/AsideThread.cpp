@@ -74,17 +74,8 @@ void AsideThread::raiseFailure() {
     if (failure) std::rethrow_exception(failure);
 }
 
-void AsideThread::Run(const std::function<void()>& job, const std::function<void()>& meanwhile) {
+void AsideThread::Run(const std::function<void()>& job, const std::function<void()>& stop) {
     hand(job);
-    std::exception_ptr mine;
-    const auto tell = [&] {
-        if (!meanwhile || mine) return;
-        try {
-            meanwhile();
-        } catch (...) {
-            mine = std::current_exception();
-        }
-    };
     const auto done = [this] {
         std::lock_guard<std::mutex> lock(shared_->mutex);
         return shared_->done;
@@ -93,18 +84,21 @@ void AsideThread::Run(const std::function<void()>& job, const std::function<void
     while (!done()) {
         wait.Reset();
         wait.Wait(kTick);
-        tell();
+        if (!wait.Ended()) continue;
+        if (stop) stop();
+        waitBlocked();
+        break;
     }
-    tell();
-    if (mine) std::rethrow_exception(mine);
     raiseFailure();
 }
 
 void AsideThread::RunBlocked(const std::function<void()>& job) {
     hand(job);
-    {
-        std::unique_lock<std::mutex> lock(shared_->mutex);
-        shared_->changed.wait(lock, [this] { return shared_->done; });
-    }
+    waitBlocked();
     raiseFailure();
+}
+
+void AsideThread::waitBlocked() {
+    std::unique_lock<std::mutex> lock(shared_->mutex);
+    shared_->changed.wait(lock, [this] { return shared_->done; });
 }

@@ -17,15 +17,16 @@ class AsideThread {
     AsideThread& operator=(const AsideThread&) = delete;
 
     // Runs `job` there and returns once it is done, raising here what it raised. Meanwhile this
-    // thread runs its window events and `meanwhile` every few milliseconds, and once more at the
-    // end; what `meanwhile` raises is raised once the job is done.
-    void Run(const std::function<void()>& job, const std::function<void()>& meanwhile = {});
+    // thread runs its window events. Once the program is told to end there are none to run: `stop`
+    // is called here, and must make the job end at once, and the job is waited for without events.
+    void Run(const std::function<void()>& job, const std::function<void()>& stop = {});
     // Runs a short `job` there, blocking this thread without its events.
     void RunBlocked(const std::function<void()>& job);
 
   private:
     struct Shared;
     void hand(const std::function<void()>& job);
+    void waitBlocked();
     void raiseFailure();
     std::unique_ptr<Shared> shared_;
     std::unique_ptr<QThread> thread_;

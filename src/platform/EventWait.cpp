@@ -8,6 +8,7 @@
 
 bool EventWait::Wait(std::chrono::milliseconds limit) {
     if (woken_) return true;
+    const auto until = std::chrono::steady_clock::now() + limit;
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -18,6 +19,12 @@ bool EventWait::Wait(std::chrono::milliseconds limit) {
     loop_ = &loop;
     loop.exec();
     loop_ = outer;
+    // Neither woken nor timed out: the loop was ended from outside, or refused to start, as every
+    // loop does once the program is told to end. Returning now would make the caller spin.
+    if (!woken_ && timer.isActive()) {
+        ended_ = true;
+        std::this_thread::sleep_until(until);
+    }
     return woken_;
 }
 

@@ -13,8 +13,11 @@ class EventWait {
     EventWait& operator=(const EventWait&) = delete;
 
     // Runs window events until Wake() or until `limit` has passed; true when woken. A Wake() that
-    // came before the wait makes it return at once.
+    // came before the wait makes it return at once. Once the program is told to end, Qt runs no
+    // event loop any more: the wait then blocks for the rest of `limit` without events.
     bool Wait(std::chrono::milliseconds limit);
+    // True once a wait found the program told to end.
+    bool Ended() const { return ended_; }
     void Wake();
     // Makes the next Wait wait again.
     void Reset() { woken_ = false; }
@@ -25,4 +28,5 @@ class EventWait {
   private:
     QEventLoop* loop_ = nullptr;
     bool woken_ = false;
+    bool ended_ = false;
 };

@@ -100,6 +100,10 @@ ImapInbox::~ImapInbox() {
 }
 
 void ImapInbox::fail(const QString& what, int code) {
+    if (connection_ && connection_->Stopped()) {
+        drop();
+        MailFailStopped();
+    }
     const QString cut = connection_ ? connection_->CutText() : QString();
     const QString where = connection_ ? connection_->Where() : QString();
     const bool answered = connection_ && connection_->Answered();
@@ -119,6 +123,10 @@ void ImapInbox::fail(const QString& what, int code) {
     MailFail(MailWithReply(what, reply));
 }
 
+std::function<void()> ImapInbox::stopping() {
+    return [this] { stop_.Stop(); };
+}
+
 void ImapInbox::drop() {
     // No LOGOUT: the connection is broken or the server silent.
     if (imap_) mailimap_free(imap_);
@@ -130,22 +138,24 @@ void ImapInbox::SignOn() {
     SignOff();
     account_.RequireSingleLines();
     thread_ = std::make_unique<AsideThread>();
-    thread_->Run([this] {
-        try {
-            signOnSteps();
-        } catch (...) {
-            drop();
-            throw;
-        }
-    });
+    thread_->Run(
+        [this] {
+            try {
+                signOnSteps();
+            } catch (...) {
+                drop();
+                throw;
+            }
+        },
+        stopping());
 }
 
 void ImapInbox::signOnSteps() {
     const QString host = account_.ImapHost();
     if (host.isEmpty()) MailFail(MailLoginFailed());
     const int timeoutMs = std::max(1, account_.timeoutSeconds) * 1000;
-    connection_ =
-        std::make_unique<MailSocketStream>(host, account_.imapPort, timeoutMs, account_.DeadlineSeconds());
+    connection_ = std::make_unique<MailSocketStream>(host, account_.imapPort, timeoutMs,
+                                                     account_.DeadlineSeconds(), &stop_);
     connection_->Connect(account_.imapSecurity == MailAccount::Security::Tls);
     imap_ = mailimap_new(0, nullptr);
     if (!imap_) MailFail(QStringLiteral("Impossibile preparare la lettura della posta."));
@@ -191,7 +201,7 @@ std::vector<ReceivedMail> ImapInbox::List(const QString& prefix, int limit,
                 each(m);
     };
     try {
-        thread_->Run([&] { listSteps(prefix, limit, list); });
+        thread_->Run([&] { listSteps(prefix, limit, list); }, stopping());
     } catch (...) {
         tell();
         throw;
@@ -250,9 +260,11 @@ void ImapInbox::listSteps(const QString& prefix, int limit, std::vector<Received
 
 void ImapInbox::SignOff() {
     if (!thread_) return;
-    thread_->Run([this] {
-        if (imap_ && imap_->imap_stream) mailimap_logout(imap_);
-        drop();
-    });
+    thread_->Run(
+        [this] {
+            if (imap_ && imap_->imap_stream) mailimap_logout(imap_);
+            drop();
+        },
+        stopping());
     thread_.reset();
 }

@@ -2,7 +2,8 @@
 // only), one SEARCH for the subject, then the received date and the subject of the matches,
 // newest first, fetched with BODY.PEEK in batches until the list is full. The exchange runs on a
 // thread of its own while the calling thread's window events flow, and ends by one deadline from
-// the sign-on to the sign-off (MailAccount::DeadlineSeconds).
+// the sign-on to the sign-off (MailAccount::DeadlineSeconds), or at once when the program is told
+// to end (MailStopped).
 #pragma once
 
 #include <QDateTime>
@@ -13,9 +14,9 @@
 #include <vector>
 
 #include "platform/MailAccount.h"
+#include "platform/MailSocketStream.h"
 
 class AsideThread;
-class MailSocketStream;
 struct mailimap;
 
 struct ReceivedMail {
@@ -48,9 +49,13 @@ class ImapInbox {
   private:
     [[noreturn]] void fail(const QString& what, int code);
     void drop();
+    // What the exchange's thread is given to stop it when the program is told to end.
+    std::function<void()> stopping();
     void signOnSteps();
     void listSteps(const QString& prefix, int limit, std::vector<ReceivedMail>& list);
     MailAccount account_;
+    // Once stopped, every later exchange fails at once.
+    MailSocketStream::Switch stop_;
     // The thread of the exchange: the connection and the session live on it.
     std::unique_ptr<AsideThread> thread_;
     std::unique_ptr<MailSocketStream> connection_;

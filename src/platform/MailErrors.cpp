@@ -7,6 +7,20 @@ void MailFail(const QString& description) {
     throw AppError(vbObjectError + 1, QStringLiteral("Mail"), description);
 }
 
+namespace {
+// Never shown: the program is ending.
+constexpr int32_t kStopped = vbObjectError + 2;
+}  // namespace
+
+void MailFailStopped() {
+    throw AppError(kStopped, QStringLiteral("Mail"),
+                   QStringLiteral("Scambio con il server di posta interrotto: il programma si chiude."));
+}
+
+bool MailStopped(const AppError& e) {
+    return e.number() == kStopped;
+}
+
 QString MailLoginFailed() {
     return QStringLiteral("Accesso fallito");
 }

@@ -4,8 +4,13 @@
 
 #include <QString>
 
+class AppError;
+
 // Raises the transport's error with `description`.
 [[noreturn]] void MailFail(const QString& description);
+// Raises the error of an exchange stopped because the program is ending; MailStopped tells it.
+[[noreturn]] void MailFailStopped();
+bool MailStopped(const AppError& e);
 // The description of a refused sign-on: also that of an absent account.
 QString MailLoginFailed();
 // `what`, then the server's reply on a line of its own.

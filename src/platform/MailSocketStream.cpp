@@ -6,6 +6,10 @@
 
 #include <libetpan/libetpan.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +44,34 @@ MailCertificateFault faultOf(QSslError::SslError error) {
 
 }  // namespace
 
+MailSocketStream::Switch::~Switch() {
+    unwatch();
+}
+
+void MailSocketStream::Switch::Stop() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopped_ = true;
+    if (watched_ >= 0) ::shutdown(watched_, SHUT_RDWR);
+}
+
+bool MailSocketStream::Switch::Stopped() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return stopped_;
+}
+
+void MailSocketStream::Switch::watch(qintptr descriptor) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (watched_ >= 0 || descriptor < 0) return;
+    watched_ = ::fcntl(static_cast<int>(descriptor), F_DUPFD_CLOEXEC, 0);
+    if (stopped_ && watched_ >= 0) ::shutdown(watched_, SHUT_RDWR);
+}
+
+void MailSocketStream::Switch::unwatch() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (watched_ >= 0) ::close(watched_);
+    watched_ = -1;
+}
+
 struct MailSocketStream::Driver {
     static MailSocketStream& self(mailstream_low* s) { return *static_cast<MailSocketStream*>(s->data); }
 
@@ -52,7 +84,7 @@ struct MailSocketStream::Driver {
     static ssize_t read(mailstream_low* s, void* buffer, size_t count) {
         MailSocketStream& c = self(s);
         QSslSocket* so = c.socket_.get();
-        if (c.cut_ != Cut::None) return -1;
+        if (c.cut_ != Cut::None || c.Stopped()) return -1;
         while (so->bytesAvailable() == 0) {
             const int limit = c.waitLimit();
             if (limit <= 0) return cut(c, Cut::Late);
@@ -75,7 +107,7 @@ struct MailSocketStream::Driver {
     static ssize_t write(mailstream_low* s, const void* buffer, size_t count) {
         MailSocketStream& c = self(s);
         QSslSocket* so = c.socket_.get();
-        if (c.cut_ != Cut::None) return -1;
+        if (c.cut_ != Cut::None || c.Stopped()) return -1;
         // A command: the response to it is bounded afresh.
         c.received_ = 0;
         if (so->write(static_cast<const char*>(buffer), static_cast<qint64>(count)) !=
@@ -92,7 +124,10 @@ struct MailSocketStream::Driver {
         return static_cast<ssize_t>(count);
     }
     static int close(mailstream_low* s) {
-        self(s).socket_->abort();
+        MailSocketStream& c = self(s);
+        c.socket_->abort();
+        // The duplicate would keep the connection open.
+        if (c.stop_) c.stop_->unwatch();
         return 0;
     }
     static int fd(mailstream_low* s) { return static_cast<int>(self(s).socket_->socketDescriptor()); }
@@ -115,15 +150,22 @@ struct MailSocketStream::Driver {
     }
 };
 
-MailSocketStream::MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds)
+MailSocketStream::MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds, Switch* stop)
     : host_(std::move(host)),
       port_(port),
       timeoutMs_(timeoutMs),
       deadlineSeconds_(deadlineSeconds),
       deadline_(std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds)),
+      stop_(stop),
       socket_(std::make_unique<QSslSocket>()) {}
 
-MailSocketStream::~MailSocketStream() = default;
+MailSocketStream::~MailSocketStream() {
+    if (stop_) stop_->unwatch();
+}
+
+void MailSocketStream::watch() {
+    if (stop_) stop_->watch(socket_->socketDescriptor());
+}
 
 int MailSocketStream::waitLimit() const {
     const auto left =
@@ -150,16 +192,21 @@ QString MailSocketStream::CutText() const {
 }
 
 void MailSocketStream::Connect(bool tls) {
+    if (Stopped()) MailFailStopped();
     const int limit = waitLimit();
+    // An address has its socket at once, a name once it is found.
     if (tls) {
         socket_->connectToHostEncrypted(host_, static_cast<quint16>(port_));
-        if (socket_->waitForEncrypted(limit)) return;
+        watch();
+        if (socket_->waitForEncrypted(limit) && !Stopped()) return watch();
         if (socket_->state() == QAbstractSocket::ConnectedState || !socket_->sslHandshakeErrors().isEmpty())
             failTls(limit);
     } else {
         socket_->connectToHost(host_, static_cast<quint16>(port_));
-        if (socket_->waitForConnected(limit)) return;
+        watch();
+        if (socket_->waitForConnected(limit) && !Stopped()) return watch();
     }
+    if (Stopped()) MailFailStopped();
     switch (socket_->error()) {
         case QAbstractSocket::HostNotFoundError:
             MailFail(QStringLiteral("Server di posta non trovato: ") + host_);
@@ -180,6 +227,7 @@ QString MailSocketStream::Where() const {
 }
 
 void MailSocketStream::StartTls() {
+    if (Stopped()) MailFailStopped();
     const int limit = waitLimit();
     if (limit <= 0) {
         cut_ = Cut::Late;
@@ -190,6 +238,7 @@ void MailSocketStream::StartTls() {
 }
 
 void MailSocketStream::failTls(int limit) {
+    if (Stopped()) MailFailStopped();
     const QList<QSslError> errors = socket_->sslHandshakeErrors();
     if (!errors.isEmpty()) MailFail(MailCertificateRefused(Where(), faultOf(errors.first().error())));
     switch (socket_->error()) {

@@ -3,13 +3,15 @@
 // Every wait is bounded by a timeout, the whole exchange by a deadline however slowly the server
 // drips its bytes, and the bytes of one response (all that comes between two commands) by a
 // bound, so that a silent, slow or endless server ends in an error before its bytes reach the
-// parser. The stream is used on one thread, the one that created it.
+// parser. The stream is used on one thread, the one that created it; its switch stops it from
+// any other.
 #pragma once
 
 #include <QString>
 
 #include <chrono>
 #include <memory>
+#include <mutex>
 
 class QSslSocket;
 struct _mailstream;
@@ -19,8 +21,30 @@ class MailSocketStream {
     // The bytes one response may hold: far beyond the subjects and dates of a few hundred messages.
     static constexpr qint64 kMaxResponseBytes = 4 * 1024 * 1024;
 
+    // Stops the connections that watch it, from any thread: their waits end at once, and they fail
+    // with MailFailStopped from then on.
+    class Switch {
+      public:
+        Switch() = default;
+        ~Switch();
+        Switch(const Switch&) = delete;
+        Switch& operator=(const Switch&) = delete;
+        void Stop();
+        bool Stopped() const;
+
+      private:
+        friend class MailSocketStream;
+        void watch(qintptr descriptor);
+        void unwatch();
+        mutable std::mutex mutex_;
+        bool stopped_ = false;
+        // A duplicate of the watched connection's descriptor: shutting it wakes every wait on the
+        // connection, and being ours it is never closed and reused under a Stop.
+        int watched_ = -1;
+    };
+
     // The deadline runs from now.
-    MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds);
+    MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds, Switch* stop = nullptr);
     ~MailSocketStream();
     MailSocketStream(const MailSocketStream&) = delete;
     MailSocketStream& operator=(const MailSocketStream&) = delete;
@@ -40,6 +64,7 @@ class MailSocketStream {
     // True once the server sent anything.
     bool Answered() const { return answered_; }
     QString Where() const;
+    bool Stopped() const { return stop_ && stop_->Stopped(); }
 
   private:
     struct Driver;
@@ -49,6 +74,8 @@ class MailSocketStream {
     // After a wait of `limit` ran out: the deadline's or the server's silence.
     Cut timeoutCut(int limit) const;
     [[noreturn]] void failTls(int limit);
+    // Hands the socket's descriptor, once it has one, to the switch.
+    void watch();
     QString host_;
     int port_;
     int timeoutMs_;
@@ -57,5 +84,6 @@ class MailSocketStream {
     Cut cut_ = Cut::None;
     qint64 received_ = 0;  // bytes of the response being read
     bool answered_ = false;
+    Switch* stop_;
     std::unique_ptr<QSslSocket> socket_;
 };

@@ -2,13 +2,16 @@
 // its bound on a response, with the window's events flowing meanwhile; failures told in Italian,
 // the server quoted only when it answered; line breaks in the account refused before any
 // connection.
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "base/AppError.h"
 #include "base/ErrorOf.h"
+#include "platform/EventWait.h"
 #include "platform/MailAccount.h"
+#include "platform/MailErrors.h"
 #include "platform/MailMessage.h"
 #include "platform/MailService.h"
 #include "support/HostileImapServer.h"
@@ -90,6 +93,35 @@ TEST_F(MailBoundsTest, ABreachAfterABatchListsNothingWhereAHangUpKeepsTheBatch) 
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
         EXPECT_EQ(heard, c.heard) << error;
     }
+}
+
+TEST_F(MailBoundsTest, TheProgramsEndStopsAnExchangeAtOnceAndNoWaitTurnsAProcessor) {
+    using namespace std::chrono;
+    HostileImapServer slow(Mode::DripGreeting, 60000);
+    MailAccount a = account(slow.port());
+    a.timeoutSeconds = 20;
+    // The program is told to end once the server holds the connection.
+    QTimer ender;
+    QObject::connect(&ender, &QTimer::timeout, [&] {
+        if (slow.connections() > 0) QCoreApplication::quit();
+    });
+    QTimer::singleShot(0, [&] {
+        ender.start(20);
+        try {
+            MailService(a).SignOn(MailService::Purpose::Listing);
+            ADD_FAILURE() << "signed on";
+        } catch (const AppError& e) {
+            EXPECT_TRUE(MailStopped(e)) << e.description().toStdString();
+        }
+        // Waits of 10 ms in a span of 200: a wait that came back at once would spin through thousands.
+        EventWait wait;
+        int waits = 0;
+        for (const auto end = steady_clock::now() + 200ms; steady_clock::now() < end; ++waits)
+            wait.Wait(10ms);
+        EXPECT_LE(waits, 21);
+        EXPECT_TRUE(wait.Ended());
+    });
+    QCoreApplication::exec();
 }
 
 TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
