@@ -8,7 +8,9 @@
 
 #include "base/AppError.h"
 #include "mainwindow/MailNotification.h"
+#include "platform/MailErrors.h"
 #include "platform/MailService.h"
+#include "platform/Prompt.h"
 #include "startup/PlaceDialog.h"
 #include "startup/ShowErrorDetails.h"
 #include "startup/modZeltoFormUtility.h"
@@ -18,7 +20,7 @@ namespace {
 constexpr int kMaxLines = 301;
 }  // namespace
 
-void DisplaySystemMail(const QString&, const QString&, QListWidget* list) {
+bool DisplaySystemMail(const QString&, const QString&, QListWidget* list) {
     list->clear();
     MailService mail;
     try {
@@ -30,10 +32,12 @@ void DisplaySystemMail(const QString&, const QString&, QListWidget* list) {
         mail.SignOff();
     } catch (const AppError& e) {
         if (mail.SignedOn()) mail.SignOff();
+        if (MailStopped(e)) return false;
         SetCurrentError(e);
         ShowErrorDetails(QStringLiteral("Errore durante la lettura delle Mails di notifica\r\rDettagli:\r") +
                          e.description());
     }
+    return true;
 }
 
 frmCheckMail::frmCheckMail(QWidget* owner) : QWidget(owner, Qt::Window) {
@@ -56,7 +60,7 @@ frmCheckMail::frmCheckMail(QWidget* owner) : QWidget(owner, Qt::Window) {
 
     try {
         const MailSettings s = MailSettings::Load();
-        DisplaySystemMail(s.subject, s.text, lstMailSent_);
+        stopped_ = !DisplaySystemMail(s.subject, s.text, lstMailSent_);
     } catch (const AppError& e) {
         SetCurrentError(e);
         ShowErrorDetails(QString());
@@ -65,7 +69,24 @@ frmCheckMail::frmCheckMail(QWidget* owner) : QWidget(owner, Qt::Window) {
 }
 
 frmCheckMail* frmCheckMail::ShowOver(QWidget* owner) {
+    // One list at a time; the one being read is not shown yet.
+    if (auto* open =
+            owner ? owner->findChild<frmCheckMail*>(QString(), Qt::FindDirectChildrenOnly) : nullptr) {
+        if (!open->isVisible()) {
+            Prompt::instance().beep();
+            return nullptr;
+        }
+        owner->unsetCursor();
+        open->setWindowState(open->windowState() & ~Qt::WindowMinimized);
+        open->raise();
+        open->activateWindow();
+        return open;
+    }
     auto* window = new frmCheckMail(owner);
+    if (window->stopped_) {
+        delete window;
+        return nullptr;
+    }
     window->setAttribute(Qt::WA_DeleteOnClose);
     CentreOnOwner(window, owner);
     window->show();

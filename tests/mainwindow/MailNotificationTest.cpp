@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -293,6 +294,44 @@ TEST_F(MailNotificationTest, TheSentListShowsTheNewestCopiesOnly) {
     EXPECT_TRUE(
         boxes()[0].startsWith("Errore durante la lettura delle Mails di notifica\r\rDettagli:\rIl server di "
                               "posta 127.0.0.1:"));
+}
+
+TEST_F(MailNotificationTest, OneListAtATimeAndTheProgramsEndStopsItsReadingAtOnce) {
+    // A list open: chosen again, it comes forward and the inbox is not read again.
+    window->mnuCheck_Mail_Click();
+    QPointer<frmCheckMail> open = window->findChild<frmCheckMail*>();
+    ASSERT_TRUE(open);
+    open->showMinimized();
+    window->mnuCheck_Mail_Click();
+    EXPECT_EQ(window->findChildren<frmCheckMail*>().size(), 1);
+    EXPECT_FALSE(open->isMinimized());
+    EXPECT_EQ(imap.searches(), 1);
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    open->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(open.isNull());
+
+    // A silent inbox: chosen again while it is read, a beep and no second reading; then "Chiudi"
+    // ends the program, which stops the reading at once, with no box and no list shown.
+    imap.setSilent(true);
+    SaveSetting("Zelto Lavrix", "MailAccount", "Timeout", "20");
+    QObject::connect(window.get(), &frmMain::unloaded, qApp, &QApplication::quit, Qt::QueuedConnection);
+    QTimer during;
+    QObject::connect(&during, &QTimer::timeout, [&] {
+        if (imap.connections() < 2) return;
+        during.stop();
+        window->mnuCheck_Mail_Click();
+        window->Unload();
+    });
+    QTimer::singleShot(0, [&] {
+        during.start(20);
+        window->mnuCheck_Mail_Click();
+    });
+    QApplication::exec();
+    EXPECT_EQ(prompt->beeps(), 1);
+    EXPECT_EQ(imap.connections(), 2);
+    EXPECT_TRUE(boxes().isEmpty()) << boxes().join("|").toStdString();
+    EXPECT_TRUE(window->findChildren<frmCheckMail*>().isEmpty());
 }
 
 TEST_F(MailNotificationTest, AnInboxAnswerThatNeverEndsIsCutAndListsNothing) {
