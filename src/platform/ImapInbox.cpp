@@ -173,8 +173,7 @@ void ImapInbox::signOnSteps() {
             fail(QStringLiteral("Il server di posta non consente la connessione protetta (STARTTLS)."), r);
         // Nothing the server sent before the handshake may be read as protected.
         if (imap_->imap_stream->read_buffer_len != 0)
-            fail(QStringLiteral("Risposta inattesa del server di posta a STARTTLS."),
-                 MAILIMAP_ERROR_STARTTLS);
+            fail(MailUnexpectedStartTlsAnswer(), MAILIMAP_ERROR_STARTTLS);
         connection_->StartTls();
     }
     if (!authenticated) {

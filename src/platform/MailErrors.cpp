@@ -53,13 +53,20 @@ QString MailLate(const QString& where, int seconds) {
         .arg(seconds);
 }
 
-QString MailTooLong(const QString& where, int megabytes) {
-    return QStringLiteral("La risposta del server di posta %1 supera i %2 MB.").arg(where).arg(megabytes);
+QString MailTooLong(const QString& where, qint64 bytes) {
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    const QString size = bytes % kMegabyte == 0 ? QString::number(bytes / kMegabyte) + QStringLiteral(" MB")
+                                                : QString::number(bytes / 1024) + QStringLiteral(" KB");
+    return QStringLiteral("La risposta del server di posta %1 supera i %2.").arg(where, size);
 }
 
 QString MailProtectionFailed(const QString& where) {
     return QStringLiteral("Connessione protetta con il server di posta ") + where +
            QStringLiteral(" non riuscita.");
+}
+
+QString MailUnexpectedStartTlsAnswer() {
+    return QStringLiteral("Risposta inattesa del server di posta a STARTTLS.");
 }
 
 QString MailCertificateRefused(const QString& where, MailCertificateFault fault) {

@@ -23,8 +23,11 @@ QString MailNoConnection(const QString& where);
 QString MailSilent(const QString& where);
 QString MailHungUp(const QString& where);
 QString MailLate(const QString& where, int seconds);
-QString MailTooLong(const QString& where, int megabytes);
+// `bytes` in whole megabytes, or else in kilobytes.
+QString MailTooLong(const QString& where, qint64 bytes);
 QString MailProtectionFailed(const QString& where);
+// STARTTLS agreed to, and then something other than the protected connection.
+QString MailUnexpectedStartTlsAnswer();
 
 // Why a server's certificate was refused.
 enum class MailCertificateFault {

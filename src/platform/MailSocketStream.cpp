@@ -184,7 +184,7 @@ QString MailSocketStream::CutText() const {
         case Cut::Late:
             return MailLate(Where(), deadlineSeconds_);
         case Cut::TooLong:
-            return MailTooLong(Where(), static_cast<int>(kMaxResponseBytes / (1024 * 1024)));
+            return MailTooLong(Where(), kMaxResponseBytes);
         case Cut::None:
             break;
     }

@@ -4,6 +4,10 @@
 #include <QSysInfo>
 
 #include <curl/curl.h>
+#include <linux/tcp.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +18,9 @@
 #include "platform/MailErrors.h"
 
 namespace {
+
+// libcurl's own bound on what the replies of one transfer may hold.
+constexpr qint64 kReplyBound = 300 * 1024;
 
 void initCurl() {
     static std::once_flag once;
@@ -53,6 +60,9 @@ class CurlTransfer {
         curl_easy_setopt(curl_, CURLOPT_VERBOSE, 1L);
         curl_easy_setopt(curl_, CURLOPT_DEBUGFUNCTION, &CurlTransfer::debug);
         curl_easy_setopt(curl_, CURLOPT_DEBUGDATA, this);
+        // What a TLS hello got back is seen in no reply: the socket says whether anything came.
+        curl_easy_setopt(curl_, CURLOPT_CLOSESOCKETFUNCTION, &CurlTransfer::closeSocket);
+        curl_easy_setopt(curl_, CURLOPT_CLOSESOCKETDATA, this);
         if (connectOnly) curl_easy_setopt(curl_, CURLOPT_CONNECT_ONLY, 1L);
     }
     ~CurlTransfer() {
@@ -81,6 +91,12 @@ class CurlTransfer {
   private:
     QString describe(CURLcode rc) const {
         const QString where = MailHostPort(account_.smtpServer.trimmed(), account_.smtpPort);
+        long replies = 0;
+        curl_easy_getinfo(curl_, CURLINFO_HEADER_SIZE, &replies);
+        if (rc == CURLE_RECV_ERROR && replies > kReplyBound) return MailTooLong(where, kReplyBound);
+        // The reply to STARTTLS was not the go-ahead alone.
+        if (rc == CURLE_WEIRD_SERVER_REPLY && lastCommand_ == "STARTTLS")
+            return MailUnexpectedStartTlsAnswer();
         switch (rc) {
             case CURLE_LOGIN_DENIED:
                 return MailLoginFailed();
@@ -101,10 +117,11 @@ class CurlTransfer {
 #endif
                 return MailCertificateRefused(where, certificateFault());
             case CURLE_USE_SSL_FAILED:
-                // The server did not offer STARTTLS, or refused it with a reply of its own.
-                return failedReply_.isEmpty()
+                // The server did not offer STARTTLS, or answered it with something else than the
+                // go-ahead, which is quoted.
+                return lastCommand_ != "STARTTLS" || lastReply_.isEmpty()
                            ? MailProtectionFailed(where) + QStringLiteral(" Il server non la consente.")
-                           : MailWithReply(MailProtectionFailed(where), QString::fromUtf8(failedReply_));
+                           : MailWithReply(MailProtectionFailed(where), QString::fromUtf8(lastReply_));
             case CURLE_SSL_CONNECT_ERROR:
                 return answered_ ? MailProtectionFailed(where) : MailHungUp(where);
             default:
@@ -188,8 +205,18 @@ class CurlTransfer {
         if (type == CURLINFO_HEADER_OUT) {
             const qsizetype blank = text.indexOf(' ');
             t->lastCommand_ = (blank < 0 ? text : text.left(blank)).toUpper();
+            t->lastReply_.clear();
         }
         return 0;
+    }
+
+    static int closeSocket(void* self, curl_socket_t socket) {
+        tcp_info info{};
+        socklen_t size = sizeof info;
+        // The server's closing counts as one byte.
+        if (::getsockopt(socket, IPPROTO_TCP, TCP_INFO, &info, &size) == 0 && info.tcpi_bytes_received > 1)
+            static_cast<CurlTransfer*>(self)->answered_ = true;
+        return ::close(socket);
     }
 
     static size_t read(char* buffer, size_t size, size_t count, void* self) {

@@ -159,6 +159,49 @@ TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
         << refused.toStdString();
 }
 
+TEST_F(MailBoundsTest, SendingSaysWhatHappenedWithAServerThatMisbehaves) {
+    using Fault = SmtpTestSink::Fault;
+    using Security = MailAccount::Security;
+    struct Case {
+        Fault fault;
+        QByteArray startTlsAnswer;
+        Security security;
+        QString error;  // "%1": where the server is
+    };
+    const QString tooLong = "La risposta del server di posta %1 supera i 300 KB.";
+    const QString notProtected = "Connessione protetta con il server di posta %1 non riuscita.";
+    for (const Case& c : {
+             Case{Fault::EndlessGreeting, {}, Security::None, tooLong},
+             Case{Fault::EndlessLines, {}, Security::None, tooLong},
+             Case{Fault::EndlessAuthReply, {}, Security::None, tooLong},
+             // A TLS hello answered in plain text.
+             Case{Fault::None, {}, Security::Tls, notProtected},
+             // STARTTLS agreed to with no TLS after it: said OK, sent plain text, said nothing.
+             Case{Fault::None, "250 2.0.0 begin TLS\r\n", Security::StartTls,
+                  notProtected + "\rRisposta del server: 250 2.0.0 begin TLS"},
+             Case{Fault::None, "220 2.0.0 begin TLS\r\nsolo testo\r\n", Security::StartTls,
+                  "Risposta inattesa del server di posta a STARTTLS."},
+             Case{Fault::None, "220 2.0.0 begin TLS\r\n", Security::StartTls,
+                  "Il server di posta %1 non risponde."},
+         }) {
+        TestMailbox mailbox;
+        SmtpTestSink smtp(mailbox);
+        smtp.setFault(c.fault);
+        if (!c.startTlsAnswer.isEmpty()) smtp.answerStartTls(c.startTlsAnswer);
+        MailAccount a = account(smtp.port());
+        a.smtpSecurity = c.security;
+        EXPECT_EQ(DescriptionOf([&] { MailService(a).SignOn(MailService::Purpose::Sending); }).toStdString(),
+                  c.error.arg(where(smtp)).toStdString());
+    }
+    // A hang-up on the TLS hello is still one without an answer.
+    HostileImapServer hangUp(Mode::HangUp);
+    MailAccount a = account(hangUp.port());
+    a.smtpSecurity = Security::Tls;
+    EXPECT_EQ(
+        DescriptionOf([&] { MailService(a).SignOn(MailService::Purpose::Sending); }).toStdString(),
+        "Il server di posta " + where(hangUp).toStdString() + " ha chiuso la connessione senza rispondere.");
+}
+
 TEST_F(MailBoundsTest, LineBreaksInTheAccountNeverReachAServer) {
     HostileImapServer imap(Mode::Polite);
     TestMailbox mailbox;

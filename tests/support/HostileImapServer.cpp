@@ -33,16 +33,8 @@ qint64 HostileImapServer::finish() {
     return sent_;
 }
 
-bool HostileImapServer::flood(Connection& client, const QByteArray& unit) {
-    const Clock::time_point start = Clock::now();
-    QByteArray chunk;
-    while (chunk.size() < 64 * 1024)
-        chunk += unit;
-    while (!givenUp(start, sent_)) {
-        if (!client.send(chunk)) return false;
-        sent_ += chunk.size();
-    }
-    return true;
+void HostileImapServer::flood(Connection& client, const QByteArray& unit) {
+    sent_ += client.flood(unit, kGiveUpBytes - sent_, kGiveUpMs);
 }
 
 void HostileImapServer::drip(Connection& client, const QByteArray& opening) {

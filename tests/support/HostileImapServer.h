@@ -46,8 +46,8 @@ class HostileImapServer : public LoopbackServer {
     void serve(Connection& client) override;
 
   private:
-    // Sends `unit` again and again; false when the client went away first.
-    bool flood(Connection& client, const QByteArray& unit);
+    // Sends `unit` again and again, until the client goes or the server gives up.
+    void flood(Connection& client, const QByteArray& unit);
     // Sends `opening`, then 'x', a byte every dripMs_.
     void drip(Connection& client, const QByteArray& opening);
     // The FETCH answer for the UIDs of `set`: each message's date and subject.

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <stdexcept>
 
 LoopbackServer::LoopbackServer(int port) {
@@ -103,6 +104,17 @@ bool LoopbackServer::Connection::send(const QByteArray& data) {
         sent += n;
     }
     return true;
+}
+
+qint64 LoopbackServer::Connection::flood(const QByteArray& unit, qint64 bytes, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    QByteArray chunk;
+    while (chunk.size() < 64 * 1024)
+        chunk += unit;
+    qint64 sent = 0;
+    while (sent < bytes && std::chrono::steady_clock::now() < end && send(chunk))
+        sent += chunk.size();
+    return sent;
 }
 
 bool LoopbackServer::Connection::pause(int ms) {

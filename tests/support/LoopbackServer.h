@@ -20,6 +20,9 @@ class LoopbackServer {
         bool readBytes(qsizetype count, QByteArray& out);
         // False when the client left or the server stops before all of it went.
         bool send(const QByteArray& data);
+        // Sends `unit` again and again until `bytes` went or `ms` passed, the client left or the
+        // server stops; the bytes sent.
+        qint64 flood(const QByteArray& unit, qint64 bytes, int ms);
         // Waits `ms` milliseconds; false when the server stops meanwhile.
         bool pause(int ms);
         // Waits until the client leaves or the server stops, answering nothing.

@@ -13,6 +13,11 @@ void SmtpTestSink::requireLogin(const QByteArray& user, const QByteArray& passwo
     password_ = password;
 }
 
+void SmtpTestSink::answerStartTls(const QByteArray& reply) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    startTlsAnswer_ = reply;
+}
+
 void SmtpTestSink::refuseRecipient(const QByteArray& address) {
     std::lock_guard<std::mutex> lock(mutex_);
     refused_.insert(address.toLower());
@@ -32,6 +37,10 @@ QByteArray pathOf(const QByteArray& argument) {
 
 bool SmtpTestSink::authenticate(Connection& client, const QByteArray& argument) {
     ++authentications_;
+    if (fault_ == Fault::EndlessAuthReply) {
+        if (client.send("334 ")) client.flood("x", kGiveUpBytes, kGiveUpMs);
+        return false;
+    }
     const QList<QByteArray> parts = argument.split(' ');
     const QByteArray mechanism = parts.value(0).toUpper();
     QByteArray user, password;
@@ -75,6 +84,15 @@ void SmtpTestSink::serve(Connection& client) {
         client.stayQuiet();
         return;
     }
+    if (fault_ == Fault::EndlessGreeting) {
+        if (client.send("220 ")) client.flood("x", kGiveUpBytes, kGiveUpMs);
+        return;
+    }
+    QByteArray startTlsAnswer;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        startTlsAnswer = startTlsAnswer_;
+    }
     client.send("220 sink.test ESMTP ready\r\n");
     bool authenticated = false;
     QByteArray from;
@@ -84,12 +102,22 @@ void SmtpTestSink::serve(Connection& client) {
         const qsizetype blank = line.indexOf(' ');
         const QByteArray verb = (blank < 0 ? line : line.left(blank)).toUpper();
         const QByteArray argument = blank < 0 ? QByteArray() : line.mid(blank + 1);
-        if (verb == "EHLO") {
-            client.send("250-sink.test\r\n250-AUTH PLAIN LOGIN\r\n250-8BITMIME\r\n250 SIZE 10485760\r\n");
+        if (verb == "EHLO" && fault_ == Fault::EndlessLines) {
+            client.flood("250-" + QByteArray(1000, 'x') + "\r\n", kGiveUpBytes, kGiveUpMs);
+            return;
+        } else if (verb == "EHLO") {
+            client.send("250-sink.test\r\n250-AUTH PLAIN LOGIN\r\n250-8BITMIME\r\n" +
+                        QByteArray(startTlsAnswer.isEmpty() ? "" : "250-STARTTLS\r\n") +
+                        "250 SIZE 10485760\r\n");
+        } else if (verb == "STARTTLS" && !startTlsAnswer.isEmpty()) {
+            client.send(startTlsAnswer);
+            client.stayQuiet();
+            return;
         } else if (verb == "HELO") {
             client.send("250 sink.test\r\n");
         } else if (verb == "AUTH") {
             authenticated = authenticate(client, argument);
+            if (fault_ == Fault::EndlessAuthReply) return;
         } else if (verb == "MAIL") {
             bool loginNeeded;
             {
