@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -15,11 +13,11 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "ModelInvariants.h"
 #include "StepRoadFixture.h"
+#include "support/OperationKiller.h"
 #include "support/SlowCount.h"
 
 namespace {
@@ -120,8 +118,11 @@ class StepCrash : public StepRoadFixture {
             ds->RowNext();
         return ds;
     }
-    // Works until killed; writes a byte to `ready` once the database is open and after each commit.
-    [[noreturn]] void runChild(unsigned seed, int ready);
+    // The child's start: its random choices, the clock from the latest date in the file, the log of
+    // commits and the database.
+    void startChild(unsigned seed);
+    // Operations until one commits; the child ends when a rule refuses one.
+    void commitOne();
     // One operation at minute `m`; false when a rule refused it.
     bool operation(int m);
     // Every broken rule, the integrity check's findings and every committed operation missing from
@@ -129,7 +130,8 @@ class StepCrash : public StepRoadFixture {
     QStringList violations(int64_t& checked);
 
     std::mt19937 random_;
-    int log_ = -1, ready_ = -1;
+    int log_ = -1, minute_ = 0;
+    int64_t commits_ = 0;
 };
 
 bool StepCrash::operation(int m) {
@@ -185,38 +187,32 @@ bool StepCrash::operation(int m) {
     }
     if (!line.isEmpty()) {
         const QByteArray bytes = (line + "\n").toUtf8();
-        if (write(log_, bytes.constData(), bytes.size()) != bytes.size() || write(ready_, "c", 1) != 1)
-            return false;
+        if (write(log_, bytes.constData(), bytes.size()) != bytes.size()) return false;
+        ++commits_;
     }
     return true;
 }
 
-void StepCrash::runChild(unsigned seed, int ready) {
+void StepCrash::startChild(unsigned seed) {
     random_.seed(seed);
-    try {
-        // The clock goes on from the latest date in the file.
-        int m = storedText(
-                    "SELECT max(" + MinuteOf("d") +
-                    ") FROM (SELECT max(DataInizio, IFNULL(DataChiusura, 0)) d FROM DettagliCommesse "
-                    "UNION ALL SELECT max(DataInizio, IFNULL(DataChiusura, 0), IFNULL(DataSospensione, 0), "
-                    "IFNULL(DataFineSospensione, 0)) FROM PassaggiDettaglioCommesse)")
-                    .toInt();
-        log_ = ::open(logPath().toUtf8().constData(), O_WRONLY | O_APPEND | O_CREAT, 0600);
-        open();
-        ready_ = ready;
-        if (write(ready, "r", 1) != 1) _exit(3);
-        for (;;) {
-            m += 1 + static_cast<int>(random_() % 7);
-            if (!operation(m)) {
-                std::fprintf(stderr, "refused: %s\n", notify.messages.join("|").toUtf8().constData());
-                _exit(2);
-            }
+    minute_ =
+        storedText("SELECT max(" + MinuteOf("d") +
+                   ") FROM (SELECT max(DataInizio, IFNULL(DataChiusura, 0)) d FROM DettagliCommesse "
+                   "UNION ALL SELECT max(DataInizio, IFNULL(DataChiusura, 0), IFNULL(DataSospensione, 0), "
+                   "IFNULL(DataFineSospensione, 0)) FROM PassaggiDettaglioCommesse)")
+            .toInt();
+    log_ = ::open(logPath().toUtf8().constData(), O_WRONLY | O_APPEND | O_CREAT, 0600);
+    open();
+}
+
+void StepCrash::commitOne() {
+    for (const int64_t before = commits_; commits_ == before;) {
+        minute_ += 1 + static_cast<int>(random_() % 7);
+        if (!operation(minute_)) {
+            std::fprintf(stderr, "refused: %s\n", notify.messages.join("|").toUtf8().constData());
+            _exit(2);
         }
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: %s\n", e.what());
-    } catch (...) {
     }
-    _exit(1);
 }
 
 QStringList StepCrash::violations(int64_t& checked) {
@@ -246,32 +242,25 @@ QStringList StepCrash::violations(int64_t& checked) {
 }
 
 TEST_F(StepCrash, StepsDetailsAndJobOrdersAgreeAfterEveryKill) {
-    for (int quantity : {2, 5})
-        addToolingDetail(*addCustomerOrder(), "", quantity);
+    // One whole operation, unkilled, spreads the kills.
+    std::chrono::microseconds span{};
+    for (int quantity : {2, 5}) {
+        auto order = addCustomerOrder();
+        span = TimeOf([&] { addToolingDetail(*order, "", quantity); });
+    }
     close();
     std::mt19937 random(20260302);
+    OperationKiller killer(span, 20260302);
     const int kills = SlowCount(250, 40);
     int64_t checked = 0;
     int halfDone = 0;
     for (int round = 0; round < kills; ++round) {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) runChild(static_cast<unsigned>(round), ready[1]);
-        ::close(ready[1]);
-        // One kill in five falls while the database opens, the others after a few commits.
-        char byte = 0;
-        bool working = true;
-        for (int n = round % 5 ? 1 + static_cast<int>(random() % 6) : 0; n > 0 && working; --n)
-            working = read(ready[0], &byte, 1) == 1;
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
-        kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        ::close(ready[0]);
-        ASSERT_TRUE(working && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-            << "the process stopped by itself with " << WEXITSTATUS(status) << ", round " << round;
+        // One kill in five may fall while the database opens, the others after a few commits.
+        const int before = round % 5 ? 1 + static_cast<int>(random() % 6) : -1;
+        ASSERT_TRUE(
+            killer.run([&] { startChild(static_cast<unsigned>(round)); }, [&] { commitOne(); }, before)
+                .killed)
+            << "the process stopped by itself, round " << round;
         halfDone += QFile::exists(databasePath() + "-journal");
         const QStringList broken = violations(checked);
         ASSERT_TRUE(broken.isEmpty()) << "round " << round << ": " << broken.join("\n").toStdString();
