@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <functional>
 
 #include "base/DateUtil.h"
@@ -26,20 +27,114 @@ QString literal(double date) {
     return g_objDatabase->DateLiteral(Variant::fromDate(date), true, true);
 }
 
-// Adds the reminder unless the origin has one by now. Checked and added under one write lock, held
-// for this reminder only: another computer scanning the same rows either made it already or waits
-// for this one, and its saves wait no longer than one reminder's.
-void addOnce(odb::DataSet& reminders, const QString& table, const QString& field, int64_t id,
-             const VariantList& pairs) {
-    odb::Connection& connection = *g_objConnection;
-    connection.BeginTrans();
-    try {
-        if (RemindedOrigins(connection, table, field, {id}).isEmpty()) reminders.AddRow(pairs);
-        connection.CommitTrans();
-    } catch (...) {
-        connection.RollbackTrans();
-        throw;
+// What the scan's reads found: the new reminders in the rules' order, and the rules whose next
+// scan start moves.
+struct ScanFound {
+    struct Reminder {
+        QString table, field;
+        int64_t id;
+        VariantList pairs;
+    };
+    std::shared_ptr<odb::DataSet> rules;
+    std::vector<Reminder> reminders;
+    std::vector<std::pair<int32_t, double>> nextChecks;  // rule position, its next start
+};
+
+// Reads every rule's window and expands the text of each origin with no reminder yet.
+// `beforeMessage` runs before a text whose expansion shows a message.
+void readRules(double now, ScanFound& found, const std::function<void()>& beforeMessage) {
+    found.rules = GetDBTable(kRules).OpenData();
+    odb::DataSet& rules = *found.rules;
+    // Every rule read at once; a rule's row is visited only to store its last check.
+    const std::vector<VariantList> ruleRows = rules.ReadRows(
+        0, rules.RowCount(),
+        {QStringLiteral("NomeTabella"), QStringLiteral("NomeCampoData"), QStringLiteral("GiorniDiPreavviso"),
+         QStringLiteral("OreDiPreavviso"), QStringLiteral("MinutiDiPreavviso"),
+         QStringLiteral("MessaggioDiNotifica"), QStringLiteral("DataUltimoControllo")});
+    auto number = [](const Variant& v) {
+        return v.isEmptyOrNull() ? int64_t{0} : std::llround(v.toDouble());
+    };
+    // An origin an earlier rule found gets that rule's reminder, as if added already; the names
+    // compared without case, as the look-up compares them.
+    QHash<QString, QSet<int64_t>> pending;
+    for (size_t r = 0; r < ruleRows.size(); ++r) {
+        const VariantList& rule = ruleRows[r];
+        const QString table = rule[0].toText();
+        const QString field = rule[1].toText();
+        // Whole minutes in 64 bits: a 30-day notice is 43,200.
+        const int64_t notice = number(rule[2]) * 1440 + number(rule[3]) * 60 + number(rule[4]);
+        const QString templateText = rule[5].toText();
+        const bool showsMessage = ReminderTemplateShowsMessage(templateText);
+        const double upper = AddMinutes(now, notice);
+        const double start = ReminderScan::ScanStart(rule[6], notice, now);
+
+        auto source = GetDBTable(table).OpenData(literal(upper) + QStringLiteral(" >= ") + field +
+                                                     QStringLiteral(" AND ") + field +
+                                                     QStringLiteral(" >= ") + literal(start),
+                                                 field);
+        const std::vector<VariantList> rows =
+            source->ReadRows(0, source->RowCount(), {QStringLiteral("OID"), field});
+        std::vector<int64_t> ids;
+        ids.reserve(rows.size());
+        for (const VariantList& row : rows)
+            ids.push_back(static_cast<int64_t>(row[0].toDouble()));
+        const QSet<int64_t> reminded = RemindedOrigins(*g_objConnection, table, field, ids);
+        QSet<int64_t>& earlier = pending[table.toLower() + QLatin1Char('/') + field.toLower()];
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (reminded.contains(ids[i]) || earlier.contains(ids[i])) continue;
+            earlier.insert(ids[i]);
+            // A message is shown with the file free for other computers.
+            if (showsMessage) beforeMessage();
+            source->MoveToPosition(static_cast<int32_t>(i));
+            const QString text = ExpandReminderText(*source, templateText);
+            found.reminders.push_back(
+                {table,
+                 field,
+                 ids[i],
+                 {QStringLiteral("TestoPromemoria"), text, QStringLiteral("NomeTabellaOrigine"), table,
+                  QStringLiteral("NomeCampoDataOrigine"), field, QStringLiteral("IDElementoOrigine"),
+                  QString::number(ids[i]), QStringLiteral("DataProssimaNotifica"), Variant::fromDate(now),
+                  QStringLiteral("DataRiferimento"), rows[i][1]}});
+        }
+        // The next scan starts at the last row handled, never past this moment: a row added later
+        // with an earlier date in the window is still found.
+        double next = start;
+        if (!rows.empty()) next = std::min(rows.back()[1].toDate(), now);
+        const Variant& stored = rule[6];
+        if (stored.isEmptyOrNull() || std::llround(stored.toDate() * 86400.0) != std::llround(next * 86400.0))
+            found.nextChecks.emplace_back(static_cast<int32_t>(r), next);
     }
+}
+
+// Adds each reminder found unless its origin has one by now, and stores the rules' next starts,
+// all inside the caller's write transaction: another computer scanning the same rows waits for
+// them or finds them. True when reminders were added.
+bool writeFound(ScanFound& found) {
+    bool added = false;
+    std::shared_ptr<odb::DataSet> reminders;
+    const std::vector<ScanFound::Reminder>& all = found.reminders;
+    // One look-up for each run of reminders of the same table and field.
+    for (size_t first = 0, end = 0; first < all.size(); first = end) {
+        std::vector<int64_t> ids;
+        for (end = first;
+             end < all.size() && all[end].table == all[first].table && all[end].field == all[first].field;
+             ++end)
+            ids.push_back(all[end].id);
+        const QSet<int64_t> reminded =
+            RemindedOrigins(*g_objConnection, all[first].table, all[first].field, ids);
+        for (size_t i = first; i < end; ++i) {
+            if (reminded.contains(all[i].id)) continue;
+            if (!reminders) reminders = GetDBTable(kReminders).OpenData(QStringLiteral("OID = 0"));
+            reminders->AddRow(all[i].pairs);
+            added = true;
+        }
+    }
+    for (const auto& [position, next] : found.nextChecks) {
+        found.rules->MoveToPosition(position);
+        found.rules->SetColValue(QStringLiteral("DataUltimoControllo"), Variant::fromDate(next));
+        found.rules->SaveRow();
+    }
+    return added;
 }
 
 }  // namespace
@@ -78,87 +173,38 @@ bool ReminderScan::PurgeClosedReminders(double now) {
 }
 
 bool ReminderScan::ScanRules(double now) {
-    // The rules are read in one transaction, so the file is locked once rather than at every read;
-    // it ends before the first new reminder, whose text may show a message. What the rules before
-    // a failing one did is kept, as it would be one write at a time.
+    // One write transaction reads, checks and adds: the file is locked once, and written once
+    // however many reminders. A text that shows a message lets the file go first; the reminders
+    // are then checked again and added under the lock taken anew.
     odb::Connection& connection = *g_objConnection;
     connection.BeginTrans();
-    bool open = true;
-    const std::function<void()> end = [&] {
-        if (!open) return;
-        open = false;
+    bool locked = true;
+    const std::function<void()> release = [&] {
+        if (!locked) return;
+        locked = false;
         connection.CommitTrans();
     };
+    ScanFound found;
+    // What the rules before a failing one found is still written.
+    std::exception_ptr failure;
     try {
-        const bool added = scanRules(now, end);
-        end();
-        return added;
+        readRules(now, found, release);
     } catch (...) {
-        end();
+        failure = std::current_exception();
+    }
+    bool added = false;
+    try {
+        if (!locked) connection.BeginTrans();
+        locked = true;
+        added = writeFound(found);
+        locked = false;
+        connection.CommitTrans();
+    } catch (...) {
+        if (locked) connection.RollbackTrans();
+        if (failure) std::rethrow_exception(failure);
         throw;
     }
-}
-
-bool ReminderScan::scanRules(double now, const std::function<void()>& beforeNew) {
-    auto rules = GetDBTable(kRules).OpenData();
-    // Every rule read at once; a rule's row is visited only to store its last check.
-    const std::vector<VariantList> ruleRows = rules->ReadRows(
-        0, rules->RowCount(),
-        {QStringLiteral("NomeTabella"), QStringLiteral("NomeCampoData"), QStringLiteral("GiorniDiPreavviso"),
-         QStringLiteral("OreDiPreavviso"), QStringLiteral("MinutiDiPreavviso"),
-         QStringLiteral("MessaggioDiNotifica"), QStringLiteral("DataUltimoControllo")});
-    auto number = [](const Variant& v) {
-        return v.isEmptyOrNull() ? int64_t{0} : std::llround(v.toDouble());
-    };
-    std::shared_ptr<odb::DataSet> reminders;  // opened for the first new reminder
-    bool added = false;
-    for (size_t r = 0; r < ruleRows.size(); ++r) {
-        const VariantList& rule = ruleRows[r];
-        const QString table = rule[0].toText();
-        const QString field = rule[1].toText();
-        // Whole minutes in 64 bits: a 30-day notice is 43,200.
-        const int64_t notice = number(rule[2]) * 1440 + number(rule[3]) * 60 + number(rule[4]);
-        const QString templateText = rule[5].toText();
-        const double upper = AddMinutes(now, notice);
-        const double start = ScanStart(rule[6], notice, now);
-
-        auto source = GetDBTable(table).OpenData(literal(upper) + QStringLiteral(" >= ") + field +
-                                                     QStringLiteral(" AND ") + field +
-                                                     QStringLiteral(" >= ") + literal(start),
-                                                 field);
-        const std::vector<VariantList> rows =
-            source->ReadRows(0, source->RowCount(), {QStringLiteral("OID"), field});
-        std::vector<int64_t> ids;
-        ids.reserve(rows.size());
-        for (const VariantList& row : rows)
-            ids.push_back(static_cast<int64_t>(row[0].toDouble()));
-        const QSet<int64_t> reminded = RemindedOrigins(*g_objConnection, table, field, ids);
-        for (size_t i = 0; i < rows.size(); ++i) {
-            if (reminded.contains(ids[i])) continue;
-            beforeNew();
-            source->MoveToPosition(static_cast<int32_t>(i));
-            // Expanded with the file free: the text may show a message.
-            const QString text = ExpandReminderText(*source, templateText);
-            if (!reminders) reminders = GetDBTable(kReminders).OpenData(QStringLiteral("OID = 0"));
-            addOnce(*reminders, table, field, ids[i],
-                    {QStringLiteral("TestoPromemoria"), text, QStringLiteral("NomeTabellaOrigine"), table,
-                     QStringLiteral("NomeCampoDataOrigine"), field, QStringLiteral("IDElementoOrigine"),
-                     QString::number(ids[i]), QStringLiteral("DataProssimaNotifica"), Variant::fromDate(now),
-                     QStringLiteral("DataRiferimento"), rows[i][1]});
-            added = true;
-        }
-        // The next scan starts at the last row handled, never past this moment: a row added later
-        // with an earlier date in the window is still found.
-        double next = start;
-        if (!rows.empty()) next = std::min(rows.back()[1].toDate(), now);
-        const Variant& stored = rule[6];
-        if (stored.isEmptyOrNull() ||
-            std::llround(stored.toDate() * 86400.0) != std::llround(next * 86400.0)) {
-            rules->MoveToPosition(static_cast<int32_t>(r));
-            rules->SetColValue(QStringLiteral("DataUltimoControllo"), Variant::fromDate(next));
-            rules->SaveRow();
-        }
-    }
+    if (failure) std::rethrow_exception(failure);
     return added;
 }
 

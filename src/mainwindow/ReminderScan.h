@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,7 +26,7 @@ class ReminderScan {
     // rules plus 15 days (15 days with no rules). True when some were deleted.
     static bool PurgeClosedReminders(double now);
     // Scans every rule's window and adds a reminder for each source row that has none yet (closed
-    // ones included). True when reminders were added.
+    // ones included), all of them in one write. True when reminders were added.
     static bool ScanRules(double now);
     // The open reminders due at `now`, in the table's order.
     static std::vector<Due> DueReminders(double now);
@@ -39,10 +38,6 @@ class ReminderScan {
     static std::shared_ptr<odb::DataSet> OpenReminders(const std::vector<Variant>& bookmarks);
     // Closes the reminders; they stay in the table until purged.
     static void Close(const std::vector<Variant>& bookmarks);
-
-  private:
-    // `beforeNew` runs before the first new reminder is made.
-    static bool scanRules(double now, const std::function<void()>& beforeNew);
 };
 
 // `minutes` after (or before) an OLE date, to the second.

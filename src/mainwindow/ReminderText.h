@@ -16,3 +16,5 @@ inline constexpr int kReminderTextLength = 255;
 // never read again. A "<%" with no "%>" after it shows "Messaggio non corretto." through the source
 // and gives "". The result is cut to what a reminder keeps.
 QString ExpandReminderText(odb::DataSet& source, const QString& templateText);
+// True when expanding the template shows that message, whatever the row.
+bool ReminderTemplateShowsMessage(const QString& templateText);
