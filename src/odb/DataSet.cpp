@@ -338,13 +338,13 @@ void DataSet::load() {
     else if (d_->scope_.kind == Scope::All && d_->filter_.trimmed().isEmpty())
         single = identityWhere(d_->where_);
     if (single) {
+        // Read first: a read that fails leaves the data set as it was.
+        RowChain row;
+        if (*single > 0) row = d_->engine_.rows().rowChain(d_->table_, *single);
         d_->ids_.clear();
         d_->isNew_ = false;
-        d_->row_.clear();
-        if (*single > 0) {
-            d_->row_ = d_->engine_.rows().rowChain(d_->table_, *single);
-            if (!d_->row_.empty()) d_->ids_.push_back(*single);
-        }
+        d_->row_ = std::move(row);
+        if (!d_->row_.empty()) d_->ids_.push_back(*single);
         d_->pos_ = d_->ids_.empty() ? -1 : 0;
         return;
     }

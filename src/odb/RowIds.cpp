@@ -27,9 +27,11 @@ void RowIds::clear() {
 }
 
 void RowIds::read(int64_t first, Reader reader, Counter counter, Locator locator) {
+    // Read before anything is dropped: a read that fails (another computer's lock) leaves the list
+    // as it was. One more than asked tells whether there is a rest.
+    std::vector<int64_t> ids = reader(first + 1);
     clear();
-    // One more than asked tells whether there is a rest.
-    ids_ = reader(first + 1);
+    ids_ = std::move(ids);
     if (static_cast<int64_t>(ids_.size()) <= first) return;
     ids_.pop_back();
     reader_ = std::move(reader);
@@ -98,12 +100,12 @@ std::vector<int64_t>& RowIds::all() {
 }
 
 void RowIds::complete() const {
-    const Reader reader = std::move(reader_);
+    // A read that fails leaves the list partial, to be completed by a later call.
+    std::vector<int64_t> rest = reader_(-1);
     reader_ = nullptr;
     counter_ = nullptr;
     locator_ = nullptr;
     count_ = -1;
-    std::vector<int64_t> rest = reader(-1);
     std::vector<int64_t> window = std::move(window_);
     window_.clear();
     const size_t at = static_cast<size_t>(windowAt_);

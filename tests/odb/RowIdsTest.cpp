@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <stdexcept>
 
 #include "odb/RowIds.h"
 
@@ -14,6 +15,7 @@ using odb::RowIds;
 struct Source {
     std::vector<int64_t> rows;
     int reads = 0, fullReads = 0, counts = 0;
+    bool locked = false;  // another computer holds the file: every read fails
     explicit Source(int n) : rows(static_cast<size_t>(n)) { std::iota(rows.begin(), rows.end(), 1); }
     bool locating = false;
     int locates = 0;
@@ -39,6 +41,7 @@ struct Source {
         ids.read(
             first,
             [this](int64_t limit) {
+                if (locked) throw std::runtime_error("busy");
                 ++reads;
                 if (limit < 0) ++fullReads;
                 const size_t n = limit < 0 ? rows.size() : std::min(rows.size(), static_cast<size_t>(limit));
@@ -96,6 +99,21 @@ TEST(RowIdsTest, FindingAFirstRowReadsNothingMoreAndAMissingOneReadsTheRest) {
     EXPECT_EQ(s.fullReads, 0);
     EXPECT_EQ(ids.find(1000), -1);
     EXPECT_EQ(s.fullReads, 1);
+}
+
+TEST(RowIdsTest, AReadThatFailsLeavesTheListAsItWasForTheNextRead) {
+    Source s(100);
+    RowIds ids;
+    s.open(ids, 10);
+    s.locked = true;
+    EXPECT_THROW(ids.at(50), std::runtime_error);
+    EXPECT_THROW(s.open(ids, 10), std::runtime_error);
+    EXPECT_TRUE(ids.partial());
+    EXPECT_EQ(ids.at(9), 10);
+    EXPECT_EQ(ids.count(), 100);
+    s.locked = false;
+    EXPECT_EQ(ids.at(50), 51);
+    EXPECT_EQ(ids.size(), 100u);
 }
 
 TEST(RowIdsTest, CopiesAndChangesWorkOnTheWholeList) {
