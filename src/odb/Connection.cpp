@@ -279,8 +279,13 @@ void Connection::OpenDatabaseFile(const QString& path, int busyTimeoutMs) {
     }
 }
 
+void Connection::SetBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    if (db_) sqlite3_busy_timeout(db_, milliseconds);
+}
+
 void Connection::configure(int busyTimeoutMs) {
-    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    SetBusyTimeout(busyTimeoutMs);
     // A file that is not a database, or is another program's, fails here, before anything is written.
     execRaw(db_, "SELECT count(*) FROM sqlite_master", path_);
     checkOwnFile(db_, path_);

@@ -46,6 +46,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
     bool IsOpen() const { return db_ != nullptr; }
     // Opened for reading only: the file or its folder cannot be written (the journal lives beside it).
     bool IsReadOnly() const { return readOnly_; }
+    // How long a statement waits for another computer's lock before the busy error; 0: not at all.
+    int BusyTimeout() const { return busyTimeoutMs_; }
+    void SetBusyTimeout(int milliseconds);
     const QString& Path() const { return path_; }
 
     // Runs one or more SQL statements in one write transaction (a savepoint inside BeginTrans);
@@ -140,6 +143,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
     int64_t loginRow_ = 0;
     bool reportMode_ = false;
     bool readOnly_ = false;
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
     int userLevel_ = 0;  // BeginTrans nesting
     int64_t localVersion_ = 0;
     int64_t lockSerial_ = 0;

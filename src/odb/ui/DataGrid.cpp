@@ -79,6 +79,9 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { headingClicked(column, QGuiApplication::keyboardModifiers()); });
+    retry_ = new QTimer(this);
+    retry_->setInterval(1000);
+    connect(retry_, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
 }
 
 DataGrid::~DataGrid() = default;
@@ -95,8 +98,9 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
     delete oldSelection;
     delete old;
     selStartCol_ = selEndCol_ = -1;
-    if (!model_) return;
+    if (!model_) return pageRead({});  // nothing left to read
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::currentMoved);
+    connect(model_, &DataGridModel::PageRead, this, &DataGrid::pageRead);
     connect(&dataSet->EventSource(), &EventSource::RowMoved, model_, [this] { scheduleFollow(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { followDataSet(); });
     ++resizing_;
@@ -116,6 +120,18 @@ void DataGrid::currentMoved(const QModelIndex& current, const QModelIndex& previ
         model_->dataSet().MoveToPosition(current.row());
     if (syncing_ == 0 && selStartCol_ >= 0) ClearSelCols();
     emit RowColChange(previous.row(), previous.column());
+}
+
+void DataGrid::pageRead(const QString& failure) {
+    if (failure.isEmpty() != unreadable_) return;  // no change
+    unreadable_ = !failure.isEmpty();
+    if (unreadable_) {
+        retry_->start();
+        emit RowsUnreadable(failure);
+    } else {
+        retry_->stop();
+        emit RowsReadable();
+    }
 }
 
 void DataGrid::scheduleFollow() {

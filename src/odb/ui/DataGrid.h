@@ -10,6 +10,8 @@
 
 #include "base/Variant.h"
 
+class QTimer;
+
 namespace odb {
 
 class DataGridModel;
@@ -73,6 +75,10 @@ class DataGrid : public QTableView {
     // `y` from the grid's top (the headings line included), in pixels.
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void DblClick();
+    // The rows on screen could not be read (another computer holds the file): told once, with the
+    // error's text, until rows are read again. Meanwhile the grid tries again every second.
+    void RowsUnreadable(const QString& text);
+    void RowsReadable();
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -88,6 +94,7 @@ class DataGrid : public QTableView {
     void followDataSet() const;
     void scheduleFollow();
     void headingClicked(int column, Qt::KeyboardModifiers modifiers);
+    void pageRead(const QString& failure);
 
     DataGridModel* model_ = nullptr;
     mutable bool followPending_ = false;
@@ -96,6 +103,8 @@ class DataGrid : public QTableView {
     int selStartCol_ = -1, selEndCol_ = -1;
     int pickingRows_ = 0;
     bool rowWork_ = false;
+    bool unreadable_ = false;
+    QTimer* retry_ = nullptr;
 };
 
 }  // namespace odb

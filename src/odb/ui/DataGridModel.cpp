@@ -1,6 +1,10 @@
 // The grid's model: pages of rows read through the data set, formatted once per page.
 #include "odb/ui/DataGridModel.h"
 
+#include <optional>
+
+#include "base/AppError.h"
+#include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/FieldValueText.h"
 #include "odb/Schema.h"
@@ -24,6 +28,23 @@ bool IsNumeric(const FieldDef& f) {
             return false;
     }
 }
+
+// A look at the lock that does not wait for it.
+class NoWait {
+  public:
+    explicit NoWait(std::shared_ptr<Connection> c) : c_(std::move(c)), wait_(c_ ? c_->BusyTimeout() : 0) {
+        if (c_) c_->SetBusyTimeout(0);
+    }
+    ~NoWait() {
+        if (c_) c_->SetBusyTimeout(wait_);
+    }
+    NoWait(const NoWait&) = delete;
+    NoWait& operator=(const NoWait&) = delete;
+
+  private:
+    std::shared_ptr<Connection> c_;
+    int wait_;
+};
 }  // namespace
 
 DataGridModel::DataGridModel(std::shared_ptr<DataSet> dataSet, const QStringList& columns, QObject* parent)
@@ -101,12 +122,34 @@ Variant DataGridModel::value(int row, int column) const {
     return r < p.values.size() ? p.values[r][static_cast<size_t>(column)] : Variant::null();
 }
 
+QString DataGridModel::shownText(int row, int column) const {
+    // An error raised inside painting would be shown from there, and shown again at every paint:
+    // the grid shows what it has. While the pages cannot be read (another computer holds the
+    // file), the next reads only look at the lock, so that painting does not wait for it.
+    auto* self = const_cast<DataGridModel*>(this);
+    const int before = pagesRead_;
+    try {
+        std::optional<NoWait> look;
+        if (unreadable_) look.emplace(dataSet_->GetConnection());
+        const QString shown = text(row, column);
+        if (pagesRead_ != before) {
+            unreadable_ = false;
+            emit self->PageRead({});
+        }
+        return shown;
+    } catch (const AppError& e) {
+        unreadable_ = true;
+        emit self->PageRead(e.description());
+        return {};
+    }
+}
+
 QVariant DataGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     switch (role) {
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return text(index.row(), index.column());
+            return shownText(index.row(), index.column());
         case Qt::TextAlignmentRole:
             return numeric_[static_cast<size_t>(index.column())] ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                                  : QVariant(Qt::AlignLeft | Qt::AlignVCenter);

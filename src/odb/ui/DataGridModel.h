@@ -32,7 +32,7 @@ class DataGridModel : public QAbstractTableModel {
     const std::shared_ptr<DataSet>& sharedDataSet() const { return dataSet_; }
     const QStringList& columns() const { return columns_; }
     const FieldDef& column(int index) const { return *defs_[static_cast<size_t>(index)]; }
-    // The text shown in a cell, and the value behind it.
+    // The text shown in a cell, and the value behind it; a page that cannot be read raises.
     QString text(int row, int column) const;
     Variant value(int row, int column) const;
     // Forgets the pages read, so that the next paint reads the rows again.
@@ -46,6 +46,11 @@ class DataGridModel : public QAbstractTableModel {
 
     static constexpr int kPageRows = 64;
 
+  signals:
+    // A page read for painting: `failure` is empty when it was read, else the error's text (the
+    // page then shows empty and is read again at the next paint).
+    void PageRead(const QString& failure);
+
   private:
     struct Page {
         int first = 0;
@@ -53,6 +58,8 @@ class DataGridModel : public QAbstractTableModel {
         std::vector<QStringList> texts;
     };
     const Page& page(int row) const;
+    // The text of a cell for painting, which never raises.
+    QString shownText(int row, int column) const;
     void reset();
     void rowRemoved(int position);
     void rowAppended();
@@ -66,6 +73,8 @@ class DataGridModel : public QAbstractTableModel {
     // The pages last read, the most recent first; a few are kept for scrolling back and forth.
     mutable std::list<Page> pages_;
     mutable int pagesRead_ = 0;
+    // The last page read for painting failed: the next ones do not wait for the lock.
+    mutable bool unreadable_ = false;
 };
 
 }  // namespace odb

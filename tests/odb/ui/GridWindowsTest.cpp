@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTableView>
 
@@ -37,6 +38,7 @@
 #include "odb/ui/RowChooser.h"
 #include "odb/ui/RowWindow.h"
 #include "platform/ProgramFolder.h"
+#include "support/OtherComputerLock.h"
 
 using odb::DataGrid;
 using odb::SelectionSet;
@@ -103,6 +105,33 @@ TEST_F(GridWindowsTest, TheGridShowsValuesAsTheLibraryFormatsThem) {
               Qt::AlignRight);
     // Rows are equally high: one line, as the headings.
     EXPECT_EQ(grid.RowHeight(), odb::TwipsFromPixels(grid.horizontalHeader()->height(), &grid));
+}
+
+TEST_F(GridWindowsTest, RowsPaintedUnderAnotherComputersLockAreToldOnceAndComeBackByThemselves) {
+    orders(3);
+    DataGrid grid;
+    odb::DataPanelTools::CreatePanel(view())->BindGrid(grid, nullptr, {});
+    grid.resize(600, 300);
+    grid.show();
+    QCoreApplication::processEvents();
+    const QStringList shown = column(grid, columnOf(grid, "Progressivo"));
+    QSignalSpy unreadable(&grid, &DataGrid::RowsUnreadable);
+    QSignalSpy readable(&grid, &DataGrid::RowsReadable);
+    connection->SetBusyTimeout(50);
+    {
+        OtherComputerLock other(databasePath(), "UPDATE TipiAssistenza SET PrezzoOrario = 1");
+        ASSERT_TRUE(other.holds());
+        grid.gridModel()->forgetPages();
+        grid.viewport()->repaint();
+        grid.viewport()->repaint();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(unreadable.count(), 1);
+        EXPECT_EQ(grid.gridModel()->data(grid.gridModel()->index(0, 0)).toString(), "");
+        EXPECT_EQ(readable.count(), 0);
+    }
+    // Nothing else paints the grid now: it reads again on its own.
+    ASSERT_TRUE(readable.wait(20000));
+    EXPECT_EQ(column(grid, columnOf(grid, "Progressivo")), shown);
 }
 
 TEST_F(GridWindowsTest, GridAndDataSetFollowEachOtherWithoutRereadingForDeletions) {
