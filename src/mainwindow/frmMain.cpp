@@ -216,9 +216,10 @@ void frmMain::Form_Activate() {
     } else if (m_objCurDS) {
         try {
             m_objCurDS->Requery();
+            rowsReadable();
         } catch (const AppError& e) {
             // Reported on the status line: a box here would come back at every activation.
-            SetStatusMsg(e.description());
+            rowsUnreadable(e.description());
         }
     }
     dgView_->viewport()->update();

@@ -345,6 +345,12 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
 
     // Data view steps.
     void resetViewMenus();
+    // The view's rows could not be read (another computer holds the file): the status line says
+    // so once, and shows what it showed before once they are read again.
+    void rowsUnreadable(const QString& text);
+    void rowsReadable();
+    // After a view that failed: the tree back on the section the grid shows.
+    void selectShownSection();
     void setCommandStates();
     // The record a report section asks for first; its condition and title.
     void chooseRecord(const QString& key, QString& where, QString& title);
@@ -489,6 +495,9 @@ class frmMain : public QMainWindow, public MainWindowServices, public odb::itfNo
     // The node a click handed to the data view last, named by build and index.
     int lastNodeBuild_ = -1;
     int lastNodeIndex_ = 0;
+    // The node whose section the grid shows (0: none yet).
+    int shownNodeIndex_ = 0;
+    QString unreadableText_, statusBeforeUnreadable_;
     int treeBuild_ = 0;
     bool settingSelection_ = false;
     // Layout.

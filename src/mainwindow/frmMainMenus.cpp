@@ -137,6 +137,9 @@ void frmMain::createControls() {
             [this](Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
                 dgView_MouseUp(button, x, y);
             });
+    connect(dgView_, &odb::DataGrid::RowsUnreadable, this,
+            [this](const QString& text) { rowsUnreadable(text); });
+    connect(dgView_, &odb::DataGrid::RowsReadable, this, [this] { rowsReadable(); });
     cmdGridSetting_ = new QToolButton(client_);
     cmdGridSetting_->setObjectName(QStringLiteral("cmdGridSetting"));
     cmdGridSetting_->setText(QStringLiteral("..."));

@@ -94,6 +94,7 @@ void frmMain::RefreshDetailView() {
             // A group: no grid; the data set shown before stays the current one.
             dgView_->bind(nullptr, {});
             gridBound_ = false;
+            shownNodeIndex_ = NodeIndex(node);
             dgView_->hide();
             cmdGridSetting_->hide();
             m_objSelectionSet.reset();
@@ -158,6 +159,7 @@ void frmMain::RefreshDetailView() {
                 m_objGridLayout = odb::GridLayout::Load(gridLayoutFile(), m_objCurDS->GetTable().Name());
 
             bindGrid();
+            shownNodeIndex_ = NodeIndex(node);
 
             if (hasPreviousKey && m_objCurDS->GetTable().Name() == previousTable &&
                 m_objCurDS->ColExists("OID")) {
@@ -186,8 +188,32 @@ void frmMain::RefreshDetailView() {
         SetCurrentError(e);
         ShowErrorDetails(QStringLiteral("Visualizzazione dati fallita: \r\r") + e.description());
         frmMessage::Unload();
+        selectShownSection();
     }
     refreshing_ = false;
+}
+
+void frmMain::selectShownSection() {
+    QTreeWidgetItem* shown = Node(shownNodeIndex_);
+    if (!shown || SelectedNode() == shown) return;
+    SetSelectedNode(shown);
+    // A click on the section that failed opens it again.
+    lastNodeBuild_ = treeBuild_;
+    lastNodeIndex_ = shownNodeIndex_;
+    SetStatusMsg(lblTitle_[0]->text() + QStringLiteral(" <") + NodeText(shown) + QStringLiteral(">"));
+}
+
+void frmMain::rowsUnreadable(const QString& text) {
+    if (statusText() != text) {
+        statusBeforeUnreadable_ = statusText();
+        SetStatusMsg(text);
+    }
+    unreadableText_ = text;
+}
+
+void frmMain::rowsReadable() {
+    if (!unreadableText_.isEmpty() && statusText() == unreadableText_) SetStatusMsg(statusBeforeUnreadable_);
+    unreadableText_.clear();
 }
 
 void frmMain::rebindGrid() {
