@@ -1,6 +1,6 @@
 // The main window while another computer holds the database file for a long while: the grid
-// paints what it has and says so once, the tree stays on the section the grid shows, and once the
-// lock goes every row and command is back without a re-read.
+// paints what it has and says so once, the tree stays on the section the grid shows, a save keeps
+// what was typed, and once the lock goes every row and command is back without a re-read.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,7 +62,7 @@ class BusyDatabaseTest : public MainWindowTest {
     const QString busy = odb::LibraryError::Text(odb::odbErrBusy);
 };
 
-TEST_F(BusyDatabaseTest, ALongLockLeavesTheGridAndTheTreeWhole) {
+TEST_F(BusyDatabaseTest, ALongLockLeavesTheGridTheTreeAndTheRecordWindowWhole) {
     frmMain& w = customers();
     odb::DataGrid* grid = w.dgView();
     const QString before = w.statusText();
@@ -106,9 +106,21 @@ TEST_F(BusyDatabaseTest, ALongLockLeavesTheGridAndTheTreeWhole) {
         auto* r = qobject_cast<odb::RecordWindow*>(&d);
         ASSERT_TRUE(r);
         opened = r->editor("Descrizione")->line()->text();
+        // A save refused while the file is held keeps what was typed; OK again stores it.
+        r->editor("Citta")->line()->setText("Pavia");
+        held = lock();
+        r->cmdOK()->click();
+        EXPECT_EQ(prompt->texts().join("|").toStdString(), busy.toStdString());
+        EXPECT_EQ(d.result(), QDialog::Rejected);  // still open
+        EXPECT_EQ(r->editor("Citta")->line()->text().toStdString(), "Pavia");
+        held->release();
+        r->cmdOK()->click();
+        EXPECT_EQ(d.result(), QDialog::Accepted);
     });
     w.mnuFileProperties_Click();
     EXPECT_EQ(opened.toStdString(), expected.toStdString());
+    EXPECT_EQ(GetDBTable("Clienti").OpenData("Citta='Pavia'")->ColText("Descrizione").toStdString(),
+              expected.toStdString());
 
     // A click on the section after the lock opens it.
     click(kCustomerOrdersNode);

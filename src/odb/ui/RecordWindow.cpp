@@ -19,6 +19,7 @@
 #include "odb/DataSet.h"
 #include "odb/Database.h"
 #include "odb/FieldValueText.h"
+#include "odb/LibraryError.h"
 #include "odb/Schema.h"
 #include "odb/Table.h"
 #include "odb/ViewColumns.h"
@@ -251,6 +252,14 @@ void RecordWindow::errorShown(const QString& text, const QString& field) {
     if (QWidget* w = focusTarget(focusedField_)) w->setFocus();
 }
 
+void RecordWindow::busyShown(const QString& text, const QString& field) {
+    // Nothing of the window is read again: the row is as before, the editors show what was typed.
+    editRefused_ = true;
+    focusedField_ = field;
+    ShowPanelMessage(dataSet_->GetDatabase(), text);
+    if (QWidget* w = focusTarget(field)) w->setFocus();
+}
+
 void RecordWindow::fieldEdited(FieldEditor* editor) {
     if (writing_) return;  // a message of this very edit took the focus away
     struct Writing {
@@ -269,6 +278,7 @@ void RecordWindow::fieldEdited(FieldEditor* editor) {
         if (!ok) return refused(name);
         changed_ = true;
     } catch (const AppError& e) {
+        if (LibraryError::Is(e, odbErrBusy)) return busyShown(e.description(), name);
         return errorShown(e.description(), name);
     }
     refresh();
@@ -408,14 +418,16 @@ void RecordWindow::accept() {
     if (!editable_) return QDialog::accept();
     // What is being typed is written first, as leaving the field would.
     editRefused_ = false;
-    for (FieldEditor* e : editors_)
+    for (FieldEditor* e : editors_) {
         e->commit();
-    if (editRefused_) return;
+        if (editRefused_) return;
+    }
     try {
         const bool anything = dataSet_->IsNewRow() || changed_;
         if (!dataSet_->SaveRow()) return refused({});
         if (anything) stored_ = true;
     } catch (const AppError& e) {
+        if (LibraryError::Is(e, odbErrBusy)) return busyShown(e.description(), {});
         return errorShown(e.description(), {});
     }
     QDialog::accept();

@@ -2,7 +2,7 @@
 // lookups with their choice, the owned collections as lists of their rows. Each edit is written
 // as the user leaves the field, so that the table's rules answer at once; OK stores the row,
 // Cancel drops what was not stored. A refused edit leaves the window open on the stored value,
-// the focus on the field the rule names.
+// the focus on the field the rule names; one refused because the file is busy keeps what was typed.
 #pragma once
 
 #include <QDialog>
@@ -68,6 +68,8 @@ class RecordWindow : public QDialog {
     void fieldEdited(FieldEditor* editor);
     void refused(const QString& field);
     void errorShown(const QString& text, const QString& field);
+    // Another computer held the file: the message, with what the user typed kept for OK again.
+    void busyShown(const QString& text, const QString& field);
     // A new row is stored before rows join it.
     bool ensureStored();
     void loadRows(Collection& c);
