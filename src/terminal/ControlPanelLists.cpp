@@ -161,6 +161,7 @@ void frmControlPanel::FillClosedStepsList() {
             first, count - first,
             {QStringLiteral("NumeroCommessa"), QStringLiteral("DataChiusura"), QStringLiteral("Operaio")});
         list->setUpdatesEnabled(false);
+        dropReadErrors(list);
         for (const VariantList& r : rows) {
             auto* item =
                 new QListWidgetItem(QStringLiteral("N° ") + text(r[0]) + QStringLiteral(" - Chiusura: ") +

@@ -21,6 +21,7 @@
 namespace {
 
 const QString kAdministrator = QStringLiteral("Amministratore");
+const QString kReadError = QStringLiteral("Errore durante la lettura");
 
 QPointer<frmControlPanel>& instance() {
     static QPointer<frmControlPanel> panel;
@@ -251,5 +252,10 @@ void frmControlPanel::showLines(QListWidget* list, const QStringList& lines) {
 }
 
 void frmControlPanel::showReadError(QListWidget* list) {
-    list->insertItem(0, QStringLiteral("Errore durante la lettura"));
+    list->insertItem(0, kReadError);
+}
+
+void frmControlPanel::dropReadErrors(QListWidget* list) {
+    for (int i = list->count() - 1; i >= 0; --i)
+        if (list->item(i)->text() == kReadError) delete list->takeItem(i);
 }

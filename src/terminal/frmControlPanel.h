@@ -71,6 +71,9 @@ class frmControlPanel : public QDialog {
     // A list filled anew, `lines` top first, or after its error its message on top.
     void showLines(QListWidget* list, const QStringList& lines);
     void showReadError(QListWidget* list);
+    // The read errors told on a list that is not filled anew (the completed steps) go at its next
+    // good read.
+    void dropReadErrors(QListWidget* list);
 
     QListWidget* lists_[5] = {};
     QLabel* lblTitle_ = nullptr;

@@ -1,6 +1,7 @@
 // The control panel on the terminal's shop floor: absences and late arrivals at their boundaries,
 // details in progress with their steps, idle workers, the completed steps kept across refreshes and
-// openings, closed orders, the timer, clicks, a list that cannot be read and the database let go.
+// openings, closed orders, the timer, clicks, a list that cannot be read, another computer's lock and
+// the database let go.
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include "TerminalFixture.h"
 #include "odb/Connection.h"
 #include "startup/SharedState.h"
+#include "support/OtherComputerLock.h"
 #include "terminal/frmControlPanel.h"
 
 namespace {
@@ -321,6 +323,39 @@ TEST_F(ControlPanelTest, ClosedOrdersNotShippedAndAListThatCannotBeRead) {
     p->RefreshPanel();
     EXPECT_EQ(lines(p->lstCloseLavrix()), lines(QStringList{"Errore durante la lettura"}));
     EXPECT_EQ(p->lstWorkerAbsent()->item(0)->text(), "ASSENZE:");
+}
+
+TEST_F(ControlPanelTest, ListsReadUnderAnotherComputersLockShowTheDatabaseAtTheNextGoodRefresh) {
+    addCustomerDetails();
+    closings(3);
+    at(12, 0);
+    auto step = open("1-0012/001", "0012");
+    auto shown = [](frmControlPanel* p) {
+        QStringList out;
+        for (QListWidget* l : {p->lstOpenSubLavrix(), p->lstCloseSubLavrix(), p->lstWorkerAbsent(),
+                               p->lstWorkerPresentActiveless(), p->lstCloseLavrix()})
+            out << frmControlPanel::Lines(l).join("\n");
+        return out.join("\n--\n").toStdString();
+    };
+    frmControlPanel* p = panel();
+    // Two refreshes while another computer holds the file: the lists say they could not be read.
+    g_objConnection->SetBusyTimeout(50);
+    {
+        OtherComputerLock other(databasePath(), "UPDATE TipiAssistenza SET PrezzoOrario = 1");
+        ASSERT_TRUE(other.holds());
+        p->RefreshPanel();
+        p->RefreshPanel();
+        EXPECT_EQ(p->lstCloseSubLavrix()->item(0)->text(), "Errore durante la lettura");
+    }
+    // The next good refresh shows what a panel opened afresh shows, the step closed meanwhile too.
+    at(12, 30);
+    ASSERT_TRUE(setAndSave(*step, "Chiuso", true));
+    p->RefreshPanel();
+    const std::string refreshed = shown(p);
+    p->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(refreshed, shown(panel()));
+    EXPECT_NE(refreshed.find("12:30:00"), std::string::npos);
 }
 
 TEST_F(ControlPanelTest, TheDatabaseLetGoUnderThePanelTakesItAlong) {
