@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -197,6 +198,10 @@ void frmMain::selectShownSection() {
     QTreeWidgetItem* shown = Node(shownNodeIndex_);
     if (!shown || SelectedNode() == shown) return;
     SetSelectedNode(shown);
+    // A mouse press selects the item it pressed once its handler is over: put back after it too.
+    QTimer::singleShot(0, this, [this, build = treeBuild_, index = shownNodeIndex_] {
+        if (build == treeBuild_ && SelectedNode() != Node(index)) SetSelectedNode(Node(index));
+    });
     // A click on the section that failed opens it again.
     lastNodeBuild_ = treeBuild_;
     lastNodeIndex_ = shownNodeIndex_;

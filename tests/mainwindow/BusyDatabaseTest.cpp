@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -85,12 +87,18 @@ TEST_F(BusyDatabaseTest, ALongLockLeavesTheGridTheTreeAndTheRecordWindowWhole) {
     EXPECT_TRUE(farText(w).isEmpty());
 
     // A click on a section that cannot be read is told; the tree stays on the section shown.
-    click(kCustomerOrdersNode);
+    auto* tree = w.findChild<QTreeWidget*>();
+    ASSERT_TRUE(tree);
+    tree->scrollToItem(w.Node(kCustomerOrdersNode));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      tree->visualItemRect(w.Node(kCustomerOrdersNode)).center());
+    QApplication::processEvents();
     ASSERT_EQ(prompt->shown().size(), 1u);
     EXPECT_TRUE(prompt->last().text.startsWith("Visualizzazione dati fallita"))
         << prompt->last().text.toStdString();
     EXPECT_EQ(w.CurrentDataSet()->GetTable().Name(), "Clienti");
     EXPECT_EQ(w.SelectedNode(), w.Node(kCustomersNode));
+    EXPECT_EQ(tree->selectedItems(), QList<QTreeWidgetItem*>{w.Node(kCustomersNode)});
 
     // Once the lock goes: the grid reads the row again by itself, the status line is back, and
     // the commands act on the row without a re-read.
