@@ -1,5 +1,5 @@
-// Another computer holding the database file: a child process that takes the exclusive lock and
-// writes under it (as a repair or a long import does), and keeps the lock until told to let go.
+// Another computer holding the database file: a child process takes the exclusive lock, writes
+// `write` under it (as a repair or a long import does) and keeps the lock until released.
 #pragma once
 
 #include <sqlite3.h>
@@ -11,7 +11,6 @@
 
 class OtherComputerLock {
   public:
-    // `write`: the statement run under the lock.
     OtherComputerLock(const QString& path, const char* write) {
         int ready[2], done[2];
         if (pipe(ready) != 0 || pipe(done) != 0) return;
@@ -20,14 +19,14 @@ class OtherComputerLock {
             sqlite3* db = nullptr;
             sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
             sqlite3_busy_timeout(db, 5000);
-            const bool ok = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK &&
-                            sqlite3_exec(db, write, nullptr, nullptr, nullptr) == SQLITE_OK;
-            const char c = ok ? 'y' : 'n';
+            const char c = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK &&
+                                   sqlite3_exec(db, write, nullptr, nullptr, nullptr) == SQLITE_OK
+                               ? 'y'
+                               : 'n';
             (void)!::write(ready[1], &c, 1);
             char go = 0;
-            (void)!read(done[0], &go, 1);
+            (void)!read(done[0], &go, 1);  // until the parent writes or ends
             sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
             _exit(0);
         }
         close(ready[1]);
@@ -38,8 +37,6 @@ class OtherComputerLock {
         close(ready[0]);
     }
     ~OtherComputerLock() { release(); }
-    OtherComputerLock(const OtherComputerLock&) = delete;
-    OtherComputerLock& operator=(const OtherComputerLock&) = delete;
 
     bool holds() const { return holds_; }
     // Commits and waits for the process to end.

