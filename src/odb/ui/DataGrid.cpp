@@ -79,9 +79,6 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent) {
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { headingClicked(column, QGuiApplication::keyboardModifiers()); });
-    retry_ = new QTimer(this);
-    retry_->setInterval(1000);
-    connect(retry_, &QTimer::timeout, viewport(), qOverload<>(&QWidget::update));
 }
 
 DataGrid::~DataGrid() = default;
@@ -95,12 +92,19 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
     QItemSelectionModel* oldSelection = selectionModel();
     model_ = dataSet ? new DataGridModel(dataSet, columns, this) : nullptr;
     setModel(model_);
+    const bool unreadable = old && old->reads().Unreadable();
+    if (model_ && unreadable) model_->reads().TakeOver(old->reads());
     delete oldSelection;
     delete old;
     selStartCol_ = selEndCol_ = -1;
-    if (!model_) return pageRead({});  // nothing left to read
+    if (!model_) {
+        if (unreadable) emit RowsReadable();  // nothing left to read
+        return;
+    }
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::currentMoved);
-    connect(model_, &DataGridModel::PageRead, this, &DataGrid::pageRead);
+    connect(&model_->reads(), &PaintReads::Retry, viewport(), qOverload<>(&QWidget::update));
+    connect(&model_->reads(), &PaintReads::RowsUnreadable, this, &DataGrid::RowsUnreadable);
+    connect(&model_->reads(), &PaintReads::RowsReadable, this, &DataGrid::RowsReadable);
     connect(&dataSet->EventSource(), &EventSource::RowMoved, model_, [this] { scheduleFollow(); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { followDataSet(); });
     ++resizing_;
@@ -120,18 +124,6 @@ void DataGrid::currentMoved(const QModelIndex& current, const QModelIndex& previ
         model_->dataSet().MoveToPosition(current.row());
     if (syncing_ == 0 && selStartCol_ >= 0) ClearSelCols();
     emit RowColChange(previous.row(), previous.column());
-}
-
-void DataGrid::pageRead(const QString& failure) {
-    if (failure.isEmpty() != unreadable_) return;  // no change
-    unreadable_ = !failure.isEmpty();
-    if (unreadable_) {
-        retry_->start();
-        emit RowsUnreadable(failure);
-    } else {
-        retry_->stop();
-        emit RowsReadable();
-    }
 }
 
 void DataGrid::scheduleFollow() {

@@ -10,8 +10,6 @@
 
 #include "base/Variant.h"
 
-class QTimer;
-
 namespace odb {
 
 class DataGridModel;
@@ -94,7 +92,6 @@ class DataGrid : public QTableView {
     void followDataSet() const;
     void scheduleFollow();
     void headingClicked(int column, Qt::KeyboardModifiers modifiers);
-    void pageRead(const QString& failure);
 
     DataGridModel* model_ = nullptr;
     mutable bool followPending_ = false;
@@ -103,8 +100,6 @@ class DataGrid : public QTableView {
     int selStartCol_ = -1, selEndCol_ = -1;
     int pickingRows_ = 0;
     bool rowWork_ = false;
-    bool unreadable_ = false;
-    QTimer* retry_ = nullptr;
 };
 
 }  // namespace odb

@@ -1,10 +1,6 @@
 // The grid's model: pages of rows read through the data set, formatted once per page.
 #include "odb/ui/DataGridModel.h"
 
-#include <optional>
-
-#include "base/AppError.h"
-#include "odb/Connection.h"
 #include "odb/DataSet.h"
 #include "odb/FieldValueText.h"
 #include "odb/Schema.h"
@@ -28,27 +24,10 @@ bool IsNumeric(const FieldDef& f) {
             return false;
     }
 }
-
-// A look at the lock that does not wait for it.
-class NoWait {
-  public:
-    explicit NoWait(std::shared_ptr<Connection> c) : c_(std::move(c)), wait_(c_ ? c_->BusyTimeout() : 0) {
-        if (c_) c_->SetBusyTimeout(0);
-    }
-    ~NoWait() {
-        if (c_) c_->SetBusyTimeout(wait_);
-    }
-    NoWait(const NoWait&) = delete;
-    NoWait& operator=(const NoWait&) = delete;
-
-  private:
-    std::shared_ptr<Connection> c_;
-    int wait_;
-};
 }  // namespace
 
 DataGridModel::DataGridModel(std::shared_ptr<DataSet> dataSet, const QStringList& columns, QObject* parent)
-    : QAbstractTableModel(parent), dataSet_(std::move(dataSet)) {
+    : QAbstractTableModel(parent), dataSet_(std::move(dataSet)), reads_(*dataSet_) {
     for (const QString& name : columns) {
         std::shared_ptr<const FieldDef> def;
         if (const FieldDef* f = dataSet_->Field(name)) {
@@ -123,25 +102,13 @@ Variant DataGridModel::value(int row, int column) const {
 }
 
 QString DataGridModel::shownText(int row, int column) const {
-    // An error raised inside painting would be shown from there, and shown again at every paint:
-    // the grid shows what it has. While the pages cannot be read (another computer holds the
-    // file), the next reads only look at the lock, so that painting does not wait for it.
-    auto* self = const_cast<DataGridModel*>(this);
+    QString shown;
     const int before = pagesRead_;
-    try {
-        std::optional<NoWait> look;
-        if (unreadable_) look.emplace(dataSet_->GetConnection());
-        const QString shown = text(row, column);
-        if (pagesRead_ != before) {
-            unreadable_ = false;
-            emit self->PageRead({});
-        }
-        return shown;
-    } catch (const AppError& e) {
-        unreadable_ = true;
-        emit self->PageRead(e.description());
-        return {};
-    }
+    reads_.Read([&] {
+        shown = text(row, column);
+        return pagesRead_ != before;
+    });
+    return shown;
 }
 
 QVariant DataGridModel::data(const QModelIndex& index, int role) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/Variant.h"
+#include "odb/ui/PaintReads.h"
 
 namespace odb {
 
@@ -43,13 +44,10 @@ class DataGridModel : public QAbstractTableModel {
     void endBatch();
     // The number of statements run for pages, for the benchmarks and tests.
     int pagesRead() const { return pagesRead_; }
+    // The reads of painting: a page that cannot be read shows empty and is read again later.
+    PaintReads& reads() const { return reads_; }
 
     static constexpr int kPageRows = 64;
-
-  signals:
-    // A page read for painting: `failure` is empty when it was read, else the error's text (the
-    // page then shows empty and is read again at the next paint).
-    void PageRead(const QString& failure);
 
   private:
     struct Page {
@@ -73,8 +71,7 @@ class DataGridModel : public QAbstractTableModel {
     // The pages last read, the most recent first; a few are kept for scrolling back and forth.
     mutable std::list<Page> pages_;
     mutable int pagesRead_ = 0;
-    // The last page read for painting failed: the next ones do not wait for the lock.
-    mutable bool unreadable_ = false;
+    mutable PaintReads reads_;
 };
 
 }  // namespace odb

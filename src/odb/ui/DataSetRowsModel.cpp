@@ -7,7 +7,7 @@
 namespace odb {
 
 DataSetRowsModel::DataSetRowsModel(std::shared_ptr<DataSet> dataSet, QObject* parent)
-    : QAbstractTableModel(parent), dataSet_(std::move(dataSet)) {
+    : QAbstractTableModel(parent), dataSet_(std::move(dataSet)), reads_(*dataSet_) {
     for (int32_t i = 1; i <= dataSet_->FieldCount(); ++i)
         if (const FieldDef* f = dataSet_->Field(i); f && f->shown) fields_.push_back(f);
     rows_ = dataSet_->RowCount();
@@ -43,9 +43,17 @@ const QStringList& DataSetRowsModel::texts(int row) const {
     auto it = cache_.find(row);
     if (it != cache_.end()) return *it;
     QStringList values;
-    if (MoveTo(row))
-        for (const FieldDef* f : fields_)
-            values << dataSet_->FormattedColValue(f->name);
+    const bool read = reads_.Read([&] {
+        if (MoveTo(row))
+            for (const FieldDef* f : fields_)
+                values << dataSet_->FormattedColValue(f->name);
+        return true;
+    });
+    if (!read) {
+        current_ = -1;  // the walk may have stopped anywhere
+        static const QStringList none;
+        return none;  // read again at the next paint
+    }
     return *cache_.insert(row, values);
 }
 

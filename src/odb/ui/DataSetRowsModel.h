@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "odb/ui/PaintReads.h"
+
 namespace odb {
 
 class DataSet;
@@ -29,6 +31,8 @@ class DataSetRowsModel : public QAbstractTableModel {
     const FieldDef& field(int section) const { return *fields_[static_cast<size_t>(section)]; }
     // Puts the data set on the row shown at `row` (0-based); false when there is none.
     bool MoveTo(int row) const;
+    // The reads of painting: a row that cannot be read shows empty and is read again later.
+    PaintReads& reads() const { return reads_; }
 
   private:
     const QStringList& texts(int row) const;
@@ -38,6 +42,7 @@ class DataSetRowsModel : public QAbstractTableModel {
     int rows_ = 0;
     mutable int current_ = -1;  // the row the data set stands on, -1 when unknown
     mutable QHash<int, QStringList> cache_;
+    mutable PaintReads reads_;
 };
 
 }  // namespace odb

@@ -37,7 +37,13 @@ RowWindow::RowWindow(std::shared_ptr<DataSet> dataSet, const QString& title, QWi
             std::max(ColumnWidthFor(model_->field(c), model_->headerData(c, Qt::Horizontal).toString(), fm),
                      grid_->horizontalHeader()->sectionSizeHint(c)));
     if (model_->rowCount() > 0) grid_->selectRow(0);
-    lblCount_ = new QLabel(QStringLiteral("Righe: %1").arg(model_->rowCount()), this);
+    const QString count = QStringLiteral("Righe: %1").arg(model_->rowCount());
+    lblCount_ = new QLabel(count, this);
+    // Rows that cannot be read while another computer holds the file: said here until they are.
+    connect(&model_->reads(), &PaintReads::RowsUnreadable, lblCount_, &QLabel::setText);
+    connect(&model_->reads(), &PaintReads::RowsReadable, lblCount_,
+            [this, count] { lblCount_->setText(count); });
+    connect(&model_->reads(), &PaintReads::Retry, grid_->viewport(), qOverload<>(&QWidget::update));
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -20,6 +21,7 @@
 #include "odb/Database.h"
 #include "odb/DbmsGlobal.h"
 #include "odb/GridLayout.h"
+#include "odb/LibraryError.h"
 #include "odb/OdbTestUtil.h"
 #include "odb/Recordset.h"
 #include "odb/SelectionSet.h"
@@ -130,6 +132,39 @@ TEST_F(GridWindowsTest, RowsPaintedUnderAnotherComputersLockAreToldOnceAndComeBa
     // Nothing else paints the grid now: it reads again on its own.
     ASSERT_TRUE(readable.wait(20000));
     EXPECT_EQ(column(grid, columnOf(grid, "Progressivo")), shown);
+}
+
+TEST_F(GridWindowsTest, TheRowListPaintsUnderAnotherComputersLockAndComesBackByItself) {
+    orders(3);
+    odb::RowWindow list(view(), "Commesse");
+    auto* count = list.findChild<QLabel*>();
+    ASSERT_TRUE(count);
+    const QString counted = count->text();
+    int progressive = -1;
+    for (int c = 0; c < list.model()->columnCount(); ++c)
+        if (list.model()->field(c).name == "Progressivo") progressive = c;
+    ASSERT_GE(progressive, 0);
+    const QModelIndex first = list.model()->index(0, progressive);
+    const QString busy = odb::LibraryError::Text(odb::odbErrBusy);
+    QSignalSpy unreadable(&list.model()->reads(), &odb::PaintReads::RowsUnreadable);
+    QSignalSpy readable(&list.model()->reads(), &odb::PaintReads::RowsReadable);
+    connection->SetBusyTimeout(50);
+    {
+        OtherComputerLock other(databasePath(), "UPDATE TipiAssistenza SET PrezzoOrario = 1");
+        ASSERT_TRUE(other.holds());
+        // Nothing raised from the paint: the rows show empty and the window says why, once.
+        list.show();
+        list.grid()->viewport()->repaint();
+        list.grid()->viewport()->repaint();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list.model()->data(first).toString(), "");
+        EXPECT_EQ(count->text().toStdString(), busy.toStdString());
+        EXPECT_EQ(unreadable.count(), 1);
+    }
+    // Nothing else paints the list now: it reads again on its own.
+    ASSERT_TRUE(readable.wait(20000));
+    EXPECT_EQ(count->text(), counted);
+    EXPECT_EQ(list.model()->data(first).toString(), "0003");
 }
 
 TEST_F(GridWindowsTest, GridAndDataSetFollowEachOtherWithoutRereadingForDeletions) {
