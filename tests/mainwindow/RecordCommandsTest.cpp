@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -364,6 +365,52 @@ TEST_F(RecordCommandsTest, AfterAReReadTheHighlightIsOnTheRowTheCommandsActOn) {
     w.mnuFileDelete_Click();
     EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Nuovo cliente'")->RowCount(), 0);
     EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Cliente 01'")->RowCount(), 1);
+}
+
+TEST_F(RecordCommandsTest, AnActivationKeepsThePlaceInTheGrid) {
+    // A box or a dialog closed, or the user back from another window: the view is read again.
+    frmMain& w = start();
+    g_objConnection->Execute(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                       "INSERT INTO Clienti (Codice, Descrizione) SELECT 'C' || i, 'Cliente ' || i FROM n"));
+    click(kCustomersNode);
+    showActive(w);
+    odb::DataGrid* grid = w.dgView();
+    QScrollBar* bar = grid->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    const int row = grid->rowAt(grid->viewport()->height() / 2);
+    pickRows(grid, row, row + 2);
+    ASSERT_EQ(grid->currentIndex().row(), row + 2);
+    auto place = [&] {
+        QStringList picked;
+        for (const Variant& b : grid->SelBookmarks())
+            picked << b.toText();
+        return QStringLiteral("current %1 at %2, picked %3, scrolled %4,%5")
+            .arg(grid->Bookmark().toText())
+            .arg(grid->rowViewportPosition(grid->currentIndex().row()))
+            .arg(picked.join(QLatin1Char(',')))
+            .arg(bar->value())
+            .arg(grid->horizontalScrollBar()->value())
+            .toStdString();
+    };
+    auto activate = [&] {
+        const std::string before = place();
+        w.Form_Activate();
+        QApplication::processEvents();
+        EXPECT_EQ(place(), before);
+    };
+    activate();
+    // Also with the current row scrolled out of sight.
+    bar->setValue(bar->value() + 200);
+    activate();
+
+    // A new row is shown, wherever the place was.
+    expect(newCustomer("Nuovo cliente"));
+    w.mnuFileNew_Click();
+    ASSERT_EQ(w.CurrentDataSet()->ColText("Descrizione"), "Nuovo cliente");
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex()).center()));
 }
 
 TEST_F(RecordCommandsTest, TypeAheadOpensTheSearchWithTheTypedKey) {

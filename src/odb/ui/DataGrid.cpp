@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -89,6 +90,9 @@ DataSet* DataGrid::dataSet() const {
 
 void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns, const GridLayout* layout) {
     DataGridModel* old = model_;
+    // A re-read of the rows shown (the window's activation, a new row) keeps the user's place.
+    const bool reread = old && dataSet && &old->dataSet() == dataSet.get();
+    const Place place{currentIndex().row(), verticalScrollBar()->value(), horizontalScrollBar()->value()};
     QItemSelectionModel* oldSelection = selectionModel();
     model_ = dataSet ? new DataGridModel(dataSet, columns, this) : nullptr;
     setModel(model_);
@@ -117,6 +121,20 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
     }
     --resizing_;
     followDataSet();
+    if (reread) keepPlace(place);
+}
+
+void DataGrid::keepPlace(const Place& before) {
+    // The new model's rows and columns measured before the scroll bars are set.
+    executeDelayedItemsLayout();
+    horizontalScrollBar()->setValue(before.left);
+    // The current row where it was on the screen, even out of sight; a row that became current
+    // (a new one) is shown.
+    const int row = currentIndex().row();
+    const int moved = row >= 0 && before.row >= 0 ? row - before.row : 0;
+    const int step = verticalScrollMode() == ScrollPerItem ? 1 : rowHeight(row);
+    verticalScrollBar()->setValue(before.top + moved * step);
+    if (moved != 0) scrollTo(currentIndex());
 }
 
 void DataGrid::currentMoved(const QModelIndex& current, const QModelIndex& previous) {

@@ -92,6 +92,11 @@ class DataGrid : public QTableView {
     void followDataSet() const;
     void scheduleFollow();
     void headingClicked(int column, Qt::KeyboardModifiers modifiers);
+    // Where the user was in the rows: the current row and the scroll bars.
+    struct Place {
+        int row, top, left;
+    };
+    void keepPlace(const Place& before);
 
     DataGridModel* model_ = nullptr;
     mutable bool followPending_ = false;
