@@ -1,6 +1,7 @@
 // The record and new-row windows on the program's tables: edits written as the field is left, the
 // rules' refusals and questions, typed values checked first, lookups, owned collections in nested
 // windows, the access levels.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
 #include "WindowsFixture.h"
@@ -157,6 +159,40 @@ TEST_F(RecordWindowTest, AJobOrderWindowWithNoOwnerFitsItsScreenWithItsButtonsIn
         }});
         EXPECT_TRUE(odb::DataPanelTools::CreatePanel(rows(table))->NewRow({}).isEmpty());
         EXPECT_TRUE(script.done());
+    }
+}
+
+TEST_F(RecordWindowTest, EnterInAFieldIsOKWithOrWithoutListsOfRows) {
+    // A customer has no lists; a job order has two, each with its "Nuovo..." button.
+    struct Case {
+        const char* table;
+        const char* field;
+        const char* typed;
+    };
+    for (const Case& c : {Case{"Clienti", "Descrizione", "Invio"},
+                          Case{"CommesseCliente", "DataConsegnaConcordata", "01/04/2026"}}) {
+        SCOPED_TRACE(c.table);
+        Script script({[&](QDialog& d) {
+            auto& w = As<RecordWindow>(d);
+            w.show();
+            QCoreApplication::processEvents();
+            for (const QString list : {"Attrezzature", "Macchine"}) {
+                const auto* rows = w.collection(list);
+                for (const QPushButton* b : rows ? std::vector{rows->cmdNew, rows->cmdOpen, rows->cmdDelete}
+                                                 : std::vector<QPushButton*>{}) {
+                    EXPECT_FALSE(b->isDefault()) << b->text().toStdString();
+                }
+            }
+            QLineEdit* line = w.editor(c.field)->line();
+            line->setFocus();
+            QTest::keyClicks(line, c.typed);
+            QTest::keyClick(line, Qt::Key_Return);
+            return d.result();
+        }});
+        auto dataSet = rows(c.table);
+        EXPECT_FALSE(odb::DataPanelTools::CreatePanel(dataSet)->NewRow({}).isEmpty());
+        EXPECT_EQ(script.opened, QStringList{"RecordWindow"});
+        EXPECT_EQ(dataSet->ColText(c.field).toStdString(), c.typed);
     }
 }
 
