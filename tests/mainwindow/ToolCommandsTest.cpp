@@ -13,8 +13,6 @@
 #include <QWindow>
 
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +31,7 @@
 #include "startup/SharedState.h"
 #include "startup/frmDateSetting.h"
 #include "support/HttpTestServer.h"
+#include "support/OtherComputerLock.h"
 #include "terminal/carddevices/frmMagneticDev.h"
 #include "terminal/carddevices/modMagneticDev.h"
 #include "terminal/frmControlPanel.h"
@@ -349,26 +348,10 @@ TEST_F(OrderNumberTest, OnlyNumbersAreStoredAndBothOrNeither) {
     otherComputer("DROP TRIGGER refuse");
 
     // Another process holds the write lock: the save is refused and changes nothing.
-    int ready[2], done[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(done), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        const char ok = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK ? 1 : 0;
-        (void)!write(ready[1], &ok, 1);
-        char c = 0;
-        (void)!read(done[0], &c, 1);
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        _exit(0);
-    }
-    char locked = 0;
-    ASSERT_EQ(read(ready[0], &locked, 1), 1);
-    ASSERT_EQ(locked, 1);
+    OtherComputerLock other(file, "", "BEGIN IMMEDIATE", "ROLLBACK");
+    ASSERT_TRUE(other.holds());
     EXPECT_FALSE(save("30", "40"));
-    (void)!write(done[1], "x", 1);
-    waitpid(pid, nullptr, 0);
+    other.release();
     EXPECT_EQ(prompt->last().text.toStdString(),
               "Errore durante la registrazione dei dati\r\rI dati immessi non sono stati memorizzati");
     EXPECT_EQ(stored("OrderNumber_Impiegati"), "12");

@@ -8,10 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "DatabaseFileUtil.h"
 #include "StartupFixture.h"
 #include "odb/Connection.h"
@@ -19,6 +15,7 @@
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
 #include "startup/frmOptions.h"
+#include "support/OtherComputerLock.h"
 #include "support/RecordingPrompt.h"
 
 namespace {
@@ -98,28 +95,13 @@ TEST_F(RepairTest, KeepsEveryRowAndItsIdentityAndCompactsTheFile) {
 TEST_F(RepairTest, RefusedWhileAnotherProcessHoldsATransactionOpen) {
     FillDatabase(databasePath(), 600);
     const QString before = Snapshot(databasePath());
-    int ready[2], release[2];
-    ASSERT_EQ(pipe(ready) | pipe(release), 0);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        // Another computer in the middle of a change.
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(QFile::encodeName(databasePath()).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        char c = sqlite3_exec(db, "BEGIN IMMEDIATE; UPDATE TipiAssistenza SET PrezzoOrario = 0;", nullptr,
-                              nullptr, nullptr) == SQLITE_OK
-                     ? 'y'
-                     : 'n';
-        (void)!write(ready[1], &c, 1);
-        (void)!read(release[0], &c, 1);
-        _exit(0);
-    }
-    char c = 0;
-    ASSERT_TRUE(read(ready[0], &c, 1) == 1 && c == 'y');
+    // Another computer in the middle of a change.
+    OtherComputerLock other(databasePath(), "UPDATE TipiAssistenza SET PrezzoOrario = 0", "BEGIN IMMEDIATE",
+                            "ROLLBACK");
+    ASSERT_TRUE(other.holds());
     SetRepairBusyTimeout(200);
     const auto shown = repair();
-    (void)!write(release[1], "x", 1);
-    waitpid(pid, nullptr, 0);
+    other.release();
     EXPECT_EQ(
         shown.text,
         "Il database è in uso su un'altra postazione: il recupero non è stato eseguito e il database non è "
@@ -127,8 +109,6 @@ TEST_F(RepairTest, RefusedWhileAnotherProcessHoldsATransactionOpen) {
     EXPECT_EQ(shown.icon(), vbExclamation);
     EXPECT_EQ(Snapshot(databasePath()), before);
     EXPECT_NE(Query(databasePath(), "PRAGMA freelist_count"), "0");
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        close(fd);
 }
 
 TEST_F(RepairTest, ADamagedFileIsLeftAsItWas) {

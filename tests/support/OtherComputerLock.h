@@ -1,5 +1,6 @@
 // Another computer holding the database file: a child process takes the exclusive lock, writes
-// `write` under it (as a repair or a long import does) and keeps the lock until released.
+// `write` under it (as a repair or a long import does) and keeps the lock until released. `begin`
+// may take a lesser lock (a computer in the middle of a change), `end` drop the change.
 #pragma once
 
 #include <sqlite3.h>
@@ -11,7 +12,8 @@
 
 class OtherComputerLock {
   public:
-    OtherComputerLock(const QString& path, const char* write) {
+    OtherComputerLock(const QString& path, const char* write, const char* begin = "BEGIN EXCLUSIVE",
+                      const char* end = "COMMIT") {
         int ready[2], done[2];
         if (pipe(ready) != 0 || pipe(done) != 0) return;
         pid_ = fork();
@@ -19,14 +21,14 @@ class OtherComputerLock {
             sqlite3* db = nullptr;
             sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
             sqlite3_busy_timeout(db, 5000);
-            const char c = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK &&
+            const char c = sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK &&
                                    sqlite3_exec(db, write, nullptr, nullptr, nullptr) == SQLITE_OK
                                ? 'y'
                                : 'n';
             (void)!::write(ready[1], &c, 1);
             char go = 0;
             (void)!read(done[0], &go, 1);  // until the parent writes or ends
-            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_exec(db, end, nullptr, nullptr, nullptr);
             _exit(0);
         }
         close(ready[1]);
@@ -39,7 +41,7 @@ class OtherComputerLock {
     ~OtherComputerLock() { release(); }
 
     bool holds() const { return holds_; }
-    // Commits and waits for the process to end.
+    // Ends the change and waits for the process to end.
     void release() {
         if (release_ < 0) return;
         (void)!::write(release_, "x", 1);
