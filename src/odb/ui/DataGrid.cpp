@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -21,7 +22,8 @@ namespace odb {
 namespace {
 
 // The row headings: a click or a drag there picks rows (the grid keeps them picked); the right
-// button's release reaches the grid's MouseUp.
+// button's release reaches the grid's MouseUp. The current row, the one the commands act on, is
+// marked on its heading whether or not it is picked.
 class RowHeadings : public QHeaderView {
   public:
     explicit RowHeadings(DataGrid* grid) : QHeaderView(Qt::Vertical, grid), grid_(grid) {
@@ -30,6 +32,21 @@ class RowHeadings : public QHeaderView {
     }
 
   protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        if (logicalIndex != grid_->currentIndex().row()) return;
+        const int side = std::max(4, std::min(rect.width(), rect.height()) / 3);
+        const QPointF middle = QRectF(rect).center();
+        const QPointF arrow[3] = {middle + QPointF(-side / 2.0, -side / 2.0),
+                                  middle + QPointF(-side / 2.0, side / 2.0), middle + QPointF(side / 2.0, 0)};
+        painter->save();
+        painter->setClipRect(rect);  // the style's heading leaves a clip of its own behind
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(palette().color(QPalette::ButtonText));
+        painter->drawPolygon(arrow, 3);
+        painter->restore();
+    }
     void mousePressEvent(QMouseEvent* event) override {
         grid_->setPickingRows(true);
         QHeaderView::mousePressEvent(event);
@@ -138,6 +155,7 @@ void DataGrid::keepPlace(const Place& before) {
 }
 
 void DataGrid::currentMoved(const QModelIndex& current, const QModelIndex& previous) {
+    verticalHeader()->viewport()->update();  // the mark of the current row moves
     if (syncing_ == 0 && current.isValid() && current.row() != previous.row())
         model_->dataSet().MoveToPosition(current.row());
     if (syncing_ == 0 && selStartCol_ >= 0) ClearSelCols();

@@ -224,6 +224,36 @@ TEST_F(GridWindowsTest, GridAndDataSetFollowEachOtherWithoutRereadingForDeletion
     EXPECT_EQ(grid.SelBookmarks().size(), 2u);
 }
 
+// The heading of the current row, picked or not, is the only one marked.
+TEST_F(GridWindowsTest, TheCurrentRowIsMarkedOnItsHeadingPickedOrNot) {
+    orders(4);
+    auto ds = view();
+    DataGrid grid;
+    odb::DataPanelTools::CreatePanel(ds)->BindGrid(grid, nullptr, {});
+    grid.verticalHeader()->setVisible(true);
+    grid.verticalHeader()->setFixedWidth(20);
+    grid.resize(400, 300);
+    const auto marked = [&] {
+        const QImage headings = grid.grab(grid.verticalHeader()->geometry()).toImage();
+        const QColor mark = grid.verticalHeader()->palette().color(QPalette::ButtonText);
+        QList<int> rows;
+        for (int r = 0; r < grid.gridModel()->rowCount(); ++r) {
+            const QPoint middle(headings.width() / 2, grid.rowViewportPosition(r) + grid.rowHeight(r) / 2);
+            if (headings.pixelColor(middle) == mark) rows << r;
+        }
+        return rows;
+    };
+    grid.selectRow(2);
+    EXPECT_EQ(marked(), QList<int>{2});
+    // The row left current once the picks are cleared (a new view, a row deleted) is still marked.
+    grid.ClearSelBookmarks();
+    ASSERT_TRUE(grid.SelBookmarks().empty());
+    EXPECT_EQ(marked(), QList<int>{2});
+    ASSERT_TRUE(ds->FindRow("Progressivo = 4"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(marked(), QList<int>{0});
+}
+
 TEST_F(GridWindowsTest, TheGridTellsItsEvents) {
     orders(3);
     auto ds = view();
