@@ -582,6 +582,7 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
                 translated(&setting == &d_->order_, value);
             }
         } else {
+            if (d_->eventSource_) emit d_->eventSource_->AboutToRefreshRecordset(*this);
             reload();
             if (d_->eventSource_) emit d_->eventSource_->OnRefreshRecordset(*this);
         }
@@ -594,6 +595,7 @@ void DataSet::replaceViewSetting(QString& setting, const QString& value,
 
 void DataSet::Requery() {
     if (d_->isNew_) return;
+    if (d_->eventSource_) emit d_->eventSource_->AboutToRefreshRecordset(*this);
     loadKeepingRow();
     if (d_->eventSource_) emit d_->eventSource_->OnRefreshRecordset(*this);
 }

@@ -15,6 +15,7 @@ void DataSet::SyncRows(bool keepRow) {
         else
             d_->scope_.rows = from->OpenRelated(d_->table_.Name())->d_->scope_.rows;
     }
+    if (d_->eventSource_) emit d_->eventSource_->AboutToRefreshRecordset(*this);
     if (keepRow)
         loadKeepingRow();
     else

@@ -18,6 +18,8 @@ class EventSource : public QObject {
     int skipNumbering_ = 0;
 
   signals:
+    // Before every reading of the rows again, while the rows are still those read before.
+    void AboutToRefreshRecordset(odb::DataSet& ds);
     // After every reading of the rows again (Requery, a new order, filter, where-text or field list).
     void OnRefreshRecordset(odb::DataSet& ds);
     // The row at `position` left the data set (deleted through it); the rows after it moved up.

@@ -37,6 +37,7 @@
 #include "startup/SharedState.h"
 #include "startup/frmMessage.h"
 #include "startup/frmSearchText.h"
+#include "support/OtherComputerLock.h"
 
 namespace {
 
@@ -73,6 +74,17 @@ class RecordCommandsTest : public MainWindowTest {
         };
     }
     int rowsIn(const QString& table) { return GetDBTable(table).OpenData()->RowCount(); }
+    static QString customerName(const Variant& bookmark) {
+        auto rows = GetDBTable("Clienti").OpenData();
+        return rows->FindBookmark(bookmark) ? rows->ColText("Descrizione") : QString();
+    }
+    // The names of the customers the grid highlights, in grid order.
+    static std::string highlighted(const odb::DataGrid* grid) {
+        QStringList out;
+        for (const Variant& b : grid->SelBookmarks())
+            out << customerName(b);
+        return out.join(QLatin1Char(',')).toStdString();
+    }
     // Picks the grid rows `first` to `last` on their row headings: a click, then Shift + click.
     static void pickRows(odb::DataGrid* grid, int first, int last) {
         QHeaderView* headings = grid->verticalHeader();
@@ -342,29 +354,63 @@ TEST_F(RecordCommandsTest, AfterAReReadTheHighlightIsOnTheRowTheCommandsActOn) {
     frmMain& w = customers(3);
     showActive(w);
     odb::DataGrid* grid = w.dgView();
-    auto text = [&](const Variant& bookmark) {
-        auto rows = GetDBTable("Clienti").OpenData();
-        return rows->FindBookmark(bookmark) ? rows->ColText("Descrizione") : QString();
-    };
-    auto highlighted = [&] {
-        QStringList out;
-        for (const Variant& b : grid->SelBookmarks())
-            out << text(b);
-        return out.join(QLatin1Char(',')).toStdString();
-    };
     // A row clicked, then a new one stored: the highlight moves to the new row, the current one.
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
                       grid->visualRect(grid->gridModel()->index(1, 0)).center());
-    ASSERT_EQ(highlighted(), "Cliente 01");
+    ASSERT_EQ(highlighted(grid), "Cliente 01");
     expect(newCustomer("Nuovo cliente"));
     w.mnuFileNew_Click();
-    EXPECT_EQ(text(grid->Bookmark()), "Nuovo cliente");
-    EXPECT_EQ(highlighted(), "Nuovo cliente");
+    EXPECT_EQ(customerName(grid->Bookmark()), "Nuovo cliente");
+    EXPECT_EQ(highlighted(grid), "Nuovo cliente");
     // "Elimina" deletes the row highlighted.
     prompt->answer(MsgResult::OK);
     w.mnuFileDelete_Click();
     EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Nuovo cliente'")->RowCount(), 0);
     EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione='Cliente 01'")->RowCount(), 1);
+}
+
+TEST_F(RecordCommandsTest, PicksFollowTheirRowsWhenAnotherComputerAddsOrDeletesRows) {
+    frmMain& w = customers(6);
+    showActive(w);
+    odb::DataGrid* grid = w.dgView();
+    // Another computer's change, then the window activated again (it reads the view again).
+    auto otherComputer = [&](const char* change) {
+        OtherComputerLock other(g_objConnection->Path(), change, "BEGIN IMMEDIATE");
+        ASSERT_TRUE(other.holds());
+        other.release();
+        w.Form_Activate();
+        QApplication::processEvents();
+    };
+    w.CurrentDataSet()->SetSortOrder(QStringLiteral("Descrizione"));
+    // Picked upwards: the current row is the first pick.
+    pickRows(grid, 2, 0);
+    ASSERT_EQ(highlighted(grid), "Cliente 01,Cliente 02,Cliente 03");
+    const int row = grid->currentIndex().row();
+    // Rows added above the picks, then one of them deleted: the picks and the current row follow
+    // their rows.
+    otherComputer("INSERT INTO Clienti (Codice, Descrizione) VALUES ('A1', 'Aaa 1'), ('A2', 'Aaa 2')");
+    EXPECT_EQ(grid->currentIndex().row(), row + 2);
+    EXPECT_EQ(customerName(grid->Bookmark()), "Cliente 01");
+    EXPECT_EQ(highlighted(grid), "Cliente 01,Cliente 02,Cliente 03");
+    otherComputer("DELETE FROM Clienti WHERE Descrizione = 'Aaa 1'");
+    EXPECT_EQ(grid->currentIndex().row(), row + 1);
+    EXPECT_EQ(highlighted(grid), "Cliente 01,Cliente 02,Cliente 03");
+    // A pick deleted there is no longer picked; "Elimina" deletes the rows still picked.
+    otherComputer("DELETE FROM Clienti WHERE Descrizione = 'Cliente 02'");
+    EXPECT_EQ(highlighted(grid), "Cliente 01,Cliente 03");
+    prompt->answer(MsgResult::OK);
+    w.mnuFileDelete_Click();
+    EXPECT_EQ(GetDBTable("Clienti").OpenData("Descrizione IN ('Cliente 01', 'Cliente 03')")->RowCount(), 0);
+    EXPECT_EQ(
+        GetDBTable("Clienti").OpenData("Descrizione IN ('Aaa 2', 'Cliente 04', 'Cliente 05')")->RowCount(),
+        3);
+    // The current row deleted there: the current row the data set moves to is the only pick.
+    ASSERT_TRUE(w.CurrentDataSet()->FindRow(QStringLiteral("Descrizione='Cliente 05'")));
+    const int first = w.CurrentDataSet()->AbsolutePosition();
+    pickRows(grid, first, first + 1);
+    ASSERT_EQ(highlighted(grid), "Cliente 05,Cliente 06");
+    otherComputer("DELETE FROM Clienti WHERE Descrizione = 'Cliente 06'");
+    EXPECT_EQ(highlighted(grid), customerName(grid->Bookmark()).toStdString());
 }
 
 TEST_F(RecordCommandsTest, AnActivationKeepsThePlaceInTheGrid) {

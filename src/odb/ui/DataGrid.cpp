@@ -113,6 +113,7 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
     QItemSelectionModel* oldSelection = selectionModel();
     model_ = dataSet ? new DataGridModel(dataSet, columns, this) : nullptr;
     setModel(model_);
+    picksBeforeReread_.reset();
     const bool unreadable = old && old->reads().Unreadable();
     if (model_ && unreadable) model_->reads().TakeOver(old->reads());
     delete oldSelection;
@@ -127,7 +128,15 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
     connect(&model_->reads(), &PaintReads::RowsUnreadable, this, &DataGrid::RowsUnreadable);
     connect(&model_->reads(), &PaintReads::RowsReadable, this, &DataGrid::RowsReadable);
     connect(&dataSet->EventSource(), &EventSource::RowMoved, model_, [this] { scheduleFollow(); });
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { followDataSet(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        picksBeforeReread_.reset();
+        followDataSet();
+    });
+    connect(&dataSet->EventSource(), &EventSource::AboutToRefreshRecordset, model_,
+            [this] { picksBeforeReread_ = SelBookmarks(); });
+    // A re-read that failed left the rows as they were: the user's next pick counts.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { picksBeforeReread_.reset(); });
     ++resizing_;
     const QFontMetrics fm = fontMetrics();
     for (int c = 0; c < model_->columnCount(); ++c) {
@@ -206,6 +215,7 @@ bool DataGrid::SetBookmark(const Variant& bookmark) {
 VariantList DataGrid::SelBookmarks() const {
     VariantList out;
     if (!model_) return out;
+    if (picksBeforeReread_) return *picksBeforeReread_;
     QModelIndexList rows = selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });

@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include <memory>
+#include <optional>
 
 #include "base/Variant.h"
 
@@ -32,7 +33,8 @@ class DataGrid : public QTableView {
     // The current row's bookmark (Null when there is none); setting it moves grid and data set.
     Variant Bookmark() const;
     bool SetBookmark(const Variant& bookmark);
-    // The bookmarks of the selected rows, in grid order.
+    // The bookmarks of the selected rows, in grid order. While the data set has read its rows again
+    // and the grid has not yet taken them in, those picked before the re-read.
     VariantList SelBookmarks() const;
     void ClearSelBookmarks();
     // Picks the rows of `bookmarks` that the grid shows (the others are left out); the current
@@ -105,6 +107,9 @@ class DataGrid : public QTableView {
     int selStartCol_ = -1, selEndCol_ = -1;
     int pickingRows_ = 0;
     bool rowWork_ = false;
+    // The picks' bookmarks noted before the data set reads its rows again: the rows' positions
+    // then name other rows until the grid takes the new rows in.
+    std::optional<VariantList> picksBeforeReread_;
 };
 
 }  // namespace odb

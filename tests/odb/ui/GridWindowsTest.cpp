@@ -222,6 +222,11 @@ TEST_F(GridWindowsTest, GridAndDataSetFollowEachOtherWithoutRereadingForDeletion
     EXPECT_EQ(grid.Bookmark().toDouble(), selected[1].toDouble());
     EXPECT_TRUE(held);
     EXPECT_EQ(grid.SelBookmarks().size(), 2u);
+    // A re-read that fails leaves the rows as they were: the rows picked after it are the picks.
+    EXPECT_THROW(ds->SetFilter("Nessuno = 1"), AppError);
+    grid.selectRow(0);
+    ASSERT_EQ(grid.SelBookmarks().size(), 1u);
+    EXPECT_EQ(grid.SelBookmarks()[0].toDouble(), ds->BookmarkAt(0).toDouble());
 }
 
 // The heading of the current row, picked or not, is the only one marked.
