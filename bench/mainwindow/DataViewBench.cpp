@@ -2,7 +2,8 @@
 // the painted grid through RefreshDetailView, and "Aggiorna" keeping the current row, each against
 // a plain table model over the same rows (their identities in one statement, the values of the
 // rows on screen in a page, the same columns) painted in a plain table view of the same size. Also
-// the time from the start of the window to its first painted view, and to the painted attendance.
+// the time from the start of the window to its first painted view, and to the painted attendance,
+// and an activation with every row picked against one with the current row alone picked.
 // The click and the refresh count the paints of the message window they show ("message_paints"),
 // and fail without one.
 //
@@ -351,6 +352,39 @@ void BM_PlainModelRefreshKeepingTheRow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlainModelRefreshKeepingTheRow)->Unit(benchmark::kMillisecond);
+
+// An activation reads the view again and keeps the rows picked: every row picked (the grid's
+// "select all") against the current row alone.
+void ActivationKeepingPicks(benchmark::State& state, bool everyRow) {
+    setUpRun();
+    auto w = startWindow();
+    w->tvTreeView_NodeClick(w->Node(kAttendanceNode));
+    w->CurrentDataSet()->MoveToPosition(kMiddleRow);
+    odb::DataGrid* grid = w->dgView();
+    if (everyRow)
+        grid->selectAll();
+    else
+        grid->SetSelBookmarks({grid->Bookmark()});
+    const size_t picked = grid->SelBookmarks().size();
+    for (auto _ : state) {
+        state.PauseTiming();
+        PaintPending();
+        state.ResumeTiming();
+        w->Form_Activate();
+        const QPixmap painted = grid->grab();
+        benchmark::DoNotOptimize(painted.cacheKey());
+    }
+    if (grid->SelBookmarks().size() != picked) state.SkipWithError("the picks were not kept");
+    closeWindow(w);
+}
+void BM_ActivationKeepingEveryRowPicked(benchmark::State& state) {
+    ActivationKeepingPicks(state, true);
+}
+BENCHMARK(BM_ActivationKeepingEveryRowPicked)->Unit(benchmark::kMillisecond);
+void BM_ActivationKeepingTheCurrentRowPicked(benchmark::State& state) {
+    ActivationKeepingPicks(state, false);
+}
+BENCHMARK(BM_ActivationKeepingTheCurrentRowPicked)->Unit(benchmark::kMillisecond);
 
 // ---- from the start ----
 

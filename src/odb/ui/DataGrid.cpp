@@ -242,7 +242,12 @@ void DataGrid::SetSelBookmarks(const VariantList& bookmarks) {
     for (int r = 0; r < model_->rowCount() && !wanted.empty(); ++r) {
         const Variant b = ds.BookmarkAt(r);
         if (b.isNull() || wanted.erase(static_cast<int64_t>(b.toDouble())) == 0) continue;
-        rows.select(model_->index(r, 0), model_->index(r, last));
+        // Neighbouring rows make one range: the selection's reads go range by range, and every row
+        // of a grid picked whole would otherwise be as many ranges.
+        if (!rows.isEmpty() && rows.last().bottom() == r - 1)
+            rows.last() = QItemSelectionRange(rows.last().topLeft(), model_->index(r, last));
+        else
+            rows.select(model_->index(r, 0), model_->index(r, last));
     }
     selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
 }
