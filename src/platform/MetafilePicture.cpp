@@ -62,7 +62,11 @@ void limitChildMemory() {
         if (::read(fd, text, sizeof text - 1) > 0) current = rlim_t(std::strtoull(text, nullptr, 10));
         ::close(fd);
     }
-    const rlimit limit{current * rlim_t(::sysconf(_SC_PAGESIZE)) + kChildMemory, RLIM_INFINITY};
+    // Only the soft limit, and only lowered: a tighter limit the caller set holds here too, and the
+    // hard one (raised only with a privilege the program may lack) stays as inherited.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0) return;
+    limit.rlim_cur = std::min(limit.rlim_cur, current * rlim_t(::sysconf(_SC_PAGESIZE)) + kChildMemory);
     ::setrlimit(RLIMIT_AS, &limit);
 }
 

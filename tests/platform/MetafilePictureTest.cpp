@@ -125,12 +125,13 @@ TEST(MetafilePicture, RecordsNamingEmptySlotsArePassedOver) {
 }
 
 // The address space this process may add to what it has now, for itself and its children.
+// Only the soft limit, as any user may set it: the hard one stays as inherited (often unlimited).
 bool capMemory(rlim_t more) {
     QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) return false;
+    rlimit limit{};
+    if (!statm.open(QIODevice::ReadOnly) || ::getrlimit(RLIMIT_AS, &limit) != 0) return false;
     const rlim_t pages = statm.readAll().split(' ').value(0).toULongLong();
-    const rlim_t most = pages * rlim_t(::sysconf(_SC_PAGESIZE)) + more;
-    const rlimit limit{most, most};
+    limit.rlim_cur = pages * rlim_t(::sysconf(_SC_PAGESIZE)) + more;
     return pages > 0 && ::setrlimit(RLIMIT_AS, &limit) == 0;
 }
 
