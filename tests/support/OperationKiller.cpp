@@ -3,6 +3,7 @@
 
 #include <QRandomGenerator>
 
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,8 +89,16 @@ KilledChild OperationKiller::run(const std::function<void()>& start, const std::
     for (int n = before < 0 ? 0 : before + 1; n > 0 && running; --n)
         running = next();
     if (running && seen) {
-        for (const auto until = Steady::now() + 2 * span_; !seen() && Steady::now() < until;)
+        // Looked for until the operation under way ends: however long either process is held up,
+        // the kill falls inside it or right after it, never before what it looks for.
+        pollfd end{ends[0], POLLIN, 0};
+        while (!seen()) {
+            if (poll(&end, 1, 0) > 0) {
+                running = next();
+                break;
+            }
             std::this_thread::sleep_for(microseconds(20));
+        }
     } else if (running) {
         std::uniform_int_distribution<int64_t> pause(0, 2 * span_.count());
         std::this_thread::sleep_for(microseconds(pause(random_)));

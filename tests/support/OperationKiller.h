@@ -25,7 +25,7 @@ class OperationKiller {
     // kill comes after the start and `before` operations were seen finished (before < 0: counted from
     // the fork, so that it may fall inside the start), at a random pause within twice the span: before,
     // inside and after the operation's writes, and in the next one. With `seen`, it comes as soon as
-    // `seen` holds instead, or after twice the span.
+    // `seen` holds instead, or as the operation under way ends when it never does.
     KilledChild run(const std::function<void()>& start, const std::function<void()>& operation,
                     int before = 0, const std::function<bool()>& seen = {});
 

@@ -23,7 +23,11 @@ class OperationKillerTest : public TempFolderTest {};
 
 TEST_F(OperationKillerTest, KillsFollowTheTimeTheOperationTakesNow) {
     OperationKiller killer(microseconds(100), 7);
-    KilledChild child = killer.run({}, SlowOperation);
+    // The kill does not wait for the operation under way to end.
+    KilledChild child = killer.run({}, [] {
+        for (;;)
+            std::this_thread::sleep_for(milliseconds(100));
+    });
     EXPECT_TRUE(child.killed);
     EXPECT_EQ(child.operations, 0);
     // A round let run to the end of one operation measures it whole.
@@ -31,30 +35,39 @@ TEST_F(OperationKillerTest, KillsFollowTheTimeTheOperationTakesNow) {
     EXPECT_TRUE(child.killed);
     EXPECT_GE(child.operations, 1);
     EXPECT_GE(killer.span(), milliseconds(20));
-    // From then on the kills fall inside the first operation and after it.
+    // From then on the kills fall inside the first operation and after it (each about half the time).
     int inside = 0, after = 0;
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 16; ++round) {
         child = killer.run({}, SlowOperation);
         ASSERT_TRUE(child.killed) << round;
         ++(child.operations == 0 ? inside : after);
     }
     EXPECT_GT(inside, 0);
     EXPECT_GT(after, 0);
-    // Told what to look for, it kills while that is there: a mark the operation leaves for a
-    // moment in its middle.
+    // Told what to look for, it kills while that is there: a mark the operation leaves in its
+    // middle, and keeps until it is killed, however long the parent takes to see it.
     const QString mark = path("mark");
     const auto marking = [&] {
         SlowOperation();
         QFile(mark).open(QIODevice::WriteOnly);
-        std::this_thread::sleep_for(milliseconds(5));
-        QFile::remove(mark);
+        for (;;)
+            std::this_thread::sleep_for(milliseconds(100));
     };
     for (int round = 0; round < 4; ++round) {
-        EXPECT_TRUE(killer.run({}, marking, 0, [&] { return QFile::exists(mark); }).killed);
+        child = killer.run({}, marking, 0, [&] { return QFile::exists(mark); });
+        EXPECT_TRUE(child.killed);
+        EXPECT_EQ(child.operations, 0);
         EXPECT_TRUE(QFile::remove(mark)) << round;
     }
+    // What never shows lets the operation end first: the kill comes right after it.
+    child = killer.run({}, SlowOperation, 0, [] { return false; });
+    EXPECT_TRUE(child.killed);
+    EXPECT_GE(child.operations, 1);
     // A child whose operation or start fails is told apart from one killed.
-    EXPECT_FALSE(killer.run({}, [] { throw std::runtime_error("rifiutato"); }).killed);
+    EXPECT_FALSE(killer
+                     .run(
+                         {}, [] { throw std::runtime_error("rifiutato"); }, 1)
+                     .killed);
     EXPECT_FALSE(killer.run([] { throw std::runtime_error("rifiutato"); }, SlowOperation, 1).killed);
 }
 
