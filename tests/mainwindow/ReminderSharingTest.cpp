@@ -66,8 +66,9 @@ class ReminderSharingTest : public MainWindowTest {
         g_objConnection.reset();
         g_objDatabase.reset();
     }
-    // Counts the reminders until `stop` is closed, then once more; writes the counts seen to `out`.
-    [[noreturn]] void watch(int stop, int out) {
+    // Counts the reminders until `stop` is closed, then once more; tells `ready` once it has counted;
+    // writes the counts seen to `out`.
+    [[noreturn]] void watch(int stop, int ready, int out) {
         std::set<int64_t> seen;
         try {
             odb::Connection connection;
@@ -78,6 +79,11 @@ class ReminderSharingTest : public MainWindowTest {
                 odb::SqlStatement count = connection.statement("SELECT COUNT(*) FROM Promemoria");
                 if (count.step()) seen.insert(count.int64(0));
                 count.reset();
+                if (ready >= 0 && !seen.empty()) {
+                    if (write(ready, "r", 1) != 1) _exit(4);
+                    close(ready);
+                    ready = -1;
+                }
                 // Paced, so that the scans' commits are not kept waiting behind its reads.
                 usleep(500);
             }
@@ -93,17 +99,23 @@ class ReminderSharingTest : public MainWindowTest {
     // one more counts the reminders; the counts it saw go to `seen`.
     void scanAtOnce(int computers, double now, std::string& seen) {
         closeHere();
-        int stop[2], counts[2];
-        ASSERT_EQ(pipe(stop) | pipe(counts), 0);
+        int stop[2], ready[2], counts[2];
+        ASSERT_EQ(pipe(stop) | pipe(ready) | pipe(counts), 0);
         const pid_t watcher = fork();
         ASSERT_GE(watcher, 0);
         if (watcher == 0) {
             close(stop[1]);
+            close(ready[0]);
             close(counts[0]);
-            watch(stop[0], counts[1]);
+            watch(stop[0], ready[1], counts[1]);
         }
         close(stop[0]);
+        close(ready[1]);
         close(counts[1]);
+        // The scans start once the counting has seen the file as it was before them.
+        char counted = 0;
+        ASSERT_EQ(read(ready[0], &counted, 1), 1) << "the counting process ended before counting";
+        close(ready[0]);
         int gate[2];
         ASSERT_EQ(pipe(gate), 0);
         std::vector<pid_t> children;
