@@ -128,9 +128,6 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
         c.cmdNew->setVisible(r->owned);
         c.cmdDelete->setVisible(r->owned);
         c.cmdNew->setEnabled(editable_);
-        // Enter in a field is the window's, never a list's: these buttons are only clicked.
-        for (QPushButton* b : {c.cmdNew, c.cmdOpen, c.cmdDelete})
-            b->setAutoDefault(false);
         c.cmdDelete->setEnabled(editable_ && dataSet_->DeleteAllowed());
         buttons->addWidget(c.cmdNew);
         buttons->addWidget(c.cmdOpen);
@@ -153,13 +150,14 @@ RecordWindow::RecordWindow(std::shared_ptr<DataSet> dataSet, bool isNew, bool ed
     if (editable_) {
         cmdOK_ = new QPushButton(QStringLiteral("OK"), this);
         cmdCancel_ = new QPushButton(QStringLiteral("Annulla"), this);
-        cmdOK_->setDefault(true);
         buttons->addWidget(cmdOK_);
         connect(cmdOK_, &QPushButton::clicked, this, &RecordWindow::accept);
     } else {
         cmdCancel_ = new QPushButton(QStringLiteral("Chiudi"), this);
     }
-    cmdCancel_->setAutoDefault(false);
+    // Enter on a focused button presses it; anywhere else it is OK (Chiudi when nothing can
+    // change), never a list's button.
+    (cmdOK_ ? cmdOK_ : cmdCancel_)->setDefault(true);
     buttons->addWidget(cmdCancel_);
     connect(cmdCancel_, &QPushButton::clicked, this, &RecordWindow::reject);
     layout->addLayout(buttons);

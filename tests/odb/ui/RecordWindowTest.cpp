@@ -196,6 +196,54 @@ TEST_F(RecordWindowTest, EnterInAFieldIsOKWithOrWithoutListsOfRows) {
     }
 }
 
+TEST_F(RecordWindowTest, EnterOnAFocusedButtonPressesThatButton) {
+    // "Annulla" on a new customer with a name typed: nothing is stored.
+    Script cancel({[&](QDialog& d) {
+        auto& w = As<RecordWindow>(d);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        type(w, "Descrizione", "Mai salvato");
+        w.cmdCancel()->setFocus();
+        QTest::keyClick(w.cmdCancel(), Qt::Key_Return);
+        return d.result();
+    }});
+    EXPECT_TRUE(odb::DataPanelTools::CreatePanel(rows("Clienti"))->NewRow({}).isEmpty());
+    EXPECT_EQ(storedText("SELECT count(*) FROM Clienti WHERE Descrizione = 'Mai salvato'"), "0");
+    // A job order's list buttons: "Apri..." opens the detail, "Elimina" asks; the job order's
+    // window stays open through both, and its fields' Enter is still OK.
+    auto order = addCustomerOrder();
+    addToolingDetail(*order, "", 2);
+    notify.answerCancel = true;
+    Script lists({[&](QDialog& d) {
+                      auto& w = As<RecordWindow>(d);
+                      w.show();
+                      QApplication::setActiveWindow(&w);
+                      const auto* details = w.collection("Attrezzature");
+                      for (QPushButton* b : {details->cmdOpen, details->cmdDelete}) {
+                          b->setFocus();
+                          QTest::keyClick(b, Qt::Key_Return);
+                          EXPECT_TRUE(w.isVisible()) << b->text().toStdString();
+                          EXPECT_EQ(d.result(), 0) << b->text().toStdString();
+                      }
+                      QLineEdit* line = w.editor("DataConsegnaConcordata")->line();
+                      line->setFocus();
+                      QTest::keyClicks(line, "01/04/2026");
+                      QTest::keyClick(line, Qt::Key_Return);
+                      return d.result();
+                  },
+                  [&](QDialog& d) {
+                      EXPECT_EQ(As<RecordWindow>(d).editor("NumeroCommessa")->line()->text().right(4),
+                                "/001");
+                      return int(QDialog::Rejected);
+                  }});
+    EXPECT_FALSE(odb::DataPanelTools::CreatePanel(order)->ShowRow(true, "", true).isEmpty());
+    EXPECT_EQ(lists.opened, QStringList({"RecordWindow", "RecordWindow"}));
+    EXPECT_EQ(notify.questions.join("|").toStdString(), "Confermi l'eliminazione dei dati selezionati ?");
+    EXPECT_EQ(storedText("SELECT count(*) FROM DettagliAttrezzature"), "1");
+    EXPECT_EQ(storedText("SELECT DataConsegnaConcordata FROM CommesseCliente").toDouble(),
+              MakeOleDate(2026, 4, 1));
+}
+
 TEST_F(RecordWindowTest, TextsThatDoNotReadAsTheFieldsTypeAreRefusedBeforeAnyWrite) {
     auto order = addCustomerOrder();
     Script script({[&](QDialog& d) {
