@@ -3,16 +3,22 @@
 #include "platform/MailSocketStream.h"
 
 #include <QSslSocket>
+#include <QUrl>
 
 #include <libetpan/libetpan.h>
 
 #include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "platform/MailErrors.h"
 
@@ -42,7 +48,40 @@ MailCertificateFault faultOf(QSslError::SslError error) {
     }
 }
 
+QList<QHostAddress> systemLookup(const QByteArray& name) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_ADDRCONFIG;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0) return {};
+    QList<QHostAddress> addresses;
+    for (const addrinfo* a = found; a; a = a->ai_next) {
+        const QHostAddress address(a->ai_addr);
+        if (!address.isNull() && !addresses.contains(address)) addresses.append(address);
+    }
+    ::freeaddrinfo(found);
+    return addresses;
+}
+
+std::mutex lookupMutex;
+MailSocketStream::HostLookup& hostLookup() {
+    static MailSocketStream::HostLookup lookup = &systemLookup;
+    return lookup;
+}
+
+int millisecondsUntil(std::chrono::steady_clock::time_point end) {
+    return static_cast<int>(std::max<long long>(
+        0, std::chrono::ceil<std::chrono::milliseconds>(end - std::chrono::steady_clock::now()).count()));
+}
+
 }  // namespace
+
+MailSocketStream::HostLookup MailSocketStream::SetHostLookup(HostLookup lookup) {
+    std::lock_guard<std::mutex> lock(lookupMutex);
+    std::swap(hostLookup(), lookup);
+    return lookup;
+}
 
 MailSocketStream::Switch::~Switch() {
     unwatch();
@@ -52,6 +91,7 @@ void MailSocketStream::Switch::Stop() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopped_ = true;
     if (watched_ >= 0) ::shutdown(watched_, SHUT_RDWR);
+    if (wake_) wake_();
 }
 
 bool MailSocketStream::Switch::Stopped() const {
@@ -59,11 +99,17 @@ bool MailSocketStream::Switch::Stopped() const {
     return stopped_;
 }
 
-void MailSocketStream::Switch::watch(qintptr descriptor) {
+void MailSocketStream::Switch::watch(int descriptor) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (watched_ >= 0 || descriptor < 0) return;
-    watched_ = ::fcntl(static_cast<int>(descriptor), F_DUPFD_CLOEXEC, 0);
+    if (watched_ >= 0) ::close(watched_);
+    watched_ = ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     if (stopped_ && watched_ >= 0) ::shutdown(watched_, SHUT_RDWR);
+}
+
+void MailSocketStream::Switch::wakeOnStop(std::function<void()> wake) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wake_ = std::move(wake);
+    if (stopped_ && wake_) wake_();
 }
 
 void MailSocketStream::Switch::unwatch() {
@@ -163,10 +209,6 @@ MailSocketStream::~MailSocketStream() {
     if (stop_) stop_->unwatch();
 }
 
-void MailSocketStream::watch() {
-    if (stop_) stop_->watch(socket_->socketDescriptor());
-}
-
 int MailSocketStream::waitLimit() const {
     const auto left =
         std::chrono::ceil<std::chrono::milliseconds>(deadline_ - std::chrono::steady_clock::now()).count();
@@ -194,32 +236,115 @@ QString MailSocketStream::CutText() const {
 void MailSocketStream::Connect(bool tls) {
     if (Stopped()) MailFailStopped();
     const int limit = waitLimit();
-    // An address has its socket at once, a name once it is found.
-    if (tls) {
-        socket_->connectToHostEncrypted(host_, static_cast<quint16>(port_));
-        watch();
-        if (socket_->waitForEncrypted(limit) && !Stopped()) return watch();
-        if (socket_->state() == QAbstractSocket::ConnectedState || !socket_->sslHandshakeErrors().isEmpty())
-            failTls(limit);
-    } else {
-        socket_->connectToHost(host_, static_cast<quint16>(port_));
-        watch();
-        if (socket_->waitForConnected(limit) && !Stopped()) return watch();
+    // The lookup, the connection and the handshake share the one wait.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit);
+    int error = ETIMEDOUT;
+    // Each address in turn, as they came; the last one's failure is told.
+    for (const QHostAddress& address : addresses(end, limit)) {
+        error = connectTo(address, end);
+        if (error == 0 || error == ETIMEDOUT || Stopped()) break;
     }
     if (Stopped()) MailFailStopped();
-    switch (socket_->error()) {
-        case QAbstractSocket::HostNotFoundError:
-            MailFail(QStringLiteral("Server di posta non trovato: ") + host_);
-        case QAbstractSocket::SocketTimeoutError:
-            cut_ = timeoutCut(limit);
-            MailFail(CutText());
-        case QAbstractSocket::SslHandshakeFailedError:
-            failTls(limit);
-        case QAbstractSocket::RemoteHostClosedError:
-            MailFail(MailHungUp(Where()));
-        default:
-            MailFail(MailNoConnection(Where()));
+    if (error == ETIMEDOUT) {
+        cut_ = timeoutCut(limit);
+        MailFail(CutText());
     }
+    if (error != 0) MailFail(MailNoConnection(Where()));
+    // The certificate, now or after STARTTLS, is checked against the name, not the address.
+    socket_->setPeerVerifyName(host_);
+    if (!tls) return;
+    socket_->startClientEncryption();
+    if (!socket_->waitForEncrypted(std::max(1, millisecondsUntil(end))) || Stopped()) failTls(limit);
+}
+
+QList<QHostAddress> MailSocketStream::addresses(std::chrono::steady_clock::time_point end, int limit) {
+    QHostAddress literal;
+    if (literal.setAddress(host_)) return {literal};
+    const QByteArray name = QUrl::toAce(host_);
+    if (name.isEmpty()) MailFail(QStringLiteral("Server di posta non trovato: ") + host_);
+    struct Pending {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool found = false;
+        bool stopped = false;
+        QList<QHostAddress> addresses;
+    };
+    const auto pending = std::make_shared<Pending>();
+    HostLookup lookup;
+    {
+        std::lock_guard<std::mutex> lock(lookupMutex);
+        lookup = hostLookup();
+    }
+    // A lookup cannot be interrupted: once stopped it is left to end by itself, unheard.
+    std::thread([pending, lookup, name] {
+        QList<QHostAddress> addresses = lookup(name);
+        std::lock_guard<std::mutex> lock(pending->mutex);
+        pending->addresses = std::move(addresses);
+        pending->found = true;
+        pending->changed.notify_all();
+    }).detach();
+    if (stop_)
+        stop_->wakeOnStop([pending] {
+            std::lock_guard<std::mutex> lock(pending->mutex);
+            pending->stopped = true;
+            pending->changed.notify_all();
+        });
+    QList<QHostAddress> found;
+    bool over = false;
+    {
+        std::unique_lock<std::mutex> lock(pending->mutex);
+        over = pending->changed.wait_until(lock, end, [&] { return pending->found || pending->stopped; });
+        found = pending->addresses;
+    }
+    if (stop_) stop_->wakeOnStop({});
+    if (Stopped()) MailFailStopped();
+    if (!over) {
+        cut_ = timeoutCut(limit);
+        MailFail(CutText());
+    }
+    if (found.isEmpty()) MailFail(QStringLiteral("Server di posta non trovato: ") + host_);
+    return found;
+}
+
+int MailSocketStream::connectTo(const QHostAddress& address, std::chrono::steady_clock::time_point end) {
+    sockaddr_storage peer{};
+    socklen_t size = 0;
+    if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+        auto* in = reinterpret_cast<sockaddr_in*>(&peer);
+        in->sin_family = AF_INET;
+        in->sin_port = htons(static_cast<quint16>(port_));
+        in->sin_addr.s_addr = htonl(address.toIPv4Address());
+        size = sizeof *in;
+    } else {
+        auto* in6 = reinterpret_cast<sockaddr_in6*>(&peer);
+        in6->sin6_family = AF_INET6;
+        in6->sin6_port = htons(static_cast<quint16>(port_));
+        const Q_IPV6ADDR bytes = address.toIPv6Address();
+        std::memcpy(&in6->sin6_addr, bytes.c, sizeof bytes.c);
+        in6->sin6_scope_id = address.scopeId().toUInt();
+        size = sizeof *in6;
+    }
+    const int fd = ::socket(peer.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) return errno;
+    int error = ::connect(fd, reinterpret_cast<sockaddr*>(&peer), size) == 0 ? 0 : errno;
+    // Watched once connecting: shutting a socket not yet connecting would not stop its connect.
+    if (stop_) stop_->watch(fd);
+    while (error == EINPROGRESS || error == EINTR) {
+        const int left = millisecondsUntil(end);
+        if (left == 0) {
+            error = ETIMEDOUT;
+            break;
+        }
+        pollfd p{fd, POLLOUT, 0};
+        const int ready = ::poll(&p, 1, left);
+        if (ready < 0 && errno != EINTR) error = errno;
+        if (ready <= 0) continue;
+        socklen_t length = sizeof error;
+        ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
+    }
+    if (error == 0 && !Stopped() && socket_->setSocketDescriptor(fd)) return 0;
+    ::close(fd);
+    return error == 0 ? ECONNABORTED : error;
 }
 
 QString MailSocketStream::Where() const {

@@ -4,12 +4,16 @@
 // drips its bytes, and the bytes of one response (all that comes between two commands) by a
 // bound, so that a silent, slow or endless server ends in an error before its bytes reach the
 // parser. The stream is used on one thread, the one that created it; its switch stops it from
-// any other.
+// any other, in every phase: a server's name is looked up on a thread of its own, whose answer is
+// not waited for once stopped, and the socket is the switch's from its first connecting.
 #pragma once
 
+#include <QHostAddress>
+#include <QList>
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -34,14 +38,24 @@ class MailSocketStream {
 
       private:
         friend class MailSocketStream;
-        void watch(qintptr descriptor);
+        // Watches `descriptor` in place of the one watched before.
+        void watch(int descriptor);
         void unwatch();
+        // `wake` is called by the Stop, at once when stopped already; an empty one is forgotten.
+        void wakeOnStop(std::function<void()> wake);
         mutable std::mutex mutex_;
         bool stopped_ = false;
         // A duplicate of the watched connection's descriptor: shutting it wakes every wait on the
         // connection, and being ours it is never closed and reused under a Stop.
         int watched_ = -1;
+        std::function<void()> wake_;
     };
+
+    // Finds the addresses of a server's name (in ASCII form), on a thread of its own; none when
+    // the name is unknown.
+    using HostLookup = std::function<QList<QHostAddress>(const QByteArray& name)>;
+    // Replaces the lookup (tests); returns the one in use before.
+    static HostLookup SetHostLookup(HostLookup lookup);
 
     // The deadline runs from now.
     MailSocketStream(QString host, int port, int timeoutMs, int deadlineSeconds, Switch* stop = nullptr);
@@ -74,8 +88,10 @@ class MailSocketStream {
     // After a wait of `limit` ran out: the deadline's or the server's silence.
     Cut timeoutCut(int limit) const;
     [[noreturn]] void failTls(int limit);
-    // Hands the socket's descriptor, once it has one, to the switch.
-    void watch();
+    // The server's addresses, found by `end`.
+    QList<QHostAddress> addresses(std::chrono::steady_clock::time_point end, int limit);
+    // Connects the socket to `address` by `end`: 0, or why not (ETIMEDOUT once `end` passed).
+    int connectTo(const QHostAddress& address, std::chrono::steady_clock::time_point end);
     QString host_;
     int port_;
     int timeoutMs_;

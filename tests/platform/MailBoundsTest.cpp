@@ -1,11 +1,20 @@
 // The mail transport against servers that misbehave on loopback: the listing's one deadline and
-// its bound on a response, with the window's events flowing meanwhile; failures told in Italian,
-// the server quoted only when it answered; line breaks in the account refused before any
-// connection.
+// its bound on a response, with the window's events flowing meanwhile; the program's end stopping
+// an exchange at once, whatever it waits for; failures told in Italian, the server quoted only
+// when it answered; line breaks in the account refused before any connection.
 #include <QCoreApplication>
+#include <QFile>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 #include "base/AppError.h"
 #include "base/ErrorOf.h"
@@ -14,7 +23,9 @@
 #include "platform/MailErrors.h"
 #include "platform/MailMessage.h"
 #include "platform/MailService.h"
+#include "platform/MailSocketStream.h"
 #include "support/HostileImapServer.h"
+#include "support/ImapTestServer.h"
 #include "support/SmtpTestSink.h"
 #include "support/TestEnvironment.h"
 
@@ -24,6 +35,49 @@ using Mode = HostileImapServer::Mode;
 
 // Far below what a server that never ends would have sent.
 constexpr qint64 kSmall = 64LL * 1024 * 1024;
+
+// A listener on loopback whose queue is full: one connection waits in it, never accepted, and
+// those that come after it are never answered.
+class FullListener {
+  public:
+    FullListener() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
+        ::listen(listener_, 0);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ::connect(filler_, reinterpret_cast<sockaddr*>(&address), length);
+        // Full once the filler waits to be accepted.
+        pollfd p{listener_, POLLIN, 0};
+        ::poll(&p, 1, 60000);
+    }
+    ~FullListener() {
+        ::close(filler_);
+        ::close(listener_);
+    }
+    int port() const { return port_; }
+    // True while a connection to the listener waits for an answer (SYN sent).
+    bool connecting() const {
+        QFile table("/proc/net/tcp");
+        if (!table.open(QIODevice::ReadOnly)) return false;
+        const QByteArray peer = ':' + QByteArray::number(port_, 16).toUpper().rightJustified(4, '0');
+        for (const QByteArray& line : table.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 3 && fields[2].endsWith(peer) && fields[3] == "02") return true;
+        }
+        return false;
+    }
+
+  private:
+    int listener_ = -1;
+    int filler_ = -1;
+    int port_ = 0;
+};
 
 class MailBoundsTest : public TempFolderTest {
   protected:
@@ -122,6 +176,92 @@ TEST_F(MailBoundsTest, TheProgramsEndStopsAnExchangeAtOnceAndNoWaitTurnsAProcess
         EXPECT_TRUE(wait.Ended());
     });
     QCoreApplication::exec();
+}
+
+TEST_F(MailBoundsTest, TheProgramsEndStopsAnExchangeAtOnceInEveryPhase) {
+    using namespace std::chrono;
+    using Security = MailAccount::Security;
+    FullListener full;
+    TestMailbox mailbox;
+    ImapTestServer quiet(mailbox);
+    quiet.setSilent(true);
+    // A lookup held until released, as a name server that never answers.
+    struct Held {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool asked = false;
+        bool released = false;
+    };
+    const auto held = std::make_shared<Held>();
+    const auto asked = [held] {
+        std::lock_guard<std::mutex> lock(held->mutex);
+        return held->asked;
+    };
+    struct Phase {
+        const char* name;
+        int port;
+        Security security;
+        std::function<bool()> reached;
+    };
+    int accepted = 0;
+    const auto newConnection = [&] { return quiet.connections() > accepted; };
+    // Signs on to `p` at `host` with a wait of a minute; the program is told to end once the phase
+    // is reached. The time the sign-on took.
+    const auto stopIn = [&](const Phase& p, const QString& host) {
+        accepted = quiet.connections();
+        MailAccount a = account(p.port);
+        a.imapServer = host;
+        a.imapSecurity = p.security;
+        a.timeoutSeconds = 60;
+        QTimer ender;
+        QObject::connect(&ender, &QTimer::timeout, [&] {
+            if (p.reached()) QCoreApplication::quit();
+        });
+        milliseconds spent{};
+        QTimer::singleShot(0, [&] {
+            ender.start(20);
+            const auto start = steady_clock::now();
+            try {
+                MailService(a).SignOn(MailService::Purpose::Listing);
+                ADD_FAILURE() << p.name << " " << host.toStdString() << ": signed on";
+            } catch (const AppError& e) {
+                EXPECT_TRUE(MailStopped(e))
+                    << p.name << " " << host.toStdString() << ": " << e.description().toStdString();
+            }
+            spent = duration_cast<milliseconds>(steady_clock::now() - start);
+            // Also when the exchange ended by itself.
+            QCoreApplication::quit();
+        });
+        QCoreApplication::exec();
+        return spent;
+    };
+    // A name, and an address as well.
+    for (const QString host : {"localhost", "127.0.0.1"})
+        for (const Phase& p :
+             {Phase{"connection", full.port(), Security::None, [&] { return full.connecting(); }},
+              Phase{"TLS", quiet.port(), Security::Tls, newConnection},
+              Phase{"reply", quiet.port(), Security::None, newConnection}})
+            EXPECT_LT(stopIn(p, host), 20s) << p.name << " " << host.toStdString();
+
+    const auto real = MailSocketStream::SetHostLookup([held](const QByteArray&) {
+        std::unique_lock<std::mutex> lock(held->mutex);
+        held->asked = true;
+        held->changed.wait(lock, [&] { return held->released; });
+        return QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)};
+    });
+    EXPECT_LT(stopIn({"lookup", quiet.port(), Security::None, asked}, "localhost"), 20s);
+    {
+        std::lock_guard<std::mutex> lock(held->mutex);
+        held->released = true;
+    }
+    held->changed.notify_all();
+    // A name the lookup does not know is told as before.
+    MailSocketStream::SetHostLookup([](const QByteArray&) { return QList<QHostAddress>{}; });
+    MailAccount unknown = account(quiet.port());
+    unknown.imapServer = "posta.ditta.it";
+    EXPECT_EQ(DescriptionOf([&] { MailService(unknown).SignOn(MailService::Purpose::Listing); }),
+              "Server di posta non trovato: posta.ditta.it");
+    MailSocketStream::SetHostLookup(real);
 }
 
 TEST_F(MailBoundsTest, FailuresSayWhatHappenedAndQuoteOnlyAnAnswer) {
