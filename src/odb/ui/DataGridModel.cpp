@@ -1,6 +1,8 @@
 // The grid's model: pages of rows read through the data set, formatted once per page.
 #include "odb/ui/DataGridModel.h"
 
+#include <algorithm>
+
 #include "odb/DataSet.h"
 #include "odb/FieldValueText.h"
 #include "odb/Schema.h"
@@ -57,6 +59,11 @@ int DataGridModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
+bool DataGridModel::kept(int row) const {
+    const int first = row - row % kPageRows;
+    return std::any_of(pages_.begin(), pages_.end(), [&](const Page& p) { return p.first == first; });
+}
+
 const DataGridModel::Page& DataGridModel::page(int row) const {
     const int first = row - row % kPageRows;
     for (auto it = pages_.begin(); it != pages_.end(); ++it)
@@ -102,12 +109,10 @@ Variant DataGridModel::value(int row, int column) const {
 }
 
 QString DataGridModel::shownText(int row, int column) const {
+    // Rows kept are shown whatever the lock; only a page not read yet goes through the reads.
+    if (kept(row)) return text(row, column);
     QString shown;
-    const int before = pagesRead_;
-    reads_.Read([&] {
-        shown = text(row, column);
-        return pagesRead_ != before;
-    });
+    reads_.Read([&] { shown = text(row, column); });
     return shown;
 }
 

@@ -56,6 +56,8 @@ class DataGridModel : public QAbstractTableModel {
         std::vector<QStringList> texts;
     };
     const Page& page(int row) const;
+    // The page of `row` was read and is kept.
+    bool kept(int row) const;
     // The text of a cell for painting, which never raises.
     QString shownText(int row, int column) const;
     void reset();

@@ -47,12 +47,11 @@ const QStringList& DataSetRowsModel::texts(int row) const {
         if (MoveTo(row))
             for (const FieldDef* f : fields_)
                 values << dataSet_->FormattedColValue(f->name);
-        return true;
     });
     if (!read) {
         current_ = -1;  // the walk may have stopped anywhere
         static const QStringList none;
-        return none;  // read again at the next paint
+        return none;  // read again at the next retry
     }
     return *cache_.insert(row, values);
 }

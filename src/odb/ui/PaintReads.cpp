@@ -3,7 +3,7 @@
 
 #include <QTimer>
 
-#include <optional>
+#include <algorithm>
 
 #include "base/AppError.h"
 #include "odb/Connection.h"
@@ -12,17 +12,17 @@
 namespace odb {
 
 namespace {
-// A look at the lock that does not wait for it.
-class NoWait {
+// A wait for the lock no longer than `wait`, for the reads of one painting.
+class ShortWait {
   public:
-    explicit NoWait(std::shared_ptr<Connection> c) : c_(std::move(c)), wait_(c_ ? c_->BusyTimeout() : 0) {
-        if (c_) c_->SetBusyTimeout(0);
+    ShortWait(std::shared_ptr<Connection> c, int wait) : c_(std::move(c)), wait_(c_ ? c_->BusyTimeout() : 0) {
+        if (c_) c_->SetBusyTimeout(std::min(wait, wait_));
     }
-    ~NoWait() {
+    ~ShortWait() {
         if (c_) c_->SetBusyTimeout(wait_);
     }
-    NoWait(const NoWait&) = delete;
-    NoWait& operator=(const NoWait&) = delete;
+    ShortWait(const ShortWait&) = delete;
+    ShortWait& operator=(const ShortWait&) = delete;
 
   private:
     std::shared_ptr<Connection> c_;
@@ -33,20 +33,25 @@ class NoWait {
 PaintReads::PaintReads(const DataSet& dataSet) : dataSet_(dataSet) {
     retry_ = new QTimer(this);
     retry_->setInterval(1000);
-    connect(retry_, &QTimer::timeout, this, &PaintReads::Retry);
+    connect(retry_, &QTimer::timeout, this, [this] {
+        failed_ = false;
+        emit Retry();
+    });
 }
 
-bool PaintReads::Read(const std::function<bool()>& read) {
+bool PaintReads::Read(const std::function<void()>& read) {
+    if (failed_) return false;  // tried again at the next retry
     try {
         // While the rows cannot be read, painting only looks at the lock.
-        std::optional<NoWait> look;
-        if (unreadable_) look.emplace(dataSet_.GetConnection());
-        if (read() && unreadable_) {
+        ShortWait wait(dataSet_.GetConnection(), unreadable_ ? 0 : kPaintWaitMs);
+        read();
+        if (unreadable_) {
             setUnreadable(false);
             emit RowsReadable();
         }
         return true;
     } catch (const AppError& e) {
+        failed_ = true;
         if (!unreadable_) {
             setUnreadable(true);
             emit RowsUnreadable(e.description());

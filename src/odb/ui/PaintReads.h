@@ -17,11 +17,16 @@ class DataSet;
 class PaintReads : public QObject {
     Q_OBJECT
   public:
+    // How long a painting waits for another computer's lock: enough for its ordinary save, far
+    // below the busy time, which would freeze the window at every move onto rows not read yet.
+    static constexpr int kPaintWaitMs = 300;
+
     explicit PaintReads(const DataSet& dataSet);
 
-    // Runs `read`, which answers whether it read the file (rather than rows kept); false when it
-    // failed: the caller shows nothing and keeps nothing.
-    bool Read(const std::function<bool()>& read);
+    // Runs `read`, which reads the file (rows kept are shown without it); false when it failed, or
+    // when a read failed since the last retry and it was not tried: the caller shows nothing and
+    // keeps nothing.
+    bool Read(const std::function<void()>& read);
     bool Unreadable() const { return unreadable_; }
     // The reads of a new model on a view whose rows could not be read: they go on trying without
     // telling it again.
@@ -39,6 +44,9 @@ class PaintReads : public QObject {
 
     const DataSet& dataSet_;
     bool unreadable_ = false;
+    // A read failed since the last retry: the rest of the painting reads nothing, rather than
+    // trying again for every cell.
+    bool failed_ = false;
     QTimer* retry_ = nullptr;
 };
 
