@@ -124,6 +124,7 @@ void DataGrid::bind(std::shared_ptr<DataSet> dataSet, const QStringList& columns
         return;
     }
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &DataGrid::currentMoved);
+    model_->reads().Watch(this);
     connect(&model_->reads(), &PaintReads::Retry, viewport(), qOverload<>(&QWidget::update));
     connect(&model_->reads(), &PaintReads::RowsUnreadable, this, &DataGrid::RowsUnreadable);
     connect(&model_->reads(), &PaintReads::RowsReadable, this, &DataGrid::RowsReadable);

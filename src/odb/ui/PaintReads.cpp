@@ -1,7 +1,9 @@
 // Reads for painting that never raise.
 #include "odb/ui/PaintReads.h"
 
+#include <QEvent>
 #include <QTimer>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -39,6 +41,12 @@ PaintReads::PaintReads(const DataSet& dataSet) : dataSet_(dataSet) {
     });
 }
 
+void PaintReads::Watch(QWidget* view) {
+    view_ = view;
+    view->installEventFilter(this);
+    retryWhile(view->isVisible());
+}
+
 bool PaintReads::Read(const std::function<void()>& read) {
     if (failed_) return false;  // tried again at the next retry
     try {
@@ -60,13 +68,27 @@ bool PaintReads::Read(const std::function<void()>& read) {
     }
 }
 
+bool PaintReads::Retrying() const {
+    return retry_->isActive();
+}
+
 void PaintReads::TakeOver(const PaintReads& before) {
     setUnreadable(before.unreadable_);
 }
 
+bool PaintReads::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        retryWhile(event->type() == QEvent::Show);
+    return false;
+}
+
 void PaintReads::setUnreadable(bool unreadable) {
     unreadable_ = unreadable;
-    if (unreadable)
+    retryWhile(view_ && view_->isVisible());
+}
+
+void PaintReads::retryWhile(bool shown) {
+    if (unreadable_ && shown)
         retry_->start();
     else
         retry_->stop();

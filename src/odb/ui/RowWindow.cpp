@@ -43,6 +43,7 @@ RowWindow::RowWindow(std::shared_ptr<DataSet> dataSet, const QString& title, QWi
     connect(&model_->reads(), &PaintReads::RowsUnreadable, lblCount_, &QLabel::setText);
     connect(&model_->reads(), &PaintReads::RowsReadable, lblCount_,
             [this, count] { lblCount_->setText(count); });
+    model_->reads().Watch(grid_);
     connect(&model_->reads(), &PaintReads::Retry, grid_->viewport(), qOverload<>(&QWidget::update));
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons_, &QDialogButtonBox::accepted, this, &QDialog::accept);

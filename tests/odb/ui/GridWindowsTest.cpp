@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyle>
@@ -120,6 +121,7 @@ TEST_F(GridWindowsTest, RowsPaintedUnderAnotherComputersLockAreToldOnceAndComeBa
     QCoreApplication::processEvents();
     const int progressive = columnOf(grid, "Progressivo");
     const int last = grid.gridModel()->rowCount() - 1;
+    odb::PaintReads& reads = grid.gridModel()->reads();
     QSignalSpy unreadable(&grid, &DataGrid::RowsUnreadable);
     QSignalSpy readable(&grid, &DataGrid::RowsReadable);
     int pages = 0;
@@ -139,6 +141,12 @@ TEST_F(GridWindowsTest, RowsPaintedUnderAnotherComputersLockAreToldOnceAndComeBa
         EXPECT_EQ(log.rowReads("CommesseCliente"), 1) << log.all.join("\n").toStdString();
         EXPECT_EQ(connection->BusyTimeout(), odb::Connection::kDefaultBusyTimeoutMs);
         EXPECT_EQ(unreadable.count(), 1);
+        // Nothing paints a hidden grid: it tries again once shown.
+        EXPECT_TRUE(reads.Retrying());
+        grid.hide();
+        EXPECT_FALSE(reads.Retrying());
+        grid.show();
+        EXPECT_TRUE(reads.Retrying());
         pages = grid.gridModel()->pagesRead();
         QCoreApplication::processEvents();
     }
@@ -146,6 +154,18 @@ TEST_F(GridWindowsTest, RowsPaintedUnderAnotherComputersLockAreToldOnceAndComeBa
     ASSERT_TRUE(readable.wait(20000));
     EXPECT_GT(grid.gridModel()->pagesRead(), pages);
     EXPECT_EQ(grid.gridModel()->data(grid.gridModel()->index(last, progressive)).toString(), "0001");
+    EXPECT_FALSE(reads.Retrying());
+
+    // A grid left without a data set tries nothing more.
+    OtherComputerLock other(databasePath(), "UPDATE TipiAssistenza SET PrezzoOrario = 1");
+    ASSERT_TRUE(other.holds());
+    grid.gridModel()->forgetPages();
+    grid.viewport()->repaint();
+    ASSERT_TRUE(reads.Retrying());
+    const QPointer<odb::PaintReads> before(&reads);
+    grid.bind(nullptr, {});
+    EXPECT_TRUE(before.isNull());
+    EXPECT_EQ(readable.count(), 2);
 }
 
 TEST_F(GridWindowsTest, TheRowListPaintsUnderAnotherComputersLockAndComesBackByItself) {
@@ -180,6 +200,9 @@ TEST_F(GridWindowsTest, TheRowListPaintsUnderAnotherComputersLockAndComesBackByI
         EXPECT_EQ(list.model()->data(first).toString(), "");
         EXPECT_EQ(count->text().toStdString(), busy.toStdString());
         EXPECT_EQ(unreadable.count(), 1);
+        list.hide();
+        EXPECT_FALSE(list.model()->reads().Retrying());
+        list.show();
     }
     // Nothing else paints the list now: it reads again on its own.
     ASSERT_TRUE(readable.wait(20000));
