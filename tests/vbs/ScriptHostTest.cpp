@@ -191,12 +191,14 @@ TEST(ScriptHost, ErrorMessagesCarryTheLineOnlyForScriptErrors) {
 }
 
 TEST(ScriptHost, WaitingForTheUserDoesNotCountAgainstTheTimeout) {
+    // The run time is driven: the script's own work takes none of it, however slow the machine.
     struct SlowReader : vbstest::ScriptedPrompt {
         int MsgBox(const QString& text, int style, const QString& title) override {
-            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            vbstest::DrivenRunTime::advance(std::chrono::milliseconds(250));
             return ScriptedPrompt::MsgBox(text, style, title);
         }
     };
+    const vbstest::DrivenRunTime time;
     TestHost t;
     SlowReader reader;
     t.host.SetPrompt(&reader);
@@ -238,6 +240,7 @@ class SlowObject : public Dispatch {
                     o.busy();
                     const vbs::UserWait waiting;
                     std::this_thread::sleep_for(std::chrono::milliseconds(o.waitMs_));
+                    vbstest::DrivenRunTime::advance(std::chrono::milliseconds(o.waitMs_));
                 });
             return c;
         }();
@@ -272,10 +275,14 @@ TEST(ScriptHost, WaitingForTheUserInAHostMemberDoesNotCount) {
     t.host.AddCode(QStringLiteral(
         "Sub Show()\n  viewer.ShowModal\n  For i = 1 To 10000\n    n = n + 1\n  Next\nEnd Sub\n"
         "Sub Forever()\n  Do\n    x = quick.Field(1)\n  Loop\nEnd Sub"));
-    t.host.Run(QStringLiteral("Show"));
+    {
+        // On a driven run time, so that only the wait could pass the limit, not a slow machine.
+        const vbstest::DrivenRunTime time;
+        t.host.Run(QStringLiteral("Show"));
+    }
     EXPECT_EQ(0, t.host.Error().Number);
     EXPECT_TRUE(t.prompt.shown.isEmpty());
-    // A loop that only calls members still ends at the time limit.
+    // A loop that only calls members still ends at the time limit, on the machine's own clock.
     EXPECT_EQ(vbs::kTimeoutError, failureOf(t.host, [&] { t.host.Run(QStringLiteral("Forever")); }).number);
 }
 
