@@ -10,7 +10,6 @@
 #include <QWidget>
 
 #include <chrono>
-#include <thread>
 
 #include "LabelFixture.h"
 #include "LabelScripts.h"
@@ -357,11 +356,13 @@ TEST_F(LabelScriptTest, AScriptThatKeepsShowingBoxesIsAskedWhetherToStop) {
 // The time the user spends on the engine's own windows, a viewer of PrintObject or the notice of a
 // missing picture, is not the script's: the label is drawn after it, within the time limit.
 TEST_F(LabelScriptTest, TheUserReadingTheEnginesWindowsIsNotTheScriptsTime) {
+    // On a driven run time, so that only the user's time could pass the limit, not a slow machine.
+    const vbstest::DrivenRunTime time;
     // The prompt that reads slowly, and the viewer that stays open as long.
     class SlowReader : public RecordingPrompt {
       public:
         MsgResult msgBox(const QString& text, int style, const QString& title, QWidget* owner) override {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            vbstest::DrivenRunTime::advance(std::chrono::milliseconds(1500));
             return RecordingPrompt::msgBox(text, style, title, owner);
         }
     };
@@ -371,7 +372,7 @@ TEST_F(LabelScriptTest, TheUserReadingTheEnginesWindowsIsNotTheScriptsTime) {
         return HostedControl{new QWidget(parent), std::make_shared<SettingRecorder>()};
     });
     auto previousRunner = odb::SetModalRunner([](QDialog&) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        vbstest::DrivenRunTime::advance(std::chrono::milliseconds(1500));
         return 0;
     });
     const char* const calls[] = {"prn.PrintObject \"Viewer.Document\", \"file=x\"",
