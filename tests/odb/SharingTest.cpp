@@ -32,11 +32,43 @@ class SharingTest : public TempFolderTest {
     TestNotify notify;
 };
 
+// Counts, while it lives, the sleeps of SQLite's busy wait in this process: a writer that has slept
+// has met the lock and is waiting for it. Connections opened before it are not counted.
+class BusyWaits {
+  public:
+    BusyWaits() : vfs_(*base()) {
+        vfs_.zName = "zl-busy-waits";
+        vfs_.xSleep = [](sqlite3_vfs*, int microseconds) {
+            ++sleeps();
+            return base()->xSleep(base(), microseconds);
+        };
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    ~BusyWaits() { sqlite3_vfs_unregister(&vfs_); }
+    BusyWaits(const BusyWaits&) = delete;
+    BusyWaits& operator=(const BusyWaits&) = delete;
+
+    static std::atomic<int>& sleeps() {
+        static std::atomic<int> count{0};
+        return count;
+    }
+
+  private:
+    // The system's own files and sleeps, which this one passes everything to.
+    static sqlite3_vfs* base() {
+        static sqlite3_vfs* const unix = sqlite3_vfs_find("unix");
+        return unix;
+    }
+    sqlite3_vfs vfs_;
+};
+
 // Another computer holding the write lock for a while.
 class LockHolder {
   public:
     explicit LockHolder(const QString& path) {
         sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
+        // Its commit can meet, for a moment, a writer that is taking its turn to look at the lock.
+        sqlite3_busy_timeout(db_, 60000);
         ok_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~LockHolder() {
@@ -53,6 +85,37 @@ class LockHolder {
     sqlite3* db_ = nullptr;
     bool ok_ = false;
 };
+
+// Another computer letting its lock go once a writer of this one is seen waiting for it (under
+// BusyWaits), or once told that the writer is done.
+class ReleaseWhenWaited {
+  public:
+    explicit ReleaseWhenWaited(LockHolder& holder)
+        : thread_([this, &holder, before = BusyWaits::sleeps().load()] {
+              while (!done_ && BusyWaits::sleeps() <= before)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              waited_ = BusyWaits::sleeps() > before;
+              holder.release();
+          }) {}
+    ~ReleaseWhenWaited() { waited(); }
+    ReleaseWhenWaited(const ReleaseWhenWaited&) = delete;
+    ReleaseWhenWaited& operator=(const ReleaseWhenWaited&) = delete;
+    // True when the writer was seen waiting before the lock went.
+    bool waited() {
+        done_ = true;
+        if (thread_.joinable()) thread_.join();
+        return waited_;
+    }
+
+  private:
+    std::atomic<bool> done_{false};
+    bool waited_ = false;
+    std::thread thread_;  // last: started once the members above exist
+};
+
+// The writers below are let go once seen waiting; their timeout only keeps a writer that is never
+// let go from hanging the test.
+constexpr int kLongBusyMs = 60000;
 
 TEST_F(SharingTest, TwoProcessesCreatingOneNewDatabaseAtOnceMakeItOnce) {
     for (int round = 0; round < 4; ++round) {
@@ -99,19 +162,14 @@ TEST_F(SharingTest, TwoProcessesCreatingOneNewDatabaseAtOnceMakeItOnce) {
 }
 
 TEST_F(SharingTest, AWriterWaitsForALockReleasedWithinTheTimeout) {
-    auto o = OpenDefinition(db(), shop(), &notify, nullptr, 5000);
+    const BusyWaits waits;
+    auto o = OpenDefinition(db(), shop(), &notify, nullptr, kLongBusyMs);
     auto holder = std::make_unique<LockHolder>(db());
     ASSERT_TRUE(holder->holds());
-    std::atomic<bool> released{false};
-    std::thread other([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        released = true;
-        holder->release();
-    });
+    ReleaseWhenWaited other(*holder);
     auto clienti = o.table("Clienti").OpenData();
     EXPECT_TRUE(clienti->AddRow({"Codice", "C9", "Descrizione", "Rossi"}));
-    EXPECT_TRUE(released.load());
-    other.join();
+    EXPECT_TRUE(other.waited());
     EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='C9'"), 1);
 }
 
@@ -122,16 +180,14 @@ TEST_F(SharingTest, ASameValueWriteWhoseRuleWritesWaitsForTheLockToo) {
         if (armed && column == "Descrizione" && ds.ColText("Codice") == "C1")
             ds.OpenTable("Clienti")->AddRow({"Codice", "LOG", "Descrizione", "Scritto"});
     };
-    auto o = OpenDefinition(db(), def, &notify, nullptr, 5000);
+    const BusyWaits waits;
+    auto o = OpenDefinition(db(), def, &notify, nullptr, kLongBusyMs);
     auto clienti = o.table("Clienti").OpenData();
     ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
     armed = true;
     auto holder = std::make_unique<LockHolder>(db());
     ASSERT_TRUE(holder->holds());
-    std::thread other([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        holder->release();
-    });
+    ReleaseWhenWaited other(*holder);
     // The same value: the write reads first and needs the lock only for its rule's row.
     bool written = false;
     try {
@@ -139,7 +195,7 @@ TEST_F(SharingTest, ASameValueWriteWhoseRuleWritesWaitsForTheLockToo) {
     } catch (const AppError& e) {
         ADD_FAILURE() << e.number() - vbObjectError << " " << e.description().toStdString();
     }
-    other.join();
+    EXPECT_TRUE(other.waited());
     EXPECT_TRUE(written);
     EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='LOG'"), 1);
     EXPECT_TRUE(notify.messages.isEmpty());
@@ -162,23 +218,21 @@ TEST_F(SharingTest, ASameValueWriteMeetingALockAsksItsQuestionOnceAndKeepsTheFir
         ds.ShowMessage("Controllo eseguito");
         if (yes) ds.OpenTable("Clienti")->AddRow({"Codice", "LOG", "Descrizione", "Registrato"});
     };
-    auto o = OpenDefinition(db(), def, &user, nullptr, 5000);
+    const BusyWaits waits;
+    auto o = OpenDefinition(db(), def, &user, nullptr, kLongBusyMs);
     auto clienti = o.table("Clienti").OpenData();
     ASSERT_TRUE(clienti->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
     armed = true;
     auto holder = std::make_unique<LockHolder>(db());
     ASSERT_TRUE(holder->holds());
-    std::thread other([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        holder->release();
-    });
+    ReleaseWhenWaited other(*holder);
     bool written = false;
     try {
         written = clienti->SetColValue("Descrizione", "Bianchi");
     } catch (const AppError& e) {
         ADD_FAILURE() << e.number() - vbObjectError << " " << e.description().toStdString();
     }
-    other.join();
+    EXPECT_TRUE(other.waited());
     EXPECT_TRUE(written);
     EXPECT_EQ(Lines(user.questions), "1:Registrare la modifica?");
     EXPECT_EQ(Lines(user.messages), "Controllo eseguito");
@@ -267,19 +321,17 @@ TEST_F(SharingTest, AFieldWriteMeetsTheLocksOfOtherProcessesAsEveryWriteDoes) {
 }
 
 TEST_F(SharingTest, ALockTakenBeforeAFieldWritesRuleWritesIsWaitedForOrSaidBusy) {
+    const BusyWaits waits;
     auto def = shop();
     std::unique_ptr<LockHolder> holder;
-    int heldForMs = 0;
-    std::thread other;
+    std::unique_ptr<ReleaseWhenWaited> other;
+    bool armed = false, releaseWhenWaited = false;
     def->table("Clienti")->onUpdateField = [&](DataSet& ds, const QString& column) {
-        if (heldForMs == 0 || column != "Descrizione" || ds.ColText("Codice") != "C1") return;
+        if (!armed || column != "Descrizione" || ds.ColText("Codice") != "C1") return;
         // Another computer takes the lock after the write began, before the rule writes.
         if (!holder) {
             holder = std::make_unique<LockHolder>(db());
-            other = std::thread([&, ms = heldForMs] {
-                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-                holder->release();
-            });
+            if (releaseWhenWaited) other = std::make_unique<ReleaseWhenWaited>(*holder);
         }
         ds.OpenTable("Clienti")->AddRow({"Codice", "LOG", "Descrizione", ds.ColText("Descrizione")});
     };
@@ -287,22 +339,25 @@ TEST_F(SharingTest, ALockTakenBeforeAFieldWritesRuleWritesIsWaitedForOrSaidBusy)
     auto clienti = o.table("Clienti").OpenData("Codice='C1'");
     ASSERT_TRUE(o.table("Clienti").OpenData()->AddRow({"Codice", "C1", "Descrizione", "Bianchi"}));
     clienti->Requery();
-    // Held past the timeout: busy, nothing written, the row as it was.
-    heldForMs = 900;
+    // Held past the timeout (until the write gives up): busy, nothing written, the row as it was.
+    armed = true;
     EXPECT_TRUE(RaisesLibraryError([&] { clienti->SetColValue("Descrizione", "Verdi"); }, odb::odbErrBusy));
-    other.join();
+    ASSERT_TRUE(holder);
     holder.reset();
     EXPECT_EQ(clienti->ColText("Descrizione"), "Bianchi");
     EXPECT_EQ(RawCount(db(), "SELECT count(*) FROM Clienti WHERE Codice='LOG'"), 0);
-    // Released within it: the write waits, its rule's row is written once, nothing shown.
-    heldForMs = 100;
+    // Released within it, once the write is seen waiting: the write waits, its rule's row is
+    // written once, nothing shown.
+    o.conn->SetBusyTimeout(kLongBusyMs);
+    releaseWhenWaited = true;
     bool written = false;
     try {
         written = clienti->SetColValue("Descrizione", "Verdi");
     } catch (const AppError& e) {
         ADD_FAILURE() << e.number() - vbObjectError << " " << e.description().toStdString();
     }
-    other.join();
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(other->waited());
     EXPECT_TRUE(written);
     EXPECT_EQ(clienti->ColText("Descrizione"), "Verdi");
     EXPECT_EQ(RawText(db(), "SELECT group_concat(Descrizione) FROM Clienti WHERE Codice='LOG'"), "Verdi");
