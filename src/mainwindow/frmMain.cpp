@@ -88,6 +88,7 @@ frmMain::frmMain() {
     createPopupMenus();
 
     settleState_ = new QTimer(this);
+    settleState_->setObjectName(QStringLiteral("tmSettleState"));
     settleState_->setSingleShot(true);
     settleState_->setInterval(250);
     connect(settleState_, &QTimer::timeout, this, [this] {
