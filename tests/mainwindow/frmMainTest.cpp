@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -64,6 +63,14 @@ class frmMainTest : public MainWindowTest {
         w.show();
         QTest::qWait(20);
         return w;
+    }
+    // The window system's reports on the window's state are in, and the window has read the state
+    // they settled on.
+    static void settled(frmMain& w) {
+        QCoreApplication::processEvents();
+        auto* settling = w.findChild<QTimer*>("tmSettleState");
+        ASSERT_TRUE(settling);
+        ASSERT_TRUE(QTest::qWaitFor([settling] { return !settling->isActive(); }, 60000));
     }
     // Gives `window` the focus as the desktop would, and waits until the program sees it.
     static bool focusOn(QWindow* window) {
@@ -304,8 +311,16 @@ TEST_F(frmMainTest, FocusPassingThroughAtTheMessagesEndIsNoActivation) {
     frmMessage::instance().ShowMsg(QStringLiteral("Rilettura dati..."), &w);
     focusOn(frmMessage::instance().windowHandle());
     ASSERT_TRUE(focusOn(other.windowHandle()));
+    // The focus passes through the main window and back to the other one, each step a report of the
+    // desktop: waited for as seen, then what the passage queued runs.
+    QList<QWindow*> focused;
+    const auto seen = QObject::connect(qApp, &QGuiApplication::focusWindowChanged,
+                                       [&](QWindow* focus) { focused << focus; });
     frmMessage::Unload();
-    QTest::qWait(50);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return focused.contains(w.windowHandle()) && focused.last() == other.windowHandle(); }));
+    QObject::disconnect(seen);
+    QCoreApplication::processEvents();
     EXPECT_EQ(QGuiApplication::focusWindow(), other.windowHandle());
     EXPECT_TRUE(prompt->shown().empty());
     EXPECT_FALSE(w.isUnloaded());
@@ -451,12 +466,7 @@ TEST_F(frmMainTest, LibraryQuestionsAnswerThroughTheCancelFlag) {
 
 TEST_F(frmMainTest, ASecondStartBringsTheWindowBackAsItWas) {
     frmMain& w = start();
-    auto settle = [] {
-        QElapsedTimer settling;
-        settling.start();
-        while (settling.elapsed() < 400)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    };
+    auto settle = [&] { settled(w); };
     for (bool tray : {false, true}) {
         clsOSTNA::SetTrayProbe([tray] { return tray; });
         w.showMaximized();
@@ -483,12 +493,7 @@ TEST_F(frmMainTest, ASecondStartBringsTheWindowBackAsItWas) {
 }
 
 TEST_F(frmMainTest, TheNormalPlacementOutlivesWhatTheWindowManagerReportsOnTheWay) {
-    auto settle = [] {
-        QElapsedTimer settling;
-        settling.start();
-        while (settling.elapsed() < 400)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    };
+    auto settle = [&] { settled(*window); };
     // A window manager minimising and restoring a maximised window may report a plain state on the
     // way while the window still covers the screen; Qt then takes that for the normal placement.
     auto throughTheIcon = [&](frmMain& w) {
