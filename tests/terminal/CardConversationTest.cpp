@@ -138,9 +138,11 @@ TEST_F(CardConversationTest, DualCoercivityWriteRetriesAndTheAnswerToTheFailureI
         ASSERT_TRUE(PumpUntil([&] { return sim.operationWaiting(); }));
         sim.swipe(QString());
         PumpUntil([&] { return !sim.operationWaiting() && replies(sim).endsWith(Hex("1B 30")); });
-        PumpFor(300ms);
-        card->tmEvent_Timer();
-        EXPECT_FALSE(window.isVisible());
+        // The reply ends with the line's silence, however late this thread sees it: ticks until then.
+        EXPECT_TRUE(PumpUntil([&] {
+            card->tmEvent_Timer();
+            return !window.isVisible();
+        }));
     });
     auto worker = rows("Operai", "Codice='0012'");
     EXPECT_TRUE(WriteOperatorCard(*worker, nullptr, false));
