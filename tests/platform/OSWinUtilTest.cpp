@@ -1,7 +1,6 @@
 // The operating-system helpers: paths, file tests, INI values, printer name, keystroke texts,
 // shell requests and process waits.
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -198,13 +197,18 @@ TEST(OSWinUtil, TheDesktopShellSaysWhetherAProgramTookTheFile) {
         EXPECT_TRUE(shell.execute(page, "open", "", "", false));
     }
     {
-        // An opener that runs the program itself and stays: opened, without waiting for its end.
+        // An opener that runs the program itself and stays, here until the test lets it go (or a
+        // minute has passed): opened, without waiting for its end.
+        const QString release = QDir(dir.path()).filePath("via");
+        const QString ended = QDir(dir.path()).filePath("finito");
         ScopedPrograms programs;
-        programs.add("xdg-open", "/bin/sleep 5");
-        QElapsedTimer waited;
-        waited.start();
+        programs.add("xdg-open", QStringLiteral("i=0\nwhile [ ! -e '%1' ] && [ $i -lt 1200 ]; do\n"
+                                                "  /bin/sleep 0.05; i=$((i + 1))\ndone\n: > '%2'")
+                                     .arg(release, ended)
+                                     .toUtf8());
         EXPECT_TRUE(shell.execute(page, "open", "", "", false));
-        EXPECT_LT(waited.elapsed(), 10000);
+        EXPECT_FALSE(QFile::exists(ended));
+        QFile(release).open(QIODevice::WriteOnly);
     }
 }
 
